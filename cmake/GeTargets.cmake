@@ -1,0 +1,39 @@
+# Helpers shared by every folder's CMakeLists.
+
+# ge_library(<name> [QT] DEPS <targets...>)
+# One static library from every .cpp of the calling folder.
+function(ge_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
+  if(ARG_SOURCES)
+    set(srcs ${ARG_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# ge_test(<name> GUI|CORE DEPS <targets...>)
+# One GoogleTest binary from every .cpp of the calling folder, with the shared
+# test main. CORE binaries open no window and also run under the sanitizers.
+function(ge_test name kind)
+  cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
+  if(kind STREQUAL "GUI" AND GE_CORE_ONLY)
+    return()
+  endif()
+  if(ARG_SOURCES)
+    set(srcs ${ARG_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_executable(${name} ${srcs})
+  target_link_libraries(${name} PRIVATE ge_test_main ${ARG_DEPS} GTest::gtest GTest::gmock)
+  string(TOLOWER ${kind} label)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 900
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
+  if(kind STREQUAL "CORE")
+    set_property(GLOBAL APPEND PROPERTY GE_CORE_TESTS ${name})
+  endif()
+endfunction()

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Shared set-up of ./run and ./test: installs the Debian packages that are
+# missing, then configures and builds into build/ with every core.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+          fonts-dejavu-core xvfb xauth ccache)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+export CCACHE_BASEDIR="$top"
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
+
+# ge_build <build-dir> [cmake options...]: configure once, then build.
+ge_build() {
+  local dir=$1; shift
+  if [ ! -f "$top/$dir/build.ninja" ]; then
+    cmake -S "$top" -B "$top/$dir" -G Ninja "$@" >/dev/null
+  fi
+  cmake --build "$top/$dir" -j "$(nproc)" ${GE_TARGET:+--target $GE_TARGET}
+}

@@ -1,0 +1,60 @@
+#include "common/TestEnv.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include <unistd.h>
+
+#include "platform/FileIO.h"
+
+namespace testenv {
+
+namespace {
+std::filesystem::path g_root;
+int g_counter = 0;
+}
+
+const std::filesystem::path& Root() { return g_root; }
+
+void Init() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "ge-test-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("cannot create the test folder");
+    g_root = tmpl;
+    std::filesystem::create_directories(g_root / "config");
+    std::filesystem::create_directories(g_root / "cwd");
+    ::setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
+    std::filesystem::current_path(g_root / "cwd");
+}
+
+void Cleanup() {
+    std::error_code ec;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
+    if (!g_root.empty() && !std::getenv("GE_KEEP_TEST_FILES")) std::filesystem::remove_all(g_root, ec);
+}
+
+TempDir::TempDir() {
+    path_ = g_root / ("t" + std::to_string(++g_counter));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+AnsiString TempDir::File(const AnsiString& name) const { return FromFsPath(path_) + "/" + name; }
+
+std::string ReadBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+} // namespace testenv

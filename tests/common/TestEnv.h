@@ -1,0 +1,36 @@
+#pragma once
+// The test environment: every test binary runs in a private current directory
+// with a private settings folder ($XDG_CONFIG_HOME), both removed at exit.
+
+#include <filesystem>
+#include <string>
+
+#include "platform/AnsiString.h"
+
+namespace testenv {
+
+// The binary's private root folder.
+const std::filesystem::path& Root();
+
+// A fresh empty folder under the root, removed when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+    // A program path (Windows-1251) of a file in this folder.
+    AnsiString File(const AnsiString& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string ReadBytes(const std::filesystem::path& p);
+void WriteBytes(const std::filesystem::path& p, const std::string& bytes);
+
+void Init();
+void Cleanup();
+
+} // namespace testenv

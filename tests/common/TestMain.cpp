@@ -1,0 +1,23 @@
+// The one test main: a private environment and one application object for the
+// whole binary, on Qt's offscreen platform when there is no display.
+#include <cstdlib>
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "common/TestEnv.h"
+
+int main(int argc, char** argv) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::setenv("QT_FONT_DPI", "96", 1);
+    ::setenv("QT_SCALE_FACTOR", "1", 1);
+    testenv::Init();
+    int rc;
+    {
+        QApplication app(argc, argv);
+        ::testing::InitGoogleTest(&argc, argv);
+        rc = RUN_ALL_TESTS();
+    }
+    testenv::Cleanup();
+    return rc;
+}
