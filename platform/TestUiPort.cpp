@@ -1,0 +1,117 @@
+#include "platform/TestUiPort.h"
+
+TestUiPort::TestUiPort() : previous_(SetUiPort(this)) {}
+
+TestUiPort::~TestUiPort() { SetUiPort(previous_); }
+
+std::vector<AnsiString> TestUiPort::Messages() const {
+    std::vector<AnsiString> r;
+    for (const Call& c : Calls)
+        if (c.kind == kMessageDlg || c.kind == kMessageBox || c.kind == kShowMessage) r.push_back(c.text);
+    return r;
+}
+
+int TestUiPort::NextAnswer(Call& call) {
+    if (OnMessage) {
+        int a = OnMessage(call);
+        if (a > 0) return call.answer = a;
+    }
+    if (!answers_.empty()) {
+        call.answer = answers_.front();
+        answers_.pop_front();
+        return call.answer;
+    }
+    ++Unscripted;
+    return call.answer = DefaultAnswer;
+}
+
+int TestUiPort::MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
+    Call c{kMessageDlg, text, {}, type, buttons, 0, helpContext, 0};
+    // A box with one button is a report, not a question: it takes no scripted answer.
+    int a = buttons == mbOKOnly || buttons == mbYesOnly ? (buttons == mbYesOnly ? mrYes : mrOk) : NextAnswer(c);
+    c.answer = a;
+    Calls.push_back(c);
+    return a;
+}
+
+int TestUiPort::MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) {
+    Call c{kMessageBox, text, caption, mtCustom, 0, flags, 0, 0};
+    int a = (flags & 0xF) == MB_OK ? IDOK : NextAnswer(c);
+    c.answer = a;
+    Calls.push_back(c);
+    return a;
+}
+
+void TestUiPort::ShowMessage(const AnsiString& text) {
+    Call c{kShowMessage, text, {}, mtCustom, mbOKOnly, 0, 0, mrOk};
+    if (OnMessage) OnMessage(c);
+    Calls.push_back(c);
+}
+
+bool TestUiPort::FileDialog(FileDialogRequest& request) {
+    Call c{kFileDialog, request.Title, request.Filter, mtCustom, 0, unsigned(request.kind), 0, 0};
+    bool ok;
+    if (OnFileDialog) {
+        ok = OnFileDialog(request);
+    } else if (!files_.empty()) {
+        AnsiString name = files_.front();
+        files_.pop_front();
+        ok = !name.IsEmpty();
+        if (ok) {
+            request.FileName = name;
+            request.Files = {name};
+        }
+    } else {
+        ++Unscripted;
+        ok = false;
+    }
+    c.answer = ok ? mrOk : mrCancel;
+    Calls.push_back(c);
+    return ok;
+}
+
+bool TestUiPort::ColorDialog(TColor& color) {
+    Call c{kColorDialog, {}, {}, mtCustom, 0, 0, 0, 0};
+    bool ok = !colors_.empty();
+    if (ok) {
+        color = colors_.front();
+        colors_.pop_front();
+    } else {
+        ++Unscripted;
+    }
+    c.answer = ok ? mrOk : mrCancel;
+    Calls.push_back(c);
+    return ok;
+}
+
+bool TestUiPort::PrintDialog(PrintDialogRequest& request) {
+    Call c{kPrintDialog, {}, {}, mtCustom, 0, 0, 0, 0};
+    bool ok = OnPrintDialog ? OnPrintDialog(request) : (NextAnswer(c) == mrOk);
+    c.answer = ok ? mrOk : mrCancel;
+    Calls.push_back(c);
+    return ok;
+}
+
+bool TestUiPort::SelectDirectory(const AnsiString& caption, AnsiString& directory) {
+    Call c{kSelectDirectory, caption, {}, mtCustom, 0, 0, 0, 0};
+    bool ok = !files_.empty() && !files_.front().IsEmpty();
+    if (!files_.empty()) {
+        if (ok) directory = files_.front();
+        files_.pop_front();
+    } else {
+        ++Unscripted;
+    }
+    c.answer = ok ? mrOk : mrCancel;
+    Calls.push_back(c);
+    return ok;
+}
+
+void TestUiPort::Help(const AnsiString& helpFile, const AnsiString& topic, int context) {
+    Calls.push_back(Call{kHelp, topic, helpFile, mtCustom, 0, 0, context, 0});
+}
+
+void TestUiPort::OpenUrl(const AnsiString& url) { Calls.push_back(Call{kOpenUrl, url, {}, mtCustom, 0, 0, 0, 0}); }
+
+void TestUiPort::ViewTextFile(const AnsiString& fileName) {
+    Calls.push_back(Call{kViewTextFile, fileName, {}, mtCustom, 0, 0, 0, 0});
+}
