@@ -12,6 +12,7 @@ function(ge_library name)
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  set_property(GLOBAL APPEND PROPERTY GE_LIBRARIES ${name})
 endfunction()
 
 # ge_test(<name> GUI|CORE DEPS <targets...>)
