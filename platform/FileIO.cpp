@@ -4,9 +4,18 @@
 #include <fstream>
 #include <system_error>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-std::filesystem::path ToFsPath(const AnsiString& name) { return std::filesystem::path(AnsiToUtf8(name)); }
+std::filesystem::path ToFsPath(const AnsiString& name) {
+    std::string utf8 = AnsiToUtf8(name);
+    for (char& c : utf8)
+        if (c == '\\') c = '/';
+    return std::filesystem::path(std::move(utf8));
+}
 
 AnsiString FromFsPath(const std::filesystem::path& path) { return Utf8ToAnsi(path.string()); }
 
@@ -23,26 +32,49 @@ bool ReadWholeFile(const AnsiString& name, std::string& bytes) {
 }
 
 bool WriteFileAtomic(const AnsiString& name, const std::string& bytes) {
+    std::error_code ec;
     auto target = ToFsPath(name);
+    // Through a symbolic link, replace the file it points to, not the link.
+    if (std::filesystem::is_symlink(target, ec)) {
+        auto real = std::filesystem::canonical(target, ec);
+        if (!ec) target = real;
+    }
+    mode_t mode = 0666;
+    struct stat st;
+    bool existed = ::stat(target.c_str(), &st) == 0;
+    if (existed) mode = st.st_mode & 07777;
     auto tmp = target;
     tmp += ".tmp~" + std::to_string(::getpid());
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(tmp, ec);
-            return false;
-        }
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0) return false;
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ok = false;
+        else done += std::size_t(n);
     }
-    std::error_code ec;
-    std::filesystem::rename(tmp, target, ec);
-    if (ec) {
+    if (ok && existed) ::fchmod(fd, mode); // the umask must not narrow an existing file's rights
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
+    if (!ok) {
+        int saved = errno;
         std::filesystem::remove(tmp, ec);
-        return false;
+        errno = saved; // callers may report why
     }
-    return true;
+    return ok;
+}
+
+FileStamp StampOf(const AnsiString& name) {
+    FileStamp s;
+    struct stat st;
+    if (::stat(ToFsPath(name).c_str(), &st) != 0) return s;
+    s.exists = true;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    s.size = st.st_size;
+    s.mtimeNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return s;
 }

@@ -2,12 +2,15 @@
 // Whole-file reads and atomic writes, and the one conversion of a program path
 // (Windows-1251 text) to a file-system path.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
 #include "platform/AnsiString.h"
 
-// The file-system path of a program path: its bytes as UTF-8.
+// The file-system path of a program path: its bytes as UTF-8. A '\' is a
+// directory separator, as it was where such names were written, so a name
+// read from an old project ("схемы\a.tvs") reaches the file it means.
 std::filesystem::path ToFsPath(const AnsiString& name);
 // A program path from a file-system path.
 AnsiString FromFsPath(const std::filesystem::path& path);
@@ -15,5 +18,18 @@ AnsiString FromFsPath(const std::filesystem::path& path);
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const AnsiString& name, std::string& bytes);
 // Writes to a temporary name beside the target and renames it into place, so a
-// failed write leaves the old file as it was. False on any failure.
+// failed write leaves the old file as it was. False on any failure, with errno
+// telling why. The written file keeps the rights of the one it replaces.
 bool WriteFileAtomic(const AnsiString& name, const std::string& bytes);
+
+// What a file looked like when it was last read: a cached copy of a file is
+// stale as soon as the stamp of the file on disk differs.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t mtimeNs = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+FileStamp StampOf(const AnsiString& name);

@@ -230,12 +230,12 @@ bool TStrings::Equals(const TStrings* other) const {
 
 void TStrings::LoadFromFile(const AnsiString& fileName) {
     std::string bytes;
-    if (!ReadWholeFile(fileName, bytes)) throw EFOpenError("Cannot open file " + fileName);
+    if (!ReadWholeFile(fileName, bytes)) throw EFOpenError("Cannot open file \"" + fileName + "\"");
     SetText(AnsiString(std::move(bytes)));
 }
 
 void TStrings::SaveToFile(const AnsiString& fileName) const {
-    if (!WriteFileAtomic(fileName, Text().str())) throw EFCreateError("Cannot create file " + fileName);
+    if (!WriteFileAtomic(fileName, Text().str())) throw EFCreateError("Cannot create file \"" + fileName + "\"");
 }
 
 // ---- TStringList ------------------------------------------------------------------
