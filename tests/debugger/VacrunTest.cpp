@@ -1,0 +1,132 @@
+// vacrun, the command-line driver, on a file written here.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include "EmulatorTestSupport.h"
+
+extern char** environ;
+
+namespace {
+
+using dbgfile::Builder;
+using dbgfile::Op;
+
+struct Result {
+    int exit = -1;
+    std::string out, err;
+};
+
+// Runs vacrun with the arguments, feeding input on standard input.
+Result RunVacrun(const testenv::TempDir& dir, const std::vector<std::string>& args, const std::string& input) {
+    const std::string in = (dir.Path() / "stdin.txt").string(), out = (dir.Path() / "stdout.txt").string(),
+                      err = (dir.Path() / "stderr.txt").string();
+    testenv::WriteBytes(in, input);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<char*> argv{const_cast<char*>(VACRUN_PATH)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    Result r;
+    int rc = posix_spawn(&pid, VACRUN_PATH, &fa, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&fa);
+    if (rc != 0) return r;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = testenv::ReadBytes(out);
+    r.err = testenv::ReadBytes(err);
+    return r;
+}
+
+TEST(Vacrun, RunsCommandsOnAFileWrittenByTheTests) {
+    testenv::TempDir dir;
+    const uint16_t a = Op(0, 0), b = Op(0, 1), c = Op(2048, 0), t = Op(2048, 1), f = Op(3072, 0), g = Op(3072, 1),
+                   stop = Op(0, 2), zh = Op(1, 0);
+    Builder bld;
+    bld.Timers = 1;
+    bld.And({a, b}, {c});
+    bld.Timer(a, stop, 2, 0, {t});
+    bld.And({}, {f});
+    bld.And({f}, {g});
+    bld.Or({zh}, {Op(2048, 2)});
+    bld.AddName(a, "a");
+    bld.AddName(b, "b");
+    bld.AddName(c, "c");
+    bld.AddName(t, "t");
+    bld.AddName(f, "f");
+    bld.AddName(g, "g");
+    bld.AddName(zh, "Жук"_a);
+    bld.AddName(Op(2048, 2), "out");
+    const std::string file = (dir.Path() / "Debutvca.dat").string();
+    testenv::WriteBytes(file, bld.Build());
+    const std::string commands =
+        "set a 1\n"
+        "set b 1\n"
+        "scan\n"
+        "get c t f\n"
+        "run 1\n"
+        "get t\n"
+        "run 1\n"
+        "get t\n"
+        "force F 0\n"
+        "scan\n"
+        "get f g\n"
+        "force f 1\n"
+        "tick\n"
+        "scan\n"
+        "get g\n"
+        "\n"
+        "bogus\n"
+        "get nosuch C\n"
+        "set a 2\n"
+        "run x\n"
+        "set жук 1\n"
+        "scan\n"
+        "dump\n"
+        "quit\n"
+        "get c\n";
+    Result r = RunVacrun(dir, {file}, commands);
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out,
+              "c=1\nt=1\nf=1\n"
+              "t=1\n"
+              "t=0\n"
+              "f=0\ng=0\n"
+              "g=1\n"
+              "c=1\n"
+              "a=1\nb=1\nc=1\nt=0\nf=1\ng=1\nЖук=1\nout=1\n");
+    EXPECT_EQ(r.err,
+              "error: unknown command: bogus\n"
+              "error: unknown signal: nosuch\n"
+              "error: bad value: 2\n"
+              "error: bad count: x\n");
+}
+
+TEST(Vacrun, AFailedLoadPrintsTheResultAndItsMessage) {
+    testenv::TempDir dir;
+    Result r = RunVacrun(dir, {(dir.Path() / "missing.dat").string()}, "");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "vacrun: load result 7:  Нет файла данных для отладки.\n Запустите трансляцию (Ctrl+F9). \n");
+    const std::string shortFile = (dir.Path() / "short.dat").string();
+    testenv::WriteBytes(shortFile, std::string(10, '\0'));
+    r = RunVacrun(dir, {shortFile}, "");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "vacrun: load result 1\n");
+    Builder bad;
+    bad.Timers = 200;
+    const std::string badFile = (dir.Path() / "bad.dat").string();
+    testenv::WriteBytes(badFile, bad.Build());
+    r = RunVacrun(dir, {badFile}, "");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "vacrun: load result 1:  Ошибка файла данных отладчика bad.dat: число таймеров 200 больше 128\n");
+    r = RunVacrun(dir, {}, "");
+    EXPECT_EQ(r.exit, 2);
+}
+
+} // namespace
