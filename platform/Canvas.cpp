@@ -1,0 +1,1076 @@
+#include "platform/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include "platform/Bitmap.h"
+#include "platform/QtText.h"
+
+// Pixels of a figure in device coordinates, as [x0, x1) runs per row: the pen
+// part (outline, glyphs) and the brush part (inside, text background). After
+// Normalize the runs of each part are sorted and disjoint and the brush part
+// leaves out every pen pixel, so each pixel is painted exactly once.
+struct TCanvas::Runs {
+    struct Run {
+        int y, x0, x1;
+    };
+    std::vector<Run> pen;
+    std::vector<Run> fill;
+
+    void Pen(int y, int x0, int x1) { if (x1 > x0) pen.push_back({y, x0, x1}); }
+    void Fill(int y, int x0, int x1) { if (x1 > x0) fill.push_back({y, x0, x1}); }
+    void FillRect(const TRect& r) { for (int y = r.Top; y < r.Bottom; ++y) Fill(y, r.Left, r.Right); }
+
+    static void Merge(std::vector<Run>& v) {
+        auto before = [](const Run& a, const Run& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; };
+        // Lines come in order, or in reverse order; sort only what is mixed.
+        if (!std::is_sorted(v.begin(), v.end(), before)) {
+            std::reverse(v.begin(), v.end());
+            if (!std::is_sorted(v.begin(), v.end(), before)) std::sort(v.begin(), v.end(), before);
+        }
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            if (out > 0 && v[out - 1].y == v[i].y && v[i].x0 <= v[out - 1].x1) {
+                v[out - 1].x1 = std::max(v[out - 1].x1, v[i].x1);
+            } else {
+                v[out++] = v[i];
+            }
+        }
+        v.resize(out);
+    }
+
+    void Normalize() {
+        Merge(pen);
+        Merge(fill);
+        if (pen.empty() || fill.empty()) return;
+        std::vector<Run> rest;
+        std::size_t p = 0;
+        for (Run f : fill) {
+            while (p < pen.size() && (pen[p].y < f.y || (pen[p].y == f.y && pen[p].x1 <= f.x0))) ++p;
+            for (std::size_t q = p; q < pen.size() && pen[q].y == f.y && pen[q].x0 < f.x1; ++q) {
+                if (pen[q].x0 > f.x0) rest.push_back({f.y, f.x0, pen[q].x0});
+                f.x0 = std::max(f.x0, pen[q].x1);
+            }
+            if (f.x1 > f.x0) rest.push_back(f);
+        }
+        fill = std::move(rest);
+    }
+
+    // Keeps only what lies inside r.
+    void Restrict(const TRect& r) {
+        for (auto* v : {&pen, &fill}) {
+            std::size_t out = 0;
+            for (Run run : *v) {
+                if (run.y < r.Top || run.y >= r.Bottom) continue;
+                run.x0 = std::max(run.x0, r.Left);
+                run.x1 = std::min(run.x1, r.Right);
+                if (run.x1 > run.x0) (*v)[out++] = run;
+            }
+            v->resize(out);
+        }
+    }
+};
+
+namespace {
+
+constexpr uint32_t kOpaque = 0xFF000000u;
+constexpr uint32_t kWhite = 0xFFFFFFu;
+
+// 0xRRGGBB, the order of the image's pixels.
+uint32_t Rgb(TColor c) { return ToQRgb(c) & 0xFFFFFFu; }
+
+
+// Black or white, whichever is nearer: how a two-colour surface shows a colour.
+uint32_t Nearest(uint32_t p) {
+    const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+    const int toBlack = r * r + g * g + b * b;
+    const int toWhite = (255 - r) * (255 - r) + (255 - g) * (255 - g) + (255 - b) * (255 - b);
+    return toWhite < toBlack ? kWhite : 0;
+}
+
+uint32_t Rop2(int mode, uint32_t d, uint32_t p) {
+    switch (mode) {
+    case pmBlack: return 0;
+    case pmWhite: return kWhite;
+    case pmNop: return d;
+    case pmNot: return ~d;
+    case pmCopy: return p;
+    case pmNotCopy: return ~p;
+    case pmMergePenNot: return p | ~d;
+    case pmMaskPenNot: return p & ~d;
+    case pmMergeNotPen: return ~p | d;
+    case pmMaskNotPen: return ~p & d;
+    case pmMerge: return p | d;
+    case pmNotMerge: return ~(p | d);
+    case pmMask: return p & d;
+    case pmNotMask: return ~(p & d);
+    case pmXor: return p ^ d;
+    case pmNotXor: return ~(p ^ d);
+    default: return d;
+    }
+}
+
+// The ternary raster operation: bit (p << 2 | s << 1 | d) of code is the
+// result, taken bit by bit over the 24 colour bits.
+uint32_t Rop3(uint32_t code, uint32_t p, uint32_t s, uint32_t d) {
+    switch (code) {
+    case 0xCC: return s;
+    case 0x66: return s ^ d;
+    case 0x88: return s & d;
+    case 0xEE: return s | d;
+    case 0x33: return ~s;
+    case 0xAA: return d;
+    default: break;
+    }
+    uint32_t r = 0;
+    for (uint32_t i = 0; i < 8; ++i) {
+        if (code >> i & 1) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    }
+    return r;
+}
+
+void Rop2Span(uint32_t* row, int x0, int x1, uint32_t p, int mode) {
+    if (mode == pmCopy) {
+        std::fill(row + x0, row + x1, kOpaque | p);
+    } else if (mode == pmXor) {
+        for (int x = x0; x < x1; ++x) row[x] ^= p;
+    } else {
+        for (int x = x0; x < x1; ++x) row[x] = kOpaque | (Rop2(mode, row[x], p) & kWhite);
+    }
+}
+
+bool HatchAt(TBrushStyle s, int x, int y) {
+    const bool h = (y & 7) == 0, v = (x & 7) == 0, f = ((x - y) & 7) == 0, b = ((x + y) & 7) == 0;
+    switch (s) {
+    case bsHorizontal: return h;
+    case bsVertical: return v;
+    case bsFDiagonal: return f;
+    case bsBDiagonal: return b;
+    case bsCross: return h || v;
+    case bsDiagCross: return f || b;
+    default: return true;
+    }
+}
+
+// Dash patterns of one-pixel pens, in pixels on, off, on, off...
+std::span<const int> DashPattern(TPenStyle s) {
+    static const int dash[] = {18, 6}, dot[] = {3, 3}, dashDot[] = {9, 6, 3, 6}, dashDotDot[] = {9, 3, 3, 3, 3, 3};
+    switch (s) {
+    case psDash: return dash;
+    case psDot: return dot;
+    case psDashDot: return dashDot;
+    case psDashDotDot: return dashDotDot;
+    default: return {};
+    }
+}
+
+// Calls plot(x, y, i) for the pixels of the line from a to b, b left out; i
+// counts the steps from a. Only the steps whose pixels can lie in lim are
+// visited, so a line far outside the image costs nothing. The pixel of step i
+// is the ideal line rounded on the minor axis, the same whatever lim is.
+template <class F>
+void RasterLine(TPoint a, TPoint b, const TRect& lim, F&& plot) {
+    const long long dx = std::llabs((long long)b.x - a.x), dy = std::llabs((long long)b.y - a.y);
+    const int sx = b.x >= a.x ? 1 : -1, sy = b.y >= a.y ? 1 : -1;
+    const bool xMajor = dx >= dy;
+    const long long n = xMajor ? dx : dy, m = xMajor ? dy : dx;
+    if (n == 0) return;
+    long long lo = 0, hi = n;
+    const long long start = xMajor ? a.x : a.y, minV = xMajor ? lim.Left : lim.Top, maxV = xMajor ? lim.Right : lim.Bottom;
+    if ((xMajor ? sx : sy) > 0) {
+        lo = std::max(lo, minV - start);
+        hi = std::min(hi, maxV - start);
+    } else {
+        lo = std::max(lo, start - maxV + 1);
+        hi = std::min(hi, start - minV + 1);
+    }
+    if (lo >= hi) return;
+    // minor(i) = (2 i m + n) div 2n, stepped with its remainder.
+    const __int128 first = static_cast<__int128>(2 * lo) * m + n;
+    long long minor = static_cast<long long>(first / (2 * n)), rem = static_cast<long long>(first % (2 * n));
+    for (long long i = lo; i < hi; ++i, rem += 2 * m) {
+        if (rem >= 2 * n) {
+            rem -= 2 * n;
+            ++minor;
+        }
+        const long long x = xMajor ? a.x + sx * i : a.x + sx * minor;
+        const long long y = xMajor ? a.y + sy * minor : a.y + sy * i;
+        if (x < lim.Left || x >= lim.Right || y < lim.Top || y >= lim.Bottom) continue;
+        plot(int(x), int(y), i);
+    }
+}
+
+// The runs of a round pen tip of width w around the origin, per row offset.
+std::vector<TCanvas::Runs::Run> PenTip(int w) {
+    std::vector<TCanvas::Runs::Run> tip;
+    const double c = (w % 2) ? 0.0 : -0.5, r = w / 2.0;
+    for (int dy = int(std::ceil(c - r)); dy <= int(std::floor(c + r)); ++dy) {
+        const double t = dy - c;
+        if (std::abs(t) > r) continue;
+        const double h = std::sqrt(r * r - t * t);
+        const int x0 = int(std::ceil(c - h)), x1 = int(std::floor(c + h)) + 1;
+        if (x1 > x0) tip.push_back({dy, x0, x1});
+    }
+    return tip;
+}
+
+// The rows of the ellipse inscribed in box (pixel centres inside it) from row
+// first to row last - 1.
+std::vector<std::pair<int, int>> EllipseRows(const TRect& box, int first, int last) {
+    std::vector<std::pair<int, int>> rows;
+    const double a = (double(box.Right) - box.Left) / 2.0, b = (double(box.Bottom) - box.Top) / 2.0;
+    const double cx = (double(box.Left) + box.Right) / 2.0, cy = (double(box.Top) + box.Bottom) / 2.0;
+    for (int y = first; y < last; ++y) {
+        const double t = (y + 0.5 - cy) / b;
+        if (a <= 0 || b <= 0 || std::abs(t) > 1) {
+            rows.emplace_back(0, 0);
+            continue;
+        }
+        const double dx = a * std::sqrt(1 - t * t);
+        // Every row of the box keeps at least its middle pixel (two for an
+        // even width), so that narrow ellipses reach the top and bottom edges.
+        const int x0 = std::max(box.Left, std::min(int(std::ceil(cx - dx - 0.5)), int(std::ceil(cx - 1))));
+        const int x1 = std::min(box.Right, std::max(int(std::floor(cx + dx - 0.5)) + 1, int(std::floor(cx)) + 1));
+        rows.emplace_back(x0, std::max(x0, x1));
+    }
+    return rows;
+}
+
+// The outline of a row set: its pixels with a neighbour (left, right, up,
+// down) outside, which is a closed line without gaps.
+template <class F>
+void OutlineOfRows(const std::vector<std::pair<int, int>>& rows, int top, F&& add) {
+    const int n = int(rows.size());
+    auto row = [&](int i) { return i < 0 || i >= n ? std::pair<int, int>(0, 0) : rows[std::size_t(i)]; };
+    for (int i = 0; i < n; ++i) {
+        const auto [a, b] = rows[std::size_t(i)];
+        if (b <= a) continue;
+        const auto up = row(i - 1), down = row(i + 1);
+        int lo = std::max({a + 1, up.first, down.first}), hi = std::min({b - 1, up.second, down.second});
+        if (up.second <= up.first || down.second <= down.first || hi <= lo) lo = hi = b;
+        add(top + i, a, lo);
+        add(top + i, hi, b);
+    }
+}
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kMaxPenWidth = 1024;
+
+} // namespace
+
+// ---- set-up -------------------------------------------------------------------
+
+TCanvas::TCanvas(QImage* image, int pixelsPerInch) {
+    SetImage(image);
+    brush_.ownerHook_ = [this] { BrushChanged(); };
+    SetPixelsPerInch(pixelsPerInch);
+}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::SetImage(QImage* image) {
+    if (image && !image->isNull() && image->format() != QImage::Format_RGB32)
+        throw EInvalidOperation("Canvas needs an RGB32 image");
+    image_ = image;
+}
+
+void TCanvas::SetPixelsPerInch(int ppi) {
+    ppi_ = ppi > 0 ? ppi : 96;
+    if (font_.PixelsPerInch() == ppi_) return;
+    const int size = font_.Size();
+    font_.SetPixelsPerInch(ppi_);
+    font_.SetSize(size);
+}
+
+void TCanvas::SetViewport(const TRect& viewport) {
+    viewport_ = viewport.Normalized();
+    origin_ = viewport_->TopLeft();
+}
+
+void TCanvas::ResetViewport() {
+    viewport_.reset();
+    origin_ = {};
+}
+
+void TCanvas::BrushChanged() { bkMode_ = brush_.Style() == bsSolid ? OPAQUE : TRANSPARENT; }
+
+void TCanvas::Changed() {
+    if (ownerHook_) ownerHook_();
+    if (OnChange) OnChange(this);
+}
+
+bool TCanvas::Drawable() const {
+    return image_ && !image_->isNull() && image_->format() == QImage::Format_RGB32;
+}
+
+TRect TCanvas::DeviceBounds() const {
+    if (!Drawable()) return {};
+    TRect b(0, 0, image_->width(), image_->height());
+    if (viewport_) IntersectRect(b, b, *viewport_);
+    return b;
+}
+
+uint32_t TCanvas::MapColor(TColor c) const {
+    const uint32_t p = Rgb(c);
+    return monochrome_ ? Nearest(p) : p;
+}
+
+unsigned TCanvas::SetTextAlign(unsigned align) {
+    const unsigned old = textAlign_;
+    textAlign_ = align;
+    return old;
+}
+
+int TCanvas::SetBkMode(int mode) {
+    const int old = bkMode_;
+    if (mode == TRANSPARENT || mode == OPAQUE) bkMode_ = mode;
+    return old;
+}
+
+// ---- painting runs --------------------------------------------------------------
+
+namespace {
+
+// Calls f(y, x0, x1) for the parts of a run inside bounds and the clip region.
+template <class F>
+void ForClipped(const TRect& bounds, const std::optional<TRegion>& clip, int y, int x0, int x1, F&& f) {
+    if (y < bounds.Top || y >= bounds.Bottom) return;
+    x0 = std::max(x0, bounds.Left);
+    x1 = std::min(x1, bounds.Right);
+    if (x0 >= x1) return;
+    if (!clip) return f(y, x0, x1);
+    for (const TRect& r : clip->Rects()) {
+        if (r.Top > y) break;
+        if (y >= r.Bottom) continue;
+        const int a = std::max(x0, r.Left), b = std::min(x1, r.Right);
+        if (a < b) f(y, a, b);
+    }
+}
+
+uint32_t* Row(QImage* img, int y) { return reinterpret_cast<uint32_t*>(img->scanLine(y)); }
+
+} // namespace
+
+// Pen runs in penColor; brush runs with the brush (useBrush) or in backColor.
+void TCanvas::Paint(const Runs& runs, int mode, uint32_t penColor, bool useBrush, uint32_t backColor) {
+    if (!Drawable()) return;
+    const TRect bounds = DeviceBounds();
+    for (const Runs::Run& r : runs.pen) {
+        ForClipped(bounds, clip_, r.y, r.x0, r.x1, [&](int y, int a, int b) { Rop2Span(Row(image_, y), a, b, penColor, mode); });
+    }
+    if (runs.fill.empty()) return;
+    if (!useBrush) {
+        for (const Runs::Run& r : runs.fill) {
+            ForClipped(bounds, clip_, r.y, r.x0, r.x1, [&](int y, int a, int b) { Rop2Span(Row(image_, y), a, b, backColor, mode); });
+        }
+        return;
+    }
+    const TBrushStyle style = brush_.Style();
+    if (style == bsClear) return;
+    const uint32_t color = MapColor(brush_.Color());
+    for (const Runs::Run& r : runs.fill) {
+        ForClipped(bounds, clip_, r.y, r.x0, r.x1, [&](int y, int a, int b) {
+            uint32_t* row = Row(image_, y);
+            if (brush_.HasPattern()) {
+                for (int x = a; x < b; ++x) {
+                    const uint32_t p = brush_.PatternPixel(x, y);
+                    Rop2Span(row, x, x + 1, monochrome_ ? Nearest(p) : p, mode);
+                }
+            } else if (style != bsSolid) {
+                for (int x = a; x < b; ++x) {
+                    if (HatchAt(style, x, y)) Rop2Span(row, x, x + 1, color, mode);
+                }
+            } else {
+                Rop2Span(row, a, b, color, mode);
+            }
+        });
+    }
+}
+
+// The runs of the pen along a line through points. One-pixel pens follow the
+// dash pattern and leave out the last point of an open line; wider pens are
+// solid with round tips.
+void TCanvas::PenRuns(Runs& runs, std::span<const TPoint> points, bool closed, bool lastPoint) {
+    if (pen_.Style() == psClear || points.empty()) return;
+    const int w = std::clamp(pen_.Width(), 1, kMaxPenWidth);
+    const std::span<const int> dash = w == 1 ? DashPattern(pen_.Style()) : std::span<const int>();
+    int dashLen = 0;
+    for (int d : dash) dashLen += d;
+    const auto tip = PenTip(w);
+    TRect lim = DeviceBounds();
+    InflateRect(lim, w, w);
+    long long base = 0;
+    auto stamp = [&](int x, int y, long long step) {
+        if (dashLen > 0) {
+            long long pos = step % dashLen;
+            std::size_t k = 0;
+            while (pos >= dash[k]) pos -= dash[k++];
+            if (k % 2) return;
+        }
+        if (w == 1) return runs.Pen(y, x, x + 1);
+        for (const auto& t : tip) runs.Pen(y + t.y, x + t.x0, x + t.x1);
+    };
+    auto segment = [&](TPoint a, TPoint b) {
+        RasterLine(a, b, lim, [&](int x, int y, long long i) { stamp(x, y, base + i); });
+        base += std::max(std::llabs((long long)b.x - a.x), std::llabs((long long)b.y - a.y));
+    };
+    const std::size_t n = points.size();
+    for (std::size_t i = 0; i + 1 < n; ++i) segment(points[i], points[i + 1]);
+    if (closed && n > 1) {
+        segment(points[n - 1], points[0]);
+    } else if (lastPoint || w > 1) {
+        if (PtInRect(lim, points[n - 1])) stamp(points[n - 1].x, points[n - 1].y, base);
+    }
+}
+
+TRect TCanvas::Visible(const TRect& r) const {
+    TRect lim = DeviceBounds(), out;
+    InflateRect(lim, 1, 1);
+    IntersectRect(out, r, lim);
+    return out;
+}
+
+void TCanvas::Figure(Runs& runs, bool useBrush) {
+    runs.Normalize();
+    Paint(runs, pen_.Mode(), MapColor(pen_.Color()), useBrush, 0);
+    Changed();
+}
+
+// ---- figures --------------------------------------------------------------------
+
+namespace {
+std::vector<TPoint> Shifted(std::span<const TPoint> points, TPoint by) {
+    std::vector<TPoint> out(points.begin(), points.end());
+    for (TPoint& p : out) {
+        p.x += by.x;
+        p.y += by.y;
+    }
+    return out;
+}
+} // namespace
+
+void TCanvas::LineTo(int x, int y) {
+    const TPoint pts[] = {penPos_, {x, y}};
+    penPos_ = {x, y};
+    Polyline(pts);
+}
+
+void TCanvas::Polyline(std::span<const TPoint> points) {
+    Runs runs;
+    PenRuns(runs, Shifted(points, origin_), false, false);
+    Figure(runs, false);
+}
+
+void TCanvas::PolyBezier(std::span<const TPoint> points) {
+    if (points.empty()) return;
+    std::vector<TPoint> line{points[0]};
+    for (std::size_t i = 0; i + 3 < points.size(); i += 3) {
+        const TPoint p0 = points[i], p1 = points[i + 1], p2 = points[i + 2], p3 = points[i + 3];
+        const double len = std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) +
+                           std::hypot(p3.x - p2.x, p3.y - p2.y);
+        const int steps = std::clamp(int(len / 3), 4, 1000);
+        for (int k = 1; k <= steps; ++k) {
+            const double t = double(k) / steps, u = 1 - t;
+            const double bx = u * u * u * p0.x + 3 * u * u * t * p1.x + 3 * u * t * t * p2.x + t * t * t * p3.x;
+            const double by = u * u * u * p0.y + 3 * u * u * t * p1.y + 3 * u * t * t * p2.y + t * t * t * p3.y;
+            const TPoint q(int(std::lround(bx)), int(std::lround(by)));
+            if (!(q == line.back())) line.push_back(q);
+        }
+    }
+    Polyline(line);
+}
+
+void TCanvas::Polygon(std::span<const TPoint> points) {
+    if (points.empty()) return;
+    const auto pts = Shifted(points, origin_);
+    Runs runs;
+    int top = pts[0].y, bottom = pts[0].y;
+    for (const TPoint& p : pts) {
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    const TRect bounds = DeviceBounds();
+    for (int y = std::max(top, bounds.Top); y < std::min(bottom, bounds.Bottom); ++y) {
+        for (const auto& [x0, x1] : PolygonRowRuns(pts, y, ALTERNATE)) runs.Fill(y, x0, x1);
+    }
+    PenRuns(runs, pts, true, false);
+    Figure(runs, true);
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+    TRect box = TRect(left, top, right, bottom).Normalized();
+    OffsetRect(box, origin_.x, origin_.y);
+    Runs runs;
+    const int w = std::clamp(pen_.Width(), 1, kMaxPenWidth);
+    if (pen_.Style() == psClear) {
+        // Without a pen the inside ends one pixel short, as on the old platform.
+        runs.FillRect(Visible(TRect(box.Left, box.Top, box.Right - 1, box.Bottom - 1)));
+    } else if (w == 1) {
+        if (IsRectEmpty(box)) return;
+        const TPoint corners[] = {box.TopLeft(), {box.Right - 1, box.Top}, {box.Right - 1, box.Bottom - 1}, {box.Left, box.Bottom - 1}};
+        PenRuns(runs, corners, true, false);
+        runs.FillRect(Visible(TRect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1)));
+    } else {
+        // A wide pen is centred on the outline unless it must stay inside.
+        TRect outer = box;
+        if (pen_.Style() != psInsideFrame) InflateRect(outer, w / 2, w / 2);
+        TRect inner = outer;
+        InflateRect(inner, -w, -w);
+        const TRect rows = Visible(outer);
+        for (int y = rows.Top; y < rows.Bottom; ++y) {
+            if (y < inner.Top || y >= inner.Bottom || IsRectEmpty(inner)) {
+                runs.Pen(y, outer.Left, outer.Right);
+            } else {
+                runs.Pen(y, outer.Left, inner.Left);
+                runs.Pen(y, inner.Right, outer.Right);
+            }
+        }
+        runs.FillRect(Visible(inner));
+    }
+    Figure(runs, true);
+}
+
+void TCanvas::Ellipse(int left, int top, int right, int bottom) {
+    TRect box = TRect(left, top, right, bottom).Normalized();
+    OffsetRect(box, origin_.x, origin_.y);
+    const int w = std::clamp(pen_.Width(), 1, kMaxPenWidth);
+    if (pen_.Style() == psClear) {
+        // Without a pen the inside ends one pixel short, as for rectangles.
+        box.Right -= 1;
+        box.Bottom -= 1;
+    } else if (w > 1 && pen_.Style() != psInsideFrame) {
+        InflateRect(box, w / 2, w / 2);
+    }
+    // Only the rows that can show (and one more each side for the outline).
+    const TRect shown = Visible(box);
+    if (IsRectEmpty(shown)) return Changed();
+    const auto rows = EllipseRows(box, shown.Top, shown.Bottom);
+    Runs runs;
+    for (std::size_t i = 0; i < rows.size(); ++i) runs.Fill(shown.Top + int(i), rows[i].first, rows[i].second);
+    if (pen_.Style() != psClear) {
+        OutlineOfRows(rows, shown.Top, [&runs](int y, int a, int b) { runs.Pen(y, a, b); });
+        if (w > 1) {
+            // The ring between the ellipse and the one w pixels inside it.
+            TRect inner = box;
+            InflateRect(inner, -w, -w);
+            const auto innerRows = EllipseRows(inner, shown.Top, shown.Bottom);
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                const int y = shown.Top + int(i);
+                if (innerRows[i].second <= innerRows[i].first) {
+                    runs.Pen(y, rows[i].first, rows[i].second);
+                } else {
+                    runs.Pen(y, rows[i].first, innerRows[i].first);
+                    runs.Pen(y, innerRows[i].second, rows[i].second);
+                }
+            }
+        }
+    }
+    Figure(runs, true);
+}
+
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    if (pen_.Style() == psClear) return;
+    TRect box = TRect(x1, y1, x2, y2).Normalized();
+    OffsetRect(box, origin_.x, origin_.y);
+    // Angles counter-clockwise as seen on the screen (y grows downwards),
+    // measured from the centre of the box.
+    const double cx = (double(box.Left) + box.Right) / 2.0, cy = (double(box.Top) + box.Bottom) / 2.0;
+    auto angle = [](double dx, double dy) {
+        const double a = std::atan2(-dy, dx);
+        return a < 0 ? a + 2 * kPi : a;
+    };
+    const double start = angle(x3 + origin_.x - cx, y3 + origin_.y - cy), end = angle(x4 + origin_.x - cx, y4 + origin_.y - cy);
+    const bool whole = end == start;
+    const double span = end > start ? end - start : end - start + 2 * kPi;
+    const TRect shown = Visible(box);
+    Runs runs;
+    if (!IsRectEmpty(shown)) {
+        OutlineOfRows(EllipseRows(box, shown.Top, shown.Bottom), shown.Top, [&](int y, int a, int b) {
+            for (int x = a; x < b; ++x) {
+                double rel = angle(x + 0.5 - cx, y + 0.5 - cy) - start;
+                if (rel < 0) rel += 2 * kPi;
+                if (whole || rel <= span) runs.Pen(y, x, x + 1);
+            }
+        });
+    }
+    Figure(runs, false);
+}
+
+// ---- brush-only drawing -----------------------------------------------------------
+
+void TCanvas::FillRect(const TRect& r) {
+    if (IsRectEmpty(r)) return;
+    TRect box = r;
+    OffsetRect(box, origin_.x, origin_.y);
+    Runs runs;
+    runs.FillRect(Visible(box));
+    runs.Normalize();
+    Paint(runs, pmCopy, 0, true, 0);
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& r) {
+    if (IsRectEmpty(r)) return;
+    TRect box = r;
+    OffsetRect(box, origin_.x, origin_.y);
+    Runs runs;
+    const TRect rows = Visible(box);
+    for (int y = rows.Top; y < rows.Bottom; ++y) {
+        if (y == box.Top || y == box.Bottom - 1) {
+            runs.Fill(y, box.Left, box.Right);
+        } else {
+            runs.Fill(y, box.Left, box.Left + 1);
+            runs.Fill(y, box.Right - 1, box.Right);
+        }
+    }
+    runs.Normalize();
+    Paint(runs, pmCopy, 0, true, 0);
+    Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& r) {
+    TRect box = r.Normalized();
+    if (IsRectEmpty(box) || !Drawable()) return;
+    OffsetRect(box, origin_.x, origin_.y);
+    const uint32_t even = MapColor(brush_.Color()), odd = MapColor(font_.Color());
+    const TRect bounds = DeviceBounds(), rows = Visible(box);
+    auto invert = [&](int y, int a, int b) {
+        uint32_t* row = Row(image_, y);
+        for (int x = a; x < b; ++x) row[x] ^= ((x + y) & 1) ? odd : even;
+    };
+    for (int y = rows.Top; y < rows.Bottom; ++y) {
+        if (y == box.Top || y == box.Bottom - 1) {
+            ForClipped(bounds, clip_, y, box.Left, box.Right, invert);
+        } else {
+            ForClipped(bounds, clip_, y, box.Left, box.Left + 1, invert);
+            if (box.Right - 1 > box.Left) ForClipped(bounds, clip_, y, box.Right - 1, box.Right, invert);
+        }
+    }
+    Changed();
+}
+
+// ---- text -------------------------------------------------------------------------
+
+namespace {
+
+// A font ready for drawing: the Qt font, its metrics and the cell.
+struct TextFace {
+    explicit TextFace(const TFont& f) : font(ToQFont(f)), fm(font), cell(CellOf(f)) {}
+    QFont font;
+    QFontMetrics fm;
+    TextCell cell;
+};
+
+// One line of text laid out: pieces at their x offsets (tabs expanded), the
+// width, and the character to underline (an accelerator).
+struct LineLayout {
+    struct Piece {
+        QString text;
+        int x = 0;
+    };
+    std::vector<Piece> pieces;
+    int width = 0;
+    int underlineX = -1, underlineW = 0;
+    AnsiString plain; // the text as shown, for recording
+};
+
+LineLayout Layout(const QFontMetrics& fm, const AnsiString& line, bool prefix, bool expandTabs) {
+    LineLayout out;
+    // Accelerator prefixes: "&&" shows "&", "&x" underlines x.
+    std::string shown;
+    int underline = -1;
+    for (int i = 0; i < line.Length(); ++i) {
+        const char c = line.data()[i];
+        if (prefix && c == '&') {
+            if (i + 1 < line.Length() && line.data()[i + 1] == '&') {
+                shown.push_back('&');
+                ++i;
+            } else if (i + 1 < line.Length()) {
+                underline = int(shown.size());
+            }
+            continue;
+        }
+        shown.push_back(c);
+    }
+    out.plain = AnsiString(shown);
+    const int tab = std::max(1, 8 * fm.averageCharWidth());
+    int x = 0, start = 0;
+    auto flush = [&](int end) {
+        const QString piece = ToQString(AnsiString(shown.substr(std::size_t(start), std::size_t(end - start))));
+        if (underline >= start && underline < end) {
+            const QString before = piece.left(underline - start);
+            out.underlineX = x + fm.horizontalAdvance(before);
+            out.underlineW = fm.horizontalAdvance(piece.mid(underline - start, 1));
+        }
+        if (!piece.isEmpty()) out.pieces.push_back({piece, x});
+        x += fm.horizontalAdvance(piece);
+    };
+    for (int i = 0; i < int(shown.size()); ++i) {
+        if (expandTabs && shown[std::size_t(i)] == '\t') {
+            flush(i);
+            x = (x / tab + 1) * tab;
+            start = i + 1;
+        }
+    }
+    flush(int(shown.size()));
+    out.width = x;
+    return out;
+}
+
+// The glyph pixels of a laid-out line whose cell starts at (left, top); only
+// the part near the visible device rectangle vis is rendered.
+void GlyphRuns(TCanvas::Runs& runs, const TextFace& face, const LineLayout& line, int left, int top, const TRect& vis) {
+    const QFontMetrics& fm = face.fm;
+    const int h = face.cell.Height(), margin = h;
+    const long long from = std::max<long long>((long long)left - margin, (long long)vis.Left - margin);
+    const long long to = std::min<long long>((long long)left + line.width + margin, (long long)vis.Right + margin);
+    const bool rowsShow = (long long)top + h + margin > vis.Top && (long long)top - margin < vis.Bottom;
+    if (!line.pieces.empty() && rowsShow && to > from) {
+        const int x0 = int(from), w = int(to - from);
+        QImage img(w, h + 2 * margin, QImage::Format_ARGB32_Premultiplied);
+        if (img.isNull()) return;
+        img.fill(Qt::transparent);
+        {
+            QPainter p(&img);
+            p.setFont(face.font);
+            p.setPen(QColor(Qt::white));
+            for (const auto& piece : line.pieces) {
+                const long long px = (long long)left + piece.x - x0;
+                if (px > -(1LL << 30)) p.drawText(QPoint(int(px), margin + face.cell.ascent), piece.text);
+            }
+        }
+        for (int y = 0; y < img.height(); ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(img.constScanLine(y));
+            for (int x = 0; x < w;) {
+                if (qAlpha(row[x]) < 128) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x < w && qAlpha(row[x]) >= 128) ++x;
+                runs.Pen(top - margin + y, x0 + start, x0 + x);
+            }
+        }
+    }
+    if (line.underlineX >= 0) {
+        const int uy = top + face.cell.ascent + std::max(1, fm.underlinePos());
+        for (int k = 0; k < std::max(1, fm.lineWidth()); ++k)
+            runs.Pen(uy + k, left + line.underlineX, left + line.underlineX + line.underlineW);
+    }
+}
+
+} // namespace
+
+int TCanvas::TextWidth(const AnsiString& text) { return QFontMetrics(ToQFont(font_)).horizontalAdvance(ToQString(text)); }
+
+int TCanvas::TextHeight(const AnsiString&) { return CellOf(font_).Height(); }
+
+TSize TCanvas::TextExtent(const AnsiString& text) { return {TextWidth(text), TextHeight(text)}; }
+
+TTextMetric TCanvas::TextMetrics() {
+    const TextFace face(font_);
+    TTextMetric m;
+    m.tmHeight = face.cell.Height();
+    m.tmAscent = face.cell.ascent;
+    m.tmDescent = face.cell.descent;
+    m.tmInternalLeading = std::max(0, m.tmHeight - face.font.pixelSize());
+    m.tmExternalLeading = std::max(0, face.fm.leading());
+    m.tmAveCharWidth = face.fm.averageCharWidth();
+    m.tmMaxCharWidth = face.fm.maxWidth();
+    return m;
+}
+
+// One line of text at the logical reference point (x, y), placed by the text
+// alignment. The cell is filled with the brush colour when the background is
+// opaque; with a box the text is cut to it and, when opaque, the whole box is
+// filled instead.
+void TCanvas::DrawTextRuns(const AnsiString& text, int x, int y, const TRect* box) {
+    const TextFace face(font_);
+    const LineLayout line = Layout(face.fm, text, false, false);
+    x += origin_.x;
+    y += origin_.y;
+    if ((textAlign_ & TA_CENTER) == TA_CENTER) x -= line.width / 2;
+    else if (textAlign_ & TA_RIGHT) x -= line.width;
+    if ((textAlign_ & TA_BASELINE) == TA_BASELINE) y -= face.cell.ascent;
+    else if (textAlign_ & TA_BOTTOM) y -= face.cell.Height();
+    Runs runs;
+    GlyphRuns(runs, face, line, x, y, DeviceBounds());
+    TRect clip;
+    if (box) {
+        clip = *box;
+        OffsetRect(clip, origin_.x, origin_.y);
+    }
+    if (bkMode_ == OPAQUE) runs.FillRect(Visible(box ? clip : TRect(x, y, x + line.width, y + face.cell.Height())));
+    if (box) runs.Restrict(clip);
+    runs.Normalize();
+    Paint(runs, pen_.Mode(), MapColor(font_.Color()), false, MapColor(brush_.Color()));
+    if (OnText) {
+        OnText(TCanvasText{TRect(x - origin_.x, y - origin_.y, x - origin_.x + line.width, y - origin_.y + face.cell.Height()),
+                           text, font_.Name(), font_.Height(), font_.Color(), font_.Style()});
+    }
+    Changed();
+}
+
+void TCanvas::TextOut(int x, int y, const AnsiString& text) { DrawTextRuns(text, x, y, nullptr); }
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const AnsiString& text) { DrawTextRuns(text, x, y, &r); }
+
+int TCanvas::DrawText(const AnsiString& text, TRect& rect, unsigned format) {
+    const TextFace face(font_);
+    const QFontMetrics& fm = face.fm;
+    const bool prefix = !(format & DT_NOPREFIX), tabs = format & DT_EXPANDTABS;
+    const int lineHeight = face.cell.Height() + ((format & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+    if (text.IsEmpty()) {
+        if (format & DT_CALCRECT) {
+            rect.Right = rect.Left;
+            rect.Bottom = rect.Top;
+        }
+        return 0;
+    }
+    // Paragraphs, then lines broken at blanks to fit the width.
+    std::vector<AnsiString> paragraphs;
+    {
+        std::string cur;
+        const std::string& s = text.str();
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            if (s[i] == '\r' || s[i] == '\n') {
+                if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+                if (!(format & DT_SINGLELINE)) {
+                    paragraphs.emplace_back(cur);
+                    cur.clear();
+                }
+                continue;
+            }
+            cur.push_back(s[i]);
+        }
+        paragraphs.emplace_back(cur);
+    }
+    std::vector<LineLayout> lines;
+    const int maxWidth = rect.Width();
+    for (const AnsiString& para : paragraphs) {
+        if (!(format & DT_WORDBREAK) || (format & DT_SINGLELINE)) {
+            lines.push_back(Layout(fm, para, prefix, tabs));
+            continue;
+        }
+        const std::string& s = para.str();
+        std::string line;
+        std::size_t i = 0;
+        bool any = false;
+        while (i < s.size()) {
+            // The next word with the blanks before it.
+            std::size_t j = i;
+            while (j < s.size() && s[j] == ' ') ++j;
+            while (j < s.size() && s[j] != ' ') ++j;
+            const std::string word = s.substr(i, j - i);
+            const std::string candidate = line + word;
+            if (!line.empty() && Layout(fm, AnsiString(candidate), prefix, tabs).width > maxWidth) {
+                lines.push_back(Layout(fm, AnsiString(line), prefix, tabs));
+                const std::size_t k = word.find_first_not_of(' ');
+                line = k == std::string::npos ? std::string() : word.substr(k);
+            } else {
+                line = candidate;
+            }
+            any = true;
+            i = j;
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        if (!line.empty() || !any) lines.push_back(Layout(fm, AnsiString(line), prefix, tabs));
+    }
+    int widest = 0;
+    for (const LineLayout& l : lines) widest = std::max(widest, l.width);
+    const int height = int(lines.size()) * lineHeight;
+    if (format & DT_CALCRECT) {
+        rect.Right = rect.Left + widest;
+        rect.Bottom = rect.Top + height;
+        return height;
+    }
+    TRect box = rect;
+    OffsetRect(box, origin_.x, origin_.y);
+    int top = box.Top;
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER) top = box.Top + (box.Height() - lineHeight) / 2;
+        else if (format & DT_BOTTOM) top = box.Bottom - lineHeight;
+    }
+    Runs runs;
+    int y = top;
+    for (const LineLayout& l : lines) {
+        int x = box.Left;
+        if (format & DT_CENTER) x = box.Left + (box.Width() - l.width) / 2;
+        else if (format & DT_RIGHT) x = box.Right - l.width;
+        GlyphRuns(runs, face, l, x, y, DeviceBounds());
+        if (bkMode_ == OPAQUE) runs.FillRect(Visible(TRect(x, y, x + l.width, y + lineHeight)));
+        if (OnText && !l.plain.IsEmpty()) {
+            OnText(TCanvasText{TRect(x - origin_.x, y - origin_.y, x - origin_.x + l.width, y - origin_.y + lineHeight),
+                               l.plain, font_.Name(), font_.Height(), font_.Color(), font_.Style()});
+        }
+        y += lineHeight;
+    }
+    if (!(format & DT_NOCLIP)) runs.Restrict(box);
+    runs.Normalize();
+    Paint(runs, pen_.Mode(), MapColor(font_.Color()), false, MapColor(brush_.Color()));
+    Changed();
+    return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top - box.Top + lineHeight : height;
+}
+
+// ---- pixels -----------------------------------------------------------------------
+
+TColor TCanvas::Pixels(int x, int y) const {
+    x += origin_.x;
+    y += origin_.y;
+    if (!PtInRect(DeviceBounds(), {x, y}) || (clip_ && !clip_->Contains(x, y))) return -1;
+    return FromQRgb(reinterpret_cast<const uint32_t*>(image_->constScanLine(y))[x]);
+}
+
+void TCanvas::SetPixels(int x, int y, TColor color) {
+    x += origin_.x;
+    y += origin_.y;
+    if (!PtInRect(DeviceBounds(), {x, y}) || (clip_ && !clip_->Contains(x, y))) return;
+    Row(image_, y)[x] = kOpaque | MapColor(color);
+    Changed();
+}
+
+// ---- pictures -----------------------------------------------------------------------
+
+// Combines the source rectangle, scaled to dest (logical; either may be
+// reversed to mirror), into the image through CopyMode. With brushReplace the
+// pixels of that colour take the brush instead and the rest is copied.
+void TCanvas::Blit(const TRect& dest, const BlitSource& from) {
+    if (!Drawable() || !from.image || from.image->isNull()) return;
+    TRect d = dest;
+    OffsetRect(d, origin_.x, origin_.y);
+    const bool flipX = (d.Right < d.Left) != (from.rect.Right < from.rect.Left);
+    const bool flipY = (d.Bottom < d.Top) != (from.rect.Bottom < from.rect.Top);
+    const TRect dn = d.Normalized(), sn = from.rect.Normalized();
+    const long long dw = (long long)dn.Right - dn.Left, dh = (long long)dn.Bottom - dn.Top;
+    const long long sw = (long long)sn.Right - sn.Left, sh = (long long)sn.Bottom - sn.Top;
+    TRect vis;
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || !IntersectRect(vis, dn, DeviceBounds())) return;
+    // Drawing a canvas onto itself reads from a copy.
+    const QImage src = (from.image == image_) ? from.image->copy() : *from.image;
+    // Nearest neighbour by pixel centres, for the visible columns only.
+    std::vector<long long> sxs(std::size_t(vis.Width()), 0);
+    for (int x = vis.Left; x < vis.Right; ++x) {
+        const long long i = (long long)x - dn.Left, k = (2 * i + 1) * sw / (2 * dw);
+        sxs[std::size_t(x - vis.Left)] = sn.Left + (flipX ? sw - 1 - k : k);
+    }
+    const uint32_t code = uint32_t(CopyMode) >> 16 & 0xFF;
+    const uint32_t fontColor = MapColor(font_.Color()), brushColor = MapColor(brush_.Color());
+    const TBrushStyle style = brush_.Style();
+    auto pattern = [&](int x, int y) -> uint32_t {
+        if (!brush_.HasPattern()) return brushColor;
+        const uint32_t p = brush_.PatternPixel(x, y);
+        return monochrome_ ? Nearest(p) : p;
+    };
+    auto mapSource = [&](uint32_t s) -> uint32_t {
+        if (from.monochrome && !monochrome_) return s == 0 ? fontColor : s == kWhite ? brushColor : s;
+        if (!from.monochrome && monochrome_) return s == kWhite ? kWhite : 0;
+        return s;
+    };
+    const uint32_t replace = from.brushReplace ? Rgb(*from.brushReplace) : 0;
+    for (int y = vis.Top; y < vis.Bottom; ++y) {
+        const long long j = (long long)y - dn.Top, k = (2 * j + 1) * sh / (2 * dh);
+        const long long sy = sn.Top + (flipY ? sh - 1 - k : k);
+        if (sy < 0 || sy >= src.height()) continue;
+        const auto* srow = reinterpret_cast<const uint32_t*>(src.constScanLine(int(sy)));
+        const uint8_t* mrow = from.mask ? from.mask + sy * src.width() : nullptr;
+        ForClipped(vis, clip_, y, vis.Left, vis.Right, [&](int row, int a, int b) {
+            uint32_t* out = Row(image_, row);
+            for (int x = a; x < b; ++x) {
+                const long long sx = sxs[std::size_t(x - vis.Left)];
+                if (sx < 0 || sx >= src.width() || (mrow && !mrow[sx])) continue;
+                const uint32_t s = srow[sx] & kWhite;
+                if (from.transparent && s == from.transparentColor) continue;
+                if (!from.brushReplace) {
+                    out[x] = kOpaque | (Rop3(code, pattern(x, row), mapSource(s), out[x]) & kWhite);
+                } else if (s != replace) {
+                    out[x] = kOpaque | mapSource(s);
+                } else if (style != bsClear && (brush_.HasPattern() || style == bsSolid || HatchAt(style, x, row))) {
+                    out[x] = kOpaque | pattern(x, row);
+                }
+            }
+        });
+    }
+    Changed();
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty()) return;
+    StretchDraw(Bounds(x, y, bitmap->Width(), bitmap->Height()), bitmap);
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty()) return;
+    BlitSource from;
+    from.image = &bitmap->Image();
+    from.rect = TRect(0, 0, bitmap->Width(), bitmap->Height());
+    from.monochrome = bitmap->Monochrome();
+    const TColor tc = bitmap->TransparentColor();
+    from.transparent = bitmap->Transparent() && tc != clNone;
+    if (from.transparent) from.transparentColor = Rgb(tc);
+    Blit(dest, from);
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) {
+    if (!canvas || !canvas->Drawable()) return;
+    BlitSource from;
+    from.image = canvas->image_;
+    from.rect = source;
+    OffsetRect(from.rect, canvas->origin_.x, canvas->origin_.y);
+    from.monochrome = canvas->monochrome_;
+    Blit(dest, from);
+}
+
+void TCanvas::BrushCopy(const TRect& dest, const TBitmap* bitmap, const TRect& source, TColor color) {
+    if (!bitmap || bitmap->Empty()) return;
+    BlitSource from;
+    from.image = &bitmap->Image();
+    from.rect = source;
+    from.monochrome = bitmap->Monochrome();
+    from.brushReplace = color;
+    Blit(dest, from);
+}
+
+// ---- clipping -------------------------------------------------------------------------
+
+namespace {
+int KindOf(const TRect& bounds, const std::optional<TRegion>& clip) {
+    const TRegion b(bounds);
+    return clip ? TRegion::Combine(*clip, b, RGN_AND).Kind() : b.Kind();
+}
+} // namespace
+
+TRect TCanvas::ClipRect() const {
+    TRect r = DeviceBounds();
+    if (clip_) IntersectRect(r, r, clip_->Bounds());
+    if (IsRectEmpty(r)) return {};
+    OffsetRect(r, -origin_.x, -origin_.y);
+    return r;
+}
+
+int TCanvas::IntersectClipRect(int left, int top, int right, int bottom) {
+    TRegion r(TRect(left, top, right, bottom));
+    r.Offset(origin_.x, origin_.y);
+    clip_ = clip_ ? TRegion::Combine(*clip_, r, RGN_AND) : r;
+    return KindOf(DeviceBounds(), clip_);
+}
+
+int TCanvas::ExcludeClipRect(int left, int top, int right, int bottom) {
+    TRegion r(TRect(left, top, right, bottom));
+    r.Offset(origin_.x, origin_.y);
+    clip_ = TRegion::Combine(clip_ ? *clip_ : TRegion(DeviceBounds()), r, RGN_DIFF);
+    return KindOf(DeviceBounds(), clip_);
+}
+
+int TCanvas::SelectClipRgn(const TRegion* rgn) {
+    if (!rgn) {
+        clip_.reset();
+    } else {
+        clip_ = *rgn;
+        clip_->Offset(origin_.x, origin_.y);
+    }
+    return KindOf(DeviceBounds(), clip_);
+}
