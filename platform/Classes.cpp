@@ -66,7 +66,7 @@ void TComponent::DestroyComponents() {
     while (!components_.empty()) {
         TComponent* c = components_.back();
         RemoveComponent(c);
-        delete c;
+        Free(c);
     }
 }
 

@@ -18,7 +18,24 @@ public:
     TObject(const TObject&) = delete;
     TObject& operator=(const TObject&) = delete;
     virtual ~TObject() = default;
+    // Runs while the object is still whole, before its destructors: owners
+    // call it before they delete what they own, and so does Free.
+    virtual void BeforeDestruction() {}
 };
+
+// Frees an object the way its owner would: BeforeDestruction, then delete.
+inline void Free(TObject* obj) {
+    if (!obj) return;
+    obj->BeforeDestruction();
+    delete obj;
+}
+
+template <class T>
+void FreeAndNil(T*& obj) {
+    T* p = obj;
+    obj = nullptr;
+    Free(p);
+}
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 

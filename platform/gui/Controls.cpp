@@ -1,0 +1,1413 @@
+#include "platform/gui/Controls.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+#include <algorithm>
+
+#include "platform/Canvas.h"
+#include "platform/Graphics.h"
+#include "platform/gui/Actions.h"
+#include "platform/gui/Bridge.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
+
+struct TControl::WidgetHolder {
+    QPointer<QWidget> widget;
+    std::shared_ptr<char> alive = std::make_shared<char>(0);
+};
+
+struct TWinControl::NonClient {
+    QImage window;
+    std::unique_ptr<TCanvas> canvas;
+    bool painting = false;
+};
+
+namespace gebridge {
+
+namespace {
+
+struct Entry {
+    TControl* control;
+    bool outer;
+};
+QHash<const QObject*, Entry>& Widgets() {
+    static QHash<const QObject*, Entry> h;
+    return h;
+}
+
+unsigned MouseKeys(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
+    unsigned k = 0;
+    if (b & Qt::LeftButton) k |= MK_LBUTTON;
+    if (b & Qt::RightButton) k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
+    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    return k;
+}
+
+TShiftState ShiftOfKeys(WPARAM w, bool alt) {
+    TShiftState s = alt ? ssAlt : 0;
+    if (w & MK_SHIFT) s |= ssShift;
+    if (w & MK_CONTROL) s |= ssCtrl;
+    if (w & MK_LBUTTON) s |= ssLeft;
+    if (w & MK_RBUTTON) s |= ssRight;
+    if (w & MK_MBUTTON) s |= ssMiddle;
+    return s;
+}
+
+// The shift state of a mouse message (Alt travels outside WParam).
+TShiftState ShiftOfKeys(WPARAM w) { return ShiftOfKeys(w, QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier); }
+
+// The QWERTY key that a Cyrillic letter of the standard Russian layout sits
+// on, so that shortcuts answer the physical key whatever the layout.
+WORD CyrillicKey(char32_t u) {
+    static const char32_t letters[] = U"ЙЦУКЕНГШЩЗФЫВАПРОЛДЯЧСМИТЬЁ";
+    static const char keys[] = "QWERTYUIOPASDFGHJKLZXCVBNM`";
+    for (int i = 0; letters[i]; ++i)
+        if (letters[i] == u) return WORD(keys[i] == '`' ? 0xC0 : keys[i]);
+    return 0;
+}
+
+} // namespace
+
+bool (*g_shortCutHook)(TControl*, WORD, TShiftState) = nullptr;
+void (*g_hintHook)(TControl*) = nullptr;
+void (*g_idleHook)() = nullptr;
+
+void Register(QWidget* w, TControl* c, bool outer) {
+    Widgets().insert(w, Entry{c, outer});
+    w->setMouseTracking(true);
+    w->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void Unregister(QWidget* w) { Widgets().remove(w); }
+
+TControl* ControlOfWidget(const QObject* w) {
+    auto it = Widgets().constFind(w);
+    return it == Widgets().constEnd() ? nullptr : it->control;
+}
+
+TControl* ControlAround(const QWidget* w) {
+    for (; w; w = w->parentWidget())
+        if (TControl* c = ControlOfWidget(w)) return c;
+    return nullptr;
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
+    return ShiftOfKeys(WPARAM(MouseKeys(m, b)), m & Qt::AltModifier);
+}
+
+WORD VirtualKeyOf(const QKeyEvent* e) {
+    int k = e->key();
+    bool keypad = e->modifiers() & Qt::KeypadModifier;
+    if (keypad) {
+        if (k == Qt::Key_Plus) return VK_ADD;
+        if (k == Qt::Key_Minus) return VK_SUBTRACT;
+        if (k == Qt::Key_Asterisk) return VK_MULTIPLY;
+        if (k == Qt::Key_Slash) return VK_DIVIDE;
+        if (k >= Qt::Key_0 && k <= Qt::Key_9) return WORD(VK_NUMPAD0 + (k - Qt::Key_0));
+        if (k == Qt::Key_Period || k == Qt::Key_Comma) return VK_DECIMAL;
+    }
+    if (k >= Qt::Key_A && k <= Qt::Key_Z) return WORD(k);
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) return WORD(k);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F12) return WORD(VK_F1 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Help: return VK_HELP;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Plus: return 0xBB;
+    case Qt::Key_Equal: return 0xBB;
+    case Qt::Key_Minus: return 0xBD;
+    case Qt::Key_Comma: return 0xBC;
+    case Qt::Key_Period: return 0xBE;
+    case Qt::Key_Slash: return 0xBF;
+    case Qt::Key_QuoteLeft: return 0xC0;
+    case Qt::Key_Semicolon: return 0xBA;
+    case Qt::Key_BracketLeft: return 0xDB;
+    case Qt::Key_Backslash: return 0xDC;
+    case Qt::Key_BracketRight: return 0xDD;
+    case Qt::Key_Apostrophe: return 0xDE;
+    default: break;
+    }
+    if (k >= 0x400 && k < 0x500) return CyrillicKey(QChar(k).toUpper().unicode());
+    return 0;
+}
+
+char CharOf(const QKeyEvent* e) {
+    QString t = e->text();
+    if (t.size() != 1) return 0;
+    int b = UnicodeToCp1251(t.at(0).unicode());
+    return b < 0 ? 0 : char(b);
+}
+
+// ---- the router --------------------------------------------------------------
+
+class Router : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    static Router& Instance() {
+        static Router* r = [] {
+            auto* x = new Router;
+            qApp->installEventFilter(x);
+            return x;
+        }();
+        return *r;
+    }
+    static bool DeliverMouse(TControl* c, QWidget* from, QMouseEvent* me, bool outer);
+    static bool DeliverKey(QObject* receiver, QKeyEvent* ke);
+};
+
+namespace {
+bool g_idlePending = false;
+}
+
+void ScheduleIdle() {
+    if (g_idlePending || !g_idleHook) return;
+    g_idlePending = true;
+    QTimer::singleShot(0, qApp, [] {
+        g_idlePending = false;
+        if (g_idleHook) g_idleHook();
+    });
+}
+
+bool Router::DeliverMouse(TControl* c, QWidget* from, QMouseEvent* me, bool outer) {
+    QPoint pos = me->position().toPoint();
+    TWinControl* wc = dynamic_cast<TWinControl*>(c);
+    // Coordinates in the control's client area.
+    QWidget* base = c->Widget();
+    if (wc && wc->HasNonClient()) {
+        if (from != base) pos = from->mapTo(base, pos);
+        if (outer && me->type() != QEvent::MouseMove) {
+            // A press or release on the frame: ask what part it is.
+            TPoint sp = FromQPoint(me->globalPosition().toPoint());
+            LRESULT hit = c->Perform(WM_NCHITTEST, 0, MakeLParam(sp.x, sp.y));
+            if (hit != HTCLIENT) {
+                unsigned msg = 0;
+                bool left = me->button() == Qt::LeftButton;
+                switch (me->type()) {
+                case QEvent::MouseButtonPress: msg = left ? WM_NCLBUTTONDOWN : WM_NCRBUTTONDOWN; break;
+                case QEvent::MouseButtonRelease: msg = left ? WM_NCLBUTTONUP : WM_NCRBUTTONUP; break;
+                case QEvent::MouseButtonDblClick: msg = left ? WM_NCLBUTTONDBLCLK : WM_NCRBUTTONDOWN; break;
+                default: break;
+                }
+                if (msg) Dispatch([&] { c->Perform(msg, WPARAM(hit), MakeLParam(sp.x, sp.y)); });
+                return true;
+            }
+        }
+        pos -= QPoint(wc->ncClient_.Left, wc->ncClient_.Top);
+    } else if (from != base && base) {
+        pos = from->mapTo(base, pos);
+    }
+    unsigned msg = 0;
+    Qt::MouseButton b = me->button();
+    switch (me->type()) {
+    case QEvent::MouseButtonPress:
+        msg = b == Qt::LeftButton ? WM_LBUTTONDOWN : b == Qt::RightButton ? WM_RBUTTONDOWN : b == Qt::MiddleButton ? WM_MBUTTONDOWN : 0;
+        break;
+    case QEvent::MouseButtonRelease:
+        msg = b == Qt::LeftButton ? WM_LBUTTONUP : b == Qt::RightButton ? WM_RBUTTONUP : b == Qt::MiddleButton ? WM_MBUTTONUP : 0;
+        break;
+    case QEvent::MouseButtonDblClick:
+        msg = b == Qt::LeftButton ? WM_LBUTTONDBLCLK : b == Qt::RightButton ? WM_RBUTTONDBLCLK : b == Qt::MiddleButton ? WM_MBUTTONDBLCLK : 0;
+        break;
+    case QEvent::MouseMove: msg = WM_MOUSEMOVE; break;
+    default: break;
+    }
+    if (!msg) return false;
+    TMessage m;
+    m.Msg = msg;
+    m.WParam = WPARAM(MouseKeys(me->modifiers(), me->buttons()));
+    m.LParam = MakeLParam(pos.x(), pos.y());
+    c->passToQt_ = false;
+    Dispatch([&] { c->WindowProc(m); });
+    if (msg != WM_MOUSEMOVE) ScheduleIdle();
+    return !c->passToQt_;
+}
+
+bool Router::DeliverKey(QObject* receiver, QKeyEvent* ke) {
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* rw = qobject_cast<QWidget*>(receiver);
+    if (!rw) return false;
+    // Keys travel to the focus widget first; when it ignores one, Qt hands
+    // the same event to the parents, which must not see it again.
+    if (focus ? rw != focus : !rw->isWindow()) return false;
+    TControl* c = ControlAround(rw);
+    if (!c) return false;
+    WORD key = VirtualKeyOf(ke);
+    TShiftState shift = ShiftOf(ke->modifiers(), Qt::NoButton);
+    if (ke->type() == QEvent::KeyRelease) {
+        if (ke->isAutoRepeat()) return true;
+        if (!key) return false;
+        TMessage m{WM_KEYUP, WPARAM(key), 0, 0};
+        c->passToQt_ = false;
+        Dispatch([&] { c->WindowProc(m); });
+        return !c->passToQt_;
+    }
+    bool eaten = false;
+    if (key && g_shortCutHook) {
+        bool fired = false;
+        Dispatch([&] { fired = g_shortCutHook(c, key, shift); });
+        if (fired) {
+            ScheduleIdle();
+            return true;
+        }
+    }
+    TMessage m{WM_KEYDOWN, WPARAM(key), 0, 0};
+    c->passToQt_ = false;
+    if (key) Dispatch([&] { c->WindowProc(m); });
+    else c->passToQt_ = true;
+    if (!c->passToQt_) eaten = true;
+    char ch = CharOf(ke);
+    if (!eaten && ch) {
+        TMessage cm{WM_CHAR, WPARAM(static_cast<unsigned char>(ch)), 0, 0};
+        c->passToQt_ = false;
+        Dispatch([&] { c->WindowProc(cm); });
+        char now = char(cm.WParam);
+        if (!c->passToQt_ || now == 0) eaten = true;
+        else if (now != ch) {
+            // The handler changed the character: type the new one instead.
+            QKeyEvent typed(QEvent::KeyPress, 0, ke->modifiers(), QString(QChar(Cp1251ToUnicode(static_cast<unsigned char>(now)))));
+            QApplication::sendEvent(rw, &typed);
+            eaten = true;
+        }
+    }
+    ScheduleIdle();
+    return eaten;
+}
+
+bool Router::eventFilter(QObject* o, QEvent* e) {
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return DeliverKey(o, static_cast<QKeyEvent*>(e));
+    default:
+        break;
+    }
+    auto it = Widgets().constFind(o);
+    if (it == Widgets().constEnd()) return false;
+    TControl* c = it->control;
+    bool outer = it->outer;
+    QWidget* w = static_cast<QWidget*>(o);
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return DeliverMouse(c, w, static_cast<QMouseEvent*>(e), outer);
+    case QEvent::Enter:
+        if (!c->mouseInside_) {
+            c->mouseInside_ = true;
+            Dispatch([&] { c->Perform(CM_MOUSEENTER, 0, LPARAM(c)); });
+        }
+        return false;
+    case QEvent::Leave:
+        if (c->mouseInside_) {
+            c->mouseInside_ = false;
+            Dispatch([&] { c->Perform(CM_MOUSELEAVE, 0, LPARAM(c)); });
+        }
+        return false;
+    case QEvent::FocusIn:
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) Dispatch([&] { wc->Perform(CM_ENTER); });
+        ScheduleIdle();
+        return false;
+    case QEvent::FocusOut:
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) Dispatch([&] { wc->Perform(CM_EXIT); });
+        return false;
+    case QEvent::Resize:
+        if (w == c->Widget()) {
+            QSize s = static_cast<QResizeEvent*>(e)->size();
+            if (!dynamic_cast<TForm*>(c) && (s.width() != c->width_ || s.height() != c->height_)) {
+                c->width_ = s.width();
+                c->height_ = s.height();
+            }
+            Dispatch([&] { c->Perform(WM_SIZE, 0, MakeLParam(s.width(), s.height())); });
+        }
+        return false;
+    case QEvent::ContextMenu:
+        if (c->PopupMenu() && c->PopupMenu()->AutoPopup) {
+            auto* ce = static_cast<QContextMenuEvent*>(e);
+            TPopupMenu* pm = c->PopupMenu();
+            pm->PopupComponent = c;
+            QPoint gp = ce->globalPos();
+            Dispatch([&] { pm->Popup(gp.x(), gp.y()); });
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+// ---- surfaces ------------------------------------------------------------------
+
+namespace {
+QHash<Surface*, QPointer<QWidget>>& Tracked() {
+    static QHash<Surface*, QPointer<QWidget>> h;
+    return h;
+}
+} // namespace
+
+Surface::Surface(TControl* owner) : owner_(owner) {}
+Surface::~Surface() { UntrackSurface(this); }
+
+void Surface::BindCanvas() {
+    if (!canvas_) {
+        canvas_ = std::make_unique<TCanvas>();
+        // Drawing outside a paint shows at once (the widget copies the image).
+        canvas_->OnChange = [this](TObject*) {
+            auto it = Tracked().constFind(this);
+            if (it != Tracked().constEnd() && it.value() && !painting_) it.value()->update();
+        };
+        canvas_->Font()->Assign(owner_->Font());
+        canvas_->Brush()->SetColor(owner_->Color());
+    }
+    canvas_->SetImage(&image_);
+}
+
+TCanvas* Surface::Canvas() {
+    if (image_.isNull()) Fit(std::max(owner_->Width(), 1), std::max(owner_->Height(), 1));
+    if (!canvas_) BindCanvas();
+    return canvas_.get();
+}
+
+void Surface::Fit(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (!image_.isNull() && image_.width() == width && image_.height() == height) return;
+    QImage next(width, height, QImage::Format_RGB32);
+    next.fill(ToQRgb(background));
+    if (!image_.isNull()) {
+        QPainter p(&next);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, image_);
+    }
+    image_ = std::move(next);
+    if (canvas_) BindCanvas();
+    dirty_ = true;
+}
+
+void Surface::PaintIfDirty() {
+    if (!dirty_ || painting_) return;
+    if (image_.isNull() || image_.width() != std::max(owner_->ClientWidth(), 1) || image_.height() != std::max(owner_->ClientHeight(), 1))
+        Fit(owner_->ClientWidth(), owner_->ClientHeight());
+    dirty_ = false;
+    painting_ = true;
+    if (painter) Dispatch(painter);
+    painting_ = false;
+}
+
+void Surface::Blit(QWidget* w, const QRect& area) {
+    QPainter p(w);
+    p.drawImage(area.topLeft(), image_, area);
+    shownKey_ = image_.cacheKey();
+}
+
+void ControlWidget::paintEvent(QPaintEvent* e) {
+    if (surface) {
+        surface->PaintIfDirty();
+        surface->Blit(this, e->rect());
+        return;
+    }
+    if (customPaint) {
+        QPainter p(this);
+        customPaint(p);
+        return;
+    }
+    if (fillBackground) {
+        QPainter p(this);
+        p.fillRect(e->rect(), fill);
+    }
+}
+
+void ControlWidget::resizeEvent(QResizeEvent* e) {
+    if (surface) surface->Fit(e->size().width(), e->size().height());
+    QWidget::resizeEvent(e);
+}
+
+void TrackSurface(Surface* s, QWidget* w) { Tracked().insert(s, w); }
+void UntrackSurface(Surface* s) { Tracked().remove(s); }
+
+void FlushSurfaces() {
+    for (auto it = Tracked().begin(); it != Tracked().end(); ++it)
+        if (it.value() && it.key()->ChangedSinceShown()) it.value()->update();
+}
+
+} // namespace gebridge
+
+using namespace gebridge;
+
+// ---- free functions ------------------------------------------------------------
+
+bool Dispatch(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const EAbort&) {
+        return false;
+    } catch (Exception& e) {
+        Application->HandleException(nullptr, e);
+    } catch (const std::exception& e) {
+        Exception x(AnsiString(e.what()));
+        Application->HandleException(nullptr, x);
+    } catch (...) {
+        Exception x("Unknown exception");
+        Application->HandleException(nullptr, x);
+    }
+    return false;
+}
+
+AnsiString GetShortHint(const AnsiString& hint) {
+    int p = hint.Pos("|");
+    return p ? hint.SubString(1, p - 1) : hint;
+}
+
+AnsiString GetLongHint(const AnsiString& hint) {
+    int p = hint.Pos("|");
+    return p ? hint.SubString(p + 1, hint.Length()) : hint;
+}
+
+TForm* GetParentForm(TControl* control) {
+    while (control && !dynamic_cast<TForm*>(control)) control = control->Parent();
+    return dynamic_cast<TForm*>(control);
+}
+
+void PostCall(std::function<void()> call) {
+    QMetaObject::invokeMethod(qApp, [call = std::move(call)] { Dispatch(call); }, Qt::QueuedConnection);
+}
+
+void PostMessage(TControl* control, unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (!control) return;
+    std::weak_ptr<char> alive = control->Alive();
+    PostCall([control, alive, msg, wParam, lParam] {
+        if (alive.expired()) return;
+        TMessage m{msg, wParam, lParam, 0};
+        control->WindowProc(m);
+    });
+}
+
+TControl* GetCaptureControl() {
+    QWidget* g = QWidget::mouseGrabber();
+    return g ? ControlAround(g) : nullptr;
+}
+
+void SetCaptureControl(TControl* control) {
+    if (QWidget* g = QWidget::mouseGrabber()) g->releaseMouse();
+    if (control && control->Widget()) control->Widget()->grabMouse();
+}
+
+TControl* FindControlAtScreen(TPoint p) {
+    QWidget* w = QApplication::widgetAt(ToQPoint(p));
+    return w ? ControlAround(w) : nullptr;
+}
+
+TPoint GetCursorPos() { return FromQPoint(QCursor::pos()); }
+
+// ---- TControl ------------------------------------------------------------------
+
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()), holder_(std::make_unique<WidgetHolder>()) {
+    Router::Instance();
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+    font_->OnChange = [this](TObject*) {
+        parentFont_ = false;
+        ApplyFont();
+        Perform(CM_FONTCHANGED);
+    };
+}
+
+TControl::~TControl() {
+    Destroying();
+    if (GetCaptureControl() == this) SetCaptureControl(nullptr);
+    actionLink_.reset();
+    if (parent_) parent_->RemoveControl(this);
+    parent_ = nullptr;
+    DestroyWidget();
+}
+
+void TControl::DestroyWidget() {
+    if (!holder_->widget) return;
+    QWidget* w = holder_->widget;
+    holder_->widget = nullptr;
+    Unregister(w);
+    delete w;
+}
+
+QWidget* TControl::Widget() const { return holder_->widget; }
+
+std::weak_ptr<char> TControl::Alive() const { return holder_->alive; }
+
+void TControl::AttachWidget(QWidget* w) {
+    holder_->widget = w;
+    Register(w, this);
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (width_ == 0 && height_ == 0) {
+        width_ = w->width();
+        height_ = w->height();
+    } else {
+        w->setGeometry(left_, top_, width_, height_);
+    }
+    ApplyFont();
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_) return;
+    if (parent_) parent_->RemoveControl(this);
+    parent_ = parent;
+    if (QWidget* w = Widget()) {
+        w->setParent(parent ? parent->ClientWidget() : nullptr);
+        w->setGeometry(left_, top_, width_, height_);
+        if (parent) w->setVisible(visible_);
+    }
+    if (parent_) {
+        parent_->InsertControl(this);
+        if (parentFont_) ParentFontChanged();
+        if (parentColor_) ParentColorChanged();
+        UpdateToolTip();
+    }
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    bool moved = left != left_ || top != top_;
+    bool sized = width != width_ || height != height_;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (QWidget* w = Widget()) {
+        if (w->geometry() != QRect(left, top, width, height)) w->setGeometry(left, top, width, height);
+    }
+    if (parent_ && parent_->Width() > 0) {
+        anchorRules_ = Rect(left_, top_, parent_->ClientWidth() - (left_ + width_), parent_->ClientHeight() - (top_ + height_));
+    }
+    if ((moved || sized) && parent_ && align_ != alNone && !parent_->aligning_) parent_->Realign();
+    if ((moved || sized) && parent_) parent_->Perform(CM_CONTROLCHANGE, WPARAM(this), 1);
+    if (sized && !Widget()) Perform(WM_SIZE, 0, MakeLParam(width, height));
+}
+
+int TControl::ClientWidth() const { return width_; }
+int TControl::ClientHeight() const { return height_; }
+void TControl::SetClientWidth(int v) { SetWidth(v + (width_ - ClientWidth())); }
+void TControl::SetClientHeight(int v) { SetHeight(v + (height_ - ClientHeight())); }
+
+TPoint TControl::ClientOrigin() const {
+    if (QWidget* w = Widget()) return FromQPoint(w->mapToGlobal(QPoint(0, 0)));
+    TPoint p = parent_ ? parent_->ClientOrigin() : TPoint();
+    return TPoint(p.x + left_, p.y + top_);
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+    TPoint o = ClientOrigin();
+    return TPoint(o.x + p.x, o.y + p.y);
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+    TPoint o = ClientOrigin();
+    return TPoint(p.x - o.x, p.y - o.y);
+}
+
+void TControl::SetAlign(TAlign a) {
+    if (a == align_) return;
+    align_ = a;
+    if (parent_) parent_->Realign();
+}
+
+void TControl::SetAnchors(TAnchors a) {
+    anchors_ = a;
+    if (parent_) anchorRules_ = Rect(left_, top_, parent_->ClientWidth() - (left_ + width_), parent_->ClientHeight() - (top_ + height_));
+}
+
+void TControl::SetVisible(bool v) {
+    if (v == visible_) return;
+    visible_ = v;
+    VisibleChanging();
+    if (QWidget* w = Widget())
+        if (parent_ || !v) w->setVisible(v);
+    Perform(CM_VISIBLECHANGED, v);
+    if (parent_ && align_ != alNone) parent_->Realign();
+}
+
+bool TControl::Showing() const {
+    QWidget* w = Widget();
+    return w && w->isVisible();
+}
+
+void TControl::SetEnabled(bool v) {
+    if (v == enabled_) return;
+    enabled_ = v;
+    if (QWidget* w = Widget()) w->setEnabled(v);
+    Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetColor(TColor c) {
+    parentColor_ = false;
+    if (c == color_) return;
+    color_ = c;
+    ApplyColor();
+    Perform(CM_COLORCHANGED);
+    if (auto* wc = dynamic_cast<TWinControl*>(this))
+        for (TControl* child : wc->controls_)
+            if (child->parentColor_) child->ParentColorChanged();
+    Invalidate();
+}
+
+void TControl::SetParentColor(bool v) {
+    parentColor_ = v;
+    if (v) ParentColorChanged();
+}
+
+void TControl::ParentColorChanged() {
+    if (!parent_) return;
+    TColor c = parent_->Color();
+    if (c == color_) return;
+    color_ = c;
+    ApplyColor();
+    Perform(CM_COLORCHANGED);
+    if (auto* wc = dynamic_cast<TWinControl*>(this))
+        for (TControl* child : wc->controls_)
+            if (child->parentColor_) child->ParentColorChanged();
+    Invalidate();
+}
+
+void TControl::SetFont(const TFont* f) {
+    if (!f) return;
+    font_->Assign(const_cast<TFont*>(f));
+}
+
+void TControl::SetParentFont(bool v) {
+    parentFont_ = v;
+    if (v) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged() {
+    if (!parent_) return;
+    auto keep = font_->OnChange;
+    font_->OnChange = nullptr;
+    font_->Assign(parent_->Font());
+    font_->OnChange = keep;
+    parentFont_ = true;
+    ApplyFont();
+    Perform(CM_FONTCHANGED);
+}
+
+void TControl::ApplyFont() {
+    if (QWidget* w = Widget()) {
+        w->setFont(ToQFont(*font_));
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::WindowText, ToQColor(font_->Color()));
+        pal.setColor(QPalette::Text, ToQColor(font_->Color()));
+        pal.setColor(QPalette::ButtonText, ToQColor(font_->Color()));
+        w->setPalette(pal);
+    }
+    if (auto* wc = dynamic_cast<TWinControl*>(this))
+        for (TControl* child : wc->controls_)
+            if (child->parentFont_) child->ParentFontChanged();
+}
+
+void TControl::SetText(const AnsiString& s) {
+    if (s == GetText()) return;
+    text_ = s;
+    ApplyText();
+    Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetHint(const AnsiString& h) {
+    hint_ = h;
+    UpdateToolTip();
+}
+
+void TControl::SetShowHint(bool v) {
+    showHint_ = v;
+    parentShowHint_ = false;
+    UpdateToolTip();
+    Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool v) {
+    parentShowHint_ = v;
+    UpdateToolTip();
+}
+
+bool TControl::EffectiveShowHint() const {
+    const TControl* c = this;
+    while (c && c->parentShowHint_ && c->parent_) c = c->parent_;
+    return c && c->showHint_;
+}
+
+void TControl::UpdateToolTip() {
+    if (QWidget* w = Widget()) w->setToolTip(EffectiveShowHint() && Application->ShowHint ? ToQString(GetShortHint(hint_)) : QString());
+    if (auto* wc = dynamic_cast<TWinControl*>(this))
+        for (TControl* child : wc->controls_) child->UpdateToolTip();
+}
+
+void TControl::SetCursor(TCursor c) {
+    cursor_ = c;
+    if (QWidget* w = Widget()) {
+        if (c == crDefault) w->unsetCursor();
+        else w->setCursor(QtCursorOf(c));
+        if (auto* wc = dynamic_cast<TWinControl*>(this))
+            if (wc->ClientWidget() && wc->ClientWidget() != w) {
+                if (c == crDefault) wc->ClientWidget()->unsetCursor();
+                else wc->ClientWidget()->setCursor(QtCursorOf(c));
+            }
+    }
+    Perform(CM_CURSORCHANGED);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = menu;
+    if (menu) menu->FreeNotification(this);
+    if (QWidget* w = Widget()) w->setContextMenuPolicy(menu ? Qt::DefaultContextMenu : Qt::DefaultContextMenu);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
+    if (operation == opRemove && actionLink_ && component == actionLink_->Action()) actionLink_->SetAction(nullptr);
+}
+
+TBasicAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* action) {
+    if (!action) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = std::make_unique<TControlActionLink>(this);
+    actionLink_->SetAction(action);
+    action->FreeNotification(this);
+    ActionChange(action, false);
+}
+
+void TControl::ActionChange(TBasicAction* sender, bool checkDefaults) {
+    auto* a = dynamic_cast<TCustomAction*>(sender);
+    if (!a) return;
+    if (!checkDefaults || Caption().IsEmpty()) SetCaption(a->Caption());
+    if (!checkDefaults || enabled_) SetEnabled(a->Enabled());
+    if (!checkDefaults || hint_.IsEmpty()) SetHint(a->Hint());
+    if (!checkDefaults || visible_) SetVisible(a->Visible());
+    if (!checkDefaults || HelpContext == 0) HelpContext = a->HelpContext;
+}
+
+void TControl::Invalidate() {
+    if (QWidget* w = Widget()) w->update();
+}
+
+void TControl::Repaint() {
+    if (QWidget* w = Widget()) w->repaint();
+}
+
+void TControl::Update() {
+    if (QWidget* w = Widget())
+        if (w->isVisible()) w->repaint();
+}
+
+void TControl::BringToFront() {
+    if (QWidget* w = Widget()) w->raise();
+    if (parent_) {
+        auto& v = parent_->controls_;
+        v.erase(std::find(v.begin(), v.end(), this));
+        v.push_back(this);
+        if (align_ != alNone) parent_->Realign();
+    }
+}
+
+void TControl::SendToBack() {
+    if (QWidget* w = Widget()) w->lower();
+    if (parent_) {
+        auto& v = parent_->controls_;
+        v.erase(std::find(v.begin(), v.end(), this));
+        v.insert(v.begin(), this);
+        if (align_ != alNone) parent_->Realign();
+    }
+}
+
+bool TControl::MouseCapture() const { return GetCaptureControl() == this; }
+
+void TControl::SetMouseCapture(bool v) {
+    if (v) SetCaptureControl(this);
+    else if (MouseCapture()) SetCaptureControl(nullptr);
+}
+
+LRESULT TControl::Perform(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    WindowProc(m);
+    return m.Result;
+}
+
+void TControl::Click() {
+    // A handler of its own wins over the linked action.
+    if (OnClick) OnClick(this);
+    else if (actionLink_ && actionLink_->Action()) actionLink_->Execute(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::Resize() {
+    if (OnResize) OnResize(this);
+}
+
+void TControl::WndProc(TMessage& m) {
+    int x = LParamX(m.LParam), y = LParamY(m.LParam);
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+        if (ControlStyle & csClickEvents) clicked_ = true;
+        MouseDown(mbLeft, ShiftOfKeys(m.WParam), x, y);
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (ControlStyle & csDoubleClicks) {
+            DblClick();
+            MouseDown(mbLeft, ShiftOfKeys(m.WParam) | ssDouble, x, y);
+        } else {
+            if (ControlStyle & csClickEvents) clicked_ = true;
+            MouseDown(mbLeft, ShiftOfKeys(m.WParam), x, y);
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (clicked_) {
+            clicked_ = false;
+            if (PtInRect(ClientRect(), TPoint(x, y))) Click();
+        }
+        MouseUp(mbLeft, ShiftOfKeys(m.WParam), x, y);
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
+        bool right = m.Msg == WM_RBUTTONDOWN || m.Msg == WM_RBUTTONDBLCLK;
+        bool twice = m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK;
+        MouseDown(right ? mbRight : mbMiddle, ShiftOfKeys(m.WParam) | (twice ? ssDouble : 0), x, y);
+        break;
+    }
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        MouseUp(m.Msg == WM_RBUTTONUP ? mbRight : mbMiddle, ShiftOfKeys(m.WParam), x, y);
+        break;
+    case WM_MOUSEMOVE:
+        if (g_hintHook) g_hintHook(this);
+        MouseMove(ShiftOfKeys(m.WParam), x, y);
+        break;
+    case CM_MOUSEENTER:
+        if (g_hintHook) g_hintHook(this);
+        if (OnMouseEnter) OnMouseEnter(this);
+        break;
+    case CM_MOUSELEAVE:
+        if (OnMouseLeave) OnMouseLeave(this);
+        break;
+    case WM_SIZE:
+        Resize();
+        break;
+    case WM_CANCELMODE:
+    case CM_CANCELMODE:
+        clicked_ = false;
+        if (MouseCapture()) SetMouseCapture(false);
+        break;
+    default:
+        break;
+    }
+    DefaultHandler(m);
+}
+
+void TControl::DefaultHandler(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
+    case WM_MOUSEMOVE: case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR:
+        passToQt_ = true;
+        break;
+    case WM_NCHITTEST: {
+        auto* wc = dynamic_cast<TWinControl*>(this);
+        TPoint p = ScreenToClient(TPoint(LParamX(m.LParam), LParamY(m.LParam)));
+        if (!wc || !wc->HasNonClient()) m.Result = HTCLIENT;
+        else m.Result = PtInRect(ClientRect(), p) ? HTCLIENT : HTNOWHERE;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// ---- TWinControl ---------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+    TabStop = false;
+}
+
+TWinControl::~TWinControl() {
+    DestroyChildren();
+    if (client_ && client_ != Widget()) Unregister(client_);
+}
+
+void TWinControl::DestroyChildren() {
+    Destroying();
+    // Owned components first, then children that belong to others (a
+    // windowed control frees the controls placed on it).
+    DestroyComponents();
+    while (!controls_.empty()) {
+        TControl* c = controls_.back();
+        RemoveControl(c);
+        c->parent_ = nullptr;
+        delete c;
+    }
+}
+
+TControl* TWinControl::Controls(int index) const {
+    if (index < 0 || index >= ControlCount()) throw EListError(FormatRaw("List index out of bounds (%d)", index));
+    return controls_[std::size_t(index)];
+}
+
+bool TWinControl::ContainsControl(const TControl* c) const {
+    for (; c; c = c->Parent())
+        if (c == this) return true;
+    return false;
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (c->Visible() && (allowDisabled || c->Enabled()) && PtInRect(c->BoundsRect(), p)) return c;
+    }
+    return nullptr;
+}
+
+TControl* TWinControl::FindChildControl(const AnsiString& name) const {
+    for (TControl* c : controls_)
+        if (SameText(c->Name(), name)) return c;
+    return nullptr;
+}
+
+void TWinControl::InsertControl(TControl* c) {
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) controls_.push_back(c);
+    if (c->align_ != alNone) Realign();
+    ControlsChanged();
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+    auto it = std::find(controls_.begin(), controls_.end(), c);
+    if (it == controls_.end()) return;
+    controls_.erase(it);
+    if (!IsDestroying()) {
+        if (c->align_ != alNone) Realign();
+        ControlsChanged();
+    }
+}
+
+bool TWinControl::Focused() const {
+    QWidget* f = QApplication::focusWidget();
+    return f && (f == Widget() || ControlAround(f) == this);
+}
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::SetFocus() {
+    if (QWidget* w = Widget()) {
+        if (QWidget* win = w->window()) {
+            if (!win->isActiveWindow()) win->activateWindow();
+        }
+        w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+int TWinControl::TabOrder() const {
+    if (!parent_) return -1;
+    int n = 0;
+    for (TControl* c : parent_->controls_) {
+        if (c == this) return n;
+        if (dynamic_cast<TWinControl*>(c)) ++n;
+    }
+    return -1;
+}
+
+void TWinControl::SetTabOrder(int v) {
+    if (!parent_) return;
+    std::vector<QWidget*> order;
+    for (TControl* c : parent_->controls_)
+        if (c != this && dynamic_cast<TWinControl*>(c) && c->Widget()) order.push_back(c->Widget());
+    v = std::clamp(v, 0, int(order.size()));
+    order.insert(order.begin() + v, Widget());
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TWinControl::EnableAlign() {
+    if (alignDisabled_ > 0 && --alignDisabled_ == 0) Realign();
+}
+
+void TWinControl::Realign() {
+    if (alignDisabled_ || aligning_) return;
+    TRect r = AlignRect();
+    aligning_ = true;
+    AlignControls(r);
+    aligning_ = false;
+}
+
+TRect TWinControl::AlignRect() const {
+    TRect r = ClientRect();
+    InflateRect(r, -borderWidth_, -borderWidth_);
+    return r;
+}
+
+void TWinControl::AlignControls(TRect& r) {
+    // The classic order: top, bottom, left, right, client; within one kind
+    // the list order (BringToFront puts a control last).
+    auto place = [&](TAlign kind) {
+        for (TControl* c : controls_) {
+            if (c->align_ != kind || !c->visible_) continue;
+            int w = c->width_, h = c->height_;
+            switch (kind) {
+            case alTop: c->SetBounds(r.Left, r.Top, r.Width(), h); r.Top += h; break;
+            case alBottom: c->SetBounds(r.Left, r.Bottom - h, r.Width(), h); r.Bottom -= h; break;
+            case alLeft: c->SetBounds(r.Left, r.Top, w, r.Height()); r.Left += w; break;
+            case alRight: c->SetBounds(r.Right - w, r.Top, w, r.Height()); r.Right -= w; break;
+            case alClient: c->SetBounds(r.Left, r.Top, r.Width(), r.Height()); break;
+            default: break;
+            }
+        }
+    };
+    place(alTop);
+    place(alBottom);
+    place(alLeft);
+    place(alRight);
+    place(alClient);
+    // Anchored controls keep their distances to the right and bottom edges.
+    int cw = ClientWidth(), ch = ClientHeight();
+    for (TControl* c : controls_) {
+        if (c->align_ != alNone) continue;
+        TAnchors a = c->anchors_;
+        if (a == DefaultAnchors) continue;
+        const TRect& k = c->anchorRules_;
+        int left = c->left_, top = c->top_, width = c->width_, height = c->height_;
+        if (a & akRight) {
+            if (a & akLeft) width = cw - k.Right - left;
+            else left = cw - k.Right - width;
+        }
+        if (a & akBottom) {
+            if (a & akTop) height = ch - k.Bottom - top;
+            else top = ch - k.Bottom - height;
+        }
+        TRect keep = k;
+        c->SetBounds(left, top, width, height);
+        c->anchorRules_ = keep;
+    }
+}
+
+void TWinControl::Broadcast(TMessage& message) {
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+        c->WindowProc(message);
+        if (message.Result != 0) return;
+    }
+}
+
+void TWinControl::SetBorderWidth(int v) {
+    borderWidth_ = std::max(v, 0);
+    Realign();
+    Invalidate();
+}
+
+bool TWinControl::WantsKey(WORD key) const { return key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB; }
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(WORD& key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit) OnExit(this);
+}
+
+QWidget* TWinControl::ClientWidget() const { return client_ ? client_ : Widget(); }
+
+void TWinControl::SetClientWidgetOf(QWidget* w) {
+    client_ = w;
+    if (w != Widget()) Register(w, this);
+}
+
+int TWinControl::ClientWidth() const {
+    if (nonClient_) return ncClient_.Width();
+    if (client_ && client_ != Widget()) return client_->width();
+    return width_;
+}
+
+int TWinControl::ClientHeight() const {
+    if (nonClient_) return ncClient_.Height();
+    if (client_ && client_ != Widget()) return client_->height();
+    return height_;
+}
+
+TPoint TWinControl::ClientOrigin() const {
+    if (QWidget* c = ClientWidget()) return FromQPoint(c->mapToGlobal(QPoint(0, 0)));
+    return TControl::ClientOrigin();
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+        // A form that previews keys sees them before the control.
+        WORD key = WORD(m.WParam);
+        TShiftState shift = ShiftOf(QGuiApplication::queryKeyboardModifiers(), Qt::NoButton);
+        TForm* form = GetParentForm(this);
+        bool down = m.Msg == WM_KEYDOWN;
+        auto send = [&](TWinControl* target) {
+            if (down) target->KeyDown(key, shift);
+            else target->KeyUp(key, shift);
+        };
+        if (form && form != this && form->KeyPreview) send(form);
+        if (key) send(this);
+        m.WParam = key;
+        if (key == 0) return;
+        if (down && (key == VK_RETURN || key == VK_ESCAPE) && !WantsKey(key) && form) {
+            if (form->Perform(CM_DIALOGKEY, key, LPARAM(shift))) return;
+        }
+        break;
+    }
+    case WM_CHAR: {
+        char ch = char(m.WParam);
+        TForm* form = GetParentForm(this);
+        if (form && form != this && form->KeyPreview) form->KeyPress(ch);
+        if (ch) KeyPress(ch);
+        m.WParam = static_cast<unsigned char>(ch);
+        if (ch == 0) return;
+        break;
+    }
+    case CM_ENTER:
+        DoEnter();
+        break;
+    case CM_EXIT:
+        DoExit();
+        break;
+    case WM_SIZE:
+        if (nonClient_) LayoutNonClient();
+        Realign();
+        break;
+    case WM_NCCALCSIZE:
+        // No frame of its own: the client is the whole window.
+        m.Result = 0;
+        return;
+    case WM_NCPAINT:
+        if (nc_ && nc_->canvas) {
+            nc_->canvas->Brush()->SetColor(Color());
+            nc_->canvas->Brush()->SetStyle(bsSolid);
+            TRect whole = Rect(0, 0, width_, height_);
+            nc_->canvas->FillRect(whole);
+        }
+        return;
+    default:
+        break;
+    }
+    TControl::WndProc(m);
+}
+
+// ---- non-client model ----------------------------------------------------------
+
+void TWinControl::EnableNonClient() {
+    if (nonClient_) return;
+    nonClient_ = true;
+    nc_ = std::make_unique<NonClient>();
+    QWidget* outer = Widget();
+    auto* inner = new ControlWidget(outer);
+    inner->show();
+    // The outer widget now stands only for the frame.
+    Register(outer, this, true);
+    // Children move into the client widget.
+    for (QObject* o : outer->children()) {
+        auto* cw = qobject_cast<QWidget*>(o);
+        if (cw && cw != inner && ControlOfWidget(cw)) cw->setParent(inner);
+    }
+    SetClientWidgetOf(inner);
+    // A self-painting control paints its client area; the outer widget
+    // shows the frame image.
+    if (auto* ow = dynamic_cast<ControlWidget*>(outer); ow && ow->surface) {
+        inner->surface = ow->surface;
+        ow->surface = nullptr;
+        TrackSurface(inner->surface, inner);
+    }
+    if (auto* ow = dynamic_cast<ControlWidget*>(outer)) {
+        ow->customPaint = [this](QPainter& p) {
+            if (nc_) p.drawImage(0, 0, nc_->window);
+        };
+    }
+    RecalcNonClient();
+}
+
+void TWinControl::RecalcNonClient() {
+    if (!nonClient_) return;
+    LayoutNonClient();
+    Realign();
+}
+
+void TWinControl::LayoutNonClient() {
+    TRect r = Rect(0, 0, width_, height_);
+    Perform(WM_NCCALCSIZE, 0, LPARAM(&r));
+    if (r.Right < r.Left) r.Right = r.Left;
+    if (r.Bottom < r.Top) r.Bottom = r.Top;
+    ncClient_ = r;
+    if (client_ && client_ != Widget()) client_->setGeometry(ToQRect(r));
+    InvalidateNonClient();
+}
+
+void TWinControl::InvalidateNonClient(const TRegion* region) {
+    if (!nonClient_ || !nc_ || nc_->painting) return;
+    int w = std::max(width_, 1), h = std::max(height_, 1);
+    if (nc_->window.width() != w || nc_->window.height() != h) {
+        QImage next(w, h, QImage::Format_RGB32);
+        next.fill(ToQRgb(Color()));
+        if (!nc_->window.isNull()) {
+            QPainter p(&next);
+            p.drawImage(0, 0, nc_->window);
+        }
+        nc_->window = std::move(next);
+        if (!nc_->canvas) nc_->canvas = std::make_unique<TCanvas>();
+        nc_->canvas->SetImage(&nc_->window);
+    }
+    TRegion whole(Rect(0, 0, w, h));
+    TRegion frame = TRegion::Combine(region ? *region : whole, TRegion(ncClient_), RGN_DIFF);
+    nc_->painting = true;
+    nc_->canvas->SelectClipRgn(&frame);
+    Dispatch([&] { Perform(WM_NCPAINT, WPARAM(&frame)); });
+    nc_->canvas->SelectClipRgn(nullptr);
+    nc_->painting = false;
+    if (QWidget* ow = Widget()) ow->update();
+}
+
+TCanvas* TWinControl::NonClientCanvas() { return nc_ ? nc_->canvas.get() : nullptr; }
+
+// ---- TGraphicControl / TCustomControl ----------------------------------------------
+
+namespace {
+
+ControlWidget* MakeSurfaceWidget(TControl* c, Surface*& surface) {
+    auto* w = new ControlWidget;
+    surface = new Surface(c);
+    w->surface = surface;
+    TrackSurface(surface, w);
+    return w;
+}
+
+} // namespace
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {
+    ControlStyle |= csReplicatable;
+    auto* w = MakeSurfaceWidget(this, surface_);
+    surface_->painter = [this] { Paint(); };
+    w->resize(0, 0);
+    AttachWidget(w);
+}
+
+TGraphicControl::~TGraphicControl() {
+    Destroying();
+    DestroyWidget();
+    delete surface_;
+}
+
+TCanvas* TGraphicControl::Canvas() { return surface_->Canvas(); }
+
+void TGraphicControl::Invalidate() {
+    surface_->MarkDirty();
+    TControl::Invalidate();
+}
+
+void TGraphicControl::Repaint() {
+    surface_->MarkDirty();
+    surface_->PaintIfDirty();
+    TControl::Repaint();
+}
+
+void TGraphicControl::Update() {
+    surface_->PaintIfDirty();
+    TControl::Update();
+}
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {
+    auto* w = MakeSurfaceWidget(this, surface_);
+    surface_->painter = [this] { Paint(); };
+    w->resize(0, 0);
+    AttachWidget(w);
+    TabStop = true;
+    w->setFocusPolicy(Qt::StrongFocus);
+}
+
+TCustomControl::~TCustomControl() {
+    DestroyChildren();
+    if (client_ && client_ != Widget()) Unregister(client_);
+    DestroyWidget();
+    delete surface_;
+}
+
+TCanvas* TCustomControl::Canvas() { return surface_->Canvas(); }
+
+void TCustomControl::Invalidate() {
+    surface_->MarkDirty();
+    if (QWidget* c = ClientWidget()) c->update();
+}
+
+void TCustomControl::Repaint() {
+    surface_->MarkDirty();
+    surface_->PaintIfDirty();
+    if (QWidget* c = ClientWidget()) c->repaint();
+}
+
+void TCustomControl::Update() {
+    surface_->PaintIfDirty();
+    if (QWidget* c = ClientWidget())
+        if (c->isVisible()) c->repaint();
+}

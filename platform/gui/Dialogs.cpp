@@ -1,0 +1,524 @@
+// Common dialog components, the Qt user-interface port and the printer.
+#include "platform/gui/Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "platform/Canvas.h"
+#include "platform/FileIO.h"
+#include "platform/gui/Bridge.h"
+#include "platform/gui/Forms.h"
+
+using namespace gebridge;
+
+namespace {
+
+// The extension of a bare file name ("" when none).
+bool HasExtension(const AnsiString& name) {
+    int slash = name.LastDelimiter("/\\:");
+    int dot = name.LastDelimiter(".");
+    return dot > slash && dot > 0;
+}
+
+AnsiString WithDefaultExt(const AnsiString& name, const AnsiString& ext) {
+    if (name.IsEmpty() || ext.IsEmpty() || HasExtension(name)) return name;
+    return name + "." + ext;
+}
+
+} // namespace
+
+// ---- dialog components -------------------------------------------------------------
+
+TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner), files_(std::make_unique<TStringList>()) {}
+
+TOpenDialog::~TOpenDialog() = default;
+
+bool TOpenDialog::Execute() {
+    FileDialogRequest r;
+    r.kind = kind_;
+    r.Title = Title;
+    r.Filter = Filter;
+    r.FilterIndex = FilterIndex;
+    r.DefaultExt = DefaultExt;
+    r.InitialDir = InitialDir;
+    r.FileName = FileName;
+    r.MultiSelect = Options & OpenOption(ofAllowMultiSelect);
+    r.OverwritePrompt = Options & OpenOption(ofOverwritePrompt);
+    r.FileMustExist = Options & OpenOption(ofFileMustExist);
+    if (OnShow) OnShow(this);
+    bool ok = UiPort().FileDialog(r);
+    if (OnClose) OnClose(this);
+    if (!ok) return false;
+    FilterIndex = r.FilterIndex;
+    FileName = WithDefaultExt(r.FileName, DefaultExt);
+    files_->Clear();
+    if (r.Files.empty()) files_->Add(FileName);
+    else
+        for (const AnsiString& f : r.Files) files_->Add(WithDefaultExt(f, DefaultExt));
+    return true;
+}
+
+bool TColorDialog::Execute() {
+    TColor c = Color;
+    if (!UiPort().ColorDialog(c)) return false;
+    Color = c;
+    return true;
+}
+
+bool TPrintDialog::Execute() {
+    PrintDialogRequest r;
+    r.Copies = Copies;
+    r.MinPage = MinPage;
+    r.MaxPage = MaxPage;
+    r.FromPage = FromPage;
+    r.ToPage = ToPage;
+    r.PrintRange = PrintRange;
+    r.PageNumbersAllowed = Options & PrintOption(poPageNums);
+    r.SelectionAllowed = Options & PrintOption(poSelection);
+    if (OnShow) OnShow(this);
+    bool ok = UiPort().PrintDialog(r);
+    if (OnClose) OnClose(this);
+    if (!ok) return false;
+    Copies = std::max(r.Copies, 1);
+    FromPage = r.FromPage;
+    ToPage = r.ToPage;
+    PrintRange = r.PrintRange;
+    PrintToFile = !r.PdfFileName.IsEmpty();
+    // The printer follows the choice, unless a test printer is installed.
+    if (auto* qt = dynamic_cast<QtPrinterBackend*>(Printer()->Backend()); qt || !Printer()->Backend()) {
+        QtPrinterBackend* b = Printer()->QtBackend();
+        if (!r.PdfFileName.IsEmpty()) b->SetPdfFile(r.PdfFileName);
+        else b->SetPrinterName(r.PrinterName);
+    }
+    return true;
+}
+
+bool SelectDirectory(const AnsiString& caption, const AnsiString& root, AnsiString& directory) {
+    AnsiString d = directory.IsEmpty() ? root : directory;
+    if (!UiPort().SelectDirectory(caption, d)) return false;
+    directory = d;
+    return true;
+}
+
+// ---- the Qt port ---------------------------------------------------------------------
+
+namespace {
+
+QString ButtonText(TMsgDlgBtn b) {
+    static const char* names[] = {"&Да", "&Нет", "OK", "Отмена", "&Прервать", "П&овтор", "П&ропустить", "&Все", "Н&ет для всех", "Д&а для всех", "&Справка"};
+    return QString::fromUtf8(names[b]);
+}
+
+int ResultOf(TMsgDlgBtn b) {
+    static const int results[] = {mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrAll, mrNoToAll, mrYesToAll, mrNone};
+    return results[b];
+}
+
+QString Caption(TMsgDlgType t) {
+    switch (t) {
+    case mtWarning: return QString::fromUtf8("Предупреждение");
+    case mtError: return QString::fromUtf8("Ошибка");
+    case mtInformation: return QString::fromUtf8("Информация");
+    case mtConfirmation: return QString::fromUtf8("Подтверждение");
+    default: return ToQString(Application->Title());
+    }
+}
+
+// "text (mask)|mask" pairs to Qt name filters.
+QStringList NameFilters(const AnsiString& filter) {
+    QStringList parts = ToQString(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString masks = parts[i + 1];
+        masks.replace(';', ' ');
+        out << parts[i] + " (" + masks + ")";
+    }
+    return out;
+}
+
+class QtPort : public IUserInterfacePort {
+public:
+    int MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(Caption(type));
+        box.setText(ToQString(text));
+        switch (type) {
+        case mtWarning: box.setIcon(QMessageBox::Warning); break;
+        case mtError: box.setIcon(QMessageBox::Critical); break;
+        case mtInformation: box.setIcon(QMessageBox::Information); break;
+        case mtConfirmation: box.setIcon(QMessageBox::Question); break;
+        default: break;
+        }
+        std::vector<std::pair<QAbstractButton*, int>> map;
+        for (int b = mbYes; b <= mbHelp; ++b) {
+            if (!(buttons & (1u << b))) continue;
+            auto role = b == mbNo || b == mbCancel || b == mbAbort ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+            QPushButton* pb = box.addButton(ButtonText(TMsgDlgBtn(b)), role);
+            map.push_back({pb, ResultOf(TMsgDlgBtn(b))});
+            if (b == mbCancel || (b == mbNo && !(buttons & (1u << mbCancel)))) box.setEscapeButton(pb);
+        }
+        if (map.empty()) map.push_back({box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole), mrOk});
+        box.setDefaultButton(static_cast<QPushButton*>(map.front().first));
+        box.exec();
+        for (auto& [btn, result] : map)
+            if (box.clickedButton() == btn) return result;
+        return buttons & (1u << mbCancel) ? mrCancel : map.size() == 1 ? map.front().second : mrNone;
+    }
+    int MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) override {
+        TMsgDlgType type = mtCustom;
+        switch (flags & 0xF0) {
+        case MB_ICONERROR: type = mtError; break;
+        case MB_ICONQUESTION: type = mtConfirmation; break;
+        case MB_ICONWARNING: type = mtWarning; break;
+        case MB_ICONINFORMATION: type = mtInformation; break;
+        default: break;
+        }
+        TMsgDlgButtons b = mbOKOnly;
+        switch (flags & 0xF) {
+        case MB_OKCANCEL: b = mbOKCancel; break;
+        case MB_ABORTRETRYIGNORE: b = MsgButtons({mbAbort, mbRetry, mbIgnore}); break;
+        case MB_YESNOCANCEL: b = mbYesNoCancel; break;
+        case MB_YESNO: b = mbYesNo; break;
+        case MB_RETRYCANCEL: b = MsgButtons({mbRetry, mbCancel}); break;
+        default: break;
+        }
+        QMessageBox box(QApplication::activeWindow());
+        (void)type;
+        box.setWindowTitle(ToQString(caption.IsEmpty() ? Application->Title() : caption));
+        box.setText(ToQString(text));
+        int r = RunBox(box, b);
+        return r; // modal results and IDxx share their numbers
+    }
+    void ShowMessage(const AnsiString& text) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(ToQString(Application->Title()));
+        box.setText(ToQString(text));
+        RunBox(box, mbOKOnly);
+    }
+    bool FileDialog(FileDialogRequest& r) override {
+        QFileDialog dlg(QApplication::activeWindow(), ToQString(r.Title));
+        dlg.setAcceptMode(r.kind == FileDialogRequest::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dlg.setFileMode(r.kind != FileDialogRequest::Open ? QFileDialog::AnyFile : r.MultiSelect ? QFileDialog::ExistingFiles : r.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        if (!r.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        QStringList filters = NameFilters(r.Filter);
+        if (!filters.isEmpty()) {
+            dlg.setNameFilters(filters);
+            if (r.FilterIndex >= 1 && r.FilterIndex <= filters.size()) dlg.selectNameFilter(filters[r.FilterIndex - 1]);
+        }
+        if (!r.InitialDir.IsEmpty()) dlg.setDirectory(QString::fromUtf8(AnsiToUtf8(r.InitialDir).c_str()));
+        if (!r.FileName.IsEmpty()) dlg.selectFile(QString::fromUtf8(AnsiToUtf8(r.FileName).c_str()));
+        if (!r.DefaultExt.IsEmpty()) dlg.setDefaultSuffix(ToQString(r.DefaultExt));
+        if (dlg.exec() != QDialog::Accepted) return false;
+        r.FilterIndex = int(filters.indexOf(dlg.selectedNameFilter())) + 1;
+        if (r.FilterIndex < 1) r.FilterIndex = 1;
+        r.Files.clear();
+        for (const QString& f : dlg.selectedFiles()) r.Files.push_back(Utf8ToAnsi(f.toUtf8().toStdString()));
+        r.FileName = r.Files.empty() ? AnsiString() : r.Files.front();
+        return !r.FileName.IsEmpty();
+    }
+    bool ColorDialog(TColor& color) override {
+        QColor c = QColorDialog::getColor(ToQColor(color), QApplication::activeWindow());
+        if (!c.isValid()) return false;
+        color = FromQColor(c);
+        return true;
+    }
+    bool PrintDialog(PrintDialogRequest& r) override {
+        QPrinter printer;
+        QPrintDialog dlg(&printer, QApplication::activeWindow());
+        QAbstractPrintDialog::PrintDialogOptions o = QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize;
+        if (r.PageNumbersAllowed) o |= QAbstractPrintDialog::PrintPageRange;
+        if (r.SelectionAllowed) o |= QAbstractPrintDialog::PrintSelection;
+        dlg.setOptions(o);
+        if (r.MaxPage > 0) dlg.setMinMax(r.MinPage, r.MaxPage);
+        if (r.FromPage > 0) printer.setFromTo(r.FromPage, r.ToPage);
+        printer.setCopyCount(r.Copies);
+        if (dlg.exec() != QDialog::Accepted) return false;
+        r.Copies = printer.copyCount();
+        printer.setCopyCount(1);
+        r.PrintRange = printer.printRange() == QPrinter::PageRange ? prPageNums : printer.printRange() == QPrinter::Selection ? prSelection : prAllPages;
+        r.FromPage = printer.fromPage();
+        r.ToPage = printer.toPage();
+        r.PrinterName = FromQString(printer.printerName());
+        r.PdfFileName = printer.outputFileName().isEmpty() ? AnsiString() : Utf8ToAnsi(printer.outputFileName().toUtf8().toStdString());
+        return true;
+    }
+    bool SelectDirectory(const AnsiString& caption, AnsiString& directory) override {
+        QString d = QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(caption), QString::fromUtf8(AnsiToUtf8(directory).c_str()));
+        if (d.isEmpty()) return false;
+        directory = Utf8ToAnsi(d.toUtf8().toStdString());
+        return true;
+    }
+    void Help(const AnsiString& helpFile, const AnsiString& topic, int) override {
+        // A local help page beside the program (the help file's name with
+        // ".html"), opened at the topic; nothing when none is installed.
+        QFileInfo exe(QCoreApplication::applicationFilePath());
+        QFileInfo hf(QString::fromUtf8(AnsiToUtf8(helpFile).c_str()));
+        QString page = exe.absolutePath() + "/" + hf.completeBaseName() + ".html";
+        if (helpFile.IsEmpty() || !QFileInfo::exists(page)) return;
+        QUrl url = QUrl::fromLocalFile(page);
+        if (!topic.IsEmpty()) url.setFragment(ToQString(topic));
+        QDesktopServices::openUrl(url);
+    }
+    void OpenUrl(const AnsiString& url) override { QDesktopServices::openUrl(QUrl(ToQString(url))); }
+    void ViewTextFile(const AnsiString& fileName) override {
+        std::string bytes;
+        if (!ReadWholeFile(fileName, bytes)) {
+            ShowMessage("Не найден файл "_a + fileName);
+            return;
+        }
+        auto* dlg = new QDialog(QApplication::activeWindow());
+        dlg->setAttribute(Qt::WA_DeleteOnClose);
+        dlg->setWindowTitle(ToQString(fileName));
+        auto* layout = new QVBoxLayout(dlg);
+        auto* view = new QPlainTextEdit(dlg);
+        view->setReadOnly(true);
+        view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        view->setPlainText(ToQString(StringReplaceAll(AnsiString(bytes), "\r\n", "\n")));
+        layout->addWidget(view);
+        dlg->resize(640, 480);
+        dlg->show();
+    }
+
+private:
+    int RunBox(QMessageBox& box, TMsgDlgButtons buttons) {
+        std::vector<std::pair<QAbstractButton*, int>> map;
+        for (int b = mbYes; b <= mbHelp; ++b)
+            if (buttons & (1u << b)) map.push_back({box.addButton(ButtonText(TMsgDlgBtn(b)), QMessageBox::AcceptRole), ResultOf(TMsgDlgBtn(b))});
+        box.exec();
+        for (auto& [btn, result] : map)
+            if (box.clickedButton() == btn) return result;
+        return buttons & (1u << mbCancel) ? mrCancel : map.front().second;
+    }
+};
+
+} // namespace
+
+IUserInterfacePort* QtUiPortInstance() {
+    static QtPort port;
+    return &port;
+}
+
+// ---- printer backends -----------------------------------------------------------------
+
+struct QtPrinterBackend::Impl {
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<QPainter> painter;
+    QString pdf;
+    QString name;
+    bool pages = false;
+};
+
+QtPrinterBackend::QtPrinterBackend() : impl_(std::make_unique<Impl>()) {}
+QtPrinterBackend::~QtPrinterBackend() {
+    Abort();
+}
+
+void QtPrinterBackend::SetPdfFile(const AnsiString& fileName) {
+    impl_->pdf = QString::fromUtf8(AnsiToUtf8(fileName).c_str());
+    impl_->name.clear();
+}
+
+void QtPrinterBackend::SetPrinterName(const AnsiString& name) {
+    impl_->name = ToQString(name);
+    impl_->pdf.clear();
+}
+
+TSize QtPrinterBackend::PageSize(TPrinterOrientation o) const {
+    // A4 at the device resolution.
+    int w = 210 * dpi_ * 10 / 254, h = 297 * dpi_ * 10 / 254;
+    return o == poLandscape ? TSize(h, w) : TSize(w, h);
+}
+
+void QtPrinterBackend::BeginDoc(const AnsiString& title, TPrinterOrientation o) {
+    failed_ = false;
+    impl_->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinter& p = *impl_->printer;
+    p.setResolution(dpi_);
+    p.setDocName(ToQString(title));
+    p.setCopyCount(1);
+    p.setPageSize(QPageSize(QPageSize::A4));
+    p.setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    p.setFullPage(true);
+    if (!impl_->pdf.isEmpty()) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(impl_->pdf);
+    } else if (!impl_->name.isEmpty()) {
+        p.setPrinterName(impl_->name);
+    }
+    impl_->painter.reset();
+    impl_->pages = false;
+}
+
+void QtPrinterBackend::EndPage(const QImage& page) {
+    if (!impl_->printer) return;
+    if (!impl_->painter) {
+        impl_->painter = std::make_unique<QPainter>();
+        if (!impl_->painter->begin(impl_->printer.get())) {
+            failed_ = true;
+            impl_->painter.reset();
+            return;
+        }
+    } else {
+        impl_->printer->newPage();
+    }
+    QRect target = impl_->painter->viewport();
+    impl_->painter->drawImage(QRect(0, 0, std::min(target.width(), page.width()), std::min(target.height(), page.height())), page,
+                              QRect(0, 0, std::min(target.width(), page.width()), std::min(target.height(), page.height())));
+    impl_->pages = true;
+}
+
+void QtPrinterBackend::EndDoc() {
+    if (impl_->painter) impl_->painter->end();
+    impl_->painter.reset();
+    impl_->printer.reset();
+}
+
+void QtPrinterBackend::Abort() {
+    if (impl_->printer && impl_->painter) impl_->printer->abort();
+    if (impl_->painter && impl_->painter->isActive()) impl_->painter->end();
+    impl_->painter.reset();
+    impl_->printer.reset();
+}
+
+TSize TestPrinterBackend::PageSize(TPrinterOrientation o) const {
+    return o == poLandscape ? TSize(portrait_.cy, portrait_.cx) : portrait_;
+}
+
+void TestPrinterBackend::BeginDoc(const AnsiString& title, TPrinterOrientation o) {
+    Document d;
+    d.title = title;
+    d.orientation = o;
+    Documents.push_back(std::move(d));
+}
+
+void TestPrinterBackend::EndPage(const QImage& page) {
+    if (!Documents.empty()) Documents.back().pages.push_back(page.copy());
+}
+
+void TestPrinterBackend::EndDoc() {
+    if (!Documents.empty()) Documents.back().finished = true;
+}
+
+void TestPrinterBackend::Abort() {
+    if (!Documents.empty()) Documents.back().aborted = true;
+}
+
+void TestPrinterBackend::TextDrawn(const TCanvasText& t) {
+    if (Documents.empty()) return;
+    Document& d = Documents.back();
+    d.texts.push_back(Text{int(d.pages.size()), t.Box, t.Text, t.FontHeight});
+}
+
+// ---- TPrinter ---------------------------------------------------------------------------
+
+TPrinter::TPrinter() = default;
+
+TPrinter::~TPrinter() {
+    if (printing_) Abort();
+}
+
+QtPrinterBackend* TPrinter::QtBackend() {
+    if (auto* q = dynamic_cast<QtPrinterBackend*>(backend_.get())) return q;
+    if (printing_) throw EPrinter("Printing in progress");
+    backend_ = std::make_unique<QtPrinterBackend>();
+    return static_cast<QtPrinterBackend*>(backend_.get());
+}
+
+std::unique_ptr<IPrinterBackend> TPrinter::SetBackend(std::unique_ptr<IPrinterBackend> b) {
+    if (printing_) throw EPrinter("Printing in progress");
+    std::swap(b, backend_);
+    return b;
+}
+
+void TPrinter::SetOrientation(TPrinterOrientation o) {
+    if (printing_) throw EPrinter("Printing in progress");
+    orientation_ = o;
+}
+
+int TPrinter::PixelsPerInch() const { return backend_ ? backend_->PixelsPerInch() : 150; }
+
+int TPrinter::PageWidth() const {
+    auto* self = const_cast<TPrinter*>(this);
+    if (!backend_) self->QtBackend();
+    return backend_->PageSize(orientation_).cx;
+}
+
+int TPrinter::PageHeight() const {
+    auto* self = const_cast<TPrinter*>(this);
+    if (!backend_) self->QtBackend();
+    return backend_->PageSize(orientation_).cy;
+}
+
+void TPrinter::StartPage() {
+    TSize s = backend_->PageSize(orientation_);
+    page_ = std::make_unique<QImage>(std::max(s.cx, 1), std::max(s.cy, 1), QImage::Format_RGB32);
+    page_->fill(Qt::white);
+    if (!canvas_) canvas_ = std::make_unique<TCanvas>();
+    canvas_->SetPixelsPerInch(backend_->PixelsPerInch());
+    canvas_->SetImage(page_.get());
+    canvas_->OnText = [this](const TCanvasText& t) {
+        if (backend_) backend_->TextDrawn(t);
+    };
+}
+
+TCanvas* TPrinter::Canvas() {
+    if (!canvas_) {
+        canvas_ = std::make_unique<TCanvas>();
+        canvas_->SetPixelsPerInch(PixelsPerInch());
+    }
+    return canvas_.get();
+}
+
+void TPrinter::BeginDoc() {
+    if (printing_) throw EPrinter("Printing in progress");
+    if (!backend_) QtBackend();
+    printing_ = true;
+    aborted_ = false;
+    pageNumber_ = 1;
+    backend_->BeginDoc(Title, orientation_);
+    StartPage();
+}
+
+void TPrinter::NewPage() {
+    if (!printing_) throw EPrinter("Printer is not currently printing");
+    backend_->EndPage(*page_);
+    ++pageNumber_;
+    StartPage();
+}
+
+void TPrinter::EndDoc() {
+    if (!printing_) throw EPrinter("Printer is not currently printing");
+    backend_->EndPage(*page_);
+    backend_->EndDoc();
+    printing_ = false;
+    canvas_->SetImage(nullptr);
+    page_.reset();
+    pageNumber_ = 0;
+}
+
+void TPrinter::Abort() {
+    if (!printing_) throw EPrinter("Printer is not currently printing");
+    backend_->Abort();
+    printing_ = false;
+    aborted_ = true;
+    canvas_->SetImage(nullptr);
+    page_.reset();
+}
+
+TPrinter* Printer() {
+    static TPrinter printer;
+    return &printer;
+}

@@ -1,0 +1,1112 @@
+// Forms, MDI, the application object and the screen.
+#include "platform/gui/Forms.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
+#include <map>
+
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/gui/Actions.h"
+#include "platform/gui/Bridge.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Menus.h"
+
+using namespace gebridge;
+
+namespace {
+
+TApplication* g_app = nullptr;
+TScreen* g_screen = nullptr;
+
+TForm* FormOfWidget(const QObject* w) { return dynamic_cast<TForm*>(ControlOfWidget(w)); }
+
+TForm* FormOfSub(QMdiSubWindow* s) { return s ? FormOfWidget(s->widget()) : nullptr; }
+
+// Moves r so that it overlaps area: the right and bottom edges first, then
+// the left and top ones, so that the top-left corner wins for a rectangle
+// larger than the area.
+TRect PullOnto(TRect r, const TRect& area) {
+    TRect common;
+    if (IntersectRect(common, r, area)) return r;
+    if (r.Right > area.Right) OffsetRect(r, area.Right - r.Right, 0);
+    if (r.Bottom > area.Bottom) OffsetRect(r, 0, area.Bottom - r.Bottom);
+    if (r.Left < area.Left) OffsetRect(r, area.Left - r.Left, 0);
+    if (r.Top < area.Top) OffsetRect(r, 0, area.Top - r.Top);
+    return r;
+}
+
+bool IsTextEntry(QWidget* w) {
+    if (!w) return false;
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
+        qobject_cast<QAbstractSpinBox*>(w))
+        return true;
+    if (auto* cb = qobject_cast<QComboBox*>(w)) return cb->isEditable();
+    // The viewport of a text editor has the focus proxy's parent as editor.
+    if (w->parentWidget() && (qobject_cast<QPlainTextEdit*>(w->parentWidget()) || qobject_cast<QTextEdit*>(w->parentWidget())))
+        return true;
+    return false;
+}
+
+// The shortcut search of one key press (see Actions.h).
+bool ShortCutHook(TControl* focus, WORD key, TShiftState shift) {
+    if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+    TShortCut s = ShortCut(key, shift);
+    if (!s) return false;
+    TForm* form = GetParentForm(focus);
+    if (!form) return false;
+    QWidget* top = focus->Widget() ? focus->Widget()->window() : nullptr;
+    bool letter = IsLetterShortCut(s);
+    bool typing = IsTextEntry(QApplication::focusWidget());
+    auto tryForm = [&](TForm* f) {
+        if (!f || !f->Enabled()) return false;
+        bool letters = !typing && f->Widget() && f->Widget()->window() == top;
+        if (letter && !letters) return false;
+        return f->IsShortCut(key, shift, letters);
+    };
+    if (tryForm(form)) return true;
+    if (form->FormStyle() == fsMDIChild) return tryForm(form->MDIParent());
+    if (form->IsModal()) return false;
+    TForm* main = Application->MainForm();
+    if (main && main != form && main->Visible()) return tryForm(main);
+    return false;
+}
+
+void HintHook(TControl* c) {
+    // The hint of the control, or of the first parent that has one.
+    AnsiString h;
+    for (TControl* x = c; x; x = x->Parent())
+        if (!x->Hint().IsEmpty()) {
+            h = x->Hint();
+            break;
+        }
+    Application->SetHint(GetLongHint(h));
+}
+
+} // namespace
+
+// The Qt window of a form: the menu bar over the client area. Closing it by
+// the title bar runs the form's Close.
+class FormFrame : public ControlWidget {
+public:
+    explicit FormFrame(TForm* f) : form(f) {}
+    TForm* form;
+    QMenuBar* menuBar = nullptr;
+    QWidget* client = nullptr;
+
+    void LayOut() {
+        int mh = menuBar && menuBar->isVisible() ? menuBar->sizeHint().height() : 0;
+        if (menuBar) menuBar->setGeometry(0, 0, width(), mh);
+        if (client) client->setGeometry(0, mh, width(), std::max(height() - mh, 0));
+    }
+    int MenuHeight() const { return menuBar && !menuBar->isHidden() ? menuBar->sizeHint().height() : 0; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        Dispatch([this] { form->Close(); });
+        ScheduleIdle();
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        LayOut();
+        ControlWidget::resizeEvent(e);
+    }
+};
+
+// Follows the Qt side of forms: activation, moves and sizes, MDI children.
+struct FormEvents : QObject {
+    bool eventFilter(QObject* o, QEvent* e) override {
+        TForm* f = nullptr;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(o)) f = FormOfSub(sub);
+        else f = dynamic_cast<FormFrame*>(o) ? static_cast<FormFrame*>(o)->form : nullptr;
+        if (!f) return false;
+        switch (e->type()) {
+        case QEvent::WindowActivate:
+            if (f->FormStyle() != fsMDIChild && o == f->Widget()) Screen->FormActivated(f);
+            break;
+        case QEvent::Move:
+        case QEvent::Resize: {
+            QWidget* outer = f->subWindow_ ? f->subWindow_ : f->Widget();
+            if (o != outer) break;
+            QRect g = f->subWindow_ ? outer->geometry() : outer->frameGeometry();
+            if (!f->subWindow_ && !outer->isVisible()) g = outer->geometry();
+            bool sized = g.width() != f->width_ || g.height() != f->height_;
+            f->left_ = g.x();
+            f->top_ = g.y();
+            f->width_ = g.width();
+            f->height_ = g.height();
+            if (f->WindowState() == wsNormal) f->normalRect_ = FromQRect(g);
+            if (sized) Dispatch([f] { f->Perform(WM_SIZE); });
+            break;
+        }
+        case QEvent::WindowStateChange:
+            if (f->WindowState() == wsNormal) {
+                QWidget* outer = f->subWindow_ ? f->subWindow_ : f->Widget();
+                f->normalRect_ = FromQRect(f->subWindow_ ? outer->geometry() : outer->frameGeometry());
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+    static FormEvents& Instance() {
+        static FormEvents* x = new FormEvents;
+        return *x;
+    }
+};
+
+// ---- TForm -------------------------------------------------------------------------
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+    visible_ = false;
+    ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    auto* frame = new FormFrame(this);
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* client = new ControlWidget(frame);
+    surface_ = new Surface(this);
+    surface_->painter = [this] {
+        TCanvas* c = surface_->Canvas();
+        c->Brush()->SetColor(Color());
+        c->Brush()->SetStyle(bsSolid);
+        c->FillRect(ClientRect());
+        if (OnPaint) OnPaint(this);
+    };
+    client->surface = surface_;
+    TrackSurface(surface_, client);
+    frame->client = client;
+    left_ = 0;
+    top_ = 0;
+    width_ = 320;
+    height_ = 240;
+    frame->resize(width_, height_);
+    frame->installEventFilter(&FormEvents::Instance());
+    AttachWidget(frame);
+    SetClientWidgetOf(client);
+    frame->LayOut();
+    normalRect_ = Bounds(left_, top_, width_, height_);
+    Screen->AddForm(this);
+}
+
+TForm::~TForm() {
+    Destroying();
+    DoDestroy();
+    if (g_screen) Screen->FormGone(this);
+    if (g_app && Application->MainForm() == this) Application->SetMainForm(nullptr);
+    DestroyChildren();
+    if (menuBar_) menuBar_ = nullptr;
+    Unregister(client_);
+    QWidget* sub = subWindow_;
+    subWindow_ = nullptr;
+    if (sub) {
+        static_cast<QMdiSubWindow*>(sub)->setWidget(nullptr);
+        DestroyWidget();
+        delete sub;
+    } else {
+        DestroyWidget();
+    }
+    delete surface_;
+}
+
+TCanvas* TForm::Canvas() { return surface_->Canvas(); }
+
+void TForm::Invalidate() {
+    surface_->MarkDirty();
+    if (client_) client_->update();
+}
+
+void TForm::DoCreate() {
+    if (created_) return;
+    created_ = true;
+    if (OnCreate) OnCreate(this);
+    if (formStyle_ == fsMDIChild) Show();
+}
+
+void TForm::DoDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (OnDestroy) Dispatch([this] { OnDestroy(this); });
+}
+
+void TForm::ApplyText() {
+    if (QWidget* w = Widget()) w->setWindowTitle(ToQString(text_));
+    if (subWindow_) subWindow_->setWindowTitle(ToQString(text_));
+}
+
+void TForm::SetFormStyle(TFormStyle s) {
+    if (s == formStyle_) return;
+    auto* frame = static_cast<FormFrame*>(Widget());
+    if (formStyle_ == fsMDIChild || formStyle_ == fsMDIForm) throw EInvalidOperation("Cannot change the style of an MDI form");
+    if (s == fsMDIChild) {
+        TForm* main = Application->MainForm();
+        if (!main || main->FormStyle() != fsMDIForm || !main->mdiArea_)
+            throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+        formStyle_ = s;
+        auto* sub = new QMdiSubWindow;
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        sub->setWidget(frame);
+        sub->setWindowTitle(ToQString(text_));
+        main->mdiArea_->addSubWindow(sub);
+        sub->installEventFilter(&FormEvents::Instance());
+        subWindow_ = sub;
+        sub->resize(width_, height_);
+        visible_ = false;
+        QRect g = sub->geometry();
+        left_ = g.x();
+        top_ = g.y();
+        return;
+    }
+    formStyle_ = s;
+    if (s == fsMDIForm) {
+        auto* area = new QMdiArea(client_);
+        area->setBackground(ToQColor(clAppWorkSpace));
+        area->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+        mdiArea_ = area;
+        area->show();
+        QObject::connect(area, &QMdiArea::subWindowActivated, [this](QMdiSubWindow* sub) {
+            TForm* child = FormOfSub(sub);
+            if (!child || child == currentChild_) return;
+            TForm* old = currentChild_;
+            currentChild_ = child;
+            Dispatch([&] {
+                if (old) old->DoDeactivate();
+                child->DoActivate();
+            });
+            Screen->FormActivated(child);
+            ScheduleIdle();
+        });
+        Realign();
+    }
+    ApplyWindowFlags();
+}
+
+void TForm::SetBorderStyle(TBorderStyle s) {
+    borderStyle_ = s;
+    ApplyWindowFlags();
+}
+
+void TForm::SetBorderIcons(TBorderIcons b) {
+    borderIcons_ = b;
+    ApplyWindowFlags();
+}
+
+void TForm::ApplyWindowFlags() {
+    QWidget* w = subWindow_ ? subWindow_ : Widget();
+    if (!w) return;
+    bool wasVisible = w->isVisible();
+    Qt::WindowFlags f;
+    if (subWindow_) f = Qt::SubWindow;
+    else if (borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin) f = Qt::Tool;
+    else if (borderStyle_ == bsDialog) f = Qt::Dialog;
+    else f = Qt::Window;
+    if (borderStyle_ == bsNone) f |= Qt::FramelessWindowHint;
+    else {
+        f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (borderIcons_ & biSystemMenu) f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if ((borderIcons_ & biMinimize) && borderStyle_ != bsDialog) f |= Qt::WindowMinimizeButtonHint;
+        if ((borderIcons_ & biMaximize) && borderStyle_ != bsDialog) f |= Qt::WindowMaximizeButtonHint;
+    }
+    if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
+    w->setWindowFlags(f);
+    if (wasVisible) w->show();
+}
+
+TWindowState TForm::WindowState() const {
+    QWidget* w = subWindow_ ? subWindow_ : Widget();
+    if (!w || !w->isVisible()) return pendingState_;
+    if (w->isMinimized()) return wsMinimized;
+    if (w->isMaximized()) return wsMaximized;
+    return wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState s) {
+    pendingState_ = s;
+    QWidget* w = subWindow_ ? subWindow_ : Widget();
+    if (!w || !w->isVisible()) return;
+    switch (s) {
+    case wsNormal: w->showNormal(); break;
+    case wsMinimized: w->showMinimized(); break;
+    case wsMaximized: w->showMaximized(); break;
+    }
+}
+
+void TForm::SetMenu(TMainMenu* m) {
+    menu_ = m;
+    auto* frame = static_cast<FormFrame*>(Widget());
+    if (!m) {
+        if (frame->menuBar) frame->menuBar->hide();
+    } else {
+        if (!frame->menuBar) {
+            frame->menuBar = new QMenuBar(frame);
+            frame->menuBar->setNativeMenuBar(false);
+            menuBar_ = frame->menuBar;
+        }
+        m->FillMenuBar(frame->menuBar);
+        frame->menuBar->show();
+    }
+    frame->LayOut();
+    Realign();
+}
+
+TWinControl* TForm::ActiveControl() const {
+    if (QWidget* f = QApplication::focusWidget()) {
+        TControl* c = ControlAround(f);
+        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc != this && GetParentForm(wc) == this) return wc;
+    }
+    return activeControl_;
+}
+
+void TForm::SetActiveControl(TWinControl* c) {
+    activeControl_ = c;
+    if (c && Widget() && Widget()->isVisible() && c->CanFocus()) c->SetFocus();
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    bool sized = width != width_ || height != height_;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (subWindow_) {
+        subWindow_->setGeometry(left, top, width, height);
+    } else if (QWidget* w = Widget()) {
+        QSize extra = w->isVisible() ? w->frameGeometry().size() - w->geometry().size() : QSize(0, 0);
+        w->move(left, top);
+        w->resize(std::max(width - extra.width(), 0), std::max(height - extra.height(), 0));
+    }
+    if (WindowState() == wsNormal) normalRect_ = Bounds(left, top, width, height);
+    if (sized) Perform(WM_SIZE);
+}
+
+int TForm::ClientWidth() const {
+    if (QWidget* c = ClientWidget()) return c->width();
+    return width_;
+}
+
+int TForm::ClientHeight() const {
+    if (QWidget* c = ClientWidget()) return c->height();
+    return height_;
+}
+
+void TForm::SetClientWidth(int v) {
+    QWidget* w = Widget();
+    int inner = w ? w->width() : width_;
+    int outer = subWindow_ ? subWindow_->width() : width_;
+    SetBounds(left_, top_, v + (outer - inner) + (inner - ClientWidth()), height_);
+}
+
+void TForm::SetClientHeight(int v) {
+    QWidget* w = Widget();
+    int inner = w ? w->height() : height_;
+    int outer = subWindow_ ? subWindow_->height() : height_;
+    SetBounds(left_, top_, width_, v + (outer - inner) + (inner - ClientHeight()));
+}
+
+TPoint TForm::ClientOrigin() const { return TWinControl::ClientOrigin(); }
+
+TRect TForm::AlignRect() const { return TWinControl::AlignRect(); }
+
+void TForm::AlignControls(TRect& rect) {
+    TWinControl::AlignControls(rect);
+    // The MDI client takes what the aligned controls leave.
+    if (mdiArea_) {
+        TRect r = AlignRect();
+        for (TControl* c : controls_) {
+            if (!c->Visible()) continue;
+            switch (c->Align()) {
+            case alTop: r.Top = std::max(r.Top, c->Top() + c->Height()); break;
+            case alBottom: r.Bottom = std::min(r.Bottom, c->Top()); break;
+            case alLeft: r.Left = std::max(r.Left, c->Left() + c->Width()); break;
+            case alRight: r.Right = std::min(r.Right, c->Left()); break;
+            default: break;
+            }
+        }
+        mdiArea_->setGeometry(ToQRect(r));
+    }
+}
+
+TForm* TForm::MDIParent() const {
+    if (!subWindow_) return nullptr;
+    for (QWidget* w = subWindow_->parentWidget(); w; w = w->parentWidget())
+        if (auto* area = qobject_cast<QMdiArea*>(w))
+            for (int i = 0; i < Screen->FormCount(); ++i)
+                if (Screen->Forms(i)->mdiArea_ == area) return Screen->Forms(i);
+    return nullptr;
+}
+
+void TForm::PlaceOnFirstShow() {
+    if (placed_) return;
+    placed_ = true;
+    if (subWindow_) return;
+    TRect area = Screen->WorkAreaRect();
+    TRect desk = Screen->DesktopRect();
+    auto centreIn = [&](const TRect& a) {
+        SetBounds(a.Left + (a.Width() - width_) / 2, a.Top + (a.Height() - height_) / 2, width_, height_);
+    };
+    switch (position_) {
+    case poScreenCenter: centreIn(area); break;
+    case poDesktopCenter: centreIn(desk); break;
+    case poMainFormCenter:
+    case poOwnerFormCenter:
+        if (TForm* m = Application->MainForm(); m && m != this) centreIn(m->BoundsRect());
+        else centreIn(area);
+        break;
+    case poDefault:
+    case poDefaultPosOnly: {
+        static int cascade = 0;
+        cascade = (cascade + 1) % 8;
+        SetBounds(area.Left + 24 * cascade, area.Top + 24 * cascade, width_, height_);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TForm::ShowWidget() {
+    QWidget* w = subWindow_ ? subWindow_ : Widget();
+    switch (pendingState_) {
+    case wsMinimized: w->showMinimized(); break;
+    case wsMaximized: w->showMaximized(); break;
+    default: w->show(); break;
+    }
+    if (subWindow_) {
+        Widget()->show();
+        if (auto* area = MDIParent() ? MDIParent()->mdiArea_ : nullptr)
+            area->setActiveSubWindow(static_cast<QMdiSubWindow*>(subWindow_));
+    }
+    if (borderStyle_ == bsSingle || borderStyle_ == bsDialog || borderStyle_ == bsToolWindow) {
+        if (!subWindow_) Widget()->setFixedSize(Widget()->size());
+    }
+}
+
+void TForm::SetVisible(bool v) {
+    if (v == visible_ && (!v || (Widget() && (subWindow_ ? subWindow_ : Widget())->isVisible()))) return;
+    visible_ = v;
+    if (v) {
+        PlaceOnFirstShow();
+        shownOnce_ = true;
+        DoShow();
+        if (!visible_) return;
+        ShowWidget();
+        if (!subWindow_) {
+            if (QGuiApplication::platformName() != "offscreen") Widget()->raise();
+            Widget()->activateWindow();
+            if (QApplication::activeWindow() == nullptr || QGuiApplication::platformName() == "offscreen")
+                QApplication::setActiveWindow(Widget());
+        }
+        if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
+        ScheduleIdle();
+    } else {
+        DoHide();
+        QWidget* w = subWindow_ ? subWindow_ : Widget();
+        if (w) w->hide();
+        if (Screen->ActiveForm() == this) Screen->FormGone(this), Screen->AddForm(this);
+    }
+}
+
+void TForm::Show() {
+    SetVisible(true);
+    BringToFront();
+}
+
+void TForm::Hide() { SetVisible(false); }
+
+void TForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TForm::DoClose(TCloseAction& action) {
+    if (OnClose) OnClose(this, action);
+}
+
+void TForm::DoActivate() {
+    if (OnActivate) OnActivate(this);
+}
+
+void TForm::DoDeactivate() {
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+bool TForm::CloseQuery() {
+    if (formStyle_ == fsMDIForm) {
+        for (int i = 0; i < MDIChildCount(); ++i)
+            if (!MDIChildren(i)->CloseQuery()) return false;
+    }
+    bool can = true;
+    if (OnCloseQuery) OnCloseQuery(this, can);
+    return can;
+}
+
+int TForm::ShowModal() {
+    if (Visible() && Widget()->isVisible()) throw EInvalidOperation("Cannot make a visible window modal");
+    if (formStyle_ == fsMDIChild) throw EInvalidOperation("Cannot make an MDI child modal");
+    ++modalLevel_;
+    ModalResult = mrNone;
+    Widget()->setWindowModality(Qt::ApplicationModal);
+    TCloseAction action = caHide;
+    try {
+        Show();
+        if (Application->OnModalStart) Application->OnModalStart(this);
+        for (;;) {
+            while (ModalResult == mrNone && !Application->Terminated() && Widget()->isVisible())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (ModalResult == mrNone) ModalResult = mrCancel;
+            if (Application->Terminated()) break;
+            action = caNone;
+            bool can = false;
+            Dispatch([&] { can = CloseQuery(); });
+            if (can) {
+                action = caHide;
+                Dispatch([&] { DoClose(action); });
+            }
+            if (action != caNone) break;
+            ModalResult = mrNone;
+        }
+    } catch (...) {
+        --modalLevel_;
+        Widget()->setWindowModality(Qt::NonModal);
+        throw;
+    }
+    Hide();
+    Widget()->setWindowModality(Qt::NonModal);
+    --modalLevel_;
+    int result = ModalResult;
+    if (action == caFree) Release();
+    ScheduleIdle();
+    return result;
+}
+
+void TForm::Close() {
+    if (modalLevel_ > 0) {
+        ModalResult = mrCancel;
+        return;
+    }
+    if (closing_ || releasing_) return;
+    closing_ = true;
+    if (formStyle_ == fsMDIChild) {
+        // The child to be closed is first made the active one.
+        if (TForm* frame = MDIParent(); frame && frame->mdiArea_)
+            frame->mdiArea_->setActiveSubWindow(static_cast<QMdiSubWindow*>(subWindow_));
+    }
+    TCloseAction action = caNone;
+    bool can = false;
+    try {
+        can = CloseQuery();
+        if (can) {
+            action = formStyle_ == fsMDIChild ? ((borderIcons_ & biMinimize) ? caMinimize : caNone) : caHide;
+            DoClose(action);
+        }
+    } catch (...) {
+        closing_ = false;
+        throw;
+    }
+    closing_ = false;
+    if (!can) return;
+    switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    case caFree: Release(); break;
+    default: break;
+    }
+    if ((action == caHide || action == caFree) && Application->MainForm() == this) Application->Terminate();
+}
+
+void TForm::Release() {
+    if (releasing_) return;
+    releasing_ = true;
+    QWidget* w = subWindow_ ? subWindow_ : Widget();
+    if (w) w->hide();
+    if (subWindow_) Widget()->hide();
+    std::weak_ptr<char> alive = Alive();
+    PostCall([this, alive] {
+        if (alive.expired()) return;
+        DoDestroy();
+        delete this;
+    });
+}
+
+void TForm::BringToFront() {
+    if (subWindow_) {
+        if (TForm* frame = MDIParent(); frame && frame->mdiArea_)
+            frame->mdiArea_->setActiveSubWindow(static_cast<QMdiSubWindow*>(subWindow_));
+        subWindow_->raise();
+    } else if (QWidget* w = Widget()) {
+        if (QGuiApplication::platformName() != "offscreen") w->raise();
+        w->activateWindow();
+    }
+}
+
+void TForm::SetFocus() {
+    BringToFront();
+    if (!subWindow_ && QGuiApplication::platformName() == "offscreen") QApplication::setActiveWindow(Widget());
+}
+
+bool TForm::Active() const { return Screen->ActiveForm() == this; }
+
+bool TForm::GetWindowPlacement(TWindowPlacement& wp) const {
+    wp = TWindowPlacement{};
+    TWindowState s = WindowState();
+    wp.showCmd = s == wsMinimized ? SW_SHOWMINIMIZED : s == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    wp.rcNormalPosition = normalRect_;
+    return true;
+}
+
+bool TForm::SetWindowPlacement(const TWindowPlacement& wp) {
+    TRect r = wp.rcNormalPosition;
+    if (r.Right <= r.Left || r.Bottom <= r.Top) return false;
+    TRect area;
+    if (subWindow_) {
+        TForm* frame = MDIParent();
+        area = frame && frame->mdiArea_ ? FromQRect(frame->mdiArea_->viewport()->rect()) : Rect(0, 0, 1 << 15, 1 << 15);
+    } else {
+        area = Screen->DesktopRect();
+    }
+    r = PullOnto(r, area);
+    QWidget* w = subWindow_ ? subWindow_ : Widget();
+    if (w && w->isVisible() && WindowState() != wsNormal) w->showNormal();
+    SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    normalRect_ = r;
+    switch (wp.showCmd) {
+    case SW_HIDE: break;
+    case SW_SHOWMINIMIZED: case SW_MINIMIZE: SetWindowState(wsMinimized); break;
+    case SW_SHOWMAXIMIZED: SetWindowState(wsMaximized); break;
+    default: SetWindowState(wsNormal); break;
+    }
+    return true;
+}
+
+TForm* TForm::ActiveMDIChild() const {
+    if (!mdiArea_) return nullptr;
+    TForm* f = FormOfSub(mdiArea_->currentSubWindow());
+    if (f && f->Visible()) return f;
+    return nullptr;
+}
+
+int TForm::MDIChildCount() const {
+    if (!mdiArea_) return 0;
+    int n = 0;
+    for (QMdiSubWindow* s : mdiArea_->subWindowList())
+        if (FormOfSub(s)) ++n;
+    return n;
+}
+
+TForm* TForm::MDIChildren(int index) const {
+    if (!mdiArea_) throw EListError(FormatRaw("List index out of bounds (%d)", index));
+    std::vector<TForm*> v;
+    QList<QMdiSubWindow*> list = mdiArea_->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        if (TForm* f = FormOfSub(*it)) v.push_back(f);
+    if (index < 0 || index >= int(v.size())) throw EListError(FormatRaw("List index out of bounds (%d)", index));
+    return v[std::size_t(index)];
+}
+
+void TForm::Cascade() {
+    if (mdiArea_) mdiArea_->cascadeSubWindows();
+}
+
+void TForm::Tile() {
+    if (!mdiArea_) return;
+    std::vector<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* s : mdiArea_->subWindowList())
+        if (s->isVisible() && !s->isMinimized()) subs.push_back(s);
+    if (subs.empty()) return;
+    QRect a = mdiArea_->viewport()->rect();
+    int n = int(subs.size());
+    for (int i = 0; i < n; ++i) {
+        subs[std::size_t(i)]->showNormal();
+        if (TileMode == tbHorizontal) {
+            int h = a.height() / n;
+            subs[std::size_t(i)]->setGeometry(0, i * h, a.width(), i == n - 1 ? a.height() - i * h : h);
+        } else {
+            int w = a.width() / n;
+            subs[std::size_t(i)]->setGeometry(i * w, 0, i == n - 1 ? a.width() - i * w : w, a.height());
+        }
+    }
+}
+
+void TForm::ArrangeIcons() {
+    if (!mdiArea_) return;
+    QRect a = mdiArea_->viewport()->rect();
+    int x = 0, y = a.height();
+    for (QMdiSubWindow* s : mdiArea_->subWindowList()) {
+        if (!s->isMinimized()) continue;
+        QSize sz = s->size();
+        if (x + sz.width() > a.width() && x > 0) {
+            x = 0;
+            y -= sz.height();
+        }
+        s->move(x, y - sz.height());
+        x += sz.width();
+    }
+}
+
+void TForm::MinimizeAll() {
+    if (!mdiArea_) return;
+    for (QMdiSubWindow* s : mdiArea_->subWindowList()) s->showMinimized();
+}
+
+void TForm::Next() {
+    if (mdiArea_) mdiArea_->activateNextSubWindow();
+}
+
+void TForm::Previous() {
+    if (mdiArea_) mdiArea_->activatePreviousSubWindow();
+}
+
+bool TForm::IsShortCut(WORD key, TShiftState shift, bool lettersToo) {
+    TShortCut s = ShortCut(key, shift);
+    if (menu_ && menu_->IsShortCut(s, lettersToo)) return true;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* list = dynamic_cast<TActionList*>(Components(i)))
+            if (list->IsShortCut(s, lettersToo)) return true;
+    return false;
+}
+
+bool TForm::WantsKey(WORD key) const { return TWinControl::WantsKey(key); }
+
+void TForm::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case CM_DIALOGKEY: {
+        // Default and cancel buttons answer Enter and Esc.
+        std::vector<TControl*> stack(controls_.rbegin(), controls_.rend());
+        while (!stack.empty()) {
+            TControl* c = stack.back();
+            stack.pop_back();
+            c->WindowProc(m);
+            if (m.Result) return;
+            if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->Visible() && wc->Enabled())
+                for (int i = wc->ControlCount() - 1; i >= 0; --i) stack.push_back(wc->Controls(i));
+        }
+        return;
+    }
+    case WM_SIZE:
+        if (auto* frame = static_cast<FormFrame*>(Widget())) frame->LayOut();
+        break;
+    default:
+        break;
+    }
+    TWinControl::WndProc(m);
+}
+
+// ---- TScreen -----------------------------------------------------------------------
+
+struct TScreen::Cursors {
+    std::map<int, QCursor> map;
+};
+
+TScreen::TScreen(TComponent* owner) : TComponent(owner), cursors_(std::make_unique<Cursors>()) {}
+
+TScreen::~TScreen() {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+QCursor gebridge::QtCursorOf(int c) {
+    if (c > 0 && g_screen) {
+        auto it = g_screen->cursors_->map.find(c);
+        if (it != g_screen->cursors_->map.end()) return it->second;
+    }
+    switch (c) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSize: case crSizeAll: return Qt::SizeAllCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: case crVSplit: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: case crHSplit: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crDrag: case crMultiDrag: return Qt::DragMoveCursor;
+    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+void TScreen::SetCursor(TCursor c) {
+    cursor_ = c;
+    if (c == crDefault) {
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    } else if (QApplication::overrideCursor()) {
+        QApplication::changeOverrideCursor(QtCursorOf(c));
+    } else {
+        QApplication::setOverrideCursor(QtCursorOf(c));
+    }
+}
+
+void TScreen::SetCursors(int index, const TBitmap& image, int hotX, int hotY) {
+    QImage img = image.Image().convertToFormat(QImage::Format_ARGB32);
+    if (image.Transparent() || true) {
+        QRgb t = ToQRgb(image.TransparentColor() == clNone ? clFuchsia : image.TransparentColor()) & 0xFFFFFF;
+        for (int y = 0; y < img.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                if ((line[x] & 0xFFFFFF) == t) line[x] = 0;
+        }
+    }
+    cursors_->map[index] = QCursor(QPixmap::fromImage(img), hotX, hotY);
+}
+
+bool TScreen::LoadCursorFile(int index, const AnsiString& fileName, int hotX, int hotY) {
+    QPixmap p;
+    if (!p.load(QString::fromUtf8(AnsiToUtf8(fileName).c_str()))) return false;
+    cursors_->map[index] = QCursor(p, hotX, hotY);
+    return true;
+}
+
+bool TScreen::HasCursor(int index) const { return cursors_->map.count(index) > 0; }
+
+TWinControl* TScreen::ActiveControl() const {
+    QWidget* f = QApplication::focusWidget();
+    return f ? dynamic_cast<TWinControl*>(ControlAround(f)) : nullptr;
+}
+
+TForm* TScreen::Forms(int index) const {
+    if (index < 0 || index >= FormCount()) throw EListError(FormatRaw("List index out of bounds (%d)", index));
+    return forms_[std::size_t(index)];
+}
+
+int TScreen::Width() const {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 1024;
+}
+
+int TScreen::Height() const {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() : 768;
+}
+
+int TScreen::MonitorCount() const { return std::max<int>(1, int(QGuiApplication::screens().size())); }
+
+TMonitor TScreen::Monitors(int index) const {
+    auto screens = QGuiApplication::screens();
+    TMonitor m;
+    if (index < 0 || index >= int(screens.size())) {
+        m.BoundsRect = m.WorkareaRect = Rect(0, 0, Width(), Height());
+        m.Primary = true;
+        return m;
+    }
+    QScreen* s = screens[index];
+    m.BoundsRect = FromQRect(s->geometry());
+    m.WorkareaRect = FromQRect(s->availableGeometry());
+    m.Primary = s == QGuiApplication::primaryScreen();
+    return m;
+}
+
+TRect TScreen::WorkAreaAt(TPoint p) const {
+    QScreen* s = QGuiApplication::screenAt(ToQPoint(p));
+    if (!s) s = QGuiApplication::primaryScreen();
+    return s ? FromQRect(s->availableGeometry()) : Rect(0, 0, Width(), Height());
+}
+
+TRect TScreen::WorkAreaRect() const {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? FromQRect(s->availableGeometry()) : Rect(0, 0, Width(), Height());
+}
+
+TRect TScreen::DesktopRect() const {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? FromQRect(s->availableVirtualGeometry()) : Rect(0, 0, Width(), Height());
+}
+
+void TScreen::AddForm(TForm* f) {
+    if (std::find(forms_.begin(), forms_.end(), f) == forms_.end()) forms_.push_back(f);
+}
+
+void TScreen::RemoveForm(TForm* f) { forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end()); }
+
+void TScreen::FormActivated(TForm* f) {
+    auto it = std::find(forms_.begin(), forms_.end(), f);
+    if (it != forms_.end()) std::rotate(forms_.begin(), it, it + 1);
+    // A frame stands for its active child.
+    TForm* effective = f;
+    if (f->FormStyle() == fsMDIForm && f->currentChild_) effective = f->currentChild_;
+    TForm* topOld = activeForm_ ? (activeForm_->FormStyle() == fsMDIChild ? activeForm_->MDIParent() : activeForm_) : nullptr;
+    TForm* topNew = f->FormStyle() == fsMDIChild ? f->MDIParent() : f;
+    if (effective == activeForm_) return;
+    TForm* old = activeForm_;
+    activeForm_ = effective;
+    if (topOld != topNew) {
+        // A top window of this program took over from another one of it;
+        // children switching inside one frame report through the frame.
+        Dispatch([&] {
+            if (topOld) topOld->DoDeactivate();
+            if (topNew) topNew->DoActivate();
+        });
+    }
+    (void)old;
+    if (OnActiveFormChange) Dispatch([this] { OnActiveFormChange(this); });
+}
+
+void TScreen::FormGone(TForm* f) {
+    RemoveForm(f);
+    if (activeForm_ == f) activeForm_ = nullptr;
+    for (TForm* x : forms_)
+        if (x->currentChild_ == f) x->currentChild_ = nullptr;
+}
+
+// ---- TApplication --------------------------------------------------------------------
+
+TApplication::TApplication() : TComponent(nullptr) {
+    g_app = this;
+    if (!g_screen) g_screen = new TScreen(nullptr);
+    g_shortCutHook = &ShortCutHook;
+    g_hintHook = &HintHook;
+    g_idleHook = [] {
+        if (g_app) g_app->Idle();
+    };
+    title_ = FromQString(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+}
+
+TApplication::~TApplication() {
+    Destroying();
+    // Forms go last-created first; each hears OnDestroy while it is whole.
+    while (ComponentCount() > 0) {
+        TComponent* c = Components(ComponentCount() - 1);
+        RemoveComponent(c);
+        Free(c);
+    }
+    g_shortCutHook = nullptr;
+    g_hintHook = nullptr;
+    g_idleHook = nullptr;
+    delete g_screen;
+    g_screen = nullptr;
+    g_app = nullptr;
+}
+
+void TApplication::Initialize() { SetUiPort(QtUiPortInstance()); }
+
+void TApplication::FormCreated(TForm* f) {
+    if (!mainForm_) mainForm_ = f;
+}
+
+void TApplication::Run() {
+    if (!mainForm_) return;
+    running_ = true;
+    mainForm_->Show();
+    while (!terminated_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    running_ = false;
+    // The flag ends the running loops; a later Run (a test's) starts afresh.
+    terminated_ = false;
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    PostCall([] {});
+}
+
+void TApplication::ProcessMessages() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::ProcessPaintMessages() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TApplication::Idle() {
+    Dispatch([] { UpdateAllActions(); });
+    if (OnIdle) {
+        bool done = true;
+        Dispatch([&] { OnIdle(this, done); });
+    }
+    FlushSurfaces();
+}
+
+void TApplication::SetTitle(const AnsiString& t) {
+    title_ = t;
+    QGuiApplication::setApplicationDisplayName(ToQString(t));
+}
+
+AnsiString TApplication::ExeName() const { return FromQString(QCoreApplication::applicationFilePath()); }
+
+void TApplication::SetHint(const AnsiString& h) {
+    if (h == hint_) return;
+    hint_ = h;
+    if (OnHint) Dispatch([this] { OnHint(this); });
+}
+
+bool TApplication::Active() const { return QApplication::activeWindow() != nullptr; }
+
+void TApplication::HandleException(TObject* sender, Exception& e) {
+    if (dynamic_cast<EAbort*>(&e)) return;
+    if (OnException && !handlingException_) {
+        handlingException_ = true;
+        try {
+            OnException(sender, &e);
+        } catch (Exception& inner) {
+            ShowException(&inner);
+        } catch (...) {
+        }
+        handlingException_ = false;
+        return;
+    }
+    ShowException(&e);
+}
+
+void TApplication::ShowException(Exception* e) {
+    UiPort().ShowMessage("Ошибка в программе!\n"_a + e->Message);
+}
+
+int TApplication::MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) {
+    return UiPort().MessageBox(text, caption, flags);
+}
+
+void TApplication::HelpJump(const AnsiString& topic) { UiPort().Help(HelpFile, topic, 0); }
+
+void TApplication::HelpContext(int context) { UiPort().Help(HelpFile, "", context); }
+
+void TApplication::Minimize() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) w->showMinimized();
+}
+
+void TApplication::Restore() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isMinimized()) w->showNormal();
+}
+
+// ---- globals -----------------------------------------------------------------------
+
+ApplicationRef Application;
+ScreenRef Screen;
+
+TApplication* ApplicationRef::operator->() const {
+    if (!g_app) new TApplication;
+    return g_app;
+}
+
+ApplicationRef::operator TApplication*() const { return operator->(); }
+
+TScreen* ScreenRef::operator->() const {
+    if (!g_screen) Application.operator->();
+    return g_screen;
+}
+
+ScreenRef::operator TScreen*() const { return operator->(); }
+
+void DestroyApplication() { delete g_app; }

@@ -1,0 +1,222 @@
+// Standard controls, grids, paint boxes and timers.
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+
+#include "GuiTest.h"
+#include "platform/Canvas.h"
+#include "platform/gui/ComCtrls.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Grids.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace {
+
+class Controls : public GuiTest {};
+
+TEST_F(Controls, EditChangesOnEveryTextChangeComboOnlyOnTheUsersTypingOrPicking) {
+    TForm* f = MakeForm();
+    auto* edit = NewControl<TEdit>(f, f, "Edit1");
+    auto* combo = NewControl<TComboBox>(f, f, "ComboBox1");
+    combo->SetTop(40);
+    f->Show();
+    int editChanges = 0, comboChanges = 0;
+    edit->OnChange = [&](TObject*) { ++editChanges; };
+    combo->OnChange = [&](TObject*) { ++comboChanges; };
+
+    edit->SetText("Имя"_a);
+    EXPECT_EQ(editChanges, 1);
+    EXPECT_FALSE(edit->Modified);
+    QTest::keyClicks(edit->Widget(), "ab");
+    EXPECT_EQ(editChanges, 3);
+    EXPECT_TRUE(edit->Modified);
+    EXPECT_EQ(edit->Text(), "Имяab"_a);
+    edit->SetText("x");
+    EXPECT_FALSE(edit->Modified);
+
+    combo->Items()->Add("Вход"_a);
+    combo->Items()->Add("Выход"_a);
+    EXPECT_EQ(combo->ItemIndex(), -1); // adding items chooses nothing
+    EXPECT_EQ(combo->Text(), AnsiString(""));
+    combo->SetItemIndex(1);
+    combo->SetText("Вход"_a);
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    EXPECT_EQ(combo->Items()->IndexOf("вХОД"_a), 0);
+    EXPECT_EQ(comboChanges, 0);
+    QTest::keyClicks(combo->Combo()->lineEdit(), "z");
+    EXPECT_EQ(comboChanges, 1);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+
+    combo->SetStyle(csDropDownList);
+    combo->SetItemIndex(0);
+    EXPECT_EQ(comboChanges, 1);
+    combo->SetFocus();
+    QTest::keyClick(combo->Combo(), Qt::Key_Down);
+    EXPECT_EQ(comboChanges, 2);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+}
+
+TEST_F(Controls, GridCountsNeverGoBelowOneAndCutRowsKeepTheirCells) {
+    TForm* f = MakeForm();
+    auto* g = NewControl<TStringGrid>(f, f, "StringGrid1");
+    g->SetColCount(2);
+    g->SetRowCount(4);
+    g->SetCells(0, 0, "Цепь"_a);
+    g->SetCells(1, 3, "s1.tvs");
+    g->SetRowCount(1);
+    EXPECT_EQ(g->RowCount(), 1);
+    EXPECT_EQ(g->FixedRows(), 0);
+    EXPECT_EQ(g->Cells(1, 3), AnsiString("s1.tvs"));
+    g->SetRowCount(0);
+    EXPECT_EQ(g->RowCount(), 1);
+    g->SetColCount(-3);
+    EXPECT_EQ(g->ColCount(), 1);
+    g->SetColCount(2);
+    g->SetRowCount(4);
+    EXPECT_EQ(g->Cells(1, 3), AnsiString("s1.tvs"));
+    EXPECT_EQ(g->Cells(0, 0), "Цепь"_a);
+    EXPECT_THROW(g->SetFixedRows(4), EInvalidOperation);
+}
+
+TEST_F(Controls, GridSelectsCellsThroughOnSelectCellAndReportsClicks) {
+    TForm* f = MakeForm();
+    auto* g = NewControl<TStringGrid>(f, f, "Grid");
+    g->SetBounds(0, 0, 300, 200);
+    g->SetColCount(3);
+    g->SetRowCount(5);
+    g->SetDefaultRowHeight(20);
+    g->SetDefaultColWidth(50);
+    f->Show();
+    std::vector<std::pair<int, int>> asked;
+    g->OnSelectCell = [&](TObject*, int c, int r, bool& can) {
+        asked.push_back({c, r});
+        can = r != 3;
+    };
+    int clicks = 0;
+    g->OnClick = [&](TObject*) { ++clicks; };
+    TRect cell = g->CellRect(2, 2);
+    ClickAt(g->ClientWidget(), QPoint(cell.Left + 5, cell.Top + 5));
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(clicks, 1);
+    g->SetFocus();
+    QTest::keyClick(g->Widget(), Qt::Key_Down); // row 3 is refused
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(asked.back(), std::make_pair(2, 3));
+    int c = 0, r = 0;
+    g->MouseToCell(cell.Left + 1, cell.Top + 1, c, r);
+    EXPECT_EQ(std::make_pair(c, r), std::make_pair(2, 2));
+}
+
+TEST_F(Controls, PaintBoxKeepsItsImageAndRepaintsOnlyWhenAsked) {
+    TForm* f = MakeForm();
+    auto* pb = NewControl<TPaintBox>(f, f, "PaintBox1");
+    pb->SetBounds(0, 0, 40, 30);
+    int paints = 0;
+    pb->OnPaint = [&](TObject*) {
+        ++paints;
+        pb->Canvas()->Brush()->SetColor(clWhite);
+        pb->Canvas()->FillRect(pb->ClientRect());
+    };
+    f->Show();
+    // What the screen shows is the widget's painting of its image (grab
+    // paints the widget as the window system would).
+    auto shot = [&] { return pb->Widget()->grab().toImage(); };
+    shot(); // first show
+    EXPECT_EQ(paints, 1);
+    // Drawing outside OnPaint stays, and uncovering does not run OnPaint.
+    pb->Canvas()->SetPixels(5, 5, clRed);
+    EXPECT_EQ(shot().pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(paints, 1);
+    pb->Invalidate();
+    shot();
+    EXPECT_EQ(paints, 2);
+    EXPECT_EQ(pb->Canvas()->Pixels(5, 5), clWhite);
+    pb->SetBounds(0, 0, 60, 30);
+    shot();
+    EXPECT_EQ(paints, 3);
+    pb->Repaint();
+    EXPECT_EQ(paints, 4);
+}
+
+TEST_F(Controls, TimerIntervalZeroStopsAndTheSameIntervalDoesNotRestart) {
+    TTimer t(nullptr);
+    QElapsedTimer clock;
+    int ticks = 0;
+    qint64 firstTick = -1;
+    t.OnTimer = [&](TObject*) {
+        if (++ticks == 1) firstTick = clock.elapsed();
+    };
+    t.SetInterval(300);
+    clock.start();
+    QTest::qWait(200);
+    t.SetInterval(300); // unchanged: the period runs on
+    (void)QTest::qWaitFor([&] { return ticks > 0; }, 2000);
+    ASSERT_GT(ticks, 0);
+    EXPECT_LT(firstTick, 480); // a restart would have made it 500 or more
+    t.SetInterval(0);
+    int before = ticks;
+    QTest::qWait(350);
+    EXPECT_EQ(ticks, before);
+    EXPECT_TRUE(t.Enabled());
+}
+
+TEST_F(Controls, CheckBoxAndRadioGroupClickOnChangesAndKeepTheirChoice) {
+    TForm* f = MakeForm();
+    auto* cb = NewControl<TCheckBox>(f, f, "CheckBox1");
+    int cbClicks = 0;
+    cb->OnClick = [&](TObject*) { ++cbClicks; };
+    cb->SetChecked(true);
+    cb->SetChecked(true);
+    EXPECT_EQ(cbClicks, 1);
+    auto* rg = NewControl<TRadioGroup>(f, f, "RadioGroup");
+    rg->Items()->Add("по всем схемам в проекте"_a);
+    rg->Items()->Add("по всем открытым схемам "_a);
+    rg->SetItemIndex(1);
+    f->Show();
+    f->Hide();
+    f->Show();
+    EXPECT_EQ(rg->ItemIndex(), 1);
+    EXPECT_EQ(rg->Items()->Get(1), "по всем открытым схемам "_a);
+}
+
+TEST_F(Controls, StatusBarPanelsListViewAndGaugeWithoutRange) {
+    TForm* f = MakeForm();
+    f->SetBounds(0, 0, 600, 300);
+    auto* sb = NewControl<TStatusBar>(f, f, "StatusBar");
+    for (int w : {50, 120, 350}) sb->Panels()->Add()->SetWidth(w);
+    TRect r1 = sb->PanelRect(1);
+    EXPECT_EQ(r1.Left, 52);
+    EXPECT_EQ(r1.Width(), 120);
+    EXPECT_EQ(sb->PanelRect(2).Right, sb->ClientWidth());
+    auto* bar = NewControl<TProgressBar>(f, sb, "ProgressBar");
+    bar->SetBoundsRect(r1);
+    EXPECT_EQ(bar->Parent(), sb);
+
+    auto* lv = NewControl<TListView>(f, f, "FileListBox");
+    lv->Columns()->Add()->SetCaption("Имя"_a);
+    lv->Columns()->Add()->SetCaption("Путь"_a);
+    lv->Columns()->Items(0)->SetWidth(80);
+    TListItem* a = lv->Items()->Add();
+    a->SetCaption("a.tvs");
+    a->SubItems()->Add("C:\\p\\");
+    TListItem* b = lv->Items()->Insert(0);
+    b->SetCaption("b.tvs");
+    EXPECT_EQ(lv->Items()->Item(1), a);
+    EXPECT_EQ(lv->Columns()->Items(0)->Width(), 80);
+    EXPECT_EQ(lv->Selected(), nullptr);
+    a->SetSelected(true);
+    EXPECT_EQ(lv->Selected(), a);
+    EXPECT_EQ(lv->ItemIndex(), 1);
+    lv->Items()->Delete(0);
+    EXPECT_EQ(lv->Items()->Count(), 1);
+    EXPECT_EQ(a->SubItems()->Get(0), AnsiString("C:\\p\\"));
+
+    auto* g = NewControl<TGauge>(f, f, "CGauge1");
+    g->SetMaxValue(0);
+    g->SetProgress(5);
+    EXPECT_EQ(g->PercentDone(), 0);
+    g->Repaint(); // no division by zero
+}
+
+} // namespace

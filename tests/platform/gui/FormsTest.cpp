@@ -1,0 +1,272 @@
+// Modal results, default and cancel buttons, activation, MDI, placement,
+// the cursor override.
+#include <QLineEdit>
+#include <QMdiArea>
+
+#include "GuiTest.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace {
+
+class Forms : public GuiTest {};
+
+TEST_F(Forms, ModalResultFromAButtonClearedByItsHandlerKeepsTheDialogOpen) {
+    TForm* f = MakeForm();
+    auto* ok = NewControl<TButton>(f, f, "OKBtn");
+    ok->ModalResult = mrOk;
+    std::vector<int> seenByHandler;
+    bool refuse = true;
+    ok->OnClick = [&](TObject*) {
+        seenByHandler.push_back(f->ModalResult); // copied before the handler runs
+        if (refuse) f->ModalResult = mrNone;     // "a handler that refuses"
+    };
+    bool openAfterRefusal = false;
+    int r = RunModal(f, {
+        [&] { QTest::mouseClick(ok->Widget(), Qt::LeftButton); },
+        [&] {
+            openAfterRefusal = f->Widget()->isVisible();
+            refuse = false;
+            QTest::mouseClick(ok->Widget(), Qt::LeftButton);
+        },
+    });
+    EXPECT_TRUE(openAfterRefusal);
+    EXPECT_EQ(r, mrOk);
+    EXPECT_EQ(seenByHandler, (std::vector<int>{mrOk, mrOk}));
+    EXPECT_FALSE(f->Widget()->isVisible());
+}
+
+TEST_F(Forms, EnterAndEscPressTheDefaultAndCancelButtons) {
+    struct Case {
+        int key;
+        int expected;
+    };
+    for (Case c : {Case{Qt::Key_Return, mrOk}, Case{Qt::Key_Escape, mrCancel}}) {
+        TForm* f = MakeForm();
+        auto* edit = NewControl<TEdit>(f, f, "Edit1");
+        auto* ok = NewControl<TButton>(f, f, "Button1");
+        ok->SetDefault(true);
+        ok->ModalResult = mrOk;
+        auto* cancel = NewControl<TButton>(f, f, "Button2");
+        cancel->SetCancel(true);
+        cancel->ModalResult = mrCancel;
+        f->SetActiveControl(edit);
+        int r = RunModal(f, {[&] {
+            edit->SetFocus();
+            QTest::keyClick(edit->Widget(), Qt::Key(c.key));
+        }});
+        EXPECT_EQ(r, c.expected) << c.key;
+    }
+}
+
+TEST_F(Forms, EnterOnAFocusedButtonPressesThatButtonNotTheDefault) {
+    TForm* f = MakeForm();
+    auto* ok = NewControl<TButton>(f, f, "Button1");
+    ok->SetDefault(true);
+    ok->ModalResult = mrOk;
+    auto* no = NewControl<TButton>(f, f, "Button2");
+    no->ModalResult = mrNo;
+    int r = RunModal(f, {[&] {
+        no->SetFocus();
+        QTest::keyClick(no->Widget(), Qt::Key_Return);
+    }});
+    EXPECT_EQ(r, mrNo);
+}
+
+TEST_F(Forms, CloseQueryAndOnCloseDecideAndAModalCloseGivesCancel) {
+    TForm* f = MakeForm();
+    bool allow = false;
+    std::vector<std::string> log;
+    f->OnCloseQuery = [&](TObject*, bool& can) {
+        log.push_back("query");
+        can = allow;
+    };
+    f->OnClose = [&](TObject*, TCloseAction& a) {
+        log.push_back("close");
+        EXPECT_EQ(a, caHide);
+    };
+    int r = RunModal(f, {[&] { f->Close(); }, [&] {
+                             allow = true;
+                             f->Close();
+                         }});
+    EXPECT_EQ(r, mrCancel);
+    EXPECT_EQ(log, (std::vector<std::string>{"query", "query", "close"}));
+}
+
+TEST_F(Forms, OnActivateFiresOnlyWhenTheActiveFormOfTheProgramChanges) {
+    TForm* a = MakeForm();
+    TForm* b = MakeForm();
+    std::vector<std::string> log;
+    a->OnActivate = [&](TObject*) { log.push_back("A+"); };
+    a->OnDeactivate = [&](TObject*) { log.push_back("A-"); };
+    b->OnActivate = [&](TObject*) { log.push_back("B+"); };
+    b->OnDeactivate = [&](TObject*) { log.push_back("B-"); };
+    a->Show();
+    QApplication::setActiveWindow(a->Widget());
+    ASSERT_EQ(Screen->ActiveForm(), a);
+    log.clear();
+    // Another program takes the focus and gives it back.
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(a->Widget());
+    EXPECT_TRUE(log.empty());
+    b->Show();
+    QApplication::setActiveWindow(b->Widget());
+    EXPECT_EQ(log, (std::vector<std::string>{"A-", "B+"}));
+    EXPECT_EQ(Screen->Forms(0), b);
+    EXPECT_EQ(Screen->Forms(1), a);
+}
+
+class Child : public TForm {
+public:
+    explicit Child(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
+};
+
+TEST_F(Forms, MdiChildrenComeTopmostFirstAndClosingAChildFirstActivatesIt) {
+    TForm* frame = MakeForm();
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetBounds(0, 0, 600, 400);
+    Application->SetMainForm(frame);
+    frame->Show();
+    QApplication::setActiveWindow(frame->Widget());
+    Child* c1 = MakeForm<Child>();
+    c1->SetCaption("one");
+    Child* c2 = MakeForm<Child>();
+    c2->SetCaption("two");
+    Child* c3 = MakeForm<Child>();
+    c3->SetCaption("three");
+    ASSERT_EQ(frame->MDIChildCount(), 3);
+    EXPECT_EQ(frame->MDIChildren(0), c3);
+    EXPECT_EQ(frame->MDIChildren(2), c1);
+    EXPECT_EQ(frame->ActiveMDIChild(), c3);
+    c1->BringToFront();
+    EXPECT_EQ(frame->MDIChildren(0), c1);
+    EXPECT_EQ(frame->ActiveMDIChild(), c1);
+
+    TForm* activeDuringQuery = nullptr;
+    c2->OnCloseQuery = [&](TObject*, bool& can) {
+        activeDuringQuery = frame->ActiveMDIChild();
+        can = true;
+    };
+    c2->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+    int activations = 0;
+    c2->OnActivate = [&](TObject*) { ++activations; };
+    c2->Close();
+    EXPECT_EQ(activeDuringQuery, c2);
+    EXPECT_EQ(activations, 1);
+    Forget(c2);
+    Application->ProcessMessages(); // the release frees it
+    EXPECT_EQ(frame->MDIChildCount(), 2);
+    // The default close of an MDI child (with a minimise icon) minimises it.
+    c3->Close();
+    EXPECT_EQ(c3->WindowState(), wsMinimized);
+}
+
+TEST_F(Forms, AnMdiChildNeedsAnMdiFrame) {
+    EXPECT_THROW(
+        {
+            Child c(nullptr);
+        },
+        EInvalidOperation);
+}
+
+TEST_F(Forms, PlacementIsKeptAndARectangleWhollyOffScreenIsPulledOntoIt) {
+    TForm* f = MakeForm();
+    f->SetBorderStyle(bsSizeable);
+    f->Show();
+    TRect desk = Screen->DesktopRect();
+    struct Case {
+        TRect in;
+        TRect out;
+    };
+    Case cases[] = {
+        {Rect(10, 20, 210, 170), Rect(10, 20, 210, 170)},
+        {Rect(desk.Right + 500, 20, desk.Right + 700, 170), Rect(desk.Right - 200, 20, desk.Right, 170)},
+        {Rect(-900, -900, -700, -750), Rect(desk.Left, desk.Top, desk.Left + 200, desk.Top + 150)},
+    };
+    for (const Case& c : cases) {
+        TWindowPlacement wp;
+        wp.showCmd = SW_SHOWNORMAL;
+        wp.rcNormalPosition = c.in;
+        ASSERT_TRUE(f->SetWindowPlacement(wp));
+        TWindowPlacement back;
+        f->GetWindowPlacement(back);
+        EXPECT_EQ(back.rcNormalPosition, c.out);
+        EXPECT_EQ(back.showCmd, SW_SHOWNORMAL);
+    }
+}
+
+class Second : public TForm {
+public:
+    explicit Second(TComponent* owner) : TForm(owner) {}
+};
+
+TEST_F(Forms, CreateFormMakesTheFirstTheMainFormShowsNothingAndRunShowsItOnce) {
+    TForm* main = nullptr;
+    Second* second = nullptr;
+    Application->CreateForm(main);
+    Application->CreateForm(second);
+    EXPECT_EQ(Application->MainForm(), main);
+    EXPECT_FALSE(main->Widget()->isVisible());
+    EXPECT_FALSE(second->Widget()->isVisible());
+    int shows = 0;
+    bool visibleInLoop = false;
+    main->OnShow = [&](TObject*) { ++shows; };
+    PostCall([&] {
+        visibleInLoop = main->Widget()->isVisible();
+        main->Close(); // closing the main form ends the loop
+    });
+    Application->Run();
+    EXPECT_TRUE(visibleInLoop);
+    EXPECT_EQ(shows, 1);
+    EXPECT_FALSE(Application->Terminated());
+    delete second;
+    delete main;
+}
+
+TEST_F(Forms, TheApplicationHintFollowsTheControlUnderTheMouse) {
+    TForm* f = MakeForm();
+    auto* b = NewControl<TButton>(f, f, "ExportAction");
+    b->SetHint("Трансляция|Трансляция проекта в файл контроллера автоматики"_a);
+    f->Show();
+    std::vector<AnsiString> hints;
+    Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint()); };
+    Send(b->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(3, 3));
+    Send(b->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(4, 3));
+    Send(f->ClientWidget(), QEvent::MouseMove, Qt::NoButton, QPoint(200, 150));
+    Application->OnHint = nullptr;
+    EXPECT_EQ(hints, (std::vector<AnsiString>{"Трансляция проекта в файл контроллера автоматики"_a, ""}));
+}
+
+TEST_F(Forms, TheScreenCursorOverrideNeverStacks) {
+    Screen->SetCursor(crHourGlass);
+    Screen->SetCursor(crHourGlass);
+    Screen->SetCursor(crCross);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    Screen->SetCursor(crDefault);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+TEST_F(Forms, AlignPlacesTopBottomLeftRightThenClient) {
+    TForm* f = MakeForm();
+    f->SetBounds(0, 0, 300, 200);
+    auto* client = NewControl<TEdit>(f, f, "C");
+    client->SetAlign(alClient);
+    auto* right = NewControl<TEdit>(f, f, "R");
+    right->SetWidth(30);
+    right->SetAlign(alRight);
+    auto* top = NewControl<TEdit>(f, f, "T");
+    top->SetHeight(20);
+    top->SetAlign(alTop);
+    auto* bottom = NewControl<TEdit>(f, f, "B");
+    bottom->SetHeight(25);
+    bottom->SetAlign(alBottom);
+    int cw = f->ClientWidth(), ch = f->ClientHeight();
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 0, cw, 20));
+    EXPECT_EQ(bottom->BoundsRect(), Rect(0, ch - 25, cw, ch));
+    EXPECT_EQ(right->BoundsRect(), Rect(cw - 30, 20, cw, ch - 25));
+    EXPECT_EQ(client->BoundsRect(), Rect(0, 20, cw - 30, ch - 25));
+    EXPECT_EQ(f->FindComponent("R"), right);
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+#pragma once
+// Support for the windowing tests: every test gets a scripted user-interface
+// port, and every form made in a test is freed in tear-down. Modal forms run
+// for real; RunModal queues the steps that act on the form once it shows.
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "platform/TestUiPort.h"
+#include "platform/gui/Forms.h"
+
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application->OnException = nullptr;
+        Application->OnModalStart = nullptr;
+        Application->SetMainForm(nullptr);
+    }
+    void TearDown() override {
+        Application->OnModalStart = nullptr;
+        Application->OnException = nullptr;
+        Screen->SetCursor(crDefault);
+        // Children of an MDI frame go before the frame.
+        for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) delete *it;
+        forms_.clear();
+        Application->SetMainForm(nullptr);
+        Application->ProcessMessages();
+    }
+    // A form owned by the test (freed in tear-down).
+    template <class T = TForm>
+    T* MakeForm() {
+        T* f = new T(nullptr);
+        f->DoCreate();
+        forms_.push_back(f);
+        return f;
+    }
+    void Forget(TForm* f) { forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end()); }
+
+    // Shows form modally; each step runs after the previous one once the
+    // loop is waiting. A watchdog ends a loop that a failing step left open.
+    int RunModal(TForm* form, std::vector<std::function<void()>> steps) {
+        auto queue = std::make_shared<std::vector<std::function<void()>>>(std::move(steps));
+        auto next = std::make_shared<std::function<void(std::size_t)>>();
+        *next = [queue, next](std::size_t i) {
+            if (i >= queue->size()) return;
+            QTimer::singleShot(0, [queue, next, i] {
+                (*queue)[i]();
+                (*next)(i + 1);
+            });
+        };
+        Application->OnModalStart = [next](TForm*) { (*next)(0); };
+        bool stuck = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            stuck = true;
+            form->ModalResult = -1;
+        });
+        watchdog.start(5000);
+        int r = form->ShowModal();
+        Application->OnModalStart = nullptr;
+        EXPECT_FALSE(stuck) << "the modal loop did not end";
+        return r;
+    }
+
+    // A key press and release at the focus widget (or the active window).
+    static void Key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget* w = QApplication::focusWidget();
+        if (!w) w = QApplication::activeWindow();
+        ASSERT_NE(w, nullptr);
+        QTest::keyClick(w, Qt::Key(qtKey), mods);
+    }
+    static void Send(QWidget* w, QEvent::Type type, Qt::MouseButton b, QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(b);
+        if (type == QEvent::MouseMove) held = Qt::NoButton;
+        QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, held, m);
+        QApplication::sendEvent(w, &e);
+    }
+    static void ClickAt(QWidget* w, QPoint p) {
+        Send(w, QEvent::MouseButtonPress, Qt::LeftButton, p);
+        Send(w, QEvent::MouseButtonRelease, Qt::LeftButton, p);
+    }
+
+    TestUiPort port;
+    std::vector<TForm*> forms_;
+};
