@@ -1,0 +1,167 @@
+// Speed of the scheme document on a generated scheme of 10,000 elements and
+// 20,000 wires: loading and saving its file bytes, a full repaint at 100 %,
+// the netlist translation (net names, processing order, every element's
+// text), and undoing the deletion of 1,000 elements.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdlib>
+
+#include "document/Scheme.h"
+#include "document/UndoList.h"
+#include "platform/Canvas.h"
+#include "platform/StringList.h"
+
+namespace {
+
+constexpr int kColumns = 100;
+constexpr int kRows = 100;
+constexpr int kPitchX = 80;
+constexpr int kPitchY = 40;
+
+// Rows of elements of six kinds, each output wired in two segments to the
+// next element's first input.
+void Generate(TScheme& s) {
+    s.BeginUpdate();
+    for (int row = 0; row < kRows; ++row) {
+        for (int col = 0; col < kColumns; ++col) {
+            TElement* e = nullptr;
+            switch ((row * kColumns + col) % 6) {
+            case 0: e = s.CreateAndElement(); break;
+            case 1: e = s.CreateOrElement(); break;
+            case 2: e = s.CreateXorElement(); break;
+            case 3: e = s.CreateTimerElement(); break;
+            case 4: e = s.CreateTriggerElement(); break;
+            default: e = s.CreateDTriggerElement(); break;
+            }
+            int x = 20 + col * kPitchX, y = 20 + row * kPitchY;
+            e->SetX(x);
+            e->SetY(y);
+            e->SetName("E" + IntToStr(row * kColumns + col));
+            e->AssignNumber(row * kColumns + col + 1);
+            int tipX = x + 50, tipY = y + 10;
+            s.AddObject(new TLink(&s, tipX, tipY, tipX + 10, tipY));
+            s.AddObject(new TLink(&s, tipX + 10, tipY, tipX + 20, tipY));
+        }
+    }
+    s.EndUpdate();
+    s.UndoList()->Clear();
+}
+
+const std::string& SchemeBytes() {
+    static const std::string bytes = [] {
+        TScheme s;
+        Generate(s);
+        return s.SaveToBytes();
+    }();
+    return bytes;
+}
+
+class Window : public IEntityOwner {
+public:
+    Window() : image(kColumns * kPitchX + 40, kRows * kPitchY + 40, QImage::Format_RGB32), canvas(&image) {
+        image.fill(0);
+    }
+    TCanvas* GetCanvas() override { return &canvas; }
+    QImage image;
+    TCanvas canvas;
+};
+
+void BM_Load(benchmark::State& state) {
+    const std::string& bytes = SchemeBytes();
+    for (auto _ : state) {
+        TScheme s;
+        s.LoadFromBytes(bytes);
+        benchmark::DoNotOptimize(s.Objects().size());
+    }
+    state.counters["objects"] = 30000;
+}
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
+
+void BM_Save(benchmark::State& state) {
+    TScheme s;
+    s.LoadFromBytes(SchemeBytes());
+    for (auto _ : state) {
+        std::string bytes = s.SaveToBytes();
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+void BM_DrawAll100(benchmark::State& state) {
+    Window window;
+    TScheme s(&window);
+    s.LoadFromBytes(SchemeBytes());
+    for (auto _ : state) {
+        window.image.fill(0);
+        s.Draw();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawAll100)->Unit(benchmark::kMillisecond);
+
+void BM_Translate(benchmark::State& state) {
+    TScheme s;
+    s.LoadFromBytes(SchemeBytes());
+    for (auto _ : state) {
+        TStringList signalLines, elements;
+        int counter = s.BuildNetNames(&signalLines, 0);
+        for (TElement* e = s.NextByNumber(true); e; e = s.NextByNumber(false)) {
+            e->Translate(&elements);
+            elements.Add("");
+        }
+        benchmark::DoNotOptimize(counter);
+        benchmark::DoNotOptimize(elements.Count());
+    }
+}
+BENCHMARK(BM_Translate)->Unit(benchmark::kMillisecond);
+
+void SelectFirstDevices(TScheme& s, int count) {
+    s.ClearSelection();
+    int n = 0;
+    for (TElement* e = s.FirstDevice(); e && n < count; e = s.NextDevice(), ++n)
+        s.AddToSelection(e, true);
+}
+
+void BM_UndoDelete1000(benchmark::State& state) {
+    TScheme s;
+    s.LoadFromBytes(SchemeBytes());
+    for (auto _ : state) {
+        state.PauseTiming();
+        SelectFirstDevices(s, 1000);
+        s.DeleteSelected();
+        state.ResumeTiming();
+        s.UndoList()->Undo();
+    }
+}
+BENCHMARK(BM_UndoDelete1000)->Unit(benchmark::kMillisecond);
+
+void BM_Delete1000(benchmark::State& state) {
+    TScheme s;
+    s.LoadFromBytes(SchemeBytes());
+    for (auto _ : state) {
+        state.PauseTiming();
+        SelectFirstDevices(s, 1000);
+        state.ResumeTiming();
+        s.DeleteSelected();
+        state.PauseTiming();
+        s.UndoList()->Undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Delete1000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// Text needs the font database of a GUI application (offscreen without a display).
+int main(int argc, char** argv) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,321 @@
+#pragma once
+// TScheme: the scheme document. It owns its objects (elements, driver pins,
+// wires) in document order, the nets built from them, the selection, the
+// undo list, the file name, the modified flag and the zoom. Deleted objects
+// stay in the document, flagged, so that undo can bring them back.
+//
+// Nets follow the drawing: wire ends and pin tips that lie on one point are
+// joined. After every edit the nets are rebuilt; the operations that join
+// wires or pins (CreateWire, AttachElement, ConnectSelection) also unite
+// chain names, asking through the frame's chain-join question when two names
+// given by the user meet.
+//
+// A scheme with a window draws on the window's canvas; without one it is its
+// own owner (nothing is drawn) and its expand-symbols mode is on: FirstDriver
+// and NextByNumber then reach into the inner schemes of symbols, through
+// transient copies that are freed by ReloadSymbols, a restart or the
+// destructor; the document itself never gains objects from an expansion.
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "document/FileHeader.h"
+#include "model/CaseElements.h"
+#include "model/Driver.h"
+#include "model/Elements.h"
+#include "model/FSM.h"
+#include "model/Link.h"
+#include "model/Symbol.h"
+#include "platform/StringList.h"
+
+class TUndoList;
+
+// Scheme files: version of the record layout written and read.
+constexpr int32_t kSchemeFileVersion = 1;
+
+class TScheme : public TObject, public IEntityOwner {
+public:
+    // A document shown in a window (the window's interface gives the canvas,
+    // caption, zoom display and progress).
+    explicit TScheme(IEntityOwner* window);
+    // A document without a window: its own owner, expand-symbols mode on.
+    TScheme();
+    // Frees every object and deletes the autosave copy this document wrote.
+    ~TScheme() override;
+
+    // ---- owner interface for the objects ------------------------------------------
+    TCanvas* GetCanvas() override;
+    int GetZoom() override { return zoom_; }
+    TScheme* GetScheme() override { return this; }
+    IEntityOwner* Window() const { return window_; }
+    bool HasWindow() const { return window_ != nullptr; }
+
+    // ---- file ------------------------------------------------------------------------
+    // Sets the name (".tvy" in it marks a symbol) and the window's caption.
+    void SetFileName(const AnsiString& name);
+    const AnsiString& GetFileName() const { return fileName_; }
+    // The name without its folder.
+    AnsiString GetName() const;
+    bool IsSymbol() const { return isSymbol_; }
+    bool IsModified() const { return modified_; }
+    // Sets the flag and the caption (name, "*" when modified).
+    void SetModified(bool modified);
+    // Clears the document and reads its file when it exists. A damaged or
+    // foreign file is reported ("Файл разрушен!!", "Старая версия файла") and
+    // leaves the document empty. False when the file was refused.
+    bool LoadFromFile();
+    // Writes the document through a temporary name; nothing for an empty
+    // name; "Не могу создать файл!" when it cannot (the document stays modified).
+    bool SaveToFile();
+    // Writes the scheme as a symbol file; the document keeps its name and flag.
+    bool SaveAsSymbol(const AnsiString& name);
+    // Writes a recovery copy beside the file, named with its last three
+    // characters replaced by "tvt". Name, modified flag and undo list stay;
+    // untitled documents and recovery copies themselves are skipped.
+    bool AutoSave();
+    static AnsiString AutoSaveName(const AnsiString& fileName);
+    // The whole file as it would be written, and a load from such bytes
+    // (reports as LoadFromFile; name is only used in messages).
+    std::string SaveToBytes() const;
+    bool LoadFromBytes(const std::string& bytes);
+
+    // ---- clipboard ("clip.brd" in the current folder) -----------------------------------
+    // Writes the selection; false with a message when it cannot.
+    bool Copy();
+    // Adds the clipboard's objects with their top-left corner at (x, y) and
+    // makes them the selection (one undo group with the caller's). A fragment
+    // of the state-machine editor is refused with a message.
+    bool Paste(int x, int y);
+    static const char* const kClipboardFile; // "clip.brd"
+
+    // ---- factories: create, add with a new id and an undo record, mark modified ----
+    TAndElement* CreateAndElement();
+    TOrElement* CreateOrElement();
+    TXorElement* CreateXorElement();
+    TTriggerElement* CreateTriggerElement();
+    TTimerElement* CreateTimerElement();
+    TPredTimerElement* CreatePredTimerElement(int count);
+    TDTriggerElement* CreateDTriggerElement();
+    TCounterElement* CreateCounterElement();
+    TDecoderElement* CreateDecoderElement();
+    TDRSTriggerElement* CreateDRSTriggerElement();
+    TD8TriggerElement* CreateD8TriggerElement();
+    TD8RSCounterElement* CreateD8RSCounterElement();
+    TByteCompareElement* CreateByteCompareElement();
+    TCaseElement* CreateCaseElement(int outputs);
+    TReverCounterElement* CreateReverCounterElement();
+    TCase16Element* CreateCase16Element(int outputs);
+    TCaseMaskElement* CreateCaseMaskElement(int outputs);
+    TCaseDiapElement* CreateCaseDiapElement(int n);
+    TCommutatorElement* CreateCommutatorElement();
+    TFilterElement* CreateFilterElement();
+    TGotoElement* CreateGotoElement();
+    TDriver* CreateDriver();
+    TVarDriver* CreateVarDriver();
+    TSymbol* CreateSymbol();
+    TFSM* CreateFSM();
+    // Adds an object made elsewhere (owned from now on) with an undo record.
+    void AddObject(TEntity* object);
+
+    // ---- wiring and nets -------------------------------------------------------------------
+    // Adds a wire and joins it into the nets it touches (a wire end on the
+    // middle of another wire splits that wire); null when the points coincide
+    // or when the user refused to join two named chains.
+    TLink* CreateWire(int x1, int y1, int x2, int y2);
+    TLink* AddWireSegment(int x1, int y1, int x2, int y2);
+    // Joins the object's pins to what lies at their tips and splits wires
+    // running through them.
+    void AttachElement(TEntity* object);
+    // Unites the chain names of the nets that the object's pins touch.
+    void MergeChainsOfPins(TEntity* object);
+    // Replaces wires that overlap on one line by single wires.
+    void MergeOverlappingWires();
+    // Deletes every wire of length 0 (with undo records).
+    void RemoveZeroLengthLinks();
+    // Rebuilds the nets from the drawing (no chain names are united).
+    void RebuildNets();
+    const std::deque<TNet>& Nets() const { return nets_; }
+    const std::deque<TChain>& Chains() const { return chains_; }
+    int ChainCounter() const { return chainCounter_; }
+    // Junctions: points where three or more wire ends and pins meet.
+    std::vector<TEPoint*> Junctions() const;
+
+    // ---- editing ---------------------------------------------------------------------------
+    // Deletes the selection (objects stay flagged for undo) and rebuilds the nets.
+    void DeleteSelected();
+    // Every selected object records its position; wires joined to the
+    // selection are recorded too, since their ends follow it while it moves.
+    void CommitSelection();
+    void MoveSelection(int dx, int dy);
+    // Redraws each selected object and connects it at its place.
+    void ConnectSelection();
+    void FlipSelection();
+    void EditSelectionProperties();
+
+    // ---- selection ---------------------------------------------------------------------------
+    void AddToSelection(TEntity* object, bool selected);
+    void ClearSelection();
+    void SelectAt(int x, int y, bool selected);
+    void SelectInRect(const TRect& rect, bool selected);
+    void SelectDeviceByName(const AnsiString& name);
+    void FindAndSelectDevice(const AnsiString& name);
+    void FindAndSelectDriver(const AnsiString& name);
+    bool HasSelection() const { return !selection_.empty(); }
+    bool SelectionHasDriver() const;
+    bool SelectionHasEditable() const;
+    const std::vector<TEntity*>& Selection() const { return selection_; }
+    void GetSelectionBounds(TRect& rect) const;
+    // 0 nothing at the point, 1 a selected object there, 2 only unselected ones.
+    int HitTest(int x, int y) const;
+    TElement* DeviceAt(int x, int y) const;
+    AnsiString GetHintAt(int x, int y) const;
+
+    // ---- iteration ---------------------------------------------------------------------------
+    TEntity* FirstElement();
+    TEntity* NextElement();
+    TElement* FirstDevice();
+    TElement* NextDevice();
+    TDriver* FirstDriver();
+    TDriver* NextDriver();
+    // Devices in ascending processing number, ties in storage order, each once;
+    // restart begins again at the smallest number; null at the end.
+    TElement* NextByNumber(bool restart);
+    // Connectors with their class: 0 joined only to element inputs, 1 only
+    // to outputs, 3 both, 2 none.
+    TVarDriver* NextVarDriver(uint8_t& cls, bool restart);
+    const std::vector<std::unique_ptr<TEntity>>& Objects() const { return objects_; }
+    // Every object that is not deleted, in document order.
+    std::vector<TEntity*> LiveObjects() const;
+
+    // ---- numbering and names -------------------------------------------------------------
+    int CountDevices() const;
+    TElement* FindDeviceByNumber(int number) const;
+    // With number 0: 3 when a device has number 0, else 2 when a number of
+    // 1..N is used twice, else 1 when one is missing, else 0.
+    int CheckNumbers(int number) const;
+    // Renumbers the devices 1..N in the order of their names; false with a
+    // message when two devices share a name.
+    bool CheckNames();
+    bool SetElementNumber(int number, TElement* element);
+    void StartOrdering();
+    void AutoNameDevices(const AnsiString& prefix);
+    bool ListDeviceNames(TStrings* list) const;
+    bool HasDriverNamed(const AnsiString& name) const;
+    void ListSelectedDriverNames(TStrings* list) const;
+    void ListSignalUsers(TStrings* list, const AnsiString& name) const;
+
+    // ---- chains -------------------------------------------------------------------------------
+    void ListChainNames(TStrings* list) const;
+    void ListChainMembers(TStrings* elements, TStrings* outputs, const AnsiString& chainName) const;
+    void ChainTouchesConnections(TStrings* list, const AnsiString& chainName) const;
+    bool MarkChainsOfConnections(TStrings* list, bool colour, TStrings* chainList);
+    void HighlightChain(const AnsiString& name, bool normal);
+
+    // ---- translation ---------------------------------------------------------------------
+    // Names every net that has no driver pin "_var" + counter, counter + 1 ...
+    // (in expand mode also the nets inside symbols), appends each name to list
+    // and returns the advanced counter.
+    int BuildNetNames(TStrings* list, int counter);
+    bool ExpandSymbols() const { return expandSymbols_; }
+    void SetExpandSymbols(bool on);
+    // Reloads every symbol from its file; expand mode off; transient copies freed.
+    void ReloadSymbols();
+    void CollectDebugSignals(TStrings* inputs, TStrings* outputs);
+    void CollectDebugSignalsByY(TStrings* inputs, TStrings* outputs);
+    void CollectDebugSignalsBySelection(TStrings* inputs, TStrings* outputs);
+
+    // ---- drawing and scale ---------------------------------------------------------------
+    // Draws every shown object on the owner's canvas (a repaint).
+    void Draw();
+    // Draws every object in normal colours on any canvas (print: black on white).
+    void DrawTo(TCanvas* canvas, bool print = true, int zoom = 100);
+    void GetExtent(int& maxX, int& maxY) const;
+    // Accepts 25 to 400 and tells the window; other values change nothing.
+    void SetScale(int percent);
+    int Scale(int value) const { return value * zoom_ / 100; }
+    int Zoom() const { return zoom_; }
+
+    TUndoList* UndoList() const { return undo_.get(); }
+    // Depth of symbol nesting while inner schemes load.
+    int NestingDepth = 0;
+    // Removes everything (no undo).
+    void Clear();
+    // Many objects added at once (a generated scheme): the nets are rebuilt
+    // once at EndUpdate instead of after every addition.
+    void BeginUpdate() { ++updating_; }
+    void EndUpdate();
+
+private:
+    friend class TUndoList;
+    template <class T>
+    T* Insert(T* object);
+    void AddNew(TEntity* object, bool withUndo);
+    void DeleteObject(TEntity* object);
+    // The next object at or after the cursor that is not deleted (and a device).
+    TEntity* NextLive(std::size_t& cursor, bool devicesOnly) const;
+    // Names the nets inside every symbol of this scheme.
+    int NameSymbolNets(TStrings* list, int counter);
+    void UpdateCaption();
+
+    // Nets.
+    class NetsSuspended;
+    enum class JoinMode { None, Join };
+    // Rebuilds the nets; with Join the chain names of the nets that touched
+    // objects reach are united. False when the user refused a union.
+    bool Rebuild(JoinMode mode, const std::vector<TEntity*>& touched);
+    bool UniteChains(TNet* net);
+    bool SplitWiresAt(int x, int y, TLink* except);
+    void SplitWireAtPoints(TLink* wire);
+    TLink* NewWire(int x1, int y1, int x2, int y2, const AnsiString& chain, int number);
+
+    // Translation.
+    void ClearExpansion();
+    void ExpandInto(TSymbol* symbol, const AnsiString& prefix, std::vector<TElement*>& out);
+    int NameNets(TStrings* list, int counter);
+    int NameInnerNets(TSymbol* symbol, TStrings* list, int counter);
+    void CollectDebug(TStrings* inputs, TStrings* outputs, bool byY);
+
+    // File.
+    void WriteObjects(ByteWriter& w, const std::vector<TEntity*>& objects) const;
+    bool ReadFile(const std::string& bytes, std::vector<std::unique_ptr<TEntity>>& out, int& chainCounter,
+                  FileSignature* signature);
+
+    IEntityOwner* window_ = nullptr;
+    std::vector<std::unique_ptr<TEntity>> objects_;
+    std::vector<TEntity*> selection_;
+    // Rebuilt from the objects after every edit (kept in deques: one
+    // allocation per block, not per net).
+    std::deque<TNet> nets_;
+    std::deque<TChain> chains_;
+    std::deque<TEPoint> points_;
+    std::unique_ptr<TUndoList> undo_;
+    // Wires whose ends follow the selection while it is dragged, with the
+    // ends that follow (bit 1: first end, bit 2: second end).
+    std::vector<std::pair<TLink*, int>> followers_;
+    AnsiString fileName_;
+    bool isSymbol_ = false;
+    bool modified_ = false;
+    int zoom_ = 100;
+    int nextId_ = 1;
+    int chainCounter_ = 0;
+    bool expandSymbols_ = false;
+    int updating_ = 0;
+    bool rebuildPending_ = false;
+    AnsiString autosaveWritten_; // the recovery copy this document wrote
+    // Iteration cursors.
+    std::size_t elementCursor_ = 0;
+    std::size_t deviceCursor_ = 0;
+    std::size_t driverCursor_ = 0;
+    std::size_t varCursor_ = 0;
+    std::size_t orderCursor_ = 0;
+    std::vector<TElement*> order_;
+    bool orderBuilt_ = false;
+    std::vector<TDriver*> driverWalk_;
+    // Transient copies of inner devices for one translation.
+    std::vector<std::unique_ptr<TEntity>> expansion_;
+};
+
+// value / step * step, truncating; value unchanged when step is 0.
+int SnapToGrid(int value, int step);
+

@@ -1,0 +1,608 @@
+// The nets of a scheme document: rebuilt from the drawing after every edit,
+// and the wiring operations that split, join and merge wires.
+#include <algorithm>
+#include <deque>
+#include <numeric>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "document/Scheme.h"
+#include "document/UndoList.h"
+
+namespace {
+
+uint64_t Key(int x, int y) { return (uint64_t(uint32_t(x)) << 32) | uint32_t(y); }
+
+struct DisjointSets {
+    std::vector<int> parent;
+    int Add() {
+        parent.push_back(int(parent.size()));
+        return parent.back();
+    }
+    int Find(int i) {
+        while (parent[std::size_t(i)] != i) {
+            parent[std::size_t(i)] = parent[std::size_t(parent[std::size_t(i)])];
+            i = parent[std::size_t(i)];
+        }
+        return i;
+    }
+    void Join(int a, int b) { parent[std::size_t(Find(a))] = Find(b); }
+};
+
+} // namespace
+
+// Suspends the rebuilding of nets while an operation adds and removes
+// objects; the operation rebuilds once at its end.
+class TScheme::NetsSuspended {
+public:
+    explicit NetsSuspended(TScheme* s) : s_(s) { ++s_->updating_; }
+    ~NetsSuspended() {
+        --s_->updating_;
+        s_->rebuildPending_ = false;
+    }
+
+private:
+    TScheme* s_;
+};
+
+void TScheme::RebuildNets() { Rebuild(JoinMode::None, {}); }
+
+std::vector<TEPoint*> TScheme::Junctions() const {
+    std::vector<TEPoint*> out;
+    for (const TEPoint& p : points_)
+        if (p.IsJunction())
+            out.push_back(const_cast<TEPoint*>(&p));
+    return out;
+}
+
+bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
+    if (updating_ > 0) {
+        rebuildPending_ = true;
+        return true;
+    }
+    rebuildPending_ = false;
+
+    // Connection points: every wire end and pin tip, one point per place.
+    struct Place {
+        int x, y;
+        int pins = 0, links = 0;
+    };
+    std::unordered_map<uint64_t, int> placeIndex;
+    placeIndex.reserve(objects_.size() * 2);
+    std::vector<Place> places;
+    places.reserve(objects_.size() * 2);
+    DisjointSets sets;
+    sets.parent.reserve(objects_.size() * 2);
+    auto placeAt = [&](int x, int y) {
+        auto [it, added] = placeIndex.try_emplace(Key(x, y), int(places.size()));
+        if (added) {
+            places.push_back({x, y});
+            sets.Add();
+        }
+        return it->second;
+    };
+    std::vector<std::pair<TLink*, std::pair<int, int>>> links;
+    std::vector<std::pair<TInOut*, int>> pins;
+    links.reserve(objects_.size());
+    pins.reserve(objects_.size() * 2);
+    for (const auto& o : objects_) {
+        if (o->Deleted()) {
+            // Kept for undo: no net of theirs may outlive this rebuild.
+            if (o->IsLink())
+                static_cast<TLink*>(o.get())->SetNet(nullptr, nullptr, nullptr, nullptr);
+            else if (auto* e = dynamic_cast<TElement*>(o.get()))
+                for (int i = 0; i < e->PinCount(); ++i)
+                    e->Pin(i)->SetNet(nullptr, nullptr);
+            continue;
+        }
+        if (o->IsLink()) {
+            auto* l = static_cast<TLink*>(o.get());
+            int a = placeAt(l->X1(), l->Y1());
+            int b = placeAt(l->X2(), l->Y2());
+            ++places[std::size_t(a)].links;
+            ++places[std::size_t(b)].links;
+            sets.Join(a, b);
+            links.push_back({l, {a, b}});
+        } else if (o->Kind() != TEntityKind::Point && o->Kind() != TEntityKind::Pin) {
+            auto* e = static_cast<TElement*>(o.get());
+            for (int i = 0; i < e->PinCount(); ++i) {
+                TInOut* pin = e->Pin(i);
+                int a = placeAt(pin->TipX(), pin->TipY());
+                ++places[std::size_t(a)].pins;
+                pins.push_back({pin, a});
+            }
+        }
+    }
+
+    // A net: what the wires join, or two pins or more on one point.
+    const std::size_t n = places.size();
+    struct Group {
+        int links = 0, pins = 0, points = 0;
+        int net = -1;
+    };
+    std::vector<Group> groups(n);
+    std::vector<int> root(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        root[i] = sets.Find(int(i));
+        Group& g = groups[std::size_t(root[i])];
+        g.links += places[i].links;
+        g.pins += places[i].pins;
+        ++g.points;
+    }
+    std::deque<TNet> nets;
+    std::deque<TEPoint> points;
+    std::vector<TEPoint*> pointOf(n, nullptr);
+    auto netAt = [&](int place) -> TNet* {
+        Group& g = groups[std::size_t(root[std::size_t(place)])];
+        if (g.links == 0 && g.pins < 2)
+            return nullptr;
+        if (g.net < 0) {
+            g.net = int(nets.size());
+            TNet& net = nets.emplace_back();
+            net.Points.reserve(std::size_t(g.points));
+            net.Links.reserve(std::size_t(g.links / 2));
+            net.Pins.reserve(std::size_t(g.pins));
+        }
+        return &nets[std::size_t(g.net)];
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        TNet* net = netAt(int(i));
+        if (!net)
+            continue;
+        TEPoint& p = points.emplace_back(this, places[i].x, places[i].y);
+        p.Pins.reserve(std::size_t(places[i].pins));
+        p.Links.reserve(std::size_t(places[i].links));
+        p.Net = net;
+        net->Points.push_back(&p);
+        pointOf[i] = &p;
+    }
+    for (auto& [l, ends] : links) {
+        netAt(ends.first)->Links.push_back(l);
+        pointOf[std::size_t(ends.first)]->Links.push_back(l);
+        pointOf[std::size_t(ends.second)]->Links.push_back(l);
+    }
+    for (auto& [pin, a] : pins) {
+        TNet* net = netAt(a);
+        TEPoint* point = pointOf[std::size_t(a)];
+        pin->SetNet(net, point);
+        if (!net)
+            continue;
+        point->Pins.push_back(pin);
+        net->Pins.push_back(pin);
+        if (pin->Element()->IsDriver()) {
+            auto* d = static_cast<TDriver*>(pin->Element());
+            net->Drivers.push_back(d);
+            if (!d->Name().IsEmpty() && std::find(net->Signals.begin(), net->Signals.end(), d->Name()) == net->Signals.end())
+                net->Signals.push_back(d->Name());
+        }
+    }
+    for (TNet& net : nets)
+        if (!net.Signals.empty())
+            net.Name = net.Signals[0];
+
+    // Chain names: the operations that join unite the names of the nets they
+    // touched; wires without a name take their net's or a new one.
+    bool refused = false;
+    if (mode == JoinMode::Join && !touched.empty()) {
+        std::unordered_set<TNet*> done;
+        for (TEntity* t : touched) {
+            std::vector<TNet*> reached;
+            if (t->IsLink()) {
+                auto* l = static_cast<TLink*>(t);
+                auto it = placeIndex.find(Key(l->X1(), l->Y1()));
+                if (it != placeIndex.end())
+                    reached.push_back(netAt(it->second));
+            } else if (auto* e = dynamic_cast<TElement*>(t)) {
+                for (int i = 0; i < e->PinCount(); ++i)
+                    reached.push_back(e->Pin(i)->Net());
+            }
+            for (TNet* net : reached)
+                if (net && !refused && done.insert(net).second)
+                    refused = !UniteChains(net);
+        }
+    }
+    std::deque<TChain> chains;
+    for (TNet& net : nets) {
+        if (net.Links.empty())
+            continue;
+        AnsiString name;
+        int number = 0;
+        for (TLink* l : net.Links)
+            if (!l->ChainName().IsEmpty()) {
+                name = l->ChainName();
+                number = l->ChainNumber();
+                break;
+            }
+        if (name.IsEmpty()) {
+            number = ++chainCounter_;
+            name = TChain::GeneratedName(number);
+        }
+        for (TLink* l : net.Links) {
+            if (l->ChainName().IsEmpty())
+                l->SetChain(name, number);
+            TChain* chain = nullptr;
+            for (TChain* c : net.Chains)
+                if (c->Name() == l->ChainName())
+                    chain = c;
+            if (!chain) {
+                chain = &chains.emplace_back(this, l->ChainName(), l->ChainNumber());
+                chain->Net = &net;
+                net.Chains.push_back(chain);
+            }
+            chain->Links.push_back(l);
+        }
+    }
+    for (auto& [l, ends] : links) {
+        TNet* net = netAt(ends.first);
+        TChain* chain = nullptr;
+        for (TChain* c : net->Chains)
+            if (c->Name() == l->ChainName())
+                chain = c;
+        l->SetNet(net, chain, pointOf[std::size_t(ends.first)], pointOf[std::size_t(ends.second)]);
+    }
+
+    // Redraw what the new nets change: junction dots and pins that became
+    // joined or free (their colour shows it).
+    std::unordered_set<uint64_t> shownBefore, shownAfter;
+    for (TEPoint& p : points_)
+        if (p.Visible())
+            shownBefore.insert(Key(p.GetX(), p.GetY()));
+    for (TEPoint& p : points)
+        if (p.IsJunction())
+            shownAfter.insert(Key(p.GetX(), p.GetY()));
+    for (TEPoint& p : points_)
+        if (p.Visible() && !shownAfter.count(Key(p.GetX(), p.GetY())))
+            p.Hide();
+    for (TEPoint& p : points) {
+        if (!p.IsJunction())
+            continue;
+        if (shownBefore.count(Key(p.GetX(), p.GetY())))
+            p.MarkShown(true);
+        else
+            p.Show();
+    }
+    nets_ = std::move(nets);
+    chains_ = std::move(chains);
+    points_ = std::move(points);
+    for (const auto& o : objects_) {
+        if (o->Deleted() || !o->Visible() || o->IsLink())
+            continue;
+        auto* e = static_cast<TElement*>(o.get());
+        for (int i = 0; i < e->PinCount(); ++i)
+            if (e->Pin(i)->drawnConnected != e->Pin(i)->Connected()) {
+                e->Hide();
+                e->Show();
+                break;
+            }
+    }
+    return !refused;
+}
+
+bool TScheme::UniteChains(TNet* net) {
+    struct Name {
+        AnsiString name;
+        int number;
+    };
+    std::vector<Name> names;
+    for (TLink* l : net->Links)
+        if (!l->ChainName().IsEmpty() &&
+            std::none_of(names.begin(), names.end(), [&](const Name& n) { return n.name == l->ChainName(); }))
+            names.push_back({l->ChainName(), l->ChainNumber()});
+    if (names.size() < 2)
+        return true;
+    std::vector<AnsiString> merged;
+    AnsiString target;
+    int targetNumber = 0;
+    bool refused = false;
+    std::vector<Name> users;
+    for (const Name& n : names)
+        if (n.number == 0)
+            users.push_back(n);
+    if (users.empty()) {
+        // Generated names only: the oldest stays.
+        auto oldest = std::min_element(names.begin(), names.end(),
+                                       [](const Name& a, const Name& b) { return a.number < b.number; });
+        target = oldest->name;
+        targetNumber = oldest->number;
+    } else {
+        target = users[0].name;
+        merged.push_back(target);
+        for (std::size_t i = 1; i < users.size(); ++i) {
+            AnsiString joined;
+            IFrameServices* frame = ModelHooks().Frame;
+            if (!frame || !frame->AskJoinChains(target, users[i].name, joined) || joined.IsEmpty()) {
+                refused = true;
+                break;
+            }
+            merged.push_back(users[i].name);
+            target = joined;
+        }
+    }
+    for (const Name& n : names)
+        if (n.number > 0)
+            merged.push_back(n.name);
+    for (TLink* l : net->Links) {
+        if (l->ChainName().IsEmpty() || (l->ChainName() == target && l->ChainNumber() == targetNumber))
+            continue;
+        if (std::find(merged.begin(), merged.end(), l->ChainName()) == merged.end())
+            continue;
+        undo_->AddChainName(l);
+        l->SetChain(target, targetNumber);
+    }
+    return !refused;
+}
+
+// ---- wiring ------------------------------------------------------------------------------
+
+TLink* TScheme::NewWire(int x1, int y1, int x2, int y2, const AnsiString& chain, int number) {
+    auto* w = new TLink(this, x1, y1, x2, y2);
+    w->SetChain(chain, number);
+    AddNew(w, true);
+    return w;
+}
+
+bool TScheme::SplitWiresAt(int x, int y, TLink* except) {
+    bool split = false;
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+        TEntity* o = objects_[i].get();
+        if (o->Deleted() || !o->IsLink() || o == except)
+            continue;
+        auto* l = static_cast<TLink*>(o);
+        if (!l->PassesThrough(x, y))
+            continue;
+        bool shown = l->Visible();
+        TLink* a = NewWire(l->X1(), l->Y1(), x, y, l->ChainName(), l->ChainNumber());
+        TLink* b = NewWire(x, y, l->X2(), l->Y2(), l->ChainName(), l->ChainNumber());
+        a->TEntity::SetName(l->Name());
+        b->TEntity::SetName(l->Name());
+        a->SetCustomColor(l->CustomColor());
+        b->SetCustomColor(l->CustomColor());
+        DeleteObject(l);
+        if (shown) {
+            a->Show();
+            b->Show();
+        }
+        split = true;
+    }
+    return split;
+}
+
+// Splits a wire wherever a pin tip or the end of another wire lies on it.
+void TScheme::SplitWireAtPoints(TLink* wire) {
+    std::vector<std::pair<int, int>> places;
+    for (const auto& o : objects_) {
+        if (o->Deleted() || o.get() == wire)
+            continue;
+        if (o->IsLink()) {
+            auto* l = static_cast<TLink*>(o.get());
+            if (wire->PassesThrough(l->X1(), l->Y1()))
+                places.push_back({l->X1(), l->Y1()});
+            if (wire->PassesThrough(l->X2(), l->Y2()))
+                places.push_back({l->X2(), l->Y2()});
+        } else if (auto* e = dynamic_cast<TElement*>(o.get())) {
+            for (int i = 0; i < e->PinCount(); ++i)
+                if (wire->PassesThrough(e->Pin(i)->TipX(), e->Pin(i)->TipY()))
+                    places.push_back({e->Pin(i)->TipX(), e->Pin(i)->TipY()});
+        }
+    }
+    // Each split leaves the piece that holds the remaining places.
+    std::vector<TLink*> pieces{wire};
+    for (auto [x, y] : places)
+        for (TLink* piece : std::vector<TLink*>(pieces))
+            if (!piece->Deleted() && piece->PassesThrough(x, y)) {
+                std::size_t before = objects_.size();
+                SplitWiresAt(x, y, nullptr);
+                for (std::size_t i = before; i < objects_.size(); ++i)
+                    pieces.push_back(static_cast<TLink*>(objects_[i].get()));
+                break;
+            }
+}
+
+TLink* TScheme::CreateWire(int x1, int y1, int x2, int y2) { return AddWireSegment(x1, y1, x2, y2); }
+
+TLink* TScheme::AddWireSegment(int x1, int y1, int x2, int y2) {
+    if (x1 == x2 && y1 == y2)
+        return nullptr;
+    undo_->BeginGroup();
+    std::size_t before = objects_.size();
+    TLink* wire;
+    {
+        NetsSuspended suspended(this);
+        wire = NewWire(x1, y1, x2, y2, AnsiString(), 0);
+        SplitWiresAt(x1, y1, wire);
+        SplitWiresAt(x2, y2, wire);
+        SplitWireAtPoints(wire);
+    }
+    std::vector<TEntity*> touched;
+    for (std::size_t i = before; i < objects_.size(); ++i)
+        if (!objects_[i]->Deleted())
+            touched.push_back(objects_[i].get());
+    if (!Rebuild(JoinMode::Join, touched)) {
+        // The user would not join two named chains: the wire is not drawn.
+        undo_->Undo();
+        return nullptr;
+    }
+    SetModified(true);
+    // A wire cut by the points on it answers with its first piece.
+    if (!wire->Deleted())
+        return wire;
+    for (TEntity* t : touched)
+        if (t->IsLink() && static_cast<TLink*>(t)->HasEnd(x1, y1))
+            return static_cast<TLink*>(t);
+    return nullptr;
+}
+
+void TScheme::AttachElement(TEntity* object) {
+    if (!object || object->Deleted())
+        return;
+    std::size_t before = objects_.size();
+    {
+        NetsSuspended suspended(this);
+        if (object->IsLink()) {
+            auto* l = static_cast<TLink*>(object);
+            SplitWiresAt(l->X1(), l->Y1(), l);
+            SplitWiresAt(l->X2(), l->Y2(), l);
+            SplitWireAtPoints(l);
+        } else if (auto* e = dynamic_cast<TElement*>(object)) {
+            for (int i = 0; i < e->PinCount(); ++i)
+                SplitWiresAt(e->Pin(i)->TipX(), e->Pin(i)->TipY(), nullptr);
+        }
+    }
+    std::vector<TEntity*> touched{object};
+    for (std::size_t i = before; i < objects_.size(); ++i)
+        if (!objects_[i]->Deleted())
+            touched.push_back(objects_[i].get());
+    Rebuild(JoinMode::Join, touched);
+}
+
+void TScheme::MergeChainsOfPins(TEntity* object) {
+    if (object && !object->Deleted())
+        Rebuild(JoinMode::Join, {object});
+}
+
+void TScheme::ConnectSelection() {
+    std::vector<TEntity*> moved = selection_;
+    for (auto [l, ends] : followers_)
+        moved.push_back(l);
+    followers_.clear();
+    for (TEntity* o : selection_)
+        if (o->Visible()) {
+            o->Hide();
+            o->Show();
+        }
+    std::size_t before = objects_.size();
+    {
+        NetsSuspended suspended(this);
+        for (TEntity* o : moved) {
+            if (o->Deleted())
+                continue;
+            if (o->IsLink()) {
+                auto* l = static_cast<TLink*>(o);
+                SplitWiresAt(l->X1(), l->Y1(), l);
+                SplitWiresAt(l->X2(), l->Y2(), l);
+                if (!l->Deleted())
+                    SplitWireAtPoints(l);
+            } else if (auto* e = dynamic_cast<TElement*>(o)) {
+                for (int i = 0; i < e->PinCount(); ++i)
+                    SplitWiresAt(e->Pin(i)->TipX(), e->Pin(i)->TipY(), nullptr);
+            }
+        }
+    }
+    for (std::size_t i = before; i < objects_.size(); ++i)
+        if (!objects_[i]->Deleted())
+            moved.push_back(objects_[i].get());
+    std::erase_if(moved, [](TEntity* o) { return o->Deleted(); });
+    Rebuild(JoinMode::Join, moved);
+}
+
+void TScheme::RemoveZeroLengthLinks() {
+    bool removed = false;
+    for (const auto& o : objects_)
+        if (!o->Deleted() && o->IsLink() && static_cast<TLink*>(o.get())->IsZeroLength()) {
+            DeleteObject(o.get());
+            removed = true;
+        }
+    if (removed) {
+        RebuildNets();
+        SetModified(true);
+    }
+}
+
+void TScheme::MergeOverlappingWires() {
+    // Straight wires on one line whose spans overlap become one wire, cut
+    // again wherever a pin or another wire's end lies on it.
+    struct Span {
+        TLink* link;
+        int from, to;
+    };
+    std::unordered_map<uint64_t, std::vector<Span>> lines;
+    for (const auto& o : objects_) {
+        if (o->Deleted() || !o->IsLink())
+            continue;
+        auto* l = static_cast<TLink*>(o.get());
+        if (l->IsZeroLength())
+            continue;
+        if (l->Y1() == l->Y2())
+            lines[Key(0, l->Y1())].push_back({l, std::min(l->X1(), l->X2()), std::max(l->X1(), l->X2())});
+        else if (l->X1() == l->X2())
+            lines[Key(1, l->X1())].push_back({l, std::min(l->Y1(), l->Y2()), std::max(l->Y1(), l->Y2())});
+    }
+    std::vector<std::vector<Span>> clusters;
+    for (auto& [key, spans] : lines) {
+        if (spans.size() < 2)
+            continue;
+        std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
+            return a.from != b.from ? a.from < b.from : a.link->Id < b.link->Id;
+        });
+        std::vector<Span> cluster{spans[0]};
+        int end = spans[0].to;
+        for (std::size_t i = 1; i <= spans.size(); ++i) {
+            if (i < spans.size() && spans[i].from < end) {
+                cluster.push_back(spans[i]);
+                end = std::max(end, spans[i].to);
+                continue;
+            }
+            if (cluster.size() > 1)
+                clusters.push_back(cluster);
+            if (i < spans.size()) {
+                cluster = {spans[i]};
+                end = spans[i].to;
+            }
+        }
+    }
+    if (clusters.empty())
+        return;
+    std::vector<TEntity*> made;
+    {
+        NetsSuspended suspended(this);
+        for (auto& cluster : clusters) {
+            TLink* first = cluster[0].link;
+            for (const Span& s : cluster)
+                if (s.link->Id < first->Id)
+                    first = s.link;
+            bool horizontal = first->Y1() == first->Y2();
+            int line = horizontal ? first->Y1() : first->X1();
+            int from = cluster[0].from, to = cluster[0].to;
+            for (const Span& s : cluster) {
+                from = std::min(from, s.from);
+                to = std::max(to, s.to);
+            }
+            std::vector<int> cuts{from, to};
+            auto consider = [&](int x, int y) {
+                int along = horizontal ? x : y, across = horizontal ? y : x;
+                if (across == line && along > from && along < to)
+                    cuts.push_back(along);
+            };
+            for (const auto& o : objects_) {
+                if (o->Deleted())
+                    continue;
+                if (o->IsLink()) {
+                    if (std::any_of(cluster.begin(), cluster.end(), [&](const Span& s) { return s.link == o.get(); }))
+                        continue;
+                    auto* l = static_cast<TLink*>(o.get());
+                    consider(l->X1(), l->Y1());
+                    consider(l->X2(), l->Y2());
+                } else if (auto* e = dynamic_cast<TElement*>(o.get())) {
+                    for (int i = 0; i < e->PinCount(); ++i)
+                        consider(e->Pin(i)->TipX(), e->Pin(i)->TipY());
+                }
+            }
+            std::sort(cuts.begin(), cuts.end());
+            cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+            AnsiString chain = first->ChainName();
+            int number = first->ChainNumber();
+            bool shown = first->Visible();
+            for (const Span& s : cluster)
+                DeleteObject(s.link);
+            for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+                TLink* w = horizontal ? NewWire(cuts[i], line, cuts[i + 1], line, chain, number)
+                                      : NewWire(line, cuts[i], line, cuts[i + 1], chain, number);
+                if (shown)
+                    w->Show();
+                made.push_back(w);
+            }
+        }
+    }
+    Rebuild(JoinMode::Join, made);
+    SetModified(true);
+}

@@ -1,0 +1,83 @@
+#include "document/UndoList.h"
+
+#include "document/Scheme.h"
+
+void TUndoList::Add(Record r) {
+    if (newGroup_ || groups_.empty()) {
+        groups_.emplace_back();
+        newGroup_ = false;
+    }
+    groups_.back().push_back(std::move(r));
+}
+
+void TUndoList::AddInsert(TEntity* object) { Add(Record(Kind::Insert, object)); }
+
+void TUndoList::AddDelete(TEntity* object) { Add(Record(Kind::Delete, object)); }
+
+void TUndoList::AddMove(TEntity* object) {
+    Record r(Kind::Move, object);
+    if (object->IsLink()) {
+        auto* l = static_cast<TLink*>(object);
+        r.a = l->X1();
+        r.b = l->Y1();
+        r.c = l->X2();
+        r.d = l->Y2();
+    } else {
+        r.a = object->GetX();
+        r.b = object->GetY();
+    }
+    Add(std::move(r));
+}
+
+void TUndoList::AddChainName(TLink* link) {
+    Record r(Kind::Chain, link);
+    r.text = link->ChainName();
+    r.number = link->ChainNumber();
+    Add(std::move(r));
+}
+
+bool TUndoList::Undo() {
+    if (groups_.empty())
+        return false;
+    std::vector<Record> group = std::move(groups_.back());
+    groups_.pop_back();
+    newGroup_ = true;
+    scheme_->ClearSelection();
+    scheme_->followers_.clear();
+    std::vector<TEntity*> restored;
+    for (auto it = group.rbegin(); it != group.rend(); ++it) {
+        TEntity* o = it->object;
+        switch (it->kind) {
+        case Kind::Insert:
+            o->Hide();
+            o->SetDeleted(true);
+            break;
+        case Kind::Delete:
+            o->SetDeleted(false);
+            restored.push_back(o);
+            break;
+        case Kind::Move:
+            if (o->IsLink())
+                static_cast<TLink*>(o)->SetEnds(it->a, it->b, it->c, it->d);
+            else {
+                o->SetX(it->a);
+                o->SetY(it->b);
+            }
+            break;
+        case Kind::Chain:
+            static_cast<TLink*>(o)->SetChain(it->text, it->number);
+            break;
+        }
+    }
+    scheme_->RebuildNets();
+    for (TEntity* o : restored)
+        if (!o->Deleted())
+            o->Show();
+    scheme_->SetModified(true);
+    return true;
+}
+
+void TUndoList::Clear() {
+    groups_.clear();
+    newGroup_ = true;
+}

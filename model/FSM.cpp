@@ -1,0 +1,102 @@
+#include "model/FSM.h"
+
+#include <filesystem>
+
+#include "document/Scheme.h"
+#include "platform/FileIO.h"
+#include "platform/FileNames.h"
+#include "platform/StringList.h"
+#include "platform/UiPort.h"
+
+TFSM::TFSM(IEntityOwner* owner) : TElement(owner, "fsm") {
+    TEntity::SetName("FSM");
+    Finish();
+}
+
+void TFSM::SetFileName(const AnsiString& name) { fileName_ = ExtractFileName(name); }
+
+AnsiString TFSM::GetFullFileName() const {
+    if (IFrameServices* frame = ModelHooks().Frame)
+        return frame->MakeProjectPath(fileName_);
+    if (scheme_ && !scheme_->GetFileName().IsEmpty())
+        return PathJoin(ExtractFilePath(scheme_->GetFileName()), fileName_);
+    return PathJoin(FromFsPath(std::filesystem::current_path()), fileName_);
+}
+
+void TFSM::PinNames(TStrings* inputs, TStrings* outputs) const {
+    for (const auto& p : pins_)
+        (p->Direction() == 0 ? inputs : outputs)->Add(p->Name());
+}
+
+void TFSM::LoadPinsFromFile(const AnsiString& fileName) {
+    IFsmServices* fsm = ModelHooks().Fsm;
+    if (!fsm)
+        return;
+    TStringList inputs, outputs;
+    if (!fsm->ReadPins(fileName, &inputs, &outputs))
+        return;
+    ChangePins([&] {
+        pins_.clear();
+        for (int i = 0; i < inputs.Count() && PinCount() < kMaxPins; ++i)
+            NewPin(inputs[i], 0);
+        for (int i = 0; i < outputs.Count() && PinCount() < kMaxPins; ++i)
+            NewPin(outputs[i], 1);
+        Finish();
+        fileName_ = ExtractFileName(fileName);
+    });
+    Touch();
+}
+
+bool TFSM::SavePinsToFile(const AnsiString& fileName) {
+    IFsmServices* fsm = ModelHooks().Fsm;
+    if (!fsm)
+        return false;
+    TStringList inputs, outputs;
+    PinNames(&inputs, &outputs);
+    return fsm->WritePins(fileName, &inputs, &outputs);
+}
+
+void TFSM::Translate(TStrings* lines) { TElement::Translate(lines); }
+
+void TFSM::TranslateTail(TStrings* lines) {
+    if (IFsmServices* fsm = ModelHooks().Fsm)
+        fsm->AppendTransitionTable(GetFullFileName(), lines);
+}
+
+bool TFSM::Properties() {
+    IPropertyDialogs* dialogs = ModelHooks().Dialogs;
+    if (!dialogs || dialogs->Run(TPropertyDialog::SymbolAction, this) != mrOk)
+        return false;
+    IFrameServices* frame = ModelHooks().Frame;
+    switch (dialogs->SymbolActionChoice()) {
+    case 0: {
+        if (!frame)
+            return false;
+        AnsiString chosen = frame->AskFileName(fileName_);
+        if (chosen.IsEmpty() || chosen == fileName_)
+            return false;
+        LoadPinsFromFile(chosen);
+        return true;
+    }
+    case 1: {
+        if (!frame)
+            return false;
+        frame->OpenFSMWindow(GetFullFileName());
+        TStringList inputs, outputs;
+        PinNames(&inputs, &outputs);
+        frame->CheckFSMPins(AnsiString(), &inputs, &outputs);
+        return false;
+    }
+    case 2:
+        if (!RunDialog(TPropertyDialog::Element))
+            return false;
+        SavePinsToFile(GetFullFileName());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFSM::SaveExtra(ByteWriter& w) const { WriteRecordString(w, fileName_); }
+
+void TFSM::LoadExtra(ByteReader& r) { fileName_ = ReadRecordString(r); }

@@ -1,0 +1,43 @@
+#pragma once
+// TFSM: a state machine placed in a scheme. Its pins are the machine's input
+// and output signals; the ".fsm" file (named without its folder) holds the
+// machine. Reading and writing the file's pin names and the transition-table
+// text come from the state-machine editor through IFsmServices
+// (ModelHooks().Fsm); without it the pins stay as they are and the netlist
+// block holds no table.
+
+#include "model/Element.h"
+
+class TFSM : public TElement {
+public:
+    explicit TFSM(IEntityOwner* owner);
+    TEntityKind Kind() const override { return TEntityKind::FSM; }
+    AnsiString Symbol() const override { return "FSM"; }
+
+    const AnsiString& FileName() const { return fileName_; }
+    void SetFileName(const AnsiString& name);
+    // The file's full path through the frame's project path; without a frame
+    // the name as stored when it has a folder, else beside the scheme's file
+    // or in the current folder.
+    AnsiString GetFullFileName() const;
+    // Reads the file's pin names and sets the pins and height; keeps the file
+    // name without its folder. Nothing changes when the file cannot be read.
+    void LoadPinsFromFile(const AnsiString& fileName);
+    // Writes the element's pin names into the file.
+    bool SavePinsToFile(const AnsiString& fileName);
+    // Input and output pin names in order.
+    void PinNames(TStrings* inputs, TStrings* outputs) const;
+
+    // Header and pins, then the transition table when the file is valid.
+    void Translate(TStrings* lines) override;
+    bool Properties() override;
+
+protected:
+    void SaveExtra(ByteWriter& w) const override;
+    void LoadExtra(ByteReader& r) override;
+    // The transition table after the pin lines.
+    void TranslateTail(TStrings* lines) override;
+
+private:
+    AnsiString fileName_;
+};
