@@ -1,46 +1,16 @@
 // vacrun, the command-line driver, on a file written here.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include "EmulatorTestSupport.h"
-
-extern char** environ;
+#include "common/Spawn.h"
 
 namespace {
 
 using dbgfile::Builder;
 using dbgfile::Op;
 
-struct Result {
-    int exit = -1;
-    std::string out, err;
-};
-
 // Runs vacrun with the arguments, feeding input on standard input.
-Result RunVacrun(const testenv::TempDir& dir, const std::vector<std::string>& args, const std::string& input) {
-    const std::string in = (dir.Path() / "stdin.txt").string(), out = (dir.Path() / "stdout.txt").string(),
-                      err = (dir.Path() / "stderr.txt").string();
-    testenv::WriteBytes(in, input);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv{const_cast<char*>(VACRUN_PATH)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    Result r;
-    int rc = posix_spawn(&pid, VACRUN_PATH, &fa, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    if (rc != 0) return r;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = testenv::ReadBytes(out);
-    r.err = testenv::ReadBytes(err);
-    return r;
+testenv::ProcessResult RunVacrun(const testenv::TempDir& dir, const std::vector<std::string>& args,
+                                 const std::string& input) {
+    return testenv::RunProgram(VACRUN_PATH, args, input, dir);
 }
 
 TEST(Vacrun, RunsCommandsOnAFileWrittenByTheTests) {
@@ -90,7 +60,7 @@ TEST(Vacrun, RunsCommandsOnAFileWrittenByTheTests) {
         "dump\n"
         "quit\n"
         "get c\n";
-    Result r = RunVacrun(dir, {file}, commands);
+    testenv::ProcessResult r = RunVacrun(dir, {file}, commands);
     EXPECT_EQ(r.exit, 0);
     EXPECT_EQ(r.out,
               "c=1\nt=1\nf=1\n"
@@ -109,7 +79,7 @@ TEST(Vacrun, RunsCommandsOnAFileWrittenByTheTests) {
 
 TEST(Vacrun, AFailedLoadPrintsTheResultAndItsMessage) {
     testenv::TempDir dir;
-    Result r = RunVacrun(dir, {(dir.Path() / "missing.dat").string()}, "");
+    testenv::ProcessResult r = RunVacrun(dir, {(dir.Path() / "missing.dat").string()}, "");
     EXPECT_EQ(r.exit, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "vacrun: load result 7:  Нет файла данных для отладки.\n Запустите трансляцию (Ctrl+F9). \n");
