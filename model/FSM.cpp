@@ -59,8 +59,12 @@ bool TFSM::SavePinsToFile(const AnsiString& fileName) {
 void TFSM::Translate(TStrings* lines) { TElement::Translate(lines); }
 
 void TFSM::TranslateTail(TStrings* lines) {
-    if (IFsmServices* fsm = ModelHooks().Fsm)
-        fsm->AppendTransitionTable(GetFullFileName(), lines);
+    // A machine that is missing, refused or fails its check leaves the block
+    // without a table; the run must not count as a success.
+    IFsmServices* fsm = ModelHooks().Fsm;
+    const AnsiString file = GetFullFileName();
+    if (!fsm || !fsm->AppendTransitionTable(file, lines))
+        ReportTranslationError("Машина состояний "_a + file + " элемента "_a + Name() + " не транслирована"_a);
 }
 
 bool TFSM::Properties() {

@@ -307,4 +307,29 @@ TEST(Netlist, StateMachineElementTakesPinsAndTableThroughTheHook) {
     EXPECT_EQ(fsm.written, AnsiString("x.fsm:up\r\ndown\r\nmotor\r\n"));
 }
 
+// A machine that gives no table (missing, refused or failing its check) is a
+// translation error, so the run cannot count as a success.
+TEST(Netlist, StateMachineWithoutTableIsReportedToTheLog) {
+    struct Log : ITranslationLog {
+        Log() : previous(ModelHooks().Log) { ModelHooks().Log = this; }
+        ~Log() override { ModelHooks().Log = previous; }
+        void Error(const AnsiString& text) override { errors.push_back(text); }
+        ITranslationLog* previous;
+        std::vector<AnsiString> errors;
+    } log;
+    TScheme s;
+    auto* f = s.CreateFSM();
+    f->SetName("F1");
+    {
+        FakeFsm fsm;
+        f->LoadPinsFromFile("lift.fsm");
+        fsm.valid = false;
+        Translated(f);
+    }
+    Translated(f); // no state-machine services at all
+    ASSERT_EQ(log.errors.size(), 2u);
+    EXPECT_EQ(log.errors[0], "Машина состояний "_a + f->GetFullFileName() + " элемента F1 не транслирована"_a);
+    EXPECT_EQ(log.errors[1], log.errors[0]);
+}
+
 } // namespace

@@ -1,0 +1,100 @@
+#pragma once
+// TfsmLink: a transition, a cubic Bezier curve from its source state (point 0)
+// to its target state (point 3, the arrow head), with an input condition box.
+// Its ends always follow geometry: at the end of every drag and after loading
+// each end connects to the state under it and snaps onto that state's circle.
+// TfsmResetLink: the machine's reset transition; it has a target and never a
+// source, and shows a reset symbol at its start.
+
+#include "fsm/FSMElement.h"
+#include "fsm/FsmRecords.h"
+
+class TfsmLink : public TfsmElement {
+public:
+    explicit TfsmLink(TFSMScheme* owner);
+    ~TfsmLink() override;
+
+    void Draw() override;
+    void Move(int dx, int dy) override;
+    bool Properties() override { return false; }
+    void LoadFromStream(ByteReader& r) override;
+    void SaveToStream(ByteWriter& w) override;
+    bool HitTest(int x, int y, bool select) override;
+    void CommitPosition() override {}
+    void EndDrag() override;
+    void DrawTo(TCanvas* canvas) override;
+    void SetCoords(int, int, int, int) override {}
+    int GetX() const override;
+    int GetY() const override;
+    int GetRight() const override;
+    int GetBottom() const override;
+
+    virtual bool IsReset() const { return false; }
+
+    void SetPointX(int i, int x);
+    int GetPointX(int i) const;
+    void SetPointY(int i, int y);
+    int GetPointY(int i) const;
+    void SetStraight(bool s);
+    bool IsStraight() const { return straight_; }
+    int GetDragMask() const { return dragMask_; }
+    void SetDragMask(int m) { dragMask_ = m; }
+
+    TfsmElement* GetSource() const { return source_; }
+    TfsmElement* GetTarget() const { return target_; }
+    // Connect an end: the end point snaps onto the state's circle and the
+    // state's list learns of the transition. Null disconnects and leaves the
+    // point where it is. A reset transition takes no source.
+    void SetSource(TfsmElement* s);
+    void SetTarget(TfsmElement* s);
+
+    void BezierPoint(double t, double* x, double* y, bool inPicture) const;
+    bool HitCurve(double x, double y) const;
+    static bool NearSegment(double x, double y, double ax, double ay, double bx, double by);
+    bool HitHandles(int x, int y);
+    void ConditionAnchor(int* x, int* y) const;
+
+    // Parts of the picture.
+    virtual void DrawFigure(TBitmap* b);
+    void DrawArrow(TBitmap* b);
+    void DrawFreeEndMarker(TBitmap* b, int x, int y);
+
+protected:
+    friend class TFSMScheme;
+    // Forgets a state without touching its lists (the state is leaving the document).
+    void ForgetState(TfsmElement* s);
+    void ConnectEnd(int end, TfsmElement* s);
+    void TakeRecord(const fsmfile::TransitionRecord& rec, bool straightAlways);
+    fsmfile::TransitionRecord MakeRecord() const;
+    // The picture of the curve: size, the four points in it, handles and curve.
+    void PictureSize(int* w, int* h) const;
+    // A black picture of the curve's size with the pen set; false when the
+    // curve is too large to draw.
+    bool StartCurvePicture(TBitmap* b, TColor pen) const;
+    void PicturePoints(TPoint p[4]) const;
+    void DrawHandles(TBitmap* b);
+    // The figure: handles when asked, the arrow, the reset symbol or the
+    // free-start marker, the free-end marker.
+    void DrawParts(TBitmap* b, bool handles, bool resetSymbol);
+    void DrawCurve(TBitmap* b);
+
+    int px_[4] = {0, 0, 0, 0};
+    int py_[4] = {0, 0, 0, 0};
+    bool straight_ = false;
+    int dragMask_ = 0;
+    TfsmElement* source_ = nullptr;
+    TfsmElement* target_ = nullptr;
+};
+
+class TfsmResetLink : public TfsmLink {
+public:
+    explicit TfsmResetLink(TFSMScheme* owner);
+    ~TfsmResetLink() override;
+
+    void LoadFromStream(ByteReader& r) override;
+    void SaveToStream(ByteWriter& w) override;
+    // The reset symbol at the start instead of the free-start marker; the
+    // printed picture (DrawTo) is the plain transition's.
+    void DrawFigure(TBitmap* b) override;
+    bool IsReset() const override { return true; }
+};

@@ -1,0 +1,211 @@
+// Inverting drawing: every picture drawn twice leaves the canvas as it was,
+// and the canvas after any sequence of edits equals a fresh repaint.
+
+#include <gtest/gtest.h>
+
+#include "FsmTestSupport.h"
+#include "platform/TestUiPort.h"
+
+using namespace fsmtest;
+
+namespace {
+
+// The smallest rectangle that holds every pixel that differs.
+TRect ChangedBox(const std::string& a, const std::string& b, int width) {
+    TRect r(1 << 30, 1 << 30, -1, -1);
+    for (std::size_t i = 0; i < a.size(); i += 4) {
+        if (a.compare(i, 4, b, i, 4) == 0) continue;
+        const int p = int(i / 4), x = p % width, y = p / width;
+        r.Left = std::min(r.Left, x);
+        r.Top = std::min(r.Top, y);
+        r.Right = std::max(r.Right, x + 1);
+        r.Bottom = std::max(r.Bottom, y + 1);
+    }
+    return r;
+}
+
+// The canvas must equal a full repaint: the background, then every shown
+// entity drawn once.
+void ExpectNoResidue(TFSMScheme& doc, BitmapView& view, int zoom, const char* step) {
+    const std::string now = view.Pixels();
+    view.FillPattern();
+    doc.Paint();
+    EXPECT_TRUE(view.Pixels() == now) << "zoom " << zoom << ", " << step;
+}
+
+TEST(FsmPicture, ShowThenHideRestoresTheCanvasAtEveryZoom) {
+    TestUiPort ui;
+    for (int zoom : {25, 100, 150, 400}) {
+        RecordingWindow w(true);
+        BitmapView& view = *w.View();
+        const std::string blank = view.Pixels();
+        TFSMScheme doc(&w);
+        doc.SetZoom(zoom);
+        Example e = BuildExample(doc);
+        // Every kind of picture: selected state and transition (handles,
+        // frames, boxes shown), the highlighted state, a long name, a dragged
+        // state, a box with its leader line.
+        doc.AddToSelection(e.S1, true);
+        doc.AddToSelection(e.S1S2, true);
+        doc.AddToSelection(e.Reset, true);
+        e.S2->SetName("Очень длинное имя состояния"_a);
+        doc.SetCurrentState(e.S2);
+        TfsmElement* dragged = AddState(doc, 600, 400, "D", "1");
+        dragged->Move(5, 5);
+        ASSERT_TRUE(dragged->IsChanged());
+        const std::string shown = view.Pixels();
+        EXPECT_TRUE(shown != blank) << zoom;
+        ExpectNoResidue(doc, view, zoom, "built");
+
+        // Each entity alone: hide changes the canvas (if it draws anything
+        // there), show puts back exactly what was there.
+        for (TfsmEntity* x : doc.Entities()) {
+            const std::string before = view.Pixels();
+            x->Hide();
+            EXPECT_FALSE(x->IsShown());
+            x->Show();
+            EXPECT_TRUE(view.Pixels() == before) << zoom << " " << x->GetName().c_str();
+        }
+        for (TfsmEntity* x : doc.Entities()) x->Hide();
+        EXPECT_TRUE(view.Pixels() == blank) << zoom;
+        for (TfsmEntity* x : doc.Entities()) x->Show();
+        EXPECT_TRUE(view.Pixels() == shown) << zoom;
+    }
+}
+
+TEST(FsmPicture, AGestureLeavesNoResidue) {
+    TestUiPort ui;
+    for (int zoom : {100, 150}) {
+        RecordingWindow w(true);
+        BitmapView& view = *w.View();
+        TFSMScheme doc(&w);
+        doc.SetZoom(zoom);
+        Example e = BuildExample(doc);
+        // Press on S1, drag it in grid steps, release, click empty space.
+        doc.ClearSelection();
+        doc.SelectAt(150, 150, true);
+        ASSERT_EQ(doc.HitTestAny(150, 150), 1);
+        doc.GetUndoList()->BeginGroup();
+        doc.CommitSelection();
+        for (int i = 0; i < 5; ++i) doc.MoveSelection(10, 10);
+        ExpectNoResidue(doc, view, zoom, "dragging");
+        doc.EndDragSelection();
+        ExpectNoResidue(doc, view, zoom, "dropped");
+        doc.ClearSelection();
+        ExpectNoResidue(doc, view, zoom, "selection cleared");
+        // Rubber band, delete, undo, paste.
+        doc.SelectInRect(true, TRect(0, 0, 900, 700));
+        doc.MoveSelection(-20, 0);
+        doc.EndDragSelection();
+        ExpectNoResidue(doc, view, zoom, "band moved");
+        doc.ClearSelection();
+        doc.SelectAt(380, 150, true);
+        ASSERT_FALSE(doc.Selection().empty());
+        doc.DeleteSelected();
+        ExpectNoResidue(doc, view, zoom, "deleted");
+        doc.GetUndoList()->Undo();
+        ExpectNoResidue(doc, view, zoom, "undone");
+        ASSERT_TRUE(doc.Check());
+        doc.SetCurrentState(e.S2);
+        e.S2->GetCondition()->SetText("0");
+        doc.AddOutputSignal();
+        ExpectNoResidue(doc, view, zoom, "simulated and signal added");
+        doc.AddToSelection(e.S1, true);
+        doc.CopyToClipboard();
+        doc.ClearSelection();
+        doc.PasteFromClipboard(500, 500);
+        doc.EndDragSelection();
+        doc.ClearSelection();
+        ExpectNoResidue(doc, view, zoom, "pasted");
+    }
+}
+
+TEST(FsmPicture, PicturesLandWhereTheZoomPutsThem) {
+    // A state at (100, 100) with r = 30 at zoom 150: (105, 105, 195, 195).
+    {
+        RecordingWindow w(true);
+        BitmapView& view = *w.View();
+        const std::string blank = view.Pixels();
+        TFSMScheme doc(&w);
+        doc.SetZoom(150);
+        TfsmElement* s = doc.CreateState();
+        s->SetX(100);
+        s->SetY(100);
+        s->SetName("S");
+        s->EndDrag();
+        s->Show();
+        EXPECT_EQ(ChangedBox(blank, view.Pixels(), view.bitmap.Width()), TRect(105, 105, 195, 195));
+        // A name wider than the circle widens the picture to the right only.
+        s->SetName("Состояние с длинным именем"_a);
+        const TRect wide = ChangedBox(blank, view.Pixels(), view.bitmap.Width());
+        EXPECT_EQ(wide.Left, 105);
+        EXPECT_EQ(wide.Top, 105);
+        EXPECT_EQ(wide.Bottom, 195);
+        EXPECT_GT(wide.Right, 195);
+        // Selecting with the value it has draws nothing.
+        const std::string now = view.Pixels();
+        s->SetSelected(false);
+        EXPECT_TRUE(view.Pixels() == now);
+    }
+    // A transition spanning (100, 100) to (200, 150) at zoom 200 stays in (180, 180, 420, 320).
+    {
+        RecordingWindow w(true);
+        BitmapView& view = *w.View();
+        const std::string blank = view.Pixels();
+        TFSMScheme doc(&w);
+        doc.SetZoom(200);
+        TfsmLink* t = doc.CreateTransition4(100, 100, 130, 150, 170, 100, 200, 150);
+        t->SetSelected(true);
+        t->Show();
+        const TRect box = ChangedBox(blank, view.Pixels(), view.bitmap.Width());
+        EXPECT_GE(box.Left, 180);
+        EXPECT_GE(box.Top, 180);
+        EXPECT_LE(box.Right, 420);
+        EXPECT_LE(box.Bottom, 320);
+        EXPECT_LT(box.Left, 200);  // the handles around point 0 reach past the curve
+        EXPECT_GT(box.Right, 400);
+    }
+}
+
+TEST(FsmPicture, WithoutACanvasNothingIsDrawnAndNothingIsShown) {
+    TFSMScheme doc;
+    Example e = BuildExample(doc);
+    for (TfsmEntity* x : doc.Entities()) {
+        x->Show();
+        EXPECT_FALSE(x->IsShown());
+    }
+    // A condition box is drawn only while it or its owner is selected.
+    RecordingWindow w(true);
+    BitmapView& view = *w.View();
+    TFSMScheme shown(&w);
+    TfsmElement* s = AddState(shown, 300, 300, "S", "101");
+    TfsmCond* box = s->GetCondition();
+    const std::string without = view.Pixels();
+    ASSERT_TRUE(box->IsShown());
+    s->SetSelected(true);
+    const std::string with = view.Pixels();
+    EXPECT_TRUE(with != without);
+    s->SetSelected(false);
+    EXPECT_TRUE(view.Pixels() == without);
+    box->SetSelected(true);
+    EXPECT_TRUE(view.Pixels() != without);
+    (void)e;
+}
+
+TEST(FsmPicture, PrintingDrawsPlainPictures) {
+    TFSMScheme doc;
+    BitmapView view; // not the document's: DrawTo paints wherever it is told
+    const std::string blank = view.Pixels();
+    SetSignals(doc, {"a"}, {"y"});
+    TfsmElement* s = AddState(doc, 100, 100, "S", "1");
+    TfsmResetLink* r = AddReset(doc, 20, 300, s, "1");
+    s->DrawTo(view.FsmCanvas());
+    const std::string withState = view.Pixels();
+    EXPECT_TRUE(withState != blank);
+    r->DrawTo(view.FsmCanvas());
+    EXPECT_TRUE(view.Pixels() != withState);
+    s->GetCondition()->DrawTo(view.FsmCanvas()); // boxes are not printed
+    s->DrawTo(nullptr);
+}
+
+} // namespace

@@ -1,0 +1,316 @@
+// Floating and docking back, the floating frame, showing rules, the close button.
+#include "ToolbarTestUtil.h"
+
+namespace {
+
+// Records the dock-change events of a tool window and the insertions of docks.
+struct EventLog {
+    std::vector<std::string> lines;
+    void Watch(TCustomToolWindowEx* w) {
+        auto dockName = [](TDockEx* d) { return std::string(d ? d->Name().c_str() : "none"); };
+        w->OnDockChanging = [this](TObject*) { lines.push_back("changing"); };
+        w->OnDockChangingEx = [this, dockName](TObject*, TDockEx* d) { lines.push_back("changingEx " + dockName(d)); };
+        w->OnRecreating = [this](TObject*) { lines.push_back("recreating"); };
+        w->OnDockChangingHidden = [this, dockName](TObject*, TDockEx* d) { lines.push_back("hidden " + dockName(d)); };
+        w->OnRecreated = [this](TObject*) { lines.push_back("recreated"); };
+        w->OnDockChanged = [this](TObject*) { lines.push_back("changed"); };
+    }
+    void Watch(TDockEx* d) {
+        d->OnInsertRemoveBar = [this](TObject* sender, bool inserting, TCustomToolWindowEx* bar) {
+            lines.push_back(std::string(static_cast<TDockEx*>(sender)->Name().c_str()) + (inserting ? " +" : " -") + bar->Name().c_str());
+        };
+    }
+};
+
+void DoubleClick(QWidget* w, QPoint p) {
+    SendMouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(w, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+    SendMouse(w, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(w, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+    Pump();
+}
+
+} // namespace
+
+TEST_F(ToolbarsTest, FloatAndDockBackWithEventsInOrder) {
+    TForm* f = MakeForm();
+    TDockEx* top = AddDock(f, "Top");
+    TToolbarEx* t = AddToolbar(f, top, "T", 2);
+    t->HideWhenInactive = false;
+    EventLog log;
+    log.Watch(t);
+    log.Watch(top);
+    int forms = Screen->FormCount();
+
+    t->SetFloatingTopLeft(TPoint(300, 250));
+    t->SetDockedTo(nullptr);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"changing", "changingEx none", "recreating", "hidden none", "Top -T", "recreated", "changed"}));
+    ASSERT_TRUE(t->Floating());
+    EXPECT_FALSE(t->Docked());
+    ASSERT_NE(t->FloatParent(), nullptr);
+    EXPECT_EQ(t->FloatParent()->ParentForm(), f);
+    EXPECT_EQ(GetToolWindowParentForm(t), f);
+    EXPECT_EQ(Screen->FormCount(), forms + 1) << "one floating parent form";
+    EXPECT_EQ(TCustomToolWindowEx::FloatingCount(), 1);
+    EXPECT_TRUE(t->Widget()->isWindow()) << "a window of its own";
+    EXPECT_TRUE(t->Widget()->isVisible());
+    EXPECT_EQ(t->ScreenRect().TopLeft(), TPoint(300, 250));
+    EXPECT_EQ(t->Width(), 4 + 2 * 23 + 4 + 2 * 4);
+    EXPECT_EQ(t->Height(), 2 + 22 + 1 + 2 * 4 + 15);
+    EXPECT_EQ(top->Height(), 0);
+    EXPECT_EQ(top->DockListCount(), 1) << "UseLastDock: still counted on its last dock";
+    EXPECT_EQ(top->ToolbarCount(), 0);
+    EXPECT_EQ(t->LastDock(), top);
+
+    log.lines.clear();
+    t->SetDockedTo(top);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"changing", "changingEx Top", "recreating", "hidden Top", "Top +T", "recreated", "changed"}));
+    EXPECT_EQ(t->FloatParent(), nullptr) << "freed when docked";
+    EXPECT_EQ(Screen->FormCount(), forms);
+    EXPECT_EQ(TCustomToolWindowEx::FloatingCount(), 0);
+    EXPECT_EQ(top->Height(), 26);
+    EXPECT_FALSE(t->Widget()->isWindow());
+
+    t->SetDockedTo(nullptr);
+    EXPECT_NE(t->FloatParent(), nullptr) << "floating again makes a new parent";
+    EXPECT_EQ(t->ScreenRect().TopLeft(), TPoint(300, 250)) << "back where it floated before";
+    t->SetDockedTo(top);
+    CloseForms();
+}
+
+TEST_F(ToolbarsTest, DoubleClickFloatsAndDocksBackToItsRowAndPosition) {
+    TForm* f = MakeForm();
+    TDockEx* top = AddDock(f, "Top");
+    AddToolbar(f, top, "A", 3);
+    TToolbarEx* t = AddToolbar(f, top, "T", 2, 1, 50);
+    t->HideWhenInactive = false;
+    Pump();
+    ASSERT_EQ(t->Top(), 26);
+    ASSERT_EQ(t->Left(), 50);
+
+    DoubleClick(t->Widget(), QPoint(5, 10)); // on the drag handle
+    ASSERT_TRUE(t->Floating());
+    EXPECT_EQ(top->Height(), 26) << "row 1 is empty now";
+    EXPECT_EQ(t->DockRow(), 1);
+    EXPECT_EQ(t->DockPos(), 50);
+
+    DoubleClick(t->Widget(), QPoint(20, 8)); // on the caption
+    ASSERT_TRUE(t->Docked());
+    EXPECT_EQ(t->DockedTo(), top);
+    EXPECT_EQ(t->DockRow(), 1);
+    EXPECT_EQ(t->Left(), 50);
+    EXPECT_EQ(t->Top(), 26);
+
+    // Without a last dock the default dock takes it at the start of row 0.
+    TDockEx* bottom = AddDock(f, "Bottom", dpBottom);
+    TToolbarEx* b = AddToolbar(f, bottom, "B", 1);
+    TToolbarEx* u = AddToolbar(f, nullptr, "U", 1);
+    u->HideWhenInactive = false;
+    u->SetUseLastDock(false);
+    u->SetDefaultDock(bottom);
+    u->SetParent(f);
+    ASSERT_TRUE(u->Floating());
+    DoubleClick(u->Widget(), QPoint(20, 8));
+    ASSERT_EQ(u->DockedTo(), bottom);
+    EXPECT_EQ(u->DockRow(), 0);
+    EXPECT_EQ(u->Left(), 0);
+    EXPECT_EQ(b->Left(), u->Width()) << "pushed on by the bar placed before it";
+
+    t->DockMode = dmCannotFloat;
+    DoubleClick(t->Widget(), QPoint(5, 10));
+    EXPECT_TRUE(t->Docked()) << "a window that cannot float stays";
+}
+
+TEST_F(ToolbarsTest, FloatingWindowFollowsItsFormAndTheApplication) {
+    TForm* f = MakeForm();
+    TToolbarEx* t = AddToolbar(f, nullptr, "T", 2);
+    t->SetParent(f);
+    ASSERT_TRUE(t->Floating());
+    QWidget* w = t->Widget();
+    EXPECT_TRUE(w->isVisible());
+    f->Hide();
+    EXPECT_FALSE(w->isVisible()) << "hidden with its form";
+    EXPECT_TRUE(t->Visible()) << "the property stays";
+    f->Show();
+    EXPECT_TRUE(w->isVisible());
+    f->SetWindowState(wsMinimized);
+    Pump();
+    EXPECT_FALSE(w->isVisible()) << "hidden while its form is minimised";
+    f->SetWindowState(wsNormal);
+    Pump();
+    EXPECT_TRUE(w->isVisible());
+
+    // Inactive application: hidden with HideWhenInactive, else shown with an
+    // inactive caption.
+    QApplication::setActiveWindow(nullptr);
+    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+    QApplication::sendEvent(qApp, &inactive);
+    EXPECT_FALSE(w->isVisible());
+    t->HideWhenInactive = false;
+    QApplication::sendEvent(qApp, &inactive);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(t->InactiveCaption());
+    TCanvas* nc = t->NonClientCanvas();
+    EXPECT_EQ(PixelAt(nc, 6, 6), ColorToRGB(clInactiveCaption));
+    QApplication::setActiveWindow(f->Widget());
+    QApplicationStateChangeEvent active(Qt::ApplicationActive);
+    QApplication::sendEvent(qApp, &active);
+    EXPECT_FALSE(t->InactiveCaption());
+    EXPECT_EQ(PixelAt(nc, 6, 6), ColorToRGB(clActiveCaption));
+
+    t->SetFloatingMode(fmOnTopOfAllForms);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    f->Hide();
+    EXPECT_TRUE(w->isVisible()) << "on top of all forms: not tied to its form";
+    f->Show();
+}
+
+TEST_F(ToolbarsTest, FloatingFrameCaptionAndHitTest) {
+    TForm* f = MakeForm();
+    TToolbarEx* t = AddToolbar(f, nullptr, "T", 2);
+    t->HideWhenInactive = false;
+    t->SetCaption("Работа с файлами"_a);
+    t->SetParent(f);
+    TRect caption = t->FloatingCaptionRect();
+    EXPECT_EQ(caption, Rect(4, 4, 4 + t->ClientWidth() - 14, 18));
+    EXPECT_EQ(t->FloatingCloseButtonRect(), Bounds(4 + t->ClientWidth() - 14, 4, 14, 14));
+
+    TCanvas* nc = t->NonClientCanvas();
+    nc->Font()->SetName("MS Sans Serif");
+    nc->Font()->SetHeight(-11);
+    AnsiString shown = TCustomToolWindowEx::FitCaption(nc, t->Caption(), caption.Width() - 2);
+    EXPECT_LT(shown.Length(), t->Caption().Length());
+    EXPECT_EQ(shown.SubString(shown.Length() - 2, 3), "...");
+    EXPECT_LE(nc->TextWidth(shown), caption.Width() - 2);
+    EXPECT_EQ(TCustomToolWindowEx::FitCaption(nc, "Ab", 100), "Ab");
+    EXPECT_EQ(TCustomToolWindowEx::FitCaption(nc, "Очень длинный заголовок"_a, 1).Length(), 5) << "never below five characters";
+
+    TRect s = t->ScreenRect();
+    auto hit = [&](int x, int y) { return int(t->Perform(WM_NCHITTEST, 0, MakeLParam(s.Left + x, s.Top + y))); };
+    const int W = t->Width(), H = t->Height();
+    EXPECT_EQ(hit(10, 8), HTCLIENT) << "the caption drags";
+    EXPECT_EQ(hit(caption.Right + 5, 8), HTCLOSE);
+    EXPECT_EQ(hit(W / 2, H / 2), HTCLIENT);
+    EXPECT_EQ(hit(1, H / 2), HTLEFT);
+    EXPECT_EQ(hit(W - 1, H / 2), HTRIGHT);
+    EXPECT_EQ(hit(W / 2, 1), HTTOP);
+    EXPECT_EQ(hit(W / 2, H - 1), HTBOTTOM);
+    EXPECT_EQ(hit(1, 1), HTTOP) << "toolbars have no corner zones";
+    t->SetResizable(false);
+    EXPECT_EQ(hit(1, t->Height() / 2), HTBORDER);
+}
+
+TEST_F(ToolbarsTest, CloseButtonHidesOnlyWhenReleasedOverIt) {
+    TForm* f = MakeForm();
+    TToolbarEx* t = AddToolbar(f, nullptr, "T", 2);
+    t->HideWhenInactive = false;
+    t->SetParent(f);
+    int closes = 0;
+    t->OnClose = [&](TObject*) { ++closes; };
+    TRect b = t->FloatingCloseButtonRect();
+    QPoint onButton(b.Left + 4, b.Top + 4);
+    SendMouse(t->Widget(), QEvent::MouseButtonPress, onButton, Qt::LeftButton, Qt::LeftButton);
+    ASSERT_NE(t->Tracker(), nullptr);
+    EXPECT_TRUE(t->Tracker()->Active());
+    EXPECT_TRUE(t->CloseButtonDown());
+    TRect s = t->ScreenRect();
+    t->Tracker()->MouseMove(TPoint(s.Left + 10, s.Top + 30));
+    EXPECT_FALSE(t->CloseButtonDown()) << "drawn released while the cursor is off it";
+    t->Tracker()->KeyDown(VK_ESCAPE);
+    EXPECT_TRUE(t->Tracker()->Active()) << "keys are swallowed";
+    t->Tracker()->LeftButtonUp(TPoint(s.Left + 10, s.Top + 30));
+    EXPECT_TRUE(t->Visible());
+    EXPECT_EQ(closes, 0);
+
+    SendMouse(t->Widget(), QEvent::MouseButtonPress, onButton, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(t->Widget(), QEvent::MouseButtonRelease, onButton, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(t->Visible());
+    EXPECT_FALSE(t->CloseButtonDown());
+    EXPECT_EQ(closes, 1);
+    CloseForms();
+}
+
+TEST_F(ToolbarsTest, DockedCloseButton) {
+    TForm* f = MakeForm();
+    TDockEx* top = AddDock(f, "Top");
+    TToolbarEx* t = AddToolbar(f, top, "T", 2);
+    t->SetCloseButtonWhenDocked(true);
+    EXPECT_EQ(t->Width(), 2 * 23 + 14 + 4) << "the handle grows to hold the button";
+    EXPECT_EQ(t->DockedCloseButtonRect(), Bounds(3, 2, 11, 11));
+    TRect s = t->ScreenRect();
+    EXPECT_EQ(t->Perform(WM_NCHITTEST, 0, MakeLParam(s.Left + 5, s.Top + 5)), HTCLOSE);
+    EXPECT_EQ(t->Perform(WM_NCHITTEST, 0, MakeLParam(s.Left + 5, s.Top + 20)), HTCLIENT);
+    SendMouse(t->Widget(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(t->Widget(), QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(t->Visible());
+    EXPECT_EQ(top->Height(), 0);
+}
+
+TEST_F(ToolbarsTest, FloatingWindowLeavesItsParentBeforeItIsFreed) {
+    TForm* f = MakeForm();
+    int forms = Screen->FormCount();
+    // Owned by the form: freed with it while floating.
+    TToolbarEx* owned = AddToolbar(f, nullptr, "Owned", 1);
+    owned->SetParent(f);
+    // Owned by nobody: its form goes first.
+    auto* loose = NewControl<TToolbarEx>(nullptr, nullptr, "Loose");
+    NewControl<TToolbarButtonEx>(loose, loose, "LooseB");
+    loose->SetParent(f);
+    ASSERT_EQ(TCustomToolWindowEx::FloatingCount(), 2);
+    delete f;
+    forms_.clear();
+    EXPECT_EQ(TCustomToolWindowEx::FloatingCount(), 0);
+    EXPECT_EQ(loose->Parent(), nullptr) << "left without a form";
+    EXPECT_EQ(loose->FloatParent(), nullptr);
+    delete loose;
+    EXPECT_EQ(Screen->FormCount(), forms - 1);
+
+    // Destroying a floating window directly.
+    TForm* g = MakeForm();
+    TToolbarEx* t = AddToolbar(g, nullptr, "T", 1);
+    t->SetParent(g);
+    delete t;
+    EXPECT_EQ(TCustomToolWindowEx::FloatingCount(), 0);
+    EXPECT_EQ(g->ControlCount(), 0);
+}
+
+TEST_F(ToolbarsTest, MoveOnScreen) {
+    TForm* f = MakeForm();
+    TToolbarEx* t = AddToolbar(f, nullptr, "T", 2);
+    t->HideWhenInactive = false;
+    t->SetParent(f);
+    TRect work = Screen->WorkAreaAt(TPoint(10, 10));
+    t->SetBounds(-500, -400, t->Width(), t->Height());
+    EXPECT_EQ(t->FloatingTopLeft(), TPoint(-500, -400));
+    t->MoveOnScreen(true);
+    EXPECT_EQ(t->ScreenRect().TopLeft(), work.TopLeft());
+    t->SetBounds(work.Left - 10, work.Top + 20, t->Width(), t->Height());
+    t->MoveOnScreen(true);
+    EXPECT_EQ(t->Left(), work.Left - 10) << "partly on the screen: left alone";
+    t->MoveOnScreen(false);
+    EXPECT_EQ(t->Left(), work.Left);
+    t->SetBounds(work.Right + 50, work.Bottom - 5, t->Width(), t->Height());
+    t->MoveOnScreen(false);
+    EXPECT_EQ(t->Left() + t->Width(), work.Right);
+    EXPECT_EQ(t->Top() + t->Height(), work.Bottom);
+}
+
+TEST_F(ToolbarsTest, EscapeInAFloatingWindowGoesBackToTheForm) {
+    TForm* f = MakeForm();
+    auto* pane = NewControl<TToolWindowEx>(f, nullptr, "Pane");
+    pane->HideWhenInactive = false;
+    auto* edit = NewControl<TEdit>(f, pane, "Edit");
+    auto* onForm = NewControl<TEdit>(f, f, "OnForm");
+    f->SetActiveControl(onForm);
+    pane->SetParent(f);
+    ASSERT_EQ(GetParentForm(edit), pane->FloatParent());
+    edit->SetFocus();
+    Pump();
+    ASSERT_TRUE(edit->Focused());
+    EXPECT_EQ(pane->FloatParent()->Perform(CM_DIALOGKEY, VK_ESCAPE, ssShift), 0) << "not with a shift key";
+    EXPECT_TRUE(edit->Focused());
+    SendKey(edit->Widget(), QEvent::KeyPress, Qt::Key_Escape);
+    Pump();
+    EXPECT_FALSE(edit->Focused()) << "Escape hands the focus back to the form";
+    EXPECT_TRUE(onForm->Focused());
+}

@@ -1,0 +1,197 @@
+// The project run: every scheme of the project, read from its file, into the
+// work files of the project directory, then the library for the controller
+// data file and its debugging copy.
+#include <memory>
+
+#include "document/DriversInfo.h"
+#include "document/Project.h"
+#include "platform/FileNames.h"
+#include "platform/FileUtils.h"
+#include "platform/UiPort.h"
+#include "translator/RunSteps.h"
+
+class TLogFile::ProjectRun {
+public:
+    ProjectRun(TLogFile& log, TProject& project, Run& run) : log_(log), project_(project), run_(run) {}
+
+    // Steps P1 to P11; the caller closes with ShowResults.
+    void Execute();
+
+private:
+    void Prepare();
+    // P3 to P8 for one file; false when the run must stop.
+    bool TranslateFile(const AnsiString& path);
+    // P4: false when the order check counted an error.
+    bool CheckOrder(TScheme& scheme, const AnsiString& path);
+    void WriteWorkFiles();
+    void CallLibrary();
+
+    TLogFile& log_;
+    TProject& project_;
+    Run& run_;
+    TWorkFileNames names_ = CurrentWorkFileNames();
+};
+
+void TLogFile::ProjectRun::Prepare() {
+    log_.HasWarnings = false;
+    run_.VarCount = 0;
+    log_.ElementLines.Clear();
+    log_.SignalLines.Clear();
+    log_.CommentLines.Clear();
+    log_.Messages.Clear();
+    for (int32_t& counter : project_.Statistics)
+        counter = 0;
+    run_.Statistics = project_.Statistics;
+    run_.UseLists(log_.ElementLines, log_.SignalLines, log_.CommentLines);
+    ITranslationProgress& progress = run_.Progress();
+    progress.SetMax(3 * project_.GetFileCount() + 3);
+    progress.SetProgress(0);
+    progress.ShowProgress();
+    log_.ErrorCount = 0;
+    log_.SetDirectory(project_.GetDir());
+    unsigned iterations = project_.Iterations;
+    if (iterations == 0 || iterations > unsigned(TProject::MaxIterations)) {
+        log_.Error(" Недопустимое количество итераций: "_a + IntToStr(iterations));
+        progress.HideProgress();
+    }
+}
+
+void TLogFile::ProjectRun::Execute() {
+    Prepare();
+    for (AnsiString path = project_.GetFilePath(project_.FirstFile()); !path.IsEmpty() && log_.ErrorCount == 0;
+         path = project_.GetFilePath(project_.NextFile()))
+        if (!TranslateFile(path))
+            return;
+    if (log_.ErrorCount > 0)
+        return;
+    WriteWorkFiles();
+    if (log_.ErrorCount > 0)
+        return;
+    CallLibrary();
+    run_.Advance();
+    run_.LetWindowsRepaint();
+}
+
+bool TLogFile::ProjectRun::TranslateFile(const AnsiString& path) {
+    run_.Advance();
+    run_.Show("Чтение файла "_a + path);
+    log_.Message("Чтение файла "_a + path + "...");
+    auto scheme = std::make_unique<TScheme>();
+    scheme->SetFileName(path);
+    // A scheme that cannot be read would otherwise translate as an empty one.
+    if (!FileExists(path)) {
+        log_.Error("Не найден файл схемы "_a + path);
+        return false;
+    }
+    if (!scheme->LoadFromFile()) {
+        log_.Error("Ошибка чтения файла схемы "_a + path);
+        return false;
+    }
+    if (!CheckOrder(*scheme, path))
+        return false;
+    log_.Message(runtext::Ok());
+
+    run_.Advance();
+    run_.Show("Обработка файла "_a + path);
+    log_.Message("Обработка файла "_a + path + "...");
+    run_.TranslateDrivers(*scheme);
+    run_.Advance();
+    run_.LetWindowsRepaint();
+    run_.NameNets(*scheme);
+    run_.TranslateElements(*scheme);
+    scheme.reset();
+    if (log_.ErrorCount > 0)
+        return false;
+    log_.Message(runtext::Ok());
+    return true;
+}
+
+bool TLogFile::ProjectRun::CheckOrder(TScheme& scheme, const AnsiString& path) {
+    int r = scheme.CheckNumbers(0);
+    if (r == 0)
+        return true;
+    log_.HasWarnings = true;
+    if (MessageDlg(runtext::OrderQuestion(path), mtWarning, mbYesNo, 0) == mrYes) {
+        if (scheme.CheckNames())
+            log_.Message(" Схема "_a + path + " не упорядочена! Порядок обработки установлен по именам."_a);
+        else
+            ++log_.ErrorCount;
+    } else if (r == 1) {
+        log_.Message(" Схема "_a + path + " не упорядочена! "_a);
+    } else {
+        log_.Error(r == 3 ? "В схеме "_a + path + " обнаружены элементы с порядком 0. Трансляция прервана."_a
+                          : "В схеме "_a + path + " несколько элементов с одинаковым порядком. Трансляция прервана."_a);
+        run_.Progress().HideProgress();
+    }
+    return log_.ErrorCount == 0;
+}
+
+void TLogFile::ProjectRun::WriteWorkFiles() {
+    run_.Advance();
+    run_.Show("Запись временных файлов"_a);
+    run_.LetWindowsRepaint();
+    log_.Message(runtext::WritingWorkFiles());
+    AnsiString heading = "Проверка выходных сигналов по всем схемам "_a;
+    run_.Show(heading);
+    log_.Message(heading);
+    if (log_.CheckSchemes(log_.ElementLines, log_.SignalLines))
+        log_.HasWarnings = true;
+
+    TWorkFilePaths files = ProjectWorkPaths(log_.Directory(), names_);
+    if (TranslatorOptions().Get(TTranslatorOptions::DoTextLogicFile)) {
+        log_.LogicLines = std::make_unique<TStringList>();
+        log_.DoTextLogicFile(log_.ElementLines);
+        std::unique_ptr<TStringList> logic = std::move(log_.LogicLines);
+        run_.Save(*logic, PathJoin(log_.Directory(), names_.LogicFile));
+    }
+    run_.Save(log_.ElementLines, files.Elements);
+    run_.Save(log_.SignalLines, files.Signals);
+    DriversInUse().ListDrivers(&log_.SignalLines);
+    run_.Save(log_.SignalLines, files.Drivers);
+    bool conflict = run_.OrderAndCheckBits(TranslatorOptions().Get(TTranslatorOptions::SortBits), log_.SignalLines);
+    DriversInUse().ListDriverTypes(&log_.SignalLines);
+    run_.Save(log_.SignalLines, files.DriverTypes);
+    log_.CommentLines.AddStrings(&run_.Transitions);
+    run_.Transitions.Clear();
+    if (conflict) {
+        ++log_.ErrorCount;
+        return;
+    }
+    run_.Save(log_.CommentLines, files.Comments);
+    log_.Message(runtext::Ok());
+}
+
+void TLogFile::ProjectRun::CallLibrary() {
+    run_.Advance();
+    run_.Show("Трансляция..."_a);
+    run_.LetWindowsRepaint();
+    log_.Message("Трансляция..."_a);
+    Run::LibraryCall call;
+    call.Files = ProjectWorkPaths(log_.Directory(), names_);
+    call.LogFile = project_.GetErrorFile();
+    call.Iterations = project_.Iterations;
+    call.FirstData = PathJoin(project_.GetDir(), names_.DataFile);
+    call.FirstFlag = 1;
+    call.SecondData = WithDebugPrefix(call.FirstData);
+    if (project_.Convert != 0)
+        call.ConvertData = call.FirstData;
+    run_.CallLibrary(call);
+}
+
+void TLogFile::TranslateProject(TProject* project) {
+    if (!project)
+        return;
+    Run run(*this);
+    if (!run.Started())
+        return;
+    if (ITranslatorFrame* frame = TranslatorHooks().Frame)
+        frame->SaveSchemeWindows();
+    try {
+        ProjectRun(*this, *project, run).Execute();
+    } catch (const TRunStopped&) {
+    } catch (const std::exception& e) {
+        run.Failed(AnsiString(e.what()));
+    }
+    LogicLines.reset();
+    ShowResults(project);
+}

@@ -1,0 +1,209 @@
+#include "translator/RunSteps.h"
+
+#include "document/DriversInfo.h"
+#include "document/Project.h"
+#include "fsm/FsmServices.h"
+#include "platform/FileIO.h"
+#include "platform/UiPort.h"
+
+// ---- texts ------------------------------------------------------------------------------
+
+namespace runtext {
+AnsiString Ok() { return "Ок"_a; }
+// The first letter is the Latin capital T, the rest Cyrillic, as the log has always read.
+AnsiString TranslationOk() { return AnsiString("T") + "рансляция Ок"_a; }
+AnsiString TranslationFailed() { return "Ошибка трансляции!!!"_a; }
+AnsiString OrderQuestion(const AnsiString& path) {
+    return (path.IsEmpty() ? "Схема не упорядочена!"_a : "Схема "_a + path + " не упорядочена!"_a) +
+           " Установить порядок обработки  по именам?"_a;
+}
+AnsiString WritingWorkFiles() { return "Запись временных файлов..."_a; }
+AnsiString ErrorsQuestion() { return "Обнаружены ошибки\nПросмотреть результаты?"_a; }
+} // namespace runtext
+
+namespace {
+AnsiString Key(const AnsiString& line) { return AnsiUpperCase(line); }
+
+AnsiString Padded(const AnsiString& name) {
+    return name.Length() < 15 ? name + AnsiString::StringOfChar(' ', 15 - name.Length()) : name;
+}
+
+const AnsiString kVarDriverField = ";_VAR_Driver_;";
+} // namespace
+
+// ---- TLineSet -----------------------------------------------------------------------------
+
+TLineSet::TLineSet(TStrings& list) : list_(list) {
+    for (int i = 0; i < list.Count(); ++i)
+        seen_.insert(Key(list.Get(i)).str());
+}
+
+bool TLineSet::AddOnce(const AnsiString& line) {
+    if (!seen_.insert(Key(line).str()).second)
+        return false;
+    list_.Add(line);
+    return true;
+}
+
+// ---- the frame of a run ----------------------------------------------------------------------
+
+TLogFile::Run::Run(TLogFile& log) : log_(log) {
+    if (log.running_)
+        return;
+    started_ = true;
+    log.running_ = true;
+    previousLog_ = ModelHooks().Log;
+    ModelHooks().Log = &log;
+    // A state-machine element needs the state-machine files to write its
+    // table; a program that bound nothing still translates it.
+    previousFsm_ = ModelHooks().Fsm;
+    if (!previousFsm_) {
+        static TFsmServices fsmFiles;
+        ModelHooks().Fsm = &fsmFiles;
+    }
+}
+
+TLogFile::Run::~Run() {
+    if (!started_)
+        return;
+    ModelHooks().Log = previousLog_;
+    ModelHooks().Fsm = previousFsm_;
+    log_.running_ = false;
+}
+
+void TLogFile::Run::Advance() const { Progress().SetProgress(Progress().ProgressPosition() + 1); }
+
+void TLogFile::Run::Show(const AnsiString& text) const { Progress().SetProgressText(text); }
+
+void TLogFile::Run::LetWindowsRepaint() const {
+    if (ITranslatorFrame* frame = TranslatorHooks().Frame)
+        frame->LetWindowsRepaint();
+}
+
+void TLogFile::Run::UseLists(TStrings& elements, TStrings& signals, TStrings& comments) {
+    elements_ = &elements;
+    signals_ = &signals;
+    comments_ = std::make_unique<TLineSet>(comments);
+}
+
+void TLogFile::Run::Failed(const AnsiString& what) { log_.Error("Ошибка при трансляции: "_a + what); }
+
+void TLogFile::Run::Save(const TStrings& list, const AnsiString& fileName) const {
+    if (!log_.SaveList(list, fileName))
+        throw TRunStopped();
+}
+
+// ---- one scheme ---------------------------------------------------------------------------------
+
+void TLogFile::Run::TranslateDrivers(TScheme& scheme) {
+    for (TDriver* d = scheme.FirstDriver(); d; d = scheme.NextDriver()) {
+        if (d->Kind() == TEntityKind::Driver) {
+            AnsiString driver, comment;
+            int bit = 0;
+            if (!DriversInUse().FindBit(d->Name(), driver, bit, comment)) {
+                // Not bound to a driver bit: warned about once, and kept as an
+                // internal signal so that the elements wired to it still translate.
+                if (unknownPins_.insert(Key(d->Name()).str()).second)
+                    log_.Warning("Сигнал "_a + d->Name() + " не найден в таблице сигналов."_a);
+                if (signals_->IndexOf(Padded(d->Name())) < 0)
+                    signals_->Add(Padded(d->Name()));
+                continue;
+            }
+        }
+        d->Translate(signals_);
+        AnsiString driverName = d->GetDriverName();
+        if (driverName == "var") {
+            if (transitions_.AddOnce("0;" + d->Name() + kVarDriverField + d->GetComment()) && Statistics)
+                ++Statistics[TProject::StatTransitions];
+            ++VarCount;
+            continue;
+        }
+        if (Statistics)
+            ++Statistics[d->GetDirection() == 0 ? TProject::StatInputs : TProject::StatOutputs];
+        comments_->AddOnce(IntToStr(d->GetBitNumber()) + ";" + d->Name() + ";" + driverName + ";" + d->GetComment());
+    }
+}
+
+void TLogFile::Run::NameNets(TScheme& scheme) {
+    int first = signals_->Count();
+    VarCount = scheme.BuildNetNames(signals_, VarCount);
+    for (int i = first; i < signals_->Count(); ++i)
+        if (transitions_.AddOnce("0;" + signals_->Get(i) + kVarDriverField) && Statistics)
+            ++Statistics[TProject::StatTemporaries];
+}
+
+void TLogFile::Run::TranslateElements(TScheme& scheme) {
+    for (TElement* e = scheme.NextByNumber(true); e; e = scheme.NextByNumber(false)) {
+        if (Statistics) {
+            ++Statistics[TProject::StatElements];
+            AnsiString label = e->Label();
+            if (label == "timer" || label == "predtimer")
+                ++Statistics[TProject::StatTimers];
+        }
+        e->Translate(elements_);
+        elements_->Add("");
+        // Temporary signals: names each followed by ';', up to the first empty one.
+        AnsiString rest = e->TempNames;
+        for (int cut = rest.Pos(";"); cut > 1; cut = rest.Pos(";")) {
+            signals_->Add(rest.SubString(1, cut - 1));
+            ++VarCount;
+            if (Statistics)
+                ++Statistics[TProject::StatTemporaries];
+            rest = rest.SubString(cut + 1, rest.Length());
+        }
+    }
+}
+
+bool TLogFile::Run::OrderAndCheckBits(bool byDrivers, TStrings& drivers) {
+    TStrings& comments = comments_->List();
+    int conflict;
+    if (byDrivers) {
+        conflict = log_.SortByDrivers(comments, drivers);
+    } else {
+        TStringList copy;
+        copy.Assign(&comments);
+        log_.SortBits(comments, drivers);
+        conflict = log_.SortByDrivers(copy, drivers);
+    }
+    return conflict != 0;
+}
+
+// ---- the library ------------------------------------------------------------------------------------
+
+void TLogFile::Run::CallLibrary(const LibraryCall& call) {
+    TTranslationLibrary library(log_.LibraryName);
+    if (!library.Loaded() || !library.HasGenerate()) {
+        AnsiString text = library.Loaded() ? "Не могу загрузить\n процедуру трансляции"_a
+                                           : "Не могу загрузить\n библиотеку трансляции"_a;
+        MessageDlg(text, mtError, mbYesOnly, 0);
+        // Counted: the data files of an earlier run must not pass for this run's.
+        log_.Error(text);
+        if (!library.LoadError().IsEmpty())
+            log_.Message(library.LoadError());
+        return;
+    }
+    Save(log_.Messages, call.LogFile);
+    int first = library.Generate(call.Files, call.FirstData, call.LogFile, call.Iterations, call.FirstFlag);
+    if (first == 0 && !call.SecondData.IsEmpty())
+        library.Generate(call.Files, call.SecondData, call.LogFile, call.Iterations, 0);
+    // What the library appended to the log file becomes part of the log.
+    std::string bytes;
+    if (ReadWholeFile(call.LogFile, bytes))
+        log_.Messages.SetText(AnsiString(std::move(bytes)));
+    if (first != 0) {
+        log_.Error(runtext::TranslationFailed());
+        return;
+    }
+    log_.Message(runtext::TranslationOk());
+    if (call.ConvertData.IsEmpty())
+        return;
+    if (!library.HasConvert()) {
+        log_.Message("Не могу загрузить процедуру конвертации"_a);
+        log_.Error("Ошибка конвертации!!!"_a);
+        return;
+    }
+    if (library.Convert(call.ConvertData) == 0)
+        log_.Message("Конвертация Ок"_a);
+    else
+        log_.Error("Ошибка конвертации!!!"_a);
+}

@@ -1,0 +1,107 @@
+#pragma once
+// The steps that the project run and the single-scheme runs share: the
+// driver, net and element text of one scheme, the bit ordering and check,
+// the library call, and the frame of a run (frame disabled, the translator
+// installed as the elements' error log, one run at a time). Internal to the
+// translator.
+
+#include <unordered_set>
+
+#include "document/Scheme.h"
+#include "translator/Logfile.h"
+#include "translator/TranslatorHost.h"
+
+// Thrown after a failure has been logged and counted: the run goes straight
+// to its closing step.
+struct TRunStopped {};
+
+// A list with a case-insensitive record of the lines it holds, for the
+// "add unless an equal line is there" steps of long runs.
+class TLineSet {
+public:
+    explicit TLineSet(TStrings& list);
+    // Appends the line unless the list holds it (letter case aside); true when added.
+    bool AddOnce(const AnsiString& line);
+    TStrings& List() const { return list_; }
+
+private:
+    TStrings& list_;
+    std::unordered_set<std::string> seen_;
+};
+
+class TLogFile::Run {
+public:
+    explicit Run(TLogFile& log);
+    ~Run();
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    // False when another run is in progress: this one must do nothing.
+    bool Started() const { return started_; }
+
+    ITranslationProgress& Progress() const { return TranslatorHooks().ProgressWindow(); }
+    void Advance() const;
+    void Show(const AnsiString& text) const;
+    void LetWindowsRepaint() const;
+
+    // The lists the scheme steps write into (the project's or a scheme run's).
+    void UseLists(TStrings& elements, TStrings& signals, TStrings& comments);
+    // Project statistics to count, or null.
+    int32_t* Statistics = nullptr;
+    // The running count of variable signals.
+    int VarCount = 0;
+    TStringList Transitions;
+
+    // Driver pins: signal lines, bit comment lines, transition lines.
+    void TranslateDrivers(TScheme& scheme);
+    // Net names: signal lines and transition lines.
+    void NameNets(TScheme& scheme);
+    // Elements in processing order: netlist blocks and temporary signals.
+    void TranslateElements(TScheme& scheme);
+    // Orders the comment lines (by driver and bit, or the table's bit order)
+    // and checks the driver bits against the drivers list (drivers work-file
+    // lines, replaced by the check). True on a conflict.
+    bool OrderAndCheckBits(bool byDrivers, TStrings& drivers);
+    // Saves a list; a failure is logged, counted and stops the run.
+    void Save(const TStrings& list, const AnsiString& fileName) const;
+
+    // The library step: one call for firstData with firstFlag; when it
+    // succeeds and secondData is given, one more for the debugging copy;
+    // then the conversion of convertData when given. Returns whether the
+    // library was called.
+    struct LibraryCall {
+        TWorkFilePaths Files;
+        AnsiString LogFile;
+        uint16_t Iterations = 0;
+        AnsiString FirstData;
+        int32_t FirstFlag = 0;
+        AnsiString SecondData;
+        AnsiString ConvertData;
+    };
+    void CallLibrary(const LibraryCall& call);
+
+    // Logs an exception that escaped a step and counts it.
+    void Failed(const AnsiString& what);
+
+private:
+    TLogFile& log_;
+    bool started_ = false;
+    ITranslationLog* previousLog_ = nullptr;
+    IFsmServices* previousFsm_ = nullptr;
+    TFrameDisabledScope frame_;
+    TStrings* elements_ = nullptr;
+    TStrings* signals_ = nullptr;
+    std::unique_ptr<TLineSet> comments_;
+    TLineSet transitions_{Transitions};
+    std::unordered_set<std::string> unknownPins_;
+};
+
+// The texts of the runs.
+namespace runtext {
+AnsiString Ok();              // "Ок" (Cyrillic)
+AnsiString TranslationOk();   // "Tрансляция Ок" (Latin T)
+AnsiString TranslationFailed();
+AnsiString OrderQuestion(const AnsiString& path); // path empty: the single-scheme text
+AnsiString WritingWorkFiles();
+AnsiString ErrorsQuestion();
+} // namespace runtext
