@@ -139,6 +139,9 @@ void CopyFileEx(const AnsiString& fileName, const AnsiString& destName, bool ove
         if (progress) progress(size, copied);
         if (got < ssize_t(sizeof buffer)) break;
     }
+    // The copy takes the source's modification time, to the nanosecond.
+    struct timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+    ::futimens(dest.fd, times);
     if (::fsync(dest.fd) != 0 || ::close(dest.fd) != 0) {
         dest.fd = -1;
         throw EWriteError("Stream write error");
@@ -148,8 +151,6 @@ void CopyFileEx(const AnsiString& fileName, const AnsiString& destName, bool ove
     fs::rename(temp.path, finalPath, ec);
     if (ec) throw EFCreateError("Cannot create file " + target);
     temp.keep = true;
-    TDateTime age;
-    if (FileAge(fileName, age)) FileSetDate(target, age);
     if (progress) progress(size, 0);
 }
 

@@ -485,8 +485,8 @@ bool IsWild(const AnsiString& inputStr, const AnsiString& wilds, bool ignoreCase
         return false;
     }
     if (ci < in.size()) return false;
-    if (cw < w.size() && w.back() != '*') return false;
-    return true;
+    // Pattern left over matches only when it is nothing but "*".
+    return w.find_first_not_of('*', cw) == Str::npos;
 }
 
 AnsiString XorString(const AnsiString& key, const AnsiString& src) {

@@ -1,0 +1,8 @@
+#pragma once
+// The extended controls: owner-draw and check-list boxes, the shadowed label
+// and the speed button with its glyphs.
+
+#include "controls/gui/ExCheckListBox.h"
+#include "controls/gui/ExLabel.h"
+#include "controls/gui/ExListBox.h"
+#include "controls/gui/ExSpeedButton.h"

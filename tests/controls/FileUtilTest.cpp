@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include "common/Printers.h"
+
+#include <filesystem>
+#include <vector>
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/TestEnv.h"
+#include "controls/FileUtil.h"
+#include "platform/FileIO.h"
+#include "platform/TestUiPort.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Pattern(std::size_t n) {
+    std::string s(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) s[i] = char((i * 7 + 3) & 0xFF);
+    return s;
+}
+
+TEST(FileUtil, FolderNamesAndValidation) {
+    EXPECT_EQ(NormalDir(""), AnsiString());
+    EXPECT_EQ(NormalDir("C:"), AnsiString("C:"));
+    EXPECT_EQ(NormalDir("/tmp"), AnsiString("/tmp/"));
+    EXPECT_EQ(NormalDir("/tmp/"), AnsiString("/tmp/"));
+    EXPECT_EQ(NormalDir("C:\\Temp\\"), AnsiString("C:\\Temp\\"));
+    EXPECT_EQ(RemoveBackSlash("C:\\"), AnsiString("C:\\"));
+    EXPECT_EQ(RemoveBackSlash("C:\\Temp\\"), AnsiString("C:\\Temp"));
+    EXPECT_EQ(RemoveBackSlash("\\"), AnsiString("\\"));
+    EXPECT_EQ(RemoveBackSlash("/"), AnsiString("/"));
+    EXPECT_EQ(RemoveBackSlash("/tmp/"), AnsiString("/tmp"));
+    EXPECT_FALSE(ValidFileName("a[1].txt"));
+    EXPECT_TRUE(ValidFileName("*.txt"));
+    EXPECT_FALSE(ValidFileName(""));
+    for (const char* bad : {"a<b", "a>b", "a\"b", "a]b", "a|b"}) EXPECT_FALSE(ValidFileName(bad)) << bad;
+    EXPECT_TRUE(ValidFileName("dir/file?.tvs"));
+}
+
+TEST(FileUtil, CopyIsByteExactTakesTheDateAndReportsProgress) {
+    testenv::TempDir dir;
+    std::string bytes = Pattern(8192 * 2 + 100); // blocks of 8192 and a short one
+    testenv::WriteBytes(dir.Path() / "src.bin", bytes);
+    fs::last_write_time(dir.Path() / "src.bin", fs::file_time_type::clock::now() - std::chrono::hours(30));
+    std::vector<std::pair<std::int64_t, std::int64_t>> steps;
+    CopyFile(dir.File("src.bin"), dir.File("sub/deeper/dst.bin"),
+             [&](std::int64_t size, std::int64_t copied) { steps.emplace_back(size, copied); });
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "sub/deeper/dst.bin"), bytes);
+    EXPECT_EQ(FileDateTime(dir.File("sub/deeper/dst.bin")), FileDateTime(dir.File("src.bin")));
+    EXPECT_LT(FileDateTime(dir.File("sub/deeper/dst.bin")), Now() - 1);
+    std::int64_t n = std::int64_t(bytes.size());
+    std::vector<std::pair<std::int64_t, std::int64_t>> expected = {{n, 0}, {n, 8192}, {n, 16384}, {n, n}, {n, 0}};
+    EXPECT_EQ(steps, expected);
+    // No temporary file is left beside the copy.
+    int entries = 0;
+    for (auto& e : fs::directory_iterator(dir.Path() / "sub/deeper")) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(FileUtil, CopyOntoAFolderUsesTheSourceName) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "a.txt", "abc");
+    fs::create_directory(dir.Path() / "target");
+    CopyFile(dir.File("a.txt"), dir.File("target"));
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "target/a.txt"), "abc");
+}
+
+TEST(FileUtil, FailedCopyLeavesNoPartialTargetAndKeepsTheOldOne) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "old.txt", "keep me");
+    try {
+        CopyFile(dir.File("missing.txt"), dir.File("old.txt"));
+        FAIL() << "no exception";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message, "Cannot open file " + dir.File("missing.txt"));
+    }
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "old.txt"), "keep me");
+    // A read-only target is refused unless overwriting it was asked for.
+    testenv::WriteBytes(dir.Path() / "new.txt", "new");
+    fs::permissions(dir.Path() / "old.txt", fs::perms::owner_read);
+    EXPECT_THROW(CopyFile(dir.File("new.txt"), dir.File("old.txt")), EFCreateError);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "old.txt"), "keep me");
+    CopyFileEx(dir.File("new.txt"), dir.File("old.txt"), true, false);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "old.txt"), "new");
+    // A source that stops being readable half-way: a folder cannot be read as a file.
+    fs::create_directory(dir.Path() / "folder");
+    EXPECT_THROW(CopyFile(dir.File("folder"), dir.File("x.txt")), EFOpenError);
+    EXPECT_FALSE(fs::exists(dir.Path() / "x.txt"));
+}
+
+TEST(FileUtil, AWriteThatFailsHalfWayLeavesTheOldTargetAndNoTemporaryFile) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "big.bin", Pattern(40000));
+    testenv::WriteBytes(dir.Path() / "target.bin", "old contents");
+    // Files may grow to 10000 bytes only: the copy fails after its first blocks.
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 10000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        CopyFile(dir.File("big.bin"), dir.File("target.bin"));
+    } catch (const EWriteError& e) {
+        threw = true;
+        EXPECT_EQ(e.Message, AnsiString("Stream write error"));
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "target.bin"), "old contents");
+    int entries = 0;
+    for (auto& e : fs::directory_iterator(dir.Path())) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 2); // big.bin and target.bin, no partial copy
+}
+
+TEST(FileUtil, MoveRenamesAndKeepsBytes) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "a.txt", "moved");
+    MoveFile(dir.File("a.txt"), dir.File("b.txt"));
+    EXPECT_FALSE(fs::exists(dir.Path() / "a.txt"));
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "b.txt"), "moved");
+    MoveFileEx(dir.File("b.txt"), dir.File("c.txt"), true);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "c.txt"), "moved");
+}
+
+TEST(FileUtil, SizesAttributesAndNames) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "data.bin", std::string(1234, 'x'));
+    fs::create_directory(dir.Path() / "folder");
+    EXPECT_EQ(GetFileSize(dir.File("data.bin")), 1234);
+    EXPECT_EQ(GetFileSize(dir.File("*.bin")), 1234);
+    EXPECT_EQ(GetFileSize(dir.File("folder")), -1);
+    EXPECT_EQ(GetFileSize(dir.File("none")), -1);
+    EXPECT_EQ(FileDateTime(dir.File("none")), 0);
+    EXPECT_TRUE(HasAttr(dir.File("folder"), faDirectory));
+    EXPECT_FALSE(HasAttr(dir.File("data.bin"), faDirectory));
+    EXPECT_FALSE(HasAttr(dir.File("none"), 0));
+    EXPECT_TRUE(DirExists(dir.File("folder")));
+    EXPECT_FALSE(DirExists(dir.File("data.bin")));
+    EXPECT_EQ(ShortToLongFileName(dir.File("DATA.BIN")), AnsiString("data.bin"));
+    EXPECT_EQ(LongToShortFileName(dir.File("none")), AnsiString());
+    EXPECT_EQ(ShortToLongPath(dir.File("FOLDER")), dir.File("folder"));
+    EXPECT_EQ(LongToShortPath(dir.File("folder/none")), dir.File("folder/"));
+    AnsiString temp = GetTempDir();
+    EXPECT_EQ(temp[temp.Length()], '/');
+    EXPECT_TRUE(DirExists(temp));
+}
+
+TEST(FileUtil, DeleteFilesByMask) {
+    testenv::TempDir dir;
+    for (const char* n : {"a.tmp", "b.tmp", "c.txt"}) testenv::WriteBytes(dir.Path() / n, "x");
+    fs::create_directory(dir.Path() / "d.tmp");
+    EXPECT_TRUE(DeleteFiles(dir.File("*.tmp")));
+    EXPECT_FALSE(fs::exists(dir.Path() / "a.tmp"));
+    EXPECT_FALSE(fs::exists(dir.Path() / "b.tmp"));
+    EXPECT_TRUE(fs::exists(dir.Path() / "c.txt"));
+    EXPECT_TRUE(fs::exists(dir.Path() / "d.tmp")); // folders are never deleted
+    EXPECT_FALSE(DeleteFiles(dir.File("*.none")));
+    // The masks run in order while all succeed; a failing one stops the rest.
+    testenv::WriteBytes(dir.Path() / "e.log", "x");
+    EXPECT_FALSE(DeleteFilesEx({dir.File("*.none"), dir.File("*.log")}));
+    EXPECT_TRUE(fs::exists(dir.Path() / "e.log"));
+    EXPECT_TRUE(DeleteFilesEx({dir.File("*.txt"), dir.File("*.log")}));
+    EXPECT_TRUE(DeleteFilesEx({}));
+}
+
+TEST(FileUtil, ClearDirNeverEntersALinkedFolder) {
+    testenv::TempDir dir;
+    fs::create_directories(dir.Path() / "outside");
+    testenv::WriteBytes(dir.Path() / "outside/precious.txt", "keep");
+    fs::create_directories(dir.Path() / "work/sub");
+    testenv::WriteBytes(dir.Path() / "work/a.txt", "a");
+    testenv::WriteBytes(dir.Path() / "work/.hidden", "h");
+    testenv::WriteBytes(dir.Path() / "work/sub/b.txt", "b");
+    fs::create_directory_symlink(dir.Path() / "outside", dir.Path() / "work/link");
+    fs::permissions(dir.Path() / "work/a.txt", fs::perms::owner_read);
+
+    EXPECT_TRUE(ClearDir(dir.File("work"), false));
+    EXPECT_TRUE(fs::exists(dir.Path() / "work"));
+    EXPECT_TRUE(fs::exists(dir.Path() / "work/sub")); // emptied, kept without del
+    EXPECT_TRUE(fs::is_empty(dir.Path() / "work/sub"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.Path() / "work/link")));
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "outside/precious.txt"), "keep");
+
+    EXPECT_TRUE(ClearDir(dir.File("work"), true));
+    EXPECT_FALSE(fs::exists(dir.Path() / "work"));
+    EXPECT_FALSE(ClearDir(dir.File("work"), true));
+    EXPECT_FALSE(ClearDir(dir.File("outside/precious.txt"), true));
+}
+
+TEST(FileUtil, ByteRangeLocks) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "lock.bin", std::string(100, 'x'));
+    int fd = ::open((dir.Path() / "lock.bin").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(FileLock(fd, 0, 10), 0);
+    EXPECT_EQ(FileUnlock(fd, 0, 10), 0);
+    EXPECT_EQ(FileLock64(fd, 50, 10), 0);
+    EXPECT_EQ(FileUnlock64(fd, 50, 10), 0);
+    ::close(fd);
+    EXPECT_NE(FileLock(fd, 0, 10), 0); // a closed descriptor reports the system error
+}
+
+TEST(FileUtil, BrowseDirectoryGoesThroughThePort) {
+    TestUiPort port;
+    port.AnswerFile("");
+    port.AnswerFile("/chosen/");
+    AnsiString folder = "/start";
+    EXPECT_FALSE(BrowseDirectory(folder, "Выберите папку"_a, 0));
+    EXPECT_EQ(folder, AnsiString("/start"));
+    EXPECT_TRUE(BrowseDirectory(folder, "Выберите папку"_a, 0));
+    EXPECT_EQ(folder, AnsiString("/chosen"));
+    ASSERT_EQ(port.Calls.size(), 2u);
+    EXPECT_EQ(port.Calls[0].kind, TestUiPort::kSelectDirectory);
+    EXPECT_EQ(port.Calls[0].text, "Выберите папку"_a);
+
+    TBrowseFolderDlg dlg(nullptr);
+    dlg.FolderName = "/x";
+    port.AnswerFile("/y");
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(dlg.FolderName, AnsiString("/y"));
+    dlg.BrowseKind = bfComputers;
+    EXPECT_FALSE(dlg.Execute());
+    EXPECT_EQ(port.Unscripted, 0);
+}
+
+} // namespace

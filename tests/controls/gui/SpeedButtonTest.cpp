@@ -1,0 +1,207 @@
+#include "platform/gui/GuiTest.h"
+
+#include "common/Printers.h"
+
+#include "controls/gui/EXCtrls.h"
+
+namespace {
+
+std::unique_ptr<TBitmap> Glyph(int w, int h, TColor color) {
+    auto b = std::make_unique<TBitmap>();
+    b->SetSize(w, h);
+    b->Canvas()->Brush()->SetColor(clFuchsia);
+    b->Canvas()->FillRect(Rect(0, 0, w, h));
+    b->Canvas()->Brush()->SetColor(color);
+    b->Canvas()->FillRect(Rect(2, 2, w - 2, h - 2));
+    return b;
+}
+
+struct Speed : GuiTest {
+    void SetUp() override {
+        GuiTest::SetUp();
+        form = MakeForm();
+        form->SetBounds(0, 0, 300, 200);
+    }
+    TExSpeedButton* Button(const char* name) {
+        auto* b = NewControl<TExSpeedButton>(form, form, name);
+        b->OnClick = [this, name](TObject*) { clicks.push_back(name); };
+        return b;
+    }
+    static void Press(TExSpeedButton* b) {
+        b->MouseDown(mbLeft, 0, 5, 5);
+        b->MouseUp(mbLeft, 0, 5, 5);
+    }
+    TForm* form = nullptr;
+    std::vector<std::string> clicks;
+};
+
+TEST_F(Speed, NumberOfGlyphsFollowsTheShape) {
+    auto* b = Button("B1");
+    auto four = Glyph(64, 16, clRed);
+    b->SetGlyph(four.get());
+    EXPECT_EQ(b->NumGlyphs(), 4);
+    auto six = Glyph(96, 16, clRed);
+    b->SetGlyph(six.get());
+    EXPECT_EQ(b->NumGlyphs(), 1); // 6 cells exceed 5
+    b->SetNumGlyphs(3);
+    auto odd = Glyph(50, 16, clRed);
+    b->SetGlyph(odd.get());
+    EXPECT_EQ(b->NumGlyphs(), 3); // not a multiple of the height: unchanged
+    b->SetNumGlyphs(0);
+    EXPECT_EQ(b->NumGlyphs(), 3);
+    b->SetNumGlyphs(9);
+    EXPECT_EQ(b->NumGlyphs(), 5);
+}
+
+TEST_F(Speed, GroupsKeepOneButtonDownUnlessAllMayBeUp) {
+    TExSpeedButton* b[3] = {Button("a"), Button("b"), Button("c")};
+    for (auto* x : b) x->SetGroupIndex(1);
+    Press(b[0]);
+    EXPECT_TRUE(b[0]->Down());
+    Press(b[1]);
+    EXPECT_TRUE(b[1]->Down());
+    EXPECT_FALSE(b[0]->Down());
+    Press(b[1]); // the down one stays down
+    EXPECT_TRUE(b[1]->Down());
+    EXPECT_EQ(clicks, (std::vector<std::string>{"a", "b", "b"}));
+    b[2]->SetAllowAllUp(true); // the whole group takes it
+    EXPECT_TRUE(b[1]->AllowAllUp());
+    Press(b[1]);
+    EXPECT_FALSE(b[1]->Down());
+    auto* loose = Button("d");
+    loose->SetDown(true); // no group: never down
+    EXPECT_FALSE(loose->Down());
+}
+
+TEST_F(Speed, HeldButtonRepeatsAfterThePause) {
+    auto* b = Button("r");
+    b->SetAllowTimer(true);
+    b->MouseDown(mbLeft, 0, 5, 5);
+    ASSERT_NE(b->RepeatTimer(), nullptr);
+    EXPECT_EQ(b->RepeatTimer()->Interval(), 500u);
+    EXPECT_TRUE(clicks.empty());
+    b->RepeatTimer()->OnTimer(b->RepeatTimer());
+    EXPECT_EQ(b->RepeatTimer()->Interval(), 100u);
+    b->RepeatTimer()->OnTimer(b->RepeatTimer());
+    EXPECT_EQ(clicks.size(), 2u);
+    b->MouseMove(0, 100, 100); // outside: shown up, no repeats
+    b->RepeatTimer()->OnTimer(b->RepeatTimer());
+    EXPECT_EQ(clicks.size(), 2u);
+    b->MouseUp(mbLeft, 0, 100, 100); // released outside: no click
+    EXPECT_FALSE(b->RepeatTimer()->Enabled());
+    EXPECT_EQ(clicks.size(), 2u);
+    b->SetAllowTimer(false);
+    EXPECT_EQ(b->RepeatTimer(), nullptr);
+}
+
+TEST_F(Speed, FlatInactiveGlyphIsGrayedOnlyWithGrayedInactive) {
+    EXPECT_EQ(GrayedColor(RGB(255, 0, 0), clFuchsia), RGB(76, 76, 76));
+    EXPECT_EQ(GrayedColor(clFuchsia, clFuchsia), clFuchsia);
+    EXPECT_EQ(GrayedColor(clBtnFace, clFuchsia), ColorToRGB(clBtnFace));
+    form->Show();
+    auto* b = Button("f");
+    b->SetBounds(10, 10, 40, 40);
+    auto g = Glyph(16, 16, clRed);
+    b->SetGlyph(g.get());
+    b->SetFlat(true);
+    EXPECT_EQ(b->PaintState(), rbsInactive);
+    b->Repaint();
+    TColor centre = b->Canvas()->Pixels(20, 20);
+    EXPECT_EQ(centre, RGB(76, 76, 76));
+    b->SetGrayedInactive(false);
+    b->Repaint();
+    EXPECT_EQ(b->Canvas()->Pixels(20, 20), clRed);
+    EXPECT_EQ(b->Canvas()->Pixels(0, 0), ColorToRGB(clBtnFace)); // no frame without the mouse
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(b->PaintState(), rbsUp);
+}
+
+TEST_F(Speed, DisabledGlyphIsEmbossed) {
+    form->Show();
+    auto* b = Button("d");
+    b->SetBounds(10, 10, 40, 40);
+    auto g = Glyph(16, 16, clRed);
+    b->SetGlyph(g.get());
+    b->SetEnabled(false);
+    b->Repaint();
+    EXPECT_EQ(b->Canvas()->Pixels(20, 20), ColorToRGB(clBtnShadow));
+    Press(b);
+    EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(Speed, GlyphImagesShareOneListPerSize) {
+    int before = GlyphCacheListCount();
+    auto g = Glyph(16, 16, clRed);
+    {
+        TExButtonGlyph a, b;
+        a.SetGlyph(g.get());
+        b.SetGlyph(g.get());
+        EXPECT_GE(a.CreateButtonGlyph(rbsUp), 0);
+        EXPECT_GE(b.CreateButtonGlyph(rbsUp), 0);
+        EXPECT_EQ(a.List(), b.List());
+        EXPECT_NE(a.ImageIndex(rbsUp), b.ImageIndex(rbsUp));
+        EXPECT_EQ(a.CreateButtonGlyph(rbsDown), a.ImageIndex(rbsUp)); // down is up with fewer than 3 cells
+        EXPECT_EQ(GlyphCacheListCount(), before + 1);
+        TExButtonGlyph empty;
+        EXPECT_EQ(empty.CreateButtonGlyph(rbsUp), -1);
+    }
+    EXPECT_EQ(GlyphCacheListCount(), before);
+}
+
+TEST_F(Speed, ALongCaptionIsCutWithDots) {
+    TExButtonGlyph glyph;
+    TBitmap b;
+    b.SetSize(10, 10);
+    AnsiString caption = "A caption far wider than the button";
+    TPoint glyphPos;
+    TRect text;
+    glyph.CalcButtonLayout(b.Canvas(), Rect(0, 0, 60, 20), TPoint(), caption, blGlyphTop, -1, 1, false, glyphPos,
+                           text, 0);
+    EXPECT_EQ(caption.SubString(caption.Length() - 2, 3), AnsiString("..."));
+    EXPECT_LE(text.Width(), 60);
+    glyph.WordWrap = true;
+    AnsiString wrapped = "A caption far wider than the button";
+    glyph.CalcButtonLayout(b.Canvas(), Rect(0, 0, 60, 200), TPoint(), wrapped, blGlyphTop, -1, 1, false, glyphPos,
+                           text, 0);
+    EXPECT_EQ(wrapped, AnsiString("A caption far wider than the button"));
+}
+
+TEST_F(Speed, ModalResultReachesTheForm) {
+    auto* b = Button("ok");
+    b->ModalResult = mrOk;
+    b->Click();
+    EXPECT_EQ(form->ModalResult, mrOk);
+    b->ButtonClick();
+    EXPECT_EQ(clicks, (std::vector<std::string>{"ok", "ok"}));
+    EXPECT_EQ(b->FState(), rbsUp);
+}
+
+TEST_F(Speed, DropDownMarkerAndMenuPosition) {
+    auto* b = Button("m");
+    b->SetBounds(0, 0, 30, 20);
+    auto* menu = new TPopupMenu(form);
+    menu->AutoPopup = false;
+    b->SetDropDownMenu(menu);
+    EXPECT_EQ(b->GetDropDownMenuPos(), TPoint(-1, 20));
+    menu->Alignment = paRight;
+    EXPECT_EQ(b->GetDropDownMenuPos(), TPoint(31, 20));
+    b->MenuPosition = dmpRight;
+    EXPECT_EQ(b->GetDropDownMenuPos(), TPoint(-1, -1));
+    EXPECT_FALSE(b->CheckBtnMenuDropDown(false)); // auto-popup off: only on request
+    delete menu;
+    EXPECT_EQ(b->DropDownMenu(), nullptr);
+}
+
+TEST_F(Speed, ButtonImageDrawsAFramedButton) {
+    TButtonImage image;
+    auto g = Glyph(16, 16, clRed);
+    image.SetGlyph(g.get());
+    TBitmap b;
+    b.SetSize(40, 40);
+    image.Draw(b.Canvas(), 5, 5, -1, 1, blGlyphLeft, nullptr, 0);
+    EXPECT_EQ(b.Canvas()->Pixels(5, 5), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(b.Canvas()->Pixels(28, 27), ColorToRGB(clWindowFrame));
+    EXPECT_EQ(b.Canvas()->Pixels(17, 16), clRed);
+}
+
+} // namespace
