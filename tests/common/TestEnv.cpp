@@ -24,6 +24,9 @@ void Init() {
     g_root = tmpl;
     std::filesystem::create_directories(g_root / "config");
     std::filesystem::create_directories(g_root / "cwd");
+    std::filesystem::create_directories(g_root / "runtime");
+    std::filesystem::permissions(g_root / "runtime", std::filesystem::perms::owner_all);
+    ::setenv("XDG_RUNTIME_DIR", (g_root / "runtime").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
     std::filesystem::current_path(g_root / "cwd");
 }
