@@ -335,72 +335,139 @@ int TCanvas::SetBkMode(int mode) {
 
 namespace {
 
-// Calls f(y, x0, x1) for the parts of a run inside bounds and the clip region.
-template <class F>
-void ForClipped(const TRect& bounds, const std::optional<TRegion>& clip, int y, int x0, int x1, F&& f) {
-    if (y < bounds.Top || y >= bounds.Bottom) return;
-    x0 = std::max(x0, bounds.Left);
-    x1 = std::min(x1, bounds.Right);
-    if (x0 >= x1) return;
-    if (!clip) return f(y, x0, x1);
-    for (const TRect& r : clip->Rects()) {
-        if (r.Top > y) break;
-        if (y >= r.Bottom) continue;
-        const int a = std::max(x0, r.Left), b = std::min(x1, r.Right);
-        if (a < b) f(y, a, b);
-    }
-}
+bool fastPaths = true;
 
-uint32_t* Row(QImage* img, int y) { return reinterpret_cast<uint32_t*>(img->scanLine(y)); }
+// Where one drawing operation writes: the rows of the image, the device
+// bounds (the image cut to the viewport) and the clip region, which is folded
+// into the bounds when it is one rectangle. The rows are fetched on the first
+// write, so an operation that changes nothing leaves a shared image shared.
+class Surface {
+public:
+    Surface(QImage* image, const TRect& bounds, const std::optional<TRegion>& clip) : image_(image), bounds_(bounds) {
+        if (clip && clip->Rects().size() <= 1) {
+            if (!clip->IsEmpty()) IntersectRect(bounds_, bounds_, clip->Rects().front());
+            else bounds_ = TRect();
+        } else if (clip) {
+            rects_ = &clip->Rects();
+        }
+        if (IsRectEmpty(bounds_)) bounds_ = TRect();
+    }
+    const TRect& Bounds() const { return bounds_; }
+    uint32_t* Row(int y) {
+        if (!bits_) {
+            bits_ = reinterpret_cast<uint32_t*>(image_->bits());
+            stride_ = image_->bytesPerLine() / 4;
+        }
+        return bits_ + qsizetype(y) * stride_;
+    }
+    // Calls f(y, a, b) for the parts [a, b) of the run [x0, x1) of row y
+    // inside the bounds and the clip region.
+    template <class F>
+    void Each(int y, int x0, int x1, F&& f) const {
+        if (y < bounds_.Top || y >= bounds_.Bottom) return;
+        x0 = std::max(x0, bounds_.Left);
+        x1 = std::min(x1, bounds_.Right);
+        if (x0 >= x1) return;
+        if (!rects_) return f(y, x0, x1);
+        // The region's rectangles come in bands from top to bottom.
+        auto r = std::partition_point(rects_->begin(), rects_->end(), [y](const TRect& q) { return q.Bottom <= y; });
+        for (; r != rects_->end() && r->Top <= y; ++r) {
+            const int a = std::max(x0, r->Left), b = std::min(x1, r->Right);
+            if (a < b) f(y, a, b);
+        }
+    }
+
+private:
+    QImage* image_;
+    TRect bounds_;
+    const std::vector<TRect>* rects_ = nullptr;
+    uint32_t* bits_ = nullptr;
+    qsizetype stride_ = 0;
+};
+
+// Paints the pixels of a one-pixel figure as they come, joining neighbours on
+// a row into one run. Only for figures that never give a pixel twice (a single
+// straight line does not).
+class DirectPen {
+public:
+    DirectPen(Surface& surface, uint32_t color, int mode) : s_(surface), color_(color), mode_(mode) {}
+    ~DirectPen() { Flush(); }
+    void operator()(int y, int x0, int x1) {
+        if (x1 <= x0) return;
+        if (y == y_ && x0 == x1_) {
+            x1_ = x1;
+        } else if (y == y_ && x1 == x0_) {
+            x0_ = x0;
+        } else {
+            Flush();
+            y_ = y;
+            x0_ = x0;
+            x1_ = x1;
+        }
+    }
+
+private:
+    void Flush() {
+        if (x1_ > x0_) s_.Each(y_, x0_, x1_, [this](int y, int a, int b) { Rop2Span(s_.Row(y), a, b, color_, mode_); });
+        x1_ = x0_;
+    }
+    Surface& s_;
+    uint32_t color_;
+    int mode_;
+    int y_ = 0, x0_ = 0, x1_ = 0;
+};
 
 } // namespace
+
+void TCanvas::SetFastPaths(bool on) { fastPaths = on; }
+
+void TCanvas::BrushSpan(uint32_t* row, int y, int a, int b, int mode, uint32_t color) const {
+    const TBrushStyle style = brush_.Style();
+    if (style == bsClear) return;
+    if (brush_.HasPattern()) {
+        for (int x = a; x < b; ++x) {
+            const uint32_t p = brush_.PatternPixel(x, y);
+            Rop2Span(row, x, x + 1, monochrome_ ? Nearest(p) : p, mode);
+        }
+    } else if (style != bsSolid) {
+        for (int x = a; x < b; ++x) {
+            if (HatchAt(style, x, y)) Rop2Span(row, x, x + 1, color, mode);
+        }
+    } else {
+        Rop2Span(row, a, b, color, mode);
+    }
+}
 
 // Pen runs in penColor; brush runs with the brush (useBrush) or in backColor.
 void TCanvas::Paint(const Runs& runs, int mode, uint32_t penColor, bool useBrush, uint32_t backColor) {
     if (!Drawable()) return;
-    const TRect bounds = DeviceBounds();
+    Surface s(image_, DeviceBounds(), clip_);
     for (const Runs::Run& r : runs.pen) {
-        ForClipped(bounds, clip_, r.y, r.x0, r.x1, [&](int y, int a, int b) { Rop2Span(Row(image_, y), a, b, penColor, mode); });
+        s.Each(r.y, r.x0, r.x1, [&](int y, int a, int b) { Rop2Span(s.Row(y), a, b, penColor, mode); });
     }
-    if (runs.fill.empty()) return;
     if (!useBrush) {
         for (const Runs::Run& r : runs.fill) {
-            ForClipped(bounds, clip_, r.y, r.x0, r.x1, [&](int y, int a, int b) { Rop2Span(Row(image_, y), a, b, backColor, mode); });
+            s.Each(r.y, r.x0, r.x1, [&](int y, int a, int b) { Rop2Span(s.Row(y), a, b, backColor, mode); });
         }
         return;
     }
-    const TBrushStyle style = brush_.Style();
-    if (style == bsClear) return;
     const uint32_t color = MapColor(brush_.Color());
     for (const Runs::Run& r : runs.fill) {
-        ForClipped(bounds, clip_, r.y, r.x0, r.x1, [&](int y, int a, int b) {
-            uint32_t* row = Row(image_, y);
-            if (brush_.HasPattern()) {
-                for (int x = a; x < b; ++x) {
-                    const uint32_t p = brush_.PatternPixel(x, y);
-                    Rop2Span(row, x, x + 1, monochrome_ ? Nearest(p) : p, mode);
-                }
-            } else if (style != bsSolid) {
-                for (int x = a; x < b; ++x) {
-                    if (HatchAt(style, x, y)) Rop2Span(row, x, x + 1, color, mode);
-                }
-            } else {
-                Rop2Span(row, a, b, color, mode);
-            }
-        });
+        s.Each(r.y, r.x0, r.x1, [&](int y, int a, int b) { BrushSpan(s.Row(y), y, a, b, mode, color); });
     }
 }
 
-// The runs of the pen along a line through points. One-pixel pens follow the
-// dash pattern and leave out the last point of an open line; wider pens are
-// solid with round tips.
-void TCanvas::PenRuns(Runs& runs, std::span<const TPoint> points, bool closed, bool lastPoint) {
+// The pixels of the pen along a line through points, given to pen(y, x0, x1)
+// as runs. One-pixel pens follow the dash pattern and leave out the last
+// point of an open line; wider pens are solid with round tips.
+template <class Sink>
+void TCanvas::PenPixels(std::span<const TPoint> points, bool closed, bool lastPoint, Sink&& pen) {
     if (pen_.Style() == psClear || points.empty()) return;
     const int w = std::clamp(pen_.Width(), 1, kMaxPenWidth);
     const std::span<const int> dash = w == 1 ? DashPattern(pen_.Style()) : std::span<const int>();
     int dashLen = 0;
     for (int d : dash) dashLen += d;
-    const auto tip = PenTip(w);
+    const auto tip = w > 1 ? PenTip(w) : std::vector<Runs::Run>();
     TRect lim = DeviceBounds();
     InflateRect(lim, w, w);
     long long base = 0;
@@ -411,8 +478,8 @@ void TCanvas::PenRuns(Runs& runs, std::span<const TPoint> points, bool closed, b
             while (pos >= dash[k]) pos -= dash[k++];
             if (k % 2) return;
         }
-        if (w == 1) return runs.Pen(y, x, x + 1);
-        for (const auto& t : tip) runs.Pen(y + t.y, x + t.x0, x + t.x1);
+        if (w == 1) return pen(y, x, x + 1);
+        for (const auto& t : tip) pen(y + t.y, x + t.x0, x + t.x1);
     };
     auto segment = [&](TPoint a, TPoint b) {
         RasterLine(a, b, lim, [&](int x, int y, long long i) { stamp(x, y, base + i); });
@@ -425,6 +492,10 @@ void TCanvas::PenRuns(Runs& runs, std::span<const TPoint> points, bool closed, b
     } else if (lastPoint || w > 1) {
         if (PtInRect(lim, points[n - 1])) stamp(points[n - 1].x, points[n - 1].y, base);
     }
+}
+
+void TCanvas::PenRuns(Runs& runs, std::span<const TPoint> points, bool closed, bool lastPoint) {
+    PenPixels(points, closed, lastPoint, [&runs](int y, int x0, int x1) { runs.Pen(y, x0, x1); });
 }
 
 TRect TCanvas::Visible(const TRect& r) const {
@@ -453,6 +524,37 @@ std::vector<TPoint> Shifted(std::span<const TPoint> points, TPoint by) {
 }
 } // namespace
 
+// A line of a one-pixel pen goes straight to the image: a single segment
+// never gives a pixel twice, so its pixels need no gathering and merging.
+// Answers false when the pen needs the general way.
+bool TCanvas::OnePixelLine(TPoint a, TPoint b) {
+    if (!fastPaths || pen_.Width() > 1 || pen_.Style() == psClear) return false;
+    if (Drawable()) {
+        Surface s(image_, DeviceBounds(), clip_);
+        const uint32_t color = MapColor(pen_.Color());
+        const int mode = pen_.Mode();
+        auto span = [&](int y, int x0, int x1) { Rop2Span(s.Row(y), x0, x1, color, mode); };
+        // Solid level and upright lines are runs of known ends; the end
+        // point is left out.
+        auto from = [](int p, int q) { return q > p ? (long long)p : (long long)q + 1; };
+        auto to = [](int p, int q) { return q > p ? (long long)q : (long long)p + 1; };
+        auto clamp = [](long long v, int lo, int hi) { return int(std::clamp<long long>(v, lo, hi)); };
+        const TRect& lim = s.Bounds();
+        if (!DashPattern(pen_.Style()).empty() || (a.x != b.x && a.y != b.y)) {
+            DirectPen pen(s, color, mode);
+            const TPoint pts[] = {a, b};
+            PenPixels(pts, false, false, pen);
+        } else if (a.x != b.x) {
+            s.Each(a.y, clamp(from(a.x, b.x), lim.Left, lim.Right), clamp(to(a.x, b.x), lim.Left, lim.Right), span);
+        } else if (a.x >= lim.Left && a.x < lim.Right) {
+            const int y0 = clamp(from(a.y, b.y), lim.Top, lim.Bottom), y1 = clamp(to(a.y, b.y), lim.Top, lim.Bottom);
+            for (int y = y0; y < y1; ++y) s.Each(y, a.x, a.x + 1, span);
+        }
+    }
+    Changed();
+    return true;
+}
+
 void TCanvas::LineTo(int x, int y) {
     const TPoint pts[] = {penPos_, {x, y}};
     penPos_ = {x, y};
@@ -460,6 +562,9 @@ void TCanvas::LineTo(int x, int y) {
 }
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
+    if (points.size() == 2 && OnePixelLine({points[0].x + origin_.x, points[0].y + origin_.y},
+                                           {points[1].x + origin_.x, points[1].y + origin_.y}))
+        return;
     Runs runs;
     PenRuns(runs, Shifted(points, origin_), false, false);
     Figure(runs, false);
@@ -511,6 +616,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
         runs.FillRect(Visible(TRect(box.Left, box.Top, box.Right - 1, box.Bottom - 1)));
     } else if (w == 1) {
         if (IsRectEmpty(box)) return;
+        if (fastPaths && DashPattern(pen_.Style()).empty() && box.Width() >= 2 && box.Height() >= 2) return PlainRectangle(box);
         const TPoint corners[] = {box.TopLeft(), {box.Right - 1, box.Top}, {box.Right - 1, box.Bottom - 1}, {box.Left, box.Bottom - 1}};
         PenRuns(runs, corners, true, false);
         runs.FillRect(Visible(TRect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1)));
@@ -532,6 +638,30 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
         runs.FillRect(Visible(inner));
     }
     Figure(runs, true);
+}
+
+// A rectangle of at least 2 x 2 pixels with a solid one-pixel pen: its
+// outline is the ring of border pixels and the brush fills what is inside,
+// row by row straight into the image.
+void TCanvas::PlainRectangle(const TRect& box) {
+    if (Drawable()) {
+        Surface s(image_, DeviceBounds(), clip_);
+        const uint32_t penColor = MapColor(pen_.Color()), brushColor = MapColor(brush_.Color());
+        const int mode = pen_.Mode();
+        auto pen = [&](int y, int a, int b) { Rop2Span(s.Row(y), a, b, penColor, mode); };
+        auto brush = [&](int y, int a, int b) { BrushSpan(s.Row(y), y, a, b, mode, brushColor); };
+        const int top = std::max(box.Top, s.Bounds().Top), bottom = std::min(box.Bottom, s.Bounds().Bottom);
+        for (int y = top; y < bottom; ++y) {
+            if (y == box.Top || y == box.Bottom - 1) {
+                s.Each(y, box.Left, box.Right, pen);
+            } else {
+                s.Each(y, box.Left, box.Left + 1, pen);
+                s.Each(y, box.Left + 1, box.Right - 1, brush);
+                s.Each(y, box.Right - 1, box.Right, pen);
+            }
+        }
+    }
+    Changed();
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
@@ -606,6 +736,16 @@ void TCanvas::FillRect(const TRect& r) {
     if (IsRectEmpty(r)) return;
     TRect box = r;
     OffsetRect(box, origin_.x, origin_.y);
+    if (fastPaths) {
+        if (Drawable()) {
+            Surface s(image_, DeviceBounds(), clip_);
+            const uint32_t color = MapColor(brush_.Color());
+            const int top = std::max(box.Top, s.Bounds().Top), bottom = std::min(box.Bottom, s.Bounds().Bottom);
+            for (int y = top; y < bottom; ++y)
+                s.Each(y, box.Left, box.Right, [&](int row, int a, int b) { BrushSpan(s.Row(row), row, a, b, pmCopy, color); });
+        }
+        return Changed();
+    }
     Runs runs;
     runs.FillRect(Visible(box));
     runs.Normalize();
@@ -637,17 +777,18 @@ void TCanvas::DrawFocusRect(const TRect& r) {
     if (IsRectEmpty(box) || !Drawable()) return;
     OffsetRect(box, origin_.x, origin_.y);
     const uint32_t even = MapColor(brush_.Color()), odd = MapColor(font_.Color());
-    const TRect bounds = DeviceBounds(), rows = Visible(box);
+    Surface s(image_, DeviceBounds(), clip_);
+    const TRect rows = Visible(box);
     auto invert = [&](int y, int a, int b) {
-        uint32_t* row = Row(image_, y);
+        uint32_t* row = s.Row(y);
         for (int x = a; x < b; ++x) row[x] ^= ((x + y) & 1) ? odd : even;
     };
     for (int y = rows.Top; y < rows.Bottom; ++y) {
         if (y == box.Top || y == box.Bottom - 1) {
-            ForClipped(bounds, clip_, y, box.Left, box.Right, invert);
+            s.Each(y, box.Left, box.Right, invert);
         } else {
-            ForClipped(bounds, clip_, y, box.Left, box.Left + 1, invert);
-            if (box.Right - 1 > box.Left) ForClipped(bounds, clip_, y, box.Right - 1, box.Right, invert);
+            s.Each(y, box.Left, box.Left + 1, invert);
+            if (box.Right - 1 > box.Left) s.Each(y, box.Right - 1, box.Right, invert);
         }
     }
     Changed();
@@ -929,7 +1070,7 @@ void TCanvas::SetPixels(int x, int y, TColor color) {
     x += origin_.x;
     y += origin_.y;
     if (!PtInRect(DeviceBounds(), {x, y}) || (clip_ && !clip_->Contains(x, y))) return;
-    Row(image_, y)[x] = kOpaque | MapColor(color);
+    reinterpret_cast<uint32_t*>(image_->scanLine(y))[x] = kOpaque | MapColor(color);
     Changed();
 }
 
@@ -949,14 +1090,7 @@ void TCanvas::Blit(const TRect& dest, const BlitSource& from) {
     const long long sw = (long long)sn.Right - sn.Left, sh = (long long)sn.Bottom - sn.Top;
     TRect vis;
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || !IntersectRect(vis, dn, DeviceBounds())) return;
-    // Drawing a canvas onto itself reads from a copy.
-    const QImage src = (from.image == image_) ? from.image->copy() : *from.image;
-    // Nearest neighbour by pixel centres, for the visible columns only.
-    std::vector<long long> sxs(std::size_t(vis.Width()), 0);
-    for (int x = vis.Left; x < vis.Right; ++x) {
-        const long long i = (long long)x - dn.Left, k = (2 * i + 1) * sw / (2 * dw);
-        sxs[std::size_t(x - vis.Left)] = sn.Left + (flipX ? sw - 1 - k : k);
-    }
+    Surface surface(image_, vis, clip_);
     const uint32_t code = uint32_t(CopyMode) >> 16 & 0xFF;
     const uint32_t fontColor = MapColor(font_.Color()), brushColor = MapColor(brush_.Color());
     const TBrushStyle style = brush_.Style();
@@ -971,26 +1105,73 @@ void TCanvas::Blit(const TRect& dest, const BlitSource& from) {
         return s;
     };
     const uint32_t replace = from.brushReplace ? Rgb(*from.brushReplace) : 0;
+    // Source pixel s (0xRRGGBB) onto device pixel x of out, which is row y.
+    auto put = [&](uint32_t* out, int x, int y, uint32_t s) {
+        if (from.transparent && s == from.transparentColor) return;
+        if (!from.brushReplace) {
+            out[x] = kOpaque | (Rop3(code, pattern(x, y), mapSource(s), out[x]) & kWhite);
+        } else if (s != replace) {
+            out[x] = kOpaque | mapSource(s);
+        } else if (style != bsClear && (brush_.HasPattern() || style == bsSolid || HatchAt(style, x, y))) {
+            out[x] = kOpaque | pattern(x, y);
+        }
+    };
+    if (fastPaths && dw == sw && dh == sh && !flipX && !flipY && !from.mask) {
+        // Unscaled: device pixel (x, y) takes source pixel (x + ox, y + oy).
+        const long long ox = (long long)sn.Left - dn.Left, oy = (long long)sn.Top - dn.Top;
+        const long long left = std::max<long long>(vis.Left, -ox), right = std::min<long long>(vis.Right, from.image->width() - ox);
+        const long long top = std::max<long long>(vis.Top, -oy), bottom = std::min<long long>(vis.Bottom, from.image->height() - oy);
+        if (left >= right || top >= bottom) return Changed();
+        const int x0 = int(left), x1 = int(right), y0 = int(top), y1 = int(bottom);
+        // Drawing a canvas onto itself reads from a copy of the part it reads.
+        QImage piece;
+        const QImage* src = from.image;
+        long long px = ox, py = oy;
+        if (from.image == image_) {
+            piece = from.image->copy(int(x0 + ox), int(y0 + oy), x1 - x0, y1 - y0);
+            src = &piece;
+            px = -x0;
+            py = -y0;
+        }
+        const bool plain = !from.transparent && !from.brushReplace && from.monochrome == monochrome_;
+        for (int y = y0; y < y1; ++y) {
+            const uint32_t* srow = reinterpret_cast<const uint32_t*>(src->constScanLine(int(y + py)));
+            surface.Each(y, x0, x1, [&](int row, int a, int b) {
+                uint32_t* line = surface.Row(row);
+                uint32_t* out = line + a;
+                const uint32_t* in = srow + (a + px);
+                const int n = b - a;
+                if (plain && code == 0x66) {
+                    for (int i = 0; i < n; ++i) out[i] = (out[i] ^ (in[i] & kWhite)) | kOpaque;
+                } else if (plain && code == 0xCC) {
+                    for (int i = 0; i < n; ++i) out[i] = in[i] | kOpaque;
+                } else {
+                    for (int i = 0; i < n; ++i) put(line, a + i, row, in[i] & kWhite);
+                }
+            });
+        }
+        return Changed();
+    }
+    // Drawing a canvas onto itself reads from a copy.
+    const QImage src = (from.image == image_) ? from.image->copy() : *from.image;
+    // Nearest neighbour by pixel centres, for the visible columns only.
+    std::vector<long long> sxs(std::size_t(vis.Width()), 0);
+    for (int x = vis.Left; x < vis.Right; ++x) {
+        const long long i = (long long)x - dn.Left, k = (2 * i + 1) * sw / (2 * dw);
+        sxs[std::size_t(x - vis.Left)] = sn.Left + (flipX ? sw - 1 - k : k);
+    }
     for (int y = vis.Top; y < vis.Bottom; ++y) {
         const long long j = (long long)y - dn.Top, k = (2 * j + 1) * sh / (2 * dh);
         const long long sy = sn.Top + (flipY ? sh - 1 - k : k);
         if (sy < 0 || sy >= src.height()) continue;
         const auto* srow = reinterpret_cast<const uint32_t*>(src.constScanLine(int(sy)));
         const uint8_t* mrow = from.mask ? from.mask + sy * src.width() : nullptr;
-        ForClipped(vis, clip_, y, vis.Left, vis.Right, [&](int row, int a, int b) {
-            uint32_t* out = Row(image_, row);
+        surface.Each(y, vis.Left, vis.Right, [&](int row, int a, int b) {
+            uint32_t* out = surface.Row(row);
             for (int x = a; x < b; ++x) {
                 const long long sx = sxs[std::size_t(x - vis.Left)];
                 if (sx < 0 || sx >= src.width() || (mrow && !mrow[sx])) continue;
-                const uint32_t s = srow[sx] & kWhite;
-                if (from.transparent && s == from.transparentColor) continue;
-                if (!from.brushReplace) {
-                    out[x] = kOpaque | (Rop3(code, pattern(x, row), mapSource(s), out[x]) & kWhite);
-                } else if (s != replace) {
-                    out[x] = kOpaque | mapSource(s);
-                } else if (style != bsClear && (brush_.HasPattern() || style == bsSolid || HatchAt(style, x, row))) {
-                    out[x] = kOpaque | pattern(x, row);
-                }
+                put(out, x, row, srow[sx] & kWhite);
             }
         });
     }

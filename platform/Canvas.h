@@ -195,6 +195,11 @@ public:
 
     struct Runs; // the pixels of a figure, in rows (Canvas.cpp)
 
+    // One-pixel lines, plain rectangles, fills and unscaled copies take
+    // shortcuts that give exactly the pixels of the general rasteriser; tests
+    // turn them off to compare the two.
+    static void SetFastPaths(bool on);
+
 private:
     friend class TBitmap;
     friend class TImageList;
@@ -202,6 +207,11 @@ private:
     TRect DeviceBounds() const;
     TRect Visible(const TRect& deviceRect) const;
     void PenRuns(Runs& runs, std::span<const TPoint> points, bool closed, bool lastPoint);
+    template <class Sink>
+    void PenPixels(std::span<const TPoint> points, bool closed, bool lastPoint, Sink&& pen);
+    void BrushSpan(uint32_t* row, int y, int a, int b, int mode, uint32_t color) const;
+    bool OnePixelLine(TPoint a, TPoint b);
+    void PlainRectangle(const TRect& box);
     void Figure(Runs& runs, bool useBrush);
     void Paint(const Runs& runs, int mode, uint32_t penColor, bool useBrush, uint32_t backColor);
     void DrawTextRuns(const AnsiString& text, int x, int y, const TRect* box);
