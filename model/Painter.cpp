@@ -59,7 +59,8 @@ void SetTextFont(TCanvas* canvas, int pixels, TColor color) {
 class GlyphAtlas {
 public:
     static constexpr int kWidth = 1024;
-    static constexpr int kMaxHeight = 4096;
+    // Room for some 48,000 short texts; the picture grows only as far as needed.
+    static constexpr int kMaxHeight = 16384;
 
     // A text in the atlas: the part with ink (empty for a text that does not
     // fit, or has none), where that part starts in the text's cell, and the
@@ -83,7 +84,7 @@ public:
         Slot slot;
         slot.width = c->TextWidth(text);
         int h = c->TextHeight(text);
-        if (slot.width <= 0 || h <= 0 || slot.width > kWidth || h > kMaxHeight / 4)
+        if (slot.width <= 0 || h <= 0 || slot.width > kWidth || h > 1024)
             return slots_[key] = slot;
         slot.held = true;
         TRect cell = Allocate(slot.width, h);
