@@ -1,10 +1,12 @@
-// Program entry. The frame window is not built yet; until it is, the program
-// says so and ends.
-#include <cstdio>
+// The program's main function: the Qt application object, then the entry.
+#include <QApplication>
+
+#include "app/WinMain.h"
+#include "platform/gui/Forms.h"
 
 int main(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
-    std::fprintf(stderr, "ge: the editor window does not exist yet in this build.\n");
-    return 0;
+    QApplication app(argc, argv);
+    const int rc = WinMain(argc, argv);
+    DestroyApplication();
+    return rc;
 }

@@ -1,0 +1,98 @@
+#include "app/AutoForms.h"
+
+#include "app/Main.h"
+#include "app/Progress.h"
+#include "app/ProjectDlg.h"
+#include "app/Stat.h"
+#include "document/InitModule.h"
+#include "editor/AddDriver.h"
+#include "editor/AddPin.h"
+#include "editor/AddTypeDrv.h"
+#include "editor/AutoName.h"
+#include "editor/PinDriver.h"
+#include "editor/ShowExport.h"
+#include "translator/Logfile.h"
+#include "translator/TranslatorHost.h"
+
+namespace {
+
+template <class T>
+void Make(T*& global) {
+    Application->CreateForm(global);
+}
+
+void MakeInitModule() {
+    if (!InitModule) new TInitModule(Application);
+}
+
+void MakeProgress() {
+    Application->CreateForm(ProgressForm);
+    // The translations show their progress in it.
+    TranslatorHooks().Progress = ProgressForm;
+}
+
+void MakeShowExport() {
+    Application->CreateForm(ShowExportDlg);
+    // The viewer shows the files of the translator's last run.
+    ShowExportDlg->WorkDirectory = [] {
+        return MainForm && MainForm->LogFile ? MainForm->LogFile->Directory() : AnsiString();
+    };
+}
+
+} // namespace
+
+const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
+    static const std::array<TAutoForm, kAutoFormCount> table{{
+        {"TMainForm", "MainForm", [] { Make(MainForm); }},
+        {"TInitModule", "InitModule", MakeInitModule},
+        {"TfmRun", "fmRun", nullptr},
+        {"TAddDriverForm", "AddDriverForm", [] { Make(AddDriverForm); }},
+        {"TAddPinForm", "AddPinForm", [] { Make(AddPinForm); }},
+        {"TAddTypeDrvForm", "AddTypeDrvForm", [] { Make(AddTypeDrvForm); }},
+        {"TFindSignalDlg", "FindSignalDlg", nullptr},
+        {"TfmDebug", "fmDebug", nullptr},
+        {"TfmFormuls", "fmFormuls", nullptr},
+        {"TfmIO", "fmIO", nullptr},
+        {"TInsertPinForm", "InsertPinForm", nullptr},
+        {"TListElementDlg", "ListElementDlg", nullptr},
+        {"TfmMTValue", "fmMTValue", nullptr},
+        {"TOptionDlg", "OptionDlg", nullptr},
+        {"TProgressForm", "ProgressForm", MakeProgress},
+        {"TProjectDlg", "ProjectDlg", [] { Make(ProjectDlg); }},
+        {"TReport1", "Report1", nullptr},
+        {"TShowExportDlg", "ShowExportDlg", MakeShowExport},
+        {"TTimersForm", "TimersForm", nullptr},
+        {"TForm8", "Form8", nullptr},
+        {"TForm1", "Form1", nullptr},
+        {"TForm4", "Form4", nullptr},
+        {"TfmPrewIm", "fmPrewIm", nullptr},
+        {"TForm2", "Form2", nullptr},
+        {"TForm3", "Form3", nullptr},
+        {"TForm5", "Form5", nullptr},
+        {"TForm9", "Form9", nullptr},
+        {"TForm7", "Form7", nullptr},
+        {"TInsertElementForm", "InsertElementForm", nullptr},
+        {"TPinDriverDlg", "PinDriverDlg", [] { Make(PinDriverDlg); }},
+        {"TfmOpenSymbolFile", "fmOpenSymbolFile", nullptr},
+        {"TForm10", "Form10", nullptr},
+        {"TForm6", "Form6", nullptr},
+        {"TCheckConnectivityDialog", "CheckConnectivityDialog", nullptr},
+        {"TfmConnect", "fmConnect", nullptr},
+        {"TfmFSMCond", "fmFSMCond", nullptr},
+        {"TfmPins", "fmPins", nullptr},
+        {"TfmStProp", "fmStProp", nullptr},
+        {"TForm12", "Form12", nullptr},
+        {"TfmAutoNames", "fmAutoNames", [] { Make(fmAutoNames); }},
+        {"TfmStat", "fmStat", [] { Make(fmStat); }},
+    }};
+    return table;
+}
+
+void CreateAutoForms(const std::function<void(int)>& progress) {
+    const auto& table = AutoForms();
+    for (int i = 0; i < kAutoFormCount; ++i) {
+        if (!table[std::size_t(i)].Create) continue;
+        table[std::size_t(i)].Create();
+        if (progress) progress(i);
+    }
+}

@@ -1,0 +1,255 @@
+#pragma once
+// TMainForm: the program's one multi-document frame. It owns the open
+// project and the translator, carries every menu command, toolbar button and
+// shortcut of the program in ActionList1, routes editing commands to the
+// active child window (see FrameChild.h), and offers the cross-scheme
+// services that elements, dialogs and other windows reach through the global
+// MainForm.
+//
+// Handlers keep the names they are known by (FileOpen1Execute, N26Click...);
+// the actions' OnUpdate handlers carry the enabling rules and run at idle.
+
+#include <memory>
+#include <vector>
+
+#include "app/FileKinds.h"
+#include "app/FrameChild.h"
+#include "platform/gui/ComCtrls.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
+#include "platform/gui/StdCtrls.h"
+
+class TActionFollower;
+class TDockEx;
+class TToolbarEx;
+class TToolbarButtonEx;
+class TToolWindowEx;
+class TFormStorage;
+class TMRUManager;
+class TImageList;
+class TProject;
+class TLogFile;
+class TScheme;
+class TFSMScheme;
+class TStrings;
+
+class TMainForm : public TForm {
+public:
+    explicit TMainForm(TComponent* owner);
+    ~TMainForm() override;
+
+    // ---- data ------------------------------------------------------------------------
+    // The open project (owned; null when none) and the translator (owned).
+    TProject* CurrentProject = nullptr;
+    TLogFile* LogFile = nullptr;
+    // Whether a fragment has been copied since the program started.
+    bool PasteAvailable() const { return pasteAvailable_; }
+    // The file named on the command line, opened when the frame first shows.
+    AnsiString CommandLineFile;
+
+    // ---- components --------------------------------------------------------------------
+    TActionList* ActionList1;
+    TAction *FileNew1, *FileOpen1, *FileClose1, *FileSave1, *FileSaveAs1, *FileExit1;
+    TAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *UndoAction, *RedoAction;
+    TAction *WindowCascade1, *WindowTileHorizontal1, *WindowTileVertical1, *WindowMinimizeAll1, *WindowArrangeAll1;
+    TAction *WindowListAction, *HelpAbout1, *HelpContenstAction;
+    TAction *SelectAction, *DeviceAction, *PinAction, *WireAction, *ConnectAction, *MoveLinkAction;
+    TAction *SymbolAction, *FSMAction, *RedrawAction;
+    TAction *EscAction, *DragAction, *PropertyAction, *StandartDeviceAction, *InOutDeviceAction, *ChangeZoomAction;
+    TAction *LineAction, *CircleAction, *RectangleAction, *TextAction;
+    TAction *ZoomAction, *ZoomInAction, *ZoomOutAction, *ZoomNormalAction, *ZoomMaxAction;
+    TAction *FlipHorAction, *FlipVerAction, *TypeAction;
+    TAction *NewProjectAction, *OpenProjectAction, *CloseProjectAction, *SaveProjectAction;
+    TAction *InsertFileAction, *DeleteFileAction, *ActivateFileProjectAction, *OptionProjectAction;
+    TAction *ManagerWindowChange, *MoveFileUp, *MoveFileDown;
+    TAction *ExportAction, *ExportSchemeAction, *ExportCaseAction, *ShowErrorAction, *ShowFileExportAction;
+    TAction *PrintSchemAction, *PrintElementAction, *PreviewAction, *ListElementAction;
+    TAction *CheckConnectivityAction, *FindAction, *ConfigAction;
+
+    TMainMenu* MainMenu1;
+    TMenuItem* N26;           // "Менеджер проекта"
+    TMenuItem* ReopenProject; // "Открыть последний"
+    TMenuItem* N72;           // "Статистика"
+    TMenuItem *N13, *N14, *N15, *N16, *N19; // "Панели": the toolbars shown
+
+    TStatusBar* StatusBar;
+    TOpenDialog* OpenDialog;
+    TSaveDialog* SaveDialog1;
+    TOpenDialog* OpenDialogPrj;
+    TPrintDialog* PrintDialog1;
+    // Stored values ("MWCol1Width", "MWCol2Width", "DoTextLogicFile",
+    // "CheckSchemes", "SortBits", "SortDr", "CheckBit") and the recent projects.
+    TFormStorage* FormS;
+    TMRUManager* MRUMan;
+
+    // Dock areas and toolbars.
+    TDockEx* DockBarTop;
+    TDockEx* DockBarLeft;
+    TToolbarEx* ToolBar2; // "Работа с файлами"
+    TToolbarEx* ToolBar3; // "Дополнительно"
+    TToolbarEx* ToolBar5; // "Драйвера"
+    TToolbarEx* ToolB;    // "Работа со схемой": the mode buttons
+    TToolbarButtonEx *ToolbarButtonEx1, *ToolbarButtonEx2, *ToolbarButtonEx3, *ToolbarButtonEx4;
+    TToolbarButtonEx *ToolbarButtonEx5, *ToolbarButtonEx19, *ToolbarButtonEx29, *ToolbarButtonEx32;
+    TToolbarButtonEx* tbtCheckSheme;
+    TCheckBox* DebuCheck;
+    TImageList* ActionImageList;
+
+    // The project pane: the project's files above the signal search results.
+    TToolWindowEx* ManagerWindow;
+    TPanel* ManagerToolbar;
+    TListView* FileListBox;
+    TSplitter* ManagerSplitter;
+    TPanel* FindPanel;
+    TLabel* FindSignalName;
+    TListView* FindSignalListView;
+
+    // ---- start-up and shut-down ------------------------------------------------------------
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormDestroy(TObject* Sender);
+    void OnAppHint(TObject* Sender);
+    void OnAppException(TObject* Sender, Exception* E);
+
+    // ---- windows -------------------------------------------------------------------------------
+    // Opens a scheme file in a new scheme window (a recovery copy ".tvt" as
+    // an untitled document); null when no scheme window can be made.
+    TForm* CreateMDIChild(const AnsiString& fileName);
+    TForm* OpenFSMWindow(const AnsiString& fileName);
+    // Opens the scheme of a CASE element in a CASE-forming window.
+    bool OpenCaseWindow(TStrings* list, const AnsiString& baseName, TObject* element);
+    // The active child as a scheme window / a state-machine window, or null.
+    ISchemeChild* ActiveScheme() const;
+    IFsmChild* ActiveFsm() const;
+    // The active child of either kind: the scheme window first.
+    IEditorChild* ActiveEditor() const;
+    // Saves the document of that child window (asking for a name when it
+    // has none); false when it was not written. Windows that close call it
+    // with themselves.
+    bool SaveWindow(TForm* child);
+    bool SaveWindowAs(TForm* child);
+    // Closes every child window, each asking about its document; false
+    // (and the rest stays open) as soon as one stays open.
+    bool CloseChildWindows();
+    void SetPasteAvailable(bool available);
+    void UpdateModeButtons(int mode);
+    void N26Click(TObject* Sender);
+    void ManagerWindowClose(TObject* Sender);
+    void ManagerWindowVisibleChanged(TObject* Sender);
+    // "Панели": show or hide ToolBar2, ToolB, nothing, ToolBar3, ToolBar5.
+    void N13Click(TObject* Sender);
+    void N14Click(TObject* Sender);
+    void N15Click(TObject* Sender);
+    void N16Click(TObject* Sender);
+    void N19Click(TObject* Sender);
+    void ShowProjectFiles(TProject* project);
+
+    // ---- file, project, translation and print commands -----------------------------------------
+    void FileNew1Execute(TObject* Sender);
+    void FileOpen1Execute(TObject* Sender);
+    void FileClose1Execute(TObject* Sender);
+    void FileSave1Execute(TObject* Sender);
+    void FileSaveAs1Execute(TObject* Sender);
+    void FileExit1Execute(TObject* Sender);
+    void NewProjectActionExecute(TObject* Sender);
+    void OpenProjectActionExecute(TObject* Sender);
+    void SaveProjectActionExecute(TObject* Sender);
+    void CloseProjectActionExecute(TObject* Sender);
+    // Closes the child windows and then the project (saving it); false when
+    // a window stayed open, and then the project stays open too.
+    bool CloseProject();
+    void InsertFileActionExecute(TObject* Sender);
+    void DeleteFileActionExecute(TObject* Sender);
+    void ActivateFileProjectActionExecute(TObject* Sender);
+    void OptionProjectActionExecute(TObject* Sender);
+    void ExportActionExecute(TObject* Sender);
+    void ShowErrorActionExecute(TObject* Sender);
+    void PrintSchemActionExecute(TObject* Sender);
+    void PrintElementActionExecute(TObject* Sender);
+
+    // ---- other frame commands -----------------------------------------------------------------
+    void MRUManClick(TObject* Sender, const AnsiString& RecentName, const AnsiString& Caption, int UserData);
+    void FileListBoxDblClick(TObject* Sender);
+    void MoveFileUpExecute(TObject* Sender);
+    void MoveFileDownExecute(TObject* Sender);
+    void ExportSchemeActionExecute(TObject* Sender);
+    // Translates the scheme of the active CASE-forming window.
+    void ExportCase();
+    void N72Click(TObject* Sender);
+    void TypeActionExecute(TObject* Sender);
+    void HelpAbout1Execute(TObject* Sender);
+    void HelpContenstActionExecute(TObject* Sender);
+    void ShowFileExportActionExecute(TObject* Sender);
+
+    // ---- enabling rules (OnUpdate) -------------------------------------------------------------
+    void ChildActiveUpdate(TObject* Sender);
+    void ProjectOpenUpdate(TObject* Sender);
+    void CutActionUpdate(TObject* Sender);
+    void CopyActionUpdate(TObject* Sender);
+    void DeleteActionUpdate(TObject* Sender);
+    void PasteActionUpdate(TObject* Sender);
+    void UndoActionUpdate(TObject* Sender);
+    void AllZoomUpdate(TObject* Sender);
+    void FlipHorActionUpdate(TObject* Sender);
+    void ActivateFileProjectActionUpdate(TObject* Sender);
+    void MoveFileUpUpdate(TObject* Sender);
+    void MoveFileDownUpdate(TObject* Sender);
+
+    // ---- cross-scheme services ----------------------------------------------------------------
+    bool ActivateSchemeWindow(const AnsiString& name);
+    AnsiString AskFileName(const AnsiString& proposed);
+    void CheckFSMPins(const AnsiString& unused, TStrings* inputs, TStrings* outputs);
+    bool ListProjectFiles(const AnsiString& unused, TStrings* list);
+    bool ListSchemeElements(const AnsiString& schemeName, TStrings* list);
+    bool ResolveGotoTarget(const AnsiString& sourceFile, const AnsiString& targetScheme, int unused,
+                           const AnsiString& jumpName, AnsiString& targetElement);
+    AnsiString MakeProjectPath(const AnsiString& name);
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreatePane();
+    void CreateToolbars();
+    void CreateStorage();
+    void AddRecentProject(const AnsiString& fileName);
+    TAction* NewAction(const char* name, const AnsiString& caption, TShortCut shortCut = 0);
+    // Routing: the active scheme window's handler, else (for commands of
+    // both editors) the active state-machine window's.
+    void RouteBoth(void (IEditorChild::*handler)(TObject*), TObject* sender);
+    void RouteScheme(void (ISchemeChild::*scheme)(TObject*), TObject* sender);
+    // Asks for the name to save a document under; "" when cancelled or
+    // nothing is left of the chosen name.
+    AnsiString AskSaveName(bool fsm);
+    // Creates, names and loads a project as CurrentProject and enables the
+    // project commands.
+    void LoadProject(const AnsiString& fileName);
+    void OpenFileByKind(const AnsiString& fileName, bool recoveryToo);
+    TForm* OpenSchemeWindow(const AnsiString& fileName, bool recovery);
+    // The translation of one scheme window (F8 and the CASE-forming window).
+    void TranslateActiveScheme(bool caseRun);
+    // The pages (1-based child numbers) chosen in the print dialog; false
+    // when it was cancelled.
+    bool AskPrintRange(int& from, int& to, int& copies);
+    void StoreColumnWidths();
+    // Which editor wrote "clip.brd" (read again only when the file changed).
+    int ClipboardWriter();
+
+    // Menu items and buttons with captions of their own.
+    std::vector<std::unique_ptr<TActionFollower>> followers_;
+    class ModelServices;
+    class TranslatorFrame;
+    std::unique_ptr<ModelServices> modelServices_;
+    std::unique_ptr<TranslatorFrame> translatorFrame_;
+    bool pasteAvailable_ = false;
+    // The open project's file exists but did not load as a project: closing
+    // it must not write over that file.
+    bool projectLoadFailed_ = false;
+    struct ClipCache;
+    std::unique_ptr<ClipCache> clip_;
+};
+
+extern TMainForm* MainForm;

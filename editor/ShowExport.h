@@ -1,0 +1,46 @@
+#pragma once
+// TShowExportDlg: the viewer of the translation work files. It shows, and
+// lets the engineer edit by hand, the driver-types, drivers, signals and
+// elements files that the last translation left in the translator's
+// directory. It is opened modeless (Ctrl+E) and reloads the driver-types
+// file every time it becomes active.
+
+#include <functional>
+
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
+
+class TShowExportDlg : public TForm {
+public:
+    explicit TShowExportDlg(TComponent* owner);
+    ~TShowExportDlg() override;
+
+    TLabel* Label1;
+    TComboBox* ComboBox1;
+    TBevel* Bevel1;
+    TMemo* Memo1;
+    TButton* OKBtn;
+    TButton* CancelBtn;
+
+    // The translator's working directory; the frame binds it. Unbound, the
+    // directory that was current when the viewer was made serves (that is
+    // also the translator's directory before its first run).
+    std::function<AnsiString()> WorkDirectory;
+
+    // Full path of the file now shown in Memo1; empty at first.
+    const AnsiString& CurrentFile() const { return currentFile_; }
+
+    void FormActivate(TObject* Sender);
+    void ComboBox1Change(TObject* Sender);
+    void OKBtnClick(TObject* Sender);
+    void CancelBtnClick(TObject* Sender);
+
+private:
+    // Writes the memo back to the current file after the user agreed.
+    void OfferSave(const AnsiString& question);
+    AnsiString startDir_;
+    AnsiString currentFile_;
+};
+
+extern TShowExportDlg* ShowExportDlg;

@@ -1,0 +1,122 @@
+#include "app/AppTest.h"
+
+#include <filesystem>
+
+#include "document/Project.h"
+#include "platform/Canvas.h"
+#include "platform/FileIO.h"
+#include "platform/FileUtils.h"
+#include "platform/Paths.h"
+#include "platform/IniFile.h"
+#include "platform/gui/Dialogs.h"
+#include "translator/TranslatorHost.h"
+
+namespace {
+// Components of the application that the running test made.
+std::vector<TComponent*>& Made() {
+    static std::vector<TComponent*> made;
+    return made;
+}
+} // namespace
+
+void TTestSchemeChild::PrintSchemeTo(TCanvas* canvas) {
+    ChildCalls().push_back("scheme:PrintScheme");
+    // A black box in the middle of the sheet, drawn by inverting as the
+    // scheme draws for print.
+    canvas->Brush()->SetColor(clWhite);
+    canvas->Pen()->SetColor(clWhite);
+    canvas->Pen()->SetMode(pmXor);
+    canvas->Rectangle(100, 100, 300, 200);
+    canvas->Pen()->SetMode(pmCopy);
+}
+
+void TTestSchemeChild::PrintElements() {
+    ChildCalls().push_back("scheme:PrintElements");
+    Printer()->Canvas()->TextOut(10, 10, SchemeDocument()->GetName());
+}
+
+void AppTest::SetUp() {
+    GuiTest::SetUp();
+    ChildCalls().clear();
+    std::filesystem::remove("clip.brd");
+    // Each test starts with no stored values, settings or signal table.
+    for (const char* name : {"registry.ini", "graphic.ini", "bittblsv.btb"})
+        std::filesystem::remove(ToFsPath(SettingsFilePath(name)));
+    FrameWindowFactories().SchemeWindow = [](TComponent* owner) { return NewForm<TTestSchemeChild>(owner); };
+    FrameWindowFactories().FsmWindow = [](TComponent* owner) { return NewForm<TTestFsmChild>(owner); };
+}
+
+void AppTest::TearDown() {
+    Application->OnModalStart = nullptr;
+    // A test that closed the frame ended the loops; the next test starts afresh.
+    if (Application->Terminated() && Application->MainForm()) Application->Run();
+    if (frame) {
+        for (TForm* child : Children()) delete child;
+        Application->ProcessMessages();
+    }
+    auto& made = Made();
+    for (auto it = made.rbegin(); it != made.rend(); ++it) delete *it;
+    made.clear();
+    frame = nullptr;
+    TranslatorHooks().Progress = nullptr;
+    FrameWindowFactories() = TFrameWindowFactories();
+    GuiTest::TearDown();
+}
+
+void AppTest::Adopt(int before) {
+    for (int i = before; i < Application->ComponentCount(); ++i) Made().push_back(Application->Components(i));
+}
+
+void AppTest::StartFrame(const AnsiString& commandLine) {
+    const int before = Application->ComponentCount();
+    CreateAutoForms();
+    Adopt(before);
+    frame = MainForm;
+    ASSERT_NE(frame, nullptr);
+    frame->CommandLineFile = commandLine;
+    frame->Show();
+    Application->ProcessMessages();
+}
+
+void AppTest::Idle() {
+    Application->ProcessMessages();
+    frame->ActionList1->UpdateActions();
+}
+
+std::vector<TForm*> AppTest::Children() {
+    std::vector<TForm*> v;
+    for (int i = 0; i < frame->MDIChildCount(); ++i) v.push_back(frame->MDIChildren(i));
+    return v;
+}
+
+TTestSchemeChild* AppTest::OpenScheme(const AnsiString& fileName) {
+    auto* child = dynamic_cast<TTestSchemeChild*>(frame->CreateMDIChild(fileName));
+    Application->ProcessMessages();
+    return child;
+}
+
+TTestFsmChild* AppTest::OpenFsm(const AnsiString& fileName) {
+    auto* child = dynamic_cast<TTestFsmChild*>(frame->OpenFSMWindow(fileName));
+    Application->ProcessMessages();
+    return child;
+}
+
+void AppTest::WriteScheme(const AnsiString& fileName, const std::vector<AnsiString>& devices,
+                          const std::vector<int>& numbers) {
+    TScheme doc;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        TElement* e = doc.CreateAndElement();
+        e->SetName(devices[i]);
+        e->SetNumber(i < numbers.size() ? numbers[i] : int(i) + 1);
+        e->Move(int(i) * 120, 0);
+    }
+    doc.SetFileName(fileName);
+    ASSERT_TRUE(doc.SaveToFile());
+}
+
+void AppTest::WriteProject(const AnsiString& fileName, const std::vector<AnsiString>& files) {
+    TProject p(nullptr);
+    p.SetFileName(fileName);
+    for (const AnsiString& f : files) p.AddFile(f);
+    ASSERT_TRUE(p.Save());
+}

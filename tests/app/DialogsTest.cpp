@@ -1,0 +1,290 @@
+// The project dialog, the about box, the statistics, the signal table
+// command, help, and the commands' refusals with their exact texts.
+#include "app/AppTest.h"
+
+#include "app/About.h"
+#include "app/ProjectDlg.h"
+#include "app/Stat.h"
+#include "document/Project.h"
+#include "editor/PinDriver.h"
+#include "editor/ShowExport.h"
+#include "platform/FileUtils.h"
+#include "translator/TranslatorHost.h"
+
+namespace {
+
+class Dialogs : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        StartFrame();
+    }
+    // Runs the new-project command with the dialog filled by fill; each
+    // element of answers is one click of "Да".
+    void NewProject(std::function<void()> fill, int clicks = 1) {
+        ModalScript script;
+        script.On(ProjectDlg, [fill, clicks] {
+            fill();
+            for (int i = 0; i < clicks; ++i) {
+                ProjectDlg->ModalResult = ProjectDlg->OKBtn->ModalResult;
+                ProjectDlg->OKBtnClick(ProjectDlg->OKBtn);
+                if (ProjectDlg->ModalResult == mrOk) return;
+            }
+            if (ProjectDlg->ModalResult == mrNone) ProjectDlg->ModalResult = mrCancel;
+        });
+        frame->NewProjectActionExecute(frame->NewProjectAction);
+        EXPECT_FALSE(script.stuck);
+    }
+};
+
+TEST_F(Dialogs, NewProjectTakesTheDialogsFieldsAndShowsThePane) {
+    NewProject([this] {
+        EXPECT_EQ(ProjectDlg->Caption(), "Новый проект"_a);
+        EXPECT_EQ(ProjectDlg->NameEdit->Text(), AnsiString("Project1"));
+        EXPECT_EQ(ProjectDlg->IterEdit->AsInteger(), 1);
+        ProjectDlg->FileEdit->SetText(dir.File("line.tvp"));
+        ProjectDlg->NameEdit->SetText("Линия"_a);
+        ProjectDlg->IterEdit->SetValue(4);
+        ProjectDlg->ConvertCheck->SetChecked(true);
+    });
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_EQ(frame->CurrentProject->GetFileName(), dir.File("line.tvp"));
+    EXPECT_EQ(frame->CurrentProject->ProjectName, "Линия"_a);
+    EXPECT_EQ(frame->CurrentProject->Iterations, 4);
+    EXPECT_NE(frame->CurrentProject->Convert, 0);
+    EXPECT_TRUE(frame->ManagerWindow->Visible());
+    EXPECT_TRUE(frame->InsertFileAction->Enabled());
+    EXPECT_FALSE(FileExists(dir.File("line.tvp"))) << "written by Save project or when closed";
+    frame->SaveProjectActionExecute(frame->SaveProjectAction);
+    EXPECT_TRUE(FileExists(dir.File("line.tvp")));
+}
+
+TEST_F(Dialogs, TheProjectDialogRefusesAndStaysOpen) {
+    testenv::WriteBytes(dir.Path() / "old.tvp", "keep");
+    port.Answer(mrNo);
+    NewProject(
+        [this] {
+            ProjectDlg->FileEdit->SetText("");
+            ProjectDlg->OKBtnClick(ProjectDlg->OKBtn);
+            EXPECT_EQ(ProjectDlg->ModalResult, mrNone);
+            ProjectDlg->FileEdit->SetText(dir.File("p.tvp"));
+            for (const char* bad : {"0", "33", "x"}) {
+                ProjectDlg->IterEdit->SetText(bad);
+                ProjectDlg->ModalResult = mrOk;
+                ProjectDlg->OKBtnClick(ProjectDlg->OKBtn);
+                EXPECT_EQ(ProjectDlg->ModalResult, mrNone) << bad;
+            }
+            ProjectDlg->IterEdit->SetText("32");
+            ProjectDlg->FileEdit->SetText(dir.File("old.tvp"));
+        },
+        1);
+    EXPECT_EQ(frame->CurrentProject, nullptr) << "No to replacing the file, then cancelled";
+    const std::vector<AnsiString> expected = {
+        "Не задано имя файла проекта"_a, "Число итераций должно быть от 1 до 32"_a,
+        "Число итераций должно быть от 1 до 32"_a, "Число итераций должно быть от 1 до 32"_a,
+        "Файл "_a + dir.File("old.tvp") + " уже существует. Заменить его?"_a};
+    EXPECT_EQ(port.Messages(), expected);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "old.tvp"), "keep");
+}
+
+TEST_F(Dialogs, ProjectPropertiesApplyToTheOpenProjectAndCancelChangesNothing) {
+    WriteProject(dir.File("p.tvp"), {"a.tvs", "b.tvs"});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    TProject* p = frame->CurrentProject;
+    {
+        ModalScript script;
+        script.On(ProjectDlg, [] {
+            EXPECT_EQ(ProjectDlg->Caption(), "Свойства проекта"_a);
+            EXPECT_EQ(ProjectDlg->FileCount(), 2);
+            ProjectDlg->NameEdit->SetText("changed");
+            ProjectDlg->FileList->SetItemIndex(0);
+            ProjectDlg->DeleteBtnClick(ProjectDlg->DeleteBtn);
+            ProjectDlg->ModalResult = mrCancel;
+        });
+        frame->OptionProjectActionExecute(frame->OptionProjectAction);
+    }
+    EXPECT_EQ(p->GetFileCount(), 2);
+    EXPECT_NE(p->ProjectName, AnsiString("changed"));
+    {
+        ModalScript script;
+        script.On(ProjectDlg, [this] {
+            ProjectDlg->FileList->SetItemIndex(1);
+            ProjectDlg->UpBtnClick(ProjectDlg->UpBtn);
+            // A file with a bare name the project holds already is refused.
+            port.AnswerFile(dir.File("other/a.tvs"));
+            ProjectDlg->AddBtnClick(ProjectDlg->AddBtn);
+            port.AnswerFile(dir.File("c.tvs"));
+            ProjectDlg->AddBtnClick(ProjectDlg->AddBtn);
+            ProjectDlg->IterEdit->SetValue(8);
+            ProjectDlg->ModalResult = mrOk;
+            ProjectDlg->OKBtnClick(ProjectDlg->OKBtn);
+        });
+        frame->OptionProjectActionExecute(frame->OptionProjectAction);
+    }
+    EXPECT_EQ(port.Messages().back(), "В проекте уже есть файл a.tvs"_a);
+    ASSERT_EQ(p->GetFileCount(), 3);
+    EXPECT_EQ(p->GetFile(0), dir.File("b.tvs"));
+    EXPECT_EQ(p->GetFile(2), dir.File("c.tvs"));
+    EXPECT_EQ(p->Iterations, 8);
+    EXPECT_TRUE(p->Modified);
+    EXPECT_EQ(frame->FileListBox->Items()->Item(0)->Caption(), AnsiString("b.tvs"));
+}
+
+TEST_F(Dialogs, TheAboutBoxIsMadeForEachShowingAndItsLinksOpenThroughTheDesktop) {
+    std::vector<TAboutBox*> seen;
+    Application->OnModalStart = [&](TForm* f) {
+        auto* about = dynamic_cast<TAboutBox*>(f);
+        ASSERT_NE(about, nullptr);
+        seen.push_back(about);
+        EXPECT_EQ(about->Caption(), "О программе"_a);
+        EXPECT_EQ(about->Version->Caption(), "Версия 1.3"_a);
+        EXPECT_EQ(about->OKButton->Caption(), "ДА"_a);
+        EXPECT_TRUE(about->OKButton->Default() && about->OKButton->Cancel());
+        about->Label4Click(about->Label4);
+        about->Label5Click(about->Label5);
+        QTimer::singleShot(0, [about] { about->ModalResult = mrOk; });
+    };
+    frame->HelpAbout1Execute(frame->HelpAbout1);
+    frame->HelpAbout1Execute(frame->HelpAbout1);
+    Application->OnModalStart = nullptr;
+    ASSERT_EQ(seen.size(), 2u);
+    std::vector<AnsiString> urls;
+    for (const auto& c : port.Calls)
+        if (c.kind == TestUiPort::kOpenUrl) urls.push_back(c.text);
+    ASSERT_EQ(urls.size(), 4u);
+    EXPECT_EQ(urls[0], AnsiString("mailto:support@example.org"));
+    EXPECT_EQ(urls[1], AnsiString("http://www.example.org"));
+    EXPECT_TRUE(port.Messages().empty()) << "without readme.txt the memo just stays empty";
+}
+
+TEST_F(Dialogs, StatisticsShowTheCountersOfTheOpenProject) {
+    frame->N72Click(frame->N72);
+    EXPECT_TRUE(port.Calls.empty()) << "without a project nothing happens";
+    WriteProject(dir.File("p.tvp"), {});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    for (int i = 0; i < 9; ++i) frame->CurrentProject->Statistics[i] = 10 + i;
+    fmStat->Project = nullptr;
+    ModalScript script;
+    script.On(fmStat, [] {
+        const char* rows[] = {" Количество входных сигналов", " Количество выходных сигналов ",
+                              " Количество переходных сигналов ", " Количество временных сигналов  ",
+                              " Количество элементов           ", " Количество таймеров  "};
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(fmStat->StringGrid1->Cells(0, i), Utf8ToAnsi(rows[i]));
+            EXPECT_EQ(fmStat->StringGrid1->Cells(1, i), IntToStr(10 + i));
+        }
+        EXPECT_EQ(fmStat->Caption(), "Статистика проекта"_a);
+        fmStat->BitBtn1->Click();
+    });
+    frame->N72Click(frame->N72);
+    EXPECT_EQ(fmStat->Project, frame->CurrentProject);
+    EXPECT_EQ(script.shown[fmStat], 1);
+}
+
+TEST_F(Dialogs, TheSignalTableCommandMarksOnlyAnOpenProject) {
+    // Without a project: the dialog, and nothing to mark.
+    ModalScript none;
+    none.On(PinDriverDlg, [] { PinDriverDlg->ModalResult = mrCancel; });
+    frame->TypeActionExecute(frame->TypeAction);
+    EXPECT_EQ(none.shown[PinDriverDlg], 1);
+    WriteProject(dir.File("p.tvp"), {});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    ASSERT_FALSE(frame->CurrentProject->Modified);
+    ModalScript script;
+    script.On(PinDriverDlg, [] { PinDriverDlg->CancelBtn->Click(); });
+    frame->TypeActionExecute(frame->TypeAction);
+    EXPECT_TRUE(frame->CurrentProject->Modified) << "even when the dialog is cancelled";
+}
+
+TEST_F(Dialogs, RefusalsOfTheTranslationCommandsWithTheirTexts) {
+    frame->ExportActionExecute(frame->ExportAction);
+    frame->ExportCase();
+    OpenFsm(dir.File("m.fsm"));
+    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+    OpenScheme(dir.File("s.tvs"));
+    frame->ExportCase();
+    const std::vector<AnsiString> expected = {
+        "Нет открытого проекта\nТрансляция только проекта!!"_a,
+        " Нет активной схемы \n F8 - трансляция только активной схемы !\n Трансляция проекта - Ctrl+F9"_a,
+        " Нет активной схемы \n F8 - трансляция только активной схемы !\n Трансляция проекта - Ctrl+F9"_a,
+        "Нет открытого проекта"_a};
+    EXPECT_EQ(port.Messages(), expected);
+    for (const auto& c : port.Calls) {
+        EXPECT_EQ(c.type, mtWarning);
+        EXPECT_EQ(c.buttons, mbYesOnly);
+    }
+    EXPECT_TRUE(frame->Enabled());
+}
+
+TEST_F(Dialogs, HelpTheLogAndTheWorkFileViewer) {
+    frame->HelpContenstActionExecute(frame->HelpContenstAction);
+    ASSERT_EQ(port.Calls.size(), 1u);
+    EXPECT_EQ(port.Calls[0].kind, TestUiPort::kHelp);
+    EXPECT_EQ(port.Calls[0].text, AnsiString("Context"));
+    WriteProject(dir.File("p.tvp"), {});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    port.Clear();
+    frame->ShowErrorActionExecute(frame->ShowErrorAction);
+    ASSERT_EQ(port.Calls.size(), 1u);
+    EXPECT_EQ(port.Calls[0].kind, TestUiPort::kViewTextFile);
+    EXPECT_EQ(port.Calls[0].text, dir.File("err.log"));
+    // Ctrl+E shows the viewer modeless over the translator's directory.
+    testenv::WriteBytes(std::filesystem::current_path() / "1.$$$", "types\r\n");
+    frame->ShowFileExportActionExecute(frame->ShowFileExportAction);
+    EXPECT_TRUE(ShowExportDlg->Showing());
+    ShowExportDlg->FormActivate(ShowExportDlg);
+    EXPECT_EQ(ShowExportDlg->Memo1->Lines()->Text(), AnsiString("types\r\n"));
+    ShowExportDlg->Close();
+    std::filesystem::remove(std::filesystem::current_path() / "1.$$$");
+}
+
+TEST_F(Dialogs, TheMenusCarryTheirCaptionsAndShortcuts) {
+    struct Case {
+        TAction* action;
+        const char* caption;
+        const char* shortcut;
+    };
+    const Case cases[] = {
+        {frame->FileNew1, "&Новый", "Ctrl+N"},          {frame->FileOpen1, "Открыть", "Ctrl+O"},
+        {frame->FileSave1, "Сохранить", "Ctrl+S"},      {frame->FileExit1, "&Выход", "Alt+F4"},
+        {frame->CutAction, "&Вырезать", "Ctrl+X"},      {frame->PasteAction, "В&ставить", "Ctrl+V"},
+        {frame->DeleteAction, "Удалить", "Del"},        {frame->UndoAction, "&Отменить", "Ctrl+Z"},
+        {frame->RedoAction, "Вернуть", "Shift+Ctrl+Z"}, {frame->HelpContenstAction, "Контелст", "Ctrl+F1"},
+        {frame->DeviceAction, "Устройство", "E"},       {frame->RedrawAction, "Перерисовать", "F5"},
+        {frame->InsertFileAction, "Вставить файл", "Shift+F11"},
+        {frame->OptionProjectAction, "Свойства", "Shift+Ctrl+F11"},
+        {frame->ExportAction, "Создать файлы", "Ctrl+F9"}, {frame->ExportSchemeAction, "ExportSchemeAction", "F8"},
+        {frame->ShowFileExportAction, "Показать временные файлы", "Ctrl+E"},
+        {frame->ListElementAction, "Элементы схемы", "F2"}, {frame->FindAction, "Найти сигнал", "F3"},
+        {frame->PropertyAction, "Свойства", "Alt+Enter"}, {frame->WindowListAction, "Список окон", "Alt+0"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.action->Caption(), Utf8ToAnsi(c.caption));
+        EXPECT_EQ(ShortCutToText(c.action->ShortCut()), AnsiString(c.shortcut)) << c.caption;
+    }
+    EXPECT_EQ(frame->ActionList1->ActionCount(), 70);
+    EXPECT_EQ(frame->Caption(), "Графический редактор контроллера автоматики"_a);
+    TMenuItem* menu = frame->MainMenu1->Items();
+    std::vector<AnsiString> tops;
+    for (int i = 0; i < menu->Count(); ++i) tops.push_back(menu->Items(i)->Caption());
+    EXPECT_EQ(tops, (std::vector<AnsiString>{"&Файл"_a, "&Проект"_a, "&Редактировать"_a, "&Вид"_a, "Э&лементы"_a,
+                                             "&Утилиты"_a, "&Конфигурация"_a, "&Окна"_a, "&Помощь"_a}));
+    EXPECT_FALSE(menu->Items(5)->Visible());
+    EXPECT_EQ(menu->Items(4)->Items(0)->Caption(), "Сигналы от станка"_a);
+    EXPECT_FALSE(frame->ReopenProject->Enabled()) << "until the recent list has entries";
+    // Items with a caption or a visibility of their own keep it while their
+    // action changes.
+    frame->UndoAction->SetEnabled(true);
+    frame->TypeAction->SetEnabled(false);
+    frame->TypeAction->SetEnabled(true);
+    EXPECT_EQ(menu->Items(4)->Items(0)->Caption(), "Сигналы от станка"_a);
+    EXPECT_TRUE(menu->Items(4)->Items(0)->Enabled());
+    EXPECT_FALSE(menu->Items(2)->Items(0)->Visible()) << "the undo item stays hidden";
+    EXPECT_TRUE(menu->Items(2)->Items(0)->Enabled());
+}
+
+} // namespace

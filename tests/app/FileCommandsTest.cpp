@@ -1,0 +1,393 @@
+// The file, project and print commands, and closing with unsaved documents.
+#include "app/AppTest.h"
+
+#include "app/FileKinds.h"
+#include "app/ProjectDlg.h"
+#include <QColor>
+#include <QImage>
+#include "controls/gui/MRUList.h"
+#include "document/Project.h"
+#include "platform/FileIO.h"
+#include "platform/FileUtils.h"
+#include "platform/gui/Dialogs.h"
+
+namespace {
+
+TEST(SaveNames, OnlyTheLastComponentsExtensionGoesAndEachKindGetsItsOwn) {
+    struct Case {
+        const char* chosen;
+        int filter;
+        const char* scheme;
+        const char* fsm;
+    };
+    const Case cases[] = {
+        {"/s/a.tvs", 1, "/s/a.tvs", "/s/a.fsm"},
+        {"/s/a", 1, "/s/a.tvs", "/s/a.fsm"},
+        {"/s/a.txt", 2, "/s/a.sch", "/s/a.fsm"},
+        {"/s/a", 3, "/s/a.tvy", "/s/a.fsm"},
+        {"/s/a.tvs", 4, "/s/a.tvs", "/s/a.fsm"},   // "Все файлы": the typed kind stays
+        {"/s/a.sch", 4, "/s/a.sch", "/s/a.fsm"},
+        {"/s/a.txt", 4, "/s/a.tvs", "/s/a.fsm"},   // not a scheme kind: the default
+        {"/s/a", 5, "/s/a.tvs", "/s/a.fsm"},       // the state-machine filter left set
+        {"/s/v1.2/pump", 1, "/s/v1.2/pump.tvs", "/s/v1.2/pump.fsm"},
+        {"/s/v1.2/pump.a.b", 4, "/s/v1.2/pump.a.tvs", "/s/v1.2/pump.a.fsm"},
+        {"C:\\w.d\\plan", 1, "C:\\w.d\\plan.tvs", "C:\\w.d\\plan.fsm"},
+        {"/s/a.", 1, "/s/a.tvs", "/s/a.fsm"},
+        {"/s/.tvs", 1, "", ""},                    // nothing left of the name
+        {"", 1, "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SchemeSaveName(c.chosen, c.filter), AnsiString(c.scheme)) << c.chosen << " " << c.filter;
+        EXPECT_EQ(FsmSaveName(c.chosen), AnsiString(c.fsm)) << c.chosen;
+    }
+}
+
+TEST(FileKinds, TheFinalExtensionDecides) {
+    struct Case {
+        const char* name;
+        TFileKind kind;
+    };
+    const Case cases[] = {
+        {"p.prj", TFileKind::Project},  {"p.tvp", TFileKind::Project},   {"s.sch", TFileKind::Scheme},
+        {"s.tvs", TFileKind::Scheme},   {"s.tvy", TFileKind::Scheme},    {"s.tvt", TFileKind::Recovery},
+        {"m.fsm", TFileKind::Fsm},      {"c.tvc", TFileKind::CaseTable}, {"S.TVS", TFileKind::None},
+        {"/a.fsm.d/s.tvs", TFileKind::Scheme}, {"/a.tvs/b", TFileKind::None}, {"x.tvs.bak", TFileKind::None},
+        {"C:\\a.prj\\m.fsm", TFileKind::Fsm},  {"", TFileKind::None},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FileKindOf(c.name), c.kind) << c.name;
+}
+
+class Files : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        StartFrame();
+    }
+};
+
+TEST_F(Files, NewAndOpenChooseTheWindowByTheFileKind) {
+    port.AnswerFile(dir.File("a.tvs"));
+    port.AnswerFile(dir.File("m.fsm"));
+    port.AnswerFile(dir.File("notes.txt"));
+    port.AnswerFile(dir.File("copy.tvt"));
+    for (int i = 0; i < 4; ++i) frame->FileNew1Execute(frame->FileNew1);
+    Application->ProcessMessages();
+    EXPECT_EQ(Children().size(), 2u);
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{" Не мой файл схемы!!! "_a, " Не мой файл схемы!!! "_a}));
+    EXPECT_EQ(port.Calls[0].text, "Открытие схемы"_a);
+    // Open also takes recovery copies.
+    port.Clear();
+    WriteScheme(dir.File("copy.tvt"), {"E1"});
+    port.AnswerFile(dir.File("copy.tvt"));
+    frame->FileOpen1Execute(frame->FileOpen1);
+    Application->ProcessMessages();
+    EXPECT_EQ(Children().size(), 3u);
+    EXPECT_TRUE(port.Messages().empty());
+    // Cancelled: nothing.
+    port.AnswerFile("");
+    frame->FileOpen1Execute(frame->FileOpen1);
+    EXPECT_EQ(Children().size(), 3u);
+}
+
+TEST_F(Files, OpeningASchemeOffersItToTheOpenProjectOnce) {
+    WriteProject(dir.File("p.tvp"), {"a.tvs"});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    port.Clear();
+    OpenScheme(dir.File("a.tvs"));            // in the project: no question
+    OpenScheme(dir.File("sym.tvy"));          // a symbol: no question
+    port.Answer(mrNo);
+    OpenScheme(dir.File("b.tvs"));
+    port.Answer(mrYes);
+    OpenScheme(dir.File("c.tvs"));
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{"Добавить файл в проект?"_a, "Добавить файл в проект?"_a}));
+    EXPECT_EQ(port.Calls[0].type, mtInformation);
+    EXPECT_EQ(port.Calls[0].buttons, mbYesNo);
+    EXPECT_EQ(frame->CurrentProject->GetFileCount(), 2);
+    EXPECT_EQ(frame->CurrentProject->GetFile(1), dir.File("c.tvs"));
+    EXPECT_EQ(frame->FileListBox->Items()->Count(), 2);
+}
+
+TEST_F(Files, SavingAnUntitledSchemeAsksForANameAndUsesTheFilter) {
+    port.AnswerFile(dir.File("x.tvt"));
+    frame->FileOpen1Execute(frame->FileOpen1);
+    Application->ProcessMessages();
+    auto* child = dynamic_cast<TTestSchemeChild*>(frame->ActiveMDIChild());
+    ASSERT_NE(child, nullptr);
+    // Recovery copies are untitled.
+    ASSERT_EQ(child->SchemeDocument()->GetFileName(), AnsiString());
+    port.OnFileDialog = [this](FileDialogRequest& r) {
+        r.FileName = dir.File("plan.txt");
+        r.FilterIndex = 4;
+        return true;
+    };
+    frame->FileSave1Execute(frame->FileSave1);
+    EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("plan.tvs"));
+    EXPECT_TRUE(FileExists(dir.File("plan.tvs")));
+    EXPECT_FALSE(child->SchemeDocument()->IsModified());
+    EXPECT_EQ(port.Calls.back().text, "Сохранить схему"_a);
+    // Titled: saved without a question.
+    port.Calls.clear();
+    frame->FileSave1Execute(frame->FileSave1);
+    EXPECT_TRUE(port.Calls.empty());
+}
+
+TEST_F(Files, AStateMachineWithoutItsExtensionAsksOnEverySave) {
+    TTestFsmChild* child = OpenFsm(dir.File("lift"));
+    int asked = 0;
+    port.OnFileDialog = [&](FileDialogRequest& r) {
+        ++asked;
+        EXPECT_EQ(r.FilterIndex, 5);
+        r.FileName = dir.File("lift.txt");
+        return true;
+    };
+    frame->FileSave1Execute(frame->FileSave1);
+    EXPECT_EQ(child->FsmDocument()->GetFileName(), dir.File("lift.fsm"));
+    EXPECT_TRUE(FileExists(dir.File("lift.fsm")));
+    frame->FileSave1Execute(frame->FileSave1);
+    EXPECT_EQ(asked, 1) << "named *.fsm now: saved without asking";
+    // The filter stays at 5: the next untitled scheme gets the default kind.
+    port.OnFileDialog = nullptr;
+    port.AnswerFile(dir.File("y.tvt"));
+    frame->FileOpen1Execute(frame->FileOpen1);
+    Application->ProcessMessages();
+    auto* scheme = dynamic_cast<TTestSchemeChild*>(frame->ActiveMDIChild());
+    ASSERT_NE(scheme, nullptr);
+    port.OnFileDialog = [&](FileDialogRequest& r) {
+        EXPECT_EQ(r.FilterIndex, 5);
+        r.FileName = dir.File("plan");
+        return true;
+    };
+    frame->FileSave1Execute(frame->FileSave1);
+    EXPECT_EQ(scheme->SchemeDocument()->GetFileName(), dir.File("plan.tvs"));
+}
+
+TEST_F(Files, SaveAsRenamesTheProjectEntryAndASymbolKeepsTheSchemesName) {
+    WriteScheme(dir.File("a.tvs"), {"E1"});
+    WriteProject(dir.File("p.tvp"), {"a.tvs"});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    TTestSchemeChild* child = OpenScheme(dir.File("a.tvs"));
+    port.OnFileDialog = [this](FileDialogRequest& r) {
+        EXPECT_EQ(r.FileName, dir.File("a.tvs")) << "preset with the document's name";
+        r.FileName = dir.File("sym");
+        r.FilterIndex = 3;
+        return true;
+    };
+    frame->FileSaveAs1Execute(frame->FileSaveAs1);
+    EXPECT_TRUE(FileExists(dir.File("sym.tvy")));
+    EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("a.tvs"));
+    EXPECT_EQ(frame->CurrentProject->GetFile(0), dir.File("a.tvs"));
+    port.OnFileDialog = [this](FileDialogRequest& r) {
+        r.FileName = dir.File("b.tvs");
+        r.FilterIndex = 1;
+        return true;
+    };
+    frame->FileSaveAs1Execute(frame->FileSaveAs1);
+    EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("b.tvs"));
+    EXPECT_TRUE(FileExists(dir.File("b.tvs")));
+    EXPECT_EQ(frame->CurrentProject->GetFile(0), dir.File("b.tvs"));
+    EXPECT_EQ(frame->FileListBox->Items()->Item(0)->Caption(), AnsiString("b.tvs"));
+}
+
+TEST_F(Files, AWindowThatClosesSavesItselfNotTheActiveOne) {
+    TTestSchemeChild* first = OpenScheme(dir.File("first.tvs"));
+    TTestSchemeChild* second = OpenScheme(dir.File("second.tvs"));
+    first->SchemeDocument()->CreateAndElement();
+    ASSERT_EQ(frame->ActiveMDIChild(), second);
+    EXPECT_TRUE(frame->SaveWindow(first));
+    EXPECT_TRUE(FileExists(dir.File("first.tvs")));
+    EXPECT_FALSE(FileExists(dir.File("second.tvs")));
+}
+
+TEST_F(Files, ExitWithCancelKeepsTheProgramTheProjectAndTheWindows) {
+    WriteProject(dir.File("p.tvp"), {"a.tvs"});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    TTestSchemeChild* clean = OpenScheme(dir.File("a.tvs"));
+    TTestSchemeChild* modified = OpenScheme(dir.File("b.tvs"));
+    TTestFsmChild* fsm = OpenFsm(dir.File("m.fsm"));
+    modified->SchemeDocument()->CreateAndElement();
+    fsm->FsmDocument()->SetModified(true);
+    std::weak_ptr<char> cleanAlive = clean->Alive(), modifiedAlive = modified->Alive(), fsmAlive = fsm->Alive();
+    port.Clear();
+    port.Answer(mrNo);      // the state machine: do not save
+    port.Answer(mrCancel);  // the modified scheme: stay
+    frame->FileExit1Execute(frame->FileExit1);
+    Application->ProcessMessages();
+    EXPECT_EQ(port.Messages().size(), 2u);
+    EXPECT_TRUE(frame->Showing());
+    EXPECT_NE(frame->CurrentProject, nullptr);
+    EXPECT_FALSE(modifiedAlive.expired());
+    EXPECT_TRUE(fsmAlive.expired());
+    EXPECT_FALSE(Application->Terminated());
+    // Now Yes: the scheme saves itself and everything closes.
+    port.Answer(mrYes);
+    frame->FileExit1Execute(frame->FileExit1);
+    Application->ProcessMessages();
+    EXPECT_TRUE(modifiedAlive.expired());
+    EXPECT_TRUE(cleanAlive.expired());
+    EXPECT_TRUE(FileExists(dir.File("b.tvs")));
+    EXPECT_EQ(frame->CurrentProject, nullptr);
+    EXPECT_FALSE(frame->Showing());
+}
+
+TEST_F(Files, ClosingTheProjectSavesItAndClosesEveryWindow) {
+    WriteProject(dir.File("p.tvp"), {"a.tvs"});
+    const std::string before = testenv::ReadBytes(dir.Path() / "p.tvp");
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    // A window that takes another with it when it closes.
+    TTestSchemeChild* a = OpenScheme(dir.File("a.tvs"));
+    TTestSchemeChild* b = OpenScheme(dir.File("b2.tvs"));
+    std::weak_ptr<char> aAlive = a->Alive();
+    b->OnDestroy = [a, aAlive](TObject*) {
+        if (!aAlive.expired()) a->Release();
+    };
+    std::filesystem::remove(dir.Path() / "p.tvp");
+    frame->CloseProjectActionExecute(frame->CloseProjectAction);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Children().empty());
+    EXPECT_EQ(frame->CurrentProject, nullptr);
+    EXPECT_FALSE(frame->ManagerWindow->Visible());
+    EXPECT_FALSE(frame->N26->Checked());
+    EXPECT_EQ(frame->FileListBox->Items()->Count(), 0);
+    // Written even though nothing changed.
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "p.tvp"), before);
+}
+
+TEST_F(Files, AFileThatDidNotLoadAsAProjectIsNeverWrittenOverOnClose) {
+    const std::string damaged = "[Project]\r\nVersion=1\r\nName=P\r\nIterations=zz\r\n";
+    testenv::WriteBytes(dir.Path() / "bad.tvp", damaged);
+    const std::string foreign = "not a project at all";
+    testenv::WriteBytes(dir.Path() / "foreign.tvp", foreign);
+    for (const char* name : {"bad.tvp", "foreign.tvp"}) {
+        port.AnswerFile(dir.File(name));
+        frame->OpenProjectActionExecute(frame->OpenProjectAction);
+        ASSERT_NE(frame->CurrentProject, nullptr);
+        frame->CloseProjectActionExecute(frame->CloseProjectAction);
+    }
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "bad.tvp"), damaged);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "foreign.tvp"), foreign);
+    // A missing file: the project is created there on close.
+    port.AnswerFile(dir.File("new.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    EXPECT_EQ(port.Messages().back(), "Не найден файл проекта"_a);
+    frame->CloseProjectActionExecute(frame->CloseProjectAction);
+    EXPECT_TRUE(FileExists(dir.File("new.tvp")));
+}
+
+TEST_F(Files, TheProjectListMovesInPlaceAndOpensFiles) {
+    WriteScheme(dir.File("a.tvs"), {"E1"});
+    WriteProject(dir.File("p.tvp"), {"a.tvs", "b.tvs", "c.tvs"});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    TListItems* rows = frame->FileListBox->Items();
+    frame->FileListBox->SetSelected(rows->Item(2));
+    frame->MoveFileUpExecute(frame->MoveFileUp);
+    EXPECT_EQ(rows->Item(1)->Caption(), AnsiString("c.tvs"));
+    EXPECT_EQ(rows->Item(2)->Caption(), AnsiString("b.tvs"));
+    EXPECT_EQ(frame->FileListBox->Selected(), rows->Item(1));
+    EXPECT_EQ(frame->CurrentProject->GetFile(1), dir.File("c.tvs"));
+    EXPECT_FALSE(frame->CurrentProject->Modified) << "a move does not mark the project";
+    frame->FileListBox->SetSelected(rows->Item(0));
+    frame->MoveFileDownExecute(frame->MoveFileDown);
+    EXPECT_EQ(rows->Item(1)->Caption(), AnsiString("a.tvs"));
+    EXPECT_EQ(rows->Item(1)->SubItems()->Get(0), dir.File(""));
+    EXPECT_EQ(frame->CurrentProject->GetFile(0), dir.File("c.tvs"));
+    // Open the selected file, then bring it to the front instead of again.
+    frame->FileListBoxDblClick(frame->FileListBox);
+    frame->FileListBoxDblClick(frame->FileListBox);
+    Application->ProcessMessages();
+    ASSERT_EQ(Children().size(), 1u);
+    EXPECT_EQ(dynamic_cast<ISchemeChild*>(Children()[0])->SchemeDocument()->CountDevices(), 1);
+    // Deleting the entry closes its window.
+    frame->DeleteFileActionExecute(frame->DeleteFileAction);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Children().empty());
+    EXPECT_EQ(frame->CurrentProject->GetFileCount(), 2);
+    EXPECT_EQ(rows->Count(), 2);
+}
+
+TEST_F(Files, RecentProjectsReopenAndAMissingOneIsReported) {
+    WriteProject(dir.File("p.tvp"), {"a.tvs"});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    EXPECT_EQ(frame->MRUMan->Strings()->Count(), 1);
+    EXPECT_TRUE(frame->ReopenProject->Enabled());
+    frame->CloseProjectActionExecute(frame->CloseProjectAction);
+    frame->MRUManClick(frame->MRUMan, dir.File("p.tvp"), "", 0);
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_EQ(frame->CurrentProject->GetFileCount(), 1);
+    EXPECT_TRUE(frame->ManagerWindow->Visible());
+    frame->MRUManClick(frame->MRUMan, dir.File("gone.tvp"), "", 0);
+    EXPECT_EQ(frame->CurrentProject, nullptr);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Не найден файл проекта"_a});
+    EXPECT_TRUE(frame->ManagerWindow->Visible()) << "the pane stays shown";
+}
+
+TEST_F(Files, PrintingGivesAJobPerSchemeAndAPagePerCopyEachFromAWhiteSheet) {
+    auto backend = std::make_unique<TestPrinterBackend>();
+    TestPrinterBackend* pages = backend.get();
+    auto previous = Printer()->SetBackend(std::move(backend));
+    OpenScheme(dir.File("a.tvs"));
+    OpenFsm(dir.File("m.fsm"));
+    OpenScheme(dir.File("b.tvs"));
+    OpenScheme(dir.File("c.tvs"));
+    port.OnPrintDialog = [](PrintDialogRequest& r) {
+        EXPECT_EQ(r.MinPage, 1);
+        EXPECT_EQ(r.MaxPage, 4);
+        r.Copies = 2;
+        return true;
+    };
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    ASSERT_EQ(pages->Documents.size(), 3u) << "the state-machine window is not a scheme";
+    for (const auto& doc : pages->Documents) {
+        EXPECT_EQ(doc.title, "Печать схемы"_a);
+        ASSERT_EQ(doc.pages.size(), 2u);
+        EXPECT_TRUE(doc.pages[0] == doc.pages[1]) << "the second copy is the same picture";
+        // The box drawn by inverting comes out black on white.
+        const QImage& page = doc.pages[0];
+        const int w = page.width();
+        const QColor inside = page.pixelColor(w * 200 / 800, w * 150 / 800);
+        const QColor outside = page.pixelColor(w * 50 / 800, w * 50 / 800);
+        EXPECT_EQ(inside, QColor(Qt::black));
+        EXPECT_EQ(outside, QColor(Qt::white));
+    }
+    // Pages 2 to 3 only: one of them is a scheme.
+    pages->Documents.clear();
+    port.OnPrintDialog = [](PrintDialogRequest& r) {
+        r.Copies = 1;
+        r.PrintRange = prPageNums;
+        r.FromPage = 2;
+        r.ToPage = 3;
+        return true;
+    };
+    frame->PrintElementActionExecute(frame->PrintElementAction);
+    ASSERT_EQ(pages->Documents.size(), 1u);
+    EXPECT_EQ(pages->Documents[0].title, "Печать элементов схемы"_a);
+    EXPECT_EQ(pages->Documents[0].pages.size(), 1u);
+    // Cancelled: nothing printed.
+    pages->Documents.clear();
+    port.OnPrintDialog = [](PrintDialogRequest&) { return false; };
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    EXPECT_TRUE(pages->Documents.empty());
+    Printer()->SetBackend(std::move(previous));
+}
+
+TEST_F(Files, ThePaneTogglesAndKeepsItsColumnWidths) {
+    frame->N26Click(frame->N26);
+    EXPECT_TRUE(frame->ManagerWindow->Visible());
+    EXPECT_EQ(frame->FileListBox->Columns()->Items(0)->Width(), 80);
+    frame->FileListBox->Columns()->Items(0)->SetWidth(123);
+    frame->N26Click(frame->N26);
+    EXPECT_FALSE(frame->ManagerWindow->Visible());
+    EXPECT_EQ(frame->FormS->GetStoredValue("MWCol1Width", Variant(0)).AsInteger(), 123);
+    frame->FileListBox->Columns()->Items(0)->SetWidth(40);
+    frame->N26Click(frame->N26);
+    EXPECT_EQ(frame->FileListBox->Columns()->Items(0)->Width(), 123);
+    frame->ManagerWindowClose(frame->ManagerWindow);
+    EXPECT_FALSE(frame->N26->Checked());
+}
+
+} // namespace

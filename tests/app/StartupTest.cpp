@@ -1,0 +1,308 @@
+// Start-up: the forms in their order, the command line, the splash, the
+// cursors, and an exception that escapes start-up.
+#include "app/AppTest.h"
+
+#include <QMenuBar>
+
+#include "app/Cursors.h"
+#include "app/Progress.h"
+#include "app/ProjectDlg.h"
+#include "app/SplashSource.h"
+#include "app/Stat.h"
+#include "app/WinMain.h"
+#include "controls/gui/MRUList.h"
+#include "controls/gui/Placemnt.h"
+#include "document/DriversInfo.h"
+#include "document/Project.h"
+#include "editor/AddDriver.h"
+#include "editor/AddPin.h"
+#include "editor/AddTypeDrv.h"
+#include "editor/AutoName.h"
+#include "editor/PinDriver.h"
+#include "editor/ShowExport.h"
+#include "toolbars/TBExTlbr.h"
+#include "toolbars/TBExTlwn.h"
+#include "translator/TranslatorHost.h"
+
+namespace {
+
+TEST(AutoFormTable, FortyOneEntriesFrameFirstSettingsSecond) {
+    const auto& table = AutoForms();
+    const char* expected[] = {
+        "MainForm", "InitModule", "fmRun", "AddDriverForm", "AddPinForm", "AddTypeDrvForm", "FindSignalDlg",
+        "fmDebug", "fmFormuls", "fmIO", "InsertPinForm", "ListElementDlg", "fmMTValue", "OptionDlg",
+        "ProgressForm", "ProjectDlg", "Report1", "ShowExportDlg", "TimersForm", "Form8", "Form1", "Form4",
+        "fmPrewIm", "Form2", "Form3", "Form5", "Form9", "Form7", "InsertElementForm", "PinDriverDlg",
+        "fmOpenSymbolFile", "Form10", "Form6", "CheckConnectivityDialog", "fmConnect", "fmFSMCond", "fmPins",
+        "fmStProp", "Form12", "fmAutoNames", "fmStat"};
+    ASSERT_EQ(std::size(expected), table.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        EXPECT_STREQ(table[i].GlobalName, expected[i]) << i;
+        // Each class is named T + its global, with an upper-case first letter.
+        std::string cls = table[i].GlobalName;
+        cls[0] = char(std::toupper(cls[0]));
+        if (std::string(table[i].GlobalName).rfind("fm", 0) == 0) cls = std::string(table[i].GlobalName);
+        EXPECT_EQ(std::string(table[i].ClassName), "T" + cls) << i;
+    }
+}
+
+TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
+    std::vector<int> order;
+    const int before = Application->ComponentCount();
+    CreateAutoForms([&](int i) { order.push_back(i); });
+    std::vector<TComponent*> made;
+    for (int i = before; i < Application->ComponentCount(); ++i) made.push_back(Application->Components(i));
+    frame = MainForm;
+    // The frame first (the main window), the settings module second.
+    const std::vector<int> expected = {0, 1, 3, 4, 5, 14, 15, 17, 29, 39, 40};
+    EXPECT_EQ(order, expected);
+    const std::vector<TComponent*> globals = {MainForm,     InitModule,   AddDriverForm, AddPinForm,
+                                              AddTypeDrvForm, ProgressForm, ProjectDlg,   ShowExportDlg,
+                                              PinDriverDlg, fmAutoNames,  fmStat};
+    EXPECT_EQ(&TranslatorHooks().ProgressWindow(), static_cast<ITranslationProgress*>(ProgressForm));
+    EXPECT_EQ(made, globals);
+    EXPECT_EQ(Application->MainForm(), MainForm);
+    // The interrupt list reached the driver form: the settings were there first.
+    EXPECT_EQ(AddDriverForm->InterruptEdit->Items()->Count(), 16);
+    for (auto it = made.rbegin(); it != made.rend(); ++it) delete *it;
+    frame = nullptr;
+    for (TComponent* g : std::vector<TComponent*>{MainForm, AddDriverForm, ProjectDlg, PinDriverDlg, fmStat})
+        EXPECT_EQ(g, nullptr) << "a freed form leaves its global empty";
+}
+
+TEST_F(AppTest, StartUpShowsTheSplashNamesTheProgramAndHandsTheArgumentToTheFrame) {
+    WriteProject(dir.File("plant.tvp"), {});
+    const std::string path = dir.Path().string() + "/plant.tvp";
+    char arg0[] = "ge";
+    std::vector<char> arg1(path.begin(), path.end());
+    arg1.push_back(0);
+    char* argv[] = {arg0, arg1.data(), nullptr};
+    const int before = Application->ComponentCount();
+    StartProgram(2, argv);
+    Adopt(before);
+    frame = MainForm;
+    ASSERT_NE(SplashForm, nullptr);
+    EXPECT_EQ(SplashForm->ProgressBar->Position(), 40);
+    EXPECT_EQ(SplashForm->ProgressBar->Max(), 100);
+    EXPECT_TRUE(SplashForm->Showing());
+    EXPECT_EQ(Application->Title(), "Графический редактор электроавтоматики"_a);
+    EXPECT_EQ(Application->HelpFile, AnsiString("Ge.hlp"));
+    EXPECT_EQ(frame->CommandLineFile, dir.File("plant.tvp"));
+    frame->Show();
+    EXPECT_EQ(SplashForm, nullptr) << "the frame's first show removes the splash";
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_EQ(frame->CurrentProject->GetFileName(), dir.File("plant.tvp"));
+}
+
+TEST_F(AppTest, WithoutAnArgumentNothingOpensAndTheSplashGoes) {
+    SplashForm = NewForm<TSplashForm>(nullptr);
+    StartFrame();
+    EXPECT_EQ(SplashForm, nullptr);
+    EXPECT_EQ(frame->CurrentProject, nullptr);
+    EXPECT_TRUE(Children().empty());
+    EXPECT_FALSE(frame->ManagerWindow->Visible());
+    EXPECT_TRUE(port.Calls.empty());
+}
+
+TEST_F(AppTest, AProjectArgumentOpensTheProjectAndShowsThePane) {
+    const AnsiString project = dir.File("plant.tvp");
+    WriteScheme(dir.File("a.tvs"), {"E1"});
+    WriteScheme(dir.File("b.tvs"), {"E2"});
+    WriteProject(project, {"a.tvs", "b.tvs"});
+    StartFrame(project);
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_EQ(frame->CurrentProject->GetFileName(), project);
+    EXPECT_TRUE(frame->CloseProjectAction->Enabled());
+    EXPECT_TRUE(frame->InsertFileAction->Enabled());
+    EXPECT_TRUE(frame->N26->Checked());
+    EXPECT_TRUE(frame->ManagerWindow->Visible());
+    ASSERT_EQ(frame->FileListBox->Items()->Count(), 2);
+    EXPECT_EQ(frame->FileListBox->Items()->Item(1)->Caption(), AnsiString("b.tvs"));
+    EXPECT_EQ(frame->FileListBox->Items()->Item(1)->SubItems()->Get(0), dir.File(""));
+    EXPECT_TRUE(Children().empty());
+    EXPECT_TRUE(port.Messages().empty());
+}
+
+TEST_F(AppTest, TheArgumentsKindIsItsFinalExtensionCaseSensitive) {
+    struct Case {
+        const char* name;
+        int schemes, fsms;
+        bool project;
+    };
+    const Case cases[] = {
+        {"S.TVS", 0, 0, false},          // upper case: none of the program's files
+        {"a.fsm.d/s.tvs", 1, 0, false},  // a dotted folder does not make it a state machine
+        {"m.tvs.d/m.fsm", 0, 1, false},
+        {"s.tvy", 1, 0, false},
+        {"old.sch", 1, 0, false},
+        {"notes.txt", 0, 0, false},
+        {"p.prj.d/readme", 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartFrame(dir.File(c.name));
+        int schemes = 0, fsms = 0;
+        for (TForm* f : Children()) {
+            schemes += dynamic_cast<ISchemeChild*>(f) != nullptr;
+            fsms += dynamic_cast<IFsmChild*>(f) != nullptr;
+        }
+        EXPECT_EQ(schemes, c.schemes);
+        EXPECT_EQ(fsms, c.fsms);
+        EXPECT_EQ(frame->CurrentProject != nullptr, c.project);
+        EXPECT_TRUE(port.Messages().empty());
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(AppTest, ARecoveryCopyOpensAsAnUntitledModifiedScheme) {
+    WriteScheme(dir.File("pump.tvt"), {"E1", "E2"});
+    StartFrame(dir.File("pump.tvt"));
+    ASSERT_EQ(Children().size(), 1u);
+    TScheme* doc = dynamic_cast<ISchemeChild*>(Children()[0])->SchemeDocument();
+    EXPECT_EQ(doc->GetFileName(), AnsiString());
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->CountDevices(), 2);
+}
+
+TEST_F(AppTest, FrameCreationInstallsTheCursorsAndTheTranslator) {
+    StartFrame();
+    ASSERT_NE(frame->LogFile, nullptr);
+    const char* names[] = {"CR_ZOOMIN", "CR_ZOOMOUT", "CR_SELECT", "CR_MOVE", "CR_INSERT"};
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_TRUE(Screen->HasCursor(i)) << i;
+        EXPECT_EQ(CursorResourceName(i), AnsiString(names[i - 1]));
+        TBitmap picture;
+        picture.LoadFromResourceName(names[i - 1]);
+        EXPECT_EQ(picture.Width(), 32);
+        // Some of the picture shows, some is left out.
+        int shown = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) shown += picture.Canvas()->Pixels(x, y) != picture.TransparentColor();
+        EXPECT_GT(shown, 20) << names[i - 1];
+        EXPECT_LT(shown, 32 * 32 / 2) << names[i - 1];
+    }
+    EXPECT_EQ(CursorResourceName(6), AnsiString());
+    EXPECT_EQ(ModelHooks().Frame != nullptr, true);
+}
+
+TEST_F(AppTest, AnExceptionEscapingStartUpIsReportedAndEndsWithFailure) {
+    const int rc = RunProtected([]() -> int { throw EFOpenError("Cannot open file \"graphic.ini\""); });
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Ошибка в программе!\nCannot open file \"graphic.ini\""_a});
+    EXPECT_EQ(RunProtected([] { return 0; }), 0);
+    EXPECT_EQ(RunProtected([]() -> int { throw std::runtime_error("bad"); }), 1);
+    EXPECT_EQ(port.Messages().back(), "Ошибка в программе!\nbad"_a);
+}
+
+TEST_F(AppTest, TheFramesExceptionHandlerReportsAndTheProgramGoesOn) {
+    StartFrame();
+    Dispatch([] { throw Exception("сбой"_a); });
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Ошибка в программе!\nсбой"_a});
+    EXPECT_TRUE(frame->Showing());
+}
+
+TEST_F(AppTest, HintsGoToTheFirstPanelOfTheStatusBar) {
+    StartFrame();
+    Application->SetHint("Файловые команды"_a);
+    EXPECT_EQ(frame->StatusBar->Panels()->Items(0)->Text(), "Файловые команды"_a);
+    EXPECT_EQ(frame->StatusBar->Panels()->Items(0)->Width(), 100);
+}
+
+TEST_F(AppTest, TheFrameShowsItsMenuBarToolbarsAndThePanesParts) {
+    StartFrame();
+    auto* bar = frame->Widget()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GT(bar->height(), 0);
+    EXPECT_GE(frame->ClientOrigin().y - frame->Widget()->mapToGlobal(QPoint(0, 0)).y(), bar->height())
+        << "the client area lies below the menu bar";
+    frame->N26Click(frame->N26);
+    Application->ProcessMessages();
+    EXPECT_GT(frame->FileListBox->Height(), 100);
+    EXPECT_EQ(frame->ManagerSplitter->Height(), 3);
+    EXPECT_EQ(frame->FindPanel->Top(), frame->ManagerSplitter->Top() + 3);
+    // The pane's buttons keep their own captions while their actions change.
+    auto* up = dynamic_cast<TControl*>(frame->FindComponent("PaneUp"));
+    ASSERT_NE(up, nullptr);
+    frame->MoveFileUp->SetEnabled(true);
+    EXPECT_EQ(up->Caption(), "Вверх"_a);
+    EXPECT_TRUE(up->Enabled());
+    frame->MoveFileUp->SetEnabled(false);
+    EXPECT_FALSE(up->Enabled());
+}
+
+TEST_F(AppTest, ThePanelsMenuShowsAndHidesTheToolbars) {
+    StartFrame();
+    struct Case {
+        TMenuItem* item;
+        TControl* bar;
+        void (TMainForm::*click)(TObject*);
+    };
+    const Case cases[] = {{frame->N13, frame->ToolBar2, &TMainForm::N13Click},
+                          {frame->N14, frame->ToolB, &TMainForm::N14Click},
+                          {frame->N16, frame->ToolBar3, &TMainForm::N16Click},
+                          {frame->N19, frame->ToolBar5, &TMainForm::N19Click}};
+    for (const Case& c : cases) {
+        EXPECT_TRUE(c.item->Checked());
+        EXPECT_TRUE(c.bar->Visible());
+        (frame->*c.click)(c.item);
+        EXPECT_FALSE(c.item->Checked());
+        EXPECT_FALSE(c.bar->Visible());
+        (frame->*c.click)(c.item);
+        EXPECT_TRUE(c.bar->Visible());
+    }
+    EXPECT_FALSE(frame->N15->Visible());
+}
+
+TEST_F(AppTest, TheStoredOptionsReachTheTranslatorAndTheSignalTable) {
+    StartFrame();
+    for (bool on : {true, false}) {
+        frame->FormS->SetStoredValue("CheckBit", on);
+        frame->FormS->SetStoredValue("DoTextLogicFile", on);
+        frame->FormS->SetStoredValue("SortBits", !on);
+        EXPECT_EQ(TDriversInfo::CheckBitOption(), on);
+        EXPECT_EQ(TranslatorOptions().Get("DoTextLogicFile"), on);
+        EXPECT_EQ(TranslatorOptions().Get("SortBits"), !on);
+        EXPECT_FALSE(TranslatorOptions().Get("CheckSchemes"));
+    }
+    // The defaults of the stored values.
+    EXPECT_EQ(frame->FormS->GetStoredValue("MWCol1Width").AsInteger(), 80);
+    EXPECT_EQ(frame->FormS->GetStoredValue("MWCol2Width").AsInteger(), 70);
+    EXPECT_EQ(frame->FormS->GetStoredValue("SortDr").AsInteger(), 0);
+    EXPECT_EQ(frame->FormS->Version, 13);
+    EXPECT_TRUE(frame->FormS->UseRegistry);
+    EXPECT_EQ(frame->MRUMan->Capacity(), 5);
+}
+
+TEST_F(AppTest, ACaseWindowGetsItsTableFileAndTheElement) {
+    StartFrame();
+    AnsiString named;
+    TObject* handed = nullptr;
+    FrameWindowFactories().CaseWindow = [&](TComponent*, const AnsiString& file, TObject* element) -> TForm* {
+        named = file;
+        handed = element;
+        return nullptr;
+    };
+    TStringList list;
+    TObject element;
+    EXPECT_TRUE(frame->OpenCaseWindow(&list, dir.File("c5"), &element));
+    EXPECT_EQ(named, dir.File("c5.tvc"));
+    EXPECT_EQ(handed, &element);
+    EXPECT_EQ(list.Text(), AnsiString("1234\r\n1234\r\n"));
+}
+
+TEST_F(AppTest, SplashHasItsLayoutAndReadsTheNotes) {
+    testenv::WriteBytes(std::filesystem::current_path() / "readme.txt", "строка"_a.c_str() + std::string("\r\n"));
+    auto* splash = MakeForm<TSplashForm>();
+    std::filesystem::remove(std::filesystem::current_path() / "readme.txt");
+    EXPECT_EQ(splash->ClientWidth(), 457);
+    EXPECT_EQ(splash->ClientHeight(), 353);
+    EXPECT_EQ(splash->Version->Caption(), "Версия 1.2"_a);
+    EXPECT_EQ(splash->ProgressBar->Max(), 100);
+    EXPECT_EQ(splash->ProgressBar->Position(), 0);
+    EXPECT_EQ(splash->ScrollText->Lines()->Text(), "строка\r\n"_a);
+    auto* bare = MakeForm<TSplashForm>();
+    EXPECT_EQ(bare->ScrollText->Lines()->Count(), 0);
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+// Translation from the frame: Ctrl+F9 on a project, F8 on the active scheme.
+#include "app/AppTest.h"
+
+#include "app/Progress.h"
+
+#include "document/Project.h"
+#include "platform/FileUtils.h"
+#include "translator/Logfile.h"
+#include "translator/TranslatorHost.h"
+
+namespace {
+
+// The progress window as a run drives it, noting whether the frame was
+// disabled whenever the run moved it.
+class WatchedProgress : public TProgressRecord {
+public:
+    void SetProgress(int position) override {
+        TProgressRecord::SetProgress(position);
+        frameEnabledDuringRun = frameEnabledDuringRun || MainForm->Enabled();
+        ++steps;
+    }
+    bool frameEnabledDuringRun = false;
+    int steps = 0;
+};
+
+class Translate : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        StartFrame();
+        TranslatorHooks().Progress = &progress;
+        WriteScheme(dir.File("a.tvs"), {"E1"});
+        WriteScheme(dir.File("b.tvs"), {"E2", "E3"});
+        WriteProject(dir.File("p.tvp"), {"a.tvs", "b.tvs"});
+        port.AnswerFile(dir.File("p.tvp"));
+        frame->OpenProjectActionExecute(frame->OpenProjectAction);
+        port.Clear();
+    }
+    void TearDown() override {
+        TranslatorHooks().Progress = nullptr;
+        AppTest::TearDown();
+    }
+    WatchedProgress progress;
+};
+
+TEST_F(Translate, CtrlF9OnATwoSchemeProjectReportsSuccessAndLeavesTheFiles) {
+    // An open window's document is what gets translated: it is saved first.
+    TTestSchemeChild* a = OpenScheme(dir.File("a.tvs"));
+    ASSERT_EQ(a->SchemeDocument()->CountDevices(), 1);
+    TElement* added = a->SchemeDocument()->CreateAndElement();
+    added->SetName("E9");
+    added->SetNumber(2);
+    added->Move(300, 0);
+    frame->ShowErrorAction->SetEnabled(false);
+    frame->ExportActionExecute(frame->ExportAction);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Трансляция прошла успешно."_a});
+    EXPECT_EQ(port.Calls.back().type, mtInformation);
+    for (const char* name : {"1.$$$", "2.$$$", "3.$$$", "4.$$$", "5.$$$", "tvca.dat", "Debutvca.dat", "err.log"})
+        EXPECT_TRUE(FileExists(dir.File(name))) << name;
+    EXPECT_TRUE(frame->LogFile->Messages.Text().Pos("E9") > 0 ||
+                testenv::ReadBytes(dir.Path() / "4.$$$").find("E9") != std::string::npos)
+        << "the unsaved element reached the translation";
+    EXPECT_FALSE(a->SchemeDocument()->IsModified());
+    EXPECT_EQ(frame->LogFile->ErrorCount, 0);
+    EXPECT_TRUE(frame->ShowErrorAction->Enabled());
+    EXPECT_TRUE(frame->Enabled());
+    EXPECT_FALSE(progress.frameEnabledDuringRun);
+    EXPECT_GT(progress.steps, 0);
+    EXPECT_FALSE(progress.Shown);
+}
+
+TEST_F(Translate, ARunThatFailsStillEnablesTheFrameAndHidesTheProgress) {
+    frame->CurrentProject->Iterations = 0;
+    port.Answer(mrNo);
+    frame->ExportActionExecute(frame->ExportAction);
+    EXPECT_GT(frame->LogFile->ErrorCount, 0);
+    EXPECT_TRUE(frame->Enabled());
+    EXPECT_FALSE(progress.Shown);
+    EXPECT_FALSE(FileExists(dir.File("tvca.dat")));
+    EXPECT_FALSE(FileExists(dir.File("Debutvca.dat")));
+}
+
+TEST_F(Translate, TheProgressWindowShowsDuringARunAndIsHiddenAfterIt) {
+    TranslatorHooks().Progress = ProgressForm;
+    // Both ways out: success and a run refused at its first check.
+    for (int iterations : {1, 0}) {
+        frame->CurrentProject->Iterations = uint16_t(iterations);
+        port.Answer(mrNo);
+        frame->ExportActionExecute(frame->ExportAction);
+        EXPECT_TRUE(ProgressForm->WasShown()) << iterations;
+        EXPECT_FALSE(ProgressForm->Showing()) << iterations;
+        EXPECT_TRUE(frame->Enabled()) << iterations;
+    }
+    EXPECT_EQ(ProgressForm->Caption(), "Трансляция"_a);
+}
+
+TEST_F(Translate, F8TranslatesTheActiveSchemeIntoFilesNamedAfterIt) {
+    OpenScheme(dir.File("b.tvs"));
+    port.Answer(mrNo);
+    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+    EXPECT_TRUE(FileExists(dir.File("Debubtvca.dat")));
+    EXPECT_TRUE(FileExists(dir.File("b3.$$$")));
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Трансляция схемы b прошла успешно."_a});
+    EXPECT_FALSE(FileExists(dir.File("err.log"))) << "the project's log is not the scheme's";
+    EXPECT_FALSE(FileExists(dir.File("tvca.dat"))) << "only the debugging copy";
+    EXPECT_TRUE(frame->Enabled());
+    EXPECT_FALSE(progress.frameEnabledDuringRun);
+    EXPECT_FALSE(progress.Shown);
+    EXPECT_TRUE(frame->ShowErrorAction->Enabled());
+}
+
+TEST_F(Translate, SchemeWindowsAreSavedForTheRunUntitledOnesAreNot) {
+    TTestSchemeChild* b = OpenScheme(dir.File("b.tvs"));
+    b->SchemeDocument()->CreateAndElement()->SetName("E5");
+    port.AnswerFile(dir.File("copy.tvt"));
+    frame->FileOpen1Execute(frame->FileOpen1);
+    Application->ProcessMessages();
+    TranslatorHooks().Frame->SaveSchemeWindows();
+    TScheme reread;
+    reread.SetFileName(dir.File("b.tvs"));
+    reread.LoadFromFile();
+    EXPECT_EQ(reread.CountDevices(), 3);
+    EXPECT_FALSE(FileExists(dir.File("copy.tvt")));
+}
+
+} // namespace
