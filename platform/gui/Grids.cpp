@@ -116,10 +116,12 @@ void TCustomGrid::SetRowCount(int n) {
 
 void TCustomGrid::SetFixedCols(int n) {
     if (n < 0 || n >= colCount_) throw EInvalidOperation("Fixed column count must be less than column count");
+    // A new fixed band starts the grid over at its first scrolling column, so
+    // a column that was fixed before never stays scrolled out of sight.
     fixedCols_ = n;
-    col_ = std::max(col_, n);
-    anchorCol_ = std::max(anchorCol_, n);
-    leftCol_ = std::max(leftCol_, n);
+    col_ = n;
+    anchorCol_ = n;
+    leftCol_ = n;
     UpdateScrollBars();
     Invalidate();
 }
@@ -127,9 +129,9 @@ void TCustomGrid::SetFixedCols(int n) {
 void TCustomGrid::SetFixedRows(int n) {
     if (n < 0 || n >= rowCount_) throw EInvalidOperation("Fixed row count must be less than row count");
     fixedRows_ = n;
-    row_ = std::max(row_, n);
-    anchorRow_ = std::max(anchorRow_, n);
-    topRow_ = std::max(topRow_, n);
+    row_ = n;
+    anchorRow_ = n;
+    topRow_ = n;
     UpdateScrollBars();
     Invalidate();
 }
