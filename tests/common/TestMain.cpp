@@ -1,5 +1,6 @@
 // The one test main: a private environment and one application object for the
 // whole binary, on Qt's offscreen platform when there is no display.
+#include <cstdio>
 #include <cstdlib>
 
 #include <QApplication>
@@ -16,6 +17,7 @@ QtMessageHandler g_previousHandler = nullptr;
 void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (text.contains("propagateSizeHints")) return;
     if (g_previousHandler) g_previousHandler(type, context, text);
+    else std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
 
 } // namespace
