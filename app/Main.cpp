@@ -502,7 +502,7 @@ void TMainForm::FormCreate(TObject*) {
 void TMainForm::FormShow(TObject*) {
     const AnsiString arg = CommandLineFile;
     if (SplashForm) {
-        delete SplashForm;
+        Free(SplashForm);
         SplashForm = nullptr;
     }
     // The menu bar takes its height only once the window is on the screen.

@@ -104,7 +104,7 @@ void TMainForm::TypeActionExecute(TObject*) {
 void TMainForm::HelpAbout1Execute(TObject*) {
     TAboutBox* about = NewForm<TAboutBox>(this);
     about->ShowModal();
-    delete about;
+    Free(about);
 }
 
 void TMainForm::HelpContenstActionExecute(TObject*) { Application->HelpJump("Context"); }

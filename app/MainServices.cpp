@@ -8,15 +8,6 @@
 #include "platform/FileUtils.h"
 #include "translator/Logfile.h"
 
-namespace {
-
-// A name that needs no directory to find its file: "/x", "\x", "C:x".
-bool IsAbsolutePath(const AnsiString& name) {
-    return !name.IsEmpty() && (name[1] == '/' || name[1] == '\\' || (name.Length() >= 2 && name[2] == ':'));
-}
-
-} // namespace
-
 bool TMainForm::ActivateSchemeWindow(const AnsiString& name) {
     // Untitled documents have an empty name: an empty name finds nothing.
     if (name.IsEmpty()) return false;
@@ -114,7 +105,7 @@ bool TMainForm::ResolveGotoTarget(const AnsiString& sourceFile, const AnsiString
 }
 
 AnsiString TMainForm::MakeProjectPath(const AnsiString& name) {
-    if (IsAbsolutePath(name)) return name;
+    if (IsAbsoluteFileName(name)) return name;
     if (CurrentProject) return CurrentProject->GetDir() + name;
     return PathJoin(GetCurrentDir(), name);
 }

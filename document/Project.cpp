@@ -20,10 +20,6 @@ const char* const kFiles = "Files";
 AnsiString ProjectKind() { return "проекта"_a; }
 
 // A name that names its file without help from a directory: "/x", "\x", "C:x".
-bool IsAbsoluteName(const AnsiString& name) {
-    return !name.IsEmpty() && (name[1] == '/' || name[1] == '\\' || (name.Length() >= 2 && name[2] == ':'));
-}
-
 bool IsStorableEntry(const AnsiString& entry) {
     return !entry.IsEmpty() && ownini::IsPlainText(entry) && !ExtractFileName(entry).IsEmpty();
 }
@@ -47,7 +43,7 @@ void TProject::SetFileName(const AnsiString& name) {
 
 AnsiString TProject::GetDir() const {
     AnsiString dir = ExtractFilePath(fileName_);
-    if (!IsAbsoluteName(dir)) dir = PathJoin(GetCurrentDir(), dir);
+    if (!IsAbsoluteFileName(dir)) dir = PathJoin(GetCurrentDir(), dir);
     return IncludeTrailingPathDelimiter(dir);
 }
 
@@ -59,7 +55,7 @@ AnsiString TProject::GetErrorFile() const {
 // A name as the project file (or a caller) gives it, as an entry: relative
 // names, also with '\', lie in the project directory.
 AnsiString TProject::Resolve(const AnsiString& stored) const {
-    if (stored.IsEmpty() || IsAbsoluteName(stored)) return stored;
+    if (stored.IsEmpty() || IsAbsoluteFileName(stored)) return stored;
     return ExpandFileName(GetDir() + stored);
 }
 

@@ -34,6 +34,10 @@ AnsiString ChangeFileExt(const AnsiString& name, const AnsiString& ext) {
 
 bool IsBareFileName(const AnsiString& name) { return name.LastDelimiter(kPathDelimiters) == 0; }
 
+bool IsAbsoluteFileName(const AnsiString& name) {
+    return !name.IsEmpty() && (name[1] == '/' || name[1] == '\\' || (name.Length() >= 2 && name[2] == ':'));
+}
+
 AnsiString IncludeTrailingPathDelimiter(const AnsiString& dir) {
     if (dir.IsEmpty() || IsSeparator(dir[dir.Length()])) return dir;
     return dir + '/';

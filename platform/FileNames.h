@@ -21,6 +21,8 @@ AnsiString ExtractFileExt(const AnsiString& name);
 AnsiString ChangeFileExt(const AnsiString& name, const AnsiString& ext);
 // True when the name has no directory part.
 bool IsBareFileName(const AnsiString& name);
+// True when the name starts at a root: "/", "\" or a drive ("C:").
+bool IsAbsoluteFileName(const AnsiString& name);
 // Appends '/' unless the name is empty or already ends in '/' or '\'.
 AnsiString IncludeTrailingPathDelimiter(const AnsiString& dir);
 // Removes every trailing '/' or '\' except the one of a root ("/").

@@ -51,11 +51,11 @@ void AppTest::TearDown() {
     // A test that closed the frame ended the loops; the next test starts afresh.
     if (Application->Terminated() && Application->MainForm()) Application->Run();
     if (frame) {
-        for (TForm* child : Children()) delete child;
+        for (TForm* child : Children()) Free(child);
         Application->ProcessMessages();
     }
     auto& made = Made();
-    for (auto it = made.rbegin(); it != made.rend(); ++it) delete *it;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) Free(*it);
     made.clear();
     frame = nullptr;
     TranslatorHooks().Progress = nullptr;

@@ -64,7 +64,7 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     EXPECT_EQ(Application->MainForm(), MainForm);
     // The interrupt list reached the driver form: the settings were there first.
     EXPECT_EQ(AddDriverForm->InterruptEdit->Items()->Count(), 16);
-    for (auto it = made.rbegin(); it != made.rend(); ++it) delete *it;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) Free(*it);
     frame = nullptr;
     for (TComponent* g : std::vector<TComponent*>{MainForm, AddDriverForm, ProjectDlg, PinDriverDlg, fmStat})
         EXPECT_EQ(g, nullptr) << "a freed form leaves its global empty";

@@ -14,7 +14,7 @@ protected:
         file = dir.File("signals.btb");
     }
     void TearDown() override {
-        delete dlg;
+        Free(dlg);
         dlg = nullptr;
         EditorTest::TearDown();
     }
@@ -82,7 +82,7 @@ TEST_F(SignalTable, TheTableInUseIsTheDialogsOwnLoadedFromItsFile) {
     EXPECT_EQ(dlg->DriversGrid->Cells(3, 1), AnsiString("00000000"));
     EXPECT_EQ(dlg->PinGrid->Cells(3, 3), "кнопка"_a);
 
-    delete dlg;
+    Free(dlg);
     dlg = nullptr;
     EXPECT_NE(&DriversInUse(), nullptr);
     EXPECT_EQ(DriversInUse().GetBitCount(), 0) << "the module's own table serves again";
@@ -246,7 +246,7 @@ TEST_F(SignalTable, SelectPinIgnoresLetterCaseAndSurvivesShowing) {
 TEST_F(SignalTable, SignalsAddedFromOutsideReachTheFileWhenTheDialogGoes) {
     Make();
     ASSERT_TRUE(DriversInUse().AddVarBit("Связь2"_a, ""));
-    delete dlg;
+    Free(dlg);
     dlg = nullptr;
     TDriversInfo reread;
     ASSERT_TRUE(reread.LoadFromFile(file));

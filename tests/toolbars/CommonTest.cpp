@@ -58,7 +58,7 @@ TEST(HookRegistry, FilterReportsActivationWindowsAndMouseMoves) {
     QApplication::sendEvent(qApp, &active);
     f->Hide(); // no window of the program is active any more, then hidden
     SendMouse(f->ClientWidget(), QEvent::MouseMove, QPoint(3, 3), Qt::NoButton, Qt::NoButton);
-    delete f;
+    Free(f);
     UninstallHookProc(RecordingProc);
     std::vector<std::pair<THookProcCode, WPARAM>> expected = {{hpSendWindowPosChanged, SWP_SHOWWINDOW},
                                                                {hpSendActivateApp, 1},

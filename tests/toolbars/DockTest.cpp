@@ -107,7 +107,7 @@ TEST_F(ToolbarsTest, ArrangeToolbarsRowsAndPositions) {
             EXPECT_EQ(bars[0]->Width(), dock->ClientWidth()) << "a full-size bar spans the dock";
         }
         EXPECT_EQ(dock->ToolbarCount(), int(c.bars.size()));
-        delete f;
+        Free(f);
         forms_.clear();
     }
 }

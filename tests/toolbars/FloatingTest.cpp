@@ -257,7 +257,7 @@ TEST_F(ToolbarsTest, FloatingWindowLeavesItsParentBeforeItIsFreed) {
     NewControl<TToolbarButtonEx>(loose, loose, "LooseB");
     loose->SetParent(f);
     ASSERT_EQ(TCustomToolWindowEx::FloatingCount(), 2);
-    delete f;
+    Free(f);
     forms_.clear();
     EXPECT_EQ(TCustomToolWindowEx::FloatingCount(), 0);
     EXPECT_EQ(loose->Parent(), nullptr) << "left without a form";

@@ -46,7 +46,7 @@ protected:
     // Frees the forms now (a test whose handlers capture its locals calls it
     // before they go).
     void CloseForms() {
-        for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) delete *it;
+        for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) Free(*it);
         forms_.clear();
     }
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/Spawn.h"
+#include "debugger/Vac.h"
 #include "platform/StringList.h"
 
 namespace trtest {
@@ -99,6 +101,84 @@ std::string Hex(const std::vector<uint16_t>& words) {
         s += buf;
     }
     return s;
+}
+
+// ---- the two-scheme project ---------------------------------------------------------------
+
+Work TwoSchemeWork() {
+    Work w;
+    w.Types = {"DIN 1", "DOUT 2"};
+    w.Drivers = {"DI in DIN 00000100 8 0", "DO out DOUT 00000200 8 0"};
+    // s1's driver pins and connector, then s2's (lines already there are not repeated)
+    w.Signals = {DriverPin("A", "DI", 0), DriverPin("B", "DI", 1), DriverPin("Y", "DO", 0), Connector("X"),
+                 DriverPin("Z", "DO", 1)};
+    w.Elements = {"AND1 and", Out("Y"), In("A"), In("B"), "",
+                  // a timer of 1,000 ms at 50 ms per tick; its unconnected stop input
+                  "TIMER1 timer 20", In("A"), In("_null_in_", true), Out("X"), "", "",
+                  "OR1 or", Out("Z"), In("X"), In("B"), ""};
+    // the driver bits in the signal table's order, then the connectors
+    w.Comments = {"0;A;DI;Кнопка A"_a, "1;B;DI;Кнопка B"_a, "0;Y;DO;Лампа Y"_a, "1;Z;DO;Лампа Z"_a,
+                  "0;X;_VAR_Driver_;Связь s1 - s2"_a};
+    return w;
+}
+
+const SignalsStr* FindSignal(const TVAC& vac, const char* name) {
+    const int line = vac.SignalIndex().IndexOfName(name);
+    if (line < 0) return nullptr;
+    const AnsiString entry = vac.SignalIndex()[line];
+    return &vac.Signals().at(std::size_t(entry.SubString(entry.Pos("=") + 1, 9).ToInt()));
+}
+
+int SignalBit(const TVAC& vac, const char* name) {
+    const SignalsStr* s = FindSignal(vac, name);
+    EXPECT_NE(s, nullptr) << name;
+    return s ? (vac.GetBit(s->ByteAddress, s->Bit) ? 1 : 0) : -1;
+}
+
+void SetSignal(TVAC& vac, const char* name, int value) {
+    const SignalsStr* s = FindSignal(vac, name);
+    ASSERT_NE(s, nullptr) << name;
+    vac.SetBit(s->ByteAddress, s->Bit, value);
+}
+
+void CheckTwoSchemeRun(TVAC& vac) {
+    ASSERT_TRUE(vac.Loaded());
+    EXPECT_EQ(vac.Header().TimerCount, 1);
+    SetSignal(vac, "A", 1);
+    SetSignal(vac, "B", 1);
+    vac.Run();
+    EXPECT_EQ(SignalBit(vac, "Y"), 1);
+    EXPECT_EQ(SignalBit(vac, "X"), 1); // the timer started on A's edge
+    EXPECT_EQ(SignalBit(vac, "Z"), 1);
+    SetSignal(vac, "B", 0); // Z now follows the timer alone, Y goes off
+    vac.Run();
+    EXPECT_EQ(SignalBit(vac, "Y"), 0);
+    for (int tick = 1; tick <= 19; ++tick) {
+        vac.Tick();
+        vac.Run();
+        ASSERT_EQ(SignalBit(vac, "X"), 1) << tick;
+        ASSERT_EQ(SignalBit(vac, "Z"), 1) << tick;
+    }
+    vac.Tick();
+    vac.Run();
+    EXPECT_EQ(SignalBit(vac, "X"), 0); // 20 ticks of 50 ms
+    EXPECT_EQ(SignalBit(vac, "Z"), 0);
+    EXPECT_EQ(SignalBit(vac, "_null_in_"), 0);
+}
+
+void CheckTwoSchemeVacrun(const testenv::TempDir& dir, const AnsiString& dataFile) {
+    const testenv::ProcessResult r =
+        testenv::RunProgram(VACRUN_PATH, {ToFsPath(dataFile).string()},
+                            "set a 1\nset B 1\nscan\nget Y X Z\n"
+                            "set B 0\nscan\nrun 19\nget Y X Z\nrun 1\nget X Z\ndump\n",
+                            dir);
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "Y=1\nX=1\nZ=1\n"
+              "Y=0\nX=1\nZ=1\n"
+              "X=0\nZ=0\n"
+              "_null_in_=0\n_null_out_=0\nA=1\nB=0\nY=0\nX=0\nZ=0\n");
 }
 
 } // namespace trtest

@@ -10,11 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "common/Printers.h"
 #include "common/TestEnv.h"
 #include "debugger/DebugDataFile.h"
 #include "platform/AnsiString.h"
 #include "platform/FileIO.h"
 #include "translate/TranslateApi.h"
+
+class TVAC;
+struct SignalsStr;
 
 namespace trtest {
 
@@ -93,6 +97,25 @@ protected:
 };
 
 void WriteLines(const AnsiString& path, const std::vector<AnsiString>& lines);
+
+// ---- the two-scheme project ---------------------------------------------------------------
+// Input driver DI (type DIN, user number 1) with A = bit 0 and B = bit 1,
+// output driver DO (type DOUT, 2) with Y = bit 0 and Z = bit 1, both of 8
+// bits; scheme s1: AND1 = A and B -> Y, and TIMER1, 1,000 ms started by A ->
+// connector X; scheme s2: OR1 = X or B -> Z. These are the five work files the
+// translator writes for it, every signal with its comment.
+Work TwoSchemeWork();
+// The loaded debugging copy of that project runs as drawn: A = B = 1 gives
+// Y = X = Z = 1 after one scan; with B = 0, Y goes off and X (with Z) stays on
+// through 19 ticks of 50 ms and goes off on the 20th.
+void CheckTwoSchemeRun(TVAC& vac);
+// The same through vacrun on the debugging copy (it runs in dir).
+void CheckTwoSchemeVacrun(const testenv::TempDir& dir, const AnsiString& dataFile);
+// The signal record of a name of the loaded program, or null.
+const SignalsStr* FindSignal(const TVAC& vac, const char* name);
+// The bit of a named signal of the loaded program (-1 when it has no such name).
+int SignalBit(const TVAC& vac, const char* name);
+void SetSignal(TVAC& vac, const char* name, int value);
 // The records of a code block by the record-size rule.
 std::vector<Record> SplitRecords(const std::vector<uint8_t>& code, int count);
 // Printable form of word lists for failure messages.

@@ -8,10 +8,10 @@
 
 #include <algorithm>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "common/Printers.h"
 #include "common/TestEnv.h"
 #include "document/DriversInfo.h"
 #include "document/Project.h"
@@ -22,9 +22,6 @@
 #include "platform/TestUiPort.h"
 #include "translator/Logfile.h"
 #include "translator/TranslatorHost.h"
-
-// Test failures show the text, not the bytes of the object.
-inline void PrintTo(const AnsiString& s, std::ostream* os) { *os << '"' << AnsiToUtf8(s) << '"'; }
 
 namespace trtest {
 
@@ -170,22 +167,29 @@ inline void SaveAs(TScheme& s, const AnsiString& file) {
 
 // ---- the fixture ---------------------------------------------------------------------------
 
-class TranslatorTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+// Keeps the translator headless while it lives, and leaves it so: no frame,
+// no progress window, every stored option false.
+class HeadlessTranslator {
+public:
+    HeadlessTranslator() { Reset(); }
+    ~HeadlessTranslator() { Reset(); }
+    HeadlessTranslator(const HeadlessTranslator&) = delete;
+    HeadlessTranslator& operator=(const HeadlessTranslator&) = delete;
+    static void Reset() {
         TranslatorOptions().Reset();
         TranslatorOptions().Query = nullptr;
         TranslatorHooks().Frame = nullptr;
         TranslatorHooks().Progress = nullptr;
         TranslatorHooks().HeadlessProgress = TProgressRecord();
+    }
+};
+
+class TranslatorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
         ASSERT_TRUE(library.Loaded()) << LastLibraryError().c_str();
         library.Configure(0, 0, 0);
         log.LibraryName = "gefaketranslate.dll";
-    }
-    void TearDown() override {
-        TranslatorOptions().Reset();
-        TranslatorHooks().Frame = nullptr;
-        TranslatorHooks().Progress = nullptr;
     }
 
     AnsiString File(const AnsiString& name) const { return dir.File(name); }
@@ -215,6 +219,7 @@ protected:
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 
+    HeadlessTranslator headless;
     TestUiPort ui;
     testenv::TempDir dir;
     Table table;

@@ -45,7 +45,7 @@ struct AppUtils : GuiTest {
     void TearDown() override {
         // Forms made through the application belong to it.
         for (int i = Application->ComponentCount() - 1; i >= 0; --i)
-            if (auto* f = dynamic_cast<TForm*>(Application->Components(i)); f && f != frame) delete f;
+            if (auto* f = dynamic_cast<TForm*>(Application->Components(i)); f && f != frame) Free(f);
         GuiTest::TearDown();
     }
     TFrameForm* frame = nullptr;

@@ -154,7 +154,7 @@ TEST_F(MRU, AListChangedAfterTheCloseIsSavedWhenTheFormGoes) {
     // The form is no longer a TFrame1 while it is destroyed: the list still
     // goes to the section named after the frame's class.
     Forget(frame);
-    delete frame;
+    Free(frame);
     TIniFile ini("mru-destroy.ini");
     EXPECT_EQ(ini.ReadString("TFrame1.MRUMan", "Item_0", ""), AnsiString("late.tvp"));
     EXPECT_EQ(ini.ReadString("TFrame1", "Marker", ""), AnsiString("1"));

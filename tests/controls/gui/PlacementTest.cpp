@@ -132,7 +132,7 @@ TEST_F(Placement, AValueSetAfterTheCloseSaveIsSavedWhenTheFormGoes) {
     f->Storage->SetStoredValue("MWCol1Width", 123);
     EXPECT_FALSE(f->Storage->Saved());
     Forget(f);
-    delete f; // ... and the destruction saves them again.
+    Free(f); // ... and the destruction saves them again.
     EXPECT_EQ(RegValue("TPlacedForm", "MWCol1Width"), AnsiString("123"));
     EXPECT_EQ(RegValue("TPlacedForm", "Visible"), AnsiString("1")); // saved from the destruction
 }
@@ -145,13 +145,13 @@ TEST_F(Placement, AFormSavedAtCloseIsNotSavedAgainAndANeverShownFormSavesNothing
     f->Close();
     EXPECT_EQ(saves, 1);
     Forget(f);
-    delete f;
+    Free(f);
     EXPECT_EQ(saves, 1);
 
     EraseKey();
     auto* hidden = MakeStoredForm(13);
     Forget(hidden);
-    delete hidden;
+    Free(hidden);
     EXPECT_EQ(RegValue("TPlacedForm", "FormVersion"), AnsiString("<none>"));
 }
 

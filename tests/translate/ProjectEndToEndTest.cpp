@@ -1,0 +1,197 @@
+// The two-scheme project of TwoSchemeWork from documents built in code: the
+// signal table, schemes s1 and s2 saved as scheme files, the project; the
+// translator's project run with the real translation library; the data files
+// it leaves loaded and run on the emulator and through vacrun.
+#include "TranslateTestSupport.h"
+#include "debugger/Vac.h"
+#include "document/DriverTableAdapter.h"
+#include "translator/TranslatorTestSupport.h"
+
+namespace {
+
+using namespace trtest;
+
+class ProjectEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = SetDriversInUse(&table);
+        FillTable();
+    }
+    void TearDown() override { SetDriversInUse(previous_); }
+
+    // DI and DO of 8 bits at 0x100 and 0x200, their bits and the connector's
+    // comment, as TwoSchemeWork lists them.
+    void FillTable() {
+        ASSERT_EQ(table.AddDriverType("DIN", 1), TDriversInfo::Ok);
+        ASSERT_EQ(table.AddDriverType("DOUT", 2), TDriversInfo::Ok);
+        AddDriver("DI", 0, 0, 0x100);
+        AddDriver("DO", 1, 1, 0x200);
+        ASSERT_EQ(table.AddBit("A", "DI", 0, "Кнопка A"_a), TDriversInfo::Ok);
+        ASSERT_EQ(table.AddBit("B", "DI", 1, "Кнопка B"_a), TDriversInfo::Ok);
+        ASSERT_EQ(table.AddBit("Y", "DO", 0, "Лампа Y"_a), TDriversInfo::Ok);
+        ASSERT_EQ(table.AddBit("Z", "DO", 1, "Лампа Z"_a), TDriversInfo::Ok);
+        ASSERT_TRUE(table.AddVarBit("X", "Связь s1 - s2"_a));
+    }
+    void AddDriver(const AnsiString& name, int type, int direction, uint32_t address) {
+        _drv d;
+        d.Name = name;
+        d.Type = type;
+        d.Direction = direction;
+        d.Address = address;
+        d.BitCount = 8;
+        ASSERT_EQ(table.AddDriver(d), TDriversInfo::Ok) << AnsiToUtf8(table.LastError());
+    }
+
+    // s1: AND1 = A and B -> Y; TIMER1 (1,000 ms, as a new timer is) started by
+    // A -> connector X. Every pin has a driver pin of its own on its tip.
+    AnsiString BuildS1() {
+        TScheme s;
+        TElement* and1 = Place(s, s.CreateAndElement(), "AND1", 100, 100, 1);
+        DriverOn(s, "A", and1->GetInput(0));
+        DriverOn(s, "B", and1->GetInput(1));
+        DriverOn(s, "Y", and1->GetOutput(0));
+        TElement* timer = Place(s, s.CreateTimerElement(), "TIMER1", 100, 300, 2);
+        EXPECT_EQ(static_cast<TTimerElement*>(timer)->Delay(), 1000);
+        DriverOn(s, "A", timer->GetInput(0));
+        DriverOn(s, "X", timer->GetOutput(0), true);
+        SaveAs(s, dir.File("s1.tvs"));
+        return dir.File("s1.tvs");
+    }
+    // s2: OR1 = X or B -> Z; the connector X stands apart, joined by a wire.
+    AnsiString BuildS2() {
+        TScheme s;
+        TElement* or1 = Place(s, s.CreateOrElement(), "OR1", 300, 100, 1);
+        TDriver* x = LooseDriver(s, "X", 0, 400, true);
+        Wire(s, x->Terminal(), or1->GetInput(0));
+        DriverOn(s, "B", or1->GetInput(1));
+        DriverOn(s, "Z", or1->GetOutput(0));
+        SaveAs(s, dir.File("s2.tvs"));
+        return dir.File("s2.tvs");
+    }
+    TProject& MakeProject(int32_t convert) {
+        project = std::make_unique<TProject>(nullptr);
+        project->SetFileName(dir.File("p.tvp"));
+        EXPECT_TRUE(project->AddFile(BuildS1()));
+        EXPECT_TRUE(project->AddFile(BuildS2()));
+        project->Convert = convert;
+        return *project;
+    }
+
+    std::string Bytes(const char* name) const { return testenv::ReadBytes(dir.Path() / name); }
+    bool Exists(const char* name) const { return std::filesystem::exists(dir.Path() / name); }
+
+    HeadlessTranslator headless;
+    TestUiPort ui;
+    testenv::TempDir dir;
+    TDriversInfo table;
+    TLogFile log;
+    std::unique_ptr<TProject> project;
+
+private:
+    TDriversInfo* previous_ = nullptr;
+};
+
+TEST_F(ProjectEndToEndTest, TheProjectRunWritesWhatTheEmulatorRunsAsDrawn) {
+    log.TranslateProject(&MakeProject(0));
+    EXPECT_EQ(log.ErrorCount, 0) << AnsiToUtf8(log.Messages.Text());
+    EXPECT_FALSE(log.HasWarnings);
+    EXPECT_EQ(ui.Messages(), Lines({"Трансляция прошла успешно."_a}));
+
+    // The five work files, exactly those the library's own tests write by hand.
+    const Work work = TwoSchemeWork();
+    EXPECT_EQ(FileLines(dir.File("1.$$$")), work.Types);
+    EXPECT_EQ(FileLines(dir.File("2.$$$")), work.Drivers);
+    EXPECT_EQ(FileLines(dir.File("3.$$$")), work.Signals);
+    EXPECT_EQ(FileLines(dir.File("4.$$$")), work.Elements);
+    EXPECT_EQ(FileLines(dir.File("5.$$$")), work.Comments);
+
+    // The library added nothing to the log, which ends with the success line
+    // (Latin T), in the list and in the log file alike.
+    const Lines messages = ToLines(log.Messages);
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[messages.size() - 2], "Трансляция..."_a);
+    EXPECT_EQ(messages.back(), AnsiString("T") + "рансляция Ок"_a);
+    EXPECT_EQ(FileLines(dir.File("err.log")), messages);
+
+    // Both data files: the same driver records, code and closing word; the
+    // header differs in the copy flag and the name-section flag only, and only
+    // the debugging copy has names.
+    ASSERT_TRUE(Exists("tvca.dat"));
+    ASSERT_TRUE(Exists("Debutvca.dat"));
+    const std::string controller = Bytes("tvca.dat"), debugging = Bytes("Debutvca.dat");
+    DebugDataFile c, d;
+    ASSERT_EQ(ReadDebugDataFile(controller, c), kLoadOk);
+    ASSERT_EQ(ReadDebugDataFile(debugging, d), kLoadOk);
+    EXPECT_EQ(c.Code, d.Code);
+    EXPECT_FALSE(c.HasNames);
+    EXPECT_TRUE(d.HasNames);
+    const std::size_t body =
+        std::size_t(DebugDataHeader::kSize + DebugDriverRecord::kSize * (c.InputDrivers.size() + c.OutputDrivers.size()) +
+                    c.Header.CodeSize + 4);
+    ASSERT_EQ(controller.size(), body);
+    ASSERT_GT(debugging.size(), body);
+    EXPECT_EQ(controller.substr(DebugDataHeader::kSize, body - DebugDataHeader::kSize),
+              debugging.substr(DebugDataHeader::kSize, body - DebugDataHeader::kSize));
+    std::string headers[2] = {controller.substr(0, DebugDataHeader::kSize), debugging.substr(0, DebugDataHeader::kSize)};
+    for (std::string& h : headers)
+        h[14] = h[24] = 0;
+    EXPECT_EQ(headers[0], headers[1]);
+    EXPECT_EQ(controller[14], 1); // the controller data file
+    EXPECT_EQ(debugging[14], 0);
+    EXPECT_EQ(controller[24], 0);
+    EXPECT_NE(debugging[24], 0);
+    EXPECT_EQ(controller[10], 1); // one iteration, the project's count
+    EXPECT_EQ(c.Header.TimerCount, 1);
+    EXPECT_EQ(c.Header.RecordCount, 3);
+
+    // The emulator, with the signal table as its driver table: the drivers
+    // are named, the pins belong to them with their comments, and the
+    // program runs as the schemes were drawn.
+    const TDriverTableAdapter drivers(&table);
+    TVAC vac(nullptr, &drivers);
+    vac.FileName = dir.File("Debutvca.dat");
+    ASSERT_EQ(vac.Load(), kLoadOk);
+    ASSERT_EQ(vac.Drivers().size(), 3u);
+    EXPECT_EQ(vac.Drivers()[1].Name, "DI");
+    EXPECT_EQ(vac.Drivers()[1].Side, 0);
+    EXPECT_EQ(vac.Drivers()[2].Name, "DO");
+    EXPECT_EQ(vac.Drivers()[2].Side, 1);
+    const struct {
+        const char* name;
+        int driver, offset, bit;
+        AnsiString comment;
+    } pins[] = {{"A", 1, 0, 0, "Кнопка A"_a}, {"B", 1, 0, 1, "Кнопка B"_a}, {"Y", 2, 0, 0, "Лампа Y"_a},
+                {"Z", 2, 0, 1, "Лампа Z"_a},
+                // the first internal bit after "_null_in_" and "_null_out_", in no driver's area
+                {"X", 0, 0, 2, "Связь s1 - s2"_a}};
+    for (const auto& p : pins) {
+        SCOPED_TRACE(p.name);
+        const SignalsStr* s = FindSignal(vac, p.name);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->DriverIndex, p.driver);
+        EXPECT_EQ(s->Offset, p.offset);
+        EXPECT_EQ(s->Bit, p.bit);
+        EXPECT_EQ(s->Comment, p.comment);
+    }
+    CheckTwoSchemeRun(vac);
+    CheckTwoSchemeVacrun(dir, dir.File("Debutvca.dat"));
+}
+
+TEST_F(ProjectEndToEndTest, AConvertingRunChecksTheDataFileAndWritesTheSameFiles) {
+    log.TranslateProject(&MakeProject(0));
+    ASSERT_EQ(log.ErrorCount, 0) << AnsiToUtf8(log.Messages.Text());
+    const std::string controller = Bytes("tvca.dat"), debugging = Bytes("Debutvca.dat");
+
+    ui.Clear();
+    log.TranslateProject(&MakeProject(1));
+    EXPECT_EQ(log.ErrorCount, 0) << AnsiToUtf8(log.Messages.Text());
+    EXPECT_EQ(ui.Messages(), Lines({"Трансляция прошла успешно."_a}));
+    const Lines messages = ToLines(log.Messages);
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[messages.size() - 2], AnsiString("T") + "рансляция Ок"_a);
+    EXPECT_EQ(messages.back(), "Конвертация Ок"_a);
+    EXPECT_EQ(Bytes("tvca.dat"), controller);
+    EXPECT_EQ(Bytes("Debutvca.dat"), debugging);
+}
+
+} // namespace
