@@ -184,13 +184,16 @@ void TLogFile::Run::CallLibrary(const LibraryCall& call) {
     }
     Save(log_.Messages, call.LogFile);
     int first = library.Generate(call.Files, call.FirstData, call.LogFile, call.Iterations, call.FirstFlag);
+    // A debugging copy that could not be written fails the run as well: the
+    // debugger would otherwise load an old copy after a reported success.
+    int second = 0;
     if (first == 0 && !call.SecondData.IsEmpty())
-        library.Generate(call.Files, call.SecondData, call.LogFile, call.Iterations, 0);
+        second = library.Generate(call.Files, call.SecondData, call.LogFile, call.Iterations, 0);
     // What the library appended to the log file becomes part of the log.
     std::string bytes;
     if (ReadWholeFile(call.LogFile, bytes))
         log_.Messages.SetText(AnsiString(std::move(bytes)));
-    if (first != 0) {
+    if (first != 0 || second != 0) {
         log_.Error(runtext::TranslationFailed());
         return;
     }

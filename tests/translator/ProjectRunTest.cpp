@@ -345,6 +345,22 @@ TEST_F(ProjectRun, AFailedFirstGenerationAsksForNoCopyAndNoConversion) {
     EXPECT_EQ(Shown().back(), "Обнаружены ошибки\nПросмотреть результаты?"_a);
 }
 
+TEST_F(ProjectRun, AFailedDebuggingCopyFailsTheRunAndAsksForNoConversion) {
+    AnsiString s1 = BuildS1();
+    MakeDataFiles();
+    library.Configure(0, 4, 0);
+    ui.Answer(mrNo);
+    TProject& p = MakeProject({s1});
+    p.Convert = 1;
+    log.TranslateProject(&p);
+    EXPECT_EQ(library.GenerateCount(), 2);
+    EXPECT_EQ(library.ConvertCount(), 0);
+    EXPECT_EQ(log.Messages[log.Messages.Count() - 1], "Ошибка трансляции!!!"_a);
+    EXPECT_EQ(log.ErrorCount, 1);
+    EXPECT_FALSE(Exists("tvca.dat"));
+    EXPECT_FALSE(Exists("Debutvca.dat"));
+}
+
 TEST_F(ProjectRun, ConversionFollowsTheProjectFlag) {
     AnsiString s1 = BuildS1();
     struct Case {
