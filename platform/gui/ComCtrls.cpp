@@ -544,7 +544,13 @@ void TListItems::Delete(int index) {
     TListItem* item = Item(index);
     items_.erase(items_.begin() + index);
     view_->syncing_ = true;
+    // Qt hands the selection of a removed row to a neighbour; here the other
+    // rows keep the selection they had, so deleting the selected row leaves
+    // nothing selected.
+    std::vector<bool> selected;
+    for (TListItem* i : items_) selected.push_back(i->item_->isSelected());
     delete view_->tree_->takeTopLevelItem(view_->tree_->indexOfTopLevelItem(item->item_));
+    for (std::size_t k = 0; k < items_.size(); ++k) items_[k]->item_->setSelected(selected[k]);
     view_->syncing_ = false;
     delete item;
 }

@@ -83,6 +83,11 @@ void (*g_hintHook)(TControl*) = nullptr;
 void (*g_idleHook)() = nullptr;
 
 void Register(QWidget* w, TControl* c, bool outer) {
+    // A widget that Qt deletes on its own (with a parent widget) must leave
+    // the table too: a new widget at the same address would otherwise reach
+    // a control that no longer exists.
+    if (!Widgets().contains(w))
+        QObject::connect(w, &QObject::destroyed, [](QObject* o) { Widgets().remove(o); });
     Widgets().insert(w, Entry{c, outer});
     w->setMouseTracking(true);
     w->setAttribute(Qt::WA_NoMousePropagation);
@@ -256,7 +261,7 @@ bool Router::DeliverMouse(TControl* c, QWidget* from, QMouseEvent* me, bool oute
 bool Router::DeliverKey(QObject* receiver, QKeyEvent* ke) {
     QWidget* focus = QApplication::focusWidget();
     QWidget* rw = qobject_cast<QWidget*>(receiver);
-    if (!rw) return false;
+    if (!rw || !rw->isEnabled()) return false;
     // Keys travel to the focus widget first; when it ignores one, Qt hands
     // the same event to the parents, which must not see it again.
     if (focus ? rw != focus : !rw->isWindow()) return false;
@@ -322,6 +327,9 @@ bool Router::eventFilter(QObject* o, QEvent* e) {
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
+        // Application filters see input even for disabled widgets; a disabled
+        // control, or any control of a disabled form, must not hear it.
+        if (!w->isEnabled()) return false;
         return DeliverMouse(c, w, static_cast<QMouseEvent*>(e), outer);
     case QEvent::Enter:
         if (!c->mouseInside_) {
@@ -353,7 +361,7 @@ bool Router::eventFilter(QObject* o, QEvent* e) {
         }
         return false;
     case QEvent::ContextMenu:
-        if (c->PopupMenu() && c->PopupMenu()->AutoPopup) {
+        if (w->isEnabled() && c->PopupMenu() && c->PopupMenu()->AutoPopup) {
             auto* ce = static_cast<QContextMenuEvent*>(e);
             TPopupMenu* pm = c->PopupMenu();
             pm->PopupComponent = c;

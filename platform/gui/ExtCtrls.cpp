@@ -489,8 +489,9 @@ void TScrollBox::UpdateRange() {
         h = std::max(h, c->Top() + c->Height());
     }
     QWidget* content = ClientWidget();
-    int rw = horz_->AutoRange ? w : horz_->Range();
-    int rh = vert_->AutoRange ? h : vert_->Range();
+    if (horz_->AutoRange) horz_->range_ = w;
+    if (vert_->AutoRange) vert_->range_ = h;
+    int rw = horz_->Range(), rh = vert_->Range();
     content->resize(std::max(rw, area_->viewport()->width()), std::max(rh, area_->viewport()->height()));
 }
 
@@ -499,6 +500,17 @@ void TScrollBox::ControlsChanged() { UpdateRange(); }
 void TScrollBox::WndProc(TMessage& m) {
     if (m.Msg == CM_CONTROLCHANGE || m.Msg == WM_SIZE) UpdateRange();
     TWinControl::WndProc(m);
+    // The box has no keyboard scrolling of its own: the window's key handlers
+    // move it, and Qt's scroll area must not move it a second time.
+    if (m.Msg != WM_KEYDOWN) return;
+    switch (m.WParam) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+    case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END:
+        passToQt_ = false;
+        break;
+    default:
+        break;
+    }
 }
 
 void TScrollBox::ScrollInView(TControl* c) {

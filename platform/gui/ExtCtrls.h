@@ -202,10 +202,12 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
     bool Tracking = false;
-    // The range follows the children unless it was set.
+    // The range follows the children (Range reports their extent) unless it
+    // was set.
     bool AutoRange = true;
 
 private:
+    friend class TScrollBox;
     QScrollBar* Bar() const;
     QScrollArea* area_;
     bool horizontal_;

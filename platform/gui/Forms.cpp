@@ -14,7 +14,9 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -110,7 +112,9 @@ public:
     QWidget* client = nullptr;
 
     void LayOut() {
-        int mh = menuBar && menuBar->isVisible() ? menuBar->sizeHint().height() : 0;
+        // Not isVisible: a menu set before the window is shown takes its room
+        // from the start.
+        int mh = MenuHeight();
         if (menuBar) menuBar->setGeometry(0, 0, width(), mh);
         if (client) client->setGeometry(0, mh, width(), std::max(height() - mh, 0));
     }
@@ -205,7 +209,10 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
     Destroying();
-    DoDestroy();
+    // OnDestroy runs from BeforeDestruction (Free, the owner, Release, the
+    // application), while the whole form still exists. By now the parts of a
+    // derived form are gone, so a handler that was not run cannot run safely.
+    destroyed_ = true;
     if (g_screen) Screen->FormGone(this);
     if (g_app && Application->MainForm() == this) Application->SetMainForm(nullptr);
     DestroyChildren();
@@ -405,18 +412,24 @@ int TForm::ClientHeight() const {
     return height_;
 }
 
-void TForm::SetClientWidth(int v) {
+TSize TForm::OuterSize() const {
+    // Width and Height may still hold the size from before the first show,
+    // without the window system's frame; SetBounds takes the size with it.
+    if (subWindow_) return TSize(subWindow_->width(), subWindow_->height());
     QWidget* w = Widget();
-    int inner = w ? w->width() : width_;
-    int outer = subWindow_ ? subWindow_->width() : width_;
-    SetBounds(left_, top_, v + (outer - inner) + (inner - ClientWidth()), height_);
+    if (!w) return TSize(width_, height_);
+    QSize s = w->isVisible() ? w->frameGeometry().size() : w->size();
+    return TSize(s.width(), s.height());
+}
+
+void TForm::SetClientWidth(int v) {
+    TSize outer = OuterSize();
+    SetBounds(left_, top_, v + outer.cx - ClientWidth(), outer.cy);
 }
 
 void TForm::SetClientHeight(int v) {
-    QWidget* w = Widget();
-    int inner = w ? w->height() : height_;
-    int outer = subWindow_ ? subWindow_->height() : height_;
-    SetBounds(left_, top_, width_, v + (outer - inner) + (inner - ClientHeight()));
+    TSize outer = OuterSize();
+    SetBounds(left_, top_, outer.cx, v + outer.cy - ClientHeight());
 }
 
 TPoint TForm::ClientOrigin() const { return TWinControl::ClientOrigin(); }
@@ -565,6 +578,7 @@ int TForm::ShowModal() {
     ++modalLevel_;
     ModalResult = mrNone;
     Widget()->setWindowModality(Qt::ApplicationModal);
+    QPointer<QWidget> activeBefore = QApplication::activeWindow();
     TCloseAction action = caHide;
     try {
         Show();
@@ -592,6 +606,12 @@ int TForm::ShowModal() {
     Hide();
     Widget()->setWindowModality(Qt::NonModal);
     --modalLevel_;
+    // The window that was active before the dialog is active again, so that
+    // keys go on reaching it (the window system may choose another one).
+    if (activeBefore && activeBefore != Widget() && activeBefore->isVisible()) {
+        activeBefore->activateWindow();
+        if (QGuiApplication::platformName() == "offscreen") QApplication::setActiveWindow(activeBefore);
+    }
     int result = ModalResult;
     if (action == caFree) Release();
     ScheduleIdle();
@@ -723,7 +743,26 @@ TForm* TForm::MDIChildren(int index) const {
 }
 
 void TForm::Cascade() {
-    if (mdiArea_) mdiArea_->cascadeSubWindows();
+    if (!mdiArea_) return;
+    // Qt's own cascade gives each window its size hint, next to nothing for a
+    // form of controls. Here the windows share one size that leaves every
+    // title bar in sight, the bottom of the pile first.
+    std::vector<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* s : mdiArea_->subWindowList(QMdiArea::StackingOrder))
+        if (s->isVisible() && !s->isMinimized()) subs.push_back(s);
+    if (subs.empty()) return;
+    QRect a = mdiArea_->viewport()->rect();
+    int step = std::max(subs.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subs.front()), 8);
+    int n = int(subs.size());
+    int w = std::max(a.width() - (n - 1) * step, a.width() / 2);
+    int h = std::max(a.height() - (n - 1) * step, a.height() / 2);
+    // A pile taller than the area starts again at the top-left corner.
+    int places = std::max(std::min((a.width() - w) / step, (a.height() - h) / step) + 1, 1);
+    for (int i = 0; i < n; ++i) {
+        int k = i % places;
+        subs[std::size_t(i)]->showNormal();
+        subs[std::size_t(i)]->setGeometry(k * step, k * step, w, h);
+    }
 }
 
 void TForm::Tile() {

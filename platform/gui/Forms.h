@@ -177,6 +177,8 @@ protected:
     TRect AlignRect() const override;
     void AlignControls(TRect& rect) override;
     void ApplyWindowFlags();
+    // The window's size as SetBounds takes it (frame included once shown).
+    TSize OuterSize() const;
     void PlaceOnFirstShow();
     void ShowWidget();
     friend class TApplication;

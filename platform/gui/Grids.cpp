@@ -94,6 +94,8 @@ void TCustomGrid::SetOptions(TGridOptions o) {
 
 void TCustomGrid::SetColCount(int n) {
     n = std::max(n, 1);
+    // An editor open on a column that goes is closed; its text has no cell.
+    if (EditorMode() && editor_->property("geCol").toInt() >= n) HideEditor(false);
     colCount_ = n;
     if (fixedCols_ >= n) fixedCols_ = n - 1;
     col_ = std::clamp(col_, fixedCols_, n - 1);
@@ -105,6 +107,7 @@ void TCustomGrid::SetColCount(int n) {
 
 void TCustomGrid::SetRowCount(int n) {
     n = std::max(n, 1);
+    if (EditorMode() && editor_->property("geRow").toInt() >= n) HideEditor(false);
     rowCount_ = n;
     if (fixedRows_ >= n) fixedRows_ = n - 1;
     row_ = std::clamp(row_, fixedRows_, n - 1);
@@ -569,6 +572,10 @@ void TStringGrid::SetCells(int col, int row, const AnsiString& s) {
     if (col < 0 || row < 0) return;
     if (s.IsEmpty()) cells_.erase({col, row});
     else cells_[{col, row}] = s;
+    // An editor open on the cell shows the new text, so that leaving it later
+    // does not write the old one back (rows moved up under an open editor).
+    if (EditorMode() && editor_->property("geCol").toInt() == col && editor_->property("geRow").toInt() == row)
+        editor_->setText(ToQString(GetEditText(col, row)));
     Invalidate();
 }
 

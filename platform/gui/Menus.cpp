@@ -293,6 +293,9 @@ public:
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {
     action_ = new QAction(nullptr);
     QObject::connect(action_, &QAction::triggered, [this] {
+        // Qt flips a checkable action by itself; the check mark is the item's
+        // Checked, which only the handler (or AutoCheck) changes.
+        action_->setChecked(checked_);
         Dispatch([this] { Click(); });
     });
     QObject::connect(action_, &QAction::hovered, [this] {

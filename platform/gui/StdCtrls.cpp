@@ -976,6 +976,9 @@ TListBox::TListBox(TComponent* owner) : TWinControl(owner) {
     list_ = new QListWidget;
     list_->setItemDelegate(new ListDelegate(this));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // OnClick comes from the selection change alone, once per pick, not
+    // again from the mouse release.
+    ControlStyle = csSetCaption | csDoubleClicks;
     width_ = 121;
     height_ = 97;
     color_ = clWindow;

@@ -15,7 +15,7 @@ namespace {
 QtMessageHandler g_previousHandler = nullptr;
 
 void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains("propagateSizeHints")) return;
+    if (text.contains("propagateSizeHints") || text.contains("grabbing the keyboard")) return;
     if (g_previousHandler) g_previousHandler(type, context, text);
     else std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }

@@ -4,6 +4,7 @@
 
 #include "GuiTest.h"
 #include "common/TestEnv.h"
+#include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/gui/Dialogs.h"
 
@@ -150,6 +151,150 @@ TEST_F(Dialogs, TheQtPrinterWritesAPdfWithOnePagePerPrintedPage) {
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
     QRegularExpression page("/Type\\s*/Page[^s]");
     EXPECT_EQ(QString::fromLatin1(bytes.data(), qsizetype(bytes.size())).count(page), 2);
+}
+
+} // namespace
+
+namespace {
+
+class PrinterJobs : public GuiTest {
+protected:
+    void TearDown() override {
+        if (Printer()->Printing()) Printer()->Abort();
+        Printer()->SetOrientation(poPortrait);
+        Printer()->Copies = 1;
+        Printer()->SetBackend(nullptr);
+        GuiTest::TearDown();
+    }
+    TestPrinterBackend* TestBackend() {
+        auto* b = new TestPrinterBackend(150, TSize(1240, 1753));
+        Printer()->SetBackend(std::unique_ptr<IPrinterBackend>(b));
+        return b;
+    }
+    static std::string MessageOf(const std::function<void()>& f) {
+        try {
+            f();
+        } catch (EPrinter& e) {
+            return e.Message.c_str();
+        }
+        return "no error";
+    }
+};
+
+TEST_F(PrinterJobs, PageSizeFollowsTheOrientationAtThePrintersDpiAndFontsScaleWithIt) {
+    TPrinter* p = Printer();
+    p->QtBackend(); // the real printer: A4 at 150 dpi
+    struct Case {
+        TPrinterOrientation o;
+        int width, height;
+    };
+    for (Case c : {Case{poPortrait, 1240, 1753}, Case{poLandscape, 1753, 1240}}) {
+        p->SetOrientation(c.o);
+        EXPECT_EQ(p->PageWidth(), c.width) << c.o;
+        EXPECT_EQ(p->PageHeight(), c.height) << c.o;
+    }
+    EXPECT_EQ(p->PixelsPerInch(), 150);
+
+    TestBackend();
+    p->SetOrientation(poPortrait);
+    p->BeginDoc();
+    // The element list: columns a seventh of the page wide, lines as high as
+    // "Hi there!" in 12 points at the printer's dpi.
+    TCanvas* c = p->Canvas();
+    c->Font()->SetName("Arial");
+    c->Font()->SetSize(12);
+    EXPECT_EQ(c->Font()->Height(), -25);
+    EXPECT_EQ(p->PageWidth() / 7, 177);
+    TBitmap screen;
+    screen.SetSize(10, 10);
+    screen.Canvas()->Font()->SetName("Arial");
+    screen.Canvas()->Font()->SetSize(12);
+    int printed = c->TextHeight("Hi there!"), shown = screen.Canvas()->TextHeight("Hi there!");
+    EXPECT_GT(printed, shown * 3 / 2 - 2);
+    EXPECT_LT(printed, shown * 3 / 2 + 4);
+    // The orientation cannot change in the middle of a job.
+    EXPECT_EQ(MessageOf([&] { p->SetOrientation(poLandscape); }), "Printing in progress");
+    EXPECT_EQ(p->Orientation(), poPortrait);
+    EXPECT_EQ(MessageOf([&] { p->BeginDoc(); }), "Printing in progress");
+    p->EndDoc();
+}
+
+TEST_F(PrinterJobs, EachCopyIsAPageOfTheProgramsAndTheDeviceIsAskedForOne) {
+    TestPrinterBackend* backend = TestBackend();
+    TPrintDialog dlg(nullptr);
+    port.OnPrintDialog = [](PrintDialogRequest& r) {
+        r.Copies = 2;
+        return true;
+    };
+    ASSERT_TRUE(dlg.Execute());
+    TPrinter* p = Printer();
+    p->Title = "Печать элементов схемы"_a;
+    p->BeginDoc();
+    for (int copy = 0; copy < dlg.Copies; ++copy) {
+        if (copy) p->NewPage();
+        EXPECT_EQ(p->PageNumber(), copy + 1);
+        p->Canvas()->TextOut(40, 10 + 400 * copy, "AND1");
+    }
+    p->EndDoc();
+    ASSERT_EQ(backend->Documents.size(), 1u);
+    const auto& d = backend->Documents[0];
+    EXPECT_EQ(d.title, "Печать элементов схемы"_a);
+    ASSERT_EQ(d.pages.size(), 2u);
+    ASSERT_EQ(d.texts.size(), 2u);
+    EXPECT_EQ(d.texts[0].page, 0);
+    EXPECT_EQ(d.texts[1].page, 1);
+    // A new page starts white: nothing of the previous copy shows through.
+    auto inked = [](const QImage& page, QRect area) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) n += (page.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        return n;
+    };
+    EXPECT_GT(inked(d.pages[0], QRect(0, 0, 200, 60)), 0);
+    EXPECT_EQ(inked(d.pages[1], QRect(0, 0, 200, 60)), 0);
+    EXPECT_GT(inked(d.pages[1], QRect(0, 400, 200, 60)), 0);
+
+    // On a real device the printer object's Copies is never passed on: two
+    // printed pages make a document of two pages, whatever Copies says.
+    testenv::TempDir dir;
+    p->QtBackend()->SetPdfFile(dir.File("copies.pdf"));
+    p->Copies = 3;
+    p->BeginDoc();
+    p->Canvas()->TextOut(40, 10, "1");
+    p->NewPage();
+    p->Canvas()->TextOut(40, 10, "2");
+    p->EndDoc();
+    std::string bytes = testenv::ReadBytes(dir.Path() / "copies.pdf");
+    QRegularExpression page("/Type\\s*/Page[^s]");
+    EXPECT_EQ(QString::fromLatin1(bytes.data(), qsizetype(bytes.size())).count(page), 2);
+}
+
+TEST_F(PrinterJobs, AbortEndsTheJobWithoutItsOpenPageAndTheNextJobStartsAfresh) {
+    TestPrinterBackend* backend = TestBackend();
+    TPrinter* p = Printer();
+    p->BeginDoc();
+    p->Canvas()->TextOut(10, 10, "page 1");
+    p->NewPage();
+    p->Canvas()->Brush()->SetColor(clBlack);
+    p->Canvas()->FillRect(Rect(0, 0, 100, 100));
+    p->Abort();
+    EXPECT_FALSE(p->Printing());
+    EXPECT_TRUE(p->Aborted());
+    ASSERT_EQ(backend->Documents.size(), 1u);
+    EXPECT_TRUE(backend->Documents[0].aborted);
+    EXPECT_FALSE(backend->Documents[0].finished);
+    EXPECT_EQ(backend->Documents[0].pages.size(), 1u); // the open page was dropped
+    for (auto step : std::vector<std::function<void()>>{[&] { p->NewPage(); }, [&] { p->EndDoc(); }, [&] { p->Abort(); }})
+        EXPECT_EQ(MessageOf(step), "Printer is not currently printing");
+
+    p->BeginDoc();
+    EXPECT_FALSE(p->Aborted());
+    EXPECT_EQ(p->PageNumber(), 1);
+    p->EndDoc();
+    ASSERT_EQ(backend->Documents.size(), 2u);
+    ASSERT_EQ(backend->Documents[1].pages.size(), 1u);
+    EXPECT_EQ(backend->Documents[1].pages[0].pixel(50, 50) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_TRUE(backend->Documents[1].finished);
 }
 
 } // namespace

@@ -218,8 +218,8 @@ TEST_F(Forms, CreateFormMakesTheFirstTheMainFormShowsNothingAndRunShowsItOnce) {
     EXPECT_TRUE(visibleInLoop);
     EXPECT_EQ(shows, 1);
     EXPECT_FALSE(Application->Terminated());
-    delete second;
-    delete main;
+    Free(second);
+    Free(main);
 }
 
 TEST_F(Forms, TheApplicationHintFollowsTheControlUnderTheMouse) {

@@ -26,7 +26,7 @@ protected:
         Application->OnException = nullptr;
         Screen->SetCursor(crDefault);
         // Children of an MDI frame go before the frame.
-        for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) delete *it;
+        for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) Free(*it);
         forms_.clear();
         Application->SetMainForm(nullptr);
         Application->ProcessMessages();

@@ -1,5 +1,10 @@
 // Shortcuts, actions and menus.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
 #include "GuiTest.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -151,6 +156,198 @@ TEST_F(Menus, LinkedMenuItemsAndButtonsMirrorTheActionAndUpdateRunsAtIdle) {
     edit->Remove(first);
     EXPECT_EQ(edit->Count(), 1);
     EXPECT_EQ(item->MenuIndex(), 0);
+}
+
+} // namespace
+
+namespace {
+
+class MenuItems : public GuiTest {};
+
+// The scheme window's mode items: radio items of one group under "Режим",
+// another group beside them, a plain check item and a toggled one.
+TEST_F(MenuItems, RadioItemsKeepOneCheckPerGroupAndTheMenuShowsWhatTheItemsHold) {
+    TForm* f = MakeForm();
+    auto* menu = NewComponent<TMainMenu>(f, "MainMenu1");
+    TMenuItem* mode = NewItem(menu->Items(), "N10", "Режим"_a);
+    std::vector<TMenuItem*> modes;
+    for (const char* caption : {"Выбор", "Перемещение", "Связь"}) {
+        modes.push_back(NewItem(mode, "N1" + IntToStr(int(modes.size()) + 2), Utf8ToAnsi(caption)));
+        modes.back()->SetRadioItem(true);
+        modes.back()->SetGroupIndex(1);
+    }
+    TMenuItem* symbol = NewItem(mode, "N19", "Символ"_a);
+    symbol->SetRadioItem(true);
+    symbol->SetGroupIndex(2);
+    TMenuItem* grid = NewItem(mode, "N30", "Сетка"_a);
+    f->SetMenu(menu);
+    f->Show();
+    grid->SetChecked(true);
+    symbol->SetChecked(true);
+    modes[0]->SetChecked(true);
+    modes[2]->SetChecked(true);
+    auto checks = [&] {
+        std::vector<bool> v;
+        for (TMenuItem* i : {modes[0], modes[1], modes[2], symbol, grid}) {
+            EXPECT_EQ(i->QtAction()->isChecked(), i->Checked()) << AnsiToUtf8(i->Caption());
+            v.push_back(i->Checked());
+        }
+        return v;
+    };
+    EXPECT_EQ(checks(), (std::vector<bool>{false, false, true, true, true}));
+    modes[2]->SetChecked(false); // a group may be left with none
+    EXPECT_EQ(checks(), (std::vector<bool>{false, false, false, true, true}));
+
+    // The user picks items: a click changes no check mark by itself (the
+    // handler decides), unless the item checks itself automatically.
+    modes[1]->OnClick = [&](TObject*) { modes[1]->SetChecked(true); };
+    int gridClicks = 0;
+    grid->OnClick = [&](TObject*) { ++gridClicks; };
+    modes[1]->QtAction()->trigger();
+    grid->QtAction()->trigger();
+    symbol->QtAction()->trigger();
+    EXPECT_EQ(gridClicks, 1);
+    EXPECT_EQ(checks(), (std::vector<bool>{false, true, false, true, true}));
+    std::vector<bool> seen;
+    TMenuItem* manager = NewItem(mode, "N26", "Менеджер проекта"_a);
+    manager->AutoCheck = true;
+    manager->OnClick = [&](TObject*) { seen.push_back(manager->Checked()); };
+    manager->QtAction()->trigger();
+    manager->QtAction()->trigger();
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(manager->QtAction()->isChecked());
+}
+
+TEST_F(MenuItems, GroupedActionsCheckOneAndTheirItemsFollow) {
+    TForm* f = MakeForm();
+    auto* list = NewComponent<TActionList>(f, "ActionList1");
+    auto* menu = NewComponent<TPopupMenu>(f, "PopupMenu1");
+    std::vector<TAction*> actions;
+    std::vector<TMenuItem*> items;
+    for (int i = 0; i < 3; ++i) {
+        actions.push_back(NewComponent<TAction>(f, "SetModeAction" + IntToStr(i)));
+        actions.back()->SetActionList(list);
+        actions.back()->SetGroupIndex(i < 2 ? 3 : 0);
+        items.push_back(NewItem(menu->Items(), "N" + IntToStr(i), ""));
+        items.back()->SetAction(actions.back());
+    }
+    actions[2]->SetChecked(true);
+    actions[0]->SetChecked(true);
+    actions[1]->SetChecked(true);
+    std::vector<bool> v;
+    for (TMenuItem* i : items) v.push_back(i->Checked() && i->QtAction()->isChecked());
+    EXPECT_EQ(v, (std::vector<bool>{false, true, true}));
+    EXPECT_FALSE(actions[0]->Checked());
+    actions[1]->SetVisible(false);
+    EXPECT_FALSE(items[1]->Visible());
+    EXPECT_FALSE(items[1]->QtAction()->isVisible());
+    actions[1]->SetCaption("Связь"_a);
+    EXPECT_EQ(items[1]->Caption(), "Связь"_a);
+}
+
+// The recent-projects manager puts numbered items under "Открыть проект
+// снова" of the frame's menu at run time and takes them away again.
+TEST_F(MenuItems, ItemsAddedUnderAnAttachedMenuShowAtOnceAndGoWithTheirDeletion) {
+    TForm* f = MakeForm();
+    auto* menu = NewComponent<TMainMenu>(f, "MainMenu1");
+    TMenuItem* file = NewItem(menu->Items(), "N1", "&Файл"_a);
+    NewItem(file, "N2", "&Новый"_a);
+    TMenuItem* reopen = NewItem(file, "ReopenProject", "Открыть проект снова"_a);
+    f->SetMenu(menu);
+    f->Show();
+    std::vector<int> chosen;
+    std::vector<TMenuItem*> made;
+    const char* names[] = {"C:\\w\\pump.prj", "C:\\w\\mill.prj", "D:\\old.prj"};
+    for (int i = 0; i < 3; ++i) {
+        if (i == 2) reopen->Add(NewItem(nullptr, "", "-"));
+        auto* item = new TMenuItem(f);
+        item->SetCaption("&" + IntToStr(i + 1) + " " + names[i]);
+        item->SetHint(AnsiString(names[i]) + "|" + names[i]);
+        item->Tag = i;
+        item->OnClick = [&, item](TObject*) { chosen.push_back(item->Tag); };
+        reopen->Add(item);
+        made.push_back(item);
+    }
+    auto shown = [&] {
+        std::vector<std::string> v;
+        QMenu* sub = reopen->QtAction()->menu();
+        if (sub)
+            for (QAction* a : sub->actions()) v.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+        return v;
+    };
+    EXPECT_EQ(shown(), (std::vector<std::string>{"&1 C:\\w\\pump.prj", "&2 C:\\w\\mill.prj", "-", "&3 D:\\old.prj"}));
+    // The frame's menu bar reaches the new items through "Файл".
+    auto* bar = f->Widget()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->actions().size(), 1);
+    EXPECT_EQ(bar->actions()[0]->menu()->actions()[1], reopen->QtAction());
+
+    made[1]->QtAction()->trigger();
+    EXPECT_EQ(chosen, std::vector<int>{1});
+    std::vector<AnsiString> hints;
+    Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint()); };
+    made[2]->QtAction()->hover();
+    Application->OnHint = nullptr;
+    EXPECT_EQ(hints, std::vector<AnsiString>{"D:\\old.prj"});
+
+    made[2]->SetVisible(false);
+    EXPECT_FALSE(made[2]->QtAction()->isVisible());
+    Free(made[0]); // destroyed while still under the menu
+    EXPECT_EQ(reopen->Count(), 3);
+    EXPECT_EQ(reopen->IndexOf(made[1]), 0);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"&2 C:\\w\\mill.prj", "-", "&3 D:\\old.prj"}));
+    reopen->Delete(0); // taken out, not destroyed
+    EXPECT_EQ(made[1]->Parent(), nullptr);
+    reopen->Add(made[1]);
+    EXPECT_EQ(made[1]->MenuIndex(), 2);
+    EXPECT_THROW(file->Add(made[1]), EMenuError);
+    reopen->Clear();
+    EXPECT_EQ(reopen->Count(), 0);
+    EXPECT_TRUE(shown().empty());
+}
+
+// The sheet's pop-up menu is swapped while an object is being placed; its
+// handlers ask which control it opened on.
+TEST_F(MenuItems, APopupMenuKnowsTheControlItOpenedOnUpdatesItsActionsAndMayBeSwapped) {
+    TForm* f = MakeForm();
+    auto* sheet = NewControl<TPaintBox>(f, f, "PaintBox1");
+    sheet->SetBounds(0, 0, 100, 100);
+    auto* list = NewComponent<TActionList>(f, "ActionList1");
+    auto* paste = NewComponent<TAction>(f, "PasteAction");
+    paste->SetActionList(list);
+    paste->SetCaption("Вставить"_a);
+    paste->OnUpdate = [&](TObject*) { paste->SetEnabled(false); };
+    auto* normal = NewComponent<TPopupMenu>(f, "PopupMenu1");
+    auto* placing = NewComponent<TPopupMenu>(f, "PopupMenu3");
+    std::vector<std::string> log;
+    auto opener = [](TPopupMenu* m) { return std::string(m->PopupComponent ? m->PopupComponent->Name().c_str() : "-"); };
+    TMenuItem* select = NewItem(normal->Items(), "N1", "Выбор"_a, [&](TObject*) { log.push_back("select on " + opener(normal)); });
+    TMenuItem* pasteItem = NewItem(normal->Items(), "N2", "");
+    pasteItem->SetAction(paste);
+    TMenuItem* cancel = NewItem(placing->Items(), "N3", "Отмена"_a, [&](TObject*) { log.push_back("cancel on " + opener(placing)); });
+    normal->OnPopup = [&](TObject*) { log.push_back("popup"); };
+    sheet->SetPopupMenu(normal);
+    f->Show();
+    bool pasteEnabledInMenu = true;
+    auto rightClick = [&](TMenuItem* pick) {
+        QTimer::singleShot(0, [&, pick] {
+            QWidget* shown = QApplication::activePopupWidget();
+            log.push_back(shown ? "shown" : "not shown");
+            pasteEnabledInMenu = pasteItem->QtAction()->isEnabled();
+            if (pick) pick->QtAction()->trigger();
+            if (shown) shown->close();
+        });
+        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), sheet->Widget()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(sheet->Widget(), &e);
+    };
+    rightClick(select);
+    EXPECT_FALSE(pasteEnabledInMenu); // the action was updated before showing
+    sheet->SetPopupMenu(placing);
+    rightClick(cancel);
+    Application->ProcessMessages();
+    EXPECT_EQ(log, (std::vector<std::string>{"popup", "shown", "select on PaintBox1", "shown", "cancel on PaintBox1"}));
+    Free(placing); // the control forgets a menu that is gone
+    EXPECT_EQ(sheet->PopupMenu(), nullptr);
 }
 
 } // namespace
