@@ -236,19 +236,18 @@ TEST_F(AppTest, ThePanelsMenuShowsAndHidesTheToolbars) {
     struct Case {
         TMenuItem* item;
         TControl* bar;
-        void (TMainForm::*click)(TObject*);
     };
-    const Case cases[] = {{frame->N13, frame->ToolBar2, &TMainForm::N13Click},
-                          {frame->N14, frame->ToolB, &TMainForm::N14Click},
-                          {frame->N16, frame->ToolBar3, &TMainForm::N16Click},
-                          {frame->N19, frame->ToolBar5, &TMainForm::N19Click}};
+    const Case cases[] = {{frame->N13, frame->ToolBar2},
+                          {frame->N14, frame->ToolB},
+                          {frame->N16, frame->ToolBar3},
+                          {frame->N19, frame->ToolBar5}};
     for (const Case& c : cases) {
         EXPECT_TRUE(c.item->Checked());
         EXPECT_TRUE(c.bar->Visible());
-        (frame->*c.click)(c.item);
+        c.item->Click();
         EXPECT_FALSE(c.item->Checked());
         EXPECT_FALSE(c.bar->Visible());
-        (frame->*c.click)(c.item);
+        c.item->Click();
         EXPECT_TRUE(c.bar->Visible());
     }
     EXPECT_FALSE(frame->N15->Visible());
