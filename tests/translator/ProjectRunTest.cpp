@@ -328,37 +328,29 @@ TEST_F(ProjectRun, SortBitsChoosesTheOrderOfTheCommentsFile) {
     }
 }
 
-TEST_F(ProjectRun, AFailedFirstGenerationAsksForNoCopyAndNoConversion) {
+// A failed generation, of the controller data file or of its debugging copy,
+// fails the run: no further call, no conversion, both data files deleted.
+TEST_F(ProjectRun, AFailedGenerationFailsTheRunAndAsksForNoConversion) {
     AnsiString s1 = BuildS1();
-    MakeDataFiles();
-    library.Configure(2, 0, 0);
-    ui.Answer(mrNo);
-    TProject& p = MakeProject({s1});
-    p.Convert = 1;
-    log.TranslateProject(&p);
-    EXPECT_EQ(library.GenerateCount(), 1);
-    EXPECT_EQ(library.ConvertCount(), 0);
-    EXPECT_EQ(log.Messages[log.Messages.Count() - 1], "Ошибка трансляции!!!"_a);
-    EXPECT_EQ(log.ErrorCount, 1);
-    EXPECT_FALSE(Exists("tvca.dat"));
-    EXPECT_FALSE(Exists("Debutvca.dat"));
-    EXPECT_EQ(Shown().back(), "Обнаружены ошибки\nПросмотреть результаты?"_a);
-}
-
-TEST_F(ProjectRun, AFailedDebuggingCopyFailsTheRunAndAsksForNoConversion) {
-    AnsiString s1 = BuildS1();
-    MakeDataFiles();
-    library.Configure(0, 4, 0);
-    ui.Answer(mrNo);
-    TProject& p = MakeProject({s1});
-    p.Convert = 1;
-    log.TranslateProject(&p);
-    EXPECT_EQ(library.GenerateCount(), 2);
-    EXPECT_EQ(library.ConvertCount(), 0);
-    EXPECT_EQ(log.Messages[log.Messages.Count() - 1], "Ошибка трансляции!!!"_a);
-    EXPECT_EQ(log.ErrorCount, 1);
-    EXPECT_FALSE(Exists("tvca.dat"));
-    EXPECT_FALSE(Exists("Debutvca.dat"));
+    struct Case {
+        int first, later, calls;
+    };
+    for (const Case c : {Case{2, 0, 1}, Case{0, 4, 2}}) {
+        SCOPED_TRACE(c.calls);
+        MakeDataFiles();
+        library.Configure(c.first, c.later, 0);
+        ui.Answer(mrNo);
+        TProject& p = MakeProject({s1});
+        p.Convert = 1;
+        log.TranslateProject(&p);
+        EXPECT_EQ(library.GenerateCount(), c.calls);
+        EXPECT_EQ(library.ConvertCount(), 0);
+        EXPECT_EQ(log.Messages[log.Messages.Count() - 1], "Ошибка трансляции!!!"_a);
+        EXPECT_EQ(log.ErrorCount, 1);
+        EXPECT_FALSE(Exists("tvca.dat"));
+        EXPECT_FALSE(Exists("Debutvca.dat"));
+        EXPECT_EQ(Shown().back(), "Обнаружены ошибки\nПросмотреть результаты?"_a);
+    }
 }
 
 TEST_F(ProjectRun, ConversionFollowsTheProjectFlag) {
