@@ -1,22 +1,58 @@
 #include "platform/UiPort.h"
 
+#include <cstdio>
+#include <string>
+
 namespace {
 
-int FirstButtonResult(TMsgDlgButtons b) {
+// A box with one button is a report: it answers with that button. A question
+// answered by nobody takes the answer that changes nothing: Cancel where the
+// box has it, else No, else Abort; never Yes.
+int SafeAnswer(TMsgDlgButtons b) {
+    auto has = [b](TMsgDlgBtn x) { return (b & (1u << x)) != 0; };
+    if (has(mbCancel)) return mrCancel;
+    if (has(mbNo)) return mrNo;
+    if (has(mbNoToAll)) return mrNoToAll;
+    if (has(mbAbort)) return mrAbort;
     static const int results[] = {mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrAll, mrNoToAll, mrYesToAll, mrNone};
+    int single = -1;
     for (int i = 0; i <= mbHelp; ++i)
-        if (b & (1u << i)) return results[i];
-    return mrOk;
+        if (has(TMsgDlgBtn(i))) {
+            if (single >= 0) return mrCancel; // a question without a way back: as if the box were closed
+            single = i;
+        }
+    return single >= 0 ? results[single] : mrOk;
 }
 
-// Used before any port is installed (a program without windows, a tool).
+int SafeBoxAnswer(unsigned flags) {
+    switch (flags & 0xF) {
+    case MB_OKCANCEL: case MB_YESNOCANCEL: case MB_RETRYCANCEL: return IDCANCEL;
+    case MB_YESNO: return IDNO;
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    default: return IDOK;
+    }
+}
+
+// Every line of the text on standard error, in UTF-8.
+void Report(const AnsiString& text) {
+    std::string utf8 = AnsiToUtf8(text);
+    std::fprintf(stderr, "%s\n", utf8.c_str());
+    std::fflush(stderr);
+}
+
+// Used before any port is installed (a program without windows, a tool):
+// messages and questions go to standard error, questions take their safe answer.
 class FallbackPort : public IUserInterfacePort {
 public:
-    int MessageDlg(const AnsiString&, TMsgDlgType, TMsgDlgButtons buttons, int) override { return FirstButtonResult(buttons); }
-    int MessageBox(const AnsiString&, const AnsiString&, unsigned flags) override {
-        return (flags & 0xF) == MB_YESNO || (flags & 0xF) == MB_YESNOCANCEL ? IDYES : IDOK;
+    int MessageDlg(const AnsiString& text, TMsgDlgType, TMsgDlgButtons buttons, int) override {
+        Report(text);
+        return SafeAnswer(buttons);
     }
-    void ShowMessage(const AnsiString&) override {}
+    int MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags) override {
+        Report(caption.IsEmpty() ? text : caption + ": " + text);
+        return SafeBoxAnswer(flags);
+    }
+    void ShowMessage(const AnsiString& text) override { Report(text); }
     bool FileDialog(FileDialogRequest&) override { return false; }
     bool ColorDialog(TColor&) override { return false; }
     bool PrintDialog(PrintDialogRequest&) override { return false; }

@@ -86,8 +86,10 @@ public:
     virtual void ViewTextFile(const AnsiString& fileName) = 0;
 };
 
-// The installed port. Until one is installed, a port that answers every
-// question with its first button and records nothing is used.
+// The installed port. Until one is installed, a fallback writes every message
+// and question to standard error and gives each question its safe answer:
+// Cancel where the box has it, else No (else Abort); a box with one button
+// answers with it. File, colour, print and folder dialogs are cancelled.
 IUserInterfacePort& UiPort();
 // Installs a port (not owned); null restores the fallback. Returns the previous one.
 IUserInterfacePort* SetUiPort(IUserInterfacePort* port);

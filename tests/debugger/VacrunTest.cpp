@@ -99,4 +99,17 @@ TEST(Vacrun, AFailedLoadPrintsTheResultAndItsMessage) {
     EXPECT_EQ(r.exit, 2);
 }
 
+TEST(Vacrun, WithoutWindowsAQuestionIsAnsweredNoAndPrintedOnStandardError) {
+    testenv::TempDir dir;
+    Builder bld;
+    bld.And({Op(0, 0)}, {Op(2048, 0)});
+    const std::string file = (dir.Path() / "Debutvca.dat").string();
+    testenv::WriteBytes(file, bld.Build());
+    const testenv::ProcessResult r =
+        RunVacrun(dir, {file}, "ask Сохранить изменения?\nsay Трансляция прошла успешно.\nask  два  пробела \n");
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, "answer=no\nanswer=no\n");
+    EXPECT_EQ(r.err, "Сохранить изменения?\nТрансляция прошла успешно.\n два  пробела \n");
+}
+
 } // namespace

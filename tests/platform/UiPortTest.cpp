@@ -46,4 +46,47 @@ TEST(UiPort, UninstallingRestoresThePreviousPort) {
     EXPECT_EQ(&UiPort(), before);
 }
 
+// With no port installed (a tool, the translation library) nothing may answer
+// Yes on the user's behalf: each question takes the answer that changes
+// nothing, and the text goes to standard error.
+TEST(UiPort, WithoutAPortQuestionsTakeTheSafeAnswerAndTextsGoToStandardError) {
+    ASSERT_EQ(SetUiPort(nullptr), nullptr);
+    struct Case {
+        TMsgDlgButtons buttons;
+        int answer;
+    } cases[] = {
+        {mbYesNo, mrNo},
+        {mbYesNoCancel, mrCancel},
+        {mbOKCancel, mrCancel},
+        {MsgButtons({mbAbort, mbRetry, mbIgnore}), mrAbort},
+        {MsgButtons({mbRetry, mbCancel}), mrCancel},
+        {MsgButtons({mbYes, mbYesToAll, mbNoToAll}), mrNoToAll},
+        {MsgButtons({mbYes, mbAll}), mrCancel},
+        {mbOKOnly, mrOk},
+        {mbYesOnly, mrYes},
+    };
+    for (const Case& c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(MessageDlg("Сохранить изменения?"_a, mtConfirmation, c.buttons), c.answer) << c.buttons;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Сохранить изменения?\n");
+    }
+    struct BoxCase {
+        unsigned flags;
+        int answer;
+    } boxes[] = {
+        {MB_YESNO | MB_ICONQUESTION, IDNO}, {MB_YESNOCANCEL, IDCANCEL}, {MB_OKCANCEL, IDCANCEL},
+        {MB_RETRYCANCEL, IDCANCEL},         {MB_ABORTRETRYIGNORE, IDABORT}, {MB_OK, IDOK},
+    };
+    for (const BoxCase& b : boxes) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(MessageBox("Файл изменен.\nСохранить?"_a, "Внимание"_a, b.flags), b.answer) << b.flags;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Внимание: Файл изменен.\nСохранить?\n");
+    }
+    testing::internal::CaptureStderr();
+    ShowMessage("Трансляция прошла успешно."_a);
+    FileDialogRequest r;
+    EXPECT_FALSE(UiPort().FileDialog(r));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Трансляция прошла успешно.\n");
+}
+
 } // namespace

@@ -6,7 +6,7 @@
 //   vacrun DATAFILE < commands
 //
 // Commands, one a line: set NAME 0|1, force NAME 0|1, scan, tick, run N,
-// get NAME..., dump, quit. See docs/testing.md.
+// get NAME..., dump, ask TEXT, say TEXT, quit. See docs/testing.md.
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "debugger/Vac.h"
+#include "platform/UiPort.h"
 
 namespace {
 
@@ -131,6 +132,16 @@ int main(int argc, char** argv) {
             for (const std::string& name : args) {
                 if (const SignalsStr* s = Find(vac, name)) Print(vac, *s);
                 else Error("unknown signal: " + name);
+            }
+        } else if ((cmd == "ask" || cmd == "say") && !args.empty()) {
+            // The message boxes of a program without windows: no port is
+            // installed here, so the text goes to standard error.
+            const AnsiString text = Utf8ToAnsi(line.substr(line.find(cmd) + cmd.size() + 1));
+            if (cmd == "say") {
+                ShowMessage(text);
+            } else {
+                const int answer = MessageDlg(text, mtConfirmation, mbYesNo);
+                std::cout << "answer=" << (answer == mrYes ? "yes" : answer == mrNo ? "no" : "other") << "\n";
             }
         } else if (cmd == "dump" && args.empty()) {
             for (int i = 0; i < vac.SignalIndex().Count(); ++i)
