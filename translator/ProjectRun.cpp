@@ -14,14 +14,16 @@ class TLogFile::ProjectRun {
 public:
     ProjectRun(TLogFile& log, TProject& project, Run& run) : log_(log), project_(project), run_(run) {}
 
-    // Steps P1 to P11; the caller closes with ShowResults.
+    // Reads and translates every scheme of the project, writes the work files
+    // and calls the library; the caller closes with ShowResults.
     void Execute();
 
 private:
     void Prepare();
-    // P3 to P8 for one file; false when the run must stop.
+    // Reads one scheme file, checks its processing order and translates its
+    // drivers and elements; false when the run must stop.
     bool TranslateFile(const AnsiString& path);
-    // P4: false when the order check counted an error.
+    // The processing-order check of a scheme; false when it counted an error.
     bool CheckOrder(TScheme& scheme, const AnsiString& path);
     void WriteWorkFiles();
     void CallLibrary();
