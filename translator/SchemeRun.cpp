@@ -34,9 +34,10 @@ public:
         : log_(log), run_(run), scheme_(scheme), expand_(scheme), logFile_(logFile), caseRun_(caseRun),
           name_(SchemeBaseName(scheme.GetName())), paths_(SchemeRunPaths(projectDir, name_, CurrentWorkFileNames())) {}
 
-    // Steps 1 to 9; the caller closes with Finish.
+    // Checks the scheme, writes its work files and calls the library; the
+    // caller closes with Finish.
     void Execute();
-    // Step 10: deletes the drivers work files, saves the log and reports.
+    // The closing step: deletes the drivers work files, saves the log and reports.
     bool Finish();
 
 private:
