@@ -289,8 +289,8 @@ void TPropsStorage::LoadAnyProperty(const TPropInfo* propInfo) {
         if (!def.IsEmpty() || IsStringKind(propInfo->Kind) || propInfo->Kind == tkWChar)
             text = ReadString(Section, GetItemName(propInfo->Name), def).Trim();
         ApplyText(propInfo, text);
-    } catch (...) {
-        // A property that cannot be loaded keeps what it had.
+    } catch (const Exception&) {
+        // A property whose setter refuses the stored value keeps what it had.
     }
 }
 

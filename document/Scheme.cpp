@@ -292,7 +292,7 @@ bool TScheme::SetElementNumber(int number, TElement* element) {
         if (check && others == 1)
             ShowMessage("Теперь в схеме существует несколько элементов с номером "_a + IntToStr(number));
         return true;
-    } catch (const std::exception&) {
+    } catch (const Exception&) {
         ShowMessage(Format("Ошибка в файле %s стр. %d"_a, AnsiString("Scheme"), __LINE__));
         return false;
     }

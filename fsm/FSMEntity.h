@@ -118,7 +118,7 @@ template <class F>
 void TfsmEntity::Guarded(const char* file, int line, F&& body) {
     try {
         body();
-    } catch (...) {
+    } catch (const Exception&) {
         ReportFsmInternalError(file, line);
     }
 }

@@ -256,7 +256,7 @@ void TFSMScheme::DeleteSelected() {
     for (TfsmEntity* e : doomed) {
         try {
             e->Hide();
-        } catch (...) {
+        } catch (const Exception&) {
             ReportFsmInternalError("fsmScheme", __LINE__);
         }
     }
@@ -370,14 +370,14 @@ void TFSMScheme::EndDragSelection() {
     for (TfsmEntity* e : std::vector<TfsmEntity*>(selection_)) {
         try {
             e->EndDrag();
-        } catch (...) {
+        } catch (const Exception&) {
             ReportFsmInternalError("fsmScheme", __LINE__);
         }
     }
     for (TfsmLink* t : Transitions()) {
         try {
             t->EndDrag();
-        } catch (...) {
+        } catch (const Exception&) {
             ReportFsmInternalError("fsmScheme", __LINE__);
         }
     }
@@ -387,7 +387,7 @@ void TFSMScheme::EditSelectedProperties() {
     for (TfsmEntity* e : std::vector<TfsmEntity*>(selection_)) {
         try {
             if (e->Properties()) SetModified(true);
-        } catch (...) {
+        } catch (const Exception&) {
             ReportFsmInternalError("fsmScheme", __LINE__);
         }
     }
@@ -467,7 +467,7 @@ void TFSMScheme::Paint() {
         if (!e->IsShown()) continue;
         try {
             e->Draw();
-        } catch (...) {
+        } catch (const Exception&) {
             ReportFsmInternalError("fsmScheme", __LINE__);
         }
     }

@@ -191,8 +191,8 @@ void TLogFile::TranslateProject(TProject* project) {
     try {
         ProjectRun(*this, *project, run).Execute();
     } catch (const TRunStopped&) {
-    } catch (const std::exception& e) {
-        run.Failed(AnsiString(e.what()));
+    } catch (const Exception& e) {
+        run.Failed(e.Message);
     }
     LogicLines.reset();
     ShowResults(project);

@@ -208,8 +208,8 @@ bool TLogFile::TranslateOneScheme(const AnsiString& projectDir, const AnsiString
     try {
         schemeRun.Execute();
     } catch (const TRunStopped&) {
-    } catch (const std::exception& e) {
-        run.Failed(AnsiString(e.what()));
+    } catch (const Exception& e) {
+        run.Failed(e.Message);
     }
     return schemeRun.Finish();
 }

@@ -22,8 +22,9 @@ HKEY RootOf(TPlacementRegRoot r) {
     return HKEY_CURRENT_USER;
 }
 
-// Reports an exception of a save or restore run from a form event; the
-// form's own handler still runs.
+// Reports the program's exception of a save or restore run from a form
+// event; the form's own handler still runs. Anything else (no memory) ends
+// the event and reaches the application's handler from there.
 template <class F>
 void Guarded(TObject* sender, F f) {
     try {
@@ -31,9 +32,6 @@ void Guarded(TObject* sender, F f) {
     } catch (EAbort&) {
     } catch (Exception& e) {
         Application->HandleException(sender, e);
-    } catch (std::exception& e) {
-        Exception wrapped(AnsiString(e.what()));
-        Application->HandleException(sender, wrapped);
     }
 }
 
@@ -394,7 +392,7 @@ void TFormStorage::RestoreProperties() {
     };
     try {
         storage.LoadObjectsProps(Owner(), storedProps_.get());
-    } catch (...) {
+    } catch (const Exception&) {
         // Stored properties that cannot be loaded keep what they had.
     }
 }

@@ -1095,11 +1095,18 @@ void TApplication::HandleException(TObject* sender, Exception& e) {
     if (dynamic_cast<EAbort*>(&e)) return;
     if (OnException && !handlingException_) {
         handlingException_ = true;
+        // A handler that fails is reported by the default report, whatever
+        // it threw.
         try {
             OnException(sender, &e);
         } catch (Exception& inner) {
             ShowException(&inner);
+        } catch (const std::exception& inner) {
+            Exception report(AnsiString(inner.what()));
+            ShowException(&report);
         } catch (...) {
+            Exception report("Unknown exception");
+            ShowException(&report);
         }
         handlingException_ = false;
         return;

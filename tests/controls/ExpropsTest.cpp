@@ -301,6 +301,44 @@ TEST_F(Fixture, DamagedTextsLeaveThePropertiesUnchanged) {
     EXPECT_EQ(sample->Buddy, buddy);
 }
 
+// A component whose setters refuse some values: 0 is out of range (the
+// program's own exception), -1 cannot be stored at all (no memory).
+class TPicky : public TComponent {
+public:
+    using TComponent::TComponent;
+    int First = 1;
+    int Second = 2;
+};
+
+TEST(Exprops, ARefusedValueKeepsItsPropertyButNoMemoryIsNotSwallowed) {
+    auto setter = [](int TPicky::*field) {
+        return [field](TPicky& p, int v) {
+            if (v == 0) throw ERangeError("Range check error");
+            if (v < 0) throw std::bad_alloc();
+            p.*field = v;
+        };
+    };
+    PublishProperties<TPicky>({
+        IntegerProperty<TPicky>("First", [](TPicky& p) { return p.First; }, setter(&TPicky::First)),
+        IntegerProperty<TPicky>("Second", [](TPicky& p) { return p.Second; }, setter(&TPicky::Second)),
+    });
+    TPicky picky(nullptr);
+    MemoryStore store;
+    TPropsStorage storage;
+    store.Bind(storage);
+    storage.AObject = &picky;
+    storage.Section = "S";
+    TPropInfoList props(&picky, tkProperties);
+    store.values[{"S", "First"}] = "0";
+    store.values[{"S", "Second"}] = "7";
+    for (int i = 0; i < props.Count(); ++i) storage.LoadAnyProperty(props.Items(i));
+    EXPECT_EQ(picky.First, 1);
+    EXPECT_EQ(picky.Second, 7);
+    store.values[{"S", "First"}] = "-1";
+    EXPECT_THROW(storage.LoadAnyProperty(props.Find("First")), std::bad_alloc);
+    EXPECT_EQ(picky.First, 1);
+}
+
 TEST_F(Fixture, ReferencesToComponentsOfOtherOwners) {
     TComponent otherForm(nullptr);
     otherForm.SetName("Form2");

@@ -526,7 +526,7 @@ TEST_F(ProjectRun, AWorkFileThatCannotBeWrittenIsLoggedAndTheRunCloses) {
     EXPECT_FALSE(TranslatorHooks().HeadlessProgress.Shown);
 }
 
-// Anything thrown inside a run is logged and counted, and the run closes.
+// The program's exception inside a run is logged and counted, and the run closes.
 TEST_F(ProjectRun, AnExceptionInsideARunIsLoggedAndCounted) {
     AnsiString s1 = BuildS1();
     MakeDataFiles();
@@ -552,6 +552,22 @@ TEST_F(ProjectRun, AnExceptionInsideARunIsLoggedAndCounted) {
     EXPECT_TRUE(LogHas("Ошибка при трансляции: 'x' is not a number"_a));
     EXPECT_EQ(Shown(), Lines({"Обнаружены ошибки\nПросмотреть результаты?"_a}));
     EXPECT_FALSE(TranslatorHooks().HeadlessProgress.Shown);
+}
+
+// Running out of memory is not a translation error: it leaves the run for the
+// application's handler, and the run's frame is undone on the way out.
+TEST_F(ProjectRun, NoMemoryInsideARunReachesTheCaller) {
+    AnsiString s1 = BuildS1();
+    MakeDataFiles();
+    TProject& p = MakeProject({s1});
+    RecordingFrame frame;
+    frame.onRepaint = [] { throw std::bad_alloc(); };
+    EXPECT_THROW(log.TranslateProject(&p), std::bad_alloc);
+    EXPECT_EQ(log.ErrorCount, 0);
+    EXPECT_EQ(frame.events, std::vector<std::string>({"disable", "save", "enable"}));
+    EXPECT_FALSE(log.Running());
+    EXPECT_EQ(ModelHooks().Log, nullptr);
+    EXPECT_TRUE(ui.Calls.empty());
 }
 
 TEST_F(ProjectRun, DriverPinsMissingFromTheSignalTableAreWarnedAboutOnce) {

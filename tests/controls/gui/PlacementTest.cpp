@@ -314,6 +314,18 @@ TEST_F(Placement, ExceptionsInRestoreGoToTheApplicationHandler) {
     f->Show();
     EXPECT_EQ(reported, std::vector<AnsiString>{"broken"});
     EXPECT_EQ(f->shows, std::vector<std::string>{"own show"});
+
+    // Running out of memory is not the program's exception: it ends the
+    // event and reaches the application's handler from there.
+    f->Hide();
+    f->Storage->OnRestorePlacement = [](TObject*) { throw std::bad_alloc(); };
+    EXPECT_THROW(f->Show(), std::bad_alloc);
+    EXPECT_EQ(f->shows, std::vector<std::string>{"own show"});
+    reported.clear();
+    f->Hide();
+    Dispatch([f] { f->Show(); });
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], AnsiString(std::bad_alloc().what()));
 }
 
 TEST_F(Placement, PreventResizeFixesTheSizeAndDropsMaximize) {

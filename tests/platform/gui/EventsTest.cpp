@@ -81,6 +81,32 @@ TEST_F(Events, AnExceptionInAHandlerReachesOnExceptionAndTheProgramGoesOn) {
     EXPECT_EQ(port.Calls.size(), 1u);
 }
 
+// Whatever the program's exception handler itself throws is shown by the
+// default report; nothing vanishes.
+TEST_F(Events, AnExceptionHandlerThatFailsIsReportedWhateverItThrew) {
+    EConvertError original("'x' is not a valid integer value");
+    struct Case {
+        std::function<void()> raise;
+        AnsiString shown;
+    } cases[] = {
+        {[] { throw EInvalidOperation("Cannot focus a disabled window"); }, "Ошибка в программе!\nCannot focus a disabled window"_a},
+        {[] { throw std::bad_alloc(); }, "Ошибка в программе!\n"_a + AnsiString(std::bad_alloc().what())},
+        {[] { throw 42; }, "Ошибка в программе!\nUnknown exception"_a},
+    };
+    for (const Case& c : cases) {
+        port.Clear();
+        Application->OnException = [&](TObject*, Exception*) { c.raise(); };
+        Application->HandleException(nullptr, original);
+        ASSERT_EQ(port.Calls.size(), 1u) << AnsiToUtf8(c.shown);
+        EXPECT_EQ(port.Calls[0].text, c.shown);
+    }
+    // The handler works again afterwards.
+    std::vector<AnsiString> seen;
+    Application->OnException = [&](TObject*, Exception* e) { seen.push_back(e->Message); };
+    Application->HandleException(nullptr, original);
+    EXPECT_EQ(seen, std::vector<AnsiString>{"'x' is not a valid integer value"});
+}
+
 TEST_F(Events, KeysMapToVirtualKeysAndAnAutoRepeatGivesOneKeyUp) {
     TForm* f = MakeForm();
     auto* e = NewControl<TEdit>(f, f, "Edit1");
