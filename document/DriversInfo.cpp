@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "document/OwnIniFile.h"
+#include "model/ModelHooks.h"
 #include "platform/FileNames.h"
 #include "platform/Paths.h"
 #include "platform/UiPort.h"
@@ -493,6 +494,29 @@ TDriversInfo& ModuleTable() {
     static TDriversInfo table;
     return table;
 }
+} // namespace
+
+namespace {
+// The driver pins of the scheme model read the table in use through this.
+class TSignalsInUse : public ISignalTable {
+public:
+    bool FindBit(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const override {
+        return DriversInUse().FindBit(name, driverName, bitNumber, comment);
+    }
+    int DriverDirection(const AnsiString& driverName) const override {
+        int index = DriversInUse().FindDriverNumber(driverName);
+        return index < 0 ? -1 : DriversInUse().GetDriver(index).Direction;
+    }
+    bool FindVarBit(const AnsiString& name, AnsiString& comment) const override {
+        return DriversInUse().FindVarBit(name, comment);
+    }
+};
+
+[[maybe_unused]] const bool signalsInstalled = [] {
+    static TSignalsInUse signals;
+    ModelHooks().Signals = &signals;
+    return true;
+}();
 } // namespace
 
 TDriversInfo& DriversInUse() { return installedTable ? *installedTable : ModuleTable(); }

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "document/OwnIniFile.h"
+#include "model/ModelHooks.h"
 #include "platform/FileNames.h"
 #include "platform/IniFile.h"
 #include "platform/UiPort.h"
@@ -153,6 +154,44 @@ AnsiString Quoted(const AnsiString& v) {
     bool strip = first == ' ' || last == ' ' || first == '"' || first == '\'';
     return strip ? "\"" + v + "\"" : v;
 }
+
+// The scheme model reads its colours and limits from the settings module of
+// the running program through this.
+class TSchemeSettingsOfModule : public ISchemeSettings {
+public:
+    bool SchemeSetting(TSchemeSetting which, int& value) const override {
+        const TInitModule* m = InitModule;
+        if (!m) return false;
+        switch (which) {
+        case TSchemeSetting::BackColor: value = m->BackColor; break;
+        case TSchemeSetting::LinkColor: value = m->LinkColor; break;
+        case TSchemeSetting::SelectedLinkColor: value = m->SelectedLinkColor; break;
+        case TSchemeSetting::SelectedColor: value = m->SelectedColor; break;
+        case TSchemeSetting::ElementNameColor: value = m->ElementNameColor; break;
+        case TSchemeSetting::EmptyPinColor: value = m->EmptyPinColor; break;
+        case TSchemeSetting::DriverNameColor: value = m->DriverNameColor; break;
+        case TSchemeSetting::ChainNameColor: value = m->ChainNameColor; break;
+        case TSchemeSetting::TimerAttrColor: value = m->TimerAttrColor; break;
+        case TSchemeSetting::InDriverColor: value = m->InDriverColor; break;
+        case TSchemeSetting::OutDriverColor: value = m->OutDriverColor; break;
+        case TSchemeSetting::DriverColor: value = m->DriverColor; break;
+        case TSchemeSetting::JunctionColor: value = m->JunctionColor; break;
+        case TSchemeSetting::DashColor: value = m->DashColor; break;
+        case TSchemeSetting::TimerMultiple: value = m->TimerMultiple; break;
+        case TSchemeSetting::CheckOrder: value = m->CheckOrder ? 1 : 0; break;
+        case TSchemeSetting::MaxWidth: value = m->MaxWidth; break;
+        case TSchemeSetting::MaxHeight: value = m->MaxHeight; break;
+        default: return false;
+        }
+        return true;
+    }
+};
+
+[[maybe_unused]] const bool schemeSettingsInstalled = [] {
+    static TSchemeSettingsOfModule settings;
+    ModelHooks().Settings = &settings;
+    return true;
+}();
 
 } // namespace
 

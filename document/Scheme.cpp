@@ -12,6 +12,21 @@
 
 int SnapToGrid(int value, int step) { return step == 0 ? value : value / step * step; }
 
+namespace {
+// A symbol's scheme is a document of its own, read from the symbol file.
+[[maybe_unused]] const bool symbolSchemesInstalled = [] {
+    ModelHooks().SymbolSchemes = [](const AnsiString& fileName, int depth) -> std::unique_ptr<ISchemeContext> {
+        auto inner = std::make_unique<TScheme>();
+        inner->NestingDepth = depth;
+        inner->SetFileName(fileName);
+        if (!inner->LoadFromFile())
+            return nullptr;
+        return inner;
+    };
+    return true;
+}();
+} // namespace
+
 TScheme::TScheme(IEntityOwner* window) : window_(window), undo_(std::make_unique<TUndoList>(this)) {
     if (window_)
         window_->ShowZoom(zoom_);

@@ -34,7 +34,7 @@ class TUndoList;
 // Scheme files: version of the record layout written and read.
 constexpr int32_t kSchemeFileVersion = 1;
 
-class TScheme : public TObject, public IEntityOwner {
+class TScheme : public TObject, public ISchemeContext {
 public:
     // A document shown in a window (the window's interface gives the canvas,
     // caption, zoom display and progress).
@@ -49,18 +49,18 @@ public:
     int GetZoom() override { return zoom_; }
     TScheme* GetScheme() override { return this; }
     IEntityOwner* Window() const { return window_; }
-    bool HasWindow() const { return window_ != nullptr; }
+    bool HasWindow() const override { return window_ != nullptr; }
 
     // ---- file ------------------------------------------------------------------------
     // Sets the name (".tvy" in it marks a symbol) and the window's caption.
     void SetFileName(const AnsiString& name);
-    const AnsiString& GetFileName() const { return fileName_; }
+    const AnsiString& GetFileName() const override { return fileName_; }
     // The name without its folder.
     AnsiString GetName() const;
     bool IsSymbol() const { return isSymbol_; }
     bool IsModified() const { return modified_; }
     // Sets the flag and the caption (name, "*" when modified).
-    void SetModified(bool modified);
+    void SetModified(bool modified) override;
     // Clears the document and reads its file when it exists. A damaged or
     // foreign file is reported ("Файл разрушен!!", "Старая версия файла") and
     // leaves the document empty. False when the file was refused.
@@ -134,7 +134,7 @@ public:
     // Deletes every wire of length 0 (with undo records).
     void RemoveZeroLengthLinks();
     // Rebuilds the nets from the drawing (no chain names are united).
-    void RebuildNets();
+    void RebuildNets() override;
     const std::deque<TNet>& Nets() const { return nets_; }
     const std::deque<TChain>& Chains() const { return chains_; }
     int ChainCounter() const { return chainCounter_; }
@@ -183,14 +183,14 @@ public:
     TElement* NextByNumber(bool restart);
     // Connectors with their class: 0 joined only to element inputs, 1 only
     // to outputs, 3 both, 2 none.
-    TVarDriver* NextVarDriver(uint8_t& cls, bool restart);
+    TVarDriver* NextVarDriver(uint8_t& cls, bool restart) override;
     const std::vector<std::unique_ptr<TEntity>>& Objects() const { return objects_; }
     // Every object that is not deleted, in document order.
     std::vector<TEntity*> LiveObjects() const;
 
     // ---- numbering and names -------------------------------------------------------------
     int CountDevices() const;
-    TElement* FindDeviceByNumber(int number) const;
+    TElement* FindDeviceByNumber(int number) const override;
     // With number 0: 3 when a device has number 0, else 2 when a number of
     // 1..N is used twice, else 1 when one is missing, else 0.
     int CheckNumbers(int number) const;
@@ -239,6 +239,7 @@ public:
     TUndoList* UndoList() const { return undo_.get(); }
     // Depth of symbol nesting while inner schemes load.
     int NestingDepth = 0;
+    int GetNestingDepth() const override { return NestingDepth; }
     // Removes everything (no undo).
     void Clear();
     // Many objects added at once (a generated scheme): the nets are rebuilt
@@ -315,6 +316,9 @@ private:
     // Transient copies of inner devices for one translation.
     std::vector<std::unique_ptr<TEntity>> expansion_;
 };
+
+// The scheme document a symbol loaded from its file (null when none).
+inline TScheme* InnerSchemeOf(const TSymbol* symbol) { return static_cast<TScheme*>(symbol->InnerScheme()); }
 
 // value / step * step, truncating; value unchanged when step is 0.
 int SnapToGrid(int value, int step);

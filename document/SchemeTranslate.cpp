@@ -35,7 +35,7 @@ void AddInnerDrivers(const TScheme& scheme, std::vector<TDriver*>& out) {
         if (o->Kind() == TEntityKind::Driver)
             out.push_back(static_cast<TDriver*>(o.get()));
         else if (o->Kind() == TEntityKind::Symbol)
-            if (TScheme* inner = static_cast<TSymbol*>(o.get())->InnerScheme())
+            if (TScheme* inner = InnerSchemeOf(static_cast<TSymbol*>(o.get())))
                 AddInnerDrivers(*inner, out);
     }
 }
@@ -49,7 +49,7 @@ TDriver* TScheme::FirstDriver() {
     if (expandSymbols_)
         for (const auto& o : objects_)
             if (!o->Deleted() && o->Kind() == TEntityKind::Symbol)
-                if (TScheme* inner = static_cast<TSymbol*>(o.get())->InnerScheme())
+                if (TScheme* inner = InnerSchemeOf(static_cast<TSymbol*>(o.get())))
                     AddInnerDrivers(*inner, driverWalk_);
     driverCursor_ = 0;
     return NextDriver();
@@ -141,8 +141,8 @@ int TScheme::NameSymbolNets(TStrings* list, int counter) {
     for (const auto& o : objects_)
         if (!o->Deleted() && o->Kind() == TEntityKind::Symbol) {
             auto* s = static_cast<TSymbol*>(o.get());
-            if (s->InnerScheme())
-                counter = s->InnerScheme()->NameInnerNets(s, list, counter);
+            if (TScheme* inner = InnerSchemeOf(s))
+                counter = inner->NameInnerNets(s, list, counter);
         }
     return counter;
 }
@@ -164,7 +164,7 @@ void TScheme::ClearExpansion() {
 }
 
 void TScheme::ExpandInto(TSymbol* symbol, const AnsiString& prefix, std::vector<TElement*>& out) {
-    TScheme* inner = symbol->InnerScheme();
+    TScheme* inner = InnerSchemeOf(symbol);
     for (TElement* e : DevicesByNumber(inner->objects_)) {
         if (e->Kind() == TEntityKind::Symbol && static_cast<TSymbol*>(e)->InnerScheme()) {
             ExpandInto(static_cast<TSymbol*>(e), prefix + e->Name(), out);

@@ -7,13 +7,14 @@
 
 #include <vector>
 
+#include "model/ModelHooks.h"
 #include "platform/AnsiString.h"
 
 class TEntity;
 class TLink;
 class TScheme;
 
-class TUndoList {
+class TUndoList : public IUndoRecorder {
 public:
     explicit TUndoList(TScheme* scheme) : scheme_(scheme) {}
 
@@ -21,7 +22,7 @@ public:
     void AddInsert(TEntity* object);
     void AddDelete(TEntity* object);
     // Records the object's present geometry.
-    void AddMove(TEntity* object);
+    void AddMove(TEntity* object) override;
     void AddChainName(TLink* link);
     // Reverses the last step; false when there is none.
     bool Undo();

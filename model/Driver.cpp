@@ -1,7 +1,5 @@
 #include "model/Driver.h"
 
-#include "document/DriversInfo.h"
-#include "document/Scheme.h"
 #include "model/Painter.h"
 #include "model/SchemeSettings.h"
 #include "platform/StringList.h"
@@ -15,6 +13,16 @@ AnsiString Padded(const AnsiString& name) {
 void AddOnce(TStrings* lines, const AnsiString& line) {
     if (lines->IndexOf(line) < 0)
         lines->Add(line);
+}
+
+// The signal table in use; without one no signal is found.
+bool FindBit(const AnsiString& name, AnsiString& driver, int& bit, AnsiString& comment) {
+    const ISignalTable* table = ModelHooks().Signals;
+    if (table)
+        return table->FindBit(name, driver, bit, comment);
+    driver = comment = "";
+    bit = 0;
+    return false;
 }
 } // namespace
 
@@ -45,21 +53,21 @@ void TDriver::SetMirrored(bool mirrored) {
 int TDriver::GetBitNumber() const {
     AnsiString driver, comment;
     int bit = 0;
-    DriversInUse().FindBit(Name(), driver, bit, comment);
+    FindBit(Name(), driver, bit, comment);
     return bit;
 }
 
 AnsiString TDriver::GetDriverName() const {
     AnsiString driver, comment;
     int bit = 0;
-    DriversInUse().FindBit(Name(), driver, bit, comment);
+    FindBit(Name(), driver, bit, comment);
     return driver;
 }
 
 AnsiString TDriver::GetComment() const {
     AnsiString driver, comment;
     int bit = 0;
-    DriversInUse().FindBit(Name(), driver, bit, comment);
+    FindBit(Name(), driver, bit, comment);
     return comment;
 }
 
@@ -67,10 +75,11 @@ int TDriver::GetDirection() const {
     AnsiString driver = GetDriverName();
     if (driver.IsEmpty())
         return 2;
-    int index = DriversInUse().FindDriverNumber(driver);
-    if (index < 0)
+    const ISignalTable* table = ModelHooks().Signals;
+    int direction = table ? table->DriverDirection(driver) : -1;
+    if (direction < 0)
         return 2;
-    return DriversInUse().GetDriver(index).Direction == 0 ? 0 : 1;
+    return direction == 0 ? 0 : 1;
 }
 
 void TDriver::Translate(TStrings* lines) {
@@ -79,7 +88,7 @@ void TDriver::Translate(TStrings* lines) {
         return;
     AnsiString driver, comment;
     int bit = 0;
-    if (Name().IsEmpty() || !DriversInUse().FindBit(Name(), driver, bit, comment)) {
+    if (Name().IsEmpty() || !FindBit(Name(), driver, bit, comment)) {
         ReportTranslationError("Сигнал "_a + Name() + " не найден в таблице сигналов."_a);
         return;
     }
@@ -102,7 +111,7 @@ bool TDriver::Properties() {
 AnsiString TDriver::Hint() const {
     AnsiString driver, comment;
     int bit = 0;
-    if (!DriversInUse().FindBit(Name(), driver, bit, comment))
+    if (!FindBit(Name(), driver, bit, comment))
         return Name();
     AnsiString hint = Name() + " " + driver + " " + IntToStr(bit);
     if (!comment.IsEmpty())
@@ -166,7 +175,8 @@ TVarDriver::TVarDriver(IEntityOwner* owner) : TDriver(owner, "var") {}
 
 AnsiString TVarDriver::GetComment() const {
     AnsiString comment;
-    DriversInUse().FindVarBit(Name(), comment);
+    if (const ISignalTable* table = ModelHooks().Signals)
+        table->FindVarBit(Name(), comment);
     return comment;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "document/Scheme.h"
 #include "model/Link.h"
 #include "model/Painter.h"
 #include "model/SchemeSettings.h"

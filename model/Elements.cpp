@@ -1,6 +1,5 @@
 #include "model/Elements.h"
 
-#include "document/Scheme.h"
 #include "model/Painter.h"
 #include "model/SchemeSettings.h"
 

@@ -1,7 +1,5 @@
 #include "model/Entity.h"
 
-#include "document/Scheme.h"
-#include "document/UndoList.h"
 #include "model/Painter.h"
 #include "model/SchemeSettings.h"
 #include "platform/UiPort.h"
@@ -81,7 +79,7 @@ void TEntity::Hide() {
     shown_ = false;
 }
 
-void TEntity::CommitPosition(TUndoList* undo) {
+void TEntity::CommitPosition(IUndoRecorder* undo) {
     if (undo)
         undo->AddMove(this);
 }

@@ -21,9 +21,7 @@
 
 class TInOut;
 class TPainter;
-class TScheme;
 class TStrings;
-class TUndoList;
 
 // The kind of an object; also the one-byte tag of its record in scheme files.
 enum class TEntityKind : uint8_t {
@@ -88,7 +86,7 @@ public:
     virtual void Show();
     virtual void Hide();
     // Records the present position in the undo list (before a drag).
-    virtual void CommitPosition(TUndoList* undo);
+    virtual void CommitPosition(IUndoRecorder* undo);
     // Appends the object's netlist lines.
     virtual void Translate(TStrings* lines);
     virtual int GetX() const { return x_; }
@@ -132,7 +130,7 @@ public:
 
     IEntityOwner* Owner() const { return owner_; }
     // The scheme the object belongs to; null for a paint box or none.
-    TScheme* Scheme() const { return scheme_; }
+    ISchemeContext* Scheme() const { return scheme_; }
 
     bool IsLink() const { return Kind() == TEntityKind::Link; }
     bool IsDriver() const { return Kind() == TEntityKind::Driver || Kind() == TEntityKind::VarDriver; }
@@ -186,7 +184,7 @@ protected:
     void Touch(); // marks the document modified
 
     IEntityOwner* owner_ = nullptr;
-    TScheme* scheme_ = nullptr;
+    ISchemeContext* scheme_ = nullptr;
     int x_ = 0;
     int y_ = 0;
     TColor drawnColor_ = clNone; // the colour of the picture on the canvas

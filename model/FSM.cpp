@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "document/Scheme.h"
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/StringList.h"

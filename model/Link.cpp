@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "document/Scheme.h"
 #include "model/Painter.h"
 #include "model/SchemeSettings.h"
 

@@ -102,7 +102,7 @@ protected:
 
 class TChain {
 public:
-    TChain(TScheme* scheme, const AnsiString& name, int number) : scheme_(scheme), name_(name), number_(number) {}
+    TChain(ISchemeContext* scheme, const AnsiString& name, int number) : scheme_(scheme), name_(name), number_(number) {}
     const AnsiString& Name() const { return name_; }
     int Number() const { return number_; }
     // Gives every wire of the chain the name and makes the number 0 (a name
@@ -115,7 +115,7 @@ public:
     static AnsiString GeneratedName(int number);
 
 private:
-    TScheme* scheme_;
+    ISchemeContext* scheme_;
     AnsiString name_;
     int number_;
 };

@@ -1,18 +1,28 @@
 #pragma once
 // What the scheme model needs from the layers above it. The model never opens
-// a window itself: an element's properties, the chain-join question, the
-// frame's cross-scheme services, the state-machine files and the translator's
-// error log are reached through the interfaces below, which the editor, the
-// frame, the state-machine editor and the translator install at start-up.
-// With nothing installed every operation does the sound headless thing that
-// its comment states.
+// a window itself and never sees the scheme document's class: the document an
+// element belongs to, the signal table, the settings, an element's
+// properties, the chain-join question, the frame's cross-scheme services, the
+// state-machine files and the translator's error log are reached through the
+// interfaces below. The scheme document (document/) installs the scheme
+// factory, the signal table and the settings when it is linked; the editor,
+// the frame, the state-machine editor and the translator install the rest at
+// start-up. With nothing installed every operation does the sound headless
+// thing that its comment states.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
 
 #include "platform/AnsiString.h"
+#include "platform/Color.h"
 
 class TCanvas;
+class TElement;
 class TEntity;
-class TScheme;
 class TStrings;
+class TVarDriver;
+class ISchemeContext;
 
 // Who an entity belongs to: what it draws on and at which zoom. A scheme
 // window, a scheme without a window, a dialog's paint box or nothing can be
@@ -25,7 +35,7 @@ public:
     // Zoom percentage (25 to 400) of that canvas.
     virtual int GetZoom() { return 100; }
     // The scheme document the owner stands for; null for a paint box.
-    virtual TScheme* GetScheme() { return nullptr; }
+    virtual ISchemeContext* GetScheme() { return nullptr; }
     // The window's caption (the document's file name, "*" when modified).
     virtual void SetCaption(const AnsiString& caption) { (void)caption; }
     // The document's zoom changed.
@@ -33,6 +43,70 @@ public:
     // Loading progress: max > 0 shows a bar at position; max 0 hides it.
     virtual void ShowProgress(int position, int max) { (void)position; (void)max; }
 };
+
+// What an object asks of the scheme document it belongs to. The document is
+// the owner of its objects; it implements this interface.
+class ISchemeContext : public IEntityOwner {
+public:
+    ISchemeContext* GetScheme() override { return this; }
+    // The document's file name (empty while untitled).
+    virtual const AnsiString& GetFileName() const = 0;
+    // Sets the modified flag (and the window's caption).
+    virtual void SetModified(bool modified) = 0;
+    // Rebuilds the nets from the drawing (after an object's pins changed).
+    virtual void RebuildNets() = 0;
+    // How deep this document lies inside symbols (0 for a file of its own).
+    virtual int GetNestingDepth() const = 0;
+    // Whether the document is shown in a window (numbers are checked there).
+    virtual bool HasWindow() const = 0;
+    // The device of that processing number, or null.
+    virtual TElement* FindDeviceByNumber(int number) const = 0;
+    // Connectors with their class: 0 joined only to element inputs, 1 only
+    // to outputs, 3 both, 2 none; restart begins at the first; null at the end.
+    virtual TVarDriver* NextVarDriver(uint8_t& cls, bool restart) = 0;
+};
+
+// The undo list as the objects see it: an object records its geometry
+// before it is dragged.
+class IUndoRecorder {
+public:
+    virtual ~IUndoRecorder() = default;
+    virtual void AddMove(TEntity* object) = 0;
+};
+
+// The machine-signal table in use, as driver pins read it. Names are
+// compared exactly.
+class ISignalTable {
+public:
+    virtual ~ISignalTable() = default;
+    // The driver, bit and comment of a signal bound to a driver bit; false
+    // (and "", 0, "") when there is none.
+    virtual bool FindBit(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const = 0;
+    // 0 for an input driver, 1 for an output driver, -1 for no driver of that name.
+    virtual int DriverDirection(const AnsiString& driverName) const = 0;
+    // The comment of a variable signal; false ("") when there is none.
+    virtual bool FindVarBit(const AnsiString& name, AnsiString& comment) const = 0;
+};
+
+// The settings the model reads (see SchemeSettings.h for each one's key).
+enum class TSchemeSetting {
+    BackColor, LinkColor, SelectedLinkColor, SelectedColor, ElementNameColor, EmptyPinColor, DriverNameColor,
+    ChainNameColor, TimerAttrColor, InDriverColor, OutDriverColor, DriverColor, JunctionColor, DashColor,
+    TimerMultiple, CheckOrder, MaxWidth, MaxHeight,
+};
+
+// The program's settings module as the model reads it; colours come as
+// TColor values, flags as 0 or 1.
+class ISchemeSettings {
+public:
+    virtual ~ISchemeSettings() = default;
+    // false when the module holds no value (the model's default applies).
+    virtual bool SchemeSetting(TSchemeSetting which, int& value) const = 0;
+};
+
+// Makes the scheme of a symbol file, loaded at the given nesting depth;
+// null when the file cannot be loaded.
+using TSymbolSchemeFactory = std::function<std::unique_ptr<ISchemeContext>(const AnsiString& fileName, int depth)>;
 
 // A paint box that shows single elements (the insertion and symbol dialogs'
 // previews): its canvas at 100 %, no scheme.
@@ -125,6 +199,9 @@ public:
 
 // The installed services; each may be null.
 struct TModelHooks {
+    TSymbolSchemeFactory SymbolSchemes;  // null: a symbol loads no scheme and has no pins
+    const ISignalTable* Signals = nullptr;    // null: no signal is found (an empty table)
+    const ISchemeSettings* Settings = nullptr; // null: the settings file's defaults
     IPropertyDialogs* Dialogs = nullptr; // null: Properties changes nothing and answers false
     IFrameServices* Frame = nullptr;     // null: see each caller
     IFsmServices* Fsm = nullptr;         // null: state-machine pins stay, no table is written

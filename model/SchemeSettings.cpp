@@ -1,13 +1,21 @@
 #include "model/SchemeSettings.h"
 
-#include "document/InitModule.h"
+#include "model/ModelHooks.h"
 
 // Without a settings module (headless tools, tests) the defaults of the
 // settings file apply.
 namespace schemesettings {
 
+namespace {
+int Setting(TSchemeSetting which, int def) {
+    int value = def;
+    const ISchemeSettings* s = ModelHooks().Settings;
+    return s && s->SchemeSetting(which, value) ? value : def;
+}
+} // namespace
+
 #define GE_SETTING(name, field, def) \
-    TColor name() { return InitModule ? InitModule->field : TColor(def); }
+    TColor name() { return TColor(Setting(TSchemeSetting::field, TColor(def))); }
 
 GE_SETTING(Background, BackColor, 0)
 GE_SETTING(LinkColor, LinkColor, 255)
@@ -22,18 +30,17 @@ GE_SETTING(InputDriverColor, InDriverColor, clLime)
 GE_SETTING(OutputDriverColor, OutDriverColor, 0x0080FF)
 GE_SETTING(DriverColor, DriverColor, clSilver)
 GE_SETTING(JunctionColor, JunctionColor, clYellow)
+// Devices still to be numbered take the dashed-line colour.
+GE_SETTING(OrderingColor, DashColor, 8421504)
 #undef GE_SETTING
 
-// Devices still to be numbered take the dashed-line colour.
-TColor OrderingColor() { return InitModule ? InitModule->DashColor : TColor(8421504); }
-
 int TimerMultiplicity() {
-    int v = InitModule ? InitModule->TimerMultiple : 50;
+    int v = Setting(TSchemeSetting::TimerMultiple, 50);
     return v > 0 ? v : 1;
 }
 
-bool CheckOrder() { return InitModule ? InitModule->CheckOrder : true; }
-int SheetWidth() { return InitModule ? InitModule->MaxWidth : 800; }
-int SheetHeight() { return InitModule ? InitModule->MaxHeight : 600; }
+bool CheckOrder() { return Setting(TSchemeSetting::CheckOrder, 1) != 0; }
+int SheetWidth() { return Setting(TSchemeSetting::MaxWidth, 800); }
+int SheetHeight() { return Setting(TSchemeSetting::MaxHeight, 600); }
 
 } // namespace schemesettings

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "document/Scheme.h"
+#include "model/Driver.h"
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/UiPort.h"
@@ -36,17 +36,12 @@ AnsiString TSymbol::ResolvedFileName() const {
 
 bool TSymbol::LoadInner(const AnsiString& path) {
     inner_.reset();
-    int depth = (scheme_ ? scheme_->NestingDepth : 0) + 1;
-    if (depth > kMaxDepth || !FileExists(path))
+    int depth = (scheme_ ? scheme_->GetNestingDepth() : 0) + 1;
+    const TSymbolSchemeFactory& make = ModelHooks().SymbolSchemes;
+    if (depth > kMaxDepth || !FileExists(path) || !make)
         return false;
-    inner_ = std::make_unique<TScheme>();
-    inner_->NestingDepth = depth;
-    inner_->SetFileName(path);
-    if (!inner_->LoadFromFile()) {
-        inner_.reset();
-        return false;
-    }
-    return true;
+    inner_ = make(path, depth);
+    return inner_ != nullptr;
 }
 
 void TSymbol::LoadInnerScheme() { LoadInner(ResolvedFileName()); }

@@ -29,7 +29,8 @@ public:
     // The full path of the file: as stored when it exists, else beside the
     // owning scheme's file.
     AnsiString ResolvedFileName() const;
-    TScheme* InnerScheme() const { return inner_.get(); }
+    // The scheme loaded from the file (a scheme document), or null.
+    ISchemeContext* InnerScheme() const { return inner_.get(); }
 
     // Reached only when the symbol's file could not be loaded: an error.
     void Translate(TStrings* lines) override;
@@ -45,5 +46,5 @@ protected:
 private:
     bool LoadInner(const AnsiString& path);
     AnsiString fileName_;
-    std::unique_ptr<TScheme> inner_;
+    std::unique_ptr<ISchemeContext> inner_;
 };

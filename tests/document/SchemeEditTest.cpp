@@ -533,7 +533,7 @@ TEST(SchemeSymbols, ExpansionIsTransientAndPrefixesInnerDevices) {
     // The document gained nothing and lost nothing.
     EXPECT_EQ(int(s.Objects().size()), objects);
     EXPECT_EQ(s.SaveToBytes(), bytes);
-    EXPECT_EQ(sym->InnerScheme()->FirstDevice()->Name(), AnsiString("G"));
+    EXPECT_EQ(InnerSchemeOf(sym)->FirstDevice()->Name(), AnsiString("G"));
     s.ReloadSymbols();
     EXPECT_FALSE(s.ExpandSymbols());
     order = "";

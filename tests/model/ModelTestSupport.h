@@ -1,6 +1,7 @@
 #pragma once
-// Helpers shared by the model and document tests: a signal table with a few drivers, a
-// translation log and frame services that record what they are asked.
+// Helpers of the tests of elements inside scheme documents (the document and
+// editor tests): a signal table with a few drivers, a translation log and
+// frame services that record what they are asked.
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "ModelTestSupport.h"
+#include "model/ModelTestSupport.h"
 #include "model/Records.h"
 
 using namespace modeltest;

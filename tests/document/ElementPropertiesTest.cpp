@@ -3,7 +3,7 @@
 // actions through the frame.
 #include <gtest/gtest.h>
 
-#include "ModelTestSupport.h"
+#include "model/ModelTestSupport.h"
 #include "platform/UiPort.h"
 
 using namespace modeltest;

@@ -1,7 +1,7 @@
 // The netlist text every element kind writes, byte for byte.
 #include <gtest/gtest.h>
 
-#include "ModelTestSupport.h"
+#include "model/ModelTestSupport.h"
 #include "common/TestEnv.h"
 #include "document/InitModule.h"
 #include "model/Records.h"
