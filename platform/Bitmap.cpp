@@ -191,6 +191,16 @@ TBitmap::TBitmap() : image_(std::make_unique<QImage>()), canvas_(std::make_uniqu
 
 TBitmap::~TBitmap() = default;
 
+uint32_t* TBitmap::ScanLine(int row) {
+    if (row < 0 || row >= Height()) return nullptr;
+    return Row(*image_, row);
+}
+
+const uint32_t* TBitmap::ScanLine(int row) const {
+    if (row < 0 || row >= Height()) return nullptr;
+    return Row(std::as_const(*image_), row);
+}
+
 int TBitmap::Width() const { return image_->isNull() ? 0 : image_->width(); }
 
 int TBitmap::Height() const { return image_->isNull() ? 0 : image_->height(); }

@@ -4,6 +4,7 @@
 // white pixels. Pictures the program ships (glyphs, check boxes) are drawn in
 // code and registered by name; LoadFromResourceName paints one.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -82,8 +83,14 @@ public:
     void Dormant() {}
     void FreeImage() {}
 
-    // The picture: Format_RGB32 (or null when empty). Code that replaces or
-    // paints it directly keeps that format and calls Changed().
+    // The pixels of a row, left to right, each 32 bits: 0xFFRRGGBB (the top
+    // byte stays 0xFF). Code that writes them calls Changed() afterwards.
+    // Null for a row outside the picture.
+    uint32_t* ScanLine(int row);
+    const uint32_t* ScanLine(int row) const;
+
+    // The picture: Format_RGB32 (or null when empty), for the platform layer.
+    // Code that replaces or paints it directly keeps that format and calls Changed().
     QImage& Image() { return *image_; }
     const QImage& Image() const { return *image_; }
     // Fires OnChange; for code that changed Image() directly.

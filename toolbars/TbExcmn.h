@@ -46,15 +46,11 @@ using THookProcCodes = TEnumSet<THookProcCode>;
 //   active, 0 when it became inactive.
 // - hpSendWindowPosChanged: Wnd the window (a top-level window or a form's
 //   window) that was shown, hidden, minimised or restored; WParam the
-//   SWP_ flags below.
+//   SWP_ flags of Messages.h.
 // - hpPreDestroy: never reported (see TbExcmn.cpp).
 // - hpPostMouseMove: Wnd the widget under the mouse, LParam the screen point
 //   (MakeLParam).
 using THookProc = void (*)(THookProcCode Code, QWidget* Wnd, WPARAM WParam, LPARAM LParam);
-
-constexpr WPARAM SWP_FRAMECHANGED = 0x20;
-constexpr WPARAM SWP_SHOWWINDOW = 0x40;
-constexpr WPARAM SWP_HIDEWINDOW = 0x80;
 
 // The three kinds of hook the codes need: window-procedure calls (activation
 // and window position), window creation and destruction, posted messages

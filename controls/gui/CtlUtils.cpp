@@ -1,6 +1,5 @@
 #include "controls/gui/CtlUtils.h"
 
-#include <QApplication>
 #include <algorithm>
 
 #include "controls/Exconst.h"
@@ -95,8 +94,6 @@ bool IsAccelerator(WPARAM key, const AnsiString& caption) {
 bool MouseIsOver(TControl* control) {
     return control && FindControlAtScreen(GetCursorPos()) == control && IsForegroundTask();
 }
-
-void Beep() { QApplication::beep(); }
 
 void NotImplemented() {
     Screen->SetCursor(crDefault);

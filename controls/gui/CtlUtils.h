@@ -31,7 +31,5 @@ int EditMinHeight(const TFont* font);
 bool IsAccelerator(WPARAM key, const AnsiString& caption);
 // Whether the mouse is over the control and this program is in the foreground.
 bool MouseIsOver(TControl* control);
-// The default message beep.
-void Beep();
 // Shows "Функция не реализована" and ends the current operation silently.
 [[noreturn]] void NotImplemented();

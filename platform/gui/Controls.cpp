@@ -4,19 +4,26 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
+#include <QUrl>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/gui/Actions.h"
 #include "platform/gui/Bridge.h"
+#include "platform/FileIO.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Hooks.h"
 #include "platform/gui/Menus.h"
 
 struct TControl::WidgetHolder {
@@ -29,6 +36,19 @@ struct TWinControl::NonClient {
     std::unique_ptr<TCanvas> canvas;
     bool painting = false;
 };
+
+// The window scroll bars of a control: native bars in its frame.
+struct TWinControl::ScrollBars {
+    QScrollBar* bar[2] = {nullptr, nullptr};
+    TScrollInfo info[2];
+    bool shown[2] = {false, false};
+    bool syncing = false;
+};
+
+namespace {
+// The width of a vertical (height of a horizontal) window scroll bar.
+constexpr int kWindowScrollBarSize = 16;
+} // namespace
 
 namespace gebridge {
 
@@ -189,6 +209,13 @@ public:
     }
     static bool DeliverMouse(TControl* c, QWidget* from, QMouseEvent* me, bool outer);
     static bool DeliverKey(QObject* receiver, QKeyEvent* ke);
+    // The window hooks' share of an input event; false when a hook swallowed it.
+    static bool HookInput(QObject* receiver, QEvent* e);
+    // A mouse event outside the capture control goes to it; true when it went.
+    static bool RouteToCapture(QWidget* w, QMouseEvent* me);
+    // Activation of the program and the showing of its windows.
+    static void WatchWindows(QObject* o, QEvent* e);
+    static bool DeliverDrop(TControl* c, QWidget* w, QEvent* e);
 };
 
 namespace {
@@ -309,11 +336,279 @@ bool Router::DeliverKey(QObject* receiver, QKeyEvent* ke) {
     return eaten;
 }
 
+// ---- window hooks ------------------------------------------------------------------
+
+namespace {
+
+struct HookEntry {
+    HHOOK id;
+    int kind;
+    THookProcedure procedure;
+};
+std::vector<HookEntry>& Hooks() {
+    static std::vector<HookEntry> h;
+    return h;
+}
+HHOOK g_nextHook = 1;
+
+bool HasHooks(int kind) {
+    for (const HookEntry& h : Hooks())
+        if (h.kind == kind) return true;
+    return false;
+}
+
+// Calls the hooks of the kind, the one installed last first; false when one
+// swallowed the message.
+bool CallHooks(int kind, THookMessage& m) {
+    std::vector<std::pair<HHOOK, THookProcedure>> calls;
+    for (auto it = Hooks().rbegin(); it != Hooks().rend(); ++it)
+        if (it->kind == kind) calls.emplace_back(it->id, it->procedure);
+    for (auto& [id, procedure] : calls) {
+        bool installed = std::any_of(Hooks().begin(), Hooks().end(), [id = id](const HookEntry& h) { return h.id == id; });
+        if (!installed) continue;
+        Dispatch([&] { procedure(m); });
+        if (m.Msg == WM_NULL) return false;
+    }
+    return true;
+}
+
+void Notify(TControl* c, unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (!HasHooks(WH_CALLWNDPROC)) return;
+    THookMessage m{c, msg, wParam, lParam, TPoint()};
+    CallHooks(WH_CALLWNDPROC, m);
+}
+
+// ---- the mouse capture --------------------------------------------------------------
+
+TControl* g_capture = nullptr;
+std::weak_ptr<char> g_captureAlive;
+
+TControl* LiveCapture() {
+    if (g_capture && g_captureAlive.expired()) g_capture = nullptr;
+    return g_capture;
+}
+
+// Ends the capture of the present holder; it hears WM_CAPTURECHANGED unless
+// it is going away.
+void EndCapture(TControl* next, bool tellHolder) {
+    TControl* old = LiveCapture();
+    g_capture = nullptr;
+    g_captureAlive.reset();
+    if (QWidget* g = QWidget::mouseGrabber()) g->releaseMouse();
+    if (old && old != next && tellHolder) {
+        std::weak_ptr<char> alive = old->Alive();
+        Dispatch([&] { old->Perform(WM_CAPTURECHANGED, 0, LPARAM(next)); });
+        if (!alive.expired()) Notify(old, WM_CAPTURECHANGED, 0, LPARAM(next));
+    }
+}
+
+// ---- activation of the program ---------------------------------------------------------
+
+bool g_appActive = false;
+
+// The desktop reporting the application's state is passed on every time;
+// a change deduced from the windows only when it is one.
+void SetAppActive(bool active, bool reported) {
+    if (active == g_appActive && !reported) return;
+    g_appActive = active;
+    if (TApplication* app = Application) {
+        TNotifyEvent handler = active ? app->OnActivate : app->OnDeactivate;
+        if (handler) Dispatch([&] { handler(app); });
+    }
+    Notify(nullptr, WM_ACTIVATEAPP, active ? 1 : 0, 0);
+}
+
+// A key event reaches the application's filter once for every widget Qt
+// offers it to (the focus widget, then its parents while they ignore it);
+// the hooks see it once.
+struct KeySeen {
+    const QEvent* event = nullptr;
+    QPointer<QObject> receiver;
+    quint64 timestamp = 0;
+    int key = 0;
+    QEvent::Type type = QEvent::None;
+};
+KeySeen g_keySeen;
+
+bool KeyAlreadyHooked(QObject* receiver, QKeyEvent* ke) {
+    bool again = g_keySeen.event == ke && g_keySeen.timestamp == ke->timestamp() && g_keySeen.key == ke->key() &&
+                 g_keySeen.type == ke->type() && g_keySeen.receiver && receiver->isWidgetType() &&
+                 g_keySeen.receiver->isWidgetType() &&
+                 static_cast<QWidget*>(g_keySeen.receiver.data())->parentWidget() == receiver;
+    g_keySeen = KeySeen{ke, receiver, ke->timestamp(), ke->key(), ke->type()};
+    return again;
+}
+
+unsigned MouseMessage(const QMouseEvent* me) {
+    Qt::MouseButton b = me->button();
+    switch (me->type()) {
+    case QEvent::MouseButtonPress:
+        return b == Qt::LeftButton ? WM_LBUTTONDOWN : b == Qt::RightButton ? WM_RBUTTONDOWN : b == Qt::MiddleButton ? WM_MBUTTONDOWN : 0;
+    case QEvent::MouseButtonRelease:
+        return b == Qt::LeftButton ? WM_LBUTTONUP : b == Qt::RightButton ? WM_RBUTTONUP : b == Qt::MiddleButton ? WM_MBUTTONUP : 0;
+    case QEvent::MouseButtonDblClick:
+        return b == Qt::LeftButton ? WM_LBUTTONDBLCLK : b == Qt::RightButton ? WM_RBUTTONDBLCLK : b == Qt::MiddleButton ? WM_MBUTTONDBLCLK : 0;
+    case QEvent::MouseMove: return WM_MOUSEMOVE;
+    default: return 0;
+    }
+}
+
+// The client point of a control for a screen point.
+QPoint ClientPointOf(TControl* c, QPoint global) {
+    TPoint p = c->ScreenToClient(FromQPoint(global));
+    return QPoint(p.x, p.y);
+}
+
+} // namespace
+
+bool Router::HookInput(QObject* o, QEvent* e) {
+    if (!HasHooks(WH_GETMESSAGE) || !o->isWidgetType()) return true;
+    auto* w = static_cast<QWidget*>(o);
+    THookMessage m;
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* me = static_cast<QMouseEvent*>(e);
+        m.Msg = MouseMessage(me);
+        if (!m.Msg) return true;
+        QPoint g = me->globalPosition().toPoint();
+        m.Control = ControlAround(w);
+        m.Pt = FromQPoint(g);
+        QPoint local = m.Control ? ClientPointOf(m.Control, g) : me->position().toPoint();
+        m.WParam = WPARAM(MouseKeys(me->modifiers(), me->buttons()));
+        m.LParam = MakeLParam(local.x(), local.y());
+        break;
+    }
+    case QEvent::Wheel: {
+        auto* we = static_cast<QWheelEvent*>(e);
+        QPoint g = we->globalPosition().toPoint();
+        m.Msg = WM_MOUSEWHEEL;
+        m.Control = ControlAround(w);
+        m.Pt = FromQPoint(g);
+        m.WParam = WPARAM(MouseKeys(we->modifiers(), we->buttons()) | (uint32_t(uint16_t(int16_t(we->angleDelta().y()))) << 16));
+        QPoint local = m.Control ? ClientPointOf(m.Control, g) : we->position().toPoint();
+        m.LParam = MakeLParam(local.x(), local.y());
+        break;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (KeyAlreadyHooked(o, ke)) return true;
+        m.Msg = e->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP;
+        m.WParam = VirtualKeyOf(ke);
+        m.LParam = LPARAM(1) | (ke->isAutoRepeat() ? LPARAM(1) << 30 : 0);
+        QWidget* focus = QApplication::focusWidget();
+        m.Control = ControlAround(focus ? focus : w);
+        break;
+    }
+    case QEvent::ContextMenu: {
+        auto* ce = static_cast<QContextMenuEvent*>(e);
+        m.Msg = WM_CONTEXTMENU;
+        m.Control = ControlAround(w);
+        m.Pt = FromQPoint(ce->globalPos());
+        m.LParam = MakeLParam(m.Pt.x, m.Pt.y);
+        break;
+    }
+    default:
+        return true;
+    }
+    return CallHooks(WH_GETMESSAGE, m);
+}
+
+bool Router::RouteToCapture(QWidget* w, QMouseEvent* me) {
+    TControl* cap = LiveCapture();
+    if (!cap || QApplication::activePopupWidget()) return false;
+    if (ControlAround(w) == cap) return false;
+    QWidget* base = cap->Widget();
+    if (!base) return false;
+    QPoint g = me->globalPosition().toPoint();
+    QMouseEvent routed(me->type(), QPointF(base->mapFromGlobal(g)), QPointF(g), me->button(), me->buttons(), me->modifiers());
+    DeliverMouse(cap, base, &routed, false);
+    return true;
+}
+
+void Router::WatchWindows(QObject* o, QEvent* e) {
+    switch (e->type()) {
+    case QEvent::ApplicationStateChange:
+        if (o == qApp) SetAppActive(static_cast<QApplicationStateChangeEvent*>(e)->applicationState() == Qt::ApplicationActive, true);
+        break;
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        // The program's windows may all lose (or one regain) the activation
+        // without the desktop reporting a change of the application's state.
+        if ((QApplication::activeWindow() != nullptr) != g_appActive) SetAppActive(!g_appActive, false);
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowStateChange: {
+        if (!o->isWidgetType() || !HasHooks(WH_CALLWNDPROC)) break;
+        auto* w = static_cast<QWidget*>(o);
+        TControl* c = nullptr;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) c = ControlOfWidget(sub->widget());
+        else if (w->isWindow()) c = ControlOfWidget(w);
+        if (!c) break;
+        WPARAM flags = e->type() == QEvent::Show ? SWP_SHOWWINDOW : e->type() == QEvent::Hide ? SWP_HIDEWINDOW : SWP_FRAMECHANGED;
+        Notify(c, WM_WINDOWPOSCHANGED, flags, 0);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool Router::DeliverDrop(TControl* c, QWidget* w, QEvent* e) {
+    auto* wc = dynamic_cast<TWinControl*>(c);
+    if (!wc || !wc->AcceptFiles() || !w->isEnabled()) return false;
+    auto* de = static_cast<QDropEvent*>(e);
+    auto localFiles = [de] {
+        std::vector<AnsiString> names;
+        if (de->mimeData())
+            for (const QUrl& url : de->mimeData()->urls())
+                if (url.isLocalFile()) names.push_back(FromFsPath(url.toLocalFile().toStdString()));
+        return names;
+    };
+    std::vector<AnsiString> names = localFiles();
+    if (names.empty()) return false;
+    de->acceptProposedAction();
+    if (e->type() != QEvent::Drop) return true;
+    TDropFiles drop{std::move(names), FromQPoint(ClientPointOf(c, w->mapToGlobal(de->position().toPoint())))};
+    Dispatch([&] { wc->Perform(WM_DROPFILES, WPARAM(&drop)); });
+    ScheduleIdle();
+    return true;
+}
+
 bool Router::eventFilter(QObject* o, QEvent* e) {
     switch (e->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+        if (!HookInput(o, e)) return true;
         return DeliverKey(o, static_cast<QKeyEvent*>(e));
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        if (!HookInput(o, e)) return true;
+        if (o->isWidgetType() && RouteToCapture(static_cast<QWidget*>(o), static_cast<QMouseEvent*>(e))) return true;
+        break;
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        if (!HookInput(o, e)) return true;
+        break;
+    case QEvent::Show:
+        // A window of its own is kept above its owner's window.
+        if (auto* wc = dynamic_cast<TWinControl*>(ControlOfWidget(o)); wc && wc->popup_ && wc->Widget() == o)
+            wc->ApplyPopupOwner();
+        WatchWindows(o, e);
+        break;
+    case QEvent::ApplicationStateChange:
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::Hide:
+    case QEvent::WindowStateChange:
+        WatchWindows(o, e);
+        break;
     default:
         break;
     }
@@ -322,6 +617,10 @@ bool Router::eventFilter(QObject* o, QEvent* e) {
     TControl* c = it->control;
     bool outer = it->outer;
     QWidget* w = static_cast<QWidget*>(o);
+    // A control with a frame of its own is entered and left through its
+    // outer widget; moves between frame and client stay inside.
+    auto* wc = dynamic_cast<TWinControl*>(c);
+    bool framed = wc && wc->HasNonClient();
     switch (e->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -331,13 +630,19 @@ bool Router::eventFilter(QObject* o, QEvent* e) {
         // control, or any control of a disabled form, must not hear it.
         if (!w->isEnabled()) return false;
         return DeliverMouse(c, w, static_cast<QMouseEvent*>(e), outer);
+    case QEvent::UngrabMouse:
+        // The desktop (or a popup menu) took the mouse from the capture control.
+        if (LiveCapture() == c && QWidget::mouseGrabber() != w) EndCapture(nullptr, true);
+        return false;
     case QEvent::Enter:
+        if (framed && w != c->Widget()) return false;
         if (!c->mouseInside_) {
             c->mouseInside_ = true;
             Dispatch([&] { c->Perform(CM_MOUSEENTER, 0, LPARAM(c)); });
         }
         return false;
     case QEvent::Leave:
+        if (framed && w != c->Widget()) return false;
         if (c->mouseInside_) {
             c->mouseInside_ = false;
             Dispatch([&] { c->Perform(CM_MOUSELEAVE, 0, LPARAM(c)); });
@@ -360,6 +665,21 @@ bool Router::eventFilter(QObject* o, QEvent* e) {
             Dispatch([&] { c->Perform(WM_SIZE, 0, MakeLParam(s.width(), s.height())); });
         }
         return false;
+    case QEvent::Close:
+        // A control that is a window of its own, closed from the desktop.
+        if (w == c->Widget() && w->isWindow() && !dynamic_cast<TForm*>(c)) {
+            c->passToQt_ = false;
+            Dispatch([&] { c->Perform(WM_CLOSE); });
+            if (!c->passToQt_) {
+                e->ignore();
+                return true;
+            }
+        }
+        return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return DeliverDrop(c, w, e);
     case QEvent::ContextMenu:
         if (w->isEnabled() && c->PopupMenu() && c->PopupMenu()->AutoPopup) {
             auto* ce = static_cast<QContextMenuEvent*>(e);
@@ -522,14 +842,86 @@ void PostMessage(TControl* control, unsigned msg, WPARAM wParam, LPARAM lParam) 
     });
 }
 
-TControl* GetCaptureControl() {
-    QWidget* g = QWidget::mouseGrabber();
-    return g ? ControlAround(g) : nullptr;
-}
+TControl* GetCaptureControl() { return LiveCapture(); }
 
 void SetCaptureControl(TControl* control) {
-    if (QWidget* g = QWidget::mouseGrabber()) g->releaseMouse();
-    if (control && control->Widget()) control->Widget()->grabMouse();
+    if (control && !control->Widget()) control = nullptr;
+    if (control == LiveCapture()) {
+        if (control && QWidget::mouseGrabber() != control->Widget()) control->Widget()->grabMouse();
+        return;
+    }
+    EndCapture(control, true);
+    if (!control) return;
+    g_capture = control;
+    g_captureAlive = control->Alive();
+    control->Widget()->grabMouse();
+}
+
+short GetKeyState(int virtualKey) {
+    Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+    Qt::MouseButtons b = QGuiApplication::mouseButtons();
+    bool down = false;
+    switch (virtualKey) {
+    case VK_SHIFT: down = m & Qt::ShiftModifier; break;
+    case VK_CONTROL: down = m & Qt::ControlModifier; break;
+    case VK_MENU: down = m & Qt::AltModifier; break;
+    case VK_LBUTTON: down = b & Qt::LeftButton; break;
+    case VK_RBUTTON: down = b & Qt::RightButton; break;
+    case VK_MBUTTON: down = b & Qt::MiddleButton; break;
+    default: break;
+    }
+    return down ? short(-0x8000) : short(0);
+}
+
+void Beep() { QApplication::beep(); }
+
+bool GetWindowRect(const TControl* control, TRect& rect) {
+    QWidget* w = control ? control->Widget() : nullptr;
+    if (!w) return false;
+    QWidget* outer = w;
+    if (auto* f = dynamic_cast<const TForm*>(control); f && f->FormStyle() == fsMDIChild && w->parentWidget())
+        outer = w->parentWidget(); // the MDI child's frame
+    QPoint o = outer->isWindow() ? outer->frameGeometry().topLeft() : outer->mapToGlobal(QPoint(0, 0));
+    QSize size = outer->isWindow() && outer->isVisible() ? outer->frameGeometry().size() : outer->size();
+    rect = Bounds(o.x(), o.y(), size.width(), size.height());
+    return true;
+}
+
+void BringWindowToTop(TControl* control) {
+    QWidget* w = control ? control->Widget() : nullptr;
+    if (!w) return;
+    if (auto* f = dynamic_cast<TForm*>(control); f && f->FormStyle() == fsMDIChild && w->parentWidget())
+        w = w->parentWidget();
+    w->raise();
+}
+
+TControl* GetActiveWindow() {
+    QWidget* a = QApplication::activeWindow();
+    return a ? ControlAround(a) : nullptr;
+}
+
+void SetActiveWindow(TControl* control) {
+    QWidget* w = control ? control->Widget() : nullptr;
+    if (!w) return;
+    QWidget* win = w->window();
+    win->activateWindow();
+    if (QGuiApplication::platformName() == "offscreen") QApplication::setActiveWindow(win);
+}
+
+HHOOK SetWindowsHookEx(int idHook, THookProcedure procedure) {
+    if ((idHook != WH_GETMESSAGE && idHook != WH_CALLWNDPROC) || !procedure) return 0;
+    Router::Instance();
+    HHOOK id = g_nextHook++;
+    Hooks().push_back(HookEntry{id, idHook, std::move(procedure)});
+    return id;
+}
+
+bool UnhookWindowsHookEx(HHOOK hook) {
+    auto& h = Hooks();
+    auto it = std::find_if(h.begin(), h.end(), [hook](const HookEntry& e) { return e.id == hook; });
+    if (it == h.end()) return false;
+    h.erase(it);
+    return true;
 }
 
 TControl* FindControlAtScreen(TPoint p) {
@@ -539,9 +931,69 @@ TControl* FindControlAtScreen(TPoint p) {
 
 TPoint GetCursorPos() { return FromQPoint(QCursor::pos()); }
 
+// ---- size limits and tab stops -----------------------------------------------------
+
+void TSizeConstraints::Set(int& field, int v) {
+    v = std::max(v, 0);
+    if (field == v) return;
+    field = v;
+    Changed();
+}
+
+void TSizeConstraints::SetLimits(int minWidth, int minHeight, int maxWidth, int maxHeight) {
+    minWidth_ = std::max(minWidth, 0);
+    minHeight_ = std::max(minHeight, 0);
+    maxWidth_ = std::max(maxWidth, 0);
+    maxHeight_ = std::max(maxHeight, 0);
+    Changed();
+}
+
+void TSizeConstraints::Assign(TPersistent* source) {
+    auto* other = dynamic_cast<TSizeConstraints*>(source);
+    if (!other) {
+        TPersistent::Assign(source);
+        return;
+    }
+    SetLimits(other->minWidth_, other->minHeight_, other->maxWidth_, other->maxHeight_);
+}
+
+void TSizeConstraints::Apply(int& width, int& height) const {
+    if (maxWidth_ > 0) width = std::min(width, std::max(maxWidth_, minWidth_));
+    if (maxHeight_ > 0) height = std::min(height, std::max(maxHeight_, minHeight_));
+    width = std::max(width, minWidth_);
+    height = std::max(height, minHeight_);
+}
+
+void TSizeConstraints::Changed() {
+    if (control_) {
+        control_->ApplyConstraints();
+        // The present size is brought within the limits.
+        control_->SetBounds(control_->Left(), control_->Top(), control_->Width(), control_->Height());
+    }
+    if (OnChange) OnChange(this);
+}
+
+void TControl::ApplyConstraints() {
+    QWidget* w = Widget();
+    if (!w) return;
+    const TSizeConstraints& c = *constraints_;
+    w->setMinimumSize(c.MinWidth(), c.MinHeight());
+    w->setMaximumSize(c.MaxWidth() > 0 ? std::max(c.MaxWidth(), c.MinWidth()) : QWIDGETSIZE_MAX,
+                      c.MaxHeight() > 0 ? std::max(c.MaxHeight(), c.MinHeight()) : QWIDGETSIZE_MAX);
+}
+
+TTabStop& TTabStop::operator=(bool v) {
+    bool changed = v != value_;
+    value_ = v;
+    if (changed && control_) control_->TabStopChanged();
+    return *this;
+}
+
 // ---- TControl ------------------------------------------------------------------
 
-TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()), holder_(std::make_unique<WidgetHolder>()) {
+TControl::TControl(TComponent* owner)
+    : TComponent(owner), font_(std::make_unique<TFont>()), constraints_(std::make_unique<TSizeConstraints>(this)),
+      holder_(std::make_unique<WidgetHolder>()) {
     Router::Instance();
     WindowProc = [this](TMessage& m) { WndProc(m); };
     font_->OnChange = [this](TObject*) {
@@ -553,7 +1005,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 
 TControl::~TControl() {
     Destroying();
-    if (GetCaptureControl() == this) SetCaptureControl(nullptr);
+    if (LiveCapture() == this) EndCapture(nullptr, false);
     actionLink_.reset();
     if (parent_) parent_->RemoveControl(this);
     parent_ = nullptr;
@@ -589,6 +1041,11 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent == parent_) return;
     if (parent_) parent_->RemoveControl(this);
     parent_ = parent;
+    // A control placed on a parent is no window of its own any more.
+    if (auto* wc = dynamic_cast<TWinControl*>(this)) {
+        wc->popup_ = false;
+        wc->popupOwner_ = nullptr;
+    }
     if (QWidget* w = Widget()) {
         w->setParent(parent ? parent->ClientWidget() : nullptr);
         w->setGeometry(left_, top_, width_, height_);
@@ -605,6 +1062,7 @@ void TControl::SetParent(TWinControl* parent) {
 void TControl::SetBounds(int left, int top, int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
+    constraints_->Apply(width, height);
     bool moved = left != left_ || top != top_;
     bool sized = width != width_ || height != height_;
     left_ = left;
@@ -728,13 +1186,20 @@ void TControl::ParentFontChanged() {
 }
 
 void TControl::ApplyFont() {
-    if (QWidget* w = Widget()) {
+    auto apply = [this](QWidget* w) {
         w->setFont(ToQFont(*font_));
         QPalette pal = w->palette();
         pal.setColor(QPalette::WindowText, ToQColor(font_->Color()));
         pal.setColor(QPalette::Text, ToQColor(font_->Color()));
         pal.setColor(QPalette::ButtonText, ToQColor(font_->Color()));
         w->setPalette(pal);
+    };
+    if (QWidget* w = Widget()) {
+        apply(w);
+        // A native control inside a frame of the program's shows the text.
+        if (auto* wc = dynamic_cast<TWinControl*>(this); wc && wc->HasNonClient() && wc->client_ != w &&
+                                                         !dynamic_cast<ControlWidget*>(wc->client_))
+            apply(wc->client_);
     }
     if (auto* wc = dynamic_cast<TWinControl*>(this))
         for (TControl* child : wc->controls_)
@@ -966,6 +1431,7 @@ void TControl::DefaultHandler(TMessage& m) {
     case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
     case WM_MOUSEMOVE: case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR:
+    case WM_CLOSE:
         passToQt_ = true;
         break;
     case WM_NCHITTEST: {
@@ -1160,6 +1626,138 @@ void TWinControl::SetBorderWidth(int v) {
     Invalidate();
 }
 
+// ---- dropped files, windows of their own, window scroll bars ------------------------
+
+void TWinControl::SetAcceptFiles(bool v) {
+    acceptFiles_ = v;
+    if (QWidget* w = Widget()) w->setAcceptDrops(v);
+    if (client_ && client_ != Widget()) client_->setAcceptDrops(v);
+}
+
+void TWinControl::DoDropFiles(const TDropFiles& drop) {
+    if (OnDropFiles) OnDropFiles(this, drop.Files, drop.Point.x, drop.Point.y);
+}
+
+void TWinControl::SetPopupWindow(bool popup, TWinControl* owner, bool stayOnTop) {
+    QWidget* w = Widget();
+    if (!w) return;
+    if (!popup) {
+        if (!popup_) return;
+        popup_ = false;
+        popupOwner_ = nullptr;
+        popupOwnerAlive_.reset();
+        bool shown = !w->isHidden();
+        w->setParent(parent_ ? parent_->ClientWidget() : nullptr, Qt::Widget);
+        w->setGeometry(left_, top_, width_, height_);
+        if (shown && parent_) w->show();
+        return;
+    }
+    Qt::WindowFlags f = Qt::Tool | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+    if (stayOnTop) f |= Qt::WindowStaysOnTopHint;
+    if (!popup_ || w->parentWidget() || w->windowFlags() != f) {
+        bool shown = !w->isHidden();
+        w->setParent(nullptr, f);
+        w->setAttribute(Qt::WA_ShowWithoutActivating);
+        w->setGeometry(left_, top_, width_, height_);
+        if (shown) w->show();
+    }
+    popup_ = true;
+    popupOnTop_ = stayOnTop;
+    popupOwner_ = owner;
+    popupOwnerAlive_ = owner ? owner->Alive() : std::weak_ptr<char>();
+    ApplyPopupOwner();
+}
+
+void TWinControl::ApplyPopupOwner() {
+    QWidget* w = Widget();
+    if (!popup_ || !w || !w->windowHandle()) return;
+    QWindow* owner = nullptr;
+    if (popupOwner_ && !popupOwnerAlive_.expired() && popupOwner_->Widget())
+        owner = popupOwner_->Widget()->window()->windowHandle();
+    if (w->windowHandle()->transientParent() != owner) w->windowHandle()->setTransientParent(owner);
+}
+
+void TWinControl::ShowScrollBar(int bar, bool show) {
+    if (bar != SB_HORZ && bar != SB_VERT) return;
+    if (!scrollBars_) {
+        if (!show) return;
+        scrollBars_ = std::make_unique<ScrollBars>();
+    }
+    EnableNonClient();
+    ScrollBars& s = *scrollBars_;
+    if (!s.bar[bar]) {
+        auto* b = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, Widget());
+        b->setFocusPolicy(Qt::NoFocus);
+        b->hide();
+        QObject::connect(b, &QScrollBar::valueChanged, [this, bar](int v) {
+            if (!scrollBars_ || scrollBars_->syncing) return;
+            scrollBars_->info[bar].nPos = v;
+            scrollBars_->info[bar].nTrackPos = v;
+            unsigned msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+            Dispatch([&] { Perform(msg, WPARAM(SB_THUMBPOSITION | (uint32_t(uint16_t(v)) << 16))); });
+            ScheduleIdle();
+        });
+        s.bar[bar] = b;
+        SetScrollInfo(bar, s.info[bar]);
+    }
+    if (s.shown[bar] == show) return;
+    s.shown[bar] = show;
+    s.bar[bar]->setVisible(show);
+    RecalcNonClient();
+}
+
+bool TWinControl::ScrollBarVisible(int bar) const {
+    return scrollBars_ && (bar == SB_HORZ || bar == SB_VERT) && scrollBars_->shown[bar];
+}
+
+int TWinControl::SetScrollInfo(int bar, const TScrollInfo& info) {
+    if (bar != SB_HORZ && bar != SB_VERT) return 0;
+    if (!scrollBars_) scrollBars_ = std::make_unique<ScrollBars>();
+    TScrollInfo& kept = scrollBars_->info[bar];
+    if (info.fMask & SIF_RANGE) {
+        kept.nMin = info.nMin;
+        kept.nMax = std::max(info.nMax, info.nMin);
+    }
+    if (info.fMask & SIF_PAGE) kept.nPage = info.nPage;
+    if (info.fMask & SIF_POS) kept.nPos = info.nPos;
+    int top = kept.nPage > 0 ? kept.nMax - int(kept.nPage) + 1 : kept.nMax;
+    top = std::max(top, kept.nMin);
+    kept.nPos = std::clamp(kept.nPos, kept.nMin, top);
+    kept.nTrackPos = kept.nPos;
+    if (QScrollBar* b = scrollBars_->bar[bar]) {
+        scrollBars_->syncing = true;
+        b->setRange(kept.nMin, top);
+        b->setPageStep(std::max(int(kept.nPage), 1));
+        b->setValue(kept.nPos);
+        scrollBars_->syncing = false;
+    }
+    return kept.nPos;
+}
+
+bool TWinControl::GetScrollInfo(int bar, TScrollInfo& info) const {
+    if (bar != SB_HORZ && bar != SB_VERT) return false;
+    TScrollInfo kept = scrollBars_ ? scrollBars_->info[bar] : TScrollInfo();
+    unsigned mask = info.fMask;
+    if (mask & SIF_RANGE) {
+        info.nMin = kept.nMin;
+        info.nMax = kept.nMax;
+    }
+    if (mask & SIF_PAGE) info.nPage = kept.nPage;
+    if (mask & SIF_POS) info.nPos = kept.nPos;
+    if (mask & SIF_TRACKPOS) info.nTrackPos = kept.nTrackPos;
+    return true;
+}
+
+void TWinControl::LayoutScrollBars() {
+    if (!scrollBars_) return;
+    ScrollBars& s = *scrollBars_;
+    const TRect& r = ncClient_;
+    if (s.bar[SB_VERT]) s.bar[SB_VERT]->setGeometry(r.Right, r.Top, kWindowScrollBarSize, r.Height());
+    if (s.bar[SB_HORZ]) s.bar[SB_HORZ]->setGeometry(r.Left, r.Bottom, r.Width(), kWindowScrollBarSize);
+    for (QScrollBar* b : s.bar)
+        if (b) b->raise();
+}
+
 bool TWinControl::WantsKey(WORD key) const { return key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB; }
 
 void TWinControl::KeyDown(WORD& key, TShiftState shift) {
@@ -1243,6 +1841,9 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_EXIT:
         DoExit();
         break;
+    case WM_DROPFILES:
+        if (m.WParam) DoDropFiles(*reinterpret_cast<const TDropFiles*>(m.WParam));
+        return;
     case WM_SIZE:
         if (nonClient_) LayoutNonClient();
         Realign();
@@ -1271,6 +1872,31 @@ void TWinControl::EnableNonClient() {
     if (nonClient_) return;
     nonClient_ = true;
     nc_ = std::make_unique<NonClient>();
+    if (!dynamic_cast<ControlWidget*>(Widget())) {
+        // A native control (an edit): a frame widget of the program's takes
+        // its place, and the native widget becomes the client area inside it.
+        QWidget* native = Widget();
+        auto* frame = new ControlWidget(native->parentWidget());
+        frame->setGeometry(native->geometry());
+        frame->setFont(native->font());
+        frame->setPalette(native->palette());
+        frame->setToolTip(native->toolTip());
+        frame->setAcceptDrops(native->acceptDrops());
+        bool shown = !native->isHidden();
+        native->setParent(frame);
+        native->show();
+        frame->setFocusProxy(native);
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        holder_->widget = frame;
+        Register(frame, this, true);
+        client_ = native;
+        frame->customPaint = [this](QPainter& p) {
+            if (nc_) p.drawImage(0, 0, nc_->window);
+        };
+        if (shown && (parent_ || native->isWindow())) frame->show();
+        RecalcNonClient();
+        return;
+    }
     QWidget* outer = Widget();
     auto* inner = new ControlWidget(outer);
     inner->show();
@@ -1306,10 +1932,14 @@ void TWinControl::RecalcNonClient() {
 void TWinControl::LayoutNonClient() {
     TRect r = Rect(0, 0, width_, height_);
     Perform(WM_NCCALCSIZE, 0, LPARAM(&r));
+    // Shown window scroll bars take their room from the client rectangle.
+    if (ScrollBarVisible(SB_VERT)) r.Right -= kWindowScrollBarSize;
+    if (ScrollBarVisible(SB_HORZ)) r.Bottom -= kWindowScrollBarSize;
     if (r.Right < r.Left) r.Right = r.Left;
     if (r.Bottom < r.Top) r.Bottom = r.Top;
     ncClient_ = r;
     if (client_ && client_ != Widget()) client_->setGeometry(ToQRect(r));
+    LayoutScrollBars();
     InvalidateNonClient();
 }
 
@@ -1391,7 +2021,10 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {
     w->resize(0, 0);
     AttachWidget(w);
     TabStop = true;
-    w->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TCustomControl::TabStopChanged() {
+    if (QWidget* w = Widget()) w->setFocusPolicy(TabStop ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 TCustomControl::~TCustomControl() {

@@ -107,13 +107,89 @@ void PostMessage(TControl* control, unsigned msg, WPARAM wParam = 0, LPARAM lPar
 // Queues any call on the GUI thread (after the current event).
 void PostCall(std::function<void()> call);
 
-// The control whose window holds the mouse capture, or null.
+// The mouse capture. While a control holds it, every mouse message of the
+// program goes to that control (in its client coordinates) until it is
+// released; the control that loses it, to another control, by a release or
+// because the desktop took the mouse, gets WM_CAPTURECHANGED (LParam: the
+// new capture control or null).
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
 // The control under a screen point (the innermost one), or null.
 TControl* FindControlAtScreen(TPoint screenPoint);
 // The cursor position in screen coordinates.
 TPoint GetCursorPos();
+// The state of a key or mouse button as of the input being handled: negative
+// (the high bit set) while VK_SHIFT, VK_CONTROL, VK_MENU (Alt), VK_LBUTTON,
+// VK_RBUTTON or VK_MBUTTON is down, 0 when it is up; 0 for other keys.
+short GetKeyState(int virtualKey);
+// The desktop's alert sound.
+void Beep();
+// The window rectangle of a control (its frame included) in screen coordinates.
+bool GetWindowRect(const TControl* control, TRect& rect);
+// Raises the control's window above its siblings (or a window of its own
+// above the other windows); the order of its parent's controls, and so the
+// alignment, stays as it is.
+void BringWindowToTop(TControl* control);
+// The control whose window is the active window of the desktop (a form, or a
+// control that is a window of its own), or null when another program's is.
+TControl* GetActiveWindow();
+// Makes the window of the control (its form, or itself when it is a window
+// of its own) the active window.
+void SetActiveWindow(TControl* control);
+
+// Files dropped on a control from the desktop: WM_DROPFILES carries a
+// pointer to this in WParam.
+struct TDropFiles {
+    std::vector<AnsiString> Files; // full names, in the order dropped
+    TPoint Point;                  // client coordinates of the drop
+};
+using TDropFilesEvent = std::function<void(TObject* Sender, const std::vector<AnsiString>& Files, int X, int Y)>;
+
+// The limits of a control's size (0: no limit). SetBounds keeps the size
+// within them. For a form they hold the window inside the desktop's frame
+// (Width() - FrameSize().cx by Height() - FrameSize().cy) and also bound the
+// window the user drags.
+class TSizeConstraints : public TPersistent {
+public:
+    explicit TSizeConstraints(TControl* control) : control_(control) {}
+    int MinWidth() const { return minWidth_; }
+    int MinHeight() const { return minHeight_; }
+    int MaxWidth() const { return maxWidth_; }
+    int MaxHeight() const { return maxHeight_; }
+    void SetMinWidth(int v) { Set(minWidth_, v); }
+    void SetMinHeight(int v) { Set(minHeight_, v); }
+    void SetMaxWidth(int v) { Set(maxWidth_, v); }
+    void SetMaxHeight(int v) { Set(maxHeight_, v); }
+    // All four at once (one adjustment of the control).
+    void SetLimits(int minWidth, int minHeight, int maxWidth, int maxHeight);
+    void Assign(TPersistent* source) override;
+    // The size within the limits (a maximum below the minimum counts as the minimum).
+    void Apply(int& width, int& height) const;
+    TNotifyEvent OnChange;
+
+private:
+    void Set(int& field, int v);
+    void Changed();
+    TControl* control_;
+    int minWidth_ = 0, minHeight_ = 0, maxWidth_ = 0, maxHeight_ = 0;
+};
+
+// Whether the user reaches a windowed control with Tab. A control that paints
+// itself takes the focus (by Tab or a click) only as a tab stop; a native
+// control (an edit, a button) takes it from a click either way, as on the
+// desktop. It reads and assigns as a bool.
+class TTabStop {
+public:
+    explicit TTabStop(TWinControl* control) : control_(control) {}
+    TTabStop(const TTabStop&) = delete;
+    operator bool() const { return value_; }
+    TTabStop& operator=(bool v);
+    TTabStop& operator=(const TTabStop& other) { return *this = bool(other); }
+
+private:
+    TWinControl* control_;
+    bool value_ = false;
+};
 
 class TControl : public TComponent {
 public:
@@ -178,6 +254,8 @@ public:
     void SetParentShowHint(bool v);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
+    // The limits of the control's size.
+    TSizeConstraints* Constraints() const { return constraints_.get(); }
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
     TBasicAction* Action() const;
@@ -207,7 +285,7 @@ public:
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
 
-    // The Qt widget under the control (window code may use it).
+    // The Qt widget under the control, for the windowing layer and its tests.
     QWidget* Widget() const;
     // Expires when the control is destroyed (for queued work).
     std::weak_ptr<char> Alive() const;
@@ -241,6 +319,9 @@ protected:
     virtual void ApplyFont();
     virtual void ApplyColor() {}
     virtual void VisibleChanging() {}
+    // Applies the size limits to the widget (the window's real size).
+    virtual void ApplyConstraints();
+    friend class TSizeConstraints;
     void Notification(TComponent* component, TOperation operation) override;
     // The effective hint flag (ShowHint, or the parent's when ParentShowHint).
     bool EffectiveShowHint() const;
@@ -272,6 +353,7 @@ protected:
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
     std::unique_ptr<TControlActionLink> actionLink_;
+    std::unique_ptr<TSizeConstraints> constraints_;
     bool clicked_ = false;     // a left press arrived; the release clicks
     bool passToQt_ = false;    // the default handler let the Qt event through
     bool mouseInside_ = false;
@@ -294,7 +376,7 @@ public:
     bool Focused() const;
     virtual bool CanFocus() const;
     virtual void SetFocus();
-    bool TabStop = false;
+    TTabStop TabStop{this};
     int TabOrder() const;
     void SetTabOrder(int v);
 
@@ -307,6 +389,38 @@ public:
 
     int BorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int v);
+
+    // ---- files dropped from the desktop ----
+    // A control that accepts files gets WM_DROPFILES when names of local
+    // files are dropped on it; its default handling fires OnDropFiles.
+    bool AcceptFiles() const { return acceptFiles_; }
+    void SetAcceptFiles(bool v);
+    TDropFilesEvent OnDropFiles;
+
+    // ---- a window of its own ----
+    // With popup on, the control leaves its parent's client area and stands
+    // on the desktop as a window of its own at its bounds, which are then
+    // screen coordinates: a tool window without a frame of the desktop's,
+    // which the desktop is asked not to activate when it shows. It is kept
+    // above the window of owner
+    // (when given) or, with stayOnTop, above every window. Closing it from
+    // the desktop (Alt+F4) sends WM_CLOSE; unless a handler answers, it hides.
+    // Setting a parent puts it back into the parent's client area.
+    void SetPopupWindow(bool popup, TWinControl* owner = nullptr, bool stayOnTop = false);
+    bool PopupWindow() const { return popup_; }
+
+    // ---- window scroll bars ----
+    // The control's own scroll bars (SB_HORZ, SB_VERT) lie in its frame: a
+    // shown bar takes its room from the client rectangle that WM_NCCALCSIZE
+    // answers (the bottom or the right edge). When the user moves one, the
+    // control hears WM_HSCROLL or WM_VSCROLL with SB_THUMBPOSITION in the low
+    // word of WParam and the new position in GetScrollInfo's nPos.
+    void ShowScrollBar(int bar, bool show);
+    bool ScrollBarVisible(int bar) const;
+    // fMask says which fields count (SIF_RANGE, SIF_PAGE, SIF_POS, SIF_ALL);
+    // the position is kept within nMin .. nMax - nPage + 1. Answers the position.
+    int SetScrollInfo(int bar, const TScrollInfo& info);
+    bool GetScrollInfo(int bar, TScrollInfo& info) const;
 
     // Whether a key reaches the control rather than the form's dialog keys
     // (Enter and Esc for default and cancel buttons, Tab for focus moves).
@@ -339,6 +453,7 @@ public:
     TKeyEvent OnKeyUp;
     TKeyPressEvent OnKeyPress;
 
+    virtual void DoDropFiles(const TDropFiles& drop);
     virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyUp(WORD& key, TShiftState shift);
     virtual void KeyPress(char& key);
@@ -354,6 +469,9 @@ public:
     QWidget* ClientWidget() const;
 
 protected:
+    friend class TTabStop;
+    // The focus a widget takes follows TabStop (see TTabStop).
+    virtual void TabStopChanged() {}
     void SetClientWidgetOf(QWidget* w);
     virtual void AlignControls(TRect& rect);
     // The rectangle in which aligned children are placed.
@@ -376,6 +494,16 @@ protected:
     struct NonClient;
     std::unique_ptr<NonClient> nc_;
     QWidget* client_ = nullptr;
+    bool acceptFiles_ = false;
+    bool popup_ = false;
+    bool popupOnTop_ = false;
+    TWinControl* popupOwner_ = nullptr;
+    std::weak_ptr<char> popupOwnerAlive_;
+    void ApplyPopupOwner();
+    friend class gebridge::Router;
+    struct ScrollBars;
+    std::unique_ptr<ScrollBars> scrollBars_;
+    void LayoutScrollBars();
 };
 
 // A control without children that paints itself: Paint() draws on Canvas,
@@ -407,6 +535,7 @@ public:
 
 protected:
     virtual void Paint() {}
+    void TabStopChanged() override;
     gebridge::Surface* surface_ = nullptr;
     friend class gebridge::Surface;
 };

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -290,6 +291,13 @@ void TForm::SetFormStyle(TFormStyle s) {
             if (!child || child == currentChild_) return;
             TForm* old = currentChild_;
             currentChild_ = child;
+            // The children and the frame hear the change as from the MDI
+            // client: WParam the child deactivated, LParam the one activated.
+            Dispatch([&] {
+                if (old) old->Perform(WM_MDIACTIVATE, WPARAM(old), LPARAM(child));
+                child->Perform(WM_MDIACTIVATE, WPARAM(old), LPARAM(child));
+                Perform(WM_MDIACTIVATE, WPARAM(old), LPARAM(child));
+            });
             Dispatch([&] {
                 if (old) old->DoDeactivate();
                 child->DoActivate();
@@ -384,8 +392,12 @@ void TForm::SetActiveControl(TWinControl* c) {
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    TSize frame = FrameSize();
+    width = std::max(width - frame.cx, 0);
+    height = std::max(height - frame.cy, 0);
+    constraints_->Apply(width, height);
+    width += frame.cx;
+    height += frame.cy;
     bool sized = width != width_ || height != height_;
     left_ = left;
     top_ = top;
@@ -400,6 +412,23 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     }
     if (WindowState() == wsNormal) normalRect_ = Bounds(left, top, width, height);
     if (sized) Perform(WM_SIZE);
+}
+
+TSize TForm::FrameSize() const {
+    QWidget* w = Widget();
+    if (subWindow_ || !w || !w->isVisible()) return TSize(0, 0);
+    QSize extra = w->frameGeometry().size() - w->geometry().size();
+    return TSize(extra.width(), extra.height());
+}
+
+void TForm::ApplyConstraints() {
+    QWidget* w = subWindow_ ? subWindow_ : Widget();
+    if (!w) return;
+    // A fixed frame keeps the size it was shown with.
+    bool fixed = !subWindow_ && w->isVisible() &&
+                 (borderStyle_ == bsSingle || borderStyle_ == bsDialog || borderStyle_ == bsToolWindow);
+    if (fixed) return;
+    TControl::ApplyConstraints();
 }
 
 int TForm::ClientWidth() const {
@@ -1065,6 +1094,27 @@ void TApplication::ProcessMessages() {
 
 void TApplication::ProcessPaintMessages() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Delay(unsigned milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(std::chrono::milliseconds(milliseconds), &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ShowWindow(TControl* control, unsigned cmdShow) {
+    QWidget* w = control ? control->Widget() : nullptr;
+    if (!w) return;
+    if (auto* f = dynamic_cast<TForm*>(control); f && f->FormStyle() == fsMDIChild && w->parentWidget())
+        w = w->parentWidget(); // the MDI child's frame
+    if (cmdShow == SW_HIDE) {
+        w->hide();
+        return;
+    }
+    bool quiet = cmdShow == SW_SHOWNA && !w->testAttribute(Qt::WA_ShowWithoutActivating);
+    if (quiet) w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->show();
+    if (quiet) w->setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
 void TApplication::Idle() {

@@ -59,7 +59,16 @@ constexpr unsigned SW_SHOWMINIMIZED = 2;
 constexpr unsigned SW_SHOWMAXIMIZED = 3;
 constexpr unsigned SW_SHOW = 5;
 constexpr unsigned SW_MINIMIZE = 6;
+constexpr unsigned SW_SHOWNA = 8;
 constexpr unsigned SW_RESTORE = 9;
+
+// Shows (SW_SHOW, SW_SHOWNA: without activating) or hides (SW_HIDE) the
+// window of a control without changing its Visible property: a window of its
+// own that its owner hides while it is not wanted stays Visible.
+void ShowWindow(TControl* control, unsigned cmdShow);
+// Waits the given time with a timer, while painting, timers and posted calls
+// go on; the user's input waits until it is over.
+void Delay(unsigned milliseconds);
 constexpr unsigned WPF_SETMINPOSITION = 1;
 
 class TForm : public TWinControl {
@@ -92,6 +101,9 @@ public:
     void SetActiveControl(TWinControl* c);
 
     void SetBounds(int left, int top, int width, int height) override;
+    // The desktop's frame around the window: what Width and Height hold
+    // beyond the window itself (nothing before the first show).
+    TSize FrameSize() const;
     int ClientWidth() const override;
     int ClientHeight() const override;
     void SetClientWidth(int v) override;
@@ -174,6 +186,7 @@ protected:
     virtual void DoHide();
     virtual void DoClose(TCloseAction& action);
     void ApplyText() override;
+    void ApplyConstraints() override;
     TRect AlignRect() const override;
     void AlignControls(TRect& rect) override;
     void ApplyWindowFlags();

@@ -40,6 +40,7 @@ constexpr unsigned WM_SHOWWINDOW = 0x0018;
 constexpr unsigned WM_ACTIVATEAPP = 0x001C;
 constexpr unsigned WM_CANCELMODE = 0x001F;
 constexpr unsigned WM_SETCURSOR = 0x0020;
+constexpr unsigned WM_CONTEXTMENU = 0x007B;
 constexpr unsigned WM_GETMINMAXINFO = 0x0024;
 constexpr unsigned WM_WINDOWPOSCHANGED = 0x0047;
 constexpr unsigned WM_NCCALCSIZE = 0x0083;
@@ -74,8 +75,15 @@ constexpr unsigned WM_MBUTTONDOWN = 0x0207;
 constexpr unsigned WM_MBUTTONUP = 0x0208;
 constexpr unsigned WM_MBUTTONDBLCLK = 0x0209;
 constexpr unsigned WM_MOUSEWHEEL = 0x020A;
+constexpr unsigned WM_CAPTURECHANGED = 0x0215;
+constexpr unsigned WM_MDIACTIVATE = 0x0222;
+constexpr unsigned WM_DROPFILES = 0x0233;
 constexpr unsigned WM_MOUSELEAVE = 0x02A3;
 constexpr unsigned WM_USER = 0x0400;
+// Edit controls: the text's margins inside the box (WParam: EC_LEFTMARGIN
+// and/or EC_RIGHTMARGIN; LParam: left in the low word, right in the high one).
+constexpr unsigned EM_SETMARGINS = 0x00D3;
+enum : WPARAM { EC_LEFTMARGIN = 0x1, EC_RIGHTMARGIN = 0x2 };
 constexpr unsigned WM_APP = 0x8000;
 
 // Notifications of the component layer (CM_BASE = 0xB000).
@@ -117,6 +125,29 @@ enum : int {
 
 // Mouse-key flags carried in WParam of mouse messages.
 enum : unsigned { MK_LBUTTON = 0x1, MK_RBUTTON = 0x2, MK_SHIFT = 0x4, MK_CONTROL = 0x8, MK_MBUTTON = 0x10 };
+
+// Flags of WM_WINDOWPOSCHANGED (WParam of the window hook's message).
+constexpr WPARAM SWP_FRAMECHANGED = 0x20;
+constexpr WPARAM SWP_SHOWWINDOW = 0x40;
+constexpr WPARAM SWP_HIDEWINDOW = 0x80;
+
+// Window scroll bars: which bar, what a scroll message reports (low word of
+// WParam), and which fields of TScrollInfo count.
+enum : int { SB_HORZ = 0, SB_VERT = 1 };
+enum : unsigned {
+    SB_LINEUP = 0, SB_LINEDOWN = 1, SB_PAGEUP = 2, SB_PAGEDOWN = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5,
+    SB_TOP = 6, SB_BOTTOM = 7, SB_ENDSCROLL = 8,
+};
+enum : unsigned { SIF_RANGE = 0x1, SIF_PAGE = 0x2, SIF_POS = 0x4, SIF_TRACKPOS = 0x10, SIF_ALL = 0x17 };
+struct TScrollInfo {
+    unsigned cbSize = sizeof(TScrollInfo);
+    unsigned fMask = SIF_ALL;
+    int nMin = 0;
+    int nMax = 0;
+    unsigned nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+};
 
 // System commands (WM_SYSCOMMAND WParam).
 enum : unsigned { SC_SIZE = 0xF000, SC_MOVE = 0xF010, SC_MINIMIZE = 0xF020, SC_MAXIMIZE = 0xF030, SC_CLOSE = 0xF060, SC_RESTORE = 0xF120 };

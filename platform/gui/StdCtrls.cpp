@@ -410,6 +410,30 @@ void TCustomEdit::SetBorderStyle(TBorderStyle b) {
     edit_->setFrame(b != bsNone);
 }
 
+void TCustomEdit::WndProc(TMessage& m) {
+    if (m.Msg == EM_SETMARGINS) {
+        QMargins margins = edit_->textMargins();
+        if (m.WParam & EC_LEFTMARGIN) margins.setLeft(uint16_t(m.LParam & 0xFFFF));
+        if (m.WParam & EC_RIGHTMARGIN) margins.setRight(uint16_t(uint32_t(m.LParam) >> 16));
+        edit_->setTextMargins(margins);
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TCustomEdit::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    Qt::Alignment qa = a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    edit_->setAlignment(qa | Qt::AlignVCenter);
+}
+
+void TCustomEdit::SetEditMenuAndDrops(bool on) {
+    editMenuAndDrops_ = on;
+    edit_->setContextMenuPolicy(on ? Qt::DefaultContextMenu : Qt::NoContextMenu);
+    edit_->setAcceptDrops(on);
+}
+
 void TCustomEdit::DoEnter() {
     // Entering by keyboard selects the whole text; a click places the caret.
     if (AutoSelect && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) PostCall([this, alive = Alive()] {

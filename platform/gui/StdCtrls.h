@@ -82,9 +82,18 @@ public:
     TEditCharCase CharCase = ecNormal;
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle b);
+    // Where the text lies in the box.
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    // Whether the edit offers the desktop's editing menu (cut, copy, paste)
+    // and takes text dropped on it; an edit whose text follows rules of its
+    // own turns both off.
+    bool EditMenuAndDrops() const { return editMenuAndDrops_; }
+    void SetEditMenuAndDrops(bool on);
     TNotifyEvent OnChange;
     virtual void Change();
     void DoEnter() override;
+    void WndProc(TMessage& message) override;
     QLineEdit* LineEdit() const { return edit_; }
 
 protected:
@@ -96,6 +105,8 @@ protected:
     bool readOnly_ = false;
     char passwordChar_ = 0;
     TBorderStyle borderStyle_ = bsSingle;
+    TAlignment alignment_ = taLeftJustify;
+    bool editMenuAndDrops_ = true;
     bool settingText_ = false;
 };
 

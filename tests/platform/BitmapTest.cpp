@@ -356,3 +356,30 @@ TEST(Bitmap, ResourcesArePaintedByName) {
 }
 
 } // namespace
+
+// Rows of pixels for code that works on them directly: what the canvas drew,
+// and what is written there, drawn again by the canvas afterwards.
+TEST(BitmapScanLine, RowsHoldTheCanvasPixelsAndTakeWrittenOnes) {
+    TBitmap b;
+    b.SetSize(4, 3);
+    b.Canvas()->Brush()->SetColor(clWhite);
+    b.Canvas()->FillRect(Rect(0, 0, 4, 3));
+    b.Canvas()->SetPixels(2, 1, TColor(0x00332211)); // 0x00BBGGRR
+    ASSERT_NE(b.ScanLine(1), nullptr);
+    EXPECT_EQ(b.ScanLine(1)[2], 0xFF112233u) << "0xFFRRGGBB";
+    EXPECT_EQ(b.ScanLine(0)[0], 0xFFFFFFFFu);
+    int changes = 0;
+    b.OnChange = [&](TObject*) { ++changes; };
+    b.ScanLine(2)[3] = 0xFF0000FFu;
+    b.Changed();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(b.Canvas()->Pixels(3, 2), TColor(0x00FF0000));
+    TBitmap copy;
+    copy.SetSize(4, 3);
+    copy.Canvas()->Draw(0, 0, &b);
+    EXPECT_EQ(copy.Canvas()->Pixels(3, 2), TColor(0x00FF0000));
+    for (int row : {-1, 3}) EXPECT_EQ(b.ScanLine(row), nullptr) << row;
+    EXPECT_EQ(std::as_const(b).ScanLine(1)[2], 0xFF112233u);
+    TBitmap empty;
+    EXPECT_EQ(empty.ScanLine(0), nullptr);
+}

@@ -1,0 +1,620 @@
+// The services the windows and components reach through the windowing layer:
+// mouse capture, coordinates, key state, size limits, dropped files,
+// activation, window hooks, windows of their own, overlays, window scroll
+// bars, framed native controls and tab stops.
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QUrl>
+#include <QWindow>
+
+#include "GuiTest.h"
+#include "platform/Canvas.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Hooks.h"
+#include "platform/gui/Overlay.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace {
+
+class Services : public GuiTest {
+protected:
+    void TearDown() override {
+        SetCaptureControl(nullptr);
+        for (HHOOK h : hooks_) UnhookWindowsHookEx(h);
+        GuiTest::TearDown();
+    }
+    HHOOK Hook(int kind, THookProcedure p) {
+        HHOOK h = SetWindowsHookEx(kind, std::move(p));
+        hooks_.push_back(h);
+        return h;
+    }
+    // A panel with a name, placed on parent.
+    static TPanel* PanelAt(TForm* f, TWinControl* parent, const char* name, int left, int top, int width, int height) {
+        auto* p = NewControl<TPanel>(f, parent, name);
+        p->SetBounds(left, top, width, height);
+        return p;
+    }
+    // The messages a control hears, of the kinds given.
+    static void Record(TControl* c, std::vector<std::string>& log, std::vector<unsigned> kinds, const std::string& name) {
+        c->WindowProc = [old = c->WindowProc, &log, kinds, name](TMessage& m) {
+            if (std::find(kinds.begin(), kinds.end(), m.Msg) != kinds.end())
+                log.push_back(name + ":" + std::to_string(m.Msg) + "(" + std::to_string(LParamX(m.LParam)) + "," +
+                              std::to_string(LParamY(m.LParam)) + ")");
+            old(m);
+        };
+    }
+    std::vector<HHOOK> hooks_;
+};
+
+TEST_F(Services, CaptureRoutesTheMouseToTheCapturingControlUntilReleased) {
+    TForm* f = MakeForm();
+    f->SetBounds(100, 100, 300, 200);
+    TPanel* a = PanelAt(f, f, "A", 10, 10, 50, 50);
+    TPanel* b = PanelAt(f, f, "B", 150, 20, 80, 60);
+    f->Show();
+    std::vector<std::string> log;
+    Record(a, log, {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}, "A");
+    Record(b, log, {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}, "B");
+    for (TPanel* c : {a, b})
+        c->WindowProc = [old = c->WindowProc, &log, c](TMessage& m) {
+            if (m.Msg == WM_CAPTURECHANGED) {
+                auto* next = reinterpret_cast<TControl*>(m.LParam);
+                log.push_back(c->Name().str() + " lost to " + (next ? next->Name().str() : "-"));
+            }
+            old(m);
+        };
+    std::vector<std::string> notices;
+    Hook(WH_CALLWNDPROC, [&](THookMessage& m) {
+        if (m.Msg == WM_CAPTURECHANGED) notices.push_back(m.Control->Name().str());
+    });
+
+    a->SetMouseCapture(true);
+    EXPECT_EQ(GetCaptureControl(), a);
+    EXPECT_TRUE(a->MouseCapture());
+    // Input over B reaches A, in A's client coordinates: B's (5, 5) lies at
+    // A's (145, 15).
+    Send(b->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5));
+    Send(b->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(6, 7));
+    Send(f->ClientWidget(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(2, 3));
+    std::vector<std::string> captured = {"A:513(145,15)", "A:512(146,17)", "A:514(-8,-7)"};
+    EXPECT_EQ(log, captured);
+
+    // Handed to B: A hears that it lost it, then B gets the input.
+    log.clear();
+    SetCaptureControl(b);
+    Send(a->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(1, 1));
+    EXPECT_EQ(log, (std::vector<std::string>{"A lost to B", "B:512(-139,-9)"}));
+    EXPECT_EQ(notices, std::vector<std::string>{"A"});
+
+    // Released: everyone hears its own input again.
+    log.clear();
+    b->SetMouseCapture(false);
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    Send(a->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(1, 1));
+    EXPECT_EQ(log, (std::vector<std::string>{"B lost to -", "A:512(1,1)"}));
+    EXPECT_EQ(notices, (std::vector<std::string>{"A", "B"}));
+
+    // A capture control that goes away takes the capture with it, quietly.
+    notices.clear();
+    a->SetMouseCapture(true);
+    delete a;
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(Services, CoordinatesRoundTripThroughNestedAndFramedControls) {
+    TForm* f = MakeForm();
+    f->SetBounds(120, 80, 400, 300);
+    TPanel* outer = PanelAt(f, f, "Outer", 30, 40, 300, 200);
+    TPanel* inner = PanelAt(f, outer, "Inner", 15, 25, 100, 80);
+    f->Show();
+    TPoint origin = f->ClientOrigin();
+    for (TPoint p : {TPoint(0, 0), TPoint(7, 9), TPoint(-3, 150)}) {
+        TPoint screen = inner->ClientToScreen(p);
+        EXPECT_EQ(screen, TPoint(origin.x + 30 + 15 + p.x, origin.y + 40 + 25 + p.y));
+        EXPECT_EQ(inner->ScreenToClient(screen), p);
+        EXPECT_EQ(outer->ScreenToClient(screen), TPoint(15 + p.x, 25 + p.y));
+    }
+    // A control with a frame of its own: the client area starts inside it,
+    // the window rectangle at the frame.
+    inner->WindowProc = [old = inner->WindowProc](TMessage& m) {
+        if (m.Msg == WM_NCCALCSIZE) {
+            InflateRect(*reinterpret_cast<TRect*>(m.LParam), -4, -4);
+            return;
+        }
+        old(m);
+    };
+    inner->EnableNonClient();
+    TRect window;
+    ASSERT_TRUE(GetWindowRect(inner, window));
+    EXPECT_EQ(window, Bounds(origin.x + 45, origin.y + 65, 100, 80));
+    EXPECT_EQ(inner->ClientToScreen(TPoint(0, 0)), TPoint(window.Left + 4, window.Top + 4));
+    EXPECT_EQ(inner->ScreenToClient(TPoint(window.Left, window.Top)), TPoint(-4, -4));
+    EXPECT_EQ(inner->ClientWidth(), 92);
+}
+
+TEST_F(Services, KeyStateFollowsTheKeysAndButtonsOfTheInputBeingHandled) {
+    TForm* f = MakeForm();
+    f->Show();
+    QWindow* win = f->Widget()->windowHandle();
+    ASSERT_NE(win, nullptr);
+    struct Case {
+        int vk;
+        std::function<void()> press, release;
+    } cases[] = {
+        {VK_SHIFT, [&] { QTest::keyPress(win, Qt::Key_Shift, Qt::ShiftModifier); }, [&] { QTest::keyRelease(win, Qt::Key_Shift); }},
+        {VK_CONTROL, [&] { QTest::keyPress(win, Qt::Key_Control, Qt::ControlModifier); }, [&] { QTest::keyRelease(win, Qt::Key_Control); }},
+        {VK_MENU, [&] { QTest::keyPress(win, Qt::Key_Alt, Qt::AltModifier); }, [&] { QTest::keyRelease(win, Qt::Key_Alt); }},
+        {VK_LBUTTON, [&] { QTest::mousePress(win, Qt::LeftButton, {}, QPoint(5, 5)); }, [&] { QTest::mouseRelease(win, Qt::LeftButton, {}, QPoint(5, 5)); }},
+        {VK_RBUTTON, [&] { QTest::mousePress(win, Qt::RightButton, {}, QPoint(5, 5)); }, [&] { QTest::mouseRelease(win, Qt::RightButton, {}, QPoint(5, 5)); }},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GetKeyState(c.vk), 0) << c.vk;
+        c.press();
+        EXPECT_LT(GetKeyState(c.vk), 0) << c.vk;
+        EXPECT_EQ(GetKeyState(c.vk == VK_SHIFT ? VK_CONTROL : VK_SHIFT), 0) << "only the key pressed";
+        c.release();
+        EXPECT_EQ(GetKeyState(c.vk), 0) << c.vk;
+    }
+    EXPECT_EQ(GetKeyState('A'), 0);
+}
+
+TEST_F(Services, SizeLimitsClampSetBoundsAndTheWindowsRealSize) {
+    TForm* f = MakeForm();
+    TPanel* p = PanelAt(f, f, "P", 5, 5, 100, 100);
+    f->Show();
+    p->Constraints()->SetLimits(40, 30, 120, 90);
+    EXPECT_EQ(p->Height(), 90) << "the present size is brought within the limits";
+    struct Case {
+        int width, height, wantWidth, wantHeight;
+    } cases[] = {{10, 10, 40, 30}, {60, 50, 60, 50}, {500, 500, 120, 90}, {40, 30, 40, 30}};
+    for (const Case& c : cases) {
+        p->SetBounds(5, 5, c.width, c.height);
+        EXPECT_EQ(TPoint(p->Width(), p->Height()), TPoint(c.wantWidth, c.wantHeight)) << c.width;
+        EXPECT_EQ(p->Widget()->size(), QSize(c.wantWidth, c.wantHeight));
+    }
+    // A maximum below the minimum counts as the minimum.
+    p->Constraints()->SetMaxWidth(20);
+    p->SetWidth(100);
+    EXPECT_EQ(p->Width(), 40);
+
+    // A form: the window the user drags stays within the limits too.
+    f->SetBounds(50, 50, 400, 300);
+    f->Constraints()->SetMinWidth(250);
+    f->Constraints()->SetMaxHeight(260);
+    TSize frame = f->FrameSize();
+    EXPECT_EQ(f->Height() - frame.cy, 260);
+    f->SetBounds(50, 50, 100, 100);
+    EXPECT_EQ(f->Width() - frame.cx, 250);
+    EXPECT_EQ(f->Height(), 100);
+    f->Widget()->resize(90, 900); // as the user would drag it
+    Application->ProcessMessages();
+    EXPECT_EQ(f->Widget()->size(), QSize(250, 260));
+    EXPECT_EQ(f->Width() - frame.cx, 250);
+    f->Constraints()->SetLimits(0, 0, 0, 0);
+    f->Widget()->resize(90, 900);
+    EXPECT_EQ(f->Widget()->size(), QSize(90, 900));
+}
+
+TEST_F(Services, FilesDroppedFromTheDesktopReachOnDropFiles) {
+    TForm* f = MakeForm();
+    TPanel* target = PanelAt(f, f, "Target", 20, 20, 100, 100);
+    f->Show();
+    std::vector<AnsiString> got;
+    TPoint at;
+    target->OnDropFiles = [&](TObject* sender, const std::vector<AnsiString>& files, int x, int y) {
+        EXPECT_EQ(sender, target);
+        got = files;
+        at = TPoint(x, y);
+    };
+    auto drop = [&](const QList<QUrl>& urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 12), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target->Widget(), &enter);
+        QDropEvent dropped(QPointF(10, 12), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target->Widget(), &dropped);
+        return enter.isAccepted() && dropped.isAccepted();
+    };
+    QList<QUrl> two = {QUrl::fromLocalFile("/tmp/Схема 1.tvs"), QUrl("https://example.org/x"), QUrl::fromLocalFile("/tmp/b.fsm")};
+    EXPECT_FALSE(drop(two)) << "a control that does not accept files takes none";
+    EXPECT_TRUE(got.empty());
+    target->SetAcceptFiles(true);
+    EXPECT_TRUE(drop(two));
+    EXPECT_EQ(got, (std::vector<AnsiString>{"/tmp/Схема 1.tvs"_a, "/tmp/b.fsm"}));
+    EXPECT_EQ(at, TPoint(10, 12));
+    got.clear();
+    EXPECT_FALSE(drop({QUrl("https://example.org/x")})) << "no local file: nothing to take";
+    EXPECT_TRUE(got.empty());
+}
+
+TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
+    std::vector<std::string> log;
+    TForm* a = MakeForm();
+    TForm* b = MakeForm();
+    a->SetName("A");
+    b->SetName("B");
+    for (TForm* f : {a, b}) {
+        f->OnActivate = [&log, f](TObject*) { log.push_back(f->Name().str() + " activate"); };
+        f->OnDeactivate = [&log, f](TObject*) { log.push_back(f->Name().str() + " deactivate"); };
+    }
+    Application->OnActivate = [&](TObject*) { log.push_back("application activate"); };
+    Application->OnDeactivate = [&](TObject*) { log.push_back("application deactivate"); };
+    Hook(WH_CALLWNDPROC, [&](THookMessage& m) {
+        if (m.Msg == WM_ACTIVATEAPP) log.push_back("WM_ACTIVATEAPP " + std::to_string(m.WParam));
+    });
+    a->Show();
+    Application->ProcessMessages();
+    b->Show();
+    Application->ProcessMessages();
+    a->SetFocus();
+    Application->ProcessMessages();
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(b->Widget());
+    Application->OnActivate = nullptr;
+    Application->OnDeactivate = nullptr;
+    std::vector<std::string> expected = {
+        "application activate", "WM_ACTIVATEAPP 1", "A activate",
+        "A deactivate", "B activate",
+        "B deactivate", "A activate",
+        "application deactivate", "WM_ACTIVATEAPP 0",
+        "application activate", "WM_ACTIVATEAPP 1", "A deactivate", "B activate",
+    };
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(Services, MDIChildActivationReachesTheChildrenAndTheFrame) {
+    TForm* frame = MakeForm();
+    frame->SetFormStyle(fsMDIForm);
+    Application->SetMainForm(frame);
+    frame->Show();
+    std::vector<std::string> log;
+    auto child = [&](const char* name) {
+        TForm* c = MakeForm();
+        c->SetName(name);
+        c->SetFormStyle(fsMDIChild);
+        c->OnActivate = [&log, c](TObject*) { log.push_back(c->Name().str() + " activate"); };
+        c->OnDeactivate = [&log, c](TObject*) { log.push_back(c->Name().str() + " deactivate"); };
+        return c;
+    };
+    TForm* one = child("One");
+    TForm* two = child("Two");
+    auto listen = [&](TForm* f, const std::string& name) {
+        f->WindowProc = [old = f->WindowProc, &log, name](TMessage& m) {
+            if (m.Msg == WM_MDIACTIVATE) {
+                auto* from = reinterpret_cast<TForm*>(m.WParam);
+                auto* to = reinterpret_cast<TForm*>(m.LParam);
+                log.push_back(name + " hears " + (from ? from->Name().str() : "-") + ">" + (to ? to->Name().str() : "-"));
+            }
+            old(m);
+        };
+    };
+    listen(frame, "frame");
+    listen(one, "One");
+    listen(two, "Two");
+    one->Show();
+    two->Show();
+    Application->ProcessMessages();
+    log.clear();
+    one->BringToFront();
+    Application->ProcessMessages();
+    std::vector<std::string> expected = {"Two hears Two>One", "One hears Two>One", "frame hears Two>One", "Two deactivate",
+                                         "One activate"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(frame->ActiveMDIChild(), one);
+}
+
+TEST_F(Services, WindowHooksSeeInputFirstAndMaySwallowIt) {
+    TForm* f = MakeForm();
+    TPanel* p = PanelAt(f, f, "P", 10, 10, 100, 100);
+    auto* edit = NewControl<TEdit>(f, f, "E");
+    edit->SetTop(150);
+    f->Show();
+    edit->SetFocus();
+    std::vector<std::string> log;
+    p->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        log.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    };
+    edit->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { log.push_back("key " + std::to_string(k)); };
+    bool swallow = false;
+    HHOOK first = Hook(WH_GETMESSAGE, [&](THookMessage& m) {
+        if (m.Msg != WM_LBUTTONDOWN && m.Msg != WM_KEYDOWN) return;
+        log.push_back("first " + std::to_string(m.Msg) + " " + (m.Control ? m.Control->Name().str() : "-"));
+    });
+    Hook(WH_GETMESSAGE, [&](THookMessage& m) {
+        if (m.Msg == WM_LBUTTONDOWN)
+            log.push_back("last at " + std::to_string(LParamX(m.LParam)) + "," + std::to_string(LParamY(m.LParam)) +
+                          " screen " + std::to_string(m.Pt.x - f->ClientOrigin().x));
+        if (swallow && (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_KEYDOWN)) m.Msg = WM_NULL;
+    });
+    Send(p->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(4, 6));
+    Send(p->Widget(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(4, 6));
+    QTest::keyClick(edit->LineEdit(), Qt::Key_F2);
+    std::vector<std::string> expected = {"last at 4,6 screen 14", "first 513 P", "down 4,6", "first 256 E", "key 113"};
+    EXPECT_EQ(log, expected) << "the hook installed last first; a key once, though Qt offers it to the parents";
+
+    log.clear();
+    swallow = true;
+    Send(p->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(4, 6));
+    QTest::keyClick(edit->LineEdit(), Qt::Key_F2);
+    EXPECT_EQ(log, (std::vector<std::string>{"last at 4,6 screen 14"})) << "swallowed: nobody else hears it";
+    EXPECT_EQ(edit->Text(), AnsiString());
+
+    // A hook that removes itself while it runs; removing twice fails.
+    log.clear();
+    swallow = false;
+    HHOOK self = 0;
+    self = Hook(WH_GETMESSAGE, [&](THookMessage& m) {
+        if (m.Msg == WM_KEYDOWN) {
+            EXPECT_TRUE(UnhookWindowsHookEx(self));
+        }
+    });
+    QTest::keyClick(edit->LineEdit(), Qt::Key_F3);
+    QTest::keyClick(edit->LineEdit(), Qt::Key_F4);
+    EXPECT_FALSE(UnhookWindowsHookEx(self));
+    EXPECT_TRUE(UnhookWindowsHookEx(first));
+    EXPECT_EQ(log, (std::vector<std::string>{"first 256 E", "key 114", "first 256 E", "key 115"}));
+    EXPECT_EQ(SetWindowsHookEx(99, [](THookMessage&) {}), 0u);
+}
+
+TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
+    TForm* f = MakeForm();
+    f->SetBounds(100, 100, 300, 200);
+    TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
+    f->Show();
+    p->SetParent(nullptr);
+    p->SetBounds(400, 300, 80, 40);
+    p->SetPopupWindow(true, f, false);
+    EXPECT_TRUE(p->PopupWindow());
+    ShowWindow(p, SW_SHOWNA);
+    Application->ProcessMessages();
+    QWidget* w = p->Widget();
+    EXPECT_TRUE(w->isWindow());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->geometry(), QRect(400, 300, 80, 40));
+    ASSERT_NE(w->windowHandle(), nullptr);
+    EXPECT_EQ(w->windowHandle()->transientParent(), f->Widget()->windowHandle()) << "kept above its owner";
+    EXPECT_TRUE(w->testAttribute(Qt::WA_ShowWithoutActivating));
+    SetActiveWindow(f);
+    EXPECT_EQ(GetActiveWindow(), f);
+    TRect r;
+    EXPECT_TRUE(GetWindowRect(p, r));
+    EXPECT_EQ(r, Bounds(400, 300, 80, 40));
+
+    // Closed from the desktop: WM_CLOSE; a handler that answers keeps it.
+    int closes = 0;
+    bool keep = true;
+    p->WindowProc = [old = p->WindowProc, &closes, &keep](TMessage& m) {
+        if (m.Msg == WM_CLOSE) {
+            ++closes;
+            if (keep) return;
+        }
+        old(m);
+    };
+    w->close();
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(w->isVisible());
+    keep = false;
+    w->close();
+    EXPECT_EQ(closes, 2);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(p->Visible()) << "hidden by the desktop, the property stays";
+
+    // On top of every window, then back on its parent.
+    p->SetPopupWindow(true, nullptr, true);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    p->SetParent(f);
+    EXPECT_FALSE(p->PopupWindow());
+    EXPECT_FALSE(w->isWindow());
+    EXPECT_EQ(w->parentWidget(), f->ClientWidget());
+}
+
+TEST_F(Services, WindowsRaiseWithoutChangingTheAlignmentOrder) {
+    TForm* f = MakeForm();
+    TPanel* top1 = PanelAt(f, f, "Top1", 0, 0, 50, 20);
+    TPanel* top2 = PanelAt(f, f, "Top2", 0, 0, 50, 30);
+    top1->SetAlign(alTop);
+    top2->SetAlign(alTop);
+    f->Show();
+    BringWindowToTop(top1);
+    EXPECT_EQ(f->Controls(0), top1);
+    EXPECT_EQ(top1->Top(), 0) << "still the first of the top row";
+    EXPECT_EQ(top2->Top(), 20);
+    EXPECT_EQ(f->ClientWidget()->children().last(), top1->Widget()) << "its window above its siblings";
+    ShowWindow(top2, SW_HIDE);
+    EXPECT_FALSE(top2->Widget()->isVisible());
+    EXPECT_TRUE(top2->Visible());
+    ShowWindow(top2, SW_SHOW);
+    EXPECT_TRUE(top2->Widget()->isVisible());
+}
+
+TEST_F(Services, AnOverlayDrawnAndErasedLeavesTheWindowAsItWas) {
+    TForm* f = MakeForm();
+    f->SetBounds(50, 50, 240, 160);
+    TPanel* p = PanelAt(f, f, "P", 20, 20, 120, 80);
+    p->SetColor(clNavy);
+    f->Show();
+    Application->ProcessMessages();
+    auto picture = [&] { return f->ClientWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const QImage before = picture();
+
+    TOverlay overlay(f);
+    EXPECT_TRUE(overlay.Empty());
+    TCanvas* c = overlay.Canvas();
+    c->Brush()->SetColor(clWhite);
+    c->Font()->SetColor(clBlack);
+    const TRect frame = Rect(10, 10, 180, 120); // across the form and the panel
+    c->DrawFocusRect(frame);
+    Application->ProcessMessages();
+    EXPECT_EQ(overlay.DrawnRect(), frame);
+    EXPECT_TRUE(overlay.Showing());
+    const QImage drawn = picture();
+    int changed = 0;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x) {
+            uint32_t was = before.pixel(x, y) & 0xFFFFFF, now = drawn.pixel(x, y) & 0xFFFFFF;
+            if (was == now) continue;
+            ++changed;
+            // Inverted where the dotted frame lies, over the form and the panel alike.
+            EXPECT_EQ(now, was ^ 0xFFFFFF) << x << "," << y;
+            EXPECT_TRUE(x == 10 || x == 179 || y == 10 || y == 119) << x << "," << y;
+        }
+    EXPECT_GT(changed, 200);
+
+    c->DrawFocusRect(frame);
+    Application->ProcessMessages();
+    EXPECT_TRUE(overlay.Empty());
+    EXPECT_FALSE(overlay.Showing());
+    EXPECT_EQ(picture(), before);
+
+    // Over the desktop: screen coordinates, the drawn pixels only.
+    TOverlay desktop;
+    TCanvas* d = desktop.Canvas();
+    d->Pen()->SetMode(pmXor);
+    d->Pen()->SetColor(clWhite);
+    d->Rectangle(Rect(100, 100, 160, 130));
+    Application->ProcessMessages();
+    EXPECT_EQ(desktop.DrawnRect(), Rect(100, 100, 160, 130));
+    EXPECT_TRUE(desktop.Showing());
+    d->Rectangle(Rect(100, 100, 160, 130));
+    Application->ProcessMessages();
+    EXPECT_TRUE(desktop.Empty());
+    EXPECT_FALSE(desktop.Showing());
+}
+
+TEST_F(Services, WindowScrollBarsTakeTheirRoomFromTheFrameAndReportTheUsersMoves) {
+    TForm* f = MakeForm();
+    TPanel* p = PanelAt(f, f, "P", 10, 10, 200, 150);
+    f->Show();
+    p->ShowScrollBar(SB_VERT, true);
+    EXPECT_TRUE(p->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(p->ClientWidth(), 200 - 16);
+    EXPECT_EQ(p->ClientHeight(), 150);
+    p->ShowScrollBar(SB_HORZ, true);
+    EXPECT_EQ(p->ClientHeight(), 150 - 16);
+
+    TScrollInfo si;
+    si.fMask = SIF_ALL;
+    si.nMin = 0;
+    si.nMax = 99;
+    si.nPage = 10;
+    si.nPos = 200;
+    EXPECT_EQ(p->SetScrollInfo(SB_VERT, si), 90) << "the position stops a page before the end";
+    std::vector<std::pair<unsigned, int>> heard;
+    p->WindowProc = [old = p->WindowProc, &heard, p](TMessage& m) {
+        if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL) {
+            TScrollInfo now;
+            now.fMask = SIF_POS;
+            p->GetScrollInfo(m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, now);
+            EXPECT_EQ(int(m.WParam >> 16), now.nPos);
+            heard.emplace_back(unsigned(m.WParam & 0xFFFF), now.nPos);
+        }
+        old(m);
+    };
+    // The bar in the frame, moved by the user.
+    QScrollBar* bar = nullptr;
+    for (QScrollBar* b : p->Widget()->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+        if (b->orientation() == Qt::Vertical) bar = b;
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->geometry(), QRect(200 - 16, 0, 16, 150 - 16));
+    EXPECT_EQ(bar->maximum(), 90);
+    bar->setValue(42);
+    EXPECT_EQ(heard, (std::vector<std::pair<unsigned, int>>{{SB_THUMBPOSITION, 42}}));
+    si.fMask = SIF_POS;
+    si.nPos = 7;
+    p->SetScrollInfo(SB_VERT, si);
+    EXPECT_EQ(bar->value(), 7);
+    EXPECT_EQ(heard.size(), 1u) << "the program's own settings are not reported";
+    TScrollInfo back;
+    back.fMask = SIF_RANGE | SIF_PAGE;
+    p->GetScrollInfo(SB_VERT, back);
+    EXPECT_EQ(back.nMax, 99);
+    EXPECT_EQ(back.nPage, 10u);
+    p->ShowScrollBar(SB_VERT, false);
+    EXPECT_EQ(p->ClientWidth(), 200);
+    EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(Services, ANativeEditInAFrameOfItsOwn) {
+    TForm* f = MakeForm();
+    auto* e = NewControl<TEdit>(f, f, "E");
+    e->SetBounds(10, 10, 120, 24);
+    e->SetBorderStyle(bsNone);
+    std::vector<unsigned> painted;
+    e->WindowProc = [old = e->WindowProc, e, &painted](TMessage& m) {
+        if (m.Msg == WM_NCCALCSIZE) {
+            InflateRect(*reinterpret_cast<TRect*>(m.LParam), -3, -3);
+            return;
+        }
+        if (m.Msg == WM_NCPAINT) {
+            painted.push_back(m.Msg);
+            e->NonClientCanvas()->Brush()->SetColor(clRed);
+            e->NonClientCanvas()->FillRect(Rect(0, 0, e->Width(), e->Height()));
+            return;
+        }
+        old(m);
+    };
+    e->EnableNonClient();
+    f->Show();
+    EXPECT_EQ(e->ClientWidth(), 114);
+    EXPECT_EQ(e->ClientHeight(), 18);
+    EXPECT_FALSE(painted.empty());
+    EXPECT_EQ(e->NonClientCanvas()->Pixels(1, 1), clRed);
+    EXPECT_EQ(e->LineEdit()->geometry(), QRect(3, 3, 114, 18));
+    e->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_TRUE(e->Focused());
+    EXPECT_EQ(QApplication::focusWidget(), e->LineEdit());
+    QTest::keyClicks(e->LineEdit(), "Ok");
+    EXPECT_EQ(e->Text(), AnsiString("Ok"));
+    // The edit's own settings still reach the text.
+    e->SetAlignment(taRightJustify);
+    EXPECT_TRUE(e->LineEdit()->alignment() & Qt::AlignRight);
+    e->Perform(EM_SETMARGINS, EC_RIGHTMARGIN, MakeLParam(0, 20));
+    EXPECT_EQ(e->LineEdit()->textMargins(), QMargins(0, 0, 20, 0));
+    e->SetEditMenuAndDrops(false);
+    EXPECT_EQ(e->LineEdit()->contextMenuPolicy(), Qt::NoContextMenu);
+    EXPECT_FALSE(e->LineEdit()->acceptDrops());
+}
+
+TEST_F(Services, TabStopsDecideWhetherAControlThatPaintsItselfTakesTheFocus) {
+    TForm* f = MakeForm();
+    TPanel* p = PanelAt(f, f, "P", 10, 10, 100, 100); // a panel is no tab stop
+    auto* e = NewControl<TEdit>(f, f, "E");
+    e->SetTop(150);
+    f->Show();
+    e->SetFocus();
+    EXPECT_FALSE(p->TabStop);
+    EXPECT_EQ(p->Widget()->focusPolicy(), Qt::NoFocus);
+    QTest::mouseClick(p->Widget(), Qt::LeftButton);
+    EXPECT_TRUE(e->Focused()) << "a click does not take the focus from the edit";
+    p->TabStop = true;
+    EXPECT_EQ(p->Widget()->focusPolicy(), Qt::StrongFocus);
+    QTest::mouseClick(p->Widget(), Qt::LeftButton);
+    EXPECT_TRUE(p->Focused());
+    // A native control takes the focus from a click either way.
+    e->TabStop = false;
+    EXPECT_TRUE(e->Widget()->focusPolicy() & Qt::ClickFocus);
+    EXPECT_TRUE(p->CanFocus());
+    p->SetEnabled(false);
+    EXPECT_FALSE(p->CanFocus());
+}
+
+TEST_F(Services, DelayWaitsWhileTimersAndPostedCallsRun) {
+    TForm* f = MakeForm();
+    f->Show();
+    std::vector<std::string> log;
+    QTimer::singleShot(0, [&] { log.push_back("timer"); });
+    PostCall([&] { log.push_back("posted"); });
+    QElapsedTimer clock;
+    clock.start();
+    Delay(30);
+    log.push_back("after");
+    EXPECT_GE(clock.elapsed(), 29);
+    EXPECT_EQ(log, (std::vector<std::string>{"timer", "posted", "after"}));
+}
+
+} // namespace
