@@ -1,7 +1,5 @@
 #include "editor/ShowExport.h"
 
-#include <QWidget>
-
 #include "document/InitModule.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
@@ -15,7 +13,9 @@ TShowExportDlg::TShowExportDlg(TComponent* owner) : TForm(owner), startDir_(GetC
     SetPosition(poDesktopCenter);
     SetClientWidth(450);
     SetClientHeight(370);
-    Widget()->setMinimumSize(450, 370);
+    // The window never gets smaller than it was designed.
+    Constraints()->SetMinWidth(ClientWidth());
+    Constraints()->SetMinHeight(ClientHeight());
 
     Label1 = NewControl<TLabel>(this, this, "Label1");
     Label1->SetCaption("Файл"_a);

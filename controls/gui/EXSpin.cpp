@@ -1,6 +1,5 @@
 #include "controls/gui/EXSpin.h"
 
-#include <QLineEdit>
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
@@ -342,14 +341,7 @@ void TExSpinEdit::SetDecimal(int d) {
 
 void TExSpinEdit::SetEditorEnabled(bool v) {
     editorEnabled_ = v;
-    LineEdit()->setContextMenuPolicy(v ? Qt::DefaultContextMenu : Qt::NoContextMenu);
-    LineEdit()->setAcceptDrops(v);
-}
-
-void TExSpinEdit::SetAlignment(TAlignment a) {
-    alignment_ = a;
-    Qt::Alignment qa = a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
-    LineEdit()->setAlignment(qa | Qt::AlignVCenter);
+    SetEditMenuAndDrops(v);
 }
 
 void TExSpinEdit::Step(double delta, const TNotifyEvent& after) {

@@ -105,8 +105,6 @@ public:
     bool ArrowKeys = true;
     TSpinButtonKind ButtonKind() const { return buttonKind_; }
     void SetButtonKind(TSpinButtonKind k);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment a);
     TNotifyEvent OnTopClick;
     TNotifyEvent OnBottomClick;
 
@@ -142,7 +140,6 @@ private:
     int decimal_ = 2;
     bool editorEnabled_ = true;
     TSpinButtonKind buttonKind_ = bkDiagonal;
-    TAlignment alignment_ = taLeftJustify;
     bool changing_ = false;
     TExUpDown* upDown_ = nullptr;
     TExSpinButton* spinButton_ = nullptr;

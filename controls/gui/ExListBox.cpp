@@ -1,7 +1,5 @@
 #include "controls/gui/ExListBox.h"
 
-#include <QScrollBar>
-#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -72,24 +70,10 @@ TExCustomListBox::TExCustomListBox(TComponent* owner) : TCustomControl(owner) {
     SetColor(clWindow);
     TabStop = true;
     EnableNonClient();
-    QWidget* outer = Widget();
-    vBar_ = new QScrollBar(Qt::Vertical, outer);
-    hBar_ = new QScrollBar(Qt::Horizontal, outer);
-    vBar_->hide();
-    hBar_->hide();
-    vBar_->setFocusPolicy(Qt::NoFocus);
-    hBar_->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(vBar_, &QScrollBar::valueChanged, [this](int v) {
-        if (!syncingBars_) SetTopIndex(v);
-    });
-    QObject::connect(hBar_, &QScrollBar::valueChanged, [this](int v) {
-        if (syncingBars_) return;
-        if (columns_ > 0) SetTopIndex(v * RowsPerColumn());
-        else {
-            hScroll_ = v;
-            Invalidate();
-        }
-    });
+    // The box's own scroll bars, hidden until the items need them.
+    ShowScrollBar(SB_VERT, false);
+    ShowScrollBar(SB_HORZ, false);
+    barsMade_ = true;
     SetBounds(0, 0, 121, 97);
 }
 
@@ -548,7 +532,7 @@ int TExCustomListBox::GetItemWidth(int index) {
 }
 
 void TExCustomListBox::UpdateScrollBars() {
-    if (!vBar_ || updating_) return;
+    if (!barsMade_ || updating_) return;
     bool wantV = false, wantH = false;
     int count = LBGetCount();
     // Twice: a bar that appears takes room from the other direction.
@@ -571,43 +555,30 @@ void TExCustomListBox::UpdateScrollBars() {
             wantH = AutoScroll() && extent_ > cw;
         }
     }
-    bool changed = wantV != vBar_->isVisible() || wantH != hBar_->isVisible();
-    vBar_->setVisible(wantV);
-    hBar_->setVisible(wantH);
-    if (changed) RecalcNonClient();
-    LayoutScrollBars();
-    syncingBars_ = true;
+    ShowScrollBar(SB_VERT, wantV);
+    ShowScrollBar(SB_HORZ, wantH);
+    // A bar's range runs from 0 to the last position, a page at a time.
+    auto setBar = [this](int bar, int last, int page, int pos) {
+        TScrollInfo si;
+        si.fMask = SIF_ALL;
+        si.nMin = 0;
+        si.nPage = unsigned(page);
+        si.nMax = last + page - 1;
+        si.nPos = pos;
+        SetScrollInfo(bar, si);
+    };
     int h = std::max(RowHeight(), 1);
     if (columns_ > 0) {
         int rows = RowsPerColumn();
         int totalCols = (count + rows - 1) / rows;
         int visibleCols = std::max(1, ClientWidth() / std::max(ColumnWidth(), 1));
-        hBar_->setRange(0, std::max(0, totalCols - visibleCols));
-        hBar_->setPageStep(visibleCols);
-        hBar_->setValue(topIndex_ / rows);
+        setBar(SB_HORZ, std::max(0, totalCols - visibleCols), visibleCols, topIndex_ / rows);
     } else {
-        vBar_->setRange(0, std::max(0, count - ClientHeight() / h));
-        vBar_->setPageStep(std::max(1, ClientHeight() / h));
-        vBar_->setValue(topIndex_);
+        setBar(SB_VERT, std::max(0, count - ClientHeight() / h), std::max(1, ClientHeight() / h), topIndex_);
         int range = std::max(0, extent_ - ClientWidth());
         hScroll_ = std::min(hScroll_, range);
-        hBar_->setRange(0, range);
-        hBar_->setPageStep(std::max(1, ClientWidth()));
-        hBar_->setValue(hScroll_);
+        setBar(SB_HORZ, range, std::max(1, ClientWidth()), hScroll_);
     }
-    syncingBars_ = false;
-}
-
-void TExCustomListBox::LayoutScrollBars() {
-    int border = borderStyle_ == bsSingle ? 2 : 0;
-    int w = Width(), h = Height();
-    bool v = vBar_->isVisible(), hz = hBar_->isVisible();
-    vBar_->setGeometry(w - border - kScrollBarSize, border, kScrollBarSize,
-                       std::max(0, h - 2 * border - (hz ? kScrollBarSize : 0)));
-    hBar_->setGeometry(border, h - border - kScrollBarSize,
-                       std::max(0, w - 2 * border - (v ? kScrollBarSize : 0)), kScrollBarSize);
-    vBar_->raise();
-    hBar_->raise();
 }
 
 // ---- painting -------------------------------------------------------------------------
@@ -696,7 +667,7 @@ void TExCustomListBox::MeasureItem(int index, int& height) {
 void TExCustomListBox::SetBounds(int left, int top, int width, int height) {
     TCustomControl::SetBounds(left, top, width, height);
     // The client area follows at once, also while the box is not shown.
-    if (vBar_) {
+    if (barsMade_) {
         RecalcNonClient();
         UpdateScrollBars();
     }
@@ -756,12 +727,28 @@ void TExCustomListBox::DoExit() {
 
 void TExCustomListBox::WndProc(TMessage& message) {
     switch (message.Msg) {
+    case WM_VSCROLL:
+    case WM_HSCROLL: {
+        // The user moved a scroll bar: the box follows its position.
+        TScrollInfo si;
+        si.fMask = SIF_POS;
+        bool vertical = message.Msg == WM_VSCROLL;
+        GetScrollInfo(vertical ? SB_VERT : SB_HORZ, si);
+        if (vertical) {
+            SetTopIndex(si.nPos);
+        } else if (columns_ > 0) {
+            SetTopIndex(si.nPos * RowsPerColumn());
+        } else {
+            hScroll_ = si.nPos;
+            Invalidate();
+        }
+        message.Result = 0;
+        return;
+    }
     case WM_NCCALCSIZE: {
         auto* r = reinterpret_cast<TRect*>(message.LParam);
         int border = borderStyle_ == bsSingle ? 2 : 0;
         InflateRect(*r, -border, -border);
-        if (vBar_ && vBar_->isVisible()) r->Right -= kScrollBarSize;
-        if (hBar_ && hBar_->isVisible()) r->Bottom -= kScrollBarSize;
         message.Result = 0;
         return;
     }

@@ -14,7 +14,6 @@
 #include "platform/StringList.h"
 #include "platform/gui/StdCtrls.h"
 
-class QScrollBar;
 class TExCustomListBox;
 
 using TGetItemWidthEvent = std::function<void(TWinControl* Control, int Index, int& Width)>;
@@ -166,7 +165,6 @@ private:
     int VisibleRows() const;
     int RowsPerColumn() const;
     void UpdateScrollBars();
-    void LayoutScrollBars();
     void RecalcExtent();
     void ScrollToLeftEnd();
     int TabStopPixels();
@@ -191,7 +189,5 @@ private:
     int extent_ = 0;
     int hScroll_ = 0;
     std::vector<bool> selected_;
-    QScrollBar* vBar_ = nullptr;
-    QScrollBar* hBar_ = nullptr;
-    bool syncingBars_ = false;
+    bool barsMade_ = false;
 };

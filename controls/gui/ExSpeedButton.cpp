@@ -1,6 +1,5 @@
 #include "controls/gui/ExSpeedButton.h"
 
-#include <QThread>
 #include <algorithm>
 #include <map>
 
@@ -717,7 +716,11 @@ void TExSpeedButton::ButtonClick() {
         state_ = rbsDown;
         Repaint();
     }
-    QThread::msleep(20);
+    // The pressed picture shows for a moment before the click runs; painting
+    // and timers go on meanwhile, the user's input waits.
+    std::weak_ptr<char> alive = Alive();
+    Delay(20);
+    if (alive.expired()) return;
     if (groupIndex_ == 0) {
         Click();
         state_ = rbsUp;

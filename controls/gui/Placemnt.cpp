@@ -1,6 +1,5 @@
 #include "controls/gui/Placemnt.h"
 
-#include <QWidget>
 #include <algorithm>
 
 #include "controls/Exprops.h"
@@ -198,10 +197,7 @@ void TFormPlacement::SavePlacement() {
 void TFormPlacement::RestorePlacement() {
     if (TForm* form = Form()) {
         // The stored size may differ from the one the limits hold the form to.
-        if (QWidget* w = form->Widget()) {
-            w->setMinimumSize(0, 0);
-            w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        }
+        form->Constraints()->SetLimits(0, 0, 0, 0);
         ReadFormPlacementFrom(form, store_.get(), GetIniSection(), Options & PlacementOptions({fpState}),
                               Options & PlacementOptions({fpPosition}));
         ApplySizeLimits();
@@ -275,7 +271,7 @@ void TFormPlacement::HookForm() {
     };
     form->OnCloseQuery = [this](TObject* sender, bool& canClose) {
         if (savedOnCloseQuery_) savedOnCloseQuery_(sender, canClose);
-        if (canClose && Active && Form()->Widget()) Guarded(this, [this] { SaveFormPlacement(); });
+        if (canClose && Active && Form()) Guarded(this, [this] { SaveFormPlacement(); });
     };
     form->OnDestroy = [this](TObject* sender) {
         if (Active && !saved_) {
@@ -323,16 +319,15 @@ void TFormPlacement::FormAfterMessage(TMessage& m, bool& handled) {
 
 void TFormPlacement::ApplySizeLimits() {
     TForm* form = Form();
-    QWidget* w = form ? form->Widget() : nullptr;
-    if (!w) return;
+    if (!form) return;
     if (preventResize_) {
-        w->setFixedSize(w->size());
+        TSize frame = form->FrameSize();
+        int w = form->Width() - frame.cx, h = form->Height() - frame.cy;
+        form->Constraints()->SetLimits(w, h, w, h);
         return;
     }
     const TWinMinMaxInfo& mm = minMaxInfo_;
-    w->setMinimumSize(mm.MinTrackWidth(), mm.MinTrackHeight());
-    w->setMaximumSize(mm.MaxTrackWidth() ? mm.MaxTrackWidth() : QWIDGETSIZE_MAX,
-                      mm.MaxTrackHeight() ? mm.MaxTrackHeight() : QWIDGETSIZE_MAX);
+    form->Constraints()->SetLimits(mm.MinTrackWidth(), mm.MinTrackHeight(), mm.MaxTrackWidth(), mm.MaxTrackHeight());
 }
 
 void TFormPlacement::MinMaxInfoChanged() {

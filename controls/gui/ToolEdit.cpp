@@ -1,9 +1,5 @@
 #include "controls/gui/ToolEdit.h"
 
-#include <QDropEvent>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QUrl>
 #include <algorithm>
 
 #include "controls/gui/CtlUtils.h"
@@ -11,7 +7,6 @@
 #include "controls/FileUtil.h"
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
-#include "platform/QtText.h"
 #include "platform/gui/Forms.h"
 
 namespace {
@@ -45,32 +40,6 @@ void PaintEllipsis(TBitmap& b, int buttonWidth) {
     b.SetTransparentColor(clWhite);
 }
 
-// Turns desktop drops on an edit into file names.
-class DropFilter : public QObject {
-public:
-    explicit DropFilter(TFileDirEdit* edit) : edit_(edit) {}
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove) {
-            auto* de = static_cast<QDropEvent*>(e);
-            if (!de->mimeData()->hasUrls()) return false;
-            de->acceptProposedAction();
-            return true;
-        }
-        if (e->type() != QEvent::Drop) return false;
-        auto* de = static_cast<QDropEvent*>(e);
-        if (!de->mimeData()->hasUrls()) return false;
-        std::vector<AnsiString> names;
-        for (const QUrl& url : de->mimeData()->urls())
-            if (url.isLocalFile()) names.push_back(FromFsPath(url.toLocalFile().toStdString()));
-        de->acceptProposedAction();
-        Dispatch([&] { edit_->DropFiles(names); });
-        return true;
-    }
-
-private:
-    TFileDirEdit* edit_;
-};
-
 } // namespace
 
 // ---- TEditButton ------------------------------------------------------------------------
@@ -93,9 +62,7 @@ void TEditButton::Paint() {
 // ---- TPopupWindow -------------------------------------------------------------------------
 
 TPopupWindow::TPopupWindow(TCustomComboEdit* editor) : TCustomControl(editor), editor_(editor) {
-    QWidget* w = Widget();
-    w->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    SetPopupWindow(true, nullptr, true);
     SetVisible(false);
     TabStop = false;
 }
@@ -111,11 +78,11 @@ void TPopupWindow::InvalidateEditor() {
 void TPopupWindow::ShowPopup(TPoint origin) {
     SetBounds(origin.x, origin.y, Width(), Height());
     SetVisible(true);
-    Widget()->show();
+    ShowWindow(this, SW_SHOWNA);
 }
 
 void TPopupWindow::HidePopup() {
-    Widget()->hide();
+    ShowWindow(this, SW_HIDE);
     SetVisible(false);
 }
 
@@ -158,12 +125,6 @@ void TCustomComboEdit::SetReadOnly(bool v) {
 void TCustomComboEdit::SetDirectInput(bool v) {
     directInput_ = v;
     ApplyEditLock();
-}
-
-void TCustomComboEdit::SetAlignment(TAlignment a) {
-    alignment_ = a;
-    Qt::Alignment qa = a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
-    LineEdit()->setAlignment(qa | Qt::AlignVCenter);
 }
 
 int TCustomComboEdit::ButtonWidth() const { return button_->Visible() ? button_->Width() : 0; }
@@ -232,7 +193,8 @@ void TCustomComboEdit::LayoutButton() {
     int w = Width(), h = Height();
     if (BorderStyle() == bsNone) button_->SetBounds(w - bw, 0, bw, h);
     else button_->SetBounds(w - bw - 2, 2, bw, std::max(h - 4, 1));
-    LineEdit()->setTextMargins(0, 0, bw + 2, 0);
+    // The text stops short of the button.
+    Perform(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MakeLParam(0, bw + 2));
 }
 
 int TCustomComboEdit::MinHeight() const {
@@ -376,13 +338,11 @@ void TCustomComboEdit::DoExit() {
 
 TFileDirEdit::TFileDirEdit(TComponent* owner) : TCustomComboEdit(owner) {
     SetGlyphKind(gkDefault);
-    LineEdit()->setAcceptDrops(false);
+    // Nothing is dropped on it until it accepts files.
+    SetAcceptFiles(false);
 }
 
-TFileDirEdit::~TFileDirEdit() {
-    Destroying();
-    delete dropFilter_;
-}
+TFileDirEdit::~TFileDirEdit() { Destroying(); }
 
 TBitmap* TFileDirEdit::GetDefaultBitmap() {
     static std::unique_ptr<TBitmap> bitmap;
@@ -394,19 +354,7 @@ TBitmap* TFileDirEdit::GetDefaultBitmap() {
     return bitmap.get();
 }
 
-void TFileDirEdit::SetAcceptFiles(bool v) {
-    if (v == acceptFiles_) return;
-    acceptFiles_ = v;
-    if (v) {
-        dropFilter_ = new DropFilter(this);
-        LineEdit()->installEventFilter(dropFilter_);
-    } else {
-        LineEdit()->removeEventFilter(dropFilter_);
-        delete dropFilter_;
-        dropFilter_ = nullptr;
-    }
-    LineEdit()->setAcceptDrops(v);
-}
+void TFileDirEdit::DoDropFiles(const TDropFiles& drop) { DropFiles(drop.Files); }
 
 void TFileDirEdit::DropFiles(const std::vector<AnsiString>& names) {
     if (names.empty()) return;

@@ -16,7 +16,6 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/StdCtrls.h"
 
-class QObject;
 
 enum TGlyphKind { gkCustom, gkDefault, gkDropDown, gkEllipsis };
 enum TPopupAlign { epaRight, epaLeft };
@@ -74,8 +73,6 @@ public:
     void SetReadOnly(bool v);
     bool DirectInput() const { return directInput_; }
     void SetDirectInput(bool v);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment a);
     int ButtonWidth() const;
     void SetButtonWidth(int w);
     AnsiString ButtonHint() const;
@@ -131,7 +128,6 @@ private:
     TEditButton* button_ = nullptr;
     bool readOnly_ = false;
     bool directInput_ = true;
-    TAlignment alignment_ = taLeftJustify;
     TGlyphKind glyphKind_ = gkCustom;
     std::unique_ptr<TBitmap> customGlyph_;
     TPopupWindow* popup_ = nullptr;
@@ -152,8 +148,8 @@ public:
     explicit TFileDirEdit(TComponent* owner);
     ~TFileDirEdit() override;
 
-    bool AcceptFiles() const { return acceptFiles_; }
-    void SetAcceptFiles(bool v);
+    // Set AcceptFiles to take names of files dropped from the desktop; this
+    // event fires after they are taken.
     TNotifyEvent OnDropFiles;
     TExecOpenDialogEvent OnBeforeDialog;
     TExecOpenDialogEvent OnAfterDialog;
@@ -170,11 +166,8 @@ protected:
     virtual void DoBeforeDialog(AnsiString& name, bool& action);
     virtual void DoAfterDialog(AnsiString& name, bool& action);
     TBitmap* GetDefaultBitmap() override;
+    void DoDropFiles(const TDropFiles& drop) override;
     bool multiple_ = false;
-
-private:
-    bool acceptFiles_ = false;
-    QObject* dropFilter_ = nullptr;
 };
 
 class TFilenameEdit : public TFileDirEdit {
