@@ -370,7 +370,7 @@ protected:
 
 private:
     friend class TDockEx;
-    static void HookProc(THookProcCode code, QWidget* wnd, WPARAM wParam, LPARAM lParam);
+    static void HookProc(THookProcCode code, TControl* wnd, WPARAM wParam, LPARAM lParam);
     void FrameChanged();
     void ApplyWindowKind();
     void SyncWidgetVisibility(bool showing);

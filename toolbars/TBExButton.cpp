@@ -1,6 +1,4 @@
 // TToolbarButtonEx: the flat toolbar button.
-#include <QApplication>
-#include <QWidget>
 #include <algorithm>
 
 #include "platform/Canvas.h"
@@ -111,7 +109,7 @@ TToolbarButtonEx* TToolbarButtonEx::ButtonMouseInControl() { return g_lit; }
 TTimer* TToolbarButtonEx::ButtonMouseTimer() { return g_mouseTimer; }
 int TToolbarButtonEx::ButtonCount() { return g_buttons; }
 
-void TToolbarButtonEx::HookProc(THookProcCode code, QWidget*, WPARAM wParam, LPARAM lParam) {
+void TToolbarButtonEx::HookProc(THookProcCode code, TControl*, WPARAM wParam, LPARAM lParam) {
     if (!g_lit) return;
     if (code == hpPostMouseMove) {
         if (ControlAt(TPoint(LParamX(lParam), LParamY(lParam))) != g_lit) g_lit->Unlight();

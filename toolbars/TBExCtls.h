@@ -250,7 +250,7 @@ protected:
 
 private:
     friend class TToolbarButtonExActionLink;
-    static void HookProc(THookProcCode code, QWidget* wnd, WPARAM wParam, LPARAM lParam);
+    static void HookProc(THookProcCode code, TControl* wnd, WPARAM wParam, LPARAM lParam);
     void Redraw();
     void UpdateExclusive();
     void MouseEntered();
@@ -306,9 +306,7 @@ protected:
     void Loaded() override;
 
 private:
-    class Overlay;
     void FitHeight();
     bool mouseInControl_ = false;
     std::unique_ptr<TBitmap> border_;
-    Overlay* overlay_ = nullptr;
 };

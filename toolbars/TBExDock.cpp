@@ -1,5 +1,4 @@
 // TDockEx: rows of tool windows along one edge of a form.
-#include <QWidget>
 #include <algorithm>
 #include <climits>
 
@@ -30,7 +29,6 @@ TDockType GetDockTypeOf(const TDockEx* dock) {
 TDockEx::TDockEx(TComponent* owner) : TCustomControl(owner), background_(std::make_unique<TBitmap>()) {
     ControlStyle = (ControlStyle | csAcceptsControls | csNoStdEvents) & ~(csClickEvents | csCaptureMouse | csOpaque);
     TabStop = false;
-    Widget()->setFocusPolicy(Qt::NoFocus);
     color_ = clBtnFace;
     background_->OnChange = [this](TObject*) { BackgroundChanged(); };
     EnableNonClient();
@@ -377,7 +375,7 @@ void TDockEx::ArrangeToolbars(bool clipPoses) {
             d->arrangeClipPoses_ = false;
         }
     } guard{this};
-    if (QWidget* w = Widget(); w && Parent()) w->raise();
+    if (Parent()) BringWindowToTop(this);
 
     bool leftRight = GetDockTypeOf(this) == dtLeftRight;
     if (!HasVisibleToolbars()) {

@@ -1,6 +1,4 @@
 // Dragging, floating resize and the close button of tool windows.
-#include <QApplication>
-#include <QWidget>
 #include <algorithm>
 
 #include "platform/MulDiv.h"
@@ -11,12 +9,12 @@ namespace {
 constexpr TDockPosition kPositionOrder[] = {dpTop, dpBottom, dpLeft, dpRight};
 
 TRect ScreenRectOf(const TControl* c) {
-    QWidget* w = c->Widget();
-    QPoint o = w ? w->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
-    return Bounds(o.x(), o.y(), c->Width(), c->Height());
+    TRect r;
+    if (!GetWindowRect(c, r)) r = TRect();
+    return Bounds(r.Left, r.Top, c->Width(), c->Height());
 }
 
-bool CtrlDown() { return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier; }
+bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
 
 } // namespace
 
@@ -111,7 +109,7 @@ void TCustomToolWindowEx::BeginMoving(int initX, int initY) {
         DragMoved(tracker_->LastPoint());
     };
     h.Finished = [this](bool accepted) { DragFinished(accepted); };
-    tracker_ = std::make_unique<TMouseTracker>(Widget(), std::move(h));
+    tracker_ = std::make_unique<TMouseTracker>(this, std::move(h));
     tracker_->Start();
     TPoint start = ClientToScreen(TPoint(initX, initY));
     tracker_->MouseMove(start);
@@ -215,7 +213,7 @@ void TCustomToolWindowEx::BeginSizing(int hitTest, TPoint startScreen) {
     TMouseTracker::Handlers h;
     h.Moved = [this](TPoint p) { SizeMoved(p); };
     h.Finished = [this](bool accepted) { SizeFinished(accepted); };
-    tracker_ = std::make_unique<TMouseTracker>(Widget(), std::move(h));
+    tracker_ = std::make_unique<TMouseTracker>(this, std::move(h));
     tracker_->Start();
     draggingOutline_ = true;
     TDragOutline::Instance().Draw(&sizingRect_, FrameSize(resizable_).x);
@@ -296,6 +294,6 @@ void TCustomToolWindowEx::BeginCloseButton() {
         SetVisible(false);
         if (OnClose) OnClose(this);
     };
-    tracker_ = std::make_unique<TMouseTracker>(Widget(), std::move(h));
+    tracker_ = std::make_unique<TMouseTracker>(this, std::move(h));
     tracker_->Start();
 }

@@ -1,11 +1,6 @@
 // TEditEx: the flat edit box.
-#include <QApplication>
-#include <QLineEdit>
-#include <QPainter>
-#include <QWidget>
-
 #include "platform/Canvas.h"
-#include "platform/gui/Bridge.h"
+#include "platform/gui/Forms.h"
 #include "toolbars/TBExCtls.h"
 #include "toolbars/TBExPaint.h"
 
@@ -15,34 +10,11 @@ constexpr int kFrame = 3;
 
 } // namespace
 
-// Shows the border image over the edit's outer three pixels and lets the
-// mouse through to the edit.
-class TEditEx::Overlay : public QWidget {
-public:
-    Overlay(TEditEx* e, QWidget* parent) : QWidget(parent), edit(e) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-    }
-    TEditEx* edit;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        if (!edit->border_) return;
-        QPainter p(this);
-        const QImage& img = edit->border_->Image();
-        QRegion ring(rect());
-        ring -= rect().adjusted(kFrame, kFrame, -kFrame, -kFrame);
-        p.setClipRegion(ring);
-        p.drawImage(0, 0, img);
-    }
-};
-
+// The border lies in the edit's frame: three pixels all round, drawn in its
+// non-client paint.
 TEditEx::TEditEx(TComponent* owner) : TCustomEdit(owner) {
     SetBorderStyle(bsNone);
-    edit_->setFrame(false);
-    edit_->setTextMargins(kFrame, kFrame, kFrame, kFrame);
-    overlay_ = new Overlay(this, edit_);
-    overlay_->show();
+    EnableNonClient();
     SetHeight(19);
     RedrawBorder();
 }
@@ -63,8 +35,7 @@ void TEditEx::FitHeight() {
 bool TEditEx::BorderLit() const {
     if (Focused()) return true;
     if (!mouseInControl_) return false;
-    QWidget* f = QApplication::focusWidget();
-    auto* other = f ? dynamic_cast<TEditEx*>(gebridge::ControlAround(f)) : nullptr;
+    auto* other = dynamic_cast<TEditEx*>(Screen->ActiveControl());
     return !(other && other != this);
 }
 
@@ -94,14 +65,24 @@ void TEditEx::RedrawBorder() {
         c->Brush()->SetColor(clWindow);
         c->FrameRect(r);
     }
-    if (overlay_) {
-        overlay_->setGeometry(0, 0, w, h);
-        overlay_->raise();
-        overlay_->update();
-    }
+    InvalidateNonClient();
 }
 
 void TEditEx::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_NCCALCSIZE: {
+        auto* r = reinterpret_cast<TRect*>(m.LParam);
+        InflateRect(*r, -kFrame, -kFrame);
+        m.Result = 0;
+        return;
+    }
+    case WM_NCPAINT:
+        if (TCanvas* c = NonClientCanvas(); c && border_) c->Draw(0, 0, border_.get());
+        m.Result = 0;
+        return;
+    default:
+        break;
+    }
     TCustomEdit::WndProc(m);
     switch (m.Msg) {
     case CM_MOUSEENTER:

@@ -1,5 +1,4 @@
 // The state images of toolbar buttons and the lists that share them.
-#include <QImage>
 #include <algorithm>
 
 #include "toolbars/TBExCtls.h"
@@ -198,14 +197,15 @@ void TButtonGlyph::Build(TButtonStateEx state) {
     if (numGlyphs_ >= 2 && !images_) {
         // The strip's own disabled cell, in the desktop's 3-D colours.
         SourceCell(1, image, mask);
-        QImage& q = image.Image();
         uint32_t hi = Rgb(clBtnHighlight), sh = Rgb(clBtnShadow);
-        for (int y = 0; y < q.height(); ++y)
-            for (int x = 0; x < q.width(); ++x) {
-                uint32_t p = q.pixel(x, y) & 0xFFFFFF;
-                if (p == 0xFFFFFF) q.setPixel(x, y, 0xFF000000 | hi);
-                else if (p == 0x808080) q.setPixel(x, y, 0xFF000000 | sh);
+        for (int y = 0; y < image.Height(); ++y) {
+            uint32_t* row = image.ScanLine(y);
+            for (int x = 0; x < image.Width(); ++x) {
+                uint32_t p = row[x] & 0xFFFFFF;
+                if (p == 0xFFFFFF) row[x] = 0xFF000000 | hi;
+                else if (p == 0x808080) row[x] = 0xFF000000 | sh;
             }
+        }
         image.Changed();
         if (!list_) list_ = g_cache->GetList(s.cx, s.cy);
         index_[bsDisabled] = list_->Store(&image, &mask);
@@ -215,12 +215,11 @@ void TButtonGlyph::Build(TButtonStateEx state) {
     // down, shadow in place. The shape leaves out the background (the mask,
     // the transparent colour) and, in the new style, white and silver too.
     SourceCell(0, image, mask);
-    const QImage& src = image.Image();
     std::vector<bool> shape(std::size_t(s.cx * s.cy));
     for (int y = 0; y < s.cy; ++y)
         for (int x = 0; x < s.cx; ++x) {
             bool background = mask.Canvas()->Pixels(x, y) == clWhite;
-            uint32_t p = src.pixel(x, y) & 0xFFFFFF;
+            uint32_t p = std::as_const(image).ScanLine(y)[x] & 0xFFFFFF;
             if (!OldDisabledStyle && (p == 0xFFFFFF || p == 0xC0C0C0)) background = true;
             shape[std::size_t(y * s.cx + x)] = !background;
         }
@@ -231,16 +230,14 @@ void TButtonGlyph::Build(TButtonStateEx state) {
     out.Canvas()->FillRect(Rect(0, 0, s.cx + 1, s.cy + 1));
     outMask.Canvas()->Brush()->SetColor(clWhite);
     outMask.Canvas()->FillRect(Rect(0, 0, s.cx + 1, s.cy + 1));
-    QImage& o = out.Image();
-    QImage& om = outMask.Image();
     uint32_t hi = 0xFF000000 | Rgb(clBtnHighlight), sh = 0xFF000000 | Rgb(clBtnShadow);
     for (int pass = 0; pass < 2; ++pass)
         for (int y = 0; y < s.cy; ++y)
             for (int x = 0; x < s.cx; ++x) {
                 if (!shape[std::size_t(y * s.cx + x)]) continue;
                 int d = pass == 0 ? 1 : 0;
-                o.setPixel(x + d, y + d, pass == 0 ? hi : sh);
-                om.setPixel(x + d, y + d, 0xFF000000);
+                out.ScanLine(y + d)[x + d] = pass == 0 ? hi : sh;
+                outMask.ScanLine(y + d)[x + d] = 0xFF000000;
             }
     out.Changed();
     outMask.Changed();

@@ -1,11 +1,7 @@
 // TCustomToolWindowEx: docking and floating, the frame, showing and hiding.
-#include <QCloseEvent>
-#include <QWidget>
-#include <QWindow>
 #include <algorithm>
 
 #include "platform/Canvas.h"
-#include "platform/gui/Bridge.h"
 #include "toolbars/TBEx.h"
 #include "toolbars/TBExPaint.h"
 
@@ -25,24 +21,7 @@ constexpr int kDockedBorder = 2;
 constexpr int kDragHandleSizes[2][3] = {{9, 0, 6}, {14, 14, 14}};
 constexpr int kDragHandleOffsets[2][3] = {{2, 0, 1}, {3, 0, 5}};
 
-bool FormShown(TForm* f) { return f && f->Widget() && f->Visible() && f->WindowState() != wsMinimized; }
-
-// Alt+F4 on a floating window closes its form, as a close of the window
-// would on the old desktop; the window itself stays.
-class CloseForwarder : public QObject {
-public:
-    CloseForwarder(TCustomToolWindowEx* w, QObject* parent) : QObject(parent), window(w) {}
-    TCustomToolWindowEx* window;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() != QEvent::Close) return false;
-        e->ignore();
-        if (TForm* f = GetToolWindowParentForm(window)) {
-            TForm* top = GetTopLevelForm(f);
-            Dispatch([top] { top->Close(); });
-        }
-        return true;
-    }
-};
+bool FormShown(TForm* f) { return f && f->Visible() && f->WindowState() != wsMinimized; }
 
 // The close button of a caption: a raised (or, pushed, sunken) square with a cross.
 void DrawCloseButtonIn(TCanvas* c, const TRect& r, bool pushed) {
@@ -130,11 +109,9 @@ void TFloatingWindowParent::WndProc(TMessage& m) {
 TCustomToolWindowEx::TCustomToolWindowEx(TComponent* owner) : TCustomControl(owner) {
     ControlStyle = (ControlStyle | csAcceptsControls | csClickEvents | csSetCaption | csDoubleClicks) & ~(csCaptureMouse | csOpaque);
     TabStop = false;
-    Widget()->setFocusPolicy(Qt::NoFocus);
     color_ = clBtnFace;
     InstallHookProc(HookProc, THookProcCodes{hpSendActivateApp, hpSendWindowPosChanged}, false);
     EnableNonClient();
-    Widget()->installEventFilter(new CloseForwarder(this, Widget()));
 }
 
 TCustomToolWindowEx::~TCustomToolWindowEx() {
@@ -179,9 +156,9 @@ TCustomToolWindowEx* TCustomToolWindowEx::FloatingWindows(int index) {
 }
 
 TRect TCustomToolWindowEx::ScreenRect() const {
-    QWidget* w = Widget();
-    QPoint o = w ? w->mapToGlobal(QPoint(0, 0)) : QPoint(Left(), Top());
-    return Bounds(o.x(), o.y(), Width(), Height());
+    TRect r;
+    if (!GetWindowRect(this, r)) r = Bounds(Left(), Top(), Width(), Height());
+    return Bounds(r.Left, r.Top, Width(), Height());
 }
 
 // ---- metrics ------------------------------------------------------------------------------
@@ -579,41 +556,20 @@ void TCustomToolWindowEx::FloatingBookkeeping() {
     }
 }
 
-// A floating window is a frameless top-level window; a docked one a child of
-// its dock's client area.
+// A floating window is a window of its own, kept above its form (or above
+// every window); a docked one a child of its dock's client area.
 void TCustomToolWindowEx::ApplyWindowKind() {
-    QWidget* w = Widget();
-    if (!w || !Floating()) return;
-    Qt::WindowFlags f = Qt::Tool | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
-    if (floatingMode_ == fmOnTopOfAllForms && Enabled()) f |= Qt::WindowStaysOnTopHint;
-    if (w->parentWidget() || w->windowFlags() != f) {
-        bool shown = !w->isHidden();
-        w->setParent(nullptr, f);
-        w->setAttribute(Qt::WA_ShowWithoutActivating);
-        w->setGeometry(Left(), Top(), Width(), Height());
-        if (shown) w->show();
-    }
+    if (!Floating()) return;
+    TWinControl* owner = floatingMode_ == fmOnTopOfParentForm ? GetToolWindowParentForm(this) : nullptr;
+    SetPopupWindow(true, owner, floatingMode_ == fmOnTopOfAllForms && Enabled());
 }
 
 void TCustomToolWindowEx::SyncWidgetVisibility(bool showing) {
-    QWidget* w = Widget();
-    if (!w) return;
-    bool floating = Floating();
-    if (floating) {
+    if (Floating()) {
         ApplyWindowKind();
         if (floatParent_) floatParent_->SetShouldBeVisible(showing);
     }
-    if (w->isHidden() == showing) w->setVisible(showing);
-    if (floating && showing && w->windowHandle()) {
-        // Kept above its form: the form's window is the transient parent.
-        QWindow* owner = nullptr;
-        if (floatingMode_ == fmOnTopOfParentForm) {
-            TForm* form = GetToolWindowParentForm(this);
-            QWidget* formWin = form && form->Widget() ? form->Widget()->window() : nullptr;
-            owner = formWin ? formWin->windowHandle() : nullptr;
-        }
-        if (w->windowHandle()->transientParent() != owner) w->windowHandle()->setTransientParent(owner);
-    }
+    ShowWindow(this, showing ? SW_SHOWNA : SW_HIDE);
 }
 
 bool TCustomToolWindowEx::GetShowingState() const {
@@ -642,7 +598,7 @@ void TCustomToolWindowEx::UpdateVisibility() {
     SyncWidgetVisibility(GetShowingState());
 }
 
-void TCustomToolWindowEx::HookProc(THookProcCode code, QWidget* wnd, WPARAM wParam, LPARAM) {
+void TCustomToolWindowEx::HookProc(THookProcCode code, TControl* wnd, WPARAM wParam, LPARAM) {
     std::vector<TCustomToolWindowEx*> floating = FloatingList();
     auto stillFloating = [](TCustomToolWindowEx* t) {
         auto& fl = FloatingList();
@@ -657,9 +613,9 @@ void TCustomToolWindowEx::HookProc(THookProcCode code, QWidget* wnd, WPARAM wPar
         if (!wnd || !(wParam & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED))) break;
         for (TCustomToolWindowEx* t : floating) {
             if (!stillFloating(t) || t->floatingMode_ != fmOnTopOfParentForm) continue;
+            // The form's own window, or the frame that holds it as an MDI child.
             TForm* form = GetToolWindowParentForm(t);
-            QWidget* fw = form ? form->Widget() : nullptr;
-            if (fw && (fw == wnd || wnd->isAncestorOf(fw))) t->UpdateVisibility();
+            if (form && (form == wnd || form->MDIParent() == wnd)) t->UpdateVisibility();
         }
         break;
     default:
@@ -694,6 +650,11 @@ void TCustomToolWindowEx::Notification(TComponent* component, TOperation operati
 
 void TCustomToolWindowEx::WndProc(TMessage& m) {
     switch (m.Msg) {
+    case WM_CLOSE:
+        // Alt+F4 on a floating window closes its form, as a close of the
+        // window would on the old desktop; the window itself stays.
+        if (TForm* f = GetToolWindowParentForm(this)) GetTopLevelForm(f)->Close();
+        return;
     case WM_NCCALCSIZE:
         ApplyNCInsets(m, NCInsets());
         return;
@@ -868,12 +829,11 @@ void TCustomToolWindowEx::DrawFloatingNCArea() {
 
 void TCustomToolWindowEx::ActivateOnClick() {
     if (!Floating()) return;
-    QWidget* w = Widget();
-    w->raise();
-    if (floatingMode_ == fmOnTopOfParentForm && ActivateParent && !w->isActiveWindow()) {
+    BringWindowToTop(this);
+    if (floatingMode_ == fmOnTopOfParentForm && ActivateParent && GetActiveWindow() != this) {
         TForm* form = GetToolWindowParentForm(this);
         TForm* top = GetTopLevelForm(form);
-        if (top && top->Widget() && !top->Widget()->isActiveWindow()) top->Widget()->activateWindow();
+        if (top && GetActiveWindow() != top) SetActiveWindow(top);
         if (form && form->FormStyle() == fsMDIChild) form->BringToFront();
     }
 }
@@ -903,10 +863,7 @@ void TCustomToolWindowEx::MouseMove(TShiftState shift, int x, int y) {
         case HTTOPRIGHT: case HTBOTTOMLEFT: want = crSizeNESW; break;
         default: break;
         }
-        if (QWidget* w = Widget()) {
-            if (want == crDefault) w->unsetCursor();
-            else w->setCursor(gebridge::QtCursorOf(want));
-        }
+        if (Cursor() != want) SetCursor(want);
     }
     TCustomControl::MouseMove(shift, x, y);
 }

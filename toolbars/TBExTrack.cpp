@@ -1,66 +1,12 @@
 #include "toolbars/TBExTrack.h"
 
-#include <QApplication>
-#include <QBitmap>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QWidget>
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/gui/Controls.h"
+#include "platform/gui/Overlay.h"
 
-#include "platform/QtText.h"
-#include "platform/gui/Bridge.h"
-
-class TMouseTracker::Filter : public QObject {
-public:
-    explicit Filter(TMouseTracker* t) : tracker(t) {}
-    TMouseTracker* tracker;
-
-    bool eventFilter(QObject* o, QEvent* e) override {
-        switch (e->type()) {
-        case QEvent::MouseMove: {
-            auto* me = static_cast<QMouseEvent*>(e);
-            tracker->MouseMove(FromQPoint(me->globalPosition().toPoint()));
-            return true;
-        }
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: {
-            auto* me = static_cast<QMouseEvent*>(e);
-            if (me->button() == Qt::LeftButton) tracker->LeftButtonDown(FromQPoint(me->globalPosition().toPoint()));
-            return true;
-        }
-        case QEvent::MouseButtonRelease: {
-            auto* me = static_cast<QMouseEvent*>(e);
-            if (me->button() == Qt::LeftButton) tracker->LeftButtonUp(FromQPoint(me->globalPosition().toPoint()));
-            return true;
-        }
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease: {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            if (ke->isAutoRepeat() && ke->key() == Qt::Key_Control) return true;
-            WORD key = gebridge::VirtualKeyOf(ke);
-            if (e->type() == QEvent::KeyPress) tracker->KeyDown(key);
-            else tracker->KeyUp(key);
-            return true;
-        }
-        case QEvent::ShortcutOverride:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-            return true;
-        case QEvent::UngrabMouse:
-            if (o == tracker->grabber_) tracker->CaptureLost();
-            return false;
-        case QEvent::ApplicationStateChange:
-            // Another program took over: the gesture ends as if the capture went.
-            if (o == qApp && static_cast<QApplicationStateChangeEvent*>(e)->applicationState() != Qt::ApplicationActive)
-                tracker->CaptureLost();
-            return false;
-        default:
-            return false;
-        }
-    }
-};
-
-TMouseTracker::TMouseTracker(QWidget* grabber, Handlers handlers) : grabber_(grabber), handlers_(std::move(handlers)) {}
+TMouseTracker::TMouseTracker(TControl* grabber, Handlers handlers)
+    : grabber_(grabber), grabberAlive_(grabber ? grabber->Alive() : std::weak_ptr<char>()), handlers_(std::move(handlers)) {}
 
 TMouseTracker::~TMouseTracker() {
     // A gesture cut short by the tool window's destruction reports nothing.
@@ -72,12 +18,32 @@ void TMouseTracker::Start() {
     if (active_) return;
     active_ = true;
     accepted_ = false;
-    filter_ = std::make_unique<Filter>(this);
-    qApp->installEventFilter(filter_.get());
-    if (grabber_) {
-        grabber_->grabMouse();
-        grabber_->grabKeyboard();
+    if (grabber_) SetCaptureControl(grabber_);
+    inputHook_ = SetWindowsHookEx(WH_GETMESSAGE, [this](THookMessage& m) { Input(m); });
+    noticeHook_ = SetWindowsHookEx(WH_CALLWNDPROC, [this](THookMessage& m) { Notice(m); });
+}
+
+void TMouseTracker::Input(THookMessage& m) {
+    // Every input of the mouse and the keyboard belongs to the gesture.
+    THookMessage seen = m;
+    m.Msg = WM_NULL;
+    bool repeat = (seen.LParam >> 30) & 1;
+    switch (seen.Msg) {
+    case WM_MOUSEMOVE: MouseMove(seen.Pt); break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: LeftButtonDown(seen.Pt); break;
+    case WM_LBUTTONUP: LeftButtonUp(seen.Pt); break;
+    case WM_KEYDOWN:
+        if (!(repeat && seen.WParam == VK_CONTROL)) KeyDown(WORD(seen.WParam));
+        break;
+    case WM_KEYUP: KeyUp(WORD(seen.WParam)); break;
+    default: break;
     }
+}
+
+void TMouseTracker::Notice(const THookMessage& m) {
+    // The capture went elsewhere, or another program took over.
+    if ((m.Msg == WM_CAPTURECHANGED && m.Control == grabber_) || (m.Msg == WM_ACTIVATEAPP && m.WParam == 0)) CaptureLost();
 }
 
 void TMouseTracker::MouseMove(TPoint screen) {
@@ -118,11 +84,10 @@ void TMouseTracker::End(bool accepted) {
     if (!active_ || ending_) return;
     ending_ = true;
     accepted_ = accepted;
-    if (filter_ && qApp) qApp->removeEventFilter(filter_.get());
-    if (grabber_) {
-        if (QWidget::mouseGrabber() == grabber_) grabber_->releaseMouse();
-        if (QWidget::keyboardGrabber() == grabber_) grabber_->releaseKeyboard();
-    }
+    UnhookWindowsHookEx(inputHook_);
+    UnhookWindowsHookEx(noticeHook_);
+    inputHook_ = noticeHook_ = 0;
+    if (grabber_ && !grabberAlive_.expired() && GetCaptureControl() == grabber_) SetCaptureControl(nullptr);
     active_ = false;
     ending_ = false;
     auto finished = handlers_.Finished;
@@ -141,25 +106,8 @@ TRegion OutlineRing(const TRect& rect, int thickness) {
     return ring;
 }
 
-// A frameless window above everything that takes no input; its mask is the
-// ring, painted in a half-tone of alternating pixels.
-class TDragOutline::Window : public QWidget {
-public:
-    Window() : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setFocusPolicy(Qt::NoFocus);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QImage pattern(8, 8, QImage::Format_RGB32);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) pattern.setPixel(x, y, ((x + y) & 1) ? 0xFFFFFF : 0x000000);
-        QPainter p(this);
-        p.fillRect(rect(), QBrush(pattern));
-    }
-};
+TDragOutline::TDragOutline() = default;
+TDragOutline::~TDragOutline() = default;
 
 TDragOutline& TDragOutline::Instance() {
     static TDragOutline* o = new TDragOutline;
@@ -168,26 +116,35 @@ TDragOutline& TDragOutline::Instance() {
 
 TRegion TDragOutline::Ring() const { return visible_ ? OutlineRing(rect_, thickness_) : TRegion(); }
 
+void TDragOutline::Invert(const TRect& rect, int thickness) {
+    if (!overlay_) {
+        overlay_ = std::make_unique<TOverlay>();
+        // The classic half-tone: every other pixel.
+        halftone_ = std::make_unique<TBitmap>();
+        halftone_->SetSize(8, 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) halftone_->Canvas()->SetPixels(x, y, (x + y) & 1 ? clWhite : clBlack);
+    }
+    TCanvas* c = overlay_->Canvas();
+    c->Brush()->SetBitmap(halftone_.get());
+    c->CopyMode = cmPatInvert;
+    TRegion ring = OutlineRing(rect, thickness);
+    for (const TRect& part : ring.Rects()) c->CopyRect(part, c, part);
+}
+
 void TDragOutline::Draw(const TRect* rect, int thickness) {
     if (!rect || IsRectEmpty(rect->Normalized()) || thickness <= 0) {
+        if (visible_) Invert(rect_, thickness_);
         visible_ = false;
         rect_ = TRect();
         thickness_ = 0;
-        if (window_) window_->hide();
         return;
     }
     TRect r = rect->Normalized();
     if (visible_ && r == rect_ && thickness == thickness_) return;
-    if (!window_) window_ = new Window;
+    if (visible_) Invert(rect_, thickness_);
     rect_ = r;
     thickness_ = thickness;
     visible_ = true;
-    TRegion ring = OutlineRing(r, thickness);
-    ring.Offset(-r.Left, -r.Top);
-    QRegion mask;
-    for (const TRect& part : ring.Rects()) mask += QRect(part.Left, part.Top, part.Width(), part.Height());
-    window_->setGeometry(r.Left, r.Top, r.Width(), r.Height());
-    window_->setMask(mask);
-    window_->show();
-    window_->update();
+    Invert(rect_, thickness_);
 }

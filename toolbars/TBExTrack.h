@@ -1,24 +1,27 @@
 #pragma once
 // The mouse gestures of tool windows without a nested event loop. A tracker
-// holds the mouse (and the keyboard) while a gesture lasts and takes every
-// mouse and key event of the program through an application event filter:
-// moves go to its handler with the screen point, a release of the left button
-// accepts, Escape cancels (when the gesture allows it), Ctrl is reported as it
-// goes down and up, a new press of the left button ends, everything else of
-// the mouse and the keyboard is swallowed. The gesture ends in its Finished
-// handler.
+// holds the mouse capture while a gesture lasts and takes every mouse and key
+// message of the program through a window hook: moves go to its handler with
+// the screen point, a release of the left button accepts, Escape cancels
+// (when the gesture allows it), Ctrl is reported as it goes down and up, a
+// new press of the left button ends, everything else of the mouse and the
+// keyboard is swallowed. Losing the capture or the application's activation
+// ends it without accepting. The gesture ends in its Finished handler.
 //
-// The outline of a drag or a resize is an overlay window shaped to the ring
-// between the outline rectangle and its inside.
+// The outline of a drag or a resize is drawn on the desktop's overlay: the
+// ring between the outline rectangle and its inside, in a half-tone combined
+// by exclusive or, so that drawing it again takes it away.
 
 #include <functional>
 #include <memory>
 
 #include "platform/Region.h"
 #include "platform/Types.h"
-#include "platform/gui/Messages.h"
+#include "platform/gui/Hooks.h"
 
-class QWidget;
+class TBitmap;
+class TControl;
+class TOverlay;
 
 class TMouseTracker {
 public:
@@ -29,19 +32,19 @@ public:
         bool EscapeEnds = true;
     };
 
-    // grabber: the widget that holds the mouse while the gesture lasts.
-    TMouseTracker(QWidget* grabber, Handlers handlers);
+    // grabber: the control that holds the mouse while the gesture lasts.
+    TMouseTracker(TControl* grabber, Handlers handlers);
     ~TMouseTracker();
     TMouseTracker(const TMouseTracker&) = delete;
     TMouseTracker& operator=(const TMouseTracker&) = delete;
 
-    // Grabs the mouse and keyboard and installs the event filter.
+    // Captures the mouse and installs the window hooks.
     void Start();
     bool Active() const { return active_; }
     bool Accepted() const { return accepted_; }
     TPoint LastPoint() const { return last_; }
 
-    // The input of the gesture (the event filter calls these; so may tests).
+    // The input of the gesture (the window hook calls these; so may tests).
     void MouseMove(TPoint screen);
     void LeftButtonUp(TPoint screen);
     void LeftButtonDown(TPoint screen);
@@ -53,11 +56,14 @@ public:
     void Cancel() { End(false); }
 
 private:
-    class Filter;
+    void Input(THookMessage& m);
+    void Notice(const THookMessage& m);
     void End(bool accepted);
-    QWidget* grabber_;
+    TControl* grabber_;
+    std::weak_ptr<char> grabberAlive_;
     Handlers handlers_;
-    std::unique_ptr<Filter> filter_;
+    HHOOK inputHook_ = 0;
+    HHOOK noticeHook_ = 0;
     bool active_ = false;
     bool accepted_ = false;
     bool ending_ = false;
@@ -79,9 +85,12 @@ public:
     TRegion Ring() const;
 
 private:
-    TDragOutline() = default;
-    class Window;
-    Window* window_ = nullptr;
+    TDragOutline();
+    ~TDragOutline();
+    // Draws (or, drawn again, takes away) the ring on the overlay.
+    void Invert(const TRect& rect, int thickness);
+    std::unique_ptr<TOverlay> overlay_;
+    std::unique_ptr<TBitmap> halftone_;
     bool visible_ = false;
     TRect rect_;
     int thickness_ = 0;

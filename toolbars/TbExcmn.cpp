@@ -1,17 +1,13 @@
 #include "toolbars/TbExcmn.h"
 
-#include <QApplication>
-#include <QEvent>
-#include <QMdiSubWindow>
-#include <QMouseEvent>
-#include <QWidget>
 #include <algorithm>
 #include <array>
 #include <vector>
 
 #include "platform/Canvas.h"
 #include "platform/Region.h"
-#include "platform/gui/Controls.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/Hooks.h"
 
 namespace {
 
@@ -27,8 +23,6 @@ std::vector<HookRecord>& Registry() {
 }
 
 std::array<int, 3> g_kindCounts{};
-// The activation last reported to the procedures.
-bool g_lastActive = false;
 
 // Which hook kinds a set of codes needs.
 std::vector<THookKind> KindsOf(THookProcCodes codes) {
@@ -39,7 +33,7 @@ std::vector<THookKind> KindsOf(THookProcCodes codes) {
     return k;
 }
 
-void DispatchHook(THookProcCode code, QWidget* wnd, WPARAM wParam, LPARAM lParam) {
+void DispatchHook(THookProcCode code, TControl* wnd, WPARAM wParam, LPARAM lParam) {
     // A procedure may register or unregister others while it runs.
     std::vector<THookProc> procs;
     for (const HookRecord& r : Registry())
@@ -50,68 +44,28 @@ void DispatchHook(THookProcCode code, QWidget* wnd, WPARAM wParam, LPARAM lParam
     }
 }
 
-// A window whose showing matters to floating tool windows: a top-level
-// window or an MDI child's frame.
-bool IsFormWindow(QWidget* w) { return w->isWindow() || qobject_cast<QMdiSubWindow*>(w); }
+// The platform's hooks that stand for the kinds; they report and never
+// swallow a message.
+HHOOK g_callWndProc = 0;
+HHOOK g_getMessage = 0;
 
-// The one event filter that stands for the three hooks. It reports and never
-// consumes.
-class HookFilter : public QObject {
-public:
-    bool eventFilter(QObject* o, QEvent* e) override {
-        switch (e->type()) {
-        case QEvent::ApplicationStateChange:
-            if (o == qApp && g_kindCounts[hkCallWndProc] > 0) {
-                auto* se = static_cast<QApplicationStateChangeEvent*>(e);
-                g_lastActive = se->applicationState() == Qt::ApplicationActive;
-                DispatchHook(hpSendActivateApp, nullptr, g_lastActive ? 1 : 0, 0);
-            }
-            break;
-        case QEvent::WindowActivate:
-        case QEvent::WindowDeactivate:
-            // The program's windows may all lose (or one regain) activation
-            // without the desktop reporting a change of the application's state.
-            if (g_kindCounts[hkCallWndProc] > 0 && ApplicationIsActive() != g_lastActive) {
-                g_lastActive = !g_lastActive;
-                DispatchHook(hpSendActivateApp, nullptr, g_lastActive ? 1 : 0, 0);
-            }
-            break;
-        case QEvent::Show:
-        case QEvent::Hide:
-        case QEvent::WindowStateChange:
-            if (g_kindCounts[hkCallWndProc] > 0 && o->isWidgetType()) {
-                auto* w = static_cast<QWidget*>(o);
-                if (IsFormWindow(w)) {
-                    WPARAM flags = e->type() == QEvent::Show ? SWP_SHOWWINDOW : e->type() == QEvent::Hide ? SWP_HIDEWINDOW : SWP_FRAMECHANGED;
-                    DispatchHook(hpSendWindowPosChanged, w, flags, 0);
-                }
-            }
-            break;
-        case QEvent::MouseMove:
-            if (g_kindCounts[hkGetMessage] > 0 && o->isWidgetType()) {
-                QPoint g = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
-                DispatchHook(hpPostMouseMove, static_cast<QWidget*>(o), 0, MakeLParam(g.x(), g.y()));
-            }
-            break;
-        default:
-            break;
-        }
-        return false;
+void UpdateHooks() {
+    if (g_kindCounts[hkCallWndProc] > 0 && !g_callWndProc) {
+        g_callWndProc = SetWindowsHookEx(WH_CALLWNDPROC, [](THookMessage& m) {
+            if (m.Msg == WM_ACTIVATEAPP) DispatchHook(hpSendActivateApp, nullptr, m.WParam, 0);
+            else if (m.Msg == WM_WINDOWPOSCHANGED) DispatchHook(hpSendWindowPosChanged, m.Control, m.WParam, 0);
+        });
+    } else if (g_kindCounts[hkCallWndProc] == 0 && g_callWndProc) {
+        UnhookWindowsHookEx(g_callWndProc);
+        g_callWndProc = 0;
     }
-};
-
-HookFilter* g_filter = nullptr;
-
-void UpdateFilter() {
-    bool needed = std::any_of(g_kindCounts.begin(), g_kindCounts.end(), [](int n) { return n > 0; });
-    if (needed && !g_filter && qApp) {
-        g_filter = new HookFilter;
-        g_lastActive = ApplicationIsActive();
-        qApp->installEventFilter(g_filter);
-    } else if (!needed && g_filter) {
-        if (qApp) qApp->removeEventFilter(g_filter);
-        delete g_filter;
-        g_filter = nullptr;
+    if (g_kindCounts[hkGetMessage] > 0 && !g_getMessage) {
+        g_getMessage = SetWindowsHookEx(WH_GETMESSAGE, [](THookMessage& m) {
+            if (m.Msg == WM_MOUSEMOVE) DispatchHook(hpPostMouseMove, m.Control, 0, MakeLParam(m.Pt.x, m.Pt.y));
+        });
+    } else if (g_kindCounts[hkGetMessage] == 0 && g_getMessage) {
+        UnhookWindowsHookEx(g_getMessage);
+        g_getMessage = 0;
     }
 }
 
@@ -138,7 +92,7 @@ void InstallHookProc(THookProc proc, THookProcCodes codes, bool onlyIncRefCount)
     }
     if (onlyIncRefCount) return;
     for (THookKind k : KindsOf(codes)) ++g_kindCounts[k];
-    UpdateFilter();
+    UpdateHooks();
 }
 
 void UninstallHookProc(THookProc proc) {
@@ -149,7 +103,7 @@ void UninstallHookProc(THookProc proc) {
     if (--it->refCount <= 0) reg.erase(it);
     for (THookKind k : KindsOf(codes))
         if (g_kindCounts[k] > 0) --g_kindCounts[k];
-    UpdateFilter();
+    UpdateHooks();
 }
 
 int HookProcRefCount(THookProc proc) {
@@ -159,9 +113,9 @@ int HookProcRefCount(THookProc proc) {
 
 int HookKindCount(THookKind kind) { return g_kindCounts[kind]; }
 
-bool HookFilterInstalled() { return g_filter != nullptr; }
+bool HookFilterInstalled() { return g_callWndProc != 0 || g_getMessage != 0; }
 
-bool ApplicationIsActive() { return QApplication::activeWindow() != nullptr; }
+bool ApplicationIsActive() { return Application->Active(); }
 
 void ListSortEx(TList* list, const TListSortCompareEx& compare, void* extraData) {
     if (!list || list->Count() < 2) return;

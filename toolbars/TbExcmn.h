@@ -5,9 +5,9 @@
 // in the program, the test whether the application is active, a quicksort
 // with caller data, and the clip of a frame paint to its update region.
 //
-// The hook procedures are fed by one application event filter. It is
-// installed while any registered procedure needs one of the hook kinds and
-// removed when the last one goes; it never consumes an event.
+// The hook procedures are fed by the platform's window hooks (Hooks.h): one
+// of each kind is installed while any registered procedure needs it and
+// removed when the last one goes; they never swallow a message.
 
 #include <functional>
 #include <initializer_list>
@@ -15,8 +15,8 @@
 #include "platform/List.h"
 #include "platform/gui/Messages.h"
 
-class QWidget;
 class TCanvas;
+class TControl;
 class TRegion;
 
 // A set of up to 32 enumeration values.
@@ -44,13 +44,13 @@ using THookProcCodes = TEnumSet<THookProcCode>;
 // What a hook procedure receives:
 // - hpSendActivateApp: Wnd null, WParam 1 when the application became
 //   active, 0 when it became inactive.
-// - hpSendWindowPosChanged: Wnd the window (a top-level window or a form's
-//   window) that was shown, hidden, minimised or restored; WParam the
-//   SWP_ flags of Messages.h.
+// - hpSendWindowPosChanged: Wnd the form (or the control that is a window of
+//   its own) whose window was shown, hidden, minimised or restored; WParam
+//   the SWP_ flags of Messages.h.
 // - hpPreDestroy: never reported (see TbExcmn.cpp).
-// - hpPostMouseMove: Wnd the widget under the mouse, LParam the screen point
-//   (MakeLParam).
-using THookProc = void (*)(THookProcCode Code, QWidget* Wnd, WPARAM WParam, LPARAM LParam);
+// - hpPostMouseMove: Wnd the control under the mouse (null over a window
+//   that is no control's), LParam the screen point (MakeLParam).
+using THookProc = void (*)(THookProcCode Code, TControl* Wnd, WPARAM WParam, LPARAM LParam);
 
 // The three kinds of hook the codes need: window-procedure calls (activation
 // and window position), window creation and destruction, posted messages
@@ -65,7 +65,7 @@ void InstallHookProc(THookProc proc, THookProcCodes codes, bool onlyIncRefCount)
 // proc that was never registered changes nothing.
 void UninstallHookProc(THookProc proc);
 // For tests: the reference count of proc (0 when not registered), the count
-// of a kind, and whether the event filter is installed.
+// of a kind, and whether a window hook is installed.
 int HookProcRefCount(THookProc proc);
 int HookKindCount(THookKind kind);
 bool HookFilterInstalled();

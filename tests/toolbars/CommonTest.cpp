@@ -4,8 +4,8 @@
 namespace {
 
 std::vector<std::pair<THookProcCode, WPARAM>> g_calls;
-void RecordingProc(THookProcCode code, QWidget*, WPARAM wParam, LPARAM) { g_calls.push_back({code, wParam}); }
-void OtherProc(THookProcCode, QWidget*, WPARAM, LPARAM) {}
+void RecordingProc(THookProcCode code, TControl*, WPARAM wParam, LPARAM) { g_calls.push_back({code, wParam}); }
+void OtherProc(THookProcCode, TControl*, WPARAM, LPARAM) {}
 
 } // namespace
 
