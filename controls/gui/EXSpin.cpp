@@ -474,7 +474,7 @@ void TExSpinEdit::LayoutButtons() {
         int side = std::max(h - 3, 1);
         spinButton_->SetBounds(w - side - 3, (h - side) / 2, side, side);
     }
-    LineEdit()->setTextMargins(0, 0, ButtonWidth() + 2, 0);
+    Perform(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MakeLParam(0, ButtonWidth() + 2));
 }
 
 void TExSpinEdit::SetBounds(int left, int top, int width, int height) {
