@@ -1,5 +1,7 @@
 #include "platform/gui/GuiTest.h"
 
+#include <QScrollBar>
+
 #include "common/Printers.h"
 
 #include "controls/gui/ExListBox.h"
@@ -131,6 +133,39 @@ TEST_F(ListBox, TabbedTextAndOwnerDrawing) {
     box->SetAutoScroll(true);
     EXPECT_EQ(box->HorizontalExtent(), 500);
     EXPECT_GT(widths, 0);
+}
+
+// The box's own scroll bars: shown when the items need them, taking their
+// room from the frame, and followed when the user moves them.
+TEST_F(ListBox, ScrollBarsAppearWithTheItemsAndMoveTheList) {
+    form->Show();
+    const int border = 2, bar = 16;
+    EXPECT_FALSE(box->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(box->ClientWidth(), 150 - 2 * border);
+    for (int i = 0; i < 30; ++i) box->Items()->Add("Строка "_a + IntToStr(i));
+    ASSERT_TRUE(box->ScrollBarVisible(SB_VERT));
+    EXPECT_FALSE(box->ScrollBarVisible(SB_HORZ));
+    EXPECT_EQ(box->ClientWidth(), 150 - 2 * border - bar);
+    int page = box->ClientHeight() / box->GetItemHeight();
+    TScrollInfo si;
+    si.fMask = SIF_ALL;
+    box->GetScrollInfo(SB_VERT, si);
+    EXPECT_EQ(si.nPage, unsigned(page));
+    EXPECT_EQ(si.nMax - int(si.nPage) + 1, 30 - page) << "the last position shows the last item at the bottom";
+
+    // The user drags the bar: the list follows; the list scrolled by the
+    // program moves the bar.
+    QScrollBar* vertical = nullptr;
+    for (QScrollBar* b : box->Widget()->findChildren<QScrollBar*>())
+        if (b->orientation() == Qt::Vertical) vertical = b;
+    ASSERT_NE(vertical, nullptr);
+    vertical->setValue(5);
+    EXPECT_EQ(box->TopIndex(), 5);
+    box->SetTopIndex(9);
+    EXPECT_EQ(vertical->value(), 9);
+    box->Items()->Clear();
+    EXPECT_FALSE(box->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(box->ClientWidth(), 150 - 2 * border);
 }
 
 } // namespace
