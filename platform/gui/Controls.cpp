@@ -721,6 +721,14 @@ void Surface::BindCanvas() {
     canvas_->SetImage(&image_);
 }
 
+} // namespace gebridge
+
+bool SurfaceCanHold(long long width, long long height) {
+    return width <= kMaxSurfaceSide && height <= kMaxSurfaceSide && width * height <= kMaxSurfacePixels;
+}
+
+namespace gebridge {
+
 TCanvas* Surface::Canvas() {
     if (image_.isNull()) Fit(std::max(owner_->Width(), 1), std::max(owner_->Height(), 1));
     if (!canvas_) BindCanvas();
@@ -728,8 +736,10 @@ TCanvas* Surface::Canvas() {
 }
 
 void Surface::Fit(int width, int height) {
-    width = std::max(width, 1);
-    height = std::max(height, 1);
+    width = std::clamp(width, 1, kMaxSurfaceSide);
+    height = std::clamp(height, 1, kMaxSurfaceSide);
+    // Too many pixels in all: the rows that fit are kept.
+    if (!SurfaceCanHold(width, height)) height = int(kMaxSurfacePixels / width);
     if (!image_.isNull() && image_.width() == width && image_.height() == height) return;
     QImage next(width, height, QImage::Format_RGB32);
     next.fill(ToQRgb(background));

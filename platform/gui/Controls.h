@@ -506,6 +506,13 @@ protected:
     void LayoutScrollBars();
 };
 
+// The largest image a self-painting control keeps: no side beyond
+// kMaxSurfaceSide pixels and no more than kMaxSurfacePixels in all. A larger
+// control keeps an image of its top-left part within those bounds.
+constexpr int kMaxSurfaceSide = 32767;
+constexpr long long kMaxSurfacePixels = 1LL << 26;
+bool SurfaceCanHold(long long width, long long height);
+
 // A control without children that paints itself: Paint() draws on Canvas,
 // which lies over a persistent image; the screen only shows that image.
 class TGraphicControl : public TControl {

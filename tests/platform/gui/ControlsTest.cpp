@@ -139,6 +139,35 @@ TEST_F(Controls, PaintBoxKeepsItsImageAndRepaintsOnlyWhenAsked) {
     EXPECT_EQ(paints, 4);
 }
 
+TEST_F(Controls, APaintBoxBeyondTheImageLimitKeepsItsTopLeftPartWithinIt) {
+    struct Case {
+        long long w, h;
+        bool holds;
+    };
+    const Case cases[] = {
+        {kMaxSurfaceSide, 1000, true},       {kMaxSurfaceSide + 1, 10, false}, {10, kMaxSurfaceSide + 1, false},
+        {8192, 8192, true},                  {8192, 8193, false},              {120000, 90000, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SurfaceCanHold(c.w, c.h), c.holds) << c.w << " x " << c.h;
+
+    TForm* f = MakeForm();
+    auto* pb = NewControl<TPaintBox>(f, f, "PaintBox1");
+    f->Show();
+    const std::pair<int, int> sizes[] = {{40000, 20}, {20000, 9000}, {300, 200}};
+    for (auto [w, h] : sizes) {
+        pb->SetBounds(0, 0, w, h);
+        const QImage* img = pb->Canvas()->Image();
+        ASSERT_NE(img, nullptr);
+        EXPECT_FALSE(img->isNull());
+        EXPECT_TRUE(SurfaceCanHold(img->width(), img->height())) << w << " x " << h;
+        EXPECT_EQ(img->width(), std::min(w, kMaxSurfaceSide));
+        EXPECT_EQ(img->height(), std::min<long long>(h, kMaxSurfacePixels / img->width()));
+        // Drawing beyond the image is cut off, never outside memory.
+        pb->Canvas()->Brush()->SetColor(clRed);
+        pb->Canvas()->FillRect(Rect(w - 10, h - 10, w + 10, h + 10));
+    }
+}
+
 TEST_F(Controls, TimerIntervalZeroStopsAndTheSameIntervalDoesNotRestart) {
     TTimer t(nullptr);
     QElapsedTimer clock;
