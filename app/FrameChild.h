@@ -76,6 +76,11 @@ public:
 class IFsmChild : public IEditorChild {
 public:
     virtual TFSMScheme* FsmDocument() = 0;
+    // The enabled state of the window's flip command (the frame's follows it).
+    virtual bool FlipHorActionEnabled() = 0;
+    // Printing and the print preview: draws the state machine on a canvas
+    // (at 100 %, whatever the window's zoom).
+    virtual void PrintSchemeTo(TCanvas* canvas) = 0;
 };
 
 // What the editors and dialogs that are added to the program register with

@@ -30,6 +30,15 @@ void TTestSchemeChild::PrintSchemeTo(TCanvas* canvas) {
     canvas->Pen()->SetMode(pmCopy);
 }
 
+void TTestFsmChild::PrintSchemeTo(TCanvas* canvas) {
+    ChildCalls().push_back("fsm:PrintScheme");
+    canvas->Brush()->SetColor(clWhite);
+    canvas->Pen()->SetColor(clWhite);
+    canvas->Pen()->SetMode(pmXor);
+    canvas->Ellipse(100, 100, 300, 200);
+    canvas->Pen()->SetMode(pmCopy);
+}
+
 void TTestSchemeChild::PrintElements() {
     ChildCalls().push_back("scheme:PrintElements");
     Printer()->Canvas()->TextOut(10, 10, SchemeDocument()->GetName());

@@ -112,6 +112,8 @@ public:
         OnClose = [this](TObject*, TCloseAction& a) { AskOnClose(this, doc_.IsModified(), a); };
     }
     TFSMScheme* FsmDocument() override { return &doc_; }
+    bool FlipHorActionEnabled() override { return editEnabled; }
+    void PrintSchemeTo(TCanvas* canvas) override;
 
 private:
     TFSMScheme doc_;

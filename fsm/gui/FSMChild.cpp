@@ -1,0 +1,675 @@
+// The state-machine window: construction, actions, zoom, keys, painting,
+// closing and what the document reports to it. Mouse editing is in
+// FSMChildMouse.cpp.
+#include "fsm/gui/FSMChild.h"
+
+#include "controls/gui/ExCheckListBox.h"
+#include "document/InitModule.h"
+#include "document/Scheme.h"
+#include "fsm/FsmSettings.h"
+#include "fsm/gui/FsmFrame.h"
+#include "fsm/gui/FsmImages.h"
+#include "platform/ImageList.h"
+#include "platform/UiPort.h"
+#include "toolbars/TBExCtls.h"
+#include "toolbars/TBExTlbr.h"
+
+namespace {
+
+constexpr const char* kUnit = "FSMChild";
+
+int GridSetting() { return InitModule ? InitModule->GridStep : 10; }
+TColor SchemeBackSetting() { return InitModule ? InitModule->BackColor : TColor(0); }
+int AutoSaveMinutes() { return InitModule ? InitModule->AutoSavePeriod : 10; }
+
+} // namespace
+
+TFSMChild* NewFSMChild(TComponent* owner) { return NewForm<TFSMChild>(owner); }
+
+TFSMChild::TFSMChild(TComponent* owner) : TForm(owner) {
+    SetName("FSMChild");
+    SetFormStyle(fsMDIChild);
+    SetBounds(0, 0, 640, 460);
+    KeyPreview = true;
+
+    DockEx1 = NewControl<TDockEx>(this, this, "DockEx1");
+    DockEx1->SetPosition(dpTop);
+
+    StatusBar = NewControl<TStatusBar>(this, this, "StatusBar");
+    StatusBar->SetAlign(alBottom);
+    for (int w : {50, 120, 350, 100, 180, 50}) StatusBar->Panels()->Add()->SetWidth(w);
+
+    Panel1 = NewControl<TPanel>(this, this, "Panel1");
+    Panel1->SetAlign(alRight);
+    Panel1->SetWidth(150);
+    Panel1->SetBevelOuter(bvNone);
+    inBox = NewControl<TExCheckListBox>(this, Panel1, "inBox");
+    inBox->SetCheckKind(ckCheckMarks);
+    inBox->SetAlign(alTop);
+    inBox->SetHeight(180);
+    Splitter2 = NewControl<TSplitter>(this, Panel1, "Splitter2");
+    Splitter2->SetAlign(alTop);
+    Splitter2->SetHeight(3);
+    outBox = NewControl<TExCheckListBox>(this, Panel1, "outBox");
+    outBox->SetCheckKind(ckCheckMarks);
+    outBox->SetAllowGrayed(true);
+    outBox->SetAlign(alClient);
+    Splitter1 = NewControl<TSplitter>(this, this, "Splitter1");
+    Splitter1->SetAlign(alRight);
+    Splitter1->SetWidth(3);
+
+    ScrollBox1 = NewControl<TScrollBox>(this, this, "ScrollBox1");
+    ScrollBox1->SetAlign(alClient);
+    ScrollBox1->HorzScrollBar()->SetIncrement(16);
+    ScrollBox1->VertScrollBar()->SetIncrement(16);
+    PaintBox1 = NewControl<TPaintBox>(this, ScrollBox1, "PaintBox1");
+
+    ImageList1 = NewComponent<TImageList>(this, "ImageList1");
+    FillFsmImages(ImageList1);
+    CreateActions();
+    CreateMenus();
+    CreateToolbar();
+
+    SavePictureDialog = NewComponent<TSavePictureDialog>(this, "SavePictureDialog");
+    SavePictureDialog->Filter = "Bitmaps (*.bmp)|*.bmp";
+    AutosaveTimer = NewComponent<TTimer>(this, "AutosaveTimer");
+    AutosaveTimer->OnTimer = [this](TObject* s) { AutosaveTimerTimer(s); };
+    Timer1 = NewComponent<TTimer>(this, "Timer1");
+    Timer1->SetInterval(10);
+    Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
+
+    PaintBox1->OnPaint = [this](TObject* s) { PaintBox1Paint(s); };
+    PaintBox1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        PaintBox1MouseDown(s, b, sh, x, y);
+    };
+    PaintBox1->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { PaintBox1MouseMove(s, sh, x, y); };
+    PaintBox1->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        PaintBox1MouseUp(s, b, sh, x, y);
+    };
+    PaintBox1->OnDblClick = [this](TObject* s) { PaintBox1DblClick(s); };
+    ScrollBox1->OnClick = [this](TObject* s) { ScrollBox1Click(s); };
+    inBox->OnClickCheck = [this](TObject* s) { inBoxClickCheck(s); };
+    outBox->OnClickCheck = [this](TObject* s) { outBoxClickCheck(s); };
+
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnActivate = [this](TObject* s) { FormActivate(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    OnKeyUp = [this](TObject* s, WORD& k, TShiftState sh) { FormKeyUp(s, k, sh); };
+}
+
+TFSMChild::~TFSMChild() {
+    // The document's objects erase themselves from the paint box as they go:
+    // it must still be there.
+    closing_ = true;
+    fsm_.reset();
+}
+
+TAction* TFSMChild::NewAction(const char* name, const AnsiString& caption, TShortCut shortCut) {
+    TAction* a = NewComponent<TAction>(this, name);
+    a->SetCaption(caption);
+    if (shortCut) a->SetShortCut(shortCut);
+    a->SetActionList(ChildActionList);
+    return a;
+}
+
+void TFSMChild::CreateActions() {
+    ChildActionList = NewComponent<TActionList>(this, "ChildActionList");
+    ChildActionList->Images = ImageList1;
+    auto bind = [this](TAction* a, void (TFSMChild::*handler)(TObject*)) {
+        a->OnExecute = [this, handler](TObject* s) { (this->*handler)(s); };
+    };
+    auto rule = [this](TAction* a, void (TFSMChild::*update)(TObject*)) {
+        a->OnUpdate = [this, update](TObject* s) { (this->*update)(s); };
+    };
+
+    Undo = NewAction("Undo", "Отмена"_a, ShortCut('Z', ssCtrl));
+    bind(Undo, &TFSMChild::UndoExecute);
+    PrintSchemAction = NewAction("PrintSchemAction", "PrintSchemAction");
+    bind(PrintSchemAction, &TFSMChild::PrintSchemActionExecute);
+    PrintInfoAction = NewAction("PrintInfoAction", "PrintInfoAction");
+    PrintInfoAction->OnExecute = [](TObject*) {};
+    DeleteSelectedAction = NewAction("DeleteSelectedAction", "Удалить помеченные"_a);
+    bind(DeleteSelectedAction, &TFSMChild::DeleteSelectedActionExecute);
+    EditPropertyAction = NewAction("EditPropertyAction", "Свойства"_a, ShortCut(VK_RETURN, ssAlt));
+    bind(EditPropertyAction, &TFSMChild::EditPropertyActionExecute);
+    InsertDeviceAction = NewAction("InsertDeviceAction", "InsertDeviceAction");
+    bind(InsertDeviceAction, &TFSMChild::InsertDeviceActionExecute);
+    // Esc reaches the window before the frame, and its key-up runs it again:
+    // ending the placing twice changes nothing.
+    EscAction = NewAction("EscAction", "Отмена"_a, ShortCut(VK_ESCAPE, 0));
+    bind(EscAction, &TFSMChild::EscActionExecute);
+
+    SetModeSelectAction = NewAction("SetModeSelectAction", AnsiString(), ShortCut(VK_F1, ssCtrl));
+    bind(SetModeSelectAction, &TFSMChild::SetModeSelectActionExecute);
+    SetModeDeviceAction = NewAction("SetModeDeviceAction", AnsiString(), ShortCut(VK_F2, ssCtrl));
+    bind(SetModeDeviceAction, &TFSMChild::SetModeDeviceActionExecute);
+    SetModePinAction = NewAction("SetModePinAction", AnsiString(), ShortCut(VK_F3, ssCtrl));
+    bind(SetModePinAction, &TFSMChild::SetModePinActionExecute);
+    SetModeWireAction = NewAction("SetModeWireAction", AnsiString(), ShortCut(VK_F4, ssCtrl));
+    bind(SetModeWireAction, &TFSMChild::SetModeWireActionExecute);
+    SetModeSymbolAction = NewAction("SetModeSymbolAction", AnsiString());
+    bind(SetModeSymbolAction, &TFSMChild::SetModeSymbolActionExecute);
+    SetModeConnectAction = NewAction("SetModeConnectAction", "Соединение"_a, ShortCut(VK_F5, ssCtrl));
+    bind(SetModeConnectAction, &TFSMChild::SetModeConnectActionExecute);
+    for (TAction* a : {SetModeSelectAction, SetModeDeviceAction, SetModePinAction, SetModeWireAction,
+                       SetModeSymbolAction, SetModeConnectAction})
+        rule(a, &TFSMChild::ModeUpdate);
+    SetModeSelectAction->SetImageIndex(fiSelect);
+    SetModeSymbolAction->SetImageIndex(fiCondition);
+    SetModeDeviceAction->SetImageIndex(fiState);
+    SetModeWireAction->SetImageIndex(fiTransition);
+    SetModeConnectAction->SetImageIndex(fiReset);
+
+    RedrawAction = NewAction("RedrawAction", "Обновить"_a, ShortCut(VK_F5, 0));
+    bind(RedrawAction, &TFSMChild::RedrawActionExecute);
+    DeleteAction = NewAction("DeleteAction", "Удалить"_a, ShortCut(VK_DELETE, 0));
+    DeleteAction->OnExecute = [this](TObject* s) { DeleteActionExecute(s); };
+    TestLoadAction = NewAction("TestLoadAction", "Загрузить тестовый файл"_a, ShortCut(VK_F12, 0));
+    TestLoadAction->OnExecute = [](TObject*) {};
+    TestSaveAction = NewAction("TestSaveAction", "Сохранить тестовый файл"_a, ShortCut(VK_F11, 0));
+    TestSaveAction->OnExecute = [](TObject*) {};
+    CopyAction = NewAction("CopyAction", "Копировать"_a, ShortCut('C', ssCtrl));
+    CopyAction->OnExecute = [this](TObject* s) { CopyActionExecute(s); };
+    CutAction = NewAction("CutAction", "Вырезать"_a, ShortCut('X', ssCtrl));
+    CutAction->OnExecute = [this](TObject* s) { CutActionExecute(s); };
+    PasteAction = NewAction("PasteAction", "Вставить"_a, ShortCut('V', ssCtrl));
+    PasteAction->OnExecute = [this](TObject* s) { PasteActionExecute(s); };
+    PasteAction->OnUpdate = [this](TObject*) { PasteAction->SetEnabled(FsmFrame() && FsmFrame()->PasteEnabled()); };
+    PasteAction->SetEnabled(false);
+    for (TAction* a : {DeleteSelectedAction, EditPropertyAction, DeleteAction, CopyAction, CutAction})
+        rule(a, &TFSMChild::SelectionUpdate);
+
+    ZoomInAction = NewAction("ZoomInAction", "Масштаб +"_a);
+    ZoomInAction->OnExecute = [this](TObject* s) { ZoomInActionExecute(s); };
+    ZoomOutAction = NewAction("ZoomOutAction", "Масштаб -"_a);
+    ZoomOutAction->OnExecute = [this](TObject* s) { ZoomOutActionExecute(s); };
+    ZoomNormalAction = NewAction("ZoomNormalAction", "Нормальный размер"_a);
+    ZoomNormalAction->OnExecute = [this](TObject* s) { ZoomNormalActionExecute(s); };
+    ZoomMaxAction = NewAction("ZoomMaxAction", "Максимальный размер"_a);
+    ZoomMaxAction->OnExecute = [this](TObject* s) { ZoomMaxActionExecute(s); };
+
+    FlipHorAction = NewAction("FlipHorAction", "Отобразить гор."_a, ShortCut('F', 0));
+    bind(FlipHorAction, &TFSMChild::FlipHorActionExecute);
+    rule(FlipHorAction, &TFSMChild::SelectionUpdate);
+    UpdateAction = NewAction("UpdateAction", "UpdateAction");
+    bind(UpdateAction, &TFSMChild::UpdateActionExecute);
+    CheckSchemeAction = NewAction("CheckSchemeAction", "Проверить схему"_a);
+    CheckSchemeAction->SetHint("Запустить сигнатурный анализатор для схемы"_a);
+    CheckSchemeAction->OnExecute = [](TObject*) {};
+    CheckSchemeAction->OnUpdate = [this](TObject*) {
+        CheckSchemeAction->SetEnabled(FsmFrame() && FsmFrame()->DebuChecked());
+    };
+    CenterSelectedAction = NewAction("CenterSelectedAction", "CenterSelectedAction", ShortCut('C', 0));
+    bind(CenterSelectedAction, &TFSMChild::CenterSelectedActionExecute);
+    PrintToFileAction = NewAction("PrintToFileAction", "Сохранить картинку"_a);
+    PrintToFileAction->SetHint("Сохранить картинку схемы|Сохранить картинку схемы в файл .BMP"_a);
+    bind(PrintToFileAction, &TFSMChild::PrintToFileActionExecute);
+    SimulateAction = NewAction("SimulateAction", "SimulateAction");
+    bind(SimulateAction, &TFSMChild::SimulateActionExecute);
+    SimulateAction->SetImageIndex(fiSimulationStopped);
+
+    // Commands of the form that no handler serves: disabled, so that their
+    // keys pass to whoever serves them.
+    InsertPinAction = NewAction("InsertPinAction", "InsertPinAction");
+    InsertConnectAction = NewAction("InsertConnectAction", "InsertConnectAction");
+    InsertSymbolAction = NewAction("InsertSymbolAction", "InsertSymbolAction");
+    TestActionSaveList = NewAction("TestActionSaveList", "TestActionSaveList", ShortCut(VK_F12, ssCtrl));
+    AddSignalsToDebugAction = NewAction("AddSignalsToDebugAction", "Добавить в отладчик"_a, ShortCut('D', 0));
+    OrderAction = NewAction("OrderAction", "Порядок элементов"_a);
+    for (TAction* a : {InsertPinAction, InsertConnectAction, InsertSymbolAction, TestActionSaveList,
+                       AddSignalsToDebugAction, OrderAction})
+        a->SetEnabled(false);
+}
+
+void TFSMChild::CreateMenus() {
+    PopupMenu1 = NewComponent<TPopupMenu>(this, "PopupMenu1");
+    PopupMenu3 = NewComponent<TPopupMenu>(this, "PopupMenu3");
+    int counter = 0;
+    // Items that carry a caption of their own run their action when clicked.
+    auto item = [&](TMenuItem* parent, TAction* a, const AnsiString& caption = AnsiString()) {
+        TMenuItem* m = NewItem(parent, "Item" + IntToStr(++counter), caption.IsEmpty() ? a->Caption() : caption);
+        if (caption.IsEmpty()) m->SetAction(a);
+        else m->OnClick = [a](TObject*) { a->Execute(); };
+        return m;
+    };
+    auto sep = [&](TMenuItem* parent) { NewItem(parent, "Sep" + IntToStr(++counter), "-"); };
+    TMenuItem* root = PopupMenu1->Items();
+    item(root, PrintToFileAction);
+    item(root, CheckSchemeAction);
+    sep(root);
+    SelectItem = item(root, SetModeSelectAction, "Выбор"_a);
+    sep(root);
+    TMenuItem* add = NewItem(root, "AddItem", "Добавить"_a);
+    item(add, SetModeConnectAction, "Переход"_a);
+    item(add, SetModeDeviceAction, "Состояние"_a);
+    sep(root);
+    item(root, CutAction);
+    item(root, CopyAction);
+    item(root, PasteAction);
+    item(root, DeleteAction);
+    sep(root);
+    item(root, EditPropertyAction);
+    N4 = item(root, FlipHorAction);
+    PopupMenu1->OnPopup = [this, add](TObject*) {
+        ChildActionList->UpdateActions();
+        SelectItem->SetEnabled(SetModeSelectAction->Enabled());
+        add->Items(0)->SetEnabled(SetModeConnectAction->Enabled());
+        add->Items(1)->SetEnabled(SetModeDeviceAction->Enabled());
+    };
+    item(PopupMenu3->Items(), EscAction);
+}
+
+void TFSMChild::CreateToolbar() {
+    ToolbarEx1 = NewControl<TToolbarEx>(this, DockEx1, "ToolbarEx1");
+    ToolbarEx1->SetCaption("Управление машиной состояний"_a);
+    ToolbarEx1->SetCloseButton(false);
+    auto button = [&](const char* name, TAction* a, int image = -1) {
+        auto* b = NewControl<TToolbarButtonEx>(this, ToolbarEx1, name);
+        b->SetImages(ImageList1);
+        b->SetDisplayMode(dmGlyphOnly);
+        if (a) b->SetAction(a);
+        else b->SetImageIndex(image);
+        return b;
+    };
+    SelectButton = button("SelectButton", SetModeSelectAction);
+    ConditionButton = button("ConditionButton", SetModeSymbolAction);
+    ToolbarButtonEx5 = button("ToolbarButtonEx5", nullptr, fiInputs);
+    ToolbarButtonEx5->OnClick = [this](TObject* s) { ToolbarButtonEx5Click(s); };
+    ToolbarButtonEx3 = button("ToolbarButtonEx3", nullptr, fiOutputs);
+    ToolbarButtonEx3->OnClick = [this](TObject* s) { ToolbarButtonEx3Click(s); };
+    StateButton = button("StateButton", SetModeDeviceAction);
+    TransitionButton = button("TransitionButton", SetModeWireAction);
+    ResetButton = button("ResetButton", SetModeConnectAction);
+    tbSimul = button("tbSimul", SimulateAction);
+    ToolbarEx1->SetDockPos(0);
+}
+
+// ---- form events ------------------------------------------------------------------------
+
+void TFSMChild::FormCreate(TObject*) {
+    const FsmSettings s = CurrentFsmSettings();
+    grid_ = GridSetting();
+    ScrollBox1->SetColor(SchemeBackSetting());
+    PaintBox1->SetBounds(0, 0, s.SheetWidth, s.SheetHeight);
+    PaintBox1->Canvas()->CopyMode = cmSrcInvert;
+    SetMode(mdSelect);
+    fsm_ = std::make_unique<TFSMScheme>(this);
+    fsm_->SetFileName(AnsiString());
+    ProgressBar = NewControl<TProgressBar>(this, StatusBar, "ProgressBar");
+    ProgressBar->SetBoundsRect(StatusBar->PanelRect(4));
+    ProgressBar->SetVisible(false);
+    ProgressBar->SetPosition(0);
+    StatusBar->Panels()->Items(3)->SetText("Zoom:" + IntToStr(fsm_->GetZoom()));
+    stateCounter_ = 0;
+    AutosaveTimer->SetInterval(unsigned(AutoSaveMinutes()) * 60000u);
+}
+
+void TFSMChild::FormActivate(TObject*) {
+    UpdateEditActions();
+    AutosaveTimer->SetInterval(unsigned(AutoSaveMinutes()) * 60000u);
+}
+
+void TFSMChild::FormClose(TObject*, TCloseAction& Action) {
+    Action = caFree;
+    if (!fsm_ || !fsm_->IsModified()) return;
+    switch (MessageDlg("Схема не сохранена! Сохранить?"_a, mtWarning, mbYesNoCancel)) {
+    case mrCancel: Action = caNone; break;
+    case mrYes:
+        // Closed only once the file was written: a cancelled name or a
+        // failed save keeps the window, and the frame stops closing too.
+        if (!FsmFrame() || !FsmFrame()->SaveWindow(this)) Action = caNone;
+        break;
+    default: break;
+    }
+}
+
+void TFSMChild::FormDestroy(TObject*) {
+    running_ = false;
+    closing_ = true;
+    fsm_.reset();
+}
+
+void TFSMChild::FormKeyUp(TObject*, WORD& Key, TShiftState) {
+    switch (Key) {
+    case VK_LEFT: ScrollBy(-32, 0); break;
+    case VK_RIGHT: ScrollBy(32, 0); break;
+    case VK_UP: ScrollBy(0, -32); break;
+    case VK_DOWN: ScrollBy(0, 32); break;
+    case VK_PRIOR: ScrollBy(0, -(ScrollBox1->Height() / 2)); break;
+    case VK_NEXT: ScrollBy(0, ScrollBox1->Height() / 2); break;
+    case VK_ESCAPE: EscActionExecute(EscAction); break;
+    case VK_ADD: ZoomInActionExecute(ZoomInAction); break;
+    case VK_SUBTRACT: ZoomOutActionExecute(ZoomOutAction); break;
+    default: break;
+    }
+}
+
+void TFSMChild::ScrollBy(int dx, int dy) {
+    if (dx) ScrollBox1->HorzScrollBar()->SetPosition(ScrollBox1->HorzScrollBar()->Position() + dx);
+    if (dy) ScrollBox1->VertScrollBar()->SetPosition(ScrollBox1->VertScrollBar()->Position() + dy);
+}
+
+void TFSMChild::ScrollBox1Click(TObject*) { ShowMessage("Не рабочая область"_a); }
+
+void TFSMChild::AutosaveTimerTimer(TObject*) {
+    if (fsm_) fsm_->AutoSave();
+}
+
+// ---- painting ----------------------------------------------------------------------------
+
+void TFSMChild::PaintBox1Paint(TObject*) {
+    if (!fsm_) return;
+    try {
+        TCanvas* c = PaintBox1->Canvas();
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(CurrentFsmSettings().BackgroundColor);
+        c->FillRect(PaintBox1->ClientRect());
+        fsm_->Paint();
+        // A gesture in progress keeps its feedback over the fresh picture.
+        if (bandActive_) DrawBand();
+        if (rubberShown_) DrawRubberLine();
+    } catch (...) {
+        ReportFsmInternalError(kUnit, __LINE__);
+    }
+}
+
+void TFSMChild::RepaintSheet() { PaintBox1->Repaint(); }
+
+void TFSMChild::RedrawActionExecute(TObject*) { PaintBox1->Repaint(); }
+
+void TFSMChild::DrawBand() {
+    TCanvas* c = PaintBox1->Canvas();
+    const TColor dash = InitModule ? InitModule->DashColor : TColor(8421504);
+    c->Pen()->SetMode(pmXor);
+    c->Pen()->SetColor(dash);
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(dash);
+    c->Font()->SetColor(dash);
+    c->DrawFocusRect(band_);
+    c->Pen()->SetMode(pmCopy);
+}
+
+void TFSMChild::DrawRubberLine() {
+    TCanvas* c = PaintBox1->Canvas();
+    c->Pen()->SetMode(pmXor);
+    c->Pen()->SetColor(clWhite);
+    c->Pen()->SetWidth(1);
+    c->Pen()->SetStyle(psSolid);
+    c->MoveTo(Pixel(anchor_.x), Pixel(anchor_.y));
+    c->LineTo(Pixel(rubberEnd_.x), Pixel(rubberEnd_.y));
+    c->Pen()->SetMode(pmCopy);
+}
+
+void TFSMChild::ShowRubberLine(int x, int y) {
+    EraseRubberLine();
+    rubberEnd_ = TPoint(x, y);
+    DrawRubberLine();
+    rubberShown_ = true;
+}
+
+void TFSMChild::EraseRubberLine() {
+    if (!rubberShown_) return;
+    DrawRubberLine();
+    rubberShown_ = false;
+}
+
+// ---- modes --------------------------------------------------------------------------------
+
+namespace {
+
+AnsiString ModeText(int mode) {
+    switch (mode) {
+    case TFSMChild::mdSelect: return "Выбор"_a;
+    case TFSMChild::mdDrag: return "Перемещаем"_a;
+    case TFSMChild::mdReset: return "Reset Переход"_a;
+    case TFSMChild::mdPaste: return "Вставка из буфера"_a;
+    case TFSMChild::mdTransition:
+    case TFSMChild::mdPin:
+    case TFSMChild::mdState:
+    case TFSMChild::mdCondition: return "Не знаю"_a;
+    default: return AnsiString();
+    }
+}
+
+} // namespace
+
+void TFSMChild::SetMode(int word) {
+    // A rubber line belongs to the drawing of a transition only.
+    if (rubberShown_ && word != (mdTransition | kPlacing)) EraseRubberLine();
+    mode_ = word;
+    const int m = word & kModeMask;
+    StatusBar->Panels()->Items(1)->SetText(ModeText(m));
+    SelectItem->SetChecked(m == mdSelect);
+    if (word & kPlacing) {
+        ScrollBox1->SetCursor(kInsertCursor);
+        PaintBox1->SetPopupMenu(PopupMenu3);
+        return;
+    }
+    PaintBox1->SetPopupMenu(PopupMenu1);
+    ScrollBox1->SetCursor(m == mdPaste ? kInsertCursor : m == mdDrag ? kMoveCursor : crDefault);
+    if (m == mdSelect) Screen->SetCursor(crDefault);
+}
+
+void TFSMChild::ModeUpdate(TObject* Sender) {
+    auto* a = static_cast<TAction*>(Sender);
+    bool enabled = !running_;
+    if (a == SetModeConnectAction) enabled = enabled && fsm_ && !fsm_->GetResetLink();
+    a->SetEnabled(enabled);
+}
+
+void TFSMChild::SetModeSelectActionExecute(TObject*) { SetMode(mdSelect); }
+void TFSMChild::SetModeDeviceActionExecute(TObject*) { SetMode(mdState | kPlacing); }
+void TFSMChild::SetModePinActionExecute(TObject*) { SetMode(mdPin); }
+
+void TFSMChild::SetModeWireActionExecute(TObject*) {
+    SetMode(mdTransition);
+    pointCount_ = 0;
+}
+
+void TFSMChild::SetModeSymbolActionExecute(TObject*) { SetMode(mdCondition | kPlacing); }
+
+void TFSMChild::SetModeConnectActionExecute(TObject*) {
+    SetMode(mdReset);
+    pointCount_ = 0;
+}
+
+void TFSMChild::EscActionExecute(TObject*) {
+    if (mode_ & kPlacing) SetMode(mode_ & kModeMask);
+    if (GetMode() == mdTransition) EraseRubberLine();
+    placing_ = nullptr;
+}
+
+void TFSMChild::FinishPlacing() {
+    SetMode(mode_ & kModeMask);
+    startState_ = nullptr;
+    pointCount_ = 0;
+}
+
+void TFSMChild::AddPoint(int x, int y) {
+    if (pointCount_ >= 4) return;
+    points_[pointCount_++] = TPoint(x, y);
+}
+
+// ---- editing commands ----------------------------------------------------------------------
+
+void TFSMChild::SelectionUpdate(TObject* Sender) {
+    auto* a = static_cast<TAction*>(Sender);
+    const bool any = fsm_ && fsm_->HasSelection();
+    if (a == EditPropertyAction) a->SetEnabled(any && fsm_->SelectionHasNonTransition());
+    else a->SetEnabled(any);
+    if (a == FlipHorAction) {
+        a->SetVisible(any);
+        N4->SetVisible(any);
+    }
+}
+
+void TFSMChild::UpdateEditActions() {
+    for (TAction* a : {CopyAction, CutAction, DeleteAction, DeleteSelectedAction, FlipHorAction, EditPropertyAction})
+        a->Update();
+    PasteAction->Update();
+}
+
+bool TFSMChild::CutActionEnabled() {
+    CutAction->Update();
+    return CutAction->Enabled();
+}
+
+bool TFSMChild::CopyActionEnabled() {
+    CopyAction->Update();
+    return CopyAction->Enabled();
+}
+
+bool TFSMChild::DeleteActionEnabled() {
+    DeleteAction->Update();
+    return DeleteAction->Enabled();
+}
+
+bool TFSMChild::FlipHorActionEnabled() {
+    FlipHorAction->Update();
+    return FlipHorAction->Enabled();
+}
+
+void TFSMChild::UndoExecute(TObject*) {
+    TfsmUndoList* undo = fsm_->GetUndoList();
+    if (undo->IsEmpty()) return;
+    undo->Undo();
+    fsm_->SetModified(true);
+}
+
+void TFSMChild::DeleteSelectedActionExecute(TObject*) { fsm_->DeleteSelected(); }
+
+void TFSMChild::DeleteActionExecute(TObject*) { fsm_->DeleteSelected(); }
+
+void TFSMChild::EditPropertyActionExecute(TObject*) { fsm_->EditSelectedProperties(); }
+
+void TFSMChild::CopyActionExecute(TObject*) {
+    if (fsm_->CopyToClipboard() && FsmFrame()) FsmFrame()->SetPasteAvailable(true);
+}
+
+void TFSMChild::CutActionExecute(TObject*) {
+    // What could not be copied is not deleted.
+    if (!fsm_->CopyToClipboard()) return;
+    if (FsmFrame()) FsmFrame()->SetPasteAvailable(true);
+    fsm_->DeleteSelected();
+}
+
+void TFSMChild::PasteActionExecute(TObject*) {
+    fsm_->ClearSelection();
+    SetMode(mdPaste);
+}
+
+void TFSMChild::FlipHorActionExecute(TObject*) { fsm_->FlipHorizontal(); }
+
+void TFSMChild::UpdateActionExecute(TObject*) {
+    SetCaption(fsm_->IsModified() ? fsm_->GetFileName() + "*" : fsm_->GetFileName());
+}
+
+void TFSMChild::InsertDeviceActionExecute(TObject*) {
+    TfsmElement* s = fsm_->CreateState();
+    s->SetX(lastX_);
+    s->SetY(lastY_);
+    // Clearing the selection also shows the new state, without its drag look.
+    fsm_->ClearSelection();
+    fsm_->AddToSelection(s, false);
+    s->Show();
+    s->SetName("State" + IntToStr(stateCounter_++));
+    placing_ = s;
+    fsm_->SetModified(true);
+}
+
+void TFSMChild::CenterSelectedActionExecute(TObject*) {
+    if (!fsm_->HasSelection()) return;
+    TRect r;
+    fsm_->GetSelectionRect(&r);
+    ScrollBox1->HorzScrollBar()->SetPosition((r.Left + r.Right) / 2 - ScrollBox1->Width() / 2);
+    ScrollBox1->VertScrollBar()->SetPosition((r.Top + r.Bottom) / 2 - ScrollBox1->Height() / 2);
+}
+
+// ---- zoom -------------------------------------------------------------------------------------
+
+void TFSMChild::ChangeZoom(int percent) {
+    if (percent < TFSMScheme::kMinZoom || percent > TFSMScheme::kMaxZoom) return;
+    const FsmSettings s = CurrentFsmSettings();
+    const long long w = (long long)s.SheetWidth * percent / 100, h = (long long)s.SheetHeight * percent / 100;
+    // A sheet that the paint box's image cannot hold is not shown at all.
+    if (!SurfaceCanHold(w, h)) return;
+    fsm_->SetZoom(percent);
+    ScrollBox1->HorzScrollBar()->SetPosition(percent * lastX_ / 100 - lastX_);
+    ScrollBox1->VertScrollBar()->SetPosition(percent * lastY_ / 100 - lastY_);
+    if (FsmFrame()) FsmFrame()->AllZoomUpdate();
+}
+
+void TFSMChild::ZoomInActionExecute(TObject*) { ChangeZoom(fsm_->GetZoom() + 50); }
+void TFSMChild::ZoomOutActionExecute(TObject*) { ChangeZoom(fsm_->GetZoom() - 50); }
+void TFSMChild::ZoomNormalActionExecute(TObject*) { ChangeZoom(100); }
+void TFSMChild::ZoomMaxActionExecute(TObject*) { ChangeZoom(400); }
+
+// ---- what the document reports ------------------------------------------------------------------
+
+TCanvas* TFSMChild::FsmCanvas() { return closing_ ? nullptr : PaintBox1->Canvas(); }
+
+void TFSMChild::ShowCaption(const AnsiString& caption) { SetCaption(caption); }
+
+void TFSMChild::ShowZoom(int percent) {
+    StatusBar->Panels()->Items(3)->SetText("Zoom:" + IntToStr(percent));
+    const FsmSettings s = CurrentFsmSettings();
+    PaintBox1->SetBounds(0, 0, fsm_->Scale(s.SheetWidth), fsm_->Scale(s.SheetHeight));
+    ScrollBox1->UpdateRange();
+    PaintBox1->Repaint();
+}
+
+void TFSMChild::BeginProgress(int max) {
+    ProgressBar->SetBoundsRect(StatusBar->PanelRect(4));
+    ProgressBar->SetMax(max);
+    ProgressBar->SetPosition(0);
+    ProgressBar->SetVisible(true);
+}
+
+void TFSMChild::StepProgress(int position) { ProgressBar->SetPosition(position); }
+
+void TFSMChild::EndProgress() {
+    ProgressBar->SetVisible(false);
+    ProgressBar->SetPosition(0);
+}
+
+void TFSMChild::ShowSignals(const TStrings& inputs, const TStrings& outputs) {
+    inBox->Items()->Clear();
+    for (int i = 0; i < inputs.Count(); ++i) inBox->Items()->Add(inputs.Get(i));
+    outBox->Items()->Clear();
+    for (int i = 0; i < outputs.Count(); ++i) outBox->Items()->Add(outputs.Get(i));
+}
+
+bool TFSMChild::AddSignal(bool outputs) {
+    fsm_->SetModified(true);
+    if (outputs) fsm_->AddOutputSignal();
+    else fsm_->AddInputSignal();
+    return true;
+}
+
+bool TFSMChild::RemoveSignal(int index, bool outputs) {
+    if (index < 0) return false;
+    fsm_->SetModified(true);
+    if (outputs) fsm_->RemoveOutputSignal(index);
+    else fsm_->RemoveInputSignal(index);
+    return true;
+}
+
+// ---- LATER STEPS (placeholders until they are written) --------------------------------------
+void TFSMChild::PaintBox1MouseDown(TObject*, TMouseButton, TShiftState, int, int) {}
+void TFSMChild::PaintBox1MouseMove(TObject*, TShiftState, int, int) {}
+void TFSMChild::PaintBox1MouseUp(TObject*, TMouseButton, TShiftState, int, int) {}
+void TFSMChild::PaintBox1DblClick(TObject*) {}
+void TFSMChild::inBoxClickCheck(TObject*) {}
+void TFSMChild::outBoxClickCheck(TObject*) {}
+void TFSMChild::Timer1Timer(TObject*) {}
+void TFSMChild::ToolbarButtonEx5Click(TObject*) {}
+void TFSMChild::ToolbarButtonEx3Click(TObject*) {}
+void TFSMChild::PrintSchemActionExecute(TObject*) {}
+void TFSMChild::PrintToFileActionExecute(TObject*) {}
+void TFSMChild::SimulateActionExecute(TObject*) {}
+void TFSMChild::PrintSchemeTo(TCanvas*) {}
+AnsiString TFSMChild::InputVectorFromChecks() { return AnsiString(); }
+void TFSMChild::ShowOutputs(const AnsiString&) {}
+bool TFSMChild::EditStateName(AnsiString&) { return false; }
+bool TFSMChild::EditCondition(TfsmCond*, AnsiString&) { return false; }

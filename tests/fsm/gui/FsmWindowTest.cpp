@@ -1,0 +1,297 @@
+// The window: what it shows, its commands, zoom, keys, closing and autosave.
+#include <QTest>
+
+#include "FsmGuiTest.h"
+#include "fsm/FsmTestSupport.h"
+#include "platform/FileIO.h"
+#include "platform/FileUtils.h"
+#include "platform/TestUiPort.h"
+
+using namespace fsmtest;
+
+namespace {
+
+class FsmWindow : public FsmGuiTest {
+protected:
+    // A file holding the worked example: S1, S2, four transitions.
+    AnsiString ExampleFile(const AnsiString& name = "lift.fsm") {
+        TFSMScheme doc;
+        BuildExample(doc);
+        const AnsiString file = dir.File(name);
+        doc.SetFileName(file);
+        EXPECT_TRUE(doc.SaveToFile());
+        return file;
+    }
+    // Whether the window was freed after being asked to close.
+    bool CloseWindow(TFSMChild* w) {
+        std::weak_ptr<char> alive = w->Alive();
+        w->Close();
+        Application->ProcessMessages();
+        if (!alive.expired()) return false;
+        Forget(w);
+        return true;
+    }
+};
+
+TEST_F(FsmWindow, ANewWindowShowsItsSheetModeZoomAndFileName) {
+    const AnsiString file = ExampleFile();
+    TFSMChild* w = Open(file);
+    EXPECT_EQ(w->Caption(), file);
+    EXPECT_EQ(w->GetMode(), TFSMChild::mdSelect);
+    TStatusPanels* panels = w->StatusBar->Panels();
+    ASSERT_EQ(panels->Count(), 6);
+    const int widths[] = {50, 120, 350, 100, 180, 50};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(panels->Items(i)->Width(), widths[i]);
+    EXPECT_EQ(panels->Items(1)->Text(), "Выбор"_a);
+    EXPECT_EQ(panels->Items(3)->Text(), "Zoom:100"_a);
+    EXPECT_EQ(w->PaintBox1->Width(), 800);
+    EXPECT_EQ(w->PaintBox1->Height(), 600);
+    EXPECT_FALSE(w->ProgressBar->Visible());
+    EXPECT_EQ(w->ToolbarEx1->Caption(), "Управление машиной состояний"_a);
+    // The signal lists hold the file's names; the picture is the diagram.
+    ASSERT_EQ(w->inBox->Items()->Count(), 2);
+    EXPECT_EQ(w->inBox->Items()->Get(1), "Стоп"_a);
+    EXPECT_EQ(w->outBox->Items()->Get(0), "Мотор"_a);
+    EXPECT_EQ(Bytes(Shown(w)), Bytes(Repainted(w)));
+    EXPECT_NE(Shown(w).pixel(150, 150) & 0xFFFFFF, 0xFFFFFFu) << "the state S1 is drawn";
+    EXPECT_TRUE(port.Calls.empty());
+}
+
+TEST_F(FsmWindow, ZoomStepsStopAtTheLimitsAndTheSheetFollows) {
+    TFSMChild* w = Open();
+    struct Step {
+        void (TFSMChild::*command)(TObject*);
+        int zoom;
+    };
+    // Steps of 50 from 100 never reach 25; the document can be set there.
+    const Step steps[] = {
+        {&TFSMChild::ZoomInActionExecute, 150},   {&TFSMChild::ZoomMaxActionExecute, 400},
+        {&TFSMChild::ZoomInActionExecute, 400},   {&TFSMChild::ZoomNormalActionExecute, 100},
+        {&TFSMChild::ZoomOutActionExecute, 50},   {&TFSMChild::ZoomOutActionExecute, 50},
+        {nullptr, 25},                            {&TFSMChild::ZoomOutActionExecute, 25},
+        {&TFSMChild::ZoomInActionExecute, 75},
+    };
+    int updates = 0, zoom = 100;
+    for (const Step& s : steps) {
+        if (s.command) (w->*s.command)(nullptr);
+        else w->FsmDocument()->SetZoom(s.zoom);
+        EXPECT_EQ(w->FsmDocument()->GetZoom(), s.zoom);
+        EXPECT_EQ(w->StatusBar->Panels()->Items(3)->Text(), "Zoom:" + IntToStr(s.zoom));
+        EXPECT_EQ(w->PaintBox1->Width(), 800 * s.zoom / 100);
+        EXPECT_EQ(w->PaintBox1->Height(), 600 * s.zoom / 100);
+        // The frame refreshes its zoom commands after each change.
+        EXPECT_EQ(fake.zoomUpdates - updates, s.command && s.zoom != zoom ? 1 : 0) << s.zoom;
+        updates = fake.zoomUpdates;
+        zoom = s.zoom;
+    }
+}
+
+TEST_F(FsmWindow, TheKeypadsPlusAndMinusZoom) {
+    TFSMChild* w = Open();
+    Key(Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(w->FsmDocument()->GetZoom(), 150);
+    Key(Qt::Key_Minus, Qt::KeypadModifier);
+    Key(Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(w->FsmDocument()->GetZoom(), 50);
+    // The plus of the main keys is no zoom key.
+    Key(Qt::Key_Plus);
+    EXPECT_EQ(w->FsmDocument()->GetZoom(), 50);
+}
+
+TEST_F(FsmWindow, AZoomWhoseSheetTheImageCannotHoldIsIgnored) {
+    const int oldWidth = InitModule->MaxWidth;
+    InitModule->MaxWidth = 20000;
+    TFSMChild* w = Open();
+    w->ZoomInActionExecute(nullptr);
+    EXPECT_EQ(w->FsmDocument()->GetZoom(), 150);
+    w->ZoomMaxActionExecute(nullptr);  // 80,000 pixels wide
+    EXPECT_EQ(w->FsmDocument()->GetZoom(), 150);
+    EXPECT_EQ(w->PaintBox1->Width(), 30000);
+    InitModule->MaxWidth = oldWidth;
+}
+
+TEST_F(FsmWindow, TheStateInsertedAfterLoadingThreeIsState3) {
+    TFSMScheme doc;
+    for (int i = 0; i < 3; ++i) AddState(doc, 100 + 100 * i, 100, "S" + IntToStr(i), "0");
+    doc.SetFileName(dir.File("three.fsm"));
+    ASSERT_TRUE(doc.SaveToFile());
+    TFSMChild* w = Open(dir.File("three.fsm"));
+    w->InsertDeviceActionExecute(nullptr);
+    w->InsertDeviceActionExecute(nullptr);
+    const auto states = w->FsmDocument()->States();
+    ASSERT_EQ(states.size(), 5u);
+    EXPECT_EQ(states[3]->GetName(), "State3"_a);
+    EXPECT_EQ(states[4]->GetName(), "State4"_a);
+    EXPECT_TRUE(w->FsmDocument()->IsModified());
+    EXPECT_EQ(w->Caption(), dir.File("three.fsm") + "*");
+    // Insertions join one undo group: undo takes both back.
+    w->UndoExecute(nullptr);
+    EXPECT_EQ(w->FsmDocument()->States().size(), 3u);
+    EXPECT_EQ(Bytes(Shown(w)), Bytes(Repainted(w)));
+}
+
+TEST_F(FsmWindow, ClosingAModifiedWindowAsksAndKeepsItUnlessSavedOrDropped) {
+    struct Case {
+        const char* what;
+        int answer;
+        bool saveSucceeds;
+        bool closes;
+        bool written;
+    };
+    const Case cases[] = {
+        {"Cancel", mrCancel, true, false, false},
+        {"Yes, save fails", mrYes, false, false, false},
+        {"Yes, saved", mrYes, true, true, true},
+        {"No", mrNo, true, true, false},
+    };
+    for (const Case& c : cases) {
+        const AnsiString file = dir.File(AnsiString(c.what).SubString(1, 3) + ".fsm");
+        TFSMChild* w = Open(file);
+        w->InsertDeviceActionExecute(nullptr);
+        port.Clear();
+        port.Answer(c.answer);
+        fake.saveSucceeds = c.saveSucceeds;
+        const int saves = fake.saves;
+        const bool closed = CloseWindow(w);
+        EXPECT_EQ(closed, c.closes) << c.what;
+        ASSERT_EQ(port.Messages(), std::vector<AnsiString>{"Схема не сохранена! Сохранить?"_a}) << c.what;
+        EXPECT_EQ(port.Calls[0].type, mtWarning);
+        EXPECT_EQ(port.Calls[0].buttons, mbYesNoCancel);
+        EXPECT_EQ(fake.saves - saves, c.answer == mrYes ? 1 : 0) << c.what;
+        EXPECT_EQ(FileExists(file), c.written) << c.what;
+        if (!closed) {
+            EXPECT_TRUE(w->FsmDocument()->IsModified()) << c.what;
+            EXPECT_EQ(w->Caption(), file + "*");
+        }
+    }
+    // An unchanged window closes without a question.
+    TFSMChild* w = Open(dir.File("same.fsm"));
+    port.Clear();
+    EXPECT_TRUE(CloseWindow(w));
+    EXPECT_TRUE(port.Calls.empty());
+}
+
+TEST_F(FsmWindow, EditCommandsFollowTheSelectionAndCopyTellsTheFrame) {
+    TFSMChild* w = Open(ExampleFile());
+    TFSMScheme* doc = w->FsmDocument();
+    w->UpdateEditActions();
+    EXPECT_FALSE(w->CopyActionEnabled());
+    EXPECT_FALSE(w->CutActionEnabled());
+    EXPECT_FALSE(w->DeleteActionEnabled());
+    EXPECT_FALSE(w->FlipHorActionEnabled());
+    EXPECT_FALSE(w->FlipHorAction->Visible());
+    // A transition alone has no properties.
+    doc->AddToSelection(doc->Transitions()[0], true);
+    w->UpdateEditActions();
+    EXPECT_TRUE(w->CopyActionEnabled());
+    EXPECT_TRUE(w->DeleteActionEnabled());
+    EXPECT_TRUE(w->FlipHorAction->Visible());
+    EXPECT_TRUE(w->N4->Visible());
+    EXPECT_FALSE(w->EditPropertyAction->Enabled());
+    doc->AddToSelection(doc->States()[0], true);
+    w->UpdateEditActions();
+    EXPECT_TRUE(w->EditPropertyAction->Enabled());
+
+    std::filesystem::remove("clip.brd");
+    w->CopyActionExecute(nullptr);
+    EXPECT_EQ(fake.pasteAvailable, std::vector<bool>{true});
+    EXPECT_TRUE(FileExists("clip.brd"));
+    // The window's paste follows the frame's.
+    w->UpdateEditActions();
+    EXPECT_FALSE(w->PasteAction->Enabled());
+    fake.pasteEnabled = true;
+    w->UpdateEditActions();
+    EXPECT_TRUE(w->PasteAction->Enabled());
+    // Cut copies and deletes.
+    const std::size_t before = doc->Entities().size();
+    w->CutActionExecute(nullptr);
+    EXPECT_EQ(fake.pasteAvailable.size(), 2u);
+    EXPECT_LT(doc->Entities().size(), before);
+    EXPECT_FALSE(doc->HasSelection());
+    EXPECT_EQ(Bytes(Shown(w)), Bytes(Repainted(w)));
+    // The check command follows the frame's box.
+    w->CheckSchemeAction->Update();
+    EXPECT_FALSE(w->CheckSchemeAction->Enabled());
+    fake.debuChecked = true;
+    w->CheckSchemeAction->Update();
+    EXPECT_TRUE(w->CheckSchemeAction->Enabled());
+}
+
+TEST_F(FsmWindow, ModeCommandsSetTheModeWordTextAndPopup) {
+    TFSMChild* w = Open(ExampleFile());
+    struct Case {
+        TAction* TFSMChild::*action;
+        int word;
+        const char* text;
+        TPopupMenu* TFSMChild::*popup;
+    };
+    const Case cases[] = {
+        {&TFSMChild::SetModeDeviceAction, TFSMChild::mdState | TFSMChild::kPlacing, "Не знаю", &TFSMChild::PopupMenu3},
+        {&TFSMChild::SetModePinAction, TFSMChild::mdPin, "Не знаю", &TFSMChild::PopupMenu1},
+        {&TFSMChild::SetModeWireAction, TFSMChild::mdTransition, "Не знаю", &TFSMChild::PopupMenu1},
+        {&TFSMChild::SetModeSymbolAction, TFSMChild::mdCondition | TFSMChild::kPlacing, "Не знаю",
+         &TFSMChild::PopupMenu3},
+        {&TFSMChild::SetModeSelectAction, TFSMChild::mdSelect, "Выбор", &TFSMChild::PopupMenu1},
+        {&TFSMChild::PasteAction, TFSMChild::mdPaste, "Вставка из буфера", &TFSMChild::PopupMenu1},
+    };
+    fake.pasteEnabled = true;
+    for (const Case& c : cases) {
+        EXPECT_TRUE((w->*c.action)->Execute()) << c.text;
+        EXPECT_EQ(w->ModeWord(), c.word);
+        EXPECT_EQ(w->StatusBar->Panels()->Items(1)->Text(), Utf8ToAnsi(c.text));
+        EXPECT_EQ(w->PaintBox1->PopupMenu(), w->*c.popup);
+        EXPECT_EQ(w->SelectItem->Checked(), c.word == TFSMChild::mdSelect);
+    }
+    // Esc ends placing and leaves the mode.
+    w->SetModeDeviceAction->Execute();
+    w->EscAction->Execute();
+    EXPECT_EQ(w->ModeWord(), TFSMChild::mdState);
+    EXPECT_EQ(w->PaintBox1->PopupMenu(), w->PopupMenu1);
+    // The example has a reset transition: no second one can be drawn.
+    EXPECT_FALSE(w->SetModeConnectAction->Execute());
+    EXPECT_EQ(w->GetMode(), TFSMChild::mdState);
+}
+
+TEST_F(FsmWindow, ArrowAndPageKeysScrollTheSheet) {
+    TFSMChild* w = Open();
+    w->SetBounds(0, 0, 400, 300);
+    w->ZoomMaxActionExecute(nullptr);
+    Application->ProcessMessages();
+    TControlScrollBar* h = w->ScrollBox1->HorzScrollBar();
+    TControlScrollBar* v = w->ScrollBox1->VertScrollBar();
+    h->SetPosition(100);
+    v->SetPosition(100);
+    struct Case {
+        Qt::Key key;
+        int dh, dv;
+    };
+    const int page = w->ScrollBox1->Height() / 2;
+    const Case cases[] = {{Qt::Key_Right, 32, 0}, {Qt::Key_Left, -32, 0}, {Qt::Key_Down, 0, 32},
+                          {Qt::Key_Up, 0, -32},   {Qt::Key_PageDown, 0, page}, {Qt::Key_PageUp, 0, -page}};
+    for (const Case& c : cases) {
+        const int h0 = h->Position(), v0 = v->Position();
+        Key(c.key);
+        EXPECT_EQ(h->Position() - h0, c.dh) << c.key;
+        EXPECT_EQ(v->Position() - v0, c.dv) << c.key;
+    }
+}
+
+TEST_F(FsmWindow, AutosaveWritesACopyAndChangesNothingElse) {
+    const AnsiString file = ExampleFile();
+    TFSMChild* w = Open(file);
+    w->InsertDeviceActionExecute(nullptr);
+    const std::string before = w->FsmDocument()->SaveToBytes();
+    w->AutosaveTimerTimer(nullptr);
+    EXPECT_TRUE(FileExists(TFSMScheme::AutoSaveName(file)));
+    EXPECT_TRUE(w->FsmDocument()->IsModified());
+    EXPECT_EQ(w->FsmDocument()->SaveToBytes(), before);
+    // The interval is the setting's minutes.
+    w->FormActivate(nullptr);
+    EXPECT_EQ(w->AutosaveTimer->Interval(), unsigned(InitModule->AutoSavePeriod) * 60000u);
+    // The copy goes with the window.
+    port.Answer(mrNo);
+    EXPECT_TRUE(CloseWindow(w));
+    EXPECT_FALSE(FileExists(TFSMScheme::AutoSaveName(file)));
+}
+
+} // namespace
