@@ -656,10 +656,6 @@ bool TFSMChild::RemoveSignal(int index, bool outputs) {
 }
 
 // ---- LATER STEPS (placeholders until they are written) --------------------------------------
-void TFSMChild::PaintBox1MouseDown(TObject*, TMouseButton, TShiftState, int, int) {}
-void TFSMChild::PaintBox1MouseMove(TObject*, TShiftState, int, int) {}
-void TFSMChild::PaintBox1MouseUp(TObject*, TMouseButton, TShiftState, int, int) {}
-void TFSMChild::PaintBox1DblClick(TObject*) {}
 void TFSMChild::inBoxClickCheck(TObject*) {}
 void TFSMChild::outBoxClickCheck(TObject*) {}
 void TFSMChild::Timer1Timer(TObject*) {}
