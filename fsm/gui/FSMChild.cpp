@@ -8,7 +8,10 @@
 #include "document/Scheme.h"
 #include "fsm/FsmSettings.h"
 #include "fsm/gui/FsmFrame.h"
+#include "fsm/gui/FSMCond.h"
 #include "fsm/gui/FsmImages.h"
+#include "fsm/gui/fsmPins.h"
+#include "fsm/gui/stProp.h"
 #include "platform/ImageList.h"
 #include "platform/UiPort.h"
 #include "toolbars/TBExCtls.h"
@@ -640,6 +643,54 @@ void TFSMChild::ShowSignals(const TStrings& inputs, const TStrings& outputs) {
     for (int i = 0; i < outputs.Count(); ++i) outBox->Items()->Add(outputs.Get(i));
 }
 
+// ---- dialogs ---------------------------------------------------------------------------------
+
+namespace {
+
+// The dialogs are made at start-up; a window opened without them (a test,
+// a tool) makes them on first use.
+template <class T>
+T* Dialog(T*& global) {
+    if (!global) Application->CreateForm(global);
+    return global;
+}
+
+} // namespace
+
+bool TFSMChild::EditStateName(AnsiString& name) {
+    TfmStProp* dialog = Dialog(fmStProp);
+    dialog->Setup(name);
+    if (dialog->ShowModal() != mrOk) return false;
+    dialog->Store(name);
+    return true;
+}
+
+bool TFSMChild::EditCondition(TfsmCond* box, AnsiString& text) {
+    TfmFSMCond* dialog = Dialog(fmFSMCond);
+    if (!dialog->Setup(box) || dialog->ShowModal() != mrOk) return false;
+    dialog->Store(box);
+    text = box->GetText();
+    return true;
+}
+
+void TFSMChild::EditSignals(bool outputs) {
+    TfmPins* dialog = Dialog(fmPins);
+    TStrings* list = (outputs ? outBox : inBox)->Items();
+    TStringList before;
+    before.Assign(list);
+    dialog->Outputs = outputs;
+    dialog->Setup(list, this);
+    if (dialog->ShowModal() != mrOk) return;
+    if (outputs) fsm_->SetOutputs(list);
+    else fsm_->SetInputs(list);
+    // Renaming alone changes the document too.
+    if (before.Text() != list->Text()) fsm_->SetModified(true);
+}
+
+void TFSMChild::ToolbarButtonEx5Click(TObject*) { EditSignals(false); }
+
+void TFSMChild::ToolbarButtonEx3Click(TObject*) { EditSignals(true); }
+
 bool TFSMChild::AddSignal(bool outputs) {
     fsm_->SetModified(true);
     if (outputs) fsm_->AddOutputSignal();
@@ -659,13 +710,9 @@ bool TFSMChild::RemoveSignal(int index, bool outputs) {
 void TFSMChild::inBoxClickCheck(TObject*) {}
 void TFSMChild::outBoxClickCheck(TObject*) {}
 void TFSMChild::Timer1Timer(TObject*) {}
-void TFSMChild::ToolbarButtonEx5Click(TObject*) {}
-void TFSMChild::ToolbarButtonEx3Click(TObject*) {}
 void TFSMChild::PrintSchemActionExecute(TObject*) {}
 void TFSMChild::PrintToFileActionExecute(TObject*) {}
 void TFSMChild::SimulateActionExecute(TObject*) {}
 void TFSMChild::PrintSchemeTo(TCanvas*) {}
 AnsiString TFSMChild::InputVectorFromChecks() { return AnsiString(); }
 void TFSMChild::ShowOutputs(const AnsiString&) {}
-bool TFSMChild::EditStateName(AnsiString&) { return false; }
-bool TFSMChild::EditCondition(TfsmCond*, AnsiString&) { return false; }

@@ -199,6 +199,8 @@ private:
     void EraseRubberLine();
     void DrawBand();
     void ScrollBy(int dx, int dy);
+    // The pin dialog for the input or the output signals.
+    void EditSignals(bool outputs);
     void StartSimulation();
     void StopSimulation();
 

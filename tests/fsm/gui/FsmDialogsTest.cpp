@@ -1,0 +1,274 @@
+// The condition, pin and state-name dialogs, run for real as the window runs
+// them, acted on through a script once they show.
+#include <QLineEdit>
+#include <QTest>
+
+#include "FsmGuiTest.h"
+#include "editor/ModalScript.h"
+#include "fsm/FsmTestSupport.h"
+#include "fsm/gui/FSMCond.h"
+#include "fsm/gui/fsmPins.h"
+#include "fsm/gui/stProp.h"
+#include "platform/TestUiPort.h"
+
+using namespace fsmtest;
+
+namespace {
+
+std::vector<AnsiString> Names(const TStrings* s) {
+    std::vector<AnsiString> v;
+    for (int i = 0; i < s->Count(); ++i) v.push_back(s->Get(i));
+    return v;
+}
+
+std::vector<TCheckBoxState> States(TExCheckListBox* box) {
+    std::vector<TCheckBoxState> v;
+    for (int i = 0; i < box->Items()->Count(); ++i) v.push_back(box->GetState(i));
+    return v;
+}
+
+class FsmDialogs : public FsmGuiTest {
+protected:
+    void SetUp() override {
+        FsmGuiTest::SetUp();
+        for (TForm* f : {MakeDialog(fmFSMCond), MakeDialog(fmPins), MakeDialog(fmStProp)}) (void)f;
+    }
+    template <class T>
+    TForm* MakeDialog(T*& global) {
+        if (!global) Application->CreateForm(global);
+        return global;
+    }
+    // A window on a machine with these signals: state S (output value
+    // "out") and a transition T into it (condition "in").
+    TFSMChild* OpenWith(std::vector<AnsiString> inputs, std::vector<AnsiString> outputs, const char* in,
+                        const char* out) {
+        TFSMScheme doc;
+        SetSignals(doc, std::move(inputs), std::move(outputs));
+        TfsmElement* s = AddState(doc, 300, 200, "S", out);
+        AddTransition(doc, 100, 200, 300, 200, in);
+        const AnsiString file = dir.File("d" + IntToStr(++files_) + ".fsm");
+        doc.SetFileName(file);
+        EXPECT_TRUE(doc.SaveToFile());
+        (void)s;
+        w_ = Open(file);
+        return w_;
+    }
+    TfsmCond* StateBox() { return w_->FsmDocument()->States()[0]->GetCondition(); }
+    TfsmCond* TransitionBox() { return w_->FsmDocument()->Transitions()[0]->GetCondition(); }
+
+    TFSMChild* w_ = nullptr;
+    int files_ = 0;
+};
+
+TEST_F(FsmDialogs, TheConditionShowsAsTextAndChecksTheLastSignalFirst) {
+    struct Case {
+        const char* what;
+        bool transition;
+        int count;
+        const char* stored;
+        const char* shown;
+        std::vector<TCheckBoxState> checks;
+    };
+    const Case cases[] = {
+        {"1X0 over three inputs", true, 3, "1X0", "1X0", {cbUnchecked, cbGrayed, cbChecked}},
+        {"1 for three outputs", false, 3, "1", "100", {cbUnchecked, cbUnchecked, cbChecked}},
+        {"longer than the list keeps its end", true, 2, "1001", "01", {cbChecked, cbUnchecked}},
+        {"no signals", false, 0, "0", "", {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<AnsiString> names;
+        for (int i = 0; i < c.count; ++i) names.push_back("s" + IntToStr(i));
+        OpenWith(c.transition ? names : std::vector<AnsiString>{}, c.transition ? std::vector<AnsiString>{} : names,
+                 c.transition ? c.stored : "", c.transition ? "" : c.stored);
+        TfsmCond* box = c.transition ? TransitionBox() : StateBox();
+        ModalScript script;
+        script.On(fmFSMCond, [&] {
+            EXPECT_EQ(fmFSMCond->CondEd->Text(), AnsiString(c.shown)) << c.what;
+            EXPECT_EQ(States(fmFSMCond->ioBox), c.checks) << c.what;
+            EXPECT_EQ(fmFSMCond->ioBox->AllowGrayed(), c.transition) << c.what;
+            EXPECT_EQ(Names(fmFSMCond->ioBox->Items()), names) << c.what;
+            fmFSMCond->BitBtn1->Click();
+        });
+        EXPECT_FALSE(box->Properties()) << c.what;
+        EXPECT_EQ(script.shown[fmFSMCond], 1) << c.what;
+        EXPECT_EQ(box->GetText(), AnsiString(c.stored)) << c.what << ": Cancel stores nothing";
+    }
+}
+
+TEST_F(FsmDialogs, TypedTextIsCutToTheListAndALowerXIsStoredUpperCased) {
+    OpenWith({"a"_a, "b"_a, "c"_a}, {"y"_a}, "1X0", "1");
+    TfsmCond* box = TransitionBox();
+    ModalScript script;
+    script.On(fmFSMCond, [&] {
+        QLineEdit* edit = fmFSMCond->CondEd->LineEdit();
+        fmFSMCond->CondEd->SetFocus();
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClicks(edit, "1");
+        EXPECT_EQ(fmFSMCond->CondEd->Text(), "1X0"_a) << "a fourth character is cut";
+        edit->selectAll();
+        QTest::keyClicks(edit, "0x1");
+        EXPECT_EQ(fmFSMCond->CondEd->Text(), "0x1"_a);
+        // Each keystroke sets the checks from the text so far; "x" sets none,
+        // so item 1 keeps what "0" (then its last character) gave it.
+        EXPECT_EQ(States(fmFSMCond->ioBox), (std::vector<TCheckBoxState>{cbChecked, cbUnchecked, cbUnchecked}));
+        fmFSMCond->BitBtn2->Click();
+    });
+    EXPECT_TRUE(box->Properties());
+    EXPECT_EQ(box->GetText(), "0X1"_a);
+    EXPECT_TRUE(port.Messages().empty());
+}
+
+TEST_F(FsmDialogs, ACheckClickRewritesItsCharacterAndFillsAShortText) {
+    OpenWith({"a"_a, "b"_a, "c"_a}, {"y"_a}, "1X0", "1");
+    ModalScript script;
+    script.On(fmFSMCond, [&] {
+        fmFSMCond->ioBox->ToggleClickCheck(0); // unchecked -> grayed
+        EXPECT_EQ(fmFSMCond->CondEd->Text(), "1XX"_a);
+        fmFSMCond->CondEd->SetText("1");
+        EXPECT_EQ(fmFSMCond->ioBox->GetState(0), cbChecked);
+        fmFSMCond->ioBox->ToggleClickCheck(2); // checked -> unchecked
+        EXPECT_EQ(fmFSMCond->CondEd->Text(), "0X1"_a);
+        fmFSMCond->BitBtn1->Click();
+    });
+    TransitionBox()->Properties();
+    EXPECT_EQ(script.shown[fmFSMCond], 1);
+}
+
+TEST_F(FsmDialogs, AnXInAStatesValueIsRefusedAndTheDialogStaysOpen) {
+    OpenWith({"a"_a}, {"y0"_a, "y1"_a}, "1", "01");
+    TfsmCond* box = StateBox();
+    ModalScript script;
+    script.On(fmFSMCond, [&] {
+        fmFSMCond->CondEd->SetText("X1");
+        fmFSMCond->BitBtn2->Click();
+        EXPECT_EQ(fmFSMCond->ModalResult, mrNone);
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{" неправильно введены условия !"_a});
+        fmFSMCond->CondEd->SetText("10");
+        fmFSMCond->BitBtn2->Click();
+    });
+    // Through the window's properties command, as a double-click does.
+    w_->FsmDocument()->AddToSelection(box, true);
+    w_->EditPropertyAction->Execute();
+    EXPECT_EQ(box->GetText(), "10"_a);
+    EXPECT_TRUE(w_->FsmDocument()->IsModified());
+    EXPECT_FALSE(script.stuck);
+}
+
+TEST_F(FsmDialogs, ABoxOfADocumentWithoutAWindowIsAnError) {
+    TFSMScheme doc;
+    TfsmElement* s = AddState(doc, 100, 100, "S", "1");
+    EXPECT_FALSE(fmFSMCond->Setup(s->GetCondition()));
+    EXPECT_EQ(fmFSMCond->ModalResult, mrNo);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{" Ошибка в программе !"_a});
+}
+
+TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
+    struct Step {
+        enum Kind { Add, Delete, Rename } kind;
+        int row;
+        const char* name;
+    };
+    struct Case {
+        const char* what;
+        std::vector<AnsiString> names;
+        const char* condition;
+        std::vector<Step> steps;
+        bool ok;
+        std::vector<AnsiString> rowsShown; // the grid before the dialog ends
+        std::vector<AnsiString> after;
+        const char* conditionAfter;
+    };
+    const Case cases[] = {
+        {"add to an empty list", {}, "", {{Step::Add, 0, ""}}, true, {"new"}, {"new"}, "0"},
+        {"add to a, b", {"a", "b"}, "10", {{Step::Add, 0, ""}}, true, {"a", "b", "new"}, {"a", "b", "new"}, "010"},
+        {"delete row 0 of a, b, c", {"a", "b", "c"}, "1X0", {{Step::Delete, 0, ""}}, true, {"b", "c"}, {"b", "c"}, "1X"},
+        {"delete row 2 of a, b, c", {"a", "b", "c"}, "1X0", {{Step::Delete, 2, ""}}, true, {"a", "b"}, {"a", "b"}, "X0"},
+        {"cancel after adding", {"a", "b"}, "10", {{Step::Add, 0, ""}}, false, {"a", "b", "new"}, {"a", "b"}, "10"},
+        {"OK on the empty row of an empty list", {}, "", {}, true, {""}, {}, ""},
+        {"delete the only row", {"a"}, "1", {{Step::Delete, 0, ""}}, true, {""}, {}, ""},
+        {"add, rename, delete", {"a", "b"}, "10",
+         {{Step::Add, 0, ""}, {Step::Rename, 2, "Пуск"}, {Step::Delete, 0, ""}}, true, {"b", "Пуск"}, {"b", "Пуск"}, "01"},
+    };
+    for (const Case& c : cases) {
+        std::vector<AnsiString> names, rows, after;
+        for (const AnsiString& n : c.names) names.push_back(n);
+        for (const AnsiString& n : c.rowsShown) rows.push_back(Utf8ToAnsi(n.c_str()));
+        for (const AnsiString& n : c.after) after.push_back(Utf8ToAnsi(n.c_str()));
+        OpenWith(names, {"y"_a}, c.condition, "1");
+        TFSMScheme* doc = w_->FsmDocument();
+        const std::string bytes = doc->SaveToBytes();
+        ModalScript script;
+        script.On(fmPins, [&] {
+            for (const Step& s : c.steps) {
+                if (s.kind == Step::Add) {
+                    fmPins->SpeedButton1->Click();
+                } else if (s.kind == Step::Delete) {
+                    fmPins->sgPin->SetRow(s.row);
+                    fmPins->SpeedButton2->Click();
+                } else {
+                    fmPins->sgPin->SetCells(0, s.row, Utf8ToAnsi(s.name));
+                }
+            }
+            std::vector<AnsiString> grid;
+            for (int r = 0; r < fmPins->sgPin->RowCount(); ++r) grid.push_back(fmPins->sgPin->Cells(0, r));
+            EXPECT_EQ(grid, rows) << c.what;
+            // Nothing reaches the document before the dialog ends.
+            EXPECT_EQ(doc->SaveToBytes(), bytes) << c.what;
+            (c.ok ? fmPins->BitBtn1 : fmPins->BitBtn2)->Click();
+        });
+        w_->ToolbarButtonEx5Click(nullptr);
+        EXPECT_EQ(script.shown[fmPins], 1) << c.what;
+        EXPECT_EQ(Names(w_->inBox->Items()), after) << c.what;
+        EXPECT_EQ(Names(&doc->InputNames()), after) << c.what;
+        EXPECT_EQ(doc->GetInputCount(), int(after.size())) << c.what;
+        EXPECT_EQ(TransitionBox()->GetText(), AnsiString(c.conditionAfter)) << c.what;
+        EXPECT_EQ(StateBox()->GetText(), "1"_a) << c.what << ": outputs are not touched";
+        if (!c.ok) {
+            EXPECT_EQ(doc->SaveToBytes(), bytes) << c.what;
+        }
+        EXPECT_EQ(doc->IsModified(), c.ok && (!c.steps.empty())) << c.what;
+    }
+}
+
+TEST_F(FsmDialogs, OutputSignalsChangeTheStatesValues) {
+    OpenWith({"a"_a}, {"y0"_a, "y1"_a}, "1", "10");
+    ModalScript script;
+    script.On(fmPins, [&] {
+        EXPECT_TRUE(fmPins->Outputs);
+        fmPins->SpeedButton1->Click();
+        fmPins->BitBtn1->Click();
+    });
+    w_->ToolbarButtonEx3Click(nullptr);
+    EXPECT_EQ(Names(w_->outBox->Items()), (std::vector<AnsiString>{"y0"_a, "y1"_a, "new"_a}));
+    EXPECT_EQ(w_->FsmDocument()->GetOutputCount(), 3);
+    EXPECT_EQ(StateBox()->GetText(), "010"_a);
+    EXPECT_EQ(TransitionBox()->GetText(), "1"_a);
+}
+
+TEST_F(FsmDialogs, ADoubleClickOnAStateRenamesItThroughItsDialog) {
+    TFSMChild* w = OpenWith({"a"_a}, {"y"_a}, "1", "1");
+    TfsmElement* s = w->FsmDocument()->States()[0];
+    const struct {
+        bool ok;
+        const char* name;
+    } cases[] = {{false, "S"}, {true, "Насос"}};
+    for (const auto& c : cases) {
+        ModalScript script;
+        script.On(fmStProp, [&] {
+            EXPECT_EQ(fmStProp->Caption(), "Название состояния"_a);
+            EXPECT_EQ(fmStProp->Edit1->Text(), s->GetName());
+            fmStProp->Edit1->SetText("Насос"_a);
+            (c.ok ? fmStProp->BitBtn1 : fmStProp->BitBtn2)->Click();
+        });
+        DoubleClick(w, 290, 190);
+        EXPECT_EQ(script.shown[fmStProp], 1);
+        EXPECT_EQ(s->GetName(), Utf8ToAnsi(c.name));
+        EXPECT_EQ(w->FsmDocument()->IsModified(), c.ok);
+        EXPECT_TRUE(Bytes(Shown(w)) == Bytes(Repainted(w)));
+    }
+    EXPECT_EQ(fmStProp->BitBtn2->Caption(), "Отмена"_a);
+    EXPECT_EQ(fmPins->BitBtn2->Caption(), "Выход"_a);
+}
+
+} // namespace
