@@ -48,6 +48,8 @@ TFSMChild::TFSMChild(TComponent* owner) : TForm(owner) {
     Panel1->SetBevelOuter(bvNone);
     inBox = NewControl<TExCheckListBox>(this, Panel1, "inBox");
     inBox->SetCheckKind(ckCheckMarks);
+    // A grayed input is an unknown one ("X") for the simulator.
+    inBox->SetAllowGrayed(true);
     inBox->SetAlign(alTop);
     inBox->SetHeight(180);
     Splitter2 = NewControl<TSplitter>(this, Panel1, "Splitter2");
@@ -643,6 +645,55 @@ void TFSMChild::ShowSignals(const TStrings& inputs, const TStrings& outputs) {
     for (int i = 0; i < outputs.Count(); ++i) outBox->Items()->Add(outputs.Get(i));
 }
 
+// ---- simulation ------------------------------------------------------------------------------
+
+void TFSMChild::SimulateActionExecute(TObject*) {
+    if (!running_ && fsm_->Check()) StartSimulation();
+    else StopSimulation();
+}
+
+void TFSMChild::StartSimulation() {
+    running_ = true;
+    fsm_->StartSimulation();
+    SimulateAction->SetImageIndex(fiSimulationRunning);
+}
+
+void TFSMChild::StopSimulation() {
+    running_ = false;
+    fsm_->StopSimulation();
+    SimulateAction->SetImageIndex(fiSimulationStopped);
+}
+
+void TFSMChild::Timer1Timer(TObject*) {
+    if (running_ && fsm_) fsm_->SimulationStep();
+}
+
+void TFSMChild::inBoxClickCheck(TObject*) {
+    if (fsm_ && fsm_->IsSimulating()) fsm_->SetInputVector(InputVectorFromChecks());
+}
+
+// The outputs are the simulator's to show: a click on them changes nothing.
+void TFSMChild::outBoxClickCheck(TObject*) {}
+
+AnsiString TFSMChild::InputVectorFromChecks() {
+    AnsiString v;
+    for (int i = inBox->Items()->Count() - 1; i >= 0; --i) {
+        const TCheckBoxState st = inBox->GetState(i);
+        v += st == cbChecked ? '1' : st == cbGrayed ? 'X' : '0';
+    }
+    return v;
+}
+
+void TFSMChild::ShowOutputs(const AnsiString& outputs) {
+    // The last item is the first character; an item without a character
+    // (a vector shorter than the list) is shown unchecked.
+    const int n = outBox->Items()->Count();
+    for (int i = 0; i < n; ++i) {
+        const int pos = n - i;
+        outBox->SetChecked(i, pos <= outputs.Length() && outputs[pos] == '1');
+    }
+}
+
 // ---- dialogs ---------------------------------------------------------------------------------
 
 namespace {
@@ -707,12 +758,6 @@ bool TFSMChild::RemoveSignal(int index, bool outputs) {
 }
 
 // ---- LATER STEPS (placeholders until they are written) --------------------------------------
-void TFSMChild::inBoxClickCheck(TObject*) {}
-void TFSMChild::outBoxClickCheck(TObject*) {}
-void TFSMChild::Timer1Timer(TObject*) {}
 void TFSMChild::PrintSchemActionExecute(TObject*) {}
 void TFSMChild::PrintToFileActionExecute(TObject*) {}
-void TFSMChild::SimulateActionExecute(TObject*) {}
 void TFSMChild::PrintSchemeTo(TCanvas*) {}
-AnsiString TFSMChild::InputVectorFromChecks() { return AnsiString(); }
-void TFSMChild::ShowOutputs(const AnsiString&) {}
