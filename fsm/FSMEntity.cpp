@@ -115,4 +115,6 @@ void TfsmEntity::SetName(const AnsiString& name) {
 
 TCanvas* TfsmEntity::GetCanvas() const { return owner_ ? owner_->GetCanvas() : nullptr; }
 
-int TfsmEntity::GetZoom() const { return owner_ && owner_->GetCanvas() ? owner_->GetZoom() : 100; }
+int TfsmEntity::GetZoom() const {
+    return owner_ && owner_->GetCanvas() && !owner_->DrawsUnzoomed() ? owner_->GetZoom() : 100;
+}

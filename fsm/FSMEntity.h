@@ -75,7 +75,8 @@ public:
 
     // The canvas the object draws on (its document's view), or null.
     TCanvas* GetCanvas() const;
-    // The zoom in percent: the document's while it has a view, else 100.
+    // The zoom in percent: the document's while it has a view and does not
+    // draw unzoomed (TFSMScheme::TUnzoomedScope), else 100.
     int GetZoom() const;
     // A hatched frame around a picture while selected and not being dragged.
     void DrawSelectionFrame(TBitmap* picture) const;

@@ -145,6 +145,19 @@ public:
     int Scale(int v) const { return v * zoom_ / 100; }
     // Draws every shown entity (after the window has filled its background).
     void Paint();
+    // While a scope lives the objects draw at 100 %, whatever the zoom:
+    // printing and picture export give the same picture at every zoom.
+    class TUnzoomedScope {
+    public:
+        explicit TUnzoomedScope(TFSMScheme* doc) : doc_(doc) { ++doc_->unzoomed_; }
+        ~TUnzoomedScope() { --doc_->unzoomed_; }
+        TUnzoomedScope(const TUnzoomedScope&) = delete;
+        TUnzoomedScope& operator=(const TUnzoomedScope&) = delete;
+
+    private:
+        TFSMScheme* doc_;
+    };
+    bool DrawsUnzoomed() const { return unzoomed_ > 0; }
     void GetExtent(int* maxX, int* maxY) const;
 
     // ---- state of the file ---------------------------------------------------------
@@ -205,6 +218,7 @@ private:
     std::vector<TfsmEntity*> entities_;
     std::vector<TfsmEntity*> removed_;
     int zoom_ = 100;
+    int unzoomed_ = 0;
     int entityCursor_ = 0, stateCursor_ = 0, conditionCursor_ = 0, transitionCursor_ = 0;
     bool modified_ = false;
     int idCounter_ = 0;

@@ -3,6 +3,8 @@
 // FSMChildMouse.cpp.
 #include "fsm/gui/FSMChild.h"
 
+#include <algorithm>
+
 #include "controls/gui/ExCheckListBox.h"
 #include "document/InitModule.h"
 #include "document/Scheme.h"
@@ -12,6 +14,8 @@
 #include "fsm/gui/FsmImages.h"
 #include "fsm/gui/fsmPins.h"
 #include "fsm/gui/stProp.h"
+#include "platform/Bitmap.h"
+#include "platform/FileNames.h"
 #include "platform/ImageList.h"
 #include "platform/UiPort.h"
 #include "toolbars/TBExCtls.h"
@@ -645,6 +649,46 @@ void TFSMChild::ShowSignals(const TStrings& inputs, const TStrings& outputs) {
     for (int i = 0; i < outputs.Count(); ++i) outBox->Items()->Add(outputs.Get(i));
 }
 
+// ---- printing and picture export ------------------------------------------------------------------
+
+void TFSMChild::PrintSchemeTo(TCanvas* canvas) {
+    if (!canvas || !fsm_) return;
+    TFSMScheme::TUnzoomedScope unzoomed(fsm_.get());
+    for (TfsmEntity* e : fsm_->Entities())
+        if (!e->IsDeleted()) e->DrawTo(canvas);
+    canvas->SetBkMode(TRANSPARENT);
+    canvas->TextOut(10, 10, fsm_->GetFileName());
+}
+
+void TFSMChild::PrintSchemActionExecute(TObject* Sender) { PrintSchemeTo(dynamic_cast<TCanvas*>(Sender)); }
+
+AnsiString TFSMChild::PictureFileName(const AnsiString& chosen) {
+    const AnsiString ext = ExtractFileExt(chosen);
+    return ext == ".bmp" || ext == ".BMP" ? chosen : chosen + ".bmp";
+}
+
+void TFSMChild::PrintToFileActionExecute(TObject*) {
+    SavePictureDialog->FileName = ChangeFileExt(ExtractFileName(fsm_->GetFileName()), ".bmp");
+    if (!SavePictureDialog->Execute()) return;
+    int maxX = 0, maxY = 0;
+    fsm_->GetExtent(&maxX, &maxY);
+    // Coordinates of a damaged file could ask for any size: the picture is
+    // cut to what an image can hold.
+    long long w = (long long)maxX + 40, h = (long long)maxY + 20;
+    w = std::min<long long>(w, kMaxSurfaceSide);
+    h = std::min<long long>(h, std::min<long long>(kMaxSurfaceSide, kMaxSurfacePixels / w));
+    TBitmap picture;
+    picture.SetSize(int(w), int(h));
+    TCanvas* c = picture.Canvas();
+    // The objects draw by inverting: on white, black on white.
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, int(w), int(h)));
+    c->CopyMode = cmSrcInvert;
+    PrintSchemActionExecute(c);
+    picture.Mask(clWhite);
+    picture.SaveToFile(PictureFileName(SavePictureDialog->FileName));
+}
+
 // ---- simulation ------------------------------------------------------------------------------
 
 void TFSMChild::SimulateActionExecute(TObject*) {
@@ -756,8 +800,3 @@ bool TFSMChild::RemoveSignal(int index, bool outputs) {
     else fsm_->RemoveInputSignal(index);
     return true;
 }
-
-// ---- LATER STEPS (placeholders until they are written) --------------------------------------
-void TFSMChild::PrintSchemActionExecute(TObject*) {}
-void TFSMChild::PrintToFileActionExecute(TObject*) {}
-void TFSMChild::PrintSchemeTo(TCanvas*) {}

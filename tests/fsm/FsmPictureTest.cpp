@@ -1,6 +1,8 @@
 // Inverting drawing: every picture drawn twice leaves the canvas as it was,
 // and the canvas after any sequence of edits equals a fresh repaint.
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "FsmTestSupport.h"
@@ -206,6 +208,40 @@ TEST(FsmPicture, PrintingDrawsPlainPictures) {
     EXPECT_TRUE(view.Pixels() != withState);
     s->GetCondition()->DrawTo(view.FsmCanvas()); // boxes are not printed
     s->DrawTo(nullptr);
+}
+
+TEST(FsmPicture, PrintedPicturesAreTheSameAtEveryZoomWithinAnUnzoomedScope) {
+    // The printed picture of every object of the example, on a canvas of its
+    // own, drawn with the window's zoom at 100 and at another zoom.
+    auto printed = [](int zoom, bool scoped) {
+        RecordingWindow w(true);
+        TFSMScheme doc(&w);
+        BuildExample(doc);
+        doc.SetZoom(zoom);
+        BitmapView paper(600, 400);
+        std::unique_ptr<TFSMScheme::TUnzoomedScope> scope;
+        if (scoped) scope = std::make_unique<TFSMScheme::TUnzoomedScope>(&doc);
+        EXPECT_EQ(doc.DrawsUnzoomed(), scoped);
+        for (TfsmEntity* e : doc.Entities()) e->DrawTo(paper.FsmCanvas());
+        return paper.Pixels();
+    };
+    const std::string normal = printed(100, false);
+    for (int zoom : {25, 200, 400}) {
+        EXPECT_TRUE(printed(zoom, true) == normal) << zoom;
+        // Without the scope a state's printed place follows the zoom.
+        EXPECT_TRUE(printed(zoom, false) != normal) << zoom;
+    }
+    // The scope ends with its object; scopes nest.
+    RecordingWindow w(true);
+    TFSMScheme doc(&w);
+    {
+        TFSMScheme::TUnzoomedScope outer(&doc);
+        {
+            TFSMScheme::TUnzoomedScope inner(&doc);
+        }
+        EXPECT_TRUE(doc.DrawsUnzoomed());
+    }
+    EXPECT_FALSE(doc.DrawsUnzoomed());
 }
 
 } // namespace
