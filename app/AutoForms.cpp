@@ -11,6 +11,9 @@
 #include "editor/AutoName.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
+#include "fsm/gui/FSMCond.h"
+#include "fsm/gui/fsmPins.h"
+#include "fsm/gui/stProp.h"
 #include "translator/Logfile.h"
 #include "translator/TranslatorHost.h"
 
@@ -78,9 +81,9 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TForm6", "Form6", nullptr},
         {"TCheckConnectivityDialog", "CheckConnectivityDialog", nullptr},
         {"TfmConnect", "fmConnect", nullptr},
-        {"TfmFSMCond", "fmFSMCond", nullptr},
-        {"TfmPins", "fmPins", nullptr},
-        {"TfmStProp", "fmStProp", nullptr},
+        {"TfmFSMCond", "fmFSMCond", [] { Make(fmFSMCond); }},
+        {"TfmPins", "fmPins", [] { Make(fmPins); }},
+        {"TfmStProp", "fmStProp", [] { Make(fmStProp); }},
         {"TForm12", "Form12", nullptr},
         {"TfmAutoNames", "fmAutoNames", [] { Make(fmAutoNames); }},
         {"TfmStat", "fmStat", [] { Make(fmStat); }},

@@ -16,6 +16,8 @@
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
 #include "fsm/fsmScheme.h"
+#include "fsm/gui/FSMChild.h"
+#include "fsm/gui/FsmFrame.h"
 #include "model/ModelHooks.h"
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
@@ -76,6 +78,23 @@ private:
     TMainForm* frame_;
 };
 
+// What the state-machine windows reach of the frame.
+class TMainForm::FsmFrameServices : public IFsmFrame {
+public:
+    explicit FsmFrameServices(TMainForm* frame) : frame_(frame) {}
+    bool SaveWindow(TForm* window) override { return frame_->SaveWindow(window); }
+    void SetPasteAvailable(bool available) override { frame_->SetPasteAvailable(available); }
+    bool PasteEnabled() override {
+        frame_->PasteActionUpdate(frame_->PasteAction);
+        return frame_->PasteAction->Enabled();
+    }
+    void AllZoomUpdate() override { frame_->AllZoomUpdate(nullptr); }
+    bool DebuChecked() override { return frame_->DebuCheck->Checked(); }
+
+private:
+    TMainForm* frame_;
+};
+
 struct TMainForm::ClipCache {
     FileStamp stamp;
     int writer = -1;
@@ -85,7 +104,8 @@ struct TMainForm::ClipCache {
 
 TMainForm::TMainForm(TComponent* owner)
     : TForm(owner), modelServices_(std::make_unique<ModelServices>(this)),
-      translatorFrame_(std::make_unique<TranslatorFrame>(this)), clip_(std::make_unique<ClipCache>()) {
+      translatorFrame_(std::make_unique<TranslatorFrame>(this)), fsmFrame_(std::make_unique<FsmFrameServices>(this)),
+      clip_(std::make_unique<ClipCache>()) {
     SetName("MainForm");
     SetCaption("Графический редактор контроллера автоматики"_a);
     SetFormStyle(fsMDIForm);
@@ -139,6 +159,7 @@ TMainForm::~TMainForm() {
     TDriversInfo::CheckBitOption = nullptr;
     if (ModelHooks().Frame == modelServices_.get()) ModelHooks().Frame = nullptr;
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
+    if (FsmFrame() == fsmFrame_.get()) SetFsmFrame(nullptr);
     if (MainForm == this) MainForm = nullptr;
 }
 
@@ -497,6 +518,9 @@ void TMainForm::FormCreate(TObject*) {
     InstallProgramCursors();
     ModelHooks().Frame = modelServices_.get();
     TranslatorHooks().Frame = translatorFrame_.get();
+    SetFsmFrame(fsmFrame_.get());
+    auto& factories = FrameWindowFactories();
+    if (!factories.FsmWindow) factories.FsmWindow = [](TComponent* owner) -> TForm* { return NewFSMChild(owner); };
 }
 
 void TMainForm::FormShow(TObject*) {
@@ -536,6 +560,7 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
 }
 
 void TMainForm::FormDestroy(TObject*) {
+    if (FsmFrame() == fsmFrame_.get()) SetFsmFrame(nullptr);
     if (ModelHooks().Frame == modelServices_.get()) ModelHooks().Frame = nullptr;
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
     delete LogFile;
@@ -625,7 +650,9 @@ void TMainForm::PasteActionUpdate(TObject*) {
 }
 
 void TMainForm::UndoActionUpdate(TObject*) {
+    // A state-machine window undoes with its own command.
     if (ISchemeChild* s = ActiveScheme()) UndoAction->SetEnabled(!s->SchemeDocument()->UndoList()->IsEmpty());
+    else if (ActiveFsm()) UndoAction->SetEnabled(false);
 }
 
 void TMainForm::AllZoomUpdate(TObject*) {
@@ -642,7 +669,8 @@ void TMainForm::AllZoomUpdate(TObject*) {
 
 void TMainForm::FlipHorActionUpdate(TObject*) {
     ISchemeChild* s = ActiveScheme();
-    FlipHorAction->SetEnabled(s && s->FlipHorActionEnabled());
+    IFsmChild* f = s ? nullptr : ActiveFsm();
+    FlipHorAction->SetEnabled(s ? s->FlipHorActionEnabled() : f && f->FlipHorActionEnabled());
 }
 
 void TMainForm::ActivateFileProjectActionUpdate(TObject*) {

@@ -242,8 +242,10 @@ private:
     std::vector<std::unique_ptr<TActionFollower>> followers_;
     class ModelServices;
     class TranslatorFrame;
+    class FsmFrameServices;
     std::unique_ptr<ModelServices> modelServices_;
     std::unique_ptr<TranslatorFrame> translatorFrame_;
+    std::unique_ptr<FsmFrameServices> fsmFrame_;
     bool pasteAvailable_ = false;
     // The open project's file exists but did not load as a project: closing
     // it must not write over that file.

@@ -263,8 +263,10 @@ void TMainForm::PrintSchemActionExecute(TObject*) {
     const int sheetH = std::max(1, InitModule ? int(InitModule->MaxHeight) : 600);
     TPrinter* printer = Printer();
     for (int page = from; page <= to; ++page) {
+        // A state-machine window prints like a scheme.
         auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(page - 1));
-        if (!s) continue;
+        auto* f = s ? nullptr : dynamic_cast<IFsmChild*>(MDIChildren(page - 1));
+        if (!s && !f) continue;
         // The sheet keeps its proportions on the page.
         int w = printer->PageWidth();
         int h = int(int64_t(w) * sheetH / sheetW);
@@ -284,7 +286,8 @@ void TMainForm::PrintSchemActionExecute(TObject*) {
             sheet.Canvas()->Brush()->SetColor(clWhite);
             sheet.Canvas()->FillRect(Rect(0, 0, sheetW, sheetH));
             sheet.Canvas()->CopyMode = cmSrcInvert;
-            s->PrintSchemeTo(sheet.Canvas());
+            if (s) s->PrintSchemeTo(sheet.Canvas());
+            else f->PrintSchemeTo(sheet.Canvas());
             sheet.Mask(clWhite);
             printer->Canvas()->CopyMode = cmSrcCopy;
             printer->Canvas()->StretchDraw(target, &sheet);

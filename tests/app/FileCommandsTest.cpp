@@ -341,7 +341,8 @@ TEST_F(Files, PrintingGivesAJobPerSchemeAndAPagePerCopyEachFromAWhiteSheet) {
         return true;
     };
     frame->PrintSchemActionExecute(frame->PrintSchemAction);
-    ASSERT_EQ(pages->Documents.size(), 3u) << "the state-machine window is not a scheme";
+    ASSERT_EQ(pages->Documents.size(), 4u) << "the state-machine window prints like a scheme";
+    EXPECT_EQ(std::count(ChildCalls().begin(), ChildCalls().end(), "fsm:PrintScheme"), 2);
     for (const auto& doc : pages->Documents) {
         EXPECT_EQ(doc.title, "Печать схемы"_a);
         ASSERT_EQ(doc.pages.size(), 2u);
@@ -354,7 +355,7 @@ TEST_F(Files, PrintingGivesAJobPerSchemeAndAPagePerCopyEachFromAWhiteSheet) {
         EXPECT_EQ(inside, QColor(Qt::black));
         EXPECT_EQ(outside, QColor(Qt::white));
     }
-    // Pages 2 to 3 only: one of them is a scheme.
+    // Pages 2 to 3 only: one of them is a scheme; elements are a scheme's only.
     pages->Documents.clear();
     port.OnPrintDialog = [](PrintDialogRequest& r) {
         r.Copies = 1;

@@ -59,9 +59,8 @@ TEST_F(Routing, EnablingMatrixOfTheChildCommands) {
 
     TTestFsmChild* fsm = OpenFsm(dir.File("m.fsm"));
     ASSERT_EQ(frame->ActiveMDIChild(), fsm);
-    // The state-machine window: cut, copy, delete and zoom follow it; flip is
-    // disabled.
-    EXPECT_EQ(States(actions), "11111111001101111110");
+    // The state-machine window: cut, copy, delete, flip and zoom follow it.
+    EXPECT_EQ(States(actions), "11111111011101111110");
     fsm->editEnabled = false;
     EXPECT_EQ(States(actions), "11111000001101111110");
     fsm->FsmDocument()->SetZoom(400);
@@ -137,9 +136,15 @@ TEST_F(Routing, UndoFollowsTheSchemeWindowsUndoList) {
     EXPECT_EQ(States({frame->UndoAction}), "0");
     scheme->SchemeDocument()->CreateAndElement();
     EXPECT_EQ(States({frame->UndoAction}), "1");
-    // Another kind of window leaves the state as it was.
-    OpenFsm(dir.File("m.fsm"));
+    // A state-machine window undoes with its own command.
+    TTestFsmChild* fsm = OpenFsm(dir.File("m.fsm"));
+    EXPECT_EQ(States({frame->UndoAction}), "0");
+    scheme->BringToFront();
+    Application->ProcessMessages();
     EXPECT_EQ(States({frame->UndoAction}), "1");
+    fsm->BringToFront();
+    Application->ProcessMessages();
+    EXPECT_EQ(States({frame->UndoAction}), "0");
 }
 
 TEST_F(Routing, ModeButtonsFollowTheReportedMode) {

@@ -20,6 +20,9 @@
 #include "editor/AutoName.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
+#include "fsm/gui/FSMCond.h"
+#include "fsm/gui/fsmPins.h"
+#include "fsm/gui/stProp.h"
 #include "toolbars/TBExTlbr.h"
 #include "toolbars/TBExTlwn.h"
 #include "translator/TranslatorHost.h"
@@ -54,11 +57,11 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     for (int i = before; i < Application->ComponentCount(); ++i) made.push_back(Application->Components(i));
     frame = MainForm;
     // The frame first (the main window), the settings module second.
-    const std::vector<int> expected = {0, 1, 3, 4, 5, 14, 15, 17, 29, 39, 40};
+    const std::vector<int> expected = {0, 1, 3, 4, 5, 14, 15, 17, 29, 35, 36, 37, 39, 40};
     EXPECT_EQ(order, expected);
-    const std::vector<TComponent*> globals = {MainForm,     InitModule,   AddDriverForm, AddPinForm,
-                                              AddTypeDrvForm, ProgressForm, ProjectDlg,   ShowExportDlg,
-                                              PinDriverDlg, fmAutoNames,  fmStat};
+    const std::vector<TComponent*> globals = {MainForm,     InitModule, AddDriverForm, AddPinForm, AddTypeDrvForm,
+                                              ProgressForm, ProjectDlg, ShowExportDlg, PinDriverDlg, fmFSMCond,
+                                              fmPins,       fmStProp,   fmAutoNames,   fmStat};
     EXPECT_EQ(&TranslatorHooks().ProgressWindow(), static_cast<ITranslationProgress*>(ProgressForm));
     EXPECT_EQ(made, globals);
     EXPECT_EQ(Application->MainForm(), MainForm);
@@ -66,7 +69,8 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     EXPECT_EQ(AddDriverForm->InterruptEdit->Items()->Count(), 16);
     for (auto it = made.rbegin(); it != made.rend(); ++it) Free(*it);
     frame = nullptr;
-    for (TComponent* g : std::vector<TComponent*>{MainForm, AddDriverForm, ProjectDlg, PinDriverDlg, fmStat})
+    for (TComponent* g :
+         std::vector<TComponent*>{MainForm, AddDriverForm, ProjectDlg, PinDriverDlg, fmFSMCond, fmPins, fmStProp, fmStat})
         EXPECT_EQ(g, nullptr) << "a freed form leaves its global empty";
 }
 

@@ -1,8 +1,6 @@
 #include "FsmGuiTest.h"
 
-#include <QApplication>
-#include <QMouseEvent>
-
+#include "PaintBoxMouse.h"
 #include "platform/TestUiPort.h"
 
 bool FakeFsmFrame::SaveWindow(TForm* window) {
@@ -62,26 +60,11 @@ QImage FsmGuiTest::Repainted(TFSMChild* w) {
     return fresh;
 }
 
-namespace {
+void FsmGuiTest::Press(TFSMChild* w, int x, int y, Qt::MouseButton b) { paintmouse::Press(w->PaintBox1, x, y, b); }
 
-void Mouse(TFSMChild* w, QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held, int x, int y) {
-    QWidget* pb = w->PaintBox1->Widget();
-    const QPoint p(x, y);
-    QMouseEvent e(type, QPointF(p), QPointF(pb->mapToGlobal(p)), b, held, Qt::NoModifier);
-    QApplication::sendEvent(pb, &e);
-}
+void FsmGuiTest::MoveTo(TFSMChild* w, int x, int y, Qt::MouseButtons held) { paintmouse::MoveTo(w->PaintBox1, x, y, held); }
 
-} // namespace
-
-void FsmGuiTest::Press(TFSMChild* w, int x, int y, Qt::MouseButton b) { Mouse(w, QEvent::MouseButtonPress, b, b, x, y); }
-
-void FsmGuiTest::MoveTo(TFSMChild* w, int x, int y, Qt::MouseButtons held) {
-    Mouse(w, QEvent::MouseMove, Qt::NoButton, held, x, y);
-}
-
-void FsmGuiTest::Release(TFSMChild* w, int x, int y, Qt::MouseButton b) {
-    Mouse(w, QEvent::MouseButtonRelease, b, Qt::NoButton, x, y);
-}
+void FsmGuiTest::Release(TFSMChild* w, int x, int y, Qt::MouseButton b) { paintmouse::Release(w->PaintBox1, x, y, b); }
 
 void FsmGuiTest::Drag(TFSMChild* w, int x0, int y0, int x1, int y1) {
     MoveTo(w, x0, y0, Qt::NoButton);
@@ -90,14 +73,10 @@ void FsmGuiTest::Drag(TFSMChild* w, int x0, int y0, int x1, int y1) {
     Release(w, x1, y1);
 }
 
-void FsmGuiTest::Click(TFSMChild* w, int x, int y) {
-    MoveTo(w, x, y, Qt::NoButton);
-    Press(w, x, y);
-    Release(w, x, y);
-}
+void FsmGuiTest::Click(TFSMChild* w, int x, int y) { paintmouse::Click(w->PaintBox1, x, y); }
 
 void FsmGuiTest::DoubleClick(TFSMChild* w, int x, int y) {
     Click(w, x, y);
-    Mouse(w, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, x, y);
+    paintmouse::Send(w->PaintBox1, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, x, y);
     Release(w, x, y);
 }

@@ -1,0 +1,253 @@
+// The real state-machine window in the frame: made by the frame's factory,
+// saved and reopened through the frame's commands, reached by the frame's
+// commands and shortcuts, asking about its document when the frame closes,
+// printed by the frame.
+#include "app/AppTest.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include "controls/gui/ExCheckListBox.h"
+#include "fsm/gui/FSMChild.h"
+#include "fsm/gui/FsmFrame.h"
+#include "fsm/gui/PaintBoxMouse.h"
+#include "platform/FileUtils.h"
+#include "platform/gui/Dialogs.h"
+
+namespace {
+
+class FsmBinding : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        // The frame registers the real window when nothing else is.
+        FrameWindowFactories().FsmWindow = nullptr;
+        StartFrame();
+    }
+    TFSMChild* Active() { return dynamic_cast<TFSMChild*>(frame->ActiveMDIChild()); }
+    // A machine of two states and a transition, drawn with the mouse.
+    void Draw(TFSMChild* w) {
+        w->SetModeDeviceAction->Execute();
+        paintmouse::Click(w->PaintBox1, 100, 100);
+        paintmouse::Click(w->PaintBox1, 300, 100);
+        w->EscAction->Execute();
+        w->SetModeWireAction->Execute();
+        paintmouse::Click(w->PaintBox1, 100, 100);
+        paintmouse::Click(w->PaintBox1, 300, 100);
+        w->SetModeSelectAction->Execute();
+    }
+    void Focus(TFSMChild* w) {
+        w->BringToFront();
+        w->SetFocus();
+        Application->ProcessMessages();
+    }
+    static void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key(key), mods);
+        Application->ProcessMessages();
+    }
+};
+
+TEST_F(FsmBinding, AMachineDrawnSavedAndReopenedThroughTheFrameIsTheSame) {
+    ASSERT_TRUE(FrameWindowFactories().FsmWindow);
+    EXPECT_EQ(FsmFrame() != nullptr, true);
+    const AnsiString file = dir.File("lift.fsm");
+    port.AnswerFile(file);
+    frame->FileNew1Execute(frame->FileNew1);
+    TFSMChild* w = Active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Caption(), file);
+    Draw(w);
+    TFSMScheme* doc = w->FsmDocument();
+    ASSERT_EQ(doc->States().size(), 2u);
+    ASSERT_EQ(doc->Transitions().size(), 1u);
+    EXPECT_EQ(doc->Transitions()[0]->GetSource(), doc->States()[0]);
+    EXPECT_EQ(w->Caption(), file + "*");
+    frame->FileSave1Execute(frame->FileSave1);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(FileExists(file));
+    const std::string saved = doc->SaveToBytes();
+    port.Clear();
+    frame->FileClose1Execute(frame->FileClose1);
+    Application->ProcessMessages();
+    EXPECT_TRUE(port.Calls.empty()) << "a saved window closes without a question";
+    EXPECT_TRUE(Children().empty());
+
+    port.AnswerFile(file);
+    frame->FileOpen1Execute(frame->FileOpen1);
+    TFSMChild* again = Active();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->FsmDocument()->SaveToBytes() == saved);
+    // Two states came from the file: the next one is State2.
+    again->InsertDeviceActionExecute(nullptr);
+    EXPECT_EQ(again->FsmDocument()->States().back()->GetName(), "State2"_a);
+}
+
+TEST_F(FsmBinding, TheFramesCommandsReachTheWindow) {
+    TFSMChild* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("m.fsm")));
+    ASSERT_NE(w, nullptr);
+    Application->ProcessMessages();
+    Draw(w);
+    TFSMScheme* doc = w->FsmDocument();
+    struct Zoom {
+        TAction* TMainForm::*action;
+        int zoom;
+    };
+    const Zoom zooms[] = {{&TMainForm::ZoomInAction, 150}, {&TMainForm::ZoomOutAction, 100},
+                          {&TMainForm::ZoomMaxAction, 400}, {&TMainForm::ZoomNormalAction, 100}};
+    for (const Zoom& z : zooms) {
+        Idle();
+        EXPECT_TRUE((frame->*z.action)->Execute()) << z.zoom;
+        EXPECT_EQ(doc->GetZoom(), z.zoom);
+    }
+    Idle();
+    EXPECT_FALSE(frame->ZoomNormalAction->Enabled());
+    EXPECT_TRUE(frame->ZoomMaxAction->Enabled());
+
+    // Copy enables the frame's paste, for state-machine windows only.
+    doc->ClearSelection();
+    doc->AddToSelection(doc->States()[0], true);
+    Idle();
+    EXPECT_TRUE(frame->CopyAction->Enabled());
+    EXPECT_TRUE(frame->FlipHorAction->Enabled());
+    EXPECT_FALSE(frame->UndoAction->Enabled()) << "the window undoes with its own command";
+    ASSERT_TRUE(frame->CopyAction->Execute());
+    EXPECT_TRUE(frame->PasteAvailable());
+    Idle();
+    EXPECT_TRUE(frame->PasteAction->Enabled());
+    w->UpdateEditActions();
+    EXPECT_TRUE(w->PasteAction->Enabled());
+    TTestSchemeChild* scheme = OpenScheme(dir.File("a.tvs"));
+    ASSERT_EQ(frame->ActiveMDIChild(), scheme);
+    Idle();
+    EXPECT_FALSE(frame->PasteAction->Enabled()) << "a state-machine fragment does not paste into a scheme";
+    w->BringToFront();
+    Application->ProcessMessages();
+    Idle();
+    EXPECT_TRUE(frame->PasteAction->Enabled());
+
+    ASSERT_TRUE(frame->DeleteAction->Execute());
+    EXPECT_EQ(doc->States().size(), 1u);
+    ASSERT_TRUE(frame->PasteAction->Execute());
+    EXPECT_EQ(w->GetMode(), TFSMChild::mdPaste);
+    // The frame's box switches the window's check command.
+    w->CheckSchemeAction->Update();
+    EXPECT_FALSE(w->CheckSchemeAction->Enabled());
+    frame->DebuCheck->SetChecked(true);
+    w->CheckSchemeAction->Update();
+    EXPECT_TRUE(w->CheckSchemeAction->Enabled());
+    EXPECT_EQ(ChildCalls(), std::vector<std::string>{}) << "nothing reached the scheme window";
+}
+
+TEST_F(FsmBinding, TheWindowsShortcutsComeBeforeTheFrames) {
+    TFSMChild* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("m.fsm")));
+    ASSERT_NE(w, nullptr);
+    Draw(w);
+    TFSMScheme* doc = w->FsmDocument();
+    Focus(w);
+    doc->ClearSelection();
+    doc->AddToSelection(doc->States()[1], true);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(frame->PasteAvailable());
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(doc->States().size(), 1u);
+    // The frame's undo is off here: Ctrl+Z is the window's.
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(doc->States().size(), 2u);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w->GetMode(), TFSMChild::mdPaste);
+    w->SetModeDeviceAction->Execute();
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(w->ModeWord(), int(TFSMChild::mdState));
+    doc->AddToSelection(doc->States()[0], true);
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(doc->States().size(), 1u);
+    EXPECT_EQ(ChildCalls(), std::vector<std::string>{});
+}
+
+TEST_F(FsmBinding, AnUnsavedWindowKeepsTheProgramOpenUnlessItIsSavedOrDropped) {
+    TFSMChild* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(AnsiString()));
+    ASSERT_NE(w, nullptr);
+    Draw(w);
+    std::weak_ptr<char> alive = w->Alive();
+    // Yes, then the name is cancelled: nothing closes.
+    port.Answer(mrYes);
+    port.AnswerFile(AnsiString());
+    frame->Close();
+    Application->ProcessMessages();
+    ASSERT_FALSE(alive.expired());
+    EXPECT_TRUE(frame->Showing());
+    EXPECT_TRUE(w->FsmDocument()->IsModified());
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Схема не сохранена! Сохранить?"_a});
+    // Cancel: the same.
+    port.Clear();
+    port.Answer(mrCancel);
+    frame->Close();
+    Application->ProcessMessages();
+    EXPECT_FALSE(alive.expired());
+    EXPECT_TRUE(frame->Showing());
+    // Yes and a name: the frame's save writes it, and the window goes.
+    const AnsiString file = dir.File("new.fsm");
+    port.Clear();
+    port.Answer(mrYes);
+    port.AnswerFile(dir.File("new"));
+    ASSERT_TRUE(frame->CloseChildWindows());
+    Application->ProcessMessages();
+    EXPECT_TRUE(alive.expired());
+    EXPECT_TRUE(FileExists(file));
+}
+
+TEST_F(FsmBinding, PrintingGivesAJobPerStateMachineWindowWithItsCopies) {
+    auto backend = std::make_unique<TestPrinterBackend>();
+    TestPrinterBackend* pages = backend.get();
+    auto previous = Printer()->SetBackend(std::move(backend));
+    std::vector<TFSMChild*> windows;
+    for (const char* name : {"a.fsm", "b.fsm"}) {
+        auto* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File(name)));
+        ASSERT_NE(w, nullptr);
+        Draw(w);
+        windows.push_back(w);
+    }
+    port.OnPrintDialog = [](PrintDialogRequest& r) {
+        r.Copies = 2;
+        return true;
+    };
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    ASSERT_EQ(pages->Documents.size(), 2u);
+    // The window's zoom does not change the printout.
+    const auto atNormalZoom = pages->Documents;
+    pages->Documents.clear();
+    for (TFSMChild* w : windows) w->ChangeZoom(400);
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    ASSERT_EQ(pages->Documents.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto& doc = pages->Documents[i];
+        EXPECT_EQ(doc.title, "Печать схемы"_a);
+        ASSERT_EQ(doc.pages.size(), 2u);
+        EXPECT_TRUE(doc.pages[0] == doc.pages[1]);
+        EXPECT_TRUE(doc.pages[0] == atNormalZoom[i].pages[0]) << "zoom 400 prints as zoom 100";
+        int black = 0;
+        const QImage& page = doc.pages[0];
+        for (int y = 0; y < page.height(); y += 2)
+            for (int x = 0; x < page.width(); x += 2) black += (page.pixel(x, y) & 0xFFFFFF) == 0;
+        EXPECT_GT(black, 50);
+    }
+    // Element lists are a scheme's only.
+    pages->Documents.clear();
+    frame->PrintElementActionExecute(frame->PrintElementAction);
+    EXPECT_TRUE(pages->Documents.empty());
+    Printer()->SetBackend(std::move(previous));
+}
+
+TEST_F(FsmBinding, AnElementsPinNamesReachTheOpenMachineWhenTheCountsMatch) {
+    TFSMChild* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("m.fsm")));
+    ASSERT_NE(w, nullptr);
+    TStringList in, out;
+    in.Add("Пуск"_a);
+    frame->CheckFSMPins(AnsiString(), &in, &out);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Несовпадение количества входных сигналов в схеме и элементе!"_a});
+    EXPECT_EQ(w->inBox->Items()->Count(), 0);
+}
+
+} // namespace

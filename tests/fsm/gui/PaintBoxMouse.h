@@ -1,0 +1,39 @@
+#pragma once
+// Real mouse events on a control's widget at client pixel points: what a
+// user's press, move and release deliver.
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "platform/gui/Controls.h"
+
+namespace paintmouse {
+
+inline void Send(TControl* c, QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held, int x, int y) {
+    QWidget* w = c->Widget();
+    const QPoint p(x, y);
+    QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+inline void Press(TControl* c, int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+    Send(c, QEvent::MouseButtonPress, b, b, x, y);
+}
+
+inline void MoveTo(TControl* c, int x, int y, Qt::MouseButtons held = Qt::LeftButton) {
+    Send(c, QEvent::MouseMove, Qt::NoButton, held, x, y);
+}
+
+inline void Release(TControl* c, int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+    Send(c, QEvent::MouseButtonRelease, b, Qt::NoButton, x, y);
+}
+
+// A move to the point with no button held, then a click there.
+inline void Click(TControl* c, int x, int y) {
+    MoveTo(c, x, y, Qt::NoButton);
+    Press(c, x, y);
+    Release(c, x, y);
+}
+
+} // namespace paintmouse
