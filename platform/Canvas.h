@@ -3,10 +3,12 @@
 // that it does not own (a bitmap's, a paint box's, a printer page's) with the
 // old platform's rules: right and bottom edges of figures are exclusive, a
 // line leaves out its end point, pen modes and copy modes are bitwise
-// operations on the 24 colour bits. Every figure is rasterised into pixel runs
-// first and each run touches every pixel once, so drawing twice in an
-// exclusive-or mode restores the image exactly, also where the figure is cut
-// by the image edges or the clip region. No antialiasing anywhere.
+// operations on the 24 colour bits (inverting, with pen mode XOR or copy mode
+// SRCINVERT, leaves the unused top byte alone). Every figure is rasterised
+// into pixel runs first and each run touches every pixel once, so drawing
+// twice in an exclusive-or mode restores the image exactly, also where the
+// figure is cut by the image edges or the clip region. No antialiasing
+// anywhere.
 //
 // Coordinates are logical; SetViewport maps them to a part of the image (the
 // windowing layer uses it for window-less controls drawn on their parent).
@@ -195,9 +197,9 @@ public:
 
     struct Runs; // the pixels of a figure, in rows (Canvas.cpp)
 
-    // One-pixel lines, plain rectangles, fills and unscaled copies take
-    // shortcuts that give exactly the pixels of the general rasteriser; tests
-    // turn them off to compare the two.
+    // One-pixel lines, plain rectangles, fills, unscaled copies and scaled
+    // copies that only copy or invert take shortcuts that give exactly the
+    // pixels of the general rasteriser; tests turn them off to compare the two.
     static void SetFastPaths(bool on);
 
 private:

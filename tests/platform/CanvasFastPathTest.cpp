@@ -1,8 +1,9 @@
 // The canvas draws common figures (one-pixel lines, plain rectangles, fills,
-// unscaled copies) by shortcuts. Each shortcut must give exactly the pixels of
+// copies that only copy or invert) by shortcuts. Each shortcut must give exactly the pixels of
 // the general rasteriser: the same random drawings are made both ways on the
 // same noisy image, under every kind of clipping, and the bytes compared.
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
@@ -57,7 +58,7 @@ constexpr std::array<TCopyMode, 15> kCopyModes = {cmSrcCopy, cmSrcInvert, cmSrcI
                                                   cmDstInvert, cmWhiteness};
 
 // Noise also in the unused top byte of the pixels, which copies must set and
-// inverting pens must keep as the general way does.
+// inverting pens and copies must keep as the general way does.
 QImage NoiseWithAlpha(int w, int h, uint32_t seed) {
     QImage img = Noise(w, h, seed);
     for (int y = 0; y < h; ++y) {
@@ -67,10 +68,11 @@ QImage NoiseWithAlpha(int w, int h, uint32_t seed) {
     return img;
 }
 
-// Pictures to copy from: colour noise, a two-colour picture and one with a
-// transparent colour.
+// Pictures to copy from: colour noise, a two-colour picture, one with a
+// transparent colour, and one mostly black with a figure on it (as the
+// state-machine objects draw themselves).
 struct Sources {
-    TBitmap noise, mono, keyed, pattern;
+    TBitmap noise, mono, keyed, pattern, sparse;
     Sources() {
         auto fill = [](TBitmap& b, int w, int h, const QImage& image) {
             b.SetSize(w, h);
@@ -87,6 +89,12 @@ struct Sources {
         keyed.SetTransparentColor(clLime);
         keyed.SetTransparent(true);
         fill(pattern, 8, 8, Noise(8, 8, 3));
+        fill(sparse, 24, 18, Filled(24, 18, 0));
+        sparse.Canvas()->Pen()->SetColor(clWhite);
+        sparse.Canvas()->Brush()->SetColor(clTeal);
+        sparse.Canvas()->Ellipse(2, 2, 15, 14);
+        sparse.Canvas()->MoveTo(0, 17);
+        sparse.Canvas()->LineTo(24, 0);
     }
 };
 
@@ -150,6 +158,16 @@ const std::vector<Drawing>& Drawings() {
              if (rng.OneIn(4)) s.Right += rng.In(-3, 4); // scaled
              if (rng.OneIn(6)) std::swap(s.Left, s.Right); // mirrored
              c.CopyRect(d, from, s);
+         }},
+        {"stretched pictures", [](TCanvas& c, Rng& rng, Sources& src) {
+             TBitmap* pictures[] = {&src.noise, &src.mono, &src.keyed, &src.sparse, &src.sparse};
+             TBitmap* b = pictures[rng.In(0, 5)];
+             // Enlarged up to four times, reduced, a pixel off, mirrored.
+             auto side = [&rng](int n) { return std::max(1, n * rng.In(1, 5) / rng.In(1, 4) + rng.In(-2, 3)); };
+             TRect d = Bounds(rng.In(-30, kWidth), rng.In(-30, kHeight), side(b->Width()), side(b->Height()));
+             if (rng.OneIn(6)) std::swap(d.Left, d.Right);
+             if (rng.OneIn(6)) std::swap(d.Top, d.Bottom);
+             c.StretchDraw(d, b);
          }},
         {"pictures", [](TCanvas& c, Rng& rng, Sources& src) {
              TBitmap* pictures[] = {&src.noise, &src.mono, &src.keyed};

@@ -2,6 +2,7 @@
 // an inverting pen mode or copy mode leaves every byte of the image as it was,
 // also where the figure leaves the image or the clip region.
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -218,6 +219,47 @@ TEST(CanvasXor, EveryDrawingMadeTwiceRestoresTheImage) {
                                                 << "," << ChangedBox(img, before).Top;
         }
     }
+}
+
+TEST(CanvasXor, InvertingCopiesChangeOnlyTheColourBitsWhereTheSourceIsNotBlack) {
+    // A mostly black picture with a figure, as the state-machine objects draw.
+    TBitmap figure;
+    figure.SetSize(30, 20);
+    figure.Canvas()->Brush()->SetColor(clBlack);
+    figure.Canvas()->FillRect(Rect(0, 0, 30, 20));
+    figure.Canvas()->Pen()->SetColor(clWhite);
+    figure.Canvas()->Brush()->SetColor(clTeal);
+    figure.Canvas()->Ellipse(4, 3, 20, 17);
+    const TRect targets[] = {Rect(5, 5, 35, 25), Rect(-7, 2, 113, 82), Rect(60, 40, 10, 5), Rect(3, 3, 18, 13)};
+    for (bool fast : {true, false}) {
+        TCanvas::SetFastPaths(fast);
+        for (const TRect& d : targets) {
+            SCOPED_TRACE(std::to_string(d.Left) + "," + std::to_string(d.Top) + (fast ? " fast" : " general"));
+            // Noise in the unused top byte too: inverting keeps it.
+            QImage img = Noise(96, 72, 31);
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    reinterpret_cast<uint32_t*>(img.scanLine(y))[x] ^= uint32_t((x * 5 + y * 3) & 0xFF) << 24;
+            const QImage before = img.copy();
+            TCanvas c(&img);
+            c.CopyMode = cmSrcInvert;
+            c.StretchDraw(d, &figure);
+            int changed = 0;
+            for (int y = 0; y < img.height(); ++y) {
+                const auto* now = reinterpret_cast<const uint32_t*>(img.constScanLine(y));
+                const auto* was = reinterpret_cast<const uint32_t*>(before.constScanLine(y));
+                for (int x = 0; x < img.width(); ++x) {
+                    ASSERT_EQ(now[x] >> 24, was[x] >> 24) << x << "," << y;
+                    changed += now[x] != was[x];
+                }
+            }
+            EXPECT_GT(changed, 20);
+            EXPECT_LT(changed, std::abs(d.Width() * d.Height()));
+            c.StretchDraw(d, &figure);
+            EXPECT_TRUE(SameBytes(img, before));
+        }
+    }
+    TCanvas::SetFastPaths(true);
 }
 
 TEST(CanvasXor, MonochromeBitmapCanvasStaysTwoColouredAndRestores) {
