@@ -52,8 +52,6 @@ TFSMChild::TFSMChild(TComponent* owner) : TForm(owner) {
     Panel1->SetBevelOuter(bvNone);
     inBox = NewControl<TExCheckListBox>(this, Panel1, "inBox");
     inBox->SetCheckKind(ckCheckMarks);
-    // A grayed input is an unknown one ("X") for the simulator.
-    inBox->SetAllowGrayed(true);
     inBox->SetAlign(alTop);
     inBox->SetHeight(180);
     Splitter2 = NewControl<TSplitter>(this, Panel1, "Splitter2");

@@ -3,6 +3,7 @@
 // transitions, reset transitions and condition boxes, by the mode word.
 #include <algorithm>
 
+#include "controls/gui/ExCheckListBox.h"
 #include "document/Scheme.h"
 #include "fsm/gui/FSMChild.h"
 
@@ -19,6 +20,14 @@ void TFSMChild::ToDiagram(int px, int py, int& x, int& y) const {
 // ---- press ----------------------------------------------------------------------------------
 
 void TFSMChild::PaintBox1MouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
+    // The paint box takes no focus itself: a press brings the keys (Esc,
+    // the arrows, the keypad's zoom) to this window, where activating it
+    // would put them.
+    TWinControl* focus = Screen->ActiveControl();
+    if (!focus || GetParentForm(focus) != this) {
+        TWinControl* target = ActiveControl();
+        (target ? target : inBox)->SetFocus();
+    }
     if (!fsm_ || Button == mbRight || (Shift & ssDouble)) return;
     try {
         int x, y;

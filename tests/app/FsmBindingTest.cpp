@@ -163,6 +163,15 @@ TEST_F(FsmBinding, TheWindowsShortcutsComeBeforeTheFrames) {
     doc->AddToSelection(doc->States()[0], true);
     Key(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(doc->States().size(), 1u);
+    // With the keys on the frame, a press on the sheet brings them back.
+    frame->DebuCheck->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_NE(GetParentForm(Screen->ActiveControl()), w);
+    w->SetModeDeviceAction->Execute();
+    paintmouse::Click(w->PaintBox1, 500, 400);
+    EXPECT_EQ(doc->States().size(), 2u);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(w->ModeWord(), int(TFSMChild::mdState));
     EXPECT_EQ(ChildCalls(), std::vector<std::string>{});
 }
 

@@ -5,6 +5,7 @@
 #include "FsmGuiTest.h"
 #include "fsm/FsmTestSupport.h"
 #include "fsm/gui/FsmImages.h"
+#include "fsm/gui/PaintBoxMouse.h"
 #include "platform/TestUiPort.h"
 
 using namespace fsmtest;
@@ -77,6 +78,14 @@ TEST_F(FsmSimulation, TheHighlightAndOutputsFollowTheInputTicks) {
         EXPECT_EQ(w->outBox->GetChecked(0), s.motor) << s.vector;
         EXPECT_TRUE(Bytes(Shown(w)) == Bytes(Repainted(w))) << s.vector;
     }
+    // A click on an input's check ticks it at once (no grayed step between).
+    EXPECT_FALSE(w->inBox->AllowGrayed());
+    Tick(w, 1, cbUnchecked);
+    Tick(w, 0, cbChecked);
+    paintmouse::Click(w->inBox, 8, 6);
+    EXPECT_EQ(w->InputVectorFromChecks(), "00"_a);
+    paintmouse::Click(w->inBox, 8, 6);
+    EXPECT_EQ(doc->GetInputVector(), "01"_a);
     // The mode commands rest while it runs.
     w->ChildActionList->UpdateActions();
     EXPECT_FALSE(w->SetModeSelectAction->Enabled());
