@@ -276,6 +276,26 @@ TEST_F(FsmWindow, ArrowAndPageKeysScrollTheSheet) {
     }
 }
 
+TEST_F(FsmWindow, CentringScrollsTheSelectionToTheMiddleAndTheMarginIsNoSheet) {
+    TFSMChild* w = Open(ExampleFile());
+    w->SetBounds(0, 0, 420, 320);
+    Application->ProcessMessages();
+    TFSMScheme* doc = w->FsmDocument();
+    // Nothing selected: nothing moves.
+    w->CenterSelectedActionExecute(nullptr);
+    EXPECT_EQ(w->ScrollBox1->HorzScrollBar()->Position(), 0);
+    TfsmElement* s2 = doc->States()[1]; // (400, 150)
+    doc->AddToSelection(s2, true);
+    w->CenterSelectedActionExecute(nullptr);
+    TRect r;
+    doc->GetSelectionRect(&r);
+    EXPECT_EQ(w->ScrollBox1->HorzScrollBar()->Position(), (r.Left + r.Right) / 2 - w->ScrollBox1->Width() / 2);
+    EXPECT_EQ(w->ScrollBox1->VertScrollBar()->Position(), (r.Top + r.Bottom) / 2 - w->ScrollBox1->Height() / 2);
+    // A click beside the sheet is no work area.
+    w->ScrollBox1->Click();
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Не рабочая область"_a});
+}
+
 TEST_F(FsmWindow, AutosaveWritesACopyAndChangesNothingElse) {
     const AnsiString file = ExampleFile();
     TFSMChild* w = Open(file);
