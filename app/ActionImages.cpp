@@ -246,14 +246,9 @@ const std::array<Painter, kActionImageCount> kPainters{{
 
 void FillActionImages(TImageList* list) {
     list->SetSize(16, 16);
-    for (Painter paint : kPainters) {
-        TBitmap cell;
-        cell.SetSize(16, 16);
-        TCanvas& c = *cell.Canvas();
-        c.Brush()->SetColor(kClear);
-        c.FillRect(Rect(0, 0, 16, 16));
-        Pen p{c};
-        paint(p);
-        list->AddMasked(&cell, kClear);
-    }
+    for (Painter paint : kPainters)
+        list->AddPainted(kClear, [paint](TCanvas& c) {
+            Pen p{c};
+            paint(p);
+        });
 }

@@ -108,6 +108,16 @@ int TImageList::AddMasked(TBitmap* image, TColor maskColor) {
     return first;
 }
 
+int TImageList::AddPainted(TColor clear, const std::function<void(TCanvas& canvas)>& paint) {
+    TBitmap cell;
+    cell.SetSize(width_, height_);
+    TCanvas& c = *cell.Canvas();
+    c.Brush()->SetColor(clear);
+    c.FillRect(TRect(0, 0, width_, height_));
+    if (paint) paint(c);
+    return AddMasked(&cell, clear);
+}
+
 void TImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
     Check(index);
     if (!image) return;

@@ -4,6 +4,7 @@
 // "disabled" look. Controls that show its pictures register a change link and
 // redraw when the list changes.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
     int Add(TBitmap* image, TBitmap* mask);
     // The same with every pixel of maskColor left out.
     int AddMasked(TBitmap* image, TColor maskColor);
+    // A picture drawn in code: paint draws on a cell of the list's size
+    // filled with clear, which is then left out. Answers its index.
+    int AddPainted(TColor clear, const std::function<void(TCanvas& canvas)>& paint);
     void Replace(int index, TBitmap* image, TBitmap* mask);
     void Delete(int index);
     void Clear();

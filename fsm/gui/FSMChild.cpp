@@ -517,25 +517,20 @@ void TFSMChild::UpdateEditActions() {
     PasteAction->Update();
 }
 
-bool TFSMChild::CutActionEnabled() {
-    CutAction->Update();
-    return CutAction->Enabled();
+namespace {
+
+// The action's enabled state by its rule now.
+bool EnabledNow(TAction* a) {
+    a->Update();
+    return a->Enabled();
 }
 
-bool TFSMChild::CopyActionEnabled() {
-    CopyAction->Update();
-    return CopyAction->Enabled();
-}
+} // namespace
 
-bool TFSMChild::DeleteActionEnabled() {
-    DeleteAction->Update();
-    return DeleteAction->Enabled();
-}
-
-bool TFSMChild::FlipHorActionEnabled() {
-    FlipHorAction->Update();
-    return FlipHorAction->Enabled();
-}
+bool TFSMChild::CutActionEnabled() { return EnabledNow(CutAction); }
+bool TFSMChild::CopyActionEnabled() { return EnabledNow(CopyAction); }
+bool TFSMChild::DeleteActionEnabled() { return EnabledNow(DeleteAction); }
+bool TFSMChild::FlipHorActionEnabled() { return EnabledNow(FlipHorAction); }
 
 void TFSMChild::UndoExecute(TObject*) {
     TfsmUndoList* undo = fsm_->GetUndoList();

@@ -82,13 +82,5 @@ const std::array<Painter, kFsmImageCount> kPainters{{
 
 void FillFsmImages(TImageList* list) {
     list->SetSize(16, 16);
-    for (Painter paint : kPainters) {
-        TBitmap cell;
-        cell.SetSize(16, 16);
-        TCanvas& c = *cell.Canvas();
-        c.Brush()->SetColor(kClear);
-        c.FillRect(Rect(0, 0, 16, 16));
-        paint(c);
-        list->AddMasked(&cell, kClear);
-    }
+    for (Painter paint : kPainters) list->AddPainted(kClear, paint);
 }

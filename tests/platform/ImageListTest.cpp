@@ -44,6 +44,24 @@ TEST(ImageList, MaskedDrawingLeavesTheMaskColourOut) {
     list.Draw(nullptr, 0, 0, 0);
 }
 
+TEST(ImageList, PicturesDrawnInCodeLeaveTheirClearColourOut) {
+    TImageList list;
+    list.SetSize(8, 8);
+    EXPECT_EQ(list.AddPainted(clFuchsia, [](TCanvas& c) {
+        c.Brush()->SetColor(clBlack);
+        c.FillRect(Rect(2, 2, 5, 6));
+    }), 0);
+    EXPECT_EQ(list.AddPainted(clFuchsia, nullptr), 1);
+    ASSERT_EQ(list.Count(), 2);
+    QImage img = Noise(20, 20);
+    const QImage before = img.copy();
+    TCanvas c(&img);
+    list.Draw(&c, 5, 6, 0);
+    EXPECT_EQ(ChangedBox(img, before), TRect(7, 8, 10, 12));
+    list.Draw(&c, 0, 0, 1); // all clear: nothing shows
+    EXPECT_EQ(ChangedBox(img, before), TRect(7, 8, 10, 12));
+}
+
 TEST(ImageList, ExplicitMaskWhiteMeansBackground) {
     TImageList list;
     list.SetSize(4, 2);

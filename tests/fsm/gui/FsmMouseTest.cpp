@@ -63,6 +63,13 @@ protected:
         EXPECT_FALSE(w_->RubberLineShown()) << what;
         EXPECT_TRUE(Bytes(Shown(w_)) == Bytes(Repainted(w_))) << what << ": the paint box differs from a repaint";
     }
+    // The body on a fresh window at zoom 100 and at 400.
+    void AtBothZooms(const std::function<void(TFSMChild*, TFSMScheme*, const Machine&, const std::string&)>& body) {
+        for (int zoom : {100, 400}) {
+            TFSMChild* w = OpenMachine(zoom);
+            body(w, w->FsmDocument(), Find(w->FsmDocument()), " at " + std::to_string(zoom));
+        }
+    }
     TfsmLink* NewTransition(std::size_t before) {
         const auto t = w_->FsmDocument()->Transitions();
         return t.size() == before + 1 ? t.back() : nullptr;
@@ -197,11 +204,7 @@ TEST_F(FsmMouse, StateModeInsertsOneStatePerPressThatFollowsTheMouseUntilRelease
 }
 
 TEST_F(FsmMouse, ConditionModeMovesAnExistingBoxOrMakesOne) {
-    for (int zoom : {100, 400}) {
-        const std::string at = " at " + std::to_string(zoom);
-        TFSMChild* w = OpenMachine(zoom);
-        TFSMScheme* doc = w->FsmDocument();
-        const Machine m = Find(doc);
+    AtBothZooms([&](TFSMChild* w, TFSMScheme* doc, const Machine& m, const std::string& at) {
         TfsmCond* box = m.T->GetCondition();
         ASSERT_NE(box, nullptr);
         w->SetModeSymbolAction->Execute();
@@ -222,7 +225,7 @@ TEST_F(FsmMouse, ConditionModeMovesAnExistingBoxOrMakesOne) {
         EXPECT_EQ(doc->SaveToBytes(), bytes) << at;
         EXPECT_EQ(w->ModeWord(), TFSMChild::mdCondition | TFSMChild::kPlacing) << at;
         ExpectClean("new box" + at);
-    }
+    });
 }
 
 TEST_F(FsmMouse, APressInModeFiveChangesNothing) {
@@ -246,11 +249,7 @@ TEST_F(FsmMouse, ABandDraggedEitherWaySelectsTheSameEntities) {
         for (TfsmEntity* e : s) EXPECT_TRUE(e->IsSelected() && e->IsMarked());
         return s;
     };
-    for (int zoom : {100, 400}) {
-        const std::string at = " at " + std::to_string(zoom);
-        TFSMChild* w = OpenMachine(zoom);
-        TFSMScheme* doc = w->FsmDocument();
-        const Machine m = Find(doc);
+    AtBothZooms([&](TFSMChild* w, TFSMScheme* doc, const Machine& m, const std::string& at) {
         // The band shows while it is dragged, also across a repaint. A
         // state's rectangle runs from its centre to centre + diameter.
         MoveTo(w, Px(150), Px(140), Qt::NoButton);
@@ -271,15 +270,11 @@ TEST_F(FsmMouse, ABandDraggedEitherWaySelectsTheSameEntities) {
         DragFrom(580, 280, 150, 140);
         EXPECT_EQ(selected(doc), forward) << at;
         ExpectClean("band backward" + at);
-    }
+    });
 }
 
 TEST_F(FsmMouse, ADragMovesTheSelectionInGridStepsAndReconnectsTransitions) {
-    for (int zoom : {100, 400}) {
-        const std::string at = " at " + std::to_string(zoom);
-        TFSMChild* w = OpenMachine(zoom);
-        TFSMScheme* doc = w->FsmDocument();
-        const Machine m = Find(doc);
+    AtBothZooms([&](TFSMChild* w, TFSMScheme* doc, const Machine& m, const std::string& at) {
         // Off the centre, where the output box has its anchor.
         ClickAt(190, 190);
         ASSERT_EQ(doc->Selection(), std::vector<TfsmEntity*>{m.A});
@@ -311,15 +306,11 @@ TEST_F(FsmMouse, ADragMovesTheSelectionInGridStepsAndReconnectsTransitions) {
         EXPECT_TRUE(onCircle(210, 330)) << at;
         EXPECT_EQ(m.T->GetTarget(), m.B) << at;
         ExpectClean("far drag" + at);
-    }
+    });
 }
 
 TEST_F(FsmMouse, PasteLandsAtTheClickAndFollowsTheMouseUntilRelease) {
-    for (int zoom : {100, 400}) {
-        const std::string at = " at " + std::to_string(zoom);
-        TFSMChild* w = OpenMachine(zoom);
-        TFSMScheme* doc = w->FsmDocument();
-        const Machine m = Find(doc);
+    AtBothZooms([&](TFSMChild* w, TFSMScheme* doc, const Machine& m, const std::string& at) {
         ClickAt(190, 190);
         ASSERT_EQ(doc->Selection(), std::vector<TfsmEntity*>{m.A});
         w->CopyActionExecute(nullptr);
@@ -344,15 +335,11 @@ TEST_F(FsmMouse, PasteLandsAtTheClickAndFollowsTheMouseUntilRelease) {
         w->UndoExecute(nullptr);
         EXPECT_EQ(doc->States().size(), 3u) << at;
         ExpectClean("undone paste" + at);
-    }
+    });
 }
 
 TEST_F(FsmMouse, ResetTransitionIsDrawnOnceAndASecondIsRefused) {
-    for (int zoom : {100, 400}) {
-        const std::string at = " at " + std::to_string(zoom);
-        TFSMChild* w = OpenMachine(zoom);
-        TFSMScheme* doc = w->FsmDocument();
-        const Machine m = Find(doc);
+    AtBothZooms([&](TFSMChild* w, TFSMScheme* doc, const Machine& m, const std::string& at) {
         ASSERT_TRUE(w->SetModeConnectAction->Execute());
         EXPECT_EQ(w->StatusBar->Panels()->Items(1)->Text(), "Reset Переход"_a);
         ClickAt(80, 80);
@@ -377,7 +364,7 @@ TEST_F(FsmMouse, ResetTransitionIsDrawnOnceAndASecondIsRefused) {
         EXPECT_EQ(resets, 1) << at;
         EXPECT_EQ(w->ModeWord(), int(TFSMChild::mdReset)) << at;
         ExpectClean("second reset" + at);
-    }
+    });
 }
 
 TEST_F(FsmMouse, RightButtonAndDoubleClickPressesDoNothing) {
