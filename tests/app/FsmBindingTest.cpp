@@ -249,14 +249,4 @@ TEST_F(FsmBinding, PrintingGivesAJobPerStateMachineWindowWithItsCopies) {
     Printer()->SetBackend(std::move(previous));
 }
 
-TEST_F(FsmBinding, AnElementsPinNamesReachTheOpenMachineWhenTheCountsMatch) {
-    TFSMChild* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("m.fsm")));
-    ASSERT_NE(w, nullptr);
-    TStringList in, out;
-    in.Add("Пуск"_a);
-    frame->CheckFSMPins(AnsiString(), &in, &out);
-    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Несовпадение количества входных сигналов в схеме и элементе!"_a});
-    EXPECT_EQ(w->inBox->Items()->Count(), 0);
-}
-
 } // namespace

@@ -367,13 +367,4 @@ TEST_F(FsmMouse, ResetTransitionIsDrawnOnceAndASecondIsRefused) {
     });
 }
 
-TEST_F(FsmMouse, RightButtonAndDoubleClickPressesDoNothing) {
-    TFSMChild* w = OpenMachine(100);
-    w->SetModeDeviceAction->Execute();
-    Press(w, 600, 400, Qt::RightButton);
-    Release(w, 600, 400, Qt::RightButton);
-    EXPECT_EQ(w->FsmDocument()->States().size(), 3u);
-    ExpectClean("right button");
-}
-
 } // namespace
