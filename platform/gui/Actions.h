@@ -137,10 +137,64 @@ private:
     TBasicAction* action_ = nullptr;
 };
 
+// The values of an action that its clients show.
+struct TActionProperties {
+    AnsiString Caption;
+    AnsiString Hint;
+    bool Enabled = true;
+    bool Visible = true;
+    bool Checked = false;
+    TShortCut ShortCut = 0;
+    int ImageIndex = -1;
+    static TActionProperties Of(const TCustomAction& action);
+};
+
+// What a client's link remembers of its action. The client follows each
+// property of the action while it shows the value it took last; once it was
+// given a value of its own (a menu item's own caption, an item hidden where
+// its action is not) it keeps that property until it is bound anew.
+class TActionFollow {
+public:
+    enum Property : unsigned {
+        pCaption = 1, pHint = 2, pEnabled = 4, pVisible = 8, pChecked = 16, pShortCut = 32, pImageIndex = 64
+    };
+    // Whether the client takes the action's new value of the property;
+    // shows: whether the client still shows what it took last.
+    bool Follows(Property p, bool shows) {
+        if (!given_) return true;
+        if (!shows) own_ |= p;
+        return !(own_ & p);
+    }
+    const TActionProperties& Given() const { return last_; }
+    bool HasGiven() const { return given_; }
+    void Remember(const TActionProperties& p) {
+        last_ = p;
+        given_ = true;
+    }
+    // Bound anew: the client takes every property again.
+    void Forget() {
+        given_ = false;
+        own_ = 0;
+    }
+
+private:
+    TActionProperties last_;
+    bool given_ = false;
+    unsigned own_ = 0;
+};
+
+// The caption without its accelerator marks ("В&ставить" -> "Вставить";
+// "&&" stays one "&").
+AnsiString StripHotkey(const AnsiString& caption);
+// The hint that a control bound to the action shows: the action's hint, or,
+// when it has none, its caption without accelerator marks.
+AnsiString ActionHint(const TCustomAction& action);
+
 class TControlActionLink : public TBasicActionLink {
 public:
     explicit TControlActionLink(TControl* client);
     void Changed() override;
+    TActionFollow Follow;
 };
 
 // Runs every action update of the visible forms (the idle work).

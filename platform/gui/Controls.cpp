@@ -1288,6 +1288,7 @@ void TControl::SetAction(TBasicAction* action) {
     }
     if (!actionLink_) actionLink_ = std::make_unique<TControlActionLink>(this);
     actionLink_->SetAction(action);
+    actionLink_->Follow.Forget();
     action->FreeNotification(this);
     ActionChange(action, false);
 }
@@ -1295,11 +1296,23 @@ void TControl::SetAction(TBasicAction* action) {
 void TControl::ActionChange(TBasicAction* sender, bool checkDefaults) {
     auto* a = dynamic_cast<TCustomAction*>(sender);
     if (!a) return;
-    if (!checkDefaults || Caption().IsEmpty()) SetCaption(a->Caption());
-    if (!checkDefaults || enabled_) SetEnabled(a->Enabled());
-    if (!checkDefaults || hint_.IsEmpty()) SetHint(a->Hint());
-    if (!checkDefaults || visible_) SetVisible(a->Visible());
+    // Each property follows the action while the control shows what it took
+    // from it last; a value of the control's own is kept. The hint comes
+    // from the action alone, never with an accelerator mark.
+    TActionProperties now = TActionProperties::Of(*a);
+    now.Hint = ActionHint(*a);
+    TActionFollow none;
+    TActionFollow& f = actionLink_ && actionLink_->Action() == sender ? actionLink_->Follow : none;
+    const TActionProperties& was = f.Given();
+    if (f.Follows(TActionFollow::pCaption, Caption() == was.Caption) && (!checkDefaults || Caption().IsEmpty()))
+        SetCaption(now.Caption);
+    if (f.Follows(TActionFollow::pEnabled, enabled_ == was.Enabled) && (!checkDefaults || enabled_))
+        SetEnabled(now.Enabled);
+    if (f.Follows(TActionFollow::pHint, hint_ == was.Hint) && (!checkDefaults || hint_.IsEmpty())) SetHint(now.Hint);
+    if (f.Follows(TActionFollow::pVisible, visible_ == was.Visible) && (!checkDefaults || visible_))
+        SetVisible(now.Visible);
     if (!checkDefaults || HelpContext == 0) HelpContext = a->HelpContext;
+    f.Remember(now);
 }
 
 void TControl::Invalidate() {

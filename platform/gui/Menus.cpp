@@ -255,6 +255,38 @@ bool TBasicActionLink::Execute(TComponent* trigger) {
     return r;
 }
 
+TActionProperties TActionProperties::Of(const TCustomAction& a) {
+    TActionProperties p;
+    p.Caption = a.Caption();
+    p.Hint = a.Hint();
+    p.Enabled = a.Enabled();
+    p.Visible = a.Visible();
+    p.Checked = a.Checked();
+    p.ShortCut = a.ShortCut();
+    p.ImageIndex = a.ImageIndex();
+    return p;
+}
+
+AnsiString StripHotkey(const AnsiString& caption) {
+    std::string r;
+    const std::string& s = caption.str();
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '&') {
+            if (i + 1 < s.size() && s[i + 1] == '&') {
+                r += '&';
+                ++i;
+            }
+            continue;
+        }
+        r += s[i];
+    }
+    return AnsiString(r);
+}
+
+AnsiString ActionHint(const TCustomAction& action) {
+    return action.Hint().IsEmpty() ? StripHotkey(action.Caption()) : action.Hint();
+}
+
 TControlActionLink::TControlActionLink(TControl* client) : TBasicActionLink(client) {}
 
 void TControlActionLink::Changed() {
@@ -288,6 +320,7 @@ class TMenuItemLink : public TBasicActionLink {
 public:
     explicit TMenuItemLink(TMenuItem* item) : TBasicActionLink(item) {}
     void Changed() override { static_cast<TMenuItem*>(Client())->ActionChange(Action()); }
+    TActionFollow Follow;
 };
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {
@@ -314,10 +347,17 @@ TMenuItem::~TMenuItem() {
 }
 
 void TMenuItem::UpdateText() {
+    // A separator is drawn as a line only: some styles would draw its
+    // caption "-" beside the line.
+    if (IsLine()) {
+        action_->setText(QString());
+        action_->setSeparator(true);
+        return;
+    }
     AnsiString t = caption_;
     if (shortCut_) t += "\t" + ShortCutToText(shortCut_);
     action_->setText(ToQString(t));
-    action_->setSeparator(IsLine());
+    action_->setSeparator(false);
 }
 
 void TMenuItem::SetCaption(const AnsiString& s) {
@@ -370,19 +410,27 @@ void TMenuItem::SetAction(TBasicAction* a) {
     }
     if (!link_) link_ = std::make_unique<TMenuItemLink>(this);
     link_->SetAction(a);
+    link_->Follow.Forget();
     ActionChange(a);
 }
 
 void TMenuItem::ActionChange(TBasicAction* a) {
     auto* ca = dynamic_cast<TCustomAction*>(a);
     if (!ca) return;
-    SetCaption(ca->Caption());
-    SetShortCut(ca->ShortCut());
-    SetChecked(ca->Checked());
-    SetEnabled(ca->Enabled());
-    SetVisible(ca->Visible());
-    SetHint(ca->Hint());
-    ImageIndex = ca->ImageIndex();
+    // Each property follows the action while the item shows what it took
+    // from it last; a value of the item's own is kept.
+    const TActionProperties now = TActionProperties::Of(*ca);
+    TActionFollow none;
+    TActionFollow& f = link_ && link_->Action() == a ? link_->Follow : none;
+    const TActionProperties& was = f.Given();
+    if (f.Follows(TActionFollow::pCaption, caption_ == was.Caption)) SetCaption(now.Caption);
+    if (f.Follows(TActionFollow::pShortCut, shortCut_ == was.ShortCut)) SetShortCut(now.ShortCut);
+    if (f.Follows(TActionFollow::pChecked, checked_ == was.Checked)) SetChecked(now.Checked);
+    if (f.Follows(TActionFollow::pEnabled, enabled_ == was.Enabled)) SetEnabled(now.Enabled);
+    if (f.Follows(TActionFollow::pVisible, visible_ == was.Visible)) SetVisible(now.Visible);
+    if (f.Follows(TActionFollow::pHint, hint_ == was.Hint)) SetHint(now.Hint);
+    if (f.Follows(TActionFollow::pImageIndex, ImageIndex == was.ImageIndex)) ImageIndex = now.ImageIndex;
+    f.Remember(now);
 }
 
 TMenuItem* TMenuItem::Items(int index) const {
