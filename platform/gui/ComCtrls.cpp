@@ -462,6 +462,11 @@ void TListColumn::SetWidth(int w) {
     view_->tree_->setColumnWidth(index_, w);
 }
 
+void TListColumn::SetAutoSize(bool v) {
+    autoSize_ = v;
+    view_->columns_->Apply();
+}
+
 TListColumns::~TListColumns() { Clear(); }
 
 TListColumn* TListColumns::Items(int index) const {
@@ -487,7 +492,16 @@ void TListColumns::Apply() {
     for (TListColumn* c : columns_) labels << ToQString(c->caption_);
     view_->tree_->setColumnCount(std::max(1, Count()));
     view_->tree_->setHeaderLabels(labels);
-    for (TListColumn* c : columns_) view_->tree_->setColumnWidth(c->index_, c->width_);
+    QHeaderView* header = view_->tree_->header();
+    // The last column fills the view by stretching, which keeps the other
+    // columns under the user's hand; another column that fills is stretched
+    // with the view.
+    header->setStretchLastSection(!columns_.empty() && columns_.back()->autoSize_);
+    for (TListColumn* c : columns_) {
+        const bool stretch = c->autoSize_ && c != columns_.back();
+        header->setSectionResizeMode(c->index_, stretch ? QHeaderView::Stretch : QHeaderView::Interactive);
+        if (!c->autoSize_) view_->tree_->setColumnWidth(c->index_, c->width_);
+    }
 }
 
 TListItem::TListItem(TListView* v, QTreeWidgetItem* item) : view_(v), item_(item), subItems_(std::make_unique<SubItemStrings>(this)) {}

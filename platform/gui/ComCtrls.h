@@ -234,6 +234,10 @@ public:
     void SetCaption(const AnsiString& s);
     int Width() const;
     void SetWidth(int w);
+    // The column takes the width the other columns leave in the view and
+    // follows the view's size (the user may still widen the others).
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
     TAlignment Alignment = taLeftJustify;
     int Index() const { return index_; }
 
@@ -244,6 +248,7 @@ private:
     int index_;
     AnsiString caption_;
     int width_ = 50;
+    bool autoSize_ = false;
 };
 
 class TListColumns {

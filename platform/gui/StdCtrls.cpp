@@ -728,7 +728,27 @@ TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
     });
 }
 
-void TCheckBox::ApplyText() { box_->setText(ToQString(text_)); }
+namespace {
+
+// The width a check box or radio button needs for its caption (0 without one).
+int CaptionWidth(QWidget* w, const AnsiString& text) { return text.IsEmpty() ? 0 : w->sizeHint().width(); }
+
+} // namespace
+
+void TCheckBox::SetBounds(int left, int top, int width, int height) {
+    if (align_ == alNone) width = std::max(width, CaptionWidth(box_, text_));
+    TWinControl::SetBounds(left, top, width, height);
+}
+
+void TCheckBox::ApplyText() {
+    box_->setText(ToQString(text_));
+    SetBounds(left_, top_, width_, height_);
+}
+
+void TCheckBox::ApplyFont() {
+    TWinControl::ApplyFont();
+    SetBounds(left_, top_, width_, height_);
+}
 
 void TCheckBox::SetState(TCheckBoxState s) {
     if (s == cbGrayed && !allowGrayed_) box_->setTristate(true);
@@ -774,7 +794,20 @@ TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
     });
 }
 
-void TRadioButton::ApplyText() { button_->setText(ToQString(text_)); }
+void TRadioButton::SetBounds(int left, int top, int width, int height) {
+    if (align_ == alNone) width = std::max(width, CaptionWidth(button_, text_));
+    TWinControl::SetBounds(left, top, width, height);
+}
+
+void TRadioButton::ApplyText() {
+    button_->setText(ToQString(text_));
+    SetBounds(left_, top_, width_, height_);
+}
+
+void TRadioButton::ApplyFont() {
+    TWinControl::ApplyFont();
+    SetBounds(left_, top_, width_, height_);
+}
 
 void TRadioButton::SetChecked(bool v) {
     if (v == checked_) return;

@@ -244,9 +244,13 @@ public:
     void SetAllowGrayed(bool v);
     TAlignment Alignment = taRightJustify;
     void ActionChange(TBasicAction* sender, bool checkDefaults) override;
+    // Never narrower than its caption needs (box, spacing and text in its
+    // font), so the text is never cut; an aligned box takes what it is given.
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     void ApplyText() override;
+    void ApplyFont() override;
     QCheckBox* box_;
     TCheckBoxState state_ = cbUnchecked;
     bool allowGrayed_ = false;
@@ -258,9 +262,12 @@ public:
     explicit TRadioButton(TComponent* owner);
     bool Checked() const { return checked_; }
     void SetChecked(bool v);
+    // Never narrower than its caption needs (see TCheckBox).
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     void ApplyText() override;
+    void ApplyFont() override;
     QRadioButton* button_;
     bool checked_ = false;
     bool syncing_ = false;

@@ -1,3 +1,4 @@
+#include <QAbstractScrollArea>
 // Standard controls, grids, paint boxes and timers.
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -246,6 +247,37 @@ TEST_F(Controls, StatusBarPanelsListViewAndGaugeWithoutRange) {
     g->SetProgress(5);
     EXPECT_EQ(g->PercentDone(), 0);
     g->Repaint(); // no division by zero
+}
+
+// A check box or radio button is never narrower than its caption needs; a
+// list's filling column takes what the other columns leave.
+TEST_F(Controls, CaptionsAreNeverCutAndAFillingColumnTakesTheRestOfTheList) {
+    TForm* f = MakeForm();
+    f->SetBounds(0, 0, 600, 300);
+    auto* cb = NewControl<TCheckBox>(f, f, "ConvertCheck");
+    auto* rb = NewControl<TRadioButton>(f, f, "Radio");
+    for (TWinControl* c : std::initializer_list<TWinControl*>{cb, rb}) {
+        c->SetBounds(10, 10, 60, 17);
+        c->SetCaption("Конвертировать файл контроллера"_a);
+        const int needed = c->Widget()->sizeHint().width();
+        EXPECT_GT(needed, 60);
+        EXPECT_EQ(c->Width(), needed);
+        c->SetWidth(97);
+        EXPECT_EQ(c->Width(), needed);
+        c->SetWidth(needed + 40); // wider stays wider
+        EXPECT_EQ(c->Width(), needed + 40);
+    }
+    auto* lv = NewControl<TListView>(f, f, "FindSignalListView");
+    lv->SetBounds(0, 100, 300, 120);
+    for (const char* caption : {"Схема", "Элемент", "Вх / Вых"}) lv->Columns()->Add()->SetCaption(Utf8ToAnsi(caption));
+    lv->Columns()->Items(2)->SetAutoSize(true);
+    f->Show();
+    for (int width : {300, 400}) {
+        lv->SetWidth(width);
+        Application->ProcessMessages();
+        const int inner = static_cast<QAbstractScrollArea*>(lv->Widget())->viewport()->width();
+        EXPECT_EQ(lv->Columns()->Items(2)->Width(), inner - 100) << width;
+    }
 }
 
 } // namespace
