@@ -21,6 +21,7 @@
 #include "platform/FileIO.h"
 #include "platform/gui/Bridge.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Help.h"
 
 using namespace gebridge;
 
@@ -163,10 +164,13 @@ public:
         default: break;
         }
         std::vector<std::pair<QAbstractButton*, int>> map;
+        // A box with the one button Yes is a report, not a question: its
+        // button reads OK (the caller still gets the result of Yes).
+        const bool report = buttons == mbYesOnly;
         for (int b = mbYes; b <= mbHelp; ++b) {
             if (!(buttons & (1u << b))) continue;
             auto role = b == mbNo || b == mbCancel || b == mbAbort ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
-            QPushButton* pb = box.addButton(ButtonText(TMsgDlgBtn(b)), role);
+            QPushButton* pb = box.addButton(report ? ButtonText(mbOK) : ButtonText(TMsgDlgBtn(b)), role);
             map.push_back({pb, ResultOf(TMsgDlgBtn(b))});
             if (b == mbCancel || (b == mbNo && !(buttons & (1u << mbCancel)))) box.setEscapeButton(pb);
         }
@@ -262,15 +266,8 @@ public:
         return true;
     }
     void Help(const AnsiString& helpFile, const AnsiString& topic, int) override {
-        // A local help page beside the program (the help file's name with
-        // ".html"), opened at the topic; nothing when none is installed.
-        QFileInfo exe(QCoreApplication::applicationFilePath());
-        QFileInfo hf(QString::fromUtf8(AnsiToUtf8(helpFile).c_str()));
-        QString page = exe.absolutePath() + "/" + hf.completeBaseName() + ".html";
-        if (helpFile.IsEmpty() || !QFileInfo::exists(page)) return;
-        QUrl url = QUrl::fromLocalFile(page);
-        if (!topic.IsEmpty()) url.setFragment(ToQString(topic));
-        QDesktopServices::openUrl(url);
+        // Topics are known by name; a numbered request opens the first topic.
+        THelpWindow::Show(helpFile, topic);
     }
     void OpenUrl(const AnsiString& url) override { QDesktopServices::openUrl(QUrl(ToQString(url))); }
     void ViewTextFile(const AnsiString& fileName) override {

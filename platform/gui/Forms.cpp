@@ -9,6 +9,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,6 +22,7 @@
 #include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTranslator>
 #include <algorithm>
 #include <map>
 
@@ -28,6 +31,7 @@
 #include "platform/gui/Actions.h"
 #include "platform/gui/Bridge.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Help.h"
 #include "platform/gui/Menus.h"
 
 using namespace gebridge;
@@ -1061,12 +1065,31 @@ TApplication::~TApplication() {
     g_shortCutHook = nullptr;
     g_hintHook = nullptr;
     g_idleHook = nullptr;
+    THelpWindow::CloseWindow();
     delete g_screen;
     g_screen = nullptr;
     g_app = nullptr;
 }
 
-void TApplication::Initialize() { SetUiPort(QtUiPortInstance()); }
+void TApplication::Initialize() {
+    SetUiPort(QtUiPortInstance());
+    LoadStandardTranslation();
+}
+
+bool LoadStandardTranslation() {
+    static QTranslator* loaded = nullptr;
+    if (loaded) return true;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    // Russian whatever the locale: the program's own texts are Russian too.
+    if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    loaded = translator;
+    return true;
+}
 
 void TApplication::FormCreated(TForm* f) {
     if (!mainForm_) mainForm_ = f;
@@ -1175,6 +1198,16 @@ int TApplication::MessageBox(const AnsiString& text, const AnsiString& caption, 
 void TApplication::HelpJump(const AnsiString& topic) { UiPort().Help(HelpFile, topic, 0); }
 
 void TApplication::HelpContext(int context) { UiPort().Help(HelpFile, "", context); }
+
+bool TApplication::HelpCommand(unsigned command, long data) {
+    switch (command) {
+    case HELP_CONTENTS:
+    case HELP_FINDER: UiPort().Help(HelpFile, "", 0); return true;
+    case HELP_CONTEXT: HelpContext(int(data)); return true;
+    case HELP_QUIT: THelpWindow::CloseWindow(); return true;
+    default: return false;
+    }
+}
 
 void TApplication::Minimize() {
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -288,7 +288,8 @@ public:
     TApplication();
     ~TApplication() override;
 
-    // Installs the Qt user-interface port (the real program calls it first).
+    // Installs the Qt user-interface port and Qt's own Russian texts (the
+    // real program calls it first).
     void Initialize();
     template <class T>
     void CreateForm(T*& reference) {
@@ -337,8 +338,13 @@ public:
     // The default report: "Ошибка в программе!\n" + the message.
     void ShowException(Exception* e);
     int MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags);
+    // Help: the topic of HelpFile in the help window (see Help.h).
     void HelpJump(const AnsiString& topic);
     void HelpContext(int context);
+    // HELP_CONTENTS and HELP_FINDER open the help at its first topic,
+    // HELP_CONTEXT is HelpContext(data), HELP_QUIT closes the help window;
+    // false for a command it does not know.
+    bool HelpCommand(unsigned command, long data);
     void Minimize();
     void Restore();
 
@@ -368,3 +374,12 @@ extern ApplicationRef Application;
 extern ScreenRef Screen;
 // Frees the application object (and with it every form it owns).
 void DestroyApplication();
+
+// The help commands (the old platform's numbers).
+enum : unsigned { HELP_CONTEXT = 0x1, HELP_QUIT = 0x2, HELP_CONTENTS = 0x3, HELP_FINDER = 0xB };
+
+// Loads Qt's own Russian texts so that the standard dialogs (open, save,
+// print, colour) and the context menus of text fields speak Russian whatever
+// the user's locale. False when the translation is not installed (Debian:
+// qt6-translations-l10n); loading twice loads once.
+bool LoadStandardTranslation();
