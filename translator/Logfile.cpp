@@ -30,6 +30,8 @@ void TLogFile::SetDirectory(const AnsiString& directory) { directory_ = IncludeT
 void TLogFile::Error(const AnsiString& text) {
     Messages.Add(text);
     ++ErrorCount;
+    if (firstError_.IsEmpty())
+        firstError_ = text;
 }
 
 void TLogFile::Message(const AnsiString& text) { Messages.Add(text); }
@@ -42,10 +44,23 @@ void TLogFile::Warning(const AnsiString& text) {
 void TLogFile::ViewLog(const AnsiString& fileName) { UiPort().ViewTextFile(fileName); }
 
 bool TLogFile::SaveList(const TStrings& list, const AnsiString& fileName) {
-    if (WriteFileAtomic(fileName, list.Text().str()))
-        return true;
-    Error("Не могу создать файл "_a + fileName);
-    return false;
+    return WriteFileAtomic(fileName, list.Text().str());
+}
+
+void TLogFile::OfferLog(TMsgDlgType type, bool logWritten, const AnsiString& logFile) {
+    if (logWritten) {
+        const AnsiString question =
+            type == mtError ? runtext::ErrorsQuestion() : "Обнаружены предупреждения\nПросмотреть результаты?"_a;
+        if (MessageDlg(question, type, mbYesNo, 0) == mrYes)
+            ViewLog(logFile);
+        return;
+    }
+    // No log to offer: the box itself tells what went wrong.
+    AnsiString text = type == mtError ? "Обнаружены ошибки"_a : "Обнаружены предупреждения"_a;
+    if (type == mtError && !firstError_.IsEmpty())
+        text += "\n" + firstError_;
+    text += "\nФайл сообщений "_a + logFile + " не записан."_a;
+    MessageDlg(text, type, mbOKOnly, 0);
 }
 
 void TLogFile::ShowResults(TProject* project) {
@@ -53,7 +68,7 @@ void TLogFile::ShowResults(TProject* project) {
     if (!project)
         return;
     AnsiString errorFile = project->GetErrorFile();
-    SaveList(Messages, errorFile);
+    const bool logWritten = SaveList(Messages, errorFile);
     if (ErrorCount > 0) {
         // Neither data file may outlive a run that failed: the debugger would
         // load the copy of an earlier run as if it were this one's.
@@ -61,11 +76,9 @@ void TLogFile::ShowResults(TProject* project) {
         for (const AnsiString& file : {data, WithDebugPrefix(data)})
             if (FileExists(file))
                 DeleteFile(file);
-        if (MessageDlg(runtext::ErrorsQuestion(), mtError, mbYesNo, 0) == mrYes)
-            ViewLog(errorFile);
+        OfferLog(mtError, logWritten, errorFile);
     } else if (HasWarnings) {
-        if (MessageDlg("Обнаружены предупреждения\nПросмотреть результаты?"_a, mtWarning, mbYesNo, 0) == mrYes)
-            ViewLog(errorFile);
+        OfferLog(mtWarning, logWritten, errorFile);
     } else {
         MessageDlg("Трансляция прошла успешно."_a, mtInformation, mbYesOnly, 0);
     }

@@ -16,6 +16,7 @@
 
 #include "model/ModelHooks.h"
 #include "platform/StringList.h"
+#include "platform/UiPort.h"
 #include "translator/TranslationLibrary.h"
 #include "translator/WorkPaths.h"
 
@@ -124,11 +125,18 @@ private:
     class ProjectRun;
     class SchemeRun;
     bool TranslateOneScheme(const AnsiString& projectDir, const AnsiString& logFile, TScheme* scheme, bool caseRun);
-    // Saves a list; a failure is logged and counted.
-    bool SaveList(const TStrings& list, const AnsiString& fileName);
+    // Saves a list; false when it could not be written.
+    static bool SaveList(const TStrings& list, const AnsiString& fileName);
     // Offers the log for viewing (the program's text viewer).
     static void ViewLog(const AnsiString& fileName);
+    // The closing question of a run that found errors (mtError) or warnings
+    // (mtWarning): the log is offered only when it was written; otherwise
+    // the box says so, with the first error of the run.
+    void OfferLog(TMsgDlgType type, bool logWritten, const AnsiString& logFile);
 
     AnsiString directory_;
     bool running_ = false;
+    // The first error logged by the current run (Error), told when the log
+    // that would hold it cannot be written.
+    AnsiString firstError_;
 };

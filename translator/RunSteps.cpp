@@ -52,6 +52,7 @@ TLogFile::Run::Run(TLogFile& log) : log_(log) {
         return;
     started_ = true;
     log.running_ = true;
+    log.firstError_ = AnsiString();
     previousLog_ = ModelHooks().Log;
     ModelHooks().Log = &log;
     // A state-machine element needs the state-machine files to write its
@@ -89,8 +90,11 @@ void TLogFile::Run::UseLists(TStrings& elements, TStrings& signals, TStrings& co
 void TLogFile::Run::Failed(const AnsiString& what) { log_.Error("Ошибка при трансляции: "_a + what); }
 
 void TLogFile::Run::Save(const TStrings& list, const AnsiString& fileName) const {
-    if (!log_.SaveList(list, fileName))
-        throw TRunStopped();
+    if (SaveList(list, fileName))
+        return;
+    // The run stops here, so the file named is the first that failed.
+    log_.Error("Невозможно записать рабочие файлы трансляции: "_a + fileName);
+    throw TRunStopped();
 }
 
 // ---- one scheme ---------------------------------------------------------------------------------

@@ -183,12 +183,11 @@ bool TLogFile::SchemeRun::Finish() {
         if (FileExists(file))
             DeleteFile(file);
     run_.Progress().HideProgress();
-    log_.SaveList(log_.Messages, logFile_);
+    const bool logWritten = SaveList(log_.Messages, logFile_);
     if (log_.ErrorCount > 0) {
         if (FileExists(paths_.DebugData))
             DeleteFile(paths_.DebugData);
-        if (MessageDlg(runtext::ErrorsQuestion(), mtError, mbYesNo, 0) == mrYes)
-            ViewLog(logFile_);
+        log_.OfferLog(mtError, logWritten, logFile_);
         return false;
     }
     if (FileExists(logFile_))

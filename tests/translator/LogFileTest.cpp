@@ -73,6 +73,13 @@ TEST_F(Closing, WarningsKeepTheDataFilesAndOfferTheLog) {
     EXPECT_EQ(ui.Calls.back().text, File("err.log"));
 }
 
+TEST_F(Closing, WarningsWithALogThatCannotBeWrittenOfferNothing) {
+    std::filesystem::create_directory(dir.Path() / "err.log");
+    Close(0, true);
+    EXPECT_EQ(Shown(), Lines({"Обнаружены предупреждения\nФайл сообщений "_a + File("err.log") + " не записан."_a}));
+    EXPECT_EQ(Views(), 0);
+}
+
 TEST_F(Closing, NothingFoundIsReportedAsSuccess) {
     MakeDataFiles();
     Close(0, false);

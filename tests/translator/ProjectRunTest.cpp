@@ -509,21 +509,24 @@ TEST_F(ProjectRun, AMissingOrDamagedSchemeFileIsAnError) {
     EXPECT_EQ(Shown().size(), 2u);
 }
 
-TEST_F(ProjectRun, AWorkFileThatCannotBeWrittenIsLoggedAndTheRunCloses) {
+// The first work file that could not be written is named; a log that could
+// not be written either is not offered: the closing box tells the failure.
+TEST_F(ProjectRun, AWorkFileThatCannotBeWrittenIsNamedAndNoMissingLogIsOffered) {
     AnsiString s1 = BuildS1();
     std::filesystem::create_directory(dir.Path() / "4.$$$");
-    ui.Answer(mrNo);
+    std::filesystem::create_directory(dir.Path() / "err.log");
     TProject& p = MakeProject({s1});
     RecordingFrame frame;
     log.TranslateProject(&p);
     EXPECT_EQ(frame.events, std::vector<std::string>({"disable", "save", "enable"}));
-    EXPECT_FALSE(log.Running());
     EXPECT_EQ(log.ErrorCount, 1);
-    EXPECT_EQ(log.Messages[log.Messages.Count() - 1], "Не могу создать файл "_a + File("4.$$$"));
+    const AnsiString failure = "Невозможно записать рабочие файлы трансляции: "_a + File("4.$$$");
+    EXPECT_EQ(log.Messages[log.Messages.Count() - 1], failure);
     EXPECT_EQ(library.GenerateCount(), 0);
     EXPECT_FALSE(Exists("5.$$$"));
-    EXPECT_EQ(Shown(), Lines({"Обнаружены ошибки\nПросмотреть результаты?"_a}));
-    EXPECT_FALSE(TranslatorHooks().HeadlessProgress.Shown);
+    EXPECT_EQ(Shown(), Lines({"Обнаружены ошибки\n"_a + failure + "\nФайл сообщений "_a + File("err.log") + " не записан."_a}));
+    EXPECT_EQ(ui.Calls[0].buttons, mbOKOnly);
+    EXPECT_EQ(Views(), 0);
 }
 
 // The program's exception inside a run is logged and counted, and the run closes.

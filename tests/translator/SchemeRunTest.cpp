@@ -304,10 +304,19 @@ TEST_F(SchemeRun, AWorkFileThatCannotBeWrittenFailsTheRun) {
     std::filesystem::create_directory(dir.Path() / "main3.$$$");
     ui.Answer(mrNo);
     EXPECT_FALSE(Translate());
-    EXPECT_TRUE(LogHas("Не могу создать файл "_a + File("main3.$$$")));
+    const AnsiString failure = "Невозможно записать рабочие файлы трансляции: "_a + File("main3.$$$");
+    EXPECT_TRUE(LogHas(failure));
     EXPECT_EQ(library.GenerateCount(), 0);
     EXPECT_FALSE(TranslatorHooks().HeadlessProgress.Shown);
     EXPECT_EQ(Shown(), Lines({"Обнаружены ошибки\nПросмотреть результаты?"_a}));
+    // Nor can the log be written: nothing missing is offered.
+    std::filesystem::remove(dir.Path() / "Debuerr.log");
+    std::filesystem::create_directory(dir.Path() / "Debuerr.log");
+    ui.Clear();
+    EXPECT_FALSE(Translate());
+    EXPECT_EQ(Shown(), Lines({"Обнаружены ошибки\n"_a + failure + "\nФайл сообщений "_a + LogFile() + " не записан."_a}));
+    EXPECT_EQ(ui.Calls[0].buttons, mbOKOnly);
+    EXPECT_EQ(Views(), 0);
 }
 
 TEST_F(SchemeRun, ANullSchemeDoesNothing) {
