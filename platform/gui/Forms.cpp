@@ -1076,6 +1076,27 @@ void TApplication::Initialize() {
     LoadStandardTranslation();
 }
 
+namespace {
+
+// The texts of Qt's file dialogs that its Russian translation lacks (the
+// kinds of file in the "Тип" column).
+class MissingTexts : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return QString();
+        static const std::pair<const char*, const char*> texts[] = {
+            {"Folder", "Папка"}, {"File", "Файл"}, {"%1 File", "Файл %1"}, {"Drive", "Диск"}, {"Shortcut", "Ярлык"},
+        };
+        for (const auto& [en, ru] : texts)
+            if (qstrcmp(source, en) == 0) return QString::fromUtf8(ru);
+        return QString();
+    }
+};
+
+} // namespace
+
 bool LoadStandardTranslation() {
     static QTranslator* loaded = nullptr;
     if (loaded) return true;
@@ -1087,6 +1108,7 @@ bool LoadStandardTranslation() {
         return false;
     }
     QCoreApplication::installTranslator(translator);
+    QCoreApplication::installTranslator(new MissingTexts(QCoreApplication::instance()));
     loaded = translator;
     return true;
 }

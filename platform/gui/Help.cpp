@@ -26,7 +26,10 @@ THelpWindow* g_help = nullptr;
 } // namespace
 
 std::vector<THelpTopic> ParseHelpTopics(const std::string& utf8) {
-    const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    // A heading inside a comment is no topic.
+    static const QRegularExpression comment(QStringLiteral("<!--.*?-->"), QRegularExpression::DotMatchesEverythingOption);
+    text.remove(comment);
     static const QRegularExpression heading(QStringLiteral("<h2\\s+id=\"([^\"]+)\"\\s*>(.*?)</h2>"),
                                             QRegularExpression::CaseInsensitiveOption |
                                                 QRegularExpression::DotMatchesEverythingOption);

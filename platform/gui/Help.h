@@ -24,7 +24,7 @@ struct THelpTopic {
 };
 
 // The topics of a help file's text, in file order; none when it holds no
-// topic heading. Names repeated later are dropped.
+// topic heading. Names repeated later are dropped; comments are no text.
 std::vector<THelpTopic> ParseHelpTopics(const std::string& utf8);
 
 // Where a help file is looked for: a name without a folder lies beside the
