@@ -106,6 +106,10 @@ void TPinDriverDlg::Build() {
     VarSheet = page("VarSheet", "Внутренние сигналы"_a, VarGrid, "VarGrid");
     PinGrid->SetColWidths(3, 220);
     VarGrid->SetColWidths(1, 330);
+    // The six columns of the drivers fit the page, each header whole.
+    const int driverWidths[] = {110, 70, 110, 90, 70, 110};
+    DriversGrid->SetColCount(6);
+    for (int c = 0; c < 6; ++c) DriversGrid->SetColWidths(c, driverWidths[c]);
 
     OnShow = [this](TObject* s) { FormShow(s); };
     OnClose = [this](TObject*, TCloseAction&) {

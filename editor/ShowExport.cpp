@@ -49,6 +49,7 @@ TShowExportDlg::TShowExportDlg(TComponent* owner) : TForm(owner), startDir_(GetC
     CancelBtn->OnClick = [this](TObject* s) { CancelBtnClick(s); };
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
+    OnHide = [this](TObject*) { reported_ = AnsiString(); };
 }
 
 TShowExportDlg::~TShowExportDlg() {
@@ -82,10 +83,26 @@ void TShowExportDlg::ComboBox1Change(TObject*) {
     AnsiString dir = WorkDirectory ? WorkDirectory() : AnsiString();
     if (dir.IsEmpty()) dir = startDir_;
     const AnsiString path = PathJoin(dir, ComboBox1->Text());
-    // A file that cannot be read raises before the memo changes, so the memo
-    // and the current file keep what they had.
+    // A file that cannot be read leaves the memo and the current file as
+    // they were, and says why.
     TStringList lines;
-    lines.LoadFromFile(path);
+    AnsiString failure;
+    if (!FileExists(path) && !DirectoryExists(path)) {
+        failure = "Промежуточных файлов трансляции пока нет: не найден файл "_a + path;
+    } else {
+        try {
+            lines.LoadFromFile(path);
+        } catch (const Exception&) {
+            failure = "Невозможно прочитать файл "_a + path;
+        }
+    }
+    if (!failure.IsEmpty()) {
+        if (path == reported_) return;
+        reported_ = path;
+        MessageDlg(failure, mtInformation, mbOKOnly);
+        return;
+    }
+    reported_ = AnsiString();
     Memo1->SetLines(&lines);
     Memo1->Modified = false;
     currentFile_ = path;

@@ -3,7 +3,8 @@
 // lets the engineer edit by hand, the driver-types, drivers, signals and
 // elements files that the last translation left in the translator's
 // directory. It is opened modeless (Ctrl+E) and reloads the driver-types
-// file every time it becomes active.
+// file every time it becomes active. A file that is not there (no
+// translation yet) is reported once, with the place it was looked for.
 
 #include <functional>
 
@@ -23,9 +24,10 @@ public:
     TButton* OKBtn;
     TButton* CancelBtn;
 
-    // The translator's working directory; the frame binds it. Unbound, the
-    // directory that was current when the viewer was made serves (that is
-    // also the translator's directory before its first run).
+    // The folder of the work files; the frame binds it (the open project's
+    // folder, else the translator's). Unbound, the directory that was
+    // current when the viewer was made serves (that is also the
+    // translator's directory before its first run).
     std::function<AnsiString()> WorkDirectory;
 
     // Full path of the file now shown in Memo1; empty at first.
@@ -41,6 +43,9 @@ private:
     void OfferSave(const AnsiString& question);
     AnsiString startDir_;
     AnsiString currentFile_;
+    // The file last reported missing or unreadable: the viewer becomes
+    // active again after every message, and says it once until it closes.
+    AnsiString reported_;
 };
 
 extern TShowExportDlg* ShowExportDlg;

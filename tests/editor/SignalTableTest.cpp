@@ -88,6 +88,22 @@ TEST_F(SignalTable, TheTableInUseIsTheDialogsOwnLoadedFromItsFile) {
     EXPECT_EQ(DriversInUse().GetBitCount(), 0) << "the module's own table serves again";
 }
 
+// Every page shows all its columns side by side, each header whole in the
+// grid's font.
+TEST_F(SignalTable, EveryColumnHeaderIsWholeAndEveryPageFitsItsColumns) {
+    Make()->Show();
+    for (TStringGrid* grid : {dlg->TypesGrid, dlg->DriversGrid, dlg->PinGrid, dlg->VarGrid}) {
+        grid->Canvas()->Font()->Assign(grid->Font());
+        int total = 0;
+        for (int c = 0; c < grid->ColCount(); ++c) {
+            EXPECT_GE(grid->ColWidths(c), grid->Canvas()->TextWidth(grid->Cells(c, 0)) + 6) << grid->Cells(c, 0).c_str();
+            total += grid->ColWidths(c);
+        }
+        EXPECT_LE(total, dlg->PageControl1->ClientWidth() - 8) << grid->Name().c_str();
+    }
+    dlg->Hide();
+}
+
 TEST_F(SignalTable, OkMakesTheCopyTheTableInUseAndWritesTheFile) {
     Make();
     TDriversInfo* before = dlg->Table();
