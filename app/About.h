@@ -1,7 +1,7 @@
 #pragma once
 // TAboutBox: the about box, made on demand by the help menu's "О программе..."
-// and freed when it closes. Its two link labels open the support address and
-// the web site through the desktop.
+// and freed when it closes. It is as wide as its longest line. It names no
+// support address or web site: the program has none to give.
 
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
@@ -20,14 +20,7 @@ public:
     TLabel* Copyright;
     TLabel* Comments;
     TMemo* Memo1;
-    TLabel* Label3;
-    TLabel* Label6;
-    TLabel* Label4;
-    TLabel* Label7;
-    TLabel* Label5;
     TButton* OKButton;
 
     void FormCreate(TObject* Sender);
-    void Label4Click(TObject* Sender);
-    void Label5Click(TObject* Sender);
 };

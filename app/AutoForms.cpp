@@ -5,6 +5,7 @@
 #include "app/ProjectDlg.h"
 #include "app/Stat.h"
 #include "document/InitModule.h"
+#include "document/Project.h"
 #include "editor/AddDriver.h"
 #include "editor/AddPin.h"
 #include "editor/AddTypeDrv.h"
@@ -36,9 +37,12 @@ void MakeProgress() {
 
 void MakeShowExport() {
     Application->CreateForm(ShowExportDlg);
-    // The viewer shows the files of the translator's last run.
+    // The viewer shows the work files of the open project, else those of
+    // the translator's last run.
     ShowExportDlg->WorkDirectory = [] {
-        return MainForm && MainForm->LogFile ? MainForm->LogFile->Directory() : AnsiString();
+        if (!MainForm) return AnsiString();
+        if (MainForm->CurrentProject) return MainForm->CurrentProject->GetDir();
+        return MainForm->LogFile ? MainForm->LogFile->Directory() : AnsiString();
     };
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/Version.h"
 #include "platform/FileUtils.h"
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
@@ -63,7 +64,7 @@ TSplashForm::TSplashForm(TComponent* owner) : TForm(owner) {
     Label1->Font()->SetStyle(TFontStyles() << fsBold);
     Label1->SetBounds(16, 168, 425, 20);
     Version = NewControl<TLabel>(this, Panel1, "Version");
-    Version->SetCaption("Версия 1.2"_a);
+    Version->SetCaption(VersionText());
     Version->Font()->SetStyle(TFontStyles() << fsBold);
     Version->SetBounds(16, 194, 200, 16);
     Label2 = NewControl<TLabel>(this, Panel1, "Label2");
