@@ -4,7 +4,6 @@
 #include "app/Main.h"
 
 #include "app/About.h"
-#include "app/ActionFollower.h"
 #include "app/Cursors.h"
 #include "app/SplashSource.h"
 #include "document/DriversInfo.h"
@@ -22,6 +21,7 @@
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
+#include "platform/gui/StdActns.h"
 #include "translator/Logfile.h"
 #include "toolbars/TBExTlwn.h"
 #include "translator/TranslatorHost.h"
@@ -107,7 +107,7 @@ TMainForm::TMainForm(TComponent* owner)
       translatorFrame_(std::make_unique<TranslatorFrame>(this)), fsmFrame_(std::make_unique<FsmFrameServices>(this)),
       clip_(std::make_unique<ClipCache>()) {
     SetName("MainForm");
-    SetCaption("Графический редактор контроллера автоматики"_a);
+    UpdateCaption();
     SetFormStyle(fsMDIForm);
     SetPosition(poDefault);
     SetBounds(0, 0, 722, 529);
@@ -229,22 +229,18 @@ void TMainForm::CreateActions() {
     RedoAction->SetVisible(false);
     inert(RedoAction);
 
-    WindowCascade1 = NewAction("WindowCascade1", "Каскадом"_a);
-    WindowCascade1->OnExecute = [this](TObject*) { Cascade(); };
-    WindowTileHorizontal1 = NewAction("WindowTileHorizontal1", "Горизонтально"_a);
-    WindowTileHorizontal1->OnExecute = [this](TObject*) {
-        TileMode = tbHorizontal;
-        Tile();
+    // The window arrangement: enabled only while a child window is open.
+    auto window = [this](TWindowAction* a, const AnsiString& caption) {
+        a->SetCaption(caption);
+        a->SetActionList(ActionList1);
+        a->Form = this;
+        return a;
     };
-    WindowTileVertical1 = NewAction("WindowTileVertical1", "Вертикально"_a);
-    WindowTileVertical1->OnExecute = [this](TObject*) {
-        TileMode = tbVertical;
-        Tile();
-    };
-    WindowMinimizeAll1 = NewAction("WindowMinimizeAll1", "Минимизировать все"_a);
-    WindowMinimizeAll1->OnExecute = [this](TObject*) { MinimizeAll(); };
-    WindowArrangeAll1 = NewAction("WindowArrangeAll1", "Расположить все"_a);
-    WindowArrangeAll1->OnExecute = [this](TObject*) { ArrangeIcons(); };
+    WindowCascade1 = window(NewComponent<TWindowCascade>(this, "WindowCascade1"), "Каскадом"_a);
+    WindowTileHorizontal1 = window(NewComponent<TWindowTileHorizontal>(this, "WindowTileHorizontal1"), "Горизонтально"_a);
+    WindowTileVertical1 = window(NewComponent<TWindowTileVertical>(this, "WindowTileVertical1"), "Вертикально"_a);
+    WindowMinimizeAll1 = window(NewComponent<TWindowMinimizeAll>(this, "WindowMinimizeAll1"), "Минимизировать все"_a);
+    WindowArrangeAll1 = window(NewComponent<TWindowArrange>(this, "WindowArrangeAll1"), "Расположить все"_a);
     WindowListAction = NewAction("WindowListAction", "Список окон"_a, ShortCut('0', ssAlt));
     WindowListAction->SetVisible(false);
     inert(WindowListAction);
@@ -393,13 +389,13 @@ void TMainForm::CreateMenus() {
         if (!hint.IsEmpty()) m->SetHint(hint);
         return m;
     };
-    // An item with a caption or a visibility of its own follows only its
-    // action's enabled state, shortcut and check mark.
-    auto act = [&](TMenuItem* parent, TAction* a, const AnsiString& caption = AnsiString(), bool visible = true) {
-        TMenuItem* m = NewItem(parent, "Item" + IntToStr(++counter), caption.IsEmpty() ? a->Caption() : caption);
-        if (caption.IsEmpty() && visible) m->SetAction(a);
-        else followers_.push_back(std::make_unique<TActionFollower>(m, a));
-        m->SetVisible(visible);
+    // An item shows its action; a caption of its own, or an item hidden
+    // where its action is not, keeps that and follows the rest.
+    auto act = [&](TMenuItem* parent, TAction* a, const AnsiString& caption = AnsiString(), bool hidden = false) {
+        TMenuItem* m = NewItem(parent, "Item" + IntToStr(++counter), AnsiString());
+        m->SetAction(a);
+        if (!caption.IsEmpty()) m->SetCaption(caption);
+        if (hidden) m->SetVisible(false);
         return m;
     };
     auto sep = [&](TMenuItem* parent, bool visible = true) {
@@ -442,13 +438,13 @@ void TMainForm::CreateMenus() {
     act(translation, ExportSchemeAction, "Транслировать активную схему"_a);
     sep(translation);
     act(translation, ShowErrorAction, "Сообщения"_a);
-    act(translation, ShowFileExportAction, AnsiString(), false);
+    act(translation, ShowFileExportAction, AnsiString(), true);
     sep(project);
     act(project, OptionProjectAction);
     N72 = NewItem(project, "N72", "Статистика"_a, [this](TObject* s) { N72Click(s); });
 
     TMenuItem* edit = sub(root, "&Редактировать"_a, "Edit commands"_a);
-    act(edit, UndoAction, AnsiString(), false);
+    act(edit, UndoAction, AnsiString(), true);
     act(edit, RedoAction);
     sep(edit, false);
     act(edit, CutAction);
@@ -500,7 +496,7 @@ void TMainForm::CreateMenus() {
     act(windows, WindowMinimizeAll1);
     act(windows, WindowArrangeAll1);
     sep(windows, false);
-    act(windows, WindowListAction, AnsiString(), false);
+    act(windows, WindowListAction);
 
     TMenuItem* help = sub(root, "&Помощь"_a, "Help topics"_a);
     act(help, HelpContenstAction);
@@ -536,11 +532,7 @@ void TMainForm::FormShow(TObject*) {
     });
     if (arg.IsEmpty()) return;
     switch (FileKindOf(arg)) {
-    case TFileKind::Project:
-        LoadProject(arg);
-        N26->SetChecked(false);
-        N26Click(this);
-        break;
+    case TFileKind::Project: LoadProject(arg); break;
     case TFileKind::Scheme: CreateMDIChild(arg); break;
     case TFileKind::Recovery: OpenSchemeWindow(arg, true); break;
     case TFileKind::Fsm: OpenFSMWindow(arg); break;
@@ -549,14 +541,16 @@ void TMainForm::FormShow(TObject*) {
 }
 
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
-    // Every window asks about its document before anything else happens; a
-    // Cancel keeps the program (and the project) as it is.
-    CanClose = CloseChildWindows();
+    // Every window asks about its document, then the project is written; a
+    // Cancel to either keeps the program (and the project) as it is.
+    StoreColumnWidths();
+    CanClose = CloseProject(true);
 }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
+    // The project was written (or given up by the user) on the way here.
     StoreColumnWidths();
-    CloseProject();
+    CloseProject(true);
 }
 
 void TMainForm::FormDestroy(TObject*) {
@@ -699,9 +693,33 @@ void TMainForm::N26Click(TObject*) {
 
 // ---- child windows ----------------------------------------------------------------------------
 
+namespace {
+
+const char* const kFrameCaption = "Графический редактор контроллера автоматики";
+
+} // namespace
+
+void TMainForm::UpdateCaption() {
+    AnsiString caption = Utf8ToAnsi(kFrameCaption);
+    if (CurrentProject) {
+        AnsiString name = CurrentProject->ProjectName;
+        if (name.IsEmpty()) name = ExtractFileName(CurrentProject->GetFileName());
+        if (!name.IsEmpty()) caption += " - " + name;
+    }
+    SetCaption(caption);
+}
+
+bool TMainForm::CanMakeWindow(bool registered, const AnsiString& kind, const AnsiString& fileName) {
+    if (registered) return true;
+    // A command that cannot do its work says so rather than nothing.
+    MessageDlg("Файл "_a + fileName + " не открыт: "_a + kind + " в этой версии программы нет."_a, mtWarning,
+               mbOKOnly);
+    return false;
+}
+
 TForm* TMainForm::OpenSchemeWindow(const AnsiString& fileName, bool recovery) {
     auto& make = FrameWindowFactories().SchemeWindow;
-    if (!make) return nullptr;
+    if (!CanMakeWindow(bool(make), "окна схем"_a, fileName)) return nullptr;
     TForm* window = make(Application);
     ISchemeChild* child = dynamic_cast<ISchemeChild*>(window);
     if (!child) return window;
@@ -727,7 +745,7 @@ TForm* TMainForm::CreateMDIChild(const AnsiString& fileName) { return OpenScheme
 
 TForm* TMainForm::OpenFSMWindow(const AnsiString& fileName) {
     auto& make = FrameWindowFactories().FsmWindow;
-    if (!make) return nullptr;
+    if (!CanMakeWindow(bool(make), "окна конечных автоматов"_a, fileName)) return nullptr;
     TForm* window = make(Application);
     if (IFsmChild* child = dynamic_cast<IFsmChild*>(window)) {
         child->FsmDocument()->SetFileName(fileName);
@@ -742,7 +760,8 @@ bool TMainForm::OpenCaseWindow(TStrings* list, const AnsiString& baseName, TObje
         list->Add("1234");
         list->Add("1234");
     }
-    if (auto& make = FrameWindowFactories().CaseWindow) make(Application, baseName + ".tvc", element);
+    auto& make = FrameWindowFactories().CaseWindow;
+    if (CanMakeWindow(bool(make), "окна CASE-таблиц"_a, baseName + ".tvc")) make(Application, baseName + ".tvc", element);
     return true;
 }
 

@@ -21,7 +21,6 @@
 #include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 
-class TActionFollower;
 class TDockEx;
 class TToolbarEx;
 class TToolbarButtonEx;
@@ -160,8 +159,10 @@ public:
     void SaveProjectActionExecute(TObject* Sender);
     void CloseProjectActionExecute(TObject* Sender);
     // Closes the child windows and then the project (saving it); false when
-    // a window stayed open, and then the project stays open too.
-    bool CloseProject();
+    // a window stayed open, and then the project stays open too. A project
+    // that cannot be written is closed only when the user agrees to lose it
+    // (the question names the program's exit when exiting).
+    bool CloseProject(bool exiting = false);
     void InsertFileActionExecute(TObject* Sender);
     void DeleteFileActionExecute(TObject* Sender);
     void ActivateFileProjectActionExecute(TObject* Sender);
@@ -224,9 +225,19 @@ private:
     // Asks for the name to save a document under; "" when cancelled or
     // nothing is left of the chosen name.
     AnsiString AskSaveName(bool fsm);
-    // Creates, names and loads a project as CurrentProject and enables the
-    // project commands.
-    void LoadProject(const AnsiString& fileName);
+    // Reads a project file and makes it the open project, closing the one
+    // open before. A file refused as a project changes nothing; false then,
+    // and when the open project stayed open.
+    bool LoadProject(const AnsiString& fileName);
+    // Makes the project the open one and enables the project commands.
+    void InstallProject(TProject* project);
+    // The frame's caption names the open project.
+    void UpdateCaption();
+    // A file dialog starts in the open project's folder.
+    void StartInProjectFolder(TOpenDialog* dialog);
+    // Says that no window of that kind can be made for the file; true when
+    // one can.
+    bool CanMakeWindow(bool registered, const AnsiString& kind, const AnsiString& fileName);
     void OpenFileByKind(const AnsiString& fileName, bool recoveryToo);
     TForm* OpenSchemeWindow(const AnsiString& fileName, bool recovery);
     // The translation of one scheme window (F8 and the CASE-forming window).
@@ -238,8 +249,6 @@ private:
     // Which editor wrote "clip.brd" (read again only when the file changed).
     int ClipboardWriter();
 
-    // Menu items and buttons with captions of their own.
-    std::vector<std::unique_ptr<TActionFollower>> followers_;
     class ModelServices;
     class TranslatorFrame;
     class FsmFrameServices;
@@ -247,9 +256,9 @@ private:
     std::unique_ptr<TranslatorFrame> translatorFrame_;
     std::unique_ptr<FsmFrameServices> fsmFrame_;
     bool pasteAvailable_ = false;
-    // The open project's file exists but did not load as a project: closing
-    // it must not write over that file.
-    bool projectLoadFailed_ = false;
+    // The open project's file loaded only in part: closing writes its sound
+    // part over it only when the project was changed or saved on purpose.
+    bool projectDamaged_ = false;
     struct ClipCache;
     std::unique_ptr<ClipCache> clip_;
 };

@@ -13,14 +13,15 @@
 #include "translator/WorkPaths.h"
 
 void TMainForm::MRUManClick(TObject*, const AnsiString& RecentName, const AnsiString&, int) {
+    if (FileExists(RecentName)) {
+        LoadProject(RecentName);
+        return;
+    }
+    // A project that is gone: nothing is left open and the pane stays.
     if (!CloseProject()) return;
     N26->SetChecked(false);
     N26Click(this);
-    if (!FileExists(RecentName)) {
-        ShowMessage("Не найден файл проекта"_a);
-        return;
-    }
-    LoadProject(RecentName);
+    ShowMessage("Не найден файл проекта"_a);
 }
 
 void TMainForm::FileListBoxDblClick(TObject* Sender) {

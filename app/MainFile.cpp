@@ -32,11 +32,21 @@ void TMainForm::OpenFileByKind(const AnsiString& fileName, bool recoveryToo) {
 }
 
 void TMainForm::FileNew1Execute(TObject*) {
+    StartInProjectFolder(OpenDialog);
     if (OpenDialog->Execute()) OpenFileByKind(OpenDialog->FileName, false);
 }
 
 void TMainForm::FileOpen1Execute(TObject*) {
+    StartInProjectFolder(OpenDialog);
     if (OpenDialog->Execute()) OpenFileByKind(OpenDialog->FileName, true);
+}
+
+void TMainForm::StartInProjectFolder(TOpenDialog* dialog) {
+    // The name proposed last keeps only its bare name, so the folder is the
+    // project's; without a project the dialog starts where it was.
+    if (!CurrentProject) return;
+    dialog->InitialDir = CurrentProject->GetDir();
+    dialog->FileName = ExtractFileName(dialog->FileName);
 }
 
 void TMainForm::FileClose1Execute(TObject*) {
@@ -57,6 +67,7 @@ bool TMainForm::SaveWindow(TForm* child) {
     if (auto* s = dynamic_cast<ISchemeChild*>(child)) {
         TScheme* doc = s->SchemeDocument();
         if (doc->GetFileName().IsEmpty()) {
+            StartInProjectFolder(SaveDialog1);
             const AnsiString name = AskSaveName(false);
             if (name.IsEmpty()) return false;
             doc->SetFileName(name);
@@ -109,63 +120,82 @@ void TMainForm::FileSaveAs1Execute(TObject*) { SaveWindowAs(ActiveMDIChild()); }
 
 // ---- the project ------------------------------------------------------------------------------
 
-void TMainForm::LoadProject(const AnsiString& fileName) {
-    CurrentProject = new TProject(this);
+void TMainForm::InstallProject(TProject* project) {
+    CurrentProject = project;
     CurrentProject->OnFilesChanged = [this](TProject* p) { ShowProjectFiles(p); };
-    CurrentProject->SetFileName(fileName);
-    const bool existed = FileExists(fileName);
-    projectLoadFailed_ = !CurrentProject->Load() && existed;
     ShowProjectFiles(CurrentProject);
     CloseProjectAction->SetEnabled(true);
     InsertFileAction->SetEnabled(true);
+    UpdateCaption();
+}
+
+bool TMainForm::LoadProject(const AnsiString& fileName) {
+    // The file is read before anything is closed: a file that is not a
+    // project leaves the open project, the pane and the recent list alone.
+    auto* project = new TProject(this);
+    project->SetFileName(fileName);
+    const bool damaged = !project->Load() && FileExists(fileName);
+    if (project->Refused() || !CloseProject()) {
+        delete project;
+        return false;
+    }
+    N26->SetChecked(false);
+    N26Click(this);
+    InstallProject(project);
+    projectDamaged_ = damaged;
+    return true;
 }
 
 void TMainForm::NewProjectActionExecute(TObject*) {
+    StartInProjectFolder(ProjectDlg->ProjectFileDialog);
     ProjectDlg->Mode = TProjectDlg::ModeNew;
     ProjectDlg->Project = nullptr;
     if (ProjectDlg->ShowModal() != mrOk) return;
     if (!CloseProject()) return;
     N26->SetChecked(false);
     N26Click(this);
-    CurrentProject = new TProject(this);
-    CurrentProject->OnFilesChanged = [this](TProject* p) { ShowProjectFiles(p); };
-    projectLoadFailed_ = false;
-    ProjectDlg->StoreToProject(CurrentProject);
-    ShowProjectFiles(CurrentProject);
-    InsertFileAction->SetEnabled(true);
+    auto* project = new TProject(this);
+    ProjectDlg->StoreToProject(project);
+    InstallProject(project);
 }
 
 void TMainForm::OpenProjectActionExecute(TObject*) {
     ProjectDlg->Mode = TProjectDlg::ModeOpen;
     OpenDialogPrj->FileName = InitModule ? InitModule->GetDefaultProjectName() : AnsiString();
+    StartInProjectFolder(OpenDialogPrj);
     if (!OpenDialogPrj->Execute()) return;
-    if (!CloseProject()) return;
-    N26->SetChecked(false);
-    N26Click(this);
-    LoadProject(OpenDialogPrj->FileName);
+    if (!LoadProject(OpenDialogPrj->FileName)) return;
     AddRecentProject(CurrentProject->GetFileName());
     FindSignalListView->Items()->Clear();
 }
 
 void TMainForm::SaveProjectActionExecute(TObject*) {
-    if (CurrentProject && CurrentProject->Save()) projectLoadFailed_ = false;
+    if (CurrentProject && CurrentProject->Save()) projectDamaged_ = false;
 }
 
-bool TMainForm::CloseProject() {
+bool TMainForm::CloseProject(bool exiting) {
     // The windows go first: one that stays open (its document unsaved)
-    // keeps the project open as well.
+    // keeps the project open as well. The project is written last, so that
+    // what the windows changed in it on closing is written too.
     if (!CloseChildWindows()) return false;
     if (CurrentProject) {
-        // A file that did not load as a project is never written over.
-        if (!projectLoadFailed_) CurrentProject->Save();
+        // A project that cannot be written is lost only when the user says
+        // so; Cancel keeps it open, to be saved elsewhere (its properties).
+        const bool write = !projectDamaged_ || CurrentProject->Modified;
+        if (write && !CurrentProject->Save() &&
+            MessageDlg(exiting ? "Проект не сохранён. Выйти из программы без сохранения проекта?"_a
+                               : "Проект не сохранён. Закрыть проект без сохранения?"_a,
+                       mtWarning, MsgButtons({mbYes, mbCancel})) != mrYes)
+            return false;
         delete CurrentProject;
         CurrentProject = nullptr;
-        projectLoadFailed_ = false;
+        projectDamaged_ = false;
     }
     InsertFileAction->SetEnabled(false);
     FileListBox->Items()->Clear();
     N26->SetChecked(true);
     N26Click(this);
+    UpdateCaption();
     return true;
 }
 
@@ -173,6 +203,7 @@ void TMainForm::CloseProjectActionExecute(TObject*) { CloseProject(); }
 
 void TMainForm::InsertFileActionExecute(TObject*) {
     if (!CurrentProject) return;
+    StartInProjectFolder(OpenDialog);
     if (OpenDialog->Execute()) CurrentProject->AddFile(OpenDialog->FileName);
 }
 
@@ -202,6 +233,7 @@ void TMainForm::OptionProjectActionExecute(TObject*) {
     ProjectDlg->Project = CurrentProject;
     ProjectDlg->Mode = TProjectDlg::ModeProperties;
     ProjectDlg->ShowModal();
+    UpdateCaption();
 }
 
 void TMainForm::ShowProjectFiles(TProject* project) {

@@ -2,7 +2,6 @@
 // projects.
 #include <array>
 
-#include "app/ActionFollower.h"
 #include "app/ActionImages.h"
 #include "app/Main.h"
 #include "controls/gui/MRUList.h"
@@ -74,8 +73,8 @@ void TMainForm::CreateToolbars() {
         auto* b = NewControl<TToolbarButtonEx>(this, t, name ? AnsiString(name) : "Button" + IntToStr(++counter));
         b->SetImages(ActionImageList);
         b->SetDisplayMode(dmGlyphOnly);
+        // The hint comes from the action (its caption when it has no hint).
         b->SetAction(a);
-        b->SetHint(a->Hint().IsEmpty() ? a->Caption() : a->Hint());
         b->SetShowHint(true);
         return b;
     };
@@ -157,6 +156,8 @@ void TMainForm::CreatePane() {
     ManagerWindow->SetCloseButton(true);
     ManagerWindow->SetCloseButtonWhenDocked(true);
     ManagerWindow->SetClientAreaSize(236, 380);
+    // Docked, the pane spans its dock and so grows with the frame.
+    ManagerWindow->SetFullSize(true);
     ManagerWindow->SetVisible(false);
     ManagerWindow->OnClose = [this](TObject* s) { ManagerWindowClose(s); };
     ManagerWindow->OnVisibleChanged = [this](TObject* s) { ManagerWindowVisibleChanged(s); };
@@ -165,28 +166,33 @@ void TMainForm::CreatePane() {
     ManagerToolbar->SetHeight(26);
     ManagerToolbar->SetAlign(alTop);
     ManagerToolbar->SetBevelOuter(bvNone);
+    // The buttons show their action (a caption of their own where given),
+    // each as wide as its text, with a gap between them.
     int x = 2;
-    auto tool = [&](TAction* a, const char* name, const AnsiString& caption, int width) {
+    auto tool = [&](TAction* a, const char* name, const AnsiString& caption) {
         auto* b = NewControl<TToolbarButtonEx>(this, ManagerToolbar, name);
         b->SetImages(ActionImageList);
-        if (caption.IsEmpty()) {
-            b->SetAction(a);
-            b->SetDisplayMode(dmGlyphOnly);
-        } else {
-            followers_.push_back(std::make_unique<TActionFollower>(b, a));
-            b->SetDisplayMode(dmTextOnly);
-            b->SetCaption(caption);
-        }
-        b->SetHint(a->Hint().IsEmpty() ? a->Caption() : a->Hint());
+        b->SetAction(a);
         b->SetShowHint(true);
+        int width = 23;
+        if (!caption.IsEmpty()) {
+            b->SetCaption(caption);
+            b->SetDisplayMode(dmTextOnly);
+            b->Canvas()->Font()->Assign(b->Font());
+            width = b->Canvas()->TextWidth(caption) + 12;
+        } else {
+            b->SetDisplayMode(dmGlyphOnly);
+        }
         b->SetBounds(x, 2, width, 22);
-        x += width + 1;
+        x += width + 4;
     };
-    tool(FileNew1, "PaneNew", AnsiString(), 23);
-    tool(DeleteFileAction, "PaneDelete", "Удалить"_a, 52);
-    tool(ActivateFileProjectAction, "PaneOpen", "Открыть"_a, 52);
-    tool(MoveFileUp, "PaneUp", "Вверх"_a, 38);
-    tool(MoveFileDown, "PaneDown", "Вниз"_a, 34);
+    tool(FileNew1, "PaneNew", AnsiString());
+    tool(DeleteFileAction, "PaneDelete", "Удалить"_a);
+    tool(ActivateFileProjectAction, "PaneOpen", "Открыть"_a);
+    tool(MoveFileUp, "PaneUp", "Вверх"_a);
+    tool(MoveFileDown, "PaneDown", "Вниз"_a);
+    // The pane is never narrower than its buttons.
+    if (ManagerWindow->ClientAreaWidth() < x) ManagerWindow->SetClientAreaSize(x, ManagerWindow->ClientAreaHeight());
 
     FindPanel = NewControl<TPanel>(this, ManagerWindow, "FindPanel");
     FindPanel->SetHeight(140);
@@ -199,8 +205,13 @@ void TMainForm::CreatePane() {
     FindSignalName->SetAlign(alTop);
     FindSignalListView = NewControl<TListView>(this, FindPanel, "FindSignalListView");
     FindSignalListView->SetAlign(alClient);
-    for (const char* caption : {"Схема", "Элемент", "Вх / Вых"})
-        FindSignalListView->Columns()->Add()->SetCaption(Utf8ToAnsi(caption));
+    // Wide enough for the headers; the last column takes what is left.
+    for (auto [caption, width] : {std::pair{"Схема", 70}, std::pair{"Элемент", 80}, std::pair{"Вх / Вых", 70}}) {
+        TListColumn* column = FindSignalListView->Columns()->Add();
+        column->SetCaption(Utf8ToAnsi(caption));
+        column->SetWidth(width);
+    }
+    FindSignalListView->Columns()->Items(2)->SetAutoSize(true);
 
     ManagerSplitter = NewControl<TSplitter>(this, ManagerWindow, "ManagerSplitter");
     ManagerSplitter->SetAlign(alBottom);
@@ -216,6 +227,8 @@ void TMainForm::CreatePane() {
     TListColumn* path = FileListBox->Columns()->Add();
     path->SetCaption("Путь"_a);
     path->SetWidth(70);
+    // The paths take the width the names leave.
+    path->SetAutoSize(true);
     FileListBox->OnDblClick = [this](TObject* s) { FileListBoxDblClick(s); };
     ManagerWindow->SetDockedTo(DockBarLeft);
 }

@@ -1,5 +1,7 @@
 #include "app/ProjectDlg.h"
 
+#include <algorithm>
+
 #include "document/Project.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
@@ -73,6 +75,17 @@ TProjectDlg::TProjectDlg(TComponent* owner) : TForm(owner), work_(std::make_uniq
     CancelBtn = MakeButton(this, "CancelBtn", "Отмена"_a, 337, 296);
     CancelBtn->SetCancel(true);
     CancelBtn->ModalResult = mrCancel;
+
+    // The check box is as wide as its text in the program's font; the
+    // dialog widens to hold it, its right-hand controls moving along.
+    const int extra = std::max(0, ConvertCheck->Left() + ConvertCheck->Width() + 8 - ClientWidth());
+    if (extra > 0) {
+        SetClientWidth(ClientWidth() + extra);
+        for (TControl* c : std::initializer_list<TControl*>{FileEdit, NameEdit, FileList})
+            c->SetWidth(c->Width() + extra);
+        for (TControl* c : std::initializer_list<TControl*>{BrowseBtn, AddBtn, DeleteBtn, UpBtn, DownBtn, OKBtn, CancelBtn})
+            c->SetLeft(c->Left() + extra);
+    }
 
     ProjectFileDialog = NewComponent<TSaveDialog>(this, "ProjectFileDialog");
     ProjectFileDialog->Title = "Файл проекта"_a;

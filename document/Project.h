@@ -86,6 +86,9 @@ public:
     // reported, and the project will never write over it. True when the
     // whole file was read.
     bool Load();
+    // Whether the last Load refused the file (not a project, written by a
+    // newer version, or unreadable): such a file never becomes a project.
+    bool Refused() const { return !protectedFile_.IsEmpty() && protectedFile_ == fileName_; }
     // Writes the project file through a temporary file; reports a missing file
     // name and a failed (or refused) write. Clears the modified flag.
     bool Save();
