@@ -28,21 +28,7 @@ namespace {
 
 // The accelerator marks of a caption: "&&" stays "&" and a single "&" goes.
 // Qt reads "&" the same way, so only labels without accelerators need this.
-QString PlainCaption(const AnsiString& s) {
-    QString q = ToQString(s);
-    QString r;
-    for (int i = 0; i < q.size(); ++i) {
-        if (q[i] == '&') {
-            if (i + 1 < q.size() && q[i + 1] == '&') {
-                r += '&';
-                ++i;
-            }
-            continue;
-        }
-        r += q[i];
-    }
-    return r;
-}
+QString PlainCaption(const AnsiString& s) { return ToQString(StripHotkey(s)); }
 
 QIcon IconOf(TBitmap* b, int numGlyphs) {
     if (!b || b->Empty()) return QIcon();
