@@ -412,7 +412,10 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     } else if (QWidget* w = Widget()) {
         QSize extra = w->isVisible() ? w->frameGeometry().size() - w->geometry().size() : QSize(0, 0);
         w->move(left, top);
-        w->resize(std::max(width - extra.width(), 0), std::max(height - extra.height(), 0));
+        const QSize inner(std::max(width - extra.width(), 0), std::max(height - extra.height(), 0));
+        // A form with a fixed border is fixed for the user, not for the program.
+        if (w->minimumSize() == w->maximumSize()) w->setFixedSize(inner);
+        else w->resize(inner);
     }
     if (WindowState() == wsNormal) normalRect_ = Bounds(left, top, width, height);
     if (sized) Perform(WM_SIZE);

@@ -35,6 +35,24 @@ TEST_F(Forms, ModalResultFromAButtonClearedByItsHandlerKeepsTheDialogOpen) {
     EXPECT_FALSE(f->Widget()->isVisible());
 }
 
+TEST_F(Forms, AFormWithAFixedBorderTakesTheSizeTheProgramGivesIt) {
+    // The insertion dialogs widen to show a preview and narrow again.
+    for (TBorderStyle style : {bsDialog, bsSingle, bsSizeable}) {
+        TForm* f = MakeForm();
+        f->SetBorderStyle(style);
+        f->SetClientWidth(316);
+        f->SetClientHeight(193);
+        f->Show();
+        Application->ProcessMessages();
+        for (int width : {506, 316}) {
+            f->SetClientWidth(width);
+            Application->ProcessMessages();
+            EXPECT_EQ(f->ClientWidth(), width) << style;
+            EXPECT_EQ(f->ClientHeight(), 193) << style;
+        }
+    }
+}
+
 TEST_F(Forms, EnterAndEscPressTheDefaultAndCancelButtons) {
     struct Case {
         int key;
