@@ -307,11 +307,11 @@ bool TDriversInfo::FindVarBit(const AnsiString& name, AnsiString& comment) const
     return i >= 0;
 }
 
-void TDriversInfo::SetVarBitComment(const AnsiString& name, const AnsiString& comment) {
+bool TDriversInfo::SetVarBitComment(const AnsiString& name, const AnsiString& comment) {
     if (!IsValidComment(comment)) {
         Refuse(ErrBadComment, "Недопустимый комментарий сигнала "_a + name);
         MessageDlg(lastError_, mtError, mbOKOnly);
-        return;
+        return false;
     }
     lastError_ = AnsiString();
     for (_varbit& v : varBits_)
@@ -319,6 +319,7 @@ void TDriversInfo::SetVarBitComment(const AnsiString& name, const AnsiString& co
             v.Comment = comment;
             Modified = true;
         }
+    return true;
 }
 
 int TDriversInfo::DeleteVarBit(int index) {

@@ -133,8 +133,9 @@ public:
     // full table with a message; it returns whether the signal was added.
     bool AddVarBit(const AnsiString& name, const AnsiString& comment);
     bool FindVarBit(const AnsiString& name, AnsiString& comment) const; // "" on a miss
-    // Sets the comment of every variable signal of exactly that name.
-    void SetVarBitComment(const AnsiString& name, const AnsiString& comment);
+    // Sets the comment of every variable signal of exactly that name; false
+    // (with a message) when the comment is refused.
+    bool SetVarBitComment(const AnsiString& name, const AnsiString& comment);
     int DeleteVarBit(int index);
 
     // Name lists: bits and drivers clear the list first, variable signals are

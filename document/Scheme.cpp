@@ -517,16 +517,43 @@ void TScheme::CommitSelection() {
 void TScheme::MoveSelection(int dx, int dy) {
     if (dx == 0 && dy == 0)
         return;
+    // Everything that moves is erased and drawn again through one painter:
+    // first all of it off the sheet, then all of it at its new place.
+    std::vector<TEntity*> moving(selection_.begin(), selection_.end());
+    for (auto [l, ends] : followers_)
+        moving.push_back(l);
+    std::vector<TEntity*> shown;
+    TCanvas* canvas = GetCanvas();
+    std::unique_ptr<TPainter> painter;
+    if (canvas)
+        painter = std::make_unique<TPainter>(canvas, zoom_, TPaintMode::Invert);
+    for (TEntity* o : moving)
+        if (o->Visible()) {
+            shown.push_back(o);
+            if (painter)
+                o->HideWith(*painter);
+            else
+                o->Hide();
+        }
     for (TEntity* o : selection_)
         o->Move(dx, dy);
     for (auto [l, ends] : followers_)
         l->SetEnds(l->X1() + ((ends & 1) ? dx : 0), l->Y1() + ((ends & 1) ? dy : 0), l->X2() + ((ends & 2) ? dx : 0),
                    l->Y2() + ((ends & 2) ? dy : 0));
+    for (TEntity* o : shown)
+        if (painter)
+            o->ShowWith(*painter);
+        else
+            o->Show();
 }
 
 void TScheme::FlipSelection() {
-    for (TEntity* o : selection_)
+    // One undo step for the whole flip.
+    undo_->BeginGroup();
+    for (TEntity* o : selection_) {
+        undo_->AddMirror(o);
         o->SetMirrored(!o->Mirrored());
+    }
     if (!selection_.empty()) {
         RebuildNets();
         SetModified(true);

@@ -261,6 +261,8 @@ private:
 
     // Nets.
     class NetsSuspended;
+    class WireIndex;
+    WireIndex* wireIndex_ = nullptr;
     enum class JoinMode { None, Join };
     // Rebuilds the nets; with Join the chain names of the nets that touched
     // objects reach are united. False when the user refused a union.

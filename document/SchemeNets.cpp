@@ -334,21 +334,115 @@ bool TScheme::UniteChains(TNet* net) {
 
 // ---- wiring ------------------------------------------------------------------------------
 
+// Where the wires and the connection places lie, for operations that split
+// wires at many points: wires by the line they run on (horizontal ones by Y,
+// vertical ones by X, others apart) and the pin tips and wire ends by row and
+// by column. Wires made while the index is in use join it; deleted ones stay
+// in it and are passed over.
+class TScheme::WireIndex {
+public:
+    explicit WireIndex(TScheme* s) : s_(s) {
+        for (const auto& o : s->objects_) {
+            if (o->Deleted())
+                continue;
+            if (o->IsLink()) {
+                auto* l = static_cast<TLink*>(o.get());
+                AddWire(l);
+            } else if (auto* e = dynamic_cast<TElement*>(o.get())) {
+                for (int i = 0; i < e->PinCount(); ++i)
+                    AddPlace(e->Pin(i)->TipX(), e->Pin(i)->TipY());
+            }
+        }
+        s_->wireIndex_ = this;
+    }
+    ~WireIndex() { s_->wireIndex_ = nullptr; }
+    WireIndex(const WireIndex&) = delete;
+    WireIndex& operator=(const WireIndex&) = delete;
+
+    void AddWire(TLink* l) {
+        if (l->Y1() == l->Y2())
+            rows_[l->Y1()].push_back(l);
+        else if (l->X1() == l->X2())
+            cols_[l->X1()].push_back(l);
+        else
+            slanted_.push_back(l);
+        AddPlace(l->X1(), l->Y1());
+        AddPlace(l->X2(), l->Y2());
+    }
+    // The live wires that may run through (x, y), in document order.
+    std::vector<TLink*> WiresAt(int x, int y) const {
+        std::vector<TLink*> out;
+        auto take = [&](const std::vector<TLink*>& v) {
+            for (TLink* l : v)
+                if (!l->Deleted())
+                    out.push_back(l);
+        };
+        if (auto it = rows_.find(y); it != rows_.end())
+            take(it->second);
+        if (auto it = cols_.find(x); it != cols_.end())
+            take(it->second);
+        take(slanted_);
+        std::sort(out.begin(), out.end(), [](TLink* a, TLink* b) { return a->Id < b->Id; });
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    }
+    // The places that lie on the wire between its ends.
+    std::vector<std::pair<int, int>> PlacesOn(const TLink* wire) const {
+        std::vector<std::pair<int, int>> out;
+        auto consider = [&](int x, int y) {
+            if (wire->PassesThrough(x, y))
+                out.push_back({x, y});
+        };
+        if (wire->Y1() == wire->Y2()) {
+            if (auto it = byRow_.find(wire->Y1()); it != byRow_.end())
+                for (int x : it->second)
+                    consider(x, wire->Y1());
+        } else if (wire->X1() == wire->X2()) {
+            if (auto it = byCol_.find(wire->X1()); it != byCol_.end())
+                for (int y : it->second)
+                    consider(wire->X1(), y);
+        } else {
+            for (const auto& [y, xs] : byRow_)
+                for (int x : xs)
+                    consider(x, y);
+        }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    }
+
+private:
+    void AddPlace(int x, int y) {
+        byRow_[y].push_back(x);
+        byCol_[x].push_back(y);
+    }
+    TScheme* s_;
+    std::unordered_map<int, std::vector<TLink*>> rows_, cols_;
+    std::vector<TLink*> slanted_;
+    std::unordered_map<int, std::vector<int>> byRow_, byCol_;
+};
+
 TLink* TScheme::NewWire(int x1, int y1, int x2, int y2, const AnsiString& chain, int number) {
     auto* w = new TLink(this, x1, y1, x2, y2);
     w->SetChain(chain, number);
     AddNew(w, true);
+    if (wireIndex_)
+        wireIndex_->AddWire(w);
     return w;
 }
 
 bool TScheme::SplitWiresAt(int x, int y, TLink* except) {
+    std::vector<TLink*> candidates;
+    if (wireIndex_) {
+        candidates = wireIndex_->WiresAt(x, y);
+    } else {
+        for (const auto& o : objects_)
+            if (!o->Deleted() && o->IsLink())
+                candidates.push_back(static_cast<TLink*>(o.get()));
+    }
     bool split = false;
-    for (std::size_t i = 0; i < objects_.size(); ++i) {
-        TEntity* o = objects_[i].get();
-        if (o->Deleted() || !o->IsLink() || o == except)
-            continue;
-        auto* l = static_cast<TLink*>(o);
-        if (!l->PassesThrough(x, y))
+    for (TLink* l : candidates) {
+        if (l->Deleted() || l == except || !l->PassesThrough(x, y))
             continue;
         bool shown = l->Visible();
         TLink* a = NewWire(l->X1(), l->Y1(), x, y, l->ChainName(), l->ChainNumber());
@@ -370,19 +464,23 @@ bool TScheme::SplitWiresAt(int x, int y, TLink* except) {
 // Splits a wire wherever a pin tip or the end of another wire lies on it.
 void TScheme::SplitWireAtPoints(TLink* wire) {
     std::vector<std::pair<int, int>> places;
-    for (const auto& o : objects_) {
-        if (o->Deleted() || o.get() == wire)
-            continue;
-        if (o->IsLink()) {
-            auto* l = static_cast<TLink*>(o.get());
-            if (wire->PassesThrough(l->X1(), l->Y1()))
-                places.push_back({l->X1(), l->Y1()});
-            if (wire->PassesThrough(l->X2(), l->Y2()))
-                places.push_back({l->X2(), l->Y2()});
-        } else if (auto* e = dynamic_cast<TElement*>(o.get())) {
-            for (int i = 0; i < e->PinCount(); ++i)
-                if (wire->PassesThrough(e->Pin(i)->TipX(), e->Pin(i)->TipY()))
-                    places.push_back({e->Pin(i)->TipX(), e->Pin(i)->TipY()});
+    if (wireIndex_) {
+        places = wireIndex_->PlacesOn(wire);
+    } else {
+        for (const auto& o : objects_) {
+            if (o->Deleted() || o.get() == wire)
+                continue;
+            if (o->IsLink()) {
+                auto* l = static_cast<TLink*>(o.get());
+                if (wire->PassesThrough(l->X1(), l->Y1()))
+                    places.push_back({l->X1(), l->Y1()});
+                if (wire->PassesThrough(l->X2(), l->Y2()))
+                    places.push_back({l->X2(), l->Y2()});
+            } else if (auto* e = dynamic_cast<TElement*>(o.get())) {
+                for (int i = 0; i < e->PinCount(); ++i)
+                    if (wire->PassesThrough(e->Pin(i)->TipX(), e->Pin(i)->TipY()))
+                        places.push_back({e->Pin(i)->TipX(), e->Pin(i)->TipY()});
+            }
         }
     }
     // Each split leaves the piece that holds the remaining places.
@@ -473,6 +571,8 @@ void TScheme::ConnectSelection() {
     std::size_t before = objects_.size();
     {
         NetsSuspended suspended(this);
+        // Many objects test many places: the wires and places are indexed once.
+        WireIndex index(this);
         for (TEntity* o : moved) {
             if (o->Deleted())
                 continue;

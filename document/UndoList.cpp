@@ -36,6 +36,8 @@ void TUndoList::AddChainName(TLink* link) {
     Add(std::move(r));
 }
 
+void TUndoList::AddMirror(TEntity* object) { Add(Record(Kind::Mirror, object)); }
+
 bool TUndoList::Undo() {
     if (groups_.empty())
         return false;
@@ -66,6 +68,9 @@ bool TUndoList::Undo() {
             break;
         case Kind::Chain:
             static_cast<TLink*>(o)->SetChain(it->text, it->number);
+            break;
+        case Kind::Mirror:
+            o->SetMirrored(!o->Mirrored());
             break;
         }
     }

@@ -1,7 +1,7 @@
 #pragma once
 // TUndoList: the undo history of one scheme document, as steps of small
 // records: an object inserted, an object deleted, an object's geometry before
-// a move, a wire's chain name before a union of chains. BeginGroup makes the
+// a move, a wire's chain name before a union of chains, an object mirrored. BeginGroup makes the
 // next record start a new step; Undo reverses the last step, record by record
 // from its end, and rebuilds the nets.
 
@@ -24,6 +24,8 @@ public:
     // Records the object's present geometry.
     void AddMove(TEntity* object) override;
     void AddChainName(TLink* link);
+    // The object's mirror flag is about to be inverted.
+    void AddMirror(TEntity* object);
     // Reverses the last step; false when there is none.
     bool Undo();
     void Clear();
@@ -31,7 +33,7 @@ public:
     int GroupCount() const { return int(groups_.size()); }
 
 private:
-    enum class Kind { Insert, Delete, Move, Chain };
+    enum class Kind { Insert, Delete, Move, Chain, Mirror };
     struct Record {
         Record(Kind k, TEntity* o) : kind(k), object(o) {}
         Kind kind;

@@ -26,6 +26,21 @@ void TEntity::DrawWith(TPainter& painter) {
     painter.Flush();
 }
 
+void TEntity::HideWith(TPainter& painter) {
+    if (!shown_)
+        return;
+    Paint(painter);
+    shown_ = false;
+}
+
+void TEntity::ShowWith(TPainter& painter) {
+    if (shown_)
+        return;
+    RememberDrawnState();
+    Paint(painter);
+    shown_ = true;
+}
+
 void TEntity::DrawNormal(TPainter& painter) const {
     Paint(painter);
     painter.Flush();

@@ -155,6 +155,10 @@ public:
     // (only a shown object draws), and a normal drawing through one.
     void DrawWith(TPainter& painter);
     void DrawNormal(TPainter& painter) const;
+    // Hide and Show through a painter shared by many objects (a drag moves
+    // thousands of them at every step).
+    void HideWith(TPainter& painter);
+    void ShowWith(TPainter& painter);
     // The picture is (or is not) on the canvas already: a new object that
     // takes the place of an equal one that was shown.
     void MarkShown(bool shown) {

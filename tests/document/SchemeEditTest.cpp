@@ -469,6 +469,67 @@ TEST(SchemeUndo, DeleteAndInsertAreReversed) {
     EXPECT_FALSE(w.s.UndoList()->Undo());
 }
 
+TEST(SchemeUndo, AFlipIsOneStep) {
+    TScheme s;
+    TDriver* a = s.CreateDriver();
+    TDriver* b = s.CreateDriver();
+    b->SetY(100);
+    const std::string before = s.SaveToBytes();
+    s.AddToSelection(a, true);
+    s.AddToSelection(b, true);
+    s.FlipSelection();
+    ASSERT_TRUE(a->Mirrored() && b->Mirrored());
+    EXPECT_EQ(a->Terminal()->OffsetX(), -10);
+    const int steps = s.UndoList()->GroupCount();
+    ASSERT_TRUE(s.UndoList()->Undo());
+    EXPECT_EQ(s.UndoList()->GroupCount(), steps - 1);
+    EXPECT_FALSE(a->Mirrored());
+    EXPECT_FALSE(b->Mirrored());
+    EXPECT_EQ(a->Terminal()->OffsetX(), TDriver::kWidth + 10);
+    EXPECT_EQ(s.SaveToBytes(), before);
+}
+
+TEST(SchemeUndo, ADroppedSelectionSplitsTheWiresItsPinsLandOn) {
+    // An element dragged so that its three pins land inside a horizontal, a
+    // vertical and a slanted wire, and a dragged wire that passes over a pin
+    // and another wire's end: every wire is cut there, and undo restores all.
+    TScheme s;
+    TElement* a = AndAt(s, "A", 0, 0); // pins: output (50, 10), inputs (-10, 10), (-10, 20)
+    a->SetInputCount(2);
+    // After the move the output is at (350, 410), the inputs at (290, 410) and (290, 420).
+    s.CreateWire(330, 410, 370, 410);  // horizontal through the output's place
+    s.CreateWire(280, 400, 300, 420);  // slanted through input 1
+    s.CreateWire(290, 415, 290, 500);  // vertical through input 2
+    // The wire lands on y 400 from 800 to 1000, over B's output (900, 400)
+    // and the end of a wire at (950, 400).
+    AndAt(s, "B", 850, 390);
+    TLink* dragged = s.CreateWire(500, 0, 700, 0);
+    s.CreateWire(950, 350, 950, 400);
+    const std::string before = s.SaveToBytes();
+    s.AddToSelection(a, true);
+    s.AddToSelection(dragged, true);
+    s.UndoList()->BeginGroup();
+    s.CommitSelection();
+    s.MoveSelection(300, 400);
+    s.ConnectSelection();
+    auto linksWithEnd = [&](int x, int y) {
+        int n = 0;
+        for (TEntity* o : s.LiveObjects())
+            if (o->IsLink() && static_cast<TLink*>(o)->HasEnd(x, y)) ++n;
+        return n;
+    };
+    EXPECT_EQ(linksWithEnd(350, 410), 2) << "the horizontal wire is cut at the output";
+    EXPECT_EQ(linksWithEnd(290, 410), 2) << "the slanted wire at input 1";
+    EXPECT_EQ(linksWithEnd(290, 420), 2) << "the vertical wire at input 2";
+    EXPECT_EQ(a->GetOutput(0)->Net(), a->Pin(0)->Net());
+    ASSERT_NE(a->Pin(0)->Net(), nullptr);
+    EXPECT_EQ(a->Pin(0)->Net()->Links.size(), 2u);
+    EXPECT_EQ(linksWithEnd(900, 400), 2) << "the dragged wire is cut at B's output";
+    EXPECT_EQ(linksWithEnd(950, 400), 3) << "and at the other wire's end";
+    ASSERT_TRUE(s.UndoList()->Undo());
+    EXPECT_EQ(s.SaveToBytes(), before);
+}
+
 // ---- symbols -------------------------------------------------------------------------------
 
 TEST(SchemeSymbols, ExpansionIsTransientAndPrefixesInnerDevices) {
