@@ -23,6 +23,7 @@
 
 class TCanvas;
 class TForm;
+class TStrings;
 class TScheme;
 class TFSMScheme;
 
@@ -63,6 +64,9 @@ public:
     virtual void SetModeFSMActionExecute(TObject* Sender) = 0;
     virtual void FlipHorActionExecute(TObject* Sender) = 0;
     virtual void UndoExecute(TObject* Sender) = 0;
+    // Scrolls the selection into the middle of the window (after the frame
+    // or a dialog selected an element).
+    virtual void CenterSelectedActionExecute(TObject* Sender) = 0;
     // Sets the editing mode (the frame's "Переместить связь" sets mode 2).
     virtual void SetMode(int mode) = 0;
     virtual bool FlipHorActionEnabled() = 0;
@@ -83,6 +87,23 @@ public:
     virtual void PrintSchemeTo(TCanvas* canvas) = 0;
 };
 
+// The debugger's services that the frame hands on: registered by the
+// debugger windows; until then the frame has no debugger.
+class IFrameDebugger {
+public:
+    virtual ~IFrameDebugger() = default;
+    // Loads the debugging data (dataFile must exist; emulatorFile is what the
+    // emulator reads), reloading it when force is set.
+    virtual void OpenDebugData(const AnsiString& dataFile, const AnsiString& emulatorFile, bool force) = 0;
+    // Runs the signature analysis of the scheme's debugging data.
+    virtual void RunSignatureAnalysis(const AnsiString& dataFile, const AnsiString& signalsFile) = 0;
+    virtual void AddSignalsToDebug(TStrings* inputs, TStrings* outputs) = 0;
+    // kind 0 input, 1 output.
+    virtual void AddSignalToDebug(const AnsiString& name, int kind) = 0;
+    // True unless the debugger's window is the active form.
+    virtual bool IsDebugWindowInactive() = 0;
+};
+
 // What the editors and dialogs that are added to the program register with
 // the frame: the makers of the child windows (each makes a new window owned
 // by owner, the application object, shown as an MDI child of the main form,
@@ -100,6 +121,9 @@ struct TFrameWindowFactories {
     std::function<bool(const AnsiString& first, const AnsiString& second, AnsiString& joined)> JoinChains;
     // A connector passed to the debugger: 0 input, 1 output, -1 cancelled.
     std::function<int(const AnsiString& name)> SignalDirection;
+    // The debugger (not owned), and the project-wide search for a signal.
+    IFrameDebugger* Debugger = nullptr;
+    std::function<void(const AnsiString& name)> FindSignal;
 };
 
 TFrameWindowFactories& FrameWindowFactories();

@@ -86,6 +86,7 @@ public:
     void SetModeFSMActionExecute(TObject*) override { Log("FSM"); }
     void FlipHorActionExecute(TObject*) override { Log("FlipHor"); }
     void UndoExecute(TObject*) override { Log("Undo"); }
+    void CenterSelectedActionExecute(TObject*) override { Log("Center"); }
     void SetMode(int mode) override { Log("Mode" + std::to_string(mode)); }
     bool FlipHorActionEnabled() override { return editEnabled; }
     void PrintSchemeTo(TCanvas* canvas) override;

@@ -1,0 +1,107 @@
+// The scheme window's printing: the scheme drawn on any canvas (printer
+// page, bitmap, preview), the element list on the printer, and the picture
+// export as a black-and-white bitmap file.
+#include "document/Scheme.h"
+#include "editor/ChildWin.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/FileNames.h"
+#include "platform/List.h"
+
+namespace {
+
+// The text whose height spaces the rows of the list.
+const char* const kRowProbe = "Hi there!";
+
+} // namespace
+
+void TMDIChild::PrintSchemActionExecute(TObject* Sender) {
+    auto* canvas = dynamic_cast<TCanvas*>(Sender);
+    if (!canvas || !Scheme) return;
+    canvas->Brush()->SetColor(clWhite);
+    canvas->Pen()->SetColor(clBlack);
+    Scheme->DrawTo(canvas, true, 100);
+    canvas->Font()->SetColor(clBlack);
+    canvas->TextOut(10, 10, Scheme->GetFileName());
+}
+
+void TMDIChild::PrintSchemeTo(TCanvas* canvas) { PrintSchemActionExecute(canvas); }
+
+void TMDIChild::PrintListHeader(TPrinter* printer, int& y, int c) {
+    TCanvas* canvas = printer->Canvas();
+    canvas->Font()->SetSize(14);
+    y = canvas->TextHeight(kRowProbe) + 10;
+    canvas->TextOut(20, y, "Елементы"_a);
+    y += 10;
+    canvas->Font()->SetSize(12);
+    y += canvas->TextHeight(kRowProbe);
+    canvas->TextOut(c, y, "Имя"_a);
+    canvas->TextOut(2 * c, y, "Тип"_a);
+    canvas->TextOut(3 * c, y, "Инв."_a);
+    canvas->TextOut(4 * c, y, "Имя выв."_a);
+    canvas->TextOut(5 * c, y, "Имя дрв."_a);
+    canvas->TextOut(6 * c, y, "Бит"_a);
+}
+
+void TMDIChild::PrintInfoActionExecute(TObject* Sender) {
+    auto* printer = dynamic_cast<TPrinter*>(Sender);
+    if (!printer || !Scheme) return;
+    TCanvas* canvas = printer->Canvas();
+    int y = 0;
+    const int c = printer->PageWidth() / 7;
+    PrintListHeader(printer, y, c);
+    for (TElement* d = Scheme->FirstDevice(); d; d = Scheme->NextDevice()) {
+        if (printer->PageHeight() - 20 < y) {
+            y = 0;
+            printer->NewPage();
+            PrintListHeader(printer, y, c);
+        }
+        canvas->Font()->SetSize(12);
+        y += canvas->TextHeight(kRowProbe);
+        canvas->TextOut(40, y, d->Name());
+        canvas->TextOut(2 * c + 30, y, d->Label());
+        canvas->Font()->SetSize(10);
+        y += canvas->TextHeight(kRowProbe);
+        for (int i = 0; i < d->PinCount(); ++i) {
+            TInOut* pin = d->Pin(i);
+            canvas->TextOut(c, y, pin->Name());
+            canvas->TextOut(2 * c, y, pin->Direction() == 0 ? "Вход"_a : "Выход"_a);
+            canvas->TextOut(3 * c, y, pin->Inverse() ? "Да"_a : "Нет"_a);
+            TList joined;
+            TInOut::CollectNetPins(pin, &joined);
+            if (joined.Count() == 0) {
+                for (int col = 4; col <= 6; ++col) canvas->TextOut(col * c, y, "Нет"_a);
+            } else {
+                TDriver* driver = nullptr;
+                for (int j = 0; j < joined.Count(); ++j) {
+                    auto* other = static_cast<TInOut*>(joined.Items(j));
+                    if (other->Element()->IsDriver()) driver = static_cast<TDriver*>(other->Element());
+                }
+                if (driver) {
+                    canvas->TextOut(4 * c, y, driver->Name());
+                    canvas->TextOut(5 * c, y, driver->Label());
+                    canvas->TextOut(6 * c, y, IntToStr(driver->GetBitNumber()));
+                }
+            }
+            y += canvas->TextHeight(kRowProbe);
+        }
+    }
+}
+
+void TMDIChild::PrintElements() { PrintInfoActionExecute(Printer()); }
+
+void TMDIChild::PrintToFileActionExecute(TObject*) {
+    SavePictureDialog->FileName = ChangeFileExt(Scheme->GetName(), ".bmp");
+    if (!SavePictureDialog->Execute()) return;
+    int maxX = 0, maxY = 0;
+    Scheme->GetExtent(maxX, maxY);
+    TBitmap picture;
+    picture.SetSize(maxX + 40, maxY + 20);
+    picture.Canvas()->Brush()->SetColor(clWhite);
+    picture.Canvas()->FillRect(picture.Canvas()->ClipRect());
+    PrintSchemActionExecute(picture.Canvas());
+    picture.Mask(clWhite);
+    AnsiString name = SavePictureDialog->FileName;
+    if (name.Pos(".bmp") == 0 && name.Pos(".BMP") == 0) name += ".bmp";
+    picture.SaveToFile(name);
+}

@@ -1,0 +1,332 @@
+// The scheme window's commands: enabling and the frame's mirrored actions,
+// delete, cut, numbering, closing, autosave, the check, signals for the
+// debugger, centring, keys, the pin test, the element list and the picture.
+#include "editor/SchemeWindowTest.h"
+
+#include <filesystem>
+
+#include "editor/ModalScript.h"
+#include "platform/Bitmap.h"
+#include "platform/FileUtils.h"
+#include "platform/gui/Dialogs.h"
+
+namespace {
+
+class Commands : public SchemeWindowTest {
+protected:
+    std::string Enabled(std::initializer_list<TAction*> actions) {
+        std::string s;
+        for (TAction* a : actions) {
+            a->Update();
+            s += a->Enabled() ? '1' : '0';
+        }
+        return s;
+    }
+};
+
+TEST_F(Commands, EnablingRulesAndTheFramesMirroredActions) {
+    TMDIChild* w = window;
+    auto all = {w->CutAction,          w->CopyAction,   w->DeleteAction,      w->DeleteSelectedAction,
+                w->EditPropertyAction, w->FlipHorAction, w->CheckSchemeAction, w->AddSignalsToDebugAction};
+    EXPECT_EQ(Enabled(all), "00000000");
+    w->SyncFrameEditActions();
+    EXPECT_EQ(fake.mirrored, "000");
+    EXPECT_FALSE(w->FlipHorAction->Visible() || w->N4->Visible() || w->AddSignalsToDebugAction->Visible());
+    Doc()->AddToSelection(Doc()->CreateWire(10, 10, 50, 10), true);
+    EXPECT_EQ(Enabled(all), "11110000") << "a wire has no properties";
+    EXPECT_TRUE(w->FlipHorAction->Visible() && w->N4->Visible());
+    TElement* e = Device(100, 100);
+    Doc()->AddToSelection(e, true);
+    EXPECT_EQ(Enabled(all), "11111000");
+    Doc()->AddToSelection(Pin("X1", 300, 300), true);
+    EXPECT_EQ(Enabled(all), "11111100") << "flipping needs a driver pin";
+    w->SyncFrameEditActions();
+    EXPECT_EQ(fake.mirrored, "111");
+    EXPECT_FALSE(w->PasteAction->Enabled());
+    fake.pasteEnabled = true;
+    w->SyncFrameEditActions();
+    EXPECT_TRUE(w->PasteAction->Enabled()) << "the window's paste follows the frame's";
+    // The check and the signals for the debugger act only with a debugger.
+    fake.debuCheck = true;
+    EXPECT_EQ(Enabled({w->CheckSchemeAction, w->AddSignalsToDebugAction}), "00");
+    fake.debugger = true;
+    EXPECT_EQ(Enabled({w->CheckSchemeAction, w->AddSignalsToDebugAction}), "11");
+    EXPECT_TRUE(w->AddSignalsToDebugAction->Visible());
+    w->CheckSchemeActionExecute(nullptr);
+    EXPECT_EQ(fake.checked, std::vector<TScheme*>{Doc()});
+    // A click mirrors the new selection at once.
+    Click(700, 500);
+    EXPECT_EQ(fake.mirrored, "000");
+    Click(e->GetX() + 10, e->GetY() + 10);
+    EXPECT_EQ(fake.mirrored, "111");
+}
+
+TEST_F(Commands, DeleteCutAndTheClipboard) {
+    // Delete is blocked only by the debugger's window being active.
+    const bool cases[][3] = {{false, false, true}, {false, true, true}, {true, false, true}, {true, true, false}};
+    for (auto [debugger, active, deleted] : cases) {
+        TElement* e = Device(100, 100);
+        Doc()->ClearSelection();
+        Doc()->AddToSelection(e, true);
+        fake.debugger = debugger;
+        fake.debugActive = active;
+        window->DeleteActionExecute(nullptr);
+        EXPECT_EQ(e->Deleted(), deleted) << debugger << active;
+    }
+    // Cut deletes only what reached the clipboard, and only then offers paste.
+    TElement* e = Doc()->FirstDevice();
+    Doc()->AddToSelection(e, true);
+    std::filesystem::create_directory("clip.brd"); // the file cannot be written
+    window->CutActionExecute(nullptr);
+    EXPECT_FALSE(e->Deleted());
+    EXPECT_TRUE(fake.pasteAvailable.empty());
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Не могу создать файл!"_a});
+    std::filesystem::remove("clip.brd");
+    window->CutActionExecute(nullptr);
+    EXPECT_TRUE(e->Deleted());
+    EXPECT_EQ(fake.pasteAvailable, std::vector<bool>{true});
+    EXPECT_TRUE(SheetIsClean());
+    window->UndoExecute(nullptr);
+    EXPECT_FALSE(e->Deleted());
+    EXPECT_TRUE(SheetIsClean());
+    std::filesystem::remove("clip.brd");
+}
+
+TEST_F(Commands, NumberingEndsInTheAutomaticNamesPrompt) {
+    TElement* a = Device(100, 100);
+    TElement* b = Device(200, 100);
+    TElement* c = Device(300, 100);
+    Pin("X1", 400, 400);
+    window->OrderActionExecute(nullptr);
+    EXPECT_EQ(Panel(1), "Элемент № 1"_a);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(a->CustomColor(), InitModule->DashColor) << "every device waits for its number";
+    Click(b->GetX() + 10, b->GetY() + 10);
+    EXPECT_EQ(b->Number(), 1);
+    EXPECT_EQ(b->CustomColor(), clNone);
+    Click(600, 500); // nothing there
+    EXPECT_EQ(Panel(1), "Элемент № 2"_a);
+    Click(c->GetX() + 10, c->GetY() + 10);
+    EXPECT_TRUE(SheetIsClean());
+    ModalScript script;
+    AnsiString offered = "?";
+    script.On(fmAutoNames, [&] {
+        offered = fmAutoNames->Edit1->Text();
+        fmAutoNames->Edit1->SetText("K");
+        fmAutoNames->ModalResult = mrOk;
+    });
+    Click(a->GetX() + 10, a->GetY() + 10);
+    EXPECT_EQ(offered, AnsiString()) << "the prompt opens empty";
+    EXPECT_EQ(b->Name() + c->Name() + a->Name(), AnsiString("K1K2K3"));
+    EXPECT_EQ(window->GetMode(), 1);
+    EXPECT_EQ(window->ScrollBox1->Cursor(), crDefault);
+    EXPECT_TRUE(SheetIsClean());
+    // Cancelled, the names stay.
+    window->OrderActionExecute(nullptr);
+    script.On(fmAutoNames, [&] { fmAutoNames->ModalResult = mrCancel; });
+    for (TElement* d : {a, b, c}) Click(d->GetX() + 10, d->GetY() + 10);
+    EXPECT_EQ(a->Number(), 1);
+    EXPECT_EQ(a->Name(), AnsiString("K3"));
+}
+
+TEST_F(Commands, TheCloseQuestion) {
+    struct Case {
+        bool modified;
+        int answer;
+        bool saves, closes;
+    };
+    // Yes with a save that fails keeps the window, as Cancel does.
+    const Case cases[] = {{true, mrYes, true, true},
+                          {true, mrYes, false, false},
+                          {true, mrCancel, true, false},
+                          {true, mrNo, true, true},
+                          {false, 0, true, true}};
+    for (const Case& c : cases) {
+        TMDIChild* w = OpenWindow();
+        Forget(w);
+        w->Scheme->SetModified(c.modified);
+        fake.saves = 0;
+        fake.saveResult = c.saves;
+        port.Clear();
+        port.Answer(c.answer);
+        std::weak_ptr<char> alive = w->Alive();
+        w->Close();
+        Application->ProcessMessages();
+        ASSERT_EQ(port.Calls.size(), c.modified ? 1u : 0u);
+        if (c.modified) {
+            EXPECT_EQ(port.Calls[0].text, "Схема не сохранена! Сохранить?"_a);
+            EXPECT_EQ(port.Calls[0].type, mtWarning);
+            EXPECT_EQ(port.Calls[0].buttons, mbYesNoCancel);
+        }
+        EXPECT_EQ(fake.saves, c.answer == mrYes ? 1 : 0);
+        EXPECT_EQ(alive.expired(), c.closes) << c.answer << c.saves;
+        if (!alive.expired()) forms_.push_back(w);
+    }
+}
+
+TEST_F(Commands, AutosaveWritesACopyThatGoesWithTheWindow) {
+    InitModule->AutoSavePeriod = 2;
+    TMDIChild* w = OpenWindow();
+    w->FormActivate(w);
+    EXPECT_EQ(w->AutosaveTimer->Interval(), 120000u);
+    w->AutosaveTimerTimer(nullptr);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path())) << "untitled: nothing written";
+    w->Scheme->SetFileName(dir.File("pump.tvs"));
+    w->Scheme->CreateAndElement();
+    w->AutosaveTimerTimer(nullptr);
+    EXPECT_TRUE(FileExists(dir.File("pump.tvt")));
+    EXPECT_TRUE(w->Scheme->IsModified()) << "a copy leaves the document modified";
+    InitModule->AutoSavePeriod = 0;
+    w->FormActivate(w);
+    EXPECT_EQ(w->AutosaveTimer->Interval(), 0u) << "a period of 0 stops the timer";
+    Forget(w);
+    Free(w);
+    EXPECT_FALSE(FileExists(dir.File("pump.tvt"))) << "the copy is deleted with the window";
+}
+
+TEST_F(Commands, SignalsForTheDebuggerInTheStoredOrder) {
+    SeedSignals();
+    // Selected in this order; Z9 has no driver and is passed over.
+    for (auto [name, y] : {std::pair{"X1", 200}, {"Y1", 150}, {"X2", 100}, {"Z9", 50}})
+        Doc()->AddToSelection(Pin(name, 100, y), true);
+    fake.debugger = true;
+    const std::pair<int, const char*> cases[] = {{-1, "X1,X2/Y1"}, {0, "X2,X1/Y1"}, {1, "X1,X2/Y1"}, {2, "/"}};
+    for (auto [sortDr, expected] : cases) {
+        fake.sortDr = sortDr;
+        fake.debug.clear();
+        window->AddSignalsToDebugActionExecute(nullptr);
+        EXPECT_EQ(fake.debug, std::vector<AnsiString>{expected}) << sortDr;
+    }
+    fake.debugger = false;
+    fake.debug.clear();
+    window->AddSignalsToDebugActionExecute(nullptr);
+    EXPECT_TRUE(fake.debug.empty()) << "no debugger, nothing passed on";
+}
+
+TEST_F(Commands, CentringKeysAndThePinTest) {
+    window->CenterSelectedActionExecute(nullptr); // nothing selected: nothing moves
+    EXPECT_EQ(window->ScrollBox1->HorzScrollBar()->Position(), 0);
+    TElement* e = Device(500, 400);
+    Doc()->AddToSelection(e, true);
+    window->ZoomInActionExecute(nullptr);
+    window->ZoomInActionExecute(nullptr);
+    window->CenterSelectedActionExecute(nullptr);
+    // The bounds (500, 400)-(520, 420) centre on (510, 410): 1020, 820 at 200 %.
+    TControlScrollBar* h = window->ScrollBox1->HorzScrollBar();
+    TControlScrollBar* v = window->ScrollBox1->VertScrollBar();
+    EXPECT_EQ(h->Position(), 1020 - window->ScrollBox1->Width() / 2);
+    EXPECT_EQ(v->Position(), 820 - window->ScrollBox1->Height() / 2);
+    h->SetPosition(100);
+    v->SetPosition(300);
+    const int half = window->ScrollBox1->Height() / 2;
+    const std::tuple<WORD, int, int, int> keys[] = {
+        {VK_LEFT, 68, 300, 200},  {VK_RIGHT, 100, 300, 200}, {VK_UP, 100, 268, 200},
+        {VK_DOWN, 100, 300, 200}, {VK_PRIOR, 100, 300 - half, 200}, {VK_NEXT, 100, 300, 200},
+        {VK_ADD, -1, -1, 250},    {VK_SUBTRACT, -1, -1, 200},
+    };
+    for (auto [key, hp, vp, zoom] : keys) {
+        WORD k = key;
+        window->FormKeyUp(window, k, 0);
+        EXPECT_TRUE(hp < 0 || h->Position() == hp) << key;
+        EXPECT_TRUE(vp < 0 || v->Position() == vp) << key;
+        EXPECT_EQ(Zoom(), zoom) << key;
+    }
+    window->ZoomNormalActionExecute(nullptr);
+    window->SetModeWireActionExecute(nullptr);
+    Click(100, 100);
+    Move(200, 100);
+    WORD esc = VK_ESCAPE;
+    window->FormKeyUp(window, esc, 0);
+    EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
+    EXPECT_TRUE(SheetIsClean());
+    // The pin test: "NO!" for every pin of the first device joined to no
+    // other pin; its output touches the input of a second device.
+    Doc()->AttachElement(Device(e->Pin(0)->TipX() + 10, e->GetY()));
+    port.Clear();
+    window->TestActionSaveListExecute(nullptr);
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{"NO!", "NO!"}));
+    window->ScrollBox1Click(nullptr);
+    EXPECT_EQ(port.Messages().back(), "Не рабочая область"_a);
+}
+
+TEST_F(Commands, TheElementListOnThePrinter) {
+    SeedSignals();
+    TElement* e = Doc()->CreateOrElement();
+    e->SetName("Sum");
+    e->SetX(200);
+    e->SetY(100);
+    e->Pin(1)->SetInverse(true);
+    // Input 1 from the driver pin X1, input 2 from another element only.
+    TDriver* x1 = Pin("X1", e->Pin(1)->TipX() - TDriver::kWidth - 10, e->Pin(1)->TipY() - 10);
+    Doc()->AttachElement(x1);
+    TElement* g = Device(40, 300);
+    Doc()->CreateWire(g->Pin(0)->TipX(), g->Pin(0)->TipY(), e->Pin(2)->TipX(), e->Pin(2)->TipY());
+    ASSERT_EQ(x1->Terminal()->Net(), e->Pin(1)->Net());
+    auto backend = std::make_unique<TestPrinterBackend>();
+    TestPrinterBackend* pages = backend.get();
+    auto previous = Printer()->SetBackend(std::move(backend));
+    Printer()->BeginDoc();
+    window->PrintInfoActionExecute(window); // not the printer: nothing
+    window->PrintElements();
+    Printer()->EndDoc();
+    auto mine = Printer()->SetBackend(std::move(previous));
+    const auto& texts = pages->Documents.at(0).texts;
+    std::vector<std::string> got;
+    for (const auto& t : texts) got.push_back(AnsiToUtf8(t.text));
+    const std::vector<std::string> expected = {
+        "Елементы", "Имя", "Тип", "Инв.", "Имя выв.", "Имя дрв.", "Бит",
+        // Sum: its output joined to nothing, input 1 to X1, input 2 to g only.
+        "Sum", "or", "Out", "Выход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Да", "X1", "D1", "2", "In", "Вход",
+        "Нет",
+        // g: its output joined to an element only, two free inputs.
+        "AND", "and", "Out", "Выход", "Нет", "In", "Вход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Нет", "Нет",
+        "Нет", "Нет"};
+    EXPECT_EQ(got, expected);
+    const int c = 595 / 7; // a seventh of the page per column
+    EXPECT_EQ(texts[7].box.Left, 40);
+    EXPECT_EQ(texts[8].box.Left, 2 * c + 30);
+    EXPECT_EQ(texts[18].box.Left, 4 * c);
+}
+
+TEST_F(Commands, APictureOfTheSchemeInBlackAndWhite) {
+    Doc()->CreateWire(100, 100, 500, 300)->Show();
+    Doc()->SetFileName(dir.File("pump.tvs"));
+    FileDialogRequest asked;
+    AnsiString answer = dir.File("pic");
+    port.OnFileDialog = [&](FileDialogRequest& r) {
+        asked = r;
+        r.FileName = answer;
+        return !answer.IsEmpty();
+    };
+    window->PrintToFileActionExecute(nullptr);
+    EXPECT_EQ(asked.FileName, AnsiString("pump.bmp"));
+    EXPECT_EQ(asked.Filter, AnsiString("Bitmaps (*.bmp)|*.bmp"));
+    TBitmap picture;
+    picture.LoadFromFile(dir.File("pic.bmp")); // ".bmp" appended
+    EXPECT_EQ(picture.Width(), 540);
+    EXPECT_EQ(picture.Height(), 320);
+    int black = 0, other = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const TColor c = picture.Canvas()->Pixels(x, y);
+            black += c == clBlack;
+            other += c != clBlack && c != clWhite;
+        }
+    EXPECT_GT(black, 400) << "the wire and the file name";
+    EXPECT_EQ(other, 0);
+    EXPECT_EQ(picture.Canvas()->Pixels(300, 200), clBlack) << "the wire runs through the middle";
+    // The file name is drawn at (10, 10); the printing canvas gets the same.
+    std::vector<AnsiString> texts;
+    picture.Canvas()->OnText = [&](const TCanvasText& t) { texts.push_back(t.Text); };
+    window->PrintSchemeTo(picture.Canvas());
+    EXPECT_EQ(texts, std::vector<AnsiString>{dir.File("pump.tvs")});
+    // A name that holds ".BMP" is taken as it is; a cancelled dialog writes nothing.
+    answer = dir.File("P.BMP");
+    window->PrintToFileActionExecute(nullptr);
+    EXPECT_TRUE(FileExists(dir.File("P.BMP")));
+    answer = AnsiString();
+    window->PrintToFileActionExecute(nullptr);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+} // namespace

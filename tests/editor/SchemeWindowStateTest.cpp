@@ -1,0 +1,190 @@
+// The scheme window's state: a new window, snapping, zoom and the sheet,
+// scroll positions, grid dots, status panels and the mode table.
+#include "editor/SchemeWindowTest.h"
+
+namespace {
+
+using WindowState = SchemeWindowTest;
+
+TEST_F(WindowState, ANewWindowAndItsStatusPanels) {
+    EXPECT_EQ(Panel(1), "Выбор"_a);
+    EXPECT_EQ(Panel(3), AnsiString("Zoom:100"));
+    EXPECT_EQ(window->PaintBox1->Width(), 800);
+    EXPECT_EQ(window->PaintBox1->Height(), 600);
+    EXPECT_EQ(window->ChildActionList->ActionCount(), 37);
+    EXPECT_EQ(fake.modes.back(), 1);
+    std::vector<int> widths;
+    for (int i = 0; i < window->StatusBar->Panels()->Count(); ++i)
+        widths.push_back(window->StatusBar->Panels()->Items(i)->Width());
+    EXPECT_EQ(widths, (std::vector<int>{50, 120, 350, 100, 180, 50}));
+    // The loading bar lies over panel 4 and shows only while a file loads.
+    EXPECT_EQ(window->ProgressBar->Left(), window->StatusBar->PanelRect(4).Left);
+    EXPECT_FALSE(window->ProgressBar->Visible());
+    window->ShowProgress(3, 10);
+    EXPECT_TRUE(window->ProgressBar->Visible());
+    EXPECT_EQ(window->ProgressBar->Position(), 3);
+    window->ShowProgress(0, 0);
+    EXPECT_FALSE(window->ProgressBar->Visible());
+    // Panel 0 follows the snapped point, panel 2 the driver under it.
+    ASSERT_TRUE(DriversInUse().AddVarBit("link1", "связь"_a));
+    TDriver* v = Doc()->CreateVarDriver();
+    v->SetName("link1");
+    v->SetX(100);
+    v->SetY(100);
+    Move(30, 40);
+    EXPECT_EQ(Panel(0), AnsiString("30:40"));
+    EXPECT_EQ(Panel(2), AnsiString());
+    Move(110, 110);
+    EXPECT_EQ(Panel(2), v->Hint());
+    // Moves inside one grid cell change nothing, not even panel 0.
+    window->StatusBar->Panels()->Items(0)->SetText("x");
+    for (QPoint p : {QPoint(112, 113), QPoint(106, 114)}) {
+        GuiTest::Send(window->PaintBox1->Widget(), QEvent::MouseMove, Qt::NoButton, p);
+        EXPECT_EQ(Panel(0), AnsiString("x"));
+    }
+}
+
+TEST_F(WindowState, SnappingAtEveryZoomAndGrid) {
+    struct Case {
+        int zoom, grid, x, y;
+        TPoint expected;
+    };
+    const Case cases[] = {
+        // The nearest grid point, halves going up.
+        {100, 10, 14, 15, {10, 20}}, {100, 10, 4, 5, {0, 10}},  {50, 10, 7, 2, {10, 0}},
+        {50, 10, 8, 3, {20, 10}},    {25, 10, 2, 1, {10, 0}},   {25, 10, 4, 3, {20, 10}},
+        {150, 10, 16, 23, {10, 20}}, {150, 10, 7, 8, {0, 10}},
+        // No grid: the scaled pixel itself.
+        {100, 0, 13, 7, {13, 7}},    {50, 0, 13, 7, {26, 14}},  {150, 0, 13, 7, {8, 4}},
+        // Off the sheet: the nearest grid point on it.
+        {100, 10, -30, -1, {0, 0}},  {100, 10, 5000, 5000, {800, 600}}, {50, 10, 399, 299, {800, 600}},
+    };
+    for (const Case& c : cases) {
+        window->GridStep = c.grid;
+        Doc()->SetScale(c.zoom);
+        EXPECT_EQ(window->SchemePoint(c.x, c.y), c.expected) << c.zoom << " " << c.grid << " " << c.x << "," << c.y;
+    }
+}
+
+TEST_F(WindowState, ZoomLimitsTheSheetAndScrollPositions) {
+    struct Step {
+        void (TMDIChild::*command)(TObject*);
+        int zoom;
+    };
+    // 50 - 50 and 400 + 50 are refused: the zoom stays.
+    const Step steps[] = {{&TMDIChild::ZoomOutActionExecute, 50}, {&TMDIChild::ZoomOutActionExecute, 50},
+                          {&TMDIChild::ZoomMaxActionExecute, 400}, {&TMDIChild::ZoomInActionExecute, 400},
+                          {&TMDIChild::ZoomNormalActionExecute, 100}, {&TMDIChild::ZoomInActionExecute, 150}};
+    int rules = fake.zoomRules;
+    for (const Step& s : steps) {
+        (window->*s.command)(nullptr);
+        EXPECT_EQ(Zoom(), s.zoom);
+        EXPECT_EQ(Panel(3), "Zoom:" + IntToStr(s.zoom));
+        EXPECT_EQ(window->PaintBox1->Width(), 8 * s.zoom);
+        EXPECT_EQ(window->PaintBox1->Height(), 6 * s.zoom);
+        EXPECT_EQ(fake.zoomRules, ++rules) << "the frame's zoom rule runs after every zoom command";
+        EXPECT_TRUE(SheetIsClean());
+    }
+    // The last point stays in view: (100, 50) at 200 % scrolls to 100, 50.
+    window->ZoomNormalActionExecute(nullptr);
+    Move(100, 50);
+    window->ZoomInActionExecute(nullptr);
+    window->ZoomInActionExecute(nullptr);
+    EXPECT_EQ(window->ScrollBox1->HorzScrollBar()->Position(), 100);
+    EXPECT_EQ(window->ScrollBox1->VertScrollBar()->Position(), 50);
+    window->ZoomNormalActionExecute(nullptr);
+    EXPECT_EQ(window->ScrollBox1->HorzScrollBar()->Position(), 0);
+
+    // The sheet image stays under its limit: 480,000 pixels at 100 % here.
+    const long long limit = TMDIChild::MaxSheetPixels;
+    const std::pair<long long, int> opens[] = {{480000, 100}, {479999, 75}, {269999, 50}, {119999, 25}};
+    for (auto [pixels, zoom] : opens) {
+        TMDIChild::MaxSheetPixels = pixels;
+        TMDIChild* w = OpenWindow();
+        EXPECT_EQ(w->Scheme->Zoom(), zoom) << pixels;
+        EXPECT_EQ(w->PaintBox1->Width(), 8 * zoom);
+        w->ZoomInActionExecute(nullptr); // past the limit: refused like 450
+        EXPECT_EQ(w->Scheme->Zoom(), zoom) << pixels;
+    }
+    TMDIChild::MaxSheetPixels = limit;
+}
+
+TEST_F(WindowState, GridDotsEveryStepFromFourPixelsOn) {
+    const TColor grid = InitModule->GridColor;
+    ASSERT_NE(InitModule->BackColor, grid);
+    TCanvas* c = window->PaintBox1->Canvas();
+    auto dots = [&] {
+        int n = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 60; ++x) n += c->Pixels(x, y) == grid;
+        return n;
+    };
+    window->PaintBox1->Repaint();
+    EXPECT_EQ(c->Pixels(10, 20), grid);
+    EXPECT_EQ(dots(), 36);
+    window->ZoomOutActionExecute(nullptr); // 50 %: every 5 pixels
+    EXPECT_EQ(dots(), 144);
+    Doc()->SetScale(25); // 2 pixels apart: none drawn
+    EXPECT_EQ(dots(), 0);
+    window->ZoomNormalActionExecute(nullptr);
+    InitModule->GridVisible = false;
+    window->PaintBox1->Repaint();
+    EXPECT_EQ(dots(), 0);
+    InitModule->GridVisible = true;
+    // A grid step changed in the settings reaches only windows made after it.
+    InitModule->GridStep = 20;
+    window->PaintBox1->Repaint();
+    EXPECT_EQ(dots(), 36);
+    EXPECT_EQ(OpenWindow()->SchemePoint(29, 31), TPoint(20, 40));
+    InitModule->GridStep = 10;
+}
+
+TEST_F(WindowState, TheModeTable) {
+    struct Row {
+        int mode;
+        const char* text;
+        TMenuItem* TMDIChild::*ticked;
+        int boxCursor;
+    };
+    const Row rows[] = {
+        {1, "Выбор", &TMDIChild::N12, crDefault},
+        {2, "Перемещение", nullptr, crDefault},
+        {4, "Связь", &TMDIChild::N8, TMDIChild::crInsertCursor},
+        {5, "Вывод", &TMDIChild::N7, crDefault},
+        {11, "Элемент", &TMDIChild::N6, crDefault},
+        {12, "Соединитель", &TMDIChild::N1, crDefault},
+        {13, "Вставка из буфера", nullptr, TMDIChild::crInsertCursor},
+        {14, "Элемент № 1", nullptr, crHandPoint},
+        {15, "Символ", &TMDIChild::N19, crDefault},
+        {16, "машина состояний", nullptr, crDefault},
+        {3, "Не знаю", nullptr, crDefault},
+    };
+    TMenuItem* TMDIChild::*items[] = {&TMDIChild::N12, &TMDIChild::N6, &TMDIChild::N7,
+                                      &TMDIChild::N8,  &TMDIChild::N1, &TMDIChild::N19};
+    for (const Row& r : rows) {
+        window->SetMode(r.mode);
+        EXPECT_EQ(Panel(1), Utf8ToAnsi(r.text)) << r.mode;
+        for (auto item : items) EXPECT_EQ((window->*item)->Checked(), item == r.ticked) << r.mode;
+        EXPECT_EQ(window->ScrollBox1->Cursor(), r.boxCursor) << r.mode;
+        EXPECT_EQ(window->PaintBox1->PopupMenu(), window->PopupMenu1) << r.mode;
+        EXPECT_EQ(fake.modes.back(), r.mode);
+        // A placement: the insert cursor, the menu with "Отмена", the frame
+        // hears the mode without its flags.
+        window->SetMode(r.mode | TMDIChild::PlacingFlag);
+        EXPECT_EQ(window->ScrollBox1->Cursor(), TMDIChild::crInsertCursor);
+        EXPECT_EQ(window->PaintBox1->PopupMenu(), window->PopupMenu3);
+        EXPECT_EQ(fake.modes.back(), r.mode);
+    }
+    // The drag mode sets only the screen cursor; the select mode resets it.
+    window->SetMode(TMDIChild::mdSymbol);
+    window->SetMode(TMDIChild::mdDrag);
+    EXPECT_EQ(Screen->Cursor(), TMDIChild::crMoveCursor);
+    EXPECT_EQ(window->ScrollBox1->Cursor(), crDefault);
+    window->SetMode(TMDIChild::mdSelect);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    window->N19->Click();
+    EXPECT_EQ(window->GetMode(), 15) << "\"Символ\" selects the symbol mode";
+    EXPECT_EQ(window->PopupMenu3->Items()->Items(0)->Caption(), "Отмена"_a);
+}
+
+} // namespace
