@@ -10,8 +10,12 @@
 #include "editor/AddPin.h"
 #include "editor/AddTypeDrv.h"
 #include "editor/AutoName.h"
+#include "editor/InsertElement.h"
+#include "editor/InsertPin.h"
+#include "editor/OpenSym.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
+#include "editor/Unit9.h"
 #include "fsm/gui/FSMCond.h"
 #include "fsm/gui/fsmPins.h"
 #include "fsm/gui/stProp.h"
@@ -60,7 +64,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TfmDebug", "fmDebug", nullptr},
         {"TfmFormuls", "fmFormuls", nullptr},
         {"TfmIO", "fmIO", nullptr},
-        {"TInsertPinForm", "InsertPinForm", nullptr},
+        {"TInsertPinForm", "InsertPinForm", [] { Make(InsertPinForm); }},
         {"TListElementDlg", "ListElementDlg", nullptr},
         {"TfmMTValue", "fmMTValue", nullptr},
         {"TOptionDlg", "OptionDlg", nullptr},
@@ -76,11 +80,11 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TForm2", "Form2", nullptr},
         {"TForm3", "Form3", nullptr},
         {"TForm5", "Form5", nullptr},
-        {"TForm9", "Form9", nullptr},
+        {"TForm9", "Form9", [] { Make(Form9); }},
         {"TForm7", "Form7", nullptr},
-        {"TInsertElementForm", "InsertElementForm", nullptr},
+        {"TInsertElementForm", "InsertElementForm", [] { Make(InsertElementForm); }},
         {"TPinDriverDlg", "PinDriverDlg", [] { Make(PinDriverDlg); }},
-        {"TfmOpenSymbolFile", "fmOpenSymbolFile", nullptr},
+        {"TfmOpenSymbolFile", "fmOpenSymbolFile", [] { Make(fmOpenSymbolFile); }},
         {"TForm10", "Form10", nullptr},
         {"TForm6", "Form6", nullptr},
         {"TCheckConnectivityDialog", "CheckConnectivityDialog", nullptr},

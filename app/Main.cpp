@@ -12,6 +12,9 @@
 #include "document/Project.h"
 #include "document/Scheme.h"
 #include "document/UndoList.h"
+#include "controls/gui/Placemnt.h"
+#include "editor/ChildWin.h"
+#include "editor/EditorHooks.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
 #include "fsm/fsmScheme.h"
@@ -95,6 +98,44 @@ private:
     TMainForm* frame_;
 };
 
+// What the scheme windows reach of the frame.
+class TMainForm::SchemeServices : public ISchemeFrame {
+public:
+    explicit SchemeServices(TMainForm* frame) : frame_(frame) {}
+    void UpdateModeButtons(int mode) override { frame_->UpdateModeButtons(mode); }
+    void ZoomChanged() override { frame_->AllZoomUpdate(frame_->ZoomAction); }
+    bool SaveWindow(TForm* window) override { return frame_->SaveWindow(window); }
+    bool PasteEnabled() override {
+        frame_->PasteActionUpdate(frame_->PasteAction);
+        return frame_->PasteAction->Enabled();
+    }
+    void SetPasteAvailable(bool available) override { frame_->SetPasteAvailable(available); }
+    void MirrorEditActions(bool cut, bool copy, bool del) override {
+        frame_->CutAction->SetEnabled(cut);
+        frame_->CopyAction->SetEnabled(copy);
+        frame_->DeleteAction->SetEnabled(del);
+    }
+    bool DebuCheck() override { return frame_->DebuCheck->Checked(); }
+    int SortDr() override { return frame_->FormS->GetStoredValue("SortDr").AsInteger(); }
+    void CheckScheme(TScheme* scheme) override { frame_->CheckScheme(scheme); }
+    bool DebuggerPresent() override { return Debugger() != nullptr; }
+    bool DebugWindowActive() override { return Debugger() && !Debugger()->IsDebugWindowInactive(); }
+    void AddSignalsToDebug(TStrings* inputs, TStrings* outputs) override {
+        if (IFrameDebugger* d = Debugger()) d->AddSignalsToDebug(inputs, outputs);
+    }
+    void AddSignalToDebug(const AnsiString& name, int kind) override {
+        if (IFrameDebugger* d = Debugger()) d->AddSignalToDebug(name, kind);
+    }
+    bool SignalSearchPresent() override { return bool(FrameWindowFactories().FindSignal); }
+    void FindSignal(const AnsiString& name) override {
+        if (auto& find = FrameWindowFactories().FindSignal) find(name);
+    }
+
+private:
+    static IFrameDebugger* Debugger() { return FrameWindowFactories().Debugger; }
+    TMainForm* frame_;
+};
+
 struct TMainForm::ClipCache {
     FileStamp stamp;
     int writer = -1;
@@ -105,6 +146,7 @@ struct TMainForm::ClipCache {
 TMainForm::TMainForm(TComponent* owner)
     : TForm(owner), modelServices_(std::make_unique<ModelServices>(this)),
       translatorFrame_(std::make_unique<TranslatorFrame>(this)), fsmFrame_(std::make_unique<FsmFrameServices>(this)),
+      schemeServices_(std::make_unique<SchemeServices>(this)),
       clip_(std::make_unique<ClipCache>()) {
     SetName("MainForm");
     UpdateCaption();
@@ -160,6 +202,7 @@ TMainForm::~TMainForm() {
     if (ModelHooks().Frame == modelServices_.get()) ModelHooks().Frame = nullptr;
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
     if (FsmFrame() == fsmFrame_.get()) SetFsmFrame(nullptr);
+    if (&SchemeFrame() == schemeServices_.get()) SetSchemeFrame(nullptr);
     if (MainForm == this) MainForm = nullptr;
 }
 
@@ -515,8 +558,10 @@ void TMainForm::FormCreate(TObject*) {
     ModelHooks().Frame = modelServices_.get();
     TranslatorHooks().Frame = translatorFrame_.get();
     SetFsmFrame(fsmFrame_.get());
+    SetSchemeFrame(schemeServices_.get());
     auto& factories = FrameWindowFactories();
     if (!factories.FsmWindow) factories.FsmWindow = [](TComponent* owner) -> TForm* { return NewFSMChild(owner); };
+    if (!factories.SchemeWindow) factories.SchemeWindow = MakeSchemeWindow;
 }
 
 void TMainForm::FormShow(TObject*) {
@@ -557,6 +602,7 @@ void TMainForm::FormDestroy(TObject*) {
     if (FsmFrame() == fsmFrame_.get()) SetFsmFrame(nullptr);
     if (ModelHooks().Frame == modelServices_.get()) ModelHooks().Frame = nullptr;
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
+    if (&SchemeFrame() == schemeServices_.get()) SetSchemeFrame(nullptr);
     delete LogFile;
     LogFile = nullptr;
 }

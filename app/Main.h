@@ -210,6 +210,14 @@ public:
                            const AnsiString& jumpName, AnsiString& targetElement);
     AnsiString MakeProjectPath(const AnsiString& name);
 
+    // ---- the scheme window's services ------------------------------------------------------------
+    // Translates one scheme on its own for debugging; false when no project is
+    // open (after saying so) or the translation counted errors.
+    bool TranslateScheme(TScheme* scheme, bool caseRun = false);
+    // "Проверить схему": translates the scheme and hands its debugging data to
+    // the signature analysis.
+    void CheckScheme(TScheme* scheme);
+
 private:
     void CreateActions();
     void CreateMenus();
@@ -240,8 +248,9 @@ private:
     bool CanMakeWindow(bool registered, const AnsiString& kind, const AnsiString& fileName);
     void OpenFileByKind(const AnsiString& fileName, bool recoveryToo);
     TForm* OpenSchemeWindow(const AnsiString& fileName, bool recovery);
-    // The translation of one scheme window (F8 and the CASE-forming window).
-    void TranslateActiveScheme(bool caseRun);
+    // The active scheme window's document, or null after the warning that
+    // there is none (F8 and the CASE-forming window).
+    TScheme* ActiveSchemeToTranslate();
     // The pages (1-based child numbers) chosen in the print dialog; false
     // when it was cancelled.
     bool AskPrintRange(int& from, int& to, int& copies);
@@ -252,9 +261,11 @@ private:
     class ModelServices;
     class TranslatorFrame;
     class FsmFrameServices;
+    class SchemeServices;
     std::unique_ptr<ModelServices> modelServices_;
     std::unique_ptr<TranslatorFrame> translatorFrame_;
     std::unique_ptr<FsmFrameServices> fsmFrame_;
+    std::unique_ptr<SchemeServices> schemeServices_;
     bool pasteAvailable_ = false;
     // The open project's file loaded only in part: closing writes its sound
     // part over it only when the project was changed or saved on purpose.

@@ -5,6 +5,7 @@
 #include "app/RunScope.h"
 #include "app/Stat.h"
 #include "document/Project.h"
+#include "document/Scheme.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
 #include "platform/FileUtils.h"
@@ -65,31 +66,52 @@ const char* const kNoActiveScheme = " Нет активной схемы \n F8 -
 
 } // namespace
 
-void TMainForm::TranslateActiveScheme(bool caseRun) {
+TScheme* TMainForm::ActiveSchemeToTranslate() {
     ISchemeChild* scheme = ActiveScheme();
-    if (!scheme) {
-        MessageDlg(Utf8ToAnsi(kNoActiveScheme), mtWarning, mbYesOnly);
-        return;
-    }
+    if (!scheme) MessageDlg(Utf8ToAnsi(kNoActiveScheme), mtWarning, mbYesOnly);
+    return scheme ? scheme->SchemeDocument() : nullptr;
+}
+
+bool TMainForm::TranslateScheme(TScheme* scheme, bool caseRun) {
     // The run's files lie in the project directory: without a project there
     // is nowhere to put them.
     if (!CurrentProject) {
         MessageDlg("Нет открытого проекта"_a, mtWarning, mbYesOnly);
-        return;
+        return false;
     }
     const AnsiString dir = CurrentProject->GetDir();
     const AnsiString log = WithDebugPrefix(CurrentProject->GetErrorFile());
+    bool ok = false;
     {
         TRunScope run;
-        if (caseRun) LogFile->TranslateCase(dir, log, scheme->SchemeDocument());
-        else LogFile->TranslateScheme(dir, log, scheme->SchemeDocument());
+        ok = caseRun ? LogFile->TranslateCase(dir, log, scheme) : LogFile->TranslateScheme(dir, log, scheme);
     }
     ShowErrorAction->SetEnabled(true);
+    return ok;
 }
 
-void TMainForm::ExportSchemeActionExecute(TObject*) { TranslateActiveScheme(false); }
+void TMainForm::CheckScheme(TScheme* scheme) {
+    if (!scheme) return;
+    const bool project = CurrentProject != nullptr;
+    if (!TranslateScheme(scheme)) {
+        if (project) ShowMessage(" Сначала надо исправить ошибки,\n а потом запускать проверку схемы."_a);
+        return;
+    }
+    const AnsiString dir = CurrentProject->GetDir();
+    const TSchemeRunPaths paths = SchemeRunPaths(dir, SchemeBaseName(scheme->GetFileName()), CurrentWorkFileNames());
+    if (IFrameDebugger* debugger = FrameWindowFactories().Debugger) {
+        debugger->OpenDebugData(paths.DebugData, paths.Work.Signals, true);
+        debugger->RunSignatureAnalysis(paths.DebugData, paths.Work.Signals);
+    }
+}
 
-void TMainForm::ExportCase() { TranslateActiveScheme(true); }
+void TMainForm::ExportSchemeActionExecute(TObject*) {
+    if (TScheme* scheme = ActiveSchemeToTranslate()) TranslateScheme(scheme, false);
+}
+
+void TMainForm::ExportCase() {
+    if (TScheme* scheme = ActiveSchemeToTranslate()) TranslateScheme(scheme, true);
+}
 
 void TMainForm::N72Click(TObject*) {
     if (!CurrentProject) return;

@@ -123,8 +123,10 @@ TEST_F(Careful, ACommandThatCannotOpenItsWindowSaysSo) {
                                                         scheme}));
     EXPECT_EQ(port.Last().buttons, mbOKOnly);
     frame->CloseProjectActionExecute(frame->CloseProjectAction);
+    // A new frame registers the scheme window: the command line opens it.
     Restart(dir.File("a.tvs"), true);
-    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{scheme});
+    EXPECT_TRUE(port.Messages().empty());
+    EXPECT_NE(dynamic_cast<ISchemeChild*>(frame->ActiveMDIChild()), nullptr);
 }
 
 // With a project open, the file dialogs start in its folder.

@@ -19,8 +19,12 @@
 #include "editor/AddPin.h"
 #include "editor/AddTypeDrv.h"
 #include "editor/AutoName.h"
+#include "editor/InsertElement.h"
+#include "editor/InsertPin.h"
+#include "editor/OpenSym.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
+#include "editor/Unit9.h"
 #include "fsm/gui/FSMCond.h"
 #include "fsm/gui/fsmPins.h"
 #include "fsm/gui/stProp.h"
@@ -58,11 +62,12 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     for (int i = before; i < Application->ComponentCount(); ++i) made.push_back(Application->Components(i));
     frame = MainForm;
     // The frame first (the main window), the settings module second.
-    const std::vector<int> expected = {0, 1, 3, 4, 5, 14, 15, 17, 29, 35, 36, 37, 39, 40};
+    const std::vector<int> expected = {0, 1, 3, 4, 5, 10, 14, 15, 17, 26, 28, 29, 30, 35, 36, 37, 39, 40};
     EXPECT_EQ(order, expected);
-    const std::vector<TComponent*> globals = {MainForm,     InitModule, AddDriverForm, AddPinForm, AddTypeDrvForm,
-                                              ProgressForm, ProjectDlg, ShowExportDlg, PinDriverDlg, fmFSMCond,
-                                              fmPins,       fmStProp,   fmAutoNames,   fmStat};
+    const std::vector<TComponent*> globals = {
+        MainForm,      InitModule,   AddDriverForm, AddPinForm, AddTypeDrvForm, InsertPinForm,
+        ProgressForm,  ProjectDlg,   ShowExportDlg, Form9,      InsertElementForm, PinDriverDlg,
+        fmOpenSymbolFile, fmFSMCond, fmPins,        fmStProp,   fmAutoNames,   fmStat};
     EXPECT_EQ(&TranslatorHooks().ProgressWindow(), static_cast<ITranslationProgress*>(ProgressForm));
     EXPECT_EQ(made, globals);
     EXPECT_EQ(Application->MainForm(), MainForm);

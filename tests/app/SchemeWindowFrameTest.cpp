@@ -1,0 +1,175 @@
+// The real scheme window inside the frame: the frame's commands reach it,
+// its mode drives the mode buttons, the paste state passes both ways, a
+// window closes only when saved, and "Проверить схему" translates the scheme
+// and reaches the debugger.
+#include "app/AppTest.h"
+
+#include <filesystem>
+
+#include "common/Printers.h"
+#include "controls/gui/Placemnt.h"
+#include "document/Project.h"
+#include "editor/ChildWin.h"
+#include "platform/FileIO.h"
+#include "platform/FileUtils.h"
+#include "toolbars/TBExCtls.h"
+
+namespace {
+
+class FakeDebugger : public IFrameDebugger {
+public:
+    void OpenDebugData(const AnsiString& data, const AnsiString& emulator, bool force) override {
+        calls.push_back("open " + data + " " + emulator + (force ? " force" : ""));
+    }
+    void RunSignatureAnalysis(const AnsiString& data, const AnsiString& signals) override {
+        calls.push_back("analyse " + data + " " + signals);
+    }
+    void AddSignalsToDebug(TStrings* inputs, TStrings* outputs) override {
+        calls.push_back("signals " + inputs->CommaText() + "/" + outputs->CommaText());
+    }
+    void AddSignalToDebug(const AnsiString& name, int kind) override { calls.push_back(name + IntToStr(kind)); }
+    bool IsDebugWindowInactive() override { return !active; }
+    std::vector<AnsiString> calls;
+    bool active = false;
+};
+
+class SchemeInFrame : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        FrameWindowFactories().SchemeWindow = MakeSchemeWindow;
+        StartFrame();
+    }
+    TMDIChild* Open(const AnsiString& file) {
+        auto* w = dynamic_cast<TMDIChild*>(frame->CreateMDIChild(file));
+        Application->ProcessMessages();
+        return w;
+    }
+};
+
+TEST_F(SchemeInFrame, TheFramesCommandsReachTheWindow) {
+    WriteScheme(dir.File("a.tvs"), {"E1", "E2"});
+    TMDIChild* w = Open(dir.File("a.tvs"));
+    ASSERT_EQ(frame->ActiveMDIChild(), w);
+    EXPECT_EQ(w->Caption(), dir.File("a.tvs"));
+    EXPECT_TRUE(w->Scheme->FirstDevice()->Visible()) << "loaded objects are on the sheet";
+    const std::tuple<TAction*, int, TToolbarButtonEx*> modes[] = {
+        {frame->DeviceAction, 11, frame->ToolbarButtonEx3},  {frame->PinAction, 5, frame->ToolbarButtonEx4},
+        {frame->WireAction, 4, frame->ToolbarButtonEx5},     {frame->ConnectAction, 12, frame->ToolbarButtonEx19},
+        {frame->SymbolAction, 15, frame->ToolbarButtonEx29}, {frame->FSMAction, 16, nullptr},
+        {frame->MoveLinkAction, 2, nullptr},                 {frame->SelectAction, 1, frame->ToolbarButtonEx1}};
+    for (auto [action, mode, button] : modes) {
+        action->Execute();
+        EXPECT_EQ(w->GetMode(), mode);
+        EXPECT_TRUE(!button || button->Down()) << mode;
+    }
+    // The zoom commands, and the frame's rule run at once: in, out, normal, max.
+    const std::tuple<TAction*, int, const char*> zooms[] = {{frame->ZoomInAction, 150, "1111"},
+                                                            {frame->ZoomMaxAction, 400, "0110"},
+                                                            {frame->ZoomNormalAction, 100, "1101"}};
+    for (auto [action, zoom, enabled] : zooms) {
+        action->Execute();
+        EXPECT_EQ(w->Scheme->Zoom(), zoom);
+        std::string s;
+        for (TAction* a : {frame->ZoomInAction, frame->ZoomOutAction, frame->ZoomNormalAction, frame->ZoomMaxAction})
+            s += a->Enabled() ? '1' : '0';
+        EXPECT_EQ(s, enabled) << zoom;
+    }
+    // Copy, paste, delete, undo, cut and flip; the paste state both ways.
+    TElement* e1 = w->Scheme->FirstDevice();
+    w->Scheme->AddToSelection(e1, true);
+    w->SyncFrameEditActions();
+    EXPECT_TRUE(frame->CopyAction->Enabled() && frame->DeleteAction->Enabled());
+    EXPECT_FALSE(frame->PasteAction->Enabled());
+    frame->CopyAction->Execute();
+    EXPECT_TRUE(frame->PasteAvailable() && frame->PasteAction->Enabled());
+    w->SyncFrameEditActions();
+    EXPECT_TRUE(w->PasteAction->Enabled());
+    frame->PasteAction->Execute();
+    EXPECT_EQ(w->GetMode(), 13);
+    w->Scheme->AddToSelection(e1, true);
+    frame->DeleteAction->Execute();
+    EXPECT_TRUE(e1->Deleted());
+    frame->UndoAction->Execute();
+    EXPECT_FALSE(e1->Deleted());
+    w->Scheme->AddToSelection(e1, true);
+    frame->CutAction->Execute();
+    EXPECT_TRUE(e1->Deleted());
+    TDriver* pin = w->Scheme->CreateDriver();
+    w->Scheme->AddToSelection(pin, true);
+    Idle();
+    ASSERT_TRUE(frame->FlipHorAction->Enabled());
+    frame->FlipHorAction->Execute();
+    EXPECT_TRUE(pin->Mirrored());
+}
+
+TEST_F(SchemeInFrame, TheCheckWithoutAProjectWithErrorsAndWithSuccess) {
+    FakeDebugger debugger;
+    FrameWindowFactories().Debugger = &debugger;
+    WriteScheme(dir.File("pump.tvs"), {"E1"});
+    TMDIChild* w = Open(dir.File("pump.tvs"));
+    frame->DebuCheck->SetChecked(true);
+    w->CheckSchemeAction->Update();
+    EXPECT_TRUE(w->CheckSchemeAction->Enabled());
+    w->CheckSchemeAction->Execute();
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Нет открытого проекта"_a}) << "as F8 warns";
+    EXPECT_TRUE(debugger.calls.empty());
+    // Opening a project closes the windows: the scheme is opened again.
+    WriteProject(dir.File("p.tvp"), {"pump.tvs"});
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    w = Open(dir.File("pump.tvs"));
+    // An element without a type keyword: the translation counts an error.
+    auto* untyped = new TElement(w->Scheme);
+    w->Scheme->AddObject(untyped);
+    untyped->AssignNumber(2);
+    untyped->SetX(300);
+    port.Clear();
+    port.Answer(mrNo);
+    w->CheckSchemeAction->Execute();
+    EXPECT_EQ(port.Messages().back(), " Сначала надо исправить ошибки,\n а потом запускать проверку схемы."_a);
+    EXPECT_TRUE(debugger.calls.empty());
+    w->Scheme->AddToSelection(untyped, true);
+    w->DeleteActionExecute(nullptr);
+    port.Answer(mrNo);
+    w->CheckSchemeAction->Execute();
+    const AnsiString data = dir.File("Debupumptvca.dat"), signals = dir.File("pump3.$$$");
+    EXPECT_EQ(debugger.calls, (std::vector<AnsiString>{"open " + data + " " + signals + " force",
+                                                       "analyse " + data + " " + signals}));
+    EXPECT_TRUE(FileExists(data));
+    // The stored order of signals and Delete go through the same debugger.
+    frame->FormS->SetStoredValue("SortDr", Variant(7));
+    w->AddSignalsToDebugActionExecute(nullptr);
+    EXPECT_EQ(debugger.calls.back(), AnsiString("signals /"));
+    debugger.active = true;
+    TElement* e = w->Scheme->FirstDevice();
+    w->Scheme->AddToSelection(e, true);
+    w->DeleteActionExecute(nullptr);
+    EXPECT_FALSE(e->Deleted()) << "a Delete meant for the debugger's window";
+    FrameWindowFactories().Debugger = nullptr;
+    w->DeleteActionExecute(nullptr);
+    EXPECT_TRUE(e->Deleted());
+}
+
+TEST_F(SchemeInFrame, AModifiedWindowClosesOnlyWhenSaved) {
+    TMDIChild* w = Open(dir.File("new.tvs"));
+    w->Scheme->CreateAndElement();
+    std::weak_ptr<char> alive = w->Alive();
+    // Yes, and the file cannot be written: a folder stands in its place.
+    std::filesystem::create_directory(ToFsPath(dir.File("new.tvs")));
+    port.Answer(mrYes);
+    frame->FileClose1->Execute();
+    Application->ProcessMessages();
+    EXPECT_FALSE(alive.expired());
+    std::filesystem::remove(ToFsPath(dir.File("new.tvs")));
+    port.Answer(mrYes);
+    frame->FileClose1->Execute();
+    Application->ProcessMessages();
+    EXPECT_TRUE(alive.expired());
+    TScheme reread;
+    reread.SetFileName(dir.File("new.tvs"));
+    reread.LoadFromFile();
+    EXPECT_EQ(reread.CountDevices(), 1);
+}
+
+} // namespace
