@@ -9,55 +9,18 @@
 
 #include <cstdlib>
 
-#include "document/Scheme.h"
-#include "document/UndoList.h"
 #include "platform/Canvas.h"
 #include "platform/StringList.h"
 
+#include "GeneratedScheme.h"
+
 namespace {
 
-constexpr int kColumns = 100;
-constexpr int kRows = 100;
-constexpr int kPitchX = 80;
-constexpr int kPitchY = 40;
-
-// Rows of elements of six kinds, each output wired in two segments to the
-// next element's first input.
-void Generate(TScheme& s) {
-    s.BeginUpdate();
-    for (int row = 0; row < kRows; ++row) {
-        for (int col = 0; col < kColumns; ++col) {
-            TElement* e = nullptr;
-            switch ((row * kColumns + col) % 6) {
-            case 0: e = s.CreateAndElement(); break;
-            case 1: e = s.CreateOrElement(); break;
-            case 2: e = s.CreateXorElement(); break;
-            case 3: e = s.CreateTimerElement(); break;
-            case 4: e = s.CreateTriggerElement(); break;
-            default: e = s.CreateDTriggerElement(); break;
-            }
-            int x = 20 + col * kPitchX, y = 20 + row * kPitchY;
-            e->SetX(x);
-            e->SetY(y);
-            e->SetName("E" + IntToStr(row * kColumns + col));
-            e->AssignNumber(row * kColumns + col + 1);
-            int tipX = x + 50, tipY = y + 10;
-            s.AddObject(new TLink(&s, tipX, tipY, tipX + 10, tipY));
-            s.AddObject(new TLink(&s, tipX + 10, tipY, tipX + 20, tipY));
-        }
-    }
-    s.EndUpdate();
-    s.UndoList()->Clear();
-}
-
-const std::string& SchemeBytes() {
-    static const std::string bytes = [] {
-        TScheme s;
-        Generate(s);
-        return s.SaveToBytes();
-    }();
-    return bytes;
-}
+using benchscheme::kColumns;
+using benchscheme::kPitchX;
+using benchscheme::kPitchY;
+using benchscheme::kRows;
+using benchscheme::SchemeBytes;
 
 class Window : public IEntityOwner {
 public:
