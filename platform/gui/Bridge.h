@@ -70,6 +70,8 @@ private:
     std::unique_ptr<TCanvas> canvas_;
     bool dirty_ = true;
     bool painting_ = false;
+    // The widget has been asked to show the image and has not yet done it.
+    bool updateAsked_ = false;
     qint64 shownKey_ = 0;
 };
 

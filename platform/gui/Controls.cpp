@@ -711,9 +711,15 @@ void Surface::BindCanvas() {
     if (!canvas_) {
         canvas_ = std::make_unique<TCanvas>();
         // Drawing outside a paint shows at once (the widget copies the image).
+        // A drag draws thousands of pieces: the widget is asked once until it
+        // has shown them (and the idle flush asks again for what it missed).
         canvas_->OnChange = [this](TObject*) {
+            if (painting_ || updateAsked_) return;
             auto it = Tracked().constFind(this);
-            if (it != Tracked().constEnd() && it.value() && !painting_) it.value()->update();
+            if (it != Tracked().constEnd() && it.value()) {
+                updateAsked_ = true;
+                it.value()->update();
+            }
         };
         canvas_->Font()->Assign(owner_->Font());
         canvas_->Brush()->SetColor(owner_->Color());
@@ -764,6 +770,7 @@ void Surface::PaintIfDirty() {
 }
 
 void Surface::Blit(QWidget* w, const QRect& area) {
+    updateAsked_ = false;
     QPainter p(w);
     p.drawImage(area.topLeft(), image_, area);
     shownKey_ = image_.cacheKey();
