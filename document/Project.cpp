@@ -59,11 +59,15 @@ AnsiString TProject::Resolve(const AnsiString& stored) const {
     return ExpandFileName(GetDir() + stored);
 }
 
-// An entry as the project file stores it: relative when it lies in the project directory.
+// An entry as the project file stores it: relative when it lies in the project
+// directory. A relative name that would read back as a drive or an absolute
+// path ("e:pump.tvs", "C:/x.tvs", "\\x.tvs") is stored behind "./".
 AnsiString TProject::ToStored(const AnsiString& entry) const {
     AnsiString dir = GetDir();
-    if (entry.Length() > dir.Length() && entry.SubString(1, dir.Length()) == dir)
-        return entry.SubString(dir.Length() + 1, entry.Length());
+    if (entry.Length() > dir.Length() && entry.SubString(1, dir.Length()) == dir) {
+        AnsiString relative = entry.SubString(dir.Length() + 1, entry.Length());
+        return IsAbsoluteFileName(relative) ? "./" + relative : relative;
+    }
     return entry;
 }
 

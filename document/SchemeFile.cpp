@@ -230,14 +230,23 @@ bool TScheme::Paste(int x, int y) {
     FileSignature signature;
     if (!ReadFile(bytes, loaded, counter, &signature))
         return false;
+    // The minimum point and every moved object must lie within the limits
+    // that a loaded file keeps; otherwise nothing is pasted.
+    const long long dx = (long long)x - signature.MinX, dy = (long long)y - signature.MinY;
+    bool fits = CoordInRange(signature.MinX) && CoordInRange(signature.MinY);
+    for (const auto& o : loaded)
+        fits = fits && MovedWithinLimits(*o, dx, dy);
+    if (!fits) {
+        ShowMessage(MsgFileDamaged());
+        return false;
+    }
     ClearSelection();
     followers_.clear();
-    int dx = x - signature.MinX, dy = y - signature.MinY;
     ++updating_;
     for (auto& o : loaded) {
         TEntity* e = o.release();
         AddNew(e, true);
-        e->Move(dx, dy);
+        e->Move(int(dx), int(dy));
         if (e->Kind() == TEntityKind::Symbol)
             static_cast<TSymbol*>(e)->LoadInnerScheme();
         // Generated chain names are numbered anew; names the user gave stay.

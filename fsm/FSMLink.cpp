@@ -237,7 +237,30 @@ void TfsmLink::TakeRecord(const fsmfile::TransitionRecord& rec, bool straightAlw
         else straight_ = rec.Straight != 0;
     });
     number_ = rec.Number;
-    EndDrag(); // both ends join the states under them
+    fileSource_ = rec.Source;
+    fileTarget_ = rec.Target;
+}
+
+bool TfsmLink::EndOnCircle(int end, const TfsmElement* s) const {
+    // A snap puts the end radius - 2 from the centre, rounded to whole units.
+    const double d = std::hypot(double(px_[end]) - s->GetX(), double(py_[end]) - s->GetY());
+    return std::fabs(d - (s->GetRadius() - 2)) <= 2;
+}
+
+void TfsmLink::AttachLoaded(TfsmElement* source, TfsmElement* target) {
+    if (IsReset()) source = nullptr;
+    Redrawn([&] {
+        for (int end : {0, 3}) {
+            TfsmElement* s = end == 0 ? source : target;
+            if (!s) continue;
+            if (!EndOnCircle(end, s)) {
+                ConnectEnd(end, s);
+                continue;
+            }
+            (end == 0 ? source_ : target_) = s;
+            end == 0 ? s->AddOutgoing(this) : s->AddIncoming(this);
+        }
+    });
 }
 
 fsmfile::TransitionRecord TfsmLink::MakeRecord() const {

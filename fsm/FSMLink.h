@@ -1,8 +1,9 @@
 #pragma once
 // TfsmLink: a transition, a cubic Bezier curve from its source state (point 0)
 // to its target state (point 3, the arrow head), with an input condition box.
-// Its ends always follow geometry: at the end of every drag and after loading
-// each end connects to the state under it and snaps onto that state's circle.
+// Its ends follow geometry at the end of every drag: each end connects to the
+// state under it and snaps onto that state's circle. A loaded transition
+// joins the states its record names (see AttachLoaded).
 // TfsmResetLink: the machine's reset transition; it has a target and never a
 // source, and shows a reset symbol at its start.
 
@@ -47,6 +48,16 @@ public:
     // point where it is. A reset transition takes no source.
     void SetSource(TfsmElement* s);
     void SetTarget(TfsmElement* s);
+    // The source and target ids the loaded record named (places in the file).
+    int FileSourceId() const { return fileSource_; }
+    int FileTargetId() const { return fileTarget_; }
+    // After a load: joins the given states (null leaves an end free). An end
+    // that already lies on its state's circle stays exactly where the file put
+    // it, so that loading what was saved changes nothing; only an end off the
+    // circle snaps onto it.
+    void AttachLoaded(TfsmElement* source, TfsmElement* target);
+    // Whether an end point lies on the circle where a snap puts it.
+    bool EndOnCircle(int end, const TfsmElement* s) const;
 
     void BezierPoint(double t, double* x, double* y, bool inPicture) const;
     bool HitCurve(double x, double y) const;
@@ -64,6 +75,8 @@ protected:
     // Forgets a state without touching its lists (the state is leaving the document).
     void ForgetState(TfsmElement* s);
     void ConnectEnd(int end, TfsmElement* s);
+    // Takes the points, the flag and the named states' ids; the ends are
+    // joined later by the loader (AttachLoaded).
     void TakeRecord(const fsmfile::TransitionRecord& rec, bool straightAlways);
     fsmfile::TransitionRecord MakeRecord() const;
     // The picture of the curve: size, the four points in it, handles and curve.
@@ -84,6 +97,8 @@ protected:
     int dragMask_ = 0;
     TfsmElement* source_ = nullptr;
     TfsmElement* target_ = nullptr;
+    int fileSource_ = 0;
+    int fileTarget_ = 0;
 };
 
 class TfsmResetLink : public TfsmLink {

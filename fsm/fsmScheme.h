@@ -41,6 +41,7 @@ public:
     bool LoadFromFile();
     // Writes the file through a temporary name; false (message shown, nothing
     // changed) when it cannot be written. Nothing happens for an empty name.
+    // Over a file that loaded cut short it writes only when the user agrees.
     bool SaveToFile();
     // Writes a recovery copy ("lift.fsm" -> "lift.fsmt") and changes nothing
     // else; only documents named *.fsm are copied.
@@ -224,6 +225,8 @@ private:
     int idCounter_ = 0;
     std::vector<TfsmEntity*> selection_;
     AnsiString fileName_;
+    // The file a load found cut short; saving over it asks first.
+    AnsiString partialFile_;
     AnsiString autoSaveWritten_; // the copy this document wrote, if any
     TStringList inputs_, outputs_;
     int inputCount_ = 0, outputCount_ = 0;

@@ -1,6 +1,7 @@
 // The ".fsm" file of a state machine, its autosave copy and the state-machine
 // side of the clipboard file "clip.brd".
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -38,6 +39,7 @@ bool TFSMScheme::Refuse(const AnsiString& message) {
 }
 
 bool TFSMScheme::LoadFromFile() {
+    partialFile_ = AnsiString();
     Clear();
     idCounter_ = 0;
     SetModified(false);
@@ -48,6 +50,7 @@ bool TFSMScheme::LoadFromFile() {
 }
 
 bool TFSMScheme::LoadFromBytes(const std::string& bytes) {
+    partialFile_ = AnsiString();
     Clear();
     idCounter_ = 0;
     SetModified(false);
@@ -83,17 +86,48 @@ bool TFSMScheme::ParseFile(ByteReader& r) {
     const int32_t count = header.Count;
     if (count < 0 || std::size_t(count) > r.Remaining()) return Refuse("Файл разрушен!!"_a);
     if (window_) window_->BeginProgress(count);
+    // Every record in file order: a transition names its states by their place.
+    std::vector<TfsmEntity*> placed;
+    std::vector<bool> isState;
+    bool cutShort = false;
     for (int32_t i = 0; i < count; ++i) {
         if (window_) window_->StepProgress(i);
-        if (r.AtEnd()) break;
+        if (r.AtEnd()) {
+            cutShort = true;
+            break;
+        }
         const uint8_t tag = r.U8();
         const int size = BodySize(tag);
         if (size == 0) return Refuse("Файл разрушен!!"_a);
-        if (r.Remaining() < std::size_t(size)) break;
+        if (r.Remaining() < std::size_t(size)) {
+            cutShort = true;
+            break;
+        }
         TfsmEntity* e = NewEntityOfTag(tag, this);
         Add(e, false);
         e->LoadFromStream(r);
+        placed.push_back(e);
+        isState.push_back(tag == kTagState);
         if (tag == kTagState && window_) window_->StateLoaded();
+    }
+    // Each end joins the state the record names when the end lies in it (id 0
+    // also stands for "none", so the drawing must agree); failing that, the
+    // state under the end, as the drawing shows it.
+    auto named = [&](int id, int x, int y) -> TfsmElement* {
+        if (id >= 0 && std::size_t(id) < placed.size() && isState[std::size_t(id)]) {
+            auto* s = static_cast<TfsmElement*>(placed[std::size_t(id)]);
+            if (s->HitTest(x, y, false)) return s;
+        }
+        return StateAt(x, y);
+    };
+    for (TfsmEntity* e : placed)
+        if (auto* t = dynamic_cast<TfsmLink*>(e))
+            t->AttachLoaded(named(t->FileSourceId(), t->GetPointX(0), t->GetPointY(0)),
+                            named(t->FileTargetId(), t->GetPointX(3), t->GetPointY(3)));
+    if (cutShort) {
+        // What was whole is kept, but the file is not saved over without asking.
+        partialFile_ = fileName_;
+        ShowMessage("Файл разрушен!!"_a);
     }
     return true;
 }
@@ -146,7 +180,13 @@ std::string TFSMScheme::SaveToBytes() { return SaveBytesNamed(fileName_); }
 
 bool TFSMScheme::SaveToFile() {
     if (fileName_.IsEmpty()) return false;
+    if (!partialFile_.IsEmpty() && partialFile_ == fileName_) {
+        const AnsiString question =
+            "Файл "_a + fileName_ + " был прочитан не полностью. Записать поверх него только прочитанную часть?"_a;
+        if (MessageDlg(question, mtConfirmation, mbYesNo) != mrYes) return false;
+    }
     if (!WriteFileAtomic(fileName_, SaveToBytes())) return Refuse("Не могу создать файл!"_a);
+    partialFile_ = AnsiString();
     undo_->Clear();
     // With the history gone the objects take the ids the file gave them, as
     // a load of it would, so that saving again writes the same bytes.
@@ -206,38 +246,60 @@ bool TFSMScheme::PasteFromClipboard(int x, int y) {
     std::string bytes;
     if (!FileExists(kClipboardFile) || !ReadWholeFile(kClipboardFile, bytes)) return false;
     ByteReader r(bytes);
-    std::vector<TfsmEntity*> pasted;
-    bool ok = true;
+    // The states and transitions to paste, each as its tag and body; every
+    // one is checked before any is added.
+    std::vector<std::pair<uint8_t, std::string_view>> bodies;
+    bool damaged = false;
+    long long dx = 0, dy = 0;
     try {
         const FileHeader header = FileHeader::Read(r);
         const FileSignature sig = FileSignature::Read(r);
         // A fragment of a logic scheme is not a state machine.
         if (!sig.IsValid() || sig.Writer != ClipWriter::StateMachine)
             return Refuse("В буфере обмена нет фрагмента машины состояний"_a);
-        selection_.clear();
-        const int dx = x - sig.MinX, dy = y - sig.MinY;
+        dx = (long long)x - sig.MinX;
+        dy = (long long)y - sig.MinY;
+        bool fits = std::llabs(sig.MinX) <= fsmfile::kCoordLimit && std::llabs(sig.MinY) <= fsmfile::kCoordLimit;
+        auto inLimits = [&](long long px, long long py) {
+            return std::llabs(px + dx) <= fsmfile::kCoordLimit && std::llabs(py + dy) <= fsmfile::kCoordLimit;
+        };
         for (int32_t i = 0; i < header.Count && !r.AtEnd(); ++i) {
             const uint8_t tag = r.U8();
             const int size = fsmfile::BodySize(tag);
             if (size == 0) {
-                ok = Refuse("Файл разрушен!!"_a);
+                damaged = true;
                 break;
             }
             if (r.Remaining() < std::size_t(size)) break;
-            if (tag != fsmfile::kTagState && tag != fsmfile::kTagTransition) {
-                // Boxes and the reset transition are not pasted.
-                r.Skip(std::size_t(size));
+            const std::string_view body = r.Bytes(std::size_t(size));
+            // Boxes and the reset transition are not pasted.
+            if (tag == fsmfile::kTagState) {
+                ByteReader b(body);
+                const fsmfile::StateRecord s = fsmfile::StateRecord::Read(b);
+                fits = fits && inLimits(s.X, s.Y);
+            } else if (tag == fsmfile::kTagTransition) {
+                ByteReader b(body);
+                const fsmfile::TransitionRecord t = fsmfile::TransitionRecord::Read(b);
+                for (int k = 0; k < 4; ++k) fits = fits && inLimits(t.X[k], t.Y[k]);
+            } else {
                 continue;
             }
-            TfsmElement* e = tag == fsmfile::kTagState ? new TfsmElement(this) : new TfsmLink(this);
-            Add(e, false);
-            e->LoadFromStream(r);
-            e->SetX(e->GetX() + dx);
-            e->SetY(e->GetY() + dy);
-            pasted.push_back(e);
+            bodies.emplace_back(tag, body);
         }
+        if (!fits) return Refuse("Файл разрушен!!"_a);
     } catch (const EReadError&) {
-        ok = Refuse("Файл разрушен!!"_a);
+        return Refuse("Файл разрушен!!"_a);
+    }
+    selection_.clear();
+    std::vector<TfsmEntity*> pasted;
+    for (const auto& [tag, body] : bodies) {
+        TfsmElement* e = tag == fsmfile::kTagState ? new TfsmElement(this) : new TfsmLink(this);
+        Add(e, false);
+        ByteReader b(body);
+        e->LoadFromStream(b);
+        e->SetX(e->GetX() + int(dx));
+        e->SetY(e->GetY() + int(dy));
+        pasted.push_back(e);
     }
     // Transitions join the states under their ends where they now lie.
     for (TfsmEntity* e : pasted)
@@ -248,5 +310,6 @@ bool TFSMScheme::PasteFromClipboard(int x, int y) {
         e->SetMarked(true);
         e->Show();
     }
-    return ok;
+    // A record of a kind no writer makes ends the fragment: what came before it stays.
+    return damaged ? Refuse("Файл разрушен!!"_a) : true;
 }

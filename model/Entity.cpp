@@ -193,8 +193,8 @@ void TEntity::SaveBase(ByteWriter& w) const {
 void TEntity::LoadBase(ByteReader& r) {
     name_ = ReadRecordString(r);
     mirrored_ = r.U8() ? 1 : 0;
-    x_ = r.I32();
-    y_ = r.I32();
+    x_ = ReadRecordCoord(r);
+    y_ = ReadRecordCoord(r);
 }
 
 bool TEntity::RunDialog(TPropertyDialog dialog) {
@@ -232,4 +232,11 @@ AnsiString ReadRecordString(ByteReader& r) {
         throw EReadError("record string too long");
     std::string_view bytes = r.Bytes(std::size_t(n));
     return AnsiString(bytes);
+}
+
+int ReadRecordCoord(ByteReader& r) {
+    int v = r.I32();
+    if (!CoordInRange(v))
+        throw EReadError("position out of range");
+    return v;
 }

@@ -207,3 +207,12 @@ private:
 void WriteRecordString(ByteWriter& w, const AnsiString& s);
 AnsiString ReadRecordString(ByteReader& r);
 constexpr int kMaxRecordString = 4096;
+
+// Positions on a scheme lie within this distance of the origin: far beyond
+// the largest sheet, and small enough that a position plus a pin offset or a
+// box size, scaled by the largest zoom, still fits an int. A record placed
+// further out is damaged.
+constexpr int kMaxCoord = 1000000;
+inline bool CoordInRange(long long v) { return v >= -kMaxCoord && v <= kMaxCoord; }
+// Reads an int32 position; throws EReadError when it is out of range.
+int ReadRecordCoord(ByteReader& r);

@@ -77,10 +77,10 @@ void TLink::Save(ByteWriter& w) const {
 
 void TLink::Load(ByteReader& r) {
     LoadBase(r);
-    x1_ = r.I32();
-    y1_ = r.I32();
-    x2_ = r.I32();
-    y2_ = r.I32();
+    x1_ = ReadRecordCoord(r);
+    y1_ = ReadRecordCoord(r);
+    x2_ = ReadRecordCoord(r);
+    y2_ = ReadRecordCoord(r);
     chainName_ = ReadRecordString(r);
     chainNumber_ = r.I32();
     if (chainNumber_ < 0)

@@ -27,7 +27,12 @@ public:
 
     TPaintMode Mode() const { return mode_; }
     int Zoom() const { return zoom_; }
-    int Scale(int v) const { return v * zoom_ / 100; }
+    // Done wide and kept within +-2^28 pixels (far off any canvas), so that a
+    // far position neither overflows nor leaves no room for a few pixels more.
+    int Scale(int v) const {
+        const long long p = (long long)v * zoom_ / 100;
+        return int(p < -kPixelLimit ? -kPixelLimit : p > kPixelLimit ? kPixelLimit : p);
+    }
 
     // A line from (x1, y1) up to, not including, (x2, y2).
     void Line(int x1, int y1, int x2, int y2, TColor color);
@@ -49,6 +54,7 @@ public:
     void Flush() {}
 
 private:
+    static constexpr long long kPixelLimit = 1LL << 28;
     TColor Ink(TColor color) const { return mode_ == TPaintMode::Print ? clBlack : color; }
     void PixelLine(int x1, int y1, int x2, int y2, TColor color);
     void AlignedText(int x, int y, const AnsiString& text, TColor color, int height, int align);

@@ -69,3 +69,12 @@ std::unique_ptr<TEntity> CloneEntity(const TEntity& entity, IEntityOwner* owner)
     ByteReader r(w.Data());
     return ReadEntityRecord(r, owner);
 }
+
+bool MovedWithinLimits(const TEntity& entity, long long dx, long long dy) {
+    if (entity.IsLink()) {
+        const auto& l = static_cast<const TLink&>(entity);
+        return CoordInRange(l.X1() + dx) && CoordInRange(l.Y1() + dy) && CoordInRange(l.X2() + dx) &&
+               CoordInRange(l.Y2() + dy);
+    }
+    return CoordInRange(entity.GetX() + dx) && CoordInRange(entity.GetY() + dy);
+}

@@ -20,3 +20,7 @@ std::unique_ptr<TEntity> ReadEntityRecord(ByteReader& r, IEntityOwner* owner);
 // An exact copy of an object made through its record (same owner unless
 // another is given); used for clipboard-free copies and transient expansions.
 std::unique_ptr<TEntity> CloneEntity(const TEntity& entity, IEntityOwner* owner);
+
+// Whether an object moved by (dx, dy) still lies within the scheme's limits
+// (kMaxCoord); a paste checks every object before it moves any.
+bool MovedWithinLimits(const TEntity& entity, long long dx, long long dy);

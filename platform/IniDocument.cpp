@@ -146,7 +146,13 @@ bool IniDocument::Set(const AnsiString& section, const AnsiString& key, const An
     std::size_t at = s.lines.size();
     while (at > 0 && !s.lines[at - 1].isKey && IsBlankLine(s.lines[at - 1].text)) --at;
     s.lines.insert(s.lines.begin() + std::ptrdiff_t(at), std::move(l));
-    s.keysValid = false;
+    // The index follows the insert: only the lines after it moved (blank
+    // lines, as a rule), so a document built key by key stays linear.
+    auto& index = s.keys;
+    for (std::size_t i = at + 1; i < s.lines.size(); ++i)
+        if (s.lines[i].isKey)
+            if (auto it = index.find(Fold(s.lines[i].key)); it != index.end() && it->second == i - 1) it->second = i;
+    index.emplace(Fold(k), at);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "platform/FileNames.h"
 #include "platform/IniStore.h"
@@ -88,6 +89,17 @@ std::string Unescape(const std::string& s, bool quoted, std::size_t* end = nullp
 AnsiString NameKey(const AnsiString& name) { return name.IsEmpty() ? AnsiString("@") : AnsiString(Escape(name.str(), true)); }
 
 AnsiString NameFromKey(const AnsiString& key) { return key == "@" ? AnsiString() : AnsiString(Unescape(key.str(), false)); }
+
+// The key of the line that holds a value: the first key of the section that
+// reads back as the name (letter case aside). A line edited by hand may spell
+// a name in a way the program would not ("a\q", a raw TAB), so lines are
+// matched by the names they read as, never by the spelling NameKey gives.
+std::optional<AnsiString> StoredKey(const IniDocument& doc, const AnsiString& section, const AnsiString& name) {
+    const AnsiString folded = AnsiUpperCase(name);
+    for (const auto& entry : doc.Entries(section))
+        if (AnsiUpperCase(NameFromKey(entry.first)) == folded) return entry.first;
+    return std::nullopt;
+}
 
 AnsiString EncodeValue(TRegDataType type, const AnsiString& text, int number) {
     if (type == rdInteger) return "dword:" + IntToHex(static_cast<unsigned>(number), 8);
@@ -268,8 +280,16 @@ void TRegistry::GetKeyNames(TStrings* strings) const {
 // ---- Values --------------------------------------------------------------------
 
 std::vector<AnsiString> TRegistry::ValueNamesOf(const AnsiString& path) const {
+    // Each name once: two lines that read as the same name are one value, the first.
     std::vector<AnsiString> names;
-    for (const auto& [key, raw] : StoreFile().Current().Entries(SectionOf(path))) names.push_back(NameFromKey(key));
+    std::vector<AnsiString> folded;
+    for (const auto& entry : StoreFile().Current().Entries(SectionOf(path))) {
+        AnsiString name = NameFromKey(entry.first);
+        AnsiString f = AnsiUpperCase(name);
+        if (std::find(folded.begin(), folded.end(), f) != folded.end()) continue;
+        folded.push_back(f);
+        names.push_back(name);
+    }
     return names;
 }
 
@@ -281,7 +301,10 @@ void TRegistry::GetValueNames(TStrings* strings) const {
 }
 
 bool TRegistry::ReadValue(const AnsiString& path, const AnsiString& name, Value& value) const {
-    const AnsiString* raw = StoreFile().Current().Find(SectionOf(path), NameKey(name));
+    const IniDocument& doc = StoreFile().Current();
+    const AnsiString section = SectionOf(path);
+    std::optional<AnsiString> key = StoredKey(doc, section, name);
+    const AnsiString* raw = key ? doc.Find(section, *key) : nullptr;
     if (!raw) return false;
     DecodeValue(*raw, value.type, value.text, value.number);
     return true;
@@ -289,15 +312,29 @@ bool TRegistry::ReadValue(const AnsiString& path, const AnsiString& name, Value&
 
 void TRegistry::WriteValue(const AnsiString& path, const AnsiString& name, const Value& value) {
     AnsiString raw = EncodeValue(value.type, value.text, value.number);
-    bool ok = !ReadOnly() && KeyPathExists(path) &&
-              StoreFile().Change([&](IniDocument& doc) { return doc.Set(SectionOf(path), NameKey(name), raw); });
+    const AnsiString section = SectionOf(path);
+    std::optional<AnsiString> key = StoredKey(StoreFile().Current(), section, name);
+    // A new name whose line would fold together with a line that reads as
+    // another name ("\T" and "\t") cannot be stored apart from it.
+    bool storable = key || !StoreFile().Current().Find(section, NameKey(name));
+    bool ok = storable && !ReadOnly() && KeyPathExists(path) && StoreFile().Change([&](IniDocument& doc) {
+        return doc.Set(section, key ? *key : NameKey(name), raw);
+    });
     if (!ok) throw ERegistryException("Failed to set data for '" + name + "'");
 }
 
 bool TRegistry::DeleteValueAt(const AnsiString& path, const AnsiString& name) {
     if (ReadOnly()) return false;
+    const AnsiString section = SectionOf(path);
     bool existed = false;
-    bool ok = StoreFile().Change([&](IniDocument& doc) { return existed = doc.DeleteKey(SectionOf(path), NameKey(name)); });
+    bool ok = StoreFile().Change([&](IniDocument& doc) {
+        // Every line that reads as the name goes.
+        while (std::optional<AnsiString> key = StoredKey(doc, section, name)) {
+            if (!doc.DeleteKey(section, *key)) break;
+            existed = true;
+        }
+        return existed;
+    });
     return ok && existed;
 }
 

@@ -1,5 +1,6 @@
 #include "common/TestEnv.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -58,6 +59,15 @@ std::string ReadBytes(const std::filesystem::path& p) {
 void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string RegressionFile(const std::string& relative) {
+    std::string bytes = ReadBytes(std::filesystem::path(GE_REGRESSIONS_DIR) / relative);
+    if (bytes.empty()) {
+        std::fprintf(stderr, "missing regression file %s\n", relative.c_str());
+        std::abort();
+    }
+    return bytes;
 }
 
 } // namespace testenv

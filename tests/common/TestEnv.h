@@ -30,6 +30,10 @@ private:
 std::string ReadBytes(const std::filesystem::path& p);
 void WriteBytes(const std::filesystem::path& p, const std::string& bytes);
 
+// The bytes of a file kept in tests/regressions (damaged and hostile inputs
+// that once broke a loader); path relative to that folder.
+std::string RegressionFile(const std::string& relative);
+
 void Init();
 void Cleanup();
 

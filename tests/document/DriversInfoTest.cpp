@@ -502,4 +502,21 @@ TEST(DriversInfoFile, UnwritableFileIsReported) {
     EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{"Невозможно записать файл таблицы сигналов "_a + name}));
 }
 
+TEST(DriversInfo, FullTableSavesAsItWasWritten) {
+    // Every capacity used; saving it is the case that once took seconds.
+    testenv::TempDir dir;
+    const std::string full = testenv::RegressionFile("drivers/slow-save-full-capacity-table.btb");
+    testenv::WriteBytes(dir.Path() / "full.btb", full);
+    TestUiPort port;
+    TDriversInfo t;
+    ASSERT_TRUE(t.LoadFromFile(dir.File("full.btb")));
+    EXPECT_EQ(t.GetDriverTypeCount(), 20);
+    EXPECT_EQ(t.GetDriverCount(), 200);
+    EXPECT_EQ(t.GetBitCount(), 2000);
+    EXPECT_EQ(t.GetVarBitCount(), 2000);
+    ASSERT_TRUE(t.SaveToFile(dir.File("again.btb")));
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "again.btb"), full);
+    EXPECT_TRUE(port.Calls.empty());
+}
+
 } // namespace

@@ -205,6 +205,30 @@ TEST_F(ProjectTest, FileRoundTripWithRelativeAndAbsolutePaths) {
     EXPECT_EQ(testenv::ReadBytes(moved.Path() / "plant.tvp"), expected.str());
 }
 
+TEST_F(ProjectTest, RelativeEntriesThatLookLikeDrivesReadBackAsSaved) {
+    // Files in the project folder whose relative names have ':' second or
+    // start like a root are stored behind "./" and read back as the same files.
+    const std::string stored = testenv::RegressionFile("project/entry-read-back-as-drive-path.tvp");
+    testenv::WriteBytes(dir.Path() / "plant.tvp", stored);
+    auto p = Make(prj);
+    EXPECT_TRUE(p->Load());
+    const std::vector<AnsiString> expected = {base + "e:pump.tvs", base + "C:/data/b.tvs"};
+    EXPECT_EQ(Entries(*p), expected);
+    ASSERT_TRUE(p->Save());
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "plant.tvp"), stored);
+    auto q = Make(prj);
+    EXPECT_TRUE(q->Load());
+    EXPECT_EQ(Entries(*q), expected);
+    // Added by hand, the same names are stored the same way.
+    auto r = Make(dir.File("other.tvp"));
+    ASSERT_TRUE(r->AddFile(base + "e:pump.tvs"));
+    ASSERT_TRUE(r->AddFile(base + "x:y/c.tvs"));
+    ASSERT_TRUE(r->Save());
+    const std::string text = testenv::ReadBytes(dir.Path() / "other.tvp");
+    EXPECT_NE(text.find("File1=./e:pump.tvs\r\nFile2=./x:y/c.tvs\r\n"), std::string::npos) << text;
+    EXPECT_TRUE(port.Calls.empty());
+}
+
 TEST_F(ProjectTest, NamesWrittenOnWindowsAreRead) {
     Write(prj, "[Project]\r\nVersion=1\r\nName=P\r\nIterations=1\r\nConvert=0\r\n[Files]\r\nCount=3\r\n"
                "File1=sub\\dir\\a.tvs\r\nFile2=C:\\work\\b.tvs\r\nFile3=..\\up\\c.tvs\r\n");

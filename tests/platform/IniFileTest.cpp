@@ -9,6 +9,7 @@
 #include "ScopedConfigHome.h"
 #include "common/TestEnv.h"
 #include "platform/FileIO.h"
+#include "platform/IniDocument.h"
 #include "platform/IniFile.h"
 
 namespace {
@@ -243,6 +244,33 @@ TEST(IniFile, MemIniFileWritesOnlyOnUpdateFile) {
     EXPECT_THROW(m.UpdateFile(), EIniFileException);
     EXPECT_TRUE(m.Modified());
     EXPECT_FALSE(check.ValueExists("S", "B"));
+}
+
+TEST(IniDocument, KeysAddedOneByOneAreFoundAsAfterAFreshParse) {
+    // Sections with trailing blank lines and comments, a key named twice, and
+    // keys that differ in letter case only: after every insert each key finds
+    // the same value as in a document parsed from the text written so far.
+    IniDocument doc;
+    doc.Parse("[A]\r\nx=1\r\nX=2\r\n; note\r\n\r\n\r\n[B]\r\ny=3\r\n\r\n");
+    const char* sections[] = {"A", "B", "a", "C"};
+    std::vector<std::pair<AnsiString, AnsiString>> keys;
+    for (int i = 0; i < 60; ++i) {
+        AnsiString section = sections[i % 4];
+        AnsiString key = AnsiString(i % 3 ? "k" : "K") + IntToStr(i % 25);
+        doc.Set(section, key, IntToStr(i));
+        keys.emplace_back(section, key);
+        IniDocument fresh;
+        fresh.Parse(doc.Serialize());
+        for (const auto& [s, k] : keys) {
+            const AnsiString* got = doc.Find(s, k);
+            const AnsiString* want = fresh.Find(s, k);
+            ASSERT_TRUE(got && want) << i << " " << s.c_str() << " " << k.c_str();
+            ASSERT_EQ(*got, *want) << i << " " << s.c_str() << " " << k.c_str();
+        }
+        ASSERT_EQ(*doc.Find("A", "x"), "1");
+        ASSERT_EQ(*doc.Find("B", "Y"), "3");
+    }
+    EXPECT_EQ(doc.Entries("A").size(), 1u + 25u);
 }
 
 } // namespace

@@ -231,6 +231,53 @@ TEST(Registry, RegIniFileMapsSectionsToSubkeys) {
     EXPECT_EQ(ini.ReadString("", "Top", ""), "1");
 }
 
+TEST(Registry, EveryListedNameCanBeReadWrittenAndErased) {
+    ScopedConfigHome home;
+    std::filesystem::create_directories(home.SettingsDir());
+    const std::string hand = testenv::RegressionFile("registry/value-listed-but-unreadable.ini");
+    testenv::WriteBytes(home.SettingsDir() / "registry.ini", hand);
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKey("Software\\ge\\TMainForm", false));
+    TStringList names;
+    reg.GetValueNames(&names);
+    ASSERT_EQ(names.Count(), 2);
+    EXPECT_EQ(names[0], "Path\\q");
+    EXPECT_EQ(names[1], "Tab\tName");
+    const char* values[] = {"C:\\work", "x"};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(reg.ValueExists(names[i])) << i;
+        EXPECT_EQ(reg.ReadString(names[i]), values[i]) << i;
+        EXPECT_TRUE(reg.ValueExists(names[i].UpperCase())) << i;
+    }
+    // Writing a listed name changes its own line; the file gains no line.
+    reg.WriteString(names[0], "D:\\");
+    reg.WriteString(names[1], "y");
+    std::string expected = hand;
+    expected.replace(expected.find("\"C:"), 10, "\"D:\\\\\"");
+    expected.replace(expected.find("\"x\""), 3, "\"y\"");
+    EXPECT_EQ(StoreBytes(home), expected);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(reg.DeleteValue(names[i])) << i;
+        EXPECT_FALSE(reg.ValueExists(names[i])) << i;
+    }
+    reg.GetValueNames(&names);
+    EXPECT_EQ(names.Count(), 0);
+    // A name that reads as one already listed is the same value.
+    reg.WriteString("a\\b", "1");
+    reg.WriteString("A\\B", "2");
+    reg.GetValueNames(&names);
+    ASSERT_EQ(names.Count(), 1);
+    EXPECT_EQ(reg.ReadString("a\\b"), "2");
+    // A hand-written "A\T" reads as itself; "a<TAB>" would be written "a\t",
+    // which folds onto that line, so it cannot be stored apart and is refused.
+    testenv::WriteBytes(home.SettingsDir() / "registry.ini",
+                        "[HKEY_CURRENT_USER\\Software\\ge\\TMainForm]\r\nA\\T=\"1\"\r\n");
+    EXPECT_THROW(reg.WriteString("a\t", "2"), ERegistryException);
+    EXPECT_FALSE(reg.ValueExists("a\t"));
+    EXPECT_EQ(reg.ReadString("A\\T"), "1");
+}
+
 TEST(Registry, HandEditedStoreIsRead) {
     ScopedConfigHome home;
     std::filesystem::create_directories(home.SettingsDir());
