@@ -4,6 +4,8 @@ namespace fsmfile {
 
 int32_t ClampCoord(int32_t v) { return v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v; }
 
+int32_t ClampStateCoord(int32_t v) { return v < -kStateLimit ? -kStateLimit : v > kStateLimit ? kStateLimit : v; }
+
 int BodySize(uint8_t tag) {
     switch (tag) {
     case kTagTransition:
@@ -46,8 +48,8 @@ StateRecord StateRecord::Read(ByteReader& r) {
     ByteReader b(r.Bytes(kStateBodySize));
     StateRecord s;
     s.Number = b.I32();
-    s.X = ClampCoord(b.I32());
-    s.Y = ClampCoord(b.I32());
+    s.X = ClampStateCoord(b.I32());
+    s.Y = ClampStateCoord(b.I32());
     s.Name = b.SmallString(kTextCapacity);
     return s;
 }

@@ -29,6 +29,10 @@ constexpr int kMaxSignals = 120;
 // so that no arithmetic on them can overflow.
 constexpr int32_t kCoordLimit = 1000000;
 int32_t ClampCoord(int32_t v);
+// A state's centre stays a largest radius (1000) further in, so that a
+// transition end snapped onto its circle still lies within kCoordLimit.
+constexpr int32_t kStateLimit = kCoordLimit - 1000;
+int32_t ClampStateCoord(int32_t v);
 
 // The versions a file may carry: 7 is written; 5 and 6 read the same way.
 constexpr int32_t kVersion = 7;

@@ -260,8 +260,8 @@ bool TFSMScheme::PasteFromClipboard(int x, int y) {
         dx = (long long)x - sig.MinX;
         dy = (long long)y - sig.MinY;
         bool fits = std::llabs(sig.MinX) <= fsmfile::kCoordLimit && std::llabs(sig.MinY) <= fsmfile::kCoordLimit;
-        auto inLimits = [&](long long px, long long py) {
-            return std::llabs(px + dx) <= fsmfile::kCoordLimit && std::llabs(py + dy) <= fsmfile::kCoordLimit;
+        auto inLimits = [&](long long px, long long py, long long limit) {
+            return std::llabs(px + dx) <= limit && std::llabs(py + dy) <= limit;
         };
         for (int32_t i = 0; i < header.Count && !r.AtEnd(); ++i) {
             const uint8_t tag = r.U8();
@@ -276,11 +276,11 @@ bool TFSMScheme::PasteFromClipboard(int x, int y) {
             if (tag == fsmfile::kTagState) {
                 ByteReader b(body);
                 const fsmfile::StateRecord s = fsmfile::StateRecord::Read(b);
-                fits = fits && inLimits(s.X, s.Y);
+                fits = fits && inLimits(s.X, s.Y, fsmfile::kStateLimit);
             } else if (tag == fsmfile::kTagTransition) {
                 ByteReader b(body);
                 const fsmfile::TransitionRecord t = fsmfile::TransitionRecord::Read(b);
-                for (int k = 0; k < 4; ++k) fits = fits && inLimits(t.X[k], t.Y[k]);
+                for (int k = 0; k < 4; ++k) fits = fits && inLimits(t.X[k], t.Y[k], fsmfile::kCoordLimit);
             } else {
                 continue;
             }

@@ -6,17 +6,24 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-dejavu-core xvfb xauth ccache qt6-translations-l10n)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+# ge_install <package...>: installs those of the Debian packages that are missing.
+ge_install() {
+  local missing=() p sudo=""
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+  fi
+}
+ge_install "${packages[@]}"
+
+# What only the fuzz build needs (scripts/fuzz): Debian's clang with its
+# libFuzzer and sanitizer runtimes.
+fuzz_packages=(clang libclang-rt-14-dev)
 
 export CCACHE_BASEDIR="$top"
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime

@@ -57,6 +57,7 @@ TEST(FsmReload, LogicAndBytesSurviveSaveAndLoadCycles) {
         {"overlapping states", testenv::RegressionFile("fsm/corrupt-overlapping-states-transition-retargets.fsm")},
         {"fuzzer-found retarget", testenv::RegressionFile("fsm/corrupt-fuzzer-found-retarget.fsm")},
         {"ends off their circles", testenv::RegressionFile("fsm/drift-load-save-not-fixed-point.fsm")},
+        {"state at the limit", testenv::RegressionFile("fsm/state-at-the-limit-snaps-beyond.fsm")},
         {"example with overlapping states", built.SaveToBytes()},
     };
     for (const Case& c : cases) {
@@ -173,8 +174,8 @@ TEST(FsmReload, PasteRefusesFragmentsThatLandOutside) {
         bool pastes;
     } cases[] = {
         {"minimum X of INT_MIN", testenv::RegressionFile("clip/ub-fsm-paste-minx.clip.brd"), 10, false},
-        {"lands on the bound", fragment, fsmfile::kCoordLimit, true},
-        {"lands beyond the bound", fragment, fsmfile::kCoordLimit + 1, false},
+        {"lands on the bound", fragment, fsmfile::kStateLimit, true},
+        {"lands beyond the bound", fragment, fsmfile::kStateLimit + 1, false},
         {"paste point far out", fragment, INT_MIN, false},
     };
     for (const Case& c : cases) {
