@@ -85,23 +85,8 @@ void Machines() {
 }
 
 void DataFiles() {
-    using dbgfile::Builder;
-    using dbgfile::Op;
-    for (unsigned s = 0; s < 3; ++s) {
-        Builder b;
-        b.Inputs = {{1, 0, 64}, {2, 64, 64}};
-        b.Outputs = {{3, 2048, 512}};
-        dbgfile::GenerateProgram(b, 20 + int(s) * 20, s);
-        for (int i = 0; i < 10; ++i) b.AddName(Op(i * 97 % 4096, i % 8), AnsiString("s") + IntToStr(i), "c");
-        Put("debugdata", "generated" + std::to_string(s) + ".dat", b.Build());
-    }
-    Builder small;
-    small.Timers = 1;
-    small.IfGoto(Op(1), 1);
-    small.Timer(Op(0), Op(1), 1, 0, {Op(2)});
-    small.Filter({Op(3), Op(4)}, Op(5), 10, {Op(6), Op(7)});
-    small.AddName(Op(0), "x", "");
-    Put("debugdata", "small.dat", small.Build());
+    int n = 0;
+    for (const std::string& file : dbgfile::SampleFiles()) Put("debugdata", "sample" + std::to_string(n++) + ".dat", file);
 }
 
 void Pictures() {

@@ -10,6 +10,7 @@
 #include "fsm/FsmRecords.h"
 #include "fsm/fsmScheme.h"
 #include "model/Link.h"
+#include "model/Records.h"
 
 namespace {
 
@@ -28,12 +29,7 @@ void PasteIntoScheme(int x, int y) {
         return;
     }
     for (TEntity* e : s.LiveObjects()) {
-        if (e->IsLink()) {
-            auto* l = static_cast<TLink*>(e);
-            FUZZ_CHECK(CoordInRange(l->X1()) && CoordInRange(l->Y1()) && CoordInRange(l->X2()) && CoordInRange(l->Y2()));
-        } else {
-            FUZZ_CHECK(CoordInRange(e->GetX()) && CoordInRange(e->GetY()));
-        }
+        FUZZ_CHECK(MovedWithinLimits(*e, 0, 0));
     }
     const std::string saved = s.SaveToBytes();
     TScheme again;

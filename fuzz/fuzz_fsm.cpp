@@ -10,24 +10,10 @@
 
 #include "fsm/FSMLink.h"
 #include "fsm/FsmRecords.h"
+#include "fsm/FsmTestSupport.h"
 #include "fsm/fsmScheme.h"
 
 namespace {
-
-std::vector<std::pair<int, int>> Logic(const TFSMScheme& doc) {
-    const std::vector<TfsmElement*> states = doc.States();
-    auto place = [&](const TfsmElement* s) {
-        for (std::size_t i = 0; i < states.size(); ++i)
-            if (states[i] == s) return int(i);
-        return -1;
-    };
-    std::vector<std::pair<int, int>> logic;
-    for (TfsmLink* t : doc.Transitions()) {
-        FUZZ_CHECK(!t->IsReset() || !t->GetSource());
-        logic.emplace_back(place(t->GetSource()), place(t->GetTarget()));
-    }
-    return logic;
-}
 
 bool InLimits(long long v) { return std::llabs(v) <= fsmfile::kCoordLimit; }
 
@@ -45,15 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(fuzz::Ui().Messages().size() <= 1);
+    if (doc.GetResetLink()) FUZZ_CHECK(!doc.GetResetLink()->GetSource());
     for (TfsmElement* s : doc.States()) FUZZ_CHECK(InLimits(s->GetX()) && InLimits(s->GetY()));
     for (TfsmLink* t : doc.Transitions())
         for (int i = 0; i < 4; ++i) FUZZ_CHECK(InLimits(t->GetPointX(i)) && InLimits(t->GetPointY(i)));
-    const std::vector<std::pair<int, int>> logic = Logic(doc);
+    const std::vector<std::pair<int, int>> logic = fsmtest::Logic(doc);
     const std::string saved = doc.SaveToBytes();
     TFSMScheme again;
     again.SetFileName(fuzz::File("m.fsm"));
     FUZZ_CHECK(again.LoadFromBytes(saved));
-    FUZZ_CHECK(Logic(again) == logic);
+    FUZZ_CHECK(fsmtest::Logic(again) == logic);
     FUZZ_CHECK(again.SaveToBytes() == saved);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "model/Element.h"
 #include "model/InOut.h"
 #include "model/Link.h"
+#include "model/Records.h"
 #include "platform/Bitmap.h"
 
 namespace {
@@ -19,12 +20,7 @@ void Exercise(TScheme& s) {
     bitmap.SetSize(48, 48);
     int k = 0;
     for (TEntity* e : s.LiveObjects()) {
-        if (e->IsLink()) {
-            auto* l = static_cast<TLink*>(e);
-            FUZZ_CHECK(CoordInRange(l->X1()) && CoordInRange(l->Y1()) && CoordInRange(l->X2()) && CoordInRange(l->Y2()));
-        } else {
-            FUZZ_CHECK(CoordInRange(e->GetX()) && CoordInRange(e->GetY()));
-        }
+        FUZZ_CHECK(MovedWithinLimits(*e, 0, 0));
         const TRect b = e->Bounds();
         e->HitTest(b.Left, b.Bottom);
         e->InRect(Rect(-10, -10, 100, 100));

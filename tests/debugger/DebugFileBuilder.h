@@ -372,4 +372,26 @@ inline void GenerateProgram(Builder& b, int records, unsigned seed, int maxCodeB
     }
 }
 
+// Sample files for damaging: three generated programs with names, and a small
+// one with a timer, a jump and a filter.
+inline std::vector<std::string> SampleFiles() {
+    std::vector<std::string> files;
+    for (unsigned s = 0; s < 3; ++s) {
+        Builder b;
+        b.Inputs = {{1, 0, 64}, {2, 64, 64}};
+        b.Outputs = {{3, 2048, 512}};
+        GenerateProgram(b, 30 + int(s) * 20, s);
+        for (int i = 0; i < 20; ++i) b.AddName(Op(i * 97 % 4096, i % 8), AnsiString("s") + IntToStr(i), "comment");
+        files.push_back(b.Build());
+    }
+    Builder small;
+    small.Timers = 1;
+    small.IfGoto(Op(1), 1);
+    small.Timer(Op(0), Op(1), 1, 0, {Op(2)});
+    small.Filter({Op(3), Op(4)}, Op(5), 10, {Op(6), Op(7)});
+    small.AddName(Op(0), "x", "");
+    files.push_back(small.Build());
+    return files;
+}
+
 } // namespace dbgfile

@@ -28,26 +28,6 @@ public:
     int messages = 0;
 };
 
-std::vector<std::string> Seeds() {
-    std::vector<std::string> seeds;
-    for (unsigned s = 0; s < 3; ++s) {
-        Builder b;
-        b.Inputs = {{1, 0, 64}, {2, 64, 64}};
-        b.Outputs = {{3, 2048, 512}};
-        dbgfile::GenerateProgram(b, 30 + int(s) * 20, s);
-        for (int i = 0; i < 20; ++i) b.AddName(Op(i * 97 % 4096, i % 8), AnsiString("s") + IntToStr(i), "comment");
-        seeds.push_back(b.Build());
-    }
-    Builder small;
-    small.Timers = 1;
-    small.IfGoto(Op(1), 1);
-    small.Timer(Op(0), Op(1), 1, 0, {Op(2)});
-    small.Filter({Op(3), Op(4)}, Op(5), 10, {Op(6), Op(7)});
-    small.AddName(Op(0), "x", "");
-    seeds.push_back(small.Build());
-    return seeds;
-}
-
 std::string Mutate(std::mt19937& rng, std::string bytes) {
     const int edits = 1 + int(rng() % 4);
     for (int e = 0; e < edits && !bytes.empty(); ++e) {
@@ -73,7 +53,7 @@ std::string Mutate(std::mt19937& rng, std::string bytes) {
 TEST(EmulatorFuzz, LoaderAndScanSurviveRandomAndMutatedFiles) {
     testenv::TempDir dir;
     QuietHost host;
-    const std::vector<std::string> seeds = Seeds();
+    const std::vector<std::string> seeds = dbgfile::SampleFiles();
     std::mt19937 rng(20240601);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     int iterations = 0, loaded = 0;

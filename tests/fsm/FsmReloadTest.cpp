@@ -20,20 +20,6 @@ namespace {
 
 using namespace fsmtest;
 
-// Each transition as the places of its source and target among the states
-// (-1 for a free end), in document order: the machine's logic.
-std::vector<std::pair<int, int>> Logic(const TFSMScheme& doc) {
-    const std::vector<TfsmElement*> states = doc.States();
-    auto place = [&](const TfsmElement* s) {
-        for (std::size_t i = 0; i < states.size(); ++i)
-            if (states[i] == s) return int(i);
-        return -1;
-    };
-    std::vector<std::pair<int, int>> logic;
-    for (TfsmLink* t : doc.Transitions()) logic.emplace_back(place(t->GetSource()), place(t->GetTarget()));
-    return logic;
-}
-
 std::string Reload(const std::string& bytes, std::vector<std::pair<int, int>>* logic) {
     TestUiPort ui;
     TFSMScheme doc;

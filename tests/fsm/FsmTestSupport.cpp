@@ -142,4 +142,16 @@ std::vector<std::string> Lines(const TStrings& list) {
     return r;
 }
 
+std::vector<std::pair<int, int>> Logic(const TFSMScheme& doc) {
+    const std::vector<TfsmElement*> states = doc.States();
+    auto place = [&](const TfsmElement* s) {
+        for (std::size_t i = 0; i < states.size(); ++i)
+            if (states[i] == s) return int(i);
+        return -1;
+    };
+    std::vector<std::pair<int, int>> logic;
+    for (TfsmLink* t : doc.Transitions()) logic.emplace_back(place(t->GetSource()), place(t->GetTarget()));
+    return logic;
+}
+
 } // namespace fsmtest

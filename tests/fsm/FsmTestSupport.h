@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fsm/fsmScheme.h"
@@ -79,6 +80,10 @@ struct Example {
     TfsmLink* S2S1;
 };
 Example BuildExample(TFSMScheme& doc, bool withReset = true);
+
+// Each transition as the places of its source and target among the states
+// (-1 for a free end), in document order: the machine's logic.
+std::vector<std::pair<int, int>> Logic(const TFSMScheme& doc);
 // The seven lines of that example.
 std::vector<std::string> ExampleLines();
 
