@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <filesystem>
 
 #include "common/TestEnv.h"
@@ -33,25 +34,44 @@ TEST(SchemeLimits, FilesPlacingObjectsFarOutAreDamaged) {
     }
 }
 
+uint32_t GetU32(const std::string& b, std::size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | uint8_t(b[at + std::size_t(i)]);
+    return v;
+}
+
+void PutI32(std::string& b, std::size_t at, int32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = char((uint32_t(v) >> (8 * i)) & 0xFF);
+}
+
 TEST(SchemeLimits, EveryStoredPositionIsCheckedAgainstTheBound) {
+    // An element and a wire; each stored position in turn takes the value.
+    TScheme s;
+    TAndElement* a = s.CreateAndElement();
+    a->SetName("A");
+    a->SetX(10);
+    a->SetY(10);
+    s.CreateWire(0, 500, 40, 500)->SetName("W");
+    const std::string good = s.SaveToBytes();
+    const std::size_t element = 128 + 9; // after the headers and the scheme record
+    const std::size_t wire = element + 5 + GetU32(good, element + 1);
+    ASSERT_EQ(good[wire], 27);
+    // Body offsets: a one-letter name (3 bytes) and the mirrored flag, then X, Y;
+    // a wire then has its ends.
+    const std::size_t fields[] = {element + 5 + 4, element + 5 + 8, wire + 5 + 4,  wire + 5 + 8,
+                                  wire + 5 + 12,   wire + 5 + 16,   wire + 5 + 20, wire + 5 + 24};
     struct Case {
         int value;
         bool loads;
     } cases[] = {{kMaxCoord, true},      {-kMaxCoord, true}, {kMaxCoord + 1, false},
                  {-kMaxCoord - 1, false}, {INT_MAX, false},   {INT_MIN, false}};
-    // Which position takes the value: element X or Y, or one wire coordinate.
-    for (int field = 0; field < 6; ++field) {
+    for (std::size_t field : fields) {
         for (const Case& c : cases) {
-            TScheme s;
-            TAndElement* a = s.CreateAndElement();
-            a->SetX(field == 0 ? c.value : 10);
-            a->SetY(field == 1 ? c.value : 10);
-            int w[4] = {0, 500, 40, 500};
-            if (field >= 2) w[field - 2] = c.value;
-            s.CreateWire(w[0], w[1], w[2], w[3]);
+            std::string bytes = good;
+            PutI32(bytes, field, c.value);
             TestUiPort ui;
             TScheme t;
-            EXPECT_EQ(t.LoadFromBytes(s.SaveToBytes()), c.loads) << field << " " << c.value;
+            EXPECT_EQ(t.LoadFromBytes(bytes), c.loads) << field << " " << c.value;
             EXPECT_EQ(t.LiveObjects().size(), c.loads ? 2u : 0u) << field << " " << c.value;
             EXPECT_EQ(ui.Messages().size(), c.loads ? 0u : 1u) << field << " " << c.value;
         }
