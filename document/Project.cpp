@@ -54,8 +54,12 @@ AnsiString TProject::GetErrorFile() const {
 
 // A name as the project file (or a caller) gives it, as an entry: relative
 // names, also with '\', lie in the project directory.
+// Paths of this system ("/...") are made plain ("//", "." and ".." resolved),
+// so that one file has one entry; other absolute names are kept as written.
 AnsiString TProject::Resolve(const AnsiString& stored) const {
-    if (stored.IsEmpty() || IsAbsoluteFileName(stored)) return stored;
+    if (stored.IsEmpty()) return stored;
+    if (stored[1] == '/') return ExpandFileName(stored);
+    if (IsAbsoluteFileName(stored)) return stored;
     return ExpandFileName(GetDir() + stored);
 }
 

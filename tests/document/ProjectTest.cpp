@@ -229,6 +229,23 @@ TEST_F(ProjectTest, RelativeEntriesThatLookLikeDrivesReadBackAsSaved) {
     EXPECT_TRUE(port.Calls.empty());
 }
 
+TEST_F(ProjectTest, AbsoluteEntriesAreMadePlainSoThatTheyReadBackAsSaved) {
+    // Found by fuzzing: "<folder>//b.tvs" was stored as ".//b.tvs" and read
+    // back as "<folder>/b.tvs", another entry for the same file.
+    Write(prj, "[Project]\r\nVersion=1\r\nName=P\r\nIterations=1\r\nConvert=0\r\n[Files]\r\nCount=3\r\nFile1="_a +
+                   base + "/b.tvs\r\nFile2="_a + base + "sub/../c.tvs\r\nFile3=/elsewhere/./d.tvs\r\n"_a);
+    auto p = Make(prj);
+    EXPECT_TRUE(p->Load());
+    const std::vector<AnsiString> expected = {base + "b.tvs", base + "c.tvs", "/elsewhere/d.tvs"};
+    EXPECT_EQ(Entries(*p), expected);
+    ASSERT_TRUE(p->Save());
+    const std::string saved = testenv::ReadBytes(dir.Path() / "plant.tvp");
+    EXPECT_NE(saved.find("File1=b.tvs\r\nFile2=c.tvs\r\nFile3=/elsewhere/d.tvs\r\n"), std::string::npos) << saved;
+    auto q = Make(prj);
+    EXPECT_TRUE(q->Load());
+    EXPECT_EQ(Entries(*q), expected);
+}
+
 TEST_F(ProjectTest, NamesWrittenOnWindowsAreRead) {
     Write(prj, "[Project]\r\nVersion=1\r\nName=P\r\nIterations=1\r\nConvert=0\r\n[Files]\r\nCount=3\r\n"
                "File1=sub\\dir\\a.tvs\r\nFile2=C:\\work\\b.tvs\r\nFile3=..\\up\\c.tvs\r\n");
