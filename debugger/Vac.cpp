@@ -274,7 +274,8 @@ void TVAC::ClearForcedInputs() {
 // change while a scan runs).
 void TVAC::PrepareForced() {
     forcedNow_.clear();
-    if (!host_) return;
+    // The analysis sets inputs itself: the rows' marks would overrule it.
+    if (!host_ || SuppressDisplay) return;
     for (const TForcedInput& f : forced_)
         if (f.Enabled)
             forcedNow_.push_back(ForcedBit{uint16_t(f.ByteAddress), uint8_t(1u << f.Bit), uint8_t(host_->InputChecked(f.Row) ? 1 : 0)});
@@ -349,35 +350,8 @@ void TVAC::Tick() {
     if (host_ && host_->IsDebuggerVisible()) host_->ShowTickCount(TickCount);
 }
 
-void TVAC::Run() {
-    if (!loaded_) return;
-    ++RunCount;
-    if (host_ && host_->IsDebuggerVisible()) host_->ShowRunCount(RunCount);
-    ReadInputs();
-    PrepareForced();
-    // Forced bits are set after the first record, then again only after a
-    // record that wrote one of them.
-    bool pending = !forcedNow_.empty();
-    const emu::Record* records = program_.Records.data();
-    const std::size_t count = program_.Records.size();
-    for (std::size_t i = 0; i < count;) {
-        const emu::Record& r = records[i];
-        if (r.Type == emu::etEndOfScan) return; // no forced inputs, no saved image, no outputs shown
-        std::size_t next = i + 1;
-        Execute(r, next);
-        if (pending) {
-            ApplyPrepared();
-            pending = false;
-        } else if (r.TouchesForced && !forcedNow_.empty()) {
-            ApplyPreparedFor(i);
-        }
-        i = next;
-    }
-    SavePrevious();
-    ShowOutputs();
-}
-
-void TVAC::Execute(const emu::Record& r, std::size_t& next) {
+// Inlined into the scan loop: a call per record costs more than many records do.
+[[gnu::always_inline]] inline void TVAC::Execute(const emu::Record& r, std::size_t& next) {
     using namespace emu;
     uint8_t* const cur = image_;
     const uint8_t* const prev = previous_;
@@ -602,4 +576,32 @@ void TVAC::Execute(const emu::Record& r, std::size_t& next) {
     default:
         break;
     }
+}
+
+void TVAC::Run() {
+    if (!loaded_) return;
+    ++RunCount;
+    if (host_ && host_->IsDebuggerVisible()) host_->ShowRunCount(RunCount);
+    ReadInputs();
+    PrepareForced();
+    // Forced bits are set after the first record, then again only after a
+    // record that wrote one of them.
+    bool pending = !forcedNow_.empty();
+    const emu::Record* records = program_.Records.data();
+    const std::size_t count = program_.Records.size();
+    for (std::size_t i = 0; i < count;) {
+        const emu::Record& r = records[i];
+        if (r.Type == emu::etEndOfScan) return; // no forced inputs, no saved image, no outputs shown
+        std::size_t next = i + 1;
+        Execute(r, next);
+        if (pending) {
+            ApplyPrepared();
+            pending = false;
+        } else if (r.TouchesForced && !forcedNow_.empty()) {
+            ApplyPreparedFor(i);
+        }
+        i = next;
+    }
+    SavePrevious();
+    ShowOutputs();
 }

@@ -93,8 +93,8 @@ public:
     int GetPreviousBit(int byteAddress, int bit) const;
     void ClearImages();
     void SavePrevious();
-    const uint8_t* Image() const { return image_; }
-    const uint8_t* PreviousImage() const { return previous_; }
+    const uint8_t* ImageBytes() const { return image_; }
+    const uint8_t* PreviousImageBytes() const { return previous_; }
     // Counter index 0-127.
     int32_t TimerCounter(int index) const { return index >= 0 && index < kTimerCount ? timers_[index] : 0; }
 
@@ -108,7 +108,8 @@ public:
     // rows move up with their rows.
     void InputRowDeleted(int row);
     void ClearForcedInputs();
-    // Sets every enabled forced input's bit to its row's check mark (asks the host).
+    // Sets every enabled forced input's bit to its row's check mark (asks the host);
+    // nothing while the display is suppressed.
     void ApplyForcedInputs();
 
     // ---- Program ----------------------------------------------------------------
@@ -122,6 +123,8 @@ public:
     // The loaded code with the state the scans wrote into it.
     const std::vector<uint8_t>& Code() const { return code_; }
     int RecordCount() const { return int(program_.Records.size()); }
+    // The decoded records: their operands, as the scan reads them.
+    const emu::TElementCode& Program() const { return program_; }
     // Byte offset and size of record i by the record-size rule.
     int RecordOffset(int i) const { return int(program_.Offsets.at(std::size_t(i))); }
     int RecordSize(int i) const { return int(program_.Offsets.at(std::size_t(i) + 1) - program_.Offsets.at(std::size_t(i))); }
@@ -144,8 +147,9 @@ public:
     // ---- State shared with the debugger windows --------------------------------------
     int RunCount = 0;  // scans started since the last load ("CountRun")
     int TickCount = 0; // ticks since the last load ("TimerTicks")
-    // Raised by the signature analysis while it drives the emulator: no
-    // input/output exchange and no tick display.
+    // Raised by the signature analysis and the CASE check while they drive
+    // the emulator: no input/output exchange, no forced inputs and no tick
+    // display.
     bool SuppressDisplay = false;
     // The signature analysis's number of extra scan-and-tick passes.
     int AnalysisTimerValue = 0;

@@ -232,7 +232,7 @@ TEST_F(EmulatorTest, BitMemoryIgnoresBitsOutsideTheImage) {
     EXPECT_EQ(vac.GetBit(4095, 7), 128);
     EXPECT_EQ(vac.GetBit(4096, 0), 0);
     EXPECT_EQ(vac.GetBit(0, -1), 0);
-    for (int i = 0; i < 4095; ++i) ASSERT_EQ(vac.Image()[i], 0) << i;
+    for (int i = 0; i < 4095; ++i) ASSERT_EQ(vac.ImageBytes()[i], 0) << i;
     vac.SavePrevious();
     EXPECT_EQ(vac.GetPreviousBit(4095, 7), 128);
     vac.ClearImages();
