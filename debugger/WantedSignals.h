@@ -13,7 +13,10 @@ public:
 
     // Appends "name=kind" unless the name has a line already; true when added.
     bool Add(const AnsiString& name, int kind);
-    // Removes the line of the name; false when there is none.
+    // Appends "name=kind" as it is: the debugger's rows kept aside, where a
+    // signal shown on both sides keeps both lines.
+    void Append(const AnsiString& name, int kind) { lines_.Add(name + "=" + IntToStr(kind)); }
+    // Removes the first line of the name; false when there is none.
     bool Remove(const AnsiString& name);
     void Clear() { lines_.Clear(); }
 

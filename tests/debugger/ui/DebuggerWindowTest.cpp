@@ -1,0 +1,369 @@
+// The debugger window: loading through the glue, rows and their sides, the
+// scan modes, forced internal signals, the comments, hiding and its messages.
+#include <QMessageBox>
+
+#include "DebuggerUiTest.h"
+
+namespace dbgui {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class DebuggerWindow : public DebuggerTest {};
+
+// ---- loading ------------------------------------------------------------------------
+
+TEST_F(DebuggerWindow, AMissingDataFileChangesNothingEvenForced) {
+    Load();
+    AddSignalToDebug("A", 0);
+    RestoreDebugSelection();
+    TVAC* before = Emulator();
+    before->Run();
+    for (bool force : {false, true}) {
+        OpenDebugData(dir.File("nothing.dat"), dir.File("Debunothing.dat"), force);
+        EXPECT_EQ(Emulator(), before);
+        EXPECT_EQ(Emulator()->FileName, CopyFile());
+        EXPECT_EQ(Emulator()->RunCount, 1);
+        EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
+    }
+    EXPECT_TRUE(port.Calls.empty());
+}
+
+TEST_F(DebuggerWindow, TheSameFileUnforcedKeepsTheRunForceStartsAgain) {
+    Load();
+    TVAC* first = Emulator();
+    first->Run();
+    first->Run();
+    Open(false);
+    EXPECT_EQ(Emulator(), first);
+    EXPECT_EQ(Emulator()->RunCount, 2);
+    Open(true);
+    EXPECT_NE(Emulator(), first); // a new emulator: counters, images and states start over
+    EXPECT_EQ(Emulator()->RunCount, 0);
+    EXPECT_TRUE(Emulator()->Loaded());
+    EXPECT_EQ(fmDebug->CountRun->Text(), "0");
+}
+
+TEST_F(DebuggerWindow, AnotherFileUnforcedLoadsAFreshEmulatorTooAndAnUnloadedOneLoads) {
+    Write(Program());
+    // The emulator exists but holds nothing: the first open loads it.
+    Open(false);
+    EXPECT_TRUE(fmDebug->Loaded());
+    TVAC* first = Emulator();
+    testenv::WriteBytes(dir.Path() / "Debuother.dat", Program().Build());
+    OpenDebugData(DataFile(), dir.File("Debuother.dat"), false);
+    EXPECT_NE(Emulator(), first);
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debuother.dat"));
+    EXPECT_TRUE(fmDebug->Loaded());
+}
+
+TEST_F(DebuggerWindow, RowsSurviveAReloadOnTheirSides) {
+    Load();
+    // A and Y go by their drivers whatever was asked; the internal X by its line.
+    AddSignalToDebug("A", 1);
+    AddSignalToDebug("Y", 0);
+    AddSignalToDebug("X", 1);
+    AddSignalToDebug("nobody", 0);
+    RestoreDebugSelection();
+    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
+    EXPECT_EQ(Rows(fmDebug->out_signal->Items()), (Strings{"Y", "X"}));
+    Open(true);
+    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
+    EXPECT_EQ(Rows(fmDebug->out_signal->Items()), (Strings{"Y", "X"}));
+    // The rows became the wanted signals, the unknown one went.
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nY=1\r\nX=1\r\n");
+    // Every row names its signal by index.
+    EXPECT_EQ(fmDebug->InputSignal(0)->Name, "A");
+    EXPECT_EQ(fmDebug->OutputSignal(1)->Name, "X");
+}
+
+TEST_F(DebuggerWindow, AddingASignalKeepsItsFirstLineAndOneRow) {
+    Load();
+    AddSignalToDebug("X", 0);
+    AddSignalToDebug("x", 1);
+    TStringList in, out;
+    in.Add("X");
+    out.Add("X");
+    AddSignalsToDebug(&in, &out);
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "X=0\r\n");
+    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"X"});
+    EXPECT_TRUE(Rows(fmDebug->out_signal->Items()).empty());
+    // An internal input is forced by its row.
+    ASSERT_EQ(Emulator()->ForcedInputCount(), 1);
+    EXPECT_EQ(Emulator()->ForcedInput(0).ByteAddress, 3072);
+    EXPECT_EQ(Emulator()->ForcedInput(0).Bit, 2);
+    ClearDebugSignals();
+    EXPECT_EQ(Emulator()->ForcedInputCount(), 0);
+    EXPECT_EQ(fmRun->Wanted.Count(), 0);
+    EXPECT_EQ(fmDebug->in_signal->Items()->Count(), 0);
+}
+
+TEST_F(DebuggerWindow, AFailedLoadClosesTheWindowWithTheEmulatorsMessage) {
+    fmDebug->Show();
+    fmDebug->btRetryClick(fmDebug->btRetry);
+    EXPECT_EQ(port.Messages(),
+              std::vector<AnsiString>{" Нет файла данных для отладки.\n Запустите трансляцию (Ctrl+F9). "_a});
+    EXPECT_FALSE(fmDebug->Visible());
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_FALSE(fmDebug->Running);
+}
+
+TEST_F(DebuggerWindow, TheRetryButtonLoadsTheGluesFileWhenItWasNotLoaded) {
+    Write(Program());
+    Emulator()->FileName = CopyFile();
+    fmDebug->Show();
+    fmDebug->btRetryClick(fmDebug->btRetry);
+    EXPECT_TRUE(fmDebug->Loaded());
+    EXPECT_TRUE(fmDebug->Mapped());
+    EXPECT_TRUE(fmDebug->Timer->Enabled());
+    EXPECT_FALSE(fmDebug->btRetry->Visible());
+    EXPECT_TRUE(fmDebug->btHalt->Visible());
+    fmDebug->btHaltClick(fmDebug->btHalt);
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_TRUE(fmDebug->btRetry->Visible());
+    EXPECT_FALSE(fmDebug->btHalt->Visible());
+}
+
+// ---- running ---------------------------------------------------------------------------
+
+TEST_F(DebuggerWindow, TimeIncrementsAreRoundedUpToWholeTicks) {
+    Load();
+    const struct {
+        double ms;
+        int ticks;
+    } cases[] = {{50, 1}, {120, 3}, {150, 3}, {151, 4}, {50000, 1000}};
+    int total = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ms);
+        fmDebug->TimeIncr->SetValue(c.ms);
+        fmDebug->btIncrementTimersClick(fmDebug->btIncrementTimers);
+        total += c.ticks;
+        EXPECT_EQ(Emulator()->TickCount, total);
+        EXPECT_EQ(Emulator()->RunCount, 0);
+    }
+}
+
+TEST_F(DebuggerWindow, StepWhileRunningEndsHaltedAfterOneScanAndNoTick) {
+    Load();
+    fmDebug->Show();
+    fmDebug->btRetryClick(fmDebug->btRetry);
+    fmDebug->TimerTimer(fmDebug->Timer);
+    ASSERT_TRUE(fmDebug->Running);
+    EXPECT_EQ(Emulator()->RunCount, 1);
+    EXPECT_EQ(Emulator()->TickCount, 1);
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_FALSE(fmDebug->Running);
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_TRUE(fmDebug->btRetry->Visible());
+    EXPECT_EQ(Emulator()->RunCount, 2);
+    EXPECT_EQ(Emulator()->TickCount, 1);
+    EXPECT_EQ(fmDebug->CountRun->Text(), "2");
+    EXPECT_EQ(fmDebug->TimerTicks->Text(), "1");
+}
+
+TEST_F(DebuggerWindow, TickedInputsRunTheProgramAndOutputsShowAsMarks) {
+    Load();
+    AddSignalToDebug("A", 0);
+    AddSignalToDebug("B", 0);
+    AddSignalToDebug("Y", 1);
+    AddSignalToDebug("Z", 1);
+    ShowDebugWindow(nullptr);
+    Tick("A");
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_FALSE(Shows("Y"));
+    Tick("B");
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_TRUE(Shows("Y"));
+    EXPECT_TRUE(Shows("Z"));
+    EXPECT_TRUE(fmDebug->IsOutputChecked(1, 0));
+    EXPECT_FALSE(fmDebug->IsOutputChecked(3000, 0));
+    // The input rows of the timing diagram set a bit through its row.
+    EXPECT_TRUE(fmDebug->SetInput(0, 1, false));
+    EXPECT_FALSE(fmDebug->in_signal->GetChecked(1));
+    EXPECT_EQ(Emulator()->GetBit(0, 1), 0);
+    EXPECT_FALSE(fmDebug->SetInput(1, 0, true));
+}
+
+TEST_F(DebuggerWindow, DeletingTheFirstOfThreeInputRowsKeepsTheThirdForced) {
+    Load();
+    for (const char* name : {"A", "B", "X"}) AddSignalToDebug(name, 0);
+    AddSignalToDebug("Z", 1);
+    ShowDebugWindow(nullptr);
+    ASSERT_EQ(Rows(fmDebug->in_signal->Items()), (Strings{"A", "B", "X"}));
+    fmDebug->in_signal->SetSelected(0, true);
+    fmDebug->DeleteActionUpdate(fmDebug->DeleteAction);
+    EXPECT_TRUE(fmDebug->DeleteAction->Enabled());
+    fmDebug->DeleteActionExecute(fmDebug->DeleteAction);
+    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), (Strings{"B", "X"}));
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "B=0\r\nX=0\r\nZ=1\r\n");
+    // X = B, but X's own row holds it: ticked X with B clear gives Z.
+    Tick("X");
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_EQ(Emulator()->GetBit(3072, 2), 4);
+    EXPECT_TRUE(Shows("Z"));
+    Tick("X", false);
+    Tick("B");
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_EQ(Emulator()->GetBit(3072, 2), 0);
+    EXPECT_FALSE(Shows("Z"));
+    // Nothing selected: nothing to delete.
+    fmDebug->in_signal->SetSelected(0, false);
+    fmDebug->in_signal->SetSelected(1, false);
+    fmDebug->DeleteActionUpdate(fmDebug->DeleteAction);
+    EXPECT_FALSE(fmDebug->DeleteAction->Enabled());
+}
+
+TEST_F(DebuggerWindow, TheDeleteKeyDeletesSelectedOutputRows) {
+    Load();
+    AddSignalToDebug("Y", 1);
+    AddSignalToDebug("Z", 1);
+    RestoreDebugSelection();
+    fmDebug->out_signal->SetSelected(1, true);
+    WORD key = VK_DELETE;
+    fmDebug->out_signal->OnKeyUp(fmDebug->out_signal, key, 0);
+    EXPECT_EQ(Rows(fmDebug->out_signal->Items()), Strings{"Y"});
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "Y=1\r\n");
+}
+
+TEST_F(DebuggerWindow, RefreshClearsTheImagesAndUnticksEveryInput) {
+    Load();
+    for (const char* name : {"A", "B"}) AddSignalToDebug(name, 0);
+    AddSignalToDebug("Y", 1);
+    ShowDebugWindow(nullptr);
+    Tick("A");
+    Tick("B");
+    fmDebug->btStepClick(fmDebug->btStep);
+    ASSERT_TRUE(Shows("Y"));
+    fmDebug->Button1Click(fmDebug->Button1);
+    EXPECT_FALSE(fmDebug->in_signal->GetChecked(0));
+    EXPECT_FALSE(fmDebug->in_signal->GetChecked(1));
+    EXPECT_FALSE(Shows("Y"));
+    for (int a = 0; a < 4096; ++a) {
+        ASSERT_EQ(Emulator()->ImageBytes()[a], 0) << a;
+        ASSERT_EQ(Emulator()->PreviousImageBytes()[a], 0) << a;
+    }
+}
+
+// ---- comments ---------------------------------------------------------------------------
+
+TEST_F(DebuggerWindow, CommentsOfSignalsAtOneComeAndGo) {
+    Load();
+    for (const char* name : {"A", "B"}) AddSignalToDebug(name, 0);
+    ShowDebugWindow(nullptr);
+    EXPECT_EQ(Rows(fmDebug->CommentList()), (Strings{"Кнопка A", "Лампа Y", "Лампа Z", "Связь"}));
+    Tick("A");
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_EQ(Memo(), Strings{"Кнопка A"});
+    Tick("B");
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_EQ(Memo(), (Strings{"Кнопка A", "Лампа Y", "Лампа Z", "Связь"}));
+    Tick("A", false);
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_EQ(Memo(), (Strings{"Лампа Z", "Связь"}));
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_EQ(Memo(), (Strings{"Лампа Z", "Связь"}));
+}
+
+TEST_F(DebuggerWindow, SignalsSharingACommentShowItOnceWhileEitherIsAtOne) {
+    Builder b = Program();
+    b.AddName(Op(3072, 5), "W", "СВЯЗЬ"_a); // the same text as X's, in other letters
+    b.Or({A}, {Op(3072, 5)});
+    Load(b);
+    AddSignalToDebug("A", 0);
+    AddSignalToDebug("B", 0);
+    ShowDebugWindow(nullptr);
+    Tick("A");
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_EQ(Memo(), (Strings{"Кнопка A", "СВЯЗЬ"}));
+    Tick("B");
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_EQ(Memo(), (Strings{"Кнопка A", "СВЯЗЬ", "Лампа Y", "Лампа Z"}));
+}
+
+// ---- counters ------------------------------------------------------------------------
+
+TEST_F(DebuggerWindow, WhileTheDisplayIsSuppressedTheRunCounterIsWrittenOnFlush) {
+    Load();
+    fmDebug->Show();
+    Emulator()->Run();
+    EXPECT_EQ(fmDebug->CountRun->Text(), "1");
+    Emulator()->SuppressDisplay = true;
+    Emulator()->Run();
+    Emulator()->Run();
+    Emulator()->Tick();
+    EXPECT_EQ(fmDebug->CountRun->Text(), "1");
+    EXPECT_EQ(fmDebug->TimerTicks->Text(), "0");
+    fmDebug->FlushCounters();
+    EXPECT_EQ(fmDebug->CountRun->Text(), "3");
+    EXPECT_EQ(fmDebug->TimerTicks->Text(), "0");
+    Emulator()->SuppressDisplay = false;
+}
+
+TEST_F(DebuggerWindow, TheRealTimerTicksAndScansEveryFiftyMilliseconds) {
+    Load();
+    for (const char* name : {"A", "B"}) AddSignalToDebug(name, 0);
+    AddSignalToDebug("Y", 1);
+    ShowDebugWindow(nullptr);
+    Tick("A");
+    Tick("B");
+    fmDebug->btRetryClick(fmDebug->btRetry);
+    QTest::qWait(300);
+    fmDebug->btHaltClick(fmDebug->btHalt);
+    const int runs = Emulator()->RunCount;
+    EXPECT_GE(runs, 2);
+    EXPECT_LE(runs, 7);
+    EXPECT_EQ(Emulator()->TickCount, runs);
+    EXPECT_TRUE(Shows("Y"));
+    EXPECT_EQ(fmDebug->CountRun->Text(), IntToStr(runs));
+    QTest::qWait(120);
+    EXPECT_EQ(Emulator()->RunCount, runs);
+}
+
+// ---- hiding -------------------------------------------------------------------------------
+
+TEST_F(DebuggerWindow, AnotherWindowOfTheProgramHaltsAndHidesItAMessageBoxDoesNot) {
+    Load();
+    ShowDebugWindow(nullptr);
+    QApplication::setActiveWindow(fmDebug->Widget());
+    ASSERT_EQ(Screen->ActiveForm(), fmDebug);
+    EXPECT_FALSE(IsDebugWindowInactive());
+    fmDebug->btRetryClick(fmDebug->btRetry);
+    // A message box of the desktop takes the focus: the debugger stays.
+    QMessageBox box;
+    box.setText("?");
+    box.show();
+    QApplication::setActiveWindow(&box);
+    EXPECT_TRUE(fmDebug->Visible());
+    EXPECT_TRUE(fmDebug->Timer->Enabled());
+    box.hide();
+    QApplication::setActiveWindow(fmDebug->Widget());
+    // Another window of the program: halted and hidden.
+    TForm* other = MakeForm();
+    other->Show();
+    QApplication::setActiveWindow(other->Widget());
+    EXPECT_FALSE(fmDebug->Visible());
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_FALSE(fmDebug->Running);
+    EXPECT_TRUE(IsDebugWindowInactive());
+}
+
+TEST_F(DebuggerWindow, ClosingHaltsEvenWhenOnlyTheTimerRuns) {
+    Load();
+    fmDebug->Show();
+    fmDebug->Timer->SetEnabled(true); // running flag down, timer on
+    fmDebug->btCloseClick(fmDebug->btClose);
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_FALSE(fmDebug->Visible());
+}
+
+TEST_F(DebuggerWindow, HelpOpensTheDebuggersTopicAndTheTimingButtonWaitsForItsWindow) {
+    fmDebug->HelpAction->Execute();
+    ASSERT_EQ(port.Calls.size(), 1u);
+    EXPECT_EQ(port.Calls[0].kind, TestUiPort::kHelp);
+    EXPECT_EQ(port.Calls[0].text, "Отладка с комментариями к сигналам"_a);
+    ShowDebugWindow(nullptr);
+    EXPECT_FALSE(fmDebug->ButTimers->Visible());
+}
+
+} // namespace
+} // namespace dbgui
