@@ -67,6 +67,12 @@ void OpenDebugData(const AnsiString& dataFile, const AnsiString& emulatorFile, b
     RestoreDebugSelection();
 }
 
+void RunSignatureAnalysis(const AnsiString& dataFile, const AnsiString& emulatorFile) {
+    OpenDebugData(dataFile, emulatorFile, true);
+    if (!DebuggerPresent() || !FileExists(dataFile) || !Emulator()->Loaded()) return;
+    fmRun->SignatureAction->Execute();
+}
+
 bool VerifyCaseTable(const AnsiString&, const AnsiString&, bool, std::vector<int32_t>* outputs) {
     if (!outputs || !DebuggerPresent()) return false;
     return fmRun->CompareOutputs(*outputs);

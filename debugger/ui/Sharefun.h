@@ -3,8 +3,8 @@
 // scheme window and the pin and connection dialogs reach the debugger only
 // through these functions: after each translation and from their debug
 // commands they (re)load the debugging data, keep the list of signals the
-// engineer wants to watch, and start the debugger window and the check of a
-// CASE table.
+// engineer wants to watch, and start the debugger window, the signature
+// analysis and the check of a CASE table.
 //
 // Data files come in pairs: the file whose existence says that a
 // translation produced something (the controller data file) and the file the
@@ -77,6 +77,9 @@ void AddSignalsToDebug(TStrings* inputs, TStrings* outputs);
 // the rows are kept aside, a new emulator loads emulatorFile and the rows
 // come back.
 void OpenDebugData(const AnsiString& dataFile, const AnsiString& emulatorFile, bool force);
+// OpenDebugData with force, then, when dataFile exists and the emulator
+// holds a program, the signature analysis.
+void RunSignatureAnalysis(const AnsiString& dataFile, const AnsiString& emulatorFile);
 // The check of a CASE table on the loaded program: 65,536 output words into
 // outputs. False (outputs untouched) when it did not run.
 bool VerifyCaseTable(const AnsiString& dataFile, const AnsiString& signalsFile, bool unused,

@@ -1,0 +1,180 @@
+// The signature analyser window: the analysis shown modally in slices, its
+// question, cancelling, what it lists and hides, the CASE check through the
+// glue, and the search buttons.
+#include <QTimer>
+
+#include "DebuggerUiTest.h"
+
+namespace dbgui {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// The timing diagram as the debugger drives it.
+class FakeTiming : public ITimingView {
+public:
+    std::vector<std::string> calls;
+    bool visible = false;
+    bool IsVisible() override { return visible; }
+    void ShowRunCount(int runs) override { calls.push_back("runs " + std::to_string(runs)); }
+    void ShowTickCount(int ticks) override { calls.push_back("ticks " + std::to_string(ticks)); }
+    void ShowRunning(bool running) override { calls.push_back(running ? "running" : "halted"); }
+    void StopTimer() override { calls.push_back("stop"); }
+    void ToggleTrace(int row, int signal) override { calls.push_back("toggle " + std::to_string(row) + " " + std::to_string(signal)); }
+    void Open(int minInterval) override { calls.push_back("open " + std::to_string(minInterval)); }
+};
+
+// n inputs I0.. ORed one each into Q0.. (internal signals), and a timer
+// whose unnamed stop makes its preset the number of extra passes.
+Builder Ors(int n, int passes) {
+    Builder b;
+    for (int k = 0; k < n; ++k) {
+        b.Or({Op(3072 + k / 8, k % 8)}, {Op(3200 + k / 8, k % 8)});
+        b.AddName(Op(3072 + k / 8, k % 8), ("I" + std::to_string(k)).c_str());
+        b.AddName(Op(3200 + k / 8, k % 8), ("Q" + std::to_string(k)).c_str());
+    }
+    b.Timers = 1;
+    b.Timer(Op(3300), Op(3301), uint32_t(passes), 0, {Op(3302)});
+    return b;
+}
+
+class AnalyserWindow : public DebuggerTest {
+protected:
+    void SetUp() override {
+        DebuggerTest::SetUp();
+        // A run that a failing test leaves open ends after ten seconds.
+        QObject::connect(&watchdog_, &QTimer::timeout, [] {
+            if (fmRun && fmRun->IsModal()) fmRun->ModalResult = mrCancel;
+        });
+        watchdog_.setSingleShot(true);
+        watchdog_.start(10000);
+    }
+    void Analyse() { RunSignatureAnalysis(DataFile(), CopyFile()); }
+
+private:
+    QTimer watchdog_;
+};
+
+TEST_F(AnalyserWindow, TheAnalysisListsSignalsAndConstantsButNeverTheOpenPins) {
+    Builder b = Program();
+    b.And({A, Op(3072, 0)}, {Op(3072, 6)}); // K = A and an open input: always 0
+    b.AddName(Op(3072, 6), "K", "Всегда ноль"_a);
+    Write(b);
+    FakeTiming timing;
+    DebuggerHooks().Timing = &timing;
+    Open(true);
+    fmDebug->btRetryClick(fmDebug->btRetry);
+    ASSERT_TRUE(fmDebug->Timer->Enabled());
+    int modal = 0;
+    Application->OnModalStart = [&](TForm* f) { modal += f == fmRun; };
+    Analyse();
+    EXPECT_EQ(modal, 1);
+    // The analysis halted both windows' timers first.
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_NE(std::find(timing.calls.begin(), timing.calls.end(), "running"), timing.calls.end());
+    EXPECT_NE(std::find(timing.calls.begin(), timing.calls.end(), "stop"), timing.calls.end());
+    EXPECT_EQ(fmRun->Caption(), " Обработка сигналов закончена."_a);
+    EXPECT_TRUE(fmRun->Visible());
+    EXPECT_FALSE(fmRun->IsModal());
+    EXPECT_EQ(Rows(fmRun->ListBox1->Items()), (Strings{"A", "B", "X"}));
+    EXPECT_EQ(Rows(fmRun->ListBox2->Items()), (Strings{"Y", "X", "Z", "T", "K"}));
+    EXPECT_EQ(Rows(fmRun->ListBox3->Items()), Strings{"K=0"});
+    // The open pins were analysed all the same.
+    EXPECT_GE(fmRun->Lists.Outputs.IndexOfName("_null_in_"), 0);
+    EXPECT_GE(fmRun->Lists.Outputs.IndexOfName("_null_out_"), 0);
+    // Inputs A, B, X and timer value 3: 2 + 6 * 7 * 4 scans.
+    EXPECT_EQ(Emulator()->RunCount, 2 + 6 * 7 * 4);
+    EXPECT_FALSE(Emulator()->SuppressDisplay);
+    EXPECT_FALSE(fmDebug->Running);
+    EXPECT_TRUE(port.Calls.empty()) << AnsiToUtf8(port.Calls.empty() ? AnsiString() : port.Calls[0].text);
+}
+
+TEST_F(AnalyserWindow, TwoAnalysesLeaveEachCommentOnce) {
+    Load();
+    Analyse();
+    Analyse();
+    EXPECT_EQ(Rows(fmDebug->CommentList()), (Strings{"Кнопка A", "Лампа Y", "Лампа Z", "Связь"}));
+    EXPECT_EQ(fmDebug->CommentMap().size(), 4u);
+}
+
+TEST_F(AnalyserWindow, ExitCancelsARunningAnalysis) {
+    Load(Ors(16, 40));
+    Application->OnModalStart = [](TForm* f) {
+        QTimer::singleShot(0, [f] { static_cast<TfmRun*>(f)->btClose->Click(); });
+    };
+    Analyse();
+    EXPECT_EQ(fmRun->Caption(), " Обработка сигналов прервана."_a);
+    EXPECT_TRUE(fmRun->Visible());
+    EXPECT_EQ(fmRun->ListBox1->Items()->Count(), 16);
+    EXPECT_EQ(fmRun->ListBox3->Items()->Count(), 0);
+    EXPECT_FALSE(fmRun->AnalysisRunning());
+    EXPECT_GT(Emulator()->RunCount, 0);
+    EXPECT_LT(Emulator()->RunCount, 1000000);
+    EXPECT_FALSE(Emulator()->SuppressDisplay);
+    EXPECT_FALSE(fmDebug->Running);
+    // "Выход" now only hides the window.
+    fmRun->btClose->Click();
+    EXPECT_FALSE(fmRun->Visible());
+}
+
+TEST_F(AnalyserWindow, ALongAnalysisAsksFirstAndNoLeavesItUndone) {
+    Load(Ors(24, 2));
+    port.Answer(mrNo);
+    Analyse();
+    // 2 + 6 (2^24 - 1) 3 scans of 25 records at 2e8 records a second.
+    const double work = (2.0 + 6.0 * double((1 << 24) - 1) * 3.0) * 25.0;
+    const AnsiString expected = " Анализ займёт около "_a + IntToStr((long long)(work / 2e8 + 0.5)) + " с.\n Продолжить?"_a;
+    ASSERT_EQ(port.Calls.size(), 1u);
+    EXPECT_EQ(port.Calls[0].text, expected);
+    EXPECT_EQ(port.Calls[0].buttons, mbYesNo);
+    EXPECT_EQ(fmRun->Caption(), " Обработка сигналов прервана."_a);
+    EXPECT_EQ(Emulator()->RunCount, 0);
+    EXPECT_FALSE(Emulator()->SuppressDisplay);
+}
+
+TEST_F(AnalyserWindow, NoAnalysisWithoutTheDataFileOrAProgram) {
+    Analyse(); // nothing written
+    EXPECT_FALSE(fmRun->Visible());
+    Write(Program());
+    testenv::WriteBytes(ToFsPath(CopyFile()), "damaged");
+    Analyse();
+    EXPECT_FALSE(fmRun->Visible());
+    EXPECT_FALSE(Emulator()->Loaded());
+    std::vector<int32_t> words{7};
+    EXPECT_FALSE(VerifyCaseTable(DataFile(), CopyFile(), true, &words));
+    EXPECT_EQ(words, std::vector<int32_t>{7});
+}
+
+TEST_F(AnalyserWindow, TheCaseCheckFillsEveryWordFromTheLoadedProgram) {
+    Load(Ors(16, 0));
+    AddSignalToDebug("I0", 0);
+    RestoreDebugSelection();
+    fmDebug->in_signal->SetChecked(0, true); // forced, but not during the check
+    std::vector<int32_t> words;
+    ASSERT_TRUE(VerifyCaseTable(DataFile(), CopyFile(), true, &words));
+    ASSERT_EQ(words.size(), 65536u);
+    for (int n : {0, 1, 2, 0x8000, 0xFFFF, 12345}) EXPECT_EQ(words[std::size_t(n)], n);
+    EXPECT_FALSE(VerifyCaseTable(DataFile(), CopyFile(), true, nullptr));
+}
+
+TEST_F(AnalyserWindow, TheSearchButtonsWaitForTheFramesSearch) {
+    Load();
+    Analyse();
+    EXPECT_FALSE(fmRun->BitBtn1->Enabled());
+    EXPECT_FALSE(fmRun->BitBtn2->Enabled());
+    std::vector<AnsiString> searched;
+    DebuggerHooks().FindSignal = [&](const AnsiString& name) { searched.push_back(name); };
+    fmRun->Hide();
+    fmRun->Show();
+    EXPECT_TRUE(fmRun->BitBtn1->Enabled());
+    fmRun->ListBox1->SetItemIndex(-1);
+    fmRun->BitBtn1Click(fmRun->BitBtn1); // nothing selected
+    fmRun->ListBox1->SetItemIndex(1);
+    fmRun->ListBox2->SetItemIndex(0);
+    fmRun->BitBtn1Click(fmRun->BitBtn1);
+    fmRun->BitBtn2Click(fmRun->BitBtn2);
+    EXPECT_EQ(searched, (std::vector<AnsiString>{"B", "Y"}));
+}
+
+} // namespace
+} // namespace dbgui
