@@ -15,6 +15,7 @@
 #include "debugger/Vac.h"
 #include "debugger/ui/Debuginf.h"
 #include "debugger/ui/For.h"
+#include "debugger/ui/InpOutp.h"
 #include "debugger/ui/Sharefun.h"
 #include "platform/FileIO.h"
 
@@ -62,6 +63,7 @@ protected:
         GuiTest::SetUp();
         fmRun = MakeForm<TfmRun>();
         fmDebug = MakeForm<TfmDebug>();
+        fmIO = MakeForm<TfmIO>();
     }
     void TearDown() override {
         GuiTest::TearDown();
