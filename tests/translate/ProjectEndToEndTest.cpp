@@ -2,6 +2,7 @@
 // signal table, schemes s1 and s2 saved as scheme files, the project; the
 // translator's project run with the real translation library; the data files
 // it leaves loaded and run on the emulator and through vacrun.
+#include "SampleProject.h"
 #include "TranslateTestSupport.h"
 #include "debugger/Vac.h"
 #include "document/DriverTableAdapter.h"
@@ -19,60 +20,16 @@ protected:
     }
     void TearDown() override { SetDriversInUse(previous_); }
 
-    // DI and DO of 8 bits at 0x100 and 0x200, their bits and the connector's
-    // comment, as TwoSchemeWork lists them.
     void FillTable() {
-        ASSERT_EQ(table.AddDriverType("DIN", 1), TDriversInfo::Ok);
-        ASSERT_EQ(table.AddDriverType("DOUT", 2), TDriversInfo::Ok);
-        AddDriver("DI", 0, 0, 0x100);
-        AddDriver("DO", 1, 1, 0x200);
-        ASSERT_EQ(table.AddBit("A", "DI", 0, "Кнопка A"_a), TDriversInfo::Ok);
-        ASSERT_EQ(table.AddBit("B", "DI", 1, "Кнопка B"_a), TDriversInfo::Ok);
-        ASSERT_EQ(table.AddBit("Y", "DO", 0, "Лампа Y"_a), TDriversInfo::Ok);
-        ASSERT_EQ(table.AddBit("Z", "DO", 1, "Лампа Z"_a), TDriversInfo::Ok);
-        ASSERT_TRUE(table.AddVarBit("X", "Связь s1 - s2"_a));
-    }
-    void AddDriver(const AnsiString& name, int type, int direction, uint32_t address) {
-        _drv d;
-        d.Name = name;
-        d.Type = type;
-        d.Direction = direction;
-        d.Address = address;
-        d.BitCount = 8;
-        ASSERT_EQ(table.AddDriver(d), TDriversInfo::Ok) << AnsiToUtf8(table.LastError());
-    }
-
-    // s1: AND1 = A and B -> Y; TIMER1 (1,000 ms, as a new timer is) started by
-    // A -> connector X. Every pin has a driver pin of its own on its tip.
-    AnsiString BuildS1() {
-        TScheme s;
-        TElement* and1 = Place(s, s.CreateAndElement(), "AND1", 100, 100, 1);
-        DriverOn(s, "A", and1->GetInput(0));
-        DriverOn(s, "B", and1->GetInput(1));
-        DriverOn(s, "Y", and1->GetOutput(0));
-        TElement* timer = Place(s, s.CreateTimerElement(), "TIMER1", 100, 300, 2);
-        EXPECT_EQ(static_cast<TTimerElement*>(timer)->Delay(), 1000);
-        DriverOn(s, "A", timer->GetInput(0));
-        DriverOn(s, "X", timer->GetOutput(0), true);
-        SaveAs(s, dir.File("s1.tvs"));
-        return dir.File("s1.tvs");
-    }
-    // s2: OR1 = X or B -> Z; the connector X stands apart, joined by a wire.
-    AnsiString BuildS2() {
-        TScheme s;
-        TElement* or1 = Place(s, s.CreateOrElement(), "OR1", 300, 100, 1);
-        TDriver* x = LooseDriver(s, "X", 0, 400, true);
-        Wire(s, x->Terminal(), or1->GetInput(0));
-        DriverOn(s, "B", or1->GetInput(1));
-        DriverOn(s, "Z", or1->GetOutput(0));
-        SaveAs(s, dir.File("s2.tvs"));
-        return dir.File("s2.tvs");
+        AnsiString error;
+        ASSERT_TRUE(sample::FillTable(table, error)) << AnsiToUtf8(error);
     }
     TProject& MakeProject(int32_t convert) {
+        EXPECT_TRUE(sample::WriteSchemes(dir.File(""), false));
         project = std::make_unique<TProject>(nullptr);
         project->SetFileName(dir.File("p.tvp"));
-        EXPECT_TRUE(project->AddFile(BuildS1()));
-        EXPECT_TRUE(project->AddFile(BuildS2()));
+        EXPECT_TRUE(project->AddFile(dir.File("s1.tvs")));
+        EXPECT_TRUE(project->AddFile(dir.File("s2.tvs")));
         project->Convert = convert;
         return *project;
     }
