@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "debugger/ui/DebugGlyphs.h"
 #include "platform/Bitmap.h"
 #include "platform/ImageList.h"
 
@@ -240,6 +241,8 @@ const std::array<Painter, kActionImageCount> kPainters{{
         p.Box(6, 1, 15, 15, TColor(0x00808080));
         Arrow(p, 1, 8, 9, 8, kRed);
     },
+    // Debugger
+    [](Pen& p) { DrawDebugGlyph(dgDebugger, p.c); },
 }};
 
 } // namespace

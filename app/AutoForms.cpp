@@ -4,6 +4,10 @@
 #include "app/Progress.h"
 #include "app/ProjectDlg.h"
 #include "app/Stat.h"
+#include "debugger/ui/Debuginf.h"
+#include "debugger/ui/For.h"
+#include "debugger/ui/InpOutp.h"
+#include "debugger/ui/Sharefun.h"
 #include "document/InitModule.h"
 #include "document/Project.h"
 #include "editor/AddDriver.h"
@@ -50,20 +54,52 @@ void MakeShowExport() {
     };
 }
 
+// The debugger's entry points as the frame hands them to the scheme windows.
+class TFrameDebugger : public IFrameDebugger {
+public:
+    void OpenDebugData(const AnsiString& dataFile, const AnsiString& emulatorFile, bool force) override {
+        ::OpenDebugData(dataFile, emulatorFile, force);
+    }
+    void RunSignatureAnalysis(const AnsiString& dataFile, const AnsiString& emulatorFile) override {
+        ::RunSignatureAnalysis(dataFile, emulatorFile);
+    }
+    void AddSignalsToDebug(TStrings* inputs, TStrings* outputs) override { ::AddSignalsToDebug(inputs, outputs); }
+    void AddSignalToDebug(const AnsiString& name, int kind) override { ::AddSignalToDebug(name, kind); }
+    bool IsDebugWindowInactive() override { return ::IsDebugWindowInactive(); }
+};
+
+void MakeDebugger() {
+    Application->CreateForm(fmDebug);
+    static TFrameDebugger debugger;
+    FrameWindowFactories().Debugger = &debugger;
+    // The analyser's search buttons use the frame's signal search once there is one.
+    DebuggerHooks().FindSignal = [](const AnsiString& name) {
+        if (auto& find = FrameWindowFactories().FindSignal) find(name);
+    };
+    DebuggerHooks().CanFindSignal = [] { return bool(FrameWindowFactories().FindSignal); };
+}
+
+void MakeSignalQuestion() {
+    Application->CreateForm(fmIO);
+    // The scheme model asks through the frame which side an internal signal
+    // put into the debugger goes to.
+    FrameWindowFactories().SignalDirection = [](const AnsiString& name) { return fmIO ? fmIO->Ask(name) : -1; };
+}
+
 } // namespace
 
 const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
     static const std::array<TAutoForm, kAutoFormCount> table{{
         {"TMainForm", "MainForm", [] { Make(MainForm); }},
         {"TInitModule", "InitModule", MakeInitModule},
-        {"TfmRun", "fmRun", nullptr},
+        {"TfmRun", "fmRun", [] { Make(fmRun); }},
         {"TAddDriverForm", "AddDriverForm", [] { Make(AddDriverForm); }},
         {"TAddPinForm", "AddPinForm", [] { Make(AddPinForm); }},
         {"TAddTypeDrvForm", "AddTypeDrvForm", [] { Make(AddTypeDrvForm); }},
         {"TFindSignalDlg", "FindSignalDlg", nullptr},
-        {"TfmDebug", "fmDebug", nullptr},
+        {"TfmDebug", "fmDebug", MakeDebugger},
         {"TfmFormuls", "fmFormuls", nullptr},
-        {"TfmIO", "fmIO", nullptr},
+        {"TfmIO", "fmIO", MakeSignalQuestion},
         {"TInsertPinForm", "InsertPinForm", [] { Make(InsertPinForm); }},
         {"TListElementDlg", "ListElementDlg", nullptr},
         {"TfmMTValue", "fmMTValue", nullptr},

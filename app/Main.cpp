@@ -577,7 +577,9 @@ void TMainForm::FormShow(TObject*) {
     });
     if (arg.IsEmpty()) return;
     switch (FileKindOf(arg)) {
-    case TFileKind::Project: LoadProject(arg); break;
+    case TFileKind::Project:
+        if (LoadProject(arg)) OpenDebugFiles(ProjectDebugFiles(), false);
+        break;
     case TFileKind::Scheme: CreateMDIChild(arg); break;
     case TFileKind::Recovery: OpenSchemeWindow(arg, true); break;
     case TFileKind::Fsm: OpenFSMWindow(arg); break;

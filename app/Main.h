@@ -9,6 +9,7 @@
 // Handlers keep the names they are known by (FileOpen1Execute, N26Click...);
 // the actions' OnUpdate handlers carry the enabling rules and run at idle.
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -93,6 +94,7 @@ public:
     TToolbarButtonEx *ToolbarButtonEx1, *ToolbarButtonEx2, *ToolbarButtonEx3, *ToolbarButtonEx4;
     TToolbarButtonEx *ToolbarButtonEx5, *ToolbarButtonEx19, *ToolbarButtonEx29, *ToolbarButtonEx32;
     TToolbarButtonEx* tbtCheckSheme;
+    TToolbarButtonEx* ToolbarButtonEx26; // opens the debugger
     TCheckBox* DebuCheck;
     TImageList* ActionImageList;
 
@@ -178,8 +180,13 @@ public:
     void MoveFileUpExecute(TObject* Sender);
     void MoveFileDownExecute(TObject* Sender);
     void ExportSchemeActionExecute(TObject* Sender);
-    // Translates the scheme of the active CASE-forming window.
-    void ExportCase();
+    // Translates the scheme of the active CASE-forming window and checks its
+    // table on the emulator: 65,536 output words into outputs. False when the
+    // check did not run.
+    bool ExportCase(std::vector<int32_t>* outputs);
+    // Loads the project's (or, with DebuCheck, the active scheme's)
+    // debugging copy and shows the debugger window.
+    void ToolbarButtonEx26Click(TObject* Sender);
     void N72Click(TObject* Sender);
     void TypeActionExecute(TObject* Sender);
     void HelpAbout1Execute(TObject* Sender);
@@ -251,6 +258,18 @@ private:
     // The active scheme window's document, or null after the warning that
     // there is none (F8 and the CASE-forming window).
     TScheme* ActiveSchemeToTranslate();
+    // The debugger's pairs of files: the file a translation leaves (whose
+    // existence counts) and the debugging copy the emulator loads. A
+    // project's are its data file and "Debu" + it; a scheme's is the copy
+    // its own run wrote, both times.
+    struct TDebugFiles {
+        AnsiString Data;
+        AnsiString Copy;
+        bool Exist() const;
+    };
+    TDebugFiles ProjectDebugFiles() const;
+    TDebugFiles SchemeDebugFiles(TScheme* scheme) const;
+    void OpenDebugFiles(const TDebugFiles& files, bool force);
     // The pages (1-based child numbers) chosen in the print dialog; false
     // when it was cancelled.
     bool AskPrintRange(int& from, int& to, int& copies);

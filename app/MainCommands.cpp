@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "app/RunScope.h"
 #include "app/Stat.h"
+#include "debugger/ui/Sharefun.h"
 #include "document/Project.h"
 #include "document/Scheme.h"
 #include "editor/PinDriver.h"
@@ -15,7 +16,7 @@
 
 void TMainForm::MRUManClick(TObject*, const AnsiString& RecentName, const AnsiString&, int) {
     if (FileExists(RecentName)) {
-        LoadProject(RecentName);
+        if (LoadProject(RecentName)) OpenDebugFiles(ProjectDebugFiles(), false);
         return;
     }
     // A project that is gone: nothing is left open and the pane stays.
@@ -97,20 +98,40 @@ void TMainForm::CheckScheme(TScheme* scheme) {
         if (project) ShowMessage(" Сначала надо исправить ошибки,\n а потом запускать проверку схемы."_a);
         return;
     }
-    const AnsiString dir = CurrentProject->GetDir();
-    const TSchemeRunPaths paths = SchemeRunPaths(dir, SchemeBaseName(scheme->GetFileName()), CurrentWorkFileNames());
+    // The copy the run wrote is both the file that must exist and the one
+    // the emulator loads.
+    const TDebugFiles files = SchemeDebugFiles(scheme);
     if (IFrameDebugger* debugger = FrameWindowFactories().Debugger) {
-        debugger->OpenDebugData(paths.DebugData, paths.Work.Signals, true);
-        debugger->RunSignatureAnalysis(paths.DebugData, paths.Work.Signals);
+        debugger->OpenDebugData(files.Data, files.Copy, true);
+        debugger->RunSignatureAnalysis(files.Data, files.Copy);
     }
 }
 
 void TMainForm::ExportSchemeActionExecute(TObject*) {
-    if (TScheme* scheme = ActiveSchemeToTranslate()) TranslateScheme(scheme, false);
+    TScheme* scheme = ActiveSchemeToTranslate();
+    if (!scheme || !CurrentProject) {
+        if (scheme) TranslateScheme(scheme, false); // says that there is no project
+        return;
+    }
+    TranslateScheme(scheme, false);
+    // The debugger takes the new copy at once.
+    if (!DebuCheck->Checked()) {
+        OpenDebugFiles(ProjectDebugFiles(), true);
+        return;
+    }
+    const TDebugFiles files = SchemeDebugFiles(scheme);
+    if (files.Exist()) OpenDebugFiles(files, true);
 }
 
-void TMainForm::ExportCase() {
-    if (TScheme* scheme = ActiveSchemeToTranslate()) TranslateScheme(scheme, true);
+bool TMainForm::ExportCase(std::vector<int32_t>* outputs) {
+    TScheme* scheme = ActiveSchemeToTranslate();
+    if (!scheme) return false;
+    TranslateScheme(scheme, true);
+    if (!CurrentProject) return false;
+    const TDebugFiles files = SchemeDebugFiles(scheme);
+    if (!files.Exist()) return false;
+    OpenDebugFiles(files, true);
+    return VerifyCaseTable(files.Data, files.Copy, true, outputs);
 }
 
 void TMainForm::N72Click(TObject*) {

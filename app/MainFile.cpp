@@ -167,6 +167,7 @@ void TMainForm::OpenProjectActionExecute(TObject*) {
     if (!LoadProject(OpenDialogPrj->FileName)) return;
     AddRecentProject(CurrentProject->GetFileName());
     FindSignalListView->Items()->Clear();
+    OpenDebugFiles(ProjectDebugFiles(), false);
 }
 
 void TMainForm::SaveProjectActionExecute(TObject*) {
@@ -234,6 +235,7 @@ void TMainForm::OptionProjectActionExecute(TObject*) {
     ProjectDlg->Mode = TProjectDlg::ModeProperties;
     ProjectDlg->ShowModal();
     UpdateCaption();
+    OpenDebugFiles(ProjectDebugFiles(), false);
 }
 
 void TMainForm::ShowProjectFiles(TProject* project) {
@@ -261,8 +263,11 @@ void TMainForm::ExportActionExecute(TObject*) {
     {
         TRunScope run;
         LogFile->TranslateProject(CurrentProject);
+        ShowErrorAction->SetEnabled(true);
+        // A new translation replaces the debugger's program even when the
+        // file name stays.
+        OpenDebugFiles(ProjectDebugFiles(), true);
     }
-    ShowErrorAction->SetEnabled(true);
 }
 
 void TMainForm::ShowErrorActionExecute(TObject*) {

@@ -113,9 +113,17 @@ void TMainForm::CreateToolbars() {
     separator(ToolBar3);
     button(ToolBar3, ExportAction);
 
-    // The two debugger buttons join this toolbar with the debugger windows.
+    // The timing diagram's button joins this toolbar with its window.
     ToolBar5 = bar(DockBarTop, "ToolBar5", "Драйвера"_a, 0, 500);
     button(ToolBar5, TypeAction);
+    separator(ToolBar5);
+    ToolbarButtonEx26 = NewControl<TToolbarButtonEx>(this, ToolBar5, "ToolbarButtonEx26");
+    ToolbarButtonEx26->SetImages(ActionImageList);
+    ToolbarButtonEx26->SetImageIndex(aiDebugger);
+    ToolbarButtonEx26->SetDisplayMode(dmGlyphOnly);
+    ToolbarButtonEx26->SetHint("Отладчик"_a);
+    ToolbarButtonEx26->SetShowHint(true);
+    ToolbarButtonEx26->OnClick = [this](TObject* s) { ToolbarButtonEx26Click(s); };
 
     ToolB = bar(DockBarLeft, "ToolB", "Работа со схемой"_a, 0, 0);
     auto mode = [&](TAction* a, const char* name) {

@@ -250,7 +250,8 @@ void TfmRun::BitBtn2Click(TObject*) { Search(ListBox2); }
 
 void TfmRun::FormShow(TObject*) {
     // The search belongs to the frame; until it lends it the buttons stay off.
-    const bool canSearch = bool(DebuggerHooks().FindSignal);
+    const TDebuggerHooks& hooks = DebuggerHooks();
+    const bool canSearch = hooks.FindSignal && (!hooks.CanFindSignal || hooks.CanFindSignal());
     BitBtn1->SetEnabled(canSearch);
     BitBtn2->SetEnabled(canSearch);
 }

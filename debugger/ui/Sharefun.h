@@ -47,8 +47,10 @@ public:
 // What other windows lend the debugger. Unset members leave their commands
 // disabled (the signal search) or absent (the timing diagram).
 struct TDebuggerHooks {
-    // Searches the project for a signal (the find-signal command with this name).
+    // Searches the project for a signal (the find-signal command with this
+    // name), and whether the program can (unset: whenever FindSignal is set).
     std::function<void(const AnsiString& name)> FindSignal;
+    std::function<bool()> CanFindSignal;
     ITimingView* Timing = nullptr;
 };
 TDebuggerHooks& DebuggerHooks();

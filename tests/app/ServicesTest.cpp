@@ -1,6 +1,7 @@
 // The frame's cross-scheme services.
 #include "app/AppTest.h"
 
+#include "debugger/ui/InpOutp.h"
 #include "document/Project.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
@@ -183,9 +184,17 @@ TEST_F(Services, TheModelReachesTheFrameThroughItsHooks) {
     // Questions of dialogs that are not part of the program yet: the headless answers.
     AnsiString joined;
     EXPECT_FALSE(services->AskJoinChains("a", "b", joined));
+    // The side of an internal signal is the debugger's question.
+    ModalScript script;
+    script.On(fmIO, [] { fmIO->Close(); });
     EXPECT_EQ(services->AskSignalDirection("c"), -1);
-    FrameWindowFactories().SignalDirection = [](const AnsiString&) { return 1; };
-    EXPECT_EQ(services->AskSignalDirection("c"), 1);
+    script.On(fmIO, [] {
+        fmIO->rgIO->SetItemIndex(1);
+        fmIO->BitBtn1->Click();
+    });
+    EXPECT_EQ(services->AskSignalDirection("Stop"), 1);
+    EXPECT_EQ(fmIO->Caption(), "Stop");
+    EXPECT_EQ(script.unscripted, 0);
 }
 
 } // namespace

@@ -13,6 +13,9 @@
 #include "app/WinMain.h"
 #include "controls/gui/MRUList.h"
 #include "controls/gui/Placemnt.h"
+#include "debugger/ui/Debuginf.h"
+#include "debugger/ui/For.h"
+#include "debugger/ui/InpOutp.h"
 #include "document/DriversInfo.h"
 #include "document/Project.h"
 #include "editor/AddDriver.h"
@@ -62,12 +65,12 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     for (int i = before; i < Application->ComponentCount(); ++i) made.push_back(Application->Components(i));
     frame = MainForm;
     // The frame first (the main window), the settings module second.
-    const std::vector<int> expected = {0, 1, 3, 4, 5, 10, 14, 15, 17, 26, 28, 29, 30, 35, 36, 37, 39, 40};
+    const std::vector<int> expected = {0, 1, 2, 3, 4, 5, 7, 9, 10, 14, 15, 17, 26, 28, 29, 30, 35, 36, 37, 39, 40};
     EXPECT_EQ(order, expected);
     const std::vector<TComponent*> globals = {
-        MainForm,      InitModule,   AddDriverForm, AddPinForm, AddTypeDrvForm, InsertPinForm,
-        ProgressForm,  ProjectDlg,   ShowExportDlg, Form9,      InsertElementForm, PinDriverDlg,
-        fmOpenSymbolFile, fmFSMCond, fmPins,        fmStProp,   fmAutoNames,   fmStat};
+        MainForm,     InitModule, fmRun,         AddDriverForm, AddPinForm, AddTypeDrvForm,    fmDebug,
+        fmIO,         InsertPinForm, ProgressForm, ProjectDlg,  ShowExportDlg, Form9,          InsertElementForm,
+        PinDriverDlg, fmOpenSymbolFile, fmFSMCond, fmPins,      fmStProp,   fmAutoNames,       fmStat};
     EXPECT_EQ(&TranslatorHooks().ProgressWindow(), static_cast<ITranslationProgress*>(ProgressForm));
     EXPECT_EQ(made, globals);
     EXPECT_EQ(Application->MainForm(), MainForm);
@@ -75,8 +78,8 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     EXPECT_EQ(AddDriverForm->InterruptEdit->Items()->Count(), 16);
     for (auto it = made.rbegin(); it != made.rend(); ++it) Free(*it);
     frame = nullptr;
-    for (TComponent* g :
-         std::vector<TComponent*>{MainForm, AddDriverForm, ProjectDlg, PinDriverDlg, fmFSMCond, fmPins, fmStProp, fmStat})
+    for (TComponent* g : std::vector<TComponent*>{MainForm, AddDriverForm, ProjectDlg, PinDriverDlg, fmFSMCond, fmPins,
+                                                  fmStProp, fmStat, fmRun, fmDebug, fmIO})
         EXPECT_EQ(g, nullptr) << "a freed form leaves its global empty";
 }
 

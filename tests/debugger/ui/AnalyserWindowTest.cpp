@@ -164,6 +164,13 @@ TEST_F(AnalyserWindow, TheSearchButtonsWaitForTheFramesSearch) {
     EXPECT_FALSE(fmRun->BitBtn2->Enabled());
     std::vector<AnsiString> searched;
     DebuggerHooks().FindSignal = [&](const AnsiString& name) { searched.push_back(name); };
+    // The frame lends a search that is not there yet: still off.
+    bool present = false;
+    DebuggerHooks().CanFindSignal = [&] { return present; };
+    fmRun->Hide();
+    fmRun->Show();
+    EXPECT_FALSE(fmRun->BitBtn1->Enabled());
+    present = true;
     fmRun->Hide();
     fmRun->Show();
     EXPECT_TRUE(fmRun->BitBtn1->Enabled());

@@ -1,0 +1,242 @@
+// The frame's debugging commands: the debug button's refusals, the files
+// every command hands the debugger and whether it forces a reload, the CASE
+// check after a CASE translation, and the whole way from a translated
+// project to a ticked output in the debugger window.
+#include "app/AppTest.h"
+
+#include "SampleProject.h"
+#include "controls/gui/ExCheckListBox.h"
+#include "controls/gui/MRUList.h"
+#include "debugger/DebugFileBuilder.h"
+#include "debugger/Vac.h"
+#include "debugger/ui/Debuginf.h"
+#include "debugger/ui/For.h"
+#include "debugger/ui/Sharefun.h"
+#include "document/DriversInfo.h"
+#include "document/Project.h"
+#include "editor/ChildWin.h"
+#include "app/ProjectDlg.h"
+#include "platform/FileUtils.h"
+#include "toolbars/TBExCtls.h"
+#include "translator/Logfile.h"
+
+namespace {
+
+using dbgfile::Op;
+
+// A program with the signals of the wanted lists below: Y = A and B.
+std::string SmallProgram() {
+    dbgfile::Builder b;
+    b.Inputs.push_back({1, 0, 1});
+    b.Outputs.push_back({2, 1, 1});
+    b.And({Op(0, 0), Op(0, 1)}, {Op(1, 0)});
+    b.AddName(Op(0, 0), "A");
+    b.AddName(Op(0, 1), "B");
+    b.AddName(Op(1, 0), "Y");
+    return b.Build();
+}
+
+class DebugCommands : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        WriteScheme(dir.File("pump.tvs"), {"E1"});
+        WriteProject(dir.File("p.tvp"), {"pump.tvs"});
+    }
+    void OpenProject() {
+        port.AnswerFile(dir.File("p.tvp"));
+        frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    }
+    void WriteFiles(const char* data, const char* copy) {
+        if (data) testenv::WriteBytes(dir.Path() / data, "controller");
+        testenv::WriteBytes(dir.Path() / copy, SmallProgram());
+    }
+    void Button() { frame->ToolbarButtonEx26Click(frame->ToolbarButtonEx26); }
+    // The emulator before a command, with one scan on it: a reload without
+    // force keeps both, a forced one makes a new emulator.
+    TVAC* Mark() {
+        Emulator()->Run();
+        return Emulator();
+    }
+    bool Kept(TVAC* before) const { return Emulator() == before && Emulator()->RunCount == 1; }
+};
+
+TEST_F(DebugCommands, TheDebugButtonRefusesWithItsMessages) {
+    StartFrame();
+    const char* const noProject = "Нет открытого проекта\nОтладка только проекта!";
+    const char* const noScheme = " Нет активной схемы! \n Для отладки проекта снимите флажок \"Работа со схемой\" (F7) ";
+    const char* const noSchemeFile = " Не найден файл данных \n Нажмите F8 для трансляции схемы ";
+    const char* const noProjectFile = " Не найден файл данных \nНажмите Ctrl+F9 для трансляции проекта.";
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no project", [] {}, noProject},
+        {"the scheme box ticked, no window", [&] {
+             OpenProject();
+             frame->DebuCheck->SetChecked(true);
+         }, noScheme},
+        {"a state-machine window is no scheme", [&] { OpenFsm(dir.File("m.fsm")); }, noScheme},
+        {"the scheme's copy missing", [&] {
+             OpenScheme(dir.File("pump.tvs"));
+             WriteFiles("tvca.dat", "Debutvca.dat"); // the project's files do not count
+         }, noSchemeFile},
+        {"the box clear, the project's data file missing", [&] {
+             frame->DebuCheck->SetChecked(false);
+             std::filesystem::remove(dir.Path() / "tvca.dat");
+         }, noProjectFile},
+        {"the box clear, the project's copy missing", [&] {
+             WriteFiles("tvca.dat", "Debutvca.dat");
+             std::filesystem::remove(dir.Path() / "Debutvca.dat");
+         }, noProjectFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        port.Clear();
+        Button();
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{Utf8ToAnsi(c.message)});
+        ASSERT_EQ(port.Calls.size(), 1u);
+        EXPECT_EQ(port.Calls[0].type, mtWarning);
+        EXPECT_EQ(port.Calls[0].buttons, mbYesOnly);
+        EXPECT_FALSE(fmDebug->Visible());
+        EXPECT_FALSE(Emulator()->Loaded());
+    }
+}
+
+TEST_F(DebugCommands, TheDebugButtonLoadsTheProjectsOrTheSchemesCopyAndShowsTheDebugger) {
+    StartFrame();
+    OpenProject();
+    WriteFiles("tvca.dat", "Debutvca.dat");
+    WriteFiles(nullptr, "Debupumptvca.dat");
+    Button();
+    EXPECT_TRUE(port.Messages().empty());
+    EXPECT_TRUE(fmDebug->Visible());
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debutvca.dat"));
+    EXPECT_TRUE(Emulator()->Loaded());
+    TVAC* before = Mark();
+    Button(); // the same copy: no reload
+    EXPECT_TRUE(Kept(before));
+    fmDebug->Hide();
+    OpenScheme(dir.File("pump.tvs"));
+    frame->DebuCheck->SetChecked(true);
+    Button();
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debupumptvca.dat"));
+    EXPECT_TRUE(Emulator()->Loaded());
+    EXPECT_TRUE(fmDebug->Visible());
+}
+
+TEST_F(DebugCommands, OpeningAProjectHandsTheDebuggerItsCopyWithoutForce) {
+    WriteFiles("tvca.dat", "Debutvca.dat");
+    // From the command line.
+    StartFrame(dir.File("p.tvp"));
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debutvca.dat"));
+    EXPECT_TRUE(Emulator()->Loaded());
+    TVAC* before = Mark();
+    // The project's properties, the open command and a recent project: the
+    // same copy is kept as it is.
+    ModalScript script;
+    script.On(ProjectDlg, [] { ProjectDlg->ModalResult = mrCancel; });
+    frame->OptionProjectActionExecute(frame->OptionProjectAction);
+    EXPECT_TRUE(Kept(before));
+    OpenProject();
+    EXPECT_TRUE(Kept(before));
+    frame->MRUManClick(frame->MRUMan, dir.File("p.tvp"), AnsiString(), 0);
+    EXPECT_TRUE(Kept(before));
+    // Without the data file nothing is handed over, whatever the copy.
+    std::filesystem::remove(dir.Path() / "tvca.dat");
+    testenv::WriteBytes(dir.Path() / "Debutvca.dat", "damaged");
+    OpenProject();
+    EXPECT_TRUE(Kept(before));
+    EXPECT_TRUE(port.Messages().empty());
+}
+
+TEST_F(DebugCommands, TranslationsForceTheReloadOfTheirPair) {
+    StartFrame();
+    OpenProject();
+    // Ctrl+F9: the project's pair, forced.
+    port.Answer(mrNo);
+    frame->ExportActionExecute(frame->ExportAction);
+    ASSERT_TRUE(FileExists(dir.File("tvca.dat")));
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debutvca.dat"));
+    ASSERT_TRUE(Emulator()->Loaded());
+    TVAC* before = Mark();
+    port.Answer(mrNo);
+    frame->ExportActionExecute(frame->ExportAction);
+    EXPECT_NE(Emulator(), before);
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debutvca.dat"));
+    // F8 with the box clear: the project's pair again, forced.
+    OpenScheme(dir.File("pump.tvs"));
+    before = Mark();
+    port.Answer(mrNo);
+    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+    EXPECT_NE(Emulator(), before);
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debutvca.dat"));
+    // F8 with the box ticked: the copy the run wrote for pump.tvs.
+    frame->DebuCheck->SetChecked(true);
+    port.Answer(mrNo);
+    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debupumptvca.dat"));
+    EXPECT_TRUE(Emulator()->Loaded());
+    before = Mark();
+    port.Answer(mrNo);
+    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+    EXPECT_NE(Emulator(), before);
+}
+
+TEST_F(DebugCommands, ACaseTranslationChecksItsTableOnTheEmulator) {
+    StartFrame();
+    OpenProject();
+    OpenScheme(dir.File("pump.tvs"));
+    std::vector<int32_t> words;
+    port.Answer(mrNo);
+    EXPECT_TRUE(frame->ExportCase(&words));
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debupumptvca.dat"));
+    EXPECT_EQ(words.size(), 65536u);
+    // A run that leaves no copy checks nothing.
+    frame->LogFile->LibraryName = "nothing.dll";
+    std::filesystem::remove(dir.Path() / "Debupumptvca.dat");
+    std::vector<int32_t> untouched{3};
+    port.Answer(mrNo);
+    EXPECT_FALSE(frame->ExportCase(&untouched));
+    EXPECT_EQ(untouched, std::vector<int32_t>{3});
+}
+
+TEST_F(DebugCommands, FromATranslatedProjectToATickedOutputInTheDebugger) {
+    StartFrame();
+    AnsiString error;
+    ASSERT_TRUE(sample::FillTable(DriversInUse(), error)) << AnsiToUtf8(error);
+    ASSERT_TRUE(sample::WriteSchemes(dir.File(""), true));
+    OpenProject();
+    port.Answer(mrNo);
+    frame->ExportActionExecute(frame->ExportAction);
+    ASSERT_EQ(frame->LogFile->ErrorCount, 0) << AnsiToUtf8(frame->LogFile->Messages.Text());
+    // In s1's window the driver pins A, B and Y are selected and added to
+    // the debugger ("Добавить в отладчик", D).
+    FrameWindowFactories().SchemeWindow = MakeSchemeWindow;
+    auto* s1 = dynamic_cast<TMDIChild*>(frame->CreateMDIChild(dir.File("s1.tvs")));
+    ASSERT_NE(s1, nullptr);
+    for (TDriver* d = s1->Scheme->FirstDriver(); d; d = s1->Scheme->NextDriver())
+        if (d->Name() == "A" || d->Name() == "B" || d->Name() == "Y") s1->Scheme->AddToSelection(d, true);
+    s1->AddSignalsToDebugActionExecute(nullptr);
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nB=0\r\nY=1\r\n");
+    port.Clear();
+    Button();
+    EXPECT_TRUE(port.Calls.empty());
+    ASSERT_TRUE(fmDebug->Visible());
+    ASSERT_EQ(fmDebug->in_signal->Items()->Count(), 2);
+    ASSERT_EQ(fmDebug->out_signal->Items()->Count(), 1);
+    fmDebug->in_signal->SetChecked(0, true);
+    fmDebug->in_signal->SetChecked(1, true);
+    fmDebug->btStepClick(fmDebug->btStep);
+    EXPECT_TRUE(fmDebug->out_signal->GetChecked(0));
+    EXPECT_GE(fmDebug->CommentOut->Lines()->IndexOf("Лампа Y"_a), 0);
+    // The drivers have the signal table's names.
+    ASSERT_EQ(Emulator()->Drivers().size(), 3u);
+    EXPECT_EQ(Emulator()->Drivers()[1].Name, "DI");
+    EXPECT_EQ(Emulator()->Drivers()[2].Name, "DO");
+}
+
+} // namespace
