@@ -1205,10 +1205,12 @@ void TControl::ParentFontChanged() {
 void TControl::ApplyFont() {
     auto apply = [this](QWidget* w) {
         w->setFont(ToQFont(*font_));
+        // The font colour is that of a working control: a disabled one keeps
+        // the style's grey, so that it looks disabled.
         QPalette pal = w->palette();
-        pal.setColor(QPalette::WindowText, ToQColor(font_->Color()));
-        pal.setColor(QPalette::Text, ToQColor(font_->Color()));
-        pal.setColor(QPalette::ButtonText, ToQColor(font_->Color()));
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+            for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                pal.setColor(g, r, ToQColor(font_->Color()));
         w->setPalette(pal);
     };
     if (QWidget* w = Widget()) {

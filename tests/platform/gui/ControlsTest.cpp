@@ -15,6 +15,26 @@ namespace {
 
 class Controls : public GuiTest {};
 
+TEST_F(Controls, DisabledControlsLookDisabledWhateverTheirFontColour) {
+    TForm* f = MakeForm();
+    TButton* b = NewControl<TButton>(f, f, "b");
+    TLabel* l = NewControl<TLabel>(f, f, "l");
+    TCheckBox* c = NewControl<TCheckBox>(f, f, "c");
+    for (TColor colour : {clWindowText, clRed}) {
+        SCOPED_TRACE(colour);
+        for (TControl* x : {static_cast<TControl*>(b), static_cast<TControl*>(l), static_cast<TControl*>(c)}) {
+            x->Font()->SetColor(colour);
+            x->SetEnabled(false);
+            const QPalette& p = x->Widget()->palette();
+            for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+                EXPECT_EQ(p.color(QPalette::Active, r), QColor(Qt::GlobalColor(colour == clRed ? Qt::red : Qt::black)));
+                EXPECT_NE(p.color(QPalette::Disabled, r), p.color(QPalette::Active, r)) << x->Name().c_str();
+            }
+            x->SetEnabled(true);
+        }
+    }
+}
+
 TEST_F(Controls, EditChangesOnEveryTextChangeComboOnlyOnTheUsersTypingOrPicking) {
     TForm* f = MakeForm();
     auto* edit = NewControl<TEdit>(f, f, "Edit1");
