@@ -125,6 +125,7 @@ void TfmDebug::Build() {
     DeleteAction->SetActionList(ActionList1);
     DeleteAction->OnExecute = [this](TObject* s) { DeleteActionExecute(s); };
     DeleteAction->OnUpdate = [this](TObject* s) { DeleteActionUpdate(s); };
+    DeleteAction->SetEnabled(false);
     HelpAction = NewComponent<TAction>(this, "HelpAction");
     HelpAction->SetCaption("Помощь"_a);
     HelpAction->SetShortCut(ShortCut(VK_F1, 0));
