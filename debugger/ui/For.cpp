@@ -26,6 +26,8 @@ TfmDebug::TfmDebug(TComponent* owner) : TForm(owner), commentList_(std::make_uni
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
+    // Closed by its window frame: no timer may go on scanning a hidden window.
+    OnClose = [this](TObject*, TCloseAction&) { Halt(); };
 }
 
 TfmDebug::~TfmDebug() {
@@ -228,6 +230,8 @@ void TfmDebug::SetComments(TStrings* comments, const std::vector<int>& signalOfL
     commentKeys_.clear();
     for (int i = 0; i < commentList_->Count(); ++i) commentKeys_.push_back(AnsiUpperCase((*commentList_)[i]).str());
     shown_.clear();
+    shownLines_.clear();
+    shownKeys_.clear();
     CommentOut->Lines()->Clear();
 }
 
@@ -321,27 +325,34 @@ void TfmDebug::RefreshSignals(bool outputs) {
 
 void TfmDebug::RefreshComments() {
     const std::vector<SignalsStr>& signals = vac_->Signals();
-    TStrings* lines = CommentOut->Lines();
+    bool changed = false;
     for (int i = 0; i < commentList_->Count(); ++i) {
         const int index = commentMap_[std::size_t(i)];
         const bool on = index >= 0 && index < int(signals.size()) &&
                         vac_->GetBit(signals[std::size_t(index)].ByteAddress, signals[std::size_t(index)].Bit) != 0;
         const std::string& key = commentKeys_[std::size_t(i)];
-        const bool present = shown_.count(key) != 0;
-        if (on == present) continue;
-        const AnsiString text = (*commentList_)[i];
+        if (on == (shown_.count(key) != 0)) continue;
+        changed = true;
         if (on) {
-            lines->Add(text);
+            shownLines_.push_back((*commentList_)[i]);
+            shownKeys_.push_back(key);
             shown_.insert(key);
         } else {
-            for (int k = 0; k < lines->Count(); ++k)
-                if (AnsiCompareText(lines->Get(k), text) == 0) {
-                    lines->Delete(k);
+            for (std::size_t k = 0; k < shownKeys_.size(); ++k)
+                if (shownKeys_[k] == key) {
+                    shownLines_.erase(shownLines_.begin() + std::ptrdiff_t(k));
+                    shownKeys_.erase(shownKeys_.begin() + std::ptrdiff_t(k));
                     break;
                 }
             shown_.erase(key);
         }
     }
+    if (!changed) return;
+    TStrings* lines = CommentOut->Lines();
+    lines->BeginUpdate();
+    lines->Clear();
+    for (const AnsiString& line : shownLines_) lines->Add(line);
+    lines->EndUpdate();
 }
 
 void TfmDebug::ReadInputs(TVAC&) { RefreshSignals(false); }

@@ -141,10 +141,13 @@ private:
     std::unique_ptr<TVAC> vac_;
     std::unique_ptr<TStringList> commentList_;
     std::vector<int> commentMap_;
-    // Letter-case-folded texts of the comment lines, and the texts now in
-    // CommentOut (folded).
+    // Letter-case-folded texts of the comment lines; the lines CommentOut
+    // shows, in its order, with their folded texts (kept here, so that the
+    // memo is written once when lines came or went).
     std::vector<std::string> commentKeys_;
     std::unordered_set<std::string> shown_;
+    std::vector<AnsiString> shownLines_;
+    std::vector<std::string> shownKeys_;
     bool loaded_ = false;
     bool mapped_ = false;
     int pendingRuns_ = -1;

@@ -147,6 +147,14 @@ public:
         records_ += records;
     }
 
+    // Appends the records of another builder (its jumps keep their targets).
+    void Append(const Builder& other) {
+        const std::size_t base = code_.Size();
+        for (const Jump& j : other.jumps_) jumps_.push_back({j.Field + base, j.FirstRecord + records_, j.Count});
+        code_.Bytes(other.code_.Data());
+        records_ += other.records_;
+    }
+
     int RecordCount() const { return records_; }
     int CodeSize() const { return int(code_.Size()); }
 

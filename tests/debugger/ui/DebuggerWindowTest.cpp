@@ -354,6 +354,13 @@ TEST_F(DebuggerWindow, ClosingHaltsEvenWhenOnlyTheTimerRuns) {
     fmDebug->btCloseClick(fmDebug->btClose);
     EXPECT_FALSE(fmDebug->Timer->Enabled());
     EXPECT_FALSE(fmDebug->Visible());
+    // Closed by its window frame.
+    fmDebug->Show();
+    fmDebug->btRetryClick(fmDebug->btRetry);
+    fmDebug->Close();
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_FALSE(fmDebug->Running);
+    EXPECT_FALSE(fmDebug->Visible());
 }
 
 TEST_F(DebuggerWindow, HelpOpensTheDebuggersTopicAndTheTimingButtonWaitsForItsWindow) {
