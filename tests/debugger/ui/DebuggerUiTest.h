@@ -84,6 +84,12 @@ protected:
         Open(true);
         ASSERT_TRUE(fmDebug->Loaded());
     }
+    // The signals become wanted rows and the debugger window shows them.
+    void Watch(std::initializer_list<const char*> inputs, std::initializer_list<const char*> outputs) {
+        for (const char* name : inputs) AddSignalToDebug(name, 0);
+        for (const char* name : outputs) AddSignalToDebug(name, 1);
+        ShowDebugWindow(nullptr);
+    }
     // Row of a signal's name, -1 when none.
     static int RowOf(TExCheckListBox* list, const char* name) { return list->Items()->IndexOf(name); }
     void Tick(const char* input, bool on = true) {

@@ -163,11 +163,7 @@ TEST_F(DebuggerWindow, StepWhileRunningEndsHaltedAfterOneScanAndNoTick) {
 
 TEST_F(DebuggerWindow, TickedInputsRunTheProgramAndOutputsShowAsMarks) {
     Load();
-    AddSignalToDebug("A", 0);
-    AddSignalToDebug("B", 0);
-    AddSignalToDebug("Y", 1);
-    AddSignalToDebug("Z", 1);
-    ShowDebugWindow(nullptr);
+    Watch({"A", "B"}, {"Y", "Z"});
     Tick("A");
     fmDebug->btStepClick(fmDebug->btStep);
     EXPECT_FALSE(Shows("Y"));
@@ -186,9 +182,7 @@ TEST_F(DebuggerWindow, TickedInputsRunTheProgramAndOutputsShowAsMarks) {
 
 TEST_F(DebuggerWindow, DeletingTheFirstOfThreeInputRowsKeepsTheThirdForced) {
     Load();
-    for (const char* name : {"A", "B", "X"}) AddSignalToDebug(name, 0);
-    AddSignalToDebug("Z", 1);
-    ShowDebugWindow(nullptr);
+    Watch({"A", "B", "X"}, {"Z"});
     ASSERT_EQ(Rows(fmDebug->in_signal->Items()), (Strings{"A", "B", "X"}));
     fmDebug->in_signal->SetSelected(0, true);
     fmDebug->DeleteActionUpdate(fmDebug->DeleteAction);
@@ -227,9 +221,7 @@ TEST_F(DebuggerWindow, TheDeleteKeyDeletesSelectedOutputRows) {
 
 TEST_F(DebuggerWindow, RefreshClearsTheImagesAndUnticksEveryInput) {
     Load();
-    for (const char* name : {"A", "B"}) AddSignalToDebug(name, 0);
-    AddSignalToDebug("Y", 1);
-    ShowDebugWindow(nullptr);
+    Watch({"A", "B"}, {"Y"});
     Tick("A");
     Tick("B");
     fmDebug->btStepClick(fmDebug->btStep);
@@ -248,8 +240,7 @@ TEST_F(DebuggerWindow, RefreshClearsTheImagesAndUnticksEveryInput) {
 
 TEST_F(DebuggerWindow, CommentsOfSignalsAtOneComeAndGo) {
     Load();
-    for (const char* name : {"A", "B"}) AddSignalToDebug(name, 0);
-    ShowDebugWindow(nullptr);
+    Watch({"A", "B"}, {});
     EXPECT_EQ(Rows(fmDebug->CommentList()), (Strings{"Кнопка A", "Лампа Y", "Лампа Z", "Связь"}));
     Tick("A");
     fmDebug->btStepClick(fmDebug->btStep);
@@ -269,9 +260,7 @@ TEST_F(DebuggerWindow, SignalsSharingACommentShowItOnceWhileEitherIsAtOne) {
     b.AddName(Op(3072, 5), "W", "СВЯЗЬ"_a); // the same text as X's, in other letters
     b.Or({A}, {Op(3072, 5)});
     Load(b);
-    AddSignalToDebug("A", 0);
-    AddSignalToDebug("B", 0);
-    ShowDebugWindow(nullptr);
+    Watch({"A", "B"}, {});
     Tick("A");
     fmDebug->btStepClick(fmDebug->btStep);
     EXPECT_EQ(Memo(), (Strings{"Кнопка A", "СВЯЗЬ"}));
@@ -301,9 +290,7 @@ TEST_F(DebuggerWindow, WhileTheDisplayIsSuppressedTheRunCounterIsWrittenOnFlush)
 
 TEST_F(DebuggerWindow, TheRealTimerTicksAndScansEveryFiftyMilliseconds) {
     Load();
-    for (const char* name : {"A", "B"}) AddSignalToDebug(name, 0);
-    AddSignalToDebug("Y", 1);
-    ShowDebugWindow(nullptr);
+    Watch({"A", "B"}, {"Y"});
     Tick("A");
     Tick("B");
     fmDebug->btRetryClick(fmDebug->btRetry);
