@@ -118,6 +118,13 @@ void TfmRun::MapSignals(bool classify) {
 
 void TfmRun::SaveSelection() {
     if (!fmDebug) return;
+    // Wanted signals the loaded program does not know were never rows (a
+    // program not translated yet, a scheme not in it): they wait for the
+    // next program instead of being lost.
+    TVAC* vac = Emulator();
+    TWantedSignalList waiting;
+    for (int i = 0; i < Wanted.Count(); ++i)
+        if (!vac || vac->SignalIndex().IndexOfName(Wanted.Name(i)) < 0) waiting.Append(Wanted.Name(i), Wanted.KindOf(i));
     Wanted.Clear();
     struct Side {
         TStrings* rows;
@@ -130,6 +137,7 @@ void TfmRun::SaveSelection() {
             const SignalsStr* s = (fmDebug->*side.signal)(row);
             Wanted.Append(s ? s->Name : side.rows->Get(row), side.kind);
         }
+    for (int i = 0; i < waiting.Count(); ++i) Wanted.Add(waiting.Name(i), waiting.KindOf(i));
     fmDebug->ClearRows();
 }
 

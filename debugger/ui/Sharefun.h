@@ -86,8 +86,9 @@ void RunSignatureAnalysis(const AnsiString& dataFile, const AnsiString& emulator
 // outputs. False (outputs untouched) when it did not run.
 bool VerifyCaseTable(const AnsiString& dataFile, const AnsiString& signalsFile, bool unused,
                      std::vector<int32_t>* outputs);
-// The debugger's rows become the wanted signals (inputs, then outputs) and
-// both lists are emptied.
+// The debugger's rows become the wanted signals (inputs, then outputs, then
+// the wanted signals the loaded program does not know) and both lists are
+// emptied.
 void SaveDebugSelection();
 // Every wanted signal the loaded program knows becomes a row on the side of
 // its driver (a signal without driver on the side its line gives).

@@ -70,11 +70,34 @@ TEST_F(DebuggerWindow, RowsSurviveAReloadOnTheirSides) {
     Open(true);
     EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
     EXPECT_EQ(Rows(fmDebug->out_signal->Items()), (Strings{"Y", "X"}));
-    // The rows became the wanted signals, the unknown one went.
-    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nY=1\r\nX=1\r\n");
+    // The rows became the wanted signals; the unknown one waits after them.
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nY=1\r\nX=1\r\nnobody=0\r\n");
     // Every row names its signal by index.
     EXPECT_EQ(fmDebug->InputSignal(0)->Name, "A");
     EXPECT_EQ(fmDebug->OutputSignal(1)->Name, "X");
+}
+
+TEST_F(DebuggerWindow, SignalsWantedBeforeTheirProgramWaitForIt) {
+    // Asked for before the first translation: no program, no rows yet.
+    AddSignalToDebug("A", 0);
+    AddSignalToDebug("W", 1);
+    RestoreDebugSelection();
+    EXPECT_EQ(fmDebug->in_signal->Items()->Count(), 0);
+    Load();
+    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
+    // W is in no program yet; a later one has it.
+    Open(true);
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nW=1\r\n");
+    Builder b = Program();
+    b.AddName(Op(3072, 6), "W");
+    Write(b);
+    Open(true);
+    EXPECT_EQ(Rows(fmDebug->out_signal->Items()), Strings{"W"});
+    // A deleted row's signal is not wanted any more.
+    fmDebug->out_signal->SetSelected(0, true);
+    fmDebug->DeleteActionExecute(fmDebug->DeleteAction);
+    Open(true);
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\n");
 }
 
 TEST_F(DebuggerWindow, AddingASignalKeepsItsFirstLineAndOneRow) {
