@@ -41,6 +41,10 @@ extern bool (*g_shortCutHook)(TControl* focus, WORD key, TShiftState shift);
 extern void (*g_hintHook)(TControl* c);
 extern void (*g_idleHook)();
 void ScheduleIdle();
+// Whether a window of the program is active, as last reported by
+// WM_ACTIVATEAPP (the desktop reports the change before Qt has moved its
+// active window).
+bool AppActive();
 
 // The persistent image of a self-painting control.
 class Surface {

@@ -461,6 +461,8 @@ QPoint ClientPointOf(TControl* c, QPoint global) {
 
 } // namespace
 
+bool AppActive() { return g_appActive; }
+
 bool Router::HookInput(QObject* o, QEvent* e) {
     if (!HasHooks(WH_GETMESSAGE) || !o->isWidgetType()) return true;
     auto* w = static_cast<QWidget*>(o);

@@ -1187,7 +1187,7 @@ void TApplication::SetHint(const AnsiString& h) {
     if (OnHint) Dispatch([this] { OnHint(this); });
 }
 
-bool TApplication::Active() const { return QApplication::activeWindow() != nullptr; }
+bool TApplication::Active() const { return gebridge::AppActive(); }
 
 void TApplication::HandleException(TObject* sender, Exception& e) {
     if (dynamic_cast<EAbort*>(&e)) return;

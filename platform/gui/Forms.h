@@ -322,7 +322,9 @@ public:
     void SetHint(const AnsiString& h);
     TColor HintColor = clInfoBk;
     bool ShowHint = true;
-    // Whether a window of this program is active.
+    // Whether a window of this program is active: the state that the last
+    // OnActivate / OnDeactivate (and WM_ACTIVATEAPP) told, already true or
+    // false while they run.
     bool Active() const;
 
     TExceptionEvent OnException;

@@ -153,9 +153,15 @@ TEST_F(ToolbarsTest, HoverLightsOneButtonAndTheTimerUnlights) {
     QApplication::sendEvent(qApp, &inactive);
     EXPECT_EQ(TToolbarButtonEx::ButtonMouseInControl(), nullptr);
     MoveCursor(Centre(b1));
+    EXPECT_EQ(TToolbarButtonEx::ButtonMouseInControl(), nullptr) << "no lighting while inactive";
+    QApplicationStateChangeEvent active(Qt::ApplicationActive);
+    QApplication::sendEvent(qApp, &active);
+    MoveCursor(Centre(b1));
+    ASSERT_EQ(TToolbarButtonEx::ButtonMouseInControl(), b1);
     b1->ShowBorderWhenInactive = true;
     QApplication::sendEvent(qApp, &inactive);
     EXPECT_EQ(TToolbarButtonEx::ButtonMouseInControl(), b1);
+    QApplication::sendEvent(qApp, &active);
     CloseForms();
 }
 

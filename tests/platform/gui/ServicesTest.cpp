@@ -266,6 +266,45 @@ TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
     EXPECT_EQ(log, expected);
 }
 
+// The desktop tells the program of a change of its state before Qt has moved
+// its active window: what the events say is what Active() answers.
+TEST_F(Services, ApplicationActiveTellsTheStateTheActivationEventsReport) {
+    TForm* a = MakeForm();
+    a->Show();
+    Application->ProcessMessages();
+    ASSERT_TRUE(Application->Active());
+    std::vector<std::string> log;
+    auto note = [&](const std::string& what) { log.push_back(what + (Application->Active() ? " active" : " inactive")); };
+    Application->OnActivate = [&](TObject*) { note("OnActivate"); };
+    Application->OnDeactivate = [&](TObject*) { note("OnDeactivate"); };
+    Hook(WH_CALLWNDPROC, [&](THookMessage& m) {
+        if (m.Msg == WM_ACTIVATEAPP) note("WM_ACTIVATEAPP " + std::to_string(m.WParam));
+    });
+    // The window is still the active one when the desktop says the program
+    // lost the activation, and none is yet when it says it regained it.
+    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+    QApplication::sendEvent(qApp, &inactive);
+    EXPECT_FALSE(Application->Active());
+    QApplication::setActiveWindow(nullptr);
+    QApplicationStateChangeEvent active(Qt::ApplicationActive);
+    QApplication::sendEvent(qApp, &active);
+    EXPECT_TRUE(Application->Active());
+    // A deactivation that only the windows show is reported too.
+    QApplication::setActiveWindow(a->Widget());
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(a->Widget());
+    Application->OnActivate = nullptr;
+    Application->OnDeactivate = nullptr;
+    std::vector<std::string> expected = {
+        "OnDeactivate inactive", "WM_ACTIVATEAPP 0 inactive",
+        "OnActivate active", "WM_ACTIVATEAPP 1 active",
+        "OnDeactivate inactive", "WM_ACTIVATEAPP 0 inactive",
+        "OnActivate active", "WM_ACTIVATEAPP 1 active",
+    };
+    EXPECT_EQ(log, expected);
+    EXPECT_TRUE(Application->Active());
+}
+
 TEST_F(Services, MDIChildActivationReachesTheChildrenAndTheFrame) {
     TForm* frame = MakeForm();
     frame->SetFormStyle(fsMDIForm);
