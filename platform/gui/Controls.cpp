@@ -924,7 +924,11 @@ void SetActiveWindow(TControl* control) {
     if (!w) return;
     QWidget* win = w->window();
     win->activateWindow();
-    if (QGuiApplication::platformName() == "offscreen") QApplication::setActiveWindow(win);
+    // Qt's active window at once, as the old desktop did within the thread:
+    // a window that hands the activation on and then goes would otherwise
+    // leave no active window when the desktop's focus never left the one it
+    // hands it to.
+    QApplication::setActiveWindow(win);
 }
 
 HHOOK SetWindowsHookEx(int idHook, THookProcedure procedure) {

@@ -134,7 +134,7 @@ void BringWindowToTop(TControl* control);
 // control that is a window of its own), or null when another program's is.
 TControl* GetActiveWindow();
 // Makes the window of the control (its form, or itself when it is a window
-// of its own) the active window.
+// of its own) the active window, at once, and asks the desktop for it.
 void SetActiveWindow(TControl* control);
 
 // Files dropped on a control from the desktop: WM_DROPFILES carries a

@@ -451,6 +451,35 @@ TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
     EXPECT_EQ(w->parentWidget(), f->ClientWidget());
 }
 
+// A window of its own that the user clicked is the active window; it hands
+// the activation to its form before it goes: the program stays active, with
+// the form as its active window at once, before any report of the desktop.
+TEST_F(Services, AnActiveWindowOfItsOwnHandsTheActivationToItsFormBeforeItGoes) {
+    TForm* f = MakeForm();
+    f->SetBounds(100, 100, 300, 200);
+    TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
+    f->Show();
+    p->SetParent(nullptr);
+    p->SetBounds(400, 300, 80, 40);
+    p->SetPopupWindow(true, f, false);
+    ShowWindow(p, SW_SHOWNA);
+    SetActiveWindow(p);
+    Application->ProcessMessages();
+    ASSERT_EQ(GetActiveWindow(), p);
+    std::vector<WPARAM> reports;
+    Hook(WH_CALLWNDPROC, [&](THookMessage& m) {
+        if (m.Msg == WM_ACTIVATEAPP) reports.push_back(m.WParam);
+    });
+    SetActiveWindow(f);
+    EXPECT_EQ(GetActiveWindow(), f);
+    ShowWindow(p, SW_HIDE);
+    p->SetParent(f);
+    Application->ProcessMessages();
+    EXPECT_EQ(GetActiveWindow(), f);
+    EXPECT_TRUE(Application->Active());
+    EXPECT_EQ(reports, std::vector<WPARAM>{}) << "the program never lost the activation";
+}
+
 TEST_F(Services, WindowsRaiseWithoutChangingTheAlignmentOrder) {
     TForm* f = MakeForm();
     TPanel* top1 = PanelAt(f, f, "Top1", 0, 0, 50, 20);
