@@ -347,6 +347,7 @@ protected:
     void AlignControls(TRect& rect) override;
     void Paint() override;
     void Notification(TComponent* component, TOperation operation) override;
+    void VisibleChanging() override;
     void CustomArrangeControls(TDockType previousDockType, TDockEx* dockingTo, bool resize);
     // Called first by the destructor of every kind of tool window: the docks
     // and the floating parent let go of the window while it is still whole.
@@ -374,6 +375,7 @@ private:
     void FrameChanged();
     void ApplyWindowKind();
     void SyncWidgetVisibility(bool showing);
+    void ActivateAnotherWindow();
     void Moved();
     void ActivateOnClick();
     void DoubleClickDock();

@@ -568,8 +568,35 @@ void TCustomToolWindowEx::SyncWidgetVisibility(bool showing) {
     if (Floating()) {
         ApplyWindowKind();
         if (floatParent_) floatParent_->SetShouldBeVisible(showing);
+        // A window that goes while it is the active one passes the
+        // activation on first: left to the desktop, the program would be
+        // left without an active window, as if another program had it.
+        if (!showing && GetActiveWindow() == this) ActivateAnotherWindow();
     }
     ShowWindow(this, showing ? SW_SHOWNA : SW_HIDE);
+}
+
+void TCustomToolWindowEx::VisibleChanging() {
+    // Hidden while it is the active window: the activation goes before the window.
+    if (!Visible() && Floating() && GetActiveWindow() == this) ActivateAnotherWindow();
+}
+
+// The first visible, enabled form of the program that stands on its own
+// (no floating parent, no MDI child), the most recently active first and
+// one that is not on top of all windows before one that is.
+void TCustomToolWindowEx::ActivateAnotherWindow() {
+    TForm* onTop = nullptr;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* f = Screen->Forms(i);
+        if (dynamic_cast<TFloatingWindowParent*>(f) || f->FormStyle() == fsMDIChild) continue;
+        if (!f->Visible() || !f->Enabled() || f->WindowState() == wsMinimized) continue;
+        if (f->FormStyle() != fsStayOnTop) {
+            SetActiveWindow(f);
+            return;
+        }
+        if (!onTop) onTop = f;
+    }
+    if (onTop) SetActiveWindow(onTop);
 }
 
 bool TCustomToolWindowEx::GetShowingState() const {

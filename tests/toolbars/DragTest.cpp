@@ -1,5 +1,7 @@
 // Dragging between docks and floating, the outline, Ctrl and Escape;
 // floating resize with its snapping and minimum.
+#include <functional>
+
 #include "ToolbarTestUtil.h"
 
 namespace {
@@ -302,4 +304,73 @@ TEST_F(ToolbarsTest, FloatingResizeStopsAtTheMinimum) {
     EXPECT_EQ(w->Perform(WM_NCHITTEST, 0, MakeLParam(r.Left + 1, r.Top + 1)), HTTOPLEFT);
     EXPECT_EQ(w->Perform(WM_NCHITTEST, 0, MakeLParam(r.Right - 1, r.Bottom - 1)), HTBOTTOMRIGHT);
     EXPECT_EQ(w->Perform(WM_NCHITTEST, 0, MakeLParam(r.Left + 1, r.Top + 60)), HTLEFT);
+}
+
+// However a drag ends, the next mouse move over a button lights it and shows
+// its hint. A floating bar that is pressed is the active window (the desktop
+// activates it); docked by the drag, it must not take the program's
+// activation with it.
+TEST_F(ToolbarsTest, ButtonsLightAfterADragHoweverItEnded) {
+    TForm* f = MakeForm();
+    TDockEx* top = AddDock(f, "Top");
+    TDockEx* bottom = AddDock(f, "Bottom", dpBottom);
+    AddToolbar(f, top, "T", 2);
+    TToolbarEx* u = AddToolbar(f, top, "U", 2, 0, 150);
+    auto* button = static_cast<TToolbarButtonEx*>(f->FindComponent("TB1"));
+    button->SetHint("Открыть|Открыть схему"_a);
+    SetActiveWindow(f);
+    Pump();
+    QWidget* client = f->ClientWidget();
+    auto moveTo = [&](QPoint screen, Qt::MouseButtons buttons) {
+        SendMouse(client, QEvent::MouseMove, client->mapFromGlobal(screen), Qt::NoButton, buttons);
+    };
+    auto press = [&](QPoint local) { SendMouse(u->Widget(), QEvent::MouseButtonPress, local, Qt::LeftButton, Qt::LeftButton); };
+    auto release = [&](QPoint screen) {
+        SendMouse(client, QEvent::MouseButtonRelease, client->mapFromGlobal(screen), Qt::LeftButton, Qt::NoButton);
+    };
+    TRect b = ScreenOf(bottom);
+    const QPoint overBottom(b.Left + 60, b.Top - 5);
+    const QPoint away = client->mapToGlobal(QPoint(200, 150));
+    const struct {
+        const char* ending;
+        std::function<void()> drag;
+        bool floating;
+    } cases[] = {
+        {"released over a dock", [&] { press(QPoint(5, 10)); moveTo(overBottom, Qt::LeftButton); release(overBottom); }, false},
+        {"Escape", [&] {
+             press(QPoint(5, 10));
+             moveTo(away, Qt::LeftButton);
+             SendKey(client, QEvent::KeyPress, Qt::Key_Escape);
+             release(away);
+         }, false},
+        {"floated with Ctrl", [&] {
+             press(QPoint(5, 10));
+             SendKey(client, QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+             moveTo(overBottom, Qt::LeftButton);
+             release(overBottom);
+             SendKey(client, QEvent::KeyRelease, Qt::Key_Control);
+         }, true},
+        {"the active floating bar docked", [&] {
+             SetActiveWindow(u);
+             Pump();
+             press(QPoint(20, 8)); // on the caption
+             moveTo(overBottom, Qt::LeftButton);
+             release(overBottom);
+         }, false},
+    };
+    for (const auto& c : cases) {
+        c.drag();
+        Pump();
+        ASSERT_FALSE(u->Tracker()->Active()) << c.ending;
+        EXPECT_EQ(u->Floating(), c.floating) << c.ending;
+        Application->SetHint(AnsiString());
+        QPoint centre(button->Width() / 2, button->Height() / 2);
+        SendMouse(button->Widget(), QEvent::MouseMove, centre, Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(TToolbarButtonEx::ButtonMouseInControl(), button) << c.ending;
+        EXPECT_EQ(button->State(), bsMouseIn) << c.ending;
+        EXPECT_EQ(Application->Hint(), "Открыть схему"_a) << c.ending << ": the status bar's hint";
+        moveTo(away, Qt::NoButton);
+        EXPECT_EQ(TToolbarButtonEx::ButtonMouseInControl(), nullptr) << c.ending;
+    }
+    CloseForms();
 }

@@ -1,4 +1,6 @@
 // Floating and docking back, the floating frame, showing rules, the close button.
+#include <functional>
+
 #include "ToolbarTestUtil.h"
 
 namespace {
@@ -163,6 +165,82 @@ TEST_F(ToolbarsTest, FloatingWindowFollowsItsFormAndTheApplication) {
     f->Hide();
     EXPECT_TRUE(w->isVisible()) << "on top of all forms: not tied to its form";
     f->Show();
+}
+
+// The desktop reports a change of the program's state before Qt moves its
+// active window; the floating windows go by the state reported.
+TEST_F(ToolbarsTest, FloatingWindowsHideWhileAnotherProgramIsActiveAndComeBack) {
+    TForm* f = MakeForm();
+    TDockEx* top = AddDock(f, "Top");
+    TToolbarEx* a = AddToolbar(f, top, "A", 2);
+    TToolbarEx* b = AddToolbar(f, top, "B", 2);
+    a->SetFloatingTopLeft(TPoint(300, 250));
+    a->SetDockedTo(nullptr);
+    b->SetFloatingTopLeft(TPoint(300, 350));
+    b->SetDockedTo(nullptr);
+    SetActiveWindow(f);
+    Pump();
+    ASSERT_TRUE(a->Widget()->isVisible());
+    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+    QApplicationStateChangeEvent active(Qt::ApplicationActive);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        // Another program's window is clicked: the form is still Qt's active
+        // window when the desktop says so.
+        QApplication::sendEvent(qApp, &inactive);
+        EXPECT_FALSE(a->Widget()->isVisible()) << cycle;
+        EXPECT_FALSE(b->Widget()->isVisible()) << cycle;
+        QApplication::setActiveWindow(nullptr);
+        EXPECT_FALSE(a->Widget()->isVisible()) << cycle;
+        // The form is clicked: no window of the program is active yet.
+        QApplication::sendEvent(qApp, &active);
+        EXPECT_TRUE(a->Widget()->isVisible()) << cycle;
+        EXPECT_TRUE(b->Widget()->isVisible()) << cycle;
+        QApplication::setActiveWindow(f->Widget());
+        EXPECT_TRUE(a->Widget()->isVisible()) << cycle;
+        EXPECT_TRUE(a->Visible());
+    }
+}
+
+// The user clicked a floating bar (the desktop made it the active window) and
+// docks it: the activation goes back to its form, so that the program stays
+// active and the other floating bar stays.
+TEST_F(ToolbarsTest, DockingTheActiveFloatingBarKeepsTheOtherOne) {
+    TForm* f = MakeForm();
+    TDockEx* top = AddDock(f, "Top");
+    TToolbarEx* a = AddToolbar(f, top, "A", 2);
+    TToolbarEx* b = AddToolbar(f, top, "B", 2);
+    a->SetFloatingTopLeft(TPoint(300, 250));
+    a->SetDockedTo(nullptr);
+    b->SetFloatingTopLeft(TPoint(300, 350));
+    b->SetDockedTo(nullptr);
+    const struct {
+        const char* how;
+        std::function<void()> dock;
+    } cases[] = {
+        {"double-click", [&] { DoubleClick(a->Widget(), QPoint(20, 8)); }},
+        {"dragged", [&] {
+             SendMouse(a->Widget(), QEvent::MouseButtonPress, QPoint(20, 8), Qt::LeftButton, Qt::LeftButton);
+             ASSERT_TRUE(a->Tracker() && a->Tracker()->Active());
+             TPoint onDock = top->ClientToScreen(TPoint(200, 0));
+             a->Tracker()->MouseMove(onDock);
+             a->Tracker()->LeftButtonUp(onDock);
+         }},
+        {"closed", [&] { a->SetVisible(false); }},
+    };
+    for (const auto& c : cases) {
+        SetActiveWindow(a);
+        Pump();
+        ASSERT_EQ(GetActiveWindow(), a) << c.how;
+        c.dock();
+        Pump();
+        EXPECT_TRUE(a->Docked() || !a->Visible()) << c.how;
+        EXPECT_EQ(GetActiveWindow(), f) << c.how;
+        EXPECT_TRUE(Application->Active()) << c.how;
+        EXPECT_TRUE(b->Widget()->isVisible()) << c.how;
+        a->SetVisible(true);
+        a->SetDockedTo(nullptr);
+    }
+    a->SetDockedTo(top);
 }
 
 TEST_F(ToolbarsTest, FloatingFrameCaptionAndHitTest) {
