@@ -1686,6 +1686,7 @@ void TWinControl::SetPopupWindow(bool popup, TWinControl* owner, bool stayOnTop)
         popupOwnerAlive_.reset();
         bool shown = !w->isHidden();
         w->setParent(parent_ ? parent_->ClientWidget() : nullptr, Qt::Widget);
+        w->setAttribute(Qt::WA_AlwaysShowToolTips, false);
         w->setGeometry(left_, top_, width_, height_);
         if (shown && parent_) w->show();
         return;
@@ -1696,6 +1697,9 @@ void TWinControl::SetPopupWindow(bool popup, TWinControl* owner, bool stayOnTop)
         bool shown = !w->isHidden();
         w->setParent(nullptr, f);
         w->setAttribute(Qt::WA_ShowWithoutActivating);
+        // Such a window is rarely the active one (it is kept beside its
+        // owner): its controls show their hints all the same.
+        w->setAttribute(Qt::WA_AlwaysShowToolTips);
         w->setGeometry(left_, top_, width_, height_);
         if (shown) w->show();
     }

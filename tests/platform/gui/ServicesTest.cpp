@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QUrl>
 #include <QWindow>
 
@@ -478,6 +479,35 @@ TEST_F(Services, AnActiveWindowOfItsOwnHandsTheActivationToItsFormBeforeItGoes) 
     EXPECT_EQ(GetActiveWindow(), f);
     EXPECT_TRUE(Application->Active());
     EXPECT_EQ(reports, std::vector<WPARAM>{}) << "the program never lost the activation";
+}
+
+// The hints of the controls in a window of its own show while another window
+// of the program is the active one.
+TEST_F(Services, AWindowOfItsOwnShowsItsHintsWhileItsOwnerIsActive) {
+    TForm* f = MakeForm();
+    f->SetBounds(100, 100, 300, 200);
+    TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
+    f->Show();
+    p->SetParent(nullptr);
+    p->SetBounds(400, 300, 80, 40);
+    p->SetPopupWindow(true, f, false);
+    ShowWindow(p, SW_SHOWNA);
+    TPanel* inner = PanelAt(f, p, "Inner", 5, 5, 40, 20);
+    inner->SetHint("Открыть|Открыть схему"_a);
+    inner->SetShowHint(true);
+    SetActiveWindow(f);
+    Application->ProcessMessages();
+    ASSERT_EQ(GetActiveWindow(), f);
+    QToolTip::hideText();
+    QWidget* w = inner->Widget();
+    QTest::mouseMove(w, QPoint(10, 10));
+    QElapsedTimer t;
+    t.start();
+    while (!QToolTip::isVisible() && t.elapsed() < 3000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Открыть")) << "the short part of the hint";
+    QToolTip::hideText();
+    p->SetParent(f);
 }
 
 TEST_F(Services, WindowsRaiseWithoutChangingTheAlignmentOrder) {
