@@ -1,4 +1,7 @@
 // Floating and docking back, the floating frame, showing rules, the close button.
+#include <QElapsedTimer>
+#include <QCursor>
+#include <QToolTip>
 #include <functional>
 
 #include "ToolbarTestUtil.h"
@@ -241,6 +244,40 @@ TEST_F(ToolbarsTest, DockingTheActiveFloatingBarKeepsTheOtherOne) {
         a->SetDockedTo(nullptr);
     }
     a->SetDockedTo(top);
+}
+
+// A button of a floating bar lights and shows its tooltip and status hint
+// while the form is the active window, as a docked one does.
+TEST_F(ToolbarsTest, ButtonsOfAFloatingBarShowTheirTooltips) {
+    TForm* f = MakeForm();
+    TDockEx* top = AddDock(f, "Top");
+    TToolbarEx* t = AddToolbar(f, top, "T", 0);
+    auto* action = NewComponent<TAction>(f, "FileNew1");
+    action->SetCaption("&Новый"_a);
+    auto* b = NewControl<TToolbarButtonEx>(f, t, "New");
+    b->SetAction(action);
+    b->SetShowHint(true);
+    t->SetFloatingTopLeft(TPoint(560, 450)); // clear of the form
+    t->SetDockedTo(nullptr);
+    SetActiveWindow(f);
+    Pump();
+    ASSERT_TRUE(t->Widget()->isVisible());
+    ASSERT_EQ(GetActiveWindow(), f) << "the floating bar is not the active window";
+    QToolTip::hideText();
+    TPoint centre = b->ClientToScreen(TPoint(b->Width() / 2, b->Height() / 2));
+    QCursor::setPos(790, 590);
+    Pump();
+    QCursor::setPos(centre.x, centre.y);
+    Pump();
+    EXPECT_EQ(TToolbarButtonEx::ButtonMouseInControl(), b);
+    EXPECT_EQ(Application->Hint(), "Новый"_a);
+    QElapsedTimer waited;
+    waited.start();
+    while (!QToolTip::isVisible() && waited.elapsed() < 3000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Новый"));
+    QToolTip::hideText();
+    t->SetDockedTo(top);
 }
 
 TEST_F(ToolbarsTest, FloatingFrameCaptionAndHitTest) {
