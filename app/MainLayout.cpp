@@ -163,7 +163,7 @@ void TMainForm::CreatePane() {
     ManagerWindow->DockableTo = TDockableTo{dpLeft, dpRight};
     ManagerWindow->SetCloseButton(true);
     ManagerWindow->SetCloseButtonWhenDocked(true);
-    ManagerWindow->SetClientAreaSize(236, 380);
+    ManagerWindow->SetClientAreaSize(185, 420);
     // Docked, the pane spans its dock and so grows with the frame.
     ManagerWindow->SetFullSize(true);
     ManagerWindow->SetVisible(false);

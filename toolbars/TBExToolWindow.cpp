@@ -404,7 +404,14 @@ void TCustomToolWindowEx::CustomArrangeControls(TDockType previousDockType, TDoc
 
 void TCustomToolWindowEx::AlignControls(TRect& rect) {
     if (params_.CallAlignControls) TCustomControl::AlignControls(rect);
+    int width = ClientWidth(), height = ClientHeight();
     ArrangeControls();
+    // The arrangement gave the window another size (a full-size window
+    // follows its dock): the children align to it.
+    if (params_.CallAlignControls && (ClientWidth() != width || ClientHeight() != height)) {
+        TRect r = AlignRect();
+        TCustomControl::AlignControls(r);
+    }
 }
 
 void TCustomToolWindowEx::Loaded() {
@@ -427,7 +434,9 @@ void TCustomToolWindowEx::SetBounds(int left, int top, int width, int height) {
     bool moved = left != Left() || top != Top();
     if (sized && updatingBounds_ == 0) SizeChanging(width, height);
     TCustomControl::SetBounds(left, top, width, height);
-    if (sized) LayoutNonClient();
+    // The frame follows the size, and so do the children, also while the
+    // window is hidden.
+    if (sized) RecalcNonClient();
     if (Floating() && !IsLoading() && updatingBounds_ == 0) floatingTopLeft_ = TPoint(left, top);
     if (moved) {
         if (docked_ && dockedTo_ && dockedTo_->UsingBackground()) {

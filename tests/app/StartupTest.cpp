@@ -244,6 +244,38 @@ TEST_F(AppTest, TheFrameShowsItsMenuBarToolbarsAndThePanesParts) {
     EXPECT_FALSE(up->Enabled());
 }
 
+TEST_F(AppTest, TheProjectPaneSpansTheLeftDockAtItsOwnWidth) {
+    StartFrame();
+    frame->N26Click(frame->N26);
+    Application->ProcessMessages();
+    TToolWindowEx* pane = frame->ManagerWindow;
+    ASSERT_TRUE(pane->Docked());
+    ASSERT_EQ(pane->DockedTo(), frame->DockBarLeft);
+    // 185 x 420 as the frame describes it, wider only where its buttons need it.
+    auto* last = dynamic_cast<TControl*>(frame->FindComponent("PaneDown"));
+    ASSERT_NE(last, nullptr);
+    const int width = std::max(185, last->Left() + last->Width() + 4);
+    EXPECT_EQ(pane->ClientWidth(), width);
+    EXPECT_EQ(pane->BarHeight(), 420);
+    EXPECT_EQ(pane->Height(), frame->DockBarLeft->ClientHeight()) << "it spans its dock";
+    EXPECT_EQ(frame->FindPanel->Top() + frame->FindPanel->Height(), pane->ClientHeight()) << "its parts fill it";
+    EXPECT_EQ(frame->ManagerToolbar->Width(), pane->ClientWidth());
+    // The frame grows: the pane and its file list grow with it.
+    const int list = frame->FileListBox->Height(), client = pane->ClientHeight();
+    frame->SetBounds(frame->Left(), frame->Top(), frame->Width(), frame->Height() + 100);
+    Application->ProcessMessages();
+    EXPECT_EQ(pane->Height(), frame->DockBarLeft->ClientHeight());
+    EXPECT_GT(pane->ClientHeight(), client);
+    EXPECT_EQ(frame->FileListBox->Height() - list, pane->ClientHeight() - client);
+    // Floating, it has its own client size.
+    pane->HideWhenInactive = false;
+    pane->SetDockedTo(nullptr);
+    EXPECT_EQ(pane->ClientWidth(), width);
+    EXPECT_EQ(pane->ClientHeight(), 420);
+    EXPECT_EQ(frame->FindPanel->Top() + frame->FindPanel->Height(), 420);
+    pane->SetDockedTo(frame->DockBarLeft);
+}
+
 TEST_F(AppTest, ThePanelsMenuShowsAndHidesTheToolbars) {
     StartFrame();
     struct Case {

@@ -87,3 +87,38 @@ TEST_F(ToolbarsTest, FlatEditLightsWithFocusOrMouse) {
     first->SetFont(&big);
     EXPECT_EQ(first->Height(), textHeight(&big) + 6);
 }
+
+// The children of a full-size window fill it after every change of its size:
+// docked while hidden, its dock resized while it is hidden, shown, resized.
+TEST_F(ToolbarsTest, ChildrenOfAFullSizeToolWindowFollowItsSize) {
+    TForm* f = MakeForm(100, 100, 500, 400);
+    TDockEx* left = AddDock(f, "Left", dpLeft);
+    auto* pane = NewControl<TToolWindowEx>(f, nullptr, "Pane");
+    pane->SetFullSize(true);
+    pane->SetCloseButtonWhenDocked(true);
+    pane->SetClientAreaSize(185, 420);
+    pane->SetVisible(false);
+    auto* bar = NewControl<TPanel>(f, pane, "Bar");
+    bar->SetAlign(alTop);
+    bar->SetHeight(26);
+    auto* inside = NewControl<TPanel>(f, pane, "Inside");
+    inside->SetAlign(alClient);
+    pane->SetClientAreaSize(250, 420); // widened for its buttons
+    pane->SetParent(left);
+    auto fills = [&](const char* when) {
+        Pump();
+        EXPECT_EQ(bar->BoundsRect(), Rect(0, 0, pane->ClientWidth(), 26)) << when;
+        EXPECT_EQ(inside->BoundsRect(), Rect(0, 26, pane->ClientWidth(), pane->ClientHeight())) << when;
+    };
+    EXPECT_EQ(pane->ClientWidth(), 250);
+    fills("docked while hidden");
+    f->SetBounds(100, 100, 600, 550);
+    fills("the form grew while it was hidden");
+    pane->SetVisible(true);
+    EXPECT_EQ(pane->Height(), left->ClientHeight());
+    fills("shown");
+    f->SetBounds(100, 100, 600, 450);
+    EXPECT_EQ(pane->Height(), left->ClientHeight());
+    fills("the form shrank");
+    CloseForms();
+}
