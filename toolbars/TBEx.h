@@ -258,9 +258,13 @@ public:
     bool Docked() const { return docked_; }
     bool Floating() const;
     TFloatingWindowParent* FloatParent() const { return floatParent_; }
-    // Screen position of the floating window, kept while docked.
+    // Screen position of the floating window, kept while docked. A window
+    // that never had one floats first where it was docked.
     TPoint FloatingTopLeft() const { return floatingTopLeft_; }
-    void SetFloatingTopLeft(TPoint p) { floatingTopLeft_ = p; }
+    void SetFloatingTopLeft(TPoint p) {
+        floatingTopLeft_ = p;
+        floatingPlaceKnown_ = true;
+    }
     bool InactiveCaption() const { return inactiveCaption_; }
     bool CloseButtonDown() const { return closeButtonDown_; }
     // The window's rectangle on the screen.
@@ -414,6 +418,7 @@ private:
     bool useLastDock_ = true;
     TFloatingWindowParent* floatParent_ = nullptr;
     TPoint floatingTopLeft_;
+    bool floatingPlaceKnown_ = false;
     std::vector<TForm*> dockForms_;
     int updatingBounds_ = 0;
     int disableOnMove_ = 0;

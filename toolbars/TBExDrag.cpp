@@ -192,7 +192,7 @@ void TCustomToolWindowEx::DragFinished(bool accepted) {
         SetParent(dock);
         dock->ArrangeToolbars(true);
     } else {
-        floatingTopLeft_ = r.TopLeft();
+        SetFloatingTopLeft(r.TopLeft());
         if (docked_) SetParent(ValidToolWindowParentForm(this));
         else SetBounds(r.Left, r.Top, Width(), Height());
     }

@@ -437,7 +437,7 @@ void TCustomToolWindowEx::SetBounds(int left, int top, int width, int height) {
     // The frame follows the size, and so do the children, also while the
     // window is hidden.
     if (sized) RecalcNonClient();
-    if (Floating() && !IsLoading() && updatingBounds_ == 0) floatingTopLeft_ = TPoint(left, top);
+    if (Floating() && !IsLoading() && updatingBounds_ == 0) SetFloatingTopLeft(TPoint(left, top));
     if (moved) {
         if (docked_ && dockedTo_ && dockedTo_->UsingBackground()) {
             InvalidateNonClient();
@@ -474,6 +474,9 @@ void TCustomToolWindowEx::SetParent(TWinControl* aParent) {
         realParent = floatParent_;
     }
     auto* oldDock = dynamic_cast<TDockEx*>(Parent());
+    // Floating for the first time: where it was docked, not at the corner of
+    // the screen.
+    if (asForm && oldDock && !floatingPlaceKnown_) SetFloatingTopLeft(ScreenRect().TopLeft());
 
     if (realParent == Parent()) {
         dockedTo_ = newDock;

@@ -126,6 +126,35 @@ TEST_F(ToolbarsTest, DoubleClickFloatsAndDocksBackToItsRowAndPosition) {
     EXPECT_TRUE(t->Docked()) << "a window that cannot float stays";
 }
 
+// A bar that never floated floats first where it was docked, not at the
+// corner of the screen; later it floats where it floated last.
+TEST_F(ToolbarsTest, FirstFloatingPlaceIsWhereTheBarWasDocked) {
+    TForm* f = MakeForm();
+    TDockEx* top = AddDock(f, "Top");
+    AddToolbar(f, top, "A", 3);
+    TToolbarEx* t = AddToolbar(f, top, "T", 2, 0, 150);
+    t->HideWhenInactive = false;
+    Pump();
+    const TPoint docked = t->ScreenRect().TopLeft();
+    ASSERT_NE(docked, TPoint(0, 0));
+    DoubleClick(t->Widget(), QPoint(5, 10));
+    ASSERT_TRUE(t->Floating());
+    EXPECT_EQ(t->ScreenRect().TopLeft(), docked);
+    t->SetBounds(docked.x + 40, docked.y + 60, t->Width(), t->Height());
+    DoubleClick(t->Widget(), QPoint(20, 8));
+    ASSERT_TRUE(t->Docked());
+    DoubleClick(t->Widget(), QPoint(5, 10));
+    EXPECT_EQ(t->ScreenRect().TopLeft(), TPoint(docked.x + 40, docked.y + 60));
+    t->SetDockedTo(top);
+    // The same for a bar floated from code.
+    TToolbarEx* u = AddToolbar(f, top, "U", 1, 1, 30);
+    Pump();
+    const TPoint place = u->ScreenRect().TopLeft();
+    u->SetDockedTo(nullptr);
+    EXPECT_EQ(u->ScreenRect().TopLeft(), place);
+    u->SetDockedTo(top);
+}
+
 TEST_F(ToolbarsTest, FloatingWindowFollowsItsFormAndTheApplication) {
     TForm* f = MakeForm();
     TToolbarEx* t = AddToolbar(f, nullptr, "T", 2);
