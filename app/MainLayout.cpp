@@ -66,7 +66,6 @@ void TMainForm::CreateToolbars() {
         t->SetCaption(caption);
         t->SetDockRow(row);
         t->SetDockPos(pos);
-        t->SetCloseButton(false);
         return t;
     };
     auto button = [&](TToolbarEx* t, TAction* a, const char* name = nullptr) {
@@ -151,6 +150,10 @@ void TMainForm::CreateToolbars() {
     N15->OnClick = [this](TObject* s) { N15Click(s); };
     N16->OnClick = [this](TObject* s) { N16Click(s); };
     N19->OnClick = [this](TObject* s) { N19Click(s); };
+    // A floating bar closed by its close button loses its check mark, so
+    // that its item brings it back.
+    for (auto [bar, item] : {std::pair{ToolBar2, N13}, std::pair{ToolB, N14}, std::pair{ToolBar3, N16}, std::pair{ToolBar5, N19}})
+        bar->OnClose = [item](TObject*) { item->SetChecked(false); };
 }
 
 void TMainForm::CreatePane() {

@@ -298,6 +298,61 @@ TEST_F(AppTest, ThePanelsMenuShowsAndHidesTheToolbars) {
     EXPECT_FALSE(frame->N15->Visible());
 }
 
+// A floating bar, or the floating pane, closed by its close button comes
+// back through its menu item; the other floating bars stay meanwhile.
+TEST_F(AppTest, AFloatingBarClosedByItsButtonComesBackThroughItsMenuItem) {
+    StartFrame();
+    frame->N26Click(frame->N26);
+    Application->ProcessMessages();
+    struct Case {
+        TCustomToolWindowEx* bar;
+        TMenuItem* item;
+    };
+    const Case cases[] = {{frame->ToolBar2, frame->N13},
+                          {frame->ToolBar3, frame->N16},
+                          {frame->ToolBar5, frame->N19},
+                          {frame->ManagerWindow, frame->N26},
+                          {frame->ToolB, frame->N14}};
+    // The mode buttons float beside the others (closed last).
+    TCustomToolWindowEx* modes = frame->ToolB;
+    modes->SetFloatingTopLeft(TPoint(20, 300));
+    modes->SetDockedTo(nullptr);
+    auto click = [](TCustomToolWindowEx* bar, TRect r) {
+        QPoint p((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, QPointF(p), QPointF(bar->Widget()->mapToGlobal(p)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(bar->Widget(), &e);
+        }
+    };
+    for (const Case& c : cases) {
+        TDockEx* dock = c.bar->DockedTo();
+        c.bar->SetFloatingTopLeft(TPoint(300, 200));
+        c.bar->SetDockedTo(nullptr);
+        SetActiveWindow(frame);
+        Application->ProcessMessages();
+        ASSERT_TRUE(c.bar->Widget()->isVisible()) << c.item->Name().c_str();
+        EXPECT_TRUE(c.bar->CloseButton()) << c.item->Name().c_str();
+        // The desktop makes a window that is clicked the active one.
+        SetActiveWindow(c.bar);
+        Application->ProcessMessages();
+        click(c.bar, c.bar->FloatingCloseButtonRect());
+        Application->ProcessMessages();
+        EXPECT_FALSE(c.bar->Visible()) << c.item->Name().c_str();
+        EXPECT_FALSE(c.item->Checked()) << c.item->Name().c_str();
+        if (c.bar != modes) {
+            EXPECT_TRUE(modes->Widget()->isVisible()) << c.item->Name().c_str() << ": the mode buttons stay";
+        }
+        c.item->Click();
+        Application->ProcessMessages();
+        EXPECT_TRUE(c.item->Checked()) << c.item->Name().c_str();
+        EXPECT_TRUE(c.bar->Visible()) << c.item->Name().c_str();
+        EXPECT_TRUE(c.bar->Widget()->isVisible()) << c.item->Name().c_str();
+        if (c.bar != modes) c.bar->SetDockedTo(dock);
+    }
+    modes->SetDockedTo(frame->DockBarLeft);
+}
+
 TEST_F(AppTest, TheStoredOptionsReachTheTranslatorAndTheSignalTable) {
     StartFrame();
     for (bool on : {true, false}) {
