@@ -204,12 +204,7 @@ TEST_F(ToolbarsTest, FloatingWindowFollowsItsFormAndTheApplication) {
 TEST_F(ToolbarsTest, FloatingWindowsHideWhileAnotherProgramIsActiveAndComeBack) {
     TForm* f = MakeForm();
     TDockEx* top = AddDock(f, "Top");
-    TToolbarEx* a = AddToolbar(f, top, "A", 2);
-    TToolbarEx* b = AddToolbar(f, top, "B", 2);
-    a->SetFloatingTopLeft(TPoint(300, 250));
-    a->SetDockedTo(nullptr);
-    b->SetFloatingTopLeft(TPoint(300, 350));
-    b->SetDockedTo(nullptr);
+    auto [a, b] = TwoFloatingBars(f, top);
     SetActiveWindow(f);
     Pump();
     ASSERT_TRUE(a->Widget()->isVisible());
@@ -239,12 +234,7 @@ TEST_F(ToolbarsTest, FloatingWindowsHideWhileAnotherProgramIsActiveAndComeBack) 
 TEST_F(ToolbarsTest, DockingTheActiveFloatingBarKeepsTheOtherOne) {
     TForm* f = MakeForm();
     TDockEx* top = AddDock(f, "Top");
-    TToolbarEx* a = AddToolbar(f, top, "A", 2);
-    TToolbarEx* b = AddToolbar(f, top, "B", 2);
-    a->SetFloatingTopLeft(TPoint(300, 250));
-    a->SetDockedTo(nullptr);
-    b->SetFloatingTopLeft(TPoint(300, 350));
-    b->SetDockedTo(nullptr);
+    auto [a, b] = TwoFloatingBars(f, top);
     const struct {
         const char* how;
         std::function<void()> dock;

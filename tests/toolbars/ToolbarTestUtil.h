@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 #include "platform/Canvas.h"
@@ -83,6 +84,18 @@ protected:
         t->SetDockPos(pos);
         if (dock) t->SetParent(dock);
         return t;
+    }
+
+    // Bars "A" and "B" of 2 buttons from the dock, both floating, one above
+    // the other.
+    static std::pair<TToolbarEx*, TToolbarEx*> TwoFloatingBars(TForm* f, TDockEx* dock) {
+        TToolbarEx* a = AddToolbar(f, dock, "A", 2);
+        TToolbarEx* b = AddToolbar(f, dock, "B", 2);
+        a->SetFloatingTopLeft(TPoint(300, 250));
+        a->SetDockedTo(nullptr);
+        b->SetFloatingTopLeft(TPoint(300, 350));
+        b->SetDockedTo(nullptr);
+        return {a, b};
     }
 
     std::vector<TForm*> forms_;

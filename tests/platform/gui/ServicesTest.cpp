@@ -37,6 +37,18 @@ protected:
         p->SetBounds(left, top, width, height);
         return p;
     }
+    // The form shown at (100, 100) with a panel that is a window of its own
+    // at (400, 300), kept above the form.
+    static TPanel* PopupPanel(TForm* f) {
+        f->SetBounds(100, 100, 300, 200);
+        TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
+        f->Show();
+        p->SetParent(nullptr);
+        p->SetBounds(400, 300, 80, 40);
+        p->SetPopupWindow(true, f, false);
+        ShowWindow(p, SW_SHOWNA);
+        return p;
+    }
     // The messages a control hears, of the kinds given.
     static void Record(TControl* c, std::vector<std::string>& log, std::vector<unsigned> kinds, const std::string& name) {
         c->WindowProc = [old = c->WindowProc, &log, kinds, name](TMessage& m) {
@@ -402,14 +414,8 @@ TEST_F(Services, WindowHooksSeeInputFirstAndMaySwallowIt) {
 
 TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
     TForm* f = MakeForm();
-    f->SetBounds(100, 100, 300, 200);
-    TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
-    f->Show();
-    p->SetParent(nullptr);
-    p->SetBounds(400, 300, 80, 40);
-    p->SetPopupWindow(true, f, false);
+    TPanel* p = PopupPanel(f);
     EXPECT_TRUE(p->PopupWindow());
-    ShowWindow(p, SW_SHOWNA);
     Application->ProcessMessages();
     QWidget* w = p->Widget();
     EXPECT_TRUE(w->isWindow());
@@ -457,13 +463,7 @@ TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
 // the form as its active window at once, before any report of the desktop.
 TEST_F(Services, AnActiveWindowOfItsOwnHandsTheActivationToItsFormBeforeItGoes) {
     TForm* f = MakeForm();
-    f->SetBounds(100, 100, 300, 200);
-    TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
-    f->Show();
-    p->SetParent(nullptr);
-    p->SetBounds(400, 300, 80, 40);
-    p->SetPopupWindow(true, f, false);
-    ShowWindow(p, SW_SHOWNA);
+    TPanel* p = PopupPanel(f);
     SetActiveWindow(p);
     Application->ProcessMessages();
     ASSERT_EQ(GetActiveWindow(), p);
@@ -485,13 +485,7 @@ TEST_F(Services, AnActiveWindowOfItsOwnHandsTheActivationToItsFormBeforeItGoes) 
 // of the program is the active one.
 TEST_F(Services, AWindowOfItsOwnShowsItsHintsWhileItsOwnerIsActive) {
     TForm* f = MakeForm();
-    f->SetBounds(100, 100, 300, 200);
-    TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
-    f->Show();
-    p->SetParent(nullptr);
-    p->SetBounds(400, 300, 80, 40);
-    p->SetPopupWindow(true, f, false);
-    ShowWindow(p, SW_SHOWNA);
+    TPanel* p = PopupPanel(f);
     TPanel* inner = PanelAt(f, p, "Inner", 5, 5, 40, 20);
     inner->SetHint("Открыть|Открыть схему"_a);
     inner->SetShowHint(true);
