@@ -397,42 +397,6 @@ TEST_F(ToolbarsTest, ActionLinkDrivesDownImageAndClick) {
     CloseForms();
 }
 
-// A button's hint never carries the accelerator mark of its action's caption.
-TEST_F(ToolbarsTest, ButtonsTakeTheirHintFromTheActionWithoutAccelerators) {
-    TForm* f = MakeForm();
-    const struct {
-        const char* caption;
-        const char* hint;
-        const char* shown;
-    } cases[] = {
-        {"&Новый", "", "Новый"},
-        {"В&ставить", "", "Вставить"},
-        {"Поиск && замена", "", "Поиск & замена"},
-        {"Конец&", "", "Конец"},
-        {"&Выход", "Выход из программы", "Выход из программы"},
-        {"", "", ""},
-    };
-    int n = 0;
-    for (const auto& c : cases) {
-        auto* action = NewComponent<TAction>(f, "A" + IntToStr(++n));
-        action->SetCaption(Utf8ToAnsi(c.caption));
-        action->SetHint(Utf8ToAnsi(c.hint));
-        auto* b = NewControl<TToolbarButtonEx>(f, f, "B" + IntToStr(n));
-        b->SetAction(action);
-        EXPECT_EQ(b->Hint(), Utf8ToAnsi(c.shown)) << c.caption;
-    }
-    // The hint follows a new caption of the action; a hint of the button's
-    // own stays.
-    auto* b1 = static_cast<TToolbarButtonEx*>(f->FindComponent("B1"));
-    auto* a1 = static_cast<TAction*>(f->FindComponent("A1"));
-    a1->SetCaption("&Создать"_a);
-    EXPECT_EQ(b1->Hint(), "Создать"_a);
-    b1->SetHint("Новая схема"_a);
-    a1->SetCaption("&Новый"_a);
-    EXPECT_EQ(b1->Hint(), "Новая схема"_a);
-    CloseForms();
-}
-
 TEST_F(ToolbarsTest, DropdownMenuOpensBesideTheButtonByDock) {
     TForm* f = MakeForm();
     auto* menu = NewComponent<RecordingMenu>(f, "Menu");

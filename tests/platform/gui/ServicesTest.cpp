@@ -458,29 +458,6 @@ TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
     EXPECT_EQ(w->parentWidget(), f->ClientWidget());
 }
 
-// A window of its own that the user clicked is the active window; it hands
-// the activation to its form before it goes: the program stays active, with
-// the form as its active window at once, before any report of the desktop.
-TEST_F(Services, AnActiveWindowOfItsOwnHandsTheActivationToItsFormBeforeItGoes) {
-    TForm* f = MakeForm();
-    TPanel* p = PopupPanel(f);
-    SetActiveWindow(p);
-    Application->ProcessMessages();
-    ASSERT_EQ(GetActiveWindow(), p);
-    std::vector<WPARAM> reports;
-    Hook(WH_CALLWNDPROC, [&](THookMessage& m) {
-        if (m.Msg == WM_ACTIVATEAPP) reports.push_back(m.WParam);
-    });
-    SetActiveWindow(f);
-    EXPECT_EQ(GetActiveWindow(), f);
-    ShowWindow(p, SW_HIDE);
-    p->SetParent(f);
-    Application->ProcessMessages();
-    EXPECT_EQ(GetActiveWindow(), f);
-    EXPECT_TRUE(Application->Active());
-    EXPECT_EQ(reports, std::vector<WPARAM>{}) << "the program never lost the activation";
-}
-
 // The hints of the controls in a window of its own show while another window
 // of the program is the active one.
 TEST_F(Services, AWindowOfItsOwnShowsItsHintsWhileItsOwnerIsActive) {
