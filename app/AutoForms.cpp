@@ -14,6 +14,7 @@
 #include "editor/AddPin.h"
 #include "editor/AddTypeDrv.h"
 #include "editor/AutoName.h"
+#include "editor/ElementDlg.h"
 #include "editor/InsertElement.h"
 #include "editor/InsertPin.h"
 #include "editor/OpenSym.h"
@@ -111,9 +112,9 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TTimersForm", "TimersForm", nullptr},
         {"TForm8", "Form8", nullptr},
         {"TForm1", "Form1", nullptr},
-        {"TForm4", "Form4", nullptr},
+        {"TForm4", "Form4", [] { Make(Form4); }},
         {"TfmPrewIm", "fmPrewIm", nullptr},
-        {"TForm2", "Form2", nullptr},
+        {"TForm2", "Form2", [] { Make(Form2); }},
         {"TForm3", "Form3", nullptr},
         {"TForm5", "Form5", nullptr},
         {"TForm9", "Form9", [] { Make(Form9); }},

@@ -16,7 +16,9 @@
 #include "editor/ChildWin.h"
 #include "editor/EditorHooks.h"
 #include "editor/PinDriver.h"
+#include "editor/PropertyDialogs.h"
 #include "editor/ShowExport.h"
+#include "fsm/FsmServices.h"
 #include "fsm/fsmScheme.h"
 #include "fsm/gui/FSMChild.h"
 #include "fsm/gui/FsmFrame.h"
@@ -61,6 +63,15 @@ public:
     int AskSignalDirection(const AnsiString& name) override {
         auto& ask = FrameWindowFactories().SignalDirection;
         return ask ? ask(name) : -1;
+    }
+    bool ListProjectFiles(const AnsiString& unused, TStrings* list) override {
+        return frame_->ListProjectFiles(unused, list);
+    }
+    bool ListSchemeElements(const AnsiString& schemeName, TStrings* list) override {
+        return frame_->ListSchemeElements(schemeName, list);
+    }
+    bool OpenCaseWindow(TStrings* list, const AnsiString& baseName, TElement* element) override {
+        return frame_->OpenCaseWindow(list, baseName, element);
     }
 
 private:
@@ -147,6 +158,7 @@ TMainForm::TMainForm(TComponent* owner)
     : TForm(owner), modelServices_(std::make_unique<ModelServices>(this)),
       translatorFrame_(std::make_unique<TranslatorFrame>(this)), fsmFrame_(std::make_unique<FsmFrameServices>(this)),
       schemeServices_(std::make_unique<SchemeServices>(this)),
+      propertyDialogs_(std::make_unique<TPropertyDialogs>()),
       clip_(std::make_unique<ClipCache>()) {
     SetName("MainForm");
     UpdateCaption();
@@ -200,6 +212,7 @@ TMainForm::~TMainForm() {
     TranslatorHooks().Progress = nullptr;
     TDriversInfo::CheckBitOption = nullptr;
     if (ModelHooks().Frame == modelServices_.get()) ModelHooks().Frame = nullptr;
+    if (ModelHooks().Dialogs == propertyDialogs_.get()) ModelHooks().Dialogs = nullptr;
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
     if (FsmFrame() == fsmFrame_.get()) SetFsmFrame(nullptr);
     if (&SchemeFrame() == schemeServices_.get()) SetSchemeFrame(nullptr);
@@ -556,6 +569,9 @@ void TMainForm::FormCreate(TObject*) {
     LogFile = new TLogFile();
     InstallProgramCursors();
     ModelHooks().Frame = modelServices_.get();
+    ModelHooks().Dialogs = propertyDialogs_.get();
+    // The state-machine element writes its pins into its file.
+    InstallFsmServices();
     TranslatorHooks().Frame = translatorFrame_.get();
     SetFsmFrame(fsmFrame_.get());
     SetSchemeFrame(schemeServices_.get());
@@ -603,6 +619,7 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
 void TMainForm::FormDestroy(TObject*) {
     if (FsmFrame() == fsmFrame_.get()) SetFsmFrame(nullptr);
     if (ModelHooks().Frame == modelServices_.get()) ModelHooks().Frame = nullptr;
+    if (ModelHooks().Dialogs == propertyDialogs_.get()) ModelHooks().Dialogs = nullptr;
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
     if (&SchemeFrame() == schemeServices_.get()) SetSchemeFrame(nullptr);
     delete LogFile;

@@ -34,6 +34,7 @@ class TLogFile;
 class TScheme;
 class TFSMScheme;
 class TStrings;
+class IPropertyDialogs;
 
 class TMainForm : public TForm {
 public:
@@ -285,6 +286,8 @@ private:
     std::unique_ptr<TranslatorFrame> translatorFrame_;
     std::unique_ptr<FsmFrameServices> fsmFrame_;
     std::unique_ptr<SchemeServices> schemeServices_;
+    // The element property dialogs, installed in the model's hooks.
+    std::unique_ptr<IPropertyDialogs> propertyDialogs_;
     bool pasteAvailable_ = false;
     // The open project's file loaded only in part: closing writes its sound
     // part over it only when the project was changed or saved on purpose.

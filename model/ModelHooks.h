@@ -172,6 +172,28 @@ public:
     // The add-internal-signal question for a connector passed to the
     // debugger: 0 as an input, 1 as an output, -1 when cancelled.
     virtual int AskSignalDirection(const AnsiString& name) = 0;
+    // Appends the bare file names of the open project's schemes in project
+    // order; without a project nothing is listed.
+    virtual bool ListProjectFiles(const AnsiString& unused, TStrings* list) {
+        (void)unused;
+        (void)list;
+        return false;
+    }
+    // Appends the device names of that project scheme as its file holds
+    // them, in the scheme's order; nothing for a scheme it cannot read.
+    virtual bool ListSchemeElements(const AnsiString& schemeName, TStrings* list) {
+        (void)schemeName;
+        (void)list;
+        return false;
+    }
+    // Opens the CASE-forming window of a CASE element (its scheme named
+    // after baseName); list gets the window's numbers back.
+    virtual bool OpenCaseWindow(TStrings* list, const AnsiString& baseName, TElement* element) {
+        (void)list;
+        (void)baseName;
+        (void)element;
+        return false;
+    }
 };
 
 // The state-machine document's file and table, supplied by the state-machine

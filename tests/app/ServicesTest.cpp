@@ -3,6 +3,7 @@
 
 #include "debugger/ui/InpOutp.h"
 #include "document/Project.h"
+#include "editor/ElementDlg.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 #include "translator/Logfile.h"
@@ -195,6 +196,27 @@ TEST_F(Services, TheModelReachesTheFrameThroughItsHooks) {
     EXPECT_EQ(services->AskSignalDirection("Stop"), 1);
     EXPECT_EQ(fmIO->Caption(), "Stop");
     EXPECT_EQ(script.unscripted, 0);
+}
+
+TEST_F(Services, ThePropertyDialogsAndTheStateMachineFilesAreInstalledWhileTheFrameLives) {
+    ASSERT_NE(ModelHooks().Dialogs, nullptr);
+    EXPECT_NE(ModelHooks().Fsm, nullptr) << "a state machine's pins go back into its file";
+    TScheme doc;
+    TElement* e = doc.CreateAndElement();
+    ModalScript script;
+    script.On(Form4, [] { Form4->Button2->Click(); });
+    EXPECT_FALSE(e->Properties());
+    EXPECT_EQ(script.shown[Form4], 1) << "the generic dialog is made at start-up";
+    // The jump dialog's lists come from the frame.
+    WriteScheme(dir.File("a.tvs"), {"E1"});
+    OpenProject({"a.tvs"});
+    TStringList files, devices;
+    EXPECT_TRUE(ModelHooks().Frame->ListProjectFiles("", &files));
+    EXPECT_TRUE(ModelHooks().Frame->ListSchemeElements("a.tvs", &devices));
+    EXPECT_EQ(files.Text() + devices.Text(), AnsiString("a.tvs\r\nE1\r\n"));
+    frame->DoDestroy();
+    EXPECT_EQ(ModelHooks().Dialogs, nullptr);
+    EXPECT_EQ(ModelHooks().Frame, nullptr);
 }
 
 } // namespace

@@ -1,0 +1,49 @@
+#include "editor/PropertyDialogs.h"
+
+#include "editor/ElementDlg.h"
+#include "model/Element.h"
+
+namespace {
+
+TElement* AsElement(TEntity* entity) { return dynamic_cast<TElement*>(entity); }
+
+// Fills the form, shows it modally and gives its result; mrCancel without
+// a form or an entity of the kind.
+template <class Form, class Entity, class Fill>
+int Show(Form* form, Entity* entity, Fill fill) {
+    if (!form || !entity) return mrCancel;
+    fill(form, entity);
+    return form->ShowModal();
+}
+
+} // namespace
+
+int TPropertyDialogs::Run(TPropertyDialog dialog, TEntity* entity) {
+    switch (dialog) {
+    case TPropertyDialog::Element:
+        return Show(Form4, AsElement(entity), [](TForm4* f, TElement* e) { f->LoadEntity(e); });
+    case TPropertyDialog::ElementOutputs:
+        return Show(Form2, AsElement(entity), [](TForm2* f, TElement* e) { f->LoadEntity(e); });
+    case TPropertyDialog::ElementNoPins:
+        return Show(Form2, AsElement(entity), [](TForm2* f, TElement* e) {
+            f->LoadEntity(e);
+            f->HideControls();
+        });
+    default: return mrCancel;
+    }
+}
+
+void TPropertyDialogs::Store(TPropertyDialog dialog, TEntity* entity) {
+    switch (dialog) {
+    case TPropertyDialog::Element:
+        if (Form4) Form4->StoreEntity(AsElement(entity));
+        break;
+    case TPropertyDialog::ElementOutputs:
+    case TPropertyDialog::ElementNoPins:
+        if (Form2) Form2->StoreEntity(AsElement(entity));
+        break;
+    default: break;
+    }
+}
+
+int TPropertyDialogs::SymbolActionChoice() { return -1; }

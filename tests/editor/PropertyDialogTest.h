@@ -1,0 +1,54 @@
+#pragma once
+// The property dialogs' tests: a scheme window as in the window's tests,
+// every property dialog made as the program makes it, and the dispatcher
+// installed as the frame installs it. Edit opens an entity's properties and
+// runs a step on the dialog that shows.
+
+#include <functional>
+
+#include "editor/SchemeWindowTest.h"
+
+#include "editor/ElementDlg.h"
+#include "editor/ModalScript.h"
+#include "editor/PropertyDialogs.h"
+
+class PropertyDialogTest : public SchemeWindowTest {
+protected:
+    void SetUp() override {
+        SchemeWindowTest::SetUp();
+        Form4 = MakeForm<TForm4>();
+        Form2 = MakeForm<TForm2>();
+        ModelHooks().Dialogs = &dialogs;
+    }
+    void TearDown() override {
+        ModelHooks().Dialogs = nullptr;
+        SchemeWindowTest::TearDown();
+    }
+    // The entity's properties with step run on form (which must show once);
+    // the result of the properties operation.
+    bool Edit(TEntity* entity, TForm* form, std::function<void()> step) {
+        ModalScript script;
+        script.On(form, std::move(step));
+        const bool changed = entity->Properties();
+        EXPECT_EQ(script.shown[form], 1);
+        EXPECT_EQ(script.unscripted, 0);
+        EXPECT_FALSE(script.stuck);
+        return changed;
+    }
+    // An element of the scheme at a place, shown on the sheet.
+    template <class T>
+    T* Place(T* element, int x = 100, int y = 100) {
+        element->SetX(x);
+        element->SetY(y);
+        element->Show();
+        return element;
+    }
+    // The message texts shown since the last call.
+    std::vector<AnsiString> Said() {
+        std::vector<AnsiString> texts = port.Messages();
+        port.Clear();
+        return texts;
+    }
+
+    TPropertyDialogs dialogs;
+};
