@@ -14,12 +14,14 @@
 #include "editor/AddPin.h"
 #include "editor/AddTypeDrv.h"
 #include "editor/AutoName.h"
+#include "editor/DelayDlg.h"
 #include "editor/ElementDlg.h"
 #include "editor/InsertElement.h"
 #include "editor/InsertPin.h"
 #include "editor/OpenSym.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
+#include "editor/TriggerDlg.h"
 #include "editor/Unit9.h"
 #include "fsm/gui/FSMCond.h"
 #include "fsm/gui/fsmPins.h"
@@ -110,15 +112,15 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TReport1", "Report1", nullptr},
         {"TShowExportDlg", "ShowExportDlg", MakeShowExport},
         {"TTimersForm", "TimersForm", nullptr},
-        {"TForm8", "Form8", nullptr},
-        {"TForm1", "Form1", nullptr},
+        {"TForm8", "Form8", [] { Make(Form8); }},
+        {"TForm1", "Form1", [] { Make(Form1); }},
         {"TForm4", "Form4", [] { Make(Form4); }},
         {"TfmPrewIm", "fmPrewIm", nullptr},
         {"TForm2", "Form2", [] { Make(Form2); }},
         {"TForm3", "Form3", nullptr},
         {"TForm5", "Form5", nullptr},
         {"TForm9", "Form9", [] { Make(Form9); }},
-        {"TForm7", "Form7", nullptr},
+        {"TForm7", "Form7", [] { Make(Form7); }},
         {"TInsertElementForm", "InsertElementForm", [] { Make(InsertElementForm); }},
         {"TPinDriverDlg", "PinDriverDlg", [] { Make(PinDriverDlg); }},
         {"TfmOpenSymbolFile", "fmOpenSymbolFile", [] { Make(fmOpenSymbolFile); }},

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "document/InitModule.h"
+#include "editor/DelayDlg.h"
 #include "model/CaseElements.h"
 #include "model/Elements.h"
 #include "platform/Canvas.h"
@@ -207,14 +207,7 @@ AnsiString TInsertElementForm::GetElementName() const { return Edit1->Text(); }
 
 bool TInsertElementForm::Expanded() const { return Button3->Caption() != Utf8ToAnsi(kShowPreview); }
 
-void TInsertElementForm::FormCreate(TObject*) {
-    // The limits are read once: a later change of the settings reaches the
-    // dialog at the next start of the program.
-    TimerValue->Increment = InitModule ? InitModule->TimerIncrement : 50;
-    TimerValue->MaxValue = InitModule ? InitModule->TimerMax : 50000000;
-    TimerValue->MinValue = InitModule ? InitModule->TimerMin : 50;
-    TimerValue->SetValue(TimerValue->MinValue);
-}
+void TInsertElementForm::FormCreate(TObject*) { SetTimerLimits(TimerValue); }
 
 void TInsertElementForm::FormActivate(TObject* Sender) {
     ComboBox1->SetItemIndex(0);

@@ -1,6 +1,8 @@
 #include "editor/PropertyDialogs.h"
 
+#include "editor/DelayDlg.h"
 #include "editor/ElementDlg.h"
+#include "editor/TriggerDlg.h"
 #include "model/Element.h"
 
 namespace {
@@ -29,6 +31,12 @@ int TPropertyDialogs::Run(TPropertyDialog dialog, TEntity* entity) {
             f->LoadEntity(e);
             f->HideControls();
         });
+    case TPropertyDialog::PredTimer:
+        return Show(Form1, AsElement(entity), [](TForm1* f, TElement* e) { f->LoadEntity(e); });
+    case TPropertyDialog::Trigger:
+        return Show(Form8, AsElement(entity), [](TForm8* f, TElement* e) { f->LoadEntity(e); });
+    case TPropertyDialog::Timer:
+        return Show(Form7, AsElement(entity), [](TForm7* f, TElement* e) { f->LoadEntity(e); });
     default: return mrCancel;
     }
 }
@@ -41,6 +49,15 @@ void TPropertyDialogs::Store(TPropertyDialog dialog, TEntity* entity) {
     case TPropertyDialog::ElementOutputs:
     case TPropertyDialog::ElementNoPins:
         if (Form2) Form2->StoreEntity(AsElement(entity));
+        break;
+    case TPropertyDialog::PredTimer:
+        if (Form1) Form1->StoreEntity(AsElement(entity));
+        break;
+    case TPropertyDialog::Trigger:
+        if (Form8) Form8->StoreEntity(AsElement(entity));
+        break;
+    case TPropertyDialog::Timer:
+        if (Form7) Form7->StoreEntity(AsElement(entity));
         break;
     default: break;
     }

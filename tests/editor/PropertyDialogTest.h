@@ -8,9 +8,11 @@
 
 #include "editor/SchemeWindowTest.h"
 
+#include "editor/DelayDlg.h"
 #include "editor/ElementDlg.h"
 #include "editor/ModalScript.h"
 #include "editor/PropertyDialogs.h"
+#include "editor/TriggerDlg.h"
 
 class PropertyDialogTest : public SchemeWindowTest {
 protected:
@@ -18,6 +20,9 @@ protected:
         SchemeWindowTest::SetUp();
         Form4 = MakeForm<TForm4>();
         Form2 = MakeForm<TForm2>();
+        Form1 = MakeForm<TForm1>();
+        Form8 = MakeForm<TForm8>();
+        Form7 = MakeForm<TForm7>();
         ModelHooks().Dialogs = &dialogs;
     }
     void TearDown() override {
