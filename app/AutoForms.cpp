@@ -21,6 +21,7 @@
 #include "editor/OpenSym.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
+#include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
 #include "editor/Unit9.h"
 #include "fsm/gui/FSMCond.h"
@@ -115,9 +116,9 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TForm8", "Form8", [] { Make(Form8); }},
         {"TForm1", "Form1", [] { Make(Form1); }},
         {"TForm4", "Form4", [] { Make(Form4); }},
-        {"TfmPrewIm", "fmPrewIm", nullptr},
+        {"TfmPrewIm", "fmPrewIm", [] { Make(fmPrewIm); }},
         {"TForm2", "Form2", [] { Make(Form2); }},
-        {"TForm3", "Form3", nullptr},
+        {"TForm3", "Form3", [] { Make(Form3); }},
         {"TForm5", "Form5", nullptr},
         {"TForm9", "Form9", [] { Make(Form9); }},
         {"TForm7", "Form7", [] { Make(Form7); }},
@@ -125,7 +126,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TPinDriverDlg", "PinDriverDlg", [] { Make(PinDriverDlg); }},
         {"TfmOpenSymbolFile", "fmOpenSymbolFile", [] { Make(fmOpenSymbolFile); }},
         {"TForm10", "Form10", nullptr},
-        {"TForm6", "Form6", nullptr},
+        {"TForm6", "Form6", [] { Make(Form6); }},
         {"TCheckConnectivityDialog", "CheckConnectivityDialog", nullptr},
         {"TfmConnect", "fmConnect", nullptr},
         {"TfmFSMCond", "fmFSMCond", [] { Make(fmFSMCond); }},

@@ -2,7 +2,9 @@
 
 #include "editor/DelayDlg.h"
 #include "editor/ElementDlg.h"
+#include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
+#include "model/Link.h"
 #include "model/Element.h"
 
 namespace {
@@ -37,6 +39,9 @@ int TPropertyDialogs::Run(TPropertyDialog dialog, TEntity* entity) {
         return Show(Form8, AsElement(entity), [](TForm8* f, TElement* e) { f->LoadEntity(e); });
     case TPropertyDialog::Timer:
         return Show(Form7, AsElement(entity), [](TForm7* f, TElement* e) { f->LoadEntity(e); });
+    case TPropertyDialog::Link:
+        return Show(Form6, dynamic_cast<TLink*>(entity), [](TForm6* f, TLink* l) { f->LoadEntity(l); });
+    case TPropertyDialog::SymbolAction: return Show(Form3, entity, [](TForm3*, TEntity*) {});
     default: return mrCancel;
     }
 }
@@ -59,8 +64,11 @@ void TPropertyDialogs::Store(TPropertyDialog dialog, TEntity* entity) {
     case TPropertyDialog::Timer:
         if (Form7) Form7->StoreEntity(AsElement(entity));
         break;
+    case TPropertyDialog::Link:
+        if (Form6) Form6->StoreEntity(dynamic_cast<TLink*>(entity));
+        break;
     default: break;
     }
 }
 
-int TPropertyDialogs::SymbolActionChoice() { return -1; }
+int TPropertyDialogs::SymbolActionChoice() { return Form3 ? Form3->Check->ItemIndex() : -1; }

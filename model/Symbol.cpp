@@ -34,36 +34,58 @@ AnsiString TSymbol::ResolvedFileName() const {
     return FileExists(beside) ? beside : fileName_;
 }
 
-bool TSymbol::LoadInner(const AnsiString& path) {
-    inner_.reset();
+std::unique_ptr<ISchemeContext> TSymbol::MakeInner(const AnsiString& path) const {
     int depth = (scheme_ ? scheme_->GetNestingDepth() : 0) + 1;
     const TSymbolSchemeFactory& make = ModelHooks().SymbolSchemes;
     if (depth > kMaxDepth || !FileExists(path) || !make)
-        return false;
-    inner_ = make(path, depth);
+        return nullptr;
+    return make(path, depth);
+}
+
+bool TSymbol::LoadInner(const AnsiString& path) {
+    inner_.reset();
+    inner_ = MakeInner(path);
     return inner_ != nullptr;
 }
 
 void TSymbol::LoadInnerScheme() { LoadInner(ResolvedFileName()); }
 
+void TSymbol::MakePins() {
+    pins_.clear();
+    if (!inner_)
+        return;
+    // One pin per connector name: an output when an element drives it inside.
+    std::vector<AnsiString> seen;
+    uint8_t cls = 0;
+    for (TVarDriver* v = inner_->NextVarDriver(cls, true); v; v = inner_->NextVarDriver(cls, false)) {
+        if (std::find(seen.begin(), seen.end(), v->Name()) != seen.end())
+            continue;
+        seen.push_back(v->Name());
+        NewPin(v->Name(), cls == 1 || cls == 3 ? 1 : 0);
+    }
+}
+
 void TSymbol::LoadSymbolFile(const AnsiString& fileName) {
     ChangePins([&] {
         fileName_ = fileName;
-        pins_.clear();
-        if (LoadInner(ResolvedFileName())) {
-            // One pin per connector name: an output when an element drives it inside.
-            std::vector<AnsiString> seen;
-            uint8_t cls = 0;
-            for (TVarDriver* v = inner_->NextVarDriver(cls, true); v; v = inner_->NextVarDriver(cls, false)) {
-                if (std::find(seen.begin(), seen.end(), v->Name()) != seen.end())
-                    continue;
-                seen.push_back(v->Name());
-                NewPin(v->Name(), cls == 1 || cls == 3 ? 1 : 0);
-            }
-        }
+        LoadInner(ResolvedFileName());
+        MakePins();
         Finish();
     });
     Touch();
+}
+
+bool TSymbol::ReloadSymbolFile() {
+    std::unique_ptr<ISchemeContext> fresh = MakeInner(ResolvedFileName());
+    if (!fresh)
+        return false;
+    ChangePins([&] {
+        inner_ = std::move(fresh);
+        MakePins();
+        Finish();
+    });
+    Touch();
+    return true;
 }
 
 void TSymbol::Translate(TStrings* lines) {
@@ -79,7 +101,11 @@ bool TSymbol::Properties() {
         return false;
     switch (dialogs->SymbolActionChoice()) {
     case 0:
-        LoadSymbolFile(fileName_);
+        // A file that is gone or refused leaves the symbol as it is.
+        if (!ReloadSymbolFile()) {
+            ShowMessage("Не найден файл символа "_a + fileName_);
+            return false;
+        }
         return true;
     case 1:
         if (IFrameServices* frame = ModelHooks().Frame)

@@ -24,6 +24,9 @@ public:
     // Loads the inner scheme again from the file named in the element,
     // keeping the pins (a scheme being loaded from a file does this).
     void LoadInnerScheme();
+    // Reads the symbol's file again and makes its pins anew; false, with the
+    // symbol and its pins as they were, when the file is missing or refused.
+    bool ReloadSymbolFile();
     const AnsiString& FileName() const { return fileName_; }
     void SetFileName(const AnsiString& fileName) { fileName_ = fileName; }
     // The full path of the file: as stored when it exists, else beside the
@@ -44,7 +47,10 @@ protected:
     void LoadExtra(ByteReader& r) override;
 
 private:
+    std::unique_ptr<ISchemeContext> MakeInner(const AnsiString& path) const;
     bool LoadInner(const AnsiString& path);
+    // One pin per connector of the inner scheme (none without it).
+    void MakePins();
     AnsiString fileName_;
     std::unique_ptr<ISchemeContext> inner_;
 };

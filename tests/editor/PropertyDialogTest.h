@@ -12,6 +12,7 @@
 #include "editor/ElementDlg.h"
 #include "editor/ModalScript.h"
 #include "editor/PropertyDialogs.h"
+#include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
 
 class PropertyDialogTest : public SchemeWindowTest {
@@ -23,6 +24,8 @@ protected:
         Form1 = MakeForm<TForm1>();
         Form8 = MakeForm<TForm8>();
         Form7 = MakeForm<TForm7>();
+        Form3 = MakeForm<TForm3>();
+        Form6 = MakeForm<TForm6>();
         ModelHooks().Dialogs = &dialogs;
     }
     void TearDown() override {

@@ -1,0 +1,157 @@
+// The symbol action form for symbols and state machines, and the wire
+// dialog with its chain name.
+#include "editor/PropertyDialogTest.h"
+
+#include <filesystem>
+
+#include "editor/EditorFakes.h"
+#include "platform/FileIO.h"
+
+namespace {
+
+// Records the pins written back into state-machine files.
+class RecordingFsm : public FakeFrameServices {
+public:
+    bool WritePins(const AnsiString& file, TStrings* inputs, TStrings* outputs) override {
+        written.push_back(file + ":" + inputs->CommaText() + "/" + outputs->CommaText());
+        return true;
+    }
+    void OpenSchemeWindow(const AnsiString& file) override { opened.push_back(file); }
+    std::vector<AnsiString> written, opened;
+};
+
+class SymbolDialogs : public PropertyDialogTest {
+protected:
+    AnsiString WriteSymbol(const char* name, std::initializer_list<const char*> connectors) {
+        TScheme s;
+        for (const char* c : connectors) s.CreateVarDriver()->SetName(c);
+        s.SetFileName(dir.File(name));
+        EXPECT_TRUE(s.SaveToFile());
+        return dir.File(name);
+    }
+    // Runs the symbol action form with the item chosen, then step on the
+    // element dialog when the choice opens it.
+    bool Choose(TElement* e, int item, std::function<void()> step = nullptr) {
+        ModalScript script;
+        script.On(Form3, [item] {
+            Form3->Check->SetItemIndex(item);
+            Form3->Button1->Click();
+        });
+        if (step) script.On(Form4, step);
+        const bool changed = e->Properties();
+        EXPECT_EQ(script.Pending(Form3) + script.Pending(Form4), 0u);
+        EXPECT_EQ(script.unscripted, 0);
+        return changed;
+    }
+    RecordingFsm services;
+};
+
+TEST_F(SymbolDialogs, TheActionFormStartsAtOpeningAndKeepsTheChoice) {
+    EXPECT_EQ(Form3->Check->ItemIndex(), 1);
+    EXPECT_EQ(Form3->Check->Items()->Text(),
+              "Обновить (считать символ из файла)\r\nОткрыть схему символа\r\nРедактировать свойства\r\n"_a);
+    TSymbol* s = Place(Doc()->CreateSymbol());
+    s->SetFileName(dir.File("none.tvy"));
+    EXPECT_FALSE(Edit(s, Form3, [] {
+        EXPECT_EQ(Form3->Check->ItemIndex(), 1);
+        Form3->Check->SetItemIndex(2);
+        Form3->Button2->Click();
+    })) << "Выход does nothing";
+    EXPECT_FALSE(Edit(s, Form3, [] {
+        EXPECT_EQ(Form3->Check->ItemIndex(), 2) << "the last choice stays";
+        Form3->Button2->Click();
+    }));
+    EXPECT_EQ(dialogs.SymbolActionChoice(), 2);
+}
+
+TEST_F(SymbolDialogs, ASymbolIsReloadedOpenedOrEdited) {
+    const AnsiString file = WriteSymbol("s.tvy", {"a", "b"});
+    TSymbol* s = Doc()->CreateSymbol();
+    s->LoadSymbolFile(file);
+    Place(s);
+    ASSERT_EQ(s->PinCount(), 2);
+    // Reloaded: the file's connectors now.
+    WriteSymbol("s.tvy", {"a", "b", "c"});
+    EXPECT_TRUE(Choose(s, 0));
+    EXPECT_EQ(s->PinCount(), 3);
+    EXPECT_TRUE(SheetIsClean());
+    // A file that is gone or damaged keeps the symbol and its pins.
+    testenv::WriteBytes(ToFsPath(file), std::string(100, 'x'));
+    EXPECT_FALSE(Choose(s, 0));
+    std::filesystem::remove(ToFsPath(file));
+    EXPECT_FALSE(Choose(s, 0));
+    EXPECT_EQ(Said(), (std::vector<AnsiString>{"Файл разрушен!!"_a, "Не найден файл символа "_a + file,
+                                                "Не найден файл символа "_a + file}));
+    EXPECT_EQ(s->PinCount(), 3);
+    EXPECT_TRUE(SheetIsClean());
+    // Opened in a window of its own through the frame.
+    EXPECT_FALSE(Choose(s, 1));
+    EXPECT_EQ(services.opened, std::vector<AnsiString>{file});
+    // Edited in the generic dialog, its pins shown but not changed.
+    EXPECT_TRUE(Choose(s, 2, [&] {
+        EXPECT_EQ(Form4->PinRows(), 3);
+        EXPECT_TRUE(Form4->Edit1->ReadOnly());
+        Form4->Edit2->SetText("Sym");
+        Form4->Button1->Click();
+    }));
+    EXPECT_EQ(s->Name(), AnsiString("Sym"));
+    EXPECT_EQ(s->Pin(0)->Name(), AnsiString("a"));
+}
+
+TEST_F(SymbolDialogs, AStateMachinesPinsGoBackIntoItsFile) {
+    TFSM* f = Doc()->CreateFSM();
+    f->LoadPinsFromFile(dir.File("m.fsm"));
+    Place(f);
+    ASSERT_EQ(f->PinCount(), 3);
+    EXPECT_TRUE(Choose(f, 2, [&] {
+        EXPECT_FALSE(Form4->Button3->Visible()) << "the file decides the pins";
+        Form4->InSG->SetRow(1);
+        Form4->InSGClick(nullptr);
+        Form4->Edit1->SetText("start");
+        Form4->Button1->Click();
+    }));
+    EXPECT_EQ(services.written, std::vector<AnsiString>{"m.fsm:start,b/y"});
+    // Cancelled, nothing is written.
+    EXPECT_FALSE(Choose(f, 2, [] { Form4->Button2->Click(); }));
+    EXPECT_EQ(services.written.size(), 1u);
+    EXPECT_TRUE(SheetIsClean());
+}
+
+TEST_F(SymbolDialogs, AWiresChainIsRenamedOnlyWhenItsNameWasTyped) {
+    TLink* a = Doc()->CreateWire(40, 40, 200, 40);
+    TLink* b = Doc()->CreateWire(200, 40, 200, 200);
+    a->Show();
+    b->Show();
+    const AnsiString generated = a->ChainName();
+    ASSERT_EQ(b->ChainName(), generated);
+    ASSERT_GT(a->ChainNumber(), 0);
+    EXPECT_TRUE(Edit(a, Form6, [&] {
+        EXPECT_EQ(Form6->Name->Text(), a->Name());
+        EXPECT_EQ(Form6->Chain->Text(), generated);
+        Form6->Name->SetText("w1");
+        Form6->Button1->Click();
+    }));
+    EXPECT_EQ(a->Name(), AnsiString("w1"));
+    EXPECT_EQ(b->ChainName(), generated);
+    EXPECT_GT(b->ChainNumber(), 0) << "the chain stays numbered";
+    EXPECT_TRUE(Edit(a, Form6, [&] {
+        Form6->Name->SetText("");
+        Form6->Chain->SetText("Пуск"_a);
+        Form6->Chain->Modified = true;
+        Form6->Button1->Click();
+    }));
+    EXPECT_EQ(a->Name(), AnsiString()) << "an empty name is a name";
+    for (TLink* l : {a, b}) {
+        EXPECT_EQ(l->ChainName(), "Пуск"_a);
+        EXPECT_EQ(l->ChainNumber(), 0);
+    }
+    EXPECT_FALSE(Edit(b, Form6, [&] {
+        Form6->Chain->SetText("X");
+        Form6->Chain->Modified = true;
+        Form6->Button2->Click();
+    }));
+    EXPECT_EQ(b->ChainName(), "Пуск"_a);
+    EXPECT_TRUE(SheetIsClean());
+}
+
+} // namespace
