@@ -23,6 +23,7 @@
 #include "editor/ShowExport.h"
 #include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
+#include "editor/Unit5.h"
 #include "editor/Unit9.h"
 #include "fsm/gui/FSMCond.h"
 #include "fsm/gui/fsmPins.h"
@@ -119,7 +120,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TfmPrewIm", "fmPrewIm", [] { Make(fmPrewIm); }},
         {"TForm2", "Form2", [] { Make(Form2); }},
         {"TForm3", "Form3", [] { Make(Form3); }},
-        {"TForm5", "Form5", nullptr},
+        {"TForm5", "Form5", [] { Make(Form5); }},
         {"TForm9", "Form9", [] { Make(Form9); }},
         {"TForm7", "Form7", [] { Make(Form7); }},
         {"TInsertElementForm", "InsertElementForm", [] { Make(InsertElementForm); }},

@@ -368,6 +368,9 @@ void TPinDriverDlg::ListDrivers(TStrings* list) const { inUse_->ListDrivers(list
 void TPinDriverDlg::ListDriverTypes(TStrings* list) const { inUse_->ListDriverTypes(list); }
 
 void TPinDriverDlg::SelectPin(const AnsiString& name) {
+    // The table in use may have gained signals since the grids showed it
+    // (the pin dialogs add them).
+    if (!working_) ShowTable(inUse_.get());
     const TDriversInfo* t = Edited();
     for (int i = 0; i < t->GetBitCount(); ++i) {
         if (SameText(t->GetBit(i).Name, name)) {

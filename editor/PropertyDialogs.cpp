@@ -4,6 +4,9 @@
 #include "editor/ElementDlg.h"
 #include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
+#include "editor/Unit5.h"
+#include "editor/Unit9.h"
+#include "model/Driver.h"
 #include "model/Link.h"
 #include "model/Element.h"
 
@@ -41,6 +44,10 @@ int TPropertyDialogs::Run(TPropertyDialog dialog, TEntity* entity) {
         return Show(Form7, AsElement(entity), [](TForm7* f, TElement* e) { f->LoadEntity(e); });
     case TPropertyDialog::Link:
         return Show(Form6, dynamic_cast<TLink*>(entity), [](TForm6* f, TLink* l) { f->LoadEntity(l); });
+    case TPropertyDialog::Driver:
+        return Show(Form5, dynamic_cast<TDriver*>(entity), [](TForm5* f, TDriver* d) { f->LoadEntity(d); });
+    case TPropertyDialog::VarDriver:
+        return Show(Form9, dynamic_cast<TVarDriver*>(entity), [](TForm9* f, TVarDriver* d) { f->LoadEntity(d); });
     case TPropertyDialog::SymbolAction: return Show(Form3, entity, [](TForm3*, TEntity*) {});
     default: return mrCancel;
     }
@@ -66,6 +73,12 @@ void TPropertyDialogs::Store(TPropertyDialog dialog, TEntity* entity) {
         break;
     case TPropertyDialog::Link:
         if (Form6) Form6->StoreEntity(dynamic_cast<TLink*>(entity));
+        break;
+    case TPropertyDialog::Driver:
+        if (Form5) Form5->StoreEntity(dynamic_cast<TDriver*>(entity));
+        break;
+    case TPropertyDialog::VarDriver:
+        if (Form9) Form9->StoreEntity(dynamic_cast<TVarDriver*>(entity));
         break;
     default: break;
     }

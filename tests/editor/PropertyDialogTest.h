@@ -14,6 +14,7 @@
 #include "editor/PropertyDialogs.h"
 #include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
+#include "editor/Unit5.h"
 
 class PropertyDialogTest : public SchemeWindowTest {
 protected:
@@ -26,6 +27,7 @@ protected:
         Form7 = MakeForm<TForm7>();
         Form3 = MakeForm<TForm3>();
         Form6 = MakeForm<TForm6>();
+        Form5 = MakeForm<TForm5>();
         ModelHooks().Dialogs = &dialogs;
     }
     void TearDown() override {

@@ -1,0 +1,196 @@
+// The driver pin dialog and the connector dialog as property dialogs: what
+// the signal table in use gets, what the element takes, the debugger and the
+// signal-table dialog.
+#include "editor/PropertyDialogTest.h"
+
+#include "editor/EditorFakes.h"
+
+namespace {
+
+class PinDialogs : public PropertyDialogTest {
+protected:
+    void SetUp() override {
+        PropertyDialogTest::SetUp();
+        SeedSignals();
+        DriversInUse().Modified = false;
+    }
+    TDriver* Driver(const char* name) { return Place(Pin(name, 100, 100)); }
+    bool Apply(TDriver* d, std::function<void()> fill) {
+        return Edit(d, Form5, [fill] {
+            fill();
+            Form5->Button1->Click();
+            if (Form5->ModalResult == mrNone) Form5->Button2->Click();
+        });
+    }
+    AnsiString Bit(const char* name) {
+        AnsiString driver, comment;
+        int bit = 0;
+        if (!DriversInUse().FindBit(name, driver, bit, comment)) return "-";
+        return driver + ":" + IntToStr(bit) + ":" + comment;
+    }
+    FakeFrameServices services;
+};
+
+TEST_F(PinDialogs, AKnownNameBringsItsDriverBitAndComment) {
+    TDriver* d = Driver("X1");
+    Edit(d, Form5, [&] {
+        EXPECT_EQ(Form5->PageControl1->ActivePage(), Form5->TabSheet1);
+        EXPECT_EQ(Form5->NameEdit->Items()->Text(), AnsiString("X1\r\nX2\r\nY1\r\n"));
+        EXPECT_EQ(Form5->DrvComboBox->Items()->Text(), AnsiString("D1\r\nD2\r\n"));
+        EXPECT_EQ(Form5->DrvComboBox->Text(), AnsiString("D1"));
+        EXPECT_EQ(Form5->BitEdit->AsInteger(), 2);
+        EXPECT_EQ(Form5->ComentEdit->Text(), "пуск"_a);
+        EXPECT_FALSE(Form5->btFind->Visible() || Form5->btAddToDebug->Visible() || Form5->CheckBox1->Visible());
+        Form5->NameEdit->SetText("Y1");
+        Form5->NameEditChange(nullptr);
+        EXPECT_EQ(Form5->DrvComboBox->Text() + ":" + Form5->ComentEdit->Text(), "D2:лампа"_a);
+        EXPECT_EQ(Form5->BitEdit->AsInteger(), 0);
+        // An unknown name leaves the fields.
+        Form5->NameEdit->SetText("Q");
+        Form5->NameEditChange(nullptr);
+        EXPECT_EQ(Form5->DrvComboBox->Text(), AnsiString("D2"));
+        Form5->NameEdit->SetText("Y1");
+        Form5->ComentEdit->SetText("сигнал"_a);
+        Form5->Button1->Click();
+    });
+    EXPECT_EQ(d->Name(), AnsiString("Y1"));
+    EXPECT_EQ(Bit("Y1"), "D2:0:сигнал"_a) << "the comment is updated in the table";
+    EXPECT_EQ(d->StoredComment(), "сигнал"_a);
+    EXPECT_TRUE(DriversInUse().Modified);
+    EXPECT_TRUE(SheetIsClean());
+}
+
+TEST_F(PinDialogs, ApplyRefusesWhatTheTableWouldNotHold) {
+    TDriver* d = Driver("X1");
+    d->SetMirrored(true);
+    // Another bit for a known name.
+    EXPECT_FALSE(Apply(d, [] { Form5->BitEdit->SetValue(5); })) << "the dialog stays open";
+    ASSERT_EQ(port.Calls.size(), 1u);
+    EXPECT_EQ(port.Calls.front().text, "Этот бит имеет другие параметры"_a);
+    EXPECT_EQ(port.Calls.front().type, mtError);
+    EXPECT_EQ(port.Calls.front().buttons, mbYesOnly);
+    port.Clear();
+    EXPECT_EQ(Bit("X1"), "D1:2:пуск"_a);
+    // A new name with a driver: added; the table refuses a bad one with its reason.
+    EXPECT_TRUE(Apply(d, [] {
+        Form5->NameEdit->SetText("X7");
+        Form5->DrvComboBox->SetItemIndex(0);
+        Form5->BitEdit->SetValue(7);
+        Form5->ComentEdit->SetText("новый"_a);
+    }));
+    EXPECT_EQ(Bit("X7"), "D1:7:новый"_a);
+    EXPECT_EQ(d->Name(), AnsiString("X7"));
+    EXPECT_EQ(d->GetDriverName(), AnsiString("D1"));
+    EXPECT_TRUE(d->Mirrored()) << "the mirror flag is carried through";
+    EXPECT_FALSE(Apply(d, [] {
+        Form5->NameEdit->SetText("X 8");
+        Form5->DrvComboBox->SetItemIndex(0);
+    }));
+    EXPECT_EQ(Said(), std::vector<AnsiString>{DriversInUse().LastError()});
+    EXPECT_EQ(DriversInUse().LastError(), "Недопустимое имя сигнала: X 8"_a);
+    EXPECT_EQ(d->Name(), AnsiString("X7"));
+    // A new name without a driver: the pin takes it, the table stays.
+    const int bits = DriversInUse().GetBitCount();
+    EXPECT_TRUE(Apply(d, [] {
+        Form5->NameEdit->SetText("Z9");
+        Form5->DrvComboBox->SetItemIndex(-1);
+    }));
+    EXPECT_EQ(d->Name(), AnsiString("Z9"));
+    EXPECT_EQ(DriversInUse().GetBitCount(), bits);
+    EXPECT_EQ(d->GetDriverName(), AnsiString());
+    EXPECT_EQ(d->GetBitNumber(), 0);
+    EXPECT_TRUE(SheetIsClean());
+}
+
+TEST_F(PinDialogs, ToTheDebuggerOnlyWithOne) {
+    TDriver* d = Driver("X1");
+    fake.debugger = true;
+    for (const char* name : {"Y1", "Y1", "X1"}) {
+        EXPECT_TRUE(Edit(d, Form5, [&] {
+            EXPECT_TRUE(Form5->btAddToDebug->Visible());
+            Form5->NameEdit->SetText(name);
+            Form5->NameEditChange(nullptr);
+            Form5->btAddToDebug->Click();
+        }));
+    }
+    EXPECT_EQ(fake.debug, (std::vector<AnsiString>{"Y1=1", "Y1=1", "X1=0"})) << "one line per press";
+    // Refused by "Применить": nothing for the debugger, the dialog stays.
+    fake.debug.clear();
+    EXPECT_FALSE(Edit(d, Form5, [&] {
+        Form5->BitEdit->SetValue(9);
+        Form5->btAddToDebug->Click();
+        EXPECT_EQ(Form5->ModalResult, mrNone);
+        Form5->Button2->Click();
+    }));
+    EXPECT_TRUE(fake.debug.empty());
+    // The search button follows the program's search.
+    fake.search = true;
+    Edit(d, Form5, [&] {
+        EXPECT_TRUE(Form5->btFind->Visible());
+        Form5->btFind->Click();
+        Form5->Button2->Click();
+    });
+    EXPECT_EQ(fake.found, std::vector<AnsiString>{"X1"});
+}
+
+TEST_F(PinDialogs, ConfigureOpensTheSignalTableAtTheName) {
+    TDriver* d = Driver("X2");
+    ModalScript script;
+    script.On(PinDriverDlg, [] {
+        EXPECT_EQ(PinDriverDlg->PinGrid->Cells(0, PinDriverDlg->PinGrid->Row()), AnsiString("X2"));
+        PinDriverDlg->WorkingCopy()->EditBit("X2", "X2", "D2", 6, "правка"_a);
+        PinDriverDlg->OKBtn->Click();
+    });
+    script.On(PinDriverDlg, [] {
+        PinDriverDlg->WorkingCopy()->EditBit("X2", "X2", "D1", 1, "");
+        PinDriverDlg->CancelBtn->Click();
+    });
+    script.On(Form5, [] {
+        Form5->ComentEdit->SetText("typed"_a);
+        Form5->Button3->Click();
+        EXPECT_EQ(Form5->DrvComboBox->Text() + ":" + IntToStr(Form5->BitEdit->AsInteger()) + ":" +
+                      Form5->ComentEdit->Text(),
+                  "D2:6:правка"_a);
+        EXPECT_EQ(Form5->NameEdit->Text(), AnsiString("X2"));
+        EXPECT_EQ(Form5->NameEdit->Items()->Count(), 3);
+        Form5->Button3->Click();
+        EXPECT_EQ(Form5->BitEdit->AsInteger(), 6) << "cancelled: the fields stay";
+        Form5->Button2->Click();
+    });
+    EXPECT_FALSE(d->Properties());
+    EXPECT_EQ(script.shown[PinDriverDlg], 2);
+    EXPECT_EQ(d->Name(), AnsiString("X2"));
+}
+
+TEST_F(PinDialogs, AConnectorKeepsTheVariableSignalsUpToDate) {
+    ASSERT_TRUE(DriversInUse().AddVarBit("c1", "первый"_a));
+    TVarDriver* v = Doc()->CreateVarDriver();
+    v->SetName("c1");
+    Place(v);
+    EXPECT_TRUE(Edit(v, Form9, [] {
+        EXPECT_EQ(Form9->NameBox->Text() + "|" + Form9->EditComment->Text(), "c1|первый"_a);
+        Form9->EditComment->SetText("второй"_a);
+        Form9->Button3->Click();
+    }));
+    AnsiString comment;
+    EXPECT_TRUE(DriversInUse().FindVarBit("c1", comment));
+    EXPECT_EQ(comment, "второй"_a);
+    // A new name goes to the debugger only after a translation.
+    fake.debugger = true;
+    EXPECT_TRUE(Edit(v, Form9, [] {
+        Form9->NameBox->SetText("c2");
+        Form9->EditComment->SetText("новый"_a);
+        Form9->btAddToDebug->Click();
+    }));
+    EXPECT_EQ(Said(), std::vector<AnsiString>{" Этого сигнала нет в файле данных.\n Транслируйте проект (Ctrl+F9)"_a});
+    EXPECT_EQ(v->Name(), AnsiString("c2"));
+    EXPECT_TRUE(DriversInUse().FindVarBit("c2", comment));
+    EXPECT_TRUE(fake.debug.empty());
+    // A known one: input or output is asked, then it is wanted.
+    EXPECT_TRUE(Edit(v, Form9, [] { Form9->btAddToDebug->Click(); }));
+    EXPECT_EQ(services.asked, std::vector<AnsiString>{"c2"});
+    EXPECT_EQ(fake.debug, std::vector<AnsiString>{"c2=1"});
+    EXPECT_TRUE(SheetIsClean());
+}
+
+} // namespace
