@@ -295,8 +295,17 @@ bool TCustomGrid::FocusCell(int col, int row, bool keepAnchor) {
 
 void TCustomGrid::ScrollIntoView(int col, int row) {
     if (row < topRow_) SetTopRow(row);
-    else
-        while (row >= topRow_ + std::max(VisibleRowCount(), 1) && topRow_ < row) SetTopRow(topRow_ + 1);
+    else if (row >= topRow_ + std::max(VisibleRowCount(), 1)) {
+        // The smallest top row that shows the row whole (the row itself when
+        // it is higher than the grid), found from the row upwards: a jump
+        // across many rows costs what one screen of rows costs.
+        int y = RowHeights(row) + lineWidth_;
+        for (int r = 0; r < fixedRows_; ++r) y += RowHeights(r) + lineWidth_;
+        int top = row;
+        while (top - 1 > topRow_ && y + RowHeights(top - 1) + lineWidth_ <= DataHeight())
+            y += RowHeights(--top) + lineWidth_;
+        SetTopRow(top);
+    }
     if (col < leftCol_) SetLeftCol(col);
     else
         while (col >= leftCol_ + std::max(VisibleColCount(), 1) && leftCol_ < col) SetLeftCol(leftCol_ + 1);
@@ -363,10 +372,14 @@ void TCustomGrid::Paint() {
             }
         }
     };
+    // Only the rows and columns on the screen, the last one shown in part
+    // included: a grid of many rows paints what one screen holds.
+    const int lastRow = std::min(rowCount_, topRow_ + VisibleRowCount() + 1);
+    const int lastCol = std::min(colCount_, leftCol_ + VisibleColCount() + 1);
     drawRange(0, fixedRows_, 0, fixedCols_);
-    drawRange(0, fixedRows_, leftCol_, colCount_);
-    drawRange(topRow_, rowCount_, 0, fixedCols_);
-    drawRange(topRow_, rowCount_, leftCol_, colCount_);
+    drawRange(0, fixedRows_, leftCol_, lastCol);
+    drawRange(topRow_, lastRow, 0, fixedCols_);
+    drawRange(topRow_, lastRow, leftCol_, lastCol);
 }
 
 void TCustomGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState state) {

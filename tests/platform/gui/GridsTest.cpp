@@ -165,6 +165,39 @@ TEST_F(Grids, OnDrawCellSeesFixedSelectedAndFocusedCellsAndTheGridDrawsTheTexts)
     EXPECT_EQ(states.size(), 16u);
 }
 
+TEST_F(Grids, AGridOfManyRowsPaintsAndScrollsWhatOneScreenHolds) {
+    TStringGrid* g = ShownGrid(2, 100000, 300, 150);
+    g->SetRowHeights(3, 40);
+    std::map<Cell, int> drawn;
+    g->OnDrawCell = [&](TObject*, int c, int r, TRect, TGridDrawState) { ++drawn[{c, r}]; };
+    auto rowsDrawn = [&] {
+        drawn.clear();
+        g->Repaint();
+        std::vector<int> rows;
+        for (auto& [cell, n] : drawn)
+            if (cell.first == 1) rows.push_back(cell.second);
+        return rows;
+    };
+    // 150 pixels: the header and rows 1 to 4 whole (25, 25, 25, 41 and 25
+    // with their lines); row 5, shown in part, is painted too.
+    EXPECT_EQ(g->VisibleRowCount(), 4);
+    EXPECT_EQ(rowsDrawn(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    // A jump to the last row shows it at the bottom, the rows above it whole.
+    g->SetRow(99999);
+    EXPECT_EQ(g->TopRow(), 99995);
+    EXPECT_EQ(rowsDrawn(), (std::vector<int>{0, 99995, 99996, 99997, 99998, 99999}));
+    g->SetRow(5);
+    EXPECT_EQ(g->TopRow(), 5);
+    g->SetRow(8);
+    EXPECT_EQ(g->TopRow(), 5) << "a visible row does not scroll";
+    g->SetRow(10);
+    EXPECT_EQ(g->TopRow(), 6);
+    // A row higher than the grid is put at the top.
+    g->SetRowHeights(500, 400);
+    g->SetRow(500);
+    EXPECT_EQ(g->TopRow(), 500);
+}
+
 TEST_F(Grids, KeysMoveTheCurrentCellScrollItIntoViewAndClickEachMove) {
     TStringGrid* g = ShownGrid(4, 20);
     g->SetDefaultRowHeight(20);
