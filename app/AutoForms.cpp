@@ -23,6 +23,7 @@
 #include "editor/ShowExport.h"
 #include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
+#include "editor/Unit10.h"
 #include "editor/Unit5.h"
 #include "editor/Unit9.h"
 #include "fsm/gui/FSMCond.h"
@@ -126,7 +127,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TInsertElementForm", "InsertElementForm", [] { Make(InsertElementForm); }},
         {"TPinDriverDlg", "PinDriverDlg", [] { Make(PinDriverDlg); }},
         {"TfmOpenSymbolFile", "fmOpenSymbolFile", [] { Make(fmOpenSymbolFile); }},
-        {"TForm10", "Form10", nullptr},
+        {"TForm10", "Form10", [] { Make(Form10); }},
         {"TForm6", "Form6", [] { Make(Form6); }},
         {"TCheckConnectivityDialog", "CheckConnectivityDialog", nullptr},
         {"TfmConnect", "fmConnect", nullptr},

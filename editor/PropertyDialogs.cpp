@@ -4,8 +4,10 @@
 #include "editor/ElementDlg.h"
 #include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
+#include "editor/Unit10.h"
 #include "editor/Unit5.h"
 #include "editor/Unit9.h"
+#include "model/CaseElements.h"
 #include "model/Driver.h"
 #include "model/Link.h"
 #include "model/Element.h"
@@ -48,6 +50,8 @@ int TPropertyDialogs::Run(TPropertyDialog dialog, TEntity* entity) {
         return Show(Form5, dynamic_cast<TDriver*>(entity), [](TForm5* f, TDriver* d) { f->LoadEntity(d); });
     case TPropertyDialog::VarDriver:
         return Show(Form9, dynamic_cast<TVarDriver*>(entity), [](TForm9* f, TVarDriver* d) { f->LoadEntity(d); });
+    case TPropertyDialog::Case:
+        return Show(Form10, dynamic_cast<TCaseElement*>(entity), [](TForm10* f, TCaseElement* e) { f->LoadEntity(e); });
     case TPropertyDialog::SymbolAction: return Show(Form3, entity, [](TForm3*, TEntity*) {});
     default: return mrCancel;
     }
@@ -79,6 +83,9 @@ void TPropertyDialogs::Store(TPropertyDialog dialog, TEntity* entity) {
         break;
     case TPropertyDialog::VarDriver:
         if (Form9) Form9->StoreEntity(dynamic_cast<TVarDriver*>(entity));
+        break;
+    case TPropertyDialog::Case:
+        if (Form10) Form10->StoreEntity(dynamic_cast<TCaseElement*>(entity));
         break;
     default: break;
     }

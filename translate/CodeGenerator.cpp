@@ -220,6 +220,11 @@ bool TGenerator::Block(const TBlock& b) {
         break;
     }
     if (!ok) return false;
+    // The record keeps its length and counts in 16 bits: a longer table
+    // must not wrap them.
+    if (word1 > 0xFFFF)
+        return Fail(b, Format("запись занимает %d слов, допустимо не более %d"_a, int(word1), 0xFFFF),
+                    kTranslateLimitExceeded);
     Emit(type, word1, middle.Data(), out);
     ++out_.Records;
     return true;

@@ -14,6 +14,7 @@
 #include "editor/PropertyDialogs.h"
 #include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
+#include "editor/Unit10.h"
 #include "editor/Unit5.h"
 
 class PropertyDialogTest : public SchemeWindowTest {
@@ -28,6 +29,7 @@ protected:
         Form3 = MakeForm<TForm3>();
         Form6 = MakeForm<TForm6>();
         Form5 = MakeForm<TForm5>();
+        Form10 = MakeForm<TForm10>();
         ModelHooks().Dialogs = &dialogs;
     }
     void TearDown() override {

@@ -148,6 +148,16 @@ TEST_F(TranslateTest, EveryErrorGivesItsLineItsResultAndNoDataFile) {
              for (int k = 0; k < 2400; ++k) w.Block(b); // 28 bytes each
          },
          kTranslateLimitExceeded, {"Превышен предел: код занимает 67200 байт, допустимо 65535"_a}},
+        {"case table longer than a record",
+         [](Work& w) {
+             std::vector<AnsiString> b = {"C cdec16"};
+             for (int k = 0; k < 65536; ++k) b.push_back("%%" + IntToStr(k) + " 1");
+             b.push_back("%%* 0");
+             for (int k = 0; k < 16; ++k) b.push_back(In("I" + IntToStr(k)));
+             b.push_back(Out("Q0"));
+             w.Block(b);
+         },
+         kTranslateLimitExceeded, {"Элемент C: запись занимает 131089 слов, допустимо не более 65535"_a}},
         {"timer preset", [](Work& w) { w.Block({"T timer 1048576", In("I0"), In("I1"), Out("Q0")}); },
          kTranslateLimitExceeded, {"Элемент T: время таймера 1048576 больше 1048575"_a}},
         {"machine pins",

@@ -1,0 +1,288 @@
+// The CASE table editor: what each kind shows, the bit views, rows with
+// masks, the counter fill, outputs, and a table as long as a record allows
+// through the scheme file.
+#include "editor/PropertyDialogTest.h"
+
+#include "editor/EditorFakes.h"
+
+namespace {
+
+class CaseEditor : public PropertyDialogTest {
+protected:
+    // The records of the table as "input:output:mask".
+    std::vector<std::string> Table() const {
+        std::vector<std::string> v;
+        for (const auto& r : Form10->Rows)
+            v.push_back(std::to_string(r.Input) + ":" + std::to_string(r.Output) + ":" + std::to_string(r.Mask));
+        return v;
+    }
+    std::string Checks(TExCheckListBox* box) const {
+        std::string s;
+        for (int b = 0; b < 16; ++b) s += "-xg"[box->GetState(b)];
+        return s;
+    }
+    void Select(int row) {
+        Form10->Tabl->SetRow(row);
+        Form10->TablClick(nullptr);
+    }
+    // Runs the counter fill with a, b and s; its second step's message, if any.
+    std::vector<AnsiString> Fill(int a, int b, int s) {
+        if (!Form10->FillPending()) Form10->sbCou->Click();
+        Form10->ExIn->SetValue(a);
+        Form10->ExOut->SetValue(b);
+        Form10->exStep->SetValue(s);
+        Form10->sbCou->Click();
+        return Said();
+    }
+};
+
+TEST_F(CaseEditor, EachKindShowsItsControls) {
+    struct Row {
+        std::function<TCaseElement*()> make;
+        const char* shown; // ExOutDef, exlb2, exlb4, btInv3, sbCou, grayed allowed
+        int bits;
+    };
+    const Row rows[] = {
+        {[&] { return Doc()->CreateCaseElement(3); }, "110110", 8},
+        {[&] { return Doc()->CreateCase16Element(3); }, "110110", 16},
+        {[&] { return Doc()->CreateCaseMaskElement(3); }, "110101", 16},
+        {[&] { return Doc()->CreateCaseDiapElement(6); }, "001000", 16},
+    };
+    for (const Row& r : rows) {
+        TCaseElement* e = Place(r.make());
+        Edit(e, Form10, [&] {
+            std::string s;
+            for (bool v : {Form10->ExOutDef->Visible() && Form10->ExCheckListBox3->Visible() && Form10->exlb1->Visible(),
+                           Form10->exlb2->Visible() && Form10->exlb3->Visible(),
+                           Form10->exlb4->Visible() && Form10->exlb5->Visible(), Form10->btInv3->Visible(),
+                           Form10->sbCou->Visible(), Form10->ExCheckListBox1->AllowGrayed()})
+                s += v ? '1' : '0';
+            if (Form10->sbCou->Visible()) Form10->sbCou->Click(); // a fill begun and left
+            Form10->Button2->Click();
+            EXPECT_EQ(s, r.shown) << AnsiToUtf8(e->Label());
+        });
+        Form10->LoadEntity(e);
+        EXPECT_FALSE(Form10->exlb7->Visible() || Form10->exStep->Visible() || Form10->FillPending());
+        EXPECT_FALSE(Form10->Button5->Visible());
+        // The input bits that react: 8 for the byte CASE, 16 for the others.
+        Form10->ExIn->SetValue(0xFFFF);
+        EXPECT_EQ(Checks(Form10->ExCheckListBox1), std::string(r.bits, 'x') + std::string(16 - r.bits, '-'));
+        for (int b = 0; b < 16; ++b) Form10->ExCheckListBox1->ToggleClickCheck(b);
+        EXPECT_EQ(Form10->ExIn->AsInteger(), 0);
+        Form10->btInv1->Click();
+        EXPECT_EQ(Form10->ExIn->AsInteger(), (1 << r.bits) - 1);
+        Form10->ExOut->SetValue(5);
+        EXPECT_EQ(Checks(Form10->ExCheckListBox2), "x-x-------------");
+        Form10->btInv2->Click();
+        EXPECT_EQ(Form10->ExOut->AsInteger(), 0xFFFA);
+        Form10->ExCheckListBox3->ToggleClickCheck(15);
+        EXPECT_EQ(Form10->ExOutDef->AsInteger(), 0x8000 | Form10->ExOutDef->AsInteger());
+    }
+}
+
+TEST_F(CaseEditor, RowsWithMasksLoadLastAndStoreBackInOrder) {
+    TCaseMaskElement* e = Place(Doc()->CreateCaseMaskElement(4));
+    e->Options.Rows() = {{1, 10}, {2, 20}, {3, 30}};
+    e->Masks.Rows() = {{7, 0xFFF0, 70}, {8, 0x00FF, 80}};
+    e->Options.Default = 9;
+    EXPECT_TRUE(Edit(e, Form10, [&] {
+        EXPECT_EQ(Table(), (std::vector<std::string>{"1:10:65535", "2:20:65535", "3:30:65535", "7:70:65520",
+                                                      "8:80:255"}));
+        EXPECT_EQ(Form10->CellText(0, 3) + "/" + Form10->CellText(1, 3), AnsiString("7/70"));
+        EXPECT_EQ(Form10->ExOutDef->AsInteger(), 9);
+        Select(3);
+        EXPECT_EQ(Checks(Form10->ExCheckListBox1), "gggg------------") << "the bits a mask leaves out are grayed";
+        Form10->Button1->Click();
+    }));
+    EXPECT_EQ(e->Options.Count(), 3);
+    ASSERT_EQ(e->Masks.Count(), 2);
+    EXPECT_EQ(e->Masks.Rows()[1].Mask, 0x00FF);
+    EXPECT_EQ(e->Options.Rows()[2].Output, 30);
+    EXPECT_EQ(e->Options.Default, 9);
+    EXPECT_EQ(e->DefaultOutput, 9);
+    // A row whose grayed bits are all ticked becomes plain and goes to the
+    // options; a deletion moves the rows below up with their masks.
+    EXPECT_TRUE(Edit(e, Form10, [&] {
+        Select(3);
+        for (int b = 0; b < 4; ++b) Form10->ExCheckListBox1->ToggleClickCheck(b); // grayed -> checked
+        EXPECT_EQ(Form10->Rows[3].Mask, 65535);
+        EXPECT_EQ(Form10->Rows[3].Input, 15);
+        Select(0);
+        Form10->Button7->Click();
+        EXPECT_EQ(Table(), (std::vector<std::string>{"2:20:65535", "3:30:65535", "15:70:65535", "8:80:255"}));
+        EXPECT_EQ(Form10->ExIn->AsInteger(), 2) << "the row now selected";
+        Select(2);
+        Form10->ExCheckListBox1->ToggleClickCheck(0); // checked -> unchecked
+        Form10->ExCheckListBox1->ToggleClickCheck(0); // unchecked -> grayed
+        EXPECT_EQ(Form10->Rows[2].Mask, 65534);
+        EXPECT_EQ(Form10->Rows[2].Input, 14);
+        Form10->Button1->Click();
+    }));
+    EXPECT_EQ(e->Options.Count(), 2);
+    ASSERT_EQ(e->Masks.Count(), 2);
+    EXPECT_EQ(e->Masks.Rows()[0].Input, 14);
+    EXPECT_EQ(e->Masks.Rows()[0].Mask, 65534);
+    EXPECT_EQ(e->Masks.Rows()[1].Mask, 255);
+    EXPECT_TRUE(SheetIsClean());
+}
+
+TEST_F(CaseEditor, TheCounterFill) {
+    TCaseElement* e = Place(Doc()->CreateCaseElement(4));
+    Form10->LoadEntity(e);
+    Form10->sbCou->Click();
+    EXPECT_TRUE(Form10->exStep->Visible() && Form10->exlb7->Visible() && Form10->exlb4->Visible());
+    EXPECT_FALSE(Form10->exlb1->Visible() || Form10->exlb2->Visible() || Form10->exlb3->Visible());
+    EXPECT_EQ(Form10->sbCou->Caption(), "заполнить"_a);
+    EXPECT_TRUE(Fill(0, 9, 2).empty());
+    EXPECT_EQ(Form10->sbCou->Caption(), "счетчик с шагом"_a);
+    EXPECT_TRUE(Form10->exlb1->Visible() && !Form10->exStep->Visible());
+    EXPECT_EQ(Table(), (std::vector<std::string>{"0:0:65535", "1:0:65535", "2:1:65535", "3:1:65535", "4:2:65535",
+                                                  "5:2:65535", "6:3:65535", "7:3:65535", "8:4:65535", "9:4:65535"}));
+    EXPECT_TRUE(Fill(10, 0, -3).empty());
+    EXPECT_EQ(Table(), (std::vector<std::string>{"10:0:65535", "9:0:65535", "8:0:65535", "7:1:65535", "6:1:65535",
+                                                  "5:1:65535", "4:2:65535", "3:2:65535", "2:2:65535"}));
+    EXPECT_TRUE(Fill(0, 2, 1).empty());
+    EXPECT_EQ(Table(), (std::vector<std::string>{"0:0:65535", "1:1:65535", "2:2:65535"}));
+    for (auto [a, b, s] : {std::tuple{5, 5, 1}, std::tuple{0, 1, 1}, std::tuple{0, 5, 0}, std::tuple{5, 0, 1}}) {
+        EXPECT_EQ(Fill(a, b, s), std::vector<AnsiString>{" Неправильно введены параметры! "_a}) << a << b << s;
+        EXPECT_TRUE(Form10->FillPending()) << "the fill waits for other values";
+        EXPECT_EQ(Table(), (std::vector<std::string>{"0:0:65535", "1:1:65535", "2:2:65535"}));
+    }
+    Form10->LoadEntity(e);
+    EXPECT_FALSE(Form10->FillPending());
+}
+
+TEST_F(CaseEditor, OutputsComeAndGoAtOnceKeepingTheOthers) {
+    TCase16Element* e = Place(Doc()->CreateCase16Element(15));
+    e->GetOutput(0)->SetInverse(true);
+    e->GetOutput(1)->SetInverse(true);
+    EXPECT_FALSE(Edit(e, Form10, [&] {
+        Form10->Edit2->SetText("typed");
+        Form10->Button3->Click();
+        EXPECT_EQ(e->OutputCount(), 16);
+        EXPECT_EQ(e->GetOutput(15)->Name(), AnsiString("15"));
+        EXPECT_EQ(e->GetHeight(), 10 + 10 * 16);
+        EXPECT_EQ(Form10->PageControl1->ActivePage(), Form10->TabSheet2);
+        EXPECT_EQ(Form10->PinRows(), 32);
+        Form10->Button3->Click();
+        EXPECT_EQ(Said(), std::vector<AnsiString>{"Больше нельзя добавить"_a});
+        EXPECT_TRUE(SheetIsClean());
+        for (int i = 0; i < 15; ++i) Form10->Button4->Click();
+        Form10->Button4->Click();
+        EXPECT_EQ(Said(), std::vector<AnsiString>{"Больше нельзя удалять"_a});
+        EXPECT_EQ(Form10->Edit2->Text(), AnsiString("typed"));
+        EXPECT_TRUE(SheetIsClean());
+        Form10->Button2->Click();
+    }));
+    EXPECT_EQ(e->OutputCount(), 1) << "Отменить leaves what the buttons did";
+    EXPECT_TRUE(e->GetOutput(0)->Inverse()) << "the outputs left keep their inversion";
+    EXPECT_EQ(e->Name(), AnsiString("CASE16"));
+    Doc()->SetModified(false);
+    Edit(e, Form10, [&] {
+        Form10->Button3->Click();
+        Form10->Button2->Click();
+    });
+    EXPECT_FALSE(e->GetOutput(1)->Inverse());
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(CaseEditor, EmptyTablesRangesAndTheOrder) {
+    // No rows: an empty table that stores none, whatever the last element showed.
+    TCaseElement* full = Place(Doc()->CreateCaseElement(2));
+    full->Options.Rows() = {{4, 5}};
+    TCaseElement* empty = Place(Doc()->CreateCaseElement(2), 300, 100);
+    full->AssignNumber(1);
+    empty->AssignNumber(3);
+    Form10->LoadEntity(full);
+    EXPECT_TRUE(Edit(empty, Form10, [&] {
+        EXPECT_EQ(Form10->Tabl->RowCount(), 1);
+        EXPECT_EQ(Form10->CellText(0, 0), AnsiString());
+        Form10->ExIn->SetValue(3);
+        Form10->Button7->Click();
+        Form10->Button1->Click();
+    }));
+    EXPECT_EQ(empty->Options.Count(), 0);
+    EXPECT_TRUE(Edit(empty, Form10, [&] {
+        Form10->ExIn->SetValue(3);
+        Form10->ExOut->SetValue(4);
+        Form10->Button6->Click();
+        Form10->Button7->Click(); // the only row stays
+        Form10->Button1->Click();
+    }));
+    ASSERT_EQ(empty->Options.Count(), 1);
+    EXPECT_EQ(empty->Options.Rows()[0].Input, 3);
+    // A range CASE keeps its default, which it does not show.
+    TCaseDiapElement* d = Place(Doc()->CreateCaseDiapElement(6), 500, 100);
+    d->AssignNumber(2);
+    d->Options.Default = 1234;
+    Edit(d, Form10, [&] { Form10->Button1->Click(); });
+    EXPECT_EQ(d->Options.Default, 1234);
+    // The dialog's own order check.
+    EXPECT_EQ(Said(), std::vector<AnsiString>{});
+    Edit(d, Form10, [&] {
+        Form10->Order->SetText("1");
+        Form10->Edit2->SetText("R");
+        Form10->Button1->Click();
+    });
+    EXPECT_EQ(Said(), std::vector<AnsiString>{"В схеме уже существует элемент с номером 1"_a});
+    EXPECT_EQ(d->Number(), 2);
+    EXPECT_EQ(d->Name(), AnsiString("R"));
+}
+
+TEST_F(CaseEditor, DrawingTheLogicOfAMaskedCase) {
+    class Frame : public FakeFrameServices {
+    public:
+        bool OpenCaseWindow(TStrings*, const AnsiString& name, TElement* element) override {
+            opened.push_back({name, element});
+            return true;
+        }
+        std::vector<std::pair<AnsiString, TElement*>> opened;
+    } frame;
+    TCaseMaskElement* m = Place(Doc()->CreateCaseMaskElement(2));
+    TCaseElement* c = Place(Doc()->CreateCaseElement(2), 300, 100);
+    Form10->LoadEntity(c);
+    Form10->ModalResult = mrNone;
+    Form10->Button5Click(nullptr);
+    EXPECT_EQ(Form10->ModalResult, mrNone) << "only the CASE with masks";
+    EXPECT_FALSE(Edit(m, Form10, [&] { Form10->Button5Click(nullptr); }));
+    ASSERT_EQ(frame.opened.size(), 1u);
+    EXPECT_EQ(frame.opened[0].first, AnsiString("CMASK"));
+    EXPECT_EQ(frame.opened[0].second, m);
+}
+
+TEST_F(CaseEditor, ATableAsLongAsARecordAllows) {
+    TCase16Element* e = Place(Doc()->CreateCase16Element(16));
+    e->Options.SetCount(TForm10::MaxRows - 1);
+    for (int i = 0; i < TForm10::MaxRows - 1; ++i) e->Options.Rows()[std::size_t(i)] = {i, i ^ 0x5A5A};
+    EXPECT_TRUE(Edit(e, Form10, [&] {
+        // The values typed go into the selected row, then into the new one.
+        Form10->ExIn->SetValue(65535);
+        Form10->ExOut->SetValue(7);
+        Form10->Button6->Click();
+        EXPECT_EQ(Form10->Rows.size(), std::size_t(TForm10::MaxRows));
+        Form10->Button6->Click();
+        EXPECT_EQ(Said(), std::vector<AnsiString>{"Больше нельзя добавить"_a});
+        Form10->Tabl->SetRow(TForm10::MaxRows - 1);
+        EXPECT_EQ(Form10->CellText(1, TForm10::MaxRows - 1), AnsiString("7"));
+        Form10->Button1->Click();
+    }));
+    // Through the scheme file and back.
+    Doc()->SetFileName(dir.File("big.tvs"));
+    ASSERT_TRUE(Doc()->SaveToFile());
+    TScheme back;
+    back.SetFileName(dir.File("big.tvs"));
+    ASSERT_TRUE(back.LoadFromFile());
+    auto* loaded = dynamic_cast<TCase16Element*>(back.FirstDevice());
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_EQ(loaded->Options.Count(), TForm10::MaxRows);
+    EXPECT_EQ(loaded->Options.Rows()[1000].Output, 1000 ^ 0x5A5A);
+    EXPECT_EQ(loaded->Options.Rows().back().Input, 65535);
+    // Its netlist block holds every row.
+    TStringList lines;
+    loaded->Translate(&lines);
+    EXPECT_EQ(lines.Strings(1), AnsiString("%%65535 7"));
+    EXPECT_EQ(lines.Strings(2), AnsiString("%%1 23131"));
+    EXPECT_EQ(lines.Strings(TForm10::MaxRows), AnsiString("%%65535 7"));
+}
+
+} // namespace
