@@ -26,6 +26,7 @@
 #include "editor/Unit10.h"
 #include "editor/Unit5.h"
 #include "editor/Unit9.h"
+#include "editor/gotoparam.h"
 #include "fsm/gui/FSMCond.h"
 #include "fsm/gui/fsmPins.h"
 #include "fsm/gui/stProp.h"
@@ -134,7 +135,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TfmFSMCond", "fmFSMCond", [] { Make(fmFSMCond); }},
         {"TfmPins", "fmPins", [] { Make(fmPins); }},
         {"TfmStProp", "fmStProp", [] { Make(fmStProp); }},
-        {"TForm12", "Form12", nullptr},
+        {"TForm12", "Form12", [] { Make(Form12); }},
         {"TfmAutoNames", "fmAutoNames", [] { Make(fmAutoNames); }},
         {"TfmStat", "fmStat", [] { Make(fmStat); }},
     }};

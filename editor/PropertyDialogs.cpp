@@ -4,11 +4,13 @@
 #include "editor/ElementDlg.h"
 #include "editor/SymbolDlg.h"
 #include "editor/TriggerDlg.h"
+#include "editor/gotoparam.h"
 #include "editor/Unit10.h"
 #include "editor/Unit5.h"
 #include "editor/Unit9.h"
 #include "model/CaseElements.h"
 #include "model/Driver.h"
+#include "model/Elements.h"
 #include "model/Link.h"
 #include "model/Element.h"
 
@@ -52,6 +54,8 @@ int TPropertyDialogs::Run(TPropertyDialog dialog, TEntity* entity) {
         return Show(Form9, dynamic_cast<TVarDriver*>(entity), [](TForm9* f, TVarDriver* d) { f->LoadEntity(d); });
     case TPropertyDialog::Case:
         return Show(Form10, dynamic_cast<TCaseElement*>(entity), [](TForm10* f, TCaseElement* e) { f->LoadEntity(e); });
+    case TPropertyDialog::Goto:
+        return Show(Form12, dynamic_cast<TGotoElement*>(entity), [](TForm12* f, TGotoElement* e) { f->FillGoto(e); });
     case TPropertyDialog::SymbolAction: return Show(Form3, entity, [](TForm3*, TEntity*) {});
     default: return mrCancel;
     }
@@ -86,6 +90,9 @@ void TPropertyDialogs::Store(TPropertyDialog dialog, TEntity* entity) {
         break;
     case TPropertyDialog::Case:
         if (Form10) Form10->StoreEntity(dynamic_cast<TCaseElement*>(entity));
+        break;
+    case TPropertyDialog::Goto:
+        if (Form12) Form12->ApplyGoto(dynamic_cast<TGotoElement*>(entity));
         break;
     default: break;
     }

@@ -18,6 +18,7 @@
 #include "editor/TriggerDlg.h"
 #include "editor/Unit10.h"
 #include "editor/Unit5.h"
+#include "editor/gotoparam.h"
 #include "controls/gui/Placemnt.h"
 #include "debugger/ui/Debuginf.h"
 #include "debugger/ui/For.h"
@@ -71,14 +72,14 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     for (int i = before; i < Application->ComponentCount(); ++i) made.push_back(Application->Components(i));
     frame = MainForm;
     // The frame first (the main window), the settings module second.
-    const std::vector<int> expected = {0, 1, 2, 3, 4, 5, 7, 9, 10, 14, 15, 17, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 35, 36, 37, 39, 40};
+    const std::vector<int> expected = {0, 1, 2, 3, 4, 5, 7, 9, 10, 14, 15, 17, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 35, 36, 37, 38, 39, 40};
     EXPECT_EQ(order, expected);
     const std::vector<TComponent*> globals = {
         MainForm, InitModule, fmRun, AddDriverForm, AddPinForm, AddTypeDrvForm, fmDebug,
         fmIO, InsertPinForm, ProgressForm, ProjectDlg, ShowExportDlg, Form8, Form1,
         Form4, fmPrewIm, Form2, Form3, Form5, Form9, Form7,
         InsertElementForm, PinDriverDlg, fmOpenSymbolFile, Form10, Form6, fmFSMCond, fmPins,
-        fmStProp, fmAutoNames, fmStat};
+        fmStProp, Form12, fmAutoNames, fmStat};
     EXPECT_EQ(&TranslatorHooks().ProgressWindow(), static_cast<ITranslationProgress*>(ProgressForm));
     EXPECT_EQ(made, globals);
     EXPECT_EQ(Application->MainForm(), MainForm);

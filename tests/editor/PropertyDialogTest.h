@@ -16,6 +16,7 @@
 #include "editor/TriggerDlg.h"
 #include "editor/Unit10.h"
 #include "editor/Unit5.h"
+#include "editor/gotoparam.h"
 
 class PropertyDialogTest : public SchemeWindowTest {
 protected:
@@ -30,6 +31,7 @@ protected:
         Form6 = MakeForm<TForm6>();
         Form5 = MakeForm<TForm5>();
         Form10 = MakeForm<TForm10>();
+        Form12 = MakeForm<TForm12>();
         ModelHooks().Dialogs = &dialogs;
     }
     void TearDown() override {
