@@ -1,6 +1,8 @@
 #include "editor/ElementDlg.h"
 
 #include <algorithm>
+#include <string>
+#include <unordered_set>
 
 #include "document/Scheme.h"
 #include "model/SchemeSettings.h"
@@ -31,13 +33,14 @@ void Offer(TComboBox* order, TElement* element, bool emptyFirst) {
     const AnsiString text = order->Text();
     if (emptyFirst) items->Clear();
     const int n = OfferedCount(element);
+    // Numbers offered earlier stay where they are; a scheme of thousands of
+    // devices is not searched once per number.
+    std::unordered_set<std::string> offered;
+    for (int i = 0; i < items->Count(); ++i) offered.insert(items->Strings(i).str());
     items->BeginUpdate();
-    // A list the size of the scheme is searched once per number only when
-    // it was not emptied: numbers offered earlier stay where they are.
-    const bool fresh = items->Count() == 0;
     for (int i = 1; i <= n; ++i) {
         const AnsiString number = IntToStr(i);
-        if (fresh || items->IndexOf(number) < 0) items->Add(number);
+        if (offered.insert(number.str()).second) items->Add(number);
     }
     items->EndUpdate();
     order->SetText(text);
