@@ -22,12 +22,12 @@ TForm1::TForm1(TComponent* owner) : TElementPages(owner, "Свойства эл�
     SetName("Form1");
     Label3 = NewControl<TLabel>(this, TabSheet1, "Label3");
     Label3->SetCaption("Задержка"_a);
-    Label3->SetBounds(16, 180, 70, 16);
+    Label3->SetBounds(16, 164, 70, 16);
     TimerValue = NewControl<TExSpinEdit>(this, TabSheet1, "TimerValue");
-    TimerValue->SetBounds(92, 176, 120, 21);
+    TimerValue->SetBounds(92, 160, 120, 21);
     Label4 = NewControl<TLabel>(this, TabSheet1, "Label4");
     Label4->SetCaption("мсек"_a);
-    Label4->SetBounds(220, 180, 40, 16);
+    Label4->SetBounds(220, 164, 40, 16);
     OnCreate = [this](TObject* s) { FormCreate(s); };
 }
 

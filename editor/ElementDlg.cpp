@@ -87,19 +87,19 @@ void BuildParameterGroups(TComponent* owner, TWinControl* page, int pageWidth, T
     auto group = [&](const char* name, const char* caption, int top) {
         TGroupBox* g = NewControl<TGroupBox>(owner, page, name);
         g->SetCaption(Utf8ToAnsi(caption));
-        g->SetBounds(8, top, width, 50);
+        g->SetBounds(8, top, width, 46);
         return g;
     };
-    TGroupBox* nameGroup = group("GroupBox1", "Имя элемента", 6);
+    TGroupBox* nameGroup = group("GroupBox1", "Имя элемента", 4);
     edit2 = NewControl<TEdit>(owner, nameGroup, "Edit2");
-    edit2->SetBounds(8, 20, width - 16, 21);
-    TGroupBox* typeGroup = group("GroupBox2", "Тип элемента", 60);
+    edit2->SetBounds(8, 18, width - 16, 21);
+    TGroupBox* typeGroup = group("GroupBox2", "Тип элемента", 54);
     comboBox2 = NewControl<TComboBox>(owner, typeGroup, "ComboBox2");
-    comboBox2->SetBounds(8, 20, width - 16, 21);
+    comboBox2->SetBounds(8, 18, width - 16, 21);
     typeGroup->SetEnabled(false);
-    TGroupBox* orderGroup = group("GroupBox3", "Порядок элемента", 114);
+    TGroupBox* orderGroup = group("GroupBox3", "Порядок элемента", 104);
     order = NewControl<TComboBox>(owner, orderGroup, "Order");
-    order->SetBounds(8, 20, 110, 21);
+    order->SetBounds(8, 18, 110, 21);
     order->SetDropDownCount(16);
 }
 
@@ -123,7 +123,7 @@ TElementPages::TElementPages(TComponent* owner, const AnsiString& caption, int c
     TabSheet2->SetCaption("Выводы"_a);
     BuildParameterGroups(this, TabSheet1, clientWidth - 16, Edit2, ComboBox2, Order);
 
-    const int gridWidth = 232;
+    const int gridWidth = 250;
     InSG = NewControl<TStringGrid>(this, TabSheet2, "InSG");
     InSG->SetBounds(6, 6, gridWidth, clientHeight - 126);
     InSG->SetColCount(3);

@@ -11,7 +11,7 @@ TForm7* Form7 = nullptr;
 
 namespace {
 constexpr int kWidth = 260;
-constexpr int kHeight = 214;
+constexpr int kHeight = 236;
 } // namespace
 
 TTickForm::TTickForm(TComponent* owner, const AnsiString& caption, const AnsiString& secondPage) : TForm(owner) {
