@@ -1,9 +1,13 @@
 // The frame's cross-scheme services.
 #include "app/AppTest.h"
 
+#include "debugger/ui/Debuginf.h"
 #include "debugger/ui/InpOutp.h"
+#include "document/DriversInfo.h"
 #include "document/Project.h"
 #include "editor/ElementDlg.h"
+#include "editor/Unit5.h"
+#include "editor/Unit9.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 #include "translator/Logfile.h"
@@ -217,6 +221,47 @@ TEST_F(Services, ThePropertyDialogsAndTheStateMachineFilesAreInstalledWhileTheFr
     frame->DoDestroy();
     EXPECT_EQ(ModelHooks().Dialogs, nullptr);
     EXPECT_EQ(ModelHooks().Frame, nullptr);
+}
+
+TEST_F(Services, ToTheDebuggerPutsTheSignalAmongTheWantedOnce) {
+    TDriversInfo& table = DriversInUse();
+    table.AddDriverType("DI", 3);
+    _drv d;
+    d.Name = "D1";
+    d.Type = 0;
+    d.BitCount = 8;
+    table.AddDriver(d);
+    d.Name = "D2";
+    d.Direction = 1;
+    d.Address = 1;
+    table.AddDriver(d);
+    table.AddBit("X1", "D1", 2, "");
+    table.AddBit("Y1", "D2", 0, "");
+    table.AddVarBit("c1", "");
+    fmRun->Wanted.Clear();
+    TScheme doc;
+    TDriver* pin = doc.CreateDriver();
+    TVarDriver* connector = doc.CreateVarDriver();
+    ModalScript script;
+    for (const char* name : {"Y1", "X1", "Y1"})
+        script.On(Form5, [name] {
+            EXPECT_TRUE(Form5->btAddToDebug->Visible());
+            Form5->NameEdit->SetText(name);
+            Form5->NameEditChange(nullptr);
+            Form5->btAddToDebug->Click();
+        });
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(pin->Properties());
+    // A connector asks for its side first.
+    connector->SetName("c1");
+    script.On(Form9, [] { Form9->btAddToDebug->Click(); });
+    script.On(fmIO, [] {
+        fmIO->rgIO->SetItemIndex(1);
+        fmIO->BitBtn1->Click();
+    });
+    EXPECT_TRUE(connector->Properties());
+    EXPECT_EQ(script.unscripted, 0);
+    EXPECT_EQ(fmRun->Wanted.Lines().Text(), AnsiString("Y1=1\r\nX1=0\r\nc1=1\r\n"));
+    table.Clear();
 }
 
 } // namespace
