@@ -75,6 +75,8 @@ TEST_F(ElementDialogs, ApplyStoresBetweenAHideAndAShow) {
             Form4->Edit1->SetText("A");
             Form4->ComboBox1->SetItemIndex(1);
             Form4->ComboBox1Change(nullptr);
+            Form4->Button3->Click();
+            EXPECT_TRUE(SheetIsClean()) << "a pin added at " << zoom;
             Form4->Button1->Click();
         }));
         EXPECT_EQ(e->Name(), AnsiString("K5"));
