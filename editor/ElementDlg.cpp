@@ -103,6 +103,20 @@ void BuildParameterGroups(TComponent* owner, TWinControl* page, int pageWidth, T
     order->SetDropDownCount(16);
 }
 
+void MakeApplyCancel(TForm* form, const char* applyName, const char* cancelName, int top, int width, TButton*& apply,
+                     TButton*& cancel) {
+    apply = NewControl<TButton>(form, form, applyName);
+    apply->SetCaption("Применить"_a);
+    apply->SetDefault(true);
+    apply->ModalResult = mrOk;
+    apply->SetBounds(8, top, width, 27);
+    cancel = NewControl<TButton>(form, form, cancelName);
+    cancel->SetCaption("Отменить"_a);
+    cancel->SetCancel(true);
+    cancel->ModalResult = mrCancel;
+    cancel->SetBounds(form->ClientWidth() - 8 - width, top, width, 27);
+}
+
 // ---- the common frame ------------------------------------------------------------------------
 
 TElementPages::TElementPages(TComponent* owner, const AnsiString& caption, int clientWidth, int clientHeight)
@@ -160,17 +174,8 @@ TElementPages::TElementPages(TComponent* owner, const AnsiString& caption, int c
     Button4->SetBounds(102, clientHeight - 114, 90, 25);
     Button4->OnClick = [this](TObject* s) { Button4Click(s); };
 
-    Button1 = NewControl<TButton>(this, this, "Button1");
-    Button1->SetCaption("Применить"_a);
-    Button1->SetDefault(true);
-    Button1->ModalResult = mrOk;
-    Button1->SetBounds(8, clientHeight - 36, 100, 27);
+    MakeApplyCancel(this, "Button1", "Button2", clientHeight - 36, 100, Button1, Button2);
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
-    Button2 = NewControl<TButton>(this, this, "Button2");
-    Button2->SetCaption("Отменить"_a);
-    Button2->SetCancel(true);
-    Button2->ModalResult = mrCancel;
-    Button2->SetBounds(clientWidth - 108, clientHeight - 36, 100, 27);
     SetActiveControl(Edit2);
 
     // The dialog is only ever shown modally: it becomes the active window

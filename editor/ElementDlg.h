@@ -50,6 +50,11 @@ void StoreChecked(TComboBox* order, TElement* element);
 void StorePlain(TComboBox* order, TElement* element);
 } // namespace orderbox
 
+// The button row of a property dialog: "Применить" (default, OK) at the
+// left and "Отменить" (cancel) at the right edge of the form, at that height.
+void MakeApplyCancel(TForm* form, const char* applyName, const char* cancelName, int top, int width, TButton*& apply,
+                     TButton*& cancel);
+
 // Builds the groups "Имя элемента", "Тип элемента" (disabled) and "Порядок
 // элемента" across a page of that width.
 void BuildParameterGroups(TComponent* owner, TWinControl* page, int pageWidth, TEdit*& edit2, TComboBox*& comboBox2,

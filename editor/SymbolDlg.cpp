@@ -1,5 +1,6 @@
 #include "editor/SymbolDlg.h"
 
+#include "editor/ElementDlg.h"
 #include "model/Link.h"
 
 TForm3* Form3 = nullptr;
@@ -66,16 +67,7 @@ TForm6::TForm6(TComponent* owner) : TForm(owner) {
     Bevel1 = NewControl<TBevel>(this, this, "Bevel1");
     Bevel1->SetShape(bsTopLine);
     Bevel1->SetBounds(8, 122, 248, 4);
-    Button1 = NewControl<TButton>(this, this, "Button1");
-    Button1->SetCaption("Применить"_a);
-    Button1->SetDefault(true);
-    Button1->ModalResult = mrOk;
-    Button1->SetBounds(8, 132, 100, 27);
-    Button2 = NewControl<TButton>(this, this, "Button2");
-    Button2->SetCaption("Отменить"_a);
-    Button2->SetCancel(true);
-    Button2->ModalResult = mrCancel;
-    Button2->SetBounds(156, 132, 100, 27);
+    MakeApplyCancel(this, "Button1", "Button2", 132, 100, Button1, Button2);
     SetActiveControl(Name);
 }
 

@@ -40,17 +40,8 @@ TTickForm::TTickForm(TComponent* owner, const AnsiString& caption, const AnsiStr
     Order->SetDropDownCount(16);
     CheckListBox1 = NewControl<TCheckListBox>(this, TabSheet2, "CheckListBox1");
     CheckListBox1->SetBounds(8, 8, kWidth - 40, kHeight - 90);
-    Button3 = NewControl<TButton>(this, this, "Button3");
-    Button3->SetCaption("Применить"_a);
-    Button3->SetDefault(true);
-    Button3->ModalResult = mrOk;
-    Button3->SetBounds(8, kHeight - 35, 100, 27);
+    MakeApplyCancel(this, "Button3", "Button4", kHeight - 35, 100, Button3, Button4);
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
-    Button4 = NewControl<TButton>(this, this, "Button4");
-    Button4->SetCaption("Отменить"_a);
-    Button4->SetCancel(true);
-    Button4->ModalResult = mrCancel;
-    Button4->SetBounds(kWidth - 108, kHeight - 35, 100, 27);
     SetActiveControl(Edit1);
     // The dialog is only ever shown modally: it becomes the active window
     // exactly when it is shown.

@@ -2,6 +2,7 @@
 
 #include "document/DriversInfo.h"
 #include "editor/EditorHooks.h"
+#include "editor/ElementDlg.h"
 #include "editor/PinDriver.h"
 #include "model/Driver.h"
 #include "platform/UiPort.h"
@@ -65,23 +66,14 @@ TForm5::TForm5(TComponent* owner) : TForm(owner) {
     CheckBox1->SetBounds(160, 2, 100, 17);
     CheckBox1->SetVisible(false);
 
-    Button1 = NewControl<TButton>(this, this, "Button1");
-    Button1->SetCaption("Применить"_a);
-    Button1->SetDefault(true);
-    Button1->ModalResult = mrOk;
-    Button1->SetBounds(4, 146, 90, 27);
+    MakeApplyCancel(this, "Button1", "Button2", 146, 88, Button1, Button2);
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
     btAddToDebug = NewControl<TButton>(this, this, "btAddToDebug");
     btAddToDebug->SetCaption("В отладчик"_a);
     btAddToDebug->SetHint("Добавить вывод в отладчик"_a);
     btAddToDebug->SetShowHint(true);
-    btAddToDebug->SetBounds(99, 146, 90, 27);
+    btAddToDebug->SetBounds(100, 146, 88, 27);
     btAddToDebug->OnClick = [this](TObject* s) { btAddToDebugClick(s); };
-    Button2 = NewControl<TButton>(this, this, "Button2");
-    Button2->SetCaption("Отменить"_a);
-    Button2->SetCancel(true);
-    Button2->ModalResult = mrCancel;
-    Button2->SetBounds(194, 146, 90, 27);
     SetActiveControl(NameEdit);
     // The dialog is only ever shown modally: it becomes the active window
     // exactly when it is shown.

@@ -49,17 +49,8 @@ TForm12::TForm12(TComponent* owner) : TForm(owner) {
     cbElem->SetDropDownCount(14);
     cbElem->SetBounds(8, 88, 268, 21);
 
-    Button1 = NewControl<TButton>(this, this, "Button1");
-    Button1->SetCaption("Применить"_a);
-    Button1->SetDefault(true);
-    Button1->ModalResult = mrOk;
-    Button1->SetBounds(8, 198, 100, 27);
+    MakeApplyCancel(this, "Button1", "Button2", 198, 100, Button1, Button2);
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
-    Button2 = NewControl<TButton>(this, this, "Button2");
-    Button2->SetCaption("Отменить"_a);
-    Button2->SetCancel(true);
-    Button2->ModalResult = mrCancel;
-    Button2->SetBounds(204, 198, 100, 27);
     PageControl1->SetActivePage(TabSheet2);
 }
 
