@@ -145,6 +145,32 @@ void PaintDateEdit(TBitmap& b) {
                        ".............."});
 }
 
+// The navigation arrows of the calendars: two-colour pictures, black on
+// white (white is left out when they are drawn).
+void PaintMono(TBitmap& b, std::initializer_list<const char*> rows) {
+    b.SetMonochrome(true);
+    b.SetSize(8, 6);
+    b.Canvas()->Brush()->SetColor(clWhite);
+    b.Canvas()->FillRect(Rect(0, 0, 8, 6));
+    PaintMap(b, 0, 0, rows);
+}
+
+void PaintPrev2(TBitmap& b) {
+    PaintMono(b, {"...X...X", "..XX..XX", ".XXX.XXX", ".XXX.XXX", "..XX..XX", "...X...X"});
+}
+
+void PaintPrev1(TBitmap& b) {
+    PaintMono(b, {"....X...", "...XX...", "..XXX...", "..XXX...", "...XX...", "....X..."});
+}
+
+void PaintNext1(TBitmap& b) {
+    PaintMono(b, {"...X....", "...XX...", "...XXX..", "...XXX..", "...XX...", "...X...."});
+}
+
+void PaintNext2(TBitmap& b) {
+    PaintMono(b, {"X...X...", "XX..XX..", "XXX.XXX.", "XXX.XXX.", "XX..XX..", "X...X..."});
+}
+
 void PaintHandCursor(TBitmap& b) {
     Clear(b, 32, 32);
     PaintMap(b, 0, 0, {"....XX..........", "...XwwX.........", "...XwwX.........", "...XwwX.........",
@@ -192,6 +218,10 @@ void RegisterExResources() {
         RegisterBitmapResource("EXSPINDOWN", PaintSpinDown);
         RegisterBitmapResource("FEDITBMP", PaintFileEdit);
         RegisterBitmapResource("DEDITBMP", PaintDateEdit);
+        RegisterBitmapResource("PREV2", PaintPrev2);
+        RegisterBitmapResource("PREV1", PaintPrev1);
+        RegisterBitmapResource("NEXT1", PaintNext1);
+        RegisterBitmapResource("NEXT2", PaintNext2);
         RegisterBitmapResource("EX_HANDCUR", PaintHandCursor);
         RegisterBitmapResource("EX_DRAGCUR", PaintDragCursor);
     });

@@ -2,8 +2,9 @@
 // The component library's own texts (string table 61254-61264) and the
 // pictures it loads by name: the check images of check-list boxes
 // ("CHECK_IMAGES"), the spin-button arrows ("EXSPINUP", "EXSPINDOWN"), the
-// buttons of file-name and date edits ("FEDITBMP", "DEDITBMP") and the hand
-// and drag cursor pictures ("EX_HANDCUR", "EX_DRAGCUR"), drawn in code.
+// buttons of file-name and date edits ("FEDITBMP", "DEDITBMP"), the calendar
+// navigation arrows ("PREV2", "PREV1", "NEXT1", "NEXT2") and the hand and drag
+// cursor pictures ("EX_HANDCUR", "EX_DRAGCUR"), drawn in code.
 
 #include "platform/AnsiString.h"
 
@@ -12,10 +13,10 @@ enum : int {
     SLoadLibError = 61255,    // "Невозможно загрузить библиотеку '%s'"
     SFileNotExec = 61256,     // "Указанный файл не является исполнимым файлом, ..."
     SNotImplemented = 61257,  // "Функция не реализована"
-    SPrevMonth = 61258,
-    SPrevYear = 61259,
-    SNextMonth = 61260,
-    SNextYear = 61261,
+    SPrevMonth = 61258,       // "Предыдущий месяц|"
+    SPrevYear = 61259,        // "Предыдущий год|"
+    SNextMonth = 61260,       // "Следующий месяц|"
+    SNextYear = 61261,        // "Следующий год|"
     SDateDlgTitle = 61262,    // "Выбор даты"
     SDefaultFilter = 61263,   // "Все файлы (*.*)|*.*"
     SBrowse = 61264,          // "Список"

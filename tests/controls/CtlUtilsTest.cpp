@@ -190,4 +190,29 @@ TEST(Exconst, StringTableAndPictures) {
     EXPECT_EQ(differ, 21); // the 7 x 3 tick
 }
 
+TEST(Exconst, CalendarArrowsAreMirroredTwoColourPictures) {
+    EXPECT_EQ(ExLoadStr(SPrevYear), "Предыдущий год|"_a);
+    EXPECT_EQ(ExLoadStr(SPrevMonth), "Предыдущий месяц|"_a);
+    EXPECT_EQ(ExLoadStr(SNextMonth), "Следующий месяц|"_a);
+    EXPECT_EQ(ExLoadStr(SNextYear), "Следующий год|"_a);
+    EXPECT_EQ(ExLoadStr(SDateDlgTitle), "Выбор даты"_a);
+    RegisterExResources();
+    struct Pair { const char* left; const char* right; int black; } pairs[] = {{"PREV1", "NEXT1", 12}, {"PREV2", "NEXT2", 24}};
+    for (const Pair& p : pairs) {
+        TBitmap left, right;
+        left.LoadFromResourceName(p.left);
+        right.LoadFromResourceName(p.right);
+        ASSERT_EQ(left.Width(), 8);
+        ASSERT_EQ(left.Height(), 6);
+        EXPECT_TRUE(left.Monochrome() && right.Monochrome());
+        int black = 0;
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) {
+                black += left.Canvas()->Pixels(x, y) == clBlack;
+                EXPECT_EQ(left.Canvas()->Pixels(x, y), right.Canvas()->Pixels(7 - x, y)) << p.left << x << "," << y;
+            }
+        EXPECT_EQ(black, p.black) << p.left;
+    }
+}
+
 } // namespace
