@@ -4,6 +4,7 @@
 // for real; RunModal queues the steps that act on the form once it shows.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -80,6 +81,22 @@ protected:
         if (type == QEvent::MouseMove) held = Qt::NoButton;
         QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, held, m);
         QApplication::sendEvent(w, &e);
+    }
+    // Lets events through until pred holds; false after the limit.
+    static bool ProcessUntil(const std::function<bool()>& pred, int limitMs = 5000) {
+        QElapsedTimer t;
+        t.start();
+        while (!pred()) {
+            if (t.elapsed() > limitMs) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return true;
+    }
+    // Lets events through for a while.
+    static void ProcessFor(int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     static void ClickAt(QWidget* w, QPoint p) {
         Send(w, QEvent::MouseButtonPress, Qt::LeftButton, p);
