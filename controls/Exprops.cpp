@@ -67,7 +67,11 @@ int IdentifierIndex(const TPropInfo* p, const AnsiString& word) {
 
 AnsiString ClassNameOf(const TObject* object) {
     if (!object) return AnsiString();
-    const char* mangled = typeid(*object).name();
+    return ClassNameOfType(typeid(*object));
+}
+
+AnsiString ClassNameOfType(const std::type_info& type) {
+    const char* mangled = type.name();
     int status = 0;
     char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
     std::string name = status == 0 && demangled ? demangled : mangled;

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 #include "platform/StringList.h"
@@ -17,6 +18,52 @@
 
 // The name of an object's class as written in its source ("TMainForm").
 AnsiString ClassNameOf(const TObject* object);
+// The same of a type.
+AnsiString ClassNameOfType(const std::type_info& type);
+
+// A class reference: a class known without an object of it. It knows its
+// name, whether an object is of the class (or of a class derived from it),
+// and whether the class derives from another class reference.
+class TClassRef {
+public:
+    const AnsiString& ClassName() const { return name_; }
+    bool IsInstance(TObject* object) const { return object && isInstance_(object); }
+    // The class itself counts as derived from itself.
+    bool InheritsFrom(const TClassRef& base) const { return base.catches_(throwNull_); }
+    friend bool operator==(const TClassRef& a, const TClassRef& b) { return *a.type_ == *b.type_; }
+
+private:
+    template <class T>
+    friend TClassRef ClassRefOf();
+    AnsiString name_;
+    const std::type_info* type_ = nullptr;
+    bool (*isInstance_)(TObject*) = nullptr;
+    // Derivation without objects: a null pointer of the class is thrown and
+    // offered to the other class's handler, which takes it only when the
+    // class derives from its own.
+    void (*throwNull_)() = nullptr;
+    bool (*catches_)(void (*thrower)()) = nullptr;
+};
+
+template <class T>
+TClassRef ClassRefOf() {
+    TClassRef r;
+    r.name_ = ClassNameOfType(typeid(T));
+    r.type_ = &typeid(T);
+    r.isInstance_ = [](TObject* o) { return dynamic_cast<T*>(o) != nullptr; };
+    r.throwNull_ = [] { throw static_cast<T*>(nullptr); };
+    r.catches_ = [](void (*thrower)()) {
+        try {
+            thrower();
+        } catch (T*) {
+            return true;
+        } catch (...) {
+            return false;
+        }
+        return false;
+    };
+    return r;
+}
 
 enum TTypeKind {
     tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod,

@@ -421,4 +421,26 @@ TEST(Exprops, PropertyListOperations) {
     EXPECT_EQ(ClassNameOf(nullptr), AnsiString());
 }
 
+TEST(ClassRef, NamesInstancesAndDerivation) {
+    TClassRef list = ClassRefOf<TStringList>();
+    TClassRef strings = ClassRefOf<TStrings>();
+    TClassRef persistent = ClassRefOf<TPersistent>();
+    TClassRef component = ClassRefOf<TComponent>();
+    EXPECT_EQ(list.ClassName(), AnsiString("TStringList"));
+    EXPECT_EQ(persistent.ClassName(), AnsiString("TPersistent"));
+    struct Case { const TClassRef& cls; const TClassRef& base; bool derives; } cases[] = {
+        {list, strings, true},  {list, persistent, true},  {strings, list, false},
+        {list, list, true},     {component, persistent, true}, {list, component, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.cls.InheritsFrom(c.base), c.derives) << c.cls.ClassName().c_str() << " " << c.base.ClassName().c_str();
+    TStringList object;
+    EXPECT_TRUE(list.IsInstance(&object));
+    EXPECT_TRUE(persistent.IsInstance(&object));
+    EXPECT_FALSE(component.IsInstance(&object));
+    EXPECT_FALSE(list.IsInstance(nullptr));
+    EXPECT_TRUE(list == ClassRefOf<TStringList>());
+    EXPECT_FALSE(list == strings);
+}
+
 } // namespace
