@@ -15,9 +15,11 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <algorithm>
+#include <cstring>
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/DateFormat.h"
 #include "platform/gui/Actions.h"
 #include "platform/gui/Bridge.h"
 #include "platform/gui/Forms.h"
@@ -344,11 +346,100 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
     });
 }
 
-AnsiString TCustomEdit::GetText() const { return FromQString(edit_->text()); }
+AnsiString TCustomEdit::GetText() const {
+    if (editMask_.IsEmpty()) return FromQString(edit_->text());
+    AnsiString shown = FromQString(edit_->displayText());
+    AnsiString text;
+    for (int i = 1; i <= shown.Length(); ++i) {
+        bool literal = std::size_t(i - 1) < maskLiterals_.size() && maskLiterals_[std::size_t(i - 1)];
+        if (!literal) text += shown[i] == maskBlank_ ? ' ' : shown[i];
+        else if (maskSavesLiterals_) text += shown[i];
+    }
+    return text;
+}
+
+AnsiString TCustomEdit::EditText() const {
+    return editMask_.IsEmpty() ? Text() : FromQString(edit_->displayText());
+}
 
 void TCustomEdit::ApplyText() {
     Modified = false;
-    edit_->setText(ToQString(text_));
+    AnsiString text = text_;
+    // A blank at an open place of the mask is that place left unfilled (Qt
+    // would skip it and move what follows forward).
+    if (!editMask_.IsEmpty() && maskSavesLiterals_)
+        for (int i = 1; i <= text.Length() && std::size_t(i - 1) < maskLiterals_.size(); ++i)
+            if (text[i] == ' ' && !maskLiterals_[std::size_t(i - 1)]) text[i] = maskBlank_;
+    edit_->setText(ToQString(text));
+}
+
+void TCustomEdit::SetEditMask(const AnsiString& mask) {
+    if (mask == editMask_) return;
+    editMask_ = mask;
+    maskLiterals_.clear();
+    maskBlank_ = '_';
+    maskSavesLiterals_ = true;
+    if (mask.IsEmpty()) {
+        edit_->setInputMask(QString());
+        return;
+    }
+    // The fields: the mask up to the first ';' that is not escaped, then
+    // the save flag and the blank character.
+    int end = 1;
+    while (end <= mask.Length() && mask[end] != ';') end += mask[end] == '\\' ? 2 : 1;
+    AnsiString body = mask.SubString(1, end - 1);
+    AnsiString rest = mask.SubString(end + 1, mask.Length());
+    if (!rest.IsEmpty()) {
+        maskSavesLiterals_ = rest[1] != '0';
+        int semi = rest.Pos(";");
+        if (semi > 0 && semi < rest.Length()) maskBlank_ = rest[semi + 1];
+    }
+    // Qt's own letters: '9' is its required digit and '0' its optional one.
+    static const char* const kQtSpecial = "AaNnXx90Dd#HhBb<>!\\[]{};";
+    QString qt;
+    auto literal = [&](char c) {
+        if (std::strchr(kQtSpecial, c)) qt += '\\';
+        qt += ToQString(AnsiString(c));
+        maskLiterals_.push_back(true);
+    };
+    auto open = [&](char q) {
+        qt += q;
+        maskLiterals_.push_back(false);
+    };
+    for (int i = 1; i <= body.Length(); ++i) {
+        char c = body[i];
+        switch (c) {
+        case '\\':
+            if (i < body.Length()) literal(body[++i]);
+            break;
+        case '!': break;
+        case '<':
+            if (i < body.Length() && body[i + 1] == '>') {
+                qt += '!';
+                ++i;
+            } else {
+                qt += '<';
+            }
+            break;
+        case '>': qt += '>'; break;
+        case 'L': open('A'); break;
+        case 'l': open('a'); break;
+        case 'A': open('N'); break;
+        case 'a': open('n'); break;
+        case 'C': open('X'); break;
+        case 'c': open('x'); break;
+        case '0': open('9'); break;
+        case '9': open('0'); break;
+        case '#': open('#'); break;
+        case '/': literal(DateSeparator); break;
+        case ':': literal(TimeSeparator); break;
+        case '_': literal(' '); break;
+        default: literal(c); break;
+        }
+    }
+    qt += ';';
+    qt += ToQString(AnsiString(maskBlank_));
+    edit_->setInputMask(qt);
 }
 
 void TCustomEdit::ApplyColor() { SetBackground(edit_, QPalette::Base, color_); }

@@ -8,6 +8,7 @@
 // picking. Setting Checked of a check box or radio button fires OnClick.
 
 #include <memory>
+#include <vector>
 
 #include "platform/StringList.h"
 #include "platform/UiPort.h"
@@ -96,6 +97,22 @@ public:
     void WndProc(TMessage& message) override;
     QLineEdit* LineEdit() const { return edit_; }
 
+    // The edit mask in the old syntax "mask;save literals;blank character":
+    // '0' a required and '9' an optional digit, '#' an optional digit or
+    // sign, 'L'/'l' a letter, 'A'/'a' a letter or digit, 'C'/'c' any
+    // character (upper case required, lower case optional), '>' and '<'
+    // upper and lower case for what follows, "<>" no case change, '\' the
+    // next character as it stands, '/' and ':' the date and time separators
+    // (as they are when the mask is set), '_' a blank, '!' accepted and
+    // ignored. ";0" leaves the literal characters out of Text; the last field
+    // is the blank character ('_' when missing). Empty: no mask.
+    // With a mask, Text keeps every position: the text as shown, each blank
+    // character a blank ("05.  .20  " where "05.__.20__" shows), and setting
+    // it puts blanks back as unfilled places; EditText is the text as shown.
+    const AnsiString& EditMask() const { return editMask_; }
+    void SetEditMask(const AnsiString& mask);
+    AnsiString EditText() const;
+
 protected:
     AnsiString GetText() const override;
     void ApplyText() override;
@@ -108,6 +125,10 @@ protected:
     TAlignment alignment_ = taLeftJustify;
     bool editMenuAndDrops_ = true;
     bool settingText_ = false;
+    AnsiString editMask_;
+    std::vector<bool> maskLiterals_; // per shown position: a literal character
+    char maskBlank_ = '_';
+    bool maskSavesLiterals_ = true;
 };
 
 class TEdit : public TCustomEdit {
