@@ -374,8 +374,9 @@ void TCustomEdit::ApplyText() {
 }
 
 void TCustomEdit::SetEditMask(const AnsiString& mask) {
-    if (mask == editMask_) return;
+    if (mask == editMask_ && maskSeparators_ == AnsiString(DateSeparator) + TimeSeparator) return;
     editMask_ = mask;
+    maskSeparators_ = AnsiString(DateSeparator) + TimeSeparator;
     maskLiterals_.clear();
     maskBlank_ = '_';
     maskSavesLiterals_ = true;

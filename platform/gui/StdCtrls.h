@@ -103,7 +103,8 @@ public:
     // character (upper case required, lower case optional), '>' and '<'
     // upper and lower case for what follows, "<>" no case change, '\' the
     // next character as it stands, '/' and ':' the date and time separators
-    // (as they are when the mask is set), '_' a blank, '!' accepted and
+    // (as they are when the mask is set: setting the same mask after they
+    // changed takes the new ones), '_' a blank, '!' accepted and
     // ignored. ";0" leaves the literal characters out of Text; the last field
     // is the blank character ('_' when missing). Empty: no mask.
     // With a mask, Text keeps every position: the text as shown, each blank
@@ -129,6 +130,7 @@ protected:
     std::vector<bool> maskLiterals_; // per shown position: a literal character
     char maskBlank_ = '_';
     bool maskSavesLiterals_ = true;
+    AnsiString maskSeparators_; // the date and time separators the mask was set with
 };
 
 class TEdit : public TCustomEdit {

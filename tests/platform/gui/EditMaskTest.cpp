@@ -51,6 +51,13 @@ TEST_F(EditMasks, TextKeepsEveryPositionOfTheMask) {
         EXPECT_EQ(edit->Text(), AnsiString(c.text)) << c.mask << " " << c.set;
         EXPECT_EQ(edit->EditText(), AnsiString(c.shown)) << c.mask << " " << c.set;
     }
+    // The same mask set again after the separator changed takes the new one.
+    DateSeparator = '.';
+    edit->SetEditMask("!99/99/99;1;_");
+    DateSeparator = '-';
+    edit->SetEditMask("!99/99/99;1;_");
+    edit->SetText("01-02-03");
+    EXPECT_EQ(edit->EditText(), AnsiString("01-02-03"));
 }
 
 TEST_F(EditMasks, TypingFillsTheOpenPlaces) {
