@@ -6,12 +6,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "common/TestEnv.h"
 #include "platform/TestUiPort.h"
 #include "platform/gui/Forms.h"
 
@@ -97,6 +101,14 @@ protected:
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    // With GE_KEEP_TEST_FILES set, saves a picture of the widget as
+    // <test folder>/pictures/<name>.png for a look by hand.
+    static void KeepPicture(QWidget* w, const std::string& name) {
+        if (!std::getenv("GE_KEEP_TEST_FILES")) return;
+        std::filesystem::path dir = testenv::Root() / "pictures";
+        std::filesystem::create_directories(dir);
+        w->grab().save(QString::fromStdString((dir / (name + ".png")).string()));
     }
     static void ClickAt(QWidget* w, QPoint p) {
         Send(w, QEvent::MouseButtonPress, Qt::LeftButton, p);

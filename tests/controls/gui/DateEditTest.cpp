@@ -1,0 +1,470 @@
+#include "platform/gui/GuiTest.h"
+
+#include "common/Printers.h"
+
+#include <QLineEdit>
+
+#include "controls/gui/DateEdit.h"
+#include "controls/gui/PickDate.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace {
+
+// Today is Tuesday, 10 March 2026; the locale is Russian again after each test.
+struct Dates : GuiTest {
+    void SetUp() override {
+        GuiTest::SetUp();
+        ResetFormatSettings();
+        FourDigitYear();
+        SetClock([] { return EncodeDate(2026, 3, 10) + EncodeTime(9, 30, 0, 0); });
+        form = MakeForm();
+        form->SetBounds(100, 100, 400, 300);
+        edit = NewControl<TDateEdit>(form, form, "DateEdit1");
+        edit->SetBounds(20, 20, 120, 21);
+    }
+    void TearDown() override {
+        GuiTest::TearDown();
+        SetClock(nullptr);
+        ResetFormatSettings();
+    }
+    void Focus() {
+        form->Show();
+        edit->SetFocus();
+        ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    }
+    TPopupCalendar* PopupCal() const { return dynamic_cast<TPopupCalendar*>(edit->Popup()); }
+    // The centre of a calendar cell in its widget.
+    static QPoint CellCentre(TExCalendar* cal, int col, int row) {
+        TRect r = cal->CellRect(col, row);
+        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    }
+    TForm* form = nullptr;
+    TDateEdit* edit = nullptr;
+};
+
+TEST_F(Dates, MaskAndTextFollowTheLocale) {
+    EXPECT_EQ(edit->EditMask(), AnsiString("!99/99/9999;1; "));
+    EXPECT_EQ(edit->GetDateFormat(), AnsiString("DD/MM/YYYY"));
+    EXPECT_EQ(edit->Date(), NullDate);
+    EXPECT_FALSE(edit->TextStored());
+    edit->SetDate(EncodeDate(2007, 6, 5) + 0.25);
+    EXPECT_EQ(edit->Text(), AnsiString("05.06.2007"));
+    EXPECT_EQ(edit->Date(), EncodeDate(2007, 6, 5));
+    EXPECT_TRUE(edit->Modified);
+    edit->SetDate(EncodeDate(2007, 6, 5));
+    EXPECT_FALSE(edit->Modified); // the same date
+
+    // The date separator changes: the edits are told and keep their dates.
+    TPanel* panel = NewControl<TPanel>(form, form, "Panel1");
+    TDateEdit* inner = NewControl<TDateEdit>(form, panel, "DateEdit2");
+    inner->SetDate(EncodeDate(2026, 12, 31));
+    DateSeparator = '/';
+    DateFormatChanged();
+    EXPECT_EQ(edit->Text(), AnsiString("05/06/2007"));
+    EXPECT_EQ(edit->EditText(), AnsiString("05/06/2007"));
+    EXPECT_EQ(inner->Text(), AnsiString("31/12/2026"));
+
+    struct Case { TYearDigits digits; char blanks; const char* mask; const char* text; const char* empty; } cases[] = {
+        {dyFour, '_', "!99/99/9999;1;_", "05/06/2007", "__/__/____"},
+        {dyTwo, '_', "!99/99/99;1;_", "05/06/07", "__/__/__"},
+        {dyTwo, ' ', "!99/99/99;1; ", "05/06/07", "  /  /  "},
+    };
+    for (const Case& c : cases) {
+        edit->SetYearDigits(c.digits);
+        edit->SetBlanksChar(c.blanks);
+        EXPECT_EQ(edit->EditMask(), AnsiString(c.mask));
+        EXPECT_EQ(edit->Text(), AnsiString(c.text));
+        EXPECT_EQ(edit->Date(), EncodeDate(2007, 6, 5));
+        edit->SetDate(NullDate);
+        EXPECT_EQ(edit->EditText(), AnsiString(c.empty));
+        edit->SetDate(EncodeDate(2007, 6, 5));
+    }
+    // Day-month-year order in another locale order.
+    ShortDateFormat = "yyyy-mm-dd";
+    edit->SetYearDigits(dyFour);
+    DateFormatChanged();
+    EXPECT_EQ(edit->EditMask(), AnsiString("!9999/99/99;1; "));
+    EXPECT_EQ(edit->Text(), AnsiString("2007/06/05"));
+}
+
+TEST_F(Dates, BlanksCharNeverGoesBelowABlankAndInvalidDatesBecomeNull) {
+    edit->SetBlanksChar('\t');
+    EXPECT_EQ(edit->BlanksChar(), ' ');
+    edit->SetBlanksChar('*');
+    EXPECT_EQ(edit->EditMask(), AnsiString("!99/99/9999;1;*"));
+    edit->SetDate(EncodeDate(9999, 12, 31) + 5); // beyond the calendar
+    EXPECT_EQ(edit->Date(), NullDate);
+    EXPECT_EQ(edit->EditText(), AnsiString("**.**.****"));
+    edit->DefaultToday = true;
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 10)); // an empty edit reads as today
+    edit->SetDate(NullDate);
+    EXPECT_EQ(edit->Text(), AnsiString("10.03.2026"));
+}
+
+TEST_F(Dates, KeysAddDaysAndGiveToday) {
+    Focus();
+    QLineEdit* line = edit->LineEdit();
+    QTest::keyClick(line, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 11)); // tomorrow
+    QTest::keyClick(line, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(line, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 13));
+    QTest::keyClick(line, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 12));
+    edit->SetDate(NullDate);
+    QTest::keyClick(line, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 9));
+    edit->SetDate(EncodeDate(2001, 1, 1));
+    QTest::keyClick(line, Qt::Key_T);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 10));
+    // Without direct input the keys are the edit's own (the text stays).
+    edit->SetDirectInput(false);
+    QTest::keyClick(line, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 10));
+}
+
+TEST_F(Dates, TheCalendarPlacesDayOneByTheFirstDayOfTheWeek) {
+    TExCalendar* cal = NewControl<TExCalendar>(form, form, "Calendar1");
+    cal->SetBounds(10, 60, 210, 140);
+    struct Case { int year, month; TDayOfWeekName start; int offset; int col; const char* head0; const char* head6; } cases[] = {
+        {2026, 2, Mon, -5, 6, "Пн", "Вс"}, // 1 February 2026 is a Sunday
+        {2026, 2, Sun, 1, 0, "Вс", "Сб"},
+        {2026, 3, Mon, -5, 6, "Пн", "Вс"}, // so is 1 March
+        {2026, 6, Mon, 1, 0, "Пн", "Вс"},  // 1 June is a Monday
+        {2026, 4, Sat, -3, 4, "Сб", "Пт"}, // 1 April is a Wednesday
+    };
+    for (const Case& c : cases) {
+        cal->SetStartOfWeek(c.start);
+        cal->SetCalendarDate(EncodeDate(c.year, c.month, 15));
+        EXPECT_EQ(cal->MonthOffset(), c.offset) << c.month;
+        EXPECT_EQ(cal->CellText(c.col, 1), AnsiString("1")) << c.month;
+        if (c.col > 0) {
+            EXPECT_EQ(cal->CellText(c.col - 1, 1), AnsiString()) << c.month;
+        }
+        EXPECT_EQ(cal->CellText(0, 0), Utf8ToAnsi(c.head0));
+        EXPECT_EQ(cal->CellText(6, 0), Utf8ToAnsi(c.head6));
+        // The selection is on the date's day.
+        EXPECT_EQ(cal->CellText(cal->Col(), cal->Row()), AnsiString("15"));
+    }
+    // February 2026 has 28 days: the cell after the 28th is empty.
+    cal->SetStartOfWeek(Mon);
+    cal->SetCalendarDate(EncodeDate(2026, 2, 1));
+    TGridCoord last = cal->CellOfDay(28);
+    EXPECT_EQ(cal->CellText(last.X, last.Y), AnsiString("28"));
+    EXPECT_EQ(cal->CellText(last.X + 1, last.Y), AnsiString());
+    // Cells without a day cannot be selected.
+    cal->SetCol(0);
+    EXPECT_EQ(cal->Day(), 1);
+    EXPECT_EQ(cal->CellText(cal->Col(), cal->Row()), AnsiString("1"));
+}
+
+TEST_F(Dates, NavigationKeepsTheDayWithinTheMonth) {
+    TExCalendar* cal = NewControl<TExCalendar>(form, form, "Calendar1");
+    struct Case { TDateTime from; void (TExCalendar::*move)(); TDateTime to; } cases[] = {
+        {EncodeDate(2026, 1, 31), &TExCalendar::NextMonth, EncodeDate(2026, 2, 28)},
+        {EncodeDate(2008, 1, 31), &TExCalendar::NextMonth, EncodeDate(2008, 2, 29)},
+        {EncodeDate(2008, 2, 29), &TExCalendar::NextYear, EncodeDate(2009, 2, 28)},
+        {EncodeDate(2008, 2, 29), &TExCalendar::PrevYear, EncodeDate(2007, 2, 28)},
+        {EncodeDate(2026, 3, 31), &TExCalendar::PrevMonth, EncodeDate(2026, 2, 28)},
+        {EncodeDate(2026, 12, 15), &TExCalendar::NextMonth, EncodeDate(2027, 1, 15)},
+    };
+    int changes = 0;
+    cal->OnChange = [&](TObject*) { ++changes; };
+    for (const Case& c : cases) {
+        cal->SetCalendarDate(c.from);
+        (cal->*c.move)();
+        EXPECT_EQ(cal->CalendarDate(), c.to);
+        EXPECT_FALSE(cal->UseCurrentDate());
+    }
+    // Setting the date it has is no change (the third case starts there).
+    EXPECT_EQ(changes, 11);
+    cal->SetCalendarDate(cal->CalendarDate());
+    EXPECT_EQ(changes, 11);
+}
+
+TEST_F(Dates, CalendarKeysAndParts) {
+    TExCalendar* cal = NewControl<TExCalendar>(form, form, "Calendar1");
+    form->Show();
+    cal->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return cal->Focused(); }));
+    cal->SetCalendarDate(EncodeDate(2026, 3, 1));
+    QWidget* w = cal->Widget();
+    QTest::keyClick(w, Qt::Key_Left); // across the month start
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 2, 28));
+    QTest::keyClick(w, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 3, 1));
+    QTest::keyClick(w, Qt::Key_Down); // a week on, through the grid
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 3, 8));
+    QTest::keyClick(w, Qt::Key_T);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 3, 10));
+    // Parts: values below 1 are ignored, large ones cut.
+    cal->SetDay(0);
+    cal->SetDay(40);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 3, 31));
+    cal->SetMonth(14);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 12, 31));
+    cal->SetMonth(2);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 2, 28));
+    cal->SetYear(2028);
+    cal->SetDay(29);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2028, 2, 29));
+    // Read-only: no selection by the user.
+    cal->SetReadOnly(true);
+    QTest::keyClick(w, Qt::Key_Down);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2028, 2, 29));
+    cal->SetCalendarDate(EncodeDate(2028, 2, 3)); // the program still can
+    EXPECT_EQ(cal->CellText(cal->Col(), cal->Row()), AnsiString("3"));
+}
+
+TEST_F(Dates, WeekendsAndTodayAreDrawn) {
+    TLocCalendar* cal = NewControl<TLocCalendar>(form, form, "Calendar1");
+    cal->SetBounds(10, 60, 210, 140);
+    cal->SetWeekendColor(clRed);
+    cal->SetWeekends(DayBit(Sun) | DayBit(Sat));
+    cal->Repaint();
+    KeepPicture(cal->Widget(), "calendar-weekends");
+    auto redIn = [&](int col, int row) {
+        TRect r = cal->CellRect(col, row);
+        int n = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) n += cal->Canvas()->Pixels(x, y) == clRed;
+        return n;
+    };
+    // March 2026 from Monday: Saturday and Sunday are the last two columns.
+    EXPECT_GT(redIn(5, 2), 0);
+    EXPECT_GT(redIn(6, 2), 0);
+    EXPECT_GT(redIn(6, 0), 0);
+    EXPECT_EQ(redIn(2, 2), 0);
+    // Today, the 10th, is raised; the 11th is not.
+    TGridCoord today = cal->CellOfDay(10), other = cal->CellOfDay(11);
+    TRect r = cal->CellRect(today.X, today.Y), o = cal->CellRect(other.X, other.Y);
+    EXPECT_EQ(cal->Canvas()->Pixels(r.Left, r.Top + 1), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(cal->Canvas()->Pixels(r.Right - 1, r.Bottom - 2), ColorToRGB(clBtnShadow));
+    EXPECT_NE(cal->Canvas()->Pixels(o.Left, o.Top + 1), ColorToRGB(clBtnHighlight));
+    // Cells share the width and height out (no vertical lines: 210 / 7).
+    EXPECT_EQ(cal->DefaultColWidth(), 30);
+    EXPECT_EQ(cal->DefaultRowHeight(), (140 - 6) / 7);
+    // It never takes the focus.
+    EXPECT_FALSE(cal->CanFocus());
+    EXPECT_FALSE(cal->TabStop);
+}
+
+TEST_F(Dates, HintsKeepFourLinesAndReachTheButtons) {
+    TStringList six;
+    for (const char* s : {"Год назад", "", "Месяц вперёд", "Год вперёд", "пятая", "шестая"}) six.Add(Utf8ToAnsi(s));
+    edit->SetCalendarHints(&six);
+    ASSERT_EQ(edit->CalendarHints()->Count(), 4);
+    EXPECT_EQ(edit->CalendarHints()->Strings(3), "Год вперёд"_a);
+    TCalendarTitle* title = PopupCal()->TitleRow();
+    EXPECT_EQ(title->Buttons(0)->Hint(), "Год назад"_a);
+    EXPECT_EQ(title->Buttons(1)->Hint(), "Предыдущий месяц|"_a); // an empty line keeps the default
+    EXPECT_EQ(title->Buttons(2)->Hint(), "Месяц вперёд"_a);
+    EXPECT_EQ(title->Buttons(3)->Hint(), "Год вперёд"_a);
+    // The other settings reach the popup's calendar.
+    edit->SetStartOfWeek(Sun);
+    edit->SetWeekends(DayBit(Sat));
+    edit->SetWeekendColor(clBlue);
+    TLocCalendar* cal = PopupCal()->Calendar();
+    EXPECT_EQ(cal->StartOfWeek(), Sun);
+    EXPECT_EQ(cal->Weekends(), DayBit(Sat));
+    EXPECT_EQ(cal->WeekendColor(), clBlue);
+    edit->SetPopupColor(clWindow);
+    EXPECT_EQ(PopupCal()->Color(), clWindow);
+    // The dialog style has no popup.
+    edit->SetCalendarStyle(csDialog);
+    EXPECT_EQ(edit->Popup(), nullptr);
+    EXPECT_EQ(edit->PopupColor(), clWindow);
+    edit->SetCalendarStyle(csPopup);
+    ASSERT_NE(PopupCal(), nullptr);
+    EXPECT_EQ(PopupCal()->Color(), clWindow);
+    EXPECT_EQ(PopupCal()->Calendar()->StartOfWeek(), Sun);
+}
+
+TEST_F(Dates, AClickedDayIsAccepted) {
+    Focus();
+    edit->SetDate(EncodeDate(2026, 2, 14));
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    edit->DoClick();
+    ASSERT_TRUE(edit->PopupVisible());
+    TPopupCalendar* popup = PopupCal();
+    TLocCalendar* cal = popup->Calendar();
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 2, 14));
+    EXPECT_EQ(popup->TitleRow()->Title()->Caption(), "Февраль, 2026"_a);
+    ProcessFor(20);
+    KeepPicture(popup->Widget(), "popup-calendar-2026-02");
+    // The edit keeps the focus while the popup is open.
+    EXPECT_TRUE(edit->Focused());
+    TGridCoord cell = cal->CellOfDay(26);
+    QPoint at = CellCentre(cal, cell.X, cell.Y);
+    Send(cal->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, at);
+    Send(cal->Widget(), QEvent::MouseButtonRelease, Qt::LeftButton, at);
+    EXPECT_FALSE(edit->PopupVisible());
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 2, 26));
+    EXPECT_EQ(edit->Text(), AnsiString("26.02.2026"));
+    EXPECT_GE(changes, 1);
+
+    // A refusal by OnAcceptDate keeps the old date; a change is taken.
+    edit->OnAcceptDate = [](TObject*, TDateTime& d, bool& action) { action = ExtractDay(d) != 3; d += 1; };
+    edit->DoClick();
+    cell = cal->CellOfDay(3);
+    at = CellCentre(cal, cell.X, cell.Y);
+    Send(cal->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, at);
+    Send(cal->Widget(), QEvent::MouseButtonRelease, Qt::LeftButton, at);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 2, 26));
+    edit->DoClick();
+    cell = cal->CellOfDay(4);
+    at = CellCentre(cal, cell.X, cell.Y);
+    Send(cal->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, at);
+    Send(cal->Widget(), QEvent::MouseButtonRelease, Qt::LeftButton, at);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 2, 5));
+}
+
+TEST_F(Dates, KeysGoToTheOpenPopup) {
+    Focus();
+    edit->SetDate(EncodeDate(2026, 1, 31));
+    edit->DoClick();
+    ASSERT_TRUE(edit->PopupVisible());
+    TLocCalendar* cal = PopupCal()->Calendar();
+    QLineEdit* line = edit->LineEdit();
+    QTest::keyClick(line, Qt::Key_PageDown);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 2, 28));
+    QTest::keyClick(line, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2027, 2, 28));
+    QTest::keyClick(line, Qt::Key_Right);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2027, 3, 1));
+    QTest::keyClick(line, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(line, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2027, 2, 27));
+    QTest::keyClick(line, Qt::Key_T);
+    EXPECT_EQ(cal->CalendarDate(), EncodeDate(2026, 3, 10));
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 1, 31)); // not yet taken
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_FALSE(edit->PopupVisible());
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 10));
+    edit->DoClick();
+    QTest::keyClick(line, Qt::Key_PageUp);
+    QTest::keyClick(line, Qt::Key_Escape);
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 10));
+}
+
+TEST_F(Dates, CheckOnExitRejectsABadTextAndKeepsIt) {
+    TEdit* other = NewControl<TEdit>(form, form, "Other");
+    other->SetBounds(20, 60, 100, 21);
+    std::vector<AnsiString> messages;
+    Application->OnException = [&](TObject*, Exception* e) { messages.push_back(e->Message); };
+    edit->CheckOnExit = true;
+    Focus();
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    edit->LineEdit()->home(false);
+    QTest::keyClicks(edit->LineEdit(), "32132026");
+    EXPECT_EQ(edit->Text(), AnsiString("32.13.2026"));
+    other->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return !messages.empty(); }));
+    EXPECT_EQ(messages[0], AnsiString("'32.13.2026' is not a valid date"));
+    EXPECT_EQ(edit->Text(), AnsiString("32.13.2026"));
+    // A good partial text is written back in full, without a change event.
+    edit->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    edit->SetText(" 5.06.07  ");
+    changes = 0;
+    other->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return other->Focused(); }));
+    EXPECT_EQ(edit->Text(), AnsiString("05.06.2007"));
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_THROW(
+        {
+            edit->SetText("99.99.9999");
+            edit->CheckValidDate();
+        },
+        EConvertError);
+}
+
+TEST_F(Dates, TheDateDialogKeys) {
+    struct Case { std::vector<std::pair<int, Qt::KeyboardModifiers>> keys; int result; TDateTime date; } cases[] = {
+        {{{Qt::Key_Return, Qt::NoModifier}}, mrOk, EncodeDate(2026, 1, 31)},
+        {{{Qt::Key_PageUp, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier}}, mrOk, EncodeDate(2025, 12, 31)},
+        {{{Qt::Key_PageDown, Qt::ControlModifier}, {Qt::Key_Enter, Qt::KeypadModifier}}, mrOk, EncodeDate(2027, 1, 31)},
+        {{{Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier}}, mrOk, EncodeDate(2026, 2, 28)},
+        {{{Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Return, Qt::NoModifier}}, mrOk, EncodeDate(2025, 12, 31)},
+        {{{Qt::Key_PageDown, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier}}, mrCancel, EncodeDate(2026, 2, 28)},
+    };
+    bool pictured = false;
+    for (const Case& c : cases) {
+        auto* dlg = MakeForm<TSelectDateDlg>();
+        dlg->SetDate(EncodeDate(2026, 1, 31));
+        std::vector<std::function<void()>> steps;
+        if (!pictured) {
+            steps.push_back([&] { KeepPicture(dlg->Widget(), "date-dialog-2026-01"); });
+            pictured = true;
+        }
+        for (auto [key, mods] : c.keys) steps.push_back([key = key, mods = mods] { Key(key, mods); });
+        EXPECT_EQ(RunModal(dlg, steps), c.result);
+        EXPECT_EQ(dlg->Date(), c.date);
+        EXPECT_EQ(dlg->Caption(), "Выбор даты"_a);
+        EXPECT_EQ(dlg->ClientWidth(), 222);
+        EXPECT_EQ(dlg->ClientHeight(), 154);
+    }
+}
+
+TEST_F(Dates, SelectDateRunsTheDialog) {
+    TStringList hints;
+    hints.Add("Назад на год"_a);
+    std::vector<AnsiString> seen;
+    Application->OnModalStart = [&](TForm* f) {
+        QTimer::singleShot(0, [&, f] {
+            auto* dlg = dynamic_cast<TSelectDateDlg*>(f);
+            ASSERT_NE(dlg, nullptr);
+            seen.push_back(dlg->Caption());
+            seen.push_back(dlg->TitleRow()->Title()->Caption());
+            seen.push_back(dlg->TitleRow()->Buttons(0)->Hint());
+            dlg->Calendar()->NextMonth();
+            ClickAt(dlg->OkButton()->Widget(), QPoint(5, 5));
+        });
+    };
+    TDateTime d = NullDate; // starts at today
+    EXPECT_TRUE(SelectDate(d, "Срок"_a, Mon, DayBit(Sun), clRed, &hints));
+    EXPECT_EQ(d, EncodeDate(2026, 4, 10));
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], "Срок"_a);
+    EXPECT_EQ(seen[1], "Март, 2026"_a);
+    EXPECT_EQ(seen[2], "Назад на год"_a);
+
+    AnsiString text = "05.06.2007";
+    EXPECT_TRUE(SelectDateStr(text, "", Mon, DayBit(Sun), clRed, nullptr));
+    EXPECT_EQ(text, AnsiString("05.07.2007"));
+    EXPECT_EQ(seen[3], "Выбор даты"_a);
+
+    // The edit in dialog style asks through its button.
+    edit->SetCalendarStyle(csDialog);
+    edit->SetDate(EncodeDate(2026, 5, 20));
+    edit->OnAcceptDate = [](TObject*, TDateTime& date, bool&) { date += 2; };
+    edit->DoClick();
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 6, 22));
+    edit->OnAcceptDate = [](TObject*, TDateTime&, bool& action) { action = false; };
+    edit->DoClick();
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 6, 22));
+}
+
+TEST_F(Dates, PopupDateSitsUnderTheEdit) {
+    form->Show();
+    ASSERT_TRUE(ProcessUntil([&] { return form->Showing(); }));
+    TRect placed;
+    Application->OnModalStart = [&](TForm* f) {
+        QTimer::singleShot(0, [&, f] {
+            placed = f->BoundsRect();
+            f->ModalResult = mrOk;
+        });
+    };
+    TDateTime d = EncodeDate(2026, 8, 1);
+    EXPECT_TRUE(PopupDate(d, edit));
+    EXPECT_EQ(d, EncodeDate(2026, 8, 1));
+    TPoint p = edit->ClientToScreen(TPoint(0, 0));
+    EXPECT_EQ(placed.Right, p.x + edit->Width());
+    EXPECT_EQ(placed.Top, p.y + edit->Height() - 1);
+}
+
+} // namespace
