@@ -1,0 +1,255 @@
+#include "platform/gui/GuiTest.h"
+
+#include "common/Printers.h"
+
+#include <atomic>
+#include <thread>
+
+#include "common/Watchdog.h"
+#include "controls/gui/SecretPanel.h"
+#include "platform/Canvas.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace {
+
+struct SecretPanels : GuiTest {
+    void SetUp() override {
+        GuiTest::SetUp();
+        form = MakeForm();
+        form->SetBounds(0, 0, 400, 300);
+        panel = NewControl<TSecretPanel>(form, form, "Secret1");
+        panel->SetBounds(10, 10, 240, 120);
+        panel->SetColor(clWhite);
+        panel->Font()->SetColor(clBlack);
+        panel->OnStopPlay = [this](TObject*) { ++stops; };
+        panel->OnStartPlay = [this](TObject*) { ++starts; };
+    }
+    void SetLines(std::initializer_list<const char*> lines) {
+        TStringList list;
+        for (const char* l : lines) list.Add(Utf8ToAnsi(l));
+        panel->SetLines(&list);
+    }
+    // Pixels of a colour inside the text rectangle of the panel's picture.
+    int CountIn(TColor color) {
+        TRect r = panel->TextRect();
+        int n = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) n += panel->Canvas()->Pixels(x, y) == color;
+        return n;
+    }
+    void Tick(int n) {
+        for (int i = 0; i < n; ++i) panel->TimerExpired(nullptr);
+    }
+    TForm* form = nullptr;
+    TSecretPanel* panel = nullptr;
+    int stops = 0, starts = 0;
+};
+
+TEST_F(SecretPanels, DefaultsAndTheTimer) {
+    EXPECT_FALSE(panel->Active());
+    EXPECT_EQ(panel->Alignment(), taCenter);
+    EXPECT_TRUE(panel->AsyncDrawing());
+    EXPECT_FALSE(panel->Cycled());
+    EXPECT_EQ(panel->GlyphLayout(), glGlyphLeft);
+    EXPECT_EQ(panel->Interval(), 30u);
+    EXPECT_EQ(panel->ScrollDirection(), sdVertical);
+    EXPECT_EQ(panel->TextStyle(), bvNone);
+    EXPECT_EQ(panel->BevelOuter(), bvLowered);
+    EXPECT_FALSE(panel->Timer()->Enabled());
+    EXPECT_FALSE(panel->Timer()->SyncEvent());
+    panel->SetAsyncDrawing(false);
+    EXPECT_TRUE(panel->Timer()->SyncEvent());
+}
+
+TEST_F(SecretPanels, OnlyBlankLinesDrawNothing) {
+    form->Show();
+    SetLines({"", "   ", "\t"});
+    panel->SetInterval(0); // ticks by hand only
+    panel->Play();
+    EXPECT_EQ(panel->ScrollLength(), panel->TextRect().Height());
+    Tick(40);
+    EXPECT_EQ(CountIn(clBlack), 0);
+    EXPECT_GT(CountIn(clWhite), 0);
+    // The same with a line of text shows it.
+    SetLines({"", "Текст"});
+    Tick(40);
+    EXPECT_GT(CountIn(clBlack), 0);
+}
+
+TEST_F(SecretPanels, StopsByItselfAfterTheTextHasPassed) {
+    form->Show();
+    SetLines({"Первая строка", "Вторая строка", "Третья строка"});
+    panel->SetInterval(0);
+    panel->Play();
+    EXPECT_EQ(starts, 1);
+    int length = panel->TextRect().Height() + 3 * panel->LineHeight();
+    EXPECT_EQ(panel->ScrollLength(), length);
+    for (int frame = 0; frame < 3; ++frame) {
+        Tick(length / 3);
+        KeepPicture(panel->Widget(), "playing-panel-" + std::to_string(frame + 1));
+    }
+    Tick(length - 3 * (length / 3));
+    EXPECT_EQ(panel->ScrollPos(), length);
+    EXPECT_TRUE(panel->Active());
+    EXPECT_EQ(stops, 0);
+    Tick(1);
+    EXPECT_FALSE(panel->Active());
+    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(panel->MemoryImage(), nullptr);
+    Tick(5);
+    EXPECT_EQ(stops, 1);
+    // Cycled: it starts again instead.
+    panel->SetCycled(true);
+    panel->Play();
+    Tick(length + 1);
+    EXPECT_TRUE(panel->Active());
+    EXPECT_EQ(panel->ScrollPos(), 0);
+    // A change of the lines starts from the beginning.
+    Tick(7);
+    SetLines({"Другая"});
+    EXPECT_EQ(panel->ScrollPos(), 0);
+    EXPECT_EQ(panel->ScrollLength(), panel->TextRect().Height() + panel->LineHeight());
+}
+
+TEST_F(SecretPanels, TheGlyphMovesTheText) {
+    panel->SetBorderWidth(2);
+    panel->SetBevelInner(bvRaised);
+    const int inflate = 2 + 1 + 1;
+    SetLines({"Строка"});
+    panel->SetInterval(0);
+    panel->Play();
+    TRect plain = panel->TextRect();
+    EXPECT_EQ(plain, Rect(inflate + 3, inflate + 3, 240 - inflate - 3, 120 - inflate - 3));
+    EXPECT_EQ(panel->PaintRect(), Rect(inflate, inflate, 240 - inflate, 120 - inflate));
+    TBitmap glyph;
+    glyph.SetSize(32, 16);
+    panel->SetGlyph(&glyph);
+    struct Case { TGlyphLayout layout; TRect text; TPoint origin; } cases[] = {
+        {glGlyphLeft, Rect(plain.Left + 35 + inflate, plain.Top, plain.Right, plain.Bottom),
+         TPoint(plain.Left, (plain.Top + plain.Bottom - 16) / 2)},
+        {glGlyphRight, Rect(plain.Left, plain.Top, plain.Right - 35 - inflate, plain.Bottom),
+         TPoint(plain.Right - 35, (plain.Top + plain.Bottom - 16) / 2)},
+        {glGlyphTop, Rect(plain.Left, plain.Top + 3 + 16 + inflate + 3, plain.Right, plain.Bottom),
+         TPoint((plain.Left + plain.Right - 32) / 2, plain.Top + 3)},
+        {glGlyphBottom, Rect(plain.Left, plain.Top, plain.Right, plain.Bottom - 19 - inflate - 3),
+         TPoint((plain.Left + plain.Right - 32) / 2, plain.Bottom - 19)},
+    };
+    for (const Case& c : cases) {
+        panel->SetGlyphLayout(c.layout);
+        EXPECT_EQ(panel->TextRect(), c.text) << c.layout;
+        EXPECT_EQ(panel->GlyphOrigin(), c.origin) << c.layout;
+        EXPECT_EQ(panel->MemoryImage()->Width(), c.text.Width());
+    }
+    // A panel too small for the text has no text rectangle.
+    panel->SetGlyphLayout(glGlyphLeft);
+    panel->SetBounds(10, 10, 45, 120);
+    EXPECT_TRUE(IsRectEmpty(panel->TextRect()));
+}
+
+TEST_F(SecretPanels, SidewaysTheTextRunsAcrossItsOwnHeight) {
+    SetLines({"", "Короткая", "Самая длинная строка", "", ""});
+    panel->SetScrollDirection(sdHorizontal);
+    panel->SetInterval(0);
+    panel->Play();
+    TRect r = panel->TextRect();
+    EXPECT_EQ(r.Height(), 2 * panel->LineHeight()); // the first to the last non-blank line
+    EXPECT_EQ(r.Top, (7 + 113 - 2 * panel->LineHeight()) / 2);
+    TBitmap probe;
+    probe.Canvas()->SetFont(panel->Font());
+    EXPECT_EQ(panel->ScrollLength(), probe.Canvas()->TextWidth("Самая длинная строка"_a) + r.Width());
+}
+
+TEST_F(SecretPanels, RaisedOrLoweredTextHasAHighlightCopy) {
+    form->Show();
+    SetLines({"Текст"});
+    panel->SetInterval(0);
+    panel->SetColor(clBtnFace);
+    panel->Play();
+    Tick(panel->TextRect().Height());
+    EXPECT_EQ(CountIn(ColorToRGB(clBtnHighlight)), 0);
+    panel->SetTextStyle(bvLowered);
+    Tick(1);
+    EXPECT_GT(CountIn(ColorToRGB(clBtnHighlight)), 0);
+    EXPECT_EQ(panel->LineHeight() - 1, [&] {
+        TBitmap b;
+        b.Canvas()->SetFont(panel->Font());
+        TTextMetric tm = b.Canvas()->TextMetrics();
+        return tm.tmHeight + tm.tmExternalLeading;
+    }());
+}
+
+TEST_F(SecretPanels, StoppingShowsExactlyTheChildrenItHid) {
+    TButton* shown = NewControl<TButton>(form, panel, "Shown");
+    TButton* hiddenBefore = NewControl<TButton>(form, panel, "Hidden");
+    TButton* freed = NewControl<TButton>(form, panel, "Freed");
+    hiddenBefore->SetVisible(false);
+    SetLines({"Строка"});
+    panel->SetInterval(0);
+    panel->Play();
+    EXPECT_FALSE(shown->Visible());
+    EXPECT_FALSE(freed->Visible());
+    Free(freed);
+    panel->Stop();
+    EXPECT_EQ(stops, 1);
+    EXPECT_TRUE(shown->Visible());
+    EXPECT_FALSE(hiddenBefore->Visible());
+}
+
+TEST_F(SecretPanels, AWorkerTickAsksForOneFrameAtATime) {
+    form->Show();
+    SetLines({"Раз", "Два", "Три"});
+    std::atomic<int> frames{0}, framesElsewhere{0};
+    panel->OnPaintClient = [&](TObject*, TCanvas* canvas, TRect rect) {
+        if (panel->MemoryImage() && canvas == panel->MemoryImage()->Canvas()) ++(IsMainThread() ? frames : framesElsewhere);
+        canvas->Brush()->SetColor(clWhite);
+        canvas->FillRect(rect);
+    };
+    std::atomic<bool> stoppedOnUi{false};
+    panel->OnStopPlay = [&](TObject*) { stoppedOnUi = IsMainThread(); ++stops; };
+    panel->SetInterval(2);
+    panel->Play();
+    // The UI thread is busy while the worker ticks many times.
+    ASSERT_TRUE(ProcessUntil([&] { return panel->ScrollPos() > 0; }));
+    int before = panel->ScrollPos();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_GT(panel->ScrollPos(), before + 2);
+    // A long interval holds the worker; the one request made meanwhile is
+    // the one frame painted.
+    panel->SetInterval(60000);
+    frames = 0;
+    Application->ProcessMessages();
+    EXPECT_EQ(frames, 1);
+    panel->SetInterval(2);
+    // To the end: the stop is made on the UI thread.
+    {
+        Watchdog dog("a panel playing to its end", std::chrono::seconds(20));
+        ASSERT_TRUE(ProcessUntil([&] { return !panel->Active(); }, 15000));
+    }
+    EXPECT_TRUE(stoppedOnUi);
+    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(framesElsewhere, 0);
+}
+
+TEST_F(SecretPanels, FreedWhilePlaying) {
+    struct Case { bool async; } cases[] = {{true}, {false}};
+    for (const Case& c : cases) {
+        auto* p = NewControl<TSecretPanel>(form, form, "Secret2");
+        TStringList lines;
+        lines.Add("Строка"_a);
+        p->SetLines(&lines);
+        p->SetAsyncDrawing(c.async);
+        p->SetInterval(1);
+        int stopped = 0;
+        p->OnStopPlay = [&](TObject*) { ++stopped; };
+        p->Play();
+        ASSERT_TRUE(ProcessUntil([&] { return p->ScrollPos() > 3; }));
+        {
+            Watchdog dog("freeing a playing panel", std::chrono::seconds(5));
+            Free(p);
+        }
+        EXPECT_EQ(stopped, 1) << c.async;
+        ProcessFor(20); // a frame asked for before is not painted
+    }
+}
+
+} // namespace
