@@ -39,17 +39,6 @@ struct Ticks {
 
 using ExTimers = GuiTest;
 
-TEST_F(ExTimers, DefaultsAndNoThreadUntilItRuns) {
-    TExTimer t(nullptr);
-    EXPECT_TRUE(t.Enabled());
-    EXPECT_EQ(t.Interval(), 1000u);
-    EXPECT_TRUE(t.SyncEvent());
-    EXPECT_TRUE(t.Threaded());
-    EXPECT_EQ(t.ThreadPriority(), tpNormal);
-    EXPECT_FALSE(t.OnTimer());
-    EXPECT_FALSE(t.HasWorker());
-}
-
 TEST_F(ExTimers, AnIdleTimerNeverFiresInEitherMode) {
     struct Case { bool threaded; unsigned interval; bool handler; bool enabled; } cases[] = {
         {true, 0, true, true},   {false, 0, true, true},  {true, 5, false, true},
