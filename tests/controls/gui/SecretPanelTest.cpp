@@ -199,11 +199,12 @@ TEST_F(SecretPanels, AWorkerTickAsksForOneFrameAtATime) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_GT(panel->ScrollPos(), before + 2);
     // A long interval holds the worker; the one request made meanwhile is
-    // the one frame painted.
+    // the one frame painted (a tick that was on its way may ask once more).
     panel->SetInterval(60000);
     frames = 0;
     Application->ProcessMessages();
-    EXPECT_EQ(frames, 1);
+    EXPECT_GE(frames, 1);
+    EXPECT_LE(frames, 2);
     panel->SetInterval(2);
     // To the end: the stop is made on the UI thread.
     {
