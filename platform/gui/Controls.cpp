@@ -1676,7 +1676,7 @@ void TWinControl::DoDropFiles(const TDropFiles& drop) {
     if (OnDropFiles) OnDropFiles(this, drop.Files, drop.Point.x, drop.Point.y);
 }
 
-void TWinControl::SetPopupWindow(bool popup, TWinControl* owner, bool stayOnTop) {
+void TWinControl::SetPopupWindow(bool popup, TWinControl* owner, bool stayOnTop, bool noActivate) {
     QWidget* w = Widget();
     if (!w) return;
     if (!popup) {
@@ -1691,7 +1691,8 @@ void TWinControl::SetPopupWindow(bool popup, TWinControl* owner, bool stayOnTop)
         if (shown && parent_) w->show();
         return;
     }
-    Qt::WindowFlags f = Qt::Tool | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+    // A tool-tip window is the one kind that no desktop activates.
+    Qt::WindowFlags f = (noActivate ? Qt::ToolTip : Qt::Tool) | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
     if (stayOnTop) f |= Qt::WindowStaysOnTopHint;
     if (!popup_ || w->parentWidget() || w->windowFlags() != f) {
         bool shown = !w->isHidden();

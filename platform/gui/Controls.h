@@ -406,7 +406,11 @@ public:
     // (when given) or, with stayOnTop, above every window. Closing it from
     // the desktop (Alt+F4) sends WM_CLOSE; unless a handler answers, it hides.
     // Setting a parent puts it back into the parent's client area.
-    void SetPopupWindow(bool popup, TWinControl* owner = nullptr, bool stayOnTop = false);
+    // With noActivate (the old WS_EX_NOACTIVATE) the window is never
+    // activated, also where the desktop activates every window it shows, so
+    // the focus stays where it is: the drop-down of an edit. The desktop does
+    // not manage such a window (no closing from the desktop).
+    void SetPopupWindow(bool popup, TWinControl* owner = nullptr, bool stayOnTop = false, bool noActivate = false);
     bool PopupWindow() const { return popup_; }
 
     // ---- window scroll bars ----
