@@ -62,7 +62,7 @@ void TEditButton::Paint() {
 // ---- TPopupWindow -------------------------------------------------------------------------
 
 TPopupWindow::TPopupWindow(TCustomComboEdit* editor) : TCustomControl(editor), editor_(editor) {
-    SetPopupWindow(true, nullptr, true);
+    SetPopupWindow(true, nullptr, true, true);
     SetVisible(false);
     TabStop = false;
 }
