@@ -294,7 +294,7 @@ void TSecretPanel::PaintClient(TCanvas* canvas, const TRect& rect) {
 }
 
 void TSecretPanel::PaintText() {
-    if (lines_->Count() == 0 || IsRectEmpty(textRect_) || !memoryImage_ || !Widget()) return;
+    if (lines_->Count() == 0 || IsRectEmpty(textRect_) || !memoryImage_) return;
     TCanvas* c = memoryImage_->Canvas();
     // The panel's own background, seen through the text rectangle.
     c->SetViewport(Rect(-textRect_.Left, -textRect_.Top, ClientWidth() - textRect_.Left, ClientHeight() - textRect_.Top));
