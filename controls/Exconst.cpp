@@ -153,6 +153,8 @@ void PaintMono(TBitmap& b, std::initializer_list<const char*> rows) {
     b.Canvas()->Brush()->SetColor(clWhite);
     b.Canvas()->FillRect(Rect(0, 0, 8, 6));
     PaintMap(b, 0, 0, rows);
+    // Fixed: a picture with a black corner pixel would lose its black.
+    b.SetTransparentColor(clWhite);
 }
 
 void PaintPrev2(TBitmap& b) {

@@ -205,6 +205,9 @@ TEST(Exconst, CalendarArrowsAreMirroredTwoColourPictures) {
         ASSERT_EQ(left.Width(), 8);
         ASSERT_EQ(left.Height(), 6);
         EXPECT_TRUE(left.Monochrome() && right.Monochrome());
+        // White is left out, whatever colour a corner has.
+        EXPECT_EQ(left.TransparentColor(), clWhite) << p.left;
+        EXPECT_EQ(right.TransparentColor(), clWhite) << p.right;
         int black = 0;
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 8; ++x) {
