@@ -75,6 +75,40 @@ void DrawDebugGlyph(TDebugGlyph glyph, TCanvas& c) {
         Line(c, {{2, 4}, {4, 6}, {7, 2}}, kGreen, 2);
         Trace(c, 10, kBlue);
         break;
+    case dgAdd: // add: a green plus
+        Line(c, {{8, 2}, {8, 14}}, kGreen, 3);
+        Line(c, {{2, 8}, {14, 8}}, kGreen, 3);
+        break;
+    case dgDelete: // delete: a red cross
+        Line(c, {{3, 3}, {13, 13}}, kRed, 2);
+        Line(c, {{13, 3}, {3, 13}}, kRed, 2);
+        break;
+    case dgFormula: // formulas: a pulse train over a ruler
+        Line(c, {{1, 9}, {3, 9}, {3, 3}, {6, 3}, {6, 9}, {8, 9}, {8, 3}, {10, 3}, {10, 9}, {14, 9}}, kBlue, 2);
+        Line(c, {{1, 13}, {15, 13}}, kInk);
+        for (int x = 1; x < 16; x += 3) Line(c, {{x, 12}, {x, 15}}, kInk);
+        break;
+    case dgScheme: // the scheme: two elements and a wire
+        c.Pen()->SetColor(kInk);
+        c.Brush()->SetColor(kPaper);
+        c.Rectangle(1, 2, 7, 9);
+        c.Rectangle(9, 7, 15, 14);
+        Line(c, {{7, 5}, {12, 5}, {12, 7}}, kRed);
+        break;
+    case dgFitHeight: // the height fitted to the rows: arrows apart
+        Line(c, {{8, 1}, {8, 15}}, kInk);
+        Line(c, {{5, 4}, {8, 1}, {11, 4}}, kInk);
+        Line(c, {{5, 12}, {8, 15}, {11, 12}}, kInk);
+        Line(c, {{2, 6}, {14, 6}}, kBlue);
+        Line(c, {{2, 10}, {14, 10}}, kBlue);
+        break;
+    case dgFirstSize: // back to the first size: arrows together
+        Line(c, {{8, 1}, {8, 6}}, kInk);
+        Line(c, {{5, 3}, {8, 6}, {11, 3}}, kInk);
+        Line(c, {{8, 10}, {8, 15}}, kInk);
+        Line(c, {{5, 13}, {8, 10}, {11, 13}}, kInk);
+        Line(c, {{2, 8}, {14, 8}}, kBlue);
+        break;
     }
 }
 

@@ -7,7 +7,10 @@
 class TBitmap;
 class TCanvas;
 
-enum TDebugGlyph { dgRetry, dgHalt, dgStep, dgTimers, dgIncrement, dgFind, dgDebugger };
+enum TDebugGlyph {
+    dgRetry, dgHalt, dgStep, dgTimers, dgIncrement, dgFind, dgDebugger,
+    dgAdd, dgDelete, dgFormula, dgScheme, dgFitHeight, dgFirstSize
+};
 
 // Draws the glyph on a 16 by 16 cell already filled with the clear colour.
 void DrawDebugGlyph(TDebugGlyph glyph, TCanvas& canvas);

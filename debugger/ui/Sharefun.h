@@ -42,6 +42,8 @@ public:
     virtual void ToggleTrace(int row, int signalIndex) = 0;
     // Shows the window with its minimal interval in milliseconds.
     virtual void Open(int minInterval) = 0;
+    // Its "MinInterval" text: the minimal interval confirmed in its dialog.
+    virtual void ShowMinInterval(int minInterval) = 0;
 };
 
 // What other windows lend the debugger. Unset members leave their commands

@@ -22,6 +22,7 @@ public:
     void StopTimer() override { calls.push_back("stop"); }
     void ToggleTrace(int row, int signal) override { calls.push_back("toggle " + std::to_string(row) + " " + std::to_string(signal)); }
     void Open(int minInterval) override { calls.push_back("open " + std::to_string(minInterval)); }
+    void ShowMinInterval(int minInterval) override { calls.push_back("interval " + std::to_string(minInterval)); }
 };
 
 // n inputs I0.. ORed one each into Q0.. (internal signals), and a timer
