@@ -116,6 +116,9 @@ public:
     void ClearRows();
     // Stops continuous mode here and on the timing diagram, whichever timer runs.
     void Halt();
+    // The halt button in place of the run button (or back), here and on the
+    // timing diagram.
+    void ShowRunButtons(bool running);
 
     // ---- the emulator's calls ----
     void ReadInputs(TVAC& vac) override;
@@ -131,7 +134,6 @@ public:
 
 private:
     void Build();
-    void ShowRunButtons(bool running);
     void MakeEmulator(const AnsiString& fileName);
     void DeleteRows(TExCheckListBox* list, bool inputs);
     const SignalsStr* SignalOf(const TExCheckListBox* list, int row) const;

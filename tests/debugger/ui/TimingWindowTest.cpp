@@ -1,0 +1,341 @@
+// The timing diagram: its rows built from the debugger's, the rate of
+// emulated time, traces checked pixel by pixel, the name clicks, the height
+// buttons, activation, its dialogs, deleting and the formulas that drive
+// inputs, shown or hidden.
+#include "DebuggerUiTest.h"
+#include "tests/editor/ModalScript.h"
+#include "debugger/ui/Formuls.h"
+#include "debugger/ui/InGraph.h"
+#include "debugger/ui/MT.h"
+#include "debugger/ui/OutGraph.h"
+#include "debugger/ui/TimerUn.h"
+#include "platform/Bitmap.h"
+#include "toolbars/TBExCtls.h"
+
+namespace dbgui {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class TimingWindow : public DebuggerTest {
+protected:
+    void SetUp() override {
+        DebuggerTest::SetUp();
+        fmFormuls = MakeForm<TfmFormuls>();
+        fmMTValue = MakeForm<TfmMTValue>();
+        TimersForm = MakeForm<TTimersForm>();
+    }
+    // The debugger's rows, then the diagram opened as its button opens it.
+    void Open(std::initializer_list<const char*> inputs, std::initializer_list<const char*> outputs,
+              const Builder& b = Program()) {
+        Load(b);
+        for (const char* name : inputs) AddSignalToDebug(name, 0);
+        for (const char* name : outputs) AddSignalToDebug(name, 1);
+        ShowTimingDebugWindow(nullptr);
+        ASSERT_TRUE(TimersForm->Visible());
+    }
+    TInGr* In(int i) const { return TimersForm->InRows[std::size_t(i)]; }
+    TOutGr* Out(int i) const { return TimersForm->OutRows[std::size_t(i)]; }
+    static TColor Pixel(TTraceRow* row, int x, int y) { return row->ProgresTimer->Picture()->Bitmap()->Canvas()->Pixels(x, y); }
+    // The column of a trace across both levels' lines (the pen is two
+    // pixels wide, up and to the left of its path): pen or paper.
+    static std::string Column(TTraceRow* row, int x) {
+        std::string s;
+        for (int y = TTraceRow::kHighY - 1; y <= TTraceRow::kLowY; ++y) s += Pixel(row, x, y) == row->PenColor() ? '#' : '.';
+        return s;
+    }
+    void Events(int n) {
+        for (int i = 0; i < n; ++i) TimersForm->Timer1Timer(TimersForm->Timer1);
+    }
+    bool DebuggerTicked(const char* input) { return fmDebug->in_signal->GetChecked(RowOf(fmDebug->in_signal, input)); }
+    void AddFormula(const char* name, const char* text) {
+        TFormulaSet& set = TimersForm->Formulas();
+        const int row = RowOf(fmDebug->in_signal, name);
+        ASSERT_GE(row, 0);
+        set.Set(set.Append(), name, row, text, TimersForm->FormulaSink());
+    }
+};
+
+const std::string kEdge(16, '#');
+const std::string kHigh = "##" + std::string(14, '.');
+const std::string kLow = std::string(14, '.') + "##";
+const std::string kPaper(16, '.');
+
+TEST_F(TimingWindow, RowsFollowTheDebuggersRowsInTheWantedOrderWithTheirLevels) {
+    Load();
+    AddSignalToDebug("Y", 1);
+    AddSignalToDebug("X", 0);
+    AddSignalToDebug("A", 0);
+    RestoreDebugSelection();
+    Tick("A");
+    ShowTimingDebugWindow(nullptr);
+    EXPECT_EQ(TimersForm->MinInterval->Caption(), "150 мс"_a); // the program's timer: 3 ticks
+    EXPECT_EQ(fmMTValue->Interval(), 150);
+    EXPECT_EQ(TimersForm->Rate, 3);
+    ASSERT_EQ(TimersForm->InCount, 2);
+    ASSERT_EQ(TimersForm->OutCount, 1);
+    EXPECT_EQ(TimersForm->InputNames(), (std::vector<AnsiString>{"X", "A"}));
+    EXPECT_EQ(Out(0)->Position, 0); // in the order of adding, whatever the kind
+    EXPECT_EQ(In(0)->Position, 1);
+    EXPECT_EQ(In(1)->Top(), 2 * TTraceRow::kRowPitch);
+    EXPECT_EQ(In(1)->ProgresTimer->Top(), 2 * TTraceRow::kRowPitch + 2);
+    EXPECT_EQ(In(0)->PenColor(), TColor(65280));  // X belongs to no driver
+    EXPECT_EQ(In(1)->PenColor(), TColor(32768));
+    EXPECT_EQ(Out(0)->PenColor(), TColor(16711680));
+    EXPECT_EQ(In(1)->Level, 1);
+    EXPECT_EQ(Column(In(1), 1), kEdge);
+    EXPECT_EQ(In(0)->Level, 0);
+}
+
+TEST_F(TimingWindow, TheRateSetsTicksPerEvent) {
+    Open({"A"}, {});
+    const struct {
+        int ms, rate, events, ticks;
+    } cases[] = {{0, 1, 50, 2}, {100, 2, 24, 2}, {1000, 20, 5, 5}, {5000, 100, 5, 20}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ms);
+        fmDebug->MinInterval = c.ms; // the diagram takes it when it shows
+        TimersForm->FormShow(TimersForm);
+        EXPECT_EQ(TimersForm->Rate, c.rate);
+        TimersForm->EventCounter = 1;
+        const int ticks = Emulator()->TickCount, runs = Emulator()->RunCount;
+        Events(c.events - 1);
+        EXPECT_EQ(Emulator()->TickCount - ticks, c.ticks - (c.rate < 25 ? 1 : c.rate / 25));
+        Events(1);
+        EXPECT_EQ(Emulator()->TickCount - ticks, c.ticks);
+        EXPECT_EQ(Emulator()->RunCount - runs, c.events);
+        EXPECT_EQ(In(0)->X, 1 + Emulator()->RunCount);
+    }
+}
+
+TEST_F(TimingWindow, TheThirtyFirstInputGetsNoRowAndChangesNoOtherRow) {
+    Builder b;
+    b.Or({Op(3072)}, {Op(3100)});
+    for (int k = 0; k < 31; ++k) b.AddName(Op(3072 + k / 8, k % 8), ("I" + std::to_string(k)).c_str());
+    Load(b);
+    for (int k = 0; k < 31; ++k) AddSignalToDebug(("I" + std::to_string(k)).c_str(), 0);
+    RestoreDebugSelection();
+    Tick("I30");
+    ShowTimingDebugWindow(nullptr);
+    ASSERT_EQ(TimersForm->InCount, 30);
+    EXPECT_EQ(In(29)->Name(), "I29");
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(In(i)->Level, 0) << i;
+    // "Обновить" unticks I30: no trace shows it, no trace flips.
+    fmDebug->Button1Click(fmDebug->Button1);
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(In(i)->Level, 0) << i;
+    EXPECT_FALSE(DebuggerTicked("I30"));
+}
+
+TEST_F(TimingWindow, ClickingANameTwiceDrawsAPulseAndTheDebuggersMarkFollows) {
+    Open({"A", "X"}, {});
+    Events(3);
+    ClickAt(In(0)->InSignName->Widget(), QPoint(5, 5));
+    EXPECT_EQ(In(0)->Level, 1);
+    EXPECT_TRUE(DebuggerTicked("A"));
+    EXPECT_EQ(Emulator()->GetBit(0, 0), 1);
+    Events(3);
+    ClickAt(In(0)->In->Widget(), QPoint(140, 30));
+    EXPECT_FALSE(DebuggerTicked("A"));
+    Events(1);
+    // Low to x = 4, up at 4, high to 7, down at 7, low again.
+    const std::vector<std::string> want{kLow, kLow, kEdge, kEdge, kHigh, kEdge, kEdge, kLow};
+    for (int x = 1; x <= 8; ++x) EXPECT_EQ(Column(In(0), x), want[std::size_t(x - 1)]) << x;
+    EXPECT_EQ(Pixel(In(0), 9, TTraceRow::kLowY), clWhite);
+    EXPECT_EQ(Pixel(In(0), 26, TTraceRow::kLowY), clSilver); // the line of the first interval
+    // The internal signal's pen.
+    In(1)->InSignClick();
+    EXPECT_EQ(Pixel(In(1), 8, TTraceRow::kHighY), TColor(65280));
+    EXPECT_TRUE(DebuggerTicked("X"));
+}
+
+TEST_F(TimingWindow, OutputRowsFollowTheDebuggersMarks) {
+    Open({"A", "B"}, {"Y"});
+    Tick("A");
+    Tick("B");
+    Events(1); // the scan sets Y; the step shows it
+    EXPECT_EQ(Out(0)->Level, 1);
+    EXPECT_EQ(Column(Out(0), 1), kEdge);
+    EXPECT_EQ(Column(Out(0), 2), kHigh);
+    Tick("B", false);
+    Events(2);
+    EXPECT_EQ(Out(0)->Level, 0);
+    EXPECT_EQ(Column(Out(0), 2), kEdge);
+    EXPECT_EQ(Column(Out(0), 3), kLow);
+}
+
+TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAnOutputScrollsBackAndTheAreaFollowsTheTraces) {
+    Open({"A"}, {"Y"});
+    TControlScrollBar* bar = TimersForm->ScrollPapa->HorzScrollBar();
+    const int width = TimersForm->ScrollPapa->Width();
+    // At its right edge the area scrolls on by a third.
+    In(0)->X = width - 29;
+    In(0)->DrawStep();
+    EXPECT_EQ(bar->Position(), width / 3);
+    ASSERT_EQ(Pixel(In(0), width - 28, TTraceRow::kLowY), In(0)->PenColor());
+    In(0)->X = 3;
+    In(0)->InSignClick();
+    In(0)->X = TTraceRow::kLastX + 1;
+    In(0)->DrawStep(); // beyond the end: a fresh picture, high from the left
+    EXPECT_EQ(In(0)->X, 2);
+    EXPECT_EQ(Column(In(0), 2), kHigh);
+    EXPECT_EQ(Column(In(0), 3), kPaper);
+    EXPECT_EQ(Pixel(In(0), width - 28, TTraceRow::kLowY), clWhite);
+    EXPECT_EQ(bar->Position(), width / 3);
+    Out(0)->X = TTraceRow::kLastX + 1;
+    Out(0)->DrawStep();
+    EXPECT_EQ(Out(0)->X, 2);
+    EXPECT_EQ(bar->Position(), 0);
+    // "Очистить": every trace from the left on a fresh picture.
+    Events(5);
+    bar->SetPosition(100);
+    TimersForm->ClearAction->Execute();
+    EXPECT_EQ(In(0)->X, 1);
+    EXPECT_EQ(Out(0)->X, 1);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(Column(In(0), 3), kPaper);
+}
+
+TEST_F(TimingWindow, TheHeightFitsTheRowsAndComesBack) {
+    Open({"A", "B"}, {"Y"});
+    const int first = TimersForm->Height();
+    TimersForm->SpeedButton1->Click();
+    EXPECT_EQ(TimersForm->Height(), 217);
+    TimersForm->SpeedButton1->Click(); // already fitted: the first height stays remembered
+    TimersForm->SpeedButton2->Click();
+    EXPECT_EQ(TimersForm->Height(), first);
+}
+
+TEST_F(TimingWindow, AnotherWindowClearsAndHidesReopeningRebuilds) {
+    Open({"A"}, {"Y"});
+    TForm* other = MakeForm();
+    other->Show();
+    QApplication::setActiveWindow(other->Widget());
+    EXPECT_FALSE(TimersForm->Visible());
+    EXPECT_EQ(TimersForm->InCount + TimersForm->OutCount, 0);
+    EXPECT_FALSE(In(0)->InUse);
+    TimersForm->DelActionUpdate(TimersForm->DelAction);
+    EXPECT_FALSE(TimersForm->DelAction->Enabled());
+    EXPECT_FALSE(TimersForm->ClearAction->Enabled());
+    ShowTimingDebugWindow(nullptr);
+    EXPECT_EQ(TimersForm->InCount + TimersForm->OutCount, 2);
+    TimersForm->DelActionUpdate(TimersForm->DelAction);
+    EXPECT_TRUE(TimersForm->DelAction->Enabled());
+    // To the debugger: the diagram gives way to it.
+    TimersForm->ToolbarButtonEx2->Click();
+    EXPECT_FALSE(TimersForm->Visible());
+    EXPECT_TRUE(fmDebug->Visible());
+    EXPECT_TRUE(fmDebug->ButTimers->Visible());
+    fmDebug->ButTimersClick(fmDebug->ButTimers);
+    EXPECT_FALSE(fmDebug->Visible());
+    EXPECT_TRUE(TimersForm->Visible());
+    EXPECT_EQ(TimersForm->InCount, 1);
+}
+
+TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndTheIntervalIsTakenHoweverTheDialogEnds) {
+    Open({"A", "B"}, {});
+    Events(4);
+    In(0)->InSignClick();
+    ModalScript script;
+    script.On(fmFormuls, [] {
+        fmFormuls->ComboBox->SetText("B");
+        fmFormuls->Edit->SetText("10H10L");
+        fmFormuls->BitBtn1->Click();
+    });
+    for (bool ok : {true, false})
+        script.On(fmMTValue, [ok] {
+            fmMTValue->Val->SetValue(ok ? 100 : 5000);
+            (ok ? fmMTValue->btOk : fmMTValue->Button1)->Click();
+        });
+    TimersForm->BitBtn1->Click();
+    EXPECT_EQ(TimersForm->Formulas().Count(), 1);
+    EXPECT_EQ(In(1)->Level, 1); // the formula's first step
+    for (int rate : {2, 100}) {
+        TimersForm->EditIntervalAction->Execute();
+        EXPECT_EQ(TimersForm->Rate, rate);
+        EXPECT_EQ(TimersForm->MinInterval->Caption(), IntToStr(rate * 50) + " мс"_a);
+    }
+    EXPECT_EQ(fmDebug->MinInterval, 100); // "Да" only
+    EXPECT_EQ(script.Pending(fmFormuls) + script.Pending(fmMTValue), 0u);
+    EXPECT_TRUE(TimersForm->Visible());
+    EXPECT_EQ(In(0)->X, 5);
+    EXPECT_EQ(Column(In(0), 5), kEdge);
+    EXPECT_EQ(TimersForm->InCount, 2);
+}
+
+TEST_F(TimingWindow, DeletingMovesFormulasToTheHistoryAndEmptiesTheDebugger) {
+    Open({"A", "B"}, {"Y"});
+    AddFormula("A", "3H1L");
+    AddFormula("B", "2L");
+    TimersForm->DelAction->Execute();
+    EXPECT_EQ(TimersForm->Formulas().Count(), 0);
+    EXPECT_EQ(Rows(&TimersForm->Formulas().History()), (Strings{"3H1L", "2L"}));
+    EXPECT_EQ(fmDebug->in_signal->Items()->Count() + fmDebug->out_signal->Items()->Count(), 0);
+    EXPECT_EQ(fmRun->Wanted.Count(), 0);
+    EXPECT_EQ(TimersForm->InCount, 0);
+    // Closing forgets the history too.
+    TimersForm->Close();
+    EXPECT_EQ(TimersForm->Formulas().History().Count(), 0);
+}
+
+TEST_F(TimingWindow, AFormulaWhoseSignalLeftTheDebuggerGoesToTheHistoryAtTheRebuild) {
+    Open({"A", "B"}, {});
+    AddFormula("B", "1H1L");
+    AddFormula("A", "4H");
+    fmDebug->in_signal->SetSelected(0, true); // A
+    fmDebug->DeleteActionExecute(fmDebug->DeleteAction);
+    TimersForm->RebuildRows();
+    ASSERT_EQ(TimersForm->Formulas().Count(), 1);
+    EXPECT_EQ(TimersForm->Formulas()[0].Name, "B");
+    EXPECT_EQ(TimersForm->Formulas()[0].Row, 0); // B's row moved up
+    EXPECT_EQ(Rows(&TimersForm->Formulas().History()), Strings{"4H"});
+}
+
+TEST_F(TimingWindow, ZeroingReturnsTickedInputsLow) {
+    Open({"A", "B"}, {});
+    In(1)->InSignClick();
+    Events(2);
+    TimersForm->ToolbarButtonEx6->Click();
+    EXPECT_EQ(In(1)->Level, 0);
+    EXPECT_EQ(In(0)->Level, 0);
+    EXPECT_FALSE(DebuggerTicked("B"));
+    EXPECT_EQ(In(1)->X, 4);
+    EXPECT_EQ(Column(In(1), 3), kEdge);
+    EXPECT_EQ(Column(In(1), 4), kLow);
+}
+
+TEST_F(TimingWindow, AFormulaDrivesAnInputAndTheOutputFollowsItShownOrHidden) {
+    Open({"A", "B"}, {"Y"});
+    In(1)->InSignClick(); // B high: Y = A
+    fmDebug->MinInterval = 1000; // one tick per event
+    TimersForm->FormShow(TimersForm);
+    AddFormula("A", "2H1L");
+    std::string a, y;
+    for (int i = 0; i < 9; ++i) {
+        Events(1);
+        a += char('0' + In(0)->Level);
+        y += char('0' + Out(0)->Level);
+    }
+    EXPECT_EQ(a, "101101101");
+    EXPECT_EQ(y, "110110110"); // one event later: the scan comes before the tick
+    // Running, hidden by another window: the run goes on and the formula
+    // drives the debugger's row; the debugger shows its halt button.
+    TimersForm->btRetry->Click();
+    TimersForm->ToolbarButtonEx1->Click();
+    EXPECT_FALSE(TimersForm->Visible());
+    EXPECT_TRUE(TimersForm->Timer1->Enabled());
+    EXPECT_TRUE(fmDebug->btHalt->Visible());
+    std::string hidden;
+    for (int i = 0; i < 6; ++i) {
+        Events(1);
+        hidden += DebuggerTicked("A") ? '1' : '0';
+    }
+    EXPECT_EQ(hidden, "101101");
+    EXPECT_EQ(TimersForm->InCount, 0);
+    // The debugger halts both.
+    fmDebug->btHaltClick(fmDebug->btHalt);
+    EXPECT_FALSE(TimersForm->Timer1->Enabled());
+    EXPECT_TRUE(TimersForm->btRetry->Visible());
+}
+
+} // namespace
+} // namespace dbgui
