@@ -243,6 +243,8 @@ const std::array<Painter, kActionImageCount> kPainters{{
     },
     // Debugger
     [](Pen& p) { DrawDebugGlyph(dgDebugger, p.c); },
+    // Timing diagram
+    [](Pen& p) { DrawDebugGlyph(dgTimers, p.c); },
 }};
 
 } // namespace

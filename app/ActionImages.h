@@ -6,7 +6,7 @@ class TImageList;
 enum TActionImage {
     aiNew, aiOpen, aiSave, aiPreview, aiCut, aiCopy, aiPaste, aiUndo, aiCascade, aiTileHorizontal,
     aiTileVertical, aiRedraw, aiFind, aiCheckScheme, aiListElements, aiConnections, aiExport, aiSignals,
-    aiSelect, aiDevice, aiPin, aiWire, aiConnector, aiSymbol, aiFsm, aiZoom, aiExit, aiDebugger,
+    aiSelect, aiDevice, aiPin, aiWire, aiConnector, aiSymbol, aiFsm, aiZoom, aiExit, aiDebugger, aiTimingDiagram,
     kActionImageCount
 };
 

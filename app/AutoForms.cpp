@@ -6,8 +6,11 @@
 #include "app/Stat.h"
 #include "debugger/ui/Debuginf.h"
 #include "debugger/ui/For.h"
+#include "debugger/ui/Formuls.h"
 #include "debugger/ui/InpOutp.h"
+#include "debugger/ui/MT.h"
 #include "debugger/ui/Sharefun.h"
+#include "debugger/ui/TimerUn.h"
 #include "document/InitModule.h"
 #include "document/Project.h"
 #include "editor/AddDriver.h"
@@ -105,17 +108,17 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TAddTypeDrvForm", "AddTypeDrvForm", [] { Make(AddTypeDrvForm); }},
         {"TFindSignalDlg", "FindSignalDlg", nullptr},
         {"TfmDebug", "fmDebug", MakeDebugger},
-        {"TfmFormuls", "fmFormuls", nullptr},
+        {"TfmFormuls", "fmFormuls", [] { Make(fmFormuls); }},
         {"TfmIO", "fmIO", MakeSignalQuestion},
         {"TInsertPinForm", "InsertPinForm", [] { Make(InsertPinForm); }},
         {"TListElementDlg", "ListElementDlg", nullptr},
-        {"TfmMTValue", "fmMTValue", nullptr},
+        {"TfmMTValue", "fmMTValue", [] { Make(fmMTValue); }},
         {"TOptionDlg", "OptionDlg", nullptr},
         {"TProgressForm", "ProgressForm", MakeProgress},
         {"TProjectDlg", "ProjectDlg", [] { Make(ProjectDlg); }},
         {"TReport1", "Report1", nullptr},
         {"TShowExportDlg", "ShowExportDlg", MakeShowExport},
-        {"TTimersForm", "TimersForm", nullptr},
+        {"TTimersForm", "TimersForm", [] { Make(TimersForm); }},
         {"TForm8", "Form8", [] { Make(Form8); }},
         {"TForm1", "Form1", [] { Make(Form1); }},
         {"TForm4", "Form4", [] { Make(Form4); }},

@@ -95,6 +95,7 @@ public:
     TToolbarButtonEx *ToolbarButtonEx1, *ToolbarButtonEx2, *ToolbarButtonEx3, *ToolbarButtonEx4;
     TToolbarButtonEx *ToolbarButtonEx5, *ToolbarButtonEx19, *ToolbarButtonEx29, *ToolbarButtonEx32;
     TToolbarButtonEx* tbtCheckSheme;
+    TToolbarButtonEx* ToolbarButtonEx27; // opens the timing diagram
     TToolbarButtonEx* ToolbarButtonEx26; // opens the debugger
     TCheckBox* DebuCheck;
     TImageList* ActionImageList;
@@ -188,6 +189,8 @@ public:
     // Loads the project's (or, with DebuCheck, the active scheme's)
     // debugging copy and shows the debugger window.
     void ToolbarButtonEx26Click(TObject* Sender);
+    // The same, then the timing diagram.
+    void ToolbarButtonEx27Click(TObject* Sender);
     void N72Click(TObject* Sender);
     void TypeActionExecute(TObject* Sender);
     void HelpAbout1Execute(TObject* Sender);
@@ -271,6 +274,9 @@ private:
     TDebugFiles ProjectDebugFiles() const;
     TDebugFiles SchemeDebugFiles(TScheme* scheme) const;
     void OpenDebugFiles(const TDebugFiles& files, bool force);
+    // The debug buttons' common part: the pair loaded, or false after the
+    // warning (the two buttons word the missing files differently).
+    bool StartDebugging(const char* noSchemeFiles, const char* noProjectFiles);
     // The pages (1-based child numbers) chosen in the print dialog; false
     // when it was cancelled.
     bool AskPrintRange(int& from, int& to, int& copies);

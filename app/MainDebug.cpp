@@ -1,5 +1,5 @@
 // The frame's debugging commands: the files each command hands the debugger,
-// and the debug button.
+// and the buttons of the debugger and the timing diagram.
 #include "app/Main.h"
 #include "debugger/ui/Sharefun.h"
 #include "document/Project.h"
@@ -28,31 +28,43 @@ void TMainForm::OpenDebugFiles(const TDebugFiles& files, bool force) {
     if (!files.Data.IsEmpty()) OpenDebugData(files.Data, files.Copy, force);
 }
 
-void TMainForm::ToolbarButtonEx26Click(TObject*) {
+bool TMainForm::StartDebugging(const char* noSchemeFiles, const char* noProjectFiles) {
     auto warn = [](const char* text) { MessageDlg(Utf8ToAnsi(text), mtWarning, mbYesOnly); };
     if (!CurrentProject) {
         warn("Нет открытого проекта\nОтладка только проекта!");
-        return;
+        return false;
     }
+    TDebugFiles files;
     if (DebuCheck->Checked()) {
         ISchemeChild* scheme = ActiveScheme();
         if (!scheme) {
             warn(" Нет активной схемы! \n Для отладки проекта снимите флажок \"Работа со схемой\" (F7) ");
-            return;
+            return false;
         }
-        const TDebugFiles files = SchemeDebugFiles(scheme->SchemeDocument());
+        files = SchemeDebugFiles(scheme->SchemeDocument());
         if (!files.Exist()) {
-            warn(" Не найден файл данных \n Нажмите F8 для трансляции схемы ");
-            return;
+            warn(noSchemeFiles);
+            return false;
         }
-        OpenDebugFiles(files, false);
     } else {
-        const TDebugFiles files = ProjectDebugFiles();
+        files = ProjectDebugFiles();
         if (!files.Exist()) {
-            warn(" Не найден файл данных \nНажмите Ctrl+F9 для трансляции проекта.");
-            return;
+            warn(noProjectFiles);
+            return false;
         }
-        OpenDebugFiles(files, false);
     }
-    ShowDebugWindow(this);
+    OpenDebugFiles(files, false);
+    return true;
+}
+
+void TMainForm::ToolbarButtonEx26Click(TObject*) {
+    if (StartDebugging(" Не найден файл данных \n Нажмите F8 для трансляции схемы ",
+                       " Не найден файл данных \nНажмите Ctrl+F9 для трансляции проекта."))
+        ShowDebugWindow(this);
+}
+
+void TMainForm::ToolbarButtonEx27Click(TObject*) {
+    if (StartDebugging(" Не найден файл данных \nНажмите F8 для трансляции схемы ",
+                       " Не найден файл данных \nНажмите Ctrl+F9 для трансляции "))
+        ShowTimingDebugWindow(this);
 }

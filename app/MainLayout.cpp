@@ -112,16 +112,21 @@ void TMainForm::CreateToolbars() {
     separator(ToolBar3);
     button(ToolBar3, ExportAction);
 
-    // The timing diagram's button joins this toolbar with its window.
     ToolBar5 = bar(DockBarTop, "ToolBar5", "Драйвера"_a, 0, 500);
     button(ToolBar5, TypeAction);
     separator(ToolBar5);
-    ToolbarButtonEx26 = NewControl<TToolbarButtonEx>(this, ToolBar5, "ToolbarButtonEx26");
-    ToolbarButtonEx26->SetImages(ActionImageList);
-    ToolbarButtonEx26->SetImageIndex(aiDebugger);
-    ToolbarButtonEx26->SetDisplayMode(dmGlyphOnly);
-    ToolbarButtonEx26->SetHint("Отладчик"_a);
-    ToolbarButtonEx26->SetShowHint(true);
+    auto debugButton = [&](const char* name, TActionImage image, const AnsiString& hint) {
+        auto* b = NewControl<TToolbarButtonEx>(this, ToolBar5, name);
+        b->SetImages(ActionImageList);
+        b->SetImageIndex(image);
+        b->SetDisplayMode(dmGlyphOnly);
+        b->SetHint(hint);
+        b->SetShowHint(true);
+        return b;
+    };
+    ToolbarButtonEx27 = debugButton("ToolbarButtonEx27", aiTimingDiagram, "Временные диаграммы"_a);
+    ToolbarButtonEx27->OnClick = [this](TObject* s) { ToolbarButtonEx27Click(s); };
+    ToolbarButtonEx26 = debugButton("ToolbarButtonEx26", aiDebugger, "Отладчик"_a);
     ToolbarButtonEx26->OnClick = [this](TObject* s) { ToolbarButtonEx26Click(s); };
 
     ToolB = bar(DockBarLeft, "ToolB", "Работа со схемой"_a, 0, 0);

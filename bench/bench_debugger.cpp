@@ -1,9 +1,11 @@
 // Speed of the debugger windows on the offscreen platform: one event of the
 // debugger's 50 ms timer with 60 rows (30 forced internal inputs, 30 outputs)
 // and 700 signal comments (about 350 shown), when nothing changes, when one
-// input's 23 comments come or go, and when all 30 inputs flip 700 comments; and the signature analysis of a
-// 500-record program with 16 inputs run in slices, with the longest time the
-// event loop waited ("slice_ms").
+// input's 23 comments come or go, and when all 30 inputs flip 700 comments;
+// the signature analysis of a 500-record program with 16 inputs run in
+// slices, with the longest time the event loop waited ("slice_ms"); one event
+// of the timing diagram's timer with the same 60 rows, a formula on every
+// input and 8 ticks per event, and a trace that starts again at its end.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -16,7 +18,12 @@
 #include "debugger/Vac.h"
 #include "debugger/ui/Debuginf.h"
 #include "debugger/ui/For.h"
+#include "debugger/ui/Formuls.h"
+#include "debugger/ui/InGraph.h"
+#include "debugger/ui/MT.h"
+#include "debugger/ui/OutGraph.h"
 #include "debugger/ui/Sharefun.h"
+#include "debugger/ui/TimerUn.h"
 #include "platform/FileIO.h"
 #include "platform/TestUiPort.h"
 #include "tests/debugger/DebugFileBuilder.h"
@@ -46,8 +53,17 @@ struct Windows {
         fmRun->DoCreate();
         fmDebug = new TfmDebug(nullptr);
         fmDebug->DoCreate();
+        fmFormuls = new TfmFormuls(nullptr);
+        fmFormuls->DoCreate();
+        fmMTValue = new TfmMTValue(nullptr);
+        fmMTValue->DoCreate();
+        TimersForm = new TTimersForm(nullptr);
+        TimersForm->DoCreate();
     }
     ~Windows() {
+        Free(TimersForm);
+        Free(fmMTValue);
+        Free(fmFormuls);
         Free(fmDebug);
         Free(fmRun);
         Application->ProcessMessages();
@@ -103,6 +119,64 @@ void BM_TimerEvent(benchmark::State& state) {
     state.counters["shown"] = fmDebug->CommentOut->Lines()->Count();
 }
 BENCHMARK(BM_TimerEvent)->Arg(0)->Arg(1)->Arg(30)->ArgName("inputs_changed")->Unit(benchmark::kMicrosecond);
+
+// The timing diagram over the 30 inputs and 30 outputs of RowsProgram, every
+// input driven by a formula, at the rate of a 10,000 ms interval (200: 8
+// ticks and formula steps per event).
+bool OpenTimingDiagram(const Files& files) {
+    if (!files.Write(RowsProgram())) return false;
+    OpenDebugData(files.Data(), files.Copy(), true);
+    for (int k = 0; k < 30; ++k) {
+        AddSignalToDebug(AnsiString("I") + IntToStr(k), 0);
+        AddSignalToDebug(AnsiString("Q") + IntToStr(k), 1);
+    }
+    ShowTimingDebugWindow(nullptr);
+    TimersForm->RebuildRows();
+    fmDebug->MinInterval = 10000;
+    TimersForm->FormShow(TimersForm);
+    TFormulaSet& set = TimersForm->Formulas();
+    // Steps of 1 to 3 ticks: most events flip several inputs.
+    for (int k = 0; k < 30; ++k)
+        set.Set(set.Append(), AnsiString("I") + IntToStr(k), k, IntToStr(1 + k % 3) + "H" + IntToStr(1 + k % 2) + "L",
+                TimersForm->FormulaSink());
+    Application->ProcessMessages();
+    return TimersForm->InCount == 30 && TimersForm->OutCount == 30 && TimersForm->Rate == 200;
+}
+
+void BM_TimingEvent(benchmark::State& state) {
+    Files files;
+    Windows windows;
+    if (!OpenTimingDiagram(files)) {
+        state.SkipWithError("the timing diagram did not open with its rows");
+        return;
+    }
+    const int ticks = Emulator()->TickCount;
+    // With painted set, the event loop also shows the 60 changed rows.
+    const bool painted = state.range(0) != 0;
+    for (auto _ : state) {
+        TimersForm->Timer1Timer(TimersForm->Timer1);
+        if (painted) Application->ProcessMessages();
+    }
+    state.counters["rows"] = TimersForm->InCount + TimersForm->OutCount;
+    state.counters["formulas"] = TimersForm->Formulas().Count();
+    state.counters["ticks_per_event"] = double(Emulator()->TickCount - ticks) / double(state.iterations());
+}
+BENCHMARK(BM_TimingEvent)->Arg(0)->Arg(1)->ArgName("painted")->Unit(benchmark::kMicrosecond);
+
+void BM_TraceRestart(benchmark::State& state) {
+    Files files;
+    Windows windows;
+    if (!OpenTimingDiagram(files)) {
+        state.SkipWithError("the timing diagram did not open with its rows");
+        return;
+    }
+    TTraceRow* row = state.range(0) ? static_cast<TTraceRow*>(TimersForm->OutRows[0]) : TimersForm->InRows[0];
+    for (auto _ : state) {
+        row->X = TTraceRow::kLastX + 1;
+        row->DrawStep();
+    }
+}
+BENCHMARK(BM_TraceRestart)->Arg(0)->Arg(1)->ArgName("output")->Unit(benchmark::kMicrosecond);
 
 // 16 named inputs ORed each into an output, 484 generated records and, last,
 // a timer whose unnamed stop makes 2 the number of extra passes.

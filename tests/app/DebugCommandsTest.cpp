@@ -12,12 +12,14 @@
 #include "debugger/ui/Debuginf.h"
 #include "debugger/ui/For.h"
 #include "debugger/ui/Sharefun.h"
+#include "debugger/ui/TimerUn.h"
 #include "document/DriversInfo.h"
 #include "document/Project.h"
 #include "editor/ChildWin.h"
 #include "app/ProjectDlg.h"
 #include "platform/FileUtils.h"
 #include "toolbars/TBExCtls.h"
+#include "toolbars/TBExTlbr.h"
 #include "translator/Logfile.h"
 
 namespace {
@@ -61,49 +63,71 @@ protected:
     bool Kept(TVAC* before) const { return Emulator() == before && Emulator()->RunCount == 1; }
 };
 
-TEST_F(DebugCommands, TheDebugButtonRefusesWithItsMessages) {
+TEST_F(DebugCommands, TheDebugButtonsRefuseWithTheirMessages) {
     StartFrame();
     const char* const noProject = "Нет открытого проекта\nОтладка только проекта!";
     const char* const noScheme = " Нет активной схемы! \n Для отладки проекта снимите флажок \"Работа со схемой\" (F7) ";
-    const char* const noSchemeFile = " Не найден файл данных \n Нажмите F8 для трансляции схемы ";
-    const char* const noProjectFile = " Не найден файл данных \nНажмите Ctrl+F9 для трансляции проекта.";
     struct Case {
         const char* what;
         std::function<void()> arrange;
-        const char* message;
+        const char* debugger; // ToolbarButtonEx26
+        const char* timing;   // ToolbarButtonEx27
     };
     const Case cases[] = {
-        {"no project", [] {}, noProject},
+        {"no project", [] {}, noProject, noProject},
         {"the scheme box ticked, no window", [&] {
              OpenProject();
              frame->DebuCheck->SetChecked(true);
-         }, noScheme},
-        {"a state-machine window is no scheme", [&] { OpenFsm(dir.File("m.fsm")); }, noScheme},
+         }, noScheme, noScheme},
+        {"a state-machine window is no scheme", [&] { OpenFsm(dir.File("m.fsm")); }, noScheme, noScheme},
         {"the scheme's copy missing", [&] {
              OpenScheme(dir.File("pump.tvs"));
              WriteFiles("tvca.dat", "Debutvca.dat"); // the project's files do not count
-         }, noSchemeFile},
+         }, " Не найден файл данных \n Нажмите F8 для трансляции схемы ",
+         " Не найден файл данных \nНажмите F8 для трансляции схемы "},
         {"the box clear, the project's data file missing", [&] {
              frame->DebuCheck->SetChecked(false);
              std::filesystem::remove(dir.Path() / "tvca.dat");
-         }, noProjectFile},
+         }, " Не найден файл данных \nНажмите Ctrl+F9 для трансляции проекта.",
+         " Не найден файл данных \nНажмите Ctrl+F9 для трансляции "},
         {"the box clear, the project's copy missing", [&] {
              WriteFiles("tvca.dat", "Debutvca.dat");
              std::filesystem::remove(dir.Path() / "Debutvca.dat");
-         }, noProjectFile},
+         }, " Не найден файл данных \nНажмите Ctrl+F9 для трансляции проекта.",
+         " Не найден файл данных \nНажмите Ctrl+F9 для трансляции "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.arrange();
         port.Clear();
         Button();
-        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{Utf8ToAnsi(c.message)});
-        ASSERT_EQ(port.Calls.size(), 1u);
-        EXPECT_EQ(port.Calls[0].type, mtWarning);
-        EXPECT_EQ(port.Calls[0].buttons, mbYesOnly);
+        frame->ToolbarButtonEx27->Click();
+        EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{Utf8ToAnsi(c.debugger), Utf8ToAnsi(c.timing)}));
+        ASSERT_EQ(port.Calls.size(), 2u);
+        for (const auto& call : port.Calls) {
+            EXPECT_EQ(call.type, mtWarning);
+            EXPECT_EQ(call.buttons, mbYesOnly);
+        }
         EXPECT_FALSE(fmDebug->Visible());
+        EXPECT_FALSE(TimersForm->Visible());
         EXPECT_FALSE(Emulator()->Loaded());
     }
+}
+
+TEST_F(DebugCommands, TheTimingButtonOpensTheDiagramWithTheProgramsShortestTimer) {
+    StartFrame();
+    OpenProject();
+    WriteFiles("tvca.dat", "Debutvca.dat");
+    ASSERT_EQ(frame->ToolBar5->GetOrderIndex(frame->ToolbarButtonEx27) + 1,
+              frame->ToolBar5->GetOrderIndex(frame->ToolbarButtonEx26));
+    frame->ToolbarButtonEx27->Click();
+    EXPECT_TRUE(port.Messages().empty());
+    EXPECT_TRUE(Emulator()->Loaded());
+    ASSERT_TRUE(TimersForm->Visible());
+    EXPECT_FALSE(fmDebug->Visible());
+    // No timer in the program: the preset of none, 101 ticks.
+    EXPECT_EQ(TimersForm->MinInterval->Caption(), "5050 мс"_a);
+    EXPECT_EQ(TimersForm->Rate, 101);
 }
 
 TEST_F(DebugCommands, TheDebugButtonLoadsTheProjectsOrTheSchemesCopyAndShowsTheDebugger) {

@@ -22,7 +22,10 @@
 #include "controls/gui/Placemnt.h"
 #include "debugger/ui/Debuginf.h"
 #include "debugger/ui/For.h"
+#include "debugger/ui/Formuls.h"
 #include "debugger/ui/InpOutp.h"
+#include "debugger/ui/MT.h"
+#include "debugger/ui/TimerUn.h"
 #include "document/DriversInfo.h"
 #include "document/Project.h"
 #include "editor/AddDriver.h"
@@ -72,11 +75,11 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     for (int i = before; i < Application->ComponentCount(); ++i) made.push_back(Application->Components(i));
     frame = MainForm;
     // The frame first (the main window), the settings module second.
-    const std::vector<int> expected = {0, 1, 2, 3, 4, 5, 7, 9, 10, 14, 15, 17, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 35, 36, 37, 38, 39, 40};
+    const std::vector<int> expected = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 12, 14, 15, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 35, 36, 37, 38, 39, 40};
     EXPECT_EQ(order, expected);
     const std::vector<TComponent*> globals = {
         MainForm, InitModule, fmRun, AddDriverForm, AddPinForm, AddTypeDrvForm, fmDebug,
-        fmIO, InsertPinForm, ProgressForm, ProjectDlg, ShowExportDlg, Form8, Form1,
+        fmFormuls, fmIO, InsertPinForm, fmMTValue, ProgressForm, ProjectDlg, ShowExportDlg, TimersForm, Form8, Form1,
         Form4, fmPrewIm, Form2, Form3, Form5, Form9, Form7,
         InsertElementForm, PinDriverDlg, fmOpenSymbolFile, Form10, Form6, fmFSMCond, fmPins,
         fmStProp, Form12, fmAutoNames, fmStat};
