@@ -546,6 +546,26 @@ void TForm::ShowWidget() {
     }
 }
 
+namespace {
+
+void ActivatePreviousForm() {
+    // Once the hiding is over: a window shown in the meantime (one that
+    // takes over from the hidden one) keeps the activation.
+    PostCall([] {
+        QWidget* active = QApplication::activeWindow();
+        if (Screen->ActiveForm() || (active && active->isVisible())) return;
+        for (int i = 0; i < Screen->FormCount(); ++i) {
+            TForm* f = Screen->Forms(i);
+            if (f->FormStyle() == fsMDIChild || !f->Visible() || !f->Widget()->isVisible()) continue;
+            f->Widget()->activateWindow();
+            if (QGuiApplication::platformName() == "offscreen") QApplication::setActiveWindow(f->Widget());
+            return;
+        }
+    });
+}
+
+} // namespace
+
 void TForm::SetVisible(bool v) {
     if (v == visible_ && (!v || (Widget() && (subWindow_ ? subWindow_ : Widget())->isVisible()))) return;
     visible_ = v;
@@ -564,10 +584,15 @@ void TForm::SetVisible(bool v) {
         if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
         ScheduleIdle();
     } else {
+        const bool wasActive = !subWindow_ && Screen->ActiveForm() == this;
         DoHide();
         QWidget* w = subWindow_ ? subWindow_ : Widget();
         if (w) w->hide();
         if (Screen->ActiveForm() == this) Screen->FormGone(this), Screen->AddForm(this);
+        // As the desktop does when the active window goes: the window of the
+        // program that was active before it takes over (without a window
+        // manager nobody else would).
+        if (wasActive) ActivatePreviousForm();
     }
 }
 

@@ -133,6 +133,45 @@ TEST_F(Forms, OnActivateFiresOnlyWhenTheActiveFormOfTheProgramChanges) {
     EXPECT_EQ(Screen->Forms(1), a);
 }
 
+TEST_F(Forms, HidingTheActiveWindowActivatesTheOneActiveBeforeItUnlessAnotherTakesOver) {
+    TForm* a = MakeForm();
+    TForm* b = MakeForm();
+    TForm* c = MakeForm();
+    std::vector<std::string> log;
+    a->OnActivate = [&](TObject*) { log.push_back("A+"); };
+    b->OnActivate = [&](TObject*) { log.push_back("B+"); };
+    for (TForm* f : {a, b, c}) {
+        f->Show();
+        Application->ProcessMessages();
+        QApplication::setActiveWindow(f->Widget());
+    }
+    log.clear();
+    c->Hide(); // b was active before c; a hidden one is passed over
+    b->Hide();
+    Application->ProcessMessages();
+    EXPECT_EQ(Screen->ActiveForm(), a);
+    EXPECT_EQ(log, std::vector<std::string>{"A+"});
+    // A window shown right after the hiding keeps the activation.
+    log.clear();
+    a->Hide();
+    b->Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(Screen->ActiveForm(), b);
+    EXPECT_EQ(log, std::vector<std::string>{"B+"});
+    // A window that is not active goes without changing anything; the last
+    // one leaves none active.
+    a->Show();
+    Application->ProcessMessages();
+    QApplication::setActiveWindow(b->Widget());
+    log.clear();
+    a->Hide();
+    Application->ProcessMessages();
+    EXPECT_TRUE(log.empty());
+    b->Hide();
+    Application->ProcessMessages();
+    EXPECT_EQ(Screen->ActiveForm(), nullptr);
+}
+
 class Child : public TForm {
 public:
     explicit Child(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
