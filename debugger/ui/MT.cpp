@@ -14,29 +14,31 @@ TfmMTValue::TfmMTValue(TComponent* owner) : TForm(owner) {
     SetBorderIcons(0);
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
-    SetClientWidth(236);
     SetClientHeight(76);
 
     Label = NewControl<TLabel>(this, this, "Label");
     Label->SetCaption("Минимальное значение :"_a);
-    Label->SetBounds(8, 14, 140, 13);
+    Label->SetLeft(8);
+    Label->SetTop(14);
     Val = NewControl<TExSpinEdit>(this, this, "Val");
     Val->SetButtonKind(bkStandard);
-    Val->SetBounds(154, 10, 74, 21);
+    // The edit after the label, however wide its font makes it.
+    Val->SetBounds(Label->Left() + Label->Width() + 8, 10, 74, 21);
     Val->MinValue = 50;
     Val->MaxValue = 10000;
     Val->Increment = 50;
     Val->SetValue(100);
+    SetClientWidth(Val->Left() + Val->Width() + 8);
 
     btOk = NewControl<TButton>(this, this, "btOk");
     btOk->SetCaption("Да"_a);
-    btOk->SetBounds(76, 42, 85, 25);
+    btOk->SetBounds((ClientWidth() - 85) / 2, 42, 85, 25);
     btOk->SetDefault(true);
     btOk->ModalResult = mrOk;
     btOk->OnClick = [this](TObject* s) { btOkClick(s); };
     Button1 = NewControl<TButton>(this, this, "Button1");
     Button1->SetCaption("Выход"_a);
-    Button1->SetBounds(143, 42, 85, 25);
+    Button1->SetBounds(ClientWidth() - 93, 42, 85, 25);
     Button1->SetCancel(true);
     Button1->ModalResult = mrCancel;
     Button1->SetVisible(false);

@@ -162,6 +162,8 @@ void TTimersForm::Build() {
     ScrollPapa->VertScrollBar()->SetIncrement(TTraceRow::kRowPitch);
     // The name column's scroll bar moves both (mvCenter).
     ScrollPapa->VertScrollBar()->SetVisible(false);
+    // Not the counters: a read-only number is no place for the focus.
+    SetActiveControl(ScrollMammy);
 
     Timer1 = NewComponent<TTimer>(this, "Timer1");
     Timer1->SetEnabled(false);
