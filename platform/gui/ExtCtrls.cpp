@@ -441,6 +441,23 @@ void TControlScrollBar::SetVisible(bool v) {
     else area_->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 
+namespace {
+
+// The box's range follows its viewport's size: the box hears of its own
+// resize before the viewport has its new size, and content kept at the old
+// size would show scroll bars with nothing to scroll.
+class ViewportWatch : public QObject {
+public:
+    explicit ViewportWatch(TScrollBox* box, QObject* parent) : QObject(parent), box_(box) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Resize && box_) box_->UpdateRange();
+        return false;
+    }
+    TScrollBox* box_;
+};
+
+} // namespace
+
 TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) {
     area_ = new QScrollArea;
     area_->setWidgetResizable(false);
@@ -454,6 +471,8 @@ TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) {
     AttachWidget(area_);
     SetClientWidgetOf(content);
     Register(area_->viewport(), this);
+    viewportWatch_ = new ViewportWatch(this, area_);
+    area_->viewport()->installEventFilter(viewportWatch_);
     horz_ = std::make_unique<TControlScrollBar>(area_, true);
     vert_ = std::make_unique<TControlScrollBar>(area_, false);
     horz_->SetIncrement(8);
@@ -462,6 +481,7 @@ TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) {
 }
 
 TScrollBox::~TScrollBox() {
+    static_cast<ViewportWatch*>(viewportWatch_)->box_ = nullptr;
     DestroyChildren();
     Unregister(area_->viewport());
 }

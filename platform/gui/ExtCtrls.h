@@ -15,6 +15,7 @@
 class TBitmap;
 class QGroupBox;
 class QScrollArea;
+class QObject;
 class QScrollBar;
 class QTimer;
 
@@ -235,6 +236,7 @@ protected:
     void ControlsChanged() override;
     TRect AlignRect() const override;
     QScrollArea* area_;
+    QObject* viewportWatch_ = nullptr; // owned by area_
     std::unique_ptr<TControlScrollBar> horz_;
     std::unique_ptr<TControlScrollBar> vert_;
 };

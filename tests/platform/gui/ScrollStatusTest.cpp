@@ -2,6 +2,7 @@
 // drawing sheet (zoom resizes the sheet, the window's keys scroll it) and a
 // status bar of six panels with a progress bar laid over panel 4.
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include "GuiTest.h"
 #include "platform/Canvas.h"
@@ -105,6 +106,23 @@ TEST_F(ScrollStatus, OnlyTheWindowsKeyHandlerScrollsTheBoxAndAClickBesideTheShee
     ClickAt(s.box->ClientWidget(), QPoint(200, 150));
     EXPECT_EQ(boxClicks, 1);
     EXPECT_EQ(sheetClicks, 1);
+}
+
+TEST_F(ScrollStatus, ABoxThatShrinksShowsNoBarWhileItsChildrenStillFit) {
+    Sheet s = SchemeArea();
+    s.sheet->SetBounds(0, 0, 100, 100);
+    auto* area = static_cast<QScrollArea*>(s.box->Widget());
+    Application->ProcessMessages();
+    ASSERT_FALSE(area->verticalScrollBar()->isVisible());
+    for (int height : {217, 200, 160}) {
+        s.form->SetHeight(height);
+        Application->ProcessMessages();
+        EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << height;
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << height;
+    }
+    s.sheet->SetBounds(0, 0, 100, 400); // now it does not fit
+    Application->ProcessMessages();
+    EXPECT_TRUE(area->verticalScrollBar()->isVisible());
 }
 
 TEST_F(ScrollStatus, StatusPanelsLieSideBySideAndABarLaidOverPanelFourStaysThere) {
