@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -956,6 +957,9 @@ void TComboBox::SetStyle(TComboBoxStyle s) {
     combo_->setEditable(editable);
     if (editable) {
         combo_->lineEdit()->setText(index >= 0 ? combo_->itemText(index) : text);
+        // A typed name keeps its letter case: leaving the box never puts an
+        // item that differs only in case in its place (names are exact).
+        if (QCompleter* completer = combo_->completer()) completer->setCaseSensitivity(Qt::CaseSensitive);
         Register(combo_->lineEdit(), this);
         QObject::connect(combo_->lineEdit(), &QLineEdit::textEdited, [this] {
             Dispatch([this] { Change(); });

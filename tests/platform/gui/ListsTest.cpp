@@ -3,6 +3,7 @@
 // list and the option dialogs use them.
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTabBar>
@@ -123,6 +124,26 @@ TEST_F(Lists, ColumnWidthsFollowTheUserAndSurviveHidingAndADoubleClickFindsItsRo
     QPoint inList = vp->mapTo(lv->Tree(), p);
     EXPECT_EQ(lv->GetItemAt(inList.x(), inList.y()), lv->Items()->Item(1));
     EXPECT_EQ(lv->GetItemAt(inList.x(), 195), nullptr);
+}
+
+TEST_F(Lists, ATypedNameKeepsItsLetterCaseWhenTheBoxLosesTheFocus) {
+    TForm* f = MakeForm();
+    auto* box = NewControl<TComboBox>(f, f, "ComboBox");
+    box->Items()->Add("X1");
+    box->Items()->Add("Пуск"_a);
+    auto* other = NewControl<TEdit>(f, f, "Edit1");
+    other->SetTop(40);
+    f->Show();
+    QApplication::setActiveWindow(f->Widget());
+    for (const AnsiString& typed : {AnsiString("x1"), "пуск"_a, AnsiString("X1")}) {
+        box->SetFocus();
+        box->SetText(typed);
+        other->SetFocus();
+        // Leaving the box ends its editing, as closing a dialog does.
+        Q_EMIT box->Combo()->lineEdit()->editingFinished();
+        Application->ProcessMessages();
+        EXPECT_EQ(box->Text(), typed);
+    }
 }
 
 TEST_F(Lists, ComboBoxesChooseByTextOnlyAmongTheirItemsUnlessTheyTakeFreeText) {
