@@ -19,6 +19,7 @@
 #include "editor/AutoName.h"
 #include "editor/DelayDlg.h"
 #include "editor/ElementDlg.h"
+#include "editor/FindSign.h"
 #include "editor/InsertElement.h"
 #include "editor/InsertPin.h"
 #include "editor/OpenSym.h"
@@ -96,6 +97,16 @@ void MakeSignalQuestion() {
     FrameWindowFactories().SignalDirection = [](const AnsiString& name) { return fmIO ? fmIO->Ask(name) : -1; };
 }
 
+void MakeFindSignal() {
+    Application->CreateForm(FindSignalDlg);
+    // Other windows search a signal by name through the frame's search.
+    FrameWindowFactories().FindSignal = [](const AnsiString& name) {
+        if (!MainForm || !FindSignalDlg) return;
+        FindSignalDlg->ComboBox->SetText(name);
+        MainForm->FindActionExecute(MainForm->FindAction);
+    };
+}
+
 } // namespace
 
 const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
@@ -106,7 +117,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TAddDriverForm", "AddDriverForm", [] { Make(AddDriverForm); }},
         {"TAddPinForm", "AddPinForm", [] { Make(AddPinForm); }},
         {"TAddTypeDrvForm", "AddTypeDrvForm", [] { Make(AddTypeDrvForm); }},
-        {"TFindSignalDlg", "FindSignalDlg", nullptr},
+        {"TFindSignalDlg", "FindSignalDlg", MakeFindSignal},
         {"TfmDebug", "fmDebug", MakeDebugger},
         {"TfmFormuls", "fmFormuls", [] { Make(fmFormuls); }},
         {"TfmIO", "fmIO", MakeSignalQuestion},

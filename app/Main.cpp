@@ -175,6 +175,7 @@ TMainForm::TMainForm(TComponent* owner)
 
     CreateToolbars();
     CreatePane();
+    FindSignalListView->OnDblClick = [this](TObject* s) { FindSignalListViewDblClick(s); };
 
     OpenDialog = NewComponent<TOpenDialog>(this, "OpenDialog");
     OpenDialog->Title = "Открытие схемы"_a;
@@ -424,15 +425,17 @@ void TMainForm::CreateActions() {
     PrintElementAction = NewAction("PrintElementAction", "Печать элементов"_a);
     bind(PrintElementAction, &TMainForm::PrintElementActionExecute);
     for (TAction* a : {PrintSchemAction, PrintElementAction}) update(a, &TMainForm::ChildActiveUpdate);
-    // The print preview, the element list, the chain check, the signal
-    // search and the options belong to windows of their own; each command
-    // is bound when its window is added to the program.
+    // The print preview, the element list, the chain check and the options
+    // belong to windows of their own; each command is bound when its window
+    // is added to the program.
     PreviewAction = NewAction("PreviewAction", "Просмотр"_a);
     ListElementAction = NewAction("ListElementAction", "Элементы схемы"_a, ShortCut(VK_F2, 0));
     CheckConnectivityAction = NewAction("CheckConnectivityAction", "Соединения"_a);
     FindAction = NewAction("FindAction", "Найти сигнал"_a, ShortCut(VK_F3, 0));
+    FindAction->SetHint("Найти сигнал по имени"_a);
+    bind(FindAction, &TMainForm::FindActionExecute);
     ConfigAction = NewAction("ConfigAction", "Настройка"_a);
-    for (TAction* a : {PreviewAction, ListElementAction, CheckConnectivityAction, FindAction, ConfigAction})
+    for (TAction* a : {PreviewAction, ListElementAction, CheckConnectivityAction, ConfigAction})
         inert(a);
 }
 

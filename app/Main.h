@@ -220,6 +220,19 @@ public:
     bool ResolveGotoTarget(const AnsiString& sourceFile, const AnsiString& targetScheme, int unused,
                            const AnsiString& jumpName, AnsiString& targetElement);
     AnsiString MakeProjectPath(const AnsiString& name);
+    // The scheme window whose document's bare or full file name is name, in
+    // child order, without bringing it forward; null when none shows it.
+    ISchemeChild* FindSchemeWindow(const AnsiString& name) const;
+    // The window of a scheme named by its bare (or full) file name: an open
+    // one brought to the front, else the project's file of that name opened;
+    // null (nothing opened) when neither exists.
+    ISchemeChild* ShowSchemeWindow(const AnsiString& name);
+
+    // ---- signal search -------------------------------------------------------------------------
+    // F3: asks for a signal and lists the schemes and devices that use it.
+    void FindActionExecute(TObject* Sender);
+    // Opens the scheme of the chosen result and centres its view on the device.
+    void FindSignalListViewDblClick(TObject* Sender);
 
     // ---- the scheme window's services ------------------------------------------------------------
     // Translates one scheme on its own for debugging; false when no project is
@@ -283,6 +296,11 @@ private:
     void StoreColumnWidths();
     // Which editor wrote "clip.brd" (read again only when the file changed).
     int ClipboardWriter();
+
+    // The signal search's result rows of one document.
+    void AddSignalRows(const AnsiString& scheme, TScheme* doc, const AnsiString& signal);
+    void FindInOpenWindows(const AnsiString& signal);
+    void FindInProject(const AnsiString& signal);
 
     class ModelServices;
     class TranslatorFrame;

@@ -9,20 +9,11 @@
 #include "translator/Logfile.h"
 
 bool TMainForm::ActivateSchemeWindow(const AnsiString& name) {
-    // Untitled documents have an empty name: an empty name finds nothing.
-    if (name.IsEmpty()) return false;
-    for (int i = 0; i < MDIChildCount(); ++i) {
-        TForm* window = MDIChildren(i);
-        auto* s = dynamic_cast<ISchemeChild*>(window);
-        if (!s) continue;
-        TScheme* doc = s->SchemeDocument();
-        if (doc->GetName() == name || doc->GetFileName() == name) {
-            window->Show();
-            window->BringToFront();
-            return true;
-        }
-    }
-    return false;
+    auto* window = dynamic_cast<TForm*>(FindSchemeWindow(name));
+    if (!window) return false;
+    window->Show();
+    window->BringToFront();
+    return true;
 }
 
 AnsiString TMainForm::AskFileName(const AnsiString& proposed) {

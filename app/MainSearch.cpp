@@ -1,0 +1,171 @@
+// The frame's signal search and its walks over the schemes: the signal
+// search of F3 and its result list, and the services of the chain dialog.
+#include <algorithm>
+#include <memory>
+
+#include "app/Main.h"
+#include "app/Progress.h"
+#include "document/Project.h"
+#include "document/Scheme.h"
+#include "editor/FindSign.h"
+#include "platform/FileNames.h"
+#include "translator/TranslatorHost.h"
+
+namespace {
+
+// A scheme as a reading walk sees it: the document of the window that shows
+// it (unsaved edits count; the window is not brought forward), else the file
+// read into a document of its own, freed with the reader. A scheme without a
+// file reads as an empty document.
+class TSchemeReader {
+public:
+    TSchemeReader(const TMainForm* frame, const AnsiString& path) {
+        if (ISchemeChild* window = path.IsEmpty() ? nullptr : frame->FindSchemeWindow(path)) {
+            doc_ = window->SchemeDocument();
+            return;
+        }
+        own_ = std::make_unique<TScheme>();
+        if (!path.IsEmpty()) {
+            own_->SetFileName(path);
+            own_->LoadFromFile();
+        }
+        doc_ = own_.get();
+    }
+    TScheme* operator->() const { return doc_; }
+    TScheme* Get() const { return doc_; }
+
+private:
+    std::unique_ptr<TScheme> own_;
+    TScheme* doc_ = nullptr;
+};
+
+// The progress window as the project search shows it, put back as the
+// translations expect it on every way out.
+class TSearchProgress {
+public:
+    explicit TSearchProgress(int max) {
+        if (!ProgressForm) return;
+        ProgressForm->btHalt->SetVisible(true);
+        ProgressForm->SetCaption(" Поиск ... "_a);
+        ProgressForm->SetMax(max);
+        ProgressForm->SetProgress(0);
+        ProgressForm->Show();
+    }
+    ~TSearchProgress() {
+        if (!ProgressForm) return;
+        ProgressForm->SetCaption(" Трансляция "_a);
+        ProgressForm->Hide();
+        ProgressForm->btHalt->SetVisible(false);
+    }
+    TSearchProgress(const TSearchProgress&) = delete;
+    TSearchProgress& operator=(const TSearchProgress&) = delete;
+    // Pressing "Остановить" hides the button.
+    bool Stopped() const { return ProgressForm && !ProgressForm->btHalt->Visible(); }
+    void Scheme(const AnsiString& entry) const {
+        if (ProgressForm) ProgressForm->Label1->SetCaption(" Схема "_a + entry);
+    }
+    void Step() const {
+        if (ProgressForm) ProgressForm->SetProgress(ProgressForm->ProgressPosition() + 1);
+    }
+};
+
+} // namespace
+
+// ---- finding scheme windows -------------------------------------------------------------------
+
+ISchemeChild* TMainForm::FindSchemeWindow(const AnsiString& name) const {
+    // Untitled documents have an empty name: an empty name finds nothing.
+    if (name.IsEmpty()) return nullptr;
+    for (int i = 0; i < MDIChildCount(); ++i) {
+        auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(i));
+        if (!s) continue;
+        TScheme* doc = s->SchemeDocument();
+        if (doc->GetName() == name || doc->GetFileName() == name) return s;
+    }
+    return nullptr;
+}
+
+ISchemeChild* TMainForm::ShowSchemeWindow(const AnsiString& name) {
+    if (ActivateSchemeWindow(name)) return FindSchemeWindow(name);
+    const AnsiString path = CurrentProject ? CurrentProject->GetFilePath(ExtractFileName(name)) : AnsiString();
+    // Without a file to open nothing is opened: never an untitled window.
+    if (path.IsEmpty()) return nullptr;
+    return dynamic_cast<ISchemeChild*>(CreateMDIChild(path));
+}
+
+// ---- the signal search --------------------------------------------------------------------------
+
+void TMainForm::FindActionExecute(TObject*) {
+    if (!FindSignalDlg) return;
+    // The selected driver pins of the active scheme come first in the list.
+    if (ISchemeChild* active = ActiveScheme()) {
+        TStringList selected;
+        active->SchemeDocument()->ListSelectedDriverNames(&selected);
+        FindSignalDlg->ComboBox->Items()->AddStrings(&selected);
+    }
+    if (FindSignalDlg->ShowModal() != mrOk) return;
+    const AnsiString signal = FindSignalDlg->SignalName;
+    FindSignalListView->Items()->Clear();
+    FindSignalName->SetCaption("Сигнал  "_a + signal + "  найден в:"_a);
+    // Without a project the open windows are the schemes there are.
+    if (FindSignalDlg->RadioGroup->ItemIndex() == 0 && CurrentProject) FindInProject(signal);
+    else FindInOpenWindows(signal);
+}
+
+void TMainForm::AddSignalRows(const AnsiString& scheme, TScheme* doc, const AnsiString& signal) {
+    TStringList users;
+    doc->ListSignalUsers(&users, signal);
+    TListItems* rows = FindSignalListView->Items();
+    // One row names the scheme even when no device uses the signal there;
+    // every use has its row with its own direction.
+    const int count = std::max(1, users.Count());
+    for (int i = 0; i < count; ++i) {
+        TListItem* row = rows->Add();
+        row->SetCaption(scheme);
+        if (i < users.Count()) {
+            // "device=In" or "device=Out": the direction follows the last '='.
+            const AnsiString use = users.Get(i);
+            const int eq = use.LastDelimiter("=");
+            row->SubItems()->Add(use.SubString(1, eq - 1));
+            row->SubItems()->Add(use.SubString(eq + 1, use.Length() - eq));
+        }
+    }
+}
+
+void TMainForm::FindInOpenWindows(const AnsiString& signal) {
+    for (int i = 0; i < MDIChildCount(); ++i) {
+        auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(i));
+        if (!s || !s->SchemeDocument()->HasDriverNamed(signal)) continue;
+        AddSignalRows(s->SchemeDocument()->GetName(), s->SchemeDocument(), signal);
+    }
+}
+
+void TMainForm::FindInProject(const AnsiString& signal) {
+    // Only the progress window takes input while the search works: its
+    // "Остановить" ends the search after the scheme being read.
+    TFrameDisabledScope disabled;
+    TSearchProgress progress(CurrentProject->GetFileCount());
+    for (int i = 0; i < CurrentProject->GetFileCount(); ++i) {
+        const AnsiString entry = CurrentProject->GetFile(i);
+        if (entry.IsEmpty() || progress.Stopped()) break;
+        progress.Scheme(entry);
+        {
+            TSchemeReader doc(this, entry);
+            if (doc->HasDriverNamed(signal)) AddSignalRows(ExtractFileName(entry), doc.Get(), signal);
+        }
+        progress.Step();
+        Application->ProcessMessages();
+    }
+}
+
+void TMainForm::FindSignalListViewDblClick(TObject*) {
+    TListItem* row = FindSignalListView->Selected();
+    if (!row) return;
+    // The rows may be older than the windows: a scheme is found again by name.
+    ISchemeChild* window = ShowSchemeWindow(row->Caption());
+    if (!window) return;
+    const AnsiString device = row->SubItems()->Count() > 0 ? row->SubItems()->Get(0) : AnsiString();
+    if (device.IsEmpty()) return;
+    window->SchemeDocument()->SelectDeviceByName(device);
+    window->CenterSelectedActionExecute(this);
+}
