@@ -17,6 +17,7 @@
 #include "editor/AddPin.h"
 #include "editor/AddTypeDrv.h"
 #include "editor/AutoName.h"
+#include "editor/CheckConnect.h"
 #include "editor/DelayDlg.h"
 #include "editor/ElementDlg.h"
 #include "editor/FindSign.h"
@@ -30,6 +31,7 @@
 #include "editor/Unit10.h"
 #include "editor/Unit5.h"
 #include "editor/Unit9.h"
+#include "editor/connectChains.h"
 #include "editor/gotoparam.h"
 #include "fsm/gui/FSMCond.h"
 #include "fsm/gui/fsmPins.h"
@@ -107,6 +109,14 @@ void MakeFindSignal() {
     };
 }
 
+void MakeJoinQuestion() {
+    Application->CreateForm(fmConnect);
+    // The scheme model asks through the frame how two named chains join.
+    FrameWindowFactories().JoinChains = [](const AnsiString& first, const AnsiString& second, AnsiString& joined) {
+        return fmConnect && fmConnect->Ask(first, second, joined);
+    };
+}
+
 } // namespace
 
 const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
@@ -144,8 +154,8 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TfmOpenSymbolFile", "fmOpenSymbolFile", [] { Make(fmOpenSymbolFile); }},
         {"TForm10", "Form10", [] { Make(Form10); }},
         {"TForm6", "Form6", [] { Make(Form6); }},
-        {"TCheckConnectivityDialog", "CheckConnectivityDialog", nullptr},
-        {"TfmConnect", "fmConnect", nullptr},
+        {"TCheckConnectivityDialog", "CheckConnectivityDialog", [] { Make(CheckConnectivityDialog); }},
+        {"TfmConnect", "fmConnect", MakeJoinQuestion},
         {"TfmFSMCond", "fmFSMCond", [] { Make(fmFSMCond); }},
         {"TfmPins", "fmPins", [] { Make(fmPins); }},
         {"TfmStProp", "fmStProp", [] { Make(fmStProp); }},

@@ -217,6 +217,7 @@ TMainForm::~TMainForm() {
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
     if (FsmFrame() == fsmFrame_.get()) SetFsmFrame(nullptr);
     if (&SchemeFrame() == schemeServices_.get()) SetSchemeFrame(nullptr);
+    if (ChainServices() == this) SetChainServices(nullptr);
     if (MainForm == this) MainForm = nullptr;
 }
 
@@ -425,18 +426,17 @@ void TMainForm::CreateActions() {
     PrintElementAction = NewAction("PrintElementAction", "Печать элементов"_a);
     bind(PrintElementAction, &TMainForm::PrintElementActionExecute);
     for (TAction* a : {PrintSchemAction, PrintElementAction}) update(a, &TMainForm::ChildActiveUpdate);
-    // The print preview, the element list, the chain check and the options
-    // belong to windows of their own; each command is bound when its window
+    // The print preview, the element list and the options belong to windows of their own; each command is bound when its window
     // is added to the program.
     PreviewAction = NewAction("PreviewAction", "Просмотр"_a);
     ListElementAction = NewAction("ListElementAction", "Элементы схемы"_a, ShortCut(VK_F2, 0));
     CheckConnectivityAction = NewAction("CheckConnectivityAction", "Соединения"_a);
+    bind(CheckConnectivityAction, &TMainForm::CheckConnectivityActionExecute);
     FindAction = NewAction("FindAction", "Найти сигнал"_a, ShortCut(VK_F3, 0));
     FindAction->SetHint("Найти сигнал по имени"_a);
     bind(FindAction, &TMainForm::FindActionExecute);
     ConfigAction = NewAction("ConfigAction", "Настройка"_a);
-    for (TAction* a : {PreviewAction, ListElementAction, CheckConnectivityAction, ConfigAction})
-        inert(a);
+    for (TAction* a : {PreviewAction, ListElementAction, ConfigAction}) inert(a);
 }
 
 void TMainForm::CreateMenus() {
@@ -578,6 +578,7 @@ void TMainForm::FormCreate(TObject*) {
     TranslatorHooks().Frame = translatorFrame_.get();
     SetFsmFrame(fsmFrame_.get());
     SetSchemeFrame(schemeServices_.get());
+    SetChainServices(this);
     auto& factories = FrameWindowFactories();
     if (!factories.FsmWindow) factories.FsmWindow = [](TComponent* owner) -> TForm* { return NewFSMChild(owner); };
     if (!factories.SchemeWindow) factories.SchemeWindow = MakeSchemeWindow;
@@ -625,6 +626,7 @@ void TMainForm::FormDestroy(TObject*) {
     if (ModelHooks().Dialogs == propertyDialogs_.get()) ModelHooks().Dialogs = nullptr;
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
     if (&SchemeFrame() == schemeServices_.get()) SetSchemeFrame(nullptr);
+    if (ChainServices() == this) SetChainServices(nullptr);
     delete LogFile;
     LogFile = nullptr;
 }

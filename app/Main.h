@@ -15,6 +15,7 @@
 
 #include "app/FileKinds.h"
 #include "app/FrameChild.h"
+#include "editor/CheckConnect.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
@@ -36,7 +37,7 @@ class TFSMScheme;
 class TStrings;
 class IPropertyDialogs;
 
-class TMainForm : public TForm {
+class TMainForm : public TForm, public IChainServices {
 public:
     explicit TMainForm(TComponent* owner);
     ~TMainForm() override;
@@ -234,6 +235,19 @@ public:
     // Opens the scheme of the chosen result and centres its view on the device.
     void FindSignalListViewDblClick(TObject* Sender);
 
+    // ---- chains across schemes ---------------------------------------------------------------
+    // "Соединения": the chains of the open schemes in the chain dialog.
+    void CheckConnectivityActionExecute(TObject* Sender);
+    // The chain dialog's walks. The walks over the project cover the open
+    // windows when no project is open.
+    void HighlightChainInOpenSchemes(const AnsiString& chain, const AnsiString& scheme, bool normal) override;
+    void FindChainInProject(const AnsiString& chain, const AnsiString& scheme) override;
+    void ListChainMembersInScheme(TStrings* elements, TStrings* outputs, const AnsiString& scheme,
+                                  const AnsiString& chain) override;
+    void SearchSignalInProject(const AnsiString& scheme, const AnsiString& chain,
+                               const TNeighboursFound& found) override;
+    void SelectElementInScheme(const AnsiString& scheme, const AnsiString& name, bool device) override;
+
     // ---- the scheme window's services ------------------------------------------------------------
     // Translates one scheme on its own for debugging; false when no project is
     // open (after saying so) or the translation counted errors.
@@ -301,6 +315,9 @@ private:
     void AddSignalRows(const AnsiString& scheme, TScheme* doc, const AnsiString& signal);
     void FindInOpenWindows(const AnsiString& signal);
     void FindInProject(const AnsiString& signal);
+    // The schemes a walk over the project visits: the project's files, or
+    // the files of the open windows without a project.
+    std::vector<AnsiString> WalkedSchemes() const;
 
     class ModelServices;
     class TranslatorFrame;

@@ -1,42 +1,49 @@
 // The frame's signal search and its walks over the schemes: the signal
 // search of F3 and its result list, and the services of the chain dialog.
 #include <algorithm>
+#include <map>
 #include <memory>
 
 #include "app/Main.h"
 #include "app/Progress.h"
 #include "document/Project.h"
 #include "document/Scheme.h"
+#include "editor/CheckConnect.h"
 #include "editor/FindSign.h"
 #include "platform/FileNames.h"
 #include "translator/TranslatorHost.h"
 
 namespace {
 
-// A scheme as a reading walk sees it: the document of the window that shows
-// it (unsaved edits count; the window is not brought forward), else the file
-// read into a document of its own, freed with the reader. A scheme without a
-// file reads as an empty document.
+// The schemes as a reading walk sees them: the document of a window that
+// shows the scheme (unsaved edits count; the window is not brought forward),
+// else the project's file of that name read into a document of the walk's
+// own, read once per walk and freed with it. A scheme without a file reads as
+// an empty document.
 class TSchemeReader {
 public:
-    TSchemeReader(const TMainForm* frame, const AnsiString& path) {
-        if (ISchemeChild* window = path.IsEmpty() ? nullptr : frame->FindSchemeWindow(path)) {
-            doc_ = window->SchemeDocument();
-            return;
+    explicit TSchemeReader(const TMainForm* frame) : frame_(frame) {}
+    TScheme* Read(const AnsiString& name) {
+        if (ISchemeChild* window = frame_->FindSchemeWindow(name)) return window->SchemeDocument();
+        auto& doc = read_[name];
+        if (!doc) {
+            doc = std::make_unique<TScheme>();
+            const AnsiString path = ProjectPath(name);
+            if (!path.IsEmpty()) {
+                doc->SetFileName(path);
+                doc->LoadFromFile();
+            }
         }
-        own_ = std::make_unique<TScheme>();
-        if (!path.IsEmpty()) {
-            own_->SetFileName(path);
-            own_->LoadFromFile();
-        }
-        doc_ = own_.get();
+        return doc.get();
     }
-    TScheme* operator->() const { return doc_; }
-    TScheme* Get() const { return doc_; }
 
 private:
-    std::unique_ptr<TScheme> own_;
-    TScheme* doc_ = nullptr;
+    AnsiString ProjectPath(const AnsiString& name) const {
+        TProject* project = frame_->CurrentProject;
+        return project ? project->GetFilePath(ExtractFileName(name)) : AnsiString();
+    }
+    const TMainForm* frame_;
+    std::map<AnsiString, std::unique_ptr<TScheme>> read_;
 };
 
 // The progress window as the project search shows it, put back as the
@@ -150,8 +157,10 @@ void TMainForm::FindInProject(const AnsiString& signal) {
         if (entry.IsEmpty() || progress.Stopped()) break;
         progress.Scheme(entry);
         {
-            TSchemeReader doc(this, entry);
-            if (doc->HasDriverNamed(signal)) AddSignalRows(ExtractFileName(entry), doc.Get(), signal);
+            // One scheme in memory at a time.
+            TSchemeReader reader(this);
+            TScheme* doc = reader.Read(entry);
+            if (doc->HasDriverNamed(signal)) AddSignalRows(ExtractFileName(entry), doc, signal);
         }
         progress.Step();
         Application->ProcessMessages();
@@ -167,5 +176,93 @@ void TMainForm::FindSignalListViewDblClick(TObject*) {
     const AnsiString device = row->SubItems()->Count() > 0 ? row->SubItems()->Get(0) : AnsiString();
     if (device.IsEmpty()) return;
     window->SchemeDocument()->SelectDeviceByName(device);
+    window->CenterSelectedActionExecute(this);
+}
+
+// ---- chains across schemes ------------------------------------------------------------------
+
+void TMainForm::CheckConnectivityActionExecute(TObject*) {
+    if (!CheckConnectivityDialog) return;
+    CheckConnectivityDialog->ResetGrids(0);
+    TStringList chains;
+    for (int i = 0; i < MDIChildCount(); ++i) {
+        auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(i));
+        if (!s) continue;
+        chains.Clear();
+        s->SchemeDocument()->ListChainNames(&chains);
+        CheckConnectivityDialog->AddSchemeChains(&chains, s->SchemeDocument()->GetName());
+    }
+    CheckConnectivityDialog->ShowModal();
+}
+
+std::vector<AnsiString> TMainForm::WalkedSchemes() const {
+    std::vector<AnsiString> schemes;
+    if (CurrentProject) {
+        for (int i = 0; i < CurrentProject->GetFileCount(); ++i) schemes.push_back(CurrentProject->GetFile(i));
+        return schemes;
+    }
+    for (int i = 0; i < MDIChildCount(); ++i)
+        if (auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(i)))
+            if (!s->SchemeDocument()->GetFileName().IsEmpty()) schemes.push_back(s->SchemeDocument()->GetFileName());
+    return schemes;
+}
+
+void TMainForm::HighlightChainInOpenSchemes(const AnsiString& chain, const AnsiString& scheme, bool normal) {
+    for (int i = 0; i < MDIChildCount(); ++i)
+        if (auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(i)))
+            if (s->SchemeDocument()->GetName() == scheme) s->SchemeDocument()->HighlightChain(chain, normal);
+}
+
+void TMainForm::ListChainMembersInScheme(TStrings* elements, TStrings* outputs, const AnsiString& scheme,
+                                         const AnsiString& chain) {
+    TSchemeReader reader(this);
+    reader.Read(scheme)->ListChainMembers(elements, outputs, chain);
+}
+
+void TMainForm::FindChainInProject(const AnsiString& chain, const AnsiString& scheme) {
+    TSchemeReader reader(this);
+    TStringList connectors;
+    reader.Read(scheme)->ChainTouchesConnections(&connectors, chain);
+    // The schemes are walked again while a walk reached new connectors.
+    const std::vector<AnsiString> schemes = WalkedSchemes();
+    int known = 0;
+    do {
+        known = connectors.Count();
+        for (const AnsiString& entry : schemes) {
+            if (!reader.Read(entry)->MarkChainsOfConnections(&connectors, false, nullptr)) continue;
+            if (ISchemeChild* window = ShowSchemeWindow(entry))
+                window->SchemeDocument()->MarkChainsOfConnections(&connectors, true, nullptr);
+        }
+    } while (connectors.Count() > known);
+}
+
+void TMainForm::SearchSignalInProject(const AnsiString& scheme, const AnsiString& chain,
+                                      const TNeighboursFound& found) {
+    TSchemeReader reader(this);
+    TStringList connectors, chains, elements, outputs;
+    reader.Read(scheme)->ChainTouchesConnections(&connectors, chain);
+    const std::vector<AnsiString> schemes = WalkedSchemes();
+    int known = 0;
+    do {
+        known = connectors.Count();
+        for (const AnsiString& entry : schemes) {
+            const AnsiString name = ExtractFileName(entry);
+            if (name == scheme) continue;
+            TScheme* doc = reader.Read(entry);
+            chains.Clear();
+            if (!doc->MarkChainsOfConnections(&connectors, false, &chains)) continue;
+            elements.Clear();
+            outputs.Clear();
+            for (int i = 0; i < chains.Count(); ++i) doc->ListChainMembers(&elements, &outputs, chains.Get(i));
+            if (found) found(&elements, &outputs, name);
+        }
+    } while (connectors.Count() > known);
+}
+
+void TMainForm::SelectElementInScheme(const AnsiString& scheme, const AnsiString& name, bool device) {
+    ISchemeChild* window = ShowSchemeWindow(scheme);
+    if (!window) return;
+    if (device) window->SchemeDocument()->FindAndSelectDevice(name);
+    else window->SchemeDocument()->FindAndSelectDriver(name);
     window->CenterSelectedActionExecute(this);
 }

@@ -8,6 +8,7 @@
 #include "editor/ElementDlg.h"
 #include "editor/Unit5.h"
 #include "editor/Unit9.h"
+#include "editor/connectChains.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 #include "translator/Logfile.h"
@@ -186,11 +187,12 @@ TEST_F(Services, TheModelReachesTheFrameThroughItsHooks) {
     Application->ProcessMessages();
     EXPECT_EQ(Children().size(), 2u);
     EXPECT_EQ(services->MakeProjectPath("x.fsm"), frame->MakeProjectPath("x.fsm"));
-    // Questions of dialogs that are not part of the program yet: the headless answers.
+    // The chain-join question is the join dialog's.
     AnsiString joined;
+    ModalScript script;
+    script.On(fmConnect, [] { fmConnect->BitBtn2->Click(); });
     EXPECT_FALSE(services->AskJoinChains("a", "b", joined));
     // The side of an internal signal is the debugger's question.
-    ModalScript script;
     script.On(fmIO, [] { fmIO->Close(); });
     EXPECT_EQ(services->AskSignalDirection("c"), -1);
     script.On(fmIO, [] {
