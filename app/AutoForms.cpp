@@ -23,6 +23,7 @@
 #include "editor/FindSign.h"
 #include "editor/InsertElement.h"
 #include "editor/InsertPin.h"
+#include "editor/ListElement.h"
 #include "editor/OpenSym.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
@@ -132,7 +133,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TfmFormuls", "fmFormuls", [] { Make(fmFormuls); }},
         {"TfmIO", "fmIO", MakeSignalQuestion},
         {"TInsertPinForm", "InsertPinForm", [] { Make(InsertPinForm); }},
-        {"TListElementDlg", "ListElementDlg", nullptr},
+        {"TListElementDlg", "ListElementDlg", [] { Make(ListElementDlg); }},
         {"TfmMTValue", "fmMTValue", [] { Make(fmMTValue); }},
         {"TOptionDlg", "OptionDlg", nullptr},
         {"TProgressForm", "ProgressForm", MakeProgress},

@@ -15,6 +15,7 @@
 #include "controls/gui/Placemnt.h"
 #include "editor/ChildWin.h"
 #include "editor/EditorHooks.h"
+#include "editor/ListElement.h"
 #include "editor/PinDriver.h"
 #include "editor/PropertyDialogs.h"
 #include "editor/ShowExport.h"
@@ -141,6 +142,7 @@ public:
     void FindSignal(const AnsiString& name) override {
         if (auto& find = FrameWindowFactories().FindSignal) find(name);
     }
+    TPrintDialog* PrintDialog() override { return frame_->PrintDialog1; }
 
 private:
     static IFrameDebugger* Debugger() { return FrameWindowFactories().Debugger; }
@@ -426,17 +428,24 @@ void TMainForm::CreateActions() {
     PrintElementAction = NewAction("PrintElementAction", "Печать элементов"_a);
     bind(PrintElementAction, &TMainForm::PrintElementActionExecute);
     for (TAction* a : {PrintSchemAction, PrintElementAction}) update(a, &TMainForm::ChildActiveUpdate);
-    // The print preview, the element list and the options belong to windows of their own; each command is bound when its window
+    // The print preview and the options belong to windows of their own; each command is bound when its window
     // is added to the program.
     PreviewAction = NewAction("PreviewAction", "Просмотр"_a);
     ListElementAction = NewAction("ListElementAction", "Элементы схемы"_a, ShortCut(VK_F2, 0));
+    ListElementAction->OnExecute = [](TObject*) {
+        if (!ListElementDlg) return;
+        // Shown again, it lists the scheme now in front.
+        ListElementDlg->Show();
+        ListElementDlg->BringToFront();
+    };
+    update(ListElementAction, &TMainForm::ChildActiveUpdate);
     CheckConnectivityAction = NewAction("CheckConnectivityAction", "Соединения"_a);
     bind(CheckConnectivityAction, &TMainForm::CheckConnectivityActionExecute);
     FindAction = NewAction("FindAction", "Найти сигнал"_a, ShortCut(VK_F3, 0));
     FindAction->SetHint("Найти сигнал по имени"_a);
     bind(FindAction, &TMainForm::FindActionExecute);
     ConfigAction = NewAction("ConfigAction", "Настройка"_a);
-    for (TAction* a : {PreviewAction, ListElementAction, ConfigAction}) inert(a);
+    for (TAction* a : {PreviewAction, ConfigAction}) inert(a);
 }
 
 void TMainForm::CreateMenus() {

@@ -30,8 +30,10 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
 
+class TDriver;
 class TElement;
 class TEntity;
+class TInOut;
 class TPrinter;
 
 class TMDIChild : public TForm, public ISchemeChild, public IEntityOwner {
@@ -157,7 +159,13 @@ public:
     // its kind cannot be copied (nothing is inserted then).
     bool InsertCopyDevice(TElement* source);
     // The element list's header on the printer, from row y on (y is set).
-    void PrintListHeader(TPrinter* printer, int& y, int columnWidth);
+    static void PrintListHeader(TPrinter* printer, int& y, int columnWidth);
+    // A device's rows of the element list below row y (y follows them); a
+    // new page with the header when the page is full.
+    static void PrintDevice(TPrinter* printer, int& y, int columnWidth, TElement* device);
+    // The driver pin that the pin's net reaches (the last one found; null
+    // when none) and whether the net joins the pin to any other pin.
+    static TDriver* PinNetDriver(TInOut* pin, bool& joined);
 
     // ---- ISchemeChild ---------------------------------------------------------------------------
     TScheme* SchemeDocument() override { return Scheme; }

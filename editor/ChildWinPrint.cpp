@@ -43,49 +43,71 @@ void TMDIChild::PrintListHeader(TPrinter* printer, int& y, int c) {
     canvas->TextOut(6 * c, y, "Бит"_a);
 }
 
+TDriver* TMDIChild::PinNetDriver(TInOut* pin, bool& joined) {
+    TList net;
+    TInOut::CollectNetPins(pin, &net);
+    joined = net.Count() > 0;
+    // The last driver pin found counts (a connector is one).
+    TDriver* driver = nullptr;
+    for (int j = 0; j < net.Count(); ++j) {
+        auto* other = static_cast<TInOut*>(net.Items(j));
+        if (other->Element()->IsDriver()) driver = static_cast<TDriver*>(other->Element());
+    }
+    return driver;
+}
+
+namespace {
+
+void NewListPage(TPrinter* printer, int& y, int c) {
+    y = 0;
+    printer->NewPage();
+    TMDIChild::PrintListHeader(printer, y, c);
+}
+
+} // namespace
+
+void TMDIChild::PrintDevice(TPrinter* printer, int& y, int c, TElement* d) {
+    TCanvas* canvas = printer->Canvas();
+    if (printer->PageHeight() - 20 < y) NewListPage(printer, y, c);
+    canvas->Font()->SetSize(12);
+    y += canvas->TextHeight(kRowProbe);
+    canvas->TextOut(40, y, d->Name());
+    canvas->TextOut(2 * c + 30, y, d->Label());
+    canvas->Font()->SetSize(10);
+    const int row = canvas->TextHeight(kRowProbe);
+    y += row;
+    for (int i = 0; i < d->PinCount(); ++i) {
+        // A device longer than the page goes on over the next one: a pin row
+        // that would pass the page's bottom starts a new page with the header.
+        if (y + row > printer->PageHeight()) {
+            NewListPage(printer, y, c);
+            // Below the header's row, in the header's size.
+            y += canvas->TextHeight(kRowProbe);
+            canvas->Font()->SetSize(10);
+        }
+        TInOut* pin = d->Pin(i);
+        canvas->TextOut(c, y, pin->Name());
+        canvas->TextOut(2 * c, y, pin->Direction() == 0 ? "Вход"_a : "Выход"_a);
+        canvas->TextOut(3 * c, y, pin->Inverse() ? "Да"_a : "Нет"_a);
+        bool joined = false;
+        if (TDriver* driver = PinNetDriver(pin, joined)) {
+            canvas->TextOut(4 * c, y, driver->Name());
+            canvas->TextOut(5 * c, y, driver->Label());
+            canvas->TextOut(6 * c, y, IntToStr(driver->GetBitNumber()));
+        } else if (!joined) {
+            for (int col = 4; col <= 6; ++col) canvas->TextOut(col * c, y, "Нет"_a);
+        }
+        y += row;
+    }
+}
+
 void TMDIChild::PrintInfoActionExecute(TObject* Sender) {
     auto* printer = dynamic_cast<TPrinter*>(Sender);
     if (!printer || !Scheme) return;
-    TCanvas* canvas = printer->Canvas();
     int y = 0;
     const int c = printer->PageWidth() / 7;
     PrintListHeader(printer, y, c);
-    for (TElement* d = Scheme->FirstDevice(); d; d = Scheme->NextDevice()) {
-        if (printer->PageHeight() - 20 < y) {
-            y = 0;
-            printer->NewPage();
-            PrintListHeader(printer, y, c);
-        }
-        canvas->Font()->SetSize(12);
-        y += canvas->TextHeight(kRowProbe);
-        canvas->TextOut(40, y, d->Name());
-        canvas->TextOut(2 * c + 30, y, d->Label());
-        canvas->Font()->SetSize(10);
-        y += canvas->TextHeight(kRowProbe);
-        for (int i = 0; i < d->PinCount(); ++i) {
-            TInOut* pin = d->Pin(i);
-            canvas->TextOut(c, y, pin->Name());
-            canvas->TextOut(2 * c, y, pin->Direction() == 0 ? "Вход"_a : "Выход"_a);
-            canvas->TextOut(3 * c, y, pin->Inverse() ? "Да"_a : "Нет"_a);
-            TList joined;
-            TInOut::CollectNetPins(pin, &joined);
-            if (joined.Count() == 0) {
-                for (int col = 4; col <= 6; ++col) canvas->TextOut(col * c, y, "Нет"_a);
-            } else {
-                TDriver* driver = nullptr;
-                for (int j = 0; j < joined.Count(); ++j) {
-                    auto* other = static_cast<TInOut*>(joined.Items(j));
-                    if (other->Element()->IsDriver()) driver = static_cast<TDriver*>(other->Element());
-                }
-                if (driver) {
-                    canvas->TextOut(4 * c, y, driver->Name());
-                    canvas->TextOut(5 * c, y, driver->Label());
-                    canvas->TextOut(6 * c, y, IntToStr(driver->GetBitNumber()));
-                }
-            }
-            y += canvas->TextHeight(kRowProbe);
-        }
-    }
+    for (TElement* d = Scheme->FirstDevice(); d; d = Scheme->NextDevice()) PrintDevice(printer, y, c, d);
 }
 
 void TMDIChild::PrintElements() { PrintInfoActionExecute(Printer()); }

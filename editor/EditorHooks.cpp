@@ -1,5 +1,9 @@
 #include "editor/EditorHooks.h"
 
+#include <memory>
+
+#include "platform/gui/Dialogs.h"
+
 namespace {
 
 // A frame without project, debugger or signal search, whose buttons follow
@@ -21,6 +25,13 @@ public:
     void AddSignalToDebug(const AnsiString&, int) override {}
     bool SignalSearchPresent() override { return false; }
     void FindSignal(const AnsiString&) override {}
+    TPrintDialog* PrintDialog() override {
+        if (!dialog_) dialog_ = std::make_unique<TPrintDialog>(nullptr);
+        return dialog_.get();
+    }
+
+private:
+    std::unique_ptr<TPrintDialog> dialog_;
 };
 
 TNoFrame noFrame;

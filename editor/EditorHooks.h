@@ -7,6 +7,7 @@
 #include "platform/AnsiString.h"
 
 class TForm;
+class TPrintDialog;
 class TScheme;
 class TStrings;
 
@@ -41,6 +42,10 @@ public:
     virtual void AddSignalsToDebug(TStrings* inputs, TStrings* outputs) = 0;
     // kind 0 input, 1 output.
     virtual void AddSignalToDebug(const AnsiString& name, int kind) = 0;
+
+    // The frame's print dialog, which the element list's and the preview's
+    // printing run too.
+    virtual TPrintDialog* PrintDialog() = 0;
 
     // The project-wide signal search, once the program has one.
     virtual bool SignalSearchPresent() = 0;

@@ -10,6 +10,7 @@
 #include "editor/EditorHooks.h"
 #include "model/ModelHooks.h"
 #include "platform/StringList.h"
+#include "platform/gui/Dialogs.h"
 
 // Records what the window asks of the frame.
 class FakeSchemeFrame : public ISchemeFrame {
@@ -33,6 +34,7 @@ public:
     void AddSignalToDebug(const AnsiString& name, int kind) override { debug.push_back(name + "=" + IntToStr(kind)); }
     bool SignalSearchPresent() override { return search; }
     void FindSignal(const AnsiString& name) override { found.push_back(name); }
+    TPrintDialog* PrintDialog() override { return &printDialog; }
 
     std::vector<int> modes;
     int zoomRules = 0, saves = 0, sortDr = 0;
@@ -42,6 +44,7 @@ public:
     std::string mirrored;
     std::vector<TScheme*> checked;
     std::vector<AnsiString> debug, found;
+    TPrintDialog printDialog{nullptr};
 };
 
 // The frame's services to the model (the open dialog, the signal-direction
