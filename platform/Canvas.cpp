@@ -1218,6 +1218,30 @@ void TCanvas::Blit(const TRect& dest, const BlitSource& from) {
         }
         return Changed();
     }
+    // A two-colour picture drawn smaller keeps its black, as the old
+    // platform's default stretching mode (black on white) does: each pixel
+    // of the smaller picture is black when any pixel it stands for is.
+    // Lines thinner than the reduction would vanish otherwise.
+    if (from.monochrome && (sw > dw || sh > dh) && !flipX && !flipY && !from.mask && !from.transparent &&
+        !from.brushReplace && sn.Left >= 0 && sn.Top >= 0 && sn.Right <= from.image->width() &&
+        sn.Bottom <= from.image->height()) {
+        const int rw = int(std::min(sw, dw)), rh = int(std::min(sh, dh));
+        QImage reduced(rw, rh, QImage::Format_RGB32);
+        reduced.fill(QColor(255, 255, 255));
+        std::vector<int> column(static_cast<std::size_t>(sw));
+        for (long long x = 0; x < sw; ++x) column[std::size_t(x)] = int(x * rw / sw);
+        for (long long y = 0; y < sh; ++y) {
+            const auto* in = reinterpret_cast<const uint32_t*>(from.image->constScanLine(int(sn.Top + y))) + sn.Left;
+            auto* out = reinterpret_cast<uint32_t*>(reduced.scanLine(int(y * rh / sh)));
+            for (long long x = 0; x < sw; ++x) out[column[std::size_t(x)]] &= in[x] | ~kWhite;
+        }
+        BlitSource smaller = from;
+        smaller.image = &reduced;
+        smaller.rect = TRect(0, 0, rw, rh);
+        TRect back = dn;
+        OffsetRect(back, -origin_.x, -origin_.y);
+        return Blit(back, smaller);
+    }
     // Drawing a canvas onto itself reads from a copy.
     const QImage src = (from.image == image_) ? from.image->copy() : *from.image;
     // Nearest neighbour by pixel centres, for the visible columns only.

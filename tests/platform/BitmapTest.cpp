@@ -121,6 +121,44 @@ TEST(Bitmap, MonochromeAndMaskKeepOnlyBlackAndWhite) {
     EXPECT_EQ(Count(b.Image(), 0xFFFFFF), 4);
 }
 
+TEST(Bitmap, ATwoColourPictureDrawnSmallerKeepsItsBlack) {
+    // Thin lines every 10 pixels across and down, drawn at a tenth.
+    TBitmap lines;
+    lines.SetSize(100, 60);
+    lines.Canvas()->Brush()->SetColor(clWhite);
+    lines.Canvas()->FillRect(Rect(0, 0, 100, 60));
+    for (int x = 3; x < 100; x += 10)
+        for (int y = 0; y < 60; ++y) lines.Canvas()->SetPixels(x, y, clBlack);
+    lines.Canvas()->SetPixels(55, 57, clBlack);
+    TBitmap colour;
+    colour.Assign(&lines);
+    lines.Mask(clWhite);
+    struct Case {
+        TBitmap* picture;
+        TRect target;
+        int black;
+    };
+    const Case cases[] = {
+        {&lines, Rect(0, 0, 10, 6), 60},    // every pixel stands for one line
+        {&lines, Rect(0, 0, 10, 60), 600},  // smaller across only
+        {&lines, Rect(0, 0, 200, 60), 2 * (10 * 60 + 1)}, // larger: each pixel twice
+        {&colour, Rect(0, 0, 10, 6), 0},    // a colour picture is sampled
+    };
+    for (const Case& c : cases) {
+        TBitmap page;
+        page.SetSize(200, 60);
+        page.Canvas()->Brush()->SetColor(clWhite);
+        page.Canvas()->FillRect(Rect(0, 0, 200, 60));
+        page.Canvas()->StretchDraw(c.target, c.picture);
+        EXPECT_EQ(Count(page.Image(), 0), c.black) << c.target.Right << "x" << c.target.Bottom;
+    }
+    // The lone dot of the lower rows is kept too.
+    TBitmap page;
+    page.SetSize(10, 6);
+    page.Canvas()->StretchDraw(Rect(0, 0, 10, 6), &lines);
+    EXPECT_EQ(Px(page.Image(), 5, 5), 0u);
+}
+
 TEST(Bitmap, TransparentColourIsTheBottomLeftPixelUnlessFixed) {
     TBitmap b;
     EXPECT_EQ(b.TransparentColor(), clNone);
