@@ -34,6 +34,7 @@
 #include "editor/Unit9.h"
 #include "editor/connectChains.h"
 #include "editor/gotoparam.h"
+#include "editor/qrprint.h"
 #include "fsm/gui/FSMCond.h"
 #include "fsm/gui/fsmPins.h"
 #include "fsm/gui/stProp.h"
@@ -138,7 +139,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TOptionDlg", "OptionDlg", nullptr},
         {"TProgressForm", "ProgressForm", MakeProgress},
         {"TProjectDlg", "ProjectDlg", [] { Make(ProjectDlg); }},
-        {"TReport1", "Report1", nullptr},
+        {"TReport1", "Report1", [] { Make(Report1); }},
         {"TShowExportDlg", "ShowExportDlg", MakeShowExport},
         {"TTimersForm", "TimersForm", [] { Make(TimersForm); }},
         {"TForm8", "Form8", [] { Make(Form8); }},

@@ -431,6 +431,8 @@ void TMainForm::CreateActions() {
     // The print preview and the options belong to windows of their own; each command is bound when its window
     // is added to the program.
     PreviewAction = NewAction("PreviewAction", "Просмотр"_a);
+    bind(PreviewAction, &TMainForm::PreviewActionExecute);
+    update(PreviewAction, &TMainForm::ChildActiveUpdate);
     ListElementAction = NewAction("ListElementAction", "Элементы схемы"_a, ShortCut(VK_F2, 0));
     ListElementAction->OnExecute = [](TObject*) {
         if (!ListElementDlg) return;
@@ -445,7 +447,7 @@ void TMainForm::CreateActions() {
     FindAction->SetHint("Найти сигнал по имени"_a);
     bind(FindAction, &TMainForm::FindActionExecute);
     ConfigAction = NewAction("ConfigAction", "Настройка"_a);
-    for (TAction* a : {PreviewAction, ConfigAction}) inert(a);
+    inert(ConfigAction);
 }
 
 void TMainForm::CreateMenus() {

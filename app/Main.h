@@ -176,6 +176,8 @@ public:
     void ShowErrorActionExecute(TObject* Sender);
     void PrintSchemActionExecute(TObject* Sender);
     void PrintElementActionExecute(TObject* Sender);
+    // The print preview of the active scheme or state-machine window.
+    void PreviewActionExecute(TObject* Sender);
 
     // ---- other frame commands -----------------------------------------------------------------
     void MRUManClick(TObject* Sender, const AnsiString& RecentName, const AnsiString& Caption, int UserData);

@@ -7,6 +7,7 @@
 #include "document/InitModule.h"
 #include "document/Project.h"
 #include "document/Scheme.h"
+#include "editor/qrprint.h"
 #include "fsm/fsmScheme.h"
 #include "platform/Bitmap.h"
 #include "platform/FileNames.h"
@@ -319,13 +320,10 @@ void TMainForm::PrintSchemActionExecute(TObject*) {
             // Each copy starts from a white sheet: the scheme draws by
             // inverting, so drawing it on an old picture would erase it.
             TBitmap sheet;
-            sheet.SetSize(sheetW, sheetH);
-            sheet.Canvas()->Brush()->SetColor(clWhite);
-            sheet.Canvas()->FillRect(Rect(0, 0, sheetW, sheetH));
-            sheet.Canvas()->CopyMode = cmSrcInvert;
-            if (s) s->PrintSchemeTo(sheet.Canvas());
-            else f->PrintSchemeTo(sheet.Canvas());
-            sheet.Mask(clWhite);
+            TwoColourPicture(sheet, sheetW, sheetH, [&](TCanvas* c) {
+                if (s) s->PrintSchemeTo(c);
+                else f->PrintSchemeTo(c);
+            });
             printer->Canvas()->CopyMode = cmSrcCopy;
             printer->Canvas()->StretchDraw(target, &sheet);
         }
@@ -348,4 +346,11 @@ void TMainForm::PrintElementActionExecute(TObject*) {
         }
         printer->EndDoc();
     }
+}
+
+void TMainForm::PreviewActionExecute(TObject*) {
+    if (!Report1) return;
+    TForm* child = ActiveMDIChild();
+    if (ActiveScheme()) Report1->PreviewScheme(child);
+    else if (ActiveFsm()) Report1->PreviewFSM(child);
 }

@@ -3,6 +3,7 @@
 // export as a black-and-white bitmap file.
 #include "document/Scheme.h"
 #include "editor/ChildWin.h"
+#include "editor/qrprint.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/FileNames.h"
@@ -118,11 +119,7 @@ void TMDIChild::PrintToFileActionExecute(TObject*) {
     int maxX = 0, maxY = 0;
     Scheme->GetExtent(maxX, maxY);
     TBitmap picture;
-    picture.SetSize(maxX + 40, maxY + 20);
-    picture.Canvas()->Brush()->SetColor(clWhite);
-    picture.Canvas()->FillRect(picture.Canvas()->ClipRect());
-    PrintSchemActionExecute(picture.Canvas());
-    picture.Mask(clWhite);
+    TwoColourPicture(picture, maxX + 40, maxY + 20, [this](TCanvas* c) { PrintSchemActionExecute(c); });
     AnsiString name = SavePictureDialog->FileName;
     if (name.Pos(".bmp") == 0 && name.Pos(".BMP") == 0) name += ".bmp";
     picture.SaveToFile(name);

@@ -1,0 +1,49 @@
+// The frame's commands that show the element list and the print preview:
+// enabled with a child window, reaching the window in front.
+#include "app/AppTest.h"
+
+#include "editor/ListElement.h"
+#include "editor/qrprint.h"
+
+namespace {
+
+class FrameBinding : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        StartFrame();
+    }
+};
+
+TEST_F(FrameBinding, TheElementListAndThePreviewNeedAChildWindow) {
+    Idle();
+    EXPECT_FALSE(frame->ListElementAction->Enabled());
+    EXPECT_FALSE(frame->PreviewAction->Enabled());
+    WriteScheme(dir.File("s.tvs"), {"Пуск"_a, "Стоп"_a});
+    OpenScheme(dir.File("s.tvs"));
+    Idle();
+    EXPECT_TRUE(frame->ListElementAction->Enabled());
+    EXPECT_TRUE(frame->PreviewAction->Enabled());
+    frame->ListElementAction->Execute();
+    Application->ProcessMessages();
+    ASSERT_TRUE(ListElementDlg->Visible());
+    ListElementDlg->FormActivate(ListElementDlg);
+    EXPECT_EQ(ListElementDlg->ListElementBox->Items()->CommaText(), "\"Пуск - 1\",\"Стоп - 2\""_a);
+    EXPECT_EQ(ListElementDlg->Caption(), "Список элементов в схеме   s.tvs"_a);
+    ListElementDlg->OKBtn->Click();
+    EXPECT_FALSE(ListElementDlg->Visible());
+    // A state-machine window in front: the list closes when it is activated.
+    OpenFsm(dir.File("m.fsm"));
+    ListElementDlg->Show();
+    ListElementDlg->FormActivate(ListElementDlg);
+    EXPECT_FALSE(ListElementDlg->Visible());
+    // The preview takes the window in front, of either kind.
+    frame->PreviewAction->Execute();
+    EXPECT_TRUE(Report1->Visible());
+    EXPECT_TRUE(Report1->Previewing());
+    EXPECT_EQ(ChildCalls().back(), "fsm:PrintScheme");
+    Report1->Button1->Click();
+    EXPECT_FALSE(Report1->Visible());
+}
+
+} // namespace
