@@ -25,6 +25,7 @@
 #include "editor/InsertPin.h"
 #include "editor/ListElement.h"
 #include "editor/OpenSym.h"
+#include "editor/Option.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
 #include "editor/SymbolDlg.h"
@@ -111,6 +112,12 @@ void MakeFindSignal() {
     };
 }
 
+void MakeOptions() {
+    Application->CreateForm(OptionDlg);
+    // Five of the options are the frame's stored values.
+    if (MainForm) OptionDlg->FormS = MainForm->FormS;
+}
+
 void MakeJoinQuestion() {
     Application->CreateForm(fmConnect);
     // The scheme model asks through the frame how two named chains join.
@@ -136,7 +143,7 @@ const std::array<TAutoForm, kAutoFormCount>& AutoForms() {
         {"TInsertPinForm", "InsertPinForm", [] { Make(InsertPinForm); }},
         {"TListElementDlg", "ListElementDlg", [] { Make(ListElementDlg); }},
         {"TfmMTValue", "fmMTValue", [] { Make(fmMTValue); }},
-        {"TOptionDlg", "OptionDlg", nullptr},
+        {"TOptionDlg", "OptionDlg", MakeOptions},
         {"TProgressForm", "ProgressForm", MakeProgress},
         {"TProjectDlg", "ProjectDlg", [] { Make(ProjectDlg); }},
         {"TReport1", "Report1", [] { Make(Report1); }},

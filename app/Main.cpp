@@ -447,7 +447,7 @@ void TMainForm::CreateActions() {
     FindAction->SetHint("Найти сигнал по имени"_a);
     bind(FindAction, &TMainForm::FindActionExecute);
     ConfigAction = NewAction("ConfigAction", "Настройка"_a);
-    inert(ConfigAction);
+    bind(ConfigAction, &TMainForm::ConfigActionExecute);
 }
 
 void TMainForm::CreateMenus() {

@@ -195,6 +195,8 @@ public:
     // The same, then the timing diagram.
     void ToolbarButtonEx27Click(TObject* Sender);
     void N72Click(TObject* Sender);
+    // "Настройка": the options, then the scheme in front repainted in them.
+    void ConfigActionExecute(TObject* Sender);
     void TypeActionExecute(TObject* Sender);
     void HelpAbout1Execute(TObject* Sender);
     void HelpContenstActionExecute(TObject* Sender);

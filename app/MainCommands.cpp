@@ -7,6 +7,7 @@
 #include "debugger/ui/Sharefun.h"
 #include "document/Project.h"
 #include "document/Scheme.h"
+#include "editor/Option.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
 #include "platform/FileUtils.h"
@@ -138,6 +139,12 @@ void TMainForm::N72Click(TObject*) {
     if (!CurrentProject) return;
     fmStat->Project = CurrentProject;
     fmStat->ShowModal();
+}
+
+void TMainForm::ConfigActionExecute(TObject*) {
+    if (!OptionDlg) return;
+    OptionDlg->ShowModal();
+    if (ISchemeChild* s = ActiveScheme()) s->RepaintSheet();
 }
 
 void TMainForm::TypeActionExecute(TObject*) {

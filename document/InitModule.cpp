@@ -117,7 +117,7 @@ void SetDefault(TInitModule& m, const Setting& s) {
 }
 
 bool ValidName(const Setting& s, const AnsiString& text) {
-    return s.kind == Kind::BareName ? TInitModule::IsBareName(text) : !text.IsEmpty() && ownini::IsPlainText(text);
+    return s.kind == Kind::BareName ? TInitModule::IsBareName(text) : TInitModule::IsPathName(text);
 }
 
 // Takes the text read from the file; false when it is no value of the setting.
@@ -216,6 +216,8 @@ bool TInitModule::IsBareName(const AnsiString& name) {
     return !name.IsEmpty() && ownini::IsPlainText(name) && IsBareFileName(name) && name.Trim() != "." &&
            name.Trim() != "..";
 }
+
+bool TInitModule::IsPathName(const AnsiString& name) { return !name.IsEmpty() && ownini::IsPlainText(name); }
 
 void TInitModule::SetDefaults() {
     AnsiString comments = CommentsFile;

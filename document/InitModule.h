@@ -101,8 +101,10 @@ public:
     void Read();
     bool Write();
 
-    // Whether a text can be the value of a bare work-file name setting.
+    // Whether a text can be the value of a bare work-file name setting, and
+    // of the log's name (which may name a folder too).
     static bool IsBareName(const AnsiString& name);
+    static bool IsPathName(const AnsiString& name);
 
 private:
     AnsiString fileName_;

@@ -2,7 +2,9 @@
 // enabled with a child window, reaching the window in front.
 #include "app/AppTest.h"
 
+#include "controls/gui/Placemnt.h"
 #include "editor/ListElement.h"
+#include "editor/Option.h"
 #include "editor/qrprint.h"
 
 namespace {
@@ -44,6 +46,29 @@ TEST_F(FrameBinding, TheElementListAndThePreviewNeedAChildWindow) {
     EXPECT_EQ(ChildCalls().back(), "fsm:PrintScheme");
     Report1->Button1->Click();
     EXPECT_FALSE(Report1->Visible());
+}
+
+TEST_F(FrameBinding, TheOptionsWriteTheFramesStoredValuesAndRepaintTheSchemeInFront) {
+    Idle();
+    EXPECT_TRUE(frame->ConfigAction->Enabled());
+    ModalScript script;
+    script.On(OptionDlg, [] {
+        OptionDlg->cbTextFile->SetChecked(true);
+        OptionDlg->OKBtn->Click();
+    });
+    frame->ConfigAction->Execute();
+    EXPECT_TRUE(frame->FormS->GetStoredValue("DoTextLogicFile").AsBoolean());
+    EXPECT_TRUE(ChildCalls().empty()) << "no scheme to repaint";
+    OpenScheme(dir.File("s.tvs"));
+    OpenFsm(dir.File("m.fsm"));
+    script.On(OptionDlg, [] { OptionDlg->CancelBtn->Click(); });
+    frame->ConfigAction->Execute();
+    EXPECT_TRUE(ChildCalls().empty()) << "a state machine in front is not repainted";
+    frame->ActivateSchemeWindow("s.tvs");
+    Application->ProcessMessages();
+    script.On(OptionDlg, [] { OptionDlg->CancelBtn->Click(); });
+    frame->ConfigAction->Execute();
+    EXPECT_EQ(ChildCalls(), std::vector<std::string>{"scheme:Repaint"});
 }
 
 } // namespace

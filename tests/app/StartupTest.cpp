@@ -39,6 +39,7 @@
 #include "editor/InsertPin.h"
 #include "editor/ListElement.h"
 #include "editor/OpenSym.h"
+#include "editor/Option.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
 #include "editor/Unit9.h"
@@ -80,12 +81,12 @@ TEST_F(AppTest, TheFormsThatExistAreMadeInTableOrderIntoTheirGlobals) {
     for (int i = before; i < Application->ComponentCount(); ++i) made.push_back(Application->Components(i));
     frame = MainForm;
     // The frame first (the main window), the settings module second.
-    const std::vector<int> expected = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40};
+    const std::vector<int> expected = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40};
     EXPECT_EQ(order, expected);
     const std::vector<TComponent*> globals = {
         MainForm, InitModule, fmRun, AddDriverForm, AddPinForm, AddTypeDrvForm, FindSignalDlg, fmDebug,
-        fmFormuls, fmIO, InsertPinForm, ListElementDlg, fmMTValue, ProgressForm, ProjectDlg, Report1,
-        ShowExportDlg, TimersForm, Form8, Form1, Form4, fmPrewIm, Form2, Form3, Form5, Form9, Form7,
+        fmFormuls, fmIO, InsertPinForm, ListElementDlg, fmMTValue, OptionDlg, ProgressForm, ProjectDlg,
+        Report1, ShowExportDlg, TimersForm, Form8, Form1, Form4, fmPrewIm, Form2, Form3, Form5, Form9, Form7,
         InsertElementForm, PinDriverDlg, fmOpenSymbolFile, Form10, Form6, CheckConnectivityDialog, fmConnect,
         fmFSMCond, fmPins, fmStProp, Form12, fmAutoNames, fmStat};
     EXPECT_EQ(&TranslatorHooks().ProgressWindow(), static_cast<ITranslationProgress*>(ProgressForm));
