@@ -13,6 +13,7 @@
 #include "document/Scheme.h"
 #include "document/UndoList.h"
 #include "controls/gui/Placemnt.h"
+#include "editor/Case.h"
 #include "editor/ChildWin.h"
 #include "editor/EditorHooks.h"
 #include "editor/ListElement.h"
@@ -143,6 +144,9 @@ public:
         if (auto& find = FrameWindowFactories().FindSignal) find(name);
     }
     TPrintDialog* PrintDialog() override { return frame_->PrintDialog1; }
+    bool ExportCase(TForm* window, std::vector<int32_t>* outputs) override {
+        return frame_->ExportCase(window, outputs);
+    }
 
 private:
     static IFrameDebugger* Debugger() { return FrameWindowFactories().Debugger; }
@@ -593,6 +597,7 @@ void TMainForm::FormCreate(TObject*) {
     auto& factories = FrameWindowFactories();
     if (!factories.FsmWindow) factories.FsmWindow = [](TComponent* owner) -> TForm* { return NewFSMChild(owner); };
     if (!factories.SchemeWindow) factories.SchemeWindow = MakeSchemeWindow;
+    if (!factories.CaseWindow) factories.CaseWindow = MakeCaseWindow;
 }
 
 void TMainForm::FormShow(TObject*) {
@@ -841,8 +846,13 @@ bool TMainForm::OpenCaseWindow(TStrings* list, const AnsiString& baseName, TObje
         list->Add("1234");
         list->Add("1234");
     }
+    // The table's file lies in the current folder: separators in the
+    // element's name name no folder.
+    AnsiString file = baseName + ".tvc";
+    for (int i = 1; i <= file.Length(); ++i)
+        if (file[i] == '/' || file[i] == '\\' || file[i] == ':') file[i] = '_';
     auto& make = FrameWindowFactories().CaseWindow;
-    if (CanMakeWindow(bool(make), "окна CASE-таблиц"_a, baseName + ".tvc")) make(Application, baseName + ".tvc", element);
+    if (CanMakeWindow(bool(make), "окна CASE-таблиц"_a, file)) make(Application, file, element);
     return true;
 }
 

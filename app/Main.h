@@ -185,10 +185,10 @@ public:
     void MoveFileUpExecute(TObject* Sender);
     void MoveFileDownExecute(TObject* Sender);
     void ExportSchemeActionExecute(TObject* Sender);
-    // Translates the scheme of the active CASE-forming window and checks its
-    // table on the emulator: 65,536 output words into outputs. False when the
-    // check did not run.
-    bool ExportCase(std::vector<int32_t>* outputs);
+    // Translates the scheme of a CASE-forming window and checks its table on
+    // the emulator: 65,536 output words into outputs. False when the check
+    // did not run.
+    bool ExportCase(TForm* window, std::vector<int32_t>* outputs);
     // Loads the project's (or, with DebuCheck, the active scheme's)
     // debugging copy and shows the debugger window.
     void ToolbarButtonEx26Click(TObject* Sender);

@@ -124,8 +124,10 @@ void TMainForm::ExportSchemeActionExecute(TObject*) {
     if (files.Exist()) OpenDebugFiles(files, true);
 }
 
-bool TMainForm::ExportCase(std::vector<int32_t>* outputs) {
-    TScheme* scheme = ActiveSchemeToTranslate();
+bool TMainForm::ExportCase(TForm* window, std::vector<int32_t>* outputs) {
+    auto* child = dynamic_cast<ISchemeChild*>(window);
+    if (!child) MessageDlg(Utf8ToAnsi(kNoActiveScheme), mtWarning, mbYesOnly);
+    TScheme* scheme = child ? child->SchemeDocument() : nullptr;
     if (!scheme) return false;
     TranslateScheme(scheme, true);
     if (!CurrentProject) return false;

@@ -25,6 +25,7 @@ public:
     void AddSignalToDebug(const AnsiString&, int) override {}
     bool SignalSearchPresent() override { return false; }
     void FindSignal(const AnsiString&) override {}
+    bool ExportCase(TForm*, std::vector<int32_t>*) override { return false; }
     TPrintDialog* PrintDialog() override {
         if (!dialog_) dialog_ = std::make_unique<TPrintDialog>(nullptr);
         return dialog_.get();

@@ -4,6 +4,9 @@
 // start-up; tests install a fake. With nothing installed the window gets the
 // answers of a frame without project, debugger or signal search.
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/AnsiString.h"
 
 class TForm;
@@ -42,6 +45,11 @@ public:
     virtual void AddSignalsToDebug(TStrings* inputs, TStrings* outputs) = 0;
     // kind 0 input, 1 output.
     virtual void AddSignalToDebug(const AnsiString& name, int kind) = 0;
+
+    // Translates the scheme of the CASE-forming window and runs it on the
+    // emulator for every input value, the outputs into outputs (65,536
+    // words); false when the check did not run.
+    virtual bool ExportCase(TForm* window, std::vector<int32_t>* outputs) = 0;
 
     // The frame's print dialog, which the element list's and the preview's
     // printing run too.

@@ -216,7 +216,7 @@ TEST_F(DebugCommands, ACaseTranslationChecksItsTableOnTheEmulator) {
     OpenScheme(dir.File("pump.tvs"));
     std::vector<int32_t> words;
     port.Answer(mrNo);
-    EXPECT_TRUE(frame->ExportCase(&words));
+    EXPECT_TRUE(frame->ExportCase(frame->ActiveMDIChild(), &words));
     EXPECT_EQ(Emulator()->FileName, dir.File("Debupumptvca.dat"));
     EXPECT_EQ(words.size(), 65536u);
     // A run that leaves no copy checks nothing.
@@ -224,7 +224,7 @@ TEST_F(DebugCommands, ACaseTranslationChecksItsTableOnTheEmulator) {
     std::filesystem::remove(dir.Path() / "Debupumptvca.dat");
     std::vector<int32_t> untouched{3};
     port.Answer(mrNo);
-    EXPECT_FALSE(frame->ExportCase(&untouched));
+    EXPECT_FALSE(frame->ExportCase(frame->ActiveMDIChild(), &untouched));
     EXPECT_EQ(untouched, std::vector<int32_t>{3});
 }
 

@@ -201,11 +201,11 @@ TEST_F(Dialogs, TheSignalTableCommandMarksOnlyAnOpenProject) {
 
 TEST_F(Dialogs, RefusalsOfTheTranslationCommandsWithTheirTexts) {
     frame->ExportActionExecute(frame->ExportAction);
-    frame->ExportCase(nullptr);
+    frame->ExportCase(nullptr, nullptr);
     OpenFsm(dir.File("m.fsm"));
     frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
     OpenScheme(dir.File("s.tvs"));
-    frame->ExportCase(nullptr);
+    frame->ExportCase(frame->ActiveMDIChild(), nullptr);
     const std::vector<AnsiString> expected = {
         "Нет открытого проекта\nТрансляция только проекта!!"_a,
         " Нет активной схемы \n F8 - трансляция только активной схемы !\n Трансляция проекта - Ctrl+F9"_a,

@@ -3,6 +3,7 @@
 #include "app/AppTest.h"
 
 #include "controls/gui/Placemnt.h"
+#include "editor/Case.h"
 #include "editor/ListElement.h"
 #include "editor/Option.h"
 #include "editor/qrprint.h"
@@ -69,6 +70,27 @@ TEST_F(FrameBinding, TheOptionsWriteTheFramesStoredValuesAndRepaintTheSchemeInFr
     script.On(OptionDlg, [] { OptionDlg->CancelBtn->Click(); });
     frame->ConfigAction->Execute();
     EXPECT_EQ(ChildCalls(), std::vector<std::string>{"scheme:Repaint"});
+}
+
+TEST_F(FrameBinding, TheCaseWindowIsASchemeWindowOfTheFrameThatTranslatesThroughIt) {
+    TScheme holder;
+    TCaseMaskElement* element = holder.CreateCaseMaskElement(2);
+    TStringList numbers;
+    EXPECT_TRUE(frame->OpenCaseWindow(&numbers, "M1", element));
+    Application->ProcessMessages();
+    auto* window = dynamic_cast<TfmCase*>(frame->ActiveMDIChild());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Scheme->GetFileName(), AnsiString("M1.tvc"));
+    EXPECT_EQ(window->GetElement(), element);
+    EXPECT_EQ(frame->ActiveScheme(), static_cast<ISchemeChild*>(window)) << "the frame's commands reach it";
+    // "Применить" with the element in no window writes nothing and asks nothing.
+    window->ToolbarButtonEx2Click(window);
+    EXPECT_TRUE(port.Messages().empty());
+    // The frame's CASE translation refuses without a project.
+    std::vector<int32_t> outputs{7};
+    EXPECT_FALSE(frame->ExportCase(window, &outputs));
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Нет открытого проекта"_a});
+    EXPECT_EQ(outputs, std::vector<int32_t>{7});
 }
 
 } // namespace

@@ -402,8 +402,10 @@ TEST_F(AppTest, ACaseWindowGetsItsTableFileAndTheElement) {
     };
     TStringList list;
     TObject element;
-    EXPECT_TRUE(frame->OpenCaseWindow(&list, dir.File("c5"), &element));
-    EXPECT_EQ(named, dir.File("c5.tvc"));
+    // The table file lies in the current folder: an element's name that
+    // looks like a path names no other folder.
+    EXPECT_TRUE(frame->OpenCaseWindow(&list, "K1/2:3\\4", &element));
+    EXPECT_EQ(named, AnsiString("K1_2_3_4.tvc"));
     EXPECT_EQ(handed, &element);
     EXPECT_EQ(list.Text(), AnsiString("1234\r\n1234\r\n"));
 }

@@ -3,6 +3,7 @@
 // interface of the scheme window, the frame's services to the model and the
 // state-machine files; and a signal table to name pins after.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
     bool SignalSearchPresent() override { return search; }
     void FindSignal(const AnsiString& name) override { found.push_back(name); }
     TPrintDialog* PrintDialog() override { return &printDialog; }
+    bool ExportCase(TForm* window, std::vector<int32_t>* outputs) override {
+        exported.push_back(window);
+        return exportCase && exportCase(outputs);
+    }
 
     std::vector<int> modes;
     int zoomRules = 0, saves = 0, sortDr = 0;
@@ -45,6 +50,9 @@ public:
     std::vector<TScheme*> checked;
     std::vector<AnsiString> debug, found;
     TPrintDialog printDialog{nullptr};
+    // The check's outputs; unset, the check does not run.
+    std::function<bool(std::vector<int32_t>*)> exportCase;
+    std::vector<TForm*> exported;
 };
 
 // The frame's services to the model (the open dialog, the signal-direction
