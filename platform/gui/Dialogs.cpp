@@ -138,17 +138,23 @@ QString Caption(TMsgDlgType t) {
     }
 }
 
-// "text (mask)|mask" pairs to Qt name filters.
-QStringList NameFilters(const AnsiString& filter) {
-    QStringList parts = ToQString(filter).split('|');
-    QStringList out;
+
+} // namespace
+
+std::vector<AnsiString> NameFilters(const AnsiString& filter) {
+    const QStringList parts = ToQString(filter).split('|');
+    std::vector<AnsiString> out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString masks = parts[i + 1];
         masks.replace(';', ' ');
-        out << parts[i] + " (" + masks + ")";
+        const QString shown = " (" + masks + ")";
+        // A text that shows its masks already is not followed by them again.
+        out.push_back(FromQString(parts[i].endsWith(shown) ? parts[i] : parts[i] + shown));
     }
     return out;
 }
+
+namespace {
 
 class QtPort : public IUserInterfacePort {
 public:
@@ -217,7 +223,8 @@ public:
         dlg.setAcceptMode(r.kind == FileDialogRequest::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dlg.setFileMode(r.kind != FileDialogRequest::Open ? QFileDialog::AnyFile : r.MultiSelect ? QFileDialog::ExistingFiles : r.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         if (!r.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
-        QStringList filters = NameFilters(r.Filter);
+        QStringList filters;
+        for (const AnsiString& f : NameFilters(r.Filter)) filters << ToQString(f);
         if (!filters.isEmpty()) {
             dlg.setNameFilters(filters);
             if (r.FilterIndex >= 1 && r.FilterIndex <= filters.size()) dlg.selectNameFilter(filters[r.FilterIndex - 1]);

@@ -22,6 +22,10 @@ struct TCanvasText;
 // The Qt port: message boxes, file, colour and print dialogs, folder
 // selection, help, links and the read-only text viewer.
 IUserInterfacePort* QtUiPortInstance();
+// A filter of the file dialogs ("text|masks|text|masks", masks separated by
+// ';') as the Qt file dialog takes it: each text followed by its masks in
+// brackets, unless the text shows them already ("Bitmaps (*.bmp)").
+std::vector<AnsiString> NameFilters(const AnsiString& filter);
 
 // Open-dialog options (a set: bit (1 << option)).
 enum TOpenOption {

@@ -97,6 +97,14 @@ TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     EXPECT_EQ(dlg.FileName, AnsiString("/w/a.b/old.sch"));
 }
 
+TEST_F(Dialogs, QtFileDialogsShowEachFilterTextWithItsMasksOnce) {
+    using Labels = std::vector<AnsiString>;
+    EXPECT_EQ(NameFilters("Bitmaps (*.bmp)|*.bmp|Файлы схем|*.tvs;*.sch|Файлы машины состояний (*.fsm)|*.fsm|Все|*.*"_a),
+              (Labels{"Bitmaps (*.bmp)", "Файлы схем (*.tvs *.sch)"_a, "Файлы машины состояний (*.fsm)"_a, "Все (*.*)"_a}));
+    EXPECT_EQ(NameFilters("Один|"_a), Labels{"Один ()"_a});
+    EXPECT_TRUE(NameFilters("без масок"_a).empty());
+}
+
 TEST_F(Dialogs, ColorAndPrintDialogsAnswerThroughThePort) {
     TColorDialog cd(nullptr);
     cd.Color = clRed;
