@@ -83,7 +83,8 @@ TCheckConnectivityDialog::TCheckConnectivityDialog(TComponent* owner) : TForm(ow
 
     LeftPanel = NewControl<TPanel>(this, this, "LeftPanel");
     LeftPanel->SetAlign(alLeft);
-    LeftPanel->SetWidth(210);
+    // Two columns of 100 fit in each grid.
+    LeftPanel->SetWidth(195);
     LeftPanel->SetBevelOuter(bvNone);
     Label1 = NewControl<TLabel>(this, LeftPanel, "Label1");
     Label1->SetCaption("Цепи на всех схемах"_a);
@@ -95,7 +96,7 @@ TCheckConnectivityDialog::TCheckConnectivityDialog(TComponent* owner) : TForm(ow
 
     AnotherPanel = NewControl<TPanel>(this, this, "AnotherPanel");
     AnotherPanel->SetAlign(alRight);
-    AnotherPanel->SetWidth(200);
+    AnotherPanel->SetWidth(206);
     AnotherPanel->SetBevelOuter(bvNone);
     Splitter2 = NewControl<TSplitter>(this, this, "Splitter2");
     Splitter2->SetAlign(alRight);

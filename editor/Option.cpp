@@ -178,7 +178,8 @@ void TOptionDlg::MakeColourPages() {
         TScrollBox* s = NewControl<TScrollBox>(this, page, scroll);
         s->SetBounds(142, 6, 290, 386);
         TPaintBox* p = NewControl<TPaintBox>(this, s, box);
-        p->SetBounds(0, 0, 286, 382);
+        // Until a file is opened the box fills the visible area.
+        p->SetBounds(0, 0, 284, 380);
         return std::pair{s, p};
     };
     std::tie(ScrollBox1, PaintBox1) = preview(TabSheet1, "ScrollBox1", "PaintBox1");
@@ -194,8 +195,11 @@ void TOptionDlg::MakeOtherPage() {
     };
     auto label = [this](TWinControl* parent, const char* caption, int left, int top) {
         TLabel* l = NewControl<TLabel>(this, parent, nullptr);
+        l->SetLeft(left);
+        l->SetTop(top);
+        // The label takes the width of its text.
+        l->SetAutoSize(true);
         l->SetCaption(Utf8ToAnsi(caption));
-        l->SetBounds(left, top, 10, 13);
         return l;
     };
     auto spin = [this](TWinControl* parent, const char* name, int left, int top, double low, double high) {
