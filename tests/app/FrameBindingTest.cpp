@@ -5,6 +5,7 @@
 #include "controls/gui/Placemnt.h"
 #include "editor/Case.h"
 #include "editor/ListElement.h"
+#include "editor/Unit10.h"
 #include "editor/Option.h"
 #include "editor/qrprint.h"
 
@@ -75,8 +76,10 @@ TEST_F(FrameBinding, TheOptionsWriteTheFramesStoredValuesAndRepaintTheSchemeInFr
 TEST_F(FrameBinding, TheCaseWindowIsASchemeWindowOfTheFrameThatTranslatesThroughIt) {
     TScheme holder;
     TCaseMaskElement* element = holder.CreateCaseMaskElement(2);
-    TStringList numbers;
-    EXPECT_TRUE(frame->OpenCaseWindow(&numbers, "M1", element));
+    element->SetName("M1");
+    // "Нарисовать логику" of the CASE table editor opens it.
+    Form10->LoadEntity(element);
+    Form10->Button5Click(Form10->Button5);
     Application->ProcessMessages();
     auto* window = dynamic_cast<TfmCase*>(frame->ActiveMDIChild());
     ASSERT_NE(window, nullptr);
