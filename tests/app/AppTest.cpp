@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "document/Project.h"
+#include "document/UndoList.h"
 #include "platform/Canvas.h"
 #include "platform/FileIO.h"
 #include "platform/FileUtils.h"
@@ -128,4 +129,21 @@ void AppTest::WriteProject(const AnsiString& fileName, const std::vector<AnsiStr
     p.SetFileName(fileName);
     for (const AnsiString& f : files) p.AddFile(f);
     ASSERT_TRUE(p.Save());
+}
+
+void AppTest::OpenProjectOf(const std::vector<AnsiString>& files) {
+    WriteProject(dir.File("p.tvp"), files);
+    port.AnswerFile(dir.File("p.tvp"));
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    port.Clear();
+}
+
+std::vector<std::string> AppTest::WindowsState() {
+    std::vector<std::string> v;
+    for (TForm* w : Children()) {
+        TScheme* d = dynamic_cast<ISchemeChild*>(w)->SchemeDocument();
+        v.push_back(AnsiToUtf8(d->GetName()) + " sel" + std::to_string(d->Selection().size()) + " mod" +
+                    std::to_string(d->IsModified()) + " undo" + std::to_string(d->UndoList()->GroupCount()));
+    }
+    return v;
 }

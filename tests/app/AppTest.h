@@ -143,6 +143,11 @@ protected:
                      const std::vector<int>& numbers = {});
     // Writes a project file listing the files.
     void WriteProject(const AnsiString& fileName, const std::vector<AnsiString>& files);
+    // Opens p.tvp of the test folder listing the files, through the command.
+    void OpenProjectOf(const std::vector<AnsiString>& files);
+    // Each window's scheme, selection size, modified flag and undo steps, in
+    // window order: what reading walks must leave as it is.
+    std::vector<std::string> WindowsState();
 
     TMainForm* frame = nullptr;
     testenv::TempDir dir;

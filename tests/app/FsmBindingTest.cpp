@@ -8,11 +8,9 @@
 #include <QTest>
 
 #include "controls/gui/ExCheckListBox.h"
-#include "editor/qrprint.h"
 #include "fsm/gui/FSMChild.h"
 #include "fsm/gui/FsmFrame.h"
 #include "fsm/gui/PaintBoxMouse.h"
-#include "platform/Canvas.h"
 #include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
 
@@ -249,35 +247,6 @@ TEST_F(FsmBinding, PrintingGivesAJobPerStateMachineWindowWithItsCopies) {
     frame->PrintElementActionExecute(frame->PrintElementAction);
     EXPECT_TRUE(pages->Documents.empty());
     Printer()->SetBackend(std::move(previous));
-}
-
-TEST_F(FsmBinding, ThePreviewShowsTheStateMachineInBlackAndWhiteUntilItsWindowCloses) {
-    auto* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("a.fsm")));
-    ASSERT_NE(w, nullptr);
-    Draw(w);
-    Focus(w);
-    frame->PreviewActionExecute(frame->PreviewAction);
-    ASSERT_TRUE(Report1->Visible());
-    EXPECT_TRUE(Report1->Previewing());
-    const QImage& page = *Report1->PaintBox1->Canvas()->Image();
-    int black = 0, other = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const QRgb c = page.pixel(x, y) & 0xFFFFFF;
-            black += c == 0;
-            other += c != 0 && c != 0xFFFFFF;
-        }
-    EXPECT_GT(black, 20) << "two states and a transition";
-    EXPECT_EQ(other, 0);
-    w->Close();
-    Application->ProcessMessages();
-    EXPECT_FALSE(Report1->Previewing());
-    Report1->PaintBox1->Repaint();
-    black = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) black += (page.pixel(x, y) & 0xFFFFFF) == 0;
-    EXPECT_EQ(black, 0);
-    Report1->Close();
 }
 
 } // namespace
