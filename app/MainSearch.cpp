@@ -1,6 +1,7 @@
 // The frame's signal search and its walks over the schemes: the signal
 // search of F3 and its result list, and the services of the chain dialog.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -219,44 +220,49 @@ void TMainForm::ListChainMembersInScheme(TStrings* elements, TStrings* outputs, 
     reader.Read(scheme)->ListChainMembers(elements, outputs, chain);
 }
 
-void TMainForm::FindChainInProject(const AnsiString& chain, const AnsiString& scheme) {
-    TSchemeReader reader(this);
+namespace {
+
+// Visits every scheme of the walk with the connectors reached so far
+// (starting from those the chain touches), again while a round reached new
+// connectors: the rounds end, since each one either adds a name or is the last.
+void WalkThroughConnectors(TSchemeReader& reader, const AnsiString& chain, const AnsiString& scheme,
+                           const std::vector<AnsiString>& schemes,
+                           const std::function<void(const AnsiString& entry, TStringList& connectors)>& visit) {
     TStringList connectors;
     reader.Read(scheme)->ChainTouchesConnections(&connectors, chain);
-    // The schemes are walked again while a walk reached new connectors.
-    const std::vector<AnsiString> schemes = WalkedSchemes();
     int known = 0;
     do {
         known = connectors.Count();
-        for (const AnsiString& entry : schemes) {
-            if (!reader.Read(entry)->MarkChainsOfConnections(&connectors, false, nullptr)) continue;
-            if (ISchemeChild* window = ShowSchemeWindow(entry))
-                window->SchemeDocument()->MarkChainsOfConnections(&connectors, true, nullptr);
-        }
+        for (const AnsiString& entry : schemes) visit(entry, connectors);
     } while (connectors.Count() > known);
+}
+
+} // namespace
+
+void TMainForm::FindChainInProject(const AnsiString& chain, const AnsiString& scheme) {
+    TSchemeReader reader(this);
+    WalkThroughConnectors(reader, chain, scheme, WalkedSchemes(), [&](const AnsiString& entry, TStringList& connectors) {
+        if (!reader.Read(entry)->MarkChainsOfConnections(&connectors, false, nullptr)) return;
+        if (ISchemeChild* window = ShowSchemeWindow(entry))
+            window->SchemeDocument()->MarkChainsOfConnections(&connectors, true, nullptr);
+    });
 }
 
 void TMainForm::SearchSignalInProject(const AnsiString& scheme, const AnsiString& chain,
                                       const TNeighboursFound& found) {
     TSchemeReader reader(this);
-    TStringList connectors, chains, elements, outputs;
-    reader.Read(scheme)->ChainTouchesConnections(&connectors, chain);
-    const std::vector<AnsiString> schemes = WalkedSchemes();
-    int known = 0;
-    do {
-        known = connectors.Count();
-        for (const AnsiString& entry : schemes) {
-            const AnsiString name = ExtractFileName(entry);
-            if (name == scheme) continue;
-            TScheme* doc = reader.Read(entry);
-            chains.Clear();
-            if (!doc->MarkChainsOfConnections(&connectors, false, &chains)) continue;
-            elements.Clear();
-            outputs.Clear();
-            for (int i = 0; i < chains.Count(); ++i) doc->ListChainMembers(&elements, &outputs, chains.Get(i));
-            if (found) found(&elements, &outputs, name);
-        }
-    } while (connectors.Count() > known);
+    TStringList chains, elements, outputs;
+    WalkThroughConnectors(reader, chain, scheme, WalkedSchemes(), [&](const AnsiString& entry, TStringList& connectors) {
+        const AnsiString name = ExtractFileName(entry);
+        if (name == scheme) return;
+        TScheme* doc = reader.Read(entry);
+        chains.Clear();
+        if (!doc->MarkChainsOfConnections(&connectors, false, &chains)) return;
+        elements.Clear();
+        outputs.Clear();
+        for (int i = 0; i < chains.Count(); ++i) doc->ListChainMembers(&elements, &outputs, chains.Get(i));
+        if (found) found(&elements, &outputs, name);
+    });
 }
 
 void TMainForm::SelectElementInScheme(const AnsiString& scheme, const AnsiString& name, bool device) {

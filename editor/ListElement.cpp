@@ -191,54 +191,41 @@ void TListElementDlg::ShowDriver(TDriver* d) {
     SG->SetCells(2, 1, IntToStr(d->GetBitNumber()));
 }
 
+std::vector<TEntity*> TListElementDlg::Matching(TScheme* doc, const AnsiString& name) const {
+    std::vector<TEntity*> found;
+    if (ComboBox1->ItemIndex() != 1) {
+        for (TElement* e = doc->FirstDevice(); e; e = doc->NextDevice())
+            if (e->Name() == name) found.push_back(e);
+    } else {
+        for (TDriver* d = doc->FirstDriver(); d; d = doc->NextDriver())
+            if (d->Name() == name) found.push_back(d);
+    }
+    return found;
+}
+
 void TListElementDlg::ListElementBoxClick(TObject*) {
     ISchemeChild* window = ActiveScheme();
     if (!window) return;
-    TScheme* doc = window->SchemeDocument();
-    const bool elements = ComboBox1->ItemIndex() != 1;
-    TElement* element = nullptr;
-    TDriver* driver = nullptr;
     // The last match wins.
-    for (const AnsiString& name : ChosenNames()) {
-        if (elements) {
-            for (TElement* e = doc->FirstDevice(); e; e = doc->NextDevice())
-                if (e->Name() == name) element = e, driver = nullptr;
-        } else {
-            for (TDriver* d = doc->FirstDriver(); d; d = doc->NextDriver())
-                if (d->Name() == name) driver = d, element = nullptr;
-        }
-    }
-    if (driver) ShowDriver(driver);
-    else if (element) ShowElementPins(element);
+    TEntity* last = nullptr;
+    for (const AnsiString& name : ChosenNames())
+        for (TEntity* o : Matching(window->SchemeDocument(), name)) last = o;
+    if (auto* driver = dynamic_cast<TDriver*>(last)) ShowDriver(driver);
+    else if (auto* element = dynamic_cast<TElement*>(last)) ShowElementPins(element);
 }
-
-namespace {
-
-// The scheme window in front, scrolled to its selection.
-void ShowSelection(ISchemeChild* window) {
-    if (auto* form = dynamic_cast<TForm*>(window)) form->BringToFront();
-    window->CenterSelectedActionExecute(nullptr);
-}
-
-} // namespace
 
 void TListElementDlg::Button1Click(TObject*) {
     ISchemeChild* window = ActiveScheme();
     if (!window) return;
     TScheme* doc = window->SchemeDocument();
-    const bool elements = ComboBox1->ItemIndex() != 1;
     doc->ClearSelection();
     for (const AnsiString& name : ChosenNames()) {
-        std::vector<TEntity*> found;
-        if (elements) {
-            for (TElement* e = doc->FirstDevice(); e; e = doc->NextDevice())
-                if (e->Name() == name) found.push_back(e);
-        } else {
-            for (TDriver* d = doc->FirstDriver(); d; d = doc->NextDriver())
-                if (d->Name() == name) found.push_back(d);
-        }
+        const std::vector<TEntity*> found = Matching(doc, name);
         for (TEntity* o : found) doc->AddToSelection(o, true);
-        if (!found.empty()) ShowSelection(window);
+        if (found.empty()) continue;
+        // The scheme window in front, scrolled to the selection.
+        if (auto* form = dynamic_cast<TForm*>(window)) form->BringToFront();
+        window->CenterSelectedActionExecute(nullptr);
     }
 }
 
@@ -248,19 +235,10 @@ void TListElementDlg::Button2Click(TObject*) {
     TScheme* doc = window->SchemeDocument();
     doc->ClearSelection();
     if (ListElementBox->ItemIndex() < 0) return;
-    const bool elements = ComboBox1->ItemIndex() != 1;
     for (const AnsiString& name : ChosenNames()) {
-        std::vector<TEntity*> found;
-        if (elements) {
-            for (TElement* e = doc->FirstDevice(); e; e = doc->NextDevice())
-                if (e->Name() == name) found.push_back(e);
-        } else {
-            for (TDriver* d = doc->FirstDriver(); d; d = doc->NextDriver())
-                if (d->Name() == name) found.push_back(d);
-        }
         // Each one alone in the selection while its dialog is open, so that
         // a change marks the scheme modified as the window's own command does.
-        for (TEntity* o : found) {
+        for (TEntity* o : Matching(doc, name)) {
             doc->ClearSelection();
             doc->AddToSelection(o, true);
             if (auto* form = dynamic_cast<TForm*>(window)) form->BringToFront();

@@ -54,6 +54,8 @@ private:
     static ISchemeChild* ActiveScheme();
     // The names of the chosen entries, in list order.
     std::vector<AnsiString> ChosenNames() const;
+    // The elements (or, listing driver pins, the driver pins) of that name.
+    std::vector<class TEntity*> Matching(TScheme* doc, const AnsiString& name) const;
     void ShowElementPins(class TElement* element);
     void ShowDriver(class TDriver* driver);
     std::vector<AnsiString> names_;
