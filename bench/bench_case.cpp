@@ -10,6 +10,7 @@
 #include "document/InitModule.h"
 #include "document/Scheme.h"
 #include "editor/Case.h"
+#include "GuiBench.h"
 
 namespace {
 
@@ -58,11 +59,5 @@ BENCHMARK(BM_DefaultOutputSixteenInputs)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

@@ -27,6 +27,7 @@
 #include "platform/FileIO.h"
 #include "platform/TestUiPort.h"
 #include "tests/debugger/DebugFileBuilder.h"
+#include "GuiBench.h"
 
 namespace {
 
@@ -230,11 +231,5 @@ BENCHMARK(BM_AnalysisSlices)->Unit(benchmark::kMillisecond)->Iterations(1);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DestroyApplication();
-    return 0;
+    return RunGuiBenchmarks(argc, argv, [] { DestroyApplication(); });
 }

@@ -14,6 +14,7 @@
 
 #include "fsm/fsmScheme.h"
 #include "platform/Canvas.h"
+#include "GuiBench.h"
 
 namespace {
 
@@ -123,11 +124,5 @@ BENCHMARK(BM_DragStep)
 
 // Text needs the font database of a GUI application (offscreen without a display).
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

@@ -9,6 +9,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "GuiBench.h"
 
 namespace {
 
@@ -82,10 +83,5 @@ BENCHMARK(BM_XorText);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

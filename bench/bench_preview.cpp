@@ -14,6 +14,7 @@
 #include "platform/gui/Dialogs.h"
 
 #include "GeneratedScheme.h"
+#include "GuiBench.h"
 
 namespace {
 
@@ -63,11 +64,5 @@ BENCHMARK(BM_PreviewNewPicture)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

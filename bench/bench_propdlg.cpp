@@ -24,6 +24,7 @@
 #include "editor/gotoparam.h"
 
 #include "GeneratedScheme.h"
+#include "GuiBench.h"
 
 namespace {
 
@@ -158,11 +159,5 @@ BENCHMARK(BM_CaseStore)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

@@ -13,6 +13,7 @@
 #include "platform/StringList.h"
 
 #include "GeneratedScheme.h"
+#include "GuiBench.h"
 
 namespace {
 
@@ -120,11 +121,5 @@ BENCHMARK(BM_Delete1000)->Unit(benchmark::kMillisecond);
 
 // Text needs the font database of a GUI application (offscreen without a display).
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }

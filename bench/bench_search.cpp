@@ -21,6 +21,7 @@
 #include "platform/FileUtils.h"
 #include "platform/StringList.h"
 #include "platform/TestUiPort.h"
+#include "GuiBench.h"
 
 namespace {
 
@@ -130,12 +131,6 @@ BENCHMARK(BM_NeighboursThroughConnectors)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
     TestUiPort port;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks(argc, argv);
 }
