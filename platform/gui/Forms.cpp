@@ -1199,10 +1199,9 @@ void TApplication::Idle() {
     FlushSurfaces();
 }
 
-void TApplication::SetTitle(const AnsiString& t) {
-    title_ = t;
-    QGuiApplication::setApplicationDisplayName(ToQString(t));
-}
+// The title names message boxes and the help window. It is not Qt's display
+// name: the desktop would append that to every window's caption.
+void TApplication::SetTitle(const AnsiString& t) { title_ = t; }
 
 AnsiString TApplication::ExeName() const { return FromQString(QCoreApplication::applicationFilePath()); }
 

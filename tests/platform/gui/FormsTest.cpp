@@ -279,6 +279,15 @@ TEST_F(Forms, CreateFormMakesTheFirstTheMainFormShowsNothingAndRunShowsItOnce) {
     Free(main);
 }
 
+TEST_F(Forms, TheApplicationTitleNamesMessageBoxesButIsNotAddedToWindowCaptions) {
+    // The desktop appends Qt's display name to every window's caption; the
+    // frame's caption already says what it must, so the title is kept apart.
+    const QString before = QGuiApplication::applicationDisplayName();
+    Application->SetTitle("Программа"_a);
+    EXPECT_EQ(Application->Title(), "Программа"_a);
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), before);
+}
+
 TEST_F(Forms, TheApplicationHintFollowsTheControlUnderTheMouse) {
     TForm* f = MakeForm();
     auto* b = NewControl<TButton>(f, f, "ExportAction");
