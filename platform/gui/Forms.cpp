@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
@@ -273,6 +275,11 @@ void TForm::SetFormStyle(TFormStyle s) {
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
         sub->setWidget(frame);
         sub->setWindowTitle(ToQString(text_));
+        // The program has no icon of its own: the caption shows none rather
+        // than the toolkit's logo (the system menu stays where it would be).
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        sub->setWindowIcon(QIcon(blank));
         main->mdiArea_->addSubWindow(sub);
         sub->installEventFilter(&FormEvents::Instance());
         subWindow_ = sub;
