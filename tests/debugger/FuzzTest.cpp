@@ -1,6 +1,5 @@
 // Random and damaged files through the loader, and a few scans of those that
 // load: no crash, no read or write out of bounds (the sanitizer build runs this too).
-#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -55,9 +54,9 @@ TEST(EmulatorFuzz, LoaderAndScanSurviveRandomAndMutatedFiles) {
     QuietHost host;
     const std::vector<std::string> seeds = dbgfile::SampleFiles();
     std::mt19937 rng(20240601);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    // A fixed number of files, not a time budget: every run meets the same files.
     int iterations = 0, loaded = 0;
-    for (; iterations < 40000 && std::chrono::steady_clock::now() < deadline; ++iterations) {
+    for (; iterations < 3000; ++iterations) {
         std::string bytes;
         if (rng() % 5 == 0) {
             bytes.resize(rng() % 200);
@@ -85,7 +84,6 @@ TEST(EmulatorFuzz, LoaderAndScanSurviveRandomAndMutatedFiles) {
         }
     }
     std::printf("fuzz: %d files, %d loaded\n", iterations, loaded);
-    EXPECT_GT(iterations, 200);
     EXPECT_GT(loaded, 20); // the scan itself was exercised
 }
 
