@@ -228,11 +228,7 @@ TMainForm::~TMainForm() {
 }
 
 TAction* TMainForm::NewAction(const char* name, const AnsiString& caption, TShortCut shortCut) {
-    TAction* a = NewComponent<TAction>(this, name);
-    a->SetCaption(caption);
-    if (shortCut) a->SetShortCut(shortCut);
-    a->SetActionList(ActionList1);
-    return a;
+    return ::NewAction(ActionList1, name, caption, shortCut);
 }
 
 void TMainForm::CreateActions() {

@@ -82,11 +82,7 @@ void TMDIChild::CreateComponents() {
 }
 
 TAction* TMDIChild::NewAction(const char* name, const AnsiString& caption, TShortCut key) {
-    TAction* a = NewComponent<TAction>(this, name);
-    a->SetCaption(caption);
-    if (key) a->SetShortCut(key);
-    a->SetActionList(ChildActionList);
-    return a;
+    return ::NewAction(ChildActionList, name, caption, key);
 }
 
 void TMDIChild::CreateActions() {

@@ -113,11 +113,7 @@ TFSMChild::~TFSMChild() {
 }
 
 TAction* TFSMChild::NewAction(const char* name, const AnsiString& caption, TShortCut shortCut) {
-    TAction* a = NewComponent<TAction>(this, name);
-    a->SetCaption(caption);
-    if (shortCut) a->SetShortCut(shortCut);
-    a->SetActionList(ChildActionList);
-    return a;
+    return ::NewAction(ChildActionList, name, caption, shortCut);
 }
 
 void TFSMChild::CreateActions() {
