@@ -29,8 +29,7 @@ protected:
 
 // Where the handler ran.
 struct Ticks {
-    std::atomic<int> onUi{0};
-    std::atomic<int> elsewhere{0};
+    std::atomic<int> onUi{0}, elsewhere{0};
     int Total() const { return onUi + elsewhere; }
     TNotifyEvent Handler() {
         return [this](TObject*) { ++(IsMainThread() ? onUi : elsewhere); };
@@ -144,8 +143,7 @@ TEST_F(ExTimers, DestroyedWhileTheWorkerSleeps) {
 
 TEST_F(ExTimers, DestroyedWhileAnUnsynchronisedTickWaitsForTheUiThread) {
     std::atomic<bool> entered{false};
-    std::atomic<int> ticks{0};
-    std::atomic<int> synchronised{0};
+    std::atomic<int> ticks{0}, synchronised{0};
     auto* t = new TExTimer(nullptr);
     t->SetSyncEvent(false);
     t->SetInterval(5);
@@ -167,12 +165,11 @@ TEST_F(ExTimers, DestroyedWhileAnUnsynchronisedTickWaitsForTheUiThread) {
 }
 
 TEST_F(ExTimers, FreedInsideItsOwnSynchronisedTick) {
-    struct Case { bool threaded; } cases[] = {{true}, {false}};
-    for (const Case& c : cases) {
+    for (bool threaded : {true, false}) {
         std::atomic<int> ticks{0};
         bool gone = false;
         auto* t = new TExTimer(nullptr);
-        t->SetThreaded(c.threaded);
+        t->SetThreaded(threaded);
         t->SetInterval(5);
         t->SetOnTimer([&](TObject* sender) {
             ++ticks;
@@ -184,7 +181,7 @@ TEST_F(ExTimers, FreedInsideItsOwnSynchronisedTick) {
             ASSERT_TRUE(ProcessUntil([&] { return gone; }));
             ProcessFor(40);
         }
-        EXPECT_EQ(ticks, 1) << c.threaded;
+        EXPECT_EQ(ticks, 1) << threaded;
     }
 }
 

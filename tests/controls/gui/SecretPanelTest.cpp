@@ -29,6 +29,12 @@ struct SecretPanels : GuiTest {
         for (const char* l : lines) list.Add(Utf8ToAnsi(l));
         panel->SetLines(&list);
     }
+    // Plays the lines with ticks given by hand only.
+    void Start(std::initializer_list<const char*> lines) {
+        SetLines(lines);
+        panel->SetInterval(0);
+        panel->Play();
+    }
     // Pixels of a colour inside the text rectangle of the panel's picture.
     int CountIn(TColor color) {
         TRect r = panel->TextRect();
@@ -47,9 +53,7 @@ struct SecretPanels : GuiTest {
 
 TEST_F(SecretPanels, OnlyBlankLinesDrawNothing) {
     form->Show();
-    SetLines({"", "   ", "\t"});
-    panel->SetInterval(0); // ticks by hand only
-    panel->Play();
+    Start({"", "   ", "\t"});
     EXPECT_EQ(panel->ScrollLength(), panel->TextRect().Height());
     Tick(40);
     EXPECT_EQ(CountIn(clBlack), 0);
@@ -62,9 +66,7 @@ TEST_F(SecretPanels, OnlyBlankLinesDrawNothing) {
 
 TEST_F(SecretPanels, StopsByItselfAfterTheTextHasPassed) {
     form->Show();
-    SetLines({"Первая строка", "Вторая строка", "Третья строка"});
-    panel->SetInterval(0);
-    panel->Play();
+    Start({"Первая строка", "Вторая строка", "Третья строка"});
     EXPECT_EQ(starts, 1);
     int length = panel->TextRect().Height() + 3 * panel->LineHeight();
     EXPECT_EQ(panel->ScrollLength(), length);
@@ -100,9 +102,7 @@ TEST_F(SecretPanels, TheGlyphMovesTheText) {
     panel->SetBorderWidth(2);
     panel->SetBevelInner(bvRaised);
     const int inflate = 2 + 1 + 1;
-    SetLines({"Строка"});
-    panel->SetInterval(0);
-    panel->Play();
+    Start({"Строка"});
     TRect plain = panel->TextRect();
     EXPECT_EQ(plain, Rect(inflate + 3, inflate + 3, 240 - inflate - 3, 120 - inflate - 3));
     EXPECT_EQ(panel->PaintRect(), Rect(inflate, inflate, 240 - inflate, 120 - inflate));
@@ -132,10 +132,8 @@ TEST_F(SecretPanels, TheGlyphMovesTheText) {
 }
 
 TEST_F(SecretPanels, SidewaysTheTextRunsAcrossItsOwnHeight) {
-    SetLines({"", "Короткая", "Самая длинная строка", "", ""});
     panel->SetScrollDirection(sdHorizontal);
-    panel->SetInterval(0);
-    panel->Play();
+    Start({"", "Короткая", "Самая длинная строка", "", ""});
     TRect r = panel->TextRect();
     EXPECT_EQ(r.Height(), 2 * panel->LineHeight()); // the first to the last non-blank line
     EXPECT_EQ(r.Top, (7 + 113 - 2 * panel->LineHeight()) / 2);
@@ -146,21 +144,17 @@ TEST_F(SecretPanels, SidewaysTheTextRunsAcrossItsOwnHeight) {
 
 TEST_F(SecretPanels, RaisedOrLoweredTextHasAHighlightCopy) {
     form->Show();
-    SetLines({"Текст"});
-    panel->SetInterval(0);
     panel->SetColor(clBtnFace);
-    panel->Play();
+    Start({"Текст"});
     Tick(panel->TextRect().Height());
     EXPECT_EQ(CountIn(ColorToRGB(clBtnHighlight)), 0);
     panel->SetTextStyle(bvLowered);
     Tick(1);
     EXPECT_GT(CountIn(ColorToRGB(clBtnHighlight)), 0);
-    EXPECT_EQ(panel->LineHeight() - 1, [&] {
-        TBitmap b;
-        b.Canvas()->SetFont(panel->Font());
-        TTextMetric tm = b.Canvas()->TextMetrics();
-        return tm.tmHeight + tm.tmExternalLeading;
-    }());
+    TBitmap probe;
+    probe.Canvas()->SetFont(panel->Font());
+    TTextMetric tm = probe.Canvas()->TextMetrics();
+    EXPECT_EQ(panel->LineHeight(), tm.tmHeight + tm.tmExternalLeading + 1);
 }
 
 TEST_F(SecretPanels, StoppingShowsExactlyTheChildrenItHid) {
@@ -168,9 +162,7 @@ TEST_F(SecretPanels, StoppingShowsExactlyTheChildrenItHid) {
     TButton* hiddenBefore = NewControl<TButton>(form, panel, "Hidden");
     TButton* freed = NewControl<TButton>(form, panel, "Freed");
     hiddenBefore->SetVisible(false);
-    SetLines({"Строка"});
-    panel->SetInterval(0);
-    panel->Play();
+    Start({"Строка"});
     EXPECT_FALSE(shown->Visible());
     EXPECT_FALSE(freed->Visible());
     Free(freed);
@@ -217,14 +209,13 @@ TEST_F(SecretPanels, AWorkerTickAsksForOneFrameAtATime) {
 }
 
 TEST_F(SecretPanels, FreedWhilePlaying) {
-    struct Case { bool async; } cases[] = {{true}, {false}};
-    for (const Case& c : cases) {
+    for (bool async : {true, false}) {
         auto* p = NewControl<TSecretPanel>(form, form, "Secret2");
         TStringList lines;
         lines.Add("Строка"_a);
         p->SetLines(&lines);
-        p->SetAsyncDrawing(c.async);
-        EXPECT_EQ(p->Timer()->SyncEvent(), !c.async);
+        p->SetAsyncDrawing(async);
+        EXPECT_EQ(p->Timer()->SyncEvent(), !async);
         p->SetInterval(1);
         int stopped = 0;
         p->OnStopPlay = [&](TObject*) { ++stopped; };
@@ -234,7 +225,7 @@ TEST_F(SecretPanels, FreedWhilePlaying) {
             Watchdog dog("freeing a playing panel", std::chrono::seconds(5));
             Free(p);
         }
-        EXPECT_EQ(stopped, 1) << c.async;
+        EXPECT_EQ(stopped, 1) << async;
         ProcessFor(20); // a frame asked for before is not painted
     }
 }
