@@ -422,10 +422,8 @@ TEST(Exprops, PropertyListOperations) {
 }
 
 TEST(ClassRef, NamesInstancesAndDerivation) {
-    TClassRef list = ClassRefOf<TStringList>();
-    TClassRef strings = ClassRefOf<TStrings>();
-    TClassRef persistent = ClassRefOf<TPersistent>();
-    TClassRef component = ClassRefOf<TComponent>();
+    TClassRef list = ClassRefOf<TStringList>(), strings = ClassRefOf<TStrings>();
+    TClassRef persistent = ClassRefOf<TPersistent>(), component = ClassRefOf<TComponent>();
     EXPECT_EQ(list.ClassName(), AnsiString("TStringList"));
     EXPECT_EQ(persistent.ClassName(), AnsiString("TPersistent"));
     struct Case { const TClassRef& cls; const TClassRef& base; bool derives; } cases[] = {

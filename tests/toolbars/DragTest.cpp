@@ -1,7 +1,5 @@
 // Dragging between docks and floating, the outline, Ctrl and Escape;
 // floating resize with its snapping and minimum.
-#include <functional>
-
 #include "ToolbarTestUtil.h"
 
 namespace {
@@ -324,42 +322,28 @@ TEST_F(ToolbarsTest, ButtonsLightAfterADragHoweverItEnded) {
     auto moveTo = [&](QPoint screen, Qt::MouseButtons buttons) {
         SendMouse(client, QEvent::MouseMove, client->mapFromGlobal(screen), Qt::NoButton, buttons);
     };
-    auto press = [&](QPoint local) { SendMouse(u->Widget(), QEvent::MouseButtonPress, local, Qt::LeftButton, Qt::LeftButton); };
-    auto release = [&](QPoint screen) {
-        SendMouse(client, QEvent::MouseButtonRelease, client->mapFromGlobal(screen), Qt::LeftButton, Qt::NoButton);
-    };
     TRect b = ScreenOf(bottom);
-    const QPoint overBottom(b.Left + 60, b.Top - 5);
-    const QPoint away = client->mapToGlobal(QPoint(200, 150));
-    const struct {
-        const char* ending;
-        std::function<void()> drag;
-        bool floating;
-    } cases[] = {
-        {"released over a dock", [&] { press(QPoint(5, 10)); moveTo(overBottom, Qt::LeftButton); release(overBottom); }, false},
-        {"Escape", [&] {
-             press(QPoint(5, 10));
-             moveTo(away, Qt::LeftButton);
-             SendKey(client, QEvent::KeyPress, Qt::Key_Escape);
-             release(away);
-         }, false},
-        {"floated with Ctrl", [&] {
-             press(QPoint(5, 10));
-             SendKey(client, QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
-             moveTo(overBottom, Qt::LeftButton);
-             release(overBottom);
-             SendKey(client, QEvent::KeyRelease, Qt::Key_Control);
-         }, true},
-        {"the active floating bar docked", [&] {
-             SetActiveWindow(u);
-             Pump();
-             press(QPoint(20, 8)); // on the caption
-             moveTo(overBottom, Qt::LeftButton);
-             release(overBottom);
-         }, false},
+    const QPoint overBottom(b.Left + 60, b.Top - 5), away = client->mapToGlobal(QPoint(200, 150));
+    // Each drag presses on the bar (on its handle, or on its caption when it
+    // floats: then it is the active window), moves to `to` and is released
+    // there, with Ctrl held from the press or Escape before the release.
+    const struct { const char* ending; bool ctrl, escape; QPoint to; bool floating; } cases[] = {
+        {"released over a dock", false, false, overBottom, false},
+        {"Escape", false, true, away, false},
+        {"floated with Ctrl", true, false, overBottom, true},
+        {"the active floating bar docked", false, false, overBottom, false},
     };
     for (const auto& c : cases) {
-        c.drag();
+        if (u->Floating()) {
+            SetActiveWindow(u);
+            Pump();
+        }
+        SendMouse(u->Widget(), QEvent::MouseButtonPress, u->Floating() ? QPoint(20, 8) : QPoint(5, 10), Qt::LeftButton, Qt::LeftButton);
+        if (c.ctrl) SendKey(client, QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+        moveTo(c.to, Qt::LeftButton);
+        if (c.escape) SendKey(client, QEvent::KeyPress, Qt::Key_Escape);
+        SendMouse(client, QEvent::MouseButtonRelease, client->mapFromGlobal(c.to), Qt::LeftButton, Qt::NoButton);
+        if (c.ctrl) SendKey(client, QEvent::KeyRelease, Qt::Key_Control);
         Pump();
         ASSERT_FALSE(u->Tracker()->Active()) << c.ending;
         EXPECT_EQ(u->Floating(), c.floating) << c.ending;

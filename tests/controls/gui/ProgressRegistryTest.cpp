@@ -2,6 +2,8 @@
 
 #include "common/Printers.h"
 
+#include <utility>
+
 #include "controls/gui/Exprgrss.h"
 #include "platform/gui/ComCtrls.h"
 
@@ -27,18 +29,12 @@ const AnsiString kLongName = AnsiString::StringOfChar('N', 63) + "_tail7"; // 69
 
 void PublishLevelBar() {
     static bool done = false;
-    if (done) return;
-    done = true;
-    TPropInfo level;
-    level.Name = "Level";
-    level.Kind = tkFloat;
-    level.TypeName = "Double";
+    if (std::exchange(done, true)) return;
+    TPropInfo level, floor;
+    level.Name = "Level", level.Kind = tkFloat, level.TypeName = "Double";
     level.GetFloat = [](TObject* o) { return dynamic_cast<TLevelBar&>(*o).level; };
     level.SetFloat = [](TObject* o, double v) { dynamic_cast<TLevelBar&>(*o).level = v; };
-    TPropInfo floor;
-    floor.Name = "Floor";
-    floor.Kind = tkVariant;
-    floor.TypeName = "Variant";
+    floor.Name = "Floor", floor.Kind = tkVariant, floor.TypeName = "Variant";
     floor.GetVariant = [](TObject* o) { return dynamic_cast<TLevelBar&>(*o).floor; };
     floor.SetVariant = [](TObject* o, const Variant& v) { dynamic_cast<TLevelBar&>(*o).floor = v; };
     PublishProperties<TLevelBar>({
@@ -70,7 +66,8 @@ struct ProgressRegistry : GuiTest {
     TPlainBox* box = nullptr;
 };
 
-TEST_F(ProgressRegistry, TheProgressBarIsRegisteredFromTheStart) {
+// The progress bar is registered from the start; nothing else is.
+TEST_F(ProgressRegistry, OnlyRegisteredControlsAreDriven) {
     EXPECT_TRUE(SupportsProgressControl(bar));
     EXPECT_TRUE(SupportsProgressControl(level)); // derived from it
     EXPECT_TRUE(SetProgressMax(bar, 500));
@@ -79,9 +76,6 @@ TEST_F(ProgressRegistry, TheProgressBarIsRegisteredFromTheStart) {
     EXPECT_EQ(bar->Max(), 500);
     EXPECT_EQ(bar->Min(), 20);
     EXPECT_EQ(bar->Position(), 321);
-}
-
-TEST_F(ProgressRegistry, UnregisteredControlsAreLeftAlone) {
     EXPECT_FALSE(SupportsProgressControl(nullptr));
     EXPECT_FALSE(SetProgressValue(nullptr, 5));
     EXPECT_FALSE(SupportsProgressControl(box));
