@@ -208,8 +208,7 @@ TEST_F(ToolbarsTest, FloatingWindowsHideWhileAnotherProgramIsActiveAndComeBack) 
     SetActiveWindow(f);
     Pump();
     ASSERT_TRUE(a->Widget()->isVisible());
-    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
-    QApplicationStateChangeEvent active(Qt::ApplicationActive);
+    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive), active(Qt::ApplicationActive);
     for (int cycle = 0; cycle < 3; ++cycle) {
         // Another program's window is clicked: the form is still Qt's active
         // window when the desktop says so.
@@ -235,15 +234,12 @@ TEST_F(ToolbarsTest, DockingTheActiveFloatingBarKeepsTheOtherOne) {
     TForm* f = MakeForm();
     TDockEx* top = AddDock(f, "Top");
     auto [a, b] = TwoFloatingBars(f, top);
-    const struct {
-        const char* how;
-        std::function<void()> dock;
-    } cases[] = {
+    const TPoint onDock = top->ClientToScreen(TPoint(200, 0));
+    const struct { const char* how; std::function<void()> dock; } cases[] = {
         {"double-click", [&] { DoubleClick(a->Widget(), QPoint(20, 8)); }},
         {"dragged", [&] {
              SendMouse(a->Widget(), QEvent::MouseButtonPress, QPoint(20, 8), Qt::LeftButton, Qt::LeftButton);
              ASSERT_TRUE(a->Tracker() && a->Tracker()->Active());
-             TPoint onDock = top->ClientToScreen(TPoint(200, 0));
              a->Tracker()->MouseMove(onDock);
              a->Tracker()->LeftButtonUp(onDock);
          }},
