@@ -46,7 +46,6 @@ struct Dates : GuiTest {
 
 TEST_F(Dates, MaskAndTextFollowTheLocale) {
     EXPECT_EQ(edit->EditMask(), AnsiString("!99/99/9999;1; "));
-    EXPECT_EQ(edit->GetDateFormat(), AnsiString("DD/MM/YYYY"));
     edit->SetDate(EncodeDate(2007, 6, 5) + 0.25);
     EXPECT_EQ(edit->Text(), AnsiString("05.06.2007"));
     EXPECT_EQ(edit->Date(), EncodeDate(2007, 6, 5));
@@ -54,37 +53,34 @@ TEST_F(Dates, MaskAndTextFollowTheLocale) {
     edit->SetDate(EncodeDate(2007, 6, 5));
     EXPECT_FALSE(edit->Modified); // the same date
 
-    // The date separator changes: the edits are told and keep their dates.
-    TPanel* panel = NewControl<TPanel>(form, form, "Panel1");
-    TDateEdit* inner = NewControl<TDateEdit>(form, panel, "DateEdit2");
+    // The locale (first the separator becomes '/') or the edit's settings
+    // change, one at a time: the edits, also one on a panel, keep their dates.
+    TDateEdit* inner = NewControl<TDateEdit>(form, NewControl<TPanel>(form, form, "Panel1"), "DateEdit2");
     inner->SetDate(EncodeDate(2026, 12, 31));
-    DateSeparator = '/';
-    DateFormatChanged();
-    EXPECT_EQ(edit->Text(), AnsiString("05/06/2007"));
-    EXPECT_EQ(edit->EditText(), AnsiString("05/06/2007"));
-    EXPECT_EQ(inner->Text(), AnsiString("31/12/2026"));
-
-    struct Case { TYearDigits digits; char blanks; const char* mask; const char* text; const char* empty; } cases[] = {
-        {dyFour, '_', "!99/99/9999;1;_", "05/06/2007", "__/__/____"},
-        {dyTwo, '_', "!99/99/99;1;_", "05/06/07", "__/__/__"},
-        {dyTwo, ' ', "!99/99/99;1; ", "05/06/07", "  /  /  "},
+    struct Case { const char* format; TYearDigits digits; char blanks; const char *mask, *text, *empty, *inner; } cases[] = {
+        {"dd.mm.yyyy", dyFour, ' ', "!99/99/9999;1; ", "05/06/2007", "  /  /    ", "31/12/2026"},
+        {"dd.mm.yyyy", dyFour, '_', "!99/99/9999;1;_", "05/06/2007", "__/__/____", "31/12/2026"},
+        {"dd.mm.yyyy", dyTwo, '_', "!99/99/99;1;_", "05/06/07", "__/__/__", "31/12/2026"},
+        {"dd.mm.yyyy", dyTwo, ' ', "!99/99/99;1; ", "05/06/07", "  /  /  ", "31/12/2026"},
+        {"dd.mm.yyyy", dyFour, ' ', "!99/99/9999;1; ", "05/06/2007", "  /  /    ", "31/12/2026"},
+        {"yyyy-mm-dd", dyFour, ' ', "!9999/99/99;1; ", "2007/06/05", "    /  /  ", "2026/12/31"},
     };
+    DateSeparator = '/';
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.mask);
+        ShortDateFormat = c.format;
+        DateFormatChanged();
         edit->SetYearDigits(c.digits);
         edit->SetBlanksChar(c.blanks);
         EXPECT_EQ(edit->EditMask(), AnsiString(c.mask));
         EXPECT_EQ(edit->Text(), AnsiString(c.text));
+        EXPECT_EQ(edit->EditText(), AnsiString(c.text));
+        EXPECT_EQ(inner->Text(), AnsiString(c.inner));
         EXPECT_EQ(edit->Date(), EncodeDate(2007, 6, 5));
         edit->SetDate(NullDate);
         EXPECT_EQ(edit->EditText(), AnsiString(c.empty));
         edit->SetDate(EncodeDate(2007, 6, 5));
     }
-    // Another locale order.
-    ShortDateFormat = "yyyy-mm-dd";
-    edit->SetYearDigits(dyFour);
-    DateFormatChanged();
-    EXPECT_EQ(edit->EditMask(), AnsiString("!9999/99/99;1; "));
-    EXPECT_EQ(edit->Text(), AnsiString("2007/06/05"));
 }
 
 TEST_F(Dates, BlanksCharNeverGoesBelowABlankAndInvalidDatesBecomeNull) {
@@ -243,7 +239,6 @@ TEST_F(Dates, HintsKeepFourLinesAndReachTheButtons) {
     for (const char* s : {"Год назад", "", "Месяц вперёд", "Год вперёд", "пятая", "шестая"}) six.Add(Utf8ToAnsi(s));
     edit->SetCalendarHints(&six);
     ASSERT_EQ(edit->CalendarHints()->Count(), 4);
-    EXPECT_EQ(edit->CalendarHints()->Strings(3), "Год вперёд"_a);
     // An empty line keeps the default.
     const char* hints[] = {"Год назад", "Предыдущий месяц|", "Месяц вперёд", "Год вперёд"};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(PopupCal()->TitleRow()->Buttons(i)->Hint(), Utf8ToAnsi(hints[i])) << i;
