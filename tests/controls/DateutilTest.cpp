@@ -3,6 +3,7 @@
 #include "common/Printers.h"
 
 #include <cmath>
+#include <vector>
 
 #include "controls/Dateutil.h"
 
@@ -77,9 +78,7 @@ TEST_F(DateUtil, DifferencesBetweenDates) {
     for (const Case& c : cases) {
         int d = -1, m = -1, y = -1;
         DateDiff(c.a, c.b, d, m, y);
-        EXPECT_EQ(d, c.days);
-        EXPECT_EQ(m, c.months);
-        EXPECT_EQ(y, c.years);
+        EXPECT_EQ((std::vector<int>{d, m, y}), (std::vector<int>{c.days, c.months, c.years})) << &c - cases;
     }
     struct Months { int day2; double expect; } months[] = {
         {2, 1.0}, {3, 1.25}, {7, 1.25}, {8, 1.5}, {15, 1.5}, {16, 1.75}, {21, 1.75}, {22, 2.0},

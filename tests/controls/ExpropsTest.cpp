@@ -329,11 +329,9 @@ TEST(Exprops, ARefusedValueKeepsItsPropertyButNoMemoryIsNotSwallowed) {
     storage.AObject = &picky;
     storage.Section = "S";
     TPropInfoList props(&picky, tkProperties);
-    store.values[{"S", "First"}] = "0";
-    store.values[{"S", "Second"}] = "7";
+    store.values = {{{"S", "First"}, "0"}, {{"S", "Second"}, "7"}};
     for (int i = 0; i < props.Count(); ++i) storage.LoadAnyProperty(props.Items(i));
-    EXPECT_EQ(picky.First, 1);
-    EXPECT_EQ(picky.Second, 7);
+    EXPECT_EQ((std::pair{picky.First, picky.Second}), (std::pair{1, 7}));
     store.values[{"S", "First"}] = "-1";
     EXPECT_THROW(storage.LoadAnyProperty(props.Find("First")), std::bad_alloc);
     EXPECT_EQ(picky.First, 1);
