@@ -19,17 +19,23 @@
 
 namespace {
 
+using Log = std::vector<std::string>;
+
 class Services : public GuiTest {
 protected:
     void TearDown() override {
         SetCaptureControl(nullptr);
+        Application->OnActivate = nullptr;
+        Application->OnDeactivate = nullptr;
         for (HHOOK h : hooks_) UnhookWindowsHookEx(h);
         GuiTest::TearDown();
     }
-    HHOOK Hook(int kind, THookProcedure p) {
-        HHOOK h = SetWindowsHookEx(kind, std::move(p));
-        hooks_.push_back(h);
-        return h;
+    HHOOK Hook(int kind, THookProcedure p) { return hooks_.emplace_back(SetWindowsHookEx(kind, std::move(p))); }
+    // A form of the given bounds, not yet shown.
+    TForm* FormAt(int left, int top, int width, int height) {
+        TForm* f = MakeForm();
+        f->SetBounds(left, top, width, height);
+        return f;
     }
     // A panel with a name, placed on parent.
     static TPanel* PanelAt(TForm* f, TWinControl* parent, const char* name, int left, int top, int width, int height) {
@@ -39,7 +45,7 @@ protected:
     }
     // The form shown at (100, 100) with a panel that is a window of its own
     // at (400, 300), kept above the form.
-    static TPanel* PopupPanel(TForm* f) {
+    TPanel* PopupPanel(TForm* f) {
         f->SetBounds(100, 100, 300, 200);
         TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
         f->Show();
@@ -49,38 +55,40 @@ protected:
         ShowWindow(p, SW_SHOWNA);
         return p;
     }
-    // The messages a control hears, of the kinds given.
-    static void Record(TControl* c, std::vector<std::string>& log, std::vector<unsigned> kinds, const std::string& name) {
-        c->WindowProc = [old = c->WindowProc, &log, kinds, name](TMessage& m) {
-            if (std::find(kinds.begin(), kinds.end(), m.Msg) != kinds.end())
-                log.push_back(name + ":" + std::to_string(m.Msg) + "(" + std::to_string(LParamX(m.LParam)) + "," +
-                              std::to_string(LParamY(m.LParam)) + ")");
-            old(m);
+    // Puts handler in front of the control's window procedure; a handler that
+    // answers true keeps the message from it.
+    static void Intercept(TControl* c, std::function<bool(TMessage&)> handler) {
+        c->WindowProc = [old = c->WindowProc, handler](TMessage& m) {
+            if (!handler(m)) old(m);
         };
+    }
+    static std::string Name(TControl* c) { return c ? c->Name().str() : "-"; }
+    static std::string At(LPARAM l) { return "(" + std::to_string(LParamX(l)) + "," + std::to_string(LParamY(l)) + ")"; }
+    // The application's activation events and WM_ACTIVATEAPP, as note words them.
+    void NoteApplicationActivation(std::function<void(const std::string&)> note) {
+        Application->OnActivate = [note](TObject*) { note("application activate"); };
+        Application->OnDeactivate = [note](TObject*) { note("application deactivate"); };
+        Hook(WH_CALLWNDPROC, [note](THookMessage& m) {
+            if (m.Msg == WM_ACTIVATEAPP) note("WM_ACTIVATEAPP " + std::to_string(m.WParam));
+        });
     }
     std::vector<HHOOK> hooks_;
 };
 
 TEST_F(Services, CaptureRoutesTheMouseToTheCapturingControlUntilReleased) {
-    TForm* f = MakeForm();
-    f->SetBounds(100, 100, 300, 200);
+    TForm* f = FormAt(100, 100, 300, 200);
     TPanel* a = PanelAt(f, f, "A", 10, 10, 50, 50);
     TPanel* b = PanelAt(f, f, "B", 150, 20, 80, 60);
     f->Show();
-    std::vector<std::string> log;
-    Record(a, log, {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}, "A");
-    Record(b, log, {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}, "B");
+    Log log, notices;
     for (TPanel* c : {a, b})
-        c->WindowProc = [old = c->WindowProc, &log, c](TMessage& m) {
-            if (m.Msg == WM_CAPTURECHANGED) {
-                auto* next = reinterpret_cast<TControl*>(m.LParam);
-                log.push_back(c->Name().str() + " lost to " + (next ? next->Name().str() : "-"));
-            }
-            old(m);
-        };
-    std::vector<std::string> notices;
+        Intercept(c, [&log, c](TMessage& m) {
+            if (m.Msg == WM_CAPTURECHANGED) log.push_back(Name(c) + " lost to " + Name(reinterpret_cast<TControl*>(m.LParam)));
+            if (m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_LBUTTONUP) log.push_back(Name(c) + ":" + std::to_string(m.Msg) + At(m.LParam));
+            return false;
+        });
     Hook(WH_CALLWNDPROC, [&](THookMessage& m) {
-        if (m.Msg == WM_CAPTURECHANGED) notices.push_back(m.Control->Name().str());
+        if (m.Msg == WM_CAPTURECHANGED) notices.push_back(Name(m.Control));
     });
 
     a->SetMouseCapture(true);
@@ -91,15 +99,14 @@ TEST_F(Services, CaptureRoutesTheMouseToTheCapturingControlUntilReleased) {
     Send(b->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5));
     Send(b->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(6, 7));
     Send(f->ClientWidget(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(2, 3));
-    std::vector<std::string> captured = {"A:513(145,15)", "A:512(146,17)", "A:514(-8,-7)"};
-    EXPECT_EQ(log, captured);
+    EXPECT_EQ(log, (Log{"A:513(145,15)", "A:512(146,17)", "A:514(-8,-7)"}));
 
     // Handed to B: A hears that it lost it, then B gets the input.
     log.clear();
     SetCaptureControl(b);
     Send(a->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(1, 1));
-    EXPECT_EQ(log, (std::vector<std::string>{"A lost to B", "B:512(-139,-9)"}));
-    EXPECT_EQ(notices, std::vector<std::string>{"A"});
+    EXPECT_EQ(log, (Log{"A lost to B", "B:512(-139,-9)"}));
+    EXPECT_EQ(notices, Log{"A"});
 
     // Released: everyone hears its own input again.
     log.clear();
@@ -107,8 +114,8 @@ TEST_F(Services, CaptureRoutesTheMouseToTheCapturingControlUntilReleased) {
     EXPECT_EQ(GetCaptureControl(), nullptr);
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     Send(a->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(1, 1));
-    EXPECT_EQ(log, (std::vector<std::string>{"B lost to -", "A:512(1,1)"}));
-    EXPECT_EQ(notices, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(log, (Log{"B lost to -", "A:512(1,1)"}));
+    EXPECT_EQ(notices, (Log{"A", "B"}));
 
     // A capture control that goes away takes the capture with it, quietly.
     notices.clear();
@@ -119,8 +126,7 @@ TEST_F(Services, CaptureRoutesTheMouseToTheCapturingControlUntilReleased) {
 }
 
 TEST_F(Services, CoordinatesRoundTripThroughNestedAndFramedControls) {
-    TForm* f = MakeForm();
-    f->SetBounds(120, 80, 400, 300);
+    TForm* f = FormAt(120, 80, 400, 300);
     TPanel* outer = PanelAt(f, f, "Outer", 30, 40, 300, 200);
     TPanel* inner = PanelAt(f, outer, "Inner", 15, 25, 100, 80);
     f->Show();
@@ -133,13 +139,10 @@ TEST_F(Services, CoordinatesRoundTripThroughNestedAndFramedControls) {
     }
     // A control with a frame of its own: the client area starts inside it,
     // the window rectangle at the frame.
-    inner->WindowProc = [old = inner->WindowProc](TMessage& m) {
-        if (m.Msg == WM_NCCALCSIZE) {
-            InflateRect(*reinterpret_cast<TRect*>(m.LParam), -4, -4);
-            return;
-        }
-        old(m);
-    };
+    Intercept(inner, [](TMessage& m) {
+        if (m.Msg == WM_NCCALCSIZE) InflateRect(*reinterpret_cast<TRect*>(m.LParam), -4, -4);
+        return m.Msg == WM_NCCALCSIZE;
+    });
     inner->EnableNonClient();
     TRect window;
     ASSERT_TRUE(GetWindowRect(inner, window));
@@ -156,20 +159,28 @@ TEST_F(Services, KeyStateFollowsTheKeysAndButtonsOfTheInputBeingHandled) {
     ASSERT_NE(win, nullptr);
     struct Case {
         int vk;
-        std::function<void()> press, release;
+        Qt::Key key;
+        Qt::KeyboardModifier modifier;
+        Qt::MouseButton button;
     } cases[] = {
-        {VK_SHIFT, [&] { QTest::keyPress(win, Qt::Key_Shift, Qt::ShiftModifier); }, [&] { QTest::keyRelease(win, Qt::Key_Shift); }},
-        {VK_CONTROL, [&] { QTest::keyPress(win, Qt::Key_Control, Qt::ControlModifier); }, [&] { QTest::keyRelease(win, Qt::Key_Control); }},
-        {VK_MENU, [&] { QTest::keyPress(win, Qt::Key_Alt, Qt::AltModifier); }, [&] { QTest::keyRelease(win, Qt::Key_Alt); }},
-        {VK_LBUTTON, [&] { QTest::mousePress(win, Qt::LeftButton, {}, QPoint(5, 5)); }, [&] { QTest::mouseRelease(win, Qt::LeftButton, {}, QPoint(5, 5)); }},
-        {VK_RBUTTON, [&] { QTest::mousePress(win, Qt::RightButton, {}, QPoint(5, 5)); }, [&] { QTest::mouseRelease(win, Qt::RightButton, {}, QPoint(5, 5)); }},
+        {VK_SHIFT, Qt::Key_Shift, Qt::ShiftModifier, Qt::NoButton},
+        {VK_CONTROL, Qt::Key_Control, Qt::ControlModifier, Qt::NoButton},
+        {VK_MENU, Qt::Key_Alt, Qt::AltModifier, Qt::NoButton},
+        {VK_LBUTTON, Qt::Key_unknown, Qt::NoModifier, Qt::LeftButton},
+        {VK_RBUTTON, Qt::Key_unknown, Qt::NoModifier, Qt::RightButton},
     };
     for (const Case& c : cases) {
+        auto act = [&](bool down) {
+            if (c.button && down) QTest::mousePress(win, c.button, {}, QPoint(5, 5));
+            if (c.button && !down) QTest::mouseRelease(win, c.button, {}, QPoint(5, 5));
+            if (!c.button && down) QTest::keyPress(win, c.key, c.modifier);
+            if (!c.button && !down) QTest::keyRelease(win, c.key);
+        };
         EXPECT_EQ(GetKeyState(c.vk), 0) << c.vk;
-        c.press();
+        act(true);
         EXPECT_LT(GetKeyState(c.vk), 0) << c.vk;
         EXPECT_EQ(GetKeyState(c.vk == VK_SHIFT ? VK_CONTROL : VK_SHIFT), 0) << "only the key pressed";
-        c.release();
+        act(false);
         EXPECT_EQ(GetKeyState(c.vk), 0) << c.vk;
     }
     EXPECT_EQ(GetKeyState('A'), 0);
@@ -232,7 +243,8 @@ TEST_F(Services, FilesDroppedFromTheDesktopReachOnDropFiles) {
         QApplication::sendEvent(target->Widget(), &dropped);
         return enter.isAccepted() && dropped.isAccepted();
     };
-    QList<QUrl> two = {QUrl::fromLocalFile("/tmp/Схема 1.tvs"), QUrl("https://example.org/x"), QUrl::fromLocalFile("/tmp/b.fsm")};
+    const QUrl web("https://example.org/x");
+    QList<QUrl> two = {QUrl::fromLocalFile("/tmp/Схема 1.tvs"), web, QUrl::fromLocalFile("/tmp/b.fsm")};
     EXPECT_FALSE(drop(two)) << "a control that does not accept files takes none";
     EXPECT_TRUE(got.empty());
     target->SetAcceptFiles(true);
@@ -240,43 +252,34 @@ TEST_F(Services, FilesDroppedFromTheDesktopReachOnDropFiles) {
     EXPECT_EQ(got, (std::vector<AnsiString>{"/tmp/Схема 1.tvs"_a, "/tmp/b.fsm"}));
     EXPECT_EQ(at, TPoint(10, 12));
     got.clear();
-    EXPECT_FALSE(drop({QUrl("https://example.org/x")})) << "no local file: nothing to take";
+    EXPECT_FALSE(drop({web})) << "no local file: nothing to take";
     EXPECT_TRUE(got.empty());
 }
 
 TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
-    std::vector<std::string> log;
+    Log log;
     TForm* a = MakeForm();
     TForm* b = MakeForm();
     a->SetName("A");
     b->SetName("B");
     for (TForm* f : {a, b}) {
-        f->OnActivate = [&log, f](TObject*) { log.push_back(f->Name().str() + " activate"); };
-        f->OnDeactivate = [&log, f](TObject*) { log.push_back(f->Name().str() + " deactivate"); };
+        f->OnActivate = [&log, f](TObject*) { log.push_back(Name(f) + " activate"); };
+        f->OnDeactivate = [&log, f](TObject*) { log.push_back(Name(f) + " deactivate"); };
     }
-    Application->OnActivate = [&](TObject*) { log.push_back("application activate"); };
-    Application->OnDeactivate = [&](TObject*) { log.push_back("application deactivate"); };
-    Hook(WH_CALLWNDPROC, [&](THookMessage& m) {
-        if (m.Msg == WM_ACTIVATEAPP) log.push_back("WM_ACTIVATEAPP " + std::to_string(m.WParam));
-    });
-    a->Show();
-    Application->ProcessMessages();
-    b->Show();
-    Application->ProcessMessages();
+    NoteApplicationActivation([&](const std::string& what) { log.push_back(what); });
+    for (TForm* f : {a, b}) {
+        f->Show();
+        Application->ProcessMessages();
+    }
     a->SetFocus();
     Application->ProcessMessages();
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(b->Widget());
-    Application->OnActivate = nullptr;
-    Application->OnDeactivate = nullptr;
-    std::vector<std::string> expected = {
-        "application activate", "WM_ACTIVATEAPP 1", "A activate",
-        "A deactivate", "B activate",
-        "B deactivate", "A activate",
-        "application deactivate", "WM_ACTIVATEAPP 0",
-        "application activate", "WM_ACTIVATEAPP 1", "A deactivate", "B activate",
-    };
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"application activate", "WM_ACTIVATEAPP 1", "A activate", //
+                        "A deactivate", "B activate",                          //
+                        "B deactivate", "A activate",                          //
+                        "application deactivate", "WM_ACTIVATEAPP 0",          //
+                        "application activate", "WM_ACTIVATEAPP 1", "A deactivate", "B activate"}));
 }
 
 // The desktop tells the program of a change of its state before Qt has moved
@@ -286,13 +289,8 @@ TEST_F(Services, ApplicationActiveTellsTheStateTheActivationEventsReport) {
     a->Show();
     Application->ProcessMessages();
     ASSERT_TRUE(Application->Active());
-    std::vector<std::string> log;
-    auto note = [&](const std::string& what) { log.push_back(what + (Application->Active() ? " active" : " inactive")); };
-    Application->OnActivate = [&](TObject*) { note("OnActivate"); };
-    Application->OnDeactivate = [&](TObject*) { note("OnDeactivate"); };
-    Hook(WH_CALLWNDPROC, [&](THookMessage& m) {
-        if (m.Msg == WM_ACTIVATEAPP) note("WM_ACTIVATEAPP " + std::to_string(m.WParam));
-    });
+    Log log;
+    NoteApplicationActivation([&](const std::string& what) { log.push_back(what + (Application->Active() ? " active" : " inactive")); });
     // The window is still the active one when the desktop says the program
     // lost the activation, and none is yet when it says it regained it.
     QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
@@ -306,15 +304,11 @@ TEST_F(Services, ApplicationActiveTellsTheStateTheActivationEventsReport) {
     QApplication::setActiveWindow(a->Widget());
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(a->Widget());
-    Application->OnActivate = nullptr;
-    Application->OnDeactivate = nullptr;
-    std::vector<std::string> expected = {
-        "OnDeactivate inactive", "WM_ACTIVATEAPP 0 inactive",
-        "OnActivate active", "WM_ACTIVATEAPP 1 active",
-        "OnDeactivate inactive", "WM_ACTIVATEAPP 0 inactive",
-        "OnActivate active", "WM_ACTIVATEAPP 1 active",
-    };
-    EXPECT_EQ(log, expected);
+    const Log cycle = {"application deactivate inactive", "WM_ACTIVATEAPP 0 inactive", "application activate active",
+                       "WM_ACTIVATEAPP 1 active"};
+    Log twice = cycle;
+    twice.insert(twice.end(), cycle.begin(), cycle.end());
+    EXPECT_EQ(log, twice);
     EXPECT_TRUE(Application->Active());
 }
 
@@ -323,39 +317,31 @@ TEST_F(Services, MDIChildActivationReachesTheChildrenAndTheFrame) {
     frame->SetFormStyle(fsMDIForm);
     Application->SetMainForm(frame);
     frame->Show();
-    std::vector<std::string> log;
+    Log log;
+    auto listen = [&](TForm* f, const std::string& name) {
+        Intercept(f, [&log, name](TMessage& m) {
+            if (m.Msg == WM_MDIACTIVATE)
+                log.push_back(name + " hears " + Name(reinterpret_cast<TForm*>(m.WParam)) + ">" + Name(reinterpret_cast<TForm*>(m.LParam)));
+            return false;
+        });
+    };
     auto child = [&](const char* name) {
         TForm* c = MakeForm();
         c->SetName(name);
         c->SetFormStyle(fsMDIChild);
-        c->OnActivate = [&log, c](TObject*) { log.push_back(c->Name().str() + " activate"); };
-        c->OnDeactivate = [&log, c](TObject*) { log.push_back(c->Name().str() + " deactivate"); };
+        c->OnActivate = [&log, c](TObject*) { log.push_back(Name(c) + " activate"); };
+        c->OnDeactivate = [&log, c](TObject*) { log.push_back(Name(c) + " deactivate"); };
+        listen(c, name);
         return c;
     };
-    TForm* one = child("One");
-    TForm* two = child("Two");
-    auto listen = [&](TForm* f, const std::string& name) {
-        f->WindowProc = [old = f->WindowProc, &log, name](TMessage& m) {
-            if (m.Msg == WM_MDIACTIVATE) {
-                auto* from = reinterpret_cast<TForm*>(m.WParam);
-                auto* to = reinterpret_cast<TForm*>(m.LParam);
-                log.push_back(name + " hears " + (from ? from->Name().str() : "-") + ">" + (to ? to->Name().str() : "-"));
-            }
-            old(m);
-        };
-    };
     listen(frame, "frame");
-    listen(one, "One");
-    listen(two, "Two");
-    one->Show();
-    two->Show();
+    TForm* one = child("One");
+    for (TForm* c : {one, child("Two")}) c->Show();
     Application->ProcessMessages();
     log.clear();
     one->BringToFront();
     Application->ProcessMessages();
-    std::vector<std::string> expected = {"Two hears Two>One", "One hears Two>One", "frame hears Two>One", "Two deactivate",
-                                         "One activate"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"Two hears Two>One", "One hears Two>One", "frame hears Two>One", "Two deactivate", "One activate"}));
     EXPECT_EQ(frame->ActiveMDIChild(), one);
 }
 
@@ -366,33 +352,27 @@ TEST_F(Services, WindowHooksSeeInputFirstAndMaySwallowIt) {
     edit->SetTop(150);
     f->Show();
     edit->SetFocus();
-    std::vector<std::string> log;
-    p->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
-        log.push_back("down " + std::to_string(x) + "," + std::to_string(y));
-    };
+    Log log;
+    p->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log.push_back("down " + At(MakeLParam(x, y))); };
     edit->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { log.push_back("key " + std::to_string(k)); };
     bool swallow = false;
     HHOOK first = Hook(WH_GETMESSAGE, [&](THookMessage& m) {
-        if (m.Msg != WM_LBUTTONDOWN && m.Msg != WM_KEYDOWN) return;
-        log.push_back("first " + std::to_string(m.Msg) + " " + (m.Control ? m.Control->Name().str() : "-"));
+        if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_KEYDOWN) log.push_back("first " + std::to_string(m.Msg) + " " + Name(m.Control));
     });
     Hook(WH_GETMESSAGE, [&](THookMessage& m) {
-        if (m.Msg == WM_LBUTTONDOWN)
-            log.push_back("last at " + std::to_string(LParamX(m.LParam)) + "," + std::to_string(LParamY(m.LParam)) +
-                          " screen " + std::to_string(m.Pt.x - f->ClientOrigin().x));
+        if (m.Msg == WM_LBUTTONDOWN) log.push_back("last at " + At(m.LParam) + " screen " + std::to_string(m.Pt.x - f->ClientOrigin().x));
         if (swallow && (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_KEYDOWN)) m.Msg = WM_NULL;
     });
-    Send(p->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(4, 6));
-    Send(p->Widget(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(4, 6));
+    ClickAt(p->Widget(), QPoint(4, 6));
     QTest::keyClick(edit->LineEdit(), Qt::Key_F2);
-    std::vector<std::string> expected = {"last at 4,6 screen 14", "first 513 P", "down 4,6", "first 256 E", "key 113"};
-    EXPECT_EQ(log, expected) << "the hook installed last first; a key once, though Qt offers it to the parents";
+    EXPECT_EQ(log, (Log{"last at (4,6) screen 14", "first 513 P", "down (4,6)", "first 256 E", "key 113"}))
+        << "the hook installed last first; a key once, though Qt offers it to the parents";
 
     log.clear();
     swallow = true;
     Send(p->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(4, 6));
     QTest::keyClick(edit->LineEdit(), Qt::Key_F2);
-    EXPECT_EQ(log, (std::vector<std::string>{"last at 4,6 screen 14"})) << "swallowed: nobody else hears it";
+    EXPECT_EQ(log, Log{"last at (4,6) screen 14"}) << "swallowed: nobody else hears it";
     EXPECT_EQ(edit->Text(), AnsiString());
 
     // A hook that removes itself while it runs; removing twice fails.
@@ -408,7 +388,7 @@ TEST_F(Services, WindowHooksSeeInputFirstAndMaySwallowIt) {
     QTest::keyClick(edit->LineEdit(), Qt::Key_F4);
     EXPECT_FALSE(UnhookWindowsHookEx(self));
     EXPECT_TRUE(UnhookWindowsHookEx(first));
-    EXPECT_EQ(log, (std::vector<std::string>{"first 256 E", "key 114", "first 256 E", "key 115"}));
+    EXPECT_EQ(log, (Log{"first 256 E", "key 114", "first 256 E", "key 115"}));
     EXPECT_EQ(SetWindowsHookEx(99, [](THookMessage&) {}), 0u);
 }
 
@@ -433,13 +413,7 @@ TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
     // Closed from the desktop: WM_CLOSE; a handler that answers keeps it.
     int closes = 0;
     bool keep = true;
-    p->WindowProc = [old = p->WindowProc, &closes, &keep](TMessage& m) {
-        if (m.Msg == WM_CLOSE) {
-            ++closes;
-            if (keep) return;
-        }
-        old(m);
-    };
+    Intercept(p, [&](TMessage& m) { return m.Msg == WM_CLOSE && ++closes && keep; });
     w->close();
     EXPECT_EQ(closes, 1);
     EXPECT_TRUE(w->isVisible());
@@ -470,12 +444,8 @@ TEST_F(Services, AWindowOfItsOwnShowsItsHintsWhileItsOwnerIsActive) {
     Application->ProcessMessages();
     ASSERT_EQ(GetActiveWindow(), f);
     QToolTip::hideText();
-    QWidget* w = inner->Widget();
-    QTest::mouseMove(w, QPoint(10, 10));
-    QElapsedTimer t;
-    t.start();
-    while (!QToolTip::isVisible() && t.elapsed() < 3000) QApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_TRUE(QToolTip::isVisible());
+    QTest::mouseMove(inner->Widget(), QPoint(10, 10));
+    EXPECT_TRUE(ProcessUntil([] { return QToolTip::isVisible(); }, 3000));
     EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Открыть")) << "the short part of the hint";
     QToolTip::hideText();
     p->SetParent(f);
@@ -490,8 +460,7 @@ TEST_F(Services, WindowsRaiseWithoutChangingTheAlignmentOrder) {
     f->Show();
     BringWindowToTop(top1);
     EXPECT_EQ(f->Controls(0), top1);
-    EXPECT_EQ(top1->Top(), 0) << "still the first of the top row";
-    EXPECT_EQ(top2->Top(), 20);
+    EXPECT_EQ(TPoint(top1->Top(), top2->Top()), TPoint(0, 20)) << "still the first of the top row";
     EXPECT_EQ(f->ClientWidget()->children().last(), top1->Widget()) << "its window above its siblings";
     ShowWindow(top2, SW_HIDE);
     EXPECT_FALSE(top2->Widget()->isVisible());
@@ -501,10 +470,8 @@ TEST_F(Services, WindowsRaiseWithoutChangingTheAlignmentOrder) {
 }
 
 TEST_F(Services, AnOverlayDrawnAndErasedLeavesTheWindowAsItWas) {
-    TForm* f = MakeForm();
-    f->SetBounds(50, 50, 240, 160);
-    TPanel* p = PanelAt(f, f, "P", 20, 20, 120, 80);
-    p->SetColor(clNavy);
+    TForm* f = FormAt(50, 50, 240, 160);
+    PanelAt(f, f, "P", 20, 20, 120, 80)->SetColor(clNavy);
     f->Show();
     Application->ProcessMessages();
     auto picture = [&] { return f->ClientWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32); };
@@ -532,7 +499,6 @@ TEST_F(Services, AnOverlayDrawnAndErasedLeavesTheWindowAsItWas) {
             EXPECT_TRUE(x == 10 || x == 179 || y == 10 || y == 119) << x << "," << y;
         }
     EXPECT_GT(changed, 200);
-
     c->DrawFocusRect(frame);
     Application->ProcessMessages();
     EXPECT_TRUE(overlay.Empty());
@@ -560,29 +526,22 @@ TEST_F(Services, WindowScrollBarsTakeTheirRoomFromTheFrameAndReportTheUsersMoves
     f->Show();
     p->ShowScrollBar(SB_VERT, true);
     EXPECT_TRUE(p->ScrollBarVisible(SB_VERT));
-    EXPECT_EQ(p->ClientWidth(), 200 - 16);
-    EXPECT_EQ(p->ClientHeight(), 150);
+    EXPECT_EQ(TPoint(p->ClientWidth(), p->ClientHeight()), TPoint(200 - 16, 150));
     p->ShowScrollBar(SB_HORZ, true);
     EXPECT_EQ(p->ClientHeight(), 150 - 16);
 
-    TScrollInfo si;
-    si.fMask = SIF_ALL;
-    si.nMin = 0;
-    si.nMax = 99;
-    si.nPage = 10;
-    si.nPos = 200;
+    TScrollInfo si{.fMask = SIF_ALL, .nMin = 0, .nMax = 99, .nPage = 10, .nPos = 200};
     EXPECT_EQ(p->SetScrollInfo(SB_VERT, si), 90) << "the position stops a page before the end";
     std::vector<std::pair<unsigned, int>> heard;
-    p->WindowProc = [old = p->WindowProc, &heard, p](TMessage& m) {
+    Intercept(p, [&heard, p](TMessage& m) {
         if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL) {
-            TScrollInfo now;
-            now.fMask = SIF_POS;
+            TScrollInfo now{.fMask = SIF_POS};
             p->GetScrollInfo(m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, now);
             EXPECT_EQ(int(m.WParam >> 16), now.nPos);
             heard.emplace_back(unsigned(m.WParam & 0xFFFF), now.nPos);
         }
-        old(m);
-    };
+        return false;
+    });
     // The bar in the frame, moved by the user.
     QScrollBar* bar = nullptr;
     for (QScrollBar* b : p->Widget()->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
@@ -592,13 +551,11 @@ TEST_F(Services, WindowScrollBarsTakeTheirRoomFromTheFrameAndReportTheUsersMoves
     EXPECT_EQ(bar->maximum(), 90);
     bar->setValue(42);
     EXPECT_EQ(heard, (std::vector<std::pair<unsigned, int>>{{SB_THUMBPOSITION, 42}}));
-    si.fMask = SIF_POS;
-    si.nPos = 7;
+    si = {.fMask = SIF_POS, .nPos = 7};
     p->SetScrollInfo(SB_VERT, si);
     EXPECT_EQ(bar->value(), 7);
     EXPECT_EQ(heard.size(), 1u) << "the program's own settings are not reported";
-    TScrollInfo back;
-    back.fMask = SIF_RANGE | SIF_PAGE;
+    TScrollInfo back{.fMask = SIF_RANGE | SIF_PAGE};
     p->GetScrollInfo(SB_VERT, back);
     EXPECT_EQ(back.nMax, 99);
     EXPECT_EQ(back.nPage, 10u);
@@ -612,25 +569,20 @@ TEST_F(Services, ANativeEditInAFrameOfItsOwn) {
     auto* e = NewControl<TEdit>(f, f, "E");
     e->SetBounds(10, 10, 120, 24);
     e->SetBorderStyle(bsNone);
-    std::vector<unsigned> painted;
-    e->WindowProc = [old = e->WindowProc, e, &painted](TMessage& m) {
-        if (m.Msg == WM_NCCALCSIZE) {
-            InflateRect(*reinterpret_cast<TRect*>(m.LParam), -3, -3);
-            return;
-        }
+    int painted = 0;
+    Intercept(e, [e, &painted](TMessage& m) {
+        if (m.Msg == WM_NCCALCSIZE) InflateRect(*reinterpret_cast<TRect*>(m.LParam), -3, -3);
         if (m.Msg == WM_NCPAINT) {
-            painted.push_back(m.Msg);
+            ++painted;
             e->NonClientCanvas()->Brush()->SetColor(clRed);
             e->NonClientCanvas()->FillRect(Rect(0, 0, e->Width(), e->Height()));
-            return;
         }
-        old(m);
-    };
+        return m.Msg == WM_NCCALCSIZE || m.Msg == WM_NCPAINT;
+    });
     e->EnableNonClient();
     f->Show();
-    EXPECT_EQ(e->ClientWidth(), 114);
-    EXPECT_EQ(e->ClientHeight(), 18);
-    EXPECT_FALSE(painted.empty());
+    EXPECT_EQ(TPoint(e->ClientWidth(), e->ClientHeight()), TPoint(114, 18));
+    EXPECT_GT(painted, 0);
     EXPECT_EQ(e->NonClientCanvas()->Pixels(1, 1), clRed);
     EXPECT_EQ(e->LineEdit()->geometry(), QRect(3, 3, 114, 18));
     e->SetFocus();
@@ -673,9 +625,7 @@ TEST_F(Services, TabStopsDecideWhetherAControlThatPaintsItselfTakesTheFocus) {
 }
 
 TEST_F(Services, DelayWaitsWhileTimersAndPostedCallsRun) {
-    TForm* f = MakeForm();
-    f->Show();
-    std::vector<std::string> log;
+    Log log;
     QTimer::singleShot(0, [&] { log.push_back("timer"); });
     PostCall([&] { log.push_back("posted"); });
     QElapsedTimer clock;
@@ -683,7 +633,7 @@ TEST_F(Services, DelayWaitsWhileTimersAndPostedCallsRun) {
     Delay(30);
     log.push_back("after");
     EXPECT_GE(clock.elapsed(), 29);
-    EXPECT_EQ(log, (std::vector<std::string>{"timer", "posted", "after"}));
+    EXPECT_EQ(log, (Log{"timer", "posted", "after"}));
 }
 
 } // namespace
