@@ -12,6 +12,7 @@
 
 #include "GuiTest.h"
 #include "platform/Canvas.h"
+#include "platform/gui/EnableWindow.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Hooks.h"
 #include "platform/gui/Overlay.h"
@@ -622,6 +623,72 @@ TEST_F(Services, TabStopsDecideWhetherAControlThatPaintsItselfTakesTheFocus) {
     EXPECT_TRUE(p->CanFocus());
     p->SetEnabled(false);
     EXPECT_FALSE(p->CanFocus());
+}
+
+// The drop-down of a combo box: shown, it hears the mouse and leaves the
+// focus and the active window where they are.
+TEST_F(Services, ANonActivatingPopupLeavesTheFocusWhereItIs) {
+    TForm* f = FormAt(100, 100, 300, 200);
+    TEdit* edit = NewControl<TEdit>(f, f, "Edit1");
+    f->Show();
+    edit->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    int exits = 0, downs = 0;
+    edit->OnExit = [&](TObject*) { ++exits; };
+    TPanel* drop = PanelAt(f, nullptr, "Drop", 150, 150, 120, 80);
+    drop->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    drop->SetPopupWindow(true, nullptr, true, true);
+    ShowWindow(drop, SW_SHOWNA);
+    ProcessFor(30);
+    EXPECT_TRUE(drop->Widget()->isVisible());
+    EXPECT_EQ(GetActiveWindow(), f);
+    EXPECT_TRUE(edit->Focused());
+    ClickAt(drop->Widget(), QPoint(10, 10));
+    EXPECT_EQ(downs, 1);
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_EQ(exits, 0);
+    ShowWindow(drop, SW_HIDE);
+    EXPECT_FALSE(drop->Widget()->isVisible());
+}
+
+// A disabled control whose window is enabled again hears the mouse but never
+// takes the focus.
+TEST_F(Services, ADisabledControlWithAnEnabledWindowHearsTheMouseButNeverTakesTheFocus) {
+    TForm* f = FormAt(0, 0, 300, 200);
+    TEdit* edit = NewControl<TEdit>(f, f, "Edit1");
+    auto* box = NewControl<TCustomControl>(f, f, "Box1"); // takes the focus on a click while enabled
+    box->SetBounds(10, 40, 100, 60);
+    int downs = 0;
+    box->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    f->Show();
+    edit->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    // QTest gives the focus by the focus policy, as the desktop would.
+    auto click = [&] { QTest::mouseClick(box->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20)); };
+    click();
+    EXPECT_EQ(downs, 1);
+    EXPECT_TRUE(box->Focused());
+    edit->SetFocus();
+
+    // Disabled with its window: deaf.
+    box->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(box));
+    ClickAt(box->Widget(), QPoint(20, 20));
+    EXPECT_EQ(downs, 1);
+
+    // The window enabled again: the press arrives, the focus stays.
+    EnableWindow(box, true);
+    EXPECT_FALSE(box->Enabled());
+    EXPECT_TRUE(IsWindowEnabled(box));
+    EXPECT_FALSE(box->CanFocus());
+    click();
+    EXPECT_EQ(downs, 2);
+    EXPECT_TRUE(edit->Focused());
+
+    EnableWindow(box, false);
+    ClickAt(box->Widget(), QPoint(20, 20));
+    EXPECT_EQ(downs, 2);
+    EXPECT_FALSE(IsWindowEnabled(nullptr));
 }
 
 TEST_F(Services, DelayWaitsWhileTimersAndPostedCallsRun) {
