@@ -45,23 +45,34 @@ struct Log {
 
 using Threads = GuiTest;
 
+// The calls run on the user-interface thread while the thread waits, whether
+// the UI thread runs its loop or waits for the thread to end.
 TEST_F(Threads, SynchronizeRunsOnTheUiThreadWhileTheThreadWaits) {
     // From the UI thread the call is direct.
     bool direct = false;
     EXPECT_TRUE(TThread::Synchronize(nullptr, [&] { direct = IsMainThread(); }));
     EXPECT_TRUE(direct);
 
-    Log log;
-    std::atomic<bool> result{false};
-    BodyThread t([&](BodyThread* self) {
-        log.Add(std::string("worker on UI: ") + (IsMainThread() ? "yes" : "no"));
-        result = self->Synchronize([&] { log.Add(std::string("call on UI: ") + (IsMainThread() ? "yes" : "no")); });
-        log.Add("after");
-    });
-    t.Start();
-    ASSERT_TRUE(ProcessUntil([&] { return t.Finished(); }));
-    EXPECT_TRUE(result);
-    EXPECT_EQ(log.Get(), (std::vector<std::string>{"worker on UI: no", "call on UI: yes", "after"}));
+    for (bool waitFor : {false, true}) {
+        Log log;
+        std::atomic<bool> result{true};
+        BodyThread t([&](BodyThread* self) {
+            log.Add(std::string("worker on UI: ") + (IsMainThread() ? "yes" : "no"));
+            for (int i = 0; i < 2; ++i)
+                result = result && self->Synchronize([&] { log.Add(std::string("call on UI: ") + (IsMainThread() ? "yes" : "no")); });
+            log.Add("after");
+        });
+        t.Start();
+        if (waitFor) {
+            Watchdog dog("WaitFor with synchronised calls");
+            t.WaitFor();
+        } else {
+            ASSERT_TRUE(ProcessUntil([&] { return t.Finished(); }));
+        }
+        EXPECT_TRUE(t.Finished());
+        EXPECT_TRUE(result);
+        EXPECT_EQ(log.Get(), (std::vector<std::string>{"worker on UI: no", "call on UI: yes", "call on UI: yes", "after"})) << waitFor;
+    }
 }
 
 TEST_F(Threads, ACallGivenUpAtTerminationNeverRuns) {
@@ -91,20 +102,6 @@ TEST_F(Threads, ACallGivenUpAtTerminationNeverRuns) {
     Application->ProcessMessages();
     EXPECT_EQ(answer, 0);
     EXPECT_EQ(ran, 0);
-}
-
-TEST_F(Threads, WaitForOnTheUiThreadLetsTheThreadsCallsRun) {
-    std::atomic<int> calls{0};
-    BodyThread t([&](BodyThread* self) {
-        for (int i = 0; i < 3; ++i) self->Synchronize([&] { calls += IsMainThread() ? 1 : 100; });
-    });
-    t.Start();
-    {
-        Watchdog dog("WaitFor with synchronised calls");
-        t.WaitFor();
-    }
-    EXPECT_TRUE(t.Finished());
-    EXPECT_EQ(calls, 3);
 }
 
 TEST_F(Threads, ExceptionsReachTheApplicationOnTheUiThread) {
