@@ -47,14 +47,19 @@ TEST_F(Grids, CellsOfCutColumnsAndRowsComeBackAndTheCurrentCellStaysInside) {
     struct Step {
         int cols, rows;
         Cell current;
+        int fixedRows;
     };
     // Counts as the element list sets them for a driver pin, an element and a
-    // one-row reset; the current cell never points outside the grid.
-    const Step steps[] = {{3, 2, {2, 1}}, {6, 7, {2, 1}}, {3, 1, {2, 0}}, {6, 6, {2, 0}}};
+    // one-row reset, and counts below one; the current cell never points
+    // outside the grid, a grid keeps at least one row and column, and a grid
+    // cut to one row loses its fixed row.
+    const Step steps[] = {{3, 2, {2, 1}, 1}, {6, 7, {2, 1}, 1}, {3, 1, {2, 0}, 0}, {-3, 0, {0, 0}, 0}, {6, 6, {0, 0}, 0}};
     for (const Step& s : steps) {
         g->SetColCount(s.cols);
         g->SetRowCount(s.rows);
         EXPECT_EQ(Current(g), s.current) << s.cols << "x" << s.rows;
+        EXPECT_EQ(Cell(g->ColCount(), g->RowCount()), Cell(std::max(s.cols, 1), std::max(s.rows, 1)));
+        EXPECT_EQ(g->FixedRows(), s.fixedRows) << s.rows;
     }
     EXPECT_EQ(g->Cells(5, 1), "Бит"_a);
     EXPECT_EQ(g->Cells(2, 5), AnsiString("X1"));
@@ -63,6 +68,7 @@ TEST_F(Grids, CellsOfCutColumnsAndRowsComeBackAndTheCurrentCellStaysInside) {
     EXPECT_THROW(g->SetRow(6), EInvalidOperation);
     EXPECT_THROW(g->SetCol(-1), EInvalidOperation);
     EXPECT_THROW(g->SetFixedCols(6), EInvalidOperation);
+    EXPECT_THROW(g->SetFixedRows(6), EInvalidOperation);
     g->ClearCells();
     EXPECT_EQ(g->Cells(5, 1), AnsiString(""));
 }
@@ -249,6 +255,16 @@ TEST_F(Grids, KeysMoveTheCurrentCellScrollItIntoViewAndClickEachMove) {
     Press(g, Qt::Key_Down, Qt::ShiftModifier);
     s = g->Selection();
     EXPECT_EQ((std::vector<int>{s.Left, s.Top, s.Right, s.Bottom}), (std::vector<int>{3, 4, 3, 4}));
+
+    // A cell the program refuses in OnSelectCell is not entered.
+    std::vector<Cell> asked;
+    g->OnSelectCell = [&](TObject*, int c, int r, bool& can) {
+        asked.push_back({c, r});
+        can = r != 5;
+    };
+    Press(g, Qt::Key_Down);
+    EXPECT_EQ(Current(g), Cell(3, 4));
+    EXPECT_EQ(asked, std::vector<Cell>{Cell(3, 5)});
 }
 
 // The pin grid of the element dialogs: a header row, whole-row selection,
