@@ -44,18 +44,6 @@ protected:
         p->SetBounds(left, top, width, height);
         return p;
     }
-    // The form shown at (100, 100) with a panel that is a window of its own
-    // at (400, 300), kept above the form.
-    TPanel* PopupPanel(TForm* f) {
-        f->SetBounds(100, 100, 300, 200);
-        TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
-        f->Show();
-        p->SetParent(nullptr);
-        p->SetBounds(400, 300, 80, 40);
-        p->SetPopupWindow(true, f, false);
-        ShowWindow(p, SW_SHOWNA);
-        return p;
-    }
     // Puts handler in front of the control's window procedure; a handler that
     // answers true keeps the message from it.
     static void Intercept(TControl* c, std::function<bool(TMessage&)> handler) {
@@ -394,8 +382,15 @@ TEST_F(Services, WindowHooksSeeInputFirstAndMaySwallowIt) {
 }
 
 TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
-    TForm* f = MakeForm();
-    TPanel* p = PopupPanel(f);
+    // A panel of the form shown at (100, 100) becomes a window of its own at
+    // (400, 300), kept above the form.
+    TForm* f = FormAt(100, 100, 300, 200);
+    TPanel* p = PanelAt(f, f, "P", 10, 10, 80, 40);
+    f->Show();
+    p->SetParent(nullptr);
+    p->SetBounds(400, 300, 80, 40);
+    p->SetPopupWindow(true, f, false);
+    ShowWindow(p, SW_SHOWNA);
     EXPECT_TRUE(p->PopupWindow());
     Application->ProcessMessages();
     QWidget* w = p->Widget();
@@ -410,6 +405,18 @@ TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
     TRect r;
     EXPECT_TRUE(GetWindowRect(p, r));
     EXPECT_EQ(r, Bounds(400, 300, 80, 40));
+
+    // Its controls show their hints while the owner is the active window.
+    TPanel* inner = PanelAt(f, p, "Inner", 5, 5, 40, 20);
+    inner->SetHint("Открыть|Открыть схему"_a);
+    inner->SetShowHint(true);
+    Application->ProcessMessages();
+    ASSERT_EQ(GetActiveWindow(), f);
+    QToolTip::hideText();
+    QTest::mouseMove(inner->Widget(), QPoint(10, 10));
+    EXPECT_TRUE(ProcessUntil([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Открыть")) << "the short part of the hint";
+    QToolTip::hideText();
 
     // Closed from the desktop: WM_CLOSE; a handler that answers keeps it.
     int closes = 0;
@@ -431,25 +438,6 @@ TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
     EXPECT_FALSE(p->PopupWindow());
     EXPECT_FALSE(w->isWindow());
     EXPECT_EQ(w->parentWidget(), f->ClientWidget());
-}
-
-// The hints of the controls in a window of its own show while another window
-// of the program is the active one.
-TEST_F(Services, AWindowOfItsOwnShowsItsHintsWhileItsOwnerIsActive) {
-    TForm* f = MakeForm();
-    TPanel* p = PopupPanel(f);
-    TPanel* inner = PanelAt(f, p, "Inner", 5, 5, 40, 20);
-    inner->SetHint("Открыть|Открыть схему"_a);
-    inner->SetShowHint(true);
-    SetActiveWindow(f);
-    Application->ProcessMessages();
-    ASSERT_EQ(GetActiveWindow(), f);
-    QToolTip::hideText();
-    QTest::mouseMove(inner->Widget(), QPoint(10, 10));
-    EXPECT_TRUE(ProcessUntil([] { return QToolTip::isVisible(); }, 3000));
-    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Открыть")) << "the short part of the hint";
-    QToolTip::hideText();
-    p->SetParent(f);
 }
 
 TEST_F(Services, WindowsRaiseWithoutChangingTheAlignmentOrder) {
