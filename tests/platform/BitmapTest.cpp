@@ -122,11 +122,10 @@ TEST(Bitmap, MonochromeAndMaskKeepOnlyBlackAndWhite) {
 }
 
 TEST(Bitmap, ATwoColourPictureDrawnSmallerKeepsItsBlack) {
-    // Thin lines every 10 pixels across and down, drawn at a tenth.
+    // Thin lines every 10 pixels across and down on a new (white) bitmap,
+    // drawn at a tenth.
     TBitmap lines;
     lines.SetSize(100, 60);
-    lines.Canvas()->Brush()->SetColor(clWhite);
-    lines.Canvas()->FillRect(Rect(0, 0, 100, 60));
     for (int x = 3; x < 100; x += 10)
         for (int y = 0; y < 60; ++y) lines.Canvas()->SetPixels(x, y, clBlack);
     lines.Canvas()->SetPixels(55, 57, clBlack);
@@ -147,8 +146,6 @@ TEST(Bitmap, ATwoColourPictureDrawnSmallerKeepsItsBlack) {
     for (const Case& c : cases) {
         TBitmap page;
         page.SetSize(200, 60);
-        page.Canvas()->Brush()->SetColor(clWhite);
-        page.Canvas()->FillRect(Rect(0, 0, 200, 60));
         page.Canvas()->StretchDraw(c.target, c.picture);
         EXPECT_EQ(Count(page.Image(), 0), c.black) << c.target.Right << "x" << c.target.Bottom;
     }
@@ -400,8 +397,6 @@ TEST(Bitmap, ResourcesArePaintedByName) {
 TEST(BitmapScanLine, RowsHoldTheCanvasPixelsAndTakeWrittenOnes) {
     TBitmap b;
     b.SetSize(4, 3);
-    b.Canvas()->Brush()->SetColor(clWhite);
-    b.Canvas()->FillRect(Rect(0, 0, 4, 3));
     b.Canvas()->SetPixels(2, 1, TColor(0x00332211)); // 0x00BBGGRR
     ASSERT_NE(b.ScanLine(1), nullptr);
     EXPECT_EQ(b.ScanLine(1)[2], 0xFF112233u) << "0xFFRRGGBB";

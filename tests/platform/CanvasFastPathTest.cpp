@@ -57,17 +57,6 @@ constexpr std::array<TCopyMode, 15> kCopyModes = {cmSrcCopy, cmSrcInvert, cmSrcI
                                                   cmNotSrcCopy, cmNotSrcErase, cmMergeCopy, cmMergePaint, cmPatCopy, cmPatInvert,
                                                   cmDstInvert, cmWhiteness};
 
-// Noise also in the unused top byte of the pixels, which copies must set and
-// inverting pens and copies must keep as the general way does.
-QImage NoiseWithAlpha(int w, int h, uint32_t seed) {
-    QImage img = Noise(w, h, seed);
-    for (int y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
-        for (int x = 0; x < w; ++x) row[x] ^= (uint32_t(x * 7 + y * 13) & 0xFF) << 24;
-    }
-    return img;
-}
-
 // Pictures to copy from: colour noise, a two-colour picture, one with a
 // transparent colour, and one mostly black with a figure on it (as the
 // state-machine objects draw themselves).

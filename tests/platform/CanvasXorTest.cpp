@@ -236,10 +236,7 @@ TEST(CanvasXor, InvertingCopiesChangeOnlyTheColourBitsWhereTheSourceIsNotBlack) 
         for (const TRect& d : targets) {
             SCOPED_TRACE(std::to_string(d.Left) + "," + std::to_string(d.Top) + (fast ? " fast" : " general"));
             // Noise in the unused top byte too: inverting keeps it.
-            QImage img = Noise(96, 72, 31);
-            for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x)
-                    reinterpret_cast<uint32_t*>(img.scanLine(y))[x] ^= uint32_t((x * 5 + y * 3) & 0xFF) << 24;
+            QImage img = NoiseWithAlpha(96, 72, 31);
             const QImage before = img.copy();
             TCanvas c(&img);
             c.CopyMode = cmSrcInvert;

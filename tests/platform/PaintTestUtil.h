@@ -33,6 +33,17 @@ inline QImage Noise(int w, int h, uint32_t seed = 12345) {
     return img;
 }
 
+// Noise also in the unused top byte of the pixels, which copies must set and
+// inverting pens and copies must keep.
+inline QImage NoiseWithAlpha(int w, int h, uint32_t seed) {
+    QImage img = Noise(w, h, seed);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) row[x] ^= (uint32_t(x * 7 + y * 13) & 0xFF) << 24;
+    }
+    return img;
+}
+
 inline uint32_t Px(const QImage& img, int x, int y) {
     return reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x] & 0xFFFFFFu;
 }
