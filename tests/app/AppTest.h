@@ -152,3 +152,12 @@ protected:
     TMainForm* frame = nullptr;
     testenv::TempDir dir;
 };
+
+// The frame started with no command line before each test.
+class FrameTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        StartFrame();
+    }
+};

@@ -15,12 +15,8 @@
 
 namespace {
 
-class Careful : public AppTest {
+class Careful : public FrameTest {
 protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        StartFrame();
-    }
     // A new start of the program; windowless: with no window factories.
     void Restart(const AnsiString& commandLine = AnsiString(), bool windowless = false) {
         TearDown();
@@ -43,8 +39,7 @@ TEST_F(Careful, AProjectThatCannotBeWrittenIsLostOnlyWhenTheUserSaysSo) {
                                           std::pair{false, mrCancel}, std::pair{false, mrYes}}) {
         SCOPED_TRACE(std::to_string(exiting) + " " + std::to_string(answer));
         if (!frame->Showing()) Restart();
-        WriteProject(dir.File("p.tvp"), {"a.tvs"});
-        OpenProject(dir.File("p.tvp"));
+        OpenProjectOf({"a.tvs"});
         port.AnswerFile(dir.File("b.tvs"));
         frame->InsertFileActionExecute(frame->InsertFileAction);
         // A folder in the project file's place: it cannot be replaced.
@@ -81,8 +76,7 @@ TEST_F(Careful, AProjectThatCannotBeWrittenIsLostOnlyWhenTheUserSaysSo) {
 TEST_F(Careful, AFileRefusedAsAProjectChangesNothing) {
     testenv::WriteBytes(dir.Path() / "notes.tvp", "just some notes\r\n");
     const AnsiString refused = "Файл "_a + dir.File("notes.tvp") + " не является файлом проекта"_a;
-    WriteProject(dir.File("p.tvp"), {"a.tvs", "b.tvs"});
-    OpenProject(dir.File("p.tvp"));
+    OpenProjectOf({"a.tvs", "b.tvs"});
     TProject* open = frame->CurrentProject;
     const AnsiString caption = frame->Caption();
     port.Clear();
@@ -109,9 +103,7 @@ TEST_F(Careful, AFileRefusedAsAProjectChangesNothing) {
 TEST_F(Careful, ACommandThatCannotOpenItsWindowSaysSo) {
     FrameWindowFactories() = TFrameWindowFactories();
     const AnsiString scheme = "Файл "_a + dir.File("a.tvs") + " не открыт: окна схем в этой версии программы нет."_a;
-    WriteProject(dir.File("p.tvp"), {"a.tvs"});
-    OpenProject(dir.File("p.tvp"));
-    port.Clear();
+    OpenProjectOf({"a.tvs"});
     port.AnswerFile(dir.File("a.tvs"));
     frame->FileNew1Execute(frame->FileNew1);
     port.AnswerFile(dir.File("m.fsm"));
@@ -154,8 +146,7 @@ TEST_F(Careful, FileDialogsStartInTheProjectsFolder) {
 // actions without "&", and keep them; window commands need a child window.
 TEST_F(Careful, CaptionMenusHintsAndWindowCommandsShowWhatCanBeDone) {
     const AnsiString title = "Графический редактор контроллера автоматики"_a;
-    WriteProject(dir.File("p.tvp"), {});
-    OpenProject(dir.File("p.tvp"));
+    OpenProjectOf({});
     EXPECT_EQ(frame->Caption(), title + " - Project1");
     frame->CloseProjectActionExecute(frame->CloseProjectAction);
     EXPECT_EQ(frame->Caption(), title);
@@ -193,8 +184,7 @@ TEST_F(Careful, TextsAreWholeAndThePaneUsesItsSpace) {
     EXPECT_LE(convert->Left() + convert->Width(), ProjectDlg->ClientWidth());
     EXPECT_EQ(ProjectDlg->ClientWidth() - ProjectDlg->CancelBtn->Left(), 420 - 337);
 
-    WriteProject(dir.File("p.tvp"), {"pump_main_control.tvs", "valve_group_north.tvs"});
-    OpenProject(dir.File("p.tvp"));
+    OpenProjectOf({"pump_main_control.tvs", "valve_group_north.tvs"});
     Application->ProcessMessages();
     TControl* last = static_cast<TControl*>(frame->FindComponent("PaneDown"));
     EXPECT_LE(last->Left() + last->Width(), frame->ManagerToolbar->ClientWidth());

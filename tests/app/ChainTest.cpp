@@ -15,12 +15,8 @@ namespace {
 using Rows = std::vector<std::vector<AnsiString>>;
 using Chain = std::pair<AnsiString, std::vector<AnsiString>>; // element, its connectors
 
-class Chains : public AppTest {
+class Chains : public FrameTest {
 protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        StartFrame();
-    }
     // A scheme of one chain per entry: the element's input 0 wired to each
     // connector named (to a free point without one). Returns the chain names.
     std::vector<AnsiString> Write(const char* file, const std::vector<Chain>& chains) {

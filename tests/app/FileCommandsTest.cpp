@@ -57,13 +57,7 @@ TEST(FileKinds, TheFinalExtensionDecides) {
     for (const Case& c : cases) EXPECT_EQ(FileKindOf(c.name), c.kind) << c.name;
 }
 
-class Files : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        StartFrame();
-    }
-};
+using Files = FrameTest;
 
 TEST_F(Files, NewAndOpenChooseTheWindowByTheFileKind) {
     port.AnswerFile(dir.File("a.tvs"));
@@ -90,10 +84,7 @@ TEST_F(Files, NewAndOpenChooseTheWindowByTheFileKind) {
 }
 
 TEST_F(Files, OpeningASchemeOffersItToTheOpenProjectOnce) {
-    WriteProject(dir.File("p.tvp"), {"a.tvs"});
-    port.AnswerFile(dir.File("p.tvp"));
-    frame->OpenProjectActionExecute(frame->OpenProjectAction);
-    port.Clear();
+    OpenProjectOf({"a.tvs"});
     OpenScheme(dir.File("a.tvs"));            // in the project: no question
     OpenScheme(dir.File("sym.tvy"));          // a symbol: no question
     port.Answer(mrNo);
@@ -164,9 +155,7 @@ TEST_F(Files, AStateMachineWithoutItsExtensionAsksOnEverySave) {
 
 TEST_F(Files, SaveAsRenamesTheProjectEntryAndASymbolKeepsTheSchemesName) {
     WriteScheme(dir.File("a.tvs"), {"E1"});
-    WriteProject(dir.File("p.tvp"), {"a.tvs"});
-    port.AnswerFile(dir.File("p.tvp"));
-    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    OpenProjectOf({"a.tvs"});
     TTestSchemeChild* child = OpenScheme(dir.File("a.tvs"));
     port.OnFileDialog = [this](FileDialogRequest& r) {
         EXPECT_EQ(r.FileName, dir.File("a.tvs")) << "preset with the document's name";
@@ -201,9 +190,7 @@ TEST_F(Files, AWindowThatClosesSavesItselfNotTheActiveOne) {
 }
 
 TEST_F(Files, ExitWithCancelKeepsTheProgramTheProjectAndTheWindows) {
-    WriteProject(dir.File("p.tvp"), {"a.tvs"});
-    port.AnswerFile(dir.File("p.tvp"));
-    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    OpenProjectOf({"a.tvs"});
     TTestSchemeChild* clean = OpenScheme(dir.File("a.tvs"));
     TTestSchemeChild* modified = OpenScheme(dir.File("b.tvs"));
     TTestFsmChild* fsm = OpenFsm(dir.File("m.fsm"));
@@ -233,10 +220,8 @@ TEST_F(Files, ExitWithCancelKeepsTheProgramTheProjectAndTheWindows) {
 }
 
 TEST_F(Files, ClosingTheProjectSavesItAndClosesEveryWindow) {
-    WriteProject(dir.File("p.tvp"), {"a.tvs"});
+    OpenProjectOf({"a.tvs"});
     const std::string before = testenv::ReadBytes(dir.Path() / "p.tvp");
-    port.AnswerFile(dir.File("p.tvp"));
-    frame->OpenProjectActionExecute(frame->OpenProjectAction);
     // A window that takes another with it when it closes.
     TTestSchemeChild* a = OpenScheme(dir.File("a.tvs"));
     TTestSchemeChild* b = OpenScheme(dir.File("b2.tvs"));
@@ -284,9 +269,7 @@ TEST_F(Files, AFileThatDidNotLoadAsAProjectIsNeverWrittenOverOnClose) {
 
 TEST_F(Files, TheProjectListMovesInPlaceAndOpensFiles) {
     WriteScheme(dir.File("a.tvs"), {"E1"});
-    WriteProject(dir.File("p.tvp"), {"a.tvs", "b.tvs", "c.tvs"});
-    port.AnswerFile(dir.File("p.tvp"));
-    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    OpenProjectOf({"a.tvs", "b.tvs", "c.tvs"});
     TListItems* rows = frame->FileListBox->Items();
     frame->FileListBox->SetSelected(rows->Item(2));
     frame->MoveFileUpExecute(frame->MoveFileUp);
@@ -315,9 +298,7 @@ TEST_F(Files, TheProjectListMovesInPlaceAndOpensFiles) {
 }
 
 TEST_F(Files, RecentProjectsReopenAndAMissingOneIsReported) {
-    WriteProject(dir.File("p.tvp"), {"a.tvs"});
-    port.AnswerFile(dir.File("p.tvp"));
-    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    OpenProjectOf({"a.tvs"});
     EXPECT_EQ(frame->MRUMan->Strings()->Count(), 1);
     EXPECT_TRUE(frame->ReopenProject->Enabled());
     frame->CloseProjectActionExecute(frame->CloseProjectAction);

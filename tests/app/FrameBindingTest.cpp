@@ -12,13 +12,7 @@
 
 namespace {
 
-class FrameBinding : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        StartFrame();
-    }
-};
+using FrameBinding = FrameTest;
 
 TEST_F(FrameBinding, TheElementListAndThePreviewNeedAChildWindow) {
     Idle();

@@ -10,12 +10,8 @@
 
 namespace {
 
-class Routing : public AppTest {
+class Routing : public FrameTest {
 protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        StartFrame();
-    }
     // The enabled state of the named actions, as a string of 0 and 1.
     std::string States(const std::vector<TAction*>& actions) {
         Idle();
@@ -98,16 +94,6 @@ TEST_F(Routing, BothCommandsReachEitherEditorSchemeCommandsOnlyTheSchemeWindow) 
                                                      "fsm:ZoomOut", "fsm:ZoomNormal", "fsm:ZoomMax", "fsm:Repaint"}));
 }
 
-TEST_F(Routing, CloseActsOnTheActiveChildOfEitherKind) {
-    OpenScheme(dir.File("a.tvs"));
-    TTestFsmChild* fsm = OpenFsm(dir.File("m.fsm"));
-    std::weak_ptr<char> alive = fsm->Alive();
-    frame->FileClose1->OnExecute(frame->FileClose1);
-    Application->ProcessMessages();
-    EXPECT_TRUE(alive.expired());
-    EXPECT_EQ(Children().size(), 1u);
-}
-
 TEST_F(Routing, PasteOnlyIntoTheEditorThatWroteTheClipboard) {
     TTestSchemeChild* scheme = OpenScheme(dir.File("a.tvs"));
     WriteClipboard(ClipWriter::Scheme);
@@ -147,25 +133,6 @@ TEST_F(Routing, UndoFollowsTheSchemeWindowsUndoList) {
     EXPECT_EQ(States({frame->UndoAction}), "0");
 }
 
-TEST_F(Routing, ModeButtonsFollowTheReportedMode) {
-    struct Case {
-        int mode;
-        TToolbarButtonEx* pressed;
-    };
-    const Case cases[] = {{4, frame->ToolbarButtonEx5},   {5, frame->ToolbarButtonEx4},  {11, frame->ToolbarButtonEx3},
-                          {12, frame->ToolbarButtonEx19}, {15, frame->ToolbarButtonEx29}, {1, frame->ToolbarButtonEx1},
-                          {16, frame->ToolbarButtonEx1},  {2, frame->ToolbarButtonEx1}};
-    EXPECT_TRUE(frame->ToolbarButtonEx1->Down()) << "select is pressed at start";
-    const std::vector<TToolbarButtonEx*> group = {frame->ToolbarButtonEx1, frame->ToolbarButtonEx3,
-                                                  frame->ToolbarButtonEx4, frame->ToolbarButtonEx5,
-                                                  frame->ToolbarButtonEx19, frame->ToolbarButtonEx29,
-                                                  frame->ToolbarButtonEx32};
-    for (const Case& c : cases) {
-        frame->UpdateModeButtons(c.mode);
-        for (TToolbarButtonEx* b : group) EXPECT_EQ(b->Down(), b == c.pressed) << c.mode << " " << b->Name().c_str();
-    }
-}
-
 TEST_F(Routing, ProjectCommandsFollowTheOpenProject) {
     const std::vector<TAction*> actions = {frame->CloseProjectAction, frame->SaveProjectAction,
                                            frame->InsertFileAction,   frame->DeleteFileAction,
@@ -174,9 +141,7 @@ TEST_F(Routing, ProjectCommandsFollowTheOpenProject) {
                                            frame->ActivateFileProjectAction, frame->MoveFileUp,
                                            frame->MoveFileDown};
     EXPECT_EQ(States(actions), "00000000000");
-    WriteProject(dir.File("p.tvp"), {"a.tvs", "b.tvs", "c.tvs"});
-    port.AnswerFile(dir.File("p.tvp"));
-    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    OpenProjectOf({"a.tvs", "b.tvs", "c.tvs"});
     EXPECT_EQ(States(actions), "11111111000");
     frame->FileListBox->SetSelected(frame->FileListBox->Items()->Item(0));
     EXPECT_EQ(States(actions), "11111111101");

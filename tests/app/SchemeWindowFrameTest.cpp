@@ -53,15 +53,27 @@ TEST_F(SchemeInFrame, TheFramesCommandsReachTheWindow) {
     ASSERT_EQ(frame->ActiveMDIChild(), w);
     EXPECT_EQ(w->Caption(), dir.File("a.tvs"));
     EXPECT_TRUE(w->Scheme->FirstDevice()->Visible()) << "loaded objects are on the sheet";
+    // Each mode presses its own button of the group and no other; a mode
+    // without a button of its own leaves the pressed one as it is.
+    EXPECT_TRUE(frame->ToolbarButtonEx1->Down()) << "select is pressed at start";
     const std::tuple<TAction*, int, TToolbarButtonEx*> modes[] = {
         {frame->DeviceAction, 11, frame->ToolbarButtonEx3},  {frame->PinAction, 5, frame->ToolbarButtonEx4},
         {frame->WireAction, 4, frame->ToolbarButtonEx5},     {frame->ConnectAction, 12, frame->ToolbarButtonEx19},
-        {frame->SymbolAction, 15, frame->ToolbarButtonEx29}, {frame->FSMAction, 16, nullptr},
-        {frame->MoveLinkAction, 2, nullptr},                 {frame->SelectAction, 1, frame->ToolbarButtonEx1}};
-    for (auto [action, mode, button] : modes) {
-        action->Execute();
-        EXPECT_EQ(w->GetMode(), mode);
-        EXPECT_TRUE(!button || button->Down()) << mode;
+        {frame->SymbolAction, 15, frame->ToolbarButtonEx29}, {nullptr, 16, frame->ToolbarButtonEx29},
+        {frame->WireAction, 4, frame->ToolbarButtonEx5},     {nullptr, 2, frame->ToolbarButtonEx5},
+        {frame->FSMAction, 16, frame->ToolbarButtonEx5},     {frame->MoveLinkAction, 2, frame->ToolbarButtonEx5},
+        {frame->SelectAction, 1, frame->ToolbarButtonEx1}};
+    for (auto [action, mode, pressed] : modes) {
+        if (action) {
+            action->Execute();
+            EXPECT_EQ(w->GetMode(), mode);
+        } else {
+            frame->UpdateModeButtons(mode);
+        }
+        for (TToolbarButtonEx* b : {frame->ToolbarButtonEx1, frame->ToolbarButtonEx3, frame->ToolbarButtonEx4,
+                                    frame->ToolbarButtonEx5, frame->ToolbarButtonEx19, frame->ToolbarButtonEx29,
+                                    frame->ToolbarButtonEx32})
+            EXPECT_EQ(b->Down(), b == pressed) << mode << " " << b->Name().c_str();
     }
     // The zoom commands, and the frame's rule run at once: in, out, normal, max.
     const std::tuple<TAction*, int, const char*> zooms[] = {{frame->ZoomInAction, 150, "1111"},
@@ -115,9 +127,7 @@ TEST_F(SchemeInFrame, TheCheckWithoutAProjectWithErrorsAndWithSuccess) {
     EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Нет открытого проекта"_a}) << "as F8 warns";
     EXPECT_TRUE(debugger.calls.empty());
     // Opening a project closes the windows: the scheme is opened again.
-    WriteProject(dir.File("p.tvp"), {"pump.tvs"});
-    port.AnswerFile(dir.File("p.tvp"));
-    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    OpenProjectOf({"pump.tvs"});
     w = Open(dir.File("pump.tvs"));
     // An element without a type keyword: the translation counts an error.
     auto* untyped = new TElement(w->Scheme);

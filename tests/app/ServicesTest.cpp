@@ -15,25 +15,13 @@
 
 namespace {
 
-class Services : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        StartFrame();
-    }
-    void OpenProject(const std::vector<AnsiString>& files) {
-        WriteProject(dir.File("p.tvp"), files);
-        port.AnswerFile(dir.File("p.tvp"));
-        frame->OpenProjectActionExecute(frame->OpenProjectAction);
-        port.Clear();
-    }
-};
+using Services = FrameTest;
 
 TEST_F(Services, ActivateSchemeWindowMatchesBareOrFullNamesNeverAnEmptyOne) {
     ASSERT_TRUE(CreateDir(dir.File("one")) && CreateDir(dir.File("two")));
     TTestSchemeChild* first = OpenScheme(dir.File("one/pump.tvs"));
     TTestSchemeChild* second = OpenScheme(dir.File("two/pump.tvs"));
-    TTestSchemeChild* untitled = OpenScheme(dir.File("copy.tvt"));
+    OpenScheme(dir.File("copy.tvt")); // untitled: never matched
     OpenFsm(dir.File("pump.fsm"));
     struct Case {
         AnsiString name;
@@ -54,7 +42,6 @@ TEST_F(Services, ActivateSchemeWindowMatchesBareOrFullNamesNeverAnEmptyOne) {
         Application->ProcessMessages();
         EXPECT_EQ(frame->ActiveMDIChild(), c.active) << c.name.c_str();
     }
-    (void)untitled;
 }
 
 TEST_F(Services, AskFileNameOffersStateMachinesAndComesBackToFilterOne) {
@@ -118,7 +105,7 @@ TEST_F(Services, ProjectListsAndSchemeElements) {
     EXPECT_TRUE(frame->ListSchemeElements("a.tvs", &list));
     EXPECT_EQ(list.Count(), 1);
     WriteScheme(dir.File("a.tvs"), {"Пуск"_a, "Стоп"_a});
-    OpenProject({"a.tvs", "b.tvs"});
+    OpenProjectOf({"a.tvs", "b.tvs"});
     EXPECT_TRUE(frame->ListProjectFiles("ignored", &list));
     EXPECT_EQ(list.Text(), AnsiString("kept\r\na.tvs\r\nb.tvs\r\n"));
     list.Clear();
@@ -133,7 +120,7 @@ TEST_F(Services, ResolveGotoTargetLooksTheTargetUpAndLogsEveryMessage) {
     WriteScheme(dir.File("t.tvs"), {"B", "A", "C"}, {2, 1, 3});
     WriteScheme(dir.File("gap.tvs"), {"A", "B"}, {1, 3});
     WriteScheme(dir.File("empty.tvs"), {});
-    OpenProject({"t.tvs", "gap.tvs", "empty.tvs"});
+    OpenProjectOf({"t.tvs", "gap.tvs", "empty.tvs"});
     struct Case {
         const char* scheme;
         const char* target;
@@ -173,7 +160,7 @@ TEST_F(Services, MakeProjectPathPrefixesRelativeNamesOnly) {
     EXPECT_EQ(frame->MakeProjectPath("m.fsm"), PathJoin(cwd, "m.fsm"));
     EXPECT_EQ(frame->MakeProjectPath("/abs/m.fsm"), AnsiString("/abs/m.fsm"));
     EXPECT_EQ(frame->MakeProjectPath("C:\\w\\m.fsm"), AnsiString("C:\\w\\m.fsm"));
-    OpenProject({});
+    OpenProjectOf({});
     EXPECT_EQ(frame->MakeProjectPath("m.fsm"), dir.File("m.fsm"));
     EXPECT_EQ(frame->MakeProjectPath("sub/m.fsm"), dir.File("sub/m.fsm"));
     EXPECT_EQ(frame->MakeProjectPath("/abs/m.fsm"), AnsiString("/abs/m.fsm"));
@@ -213,13 +200,6 @@ TEST_F(Services, ThePropertyDialogsAndTheStateMachineFilesAreInstalledWhileTheFr
     script.On(Form4, [] { Form4->Button2->Click(); });
     EXPECT_FALSE(e->Properties());
     EXPECT_EQ(script.shown[Form4], 1) << "the generic dialog is made at start-up";
-    // The jump dialog's lists come from the frame.
-    WriteScheme(dir.File("a.tvs"), {"E1"});
-    OpenProject({"a.tvs"});
-    TStringList files, devices;
-    EXPECT_TRUE(ModelHooks().Frame->ListProjectFiles("", &files));
-    EXPECT_TRUE(ModelHooks().Frame->ListSchemeElements("a.tvs", &devices));
-    EXPECT_EQ(files.Text() + devices.Text(), AnsiString("a.tvs\r\nE1\r\n"));
     frame->DoDestroy();
     EXPECT_EQ(ModelHooks().Dialogs, nullptr);
     EXPECT_EQ(ModelHooks().Frame, nullptr);
