@@ -58,6 +58,7 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
     Application->OnModalStart = nullptr;
+    if (printer_) Printer()->SetBackend(std::move(printer_));
     // A test that closed the frame ended the loops; the next test starts afresh.
     if (Application->Terminated() && Application->MainForm()) Application->Run();
     if (frame) {
@@ -105,6 +106,13 @@ TTestSchemeChild* AppTest::OpenScheme(const AnsiString& fileName) {
     return child;
 }
 
+TTestSchemeChild* AppTest::OpenByCommand(const AnsiString& fileName) {
+    port.AnswerFile(fileName);
+    frame->FileOpen1Execute(frame->FileOpen1);
+    Application->ProcessMessages();
+    return dynamic_cast<TTestSchemeChild*>(frame->ActiveMDIChild());
+}
+
 TTestFsmChild* AppTest::OpenFsm(const AnsiString& fileName) {
     auto* child = dynamic_cast<TTestFsmChild*>(frame->OpenFSMWindow(fileName));
     Application->ProcessMessages();
@@ -146,4 +154,12 @@ std::vector<std::string> AppTest::WindowsState() {
                     std::to_string(d->IsModified()) + " undo" + std::to_string(d->UndoList()->GroupCount()));
     }
     return v;
+}
+
+TestPrinterBackend* AppTest::Pages() {
+    auto backend = std::make_unique<TestPrinterBackend>();
+    TestPrinterBackend* pages = backend.get();
+    auto previous = Printer()->SetBackend(std::move(backend));
+    if (!printer_) printer_ = std::move(previous);
+    return pages;
 }

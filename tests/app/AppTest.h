@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gui/GuiTest.h"
+#include "platform/gui/Dialogs.h"
 
 #include "app/AutoForms.h"
 #include "app/FrameChild.h"
@@ -137,6 +138,9 @@ protected:
     std::vector<TForm*> Children();
     TTestSchemeChild* OpenScheme(const AnsiString& fileName);
     TTestFsmChild* OpenFsm(const AnsiString& fileName);
+    // Opens the file through "Открыть" (a recovery copy opens untitled); the
+    // scheme window then in front.
+    TTestSchemeChild* OpenByCommand(const AnsiString& fileName);
     // Writes a scheme file with devices named as given (order numbers 1..n
     // unless numbers are given).
     void WriteScheme(const AnsiString& fileName, const std::vector<AnsiString>& devices,
@@ -148,9 +152,14 @@ protected:
     // Each window's scheme, selection size, modified flag and undo steps, in
     // window order: what reading walks must leave as it is.
     std::vector<std::string> WindowsState();
+    // A printer that keeps its pages, until the test ends.
+    TestPrinterBackend* Pages();
 
     TMainForm* frame = nullptr;
     testenv::TempDir dir;
+
+private:
+    std::unique_ptr<IPrinterBackend> printer_;
 };
 
 // The frame started with no command line before each test.

@@ -177,37 +177,34 @@ TEST_F(DebugCommands, OpeningAProjectHandsTheDebuggerItsCopyWithoutForce) {
     EXPECT_TRUE(port.Messages().empty());
 }
 
+// Ctrl+F9 hands over the project's pair; F8 the project's with the scheme
+// box clear, else the copy the run wrote for pump.tvs; each run forces a
+// reload, even of the same copy.
 TEST_F(DebugCommands, TranslationsForceTheReloadOfTheirPair) {
     StartFrame();
     OpenProject();
-    // Ctrl+F9: the project's pair, forced.
-    port.Answer(mrNo);
-    frame->ExportActionExecute(frame->ExportAction);
-    ASSERT_TRUE(FileExists(dir.File("tvca.dat")));
-    EXPECT_EQ(Emulator()->FileName, dir.File("Debutvca.dat"));
-    ASSERT_TRUE(Emulator()->Loaded());
-    TVAC* before = Mark();
-    port.Answer(mrNo);
-    frame->ExportActionExecute(frame->ExportAction);
-    EXPECT_NE(Emulator(), before);
-    EXPECT_EQ(Emulator()->FileName, dir.File("Debutvca.dat"));
-    // F8 with the box clear: the project's pair again, forced.
     OpenScheme(dir.File("pump.tvs"));
-    before = Mark();
-    port.Answer(mrNo);
-    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
-    EXPECT_NE(Emulator(), before);
-    EXPECT_EQ(Emulator()->FileName, dir.File("Debutvca.dat"));
-    // F8 with the box ticked: the copy the run wrote for pump.tvs.
-    frame->DebuCheck->SetChecked(true);
-    port.Answer(mrNo);
-    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
-    EXPECT_EQ(Emulator()->FileName, dir.File("Debupumptvca.dat"));
-    EXPECT_TRUE(Emulator()->Loaded());
-    before = Mark();
-    port.Answer(mrNo);
-    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
-    EXPECT_NE(Emulator(), before);
+    struct Case {
+        TAction* action;
+        bool ticked;
+        const char* copy;
+    };
+    const Case cases[] = {{frame->ExportAction, false, "Debutvca.dat"},
+                          {frame->ExportSchemeAction, false, "Debutvca.dat"},
+                          {frame->ExportSchemeAction, true, "Debupumptvca.dat"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.copy + std::string(c.ticked ? " ticked" : ""));
+        frame->DebuCheck->SetChecked(c.ticked);
+        for (int run = 0; run < 2; ++run) {
+            TVAC* before = Emulator()->Loaded() ? Mark() : nullptr;
+            port.Answer(mrNo);
+            c.action->OnExecute(c.action);
+            EXPECT_NE(Emulator(), before);
+            EXPECT_EQ(Emulator()->FileName, dir.File(c.copy));
+            EXPECT_TRUE(Emulator()->Loaded());
+        }
+    }
+    EXPECT_TRUE(FileExists(dir.File("tvca.dat")));
 }
 
 TEST_F(DebugCommands, ACaseTranslationChecksItsTableOnTheEmulator) {

@@ -57,7 +57,17 @@ TEST(FileKinds, TheFinalExtensionDecides) {
     for (const Case& c : cases) EXPECT_EQ(FileKindOf(c.name), c.kind) << c.name;
 }
 
-using Files = FrameTest;
+class Files : public FrameTest {
+protected:
+    // The next file dialog is answered with name and filter.
+    void AnswerSave(const AnsiString& name, int filter) {
+        port.OnFileDialog = [name, filter](FileDialogRequest& r) {
+            r.FileName = name;
+            r.FilterIndex = filter;
+            return true;
+        };
+    }
+};
 
 TEST_F(Files, NewAndOpenChooseTheWindowByTheFileKind) {
     port.AnswerFile(dir.File("a.tvs"));
@@ -100,18 +110,10 @@ TEST_F(Files, OpeningASchemeOffersItToTheOpenProjectOnce) {
 }
 
 TEST_F(Files, SavingAnUntitledSchemeAsksForANameAndUsesTheFilter) {
-    port.AnswerFile(dir.File("x.tvt"));
-    frame->FileOpen1Execute(frame->FileOpen1);
-    Application->ProcessMessages();
-    auto* child = dynamic_cast<TTestSchemeChild*>(frame->ActiveMDIChild());
+    TTestSchemeChild* child = OpenByCommand(dir.File("x.tvt"));
     ASSERT_NE(child, nullptr);
-    // Recovery copies are untitled.
-    ASSERT_EQ(child->SchemeDocument()->GetFileName(), AnsiString());
-    port.OnFileDialog = [this](FileDialogRequest& r) {
-        r.FileName = dir.File("plan.txt");
-        r.FilterIndex = 4;
-        return true;
-    };
+    ASSERT_EQ(child->SchemeDocument()->GetFileName(), AnsiString()) << "recovery copies are untitled";
+    AnswerSave(dir.File("plan.txt"), 4);
     frame->FileSave1Execute(frame->FileSave1);
     EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("plan.tvs"));
     EXPECT_TRUE(FileExists(dir.File("plan.tvs")));
@@ -139,10 +141,7 @@ TEST_F(Files, AStateMachineWithoutItsExtensionAsksOnEverySave) {
     EXPECT_EQ(asked, 1) << "named *.fsm now: saved without asking";
     // The filter stays at 5: the next untitled scheme gets the default kind.
     port.OnFileDialog = nullptr;
-    port.AnswerFile(dir.File("y.tvt"));
-    frame->FileOpen1Execute(frame->FileOpen1);
-    Application->ProcessMessages();
-    auto* scheme = dynamic_cast<TTestSchemeChild*>(frame->ActiveMDIChild());
+    TTestSchemeChild* scheme = OpenByCommand(dir.File("y.tvt"));
     ASSERT_NE(scheme, nullptr);
     port.OnFileDialog = [&](FileDialogRequest& r) {
         EXPECT_EQ(r.FilterIndex, 5);
@@ -167,11 +166,7 @@ TEST_F(Files, SaveAsRenamesTheProjectEntryAndASymbolKeepsTheSchemesName) {
     EXPECT_TRUE(FileExists(dir.File("sym.tvy")));
     EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("a.tvs"));
     EXPECT_EQ(frame->CurrentProject->GetFile(0), dir.File("a.tvs"));
-    port.OnFileDialog = [this](FileDialogRequest& r) {
-        r.FileName = dir.File("b.tvs");
-        r.FilterIndex = 1;
-        return true;
-    };
+    AnswerSave(dir.File("b.tvs"), 1);
     frame->FileSaveAs1Execute(frame->FileSaveAs1);
     EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("b.tvs"));
     EXPECT_TRUE(FileExists(dir.File("b.tvs")));
@@ -313,9 +308,7 @@ TEST_F(Files, RecentProjectsReopenAndAMissingOneIsReported) {
 }
 
 TEST_F(Files, PrintingGivesAJobPerSchemeAndAPagePerCopyEachFromAWhiteSheet) {
-    auto backend = std::make_unique<TestPrinterBackend>();
-    TestPrinterBackend* pages = backend.get();
-    auto previous = Printer()->SetBackend(std::move(backend));
+    TestPrinterBackend* pages = Pages();
     OpenScheme(dir.File("a.tvs"));
     OpenFsm(dir.File("m.fsm"));
     OpenScheme(dir.File("b.tvs"));
@@ -359,7 +352,6 @@ TEST_F(Files, PrintingGivesAJobPerSchemeAndAPagePerCopyEachFromAWhiteSheet) {
     port.OnPrintDialog = [](PrintDialogRequest&) { return false; };
     frame->PrintSchemActionExecute(frame->PrintSchemAction);
     EXPECT_TRUE(pages->Documents.empty());
-    Printer()->SetBackend(std::move(previous));
 }
 
 TEST_F(Files, ThePaneTogglesAndKeepsItsColumnWidths) {

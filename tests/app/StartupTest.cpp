@@ -271,30 +271,10 @@ TEST_F(FrameTest, TheMenuBarStandsAboveTheClientAndThePaneSpansTheLeftDockAtItsO
     pane->SetDockedTo(frame->DockBarLeft);
 }
 
-TEST_F(FrameTest, ThePanelsMenuShowsAndHidesTheToolbars) {
-    struct Case {
-        TMenuItem* item;
-        TControl* bar;
-    };
-    const Case cases[] = {{frame->N13, frame->ToolBar2},
-                          {frame->N14, frame->ToolB},
-                          {frame->N16, frame->ToolBar3},
-                          {frame->N19, frame->ToolBar5}};
-    for (const Case& c : cases) {
-        EXPECT_TRUE(c.item->Checked());
-        EXPECT_TRUE(c.bar->Visible());
-        c.item->Click();
-        EXPECT_FALSE(c.item->Checked());
-        EXPECT_FALSE(c.bar->Visible());
-        c.item->Click();
-        EXPECT_TRUE(c.bar->Visible());
-    }
-    EXPECT_FALSE(frame->N15->Visible());
-}
-
-// A floating bar, or the floating pane, closed by its close button comes
-// back through its menu item; the other floating bars stay meanwhile.
-TEST_F(FrameTest, AFloatingBarClosedByItsButtonComesBackThroughItsMenuItem) {
+// Each bar's menu item hides and shows it; a floating bar, or the floating
+// pane, closed by its close button comes back through its menu item; the
+// other floating bars stay meanwhile.
+TEST_F(FrameTest, TheMenuItemsHideAndShowTheirBarsAndBringBackAFloatingBarClosedByItsButton) {
     frame->N26Click(frame->N26);
     Application->ProcessMessages();
     struct Case {
@@ -320,6 +300,12 @@ TEST_F(FrameTest, AFloatingBarClosedByItsButtonComesBackThroughItsMenuItem) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item->Name().c_str());
+        EXPECT_TRUE(c.item->Checked());
+        c.item->Click();
+        EXPECT_FALSE(c.item->Checked());
+        EXPECT_FALSE(c.bar->Visible());
+        c.item->Click();
+        EXPECT_TRUE(c.bar->Visible());
         TDockEx* dock = c.bar->DockedTo();
         c.bar->SetFloatingTopLeft(TPoint(300, 200));
         c.bar->SetDockedTo(nullptr);

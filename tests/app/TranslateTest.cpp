@@ -104,9 +104,7 @@ TEST_F(Translate, F8TranslatesTheActiveSchemeIntoFilesNamedAfterIt) {
 TEST_F(Translate, SchemeWindowsAreSavedForTheRunUntitledOnesAreNot) {
     TTestSchemeChild* b = OpenScheme(dir.File("b.tvs"));
     b->SchemeDocument()->CreateAndElement()->SetName("E5");
-    port.AnswerFile(dir.File("copy.tvt"));
-    frame->FileOpen1Execute(frame->FileOpen1);
-    Application->ProcessMessages();
+    OpenByCommand(dir.File("copy.tvt"));
     TranslatorHooks().Frame->SaveSchemeWindows();
     TScheme reread;
     reread.SetFileName(dir.File("b.tvs"));
