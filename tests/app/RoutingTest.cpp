@@ -37,17 +37,18 @@ TEST_F(Routing, EnablingMatrixOfTheChildCommands) {
         frame->PrintElementAction, frame->CutAction,     frame->CopyAction,    frame->DeleteAction,
         frame->PasteAction,     frame->FlipHorAction,    frame->ZoomInAction,  frame->ZoomOutAction,
         frame->ZoomNormalAction, frame->ZoomMaxAction,   frame->SelectAction,  frame->RedrawAction,
-        frame->FileNew1,        frame->FileOpen1,        frame->TypeAction,    frame->ExportAction};
+        frame->FileNew1,        frame->FileOpen1,        frame->TypeAction,    frame->ExportAction,
+        frame->UndoAction};
     // No child: everything that needs one is disabled.
-    EXPECT_EQ(States(actions), "00000000000000111110");
+    EXPECT_EQ(States(actions), "000000000000001111100");
 
     TTestSchemeChild* scheme = OpenScheme(dir.File("a.tvs"));
     ASSERT_NE(scheme, nullptr);
     ASSERT_EQ(frame->ActiveMDIChild(), scheme);
-    // Zoom 100: Normal disabled; no copy yet: no paste.
-    EXPECT_EQ(States(actions), "11111111011101111110");
+    // Zoom 100: Normal disabled; no copy yet: no paste; nothing to undo.
+    EXPECT_EQ(States(actions), "111111110111011111100");
     scheme->editEnabled = false;
-    EXPECT_EQ(States(actions), "11111000001101111110");
+    EXPECT_EQ(States(actions), "111110000011011111100");
     scheme->SchemeDocument()->SetScale(400);
     EXPECT_EQ(States(actions).substr(10, 4), "0110");
     scheme->SchemeDocument()->SetScale(25);
@@ -55,10 +56,11 @@ TEST_F(Routing, EnablingMatrixOfTheChildCommands) {
 
     TTestFsmChild* fsm = OpenFsm(dir.File("m.fsm"));
     ASSERT_EQ(frame->ActiveMDIChild(), fsm);
-    // The state-machine window: cut, copy, delete, flip and zoom follow it.
-    EXPECT_EQ(States(actions), "11111111011101111110");
+    // The state-machine window: cut, copy, delete, flip and zoom follow it;
+    // it undoes with its own command.
+    EXPECT_EQ(States(actions), "111111110111011111100");
     fsm->editEnabled = false;
-    EXPECT_EQ(States(actions), "11111000001101111110");
+    EXPECT_EQ(States(actions), "111110000011011111100");
     fsm->FsmDocument()->SetZoom(400);
     EXPECT_EQ(States(actions).substr(10, 4), "0110");
 }
@@ -115,22 +117,6 @@ TEST_F(Routing, PasteOnlyIntoTheEditorThatWroteTheClipboard) {
     fsm->BringToFront();
     Application->ProcessMessages();
     EXPECT_EQ(States({frame->PasteAction}), "0");
-}
-
-TEST_F(Routing, UndoFollowsTheSchemeWindowsUndoList) {
-    TTestSchemeChild* scheme = OpenScheme(dir.File("a.tvs"));
-    EXPECT_EQ(States({frame->UndoAction}), "0");
-    scheme->SchemeDocument()->CreateAndElement();
-    EXPECT_EQ(States({frame->UndoAction}), "1");
-    // A state-machine window undoes with its own command.
-    TTestFsmChild* fsm = OpenFsm(dir.File("m.fsm"));
-    EXPECT_EQ(States({frame->UndoAction}), "0");
-    scheme->BringToFront();
-    Application->ProcessMessages();
-    EXPECT_EQ(States({frame->UndoAction}), "1");
-    fsm->BringToFront();
-    Application->ProcessMessages();
-    EXPECT_EQ(States({frame->UndoAction}), "0");
 }
 
 TEST_F(Routing, ProjectCommandsFollowTheOpenProject) {
