@@ -20,24 +20,27 @@ std::vector<TComponent*>& Made() {
 }
 } // namespace
 
-void TTestSchemeChild::PrintSchemeTo(TCanvas* canvas) {
-    ChildCalls().push_back("scheme:PrintScheme");
-    // A black box in the middle of the sheet, drawn by inverting as the
-    // scheme draws for print.
+namespace {
+// A black box (or disc) in the middle of the sheet, drawn by inverting as the
+// editors draw for print.
+void DrawInverted(TCanvas* canvas, bool disc) {
     canvas->Brush()->SetColor(clWhite);
     canvas->Pen()->SetColor(clWhite);
     canvas->Pen()->SetMode(pmXor);
-    canvas->Rectangle(100, 100, 300, 200);
+    if (disc) canvas->Ellipse(100, 100, 300, 200);
+    else canvas->Rectangle(100, 100, 300, 200);
     canvas->Pen()->SetMode(pmCopy);
+}
+} // namespace
+
+void TTestSchemeChild::PrintSchemeTo(TCanvas* canvas) {
+    ChildCalls().push_back("scheme:PrintScheme");
+    DrawInverted(canvas, false);
 }
 
 void TTestFsmChild::PrintSchemeTo(TCanvas* canvas) {
     ChildCalls().push_back("fsm:PrintScheme");
-    canvas->Brush()->SetColor(clWhite);
-    canvas->Pen()->SetColor(clWhite);
-    canvas->Pen()->SetMode(pmXor);
-    canvas->Ellipse(100, 100, 300, 200);
-    canvas->Pen()->SetMode(pmCopy);
+    DrawInverted(canvas, true);
 }
 
 void TTestSchemeChild::PrintElements() {

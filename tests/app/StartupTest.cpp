@@ -281,14 +281,6 @@ TEST_F(FrameTest, TheMenuItemsHideAndShowTheirBarsAndBringBackAFloatingBarClosed
     TCustomToolWindowEx* modes = frame->ToolB;
     modes->SetFloatingTopLeft(TPoint(20, 300));
     modes->SetDockedTo(nullptr);
-    auto click = [](TCustomToolWindowEx* bar, TRect r) {
-        QPoint p((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, QPointF(p), QPointF(bar->Widget()->mapToGlobal(p)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(bar->Widget(), &e);
-        }
-    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item->Name().c_str());
         EXPECT_TRUE(c.item->Checked());
@@ -307,7 +299,8 @@ TEST_F(FrameTest, TheMenuItemsHideAndShowTheirBarsAndBringBackAFloatingBarClosed
         // The desktop makes a window that is clicked the active one.
         SetActiveWindow(c.bar);
         Application->ProcessMessages();
-        click(c.bar, c.bar->FloatingCloseButtonRect());
+        const TRect r = c.bar->FloatingCloseButtonRect();
+        ClickAt(c.bar->Widget(), QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
         Application->ProcessMessages();
         EXPECT_FALSE(c.bar->Visible());
         EXPECT_FALSE(c.item->Checked());
