@@ -192,10 +192,12 @@ TEST_F(Careful, TextsAreWholeAndThePaneUsesItsSpace) {
     const int viewport = static_cast<QAbstractScrollArea*>(files->Widget())->viewport()->width();
     EXPECT_EQ(files->Columns()->Items(0)->Width() + files->Columns()->Items(1)->Width(), viewport);
     const int before = frame->ManagerWindow->Height(), frameBefore = frame->ClientHeight();
+    const int list = files->Height(), client = frame->ManagerWindow->ClientHeight();
     frame->SetBounds(frame->Left(), frame->Top(), frame->Width(), frame->Height() + 150);
     Application->ProcessMessages();
     ASSERT_GT(frame->ClientHeight(), frameBefore);
     EXPECT_EQ(frame->ManagerWindow->Height(), before + frame->ClientHeight() - frameBefore);
+    EXPECT_EQ(files->Height() - list, frame->ManagerWindow->ClientHeight() - client) << "the file list takes the growth";
 }
 
 // The help file beside the program holds the topics the program opens, and
