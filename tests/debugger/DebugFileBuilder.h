@@ -380,6 +380,25 @@ inline void GenerateProgram(Builder& b, int records, unsigned seed, int maxCodeB
     }
 }
 
+// Internal signal k: no driver's area holds it.
+inline uint16_t Internal(int k) { return Op(3072 + k / 8, k % 8); }
+
+// n named one-input ORs of internal signals, Ik -> Qk, then (timerValue >= 0)
+// a timer whose unnamed stop makes its preset the analysis' timer value.
+inline Builder Ors(int n, int timerValue = -1) {
+    Builder b;
+    for (int k = 0; k < n; ++k) {
+        b.Or({Internal(k)}, {Internal(40 + k)});
+        b.AddName(Internal(k), AnsiString("I") + IntToStr(k));
+        b.AddName(Internal(40 + k), AnsiString("Q") + IntToStr(k));
+    }
+    if (timerValue >= 0) {
+        b.Timers = 1;
+        b.Timer(Internal(100), Internal(101), uint32_t(timerValue), 0, {Internal(102)});
+    }
+    return b;
+}
+
 // Sample files for damaging: three generated programs with names, and a small
 // one with a timer, a jump and a filter.
 inline std::vector<std::string> SampleFiles() {
