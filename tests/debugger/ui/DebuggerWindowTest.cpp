@@ -1,6 +1,8 @@
 // The debugger window: loading through the glue, rows and their sides, the
-// scan modes, forced internal signals, the comments, hiding and its messages.
+// scan modes, forced internal signals, the comments, hiding and its messages,
+// and the question asked when an internal signal is put into the debugger.
 #include <QMessageBox>
+#include <QTimer>
 
 #include "DebuggerUiTest.h"
 
@@ -13,46 +15,32 @@ class DebuggerWindow : public DebuggerTest {};
 
 // ---- loading ------------------------------------------------------------------------
 
-TEST_F(DebuggerWindow, AMissingDataFileChangesNothingEvenForced) {
-    Load();
+TEST_F(DebuggerWindow, TheSameFileUnforcedKeepsTheRunAMissingOneChangesNothingForceStartsAgain) {
+    Write(Program());
+    Open(false); // the emulator exists but holds nothing: the first open loads it
+    ASSERT_TRUE(fmDebug->Loaded());
     AddSignalToDebug("A", 0);
     RestoreDebugSelection();
-    TVAC* before = Emulator();
-    before->Run();
-    for (bool force : {false, true}) {
-        OpenDebugData(dir.File("nothing.dat"), dir.File("Debunothing.dat"), force);
-        EXPECT_EQ(Emulator(), before);
-        EXPECT_EQ(Emulator()->FileName, CopyFile());
-        EXPECT_EQ(Emulator()->RunCount, 1);
-        EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
-    }
-    EXPECT_TRUE(port.Calls.empty());
-}
-
-TEST_F(DebuggerWindow, TheSameFileUnforcedKeepsTheRunForceStartsAgain) {
-    Load();
     TVAC* first = Emulator();
     first->Run();
     first->Run();
     Open(false);
+    for (bool force : {false, true}) OpenDebugData(dir.File("nothing.dat"), dir.File("Debunothing.dat"), force);
     EXPECT_EQ(Emulator(), first);
+    EXPECT_EQ(Emulator()->FileName, CopyFile());
     EXPECT_EQ(Emulator()->RunCount, 2);
+    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
+    EXPECT_TRUE(port.Calls.empty());
     Open(true);
     EXPECT_NE(Emulator(), first); // a new emulator: counters, images and states start over
     EXPECT_EQ(Emulator()->RunCount, 0);
     EXPECT_TRUE(Emulator()->Loaded());
     EXPECT_EQ(fmDebug->CountRun->Text(), "0");
-}
-
-TEST_F(DebuggerWindow, AnotherFileUnforcedLoadsAFreshEmulatorTooAndAnUnloadedOneLoads) {
-    Write(Program());
-    // The emulator exists but holds nothing: the first open loads it.
-    Open(false);
-    EXPECT_TRUE(fmDebug->Loaded());
-    TVAC* first = Emulator();
+    // Another file, unforced: a fresh emulator too.
+    TVAC* second = Emulator();
     testenv::WriteBytes(dir.Path() / "Debuother.dat", Program().Build());
     OpenDebugData(DataFile(), dir.File("Debuother.dat"), false);
-    EXPECT_NE(Emulator(), first);
+    EXPECT_NE(Emulator(), second);
     EXPECT_EQ(Emulator()->FileName, dir.File("Debuother.dat"));
     EXPECT_TRUE(fmDebug->Loaded());
 }
@@ -184,35 +172,16 @@ TEST_F(DebuggerWindow, StepWhileRunningEndsHaltedAfterOneScanAndNoTick) {
     EXPECT_EQ(fmDebug->TimerTicks->Text(), "1");
 }
 
-TEST_F(DebuggerWindow, TickedInputsRunTheProgramAndOutputsShowAsMarks) {
-    Load();
-    Watch({"A", "B"}, {"Y", "Z"});
-    Tick("A");
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_FALSE(Shows("Y"));
-    Tick("B");
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_TRUE(Shows("Y"));
-    EXPECT_TRUE(Shows("Z"));
-    EXPECT_TRUE(fmDebug->IsOutputChecked(1, 0));
-    EXPECT_FALSE(fmDebug->IsOutputChecked(3000, 0));
-    // The input rows of the timing diagram set a bit through its row.
-    EXPECT_TRUE(fmDebug->SetInput(0, 1, false));
-    EXPECT_FALSE(fmDebug->in_signal->GetChecked(1));
-    EXPECT_EQ(Emulator()->GetBit(0, 1), 0);
-    EXPECT_FALSE(fmDebug->SetInput(1, 0, true));
-}
-
 TEST_F(DebuggerWindow, DeletingTheFirstOfThreeInputRowsKeepsTheThirdForced) {
     Load();
-    Watch({"A", "B", "X"}, {"Z"});
+    Watch({"A", "B", "X"}, {"Y", "Z"});
     ASSERT_EQ(Rows(fmDebug->in_signal->Items()), (Strings{"A", "B", "X"}));
     fmDebug->in_signal->SetSelected(0, true);
     fmDebug->DeleteActionUpdate(fmDebug->DeleteAction);
     EXPECT_TRUE(fmDebug->DeleteAction->Enabled());
     fmDebug->DeleteActionExecute(fmDebug->DeleteAction);
     EXPECT_EQ(Rows(fmDebug->in_signal->Items()), (Strings{"B", "X"}));
-    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "B=0\r\nX=0\r\nZ=1\r\n");
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "B=0\r\nX=0\r\nY=1\r\nZ=1\r\n");
     // X = B, but X's own row holds it: ticked X with B clear gives Z.
     Tick("X");
     fmDebug->btStepClick(fmDebug->btStep);
@@ -228,18 +197,12 @@ TEST_F(DebuggerWindow, DeletingTheFirstOfThreeInputRowsKeepsTheThirdForced) {
     fmDebug->in_signal->SetSelected(1, false);
     fmDebug->DeleteActionUpdate(fmDebug->DeleteAction);
     EXPECT_FALSE(fmDebug->DeleteAction->Enabled());
-}
-
-TEST_F(DebuggerWindow, TheDeleteKeyDeletesSelectedOutputRows) {
-    Load();
-    AddSignalToDebug("Y", 1);
-    AddSignalToDebug("Z", 1);
-    RestoreDebugSelection();
+    // The Delete key deletes the selected output row only.
     fmDebug->out_signal->SetSelected(1, true);
     WORD key = VK_DELETE;
     fmDebug->out_signal->OnKeyUp(fmDebug->out_signal, key, 0);
     EXPECT_EQ(Rows(fmDebug->out_signal->Items()), Strings{"Y"});
-    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "Y=1\r\n");
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "B=0\r\nX=0\r\nY=1\r\n");
 }
 
 TEST_F(DebuggerWindow, RefreshClearsTheImagesAndUnticksEveryInput) {
@@ -249,9 +212,15 @@ TEST_F(DebuggerWindow, RefreshClearsTheImagesAndUnticksEveryInput) {
     Tick("B");
     fmDebug->btStepClick(fmDebug->btStep);
     ASSERT_TRUE(Shows("Y"));
+    // The timing diagram reads outputs and sets inputs through the rows.
+    EXPECT_TRUE(fmDebug->IsOutputChecked(1, 0));
+    EXPECT_FALSE(fmDebug->IsOutputChecked(3000, 0));
+    EXPECT_FALSE(fmDebug->SetInput(1, 0, true)); // no input row
+    EXPECT_TRUE(fmDebug->SetInput(0, 1, false));
+    EXPECT_FALSE(fmDebug->in_signal->GetChecked(1));
+    EXPECT_EQ(Emulator()->GetBit(0, 1), 0);
     fmDebug->Button1Click(fmDebug->Button1);
     EXPECT_FALSE(fmDebug->in_signal->GetChecked(0));
-    EXPECT_FALSE(fmDebug->in_signal->GetChecked(1));
     EXPECT_FALSE(Shows("Y"));
     for (int a = 0; a < 4096; ++a) {
         ASSERT_EQ(Emulator()->ImageBytes()[a], 0) << a;
@@ -261,35 +230,32 @@ TEST_F(DebuggerWindow, RefreshClearsTheImagesAndUnticksEveryInput) {
 
 // ---- comments ---------------------------------------------------------------------------
 
-TEST_F(DebuggerWindow, CommentsOfSignalsAtOneComeAndGo) {
-    Load();
-    Watch({"A", "B"}, {});
-    EXPECT_EQ(Rows(fmDebug->CommentList()), (Strings{"Кнопка A", "Лампа Y", "Лампа Z", "Связь"}));
-    Tick("A");
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_EQ(Memo(), Strings{"Кнопка A"});
-    Tick("B");
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_EQ(Memo(), (Strings{"Кнопка A", "Лампа Y", "Лампа Z", "Связь"}));
-    Tick("A", false);
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_EQ(Memo(), (Strings{"Лампа Z", "Связь"}));
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_EQ(Memo(), (Strings{"Лампа Z", "Связь"}));
-}
-
-TEST_F(DebuggerWindow, SignalsSharingACommentShowItOnceWhileEitherIsAtOne) {
-    Builder b = Program();
-    b.AddName(Op(3072, 5), "W", "СВЯЗЬ"_a); // the same text as X's, in other letters
-    b.Or({A}, {Op(3072, 5)});
-    Load(b);
-    Watch({"A", "B"}, {});
-    Tick("A");
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_EQ(Memo(), (Strings{"Кнопка A", "СВЯЗЬ"}));
-    Tick("B");
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_EQ(Memo(), (Strings{"Кнопка A", "СВЯЗЬ", "Лампа Y", "Лампа Z"}));
+// Comments of signals at one come and go, each line once: W's comment is
+// X's in other letters, shown once while either is at one.
+TEST_F(DebuggerWindow, CommentsOfSignalsAtOneComeAndGoEachOnce) {
+    struct Step {
+        const char* tick;
+        bool on;
+        Strings memo;
+    };
+    Builder withW = Program();
+    withW.AddName(Op(3072, 5), "W", "СВЯЗЬ"_a);
+    withW.Or({A}, {Op(3072, 5)});
+    const std::pair<Builder, std::vector<Step>> cases[] = {
+        {Program(),
+         {{"A", true, {"Кнопка A"}}, {"B", true, {"Кнопка A", "Лампа Y", "Лампа Z", "Связь"}},
+          {"A", false, {"Лампа Z", "Связь"}}, {nullptr, false, {"Лампа Z", "Связь"}}}},
+        {withW, {{"A", true, {"Кнопка A", "СВЯЗЬ"}}, {"B", true, {"Кнопка A", "СВЯЗЬ", "Лампа Y", "Лампа Z"}}}}};
+    for (const auto& [program, steps] : cases) {
+        Load(program);
+        ClearDebugSignals();
+        Watch({"A", "B"}, {});
+        for (const Step& s : steps) {
+            if (s.tick) Tick(s.tick, s.on);
+            fmDebug->btStepClick(fmDebug->btStep);
+            EXPECT_EQ(Memo(), s.memo);
+        }
+    }
 }
 
 // ---- counters ------------------------------------------------------------------------
@@ -334,6 +300,7 @@ TEST_F(DebuggerWindow, TheRealTimerTicksAndScansEveryFiftyMilliseconds) {
 TEST_F(DebuggerWindow, AnotherWindowOfTheProgramHaltsAndHidesItAMessageBoxDoesNot) {
     Load();
     ShowDebugWindow(nullptr);
+    EXPECT_FALSE(fmDebug->ButTimers->Visible()); // no timing diagram yet
     QApplication::setActiveWindow(fmDebug->Widget());
     ASSERT_EQ(Screen->ActiveForm(), fmDebug);
     EXPECT_FALSE(IsDebugWindowInactive());
@@ -373,13 +340,32 @@ TEST_F(DebuggerWindow, ClosingHaltsEvenWhenOnlyTheTimerRuns) {
     EXPECT_FALSE(fmDebug->Visible());
 }
 
-TEST_F(DebuggerWindow, HelpOpensTheDebuggersTopicAndTheTimingButtonWaitsForItsWindow) {
-    fmDebug->HelpAction->Execute();
-    ASSERT_EQ(port.Calls.size(), 1u);
-    EXPECT_EQ(port.Calls[0].kind, TestUiPort::kHelp);
-    EXPECT_EQ(port.Calls[0].text, "Отладка с комментариями к сигналам"_a);
-    ShowDebugWindow(nullptr);
-    EXPECT_FALSE(fmDebug->ButTimers->Visible());
+// ---- the internal-signal question -----------------------------------------------------
+
+TEST_F(DebuggerWindow, TheInternalSignalQuestionKeepsItsLastChoice) {
+    const struct {
+        const char* name;
+        int choose; // -1: leave as it is
+        bool ok;
+        int expected, shownFirst;
+    } cases[] = {{"Stop", -1, true, 0, 0}, {"Go", 1, true, 1, 0}, {"Next", -1, true, 1, 1}, {"Gone", 0, false, -1, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AnsiString caption;
+        int shown = -2;
+        Application->OnModalStart = [&](TForm* f) {
+            QTimer::singleShot(0, [&, f] {
+                caption = f->Caption();
+                shown = fmIO->rgIO->ItemIndex();
+                if (c.choose >= 0) fmIO->rgIO->SetItemIndex(c.choose);
+                if (c.ok) fmIO->BitBtn1->Click();
+                else f->Close();
+            });
+        };
+        EXPECT_EQ(fmIO->Ask(c.name), c.expected);
+        EXPECT_EQ(caption, c.name);
+        EXPECT_EQ(shown, c.shownFirst);
+    }
 }
 
 } // namespace
