@@ -39,14 +39,12 @@ inline Builder Program() {
     b.Or({B}, {X});
     b.Or({X}, {Z});
     b.Timer(A, Op(3072, 0), 3, 0, {T});
-    b.AddName(Op(3072, 0), "_null_in_");
-    b.AddName(Op(3072, 1), "_null_out_");
-    b.AddName(A, "A", "Кнопка A"_a);
-    b.AddName(B, "B");
-    b.AddName(Y, "Y", "Лампа Y"_a);
-    b.AddName(Z, "Z", "Лампа Z"_a);
-    b.AddName(X, "X", "Связь"_a);
-    b.AddName(T, "T");
+    const struct {
+        uint16_t op;
+        const char *name, *comment;
+    } names[] = {{Op(3072, 0), "_null_in_", ""}, {Op(3072, 1), "_null_out_", ""}, {A, "A", "Кнопка A"}, {B, "B", ""},
+                 {Y, "Y", "Лампа Y"}, {Z, "Z", "Лампа Z"}, {X, "X", "Связь"}, {T, "T", ""}};
+    for (const auto& n : names) b.AddName(n.op, n.name, Utf8ToAnsi(n.comment));
     return b;
 }
 
@@ -118,6 +116,13 @@ protected:
         return row >= 0 && fmDebug->out_signal->GetChecked(row);
     }
     std::vector<std::string> Memo() const { return Rows(fmDebug->CommentOut->Lines()); }
+    // The window shown or hidden, its timer, the running flag and the run
+    // button offered: "shown timer running halt", "hidden retry".
+    static std::string RunState() {
+        return std::string(fmDebug->Visible() ? "shown" : "hidden") + (fmDebug->Timer->Enabled() ? " timer" : "") +
+               (fmDebug->Running ? " running" : "") + (fmDebug->btHalt->Visible() ? " halt" : "") +
+               (fmDebug->btRetry->Visible() ? " retry" : "");
+    }
 
     testenv::TempDir dir;
 };

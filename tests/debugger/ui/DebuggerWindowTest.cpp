@@ -45,47 +45,37 @@ TEST_F(DebuggerWindow, TheSameFileUnforcedKeepsTheRunAMissingOneChangesNothingFo
     EXPECT_TRUE(fmDebug->Loaded());
 }
 
-TEST_F(DebuggerWindow, RowsSurviveAReloadOnTheirSides) {
+// Rows go to their signals' sides and survive reloads; a signal in no
+// program waits for one; a deleted row's signal is not wanted any more.
+TEST_F(DebuggerWindow, RowsSurviveAReloadOnTheirSidesAndWaitForTheirProgram) {
+    AddSignalToDebug("A", 1);
+    RestoreDebugSelection();
+    EXPECT_EQ(fmDebug->in_signal->Items()->Count() + fmDebug->out_signal->Items()->Count(), 0); // no program yet
     Load();
     // A and Y go by their drivers whatever was asked; the internal X by its line.
-    AddSignalToDebug("A", 1);
     AddSignalToDebug("Y", 0);
     AddSignalToDebug("X", 1);
-    AddSignalToDebug("nobody", 0);
+    AddSignalToDebug("W", 1);
     RestoreDebugSelection();
-    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
-    EXPECT_EQ(Rows(fmDebug->out_signal->Items()), (Strings{"Y", "X"}));
-    Open(true);
-    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
-    EXPECT_EQ(Rows(fmDebug->out_signal->Items()), (Strings{"Y", "X"}));
+    for (bool reload : {false, true}) {
+        if (reload) Open(true);
+        EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
+        EXPECT_EQ(Rows(fmDebug->out_signal->Items()), (Strings{"Y", "X"}));
+    }
     // The rows became the wanted signals; the unknown one waits after them.
-    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nY=1\r\nX=1\r\nnobody=0\r\n");
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nY=1\r\nX=1\r\nW=1\r\n");
     // Every row names its signal by index.
     EXPECT_EQ(fmDebug->InputSignal(0)->Name, "A");
     EXPECT_EQ(fmDebug->OutputSignal(1)->Name, "X");
-}
-
-TEST_F(DebuggerWindow, SignalsWantedBeforeTheirProgramWaitForIt) {
-    // Asked for before the first translation: no program, no rows yet.
-    AddSignalToDebug("A", 0);
-    AddSignalToDebug("W", 1);
-    RestoreDebugSelection();
-    EXPECT_EQ(fmDebug->in_signal->Items()->Count(), 0);
-    Load();
-    EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
-    // W is in no program yet; a later one has it.
-    Open(true);
-    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nW=1\r\n");
     Builder b = Program();
     b.AddName(Op(3072, 6), "W");
     Write(b);
     Open(true);
-    EXPECT_EQ(Rows(fmDebug->out_signal->Items()), Strings{"W"});
-    // A deleted row's signal is not wanted any more.
-    fmDebug->out_signal->SetSelected(0, true);
+    EXPECT_EQ(Rows(fmDebug->out_signal->Items()), (Strings{"Y", "X", "W"}));
+    fmDebug->out_signal->SetSelected(2, true);
     fmDebug->DeleteActionExecute(fmDebug->DeleteAction);
     Open(true);
-    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\n");
+    EXPECT_EQ(AnsiToUtf8(fmRun->Wanted.Lines().Text()), "A=0\r\nY=1\r\nX=1\r\n");
 }
 
 TEST_F(DebuggerWindow, AddingASignalKeepsItsFirstLineAndOneRow) {
@@ -109,30 +99,23 @@ TEST_F(DebuggerWindow, AddingASignalKeepsItsFirstLineAndOneRow) {
     EXPECT_EQ(fmDebug->in_signal->Items()->Count(), 0);
 }
 
-TEST_F(DebuggerWindow, AFailedLoadClosesTheWindowWithTheEmulatorsMessage) {
+// Retry on an emulator that holds nothing loads the glue's file; without
+// one the window closes with the emulator's message.
+TEST_F(DebuggerWindow, RetryLoadsTheGluesFileOrClosesWithTheEmulatorsMessage) {
     fmDebug->Show();
     fmDebug->btRetryClick(fmDebug->btRetry);
     EXPECT_EQ(port.Messages(),
               std::vector<AnsiString>{" Нет файла данных для отладки.\n Запустите трансляцию (Ctrl+F9). "_a});
-    EXPECT_FALSE(fmDebug->Visible());
-    EXPECT_FALSE(fmDebug->Timer->Enabled());
-    EXPECT_FALSE(fmDebug->Running);
-}
-
-TEST_F(DebuggerWindow, TheRetryButtonLoadsTheGluesFileWhenItWasNotLoaded) {
+    EXPECT_EQ(RunState(), "hidden retry");
     Write(Program());
     Emulator()->FileName = CopyFile();
     fmDebug->Show();
     fmDebug->btRetryClick(fmDebug->btRetry);
     EXPECT_TRUE(fmDebug->Loaded());
     EXPECT_TRUE(fmDebug->Mapped());
-    EXPECT_TRUE(fmDebug->Timer->Enabled());
-    EXPECT_FALSE(fmDebug->btRetry->Visible());
-    EXPECT_TRUE(fmDebug->btHalt->Visible());
+    EXPECT_EQ(RunState(), "shown timer running halt");
     fmDebug->btHaltClick(fmDebug->btHalt);
-    EXPECT_FALSE(fmDebug->Timer->Enabled());
-    EXPECT_TRUE(fmDebug->btRetry->Visible());
-    EXPECT_FALSE(fmDebug->btHalt->Visible());
+    EXPECT_EQ(RunState(), "shown retry");
 }
 
 // ---- running ---------------------------------------------------------------------------
@@ -163,9 +146,7 @@ TEST_F(DebuggerWindow, StepWhileRunningEndsHaltedAfterOneScanAndNoTick) {
     EXPECT_EQ(Emulator()->RunCount, 1);
     EXPECT_EQ(Emulator()->TickCount, 1);
     fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_FALSE(fmDebug->Running);
-    EXPECT_FALSE(fmDebug->Timer->Enabled());
-    EXPECT_TRUE(fmDebug->btRetry->Visible());
+    EXPECT_EQ(RunState(), "shown retry");
     EXPECT_EQ(Emulator()->RunCount, 2);
     EXPECT_EQ(Emulator()->TickCount, 1);
     EXPECT_EQ(fmDebug->CountRun->Text(), "2");
@@ -310,17 +291,14 @@ TEST_F(DebuggerWindow, AnotherWindowOfTheProgramHaltsAndHidesItAMessageBoxDoesNo
     box.setText("?");
     box.show();
     QApplication::setActiveWindow(&box);
-    EXPECT_TRUE(fmDebug->Visible());
-    EXPECT_TRUE(fmDebug->Timer->Enabled());
+    EXPECT_EQ(RunState(), "shown timer running halt");
     box.hide();
     QApplication::setActiveWindow(fmDebug->Widget());
     // Another window of the program: halted and hidden.
     TForm* other = MakeForm();
     other->Show();
     QApplication::setActiveWindow(other->Widget());
-    EXPECT_FALSE(fmDebug->Visible());
-    EXPECT_FALSE(fmDebug->Timer->Enabled());
-    EXPECT_FALSE(fmDebug->Running);
+    EXPECT_EQ(RunState(), "hidden retry");
     EXPECT_TRUE(IsDebugWindowInactive());
 }
 
@@ -329,15 +307,12 @@ TEST_F(DebuggerWindow, ClosingHaltsEvenWhenOnlyTheTimerRuns) {
     fmDebug->Show();
     fmDebug->Timer->SetEnabled(true); // running flag down, timer on
     fmDebug->btCloseClick(fmDebug->btClose);
-    EXPECT_FALSE(fmDebug->Timer->Enabled());
-    EXPECT_FALSE(fmDebug->Visible());
+    EXPECT_EQ(RunState(), "hidden retry");
     // Closed by its window frame.
     fmDebug->Show();
     fmDebug->btRetryClick(fmDebug->btRetry);
     fmDebug->Close();
-    EXPECT_FALSE(fmDebug->Timer->Enabled());
-    EXPECT_FALSE(fmDebug->Running);
-    EXPECT_FALSE(fmDebug->Visible());
+    EXPECT_EQ(RunState(), "hidden retry");
 }
 
 // ---- the internal-signal question -----------------------------------------------------
