@@ -9,8 +9,6 @@ namespace dbgui {
 namespace {
 
 using dbgfile::Ors;
-using Strings = std::vector<std::string>;
-
 class AnalyserWindow : public DebuggerTest {
 protected:
     void SetUp() override {

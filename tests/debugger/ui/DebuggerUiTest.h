@@ -23,6 +23,7 @@ namespace dbgui {
 
 using dbgfile::Builder;
 using dbgfile::Op;
+using Strings = std::vector<std::string>;
 
 // The test program: input driver DI at byte 0 with A (bit 0, "Кнопка A") and
 // B (bit 1), output driver DO at byte 1 with Y (bit 0, "Лампа Y") and Z (bit

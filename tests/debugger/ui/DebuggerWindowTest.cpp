@@ -9,11 +9,7 @@
 namespace dbgui {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class DebuggerWindow : public DebuggerTest {};
-
-// ---- loading ------------------------------------------------------------------------
 
 TEST_F(DebuggerWindow, TheSameFileUnforcedKeepsTheRunAMissingOneChangesNothingForceStartsAgain) {
     Write(Program());
@@ -118,8 +114,6 @@ TEST_F(DebuggerWindow, RetryLoadsTheGluesFileOrClosesWithTheEmulatorsMessage) {
     EXPECT_EQ(RunState(), "shown retry");
 }
 
-// ---- running ---------------------------------------------------------------------------
-
 TEST_F(DebuggerWindow, TimeIncrementsAreRoundedUpToWholeTicks) {
     Load();
     const struct {
@@ -209,8 +203,6 @@ TEST_F(DebuggerWindow, RefreshClearsTheImagesAndUnticksEveryInput) {
     }
 }
 
-// ---- comments ---------------------------------------------------------------------------
-
 // Comments of signals at one come and go, each line once: W's comment is
 // X's in other letters, shown once while either is at one.
 TEST_F(DebuggerWindow, CommentsOfSignalsAtOneComeAndGoEachOnce) {
@@ -238,8 +230,6 @@ TEST_F(DebuggerWindow, CommentsOfSignalsAtOneComeAndGoEachOnce) {
         }
     }
 }
-
-// ---- counters ------------------------------------------------------------------------
 
 TEST_F(DebuggerWindow, WhileTheDisplayIsSuppressedTheRunCounterIsWrittenOnFlush) {
     Load();
@@ -275,8 +265,6 @@ TEST_F(DebuggerWindow, TheRealTimerTicksAndScansEveryFiftyMilliseconds) {
     QTest::qWait(120);
     EXPECT_EQ(Emulator()->RunCount, runs);
 }
-
-// ---- hiding -------------------------------------------------------------------------------
 
 TEST_F(DebuggerWindow, AnotherWindowOfTheProgramHaltsAndHidesItAMessageBoxDoesNot) {
     Load();
@@ -314,8 +302,6 @@ TEST_F(DebuggerWindow, ClosingHaltsEvenWhenOnlyTheTimerRuns) {
     fmDebug->Close();
     EXPECT_EQ(RunState(), "hidden retry");
 }
-
-// ---- the internal-signal question -----------------------------------------------------
 
 TEST_F(DebuggerWindow, TheInternalSignalQuestionKeepsItsLastChoice) {
     const struct {
