@@ -4,6 +4,10 @@
 #include <QTimer>
 
 #include "DebuggerUiTest.h"
+#include "debugger/ui/Formuls.h"
+#include "debugger/ui/MT.h"
+#include "debugger/ui/TimerUn.h"
+#include "toolbars/TBExCtls.h"
 
 namespace dbgui {
 namespace {
@@ -31,19 +35,21 @@ TEST_F(AnalyserWindow, TheAnalysisListsSignalsAndConstantsButNeverTheOpenPins) {
     b.And({A, Op(3072, 0)}, {Op(3072, 6)}); // K = A and an open input: always 0
     b.AddName(Op(3072, 6), "K", "Всегда ноль"_a);
     Write(b);
-    FakeTiming timing;
-    DebuggerHooks().Timing = &timing;
+    fmFormuls = MakeForm<TfmFormuls>();
+    fmMTValue = MakeForm<TfmMTValue>();
+    TimersForm = MakeForm<TTimersForm>();
     Open(true);
+    ShowTimingDebugWindow(nullptr);
+    TimersForm->btRetry->Click();
     fmDebug->btRetryClick(fmDebug->btRetry);
-    ASSERT_TRUE(fmDebug->Timer->Enabled());
+    ASSERT_TRUE(fmDebug->Timer->Enabled() && TimersForm->Timer1->Enabled());
     int modal = 0;
     Application->OnModalStart = [&](TForm* f) { modal += f == fmRun; };
     Analyse();
     EXPECT_EQ(modal, 1);
     // The analysis halted both windows' timers first.
     EXPECT_FALSE(fmDebug->Timer->Enabled());
-    EXPECT_NE(std::find(timing.calls.begin(), timing.calls.end(), "running"), timing.calls.end());
-    EXPECT_NE(std::find(timing.calls.begin(), timing.calls.end(), "stop"), timing.calls.end());
+    EXPECT_FALSE(TimersForm->Timer1->Enabled());
     EXPECT_EQ(fmRun->Caption(), " Обработка сигналов закончена."_a);
     EXPECT_TRUE(fmRun->Visible());
     EXPECT_FALSE(fmRun->IsModal());

@@ -56,21 +56,6 @@ inline std::vector<std::string> Rows(TStrings* items) {
     return out;
 }
 
-// The timing diagram as the debugger drives it.
-class FakeTiming : public ITimingView {
-public:
-    std::vector<std::string> calls;
-    bool visible = false;
-    bool IsVisible() override { return visible; }
-    void ShowRunCount(int runs) override { calls.push_back("runs " + std::to_string(runs)); }
-    void ShowTickCount(int ticks) override { calls.push_back("ticks " + std::to_string(ticks)); }
-    void ShowRunning(bool running) override { calls.push_back(running ? "running" : "halted"); }
-    void StopTimer() override { calls.push_back("stop"); }
-    void ToggleTrace(int row, int signal) override { calls.push_back("toggle " + std::to_string(row) + " " + std::to_string(signal)); }
-    void Open(int minInterval) override { calls.push_back("open " + std::to_string(minInterval)); }
-    void ShowMinInterval(int minInterval) override { calls.push_back("interval " + std::to_string(minInterval)); }
-};
-
 class DebuggerTest : public GuiTest {
 protected:
     void SetUp() override {
