@@ -97,7 +97,7 @@ TEST_F(DebuggerWindow, AddingASignalKeepsItsFirstLineAndOneRow) {
 
 // Retry on an emulator that holds nothing loads the glue's file; without
 // one the window closes with the emulator's message.
-TEST_F(DebuggerWindow, RetryLoadsTheGluesFileOrClosesWithTheEmulatorsMessage) {
+TEST_F(DebuggerWindow, RetryLoadsTheGluesFileOrClosesWithTheEmulatorsMessageAndStepHalts) {
     fmDebug->Show();
     fmDebug->btRetryClick(fmDebug->btRetry);
     EXPECT_EQ(port.Messages(),
@@ -110,8 +110,16 @@ TEST_F(DebuggerWindow, RetryLoadsTheGluesFileOrClosesWithTheEmulatorsMessage) {
     EXPECT_TRUE(fmDebug->Loaded());
     EXPECT_TRUE(fmDebug->Mapped());
     EXPECT_EQ(RunState(), "shown timer running halt");
-    fmDebug->btHaltClick(fmDebug->btHalt);
+    // Step while running: halted after one scan, and no tick.
+    fmDebug->TimerTimer(fmDebug->Timer);
+    EXPECT_EQ(Emulator()->RunCount, 1);
+    EXPECT_EQ(Emulator()->TickCount, 1);
+    fmDebug->btStepClick(fmDebug->btStep);
     EXPECT_EQ(RunState(), "shown retry");
+    EXPECT_EQ(Emulator()->RunCount, 2);
+    EXPECT_EQ(Emulator()->TickCount, 1);
+    EXPECT_EQ(fmDebug->CountRun->Text(), "2");
+    EXPECT_EQ(fmDebug->TimerTicks->Text(), "1");
 }
 
 TEST_F(DebuggerWindow, TimeIncrementsAreRoundedUpToWholeTicks) {
@@ -129,22 +137,6 @@ TEST_F(DebuggerWindow, TimeIncrementsAreRoundedUpToWholeTicks) {
         EXPECT_EQ(Emulator()->TickCount, total);
         EXPECT_EQ(Emulator()->RunCount, 0);
     }
-}
-
-TEST_F(DebuggerWindow, StepWhileRunningEndsHaltedAfterOneScanAndNoTick) {
-    Load();
-    fmDebug->Show();
-    fmDebug->btRetryClick(fmDebug->btRetry);
-    fmDebug->TimerTimer(fmDebug->Timer);
-    ASSERT_TRUE(fmDebug->Running);
-    EXPECT_EQ(Emulator()->RunCount, 1);
-    EXPECT_EQ(Emulator()->TickCount, 1);
-    fmDebug->btStepClick(fmDebug->btStep);
-    EXPECT_EQ(RunState(), "shown retry");
-    EXPECT_EQ(Emulator()->RunCount, 2);
-    EXPECT_EQ(Emulator()->TickCount, 1);
-    EXPECT_EQ(fmDebug->CountRun->Text(), "2");
-    EXPECT_EQ(fmDebug->TimerTicks->Text(), "1");
 }
 
 TEST_F(DebuggerWindow, DeletingTheFirstOfThreeInputRowsKeepsTheThirdForced) {
@@ -266,8 +258,18 @@ TEST_F(DebuggerWindow, TheRealTimerTicksAndScansEveryFiftyMilliseconds) {
     EXPECT_EQ(Emulator()->RunCount, runs);
 }
 
-TEST_F(DebuggerWindow, AnotherWindowOfTheProgramHaltsAndHidesItAMessageBoxDoesNot) {
+// Closing halts even when only the timer runs; so does another window of
+// the program taking activation, which also hides it; a message box does not.
+TEST_F(DebuggerWindow, ClosingOrAnotherWindowOfTheProgramHaltsAndHidesItAMessageBoxDoesNot) {
     Load();
+    fmDebug->Show();
+    fmDebug->Timer->SetEnabled(true); // running flag down, timer on
+    fmDebug->btCloseClick(fmDebug->btClose);
+    EXPECT_EQ(RunState(), "hidden retry");
+    fmDebug->Show();
+    fmDebug->btRetryClick(fmDebug->btRetry);
+    fmDebug->Close(); // by its window frame
+    EXPECT_EQ(RunState(), "hidden retry");
     ShowDebugWindow(nullptr);
     EXPECT_FALSE(fmDebug->ButTimers->Visible()); // no timing diagram yet
     QApplication::setActiveWindow(fmDebug->Widget());
@@ -288,19 +290,6 @@ TEST_F(DebuggerWindow, AnotherWindowOfTheProgramHaltsAndHidesItAMessageBoxDoesNo
     QApplication::setActiveWindow(other->Widget());
     EXPECT_EQ(RunState(), "hidden retry");
     EXPECT_TRUE(IsDebugWindowInactive());
-}
-
-TEST_F(DebuggerWindow, ClosingHaltsEvenWhenOnlyTheTimerRuns) {
-    Load();
-    fmDebug->Show();
-    fmDebug->Timer->SetEnabled(true); // running flag down, timer on
-    fmDebug->btCloseClick(fmDebug->btClose);
-    EXPECT_EQ(RunState(), "hidden retry");
-    // Closed by its window frame.
-    fmDebug->Show();
-    fmDebug->btRetryClick(fmDebug->btRetry);
-    fmDebug->Close();
-    EXPECT_EQ(RunState(), "hidden retry");
 }
 
 TEST_F(DebuggerWindow, TheInternalSignalQuestionKeepsItsLastChoice) {

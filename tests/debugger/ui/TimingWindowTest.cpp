@@ -124,7 +124,7 @@ TEST_F(TimingWindow, TheThirtyFirstInputGetsNoRowAndChangesNoOtherRow) {
     EXPECT_FALSE(DebuggerTicked("I30"));
 }
 
-TEST_F(TimingWindow, ClickingANameTwiceDrawsAPulseAndTheDebuggersMarkFollows) {
+TEST_F(TimingWindow, ClickingANameTwiceDrawsAPulseTheDebuggersMarkFollowsZeroingReturnsLow) {
     Open({"A", "X"}, {});
     Events(3);
     ClickAt(In(0)->InSignName->Widget(), QPoint(5, 5));
@@ -144,6 +144,15 @@ TEST_F(TimingWindow, ClickingANameTwiceDrawsAPulseAndTheDebuggersMarkFollows) {
     In(1)->InSignClick();
     EXPECT_EQ(Pixel(In(1), 8, TTraceRow::kHighY), TColor(65280));
     EXPECT_TRUE(DebuggerTicked("X"));
+    // "Обнулить" returns ticked inputs' traces low.
+    Events(2);
+    TimersForm->ToolbarButtonEx6->Click();
+    EXPECT_EQ(In(1)->Level, 0);
+    EXPECT_EQ(In(0)->Level, 0);
+    EXPECT_FALSE(DebuggerTicked("X"));
+    EXPECT_EQ(In(1)->X, 11);
+    EXPECT_EQ(Column(In(1), 10), kEdge);
+    EXPECT_EQ(Column(In(1), 11), kLow);
 }
 
 TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAnOutputScrollsBackAndTheAreaFollowsTheTraces) {
@@ -176,16 +185,6 @@ TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAnOutputScrollsBackAndTheAreaFollo
     EXPECT_EQ(Out(0)->X, 1);
     EXPECT_EQ(bar->Position(), 0);
     EXPECT_EQ(Column(In(0), 3), kPaper);
-}
-
-TEST_F(TimingWindow, TheHeightFitsTheRowsAndComesBack) {
-    Open({"A", "B"}, {"Y"});
-    const int first = TimersForm->Height();
-    TimersForm->SpeedButton1->Click();
-    EXPECT_EQ(TimersForm->Height(), 217);
-    TimersForm->SpeedButton1->Click(); // already fitted: the first height stays remembered
-    TimersForm->SpeedButton2->Click();
-    EXPECT_EQ(TimersForm->Height(), first);
 }
 
 TEST_F(TimingWindow, AnotherWindowClearsAndHidesReopeningRebuilds) {
@@ -245,8 +244,14 @@ TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndTheIntervalIsTakenHoweverTheDialo
     EXPECT_EQ(TimersForm->InCount, 2);
 }
 
-TEST_F(TimingWindow, FormulasOfDeletedSignalsAndDeletedRowsGoToTheHistory) {
+TEST_F(TimingWindow, TheHeightFitsTheRowsFormulasOfDeletedSignalsAndRowsGoToTheHistory) {
     Open({"A", "B"}, {"Y"});
+    const int first = TimersForm->Height();
+    TimersForm->SpeedButton1->Click();
+    EXPECT_EQ(TimersForm->Height(), 217);
+    TimersForm->SpeedButton1->Click(); // already fitted: the first height stays remembered
+    TimersForm->SpeedButton2->Click();
+    EXPECT_EQ(TimersForm->Height(), first);
     AddFormula("B", "1H1L");
     AddFormula("A", "4H");
     // A leaves the debugger: its formula goes at the next rebuild.
@@ -263,19 +268,6 @@ TEST_F(TimingWindow, FormulasOfDeletedSignalsAndDeletedRowsGoToTheHistory) {
     EXPECT_EQ(fmDebug->in_signal->Items()->Count() + fmDebug->out_signal->Items()->Count(), 0);
     TimersForm->Close(); // closing forgets the history too
     EXPECT_EQ(TimersForm->Formulas().History().Count(), 0);
-}
-
-TEST_F(TimingWindow, ZeroingReturnsTickedInputsLow) {
-    Open({"A", "B"}, {});
-    In(1)->InSignClick();
-    Events(2);
-    TimersForm->ToolbarButtonEx6->Click();
-    EXPECT_EQ(In(1)->Level, 0);
-    EXPECT_EQ(In(0)->Level, 0);
-    EXPECT_FALSE(DebuggerTicked("B"));
-    EXPECT_EQ(In(1)->X, 4);
-    EXPECT_EQ(Column(In(1), 3), kEdge);
-    EXPECT_EQ(Column(In(1), 4), kLow);
 }
 
 TEST_F(TimingWindow, AFormulaDrivesAnInputAndTheOutputFollowsItShownOrHidden) {
