@@ -4,8 +4,6 @@
 #include <QTimer>
 
 #include "DebuggerUiTest.h"
-#include "debugger/ui/Formuls.h"
-#include "debugger/ui/MT.h"
 #include "debugger/ui/TimerUn.h"
 #include "toolbars/TBExCtls.h"
 
@@ -35,8 +33,6 @@ TEST_F(AnalyserWindow, TheAnalysisListsSignalsAndConstantsButNeverTheOpenPins) {
     b.And({A, Op(3072, 0)}, {Op(3072, 6)}); // K = A and an open input: always 0
     b.AddName(Op(3072, 6), "K", "Всегда ноль"_a);
     Write(b);
-    fmFormuls = MakeForm<TfmFormuls>();
-    fmMTValue = MakeForm<TfmMTValue>();
     TimersForm = MakeForm<TTimersForm>();
     Open(true);
     ShowTimingDebugWindow(nullptr);
@@ -48,11 +44,9 @@ TEST_F(AnalyserWindow, TheAnalysisListsSignalsAndConstantsButNeverTheOpenPins) {
     Analyse();
     EXPECT_EQ(modal, 1);
     // The analysis halted both windows' timers first.
-    EXPECT_FALSE(fmDebug->Timer->Enabled());
-    EXPECT_FALSE(TimersForm->Timer1->Enabled());
+    EXPECT_FALSE(fmDebug->Timer->Enabled() || TimersForm->Timer1->Enabled());
     EXPECT_EQ(fmRun->Caption(), " Обработка сигналов закончена."_a);
-    EXPECT_TRUE(fmRun->Visible());
-    EXPECT_FALSE(fmRun->IsModal());
+    EXPECT_TRUE(fmRun->Visible() && !fmRun->IsModal());
     EXPECT_EQ(Rows(fmRun->ListBox1->Items()), (Strings{"A", "B", "X"}));
     EXPECT_EQ(Rows(fmRun->ListBox2->Items()), (Strings{"Y", "X", "Z", "T", "K"}));
     EXPECT_EQ(Rows(fmRun->ListBox3->Items()), Strings{"K=0"});
@@ -61,8 +55,7 @@ TEST_F(AnalyserWindow, TheAnalysisListsSignalsAndConstantsButNeverTheOpenPins) {
     EXPECT_GE(fmRun->Lists.Outputs.IndexOfName("_null_out_"), 0);
     // Inputs A, B, X and timer value 3: 2 + 6 * 7 * 4 scans.
     EXPECT_EQ(Emulator()->RunCount, 2 + 6 * 7 * 4);
-    EXPECT_FALSE(Emulator()->SuppressDisplay);
-    EXPECT_FALSE(fmDebug->Running);
+    EXPECT_FALSE(Emulator()->SuppressDisplay || fmDebug->Running);
     EXPECT_TRUE(port.Calls.empty()) << AnsiToUtf8(port.Calls.empty() ? AnsiString() : port.Calls[0].text);
 }
 
@@ -76,11 +69,9 @@ TEST_F(AnalyserWindow, ExitCancelsARunningAnalysis) {
     EXPECT_TRUE(fmRun->Visible());
     EXPECT_EQ(fmRun->ListBox1->Items()->Count(), 16);
     EXPECT_EQ(fmRun->ListBox3->Items()->Count(), 0);
-    EXPECT_FALSE(fmRun->AnalysisRunning());
     EXPECT_GT(Emulator()->RunCount, 0);
     EXPECT_LT(Emulator()->RunCount, 1000000);
-    EXPECT_FALSE(Emulator()->SuppressDisplay);
-    EXPECT_FALSE(fmDebug->Running);
+    EXPECT_FALSE(fmRun->AnalysisRunning() || Emulator()->SuppressDisplay || fmDebug->Running);
     // "Выход" now only hides the window.
     fmRun->btClose->Click();
     EXPECT_FALSE(fmRun->Visible());
