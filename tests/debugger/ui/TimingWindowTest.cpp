@@ -147,8 +147,7 @@ TEST_F(TimingWindow, ClickingANameTwiceDrawsAPulseTheDebuggersMarkFollowsZeroing
     // "Обнулить" returns ticked inputs' traces low.
     Events(2);
     TimersForm->ToolbarButtonEx6->Click();
-    EXPECT_EQ(In(1)->Level, 0);
-    EXPECT_EQ(In(0)->Level, 0);
+    EXPECT_EQ(In(0)->Level + In(1)->Level, 0);
     EXPECT_FALSE(DebuggerTicked("X"));
     EXPECT_EQ(In(1)->X, 11);
     EXPECT_EQ(Column(In(1), 10), kEdge);
@@ -175,15 +174,12 @@ TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAnOutputScrollsBackAndTheAreaFollo
     EXPECT_EQ(bar->Position(), width / 3);
     Out(0)->X = TTraceRow::kLastX + 1;
     Out(0)->DrawStep();
-    EXPECT_EQ(Out(0)->X, 2);
-    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(std::pair(Out(0)->X, bar->Position()), std::pair(2, 0));
     // "Очистить": every trace from the left on a fresh picture.
     Events(5);
     bar->SetPosition(100);
     TimersForm->ClearAction->Execute();
-    EXPECT_EQ(In(0)->X, 1);
-    EXPECT_EQ(Out(0)->X, 1);
-    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(std::tuple(In(0)->X, Out(0)->X, bar->Position()), std::tuple(1, 1, 0));
     EXPECT_EQ(Column(In(0), 3), kPaper);
 }
 
@@ -192,24 +188,19 @@ TEST_F(TimingWindow, AnotherWindowClearsAndHidesReopeningRebuilds) {
     TForm* other = MakeForm();
     other->Show();
     QApplication::setActiveWindow(other->Widget());
-    EXPECT_FALSE(TimersForm->Visible());
     EXPECT_EQ(TimersForm->InCount + TimersForm->OutCount, 0);
-    EXPECT_FALSE(In(0)->InUse);
     TimersForm->DelActionUpdate(TimersForm->DelAction);
-    EXPECT_FALSE(TimersForm->DelAction->Enabled());
-    EXPECT_FALSE(TimersForm->ClearAction->Enabled());
+    EXPECT_FALSE(TimersForm->Visible() || In(0)->InUse || TimersForm->DelAction->Enabled() ||
+                 TimersForm->ClearAction->Enabled());
     ShowTimingDebugWindow(nullptr);
     EXPECT_EQ(TimersForm->InCount + TimersForm->OutCount, 2);
     TimersForm->DelActionUpdate(TimersForm->DelAction);
     EXPECT_TRUE(TimersForm->DelAction->Enabled());
     // To the debugger: the diagram gives way to it.
     TimersForm->ToolbarButtonEx2->Click();
-    EXPECT_FALSE(TimersForm->Visible());
-    EXPECT_TRUE(fmDebug->Visible());
-    EXPECT_TRUE(fmDebug->ButTimers->Visible());
+    EXPECT_TRUE(!TimersForm->Visible() && fmDebug->Visible() && fmDebug->ButTimers->Visible());
     fmDebug->ButTimersClick(fmDebug->ButTimers);
-    EXPECT_FALSE(fmDebug->Visible());
-    EXPECT_TRUE(TimersForm->Visible());
+    EXPECT_TRUE(!fmDebug->Visible() && TimersForm->Visible());
     EXPECT_EQ(TimersForm->InCount, 1);
 }
 
@@ -239,9 +230,8 @@ TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndTheIntervalIsTakenHoweverTheDialo
     EXPECT_EQ(fmDebug->MinInterval, 100); // "Да" only
     EXPECT_EQ(script.Pending(fmFormuls) + script.Pending(fmMTValue), 0u);
     EXPECT_TRUE(TimersForm->Visible());
-    EXPECT_EQ(In(0)->X, 5);
+    EXPECT_EQ(std::pair(In(0)->X, TimersForm->InCount), std::pair(5, 2));
     EXPECT_EQ(Column(In(0), 5), kEdge);
-    EXPECT_EQ(TimersForm->InCount, 2);
 }
 
 TEST_F(TimingWindow, TheHeightFitsTheRowsFormulasOfDeletedSignalsAndRowsGoToTheHistory) {
@@ -288,9 +278,7 @@ TEST_F(TimingWindow, AFormulaDrivesAnInputAndTheOutputFollowsItShownOrHidden) {
     // drives the debugger's row; the debugger shows its halt button.
     TimersForm->btRetry->Click();
     TimersForm->ToolbarButtonEx1->Click();
-    EXPECT_FALSE(TimersForm->Visible());
-    EXPECT_TRUE(TimersForm->Timer1->Enabled());
-    EXPECT_TRUE(fmDebug->btHalt->Visible());
+    EXPECT_TRUE(!TimersForm->Visible() && TimersForm->Timer1->Enabled() && fmDebug->btHalt->Visible());
     std::string hidden;
     for (int i = 0; i < 6; ++i) {
         Events(1);
@@ -300,8 +288,7 @@ TEST_F(TimingWindow, AFormulaDrivesAnInputAndTheOutputFollowsItShownOrHidden) {
     EXPECT_EQ(TimersForm->InCount, 0);
     // The debugger halts both.
     fmDebug->btHaltClick(fmDebug->btHalt);
-    EXPECT_FALSE(TimersForm->Timer1->Enabled());
-    EXPECT_TRUE(TimersForm->btRetry->Visible());
+    EXPECT_TRUE(!TimersForm->Timer1->Enabled() && TimersForm->btRetry->Visible());
 }
 
 // ---- the formula editor on formulas of its own -----------------------------------
