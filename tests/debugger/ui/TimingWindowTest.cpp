@@ -335,10 +335,7 @@ TEST_F(FormulaEditor, AddsInNormalFormReplacesInPlaceAndShowsTheSetTheInputsAndT
     EXPECT_EQ(List(), (Strings{"A - 2L", "B - 10H5L"}));
     EXPECT_EQ(Rows(fmFormuls->NameList()), (Strings{"A=2L", "B=10H5L"}));
     ASSERT_EQ(owner.set.Count(), 2);
-    EXPECT_EQ(owner.set[0].Name, "A");
-    EXPECT_EQ(owner.set[0].Row, 0);
-    EXPECT_EQ(owner.set[1].Row, 1);
-    EXPECT_EQ(owner.level["A"], 0);
+    EXPECT_EQ(std::tuple(owner.set[0].Name, owner.set[0].Row, owner.set[1].Row, owner.level["A"]), std::tuple("A", 0, 1, 0));
     // Shown again, it lists what the set holds now.
     fmFormuls->Hide();
     owner.set.Set(owner.set.Append(), "X", 2, "1H", owner);
@@ -381,26 +378,22 @@ TEST_F(FormulaEditor, DeletesThePickedLineOnlyAndSaysHowToPickOne) {
 TEST_F(FormulaEditor, TheViewButtonWidensToTheListWhereAShiftClickCopiesAFormula) {
     Add("A", "4H");
     Add("B", "10H5L");
+    // Width, list shown, the button's caption.
+    auto view = [] { return std::tuple(fmFormuls->Width(), fmFormuls->ListBox->Visible(), fmFormuls->Button3->Caption()); };
     fmFormuls->Button3->Click();
-    EXPECT_EQ(fmFormuls->Width(), 600);
-    EXPECT_TRUE(fmFormuls->ListBox->Visible());
-    EXPECT_EQ(fmFormuls->Button3->Caption(), "Просмотр  <<"_a);
-    QWidget* view = fmFormuls->ListBox->List()->viewport();
+    EXPECT_EQ(view(), std::tuple(600, true, "Просмотр  <<"_a));
+    QWidget* list = fmFormuls->ListBox->List()->viewport();
     const TRect r = fmFormuls->ListBox->ItemRect(1);
     const QPoint at(r.Left + 5, r.Top + 3);
     fmFormuls->Edit->SetText("");
-    ClickAt(view, at); // no Shift: only the signal
-    EXPECT_EQ(fmFormuls->ComboBox->Text(), "B");
-    EXPECT_EQ(fmFormuls->Edit->Text(), "");
+    ClickAt(list, at); // no Shift: only the signal
+    EXPECT_EQ(fmFormuls->ComboBox->Text() + "|" + fmFormuls->Edit->Text(), "B|");
     fmFormuls->ComboBox->SetText("");
-    Send(view, QEvent::MouseButtonPress, Qt::LeftButton, at, Qt::ShiftModifier);
-    Send(view, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::ShiftModifier);
-    EXPECT_EQ(fmFormuls->Edit->Text(), "10H5L");
-    EXPECT_EQ(fmFormuls->ComboBox->Text(), "B");
+    Send(list, QEvent::MouseButtonPress, Qt::LeftButton, at, Qt::ShiftModifier);
+    Send(list, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::ShiftModifier);
+    EXPECT_EQ(fmFormuls->ComboBox->Text() + "|" + fmFormuls->Edit->Text(), "B|10H5L");
     fmFormuls->Button3->Click();
-    EXPECT_EQ(fmFormuls->Width(), 300);
-    EXPECT_FALSE(fmFormuls->ListBox->Visible());
-    EXPECT_EQ(fmFormuls->Button3->Caption(), "Просмотр  >>"_a);
+    EXPECT_EQ(view(), std::tuple(300, false, "Просмотр  >>"_a));
 }
 
 TEST_F(FormulaEditor, OkAddsAndEndsExitEndsAndTheLettersAppend) {
