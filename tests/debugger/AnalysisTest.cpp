@@ -179,18 +179,15 @@ TEST_F(AnalysisTest, ACancelledRunListsNothingAndGivesTheDisplayBack) {
     EXPECT_FALSE(a.Step(100));
     EXPECT_TRUE(a.Active());
     a.Cancel();
-    EXPECT_TRUE(a.Cancelled());
-    EXPECT_FALSE(a.Active());
+    EXPECT_TRUE(a.Cancelled() && !a.Active());
     EXPECT_TRUE(a.Step(100));
-    EXPECT_EQ(a.ScansDone(), 100u);
-    EXPECT_EQ(a.Constants().Count(), 0);
+    EXPECT_EQ(std::pair(a.ScansDone(), a.Constants().Count()), std::pair(uint64_t(100), 0));
     EXPECT_FALSE(vac.SuppressDisplay);
 }
 
 TEST_F(AnalysisTest, NothingRunsWithoutALoadedProgram) {
     TSignatureAnalysis a(lists);
-    EXPECT_FALSE(a.Begin(vac));
-    EXPECT_FALSE(a.Active());
+    EXPECT_FALSE(a.Begin(vac) || a.Active());
     std::vector<int32_t> words{5};
     EXPECT_FALSE(CompareOutputs(vac, lists, words));
     EXPECT_EQ(words, std::vector<int32_t>{5});

@@ -77,16 +77,13 @@ TEST(FormulaText, ParsesStepsAndNormalisesKeepingTwentyFourSteps) {
         f.Count = ParseFormula(c.text, f.Durations, f.Levels);
         EXPECT_EQ(FormulaNormalForm(f), c.normal);
         if (c.durations.empty()) {
-            EXPECT_EQ(f.Count, 24);
-            EXPECT_EQ(f.Durations[24], -1);
+            EXPECT_EQ(std::pair(f.Count, f.Durations[24]), std::pair(24, -1));
             continue;
         }
         EXPECT_EQ(std::vector<int32_t>(f.Durations, f.Durations + f.Count + 1), c.durations);
         EXPECT_EQ(std::vector<int>(f.Levels, f.Levels + f.Count), c.levels);
     }
 }
-
-// ---- stepping --------------------------------------------------------------------------
 
 class Formulas : public ::testing::Test {
 protected:
@@ -139,9 +136,7 @@ TEST_F(Formulas, ReplacingKeepsThePlaceDeletingMovesLaterOnesUp) {
     set.Step(1, sink);
     set.Delete(0);
     ASSERT_EQ(set.Count(), 1);
-    EXPECT_EQ(set[0].Name, "B");
-    EXPECT_EQ(set[0].Count, 3);
-    EXPECT_EQ(set[0].Step, 1);
+    EXPECT_EQ(std::tuple(set[0].Name, set[0].Count, set[0].Step), std::tuple("B", 3, 1)); // its own step count
     for (int i = 1; i < TFormulaSet::kMaxFormulas; ++i) Add(("S" + std::to_string(i)).c_str(), "1H", i);
     EXPECT_EQ(set.Append(), -1);
 }
