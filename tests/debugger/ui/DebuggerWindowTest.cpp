@@ -32,13 +32,6 @@ TEST_F(DebuggerWindow, TheSameFileUnforcedKeepsTheRunAMissingOneChangesNothingFo
     EXPECT_EQ(Emulator()->RunCount, 0);
     EXPECT_TRUE(Emulator()->Loaded());
     EXPECT_EQ(fmDebug->CountRun->Text(), "0");
-    // Another file, unforced: a fresh emulator too.
-    TVAC* second = Emulator();
-    testenv::WriteBytes(dir.Path() / "Debuother.dat", Program().Build());
-    OpenDebugData(DataFile(), dir.File("Debuother.dat"), false);
-    EXPECT_NE(Emulator(), second);
-    EXPECT_EQ(Emulator()->FileName, dir.File("Debuother.dat"));
-    EXPECT_TRUE(fmDebug->Loaded());
 }
 
 // Rows go to their signals' sides and survive reloads; a signal in no
