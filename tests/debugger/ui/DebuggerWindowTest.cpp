@@ -22,16 +22,13 @@ TEST_F(DebuggerWindow, TheSameFileUnforcedKeepsTheRunAMissingOneChangesNothingFo
     first->Run();
     Open(false);
     for (bool force : {false, true}) OpenDebugData(dir.File("nothing.dat"), dir.File("Debunothing.dat"), force);
-    EXPECT_EQ(Emulator(), first);
-    EXPECT_EQ(Emulator()->FileName, CopyFile());
-    EXPECT_EQ(Emulator()->RunCount, 2);
+    EXPECT_EQ(std::tuple(Emulator(), Emulator()->FileName, Emulator()->RunCount), std::tuple(first, CopyFile(), 2));
     EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
     EXPECT_TRUE(port.Calls.empty());
     Open(true);
     EXPECT_NE(Emulator(), first); // a new emulator: counters, images and states start over
-    EXPECT_EQ(Emulator()->RunCount, 0);
     EXPECT_TRUE(Emulator()->Loaded());
-    EXPECT_EQ(fmDebug->CountRun->Text(), "0");
+    EXPECT_EQ(std::pair(Emulator()->RunCount, fmDebug->CountRun->Text()), std::pair(0, "0"_a));
 }
 
 // Rows go to their signals' sides and survive reloads; a signal in no
@@ -97,8 +94,7 @@ TEST_F(DebuggerWindow, RetryLoadsTheGluesFileOrClosesWithTheEmulatorsMessageAndS
     Emulator()->FileName = CopyFile();
     fmDebug->Show();
     fmDebug->btRetryClick(fmDebug->btRetry);
-    EXPECT_TRUE(fmDebug->Loaded());
-    EXPECT_TRUE(fmDebug->Mapped());
+    EXPECT_TRUE(fmDebug->Loaded() && fmDebug->Mapped());
     EXPECT_EQ(RunState(), "shown timer running halt");
     // Step while running: halted after one scan, and no tick.
     fmDebug->TimerTimer(fmDebug->Timer);
