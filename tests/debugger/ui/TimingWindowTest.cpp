@@ -80,6 +80,7 @@ TEST_F(TimingWindow, RowsFollowTheDebuggersRowsInTheWantedOrderWithTheirLevels) 
     EXPECT_EQ(In(1)->ProgresTimer->Top(), In(1)->Top() + 2);
     EXPECT_EQ(In(1)->Top(), 2 * TTraceRow::kRowPitch);
     EXPECT_EQ(In(0)->PenColor(), TColor(65280)); // X belongs to no driver
+    EXPECT_EQ(In(1)->PenColor(), TColor(32768)); // A is a driver's input
     EXPECT_EQ(Out(0)->PenColor(), TColor(16711680));
     EXPECT_EQ(Column(In(1), 1), kEdge); // A is ticked: up at once
 }
