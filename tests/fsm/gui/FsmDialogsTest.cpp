@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "FsmGuiTest.h"
+#include "PaintBoxMouse.h"
 #include "editor/ModalScript.h"
 #include "fsm/FsmTestSupport.h"
 #include "fsm/gui/FSMCond.h"
@@ -21,6 +22,13 @@ std::vector<AnsiString> Names(const TStrings* s) {
     return v;
 }
 
+// Names written here in UTF-8, as the program holds them.
+std::vector<AnsiString> Ansi(const std::vector<const char*>& names) {
+    std::vector<AnsiString> v;
+    for (const char* n : names) v.push_back(Utf8ToAnsi(n));
+    return v;
+}
+
 std::vector<TCheckBoxState> States(TExCheckListBox* box) {
     std::vector<TCheckBoxState> v;
     for (int i = 0; i < box->Items()->Count(); ++i) v.push_back(box->GetState(i));
@@ -31,12 +39,9 @@ class FsmDialogs : public FsmGuiTest {
 protected:
     void SetUp() override {
         FsmGuiTest::SetUp();
-        for (TForm* f : {MakeDialog(fmFSMCond), MakeDialog(fmPins), MakeDialog(fmStProp)}) (void)f;
-    }
-    template <class T>
-    TForm* MakeDialog(T*& global) {
-        if (!global) Application->CreateForm(global);
-        return global;
+        if (!fmFSMCond) Application->CreateForm(fmFSMCond);
+        if (!fmPins) Application->CreateForm(fmPins);
+        if (!fmStProp) Application->CreateForm(fmStProp);
     }
     // A window on a machine with these signals: state S (output value
     // "out") and a transition T into it (condition "in").
@@ -44,19 +49,14 @@ protected:
                         const char* out) {
         TFSMScheme doc;
         SetSignals(doc, std::move(inputs), std::move(outputs));
-        TfsmElement* s = AddState(doc, 300, 200, "S", out);
+        AddState(doc, 300, 200, "S", out);
         AddTransition(doc, 100, 200, 300, 200, in);
-        const AnsiString file = dir.File("d" + IntToStr(++files_) + ".fsm");
-        doc.SetFileName(file);
-        EXPECT_TRUE(doc.SaveToFile());
-        (void)s;
-        w_ = Open(file);
-        return w_;
+        return w = Open(Saved(doc, "d" + IntToStr(++files_) + ".fsm"));
     }
-    TfsmCond* StateBox() { return w_->FsmDocument()->States()[0]->GetCondition(); }
-    TfsmCond* TransitionBox() { return w_->FsmDocument()->Transitions()[0]->GetCondition(); }
+    TfsmCond* StateBox() { return w->FsmDocument()->States()[0]->GetCondition(); }
+    TfsmCond* TransitionBox() { return w->FsmDocument()->Transitions()[0]->GetCondition(); }
 
-    TFSMChild* w_ = nullptr;
+    TFSMChild* w = nullptr;
     int files_ = 0;
 };
 
@@ -76,63 +76,57 @@ TEST_F(FsmDialogs, TheConditionShowsAsTextAndChecksTheLastSignalFirst) {
         {"no signals", false, 0, "0", "", {}},
     };
     for (const Case& c : cases) {
-        std::vector<AnsiString> names;
+        SCOPED_TRACE(c.what);
+        std::vector<AnsiString> names, none;
         for (int i = 0; i < c.count; ++i) names.push_back("s" + IntToStr(i));
-        OpenWith(c.transition ? names : std::vector<AnsiString>{}, c.transition ? std::vector<AnsiString>{} : names,
-                 c.transition ? c.stored : "", c.transition ? "" : c.stored);
+        OpenWith(c.transition ? names : none, c.transition ? none : names, c.transition ? c.stored : "",
+                 c.transition ? "" : c.stored);
         TfsmCond* box = c.transition ? TransitionBox() : StateBox();
         ModalScript script;
         script.On(fmFSMCond, [&] {
-            EXPECT_EQ(fmFSMCond->CondEd->Text(), AnsiString(c.shown)) << c.what;
-            EXPECT_EQ(States(fmFSMCond->ioBox), c.checks) << c.what;
-            EXPECT_EQ(fmFSMCond->ioBox->AllowGrayed(), c.transition) << c.what;
-            EXPECT_EQ(Names(fmFSMCond->ioBox->Items()), names) << c.what;
+            EXPECT_EQ(fmFSMCond->CondEd->Text(), AnsiString(c.shown));
+            EXPECT_EQ(States(fmFSMCond->ioBox), c.checks);
+            EXPECT_EQ(fmFSMCond->ioBox->AllowGrayed(), c.transition);
+            EXPECT_EQ(Names(fmFSMCond->ioBox->Items()), names);
             fmFSMCond->BitBtn1->Click();
         });
-        EXPECT_FALSE(box->Properties()) << c.what;
-        EXPECT_EQ(script.shown[fmFSMCond], 1) << c.what;
-        EXPECT_EQ(box->GetText(), AnsiString(c.stored)) << c.what << ": Cancel stores nothing";
+        EXPECT_FALSE(box->Properties());
+        EXPECT_EQ(script.shown[fmFSMCond], 1);
+        EXPECT_EQ(box->GetText(), AnsiString(c.stored)) << "Cancel stores nothing";
     }
 }
 
-TEST_F(FsmDialogs, TypedTextIsCutToTheListAndALowerXIsStoredUpperCased) {
+TEST_F(FsmDialogs, ChecksAndTypingRewriteTheTextWhichIsCutToTheListAndStoredUpperCased) {
     OpenWith({"a"_a, "b"_a, "c"_a}, {"y"_a}, "1X0", "1");
     TfsmCond* box = TransitionBox();
     ModalScript script;
     script.On(fmFSMCond, [&] {
+        TExCheckListBox* checks = fmFSMCond->ioBox;
+        checks->ToggleClickCheck(0); // unchecked -> grayed
+        EXPECT_EQ(fmFSMCond->CondEd->Text(), "1XX"_a);
+        // A click on a text shorter than the list first fills it.
+        fmFSMCond->CondEd->SetText("1");
+        EXPECT_EQ(checks->GetState(0), cbChecked);
+        checks->ToggleClickCheck(2); // checked -> unchecked
+        EXPECT_EQ(fmFSMCond->CondEd->Text(), "0X1"_a);
         QLineEdit* edit = fmFSMCond->CondEd->LineEdit();
         fmFSMCond->CondEd->SetFocus();
         edit->setFocus();
         edit->end(false);
         QTest::keyClicks(edit, "1");
-        EXPECT_EQ(fmFSMCond->CondEd->Text(), "1X0"_a) << "a fourth character is cut";
+        EXPECT_EQ(fmFSMCond->CondEd->Text(), "0X1"_a) << "a fourth character is cut";
         edit->selectAll();
         QTest::keyClicks(edit, "0x1");
         EXPECT_EQ(fmFSMCond->CondEd->Text(), "0x1"_a);
         // Each keystroke sets the checks from the text so far; "x" sets none,
         // so item 1 keeps what "0" (then its last character) gave it.
-        EXPECT_EQ(States(fmFSMCond->ioBox), (std::vector<TCheckBoxState>{cbChecked, cbUnchecked, cbUnchecked}));
+        EXPECT_EQ(States(checks), (std::vector<TCheckBoxState>{cbChecked, cbUnchecked, cbUnchecked}));
         fmFSMCond->BitBtn2->Click();
     });
     EXPECT_TRUE(box->Properties());
+    EXPECT_EQ(script.shown[fmFSMCond], 1);
     EXPECT_EQ(box->GetText(), "0X1"_a);
     EXPECT_TRUE(port.Messages().empty());
-}
-
-TEST_F(FsmDialogs, ACheckClickRewritesItsCharacterAndFillsAShortText) {
-    OpenWith({"a"_a, "b"_a, "c"_a}, {"y"_a}, "1X0", "1");
-    ModalScript script;
-    script.On(fmFSMCond, [&] {
-        fmFSMCond->ioBox->ToggleClickCheck(0); // unchecked -> grayed
-        EXPECT_EQ(fmFSMCond->CondEd->Text(), "1XX"_a);
-        fmFSMCond->CondEd->SetText("1");
-        EXPECT_EQ(fmFSMCond->ioBox->GetState(0), cbChecked);
-        fmFSMCond->ioBox->ToggleClickCheck(2); // checked -> unchecked
-        EXPECT_EQ(fmFSMCond->CondEd->Text(), "0X1"_a);
-        fmFSMCond->BitBtn1->Click();
-    });
-    TransitionBox()->Properties();
-    EXPECT_EQ(script.shown[fmFSMCond], 1);
 }
 
 TEST_F(FsmDialogs, AnXInAStatesValueIsRefusedAndTheDialogStaysOpen) {
@@ -148,10 +142,10 @@ TEST_F(FsmDialogs, AnXInAStatesValueIsRefusedAndTheDialogStaysOpen) {
         fmFSMCond->BitBtn2->Click();
     });
     // Through the window's properties command, as a double-click does.
-    w_->FsmDocument()->AddToSelection(box, true);
-    w_->EditPropertyAction->Execute();
+    w->FsmDocument()->AddToSelection(box, true);
+    w->EditPropertyAction->Execute();
     EXPECT_EQ(box->GetText(), "10"_a);
-    EXPECT_TRUE(w_->FsmDocument()->IsModified());
+    EXPECT_TRUE(w->FsmDocument()->IsModified());
     EXPECT_FALSE(script.stuck);
 }
 
@@ -171,12 +165,12 @@ TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
     };
     struct Case {
         const char* what;
-        std::vector<AnsiString> names;
+        std::vector<const char*> names;
         const char* condition;
         std::vector<Step> steps;
         bool ok;
-        std::vector<AnsiString> rowsShown; // the grid before the dialog ends
-        std::vector<AnsiString> after;
+        std::vector<const char*> rowsShown; // the grid before the dialog ends
+        std::vector<const char*> after;
         const char* conditionAfter;
     };
     const Case cases[] = {
@@ -191,12 +185,9 @@ TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
          {{Step::Add, 0, ""}, {Step::Rename, 2, "Пуск"}, {Step::Delete, 0, ""}}, true, {"b", "Пуск"}, {"b", "Пуск"}, "01"},
     };
     for (const Case& c : cases) {
-        std::vector<AnsiString> names, rows, after;
-        for (const AnsiString& n : c.names) names.push_back(n);
-        for (const AnsiString& n : c.rowsShown) rows.push_back(Utf8ToAnsi(n.c_str()));
-        for (const AnsiString& n : c.after) after.push_back(Utf8ToAnsi(n.c_str()));
-        OpenWith(names, {"y"_a}, c.condition, "1");
-        TFSMScheme* doc = w_->FsmDocument();
+        SCOPED_TRACE(c.what);
+        OpenWith(Ansi(c.names), {"y"_a}, c.condition, "1");
+        TFSMScheme* doc = w->FsmDocument();
         const std::string bytes = doc->SaveToBytes();
         ModalScript script;
         script.On(fmPins, [&] {
@@ -212,22 +203,22 @@ TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
             }
             std::vector<AnsiString> grid;
             for (int r = 0; r < fmPins->sgPin->RowCount(); ++r) grid.push_back(fmPins->sgPin->Cells(0, r));
-            EXPECT_EQ(grid, rows) << c.what;
+            EXPECT_EQ(grid, Ansi(c.rowsShown));
             // Nothing reaches the document before the dialog ends.
-            EXPECT_EQ(doc->SaveToBytes(), bytes) << c.what;
+            EXPECT_EQ(doc->SaveToBytes(), bytes);
             (c.ok ? fmPins->BitBtn1 : fmPins->BitBtn2)->Click();
         });
-        w_->ToolbarButtonEx5Click(nullptr);
-        EXPECT_EQ(script.shown[fmPins], 1) << c.what;
-        EXPECT_EQ(Names(w_->inBox->Items()), after) << c.what;
-        EXPECT_EQ(Names(&doc->InputNames()), after) << c.what;
-        EXPECT_EQ(doc->GetInputCount(), int(after.size())) << c.what;
-        EXPECT_EQ(TransitionBox()->GetText(), AnsiString(c.conditionAfter)) << c.what;
-        EXPECT_EQ(StateBox()->GetText(), "1"_a) << c.what << ": outputs are not touched";
+        w->ToolbarButtonEx5Click(nullptr);
+        EXPECT_EQ(script.shown[fmPins], 1);
+        EXPECT_EQ(Names(w->inBox->Items()), Ansi(c.after));
+        EXPECT_EQ(Names(&doc->InputNames()), Ansi(c.after));
+        EXPECT_EQ(doc->GetInputCount(), int(c.after.size()));
+        EXPECT_EQ(TransitionBox()->GetText(), AnsiString(c.conditionAfter));
+        EXPECT_EQ(StateBox()->GetText(), "1"_a) << "outputs are not touched";
         if (!c.ok) {
-            EXPECT_EQ(doc->SaveToBytes(), bytes) << c.what;
+            EXPECT_EQ(doc->SaveToBytes(), bytes);
         }
-        EXPECT_EQ(doc->IsModified(), c.ok && (!c.steps.empty())) << c.what;
+        EXPECT_EQ(doc->IsModified(), c.ok && !c.steps.empty());
     }
 }
 
@@ -239,36 +230,31 @@ TEST_F(FsmDialogs, OutputSignalsChangeTheStatesValues) {
         fmPins->SpeedButton1->Click();
         fmPins->BitBtn1->Click();
     });
-    w_->ToolbarButtonEx3Click(nullptr);
-    EXPECT_EQ(Names(w_->outBox->Items()), (std::vector<AnsiString>{"y0"_a, "y1"_a, "new"_a}));
-    EXPECT_EQ(w_->FsmDocument()->GetOutputCount(), 3);
+    w->ToolbarButtonEx3Click(nullptr);
+    EXPECT_EQ(Names(w->outBox->Items()), (std::vector<AnsiString>{"y0"_a, "y1"_a, "new"_a}));
+    EXPECT_EQ(w->FsmDocument()->GetOutputCount(), 3);
     EXPECT_EQ(StateBox()->GetText(), "010"_a);
     EXPECT_EQ(TransitionBox()->GetText(), "1"_a);
 }
 
 TEST_F(FsmDialogs, ADoubleClickOnAStateRenamesItThroughItsDialog) {
-    TFSMChild* w = OpenWith({"a"_a}, {"y"_a}, "1", "1");
+    OpenWith({"a"_a}, {"y"_a}, "1", "1");
     TfsmElement* s = w->FsmDocument()->States()[0];
-    const struct {
-        bool ok;
-        const char* name;
-    } cases[] = {{false, "S"}, {true, "Насос"}};
-    for (const auto& c : cases) {
+    for (bool ok : {false, true}) {
         ModalScript script;
         script.On(fmStProp, [&] {
-            EXPECT_EQ(fmStProp->Caption(), "Название состояния"_a);
             EXPECT_EQ(fmStProp->Edit1->Text(), s->GetName());
             fmStProp->Edit1->SetText("Насос"_a);
-            (c.ok ? fmStProp->BitBtn1 : fmStProp->BitBtn2)->Click();
+            (ok ? fmStProp->BitBtn1 : fmStProp->BitBtn2)->Click();
         });
-        DoubleClick(w, 290, 190);
+        paintmouse::Click(w->PaintBox1, 290, 190);
+        paintmouse::Send(w->PaintBox1, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, 290, 190);
+        paintmouse::Release(w->PaintBox1, 290, 190);
         EXPECT_EQ(script.shown[fmStProp], 1);
-        EXPECT_EQ(s->GetName(), Utf8ToAnsi(c.name));
-        EXPECT_EQ(w->FsmDocument()->IsModified(), c.ok);
-        EXPECT_TRUE(Bytes(Shown(w)) == Bytes(Repainted(w)));
+        EXPECT_EQ(s->GetName(), ok ? "Насос"_a : "S"_a);
+        EXPECT_EQ(w->FsmDocument()->IsModified(), ok);
+        EXPECT_TRUE(ShowsRepaint(w));
     }
-    EXPECT_EQ(fmStProp->BitBtn2->Caption(), "Отмена"_a);
-    EXPECT_EQ(fmPins->BitBtn2->Caption(), "Выход"_a);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "FsmGuiTest.h"
 
-#include "PaintBoxMouse.h"
-#include "platform/TestUiPort.h"
+#include "fsm/FsmTestSupport.h"
 
 bool FakeFsmFrame::SaveWindow(TForm* window) {
     ++saves;
@@ -49,34 +48,26 @@ TFSMChild* FsmGuiTest::Open(const AnsiString& fileName) {
     return w;
 }
 
+AnsiString FsmGuiTest::Saved(TFSMScheme& doc, const AnsiString& name) {
+    const AnsiString file = dir.File(name);
+    doc.SetFileName(file);
+    EXPECT_TRUE(doc.SaveToFile()) << name.c_str();
+    return file;
+}
+
+AnsiString FsmGuiTest::ExampleFile(const AnsiString& name) {
+    TFSMScheme doc;
+    fsmtest::BuildExample(doc);
+    return Saved(doc, name);
+}
+
 QImage FsmGuiTest::Shown(TFSMChild* w) { return w->PaintBox1->Canvas()->Image()->copy(); }
 
-QImage FsmGuiTest::Repainted(TFSMChild* w) {
+bool FsmGuiTest::ShowsRepaint(TFSMChild* w) {
     const QImage now = Shown(w);
     w->PaintBox1->Repaint();
-    QImage fresh = Shown(w);
+    const bool same = Bytes(Shown(w)) == Bytes(now);
     // Put back what was shown, so the test goes on with the window as it was.
     *w->PaintBox1->Canvas()->Image() = now;
-    return fresh;
-}
-
-void FsmGuiTest::Press(TFSMChild* w, int x, int y, Qt::MouseButton b) { paintmouse::Press(w->PaintBox1, x, y, b); }
-
-void FsmGuiTest::MoveTo(TFSMChild* w, int x, int y, Qt::MouseButtons held) { paintmouse::MoveTo(w->PaintBox1, x, y, held); }
-
-void FsmGuiTest::Release(TFSMChild* w, int x, int y, Qt::MouseButton b) { paintmouse::Release(w->PaintBox1, x, y, b); }
-
-void FsmGuiTest::Drag(TFSMChild* w, int x0, int y0, int x1, int y1) {
-    MoveTo(w, x0, y0, Qt::NoButton);
-    Press(w, x0, y0);
-    for (int i = 1; i <= 4; ++i) MoveTo(w, x0 + (x1 - x0) * i / 4, y0 + (y1 - y0) * i / 4);
-    Release(w, x1, y1);
-}
-
-void FsmGuiTest::Click(TFSMChild* w, int x, int y) { paintmouse::Click(w->PaintBox1, x, y); }
-
-void FsmGuiTest::DoubleClick(TFSMChild* w, int x, int y) {
-    Click(w, x, y);
-    paintmouse::Send(w->PaintBox1, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, x, y);
-    Release(w, x, y);
+    return same;
 }

@@ -1,7 +1,6 @@
 #pragma once
 // The state-machine window's tests: an MDI frame to hold the windows, a fake
-// of the frame's services, settings for the window to read, and helpers that
-// press, move and release the real mouse on the paint box.
+// of the frame's services, and settings for the window to read.
 
 #include <QImage>
 #include <string>
@@ -9,7 +8,6 @@
 
 #include "platform/gui/GuiTest.h"
 
-#include "common/Printers.h"
 #include "common/TestEnv.h"
 #include "controls/gui/ExCheckListBox.h"
 #include "document/InitModule.h"
@@ -46,18 +44,15 @@ protected:
     // A new window on the frame, its document named and loaded as the frame
     // does it (a missing file gives an empty document).
     TFSMChild* Open(const AnsiString& fileName = AnsiString());
-    // The paint box's image now, and after a fresh full repaint.
+    // The document saved as name in the test's folder; its path.
+    AnsiString Saved(TFSMScheme& doc, const AnsiString& name);
+    // The worked example (S1, S2, four transitions) saved as name.
+    AnsiString ExampleFile(const AnsiString& name = "lift.fsm");
+    // The paint box's image now.
     static QImage Shown(TFSMChild* w);
-    static QImage Repainted(TFSMChild* w);
-    // Real mouse events on the paint box at pixel points.
-    static void Press(TFSMChild* w, int x, int y, Qt::MouseButton b = Qt::LeftButton);
-    static void MoveTo(TFSMChild* w, int x, int y, Qt::MouseButtons held = Qt::LeftButton);
-    static void Release(TFSMChild* w, int x, int y, Qt::MouseButton b = Qt::LeftButton);
-    // Press, move in steps and release.
-    static void Drag(TFSMChild* w, int x0, int y0, int x1, int y1);
-    // A move to the point and a click there.
-    static void Click(TFSMChild* w, int x, int y);
-    static void DoubleClick(TFSMChild* w, int x, int y);
+    // Whether the paint box equals a fresh full repaint: no inverted trace
+    // is left on it. The image shown is kept.
+    static bool ShowsRepaint(TFSMChild* w);
 
     TForm* frame = nullptr;
     FakeFsmFrame fake;
