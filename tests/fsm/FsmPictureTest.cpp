@@ -1,7 +1,7 @@
 // Inverting drawing: every picture drawn twice leaves the canvas as it was,
 // and the canvas after any sequence of edits equals a fresh repaint.
 
-#include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -219,8 +219,8 @@ TEST(FsmPicture, PrintedPicturesAreTheSameAtEveryZoomWithinAnUnzoomedScope) {
         BuildExample(doc);
         doc.SetZoom(zoom);
         BitmapView paper(600, 400);
-        std::unique_ptr<TFSMScheme::TUnzoomedScope> scope;
-        if (scoped) scope = std::make_unique<TFSMScheme::TUnzoomedScope>(&doc);
+        std::optional<TFSMScheme::TUnzoomedScope> scope;
+        if (scoped) scope.emplace(&doc);
         EXPECT_EQ(doc.DrawsUnzoomed(), scoped);
         for (TfsmEntity* e : doc.Entities()) e->DrawTo(paper.FsmCanvas());
         return paper.Pixels();
@@ -234,13 +234,11 @@ TEST(FsmPicture, PrintedPicturesAreTheSameAtEveryZoomWithinAnUnzoomedScope) {
     // The scope ends with its object; scopes nest.
     RecordingWindow w(true);
     TFSMScheme doc(&w);
-    {
-        TFSMScheme::TUnzoomedScope outer(&doc);
-        {
-            TFSMScheme::TUnzoomedScope inner(&doc);
-        }
-        EXPECT_TRUE(doc.DrawsUnzoomed());
-    }
+    std::optional<TFSMScheme::TUnzoomedScope> outer(&doc);
+    std::optional<TFSMScheme::TUnzoomedScope> inner(&doc);
+    inner.reset();
+    EXPECT_TRUE(doc.DrawsUnzoomed());
+    outer.reset();
     EXPECT_FALSE(doc.DrawsUnzoomed());
 }
 
