@@ -61,14 +61,9 @@ protected:
 };
 
 TEST_F(FsmDialogs, TheConditionShowsAsTextAndChecksTheLastSignalFirst) {
-    struct Case {
-        const char* what;
-        bool transition;
-        int count;
-        const char* stored;
-        const char* shown;
-        std::vector<TCheckBoxState> checks;
-    };
+    // A transition's or a state's box over count signals: the text stored,
+    // the text and the checks the dialog shows.
+    struct Case { const char* what; bool transition; int count; const char *stored, *shown; std::vector<TCheckBoxState> checks; };
     const Case cases[] = {
         {"1X0 over three inputs", true, 3, "1X0", "1X0", {cbUnchecked, cbGrayed, cbChecked}},
         {"1 for three outputs", false, 3, "1", "100", {cbUnchecked, cbUnchecked, cbChecked}},
@@ -158,19 +153,16 @@ TEST_F(FsmDialogs, ABoxOfADocumentWithoutAWindowIsAnError) {
 }
 
 TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
-    struct Step {
-        enum Kind { Add, Delete, Rename } kind;
-        int row;
-        const char* name;
-    };
+    struct Step { enum Kind { Add, Delete, Rename } kind; int row; const char* name; };
+    // The inputs and the transition's condition; the steps and OK or Cancel;
+    // the grid shown before the dialog ends, the inputs and condition after.
     struct Case {
         const char* what;
         std::vector<const char*> names;
         const char* condition;
         std::vector<Step> steps;
         bool ok;
-        std::vector<const char*> rowsShown; // the grid before the dialog ends
-        std::vector<const char*> after;
+        std::vector<const char*> rowsShown, after;
         const char* conditionAfter;
     };
     const Case cases[] = {

@@ -1,5 +1,6 @@
 // Mouse editing with real mouse events on the paint box, at zoom 100 and
 // 400; after every gesture the paint box must equal a fresh full repaint.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <set>
@@ -70,14 +71,9 @@ protected:
 };
 
 TEST_F(FsmMouse, TransitionDrawingMakesWhatTheClickedPointsSay) {
-    struct Case {
-        const char* what;
-        std::vector<XY> clicks;
-        bool made;
-        const char* source; // state names, "" for a free end
-        const char* target;
-        std::vector<XY> inner; // points 1 and 2 when they were clicked
-    };
+    // The points clicked; whether a transition is made, its ends' state names
+    // ("" for a free end) and its points 1 and 2 when they were clicked.
+    struct Case { const char* what; std::vector<XY> clicks; bool made; const char *source, *target; std::vector<XY> inner; };
     const Case cases[] = {
         {"press on A, click on B", {{200, 200}, {500, 200}}, true, "A", "B", {}},
         {"A, two points, B", {{200, 200}, {300, 400}, {400, 400}, {500, 200}}, true, "A", "B", {{300, 400}, {400, 400}}},
@@ -166,7 +162,7 @@ TEST_F(FsmMouse, StateModeInsertsOneStatePerPressThatFollowsTheMouseUntilRelease
         Click(300, 550);
         ASSERT_EQ(d->States().size(), 5u);
         EXPECT_EQ(d->States().back()->GetName(), "State4"_a);
-        EXPECT_EQ(d->States().back()->GetX(), 300);
+        EXPECT_EQ(d->States().back()->GetX(), 300) << "placed where it was clicked";
         // Esc ends the placing: a press inserts nothing more.
         Key(Qt::Key_Escape);
         EXPECT_EQ(w->ModeWord(), int(TFSMChild::mdState));
@@ -314,8 +310,7 @@ TEST_F(FsmMouse, ResetTransitionIsDrawnOnceAndASecondIsRefused) {
         Click(210, 190);
         TfsmResetLink* r = d->GetResetLink();
         ASSERT_NE(r, nullptr);
-        EXPECT_EQ(r->GetTarget(), A);
-        EXPECT_EQ(r->GetSource(), nullptr);
+        EXPECT_TRUE(r->GetTarget() == A && r->GetSource() == nullptr);
         EXPECT_EQ(r->GetPointX(0), 80);
         EXPECT_TRUE(r->IsStraight());
         EXPECT_EQ(w->ModeWord(), int(TFSMChild::mdReset)) << "placing ends with it";
@@ -326,9 +321,8 @@ TEST_F(FsmMouse, ResetTransitionIsDrawnOnceAndASecondIsRefused) {
         Click(80, 400);
         Click(500, 200);
         EXPECT_EQ(d->GetResetLink(), r);
-        int resets = 0;
-        for (TfsmLink* t : d->Transitions()) resets += t->IsReset();
-        EXPECT_EQ(resets, 1);
+        const auto& all = d->Transitions();
+        EXPECT_EQ(std::count_if(all.begin(), all.end(), [](TfsmLink* t) { return t->IsReset(); }), 1);
         EXPECT_EQ(w->ModeWord(), int(TFSMChild::mdReset));
         ExpectClean("second reset");
     });

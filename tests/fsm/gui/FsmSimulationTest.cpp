@@ -45,13 +45,8 @@ TEST_F(FsmSimulation, TheHighlightAndOutputsFollowTheInputTicks) {
     // Nothing ticked: the initial transition leads to S1, whose value is 0.
     EXPECT_EQ(d->GetCurrentState(), State("S1"));
     EXPECT_FALSE(w->outBox->GetChecked(0));
-    struct Step {
-        int item;
-        TCheckBoxState state;
-        const char* vector; // the last item first
-        const char* current;
-        bool motor;
-    };
+    // An input ticked; the vector (the last item first), the state and the output then.
+    struct Step { int item; TCheckBoxState state; const char *vector, *current; bool motor; };
     const Step steps[] = {
         {0, cbChecked, "01", "S2", true},    // Пуск alone
         {0, cbUnchecked, "00", "S1", false}, // neither

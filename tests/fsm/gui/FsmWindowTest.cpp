@@ -2,11 +2,8 @@
 #include <tuple>
 
 #include "FsmGuiTest.h"
-#include "fsm/FsmTestSupport.h"
 #include "platform/FileUtils.h"
 #include "platform/TestUiPort.h"
-
-using namespace fsmtest;
 
 namespace {
 
@@ -26,12 +23,8 @@ TEST_F(FsmWindow, ANewWindowShowsItsFileAndTheModeCommandsSetTheModeWordTextAndP
     EXPECT_TRUE(ShowsRepaint(w));
     EXPECT_NE(Shown(w).pixel(150, 150) & 0xFFFFFF, 0xFFFFFFu) << "the state S1 is drawn";
     EXPECT_TRUE(port.Calls.empty());
-    struct Case {
-        TAction* TFSMChild::*action;
-        int word;
-        const char* text;
-        TPopupMenu* TFSMChild::*popup;
-    };
+    // Each mode command: the mode word, the status text and the popup menu.
+    struct Case { TAction* TFSMChild::*action; int word; const char* text; TPopupMenu* TFSMChild::*popup; };
     const Case cases[] = {
         {&TFSMChild::SetModeDeviceAction, TFSMChild::mdState | TFSMChild::kPlacing, "Не знаю", &TFSMChild::PopupMenu3},
         {&TFSMChild::SetModePinAction, TFSMChild::mdPin, "Не знаю", &TFSMChild::PopupMenu1},
@@ -58,10 +51,7 @@ TEST_F(FsmWindow, ANewWindowShowsItsFileAndTheModeCommandsSetTheModeWordTextAndP
 
 TEST_F(FsmWindow, ZoomStepsStopAtTheLimitsAndTheSheetFollows) {
     TFSMChild* w = Open();
-    struct Step {
-        void (TFSMChild::*command)(TObject*);
-        int zoom;
-    };
+    struct Step { void (TFSMChild::*command)(TObject*); int zoom; };
     // Steps of 50 from 100 never reach 25; the document can be set there.
     const Step steps[] = {
         {&TFSMChild::ZoomInActionExecute, 150},   {&TFSMChild::ZoomMaxActionExecute, 400},
@@ -104,25 +94,6 @@ TEST_F(FsmWindow, AZoomWhoseSheetTheImageCannotHoldIsIgnored) {
     InitModule->MaxWidth = oldWidth;
 }
 
-TEST_F(FsmWindow, InsertedStatesAreNamedAfterTheLoadedOnesAndUndoneTogether) {
-    TFSMScheme doc;
-    for (int i = 0; i < 3; ++i) AddState(doc, 100 + 100 * i, 100, "S" + IntToStr(i), "0");
-    const AnsiString file = Saved(doc, "three.fsm");
-    TFSMChild* w = Open(file);
-    w->InsertDeviceActionExecute(nullptr);
-    w->InsertDeviceActionExecute(nullptr);
-    const auto states = w->FsmDocument()->States();
-    ASSERT_EQ(states.size(), 5u);
-    EXPECT_EQ(states[3]->GetName(), "State3"_a);
-    EXPECT_EQ(states[4]->GetName(), "State4"_a);
-    EXPECT_TRUE(w->FsmDocument()->IsModified());
-    EXPECT_EQ(w->Caption(), file + "*");
-    // Insertions join one undo group: undo takes both back.
-    w->UndoExecute(nullptr);
-    EXPECT_EQ(w->FsmDocument()->States().size(), 3u);
-    EXPECT_TRUE(ShowsRepaint(w));
-}
-
 TEST_F(FsmWindow, ClosingAModifiedWindowAsksAndKeepsItUnlessSavedOrDropped) {
     // Whether the window was freed after being asked to close.
     auto closeWindow = [&](TFSMChild* w) {
@@ -133,11 +104,7 @@ TEST_F(FsmWindow, ClosingAModifiedWindowAsksAndKeepsItUnlessSavedOrDropped) {
         Forget(w);
         return true;
     };
-    struct Case {
-        const char* what;
-        int answer;
-        bool saveSucceeds, closes, written;
-    };
+    struct Case { const char* what; int answer; bool saveSucceeds, closes, written; };
     const Case cases[] = {
         {"Cancel", mrCancel, true, false, false},
         {"Yes, save fails", mrYes, false, false, false},
