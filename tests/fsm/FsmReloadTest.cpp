@@ -41,11 +41,8 @@ TEST(FsmReload, LogicAndBytesSurviveSaveAndLoadCycles) {
     TfsmElement* s2 = AddState(built, 1049, 1000, "P2", "0");
     Connect(built, s1, s2, "1");
     Connect(built, s2, s1, "0");
-    struct Case {
-        const char* what;
-        std::string bytes;
-        Machine logic; // what the first load must give, quietly, where it is known
-    } cases[] = {
+    // The logic the first load must give, quietly, where it is known.
+    struct Case { const char* what; std::string bytes; Machine logic; } cases[] = {
         // One transition from S1 (the first state) to S2, whose circles overlap.
         {"overlapping states", testenv::RegressionFile("fsm/corrupt-overlapping-states-transition-retargets.fsm"),
          {{0, 1}}},
@@ -81,10 +78,7 @@ TEST(FsmReload, NamedStateCountsOnlyWhereTheEndLies) {
     Connect(built, a, AddState(built, 200, 0, "B", "0"), "1");
     const std::string good = built.SaveToBytes();
     const std::size_t ids = std::size_t(fsmfile::kNamesOffset) + 2 * 21 + 2 * 137 + 1 + 36;
-    const struct {
-        const char* what;
-        int source, target;
-    } cases[] = {
+    const struct { const char* what; int source, target; } cases[] = {
         {"as written", 0, 1},
         {"ids swapped: the drawing decides", 1, 0},
         {"ids beyond the file", 77, -5},
@@ -144,12 +138,8 @@ TEST(FsmReload, PasteRefusesFragmentsThatLandOutside) {
     source.SelectAt(s->GetX(), s->GetY(), true);
     ASSERT_TRUE(source.CopyToClipboard());
     const std::string fragment = testenv::ReadBytes("clip.brd");
-    struct Case {
-        const char* what;
-        std::string clip;
-        int x;
-        bool pastes;
-    } cases[] = {
+    // The clipboard file and the X it is pasted at; whether it is pasted.
+    struct Case { const char* what; std::string clip; int x; bool pastes; } cases[] = {
         {"minimum X of INT_MIN", testenv::RegressionFile("clip/ub-fsm-paste-minx.clip.brd"), 10, false},
         {"lands on the bound", fragment, fsmfile::kStateLimit, true},
         {"lands beyond the bound", fragment, fsmfile::kStateLimit + 1, false},
