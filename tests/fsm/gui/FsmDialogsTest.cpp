@@ -154,10 +154,12 @@ TEST_F(FsmDialogs, ABoxOfADocumentWithoutAWindowIsAnError) {
 
 TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
     struct Step { enum Kind { Add, Delete, Rename } kind; int row; const char* name; };
-    // The inputs and the transition's condition; the steps and OK or Cancel;
-    // the grid shown before the dialog ends, the inputs and condition after.
+    // The inputs and the transition's condition (or the outputs and the
+    // state's value); the steps and OK or Cancel; the grid shown before the
+    // dialog ends, the signals and the condition after.
     struct Case {
         const char* what;
+        bool outputs;
         std::vector<const char*> names;
         const char* condition;
         std::vector<Step> steps;
@@ -166,23 +168,27 @@ TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
         const char* conditionAfter;
     };
     const Case cases[] = {
-        {"add to an empty list", {}, "", {{Step::Add, 0, ""}}, true, {"new"}, {"new"}, "0"},
-        {"add to a, b", {"a", "b"}, "10", {{Step::Add, 0, ""}}, true, {"a", "b", "new"}, {"a", "b", "new"}, "010"},
-        {"delete row 0 of a, b, c", {"a", "b", "c"}, "1X0", {{Step::Delete, 0, ""}}, true, {"b", "c"}, {"b", "c"}, "1X"},
-        {"delete row 2 of a, b, c", {"a", "b", "c"}, "1X0", {{Step::Delete, 2, ""}}, true, {"a", "b"}, {"a", "b"}, "X0"},
-        {"cancel after adding", {"a", "b"}, "10", {{Step::Add, 0, ""}}, false, {"a", "b", "new"}, {"a", "b"}, "10"},
-        {"OK on the empty row of an empty list", {}, "", {}, true, {""}, {}, ""},
-        {"delete the only row", {"a"}, "1", {{Step::Delete, 0, ""}}, true, {""}, {}, ""},
-        {"add, rename, delete", {"a", "b"}, "10",
+        {"add to an empty list", false, {}, "", {{Step::Add, 0, ""}}, true, {"new"}, {"new"}, "0"},
+        {"add to a, b", false, {"a", "b"}, "10", {{Step::Add, 0, ""}}, true, {"a", "b", "new"}, {"a", "b", "new"}, "010"},
+        {"add to outputs y0, y1", true, {"y0", "y1"}, "10", {{Step::Add, 0, ""}}, true, {"y0", "y1", "new"},
+         {"y0", "y1", "new"}, "010"},
+        {"delete row 0 of a, b, c", false, {"a", "b", "c"}, "1X0", {{Step::Delete, 0, ""}}, true, {"b", "c"}, {"b", "c"}, "1X"},
+        {"delete row 2 of a, b, c", false, {"a", "b", "c"}, "1X0", {{Step::Delete, 2, ""}}, true, {"a", "b"}, {"a", "b"}, "X0"},
+        {"cancel after adding", false, {"a", "b"}, "10", {{Step::Add, 0, ""}}, false, {"a", "b", "new"}, {"a", "b"}, "10"},
+        {"OK on the empty row of an empty list", false, {}, "", {}, true, {""}, {}, ""},
+        {"delete the only row", false, {"a"}, "1", {{Step::Delete, 0, ""}}, true, {""}, {}, ""},
+        {"add, rename, delete", false, {"a", "b"}, "10",
          {{Step::Add, 0, ""}, {Step::Rename, 2, "Пуск"}, {Step::Delete, 0, ""}}, true, {"b", "Пуск"}, {"b", "Пуск"}, "01"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        OpenWith(Ansi(c.names), {"y"_a}, c.condition, "1");
+        if (c.outputs) OpenWith({"y"_a}, Ansi(c.names), "1", c.condition);
+        else OpenWith(Ansi(c.names), {"y"_a}, c.condition, "1");
         TFSMScheme* doc = w->FsmDocument();
         const std::string bytes = doc->SaveToBytes();
         ModalScript script;
         script.On(fmPins, [&] {
+            EXPECT_EQ(fmPins->Outputs, c.outputs);
             for (const Step& s : c.steps) {
                 if (s.kind == Step::Add) {
                     fmPins->SpeedButton1->Click();
@@ -200,33 +206,20 @@ TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
             EXPECT_EQ(doc->SaveToBytes(), bytes);
             (c.ok ? fmPins->BitBtn1 : fmPins->BitBtn2)->Click();
         });
-        w->ToolbarButtonEx5Click(nullptr);
+        if (c.outputs) w->ToolbarButtonEx3Click(nullptr);
+        else w->ToolbarButtonEx5Click(nullptr);
         EXPECT_EQ(script.shown[fmPins], 1);
-        EXPECT_EQ(Names(w->inBox->Items()), Ansi(c.after));
-        EXPECT_EQ(Names(&doc->InputNames()), Ansi(c.after));
-        EXPECT_EQ(doc->GetInputCount(), int(c.after.size()));
-        EXPECT_EQ(TransitionBox()->GetText(), AnsiString(c.conditionAfter));
-        EXPECT_EQ(StateBox()->GetText(), "1"_a) << "outputs are not touched";
+        EXPECT_EQ(Names((c.outputs ? w->outBox : w->inBox)->Items()), Ansi(c.after));
+        EXPECT_EQ(Names(c.outputs ? &doc->OutputNames() : &doc->InputNames()), Ansi(c.after));
+        EXPECT_EQ(c.outputs ? doc->GetOutputCount() : doc->GetInputCount(), int(c.after.size()));
+        TfsmCond *changed = c.outputs ? StateBox() : TransitionBox(), *other = c.outputs ? TransitionBox() : StateBox();
+        EXPECT_EQ(changed->GetText(), AnsiString(c.conditionAfter));
+        EXPECT_EQ(other->GetText(), "1"_a) << "the other signals' conditions are not touched";
         if (!c.ok) {
             EXPECT_EQ(doc->SaveToBytes(), bytes);
         }
         EXPECT_EQ(doc->IsModified(), c.ok && !c.steps.empty());
     }
-}
-
-TEST_F(FsmDialogs, OutputSignalsChangeTheStatesValues) {
-    OpenWith({"a"_a}, {"y0"_a, "y1"_a}, "1", "10");
-    ModalScript script;
-    script.On(fmPins, [&] {
-        EXPECT_TRUE(fmPins->Outputs);
-        fmPins->SpeedButton1->Click();
-        fmPins->BitBtn1->Click();
-    });
-    w->ToolbarButtonEx3Click(nullptr);
-    EXPECT_EQ(Names(w->outBox->Items()), (std::vector<AnsiString>{"y0"_a, "y1"_a, "new"_a}));
-    EXPECT_EQ(w->FsmDocument()->GetOutputCount(), 3);
-    EXPECT_EQ(StateBox()->GetText(), "010"_a);
-    EXPECT_EQ(TransitionBox()->GetText(), "1"_a);
 }
 
 TEST_F(FsmDialogs, ADoubleClickOnAStateRenamesItThroughItsDialog) {
