@@ -7,70 +7,65 @@
 
 namespace {
 
+using Records = std::vector<std::string>;
+using K = TEntityKind;
+
 class Gesture : public SchemeWindowTest {
 protected:
-    // Places an element through the dialog: a click on empty sheet, the
-    // dialog accepted with the kind and count, a press at (x, y), a move to
-    // (tx, ty), the release.
-    TElement* Place(int kind, int x, int y, int tx, int ty, int count = 2) {
-        ModalScript script;
-        window->SetModeDeviceActionExecute(nullptr);
-        script.On(InsertElementForm, [=] {
-            InsertElementForm->ComboBox1->SetItemIndex(kind);
-            InsertElementForm->ComboBox1Change(nullptr);
-            InsertElementForm->CSpinEdit2->SetValue(count);
-            InsertElementForm->Button1->Click();
-        });
-        Click(700, 550);
-        EXPECT_EQ(window->Mode, TMDIChild::mdDevice | TMDIChild::PlacingFlag);
-        Move(x, y);
-        Press(x, y);
-        auto* placed = dynamic_cast<TElement*>(window->PlacedObject);
-        Move(tx, ty);
-        Release(tx, ty);
-        EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice)) << "one element per placement";
-        return placed;
-    }
+    void Down(int x, int y) { Move(x, y), Press(x, y); }
+    void Up(int x, int y) { Move(x, y), Release(x, y); }
     void Undo() { window->UndoExecute(nullptr); }
-    // Presses and releases at the points, moving to each first.
-    void Clicks(std::vector<std::pair<int, int>> points) {
-        for (auto [x, y] : points) Click(x, y);
+    // Both checks of a gesture: the sheet equals a full repaint, and after
+    // `undos` steps back the document is `before`, the sheet clean again.
+    ::testing::AssertionResult Undoes(const Records& before, int undos = 1) {
+        if (::testing::AssertionResult clean = SheetIsClean(); !clean) return clean << " before the undo";
+        while (undos-- > 0) Undo();
+        if (const Records now = State(); now != before)
+            return ::testing::AssertionFailure() << "undone: " << now.size() << " objects, before " << before.size();
+        ::testing::AssertionResult clean = SheetIsClean();
+        return clean << " after the undo";
     }
+    TPoint At(TEntity* o) const { return TPoint(o->GetX(), o->GetY()); }
 };
 
 TEST_F(Gesture, EveryKindPlacedFromTheDialog) {
-    struct Row {
-        TEntityKind kind;
-        int inputs, outputs; // with count 3; -1: not checked
-    };
-    const Row rows[21] = {
-        {TEntityKind::And, 3, 1},       {TEntityKind::Or, 3, 1},           {TEntityKind::Xor, -1, -1},
-        {TEntityKind::Trigger, -1, -1}, {TEntityKind::Timer, -1, -1},      {TEntityKind::PredTimer, 5, -1},
-        {TEntityKind::DTrigger, -1, -1}, {TEntityKind::Counter, -1, 3},    {TEntityKind::Decoder, -1, 3},
-        {TEntityKind::DRSTrigger, -1, -1}, {TEntityKind::D8Trigger, -1, -1}, {TEntityKind::D8RSCounter, -1, -1},
-        {TEntityKind::ByteCompare, -1, -1}, {TEntityKind::Case, 8, 3},     {TEntityKind::ReverCounter, -1, 3},
-        {TEntityKind::Case16, 16, 3},   {TEntityKind::CaseMask, 16, 3},    {TEntityKind::CaseDiap, 16, 6},
-        {TEntityKind::Commutator, 7, 3}, {TEntityKind::Filter, -1, -1},    {TEntityKind::Goto, -1, -1},
-    };
+    // The dialog's entries with a count of 3: the kind made, its inputs and
+    // outputs where the count decides them (-1: not checked).
+    const std::tuple<K, int, int> rows[21] = {
+        {K::And, 3, 1},          {K::Or, 3, 1},          {K::Xor, -1, -1},          {K::Trigger, -1, -1},
+        {K::Timer, -1, -1},      {K::PredTimer, 5, -1},  {K::DTrigger, -1, -1},     {K::Counter, -1, 3},
+        {K::Decoder, -1, 3},     {K::DRSTrigger, -1, -1}, {K::D8Trigger, -1, -1},   {K::D8RSCounter, -1, -1},
+        {K::ByteCompare, -1, -1}, {K::Case, 8, 3},        {K::ReverCounter, -1, 3}, {K::Case16, 16, 3},
+        {K::CaseMask, 16, 3},    {K::CaseDiap, 16, 6},   {K::Commutator, 7, 3},     {K::Filter, -1, -1},
+        {K::Goto, -1, -1}};
     InsertElementForm->TimerValue->SetValue(500);
     for (int kind = 0; kind < 21; ++kind) {
         SCOPED_TRACE(kind);
-        const auto before = State();
-        TElement* e = Place(kind, 100, 100, 200, 140, 3);
+        const auto [type, inputs, outputs] = rows[kind];
+        const Records before = State();
+        ModalScript script;
+        script.On(InsertElementForm, [kind] {
+            InsertElementForm->ComboBox1->SetItemIndex(kind);
+            InsertElementForm->ComboBox1Change(nullptr);
+            InsertElementForm->CSpinEdit2->SetValue(3);
+            InsertElementForm->Button1->Click();
+        });
+        window->SetModeDeviceActionExecute(nullptr);
+        Click(700, 550); // the dialog
+        EXPECT_EQ(window->Mode, TMDIChild::mdDevice | TMDIChild::PlacingFlag);
+        Down(100, 100);
+        auto* e = dynamic_cast<TElement*>(window->PlacedObject);
+        Up(200, 140);
+        EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice)) << "one element per placement";
         ASSERT_NE(e, nullptr);
-        EXPECT_EQ(e->Kind(), rows[kind].kind);
-        EXPECT_EQ(e->GetX(), 200);
-        EXPECT_EQ(e->GetY(), 140);
-        EXPECT_EQ(e->Name(), AnsiString(TInsertElementForm::KindAt(kind).DefaultName));
-        EXPECT_TRUE(rows[kind].inputs < 0 || e->InputCount() == rows[kind].inputs);
-        EXPECT_TRUE(rows[kind].outputs < 0 || e->OutputCount() == rows[kind].outputs);
+        EXPECT_EQ(std::tuple(e->Kind(), At(e), e->Name()),
+                  std::tuple(type, TPoint(200, 140), AnsiString(TInsertElementForm::KindAt(kind).DefaultName)));
+        EXPECT_TRUE(inputs < 0 || e->InputCount() == inputs);
+        EXPECT_TRUE(outputs < 0 || e->OutputCount() == outputs);
         auto* t = dynamic_cast<TTimerElement*>(e);
         EXPECT_TRUE(!t || t->Delay() == 500);
-        EXPECT_EQ(int(Doc()->LiveObjects().size()), int(before.size()) + 1);
-        EXPECT_TRUE(SheetIsClean());
-        Undo();
-        EXPECT_EQ(State(), before);
-        EXPECT_TRUE(SheetIsClean());
+        EXPECT_EQ(Doc()->LiveObjects().size(), before.size() + 1);
+        EXPECT_TRUE(Undoes(before));
     }
 }
 
@@ -78,7 +73,6 @@ TEST_F(Gesture, NumberedNamesAndCopies) {
     // D7, then D8; unticked, D.
     InsertElementForm->ComboBox1->SetItemIndex(1);
     InsertElementForm->Edit1->SetText("D");
-    InsertElementForm->InsertIncrement->SetChecked(true);
     InsertElementForm->InsertCounter = 7;
     const char* names[] = {"D7", "D8", "D"};
     for (int i = 0; i < 3; ++i) {
@@ -93,34 +87,27 @@ TEST_F(Gesture, NumberedNamesAndCopies) {
     auto* src = static_cast<TElement*>(Doc()->DeviceAt(110, 110));
     src->Pin(1)->SetInverse(true);
     src->Pin(2)->SetName("Reset");
-    const auto before = State();
+    const Records before = State();
     Click(110, 110);
     auto* copy = dynamic_cast<TElement*>(window->PlacedObject);
     ASSERT_NE(copy, src);
     EXPECT_EQ(window->Mode, TMDIChild::mdDevice | TMDIChild::PlacingFlag | TMDIChild::InsertedFlag);
-    EXPECT_EQ(TPoint(copy->GetX(), copy->GetY()), TPoint(120, 120));
-    EXPECT_EQ(copy->Name(), AnsiString("D79"));
-    for (int i = 0; i < src->PinCount(); ++i) {
-        EXPECT_EQ(copy->Pin(i)->Name(), src->Pin(i)->Name());
-        EXPECT_EQ(copy->Pin(i)->Inverse(), src->Pin(i)->Inverse());
-    }
+    EXPECT_EQ(std::pair(At(copy), copy->Name()), std::pair(TPoint(120, 120), AnsiString("D79")));
+    for (int i = 0; i < src->PinCount(); ++i)
+        EXPECT_EQ(std::pair(copy->Pin(i)->Name(), copy->Pin(i)->Inverse()),
+                  std::pair(src->Pin(i)->Name(), src->Pin(i)->Inverse()));
     Move(130, 150);
-    EXPECT_EQ(TPoint(copy->GetX(), copy->GetY()), TPoint(140, 160));
+    EXPECT_EQ(At(copy), TPoint(140, 160));
     Drag({{200, 200}, {250, 200}});
-    EXPECT_EQ(TPoint(copy->GetX(), copy->GetY()), TPoint(260, 210));
+    EXPECT_EQ(At(copy), TPoint(260, 210));
     EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice));
-    EXPECT_TRUE(SheetIsClean());
-    Undo();
-    EXPECT_EQ(State(), before);
+    EXPECT_TRUE(Undoes(before));
 }
 
 TEST_F(Gesture, TheCopyTable) {
-    struct Row {
-        std::function<TElement*()> make;
-        int inputs, outputs;
-    };
     TScheme* d = Doc();
-    const Row rows[] = {
+    // Made, then the copy's inputs (-1: not checked) and outputs.
+    const std::tuple<std::function<TElement*()>, int, int> rows[] = {
         {[&] { auto* e = d->CreateTimerElement(); e->SetDelay(700); return e; }, 2, 1},
         {[&] { auto* e = d->CreatePredTimerElement(3); e->SetDelay(900); return e; }, 5, 1},
         {[&] { auto* e = d->CreateCounterElement(); e->SetOutputCount(6); return e; }, -1, 6},
@@ -128,22 +115,21 @@ TEST_F(Gesture, TheCopyTable) {
         {[&] { return d->CreateCaseDiapElement(6); }, 16, 6},
         {[&] { auto* e = d->CreateCommutatorElement(); e->SetPinCount(9); return e; }, 9, 4},
     };
-    for (const Row& r : rows) {
-        TElement* src = r.make();
+    for (const auto& [make, inputs, outputs] : rows) {
+        TElement* src = make();
+        SCOPED_TRACE(int(src->Kind()));
         ASSERT_TRUE(window->InsertCopyDevice(src));
         auto* c = static_cast<TElement*>(window->PlacedObject);
-        EXPECT_EQ(c->Kind(), src->Kind());
-        EXPECT_TRUE(r.inputs < 0 || c->InputCount() == r.inputs) << int(src->Kind());
-        EXPECT_EQ(c->OutputCount(), r.outputs) << int(src->Kind());
-        if (auto* t = dynamic_cast<TTimerElement*>(src)) {
-            EXPECT_EQ(static_cast<TTimerElement*>(c)->Delay(), t->Delay());
-        }
+        EXPECT_EQ(std::pair(c->Kind(), c->OutputCount()), std::pair(src->Kind(), outputs));
+        EXPECT_TRUE(inputs < 0 || c->InputCount() == inputs);
+        auto* t = dynamic_cast<TTimerElement*>(src);
+        EXPECT_TRUE(!t || static_cast<TTimerElement*>(c)->Delay() == t->Delay());
     }
     // A symbol has no copy: nothing is inserted, no placement starts, no dialog.
     TSymbol* symbol = d->CreateSymbol();
     symbol->SetX(400);
     symbol->SetY(400);
-    const auto before = State();
+    const Records before = State();
     ModalScript script;
     window->SetModeDeviceActionExecute(nullptr);
     Click(410, 405);
@@ -164,67 +150,51 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
         ASSERT_TRUE(inner.SaveToFile());
     }
     ModalScript script;
-    script.On(InsertPinForm, [] {
-        InsertPinForm->NamePin->SetText("X1");
-        InsertPinForm->OKBtn->Click();
-    });
-    script.On(Form9, [] {
-        Form9->NameBox->SetText("link1");
-        Form9->Button3->Click();
-    });
+    script.On(InsertPinForm, [] { InsertPinForm->NamePin->SetText("X1"), InsertPinForm->OKBtn->Click(); });
+    script.On(Form9, [] { Form9->NameBox->SetText("link1"), Form9->Button3->Click(); });
     script.On(fmOpenSymbolFile, [&] {
         fmOpenSymbolFile->FilenameEdit->SetText(symbolFile);
         fmOpenSymbolFile->Edit1->SetText("V");
         fmOpenSymbolFile->InsertIncrement->SetChecked(true);
         fmOpenSymbolFile->Button1->Click();
     });
-    struct Row {
-        void (TMDIChild::*mode)(TObject*);
-        TEntityKind kind;
-        const char* first;  // the first object's name
-        const char* second; // the second's; null: one object per placement
+    // The mode, the kind, the first object's name and the second's (null:
+    // one object per placement).
+    const std::tuple<void (TMDIChild::*)(TObject*), K, const char*, const char*> rows[] = {
+        {&TMDIChild::SetModePinActionExecute, K::Driver, "X1", "X1"},
+        {&TMDIChild::SetModeConnectActionExecute, K::VarDriver, "link1", "link1"},
+        {&TMDIChild::SetModeSymbolActionExecute, K::Symbol, "V0", "V1"},
+        {&TMDIChild::SetModeFSMActionExecute, K::FSM, "FSM", nullptr},
     };
-    const Row rows[] = {
-        {&TMDIChild::SetModePinActionExecute, TEntityKind::Driver, "X1", "X1"},
-        {&TMDIChild::SetModeConnectActionExecute, TEntityKind::VarDriver, "link1", "link1"},
-        {&TMDIChild::SetModeSymbolActionExecute, TEntityKind::Symbol, "V0", "V1"},
-        {&TMDIChild::SetModeFSMActionExecute, TEntityKind::FSM, "FSM", nullptr},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(int(r.kind));
-        const auto before = State();
-        (window->*r.mode)(nullptr);
+    for (const auto& [mode, kind, first, second] : rows) {
+        SCOPED_TRACE(int(kind));
+        const Records before = State();
+        (window->*mode)(nullptr);
         Click(700, 550); // the dialog
         ASSERT_TRUE(window->Mode & TMDIChild::PlacingFlag);
-        Move(100, 100);
-        Press(100, 100);
+        Down(100, 100);
         EXPECT_TRUE(window->Mode & TMDIChild::InsertedFlag);
-        Move(120, 140);
-        Release(120, 140);
-        TEntity* first = window->PlacedObject;
-        ASSERT_NE(first, nullptr);
-        EXPECT_EQ(first->Kind(), r.kind);
-        EXPECT_EQ(TPoint(first->GetX(), first->GetY()), TPoint(120, 140));
-        EXPECT_EQ(first->Name(), AnsiString(r.first));
-        EXPECT_EQ(first->Selected(), r.kind == TEntityKind::VarDriver) << "a new connector is selected";
-        if (auto* f = dynamic_cast<TFSM*>(first)) {
-            EXPECT_EQ(f->InputCount(), 2) << "pins from the file";
-        }
+        Up(120, 140);
+        TEntity* placed = window->PlacedObject;
+        ASSERT_NE(placed, nullptr);
+        EXPECT_EQ(std::tuple(placed->Kind(), At(placed), placed->Name()),
+                  std::tuple(kind, TPoint(120, 140), AnsiString(first)));
+        EXPECT_EQ(placed->Selected(), kind == K::VarDriver) << "a new connector is selected";
+        auto* f = dynamic_cast<TFSM*>(placed);
+        EXPECT_TRUE(!f || f->InputCount() == 2) << "pins from the file";
         int steps = 1;
-        if (r.second) {
+        if (second) {
             EXPECT_EQ(window->Mode & TMDIChild::InsertedFlag, 0);
             EXPECT_TRUE(window->Mode & TMDIChild::PlacingFlag) << "the placement goes on";
             Click(300, 100);
-            EXPECT_EQ(window->PlacedObject->Name(), AnsiString(r.second));
+            EXPECT_EQ(window->PlacedObject->Name(), AnsiString(second));
             window->EscActionExecute(nullptr);
             ++steps;
         } else {
             EXPECT_EQ(window->GetMode(), 1);
         }
-        EXPECT_EQ(Live(r.kind), steps);
-        EXPECT_TRUE(SheetIsClean());
-        while (steps--) Undo();
-        EXPECT_EQ(State(), before);
+        EXPECT_EQ(Live(kind), steps);
+        EXPECT_TRUE(Undoes(before, steps));
     }
     EXPECT_EQ(DriversInUse().GetVarBitCount(), 1) << "a known name adds no second signal";
     // The state-machine file is asked for with an empty name; cancelled, no placement.
@@ -238,51 +208,44 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
 TEST_F(Gesture, WiresSegmentBySegment) {
     TElement* a = Device(100, 300); // output at (150, 310)
     TElement* b = Device(300, 400); // input 1 at (290, 410)
-    const auto before = State();
+    const Records before = State();
     window->SetModeWireActionExecute(nullptr);
     Click(a->Pin(0)->TipX(), a->Pin(0)->TipY());
     EXPECT_EQ(window->Mode, TMDIChild::mdWire | TMDIChild::PlacingFlag);
     Move(200, 250);
     Move(250, 310);
     EXPECT_TRUE(SheetIsClean()) << "a repaint draws the rubber line again";
-    Clicks({{250, 310}, {250, 310}}); // a second press at one point adds nothing
-    EXPECT_EQ(Live(TEntityKind::Link), 1);
-    Clicks({{b->Pin(1)->TipX(), 310}, {b->Pin(1)->TipX(), b->Pin(1)->TipY()}});
-    EXPECT_EQ(Live(TEntityKind::Link), 3);
+    Click(250, 310);
+    Click(250, 310); // a second press at one point adds nothing
+    EXPECT_EQ(Live(K::Link), 1);
+    Click(b->Pin(1)->TipX(), 310);
+    Click(b->Pin(1)->TipX(), b->Pin(1)->TipY());
     Move(400, 400);
     // Esc erases the rubber line and keeps the segments.
     window->EscActionExecute(nullptr);
     EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
-    EXPECT_EQ(Live(TEntityKind::Link), 3);
+    EXPECT_EQ(Live(K::Link), 3);
     EXPECT_NE(a->Pin(0)->Net(), nullptr);
     EXPECT_EQ(a->Pin(0)->Net(), b->Pin(1)->Net());
-    EXPECT_TRUE(SheetIsClean());
-    for (int i = 0; i < 3; ++i) Undo(); // one step per segment
-    EXPECT_EQ(State(), before);
-    EXPECT_TRUE(SheetIsClean());
+    EXPECT_TRUE(Undoes(before, 3)) << "one step per segment";
 }
 
 TEST_F(Gesture, TheBandSpansThePressPointAndTheMouse) {
     TElement* a = Device(100, 100);
     TElement* b = Device(300, 300);
-    const auto before = State();
+    const Records before = State();
     // Up and to the left of the press point.
-    Move(400, 400);
-    Press(400, 400);
+    Down(400, 400);
     Move(350, 350);
     EXPECT_TRUE(window->BandActive);
     EXPECT_TRUE(SheetIsClean()) << "a repaint draws the band again";
-    Move(250, 250);
-    Release(250, 250);
-    EXPECT_FALSE(window->BandActive);
-    EXPECT_TRUE(b->Selected());
-    EXPECT_FALSE(a->Selected());
+    Up(250, 250);
+    EXPECT_EQ(std::tuple(window->BandActive, a->Selected(), b->Selected()), std::tuple(false, false, true));
     EXPECT_TRUE(SheetIsClean());
     // Back across its start.
     Drag({{200, 200}, {150, 150}, {90, 90}, {250, 260}, {50, 50}});
     EXPECT_EQ(window->BandRect, Rect(50, 50, 200, 200));
-    EXPECT_TRUE(a->Selected());
-    EXPECT_FALSE(b->Selected());
+    EXPECT_EQ(std::pair(a->Selected(), b->Selected()), std::pair(true, false));
     // A band that holds nothing leaves nothing selected.
     Drag({{600, 500}, {650, 550}, {700, 560}});
     EXPECT_FALSE(Doc()->HasSelection());
@@ -301,78 +264,62 @@ TEST_F(Gesture, DragMovesTheSelectionWithItsWiresAndMergesOnlyWhenMoved) {
     // Released where it was pressed: nothing merges.
     Drag({{110, 110}, {110, 110}});
     EXPECT_TRUE(a->Selected());
-    EXPECT_EQ(Live(TEntityKind::Link), 3);
-    const auto before = State();
+    EXPECT_EQ(Live(K::Link), 3);
+    const Records before = State();
     Drag({{110, 110}, {130, 140}, {160, 180}});
-    EXPECT_EQ(window->GetMode(), 1);
-    EXPECT_EQ(TPoint(a->GetX(), a->GetY()), TPoint(150, 170));
+    EXPECT_EQ(std::pair(window->GetMode(), At(a)), std::pair(1, TPoint(150, 170)));
     EXPECT_EQ(a->Pin(0)->Net(), b->Pin(1)->Net()) << "the wire follows";
-    EXPECT_EQ(Live(TEntityKind::Link), 2) << "moved: the overlapping wires became one";
-    EXPECT_TRUE(SheetIsClean());
-    Undo();
-    EXPECT_EQ(State(), before);
-    EXPECT_TRUE(SheetIsClean());
+    EXPECT_EQ(Live(K::Link), 2) << "moved: the overlapping wires became one";
+    EXPECT_TRUE(Undoes(before));
 }
 
-TEST_F(Gesture, PasteAtThePressThenDrag) {
+TEST_F(Gesture, PasteAtThePressThenDragAndFlip) {
     Device(100, 100);
     Device(200, 100);
     Drag({{50, 50}, {260, 160}});
     window->CopyActionExecute(nullptr);
     EXPECT_EQ(fake.pasteAvailable, std::vector<bool>{true});
-    const auto before = State();
+    const Records before = State();
     window->PasteActionExecute(nullptr);
     EXPECT_EQ(window->GetMode(), 13);
     EXPECT_FALSE(Doc()->HasSelection());
     EXPECT_EQ(State(), before) << "nothing is pasted before the press";
-    Move(400, 300);
-    Press(400, 300);
-    EXPECT_EQ(window->GetMode(), 10);
-    EXPECT_EQ(Doc()->Selection().size(), 2u);
-    Move(420, 320);
-    Release(420, 320);
+    Down(400, 300);
+    EXPECT_EQ(std::pair(window->GetMode(), Doc()->Selection().size()), std::pair(10, std::size_t(2)));
+    Up(420, 320);
     EXPECT_EQ(window->GetMode(), 1);
-    EXPECT_EQ(Live(TEntityKind::And), 4);
+    EXPECT_EQ(Live(K::And), 4);
     EXPECT_EQ(Doc()->Selection()[0]->GetX(), 420);
-    EXPECT_TRUE(SheetIsClean());
-    Undo();
-    EXPECT_EQ(State(), before);
-    EXPECT_TRUE(SheetIsClean());
-}
-
-TEST_F(Gesture, FlipIsOneUndoStep) {
-    TDriver* d1 = Pin("X1", 100, 0);
-    TDriver* d2 = Pin("X2", 100, 100);
-    Drag({{50, 0}, {200, 150}});
+    EXPECT_TRUE(Undoes(before));
+    // Flipping driver pins is one undo step.
+    TDriver* d1 = Pin("X1", 100, 300);
+    TDriver* d2 = Pin("X2", 100, 400);
+    Drag({{50, 300}, {200, 450}});
     ASSERT_TRUE(window->FlipHorActionEnabled());
-    const auto before = State();
+    const Records unflipped = State();
     window->FlipHorActionExecute(nullptr);
     EXPECT_TRUE(d1->Mirrored() && d2->Mirrored());
-    EXPECT_TRUE(SheetIsClean());
-    Undo();
-    EXPECT_EQ(State(), before);
-    EXPECT_TRUE(SheetIsClean());
+    EXPECT_TRUE(Undoes(unflipped));
 }
 
 TEST_F(Gesture, ADoubleClickInAPlacementPlacesOneObjectAndRightButtonsDoNothing) {
     InsertPinForm->NamePin->SetText("X1");
     window->SetMode(TMDIChild::mdPin | TMDIChild::PlacingFlag);
-    const auto before = State();
+    const Records before = State();
     Click(100, 100);
     Send(QEvent::MouseButtonDblClick, 100, 100);
     Release(100, 100);
-    EXPECT_EQ(Live(TEntityKind::Driver), 1);
+    EXPECT_EQ(Live(K::Driver), 1);
     EXPECT_EQ(window->Mode, TMDIChild::mdPin | TMDIChild::PlacingFlag) << "nothing follows the mouse";
     Move(200, 200);
     EXPECT_EQ(window->PlacedObject->GetX(), 100);
     Press(300, 300, Qt::RightButton);
     Release(300, 300, Qt::RightButton);
-    EXPECT_EQ(Live(TEntityKind::Driver), 1);
+    EXPECT_EQ(Live(K::Driver), 1);
     EXPECT_EQ(window->Mode, TMDIChild::mdPin | TMDIChild::PlacingFlag);
     EXPECT_TRUE(SheetIsClean());
     window->EscActionExecute(nullptr);
-    Undo();
-    EXPECT_EQ(State(), before);
+    EXPECT_TRUE(Undoes(before));
 }
 
 TEST_F(Gesture, ZoomAndRepaintInTheMiddleOfAWireAndABand) {
@@ -380,25 +327,24 @@ TEST_F(Gesture, ZoomAndRepaintInTheMiddleOfAWireAndABand) {
     window->SetModeWireActionExecute(nullptr);
     Click(300, 300);
     Move(400, 350);
-    window->RedrawActionExecute(nullptr);
-    EXPECT_TRUE(SheetIsClean());
-    window->ZoomInActionExecute(nullptr);
-    EXPECT_TRUE(SheetIsClean());
+    // F5, then a zoom, in the middle of each gesture.
+    auto repaintAndZoom = [&] {
+        window->RedrawActionExecute(nullptr);
+        EXPECT_TRUE(SheetIsClean()) << "after F5";
+        window->ZoomInActionExecute(nullptr);
+        EXPECT_TRUE(SheetIsClean()) << "after the zoom";
+    };
+    repaintAndZoom();
     Click(420, 330);
-    EXPECT_EQ(Live(TEntityKind::Link), 1);
+    EXPECT_EQ(Live(K::Link), 1);
     window->ZoomNormalActionExecute(nullptr);
     window->EscActionExecute(nullptr);
     EXPECT_TRUE(SheetIsClean());
     window->SetModeSelectActionExecute(nullptr);
-    Move(500, 500);
-    Press(500, 500);
+    Down(500, 500);
     Move(450, 420);
-    window->RedrawActionExecute(nullptr);
-    EXPECT_TRUE(SheetIsClean());
-    window->ZoomInActionExecute(nullptr);
-    EXPECT_TRUE(SheetIsClean());
-    Move(60, 60);
-    Release(60, 60);
+    repaintAndZoom();
+    Up(60, 60);
     EXPECT_FALSE(window->BandActive);
     EXPECT_TRUE(SheetIsClean());
 }
@@ -406,13 +352,12 @@ TEST_F(Gesture, ZoomAndRepaintInTheMiddleOfAWireAndABand) {
 TEST_F(Gesture, ACommandEndsThePlacementOrDragFirst) {
     // An element follows the mouse when Ctrl+Z comes: dropped and attached,
     // then undone; its release is no click in the element mode.
-    const auto before = State();
+    const Records before = State();
     InsertElementForm->ComboBox1->SetItemIndex(0);
     window->SetMode(TMDIChild::mdDevice | TMDIChild::PlacingFlag);
-    Move(100, 100);
-    Press(100, 100);
+    Down(100, 100);
     Move(140, 140);
-    window->UndoExecute(nullptr);
+    Undo();
     EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice));
     EXPECT_EQ(window->PlacedObject, nullptr);
     Release(140, 140);
@@ -421,8 +366,7 @@ TEST_F(Gesture, ACommandEndsThePlacementOrDragFirst) {
     // A drag ended by a mode command ends as its release would.
     TElement* a = Device(100, 100);
     window->SetModeSelectActionExecute(nullptr);
-    Move(110, 110);
-    Press(110, 110);
+    Down(110, 110);
     Move(150, 110);
     window->SetModeWireActionExecute(nullptr);
     EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
