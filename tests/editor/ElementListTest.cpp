@@ -1,5 +1,6 @@
 // The element list: its entries in either mode, the pin grid, selecting,
-// renumbering and printing the chosen elements.
+// renumbering; printing the chosen elements, or all of them from the scheme
+// window.
 #include "editor/SchemeWindowTest.h"
 
 #include "editor/ListElement.h"
@@ -9,6 +10,7 @@ namespace {
 
 using Rows = std::vector<std::vector<AnsiString>>;
 using Entries = std::vector<AnsiString>;
+using Texts = std::vector<std::string>;
 
 class ElementList : public SchemeWindowTest {
 protected:
@@ -17,6 +19,13 @@ protected:
         SeedSignals();
         ListElementDlg = MakeForm<TListElementDlg>();
         Doc()->SetFileName(dir.File("pump.tvs"));
+        auto backend = std::make_unique<TestPrinterBackend>(72, TSize(595, 842));
+        pages = backend.get();
+        previous = Printer()->SetBackend(std::move(backend));
+    }
+    void TearDown() override {
+        Printer()->SetBackend(std::move(previous));
+        SchemeWindowTest::TearDown();
     }
     TListElementDlg* D() const { return ListElementDlg; }
     TElement* Named(const AnsiString& name, int x, int number) {
@@ -46,6 +55,18 @@ protected:
         D()->ComboBox1->SetItemIndex(mode);
         D()->FormActivate(D()->ComboBox1);
     }
+    // The texts of each page of the first document printed.
+    std::vector<Texts> Pages() const {
+        std::vector<Texts> v;
+        for (const auto& t : pages->Documents.at(0).texts) {
+            v.resize(std::max(v.size(), std::size_t(t.page) + 1));
+            v[std::size_t(t.page)].push_back(AnsiToUtf8(t.text));
+        }
+        return v;
+    }
+    TestPrinterBackend* pages = nullptr;
+    std::unique_ptr<IPrinterBackend> previous;
+    const Texts header = {"Елементы", "Имя", "Тип", "Инв.", "Имя выв.", "Имя дрв.", "Бит"};
 };
 
 TEST_F(ElementList, ElementsInNumberOrderOnlyWhenTheNumbersHaveNoGapAndRenumberedByNames) {
@@ -66,9 +87,9 @@ TEST_F(ElementList, ElementsInNumberOrderOnlyWhenTheNumbersHaveNoGapAndRenumbere
     EXPECT_TRUE(Doc()->IsModified());
     e[2]->SetName("A");
     D()->SortirClick(D()->Sortir);
-    EXPECT_EQ(port.Messages(), (Entries{" В схеме "_a + dir.File("pump.tvs") +
-                                            " обнаружено более одного элемента с именем A и номером 3"_a,
-                                        " Схема "_a + dir.File("pump.tvs") + " не упорядочена"_a}));
+    const AnsiString file = dir.File("pump.tvs");
+    EXPECT_EQ(port.Messages(), (Entries{" В схеме "_a + file + " обнаружено более одного элемента с именем A и номером 3"_a,
+                                        " Схема "_a + file + " не упорядочена"_a}));
     // The caption names the scheme once however often it is activated.
     D()->FormActivate(D()->ComboBox1);
     EXPECT_EQ(D()->Caption(), "Список элементов в схеме   pump.tvs"_a);
@@ -102,7 +123,9 @@ TEST_F(ElementList, DriverPinsOncePerNameSortingOnlyForElementsAndClosedWithoutA
     EXPECT_FALSE(D()->Visible());
 }
 
-TEST_F(ElementList, ThePinGridShowsTheDriverOfEachPinsNet) {
+TEST_F(ElementList, EachPinShowsTheDriverOfItsNetInTheGridAndOnPaper) {
+    // An OR with input 1 inverted and fed by the driver pin X1, input 2 by
+    // G's output only, its own output joined to nothing.
     TElement* e = Doc()->CreateOrElement();
     e->SetName("A B"); // a name with a blank works
     e->SetX(200);
@@ -110,50 +133,39 @@ TEST_F(ElementList, ThePinGridShowsTheDriverOfEachPinsNet) {
     e->AssignNumber(1);
     e->Show();
     e->Pin(1)->SetInverse(true);
-    Doc()->AttachElement(Pin("X1", e->Pin(1)->TipX() - TDriver::kWidth - 10, e->Pin(1)->TipY() - 10));
+    TDriver* x1 = Pin("X1", e->Pin(1)->TipX() - TDriver::kWidth - 10, e->Pin(1)->TipY() - 10);
+    Doc()->AttachElement(x1);
     TElement* g = Named("G", 40, 2);
     Doc()->CreateWire(g->Pin(0)->TipX(), g->Pin(0)->TipY(), e->Pin(2)->TipX(), e->Pin(2)->TipY());
+    ASSERT_EQ(x1->Terminal()->Net(), e->Pin(1)->Net());
     D()->FormActivate(D());
     ASSERT_EQ(Listed(), (Entries{"A B - 1", "G - 2"}));
     Choose({0});
     EXPECT_EQ(Grid(), (Rows{{"Имя"_a, "Тип"_a, "Инв"_a, "Имя дрв"_a, "Тип дрв"_a, "Бит"_a},
-                            {"Out", "Выход"_a, "Нет"_a, "Нет"_a, "Нет"_a, "Нет"_a}, // joined to nothing
-                            {"In", "Вход"_a, "Да"_a, "X1", "D1", "2"},              // to X1
-                            {"In", "Вход"_a, "Нет"_a, "", "var", "Нет"_a}}));       // to G only
+                            {"Out", "Выход"_a, "Нет"_a, "Нет"_a, "Нет"_a, "Нет"_a},
+                            {"In", "Вход"_a, "Да"_a, "X1", "D1", "2"},
+                            {"In", "Вход"_a, "Нет"_a, "", "var", "Нет"_a}}));
     Doc()->AddToSelection(g, true);
     D()->Button1Click(D()->Button1);
     EXPECT_EQ(Doc()->Selection(), std::vector<TEntity*>{e});
+    // The window prints every element only when given the printer.
+    Printer()->BeginDoc();
+    window->PrintInfoActionExecute(window);
+    window->PrintElements();
+    Printer()->EndDoc();
+    Texts expected = header;
+    for (const char* t : {"A B", "or", "Out", "Выход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Да", "X1", "D1", "2",
+                          "In", "Вход", "Нет", "G", "and", "Out", "Выход", "Нет", "In", "Вход", "Нет", "Нет", "Нет",
+                          "Нет", "In", "Вход", "Нет", "Нет", "Нет", "Нет"})
+        expected.push_back(t);
+    EXPECT_EQ(Pages(), std::vector<Texts>{expected});
+    const auto& texts = pages->Documents[0].texts;
+    const int c = 595 / 7; // a seventh of the page per column
+    EXPECT_EQ(std::tuple(texts[7].box.Left, texts[8].box.Left, texts[18].box.Left), std::tuple(40, 2 * c + 30, 4 * c));
 }
 
-class ElementPrint : public ElementList {
-protected:
-    void SetUp() override {
-        ElementList::SetUp();
-        auto backend = std::make_unique<TestPrinterBackend>(72, TSize(595, 842));
-        pages = backend.get();
-        previous = Printer()->SetBackend(std::move(backend));
-    }
-    void TearDown() override {
-        Printer()->SetBackend(std::move(previous));
-        ElementList::TearDown();
-    }
-    // The texts of each page of the first document.
-    std::vector<std::vector<std::string>> Pages() const {
-        std::vector<std::vector<std::string>> v;
-        for (const auto& t : pages->Documents.at(0).texts) {
-            v.resize(std::max(v.size(), std::size_t(t.page) + 1));
-            v[std::size_t(t.page)].push_back(AnsiToUtf8(t.text));
-        }
-        return v;
-    }
-    TestPrinterBackend* pages = nullptr;
-    std::unique_ptr<IPrinterBackend> previous;
-    const std::vector<std::string> header = {"Елементы", "Имя", "Тип", "Инв.", "Имя выв.", "Имя дрв.", "Бит"};
-};
-
-TEST_F(ElementPrint, ADeviceLongerThanAPageGoesOnUnderTheHeaderOfTheNext) {
-    TElement* e = Doc()->CreateOrElement();
-    e->SetInputCount(120);
+TEST_F(ElementList, ADeviceLongerThanAPageGoesOnUnderTheHeaderOfTheNext) {
+    Doc()->CreateOrElement()->SetInputCount(120);
     Printer()->BeginDoc();
     window->PrintElements();
     Printer()->EndDoc();
@@ -161,7 +173,7 @@ TEST_F(ElementPrint, ADeviceLongerThanAPageGoesOnUnderTheHeaderOfTheNext) {
     ASSERT_GE(got.size(), 2u);
     int pins = 0;
     for (const auto& page : got) {
-        EXPECT_EQ(std::vector<std::string>(page.begin(), page.begin() + 7), header);
+        EXPECT_EQ(Texts(page.begin(), page.begin() + 7), header);
         pins += int(std::count(page.begin(), page.end(), "Вход") + std::count(page.begin(), page.end(), "Выход"));
     }
     EXPECT_EQ(pins, 121);
@@ -175,7 +187,7 @@ TEST_F(ElementPrint, ADeviceLongerThanAPageGoesOnUnderTheHeaderOfTheNext) {
     }
 }
 
-TEST_F(ElementPrint, TheChosenElementsOfEveryOpenSchemeEachCopyOnItsOwnPage) {
+TEST_F(ElementList, TheChosenElementsOfEveryOpenSchemeEachCopyOnItsOwnPage) {
     Named("A", 100, 1);
     Named("B", 200, 2);
     OpenWindow()->Scheme->CreateAndElement()->SetName("A");
@@ -187,12 +199,12 @@ TEST_F(ElementPrint, TheChosenElementsOfEveryOpenSchemeEachCopyOnItsOwnPage) {
     D()->Button4Click(D()->Button4);
     ASSERT_EQ(pages->Documents.size(), 1u);
     EXPECT_EQ(pages->Documents[0].title, "Печать элементов схемы"_a);
-    std::vector<std::string> copy = header;
+    Texts copy = header;
     for (int i = 0; i < 2; ++i)
         for (const char* t : {"A", "and", "Out", "Выход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Нет", "Нет", "Нет",
                               "Нет", "In", "Вход", "Нет", "Нет", "Нет", "Нет"})
             copy.push_back(t);
-    EXPECT_EQ(Pages(), (std::vector<std::vector<std::string>>{copy, copy}));
+    EXPECT_EQ(Pages(), (std::vector<Texts>{copy, copy}));
     // Driver pins print the header alone; a cancelled dialog prints nothing.
     Mode(1);
     D()->Button4Click(D()->Button4);

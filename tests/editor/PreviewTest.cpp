@@ -4,8 +4,11 @@
 // And the exported picture, which other readers take too.
 #include "editor/SchemeWindowTest.h"
 
+#include <filesystem>
+
 #include "editor/qrprint.h"
 #include "platform/Bitmap.h"
+#include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
 
 namespace {
@@ -142,20 +145,40 @@ TEST_F(Preview, AClosedWindowLeavesTheBlankPageAndNothingToPrint) {
     EXPECT_EQ(printDialogs, 0);
 }
 
-TEST_F(Preview, AnExportedPictureReadsBackInTwoColoursElsewhereToo) {
+TEST_F(Preview, AnExportedPictureIsTwoColouredAndReadsBackElsewhereToo) {
     Doc()->SetFileName(dir.File("pump.tvs"));
-    port.OnFileDialog = [&](FileDialogRequest& r) { return r.FileName = dir.File("pump.bmp"), true; };
+    FileDialogRequest asked;
+    AnsiString answer = dir.File("pic");
+    port.OnFileDialog = [&](FileDialogRequest& r) { return asked = r, r.FileName = answer, !answer.IsEmpty(); };
     window->PrintToFileActionExecute(nullptr);
+    EXPECT_EQ(std::pair(asked.FileName, asked.Filter), std::pair(AnsiString("pump.bmp"), AnsiString("Bitmaps (*.bmp)|*.bmp")));
+    const AnsiString file = dir.File("pic.bmp"); // ".bmp" appended
     TBitmap own;
-    own.LoadFromFile(dir.File("pump.bmp"));
-    const QImage other(QString::fromUtf8(AnsiToUtf8(dir.File("pump.bmp")).c_str()));
+    own.LoadFromFile(file);
+    const QImage other(QString::fromUtf8(AnsiToUtf8(file).c_str()));
     ASSERT_FALSE(other.isNull());
-    EXPECT_EQ(std::tuple(other.depth(), other.width(), other.height(), own.Width()), std::tuple(1, 540, 320, 540));
+    EXPECT_EQ(std::tuple(other.depth(), other.width(), other.height(), own.Width(), own.Height()),
+              std::tuple(1, 540, 320, 540, 320));
     int differing = 0;
     for (int y = 0; y < other.height(); ++y)
         for (int x = 0; x < other.width(); ++x) differing += Black(other, x, y) != (own.Canvas()->Pixels(x, y) == clBlack);
     EXPECT_EQ(differing, 0);
-    EXPECT_GT(Colours(other.convertToFormat(QImage::Format_RGB32)).second, 400) << "the wire and the file name";
+    const auto [colours, black] = Colours(other.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(colours, 0);
+    EXPECT_GT(black, 400) << "the wire and the file name";
+    EXPECT_TRUE(Black(other, 300, 200)) << "the wire runs through the middle";
+    // The file name is drawn at (10, 10); the printing canvas gets the same.
+    std::vector<AnsiString> texts;
+    own.Canvas()->OnText = [&](const TCanvasText& t) { texts.push_back(t.Text); };
+    window->PrintSchemeTo(own.Canvas());
+    EXPECT_EQ(texts, std::vector<AnsiString>{dir.File("pump.tvs")});
+    // A name that holds ".BMP" is taken as it is; a cancelled dialog writes nothing.
+    answer = dir.File("P.BMP");
+    window->PrintToFileActionExecute(nullptr);
+    EXPECT_TRUE(FileExists(dir.File("P.BMP")));
+    answer = AnsiString();
+    window->PrintToFileActionExecute(nullptr);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
 }
 
 } // namespace

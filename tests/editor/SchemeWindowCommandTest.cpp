@@ -1,14 +1,12 @@
 // The scheme window's commands: enabling and the frame's mirrored actions,
 // delete, cut, numbering, closing, autosave, the check, signals for the
-// debugger, centring, keys, the pin test, the element list and the picture.
+// debugger, centring, keys and the pin test.
 #include "editor/SchemeWindowTest.h"
 
 #include <filesystem>
 
 #include "editor/ModalScript.h"
-#include "platform/Bitmap.h"
 #include "platform/FileUtils.h"
-#include "platform/gui/Dialogs.h"
 
 namespace {
 
@@ -16,12 +14,10 @@ class Commands : public SchemeWindowTest {
 protected:
     std::string Enabled(std::initializer_list<TAction*> actions) {
         std::string s;
-        for (TAction* a : actions) {
-            a->Update();
-            s += a->Enabled() ? '1' : '0';
-        }
+        for (TAction* a : actions) a->Update(), s += a->Enabled() ? '1' : '0';
         return s;
     }
+    void ClickOn(TEntity* o) { Click(o->GetX() + 10, o->GetY() + 10); }
 };
 
 TEST_F(Commands, EnablingRulesAndTheFramesMirroredActions) {
@@ -57,7 +53,7 @@ TEST_F(Commands, EnablingRulesAndTheFramesMirroredActions) {
     // A click mirrors the new selection at once.
     Click(700, 500);
     EXPECT_EQ(fake.mirrored, "000");
-    Click(e->GetX() + 10, e->GetY() + 10);
+    ClickOn(e);
     EXPECT_EQ(fake.mirrored, "111");
 }
 
@@ -93,20 +89,17 @@ TEST_F(Commands, DeleteCutAndTheClipboard) {
 }
 
 TEST_F(Commands, NumberingEndsInTheAutomaticNamesPrompt) {
-    TElement* a = Device(100, 100);
-    TElement* b = Device(200, 100);
-    TElement* c = Device(300, 100);
+    TElement *a = Device(100, 100), *b = Device(200, 100), *c = Device(300, 100);
     Pin("X1", 400, 400);
     window->OrderActionExecute(nullptr);
     EXPECT_EQ(Panel(1), "Элемент № 1"_a);
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(a->CustomColor(), InitModule->DashColor) << "every device waits for its number";
-    Click(b->GetX() + 10, b->GetY() + 10);
-    EXPECT_EQ(b->Number(), 1);
-    EXPECT_EQ(b->CustomColor(), clNone);
+    ClickOn(b);
+    EXPECT_EQ(std::pair(b->Number(), b->CustomColor()), std::pair(1, TColor(clNone)));
     Click(600, 500); // nothing there
     EXPECT_EQ(Panel(1), "Элемент № 2"_a);
-    Click(c->GetX() + 10, c->GetY() + 10);
+    ClickOn(c);
     EXPECT_TRUE(SheetIsClean());
     ModalScript script;
     AnsiString offered = "?";
@@ -115,51 +108,42 @@ TEST_F(Commands, NumberingEndsInTheAutomaticNamesPrompt) {
         fmAutoNames->Edit1->SetText("K");
         fmAutoNames->ModalResult = mrOk;
     });
-    Click(a->GetX() + 10, a->GetY() + 10);
+    ClickOn(a);
     EXPECT_EQ(offered, AnsiString()) << "the prompt opens empty";
     EXPECT_EQ(b->Name() + c->Name() + a->Name(), AnsiString("K1K2K3"));
-    EXPECT_EQ(window->GetMode(), 1);
-    EXPECT_EQ(window->ScrollBox1->Cursor(), crDefault);
+    EXPECT_EQ(std::pair(window->GetMode(), window->ScrollBox1->Cursor()), std::pair(1, TCursor(crDefault)));
     EXPECT_TRUE(SheetIsClean());
     // Cancelled, the names stay.
     window->OrderActionExecute(nullptr);
     script.On(fmAutoNames, [&] { fmAutoNames->ModalResult = mrCancel; });
-    for (TElement* d : {a, b, c}) Click(d->GetX() + 10, d->GetY() + 10);
-    EXPECT_EQ(a->Number(), 1);
-    EXPECT_EQ(a->Name(), AnsiString("K3"));
+    for (TElement* d : {a, b, c}) ClickOn(d);
+    EXPECT_EQ(std::pair(a->Number(), a->Name()), std::pair(1, AnsiString("K3")));
 }
 
 TEST_F(Commands, TheCloseQuestion) {
-    struct Case {
-        bool modified;
-        int answer;
-        bool saves, closes;
-    };
-    // Yes with a save that fails keeps the window, as Cancel does.
-    const Case cases[] = {{true, mrYes, true, true},
-                          {true, mrYes, false, false},
-                          {true, mrCancel, true, false},
-                          {true, mrNo, true, true},
-                          {false, 0, true, true}};
-    for (const Case& c : cases) {
+    // Modified, the answer, whether the save succeeds, whether the window
+    // closes: Yes with a save that fails keeps the window, as Cancel does.
+    const std::tuple<bool, int, bool, bool> cases[] = {{true, mrYes, true, true},     {true, mrYes, false, false},
+                                                       {true, mrCancel, true, false}, {true, mrNo, true, true},
+                                                       {false, 0, true, true}};
+    for (auto [modified, answer, saves, closes] : cases) {
         TMDIChild* w = OpenWindow();
         Forget(w);
-        w->Scheme->SetModified(c.modified);
+        w->Scheme->SetModified(modified);
         fake.saves = 0;
-        fake.saveResult = c.saves;
+        fake.saveResult = saves;
         port.Clear();
-        port.Answer(c.answer);
+        port.Answer(answer);
         std::weak_ptr<char> alive = w->Alive();
         w->Close();
         Application->ProcessMessages();
-        ASSERT_EQ(port.Calls.size(), c.modified ? 1u : 0u);
-        if (c.modified) {
-            EXPECT_EQ(port.Calls[0].text, "Схема не сохранена! Сохранить?"_a);
-            EXPECT_EQ(port.Calls[0].type, mtWarning);
-            EXPECT_EQ(port.Calls[0].buttons, mbYesNoCancel);
+        ASSERT_EQ(port.Calls.size(), modified ? 1u : 0u);
+        if (modified) {
+            EXPECT_EQ(std::tuple(port.Calls[0].text, port.Calls[0].type, port.Calls[0].buttons),
+                      std::tuple("Схема не сохранена! Сохранить?"_a, mtWarning, mbYesNoCancel));
         }
-        EXPECT_EQ(fake.saves, c.answer == mrYes ? 1 : 0);
-        EXPECT_EQ(alive.expired(), c.closes) << c.answer << c.saves;
+        EXPECT_EQ(fake.saves, answer == mrYes ? 1 : 0);
+        EXPECT_EQ(alive.expired(), closes) << answer << saves;
         if (!alive.expired()) forms_.push_back(w);
     }
 }
@@ -189,36 +173,35 @@ TEST_F(Commands, SignalsForTheDebuggerInTheStoredOrder) {
     // Selected in this order; Z9 has no driver and is passed over.
     for (auto [name, y] : {std::pair{"X1", 200}, {"Y1", 150}, {"X2", 100}, {"Z9", 50}})
         Doc()->AddToSelection(Pin(name, 100, y), true);
-    fake.debugger = true;
-    const std::pair<int, const char*> cases[] = {{-1, "X1,X2/Y1"}, {0, "X2,X1/Y1"}, {1, "X1,X2/Y1"}, {2, "/"}};
-    for (auto [sortDr, expected] : cases) {
+    // The stored order, whether a debugger is present, what it is given.
+    const std::tuple<int, bool, std::vector<AnsiString>> cases[] = {
+        {-1, true, {"X1,X2/Y1"}}, {0, true, {"X2,X1/Y1"}}, {1, true, {"X1,X2/Y1"}}, {2, true, {"/"}}, {-1, false, {}}};
+    for (const auto& [sortDr, debugger, expected] : cases) {
         fake.sortDr = sortDr;
+        fake.debugger = debugger;
         fake.debug.clear();
         window->AddSignalsToDebugActionExecute(nullptr);
-        EXPECT_EQ(fake.debug, std::vector<AnsiString>{expected}) << sortDr;
+        EXPECT_EQ(fake.debug, expected) << sortDr << debugger;
     }
-    fake.debugger = false;
-    fake.debug.clear();
-    window->AddSignalsToDebugActionExecute(nullptr);
-    EXPECT_TRUE(fake.debug.empty()) << "no debugger, nothing passed on";
 }
 
 TEST_F(Commands, CentringKeysAndThePinTest) {
+    TControlScrollBar* h = window->ScrollBox1->HorzScrollBar();
+    TControlScrollBar* v = window->ScrollBox1->VertScrollBar();
     window->CenterSelectedActionExecute(nullptr); // nothing selected: nothing moves
-    EXPECT_EQ(window->ScrollBox1->HorzScrollBar()->Position(), 0);
+    EXPECT_EQ(h->Position(), 0);
     TElement* e = Device(500, 400);
     Doc()->AddToSelection(e, true);
     window->ZoomInActionExecute(nullptr);
     window->ZoomInActionExecute(nullptr);
     window->CenterSelectedActionExecute(nullptr);
     // The bounds (500, 400)-(520, 420) centre on (510, 410): 1020, 820 at 200 %.
-    TControlScrollBar* h = window->ScrollBox1->HorzScrollBar();
-    TControlScrollBar* v = window->ScrollBox1->VertScrollBar();
     EXPECT_EQ(h->Position(), 1020 - window->ScrollBox1->Width() / 2);
     EXPECT_EQ(v->Position(), 820 - window->ScrollBox1->Height() / 2);
     h->SetPosition(100);
     v->SetPosition(300);
     const int half = window->ScrollBox1->Height() / 2;
+    // The key, then the positions (-1: not checked) and the zoom after it.
     const std::tuple<WORD, int, int, int> keys[] = {
         {VK_LEFT, 68, 300, 200},  {VK_RIGHT, 100, 300, 200}, {VK_UP, 100, 268, 200},
         {VK_DOWN, 100, 300, 200}, {VK_PRIOR, 100, 300 - half, 200}, {VK_NEXT, 100, 300, 200},
@@ -247,86 +230,6 @@ TEST_F(Commands, CentringKeysAndThePinTest) {
     EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{"NO!", "NO!"}));
     window->ScrollBox1Click(nullptr);
     EXPECT_EQ(port.Messages().back(), "Не рабочая область"_a);
-}
-
-TEST_F(Commands, TheElementListOnThePrinter) {
-    SeedSignals();
-    TElement* e = Doc()->CreateOrElement();
-    e->SetName("Sum");
-    e->SetX(200);
-    e->SetY(100);
-    e->Pin(1)->SetInverse(true);
-    // Input 1 from the driver pin X1, input 2 from another element only.
-    TDriver* x1 = Pin("X1", e->Pin(1)->TipX() - TDriver::kWidth - 10, e->Pin(1)->TipY() - 10);
-    Doc()->AttachElement(x1);
-    TElement* g = Device(40, 300);
-    Doc()->CreateWire(g->Pin(0)->TipX(), g->Pin(0)->TipY(), e->Pin(2)->TipX(), e->Pin(2)->TipY());
-    ASSERT_EQ(x1->Terminal()->Net(), e->Pin(1)->Net());
-    auto backend = std::make_unique<TestPrinterBackend>();
-    TestPrinterBackend* pages = backend.get();
-    auto previous = Printer()->SetBackend(std::move(backend));
-    Printer()->BeginDoc();
-    window->PrintInfoActionExecute(window); // not the printer: nothing
-    window->PrintElements();
-    Printer()->EndDoc();
-    auto mine = Printer()->SetBackend(std::move(previous));
-    const auto& texts = pages->Documents.at(0).texts;
-    std::vector<std::string> got;
-    for (const auto& t : texts) got.push_back(AnsiToUtf8(t.text));
-    const std::vector<std::string> expected = {
-        "Елементы", "Имя", "Тип", "Инв.", "Имя выв.", "Имя дрв.", "Бит",
-        // Sum: its output joined to nothing, input 1 to X1, input 2 to g only.
-        "Sum", "or", "Out", "Выход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Да", "X1", "D1", "2", "In", "Вход",
-        "Нет",
-        // g: its output joined to an element only, two free inputs.
-        "AND", "and", "Out", "Выход", "Нет", "In", "Вход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Нет", "Нет",
-        "Нет", "Нет"};
-    EXPECT_EQ(got, expected);
-    const int c = 595 / 7; // a seventh of the page per column
-    EXPECT_EQ(texts[7].box.Left, 40);
-    EXPECT_EQ(texts[8].box.Left, 2 * c + 30);
-    EXPECT_EQ(texts[18].box.Left, 4 * c);
-}
-
-TEST_F(Commands, APictureOfTheSchemeInBlackAndWhite) {
-    Doc()->CreateWire(100, 100, 500, 300)->Show();
-    Doc()->SetFileName(dir.File("pump.tvs"));
-    FileDialogRequest asked;
-    AnsiString answer = dir.File("pic");
-    port.OnFileDialog = [&](FileDialogRequest& r) {
-        asked = r;
-        r.FileName = answer;
-        return !answer.IsEmpty();
-    };
-    window->PrintToFileActionExecute(nullptr);
-    EXPECT_EQ(asked.FileName, AnsiString("pump.bmp"));
-    EXPECT_EQ(asked.Filter, AnsiString("Bitmaps (*.bmp)|*.bmp"));
-    TBitmap picture;
-    picture.LoadFromFile(dir.File("pic.bmp")); // ".bmp" appended
-    EXPECT_EQ(picture.Width(), 540);
-    EXPECT_EQ(picture.Height(), 320);
-    int black = 0, other = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x) {
-            const TColor c = picture.Canvas()->Pixels(x, y);
-            black += c == clBlack;
-            other += c != clBlack && c != clWhite;
-        }
-    EXPECT_GT(black, 400) << "the wire and the file name";
-    EXPECT_EQ(other, 0);
-    EXPECT_EQ(picture.Canvas()->Pixels(300, 200), clBlack) << "the wire runs through the middle";
-    // The file name is drawn at (10, 10); the printing canvas gets the same.
-    std::vector<AnsiString> texts;
-    picture.Canvas()->OnText = [&](const TCanvasText& t) { texts.push_back(t.Text); };
-    window->PrintSchemeTo(picture.Canvas());
-    EXPECT_EQ(texts, std::vector<AnsiString>{dir.File("pump.tvs")});
-    // A name that holds ".BMP" is taken as it is; a cancelled dialog writes nothing.
-    answer = dir.File("P.BMP");
-    window->PrintToFileActionExecute(nullptr);
-    EXPECT_TRUE(FileExists(dir.File("P.BMP")));
-    answer = AnsiString();
-    window->PrintToFileActionExecute(nullptr);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
 }
 
 } // namespace
