@@ -1,26 +1,18 @@
 // The insertion dialogs: the element dialog's kinds, counter and preview;
 // the driver-pin dialog's names; the symbol chooser's accept rule and
 // preview; the connector dialog's signal-table rules.
-#include "editor/EditorTest.h"
+#include "editor/SchemeWindowTest.h"
 
+#include <cstdlib>
 #include <memory>
 
-#include "common/Printers.h"
-#include "document/Scheme.h"
-#include "editor/EditorFakes.h"
-#include "editor/InsertElement.h"
-#include "editor/InsertPin.h"
 #include "editor/ModalScript.h"
-#include "editor/OpenSym.h"
-#include "editor/PinDriver.h"
-#include "editor/Unit9.h"
 #include "platform/Bitmap.h"
-#include "platform/Canvas.h"
 #include "platform/FileIO.h"
 
 namespace {
 
-using Dialogs = EditorTest;
+using Dialogs = SchemeWindowTest;
 
 // The element drawn on black at the preview's centre, as the dialog must show it.
 bool ShowsCentred(TPaintBox* box, TElement* e) {
@@ -50,39 +42,28 @@ TEST_F(Dialogs, TheElementDialogsKinds) {
     EXPECT_EQ(f->GetDelay(), 9000);
     f->TimerValue->DownClick(nullptr);
     EXPECT_EQ(f->GetDelay(), 8900);
-    struct Row {
-        const char* entry;
-        const char* name;
-        int max;      // 0: no pin count shown
-        bool outputs; // "Выходов"
-        bool delay;
-    };
-    const Row rows[21] = {
-        {"И", "AND", 8, false, false},           {"ИЛИ", "OR", 8, false, false},
-        {"Искл. ИЛИ", "XOR", 0, false, false},    {"Триггер", "Trigger", 0, false, false},
-        {"Таймер", "Timer", 0, false, true},      {"Таймер с предустановом", "PredTimer", 8, false, true},
-        {"D Триггер", "DTrigger", 0, false, false}, {"Счетчик", "Counter", 8, true, false},
-        {"Дешифратор", "Decoder", 10, true, false}, {"D RS Триггер", "DRSTrigger", 0, false, false},
-        {"Регистр", "Register", 0, false, false},  {"D 8 RS Счетчик", "RSCounter", 0, false, false},
-        {"Компаратор", "Comparing", 0, false, false}, {"Матрица8", "CASEDec", 16, true, false},
-        {"Реверсивный счетчик", "RCounter", 8, true, false}, {"Матрица16", "CASE", 16, true, false},
-        {"Маскированная матрица", "CASEMask", 16, true, false}, {"Матрица диапазонов", "CASEDiap", 0, false, false},
-        {"Коммутатор", "Commutator", 8, false, false}, {"Фильтр", "Filter", 0, false, false},
-        {"Переход", "Goto", 0, false, false},
-    };
+    // Each entry: its label, the name it proposes and the largest count (0:
+    // no count shown; negative: a count of outputs). Timers show a delay.
+    const std::tuple<const char*, const char*, int> rows[21] = {
+        {"И", "AND", 8}, {"ИЛИ", "OR", 8}, {"Искл. ИЛИ", "XOR", 0}, {"Триггер", "Trigger", 0}, {"Таймер", "Timer", 0},
+        {"Таймер с предустановом", "PredTimer", 8}, {"D Триггер", "DTrigger", 0}, {"Счетчик", "Counter", -8},
+        {"Дешифратор", "Decoder", -10}, {"D RS Триггер", "DRSTrigger", 0}, {"Регистр", "Register", 0},
+        {"D 8 RS Счетчик", "RSCounter", 0}, {"Компаратор", "Comparing", 0}, {"Матрица8", "CASEDec", -16},
+        {"Реверсивный счетчик", "RCounter", -8}, {"Матрица16", "CASE", -16}, {"Маскированная матрица", "CASEMask", -16},
+        {"Матрица диапазонов", "CASEDiap", 0}, {"Коммутатор", "Commutator", 8}, {"Фильтр", "Filter", 0},
+        {"Переход", "Goto", 0}};
     ASSERT_EQ(f->ComboBox1->Items()->Count(), 21);
     for (int i = 0; i < 21; ++i) {
-        const Row& r = rows[i];
-        EXPECT_EQ(f->ComboBox1->Items()->Strings(i), "\"" + Utf8ToAnsi(r.entry) + "\"") << i;
-        f->Edit1->SetText("typed");
+        const auto [entry, name, max] = rows[i];
+        SCOPED_TRACE(i);
+        f->Edit1->SetText("typed"); // replaced by the entry's name
         f->ComboBox1->SetItemIndex(i);
         f->ComboBox1Change(nullptr);
-        EXPECT_EQ(f->Edit1->Text(), AnsiString(r.name)) << "the typed name is replaced: " << i;
-        EXPECT_EQ(f->CSpinEdit2->Visible(), r.max > 0) << i;
-        EXPECT_EQ(f->Label4->Visible(), r.max > 0 && !r.outputs) << i;
-        EXPECT_EQ(f->Label6->Visible(), r.max > 0 && r.outputs) << i;
-        EXPECT_TRUE(r.max == 0 || f->CSpinEdit2->MaxValue == r.max) << i;
-        EXPECT_EQ(f->TimerValue->Visible() && f->Label3->Visible() && f->Label5->Visible(), r.delay) << i;
+        EXPECT_EQ(std::tuple(f->ComboBox1->Items()->Strings(i), f->Edit1->Text(), f->CSpinEdit2->Visible(),
+                             f->Label4->Visible(), f->Label6->Visible()),
+                  std::tuple("\"" + Utf8ToAnsi(entry) + "\"", AnsiString(name), max != 0, max > 0, max < 0));
+        EXPECT_TRUE(max == 0 || f->CSpinEdit2->MaxValue == std::abs(max));
+        EXPECT_EQ(f->TimerValue->Visible() && f->Label3->Visible() && f->Label5->Visible(), i == 4 || i == 5);
     }
     // The count is kept over a new maximum and goes into the element as it is.
     f->ComboBox1->SetItemIndex(8);
@@ -90,17 +71,12 @@ TEST_F(Dialogs, TheElementDialogsKinds) {
     f->CSpinEdit2->SetValue(10);
     f->ComboBox1->SetItemIndex(0);
     f->ComboBox1Change(nullptr);
-    EXPECT_EQ(f->CSpinEdit2->MaxValue, 8);
-    EXPECT_EQ(f->GetPinCount(), 10);
-    struct Made {
-        int index, count;
-        int inputs, outputs;
-    };
-    const Made made[] = {{0, 10, 10, 1}, {18, 8, 17, 8}, {17, 3, 16, 6}, {13, 4, 8, 4}, {5, 3, 5, 1}, {7, 5, 2, 5}};
-    for (const Made& m : made) {
-        std::unique_ptr<TElement> e(TInsertElementForm::MakeElement(m.index, m.count, 700, nullptr));
-        EXPECT_EQ(e->InputCount(), m.inputs) << m.index;
-        EXPECT_EQ(e->OutputCount(), m.outputs) << m.index;
+    EXPECT_EQ(std::tuple(f->CSpinEdit2->MaxValue, f->GetPinCount()), std::tuple(8.0, 10));
+    // The entry, the count, and the inputs and outputs of the element made.
+    const std::tuple<int, int, int, int> made[] = {{0, 10, 10, 1}, {18, 8, 17, 8}, {17, 3, 16, 6}};
+    for (auto [index, count, inputs, outputs] : made) {
+        std::unique_ptr<TElement> e(TInsertElementForm::MakeElement(index, count, 700, nullptr));
+        EXPECT_EQ(std::pair(e->InputCount(), e->OutputCount()), std::pair(inputs, outputs)) << index;
     }
     EXPECT_EQ(TInsertElementForm::MakeElement(21, 1, 0, nullptr), nullptr);
 }
@@ -111,15 +87,13 @@ TEST_F(Dialogs, TheElementDialogsCounterShowingAndPreview) {
     f->ComboBox1->SetItemIndex(7);
     f->CSpinEdit2->SetValue(6);
     EXPECT_EQ(RunModal(f, {[&] {
-                  EXPECT_EQ(f->ComboBox1->ItemIndex(), 0) << "every showing starts on \"И\"";
-                  EXPECT_EQ(f->Edit1->Text(), AnsiString("AND"));
-                  EXPECT_EQ(f->GetPinCount(), 6);
+                  EXPECT_EQ(std::tuple(f->ComboBox1->ItemIndex(), f->Edit1->Text(), f->GetPinCount()),
+                            std::tuple(0, AnsiString("AND"), 6)) << "every showing starts on \"И\"";
                   f->Button1->Click();
               }}),
               mrOk);
     EXPECT_EQ(f->InsertCounter, 0) << "\"Вставить\" starts the numbers again";
     EXPECT_EQ(RunModal(f, {[&] { f->Button2->Click(); }}), mrCancel);
-
     // Widened and narrowed again while shown; the preview lies in the widened part.
     RunModal(f, {[&] {
         const int narrow = f->ClientWidth();
@@ -154,15 +128,11 @@ TEST_F(Dialogs, TheElementDialogsCounterShowingAndPreview) {
 }
 
 TEST_F(Dialogs, TheDriverPinDialogsNames) {
-    PinDriverDlg = new TPinDriverDlg(nullptr, dir.File("signals.btb"));
-    PinDriverDlg->DoCreate();
-    forms_.push_back(PinDriverDlg);
     SeedSignals();
-    auto* f = MakeForm<TInsertPinForm>();
-    auto list = [&] { return f->NamePin->Items()->CommaText(); };
+    TInsertPinForm* f = InsertPinForm;
+    auto shown = [&] { return std::pair(f->NamePin->Items()->CommaText(), f->NamePin->Text()); };
     RunModal(f, {[&] {
-        EXPECT_EQ(list(), AnsiString("X1,X2,Y1"));
-        EXPECT_EQ(f->NamePin->Text(), AnsiString());
+        EXPECT_EQ(shown(), std::pair(AnsiString("X1,X2,Y1"), AnsiString()));
         f->NamePin->SetItemIndex(2);
         f->OKBtn->Click();
     }});
@@ -170,8 +140,7 @@ TEST_F(Dialogs, TheDriverPinDialogsNames) {
     // again at its new place; typed text is not offered again.
     ASSERT_EQ(DriversInUse().DeleteBit(0), TDriversInfo::Ok);
     RunModal(f, {[&] {
-        EXPECT_EQ(list(), AnsiString("X2,Y1"));
-        EXPECT_EQ(f->NamePin->Text(), AnsiString("Y1"));
+        EXPECT_EQ(shown(), std::pair(AnsiString("X2,Y1"), AnsiString("Y1")));
         f->NamePin->SetText("handmade");
         f->OKBtn->Click();
     }});
@@ -183,30 +152,24 @@ TEST_F(Dialogs, TheDriverPinDialogsNames) {
     script.On(PinDriverDlg, [] { PinDriverDlg->OKBtn->Click(); });
     f->NamePin->SetText("x2");
     f->Button1Click(nullptr);
-    EXPECT_EQ(f->NamePin->Text(), AnsiString("x2"));
-    EXPECT_EQ(f->NamePin->ItemIndex(), -1) << "the field keeps its letters";
-    script.On(PinDriverDlg, [] {
-        PinDriverDlg->WorkingCopy()->DeleteBit(0);
-        PinDriverDlg->OKBtn->Click();
-    });
+    EXPECT_EQ(std::pair(f->NamePin->Text(), f->NamePin->ItemIndex()), std::pair(AnsiString("x2"), -1))
+        << "the field keeps its letters";
+    script.On(PinDriverDlg, [] { PinDriverDlg->WorkingCopy()->DeleteBit(0), PinDriverDlg->OKBtn->Click(); });
     f->NamePin->SetText("X2");
     f->Button1Click(nullptr);
-    EXPECT_EQ(list(), AnsiString("Y1"));
-    EXPECT_EQ(f->NamePin->Text(), AnsiString("X2"));
+    EXPECT_EQ(shown(), std::pair(AnsiString("Y1"), AnsiString("X2")));
     script.On(PinDriverDlg, [] { PinDriverDlg->CancelBtn->Click(); });
     f->NamePin->SetText("zz");
     f->Button1Click(nullptr);
-    EXPECT_EQ(f->NamePin->Text(), AnsiString("zz"));
     TDriver pin(nullptr);
     f->ApplyToDriver(&pin);
-    EXPECT_EQ(pin.Name(), AnsiString("zz"));
+    EXPECT_EQ(std::pair(f->NamePin->Text(), pin.Name()), std::pair(AnsiString("zz"), AnsiString("zz")));
 }
 
 TEST_F(Dialogs, TheSymbolChoosersAcceptRuleAndName) {
     auto* f = MakeForm<TfmOpenSymbolFile>();
-    EXPECT_EQ(f->FilenameEdit->Filter(), "Файлы символов|*.tvy"_a);
-    const std::pair<const char*, bool> cases[] = {{"a.tvy", true},  {"old.tvy.bak", true}, {"/p/q/a.tvy", true},
-                                                  {"X.TVY", false},  {".tvy", false},      {"", false},
+    const std::pair<const char*, bool> cases[] = {{"a.tvy", true}, {"old.tvy.bak", true}, {"/p/q/a.tvy", true},
+                                                  {"X.TVY", false}, {".tvy", false},      {"", false},
                                                   {"/p/.tvy", false}};
     for (auto [file, accepted] : cases) {
         f->FilenameEdit->SetText(file);
@@ -222,8 +185,7 @@ TEST_F(Dialogs, TheSymbolChoosersAcceptRuleAndName) {
     f->Edit1->SetText(AnsiString());
     EXPECT_EQ(f->SymbolName, AnsiString("Valve"));
     f->Button1Click(nullptr);
-    EXPECT_EQ(f->SymbolName, AnsiString());
-    EXPECT_EQ(f->InsertCounter, 0);
+    EXPECT_EQ(std::pair(f->SymbolName, f->InsertCounter), std::pair(AnsiString(), 0));
     RunModal(f, {[&] {
         EXPECT_EQ(f->SymbolName, AnsiString("Symbol")) << "every showing resets the name";
         EXPECT_EQ(f->FilenameEdit->Text(), AnsiString("a.tvy")) << "and keeps the file";
@@ -245,8 +207,8 @@ TEST_F(Dialogs, TheSymbolPreviewFitsTheSymbolAndLoadsOncePerName) {
     f->FilenameEdit->SetText(big);
     TSymbol probe(nullptr);
     probe.LoadSymbolFile(big);
-    EXPECT_EQ(f->PaintBox1->Width(), probe.GetWidth() + 150);
-    EXPECT_EQ(f->PaintBox1->Height(), probe.GetHeight() + 150);
+    EXPECT_EQ(std::pair(f->PaintBox1->Width(), f->PaintBox1->Height()),
+              std::pair(probe.GetWidth() + 150, probe.GetHeight() + 150));
     EXPECT_GT(f->PaintBox1->Height(), f->ScrollBox1->Height()) << "the scroll box scrolls it";
     EXPECT_NE(f->PaintBox1->Canvas()->Pixels(40, 40), clBlack) << "the symbol's corner at (40, 40)";
     EXPECT_EQ(f->PaintBox1->Canvas()->Pixels(20, 20), clBlack);
@@ -267,18 +229,12 @@ TEST_F(Dialogs, TheSymbolPreviewFitsTheSymbolAndLoadsOncePerName) {
     EXPECT_EQ(f->PreviewFile(), small);
 }
 
-class ConnectorDialog : public EditorTest {
+class ConnectorDialog : public SchemeWindowTest {
 protected:
     void SetUp() override {
-        EditorTest::SetUp();
-        SetSchemeFrame(&frame);
+        SchemeWindowTest::SetUp();
         ASSERT_TRUE(DriversInUse().AddVarBit("link1", "насосы"_a));
-        f = MakeForm<TForm9>();
-    }
-    void TearDown() override {
-        SetSchemeFrame(nullptr);
-        while (DriversInUse().GetVarBitCount() > 0) DriversInUse().DeleteVarBit(0);
-        EditorTest::TearDown();
+        f = Form9;
     }
     AnsiString Table() {
         AnsiString s;
@@ -286,19 +242,13 @@ protected:
             s += DriversInUse().GetVarBit(i).Name + "=" + DriversInUse().GetVarBit(i).Comment + ";";
         return s;
     }
-    FakeSchemeFrame frame;
     FakeFrameServices services;
     TForm9* f = nullptr;
 };
 
 TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
-    struct Step {
-        const char* name;
-        const char* comment;
-        bool closes;
-        const char* table;
-    };
-    const Step steps[] = {
+    // The name and comment entered, whether the dialog closes, the table after.
+    const std::tuple<const char*, const char*, bool, const char*> steps[] = {
         // A new name is added with its comment; a known one changes its comment.
         {"link2", "вода", true, "link1=насосы;link2=вода;"},
         {"link1", "два насоса", true, "link1=два насоса;link2=вода;"},
@@ -309,40 +259,39 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
         {"", "x", false, "link1=два насоса;link2=вода;"},
         {"link2", "a;b\nc", false, "link1=два насоса;link2=вода;"},
     };
-    for (const Step& s : steps) {
+    for (auto [name, comment, closes, table] : steps) {
         port.Clear();
-        f->NameBox->SetText(Utf8ToAnsi(s.name));
-        f->EditComment->SetText(Utf8ToAnsi(s.comment));
+        f->NameBox->SetText(Utf8ToAnsi(name));
+        f->EditComment->SetText(Utf8ToAnsi(comment));
         f->FormActivate(nullptr);
         f->ModalResult = mrNone;
         f->Button3->Click();
-        EXPECT_EQ(f->ModalResult, s.closes ? mrOk : mrNone) << s.name;
-        EXPECT_EQ(Table(), Utf8ToAnsi(s.table)) << s.name;
-        EXPECT_EQ(port.Messages().size(), s.closes ? 0u : 1u) << s.name;
+        EXPECT_EQ(std::tuple(f->ModalResult, Table(), port.Messages().size()),
+                  std::tuple(closes ? mrOk : mrNone, Utf8ToAnsi(table), closes ? 0u : 1u)) << name;
     }
     // The next showing offers the same name and comment; storing gives the
     // element the name only; loading takes the table's comment.
     f->FormActivate(nullptr);
-    EXPECT_EQ(f->NameBox->Text(), AnsiString("link2"));
-    EXPECT_EQ(f->NameBox->Items()->CommaText(), AnsiString("link1,link2"));
+    EXPECT_EQ(std::pair(f->NameBox->Text(), f->NameBox->Items()->CommaText()),
+              std::pair(AnsiString("link2"), AnsiString("link1,link2")));
     TVarDriver v(nullptr);
     f->StoreEntity(&v);
     EXPECT_EQ(v.Name(), AnsiString("link2"));
     v.SetName("link1");
     f->LoadEntity(&v);
     EXPECT_EQ(f->EditComment->Text(), "два насоса"_a);
-    f->NameBox->SetText("link2");
-    f->NameBoxChange(nullptr);
-    EXPECT_EQ(f->EditComment->Text(), "вода"_a);
-    f->NameBox->SetText("new");
-    f->NameBoxChange(nullptr);
-    EXPECT_EQ(f->EditComment->Text(), "вода"_a) << "an unknown name leaves the comment";
+    // A known name typed brings its comment; an unknown one leaves it.
+    for (const char* typed : {"link2", "new"}) {
+        f->NameBox->SetText(typed);
+        f->NameBoxChange(nullptr);
+        EXPECT_EQ(f->EditComment->Text(), "вода"_a) << typed;
+    }
 }
 
 TEST_F(ConnectorDialog, TheDebuggerAndTheSearchOnlyWhenThereAreSome) {
     f->FormActivate(nullptr);
     EXPECT_FALSE(f->btAddToDebug->Visible() || f->btFind->Visible());
-    frame.debugger = frame.search = true;
+    fake.debugger = fake.search = true;
     f->FormActivate(nullptr);
     EXPECT_TRUE(f->btAddToDebug->Visible() && f->btFind->Visible());
     // A known signal: input or output, then to the debugger; a cancelled question adds nothing.
@@ -352,7 +301,7 @@ TEST_F(ConnectorDialog, TheDebuggerAndTheSearchOnlyWhenThereAreSome) {
     f->btAddToDebug->Click();
     EXPECT_EQ(f->ModalResult, mrOk);
     EXPECT_EQ(services.asked, (std::vector<AnsiString>{"link1", "link1"}));
-    EXPECT_EQ(frame.debug, std::vector<AnsiString>{"link1=1"});
+    EXPECT_EQ(fake.debug, std::vector<AnsiString>{"link1=1"});
     // A new one is added to the table and the user is told to translate.
     f->NameBox->SetText("fresh");
     f->EditComment->SetText("новый"_a);
@@ -361,9 +310,9 @@ TEST_F(ConnectorDialog, TheDebuggerAndTheSearchOnlyWhenThereAreSome) {
     EXPECT_EQ(port.Messages(),
               std::vector<AnsiString>{" Этого сигнала нет в файле данных.\n Транслируйте проект (Ctrl+F9)"_a});
     EXPECT_EQ(Table(), "link1=насосы;fresh=новый;"_a);
-    EXPECT_EQ(frame.debug.size(), 1u);
+    EXPECT_EQ(fake.debug.size(), 1u);
     f->btFindClick(nullptr);
-    EXPECT_EQ(frame.found, std::vector<AnsiString>{"fresh"});
+    EXPECT_EQ(fake.found, std::vector<AnsiString>{"fresh"});
 }
 
 } // namespace
