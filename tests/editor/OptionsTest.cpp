@@ -35,23 +35,13 @@ protected:
         }});
     }
     Variant Stored(const char* name) const { return storage->GetStoredValue(name); }
-    static bool Clean(TPaintBox* box) {
-        const QImage before = box->Canvas()->Image()->copy();
-        box->Repaint();
-        return before == *box->Canvas()->Image();
-    }
     TFormStorage* storage = nullptr;
 };
 
 TEST_F(Options, OkCancelAndResetLeaveWhatTheyShould) {
     TInitModule& m = *InitModule;
-    struct Case {
-        const char* name;
-        std::function<void()> steps;
-        bool ok;
-        std::function<void()> check;
-    };
-    const Case cases[] = {
+    // What is done in the dialog, whether it ends with "OK", what it left.
+    const std::tuple<const char*, std::function<void()>, bool, std::function<void()>> cases[] = {
         {"a timer colour stays after Отмена, the background goes back",
          [&] {
              port.AnswerColor(TColor(0x123456));
@@ -63,19 +53,16 @@ TEST_F(Options, OkCancelAndResetLeaveWhatTheyShould) {
          false,
          [&] { EXPECT_EQ(std::pair(m.TimerAttrColor, m.BackColor), std::pair(TColor(0x123456), TColor(123))); }},
         {"Сброс, then Отмена: what the dialog saved comes back, the rest keeps its defaults",
-         [&] { D()->Button1->Click(); },
-         false,
+         [&] { D()->Button1->Click(); }, false,
          [&] {
              EXPECT_EQ(std::tuple(m.BackColor, m.SelectedLinkColor, m.GridStep, m.MaxWidth, m.GridVisible, m.CheckOrder),
                        std::tuple(TColor(123), TColor(77), 25, 1000, false, false));
-             EXPECT_TRUE(Stored("DoTextLogicFile").AsBoolean());
-             EXPECT_EQ(Stored("SortDr").AsInteger(), 1);
+             EXPECT_EQ(std::pair(Stored("DoTextLogicFile").AsBoolean(), Stored("SortDr").AsInteger()), std::pair(true, 1));
              EXPECT_EQ(std::tuple(m.DataFile, m.TimerMax, m.StateColor, m.TimerAttrColor),
                        std::tuple(AnsiString("tvca.dat"), 50000000, TColor(32768), TColor(clYellow)));
          }},
         {"Сброс, then OK: the numbers shown go over the defaults",
-         [&] { D()->Button1->Click(); },
-         true,
+         [&] { D()->Button1->Click(); }, true,
          [&] {
              EXPECT_EQ(std::tuple(m.BackColor, m.GridStep, m.MaxWidth, m.GridVisible), std::tuple(TColor(0), 25, 1000, false));
              EXPECT_EQ(std::tuple(Stored("DoTextLogicFile").AsBoolean(), Stored("CheckSchemes").AsBoolean(),
@@ -84,10 +71,8 @@ TEST_F(Options, OkCancelAndResetLeaveWhatTheyShould) {
          }},
         {"OK keeps numbers within the settings' ranges",
          [&] {
-             D()->ExSpinEdit1->SetText("500");
-             D()->ExSpinEdit2->SetText("99999");
-             D()->ExSpinEdit3->SetText("-5");
-             D()->AutoInterval->SetText("0");
+             D()->ExSpinEdit1->SetText("500"), D()->ExSpinEdit2->SetText("99999");
+             D()->ExSpinEdit3->SetText("-5"), D()->AutoInterval->SetText("0");
          },
          true,
          [&] {
@@ -95,21 +80,16 @@ TEST_F(Options, OkCancelAndResetLeaveWhatTheyShould) {
                        std::tuple(100, int(TInitModule::MaxSheetSize), 1, 1));
          }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, steps, ok, check] : cases) {
+        SCOPED_TRACE(name);
         m.SetDefaults();
-        m.BackColor = TColor(123);
-        m.SelectedLinkColor = TColor(77);
-        m.GridStep = 25;
-        m.MaxWidth = 1000;
+        m.BackColor = TColor(123), m.SelectedLinkColor = TColor(77), m.StateColor = TColor(9);
+        m.GridStep = 25, m.MaxWidth = 1000, m.TimerMax = 7, m.DataFile = "x.dat";
         m.GridVisible = m.CheckOrder = false;
-        m.DataFile = "x.dat";
-        m.TimerMax = 7;
-        m.StateColor = TColor(9);
         storage->SetStoredValue("DoTextLogicFile", true);
         storage->SetStoredValue("SortDr", 1);
-        EXPECT_EQ(Show(c.steps, c.ok ? D()->OKBtn : D()->CancelBtn), c.ok ? mrOk : mrCancel);
-        c.check();
+        EXPECT_EQ(Show(steps, ok ? D()->OKBtn : D()->CancelBtn), ok ? mrOk : mrCancel);
+        check();
     }
 }
 
@@ -131,24 +111,19 @@ TEST_F(Options, WorkFileNamesTheSettingsCannotKeepAreRefusedBeforeAnythingIsWrit
 }
 
 TEST_F(Options, TheDebuggersOrderIsOneOfTwoOrNone) {
-    struct Case {
-        int stored;
-        bool byPlace, byNames;
-        std::function<void()> steps;
-        int written;
-    };
-    const Case cases[] = {
+    // The stored order, the two boxes shown ticked, the clicks, what is stored after "OK".
+    const std::tuple<int, bool, bool, std::function<void()>, int> cases[] = {
         {1, false, true, [] {}, 1},
         {7, false, false, [] {}, -1}, // a stored value outside 0..1 chooses none
         {0, true, false, [&] { D()->SortDr->SetChecked(1, true), D()->SortDrClickCheck(D()->SortDr); }, 0},
         {0, true, false, [&] { D()->SortDr->SetChecked(0, false); }, -1},
     };
-    for (const Case& c : cases) {
-        storage->SetStoredValue("SortDr", c.stored);
+    for (const auto& [stored, byPlace, byNames, steps, written] : cases) {
+        storage->SetStoredValue("SortDr", stored);
         std::pair<bool, bool> shown;
-        Show([&] { shown = {D()->SortDr->GetChecked(0), D()->SortDr->GetChecked(1)}, c.steps(); }, D()->OKBtn);
-        EXPECT_EQ(shown, std::pair(c.byPlace, c.byNames)) << c.stored;
-        EXPECT_EQ(Stored("SortDr").AsInteger(), c.written) << c.stored;
+        Show([&] { shown = {D()->SortDr->GetChecked(0), D()->SortDr->GetChecked(1)}, steps(); }, D()->OKBtn);
+        EXPECT_EQ(shown, std::pair(byPlace, byNames)) << stored;
+        EXPECT_EQ(Stored("SortDr").AsInteger(), written) << stored;
     }
 }
 
@@ -175,13 +150,18 @@ TEST_F(Options, ThePreviewsLoadTheirOwnFilesAndTheBandLeavesNothingBehind) {
             for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) != img.pixel(0, 1);
         return n;
     };
+    auto clean = [](TPaintBox* box) { // a repaint changes nothing
+        const QImage before = box->Canvas()->Image()->copy();
+        box->Repaint();
+        return before == *box->Canvas()->Image();
+    };
     auto band = [&](TPaintBox* box) { // a press, two moves and the release
         D()->PaintBoxMouseDown(box, mbLeft, 0, 10, 10);
         D()->PaintBoxMouseMove(box, 0, 70, 50);
         D()->PaintBoxMouseMove(box, 0, 40, 30);
     };
     int fsm[2] = {}, schemePixels = 0, grid = 0;
-    bool shown = false, clean[2] = {};
+    bool shown = false, clean0 = false, clean1 = false;
     TTabSheet* first = nullptr;
     Show(
         [&] {
@@ -194,10 +174,10 @@ TEST_F(Options, ThePreviewsLoadTheirOwnFilesAndTheBandLeavesNothingBehind) {
             const QImage before = D()->PaintBox2->Canvas()->Image()->copy();
             band(D()->PaintBox2);
             // Drawn on the box pressed, and again by a repaint while it is on.
-            shown = before != *D()->PaintBox2->Canvas()->Image() && Clean(D()->PaintBox2) &&
+            shown = before != *D()->PaintBox2->Canvas()->Image() && clean(D()->PaintBox2) &&
                     other == *D()->PaintBox1->Canvas()->Image();
             D()->PaintBoxMouseUp(D()->PaintBox2, mbLeft, 0, 40, 30);
-            clean[1] = Clean(D()->PaintBox2);
+            clean1 = clean(D()->PaintBox2);
             D()->PageControl1->SetActivePage(D()->TabSheet1);
             grid = painted(D()->PaintBox1);
             D()->BitBtn10->Click();
@@ -205,7 +185,7 @@ TEST_F(Options, ThePreviewsLoadTheirOwnFilesAndTheBandLeavesNothingBehind) {
             D()->BitBtn10->Click();
             band(D()->PaintBox1);
             D()->PaintBoxMouseUp(D()->PaintBox1, mbLeft, 0, 40, 30);
-            clean[0] = Clean(D()->PaintBox1);
+            clean0 = clean(D()->PaintBox1);
             D()->PageControl1->SetActivePage(D()->TabSheet3);
             D()->BitBtn10->Click(); // nothing to open here
         },
@@ -215,7 +195,7 @@ TEST_F(Options, ThePreviewsLoadTheirOwnFilesAndTheBandLeavesNothingBehind) {
     EXPECT_GT(fsm[0], 100) << "two states and their transitions";
     EXPECT_EQ(fsm[1], fsm[0]);
     EXPECT_GT(schemePixels, grid) << "the wire over the grid";
-    EXPECT_TRUE(shown && clean[0] && clean[1]);
+    EXPECT_TRUE(shown && clean0 && clean1);
     EXPECT_EQ(D()->PreviewScheme->GetFileName(), dir.File("p.tvs"));
     TTabSheet* page = nullptr;
     Show([&] { page = D()->PageControl1->ActivePage(); }, D()->CancelBtn);
