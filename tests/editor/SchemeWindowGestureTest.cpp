@@ -26,6 +26,21 @@ protected:
         return clean << " after the undo";
     }
     TPoint At(TEntity* o) const { return TPoint(o->GetX(), o->GetY()); }
+    // Starts the mode and clicks the empty sheet for its dialog, which
+    // `fill` completes (no dialog: null); then places the object with a
+    // press at (100, 100) and a release at (120, 140).
+    TEntity* PlaceFromDialog(void (TMDIChild::*mode)(TObject*), TForm* dialog, std::function<void()> fill) {
+        ModalScript script;
+        if (dialog) script.On(dialog, std::move(fill));
+        (window->*mode)(nullptr);
+        Click(700, 550);
+        EXPECT_TRUE(window->Mode & TMDIChild::PlacingFlag);
+        Down(100, 100);
+        EXPECT_TRUE(window->Mode & TMDIChild::InsertedFlag);
+        TEntity* placed = window->PlacedObject;
+        Up(120, 140);
+        return placed;
+    }
 };
 
 TEST_F(Gesture, EveryKindPlacedFromTheDialog) {
@@ -39,27 +54,20 @@ TEST_F(Gesture, EveryKindPlacedFromTheDialog) {
         {K::CaseMask, 16, 3},    {K::CaseDiap, 16, 6},   {K::Commutator, 7, 3},     {K::Filter, -1, -1},
         {K::Goto, -1, -1}};
     InsertElementForm->TimerValue->SetValue(500);
-    for (int kind = 0; kind < 21; ++kind) {
-        SCOPED_TRACE(kind);
-        const auto [type, inputs, outputs] = rows[kind];
+    for (int i = 0; i < 21; ++i) {
+        SCOPED_TRACE(i);
+        const auto [kind, inputs, outputs] = rows[i];
         const Records before = State();
-        ModalScript script;
-        script.On(InsertElementForm, [kind] {
-            InsertElementForm->ComboBox1->SetItemIndex(kind);
+        auto* e = dynamic_cast<TElement*>(PlaceFromDialog(&TMDIChild::SetModeDeviceActionExecute, InsertElementForm, [i] {
+            InsertElementForm->ComboBox1->SetItemIndex(i);
             InsertElementForm->ComboBox1Change(nullptr);
             InsertElementForm->CSpinEdit2->SetValue(3);
             InsertElementForm->Button1->Click();
-        });
-        window->SetModeDeviceActionExecute(nullptr);
-        Click(700, 550); // the dialog
-        EXPECT_EQ(window->Mode, TMDIChild::mdDevice | TMDIChild::PlacingFlag);
-        Down(100, 100);
-        auto* e = dynamic_cast<TElement*>(window->PlacedObject);
-        Up(200, 140);
+        }));
         EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice)) << "one element per placement";
         ASSERT_NE(e, nullptr);
         EXPECT_EQ(std::tuple(e->Kind(), At(e), e->Name()),
-                  std::tuple(type, TPoint(200, 140), AnsiString(TInsertElementForm::KindAt(kind).DefaultName)));
+                  std::tuple(kind, TPoint(120, 140), AnsiString(TInsertElementForm::KindAt(i).DefaultName)));
         EXPECT_TRUE(inputs < 0 || e->InputCount() == inputs);
         EXPECT_TRUE(outputs < 0 || e->OutputCount() == outputs);
         auto* t = dynamic_cast<TTimerElement*>(e);
@@ -126,9 +134,7 @@ TEST_F(Gesture, TheCopyTable) {
         EXPECT_TRUE(!t || static_cast<TTimerElement*>(c)->Delay() == t->Delay());
     }
     // A symbol has no copy: nothing is inserted, no placement starts, no dialog.
-    TSymbol* symbol = d->CreateSymbol();
-    symbol->SetX(400);
-    symbol->SetY(400);
+    Shown(d->CreateSymbol(), 400, 400);
     const Records before = State();
     ModalScript script;
     window->SetModeDeviceActionExecute(nullptr);
@@ -143,39 +149,29 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
     FakeFrameServices services;
     services.answer = dir.File("pump.fsm");
     const AnsiString symbolFile = dir.File("valve.tvy");
-    {
-        TScheme inner;
-        inner.CreateVarDriver()->SetName("c1");
-        inner.SetFileName(symbolFile);
-        ASSERT_TRUE(inner.SaveToFile());
-    }
-    ModalScript script;
-    script.On(InsertPinForm, [] { InsertPinForm->NamePin->SetText("X1"), InsertPinForm->OKBtn->Click(); });
-    script.On(Form9, [] { Form9->NameBox->SetText("link1"), Form9->Button3->Click(); });
-    script.On(fmOpenSymbolFile, [&] {
-        fmOpenSymbolFile->FilenameEdit->SetText(symbolFile);
-        fmOpenSymbolFile->Edit1->SetText("V");
-        fmOpenSymbolFile->InsertIncrement->SetChecked(true);
-        fmOpenSymbolFile->Button1->Click();
-    });
-    // The mode, the kind, the first object's name and the second's (null:
-    // one object per placement).
-    const std::tuple<void (TMDIChild::*)(TObject*), K, const char*, const char*> rows[] = {
-        {&TMDIChild::SetModePinActionExecute, K::Driver, "X1", "X1"},
-        {&TMDIChild::SetModeConnectActionExecute, K::VarDriver, "link1", "link1"},
-        {&TMDIChild::SetModeSymbolActionExecute, K::Symbol, "V0", "V1"},
-        {&TMDIChild::SetModeFSMActionExecute, K::FSM, "FSM", nullptr},
+    TScheme symbol;
+    symbol.CreateVarDriver()->SetName("c1");
+    symbol.SetFileName(symbolFile);
+    ASSERT_TRUE(symbol.SaveToFile());
+    // The mode, its dialog and what is entered there, the kind, the first
+    // object's name and the second's (null: one object per placement).
+    const std::tuple<void (TMDIChild::*)(TObject*), TForm*, std::function<void()>, K, const char*, const char*> rows[] = {
+        {&TMDIChild::SetModePinActionExecute, InsertPinForm,
+         [] { InsertPinForm->NamePin->SetText("X1"), InsertPinForm->OKBtn->Click(); }, K::Driver, "X1", "X1"},
+        {&TMDIChild::SetModeConnectActionExecute, Form9, [] { Form9->NameBox->SetText("link1"), Form9->Button3->Click(); },
+         K::VarDriver, "link1", "link1"},
+        {&TMDIChild::SetModeSymbolActionExecute, fmOpenSymbolFile,
+         [&] {
+             fmOpenSymbolFile->FilenameEdit->SetText(symbolFile), fmOpenSymbolFile->Edit1->SetText("V");
+             fmOpenSymbolFile->InsertIncrement->SetChecked(true), fmOpenSymbolFile->Button1->Click();
+         },
+         K::Symbol, "V0", "V1"},
+        {&TMDIChild::SetModeFSMActionExecute, nullptr, nullptr, K::FSM, "FSM", nullptr},
     };
-    for (const auto& [mode, kind, first, second] : rows) {
+    for (const auto& [mode, dialog, fill, kind, first, second] : rows) {
         SCOPED_TRACE(int(kind));
         const Records before = State();
-        (window->*mode)(nullptr);
-        Click(700, 550); // the dialog
-        ASSERT_TRUE(window->Mode & TMDIChild::PlacingFlag);
-        Down(100, 100);
-        EXPECT_TRUE(window->Mode & TMDIChild::InsertedFlag);
-        Up(120, 140);
-        TEntity* placed = window->PlacedObject;
+        TEntity* placed = PlaceFromDialog(mode, dialog, fill);
         ASSERT_NE(placed, nullptr);
         EXPECT_EQ(std::tuple(placed->Kind(), At(placed), placed->Name()),
                   std::tuple(kind, TPoint(120, 140), AnsiString(first)));
@@ -184,8 +180,8 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
         EXPECT_TRUE(!f || f->InputCount() == 2) << "pins from the file";
         int steps = 1;
         if (second) {
-            EXPECT_EQ(window->Mode & TMDIChild::InsertedFlag, 0);
-            EXPECT_TRUE(window->Mode & TMDIChild::PlacingFlag) << "the placement goes on";
+            EXPECT_EQ(window->Mode & (TMDIChild::InsertedFlag | TMDIChild::PlacingFlag), TMDIChild::PlacingFlag)
+                << "the placement goes on";
             Click(300, 100);
             EXPECT_EQ(window->PlacedObject->Name(), AnsiString(second));
             window->EscActionExecute(nullptr);
@@ -212,27 +208,22 @@ TEST_F(Gesture, WiresSegmentBySegment) {
     window->SetModeWireActionExecute(nullptr);
     Click(a->Pin(0)->TipX(), a->Pin(0)->TipY());
     EXPECT_EQ(window->Mode, TMDIChild::mdWire | TMDIChild::PlacingFlag);
-    Move(200, 250);
-    Move(250, 310);
+    Move(200, 250), Move(250, 310);
     EXPECT_TRUE(SheetIsClean()) << "a repaint draws the rubber line again";
-    Click(250, 310);
-    Click(250, 310); // a second press at one point adds nothing
+    Click(250, 310), Click(250, 310); // a second press at one point adds nothing
     EXPECT_EQ(Live(K::Link), 1);
-    Click(b->Pin(1)->TipX(), 310);
-    Click(b->Pin(1)->TipX(), b->Pin(1)->TipY());
+    Click(b->Pin(1)->TipX(), 310), Click(b->Pin(1)->TipX(), b->Pin(1)->TipY());
     Move(400, 400);
     // Esc erases the rubber line and keeps the segments.
     window->EscActionExecute(nullptr);
     EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
     EXPECT_EQ(Live(K::Link), 3);
-    EXPECT_NE(a->Pin(0)->Net(), nullptr);
-    EXPECT_EQ(a->Pin(0)->Net(), b->Pin(1)->Net());
+    EXPECT_TRUE(a->Pin(0)->Net() && a->Pin(0)->Net() == b->Pin(1)->Net());
     EXPECT_TRUE(Undoes(before, 3)) << "one step per segment";
 }
 
 TEST_F(Gesture, TheBandSpansThePressPointAndTheMouse) {
-    TElement* a = Device(100, 100);
-    TElement* b = Device(300, 300);
+    TElement *a = Device(100, 100), *b = Device(300, 300);
     const Records before = State();
     // Up and to the left of the press point.
     Down(400, 400);
@@ -254,8 +245,7 @@ TEST_F(Gesture, TheBandSpansThePressPointAndTheMouse) {
 }
 
 TEST_F(Gesture, DragMovesTheSelectionWithItsWiresAndMergesOnlyWhenMoved) {
-    TElement* a = Device(100, 100);
-    TElement* b = Device(300, 100);
+    TElement *a = Device(100, 100), *b = Device(300, 100);
     Doc()->CreateWire(a->Pin(0)->TipX(), a->Pin(0)->TipY(), b->Pin(1)->TipX(), b->Pin(1)->TipY())->Show();
     // Two wires that overlap on one line.
     Doc()->AddObject(new TLink(Doc(), 100, 400, 300, 400));
@@ -263,8 +253,7 @@ TEST_F(Gesture, DragMovesTheSelectionWithItsWiresAndMergesOnlyWhenMoved) {
     for (TEntity* o : Doc()->LiveObjects()) o->Show();
     // Released where it was pressed: nothing merges.
     Drag({{110, 110}, {110, 110}});
-    EXPECT_TRUE(a->Selected());
-    EXPECT_EQ(Live(K::Link), 3);
+    EXPECT_EQ(std::pair(a->Selected(), Live(K::Link)), std::pair(true, 3));
     const Records before = State();
     Drag({{110, 110}, {130, 140}, {160, 180}});
     EXPECT_EQ(std::pair(window->GetMode(), At(a)), std::pair(1, TPoint(150, 170)));
@@ -274,26 +263,21 @@ TEST_F(Gesture, DragMovesTheSelectionWithItsWiresAndMergesOnlyWhenMoved) {
 }
 
 TEST_F(Gesture, PasteAtThePressThenDragAndFlip) {
-    Device(100, 100);
-    Device(200, 100);
+    Device(100, 100), Device(200, 100);
     Drag({{50, 50}, {260, 160}});
     window->CopyActionExecute(nullptr);
     EXPECT_EQ(fake.pasteAvailable, std::vector<bool>{true});
     const Records before = State();
     window->PasteActionExecute(nullptr);
-    EXPECT_EQ(window->GetMode(), 13);
-    EXPECT_FALSE(Doc()->HasSelection());
+    EXPECT_EQ(std::pair(window->GetMode(), Doc()->HasSelection()), std::pair(13, false));
     EXPECT_EQ(State(), before) << "nothing is pasted before the press";
     Down(400, 300);
     EXPECT_EQ(std::pair(window->GetMode(), Doc()->Selection().size()), std::pair(10, std::size_t(2)));
     Up(420, 320);
-    EXPECT_EQ(window->GetMode(), 1);
-    EXPECT_EQ(Live(K::And), 4);
-    EXPECT_EQ(Doc()->Selection()[0]->GetX(), 420);
+    EXPECT_EQ(std::tuple(window->GetMode(), Live(K::And), Doc()->Selection()[0]->GetX()), std::tuple(1, 4, 420));
     EXPECT_TRUE(Undoes(before));
     // Flipping driver pins is one undo step.
-    TDriver* d1 = Pin("X1", 100, 300);
-    TDriver* d2 = Pin("X2", 100, 400);
+    TDriver *d1 = Pin("X1", 100, 300), *d2 = Pin("X2", 100, 400);
     Drag({{50, 300}, {200, 450}});
     ASSERT_TRUE(window->FlipHorActionEnabled());
     const Records unflipped = State();
@@ -306,17 +290,13 @@ TEST_F(Gesture, ADoubleClickInAPlacementPlacesOneObjectAndRightButtonsDoNothing)
     InsertPinForm->NamePin->SetText("X1");
     window->SetMode(TMDIChild::mdPin | TMDIChild::PlacingFlag);
     const Records before = State();
-    Click(100, 100);
-    Send(QEvent::MouseButtonDblClick, 100, 100);
-    Release(100, 100);
-    EXPECT_EQ(Live(K::Driver), 1);
-    EXPECT_EQ(window->Mode, TMDIChild::mdPin | TMDIChild::PlacingFlag) << "nothing follows the mouse";
+    Click(100, 100), Send(QEvent::MouseButtonDblClick, 100, 100), Release(100, 100);
+    EXPECT_EQ(std::pair(Live(K::Driver), window->Mode), std::pair(1, TMDIChild::mdPin | TMDIChild::PlacingFlag))
+        << "nothing follows the mouse";
     Move(200, 200);
     EXPECT_EQ(window->PlacedObject->GetX(), 100);
-    Press(300, 300, Qt::RightButton);
-    Release(300, 300, Qt::RightButton);
-    EXPECT_EQ(Live(K::Driver), 1);
-    EXPECT_EQ(window->Mode, TMDIChild::mdPin | TMDIChild::PlacingFlag);
+    Press(300, 300, Qt::RightButton), Release(300, 300, Qt::RightButton);
+    EXPECT_EQ(std::pair(Live(K::Driver), window->Mode), std::pair(1, TMDIChild::mdPin | TMDIChild::PlacingFlag));
     EXPECT_TRUE(SheetIsClean());
     window->EscActionExecute(nullptr);
     EXPECT_TRUE(Undoes(before));
@@ -325,8 +305,7 @@ TEST_F(Gesture, ADoubleClickInAPlacementPlacesOneObjectAndRightButtonsDoNothing)
 TEST_F(Gesture, ZoomAndRepaintInTheMiddleOfAWireAndABand) {
     Device(100, 100);
     window->SetModeWireActionExecute(nullptr);
-    Click(300, 300);
-    Move(400, 350);
+    Click(300, 300), Move(400, 350);
     // F5, then a zoom, in the middle of each gesture.
     auto repaintAndZoom = [&] {
         window->RedrawActionExecute(nullptr);
@@ -337,12 +316,10 @@ TEST_F(Gesture, ZoomAndRepaintInTheMiddleOfAWireAndABand) {
     repaintAndZoom();
     Click(420, 330);
     EXPECT_EQ(Live(K::Link), 1);
-    window->ZoomNormalActionExecute(nullptr);
-    window->EscActionExecute(nullptr);
+    window->ZoomNormalActionExecute(nullptr), window->EscActionExecute(nullptr);
     EXPECT_TRUE(SheetIsClean());
     window->SetModeSelectActionExecute(nullptr);
-    Down(500, 500);
-    Move(450, 420);
+    Down(500, 500), Move(450, 420);
     repaintAndZoom();
     Up(60, 60);
     EXPECT_FALSE(window->BandActive);
@@ -355,28 +332,21 @@ TEST_F(Gesture, ACommandEndsThePlacementOrDragFirst) {
     const Records before = State();
     InsertElementForm->ComboBox1->SetItemIndex(0);
     window->SetMode(TMDIChild::mdDevice | TMDIChild::PlacingFlag);
-    Down(100, 100);
-    Move(140, 140);
-    Undo();
-    EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice));
-    EXPECT_EQ(window->PlacedObject, nullptr);
+    Down(100, 100), Move(140, 140), Undo();
+    EXPECT_EQ(std::tuple(window->Mode, window->PlacedObject), std::tuple(int(TMDIChild::mdDevice), nullptr));
     Release(140, 140);
     EXPECT_EQ(State(), before);
     EXPECT_TRUE(SheetIsClean());
     // A drag ended by a mode command ends as its release would.
     TElement* a = Device(100, 100);
     window->SetModeSelectActionExecute(nullptr);
-    Down(110, 110);
-    Move(150, 110);
-    window->SetModeWireActionExecute(nullptr);
+    Down(110, 110), Move(150, 110), window->SetModeWireActionExecute(nullptr);
     EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
     Release(150, 110);
     EXPECT_EQ(a->GetX(), 140);
     EXPECT_TRUE(SheetIsClean());
     // A wire in progress: the rubber line goes.
-    Click(300, 300);
-    Move(350, 350);
-    window->SetModeSelectActionExecute(nullptr);
+    Click(300, 300), Move(350, 350), window->SetModeSelectActionExecute(nullptr);
     EXPECT_TRUE(SheetIsClean());
 }
 
