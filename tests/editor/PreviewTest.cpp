@@ -54,13 +54,10 @@ protected:
     }
     TReport1* R() const { return Report1; }
     const QImage& Page() const { return *R()->PaintBox1->Canvas()->Image(); }
-    void Choose(TComboBox* box, int index, void (TReport1::*handler)(TObject*)) {
-        box->SetItemIndex(index);
-        (R()->*handler)(box);
-    }
-    void Radio(TRadioGroup* group, int index, void (TReport1::*handler)(TObject*)) {
-        group->SetItemIndex(index);
-        (R()->*handler)(group);
+    // A list or a group set to the item, then its handler.
+    template <class C>
+    void Choose(C* c, int index, void (TReport1::*handler)(TObject*)) {
+        c->SetItemIndex(index), (R()->*handler)(c);
     }
     TestPrinterBackend* pages = nullptr;
     std::unique_ptr<IPrinterBackend> previous;
@@ -72,18 +69,16 @@ TEST_F(Preview, ThePageIsAQuarterOfThePrinterPageAtTheScaleAndOrientation) {
         {[] {}, TSize(148, 210)},
         {[&] { Choose(R()->ComboBox2, 4, &TReport1::ComboBox2Change); }, TSize(297, 421)}, // 200 %
         {[&] { Choose(R()->ComboBox2, 1, &TReport1::ComboBox2Change); }, TSize(74, 105)},  // 50 %
-        {[&] { Radio(R()->RadioGroup2, 1, &TReport1::RadioGroup2Click); }, TSize(105, 74)}, // landscape
+        {[&] { Choose(R()->RadioGroup2, 1, &TReport1::RadioGroup2Click); }, TSize(105, 74)}, // landscape
         {[&] { Choose(R()->ComboBox1, 1, &TReport1::ComboBox1Change); }, TSize(105, 74)},  // A3: nothing
     };
     for (const auto& [act, size] : cases) {
         act();
-        EXPECT_EQ(R()->PaintBox1->Width(), size.cx);
-        EXPECT_EQ(R()->PaintBox1->Height(), size.cy);
+        EXPECT_EQ(std::pair(R()->PaintBox1->Width(), R()->PaintBox1->Height()), std::pair(size.cx, size.cy));
     }
     EXPECT_EQ(Printer()->Orientation(), poLandscape);
     // Shown again: 100 % with its lists reset; the orientation stays.
-    R()->Hide();
-    R()->PreviewScheme(window);
+    R()->Hide(), R()->PreviewScheme(window);
     EXPECT_EQ(std::tuple(R()->PreviewScale, R()->ComboBox2->Text(), R()->ComboBox3->Text(), R()->PaintBox1->Width()),
               std::tuple(100, AnsiString("100"), AnsiString("1"), 210));
 }
@@ -97,7 +92,7 @@ TEST_F(Preview, FittedToThePageOrAsItIsWithTheMagnificationInBlackAndWhite) {
         EXPECT_TRUE(Near(fitted, 20 + x * 257 / 530, 20 + y * 381 / 330)) << x;
     for (int x = 0; x < 20; ++x) EXPECT_FALSE(Black(fitted, x, 200)) << "the margin";
     // As it is, k = 2: from 10 to 2 * 2 * extent / 4 + 25.
-    Radio(R()->RadioGroup1, 1, &TReport1::RadioGroup1Click);
+    Choose(R()->RadioGroup1, 1, &TReport1::RadioGroup1Click);
     Choose(R()->ComboBox3, 1, &TReport1::ComboBox3Change);
     const QImage asIs = Page().copy();
     EXPECT_EQ(Colours(asIs).first, 0);
@@ -107,17 +102,15 @@ TEST_F(Preview, FittedToThePageOrAsItIsWithTheMagnificationInBlackAndWhite) {
 }
 
 TEST_F(Preview, PrintingAsItIsDrawsAtKTimesTheExtentFrom40AndFittedLeaves20) {
-    Radio(R()->RadioGroup1, 1, &TReport1::RadioGroup1Click);
+    Choose(R()->RadioGroup1, 1, &TReport1::RadioGroup1Click);
     Choose(R()->ComboBox3, 1, &TReport1::ComboBox3Change); // k = 2
-    Radio(R()->RadioGroup2, 1, &TReport1::RadioGroup2Click);
+    Choose(R()->RadioGroup2, 1, &TReport1::RadioGroup2Click);
     R()->SpeedButton1Click(R()->SpeedButton1);
-    R()->RadioGroup1->SetItemIndex(0);
-    R()->RadioGroup2->SetItemIndex(0);
+    R()->RadioGroup1->SetItemIndex(0), R()->RadioGroup2->SetItemIndex(0);
     R()->SpeedButton1Click(R()->SpeedButton1);
     port.OnPrintDialog = [](PrintDialogRequest&) { return false; };
     R()->SpeedButton1Click(R()->SpeedButton1);
-    ASSERT_EQ(pages->Documents.size(), 2u) << "a cancelled dialog prints nothing";
-    EXPECT_EQ(printDialogs, 2);
+    ASSERT_EQ(std::tuple(pages->Documents.size(), printDialogs), std::tuple(2u, 2)) << "a cancelled dialog prints nothing";
     const auto& asIs = pages->Documents[0];
     EXPECT_EQ(std::tuple(asIs.title, asIs.orientation, asIs.pages.size()), std::tuple("Печать схемы"_a, poLandscape, std::size_t(1)));
     // The picture's 530 by 330 into (40, 40, 1040, 640) of a page 842 wide.
@@ -129,20 +122,18 @@ TEST_F(Preview, PrintingAsItIsDrawsAtKTimesTheExtentFrom40AndFittedLeaves20) {
     // Fitted on a portrait page: (20, 20, 575, 822).
     const QImage& fitted = pages->Documents[1].pages.at(0);
     EXPECT_EQ(fitted.width(), 595);
-    for (auto [x, y] : {std::pair{100, 100}, std::pair{499, 299}}) EXPECT_TRUE(Near(fitted, 20 + x * 555 / 530, 20 + y * 802 / 330));
+    for (auto [x, y] : {std::pair{100, 100}, std::pair{499, 299}})
+        EXPECT_TRUE(Near(fitted, 20 + x * 555 / 530, 20 + y * 802 / 330)) << x;
 }
 
 TEST_F(Preview, AClosedWindowLeavesTheBlankPageAndNothingToPrint) {
     EXPECT_GT(Colours(Page()).second, 0);
-    window->Close();
-    Application->ProcessMessages();
-    Forget(window);
+    window->Close(), Application->ProcessMessages(), Forget(window);
     EXPECT_FALSE(R()->Previewing());
     R()->PaintBox1->Repaint();
     EXPECT_EQ(Colours(Page()).second, 0);
     R()->SpeedButton1Click(R()->SpeedButton1);
-    EXPECT_TRUE(pages->Documents.empty());
-    EXPECT_EQ(printDialogs, 0);
+    EXPECT_EQ(std::tuple(pages->Documents.size(), printDialogs), std::tuple(0u, 0));
 }
 
 TEST_F(Preview, AnExportedPictureIsTwoColouredAndReadsBackElsewhereToo) {
