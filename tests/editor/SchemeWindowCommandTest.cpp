@@ -37,8 +37,7 @@ TEST_F(Commands, EnablingRulesAndTheFramesMirroredActions) {
     Doc()->AddToSelection(Pin("X1", 300, 300), true);
     EXPECT_EQ(Enabled(all), "11111100") << "flipping needs a driver pin";
     w->SyncFrameEditActions();
-    EXPECT_EQ(fake.mirrored, "111");
-    EXPECT_FALSE(w->PasteAction->Enabled());
+    EXPECT_EQ(std::pair(fake.mirrored, w->PasteAction->Enabled()), std::pair(std::string("111"), false));
     fake.pasteEnabled = true;
     w->SyncFrameEditActions();
     EXPECT_TRUE(w->PasteAction->Enabled()) << "the window's paste follows the frame's";
@@ -74,13 +73,11 @@ TEST_F(Commands, DeleteCutAndTheClipboard) {
     Doc()->AddToSelection(e, true);
     std::filesystem::create_directory("clip.brd"); // the file cannot be written
     window->CutActionExecute(nullptr);
-    EXPECT_FALSE(e->Deleted());
-    EXPECT_TRUE(fake.pasteAvailable.empty());
+    EXPECT_EQ(std::tuple(e->Deleted(), fake.pasteAvailable.size()), std::tuple(false, 0u));
     EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Не могу создать файл!"_a});
     std::filesystem::remove("clip.brd");
     window->CutActionExecute(nullptr);
-    EXPECT_TRUE(e->Deleted());
-    EXPECT_EQ(fake.pasteAvailable, std::vector<bool>{true});
+    EXPECT_EQ(std::pair(e->Deleted(), fake.pasteAvailable), std::pair(true, std::vector<bool>{true}));
     EXPECT_TRUE(SheetIsClean());
     window->UndoExecute(nullptr);
     EXPECT_FALSE(e->Deleted());
@@ -92,9 +89,8 @@ TEST_F(Commands, NumberingEndsInTheAutomaticNamesPrompt) {
     TElement *a = Device(100, 100), *b = Device(200, 100), *c = Device(300, 100);
     Pin("X1", 400, 400);
     window->OrderActionExecute(nullptr);
-    EXPECT_EQ(Panel(1), "Элемент № 1"_a);
-    EXPECT_TRUE(Doc()->IsModified());
-    EXPECT_EQ(a->CustomColor(), InitModule->DashColor) << "every device waits for its number";
+    EXPECT_EQ(std::tuple(Panel(1), Doc()->IsModified(), a->CustomColor()), std::tuple("Элемент № 1"_a, true, InitModule->DashColor))
+        << "every device waits for its number";
     ClickOn(b);
     EXPECT_EQ(std::pair(b->Number(), b->CustomColor()), std::pair(1, TColor(clNone)));
     Click(600, 500); // nothing there
@@ -130,13 +126,10 @@ TEST_F(Commands, TheCloseQuestion) {
         TMDIChild* w = OpenWindow();
         Forget(w);
         w->Scheme->SetModified(modified);
-        fake.saves = 0;
-        fake.saveResult = saves;
-        port.Clear();
-        port.Answer(answer);
+        fake.saves = 0, fake.saveResult = saves;
+        port.Clear(), port.Answer(answer);
         std::weak_ptr<char> alive = w->Alive();
-        w->Close();
-        Application->ProcessMessages();
+        w->Close(), Application->ProcessMessages();
         ASSERT_EQ(port.Calls.size(), modified ? 1u : 0u);
         if (modified) {
             EXPECT_EQ(std::tuple(port.Calls[0].text, port.Calls[0].type, port.Calls[0].buttons),
@@ -158,13 +151,12 @@ TEST_F(Commands, AutosaveWritesACopyThatGoesWithTheWindow) {
     w->Scheme->SetFileName(dir.File("pump.tvs"));
     w->Scheme->CreateAndElement();
     w->AutosaveTimerTimer(nullptr);
-    EXPECT_TRUE(FileExists(dir.File("pump.tvt")));
-    EXPECT_TRUE(w->Scheme->IsModified()) << "a copy leaves the document modified";
+    EXPECT_EQ(std::pair(FileExists(dir.File("pump.tvt")), w->Scheme->IsModified()), std::pair(true, true))
+        << "a copy leaves the document modified";
     InitModule->AutoSavePeriod = 0;
     w->FormActivate(w);
     EXPECT_EQ(w->AutosaveTimer->Interval(), 0u) << "a period of 0 stops the timer";
-    Forget(w);
-    Free(w);
+    Forget(w), Free(w);
     EXPECT_FALSE(FileExists(dir.File("pump.tvt"))) << "the copy is deleted with the window";
 }
 
@@ -177,8 +169,7 @@ TEST_F(Commands, SignalsForTheDebuggerInTheStoredOrder) {
     const std::tuple<int, bool, std::vector<AnsiString>> cases[] = {
         {-1, true, {"X1,X2/Y1"}}, {0, true, {"X2,X1/Y1"}}, {1, true, {"X1,X2/Y1"}}, {2, true, {"/"}}, {-1, false, {}}};
     for (const auto& [sortDr, debugger, expected] : cases) {
-        fake.sortDr = sortDr;
-        fake.debugger = debugger;
+        fake.sortDr = sortDr, fake.debugger = debugger;
         fake.debug.clear();
         window->AddSignalsToDebugActionExecute(nullptr);
         EXPECT_EQ(fake.debug, expected) << sortDr << debugger;
@@ -192,14 +183,12 @@ TEST_F(Commands, CentringKeysAndThePinTest) {
     EXPECT_EQ(h->Position(), 0);
     TElement* e = Device(500, 400);
     Doc()->AddToSelection(e, true);
-    window->ZoomInActionExecute(nullptr);
-    window->ZoomInActionExecute(nullptr);
+    window->ZoomInActionExecute(nullptr), window->ZoomInActionExecute(nullptr);
     window->CenterSelectedActionExecute(nullptr);
     // The bounds (500, 400)-(520, 420) centre on (510, 410): 1020, 820 at 200 %.
-    EXPECT_EQ(h->Position(), 1020 - window->ScrollBox1->Width() / 2);
-    EXPECT_EQ(v->Position(), 820 - window->ScrollBox1->Height() / 2);
-    h->SetPosition(100);
-    v->SetPosition(300);
+    EXPECT_EQ(std::pair(h->Position(), v->Position()),
+              std::pair(1020 - window->ScrollBox1->Width() / 2, 820 - window->ScrollBox1->Height() / 2));
+    h->SetPosition(100), v->SetPosition(300);
     const int half = window->ScrollBox1->Height() / 2;
     // The key, then the positions (-1: not checked) and the zoom after it.
     const std::tuple<WORD, int, int, int> keys[] = {
@@ -214,10 +203,8 @@ TEST_F(Commands, CentringKeysAndThePinTest) {
         EXPECT_TRUE(vp < 0 || v->Position() == vp) << key;
         EXPECT_EQ(Zoom(), zoom) << key;
     }
-    window->ZoomNormalActionExecute(nullptr);
-    window->SetModeWireActionExecute(nullptr);
-    Click(100, 100);
-    Move(200, 100);
+    window->ZoomNormalActionExecute(nullptr), window->SetModeWireActionExecute(nullptr);
+    Click(100, 100), Move(200, 100);
     WORD esc = VK_ESCAPE;
     window->FormKeyUp(window, esc, 0);
     EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
