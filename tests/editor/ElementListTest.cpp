@@ -30,9 +30,7 @@ protected:
     TListElementDlg* D() const { return ListElementDlg; }
     TElement* Named(const AnsiString& name, int x, int number) {
         TElement* e = Device(x, 100);
-        e->SetName(name);
-        e->AssignNumber(number);
-        return e;
+        return e->SetName(name), e->AssignNumber(number), e;
     }
     Entries Listed() const {
         Entries v;
@@ -46,15 +44,13 @@ protected:
         return rows;
     }
     void Choose(std::initializer_list<int> entries) {
-        for (int i = 0; i < D()->ListElementBox->Items()->Count(); ++i) D()->ListElementBox->SetSelected(i, false);
-        for (int i : entries) D()->ListElementBox->SetSelected(i, true);
-        D()->ListElementBox->SetItemIndex(*entries.begin());
-        D()->ListElementBoxClick(D()->ListElementBox);
+        TListBox* box = D()->ListElementBox;
+        for (int i = 0; i < box->Items()->Count(); ++i) box->SetSelected(i, false);
+        for (int i : entries) box->SetSelected(i, true);
+        box->SetItemIndex(*entries.begin()), D()->ListElementBoxClick(box);
     }
-    void Mode(int mode) {
-        D()->ComboBox1->SetItemIndex(mode);
-        D()->FormActivate(D()->ComboBox1);
-    }
+    void Mode(int mode) { D()->ComboBox1->SetItemIndex(mode), D()->FormActivate(D()->ComboBox1); }
+    void PrintAll() { Printer()->BeginDoc(), window->PrintElements(), Printer()->EndDoc(); }
     // The texts of each page of the first document printed.
     std::vector<Texts> Pages() const {
         std::vector<Texts> v;
@@ -83,10 +79,8 @@ TEST_F(ElementList, ElementsInNumberOrderOnlyWhenTheNumbersHaveNoGapAndRenumbere
         EXPECT_EQ(Listed(), entries);
     }
     D()->SortirClick(D()->Sortir);
-    EXPECT_EQ(Listed(), (Entries{"A - 1", "B - 2", "C - 3"}));
-    EXPECT_TRUE(Doc()->IsModified());
-    e[2]->SetName("A");
-    D()->SortirClick(D()->Sortir);
+    EXPECT_EQ(std::pair(Listed(), Doc()->IsModified()), std::pair(Entries{"A - 1", "B - 2", "C - 3"}, true));
+    e[2]->SetName("A"), D()->SortirClick(D()->Sortir);
     const AnsiString file = dir.File("pump.tvs");
     EXPECT_EQ(port.Messages(), (Entries{" В схеме "_a + file + " обнаружено более одного элемента с именем A и номером 3"_a,
                                         " Схема "_a + file + " не упорядочена"_a}));
@@ -98,27 +92,19 @@ TEST_F(ElementList, ElementsInNumberOrderOnlyWhenTheNumbersHaveNoGapAndRenumbere
 }
 
 TEST_F(ElementList, DriverPinsOncePerNameSortingOnlyForElementsAndClosedWithoutAScheme) {
-    Pin("X1", 100, 300);
-    Pin("Y1", 200, 300);
-    Pin("X1", 300, 300);
+    Pin("X1", 100, 300), Pin("Y1", 200, 300), Pin("X1", 300, 300);
     Doc()->CreateVarDriver()->SetName("K");
     Named("A", 100, 1);
     Mode(1);
-    EXPECT_EQ(Listed(), (Entries{"X1", "Y1", "K"}));
-    EXPECT_FALSE(D()->Sortir->Visible());
+    EXPECT_EQ(std::pair(Listed(), D()->Sortir->Visible()), std::pair(Entries{"X1", "Y1", "K"}, false));
     Choose({1});
     EXPECT_EQ(Grid(), (Rows{{"Имя дрв"_a, "Тип дрв"_a, "Бит"_a}, {"Y1", "D2", "0"}}));
     Choose({0, 2});
     EXPECT_EQ(Grid(), (Rows{{"Имя дрв"_a, "Тип дрв"_a, "Бит"_a}, {"K", "var", "0"}})) << "the last one chosen";
     Mode(0);
-    EXPECT_EQ(Listed(), Entries{"A - 1"});
-    EXPECT_TRUE(D()->Sortir->Visible());
-    EXPECT_EQ(D()->SG->RowCount(), 1);
+    EXPECT_EQ(std::tuple(Listed(), D()->Sortir->Visible(), D()->SG->RowCount()), std::tuple(Entries{"A - 1"}, true, 1));
     // No scheme window in front: the list closes.
-    D()->Show();
-    window->Close();
-    Application->ProcessMessages();
-    Forget(window);
+    D()->Show(), window->Close(), Application->ProcessMessages(), Forget(window);
     D()->FormActivate(D());
     EXPECT_FALSE(D()->Visible());
 }
@@ -126,13 +112,9 @@ TEST_F(ElementList, DriverPinsOncePerNameSortingOnlyForElementsAndClosedWithoutA
 TEST_F(ElementList, EachPinShowsTheDriverOfItsNetInTheGridAndOnPaper) {
     // An OR with input 1 inverted and fed by the driver pin X1, input 2 by
     // G's output only, its own output joined to nothing.
-    TElement* e = Doc()->CreateOrElement();
+    TElement* e = Shown(Doc()->CreateOrElement(), 200, 100);
     e->SetName("A B"); // a name with a blank works
-    e->SetX(200);
-    e->SetY(100);
-    e->AssignNumber(1);
-    e->Show();
-    e->Pin(1)->SetInverse(true);
+    e->AssignNumber(1), e->Pin(1)->SetInverse(true);
     TDriver* x1 = Pin("X1", e->Pin(1)->TipX() - TDriver::kWidth - 10, e->Pin(1)->TipY() - 10);
     Doc()->AttachElement(x1);
     TElement* g = Named("G", 40, 2);
@@ -149,10 +131,8 @@ TEST_F(ElementList, EachPinShowsTheDriverOfItsNetInTheGridAndOnPaper) {
     D()->Button1Click(D()->Button1);
     EXPECT_EQ(Doc()->Selection(), std::vector<TEntity*>{e});
     // The window prints every element only when given the printer.
-    Printer()->BeginDoc();
     window->PrintInfoActionExecute(window);
-    window->PrintElements();
-    Printer()->EndDoc();
+    PrintAll();
     Texts expected = header;
     for (const char* t : {"A B", "or", "Out", "Выход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Да", "X1", "D1", "2",
                           "In", "Вход", "Нет", "G", "and", "Out", "Выход", "Нет", "In", "Вход", "Нет", "Нет", "Нет",
@@ -166,9 +146,7 @@ TEST_F(ElementList, EachPinShowsTheDriverOfItsNetInTheGridAndOnPaper) {
 
 TEST_F(ElementList, ADeviceLongerThanAPageGoesOnUnderTheHeaderOfTheNext) {
     Doc()->CreateOrElement()->SetInputCount(120);
-    Printer()->BeginDoc();
-    window->PrintElements();
-    Printer()->EndDoc();
+    PrintAll();
     const auto got = Pages();
     ASSERT_GE(got.size(), 2u);
     int pins = 0;
@@ -188,12 +166,9 @@ TEST_F(ElementList, ADeviceLongerThanAPageGoesOnUnderTheHeaderOfTheNext) {
 }
 
 TEST_F(ElementList, TheChosenElementsOfEveryOpenSchemeEachCopyOnItsOwnPage) {
-    Named("A", 100, 1);
-    Named("B", 200, 2);
+    Named("A", 100, 1), Named("B", 200, 2);
     OpenWindow()->Scheme->CreateAndElement()->SetName("A");
-    window->BringToFront();
-    Application->ProcessMessages();
-    D()->FormActivate(D());
+    window->BringToFront(), Application->ProcessMessages(), D()->FormActivate(D());
     Choose({0});
     port.OnPrintDialog = [&](PrintDialogRequest& r) { return r.Copies = 2, true; };
     D()->Button4Click(D()->Button4);
@@ -206,8 +181,7 @@ TEST_F(ElementList, TheChosenElementsOfEveryOpenSchemeEachCopyOnItsOwnPage) {
             copy.push_back(t);
     EXPECT_EQ(Pages(), (std::vector<Texts>{copy, copy}));
     // Driver pins print the header alone; a cancelled dialog prints nothing.
-    Mode(1);
-    D()->Button4Click(D()->Button4);
+    Mode(1), D()->Button4Click(D()->Button4);
     port.OnPrintDialog = [](PrintDialogRequest&) { return false; };
     D()->Button4Click(D()->Button4);
     EXPECT_EQ(pages->Documents.size(), 2u);
