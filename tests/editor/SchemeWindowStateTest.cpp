@@ -18,9 +18,7 @@ TEST_F(WindowState, ANewWindowAndItsStatusPanels) {
     // Panel 0 follows the snapped point, panel 2 the driver under it.
     ASSERT_TRUE(DriversInUse().AddVarBit("link1", "связь"_a));
     TDriver* v = Doc()->CreateVarDriver();
-    v->SetName("link1");
-    v->SetX(100);
-    v->SetY(100);
+    v->SetName("link1"), v->SetX(100), v->SetY(100);
     Move(30, 40);
     EXPECT_EQ(std::pair(Panel(0), Panel(2)), std::pair(AnsiString("30:40"), AnsiString()));
     Move(110, 110);
@@ -66,10 +64,8 @@ TEST_F(WindowState, ZoomLimitsTheSheetAndScrollPositions) {
         EXPECT_TRUE(SheetIsClean());
     }
     // The last point stays in view: (100, 50) at 200 % scrolls to 100, 50.
-    window->ZoomNormalActionExecute(nullptr);
-    Move(100, 50);
-    window->ZoomInActionExecute(nullptr);
-    window->ZoomInActionExecute(nullptr);
+    window->ZoomNormalActionExecute(nullptr), Move(100, 50);
+    window->ZoomInActionExecute(nullptr), window->ZoomInActionExecute(nullptr);
     TControlScrollBar* h = window->ScrollBox1->HorzScrollBar();
     EXPECT_EQ(std::pair(h->Position(), window->ScrollBox1->VertScrollBar()->Position()), std::pair(100, 50));
     window->ZoomNormalActionExecute(nullptr);
@@ -102,14 +98,11 @@ TEST_F(WindowState, GridDotsEveryStepFromFourPixelsOn) {
     EXPECT_EQ(dots(), 144);
     Doc()->SetScale(25); // 2 pixels apart: none drawn
     EXPECT_EQ(dots(), 0);
-    window->ZoomNormalActionExecute(nullptr);
-    InitModule->GridVisible = false;
-    window->PaintBox1->Repaint();
+    window->ZoomNormalActionExecute(nullptr), InitModule->GridVisible = false, window->PaintBox1->Repaint();
     EXPECT_EQ(dots(), 0);
     InitModule->GridVisible = true;
     // A grid step changed in the settings reaches only windows made after it.
-    InitModule->GridStep = 20;
-    window->PaintBox1->Repaint();
+    InitModule->GridStep = 20, window->PaintBox1->Repaint();
     EXPECT_EQ(dots(), 36);
     EXPECT_EQ(OpenWindow()->SchemePoint(29, 31), TPoint(20, 40));
     InitModule->GridStep = 10;
@@ -118,18 +111,12 @@ TEST_F(WindowState, GridDotsEveryStepFromFourPixelsOn) {
 TEST_F(WindowState, TheModeTable) {
     // The mode, its panel text, the menu item ticked and the sheet's cursor.
     const std::tuple<int, const char*, TMenuItem* TMDIChild::*, int> rows[] = {
-        {1, "Выбор", &TMDIChild::N12, crDefault},
-        {2, "Перемещение", nullptr, crDefault},
-        {4, "Связь", &TMDIChild::N8, TMDIChild::crInsertCursor},
-        {5, "Вывод", &TMDIChild::N7, crDefault},
-        {11, "Элемент", &TMDIChild::N6, crDefault},
-        {12, "Соединитель", &TMDIChild::N1, crDefault},
-        {13, "Вставка из буфера", nullptr, TMDIChild::crInsertCursor},
-        {14, "Элемент № 1", nullptr, crHandPoint},
-        {15, "Символ", &TMDIChild::N19, crDefault},
-        {16, "машина состояний", nullptr, crDefault},
-        {3, "Не знаю", nullptr, crDefault},
-    };
+        {1, "Выбор", &TMDIChild::N12, crDefault},       {2, "Перемещение", nullptr, crDefault},
+        {4, "Связь", &TMDIChild::N8, TMDIChild::crInsertCursor}, {5, "Вывод", &TMDIChild::N7, crDefault},
+        {11, "Элемент", &TMDIChild::N6, crDefault},     {12, "Соединитель", &TMDIChild::N1, crDefault},
+        {13, "Вставка из буфера", nullptr, TMDIChild::crInsertCursor}, {14, "Элемент № 1", nullptr, crHandPoint},
+        {15, "Символ", &TMDIChild::N19, crDefault},     {16, "машина состояний", nullptr, crDefault},
+        {3, "Не знаю", nullptr, crDefault}};
     TMenuItem* TMDIChild::*items[] = {&TMDIChild::N12, &TMDIChild::N6, &TMDIChild::N7,
                                       &TMDIChild::N8,  &TMDIChild::N1, &TMDIChild::N19};
     for (auto [mode, text, ticked, cursor] : rows) {
@@ -146,13 +133,12 @@ TEST_F(WindowState, TheModeTable) {
                   std::tuple(int(TMDIChild::crInsertCursor), window->PopupMenu3, mode));
     }
     // The drag mode sets only the screen cursor; the select mode resets it.
-    window->SetMode(TMDIChild::mdSymbol);
-    window->SetMode(TMDIChild::mdDrag);
+    window->SetMode(TMDIChild::mdSymbol), window->SetMode(TMDIChild::mdDrag);
     EXPECT_EQ(std::pair(Screen->Cursor(), window->ScrollBox1->Cursor()), std::pair(TMDIChild::crMoveCursor, int(crDefault)));
     window->SetMode(TMDIChild::mdSelect);
-    EXPECT_EQ(Screen->Cursor(), crDefault);
+    const TCursor reset = Screen->Cursor();
     window->N19->Click();
-    EXPECT_EQ(window->GetMode(), 15) << "\"Символ\" selects the symbol mode";
+    EXPECT_EQ(std::pair(reset, window->GetMode()), std::pair(int(crDefault), 15)) << "\"Символ\" selects the symbol mode";
 }
 
 } // namespace
