@@ -138,64 +138,55 @@ TEST_F(Options, ThePreviewsLoadTheirOwnFilesAndTheBandLeavesNothingBehind) {
     std::vector<int> filters;
     std::deque<AnsiString> answers = {dir.File("m.fsm"), "", dir.File("p.tvs"), ""};
     port.OnFileDialog = [&](FileDialogRequest& r) {
-        filters.push_back(r.FilterIndex);
-        r.FileName = answers.front();
-        answers.pop_front();
+        filters.push_back(r.FilterIndex), r.FileName = answers.front(), answers.pop_front();
         return !r.FileName.IsEmpty();
     };
-    auto painted = [](TPaintBox* box) { // pixels unlike the top left one
-        const QImage& img = *box->Canvas()->Image();
+    auto image = [](TPaintBox* box) { return box->Canvas()->Image()->copy(); };
+    auto painted = [&](TPaintBox* box) { // pixels unlike the top left one
+        const QImage img = image(box);
         int n = 0;
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) != img.pixel(0, 1);
         return n;
     };
-    auto clean = [](TPaintBox* box) { // a repaint changes nothing
-        const QImage before = box->Canvas()->Image()->copy();
-        box->Repaint();
-        return before == *box->Canvas()->Image();
+    auto clean = [&](TPaintBox* box) { // a repaint changes nothing
+        const QImage before = image(box);
+        return box->Repaint(), before == *box->Canvas()->Image();
     };
-    auto band = [&](TPaintBox* box) { // a press, two moves and the release
+    // A press, two moves and (but for the band being checked) the release.
+    auto band = [&](TPaintBox* box, bool release) {
         D()->PaintBoxMouseDown(box, mbLeft, 0, 10, 10);
-        D()->PaintBoxMouseMove(box, 0, 70, 50);
-        D()->PaintBoxMouseMove(box, 0, 40, 30);
+        D()->PaintBoxMouseMove(box, 0, 70, 50), D()->PaintBoxMouseMove(box, 0, 40, 30);
+        if (release) D()->PaintBoxMouseUp(box, mbLeft, 0, 40, 30);
     };
-    int fsm[2] = {}, schemePixels = 0, grid = 0;
-    bool shown = false, clean0 = false, clean1 = false;
+    std::vector<int> pixels; // the machine, loaded and after a cancel; the grid, the scheme over it
+    std::vector<bool> checks;
     TTabSheet* first = nullptr;
     Show(
         [&] {
+            TPaintBox *box1 = D()->PaintBox1, *box2 = D()->PaintBox2;
             first = D()->PageControl1->ActivePage();
-            D()->BitBtn10->Click();
-            fsm[0] = painted(D()->PaintBox2);
-            D()->BitBtn10->Click(); // cancelled: the same file again
-            fsm[1] = painted(D()->PaintBox2);
-            const QImage other = D()->PaintBox1->Canvas()->Image()->copy();
-            const QImage before = D()->PaintBox2->Canvas()->Image()->copy();
-            band(D()->PaintBox2);
+            D()->BitBtn10->Click(), pixels.push_back(painted(box2));
+            D()->BitBtn10->Click(), pixels.push_back(painted(box2)); // cancelled: the same file again
+            const QImage other = image(box1), before = image(box2);
+            band(box2, false);
             // Drawn on the box pressed, and again by a repaint while it is on.
-            shown = before != *D()->PaintBox2->Canvas()->Image() && clean(D()->PaintBox2) &&
-                    other == *D()->PaintBox1->Canvas()->Image();
-            D()->PaintBoxMouseUp(D()->PaintBox2, mbLeft, 0, 40, 30);
-            clean1 = clean(D()->PaintBox2);
-            D()->PageControl1->SetActivePage(D()->TabSheet1);
-            grid = painted(D()->PaintBox1);
-            D()->BitBtn10->Click();
-            schemePixels = painted(D()->PaintBox1);
-            D()->BitBtn10->Click();
-            band(D()->PaintBox1);
-            D()->PaintBoxMouseUp(D()->PaintBox1, mbLeft, 0, 40, 30);
-            clean0 = clean(D()->PaintBox1);
-            D()->PageControl1->SetActivePage(D()->TabSheet3);
-            D()->BitBtn10->Click(); // nothing to open here
+            checks = {before != image(box2), clean(box2), other == image(box1)};
+            D()->PaintBoxMouseUp(box2, mbLeft, 0, 40, 30);
+            checks.push_back(clean(box2));
+            D()->PageControl1->SetActivePage(D()->TabSheet1), pixels.push_back(painted(box1));
+            D()->BitBtn10->Click(), pixels.push_back(painted(box1));
+            D()->BitBtn10->Click(), band(box1, true), checks.push_back(clean(box1));
+            D()->PageControl1->SetActivePage(D()->TabSheet3), D()->BitBtn10->Click(); // nothing to open here
         },
         D()->CancelBtn);
     EXPECT_EQ(first, D()->TabSheet4) << "the first showing";
     EXPECT_EQ(filters, (std::vector<int>{2, 2, 1, 1}));
-    EXPECT_GT(fsm[0], 100) << "two states and their transitions";
-    EXPECT_EQ(fsm[1], fsm[0]);
-    EXPECT_GT(schemePixels, grid) << "the wire over the grid";
-    EXPECT_TRUE(shown && clean0 && clean1);
+    ASSERT_EQ(pixels.size(), 4u);
+    EXPECT_GT(pixels[0], 100) << "two states and their transitions";
+    EXPECT_EQ(pixels[1], pixels[0]);
+    EXPECT_GT(pixels[3], pixels[2]) << "the wire over the grid";
+    EXPECT_EQ(checks, std::vector<bool>(5, true));
     EXPECT_EQ(D()->PreviewScheme->GetFileName(), dir.File("p.tvs"));
     TTabSheet* page = nullptr;
     Show([&] { page = D()->PageControl1->ActivePage(); }, D()->CancelBtn);
