@@ -44,10 +44,8 @@ TEST_F(Options, OkCancelAndResetLeaveWhatTheyShould) {
     const std::tuple<const char*, std::function<void()>, bool, std::function<void()>> cases[] = {
         {"a timer colour stays after Отмена, the background goes back",
          [&] {
-             port.AnswerColor(TColor(0x123456));
-             D()->BitBtn[9]->Click();
-             port.AnswerColor(TColor(0x654321));
-             D()->BitBtn[1]->Click();
+             port.AnswerColor(TColor(0x123456)), D()->BitBtn[9]->Click();
+             port.AnswerColor(TColor(0x654321)), D()->BitBtn[1]->Click();
              EXPECT_EQ(m.BackColor, TColor(0x654321)) << "at once";
          },
          false,
@@ -74,8 +72,7 @@ TEST_F(Options, OkCancelAndResetLeaveWhatTheyShould) {
              D()->ExSpinEdit1->SetText("500"), D()->ExSpinEdit2->SetText("99999");
              D()->ExSpinEdit3->SetText("-5"), D()->AutoInterval->SetText("0");
          },
-         true,
-         [&] {
+         true, [&] {
              EXPECT_EQ(std::tuple(m.GridStep, m.MaxWidth, m.MaxHeight, m.AutoSavePeriod),
                        std::tuple(100, int(TInitModule::MaxSheetSize), 1, 1));
          }},
@@ -86,8 +83,7 @@ TEST_F(Options, OkCancelAndResetLeaveWhatTheyShould) {
         m.BackColor = TColor(123), m.SelectedLinkColor = TColor(77), m.StateColor = TColor(9);
         m.GridStep = 25, m.MaxWidth = 1000, m.TimerMax = 7, m.DataFile = "x.dat";
         m.GridVisible = m.CheckOrder = false;
-        storage->SetStoredValue("DoTextLogicFile", true);
-        storage->SetStoredValue("SortDr", 1);
+        storage->SetStoredValue("DoTextLogicFile", true), storage->SetStoredValue("SortDr", 1);
         EXPECT_EQ(Show(steps, ok ? D()->OKBtn : D()->CancelBtn), ok ? mrOk : mrCancel);
         check();
     }
