@@ -37,8 +37,7 @@ public:
     void FindSignal(const AnsiString& name) override { found.push_back(name); }
     TPrintDialog* PrintDialog() override { return &printDialog; }
     bool ExportCase(TForm* window, std::vector<int32_t>* outputs) override {
-        exported.push_back(window);
-        return exportCase && exportCase(outputs);
+        return exported.push_back(window), exportCase && exportCase(outputs);
     }
 
     std::vector<int> modes;

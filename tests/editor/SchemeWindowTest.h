@@ -34,31 +34,20 @@ protected:
         EditorTest::SetUp();
         SetSchemeFrame(&fake);
         frame = MakeForm();
-        frame->SetFormStyle(fsMDIForm);
-        frame->SetBounds(0, 0, 1000, 760);
-        Application->SetMainForm(frame);
-        frame->Show();
-        QApplication::setActiveWindow(frame->Widget());
+        frame->SetFormStyle(fsMDIForm), frame->SetBounds(0, 0, 1000, 760);
+        Application->SetMainForm(frame), frame->Show(), QApplication::setActiveWindow(frame->Widget());
         PinDriverDlg = new TPinDriverDlg(nullptr, dir.File("signals.btb"));
-        PinDriverDlg->DoCreate();
-        forms_.push_back(PinDriverDlg);
-        InsertElementForm = MakeForm<TInsertElementForm>();
-        InsertPinForm = MakeForm<TInsertPinForm>();
-        Form9 = MakeForm<TForm9>();
-        fmOpenSymbolFile = MakeForm<TfmOpenSymbolFile>();
+        PinDriverDlg->DoCreate(), forms_.push_back(PinDriverDlg);
+        InsertElementForm = MakeForm<TInsertElementForm>(), InsertPinForm = MakeForm<TInsertPinForm>();
+        Form9 = MakeForm<TForm9>(), fmOpenSymbolFile = MakeForm<TfmOpenSymbolFile>();
         fmAutoNames = MakeForm<TfmAutoNames>();
         window = OpenWindow();
     }
-    void TearDown() override {
-        EditorTest::TearDown();
-        SetSchemeFrame(nullptr);
-    }
+    void TearDown() override { EditorTest::TearDown(), SetSchemeFrame(nullptr); }
     // A new window as the frame makes one (freed in tear-down).
     TMDIChild* OpenWindow() {
         auto* w = static_cast<TMDIChild*>(MakeSchemeWindow(nullptr));
-        forms_.push_back(w);
-        Application->ProcessMessages();
-        return w;
+        return forms_.push_back(w), Application->ProcessMessages(), w;
     }
     TScheme* Doc() const { return window->Scheme; }
     int Zoom() const { return Doc()->Zoom(); }
