@@ -101,7 +101,7 @@ TEST_F(Preview, FittedToThePageOrAsItIsWithTheMagnificationInBlackAndWhite) {
     EXPECT_FALSE(Near(asIs, 20 + 200 * 257 / 530, 20 + 150 * 381 / 330)) << "where the fitted picture has it";
 }
 
-TEST_F(Preview, PrintingAsItIsDrawsAtKTimesTheExtentFrom40AndFittedLeaves20) {
+TEST_F(Preview, PrintingAsItIsDrawsAtKTimesTheExtentFrom40AndFittedLeaves20AndAClosedWindowNothing) {
     Choose(R()->RadioGroup1, 1, &TReport1::RadioGroup1Click);
     Choose(R()->ComboBox3, 1, &TReport1::ComboBox3Change); // k = 2
     Choose(R()->RadioGroup2, 1, &TReport1::RadioGroup2Click);
@@ -124,16 +124,15 @@ TEST_F(Preview, PrintingAsItIsDrawsAtKTimesTheExtentFrom40AndFittedLeaves20) {
     EXPECT_EQ(fitted.width(), 595);
     for (auto [x, y] : {std::pair{100, 100}, std::pair{499, 299}})
         EXPECT_TRUE(Near(fitted, 20 + x * 555 / 530, 20 + y * 802 / 330)) << x;
-}
-
-TEST_F(Preview, AClosedWindowLeavesTheBlankPageAndNothingToPrint) {
+    // Once its window closes, the preview paints a blank page and prints nothing.
     EXPECT_GT(Colours(Page()).second, 0);
     window->Close(), Application->ProcessMessages(), Forget(window);
     EXPECT_FALSE(R()->Previewing());
     R()->PaintBox1->Repaint();
     EXPECT_EQ(Colours(Page()).second, 0);
+    port.OnPrintDialog = [this](PrintDialogRequest&) { return ++printDialogs, true; };
     R()->SpeedButton1Click(R()->SpeedButton1);
-    EXPECT_EQ(std::tuple(pages->Documents.size(), printDialogs), std::tuple(0u, 0));
+    EXPECT_EQ(std::tuple(pages->Documents.size(), printDialogs), std::tuple(2u, 2));
 }
 
 TEST_F(Preview, AnExportedPictureIsTwoColouredAndReadsBackElsewhereToo) {
