@@ -19,13 +19,6 @@ protected:
         SeedSignals();
         ListElementDlg = MakeForm<TListElementDlg>();
         Doc()->SetFileName(dir.File("pump.tvs"));
-        auto backend = std::make_unique<TestPrinterBackend>(72, TSize(595, 842));
-        pages = backend.get();
-        previous = Printer()->SetBackend(std::move(backend));
-    }
-    void TearDown() override {
-        Printer()->SetBackend(std::move(previous));
-        SchemeWindowTest::TearDown();
     }
     TListElementDlg* D() const { return ListElementDlg; }
     TElement* Named(const AnsiString& name, int x, int number) {
@@ -60,8 +53,8 @@ protected:
         }
         return v;
     }
-    TestPrinterBackend* pages = nullptr;
-    std::unique_ptr<IPrinterBackend> previous;
+    CapturedPrinter printer;
+    TestPrinterBackend* const pages = printer.pages;
     const Texts header = {"Елементы", "Имя", "Тип", "Инв.", "Имя выв.", "Имя дрв.", "Бит"};
 };
 

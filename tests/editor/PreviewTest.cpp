@@ -37,9 +37,6 @@ class Preview : public SchemeWindowTest {
 protected:
     void SetUp() override {
         SchemeWindowTest::SetUp();
-        auto backend = std::make_unique<TestPrinterBackend>(72, TSize(595, 842));
-        pages = backend.get();
-        previous = Printer()->SetBackend(std::move(backend));
         Printer()->SetOrientation(poPortrait);
         Report1 = MakeForm<TReport1>();
         // One wire from (100, 100) to (500, 300): the extent is 500 by 300.
@@ -47,11 +44,7 @@ protected:
         port.OnPrintDialog = [this](PrintDialogRequest&) { return ++printDialogs, true; };
         Report1->PreviewScheme(window);
     }
-    void TearDown() override {
-        Printer()->SetOrientation(poPortrait);
-        Printer()->SetBackend(std::move(previous));
-        SchemeWindowTest::TearDown();
-    }
+    void TearDown() override { Printer()->SetOrientation(poPortrait), SchemeWindowTest::TearDown(); }
     TReport1* R() const { return Report1; }
     const QImage& Page() const { return *R()->PaintBox1->Canvas()->Image(); }
     // A list or a group set to the item, then its handler.
@@ -59,8 +52,8 @@ protected:
     void Choose(C* c, int index, void (TReport1::*handler)(TObject*)) {
         c->SetItemIndex(index), (R()->*handler)(c);
     }
-    TestPrinterBackend* pages = nullptr;
-    std::unique_ptr<IPrinterBackend> previous;
+    CapturedPrinter printer;
+    TestPrinterBackend* const pages = printer.pages;
     int printDialogs = 0;
 };
 

@@ -28,6 +28,14 @@
 
 inline void PrintTo(const TPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
+// While it lives, what is printed is kept in memory, page by page.
+struct CapturedPrinter {
+    std::unique_ptr<TestPrinterBackend> own = std::make_unique<TestPrinterBackend>();
+    TestPrinterBackend* const pages = own.get();
+    std::unique_ptr<IPrinterBackend> previous = Printer()->SetBackend(std::move(own));
+    ~CapturedPrinter() { Printer()->SetBackend(std::move(previous)); }
+};
+
 class SchemeWindowTest : public EditorTest {
 protected:
     void SetUp() override {
