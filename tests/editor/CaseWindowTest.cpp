@@ -16,10 +16,7 @@ protected:
     void SetUp() override {
         SchemeWindowTest::SetUp();
         element = Shown(Doc()->CreateCaseMaskElement(4), 200, 100);
-        element->SetName("M1");
-        element->Options.SetCount(2);
-        element->Masks.SetCount(3);
-        Doc()->SetModified(false);
+        element->SetName("M1"), element->Options.SetCount(2), element->Masks.SetCount(3), Doc()->SetModified(false);
         forms_.push_back(cw = static_cast<TfmCase*>(MakeCaseWindow(nullptr, dir.File("M1.tvc"), element)));
         Application->ProcessMessages();
     }
@@ -33,14 +30,11 @@ protected:
     // "Применить" with the check answering outputs (none: the check did not run).
     void Apply(std::function<int32_t(int)> outputs) {
         fake.exported.clear();
-        fake.exportCase = nullptr;
-        if (outputs)
-            fake.exportCase = [outputs](std::vector<int32_t>* out) {
-                for (std::size_t i = 0; i < out->size(); ++i) (*out)[i] = outputs(int(i));
-                return true;
-            };
-        cw->ToolbarButtonEx2->Click();
-        Application->ProcessMessages();
+        fake.exportCase = [outputs](std::vector<int32_t>* out) {
+            for (std::size_t i = 0; outputs && i < out->size(); ++i) (*out)[i] = outputs(int(i));
+            return bool(outputs);
+        };
+        cw->ToolbarButtonEx2->Click(), Application->ProcessMessages();
     }
     TCaseMaskElement* element = nullptr;
     TfmCase* cw = nullptr;
@@ -73,8 +67,7 @@ TEST_F(CaseWindow, TheDefaultIsTheOutputThatRepeatsFirstAndTheOtherEntriesBecome
 TEST_F(CaseWindow, ApplyWritesTheRowsAndTheDefaultIntoTheElementAndCloses) {
     DrawInputs(2);
     const std::weak_ptr<char> alive = cw->Alive();
-    cw->Scheme->SetModified(false);
-    Apply([](int i) { return i % 2 ? 7 : 5; });
+    cw->Scheme->SetModified(false), Apply([](int i) { return i % 2 ? 7 : 5; });
     EXPECT_EQ(fake.exported, std::vector<TForm*>{cw});
     Pairs rows;
     for (const auto& r : element->Options.Rows()) rows.emplace_back(r.Input, r.Output);
@@ -107,17 +100,14 @@ TEST_F(CaseWindow, NothingIsWrittenWithoutACheckOrWithoutTheElementOrItsWindow) 
     }
     // "Выход" closes it as any scheme window.
     const std::weak_ptr<char> alive = cw->Alive();
-    cw->ToolbarButtonEx3->Click();
-    Application->ProcessMessages();
+    cw->ToolbarButtonEx3->Click(), Application->ProcessMessages();
     EXPECT_TRUE(alive.expired());
     Forget(cw);
 }
 
 TEST_F(CaseWindow, TheToolbarSitsAboveTheSheet) {
     DrawInputs(3);
-    cw->SetBounds(0, 0, 640, 420);
-    cw->RepaintSheet();
-    Application->ProcessMessages();
+    cw->SetBounds(0, 0, 640, 420), cw->RepaintSheet(), Application->ProcessMessages();
     EXPECT_EQ(std::tuple(cw->DockEx1->Top(), cw->ScrollBox1->Top(), cw->ToolbarEx1->DockedTo()),
               std::tuple(0, cw->DockEx1->Height(), cw->DockEx1));
     EXPECT_GE(cw->DockEx1->Height(), 26);

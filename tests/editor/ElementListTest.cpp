@@ -86,9 +86,7 @@ TEST_F(ElementList, ElementsInNumberOrderOnlyWhenTheNumbersHaveNoGapAndRenumbere
 
 TEST_F(ElementList, DriverPinsOncePerNameSortingOnlyForElementsAndClosedWithoutAScheme) {
     Pin("X1", 100, 300), Pin("Y1", 200, 300), Pin("X1", 300, 300);
-    Doc()->CreateVarDriver()->SetName("K");
-    Named("A", 100, 1);
-    Mode(1);
+    Doc()->CreateVarDriver()->SetName("K"), Named("A", 100, 1), Mode(1);
     EXPECT_EQ(std::pair(Listed(), D()->Sortir->Visible()), std::pair(Entries{"X1", "Y1", "K"}, false));
     Choose({1});
     EXPECT_EQ(Grid(), (Rows{{"Имя дрв"_a, "Тип дрв"_a, "Бит"_a}, {"Y1", "D2", "0"}}));
@@ -97,8 +95,7 @@ TEST_F(ElementList, DriverPinsOncePerNameSortingOnlyForElementsAndClosedWithoutA
     Mode(0);
     EXPECT_EQ(std::tuple(Listed(), D()->Sortir->Visible(), D()->SG->RowCount()), std::tuple(Entries{"A - 1"}, true, 1));
     // No scheme window in front: the list closes.
-    D()->Show(), window->Close(), Application->ProcessMessages(), Forget(window);
-    D()->FormActivate(D());
+    D()->Show(), window->Close(), Application->ProcessMessages(), Forget(window), D()->FormActivate(D());
     EXPECT_FALSE(D()->Visible());
 }
 
@@ -120,17 +117,14 @@ TEST_F(ElementList, EachPinShowsTheDriverOfItsNetInTheGridAndOnPaper) {
                             {"Out", "Выход"_a, "Нет"_a, "Нет"_a, "Нет"_a, "Нет"_a},
                             {"In", "Вход"_a, "Да"_a, "X1", "D1", "2"},
                             {"In", "Вход"_a, "Нет"_a, "", "var", "Нет"_a}}));
-    Doc()->AddToSelection(g, true);
-    D()->Button1Click(D()->Button1);
+    Doc()->AddToSelection(g, true), D()->Button1Click(D()->Button1);
     EXPECT_EQ(Doc()->Selection(), std::vector<TEntity*>{e});
     // The window prints every element only when given the printer.
-    window->PrintInfoActionExecute(window);
-    PrintAll();
+    window->PrintInfoActionExecute(window), PrintAll();
     Texts expected = header;
-    for (const char* t : {"A B", "or", "Out", "Выход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Да", "X1", "D1", "2",
-                          "In", "Вход", "Нет", "G", "and", "Out", "Выход", "Нет", "In", "Вход", "Нет", "Нет", "Нет",
-                          "Нет", "In", "Вход", "Нет", "Нет", "Нет", "Нет"})
-        expected.push_back(t);
+    expected.insert(expected.end(), {"A B", "or", "Out", "Выход", "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Да", "X1",
+                                     "D1", "2", "In", "Вход", "Нет", "G", "and", "Out", "Выход", "Нет", "In", "Вход",
+                                     "Нет", "Нет", "Нет", "Нет", "In", "Вход", "Нет", "Нет", "Нет", "Нет"});
     EXPECT_EQ(Pages(), std::vector<Texts>{expected});
     const auto& texts = pages->Documents[0].texts;
     const int c = 595 / 7; // a seventh of the page per column
@@ -138,8 +132,7 @@ TEST_F(ElementList, EachPinShowsTheDriverOfItsNetInTheGridAndOnPaper) {
 }
 
 TEST_F(ElementList, ADeviceLongerThanAPageGoesOnUnderTheHeaderOfTheNext) {
-    Doc()->CreateOrElement()->SetInputCount(120);
-    PrintAll();
+    Doc()->CreateOrElement()->SetInputCount(120), PrintAll();
     const auto got = Pages();
     ASSERT_GE(got.size(), 2u);
     int pins = 0;
@@ -175,8 +168,7 @@ TEST_F(ElementList, TheChosenElementsOfEveryOpenSchemeEachCopyOnItsOwnPage) {
     EXPECT_EQ(Pages(), (std::vector<Texts>{copy, copy}));
     // Driver pins print the header alone; a cancelled dialog prints nothing.
     Mode(1), D()->Button4Click(D()->Button4);
-    port.OnPrintDialog = [](PrintDialogRequest&) { return false; };
-    D()->Button4Click(D()->Button4);
+    port.OnPrintDialog = [](PrintDialogRequest&) { return false; }, D()->Button4Click(D()->Button4);
     EXPECT_EQ(pages->Documents.size(), 2u);
 }
 
