@@ -99,8 +99,8 @@ TEST_F(Options, WorkFileNamesTheSettingsCannotKeepAreRefusedBeforeAnythingIsWrit
         port.Clear();
         EXPECT_EQ(Show([&] { D()->ExSpinEdit1->SetText("20"), (D()->*edit)->SetText(text); }, D()->OKBtn), mrAbort);
         EXPECT_EQ(port.Messages(), std::vector<AnsiString>{Utf8ToAnsi(message)});
-        EXPECT_EQ(InitModule->GridStep, 10) << "nothing written";
-        EXPECT_EQ(D()->PageControl1->ActivePage(), D()->TabSheet3);
+        EXPECT_EQ(std::pair(InitModule->GridStep, D()->PageControl1->ActivePage()), std::pair(10, D()->TabSheet3))
+            << "nothing written, the page with the name shown";
     }
     Show([&] { D()->Edit8->SetText("logs/err.log"); }, D()->OKBtn);
     EXPECT_EQ(InitModule->LogFile, AnsiString("logs/err.log")) << "the log may lie in another folder";
@@ -118,18 +118,16 @@ TEST_F(Options, TheDebuggersOrderIsOneOfTwoOrNone) {
         storage->SetStoredValue("SortDr", stored);
         std::pair<bool, bool> shown;
         Show([&] { shown = {D()->SortDr->GetChecked(0), D()->SortDr->GetChecked(1)}, steps(); }, D()->OKBtn);
-        EXPECT_EQ(shown, std::pair(byPlace, byNames)) << stored;
-        EXPECT_EQ(Stored("SortDr").AsInteger(), written) << stored;
+        EXPECT_EQ(std::tuple(shown.first, shown.second, Stored("SortDr").AsInteger()), std::tuple(byPlace, byNames, written))
+            << stored;
     }
 }
 
 TEST_F(Options, ThePreviewsLoadTheirOwnFilesAndTheBandLeavesNothingBehind) {
     TScheme scheme;
-    scheme.CreateWire(20, 20, 120, 20);
-    scheme.SetFileName(dir.File("p.tvs"));
+    scheme.CreateWire(20, 20, 120, 20), scheme.SetFileName(dir.File("p.tvs"));
     TFSMScheme machine;
-    fsmtest::BuildExample(machine);
-    machine.SetFileName(dir.File("m.fsm"));
+    fsmtest::BuildExample(machine), machine.SetFileName(dir.File("m.fsm"));
     ASSERT_TRUE(scheme.SaveToFile() && machine.SaveToFile());
     std::vector<int> filters;
     std::deque<AnsiString> answers = {dir.File("m.fsm"), "", dir.File("p.tvs"), ""};

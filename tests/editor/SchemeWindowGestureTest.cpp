@@ -120,8 +120,7 @@ TEST_F(Gesture, TheCopyTable) {
         auto* c = static_cast<TElement*>(window->PlacedObject);
         EXPECT_EQ(std::pair(c->Kind(), c->OutputCount()), std::pair(src->Kind(), outputs));
         EXPECT_TRUE(inputs < 0 || c->InputCount() == inputs);
-        auto* t = dynamic_cast<TTimerElement*>(src);
-        EXPECT_TRUE(!t || static_cast<TTimerElement*>(c)->Delay() == t->Delay());
+        if (auto* t = dynamic_cast<TTimerElement*>(src)) { EXPECT_EQ(static_cast<TTimerElement*>(c)->Delay(), t->Delay()); }
     }
     // A symbol has no copy: nothing is inserted, no placement starts, no dialog.
     Shown(d->CreateSymbol(), 400, 400);
@@ -163,8 +162,7 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
         EXPECT_EQ(std::tuple(placed->Kind(), At(placed), placed->Name()),
                   std::tuple(kind, TPoint(120, 140), AnsiString(first)));
         EXPECT_EQ(placed->Selected(), kind == K::VarDriver) << "a new connector is selected";
-        auto* f = dynamic_cast<TFSM*>(placed);
-        EXPECT_TRUE(!f || f->InputCount() == 2) << "pins from the file";
+        if (auto* f = dynamic_cast<TFSM*>(placed)) { EXPECT_EQ(f->InputCount(), 2) << "pins from the file"; }
         int steps = 1;
         if (second) {
             EXPECT_EQ(window->Mode & (TMDIChild::InsertedFlag | TMDIChild::PlacingFlag), TMDIChild::PlacingFlag)
@@ -199,7 +197,8 @@ TEST_F(Gesture, WiresSegmentBySegment) {
     // Esc erases the rubber line and keeps the segments.
     window->EscActionExecute(nullptr);
     EXPECT_EQ(std::pair(window->Mode, Live(K::Link)), std::pair(int(TMDIChild::mdWire), 3));
-    EXPECT_TRUE(a->Pin(0)->Net() && a->Pin(0)->Net() == b->Pin(1)->Net());
+    ASSERT_NE(a->Pin(0)->Net(), nullptr);
+    EXPECT_EQ(a->Pin(0)->Net(), b->Pin(1)->Net());
     EXPECT_TRUE(Undoes(before, 3)) << "one step per segment";
 }
 
