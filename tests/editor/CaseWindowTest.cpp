@@ -1,5 +1,5 @@
-// The CASE-forming window: its inputs, the default output chosen from what
-// the check computed, and the table "Применить" writes into the element.
+// The CASE-forming window: its inputs, the default output chosen from what the check computed, and the table
+// "Применить" writes into the element.
 #include "editor/SchemeWindowTest.h"
 
 #include "editor/Case.h"
@@ -41,8 +41,7 @@ protected:
 };
 
 TEST_F(CaseWindow, TheDefaultIsTheOutputThatRepeatsFirstAndTheOtherEntriesBecomeRows) {
-    // The inputs drawn, the outputs of the first entries (the rest are 0),
-    // the default chosen and the rows left.
+    // The inputs drawn, the outputs of the first entries (the rest are 0), the default chosen and the rows left.
     const std::tuple<int, std::vector<int32_t>, int32_t, Pairs> cases[] = {
         {2, {5, 7, 5, 7}, 5, {{1, 7}, {3, 7}}},                 // 5 repeats first
         {2, {1, 2, 3, 4}, 0, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}}, // nothing repeats: 0
@@ -111,8 +110,7 @@ TEST_F(CaseWindow, TheToolbarSitsAboveTheSheet) {
     EXPECT_EQ(std::tuple(cw->DockEx1->Top(), cw->ScrollBox1->Top(), cw->ToolbarEx1->DockedTo()),
               std::tuple(0, cw->DockEx1->Height(), cw->DockEx1));
     EXPECT_GE(cw->DockEx1->Height(), 26);
-    // Nothing in the program shows this window: its picture is kept for a
-    // look when asked for.
+    // Nothing in the program shows this window: its picture is kept for a look when asked for.
     const QPixmap picture = cw->Widget()->grab();
     EXPECT_FALSE(picture.isNull());
     if (const char* out = std::getenv("GE_CASE_WINDOW_IMAGE")) picture.save(QString::fromUtf8(out));

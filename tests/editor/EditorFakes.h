@@ -1,7 +1,6 @@
 #pragma once
-// Stand-ins for what the editor's windows reach above them: the frame's
-// interface of the scheme window, the frame's services to the model and the
-// state-machine files; and a signal table to name pins after.
+// Stand-ins for what the editor's windows reach above them: the frame's interface of the scheme window, the frame's
+// services to the model and the state-machine files; and a signal table to name pins after.
 
 #include <functional>
 #include <string>
@@ -53,8 +52,8 @@ public:
     std::vector<TForm*> exported;
 };
 
-// The frame's services to the model (the open dialog, the signal-direction
-// question) and a state-machine file with inputs a, b and output y.
+// The frame's services to the model (the open dialog, the signal-direction question) and a state-machine file with
+// inputs a, b and output y.
 class FakeFrameServices : public IFrameServices, public IFsmServices {
 public:
     FakeFrameServices() { ModelHooks().Frame = this, ModelHooks().Fsm = this; }
@@ -80,8 +79,7 @@ public:
     std::vector<AnsiString> asked;
 };
 
-// The table in use gets driver D1 (input) with X1, X2 on bits 2, 3 and
-// driver D2 (output) with Y1 on bit 0.
+// The table in use gets driver D1 (input) with X1, X2 on bits 2, 3 and driver D2 (output) with Y1 on bit 0.
 inline void SeedSignals() {
     TDriversInfo& t = DriversInUse();
     t.AddDriverType("DI", 3);

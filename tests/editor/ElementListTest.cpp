@@ -1,6 +1,5 @@
-// The element list: its entries in either mode, the pin grid, selecting,
-// renumbering; printing the chosen elements, or all of them from the scheme
-// window.
+// The element list: its entries in either mode, the pin grid, selecting, renumbering; printing the chosen elements,
+// or all of them from the scheme window.
 #include "editor/SchemeWindowTest.h"
 
 #include "editor/ListElement.h"
@@ -100,8 +99,8 @@ TEST_F(ElementList, DriverPinsOncePerNameSortingOnlyForElementsAndClosedWithoutA
 }
 
 TEST_F(ElementList, EachPinShowsTheDriverOfItsNetInTheGridAndOnPaper) {
-    // An OR with input 1 inverted and fed by the driver pin X1, input 2 by
-    // G's output only, its own output joined to nothing.
+    // An OR with input 1 inverted and fed by the driver pin X1, input 2 by G's output only, its own output joined to
+    // nothing.
     TElement* e = Shown(Doc()->CreateOrElement(), 200, 100);
     e->SetName("A B"); // a name with a blank works
     e->AssignNumber(1), e->Pin(1)->SetInverse(true);

@@ -1,6 +1,5 @@
-// The insertion dialogs: the element dialog's kinds, counter and preview;
-// the driver-pin dialog's names; the symbol chooser's accept rule and
-// preview; the connector dialog's signal-table rules.
+// The insertion dialogs: the element dialog's kinds, counter and preview; the driver-pin dialog's names; the symbol
+// chooser's accept rule and preview; the connector dialog's signal-table rules.
 #include "editor/SchemeWindowTest.h"
 
 #include <cstdlib>
@@ -36,8 +35,8 @@ TEST_F(Dialogs, TheElementDialogsKinds) {
     const int highest = f->GetDelay();
     f->TimerValue->DownClick(nullptr);
     EXPECT_EQ(std::pair(highest, f->GetDelay()), std::pair(9000, 8900));
-    // Each entry: its label, the name it proposes and the largest count (0:
-    // no count shown; negative: a count of outputs). Timers show a delay.
+    // Each entry: its label, the name it proposes and the largest count (0: no count shown; negative: a count of
+    // outputs). Timers show a delay.
     const std::tuple<const char*, const char*, int> rows[21] = {
         {"И", "AND", 8}, {"ИЛИ", "OR", 8}, {"Искл. ИЛИ", "XOR", 0}, {"Триггер", "Trigger", 0}, {"Таймер", "Timer", 0},
         {"Таймер с предустановом", "PredTimer", 8}, {"D Триггер", "DTrigger", 0}, {"Счетчик", "Counter", -8},
@@ -120,8 +119,8 @@ TEST_F(Dialogs, TheDriverPinDialogsNames) {
         EXPECT_EQ(shown(), std::pair(AnsiString("X1,X2,Y1"), AnsiString()));
         f->NamePin->SetItemIndex(2), f->OKBtn->Click();
     }});
-    // The table changes between two showings: the name chosen last is chosen
-    // again at its new place; typed text is not offered again.
+    // The table changes between two showings: the name chosen last is chosen again at its new place; typed text is
+    // not offered again.
     ASSERT_EQ(DriversInUse().DeleteBit(0), TDriversInfo::Ok);
     RunModal(f, {[&] {
         EXPECT_EQ(shown(), std::pair(AnsiString("X2,Y1"), AnsiString("Y1")));
@@ -129,8 +128,8 @@ TEST_F(Dialogs, TheDriverPinDialogsNames) {
     }});
     f->FormActivate(nullptr);
     EXPECT_EQ(f->NamePin->Text(), AnsiString());
-    // "Настроить": OK keeps the typed text as typed (choosing the entry that
-    // differs only in case), even a name the table lost; Cancel changes nothing.
+    // "Настроить": OK keeps the typed text as typed (choosing the entry that differs only in case), even a name the
+    // table lost; Cancel changes nothing.
     ModalScript script;
     script.On(PinDriverDlg, [] { PinDriverDlg->OKBtn->Click(); });
     f->NamePin->SetText("x2"), f->Button1Click(nullptr);
@@ -155,8 +154,7 @@ TEST_F(Dialogs, TheSymbolChoosersAcceptRuleAndName) {
         f->FilenameEdit->SetText(file), f->ModalResult = mrNone, f->Button1Click(nullptr);
         EXPECT_EQ(f->ModalResult, accepted ? mrOk : mrNone) << file;
     }
-    // An emptied edit keeps the name, but "OK" takes the empty one and
-    // starts the numbers again.
+    // An emptied edit keeps the name, but "OK" takes the empty one and starts the numbers again.
     f->FilenameEdit->SetText("a.tvy"), f->InsertCounter = 4;
     f->Edit1->SetText("Valve"), f->Edit1->SetText(AnsiString());
     EXPECT_EQ(f->SymbolName, AnsiString("Valve"));
@@ -193,8 +191,7 @@ TEST_F(Dialogs, TheSymbolPreviewFitsTheSymbolAndLoadsOncePerName) {
     f->FilenameEdit->SetText(damaged);
     for (int i = 0; i < 3; ++i) f->PaintBox1->Repaint();
     EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Файл разрушен!!"_a});
-    // A name of no file leaves the picture; chosen while collapsed, a file
-    // is loaded when the preview opens.
+    // A name of no file leaves the picture; chosen while collapsed, a file is loaded when the preview opens.
     f->FilenameEdit->SetText(dir.File("none.tvy"));
     EXPECT_EQ(f->PreviewFile(), damaged);
     f->Button3Click(nullptr), f->FilenameEdit->SetText(small);
@@ -226,8 +223,8 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
         // A new name is added with its comment; a known one changes its comment.
         {"link2", "вода", true, "link1=насосы;link2=вода;"},
         {"link1", "два насоса", true, "link1=два насоса;link2=вода;"},
-        // Another letter case counts as known: no second signal, and the
-        // comment goes to the signals of exactly that name, which are none.
+        // Another letter case counts as known: no second signal, and the comment goes to the signals of exactly that
+        // name, which are none.
         {"LINK1", "", true, "link1=два насоса;link2=вода;"},
         // Refused by the table: the dialog stays open, nothing is stored.
         {"", "x", false, "link1=два насоса;link2=вода;"},
@@ -240,8 +237,8 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
         EXPECT_EQ(std::tuple(f->ModalResult, Table(), port.Messages().size()),
                   std::tuple(closes ? mrOk : mrNone, Utf8ToAnsi(table), closes ? 0u : 1u)) << name;
     }
-    // The next showing offers the same name and comment; storing gives the
-    // element the name only; loading takes the table's comment.
+    // The next showing offers the same name and comment; storing gives the element the name only; loading takes the
+    // table's comment.
     f->FormActivate(nullptr);
     EXPECT_EQ(std::pair(f->NameBox->Text(), f->NameBox->Items()->CommaText()),
               std::pair(AnsiString("link2"), AnsiString("link1,link2")));

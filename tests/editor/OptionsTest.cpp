@@ -1,6 +1,5 @@
-// The options dialog: what "OK", "Отмена" and "Сброс" leave in the settings
-// and the stored values, the debugger's order, work-file names it refuses,
-// the two previews and the rubber band drawn on them.
+// The options dialog: what "OK", "Отмена" and "Сброс" leave in the settings and the stored values, the debugger's
+// order, work-file names it refuses, the two previews and the rubber band drawn on them.
 #include "editor/EditorTest.h"
 
 #include "common/Printers.h"
@@ -25,8 +24,7 @@ protected:
         InitModule->SetDefaults();
     }
     TOptionDlg* D() const { return OptionDlg; }
-    // Shows the dialog: the steps, then the button; a refused "OK" keeps it
-    // open, and it is then ended with mrAbort.
+    // Shows the dialog: the steps, then the button; a refused "OK" keeps it open, and it is then ended with mrAbort.
     int Show(const std::function<void()>& steps, TButton* close) {
         return RunModal(D(), {[&] {
             steps();

@@ -1,7 +1,6 @@
-// The print preview: the page image at its scale and orientation, the
-// drawing fitted to the page or as it is, in black and white, printed the
-// same way; a window that closed leaves the page blank and prints nothing.
-// And the exported picture, which other readers take too.
+// The print preview: the page image at its scale and orientation, the drawing fitted to the page or as it is, in
+// black and white, printed the same way; a window that closed leaves the page blank and prints nothing. And the
+// exported picture, which other readers take too.
 #include "editor/SchemeWindowTest.h"
 
 #include <filesystem>

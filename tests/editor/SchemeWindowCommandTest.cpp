@@ -1,6 +1,5 @@
-// The scheme window's commands: enabling and the frame's mirrored actions,
-// delete, cut, numbering, closing, autosave, the check, signals for the
-// debugger, centring, keys and the pin test.
+// The scheme window's commands: enabling and the frame's mirrored actions, delete, cut, numbering, closing, autosave,
+// the check, signals for the debugger, centring, keys and the pin test.
 #include "editor/SchemeWindowTest.h"
 
 #include <filesystem>
@@ -110,8 +109,8 @@ TEST_F(Commands, NumberingEndsInTheAutomaticNamesPrompt) {
 }
 
 TEST_F(Commands, TheCloseQuestion) {
-    // Modified, the answer, whether the save succeeds, whether the window
-    // closes: Yes with a save that fails keeps the window, as Cancel does.
+    // Modified, the answer, whether the save succeeds, whether the window closes: Yes with a save that fails keeps
+    // the window, as Cancel does.
     const std::tuple<bool, int, bool, bool> cases[] = {{true, mrYes, true, true},     {true, mrYes, false, false},
                                                        {true, mrCancel, true, false}, {true, mrNo, true, true},
                                                        {false, 0, true, true}};
@@ -195,8 +194,8 @@ TEST_F(Commands, CentringKeysAndThePinTest) {
     window->FormKeyUp(window, esc, 0);
     EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
     EXPECT_TRUE(SheetIsClean());
-    // The pin test: "NO!" for every pin of the first device joined to no
-    // other pin; its output touches the input of a second device.
+    // The pin test: "NO!" for every pin of the first device joined to no other pin; its output touches the input of a
+    // second device.
     Doc()->AttachElement(Device(e->Pin(0)->TipX() + 10, e->GetY()));
     port.Clear(), window->TestActionSaveListExecute(nullptr);
     EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{"NO!", "NO!"}));

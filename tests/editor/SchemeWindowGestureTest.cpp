@@ -1,6 +1,5 @@
-// Gestures on the sheet, each checked twice: afterwards the sheet equals a
-// full repaint (nothing left over from the inverting drawing), and after
-// Ctrl+Z the document equals the one before the gesture.
+// Gestures on the sheet, each checked twice: afterwards the sheet equals a full repaint (nothing left over from the
+// inverting drawing), and after Ctrl+Z the document equals the one before the gesture.
 #include "editor/SchemeWindowTest.h"
 
 #include "editor/ModalScript.h"
@@ -15,8 +14,8 @@ protected:
     void Down(int x, int y) { Move(x, y), Press(x, y); }
     void Up(int x, int y) { Move(x, y), Release(x, y); }
     void Undo() { window->UndoExecute(nullptr); }
-    // Both checks of a gesture: the sheet equals a full repaint, and after
-    // `undos` steps back the document is `before`, the sheet clean again.
+    // Both checks of a gesture: the sheet equals a full repaint, and after `undos` steps back the document is
+    // `before`, the sheet clean again.
     ::testing::AssertionResult Undoes(const Records& before, int undos = 1) {
         if (::testing::AssertionResult clean = SheetIsClean(); !clean) return clean << " before the undo";
         while (undos-- > 0) Undo();
@@ -26,9 +25,8 @@ protected:
         return clean << " after the undo";
     }
     TPoint At(TEntity* o) const { return TPoint(o->GetX(), o->GetY()); }
-    // Starts the mode and clicks the empty sheet for its dialog, which
-    // `fill` completes (no dialog: null); then places the object with a
-    // press at (100, 100) and a release at (120, 140).
+    // Starts the mode and clicks the empty sheet for its dialog, which `fill` completes (no dialog: null); then
+    // places the object with a press at (100, 100) and a release at (120, 140).
     TEntity* PlaceFromDialog(void (TMDIChild::*mode)(TObject*), TForm* dialog, std::function<void()> fill) {
         ModalScript script;
         if (dialog) script.On(dialog, std::move(fill));
@@ -43,8 +41,8 @@ protected:
 };
 
 TEST_F(Gesture, EveryKindPlacedFromTheDialog) {
-    // The dialog's entries with a count of 3: the kind made, its inputs and
-    // outputs where the count decides them (-1: not checked).
+    // The dialog's entries with a count of 3: the kind made, its inputs and outputs where the count decides them (-1:
+    // not checked).
     const std::tuple<K, int, int> rows[21] = {
         {K::And, 3, 1},          {K::Or, 3, 1},          {K::Xor, -1, -1},          {K::Trigger, -1, -1},
         {K::Timer, -1, -1},      {K::PredTimer, 5, -1},  {K::DTrigger, -1, -1},     {K::Counter, -1, 3},
@@ -84,8 +82,8 @@ TEST_F(Gesture, NumberedNamesAndCopies) {
         EXPECT_EQ(window->PlacedObject->Name(), AnsiString(names[i]));
     }
     EXPECT_EQ(InsertElementForm->InsertCounter, 9);
-    // A release on an element makes its copy 20 units right and down, with
-    // its pin names and inversions and the running number, following the mouse.
+    // A release on an element makes its copy 20 units right and down, with its pin names and inversions and the
+    // running number, following the mouse.
     auto* src = static_cast<TElement*>(Doc()->DeviceAt(110, 110));
     src->Pin(1)->SetInverse(true), src->Pin(2)->SetName("Reset");
     const Records before = State();
@@ -139,8 +137,8 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
     TScheme symbol;
     symbol.CreateVarDriver()->SetName("c1"), symbol.SetFileName(symbolFile);
     ASSERT_TRUE(symbol.SaveToFile());
-    // The mode, its dialog and what is entered there, the kind, the first
-    // object's name and the second's (null: one object per placement).
+    // The mode, its dialog and what is entered there, the kind, the first object's name and the second's (null: one
+    // object per placement).
     const std::tuple<void (TMDIChild::*)(TObject*), TForm*, std::function<void()>, K, const char*, const char*> rows[] = {
         {&TMDIChild::SetModePinActionExecute, InsertPinForm,
          [] { InsertPinForm->NamePin->SetText("X1"), InsertPinForm->OKBtn->Click(); }, K::Driver, "X1", "X1"},
@@ -297,8 +295,8 @@ TEST_F(Gesture, ZoomAndRepaintInTheMiddleOfAWireAndABand) {
 }
 
 TEST_F(Gesture, ACommandEndsThePlacementOrDragFirst) {
-    // An element follows the mouse when Ctrl+Z comes: dropped and attached,
-    // then undone; its release is no click in the element mode.
+    // An element follows the mouse when Ctrl+Z comes: dropped and attached, then undone; its release is no click in
+    // the element mode.
     const Records before = State();
     InsertElementForm->ComboBox1->SetItemIndex(0), window->SetMode(TMDIChild::mdDevice | TMDIChild::PlacingFlag);
     Down(100, 100), Move(140, 140), Undo();

