@@ -51,8 +51,7 @@ TEST_F(CaseWindow, TheDefaultIsTheOutputThatRepeatsFirstAndTheOtherEntriesBecome
         {3, {2, 2, 3, 3, 3, 1, 2, 8}, 3, {{0, 2}, {1, 2}, {5, 1}, {6, 2}, {7, 8}}}, // 3 three times first
     };
     for (const auto& [inputs, outputs, chosen, expected] : cases) {
-        cw->Scheme->Clear();
-        DrawInputs(inputs);
+        cw->Scheme->Clear(), DrawInputs(inputs);
         EXPECT_EQ(cw->CountInputs(), inputs);
         std::fill(cw->CaseOutputs.begin(), cw->CaseOutputs.end(), 0);
         std::copy(outputs.begin(), outputs.end(), cw->CaseOutputs.begin());
@@ -105,8 +104,7 @@ TEST_F(CaseWindow, NothingIsWrittenWithoutACheckOrWithoutTheElementOrItsWindow) 
 }
 
 TEST_F(CaseWindow, TheToolbarSitsAboveTheSheet) {
-    DrawInputs(3);
-    cw->SetBounds(0, 0, 640, 420), cw->RepaintSheet(), Application->ProcessMessages();
+    DrawInputs(3), cw->SetBounds(0, 0, 640, 420), cw->RepaintSheet(), Application->ProcessMessages();
     EXPECT_EQ(std::tuple(cw->DockEx1->Top(), cw->ScrollBox1->Top(), cw->ToolbarEx1->DockedTo()),
               std::tuple(0, cw->DockEx1->Height(), cw->DockEx1));
     EXPECT_GE(cw->DockEx1->Height(), 26);

@@ -15,8 +15,7 @@ class ElementList : public SchemeWindowTest {
 protected:
     void SetUp() override {
         SchemeWindowTest::SetUp();
-        SeedSignals();
-        ListElementDlg = MakeForm<TListElementDlg>();
+        SeedSignals(), ListElementDlg = MakeForm<TListElementDlg>();
         Doc()->SetFileName(dir.File("pump.tvs"));
     }
     TListElementDlg* D() const { return ListElementDlg; }

@@ -16,8 +16,7 @@ using Dialogs = SchemeWindowTest;
 // The element drawn on black at the preview's centre, as the dialog must show it.
 bool ShowsCentred(TPaintBox* box, TElement* e) {
     TBitmap expected;
-    expected.SetSize(box->Width(), box->Height());
-    expected.Canvas()->Brush()->SetColor(clBlack);
+    expected.SetSize(box->Width(), box->Height()), expected.Canvas()->Brush()->SetColor(clBlack);
     expected.Canvas()->FillRect(Rect(0, 0, box->Width(), box->Height()));
     e->SetX(box->Width() / 2 - e->GetWidth() / 2), e->SetY(box->Height() / 2 - e->GetHeight() / 2);
     e->DrawTo(expected.Canvas(), false, 100);
@@ -50,8 +49,7 @@ TEST_F(Dialogs, TheElementDialogsKinds) {
         const auto [entry, name, max] = rows[i];
         SCOPED_TRACE(i);
         f->Edit1->SetText("typed"); // replaced by the entry's name
-        f->ComboBox1->SetItemIndex(i);
-        f->ComboBox1Change(nullptr);
+        f->ComboBox1->SetItemIndex(i), f->ComboBox1Change(nullptr);
         EXPECT_EQ(std::tuple(f->ComboBox1->Items()->Strings(i), f->Edit1->Text(), f->CSpinEdit2->Visible(),
                              f->Label4->Visible(), f->Label6->Visible()),
                   std::tuple("\"" + Utf8ToAnsi(entry) + "\"", AnsiString(name), max != 0, max > 0, max < 0));
@@ -60,8 +58,7 @@ TEST_F(Dialogs, TheElementDialogsKinds) {
     }
     // The count is kept over a new maximum and goes into the element as it is.
     f->ComboBox1->SetItemIndex(8), f->ComboBox1Change(nullptr);
-    f->CSpinEdit2->SetValue(10);
-    f->ComboBox1->SetItemIndex(0), f->ComboBox1Change(nullptr);
+    f->CSpinEdit2->SetValue(10), f->ComboBox1->SetItemIndex(0), f->ComboBox1Change(nullptr);
     EXPECT_EQ(std::tuple(f->CSpinEdit2->MaxValue, f->GetPinCount()), std::tuple(8.0, 10));
     // The entry, the count, and the inputs and outputs of the element made.
     const std::tuple<int, int, int, int> made[] = {{0, 10, 10, 1}, {18, 8, 17, 8}, {17, 3, 16, 6}};
@@ -74,8 +71,7 @@ TEST_F(Dialogs, TheElementDialogsKinds) {
 
 TEST_F(Dialogs, TheElementDialogsCounterShowingAndPreview) {
     auto* f = MakeForm<TInsertElementForm>();
-    f->InsertCounter = 5;
-    f->ComboBox1->SetItemIndex(7), f->CSpinEdit2->SetValue(6);
+    f->InsertCounter = 5, f->ComboBox1->SetItemIndex(7), f->CSpinEdit2->SetValue(6);
     EXPECT_EQ(RunModal(f, {[&] {
                   EXPECT_EQ(std::tuple(f->ComboBox1->ItemIndex(), f->Edit1->Text(), f->GetPinCount()),
                             std::tuple(0, AnsiString("AND"), 6)) << "every showing starts on \"И\"";
@@ -187,8 +183,7 @@ TEST_F(Dialogs, TheSymbolPreviewFitsTheSymbolAndLoadsOncePerName) {
     EXPECT_EQ(f->PaintBox1->Canvas()->Pixels(20, 20), clBlack);
     // A damaged file is reported once, when it is named, never by painting.
     const AnsiString damaged = dir.File("bad.tvy");
-    testenv::WriteBytes(ToFsPath(damaged), std::string(200, 'x'));
-    f->FilenameEdit->SetText(damaged);
+    testenv::WriteBytes(ToFsPath(damaged), std::string(200, 'x')), f->FilenameEdit->SetText(damaged);
     for (int i = 0; i < 3; ++i) f->PaintBox1->Repaint();
     EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Файл разрушен!!"_a});
     // A name of no file leaves the picture; chosen while collapsed, a file is loaded when the preview opens.
@@ -231,8 +226,7 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
         {"link2", "a;b\nc", false, "link1=два насоса;link2=вода;"},
     };
     for (auto [name, comment, closes, table] : steps) {
-        port.Clear();
-        f->NameBox->SetText(Utf8ToAnsi(name)), f->EditComment->SetText(Utf8ToAnsi(comment));
+        port.Clear(), f->NameBox->SetText(Utf8ToAnsi(name)), f->EditComment->SetText(Utf8ToAnsi(comment));
         f->FormActivate(nullptr), f->ModalResult = mrNone, f->Button3->Click();
         EXPECT_EQ(std::tuple(f->ModalResult, Table(), port.Messages().size()),
                   std::tuple(closes ? mrOk : mrNone, Utf8ToAnsi(table), closes ? 0u : 1u)) << name;
@@ -257,13 +251,11 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
 TEST_F(ConnectorDialog, TheDebuggerAndTheSearchOnlyWhenThereAreSome) {
     f->FormActivate(nullptr);
     EXPECT_FALSE(f->btAddToDebug->Visible() || f->btFind->Visible());
-    fake.debugger = fake.search = true;
-    f->FormActivate(nullptr);
+    fake.debugger = fake.search = true, f->FormActivate(nullptr);
     EXPECT_TRUE(f->btAddToDebug->Visible() && f->btFind->Visible());
     // A known signal: input or output, then to the debugger; a cancelled question adds nothing.
     f->NameBox->SetText("link1"), f->btAddToDebug->Click();
-    services.direction = -1;
-    f->btAddToDebug->Click();
+    services.direction = -1, f->btAddToDebug->Click();
     EXPECT_EQ(std::tuple(f->ModalResult, services.asked, fake.debug),
               std::tuple(mrOk, std::vector<AnsiString>{"link1", "link1"}, std::vector<AnsiString>{"link1=1"}));
     // A new one is added to the table and the user is told to translate.

@@ -18,17 +18,14 @@ class Options : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        storage = NewComponent<TFormStorage>(MakeForm(), "FormS");
-        OptionDlg = MakeForm<TOptionDlg>();
-        OptionDlg->FormS = storage;
-        InitModule->SetDefaults();
+        storage = NewComponent<TFormStorage>(MakeForm(), "FormS"), OptionDlg = MakeForm<TOptionDlg>();
+        OptionDlg->FormS = storage, InitModule->SetDefaults();
     }
     TOptionDlg* D() const { return OptionDlg; }
     // Shows the dialog: the steps, then the button; a refused "OK" keeps it open, and it is then ended with mrAbort.
     int Show(const std::function<void()>& steps, TButton* close) {
         return RunModal(D(), {[&] {
-            steps();
-            close->Click();
+            steps(), close->Click();
             if (D()->ModalResult == mrNone) D()->ModalResult = mrAbort;
         }});
     }
@@ -164,8 +161,7 @@ TEST_F(Options, ThePreviewsLoadTheirOwnFilesAndTheBandLeavesNothingBehind) {
             band(box2, false);
             // Drawn on the box pressed, and again by a repaint while it is on.
             checks = {before != image(box2), clean(box2), other == image(box1)};
-            D()->PaintBoxMouseUp(box2, mbLeft, 0, 40, 30);
-            checks.push_back(clean(box2));
+            D()->PaintBoxMouseUp(box2, mbLeft, 0, 40, 30), checks.push_back(clean(box2));
             D()->PageControl1->SetActivePage(D()->TabSheet1), pixels.push_back(painted(box1));
             D()->BitBtn10->Click(), pixels.push_back(painted(box1));
             D()->BitBtn10->Click(), band(box1, true), checks.push_back(clean(box1));

@@ -26,8 +26,7 @@ std::pair<int, int> Colours(const QImage& img) {
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
             const QRgb c = img.pixel(x, y) & 0xFFFFFF;
-            other += c != 0 && c != 0xFFFFFF;
-            black += c == 0;
+            other += c != 0 && c != 0xFFFFFF, black += c == 0;
         }
     return {other, black};
 }
@@ -36,8 +35,7 @@ class Preview : public SchemeWindowTest {
 protected:
     void SetUp() override {
         SchemeWindowTest::SetUp();
-        Printer()->SetOrientation(poPortrait);
-        Report1 = MakeForm<TReport1>();
+        Printer()->SetOrientation(poPortrait), Report1 = MakeForm<TReport1>();
         // One wire from (100, 100) to (500, 300): the extent is 500 by 300.
         Doc()->CreateWire(100, 100, 500, 300)->Show();
         port.OnPrintDialog = [this](PrintDialogRequest&) { return ++printDialogs, true; };
@@ -84,8 +82,7 @@ TEST_F(Preview, FittedToThePageOrAsItIsWithTheMagnificationInBlackAndWhite) {
         EXPECT_TRUE(Near(fitted, 20 + x * 257 / 530, 20 + y * 381 / 330)) << x;
     for (int x = 0; x < 20; ++x) EXPECT_FALSE(Black(fitted, x, 200)) << "the margin";
     // As it is, k = 2: from 10 to 2 * 2 * extent / 4 + 25.
-    Choose(R()->RadioGroup1, 1, &TReport1::RadioGroup1Click);
-    Choose(R()->ComboBox3, 1, &TReport1::ComboBox3Change);
+    Choose(R()->RadioGroup1, 1, &TReport1::RadioGroup1Click), Choose(R()->ComboBox3, 1, &TReport1::ComboBox3Change);
     const QImage asIs = Page().copy();
     EXPECT_EQ(Colours(asIs).first, 0);
     for (auto [x, y] : {std::pair{100, 100}, std::pair{200, 150}})
@@ -96,10 +93,8 @@ TEST_F(Preview, FittedToThePageOrAsItIsWithTheMagnificationInBlackAndWhite) {
 TEST_F(Preview, PrintingAsItIsDrawsAtKTimesTheExtentFrom40AndFittedLeaves20AndAClosedWindowNothing) {
     Choose(R()->RadioGroup1, 1, &TReport1::RadioGroup1Click);
     Choose(R()->ComboBox3, 1, &TReport1::ComboBox3Change); // k = 2
-    Choose(R()->RadioGroup2, 1, &TReport1::RadioGroup2Click);
-    R()->SpeedButton1Click(R()->SpeedButton1);
-    R()->RadioGroup1->SetItemIndex(0), R()->RadioGroup2->SetItemIndex(0);
-    R()->SpeedButton1Click(R()->SpeedButton1);
+    Choose(R()->RadioGroup2, 1, &TReport1::RadioGroup2Click), R()->SpeedButton1Click(R()->SpeedButton1);
+    R()->RadioGroup1->SetItemIndex(0), R()->RadioGroup2->SetItemIndex(0), R()->SpeedButton1Click(R()->SpeedButton1);
     port.OnPrintDialog = [](PrintDialogRequest&) { return false; };
     R()->SpeedButton1Click(R()->SpeedButton1);
     ASSERT_EQ(std::tuple(pages->Documents.size(), printDialogs), std::tuple(2u, 2)) << "a cancelled dialog prints nothing";
@@ -155,11 +150,9 @@ TEST_F(Preview, AnExportedPictureIsTwoColouredAndReadsBackElsewhereToo) {
     window->PrintSchemeTo(own.Canvas());
     EXPECT_EQ(texts, std::vector<AnsiString>{dir.File("pump.tvs")});
     // A name that holds ".BMP" is taken as it is; a cancelled dialog writes nothing.
-    answer = dir.File("P.BMP");
-    window->PrintToFileActionExecute(nullptr);
+    answer = dir.File("P.BMP"), window->PrintToFileActionExecute(nullptr);
     EXPECT_TRUE(FileExists(dir.File("P.BMP")));
-    answer = AnsiString();
-    window->PrintToFileActionExecute(nullptr);
+    answer = AnsiString(), window->PrintToFileActionExecute(nullptr);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
 }
 

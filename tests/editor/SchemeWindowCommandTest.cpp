@@ -37,8 +37,7 @@ TEST_F(Commands, EnablingRulesAndTheFramesMirroredActions) {
     EXPECT_EQ(Enabled(all), "11111100") << "flipping needs a driver pin";
     w->SyncFrameEditActions();
     EXPECT_EQ(std::pair(fake.mirrored, w->PasteAction->Enabled()), std::pair(std::string("111"), false));
-    fake.pasteEnabled = true;
-    w->SyncFrameEditActions();
+    fake.pasteEnabled = true, w->SyncFrameEditActions();
     EXPECT_TRUE(w->PasteAction->Enabled()) << "the window's paste follows the frame's";
     // The check and the signals for the debugger act only with a debugger.
     fake.debuCheck = true;
@@ -61,8 +60,7 @@ TEST_F(Commands, DeleteCutAndTheClipboard) {
     for (auto [debugger, active, deleted] : cases) {
         TElement* e = Device(100, 100);
         Doc()->ClearSelection(), Doc()->AddToSelection(e, true);
-        fake.debugger = debugger, fake.debugActive = active;
-        window->DeleteActionExecute(nullptr);
+        fake.debugger = debugger, fake.debugActive = active, window->DeleteActionExecute(nullptr);
         EXPECT_EQ(e->Deleted(), deleted) << debugger << active;
     }
     // Cut deletes only what reached the clipboard, and only then offers paste.
@@ -82,8 +80,7 @@ TEST_F(Commands, DeleteCutAndTheClipboard) {
 
 TEST_F(Commands, NumberingEndsInTheAutomaticNamesPrompt) {
     TElement *a = Device(100, 100), *b = Device(200, 100), *c = Device(300, 100);
-    Pin("X1", 400, 400);
-    window->OrderActionExecute(nullptr);
+    Pin("X1", 400, 400), window->OrderActionExecute(nullptr);
     EXPECT_EQ(std::tuple(Panel(1), Doc()->IsModified(), a->CustomColor()), std::tuple("Элемент № 1"_a, true, InitModule->DashColor))
         << "every device waits for its number";
     ClickOn(b);
@@ -116,8 +113,7 @@ TEST_F(Commands, TheCloseQuestion) {
                                                        {false, 0, true, true}};
     for (auto [modified, answer, saves, closes] : cases) {
         TMDIChild* w = OpenWindow();
-        Forget(w), w->Scheme->SetModified(modified);
-        fake.saves = 0, fake.saveResult = saves;
+        Forget(w), w->Scheme->SetModified(modified), fake.saves = 0, fake.saveResult = saves;
         port.Clear(), port.Answer(answer);
         std::weak_ptr<char> alive = w->Alive();
         w->Close(), Application->ProcessMessages();

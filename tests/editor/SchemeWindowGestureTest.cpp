@@ -176,8 +176,7 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
     }
     EXPECT_EQ(DriversInUse().GetVarBitCount(), 1) << "a known name adds no second signal";
     // The state-machine file is asked for with an empty name; cancelled, no placement.
-    services.answer = AnsiString();
-    window->SetModeFSMActionExecute(nullptr), Click(700, 550);
+    services.answer = AnsiString(), window->SetModeFSMActionExecute(nullptr), Click(700, 550);
     EXPECT_EQ(std::pair(window->Mode, services.asked.back()), std::pair(int(TMDIChild::mdFSM), AnsiString()));
 }
 
@@ -190,8 +189,7 @@ TEST_F(Gesture, WiresSegmentBySegment) {
     EXPECT_TRUE(SheetIsClean()) << "a repaint draws the rubber line again";
     Click(250, 310), Click(250, 310); // a second press at one point adds nothing
     EXPECT_EQ(Live(K::Link), 1);
-    Click(b->Pin(1)->TipX(), 310), Click(b->Pin(1)->TipX(), b->Pin(1)->TipY());
-    Move(400, 400);
+    Click(b->Pin(1)->TipX(), 310), Click(b->Pin(1)->TipX(), b->Pin(1)->TipY()), Move(400, 400);
     // Esc erases the rubber line and keeps the segments.
     window->EscActionExecute(nullptr);
     EXPECT_EQ(std::pair(window->Mode, Live(K::Link)), std::pair(int(TMDIChild::mdWire), 3));
@@ -274,8 +272,7 @@ TEST_F(Gesture, ADoubleClickInAPlacementPlacesOneObjectAndRightButtonsDoNothing)
 }
 
 TEST_F(Gesture, ZoomAndRepaintInTheMiddleOfAWireAndABand) {
-    Device(100, 100), window->SetModeWireActionExecute(nullptr);
-    Click(300, 300), Move(400, 350);
+    Device(100, 100), window->SetModeWireActionExecute(nullptr), Click(300, 300), Move(400, 350);
     // F5, then a zoom, in the middle of each gesture.
     auto repaintAndZoom = [&] {
         window->RedrawActionExecute(nullptr);
@@ -283,14 +280,12 @@ TEST_F(Gesture, ZoomAndRepaintInTheMiddleOfAWireAndABand) {
         window->ZoomInActionExecute(nullptr);
         EXPECT_TRUE(SheetIsClean()) << "after the zoom";
     };
-    repaintAndZoom();
-    Click(420, 330);
+    repaintAndZoom(), Click(420, 330);
     EXPECT_EQ(Live(K::Link), 1);
     window->ZoomNormalActionExecute(nullptr), window->EscActionExecute(nullptr);
     EXPECT_TRUE(SheetIsClean());
     window->SetModeSelectActionExecute(nullptr), Down(500, 500), Move(450, 420);
-    repaintAndZoom();
-    Up(60, 60);
+    repaintAndZoom(), Up(60, 60);
     EXPECT_TRUE(!window->BandActive && SheetIsClean());
 }
 

@@ -14,8 +14,7 @@ TEST_F(WindowState, ANewWindowAndItsStatusPanels) {
     // Panel 0 follows the snapped point, panel 2 the driver under it.
     ASSERT_TRUE(DriversInUse().AddVarBit("link1", "связь"_a));
     TDriver* v = Doc()->CreateVarDriver();
-    v->SetName("link1"), v->SetX(100), v->SetY(100);
-    Move(30, 40);
+    v->SetName("link1"), v->SetX(100), v->SetY(100), Move(30, 40);
     EXPECT_EQ(std::pair(Panel(0), Panel(2)), std::pair(AnsiString("30:40"), AnsiString()));
     Move(110, 110);
     EXPECT_EQ(Panel(2), v->Hint());
@@ -39,8 +38,7 @@ TEST_F(WindowState, SnappingAtEveryZoomAndGrid) {
         {100, 10, -30, -1, {0, 0}}, {100, 10, 5000, 5000, {800, 600}}, {50, 10, 399, 299, {800, 600}},
     };
     for (const auto& [zoom, grid, x, y, expected] : cases) {
-        window->GridStep = grid;
-        Doc()->SetScale(zoom);
+        window->GridStep = grid, Doc()->SetScale(zoom);
         EXPECT_EQ(window->SchemePoint(x, y), expected) << zoom << " " << grid << " " << x << "," << y;
     }
 }
