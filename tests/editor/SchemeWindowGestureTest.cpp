@@ -40,37 +40,6 @@ protected:
     }
 };
 
-TEST_F(Gesture, EveryKindPlacedFromTheDialog) {
-    // The dialog's entries with a count of 3: the kind made, its inputs and outputs where the count decides them (-1:
-    // not checked).
-    const std::tuple<K, int, int> rows[21] = {
-        {K::And, 3, 1},          {K::Or, 3, 1},          {K::Xor, -1, -1},          {K::Trigger, -1, -1},
-        {K::Timer, -1, -1},      {K::PredTimer, 5, -1},  {K::DTrigger, -1, -1},     {K::Counter, -1, 3},
-        {K::Decoder, -1, 3},     {K::DRSTrigger, -1, -1}, {K::D8Trigger, -1, -1},   {K::D8RSCounter, -1, -1},
-        {K::ByteCompare, -1, -1}, {K::Case, 8, 3},        {K::ReverCounter, -1, 3}, {K::Case16, 16, 3},
-        {K::CaseMask, 16, 3},    {K::CaseDiap, 16, 6},   {K::Commutator, 7, 3},     {K::Filter, -1, -1},
-        {K::Goto, -1, -1}};
-    InsertElementForm->TimerValue->SetValue(500);
-    for (int i = 0; i < 21; ++i) {
-        SCOPED_TRACE(i);
-        const auto [kind, inputs, outputs] = rows[i];
-        const Records before = State();
-        auto* e = dynamic_cast<TElement*>(PlaceFromDialog(&TMDIChild::SetModeDeviceActionExecute, InsertElementForm, [i] {
-            InsertElementForm->ComboBox1->SetItemIndex(i), InsertElementForm->ComboBox1Change(nullptr);
-            InsertElementForm->CSpinEdit2->SetValue(3), InsertElementForm->Button1->Click();
-        }));
-        EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice)) << "one element per placement";
-        ASSERT_NE(e, nullptr);
-        EXPECT_EQ(std::tuple(e->Kind(), At(e), e->Name()),
-                  std::tuple(kind, TPoint(120, 140), AnsiString(TInsertElementForm::KindAt(i).DefaultName)));
-        auto* t = dynamic_cast<TTimerElement*>(e);
-        EXPECT_TRUE((inputs < 0 || e->InputCount() == inputs) && (outputs < 0 || e->OutputCount() == outputs));
-        EXPECT_TRUE(!t || t->Delay() == 500);
-        EXPECT_EQ(Doc()->LiveObjects().size(), before.size() + 1);
-        EXPECT_TRUE(Undoes(before));
-    }
-}
-
 TEST_F(Gesture, NumberedNamesAndCopies) {
     // D7, then D8; unticked, D.
     InsertElementForm->ComboBox1->SetItemIndex(1), InsertElementForm->Edit1->SetText("D");
@@ -129,7 +98,7 @@ TEST_F(Gesture, TheCopyTable) {
               std::tuple(int(TMDIChild::mdDevice), before, 0));
 }
 
-TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
+TEST_F(Gesture, EveryObjectPlacedFromItsDialog) {
     ASSERT_TRUE(DriversInUse().AddVarBit("link1", "связь"_a));
     FakeFrameServices services;
     services.answer = dir.File("pump.fsm");
@@ -137,9 +106,14 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
     TScheme symbol;
     symbol.CreateVarDriver()->SetName("c1"), symbol.SetFileName(symbolFile);
     ASSERT_TRUE(symbol.SaveToFile());
+    InsertElementForm->TimerValue->SetValue(500);
     // The mode, its dialog and what is entered there, the kind, the first object's name and the second's (null: one
-    // object per placement).
-    const std::tuple<void (TMDIChild::*)(TObject*), TForm*, std::function<void()>, K, const char*, const char*> rows[] = {
+    // object per placement); of an element, the inputs and outputs where the count of 3 decides them (-1: not checked).
+    struct Row {
+        void (TMDIChild::*mode)(TObject*); TForm* dialog; std::function<void()> fill;
+        K kind; AnsiString first; const char* second; int inputs = -1, outputs = -1;
+    };
+    std::vector<Row> rows = {
         {&TMDIChild::SetModePinActionExecute, InsertPinForm,
          [] { InsertPinForm->NamePin->SetText("X1"), InsertPinForm->OKBtn->Click(); }, K::Driver, "X1", "X1"},
         {&TMDIChild::SetModeConnectActionExecute, Form9, [] { Form9->NameBox->SetText("link1"), Form9->Button3->Click(); },
@@ -152,26 +126,46 @@ TEST_F(Gesture, PinsConnectorsSymbolsAndStateMachinesInARow) {
          K::Symbol, "V0", "V1"},
         {&TMDIChild::SetModeFSMActionExecute, nullptr, nullptr, K::FSM, "FSM", nullptr},
     };
-    for (const auto& [mode, dialog, fill, kind, first, second] : rows) {
-        SCOPED_TRACE(int(kind));
+    const std::tuple<K, int, int> elements[21] = {
+        {K::And, 3, 1},          {K::Or, 3, 1},          {K::Xor, -1, -1},          {K::Trigger, -1, -1},
+        {K::Timer, -1, -1},      {K::PredTimer, 5, -1},  {K::DTrigger, -1, -1},     {K::Counter, -1, 3},
+        {K::Decoder, -1, 3},     {K::DRSTrigger, -1, -1}, {K::D8Trigger, -1, -1},   {K::D8RSCounter, -1, -1},
+        {K::ByteCompare, -1, -1}, {K::Case, 8, 3},        {K::ReverCounter, -1, 3}, {K::Case16, 16, 3},
+        {K::CaseMask, 16, 3},    {K::CaseDiap, 16, 6},   {K::Commutator, 7, 3},     {K::Filter, -1, -1},
+        {K::Goto, -1, -1}};
+    for (int i = 0; i < 21; ++i) {
+        auto fill = [i] {
+            InsertElementForm->ComboBox1->SetItemIndex(i), InsertElementForm->ComboBox1Change(nullptr);
+            InsertElementForm->CSpinEdit2->SetValue(3), InsertElementForm->Button1->Click();
+        };
+        const auto [kind, inputs, outputs] = elements[i];
+        rows.push_back({&TMDIChild::SetModeDeviceActionExecute, InsertElementForm, fill, kind,
+                        TInsertElementForm::KindAt(i).DefaultName, nullptr, inputs, outputs});
+    }
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.kind));
         const Records before = State();
-        TEntity* placed = PlaceFromDialog(mode, dialog, fill);
+        TEntity* placed = PlaceFromDialog(r.mode, r.dialog, r.fill);
         ASSERT_NE(placed, nullptr);
-        EXPECT_EQ(std::tuple(placed->Kind(), At(placed), placed->Name()),
-                  std::tuple(kind, TPoint(120, 140), AnsiString(first)));
-        EXPECT_EQ(placed->Selected(), kind == K::VarDriver) << "a new connector is selected";
+        EXPECT_EQ(std::tuple(placed->Kind(), At(placed), placed->Name()), std::tuple(r.kind, TPoint(120, 140), r.first));
+        EXPECT_EQ(placed->Selected(), r.kind == K::VarDriver) << "a new connector is selected";
         if (auto* f = dynamic_cast<TFSM*>(placed)) { EXPECT_EQ(f->InputCount(), 2) << "pins from the file"; }
+        if (auto* e = dynamic_cast<TElement*>(placed)) {
+            auto* t = dynamic_cast<TTimerElement*>(e);
+            EXPECT_TRUE((r.inputs < 0 || e->InputCount() == r.inputs) && (r.outputs < 0 || e->OutputCount() == r.outputs));
+            EXPECT_TRUE(!t || t->Delay() == 500);
+        }
         int steps = 1;
-        if (second) {
+        if (r.second) {
             EXPECT_EQ(window->Mode & (TMDIChild::InsertedFlag | TMDIChild::PlacingFlag), TMDIChild::PlacingFlag)
                 << "the placement goes on";
             Click(300, 100);
-            EXPECT_EQ(window->PlacedObject->Name(), AnsiString(second));
+            EXPECT_EQ(window->PlacedObject->Name(), AnsiString(r.second));
             window->EscActionExecute(nullptr), ++steps;
         } else {
-            EXPECT_EQ(window->GetMode(), 1);
+            EXPECT_EQ(window->Mode, r.kind == K::FSM ? 1 : int(TMDIChild::mdDevice)) << "one object per placement";
         }
-        EXPECT_EQ(Live(kind), steps);
+        EXPECT_EQ(std::pair(Live(r.kind), Doc()->LiveObjects().size()), std::pair(steps, before.size() + steps));
         EXPECT_TRUE(Undoes(before, steps));
     }
     EXPECT_EQ(DriversInUse().GetVarBitCount(), 1) << "a known name adds no second signal";
