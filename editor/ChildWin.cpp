@@ -410,7 +410,17 @@ void TMDIChild::ShowZoom(int percent) {
 }
 
 void TMDIChild::ApplyZoom(int percent) {
-    if (ZoomFits(percent)) Scheme->SetScale(percent);
+    if (ZoomFits(percent)) {
+        // A band being drawn keeps its press point and the mouse's on the
+        // scheme: its pixels follow the zoom before the sheet is painted anew.
+        if (BandActive) {
+            const int was = Scheme->Zoom();
+            auto scaled = [&](int v) { return v * percent / was; };
+            BandOrigin = TPoint(scaled(BandOrigin.x), scaled(BandOrigin.y));
+            BandRect = Rect(scaled(BandRect.Left), scaled(BandRect.Top), scaled(BandRect.Right), scaled(BandRect.Bottom));
+        }
+        Scheme->SetScale(percent);
+    }
     SizeSheet();
     const int z = Scheme->Zoom();
     ScrollBox1->HorzScrollBar()->SetPosition(LastPoint.x * z / 100 - LastPoint.x);
