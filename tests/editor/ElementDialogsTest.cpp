@@ -1,6 +1,6 @@
-// The generic element dialog and its variant with output limits: which kind
-// opens which, storing on "Применить" only, order numbers, the pin buttons
-// and their limits, and what the sheet shows afterwards.
+// The generic element dialog and its variant with output limits: storing on
+// "Применить" only, order numbers in every dialog that has one, the pin
+// buttons and their limits, and what the sheet shows afterwards.
 #include "editor/PropertyDialogTest.h"
 
 namespace {
@@ -14,49 +14,9 @@ std::vector<std::string> PinRows(TStringGrid* g, int rows) {
     return out;
 }
 
-TEST_F(ElementDialogs, EachKindOpensItsFormAndCancelChangesNothing) {
-    struct Row {
-        std::function<TElement*()> make;
-        TForm* form;
-        bool buttons;
-    };
-    const Row rows[] = {
-        {[&] { return Doc()->CreateAndElement(); }, Form4, true},
-        {[&] { return Doc()->CreateOrElement(); }, Form4, true},
-        {[&] { return Doc()->CreateDRSTriggerElement(); }, Form4, false},
-        {[&] { return Doc()->CreateFilterElement(); }, Form4, false},
-        {[&] { return Doc()->CreateXorElement(); }, Form2, false},
-        {[&] { return Doc()->CreateD8TriggerElement(); }, Form2, false},
-        {[&] { return Doc()->CreateByteCompareElement(); }, Form2, false},
-        {[&] { return Doc()->CreateCounterElement(); }, Form2, true},
-        {[&] { return Doc()->CreateReverCounterElement(); }, Form2, true},
-        {[&] { return Doc()->CreateD8RSCounterElement(); }, Form2, true},
-        {[&] { return Doc()->CreateDecoderElement(); }, Form2, true},
-        {[&] { return Doc()->CreateCommutatorElement(); }, Form2, true},
-    };
-    int i = 0;
-    for (const Row& r : rows) {
-        TElement* e = Place(r.make(), 100, 60 + 200 * (i % 3));
-        const auto before = State();
-        ModelHooks().Dialogs = nullptr;
-        EXPECT_FALSE(e->Properties()) << "without the dialogs nothing opens: " << i;
-        ModelHooks().Dialogs = &dialogs;
-        EXPECT_FALSE(Edit(e, r.form, [&] {
-            auto* f = static_cast<TForm4*>(r.form);
-            EXPECT_EQ(f->Button3->Visible(), r.buttons) << i;
-            EXPECT_EQ(f->Button4->Visible(), r.buttons) << i;
-            EXPECT_EQ(f->ComboBox2->Text(), e->Label()) << i;
-            f->Edit2->SetText("changed");
-            f->Order->SetText("77");
-            f->Edit1->SetText("renamed");
-            f->Button2->Click();
-        })) << i;
-        EXPECT_EQ(State(), before) << "Отменить stores nothing: " << i;
-        e->Hide();
-        Doc()->AddToSelection(e, true);
-        Doc()->DeleteSelected();
-        ++i;
-    }
+void SelectPin(TElementPages* f, int row) {
+    f->InSG->SetRow(row);
+    f->InSGClick(nullptr);
 }
 
 TEST_F(ElementDialogs, ApplyStoresBetweenAHideAndAShow) {
@@ -70,8 +30,7 @@ TEST_F(ElementDialogs, ApplyStoresBetweenAHideAndAShow) {
             EXPECT_EQ(PinRows(Form4->InSG, 3), (std::vector<std::string>{"Out|Выход|Нет", "In|Вход|Нет", "In|Вход|Нет"}));
             EXPECT_EQ(Form4->Edit1->Text(), AnsiString("Out")) << "row 1 is selected";
             Form4->Edit2->SetText("K5");
-            Form4->InSG->SetRow(2);
-            Form4->InSGClick(nullptr);
+            SelectPin(Form4, 2);
             Form4->Edit1->SetText("A");
             Form4->ComboBox1->SetItemIndex(1);
             Form4->ComboBox1Change(nullptr);
@@ -93,65 +52,103 @@ TEST_F(ElementDialogs, ApplyStoresBetweenAHideAndAShow) {
     }
 }
 
-TEST_F(ElementDialogs, OrderNumbers) {
+// Every dialog with an order number: one number offered per device; a number
+// another element has is said (the generic, CASE and jump dialogs check it
+// themselves, the others through the element), the old number stays and the
+// rest is stored; text that is not a whole number is refused on "Применить"
+// with the dialog open at the number and nothing stored; the number is read
+// as StrToInt reads it.
+TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
+    struct Row {
+        std::function<TElement*()> make;
+        TForm* form;
+        TComboBox* order;
+        TEdit* name;
+        TButton* apply;
+        TPageControl* pages;
+        TTabSheet *first, *second;
+        AnsiString taken;
+    };
+    auto row = [](std::function<TElement*()> make, auto* f, TEdit* name, TButton* apply, AnsiString taken) {
+        return Row{make, f, f->Order, name, apply, f->PageControl1, f->TabSheet1, f->TabSheet2, taken};
+    };
+    const AnsiString checked = "В схеме уже существует элемент с номером 3"_a;
+    const AnsiString own = "Елемент с номером 3 уже существует"_a;
+    const Row rows[] = {
+        row([&] { return Doc()->CreateAndElement(); }, Form4, Form4->Edit2, Form4->Button1, checked),
+        row([&] { return Doc()->CreateCaseDiapElement(6); }, Form10, Form10->Edit2, Form10->Button1, checked),
+        row([&] { return Doc()->CreateGotoElement(); }, Form12, Form12->Edit2, Form12->Button1, checked),
+        row([&] { return Doc()->CreatePredTimerElement(1); }, Form1, Form1->Edit2, Form1->Button1, own),
+        row([&] { return Doc()->CreateTriggerElement(); }, Form8, Form8->Edit1, Form8->Button3, own),
+        row([&] { return Doc()->CreateTimerElement(); }, Form7, Form7->Edit1, Form7->Button3, own),
+    };
+    Place(Doc()->CreateOrElement(), 500, 300)->AssignNumber(3);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.form->Name().c_str());
+        TElement* e = Place(r.make(), 100, 300);
+        e->AssignNumber(1);
+        const AnsiString name = e->Name();
+        EXPECT_FALSE(Edit(e, r.form, [&] {
+            EXPECT_EQ(Items(r.order->Items()), (Texts{"1", "2"}));
+            EXPECT_EQ(r.order->Text(), AnsiString("1"));
+            r.order->SetText("abc");
+            r.name->SetText("N2");
+            r.pages->SetActivePage(r.second);
+            r.apply->Click();
+            EXPECT_EQ(r.form->ModalResult, mrNone);
+            EXPECT_EQ(r.pages->ActivePage(), r.first) << "the box is shown";
+            EXPECT_EQ(Said(), Texts{" Неправильно введены параметры! "_a});
+            EXPECT_TRUE(e->Visible());
+            r.form->ModalResult = mrCancel;
+        }));
+        EXPECT_EQ(e->Name(), name);
+        EXPECT_TRUE(Edit(e, r.form, [&] {
+            r.order->SetText("3");
+            r.name->SetText("N3");
+            r.apply->Click();
+        }));
+        EXPECT_EQ(Said(), Texts{r.taken});
+        EXPECT_EQ(e->Number(), 1);
+        EXPECT_EQ(e->Name(), AnsiString("N3"));
+        EXPECT_TRUE(Edit(e, r.form, [&] {
+            r.order->SetText("$A");
+            r.apply->Click();
+        }));
+        EXPECT_EQ(e->Number(), 10);
+        EXPECT_TRUE(SheetIsClean());
+        Remove(e);
+    }
+}
+
+TEST_F(ElementDialogs, OrderNumbersOfTheGenericDialog) {
     TElement* a = Place(Doc()->CreateAndElement(), 100, 100);
-    TElement* b = Place(Doc()->CreateOrElement(), 300, 100);
+    Place(Doc()->CreateOrElement(), 300, 100)->AssignNumber(3);
     Place(Doc()->CreateXorElement(), 500, 100);
     a->AssignNumber(1);
-    b->AssignNumber(3);
-    // Taken by another element: said, the old number kept, the rest stored.
-    EXPECT_TRUE(Edit(a, Form4, [&] {
-        std::vector<AnsiString> offered;
-        for (int i = 0; i < Form4->Order->Items()->Count(); ++i) offered.push_back(Form4->Order->Items()->Strings(i));
-        EXPECT_EQ(offered, (std::vector<AnsiString>{"1", "2", "3"}));
-        EXPECT_EQ(Form4->Order->Text(), AnsiString("1"));
-        Form4->Order->SetText("3");
-        Form4->Edit2->SetText("A1");
-        Form4->Button1->Click();
-    }));
-    EXPECT_EQ(Said(), std::vector<AnsiString>{"В схеме уже существует элемент с номером 3"_a});
-    EXPECT_EQ(a->Number(), 1);
-    EXPECT_EQ(a->Name(), AnsiString("A1"));
-    // Its own number is silent; a free one is taken.
-    for (const char* n : {"1", "2"}) {
+    // Its own number is silent; a free one is taken; with the check off any.
+    for (const char* n : {"1", "2", "3"}) {
+        InitModule->CheckOrder = n[0] != '3';
         EXPECT_TRUE(Edit(a, Form4, [&] {
             Form4->Order->SetText(n);
             Form4->Button1->Click();
         }));
-        EXPECT_EQ(Said(), std::vector<AnsiString>{});
+        EXPECT_EQ(Said(), Texts{});
+        EXPECT_EQ(a->Number(), n[0] - '0');
     }
-    EXPECT_EQ(a->Number(), 2);
-    // Not a whole number: refused on "Применить", the dialog stays open and
-    // nothing is stored; the element stays on the sheet.
-    EXPECT_FALSE(Edit(a, Form4, [&] {
-        Form4->Order->SetText("abc");
-        Form4->Edit2->SetText("A2");
-        Form4->PageControl1->SetActivePage(Form4->TabSheet2);
-        Form4->Button1->Click();
-        EXPECT_EQ(Form4->ModalResult, mrNone);
-        EXPECT_EQ(Form4->PageControl1->ActivePage(), Form4->TabSheet1) << "the box is shown";
-        EXPECT_EQ(Said(), std::vector<AnsiString>{" Неправильно введены параметры! "_a});
-        EXPECT_TRUE(a->Visible());
-        Form4->Button2->Click();
-    }));
-    EXPECT_EQ(a->Name(), AnsiString("A1"));
-    EXPECT_TRUE(SheetIsClean());
-    // With the check off the dialog gives any number.
-    InitModule->CheckOrder = false;
-    EXPECT_TRUE(Edit(a, Form4, [&] {
-        Form4->Order->SetText("3");
-        Form4->Button1->Click();
-    }));
     InitModule->CheckOrder = true;
-    EXPECT_EQ(a->Number(), 3);
-    EXPECT_EQ(Said(), std::vector<AnsiString>{});
     // Without a window nothing is offered.
     TScheme loose;
-    TAndElement* free = loose.CreateAndElement();
-    EXPECT_FALSE(Edit(free, Form4, [&] {
+    EXPECT_FALSE(Edit(loose.CreateAndElement(), Form4, [&] {
         EXPECT_EQ(Form4->Order->Items()->Count(), 0);
         Form4->Button2->Click();
     }));
+    // The dialogs that leave the check to the element add the numbers offered
+    // where missing, never take them away: a smaller scheme after a larger
+    // one leaves the larger set.
+    TTriggerElement* lone = OpenWindow()->Scheme->CreateTriggerElement();
+    Form8->LoadEntity(Doc()->CreateTriggerElement());
+    Form8->LoadEntity(lone);
+    EXPECT_EQ(Items(Form8->Order->Items()), (Texts{"1", "2", "3", "4"}));
 }
 
 TEST_F(ElementDialogs, PinButtonLimits) {
@@ -172,35 +169,34 @@ TEST_F(ElementDialogs, PinButtonLimits) {
     };
     for (const Row& r : rows) {
         TElement* e = Place(r.make(), 100, 60);
+        SCOPED_TRACE(AnsiToUtf8(e->Label()));
         const bool outputs = r.form == Form2;
         auto count = [&] { return outputs ? e->OutputCount() : e->InputCount(); };
         const int start = count();
         Edit(e, r.form, [&] {
             for (int i = 0; i < r.adds; ++i) r.form->Button3->Click();
-            EXPECT_EQ(Said(), std::vector<AnsiString>{}) << AnsiToUtf8(e->Label());
+            EXPECT_EQ(Said(), Texts{});
             r.form->Button3->Click();
-            EXPECT_EQ(port.Last().text, "Больше нельзя добавить"_a) << AnsiToUtf8(e->Label());
+            EXPECT_EQ(port.Last().text, "Больше нельзя добавить"_a);
             EXPECT_EQ(port.Last().type, mtInformation);
             EXPECT_EQ(port.Last().buttons, mbYesOnly);
             port.Clear();
-            EXPECT_EQ(count(), start + r.adds) << AnsiToUtf8(e->Label());
+            EXPECT_EQ(count(), start + r.adds);
             EXPECT_EQ(r.form->PinRows(), e->PinCount());
             TInOut* last = outputs ? e->GetOutput(e->OutputCount() - 1) : e->GetInput(e->InputCount() - 1);
-            EXPECT_EQ(last->Name(), Utf8ToAnsi(r.last)) << AnsiToUtf8(e->Label());
-            EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount())) << AnsiToUtf8(e->Label());
-            EXPECT_TRUE(SheetIsClean()) << AnsiToUtf8(e->Label());
+            EXPECT_EQ(last->Name(), Utf8ToAnsi(r.last));
+            EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
+            EXPECT_TRUE(SheetIsClean());
             for (int i = 0; i < r.deletes; ++i) r.form->Button4->Click();
-            EXPECT_EQ(Said(), std::vector<AnsiString>{}) << AnsiToUtf8(e->Label());
+            EXPECT_EQ(Said(), Texts{});
             r.form->Button4->Click();
-            EXPECT_EQ(Said(), std::vector<AnsiString>{"Больше нельзя удалять"_a}) << AnsiToUtf8(e->Label());
-            EXPECT_EQ(count(), 1) << AnsiToUtf8(e->Label());
+            EXPECT_EQ(Said(), Texts{"Больше нельзя удалять"_a});
+            EXPECT_EQ(count(), 1);
             EXPECT_EQ(PinRows(r.form->InSG, r.form->PinRows()).size(), std::size_t(e->PinCount()));
-            EXPECT_TRUE(SheetIsClean()) << AnsiToUtf8(e->Label());
+            EXPECT_TRUE(SheetIsClean());
             r.form->Button2->Click();
         });
-        e->Hide();
-        Doc()->AddToSelection(e, true);
-        Doc()->DeleteSelected();
+        Remove(e);
     }
 }
 
@@ -209,8 +205,7 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceAndKeepWhatWasTyped) {
     Doc()->SetModified(false);
     EXPECT_FALSE(Edit(e, Form4, [&] {
         Form4->Edit2->SetText("typed");
-        Form4->InSG->SetRow(2);
-        Form4->InSGClick(nullptr);
+        SelectPin(Form4, 2);
         Form4->Edit1->SetText("A");
         Form4->Button3->Click();
         EXPECT_EQ(PinRows(Form4->InSG, 4),
@@ -227,8 +222,7 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceAndKeepWhatWasTyped) {
     EXPECT_TRUE(Doc()->IsModified());
     // "Удалить" removes the last input; the rows above keep what was typed.
     EXPECT_TRUE(Edit(e, Form4, [&] {
-        Form4->InSG->SetRow(2);
-        Form4->InSGClick(nullptr);
+        SelectPin(Form4, 2);
         Form4->Edit1->SetText("B");
         Form4->Button4->Click();
         EXPECT_EQ(PinRows(Form4->InSG, 3), (std::vector<std::string>{"Out|Выход|Нет", "B|Вход|Нет", "In|Вход|Нет"}));
@@ -249,40 +243,6 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceAndKeepWhatWasTyped) {
     });
     EXPECT_EQ(m->Name(), AnsiString("M"));
     EXPECT_EQ(m->OutputCount(), 5);
-}
-
-TEST_F(ElementDialogs, PinControlsAreSetAtEveryFill) {
-    // A symbol's pins are shown read-only; the next element edits its pins.
-    TScheme inner;
-    inner.CreateVarDriver()->SetName("c1");
-    inner.SetFileName(dir.File("s.tvy"));
-    ASSERT_TRUE(inner.SaveToFile());
-    TSymbol* s = Doc()->CreateSymbol();
-    s->LoadSymbolFile(dir.File("s.tvy"));
-    Place(s, 300, 300);
-    ASSERT_EQ(s->PinCount(), 1);
-    Form4->LoadEntity(s);
-    EXPECT_TRUE(Form4->Edit1->ReadOnly());
-    EXPECT_FALSE(Form4->ComboBox1->Enabled());
-    EXPECT_FALSE(Form4->Button3->Visible() || Form4->Button4->Visible());
-    EXPECT_FALSE(Form4->InSG->Options() & goEditing);
-    TElement* a = Place(Doc()->CreateAndElement());
-    Form4->LoadEntity(a);
-    EXPECT_FALSE(Form4->Edit1->ReadOnly());
-    EXPECT_TRUE(Form4->ComboBox1->Enabled());
-    EXPECT_TRUE(Form4->Button3->Visible() && Form4->Button4->Visible());
-    EXPECT_TRUE(Form4->InSG->Options() & goEditing);
-    // The same form hides its buttons for a XOR and shows them for a counter.
-    TElement* x = Place(Doc()->CreateXorElement(), 300, 100);
-    Edit(x, Form2, [&] {
-        EXPECT_FALSE(Form2->Button3->Visible());
-        Form2->Button2->Click();
-    });
-    TElement* c = Place(Doc()->CreateCounterElement(), 500, 100);
-    Edit(c, Form2, [&] {
-        EXPECT_TRUE(Form2->Button3->Visible() && Form2->Button4->Visible());
-        Form2->Button2->Click();
-    });
     // An element without pins opens with an empty grid and nothing to edit.
     TScheme loose;
     TElement* bare = new TElement(&loose, "x");

@@ -35,16 +35,11 @@ protected:
         Doc()->SetFileName(dir.File("a.tvs"));
         jump = Place(Doc()->CreateGotoElement());
         jump->SetName("J");
-        jump->AssignNumber(2);
         jump->TargetScheme = "a.tvs";
         jump->GotoElement = true;
         jump->TargetElement = "E1";
     }
-    std::vector<AnsiString> Offered(TComboBox* box) const {
-        std::vector<AnsiString> v;
-        for (int i = 0; i < box->Items()->Count(); ++i) v.push_back(box->Items()->Strings(i));
-        return v;
-    }
+    static Texts Offered(TComboBox* box) { return Items(box->Items()); }
     void Pick(int scheme) {
         Form12->cbSch->SetItemIndex(scheme);
         Form12->cbSchChange(nullptr);
@@ -56,20 +51,20 @@ protected:
 TEST_F(GotoDialog, AllElementsFirstLaterOnesAfterChoosingItsOwnScheme) {
     EXPECT_TRUE(Edit(jump, Form12, [&] {
         EXPECT_EQ(Form12->PageControl1->ActivePage(), Form12->TabSheet2);
-        EXPECT_EQ(Offered(Form12->cbSch), (std::vector<AnsiString>{"a.tvs", "b.tvs"}));
+        EXPECT_EQ(Offered(Form12->cbSch), (Texts{"a.tvs", "b.tvs"}));
         EXPECT_EQ(Form12->cbSch->Text(), AnsiString("a.tvs"));
-        EXPECT_EQ(Offered(Form12->cbElem), (std::vector<AnsiString>{"E1", "J", "E2", "E3"}));
+        EXPECT_EQ(Offered(Form12->cbElem), (Texts{"E1", "J", "E2", "E3"}));
         EXPECT_EQ(Form12->cbElem->Text(), AnsiString("E1"));
         EXPECT_TRUE(Form12->ckbElem->Checked() && Form12->cbElem->Enabled());
         EXPECT_EQ(Form12->cbIn->Caption(), AnsiString("In"));
         // Chosen again: only what comes after the jump; the old target is not
         // among them.
         Pick(0);
-        EXPECT_EQ(Offered(Form12->cbElem), (std::vector<AnsiString>{"E2", "E3"}));
+        EXPECT_EQ(Offered(Form12->cbElem), (Texts{"E2", "E3"}));
         EXPECT_FALSE(Form12->ckbElem->Checked() || Form12->cbElem->Enabled());
         // Another scheme with an element of the same name: nothing is cut.
         Pick(1);
-        EXPECT_EQ(Offered(Form12->cbElem), (std::vector<AnsiString>{"J", "X"}));
+        EXPECT_EQ(Offered(Form12->cbElem), (Texts{"J", "X"}));
         Form12->ckbElem->SetChecked(true);
         EXPECT_TRUE(Form12->cbElem->Enabled());
         Form12->cbElem->SetItemIndex(1);
@@ -95,19 +90,18 @@ TEST_F(GotoDialog, AllElementsFirstLaterOnesAfterChoosingItsOwnScheme) {
     });
 }
 
-TEST_F(GotoDialog, TargetsThatAreGoneAreSaidAndKept) {
+TEST_F(GotoDialog, TargetsThatAreGoneAndJumpsWithoutAnInput) {
     jump->TargetScheme = "gone.tvs";
     EXPECT_TRUE(Edit(jump, Form12, [&] {
         EXPECT_EQ(Form12->cbSch->ItemIndex(), -1);
         EXPECT_TRUE(Offered(Form12->cbElem).empty());
         Form12->Button1->Click();
     }));
-    EXPECT_EQ(Said(), (std::vector<AnsiString>{"Нет такой схемы в проекте gone.tvs"_a,
-                                                "Нет такого элемента в схеме E1"_a}));
+    EXPECT_EQ(Said(), (Texts{"Нет такой схемы в проекте gone.tvs"_a, "Нет такого элемента в схеме E1"_a}));
     EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("gone.tvs/E1"));
     jump->TargetScheme = "b.tvs";
     EXPECT_TRUE(Edit(jump, Form12, [&] { Form12->Button1->Click(); }));
-    EXPECT_EQ(Said(), std::vector<AnsiString>{"Нет такого элемента в схеме E1"_a});
+    EXPECT_EQ(Said(), Texts{"Нет такого элемента в схеме E1"_a});
     EXPECT_EQ(jump->TargetElement, AnsiString("E1"));
     // Unticking "На элемент" clears the element.
     EXPECT_TRUE(Edit(jump, Form12, [&] {
@@ -128,22 +122,6 @@ TEST_F(GotoDialog, TargetsThatAreGoneAreSaidAndKept) {
         Form12->Button1->Click();
     }));
     EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("b.tvs/X"));
-}
-
-TEST_F(GotoDialog, OrderNumbersAndAJumpWithoutItsInput) {
-    Place(Doc()->CreateAndElement(), 300, 100)->AssignNumber(1);
-    Edit(jump, Form12, [&] {
-        EXPECT_EQ(Offered(Form12->Order), (std::vector<AnsiString>{"1", "2"}));
-        Form12->Order->SetText("x");
-        Form12->Button1->Click();
-        EXPECT_EQ(Form12->ModalResult, mrNone);
-        EXPECT_EQ(Form12->PageControl1->ActivePage(), Form12->TabSheet1);
-        Form12->Order->SetText("1");
-        Form12->Button1->Click();
-    });
-    EXPECT_EQ(Said(), (std::vector<AnsiString>{" Неправильно введены параметры! "_a,
-                                                "В схеме уже существует элемент с номером 1"_a}));
-    EXPECT_EQ(jump->Number(), 2);
     // A damaged record without the input pin: the box has nothing to invert.
     TScheme loose;
     auto* bare = new TGotoElement(&loose);

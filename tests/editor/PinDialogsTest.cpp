@@ -86,7 +86,7 @@ TEST_F(PinDialogs, ApplyRefusesWhatTheTableWouldNotHold) {
         Form5->NameEdit->SetText("X 8");
         Form5->DrvComboBox->SetItemIndex(0);
     }));
-    EXPECT_EQ(Said(), std::vector<AnsiString>{DriversInUse().LastError()});
+    EXPECT_EQ(Said(), Texts{DriversInUse().LastError()});
     EXPECT_EQ(DriversInUse().LastError(), "Недопустимое имя сигнала: X 8"_a);
     EXPECT_EQ(d->Name(), AnsiString("X7"));
     // A new name without a driver: the pin takes it, the table stays.
@@ -113,7 +113,7 @@ TEST_F(PinDialogs, ToTheDebuggerOnlyWithOne) {
             Form5->btAddToDebug->Click();
         }));
     }
-    EXPECT_EQ(fake.debug, (std::vector<AnsiString>{"Y1=1", "Y1=1", "X1=0"})) << "one line per press";
+    EXPECT_EQ(fake.debug, (Texts{"Y1=1", "Y1=1", "X1=0"})) << "one line per press";
     // Refused by "Применить": nothing for the debugger, the dialog stays.
     fake.debug.clear();
     EXPECT_FALSE(Edit(d, Form5, [&] {
@@ -130,7 +130,7 @@ TEST_F(PinDialogs, ToTheDebuggerOnlyWithOne) {
         Form5->btFind->Click();
         Form5->Button2->Click();
     });
-    EXPECT_EQ(fake.found, std::vector<AnsiString>{"X1"});
+    EXPECT_EQ(fake.found, Texts{"X1"});
 }
 
 TEST_F(PinDialogs, ConfigureOpensTheSignalTableAtTheName) {
@@ -182,14 +182,14 @@ TEST_F(PinDialogs, AConnectorKeepsTheVariableSignalsUpToDate) {
         Form9->EditComment->SetText("новый"_a);
         Form9->btAddToDebug->Click();
     }));
-    EXPECT_EQ(Said(), std::vector<AnsiString>{" Этого сигнала нет в файле данных.\n Транслируйте проект (Ctrl+F9)"_a});
+    EXPECT_EQ(Said(), Texts{" Этого сигнала нет в файле данных.\n Транслируйте проект (Ctrl+F9)"_a});
     EXPECT_EQ(v->Name(), AnsiString("c2"));
     EXPECT_TRUE(DriversInUse().FindVarBit("c2", comment));
     EXPECT_TRUE(fake.debug.empty());
     // A known one: input or output is asked, then it is wanted.
     EXPECT_TRUE(Edit(v, Form9, [] { Form9->btAddToDebug->Click(); }));
-    EXPECT_EQ(services.asked, std::vector<AnsiString>{"c2"});
-    EXPECT_EQ(fake.debug, std::vector<AnsiString>{"c2=1"});
+    EXPECT_EQ(services.asked, Texts{"c2"});
+    EXPECT_EQ(fake.debug, Texts{"c2=1"});
     EXPECT_TRUE(SheetIsClean());
 }
 

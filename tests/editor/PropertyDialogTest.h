@@ -18,6 +18,8 @@
 #include "editor/Unit5.h"
 #include "editor/gotoparam.h"
 
+using Texts = std::vector<AnsiString>;
+
 class PropertyDialogTest : public SchemeWindowTest {
 protected:
     void SetUp() override {
@@ -57,11 +59,23 @@ protected:
         element->Show();
         return element;
     }
+    // Takes a placed object off the sheet and out of the scheme.
+    void Remove(TEntity* entity) {
+        entity->Hide();
+        Doc()->AddToSelection(entity, true);
+        Doc()->DeleteSelected();
+        Doc()->ClearSelection();
+    }
     // The message texts shown since the last call.
-    std::vector<AnsiString> Said() {
-        std::vector<AnsiString> texts = port.Messages();
+    Texts Said() {
+        Texts texts = port.Messages();
         port.Clear();
         return texts;
+    }
+    static Texts Items(TStrings* items) {
+        Texts v;
+        for (int i = 0; i < items->Count(); ++i) v.push_back(items->Strings(i));
+        return v;
     }
 
     TPropertyDialogs dialogs;

@@ -48,8 +48,6 @@ protected:
 
 TEST_F(SymbolDialogs, TheActionFormStartsAtOpeningAndKeepsTheChoice) {
     EXPECT_EQ(Form3->Check->ItemIndex(), 1);
-    EXPECT_EQ(Form3->Check->Items()->Text(),
-              "Обновить (считать символ из файла)\r\nОткрыть схему символа\r\nРедактировать свойства\r\n"_a);
     TSymbol* s = Place(Doc()->CreateSymbol());
     s->SetFileName(dir.File("none.tvy"));
     EXPECT_FALSE(Edit(s, Form3, [] {
@@ -80,22 +78,29 @@ TEST_F(SymbolDialogs, ASymbolIsReloadedOpenedOrEdited) {
     EXPECT_FALSE(Choose(s, 0));
     std::filesystem::remove(ToFsPath(file));
     EXPECT_FALSE(Choose(s, 0));
-    EXPECT_EQ(Said(), (std::vector<AnsiString>{"Файл разрушен!!"_a, "Не найден файл символа "_a + file,
+    EXPECT_EQ(Said(), (Texts{"Файл разрушен!!"_a, "Не найден файл символа "_a + file,
                                                 "Не найден файл символа "_a + file}));
     EXPECT_EQ(s->PinCount(), 3);
     EXPECT_TRUE(SheetIsClean());
     // Opened in a window of its own through the frame.
     EXPECT_FALSE(Choose(s, 1));
-    EXPECT_EQ(services.opened, std::vector<AnsiString>{file});
-    // Edited in the generic dialog, its pins shown but not changed.
+    EXPECT_EQ(services.opened, Texts{file});
+    // Edited in the generic dialog, its pins shown but not changed; the
+    // next element's pins can be edited again.
+    auto editable = [] {
+        return std::vector<bool>{!Form4->Edit1->ReadOnly(), Form4->ComboBox1->Enabled(), Form4->Button3->Visible(),
+                                 Form4->Button4->Visible(), bool(Form4->InSG->Options() & goEditing)};
+    };
     EXPECT_TRUE(Choose(s, 2, [&] {
         EXPECT_EQ(Form4->PinRows(), 3);
-        EXPECT_TRUE(Form4->Edit1->ReadOnly());
+        EXPECT_EQ(editable(), std::vector<bool>(5, false));
         Form4->Edit2->SetText("Sym");
         Form4->Button1->Click();
     }));
     EXPECT_EQ(s->Name(), AnsiString("Sym"));
     EXPECT_EQ(s->Pin(0)->Name(), AnsiString("a"));
+    Form4->LoadEntity(Place(Doc()->CreateAndElement(), 300, 300));
+    EXPECT_EQ(editable(), std::vector<bool>(5, true));
 }
 
 TEST_F(SymbolDialogs, AStateMachinesPinsGoBackIntoItsFile) {
@@ -110,7 +115,7 @@ TEST_F(SymbolDialogs, AStateMachinesPinsGoBackIntoItsFile) {
         Form4->Edit1->SetText("start");
         Form4->Button1->Click();
     }));
-    EXPECT_EQ(services.written, std::vector<AnsiString>{"m.fsm:start,b/y"});
+    EXPECT_EQ(services.written, Texts{"m.fsm:start,b/y"});
     // Cancelled, nothing is written.
     EXPECT_FALSE(Choose(f, 2, [] { Form4->Button2->Click(); }));
     EXPECT_EQ(services.written.size(), 1u);

