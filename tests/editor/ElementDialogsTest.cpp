@@ -19,30 +19,54 @@ void SelectPin(TElementPages* f, int row) {
     f->InSGClick(nullptr);
 }
 
-TEST_F(ElementDialogs, ApplyStoresBetweenAHideAndAShow) {
+// Pin buttons change the element at once and only the grid rows they touch,
+// so what was typed stays and Отменить leaves their change; "Применить"
+// stores the rest between a hide and a show. The sheet equals a fresh repaint
+// after each at either zoom.
+TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
     for (int zoom : {100, 150}) {
         Doc()->SetScale(zoom);
         window->PaintBox1->Repaint();
         TElement* e = Place(Doc()->CreateAndElement(), 100, 100 + zoom);
-        EXPECT_TRUE(Edit(e, Form4, [&] {
+        Doc()->SetModified(false);
+        EXPECT_FALSE(Edit(e, Form4, [&] {
             EXPECT_EQ(Form4->PageControl1->ActivePage(), Form4->TabSheet1);
             EXPECT_EQ(Form4->Edit2->Text(), AnsiString("AND"));
             EXPECT_EQ(PinRows(Form4->InSG, 3), (std::vector<std::string>{"Out|Выход|Нет", "In|Вход|Нет", "In|Вход|Нет"}));
             EXPECT_EQ(Form4->Edit1->Text(), AnsiString("Out")) << "row 1 is selected";
-            Form4->Edit2->SetText("K5");
+            Form4->Edit2->SetText("typed");
             SelectPin(Form4, 2);
             Form4->Edit1->SetText("A");
+            Form4->Button3->Click();
+            EXPECT_EQ(PinRows(Form4->InSG, 4),
+                      (std::vector<std::string>{"Out|Выход|Нет", "A|Вход|Нет", "In|Вход|Нет", "In|Вход|Нет"}));
+            EXPECT_EQ(Form4->Edit2->Text(), AnsiString("typed"));
+            EXPECT_EQ(e->PinCount(), 4);
+            EXPECT_TRUE(SheetIsClean()) << "a pin added";
+            Form4->Button2->Click();
+        }));
+        EXPECT_EQ(e->PinCount(), 4) << "a pin added stays after Отменить";
+        EXPECT_EQ(e->Pin(1)->Name(), AnsiString("In")) << "the typed name was not stored";
+        EXPECT_EQ(e->Name(), AnsiString("AND"));
+        EXPECT_TRUE(Doc()->IsModified());
+        // "Удалить" removes the last input; the rows above keep what was typed.
+        EXPECT_TRUE(Edit(e, Form4, [&] {
+            Form4->Edit2->SetText("K5");
+            SelectPin(Form4, 2);
+            Form4->Edit1->SetText("B");
             Form4->ComboBox1->SetItemIndex(1);
             Form4->ComboBox1Change(nullptr);
-            Form4->Button3->Click();
-            EXPECT_TRUE(SheetIsClean()) << "a pin added at " << zoom;
+            Form4->Button4->Click();
+            EXPECT_EQ(PinRows(Form4->InSG, 3), (std::vector<std::string>{"Out|Выход|Нет", "B|Вход|Да", "In|Вход|Нет"}));
+            EXPECT_TRUE(SheetIsClean()) << "a pin removed";
             Form4->Button1->Click();
         }));
+        EXPECT_EQ(e->PinCount(), 3);
         EXPECT_EQ(e->Name(), AnsiString("K5"));
-        EXPECT_EQ(e->Pin(1)->Name(), AnsiString("A"));
+        EXPECT_EQ(e->Pin(1)->Name(), AnsiString("B"));
         EXPECT_TRUE(e->Pin(1)->Inverse());
         EXPECT_TRUE(e->Visible());
-        EXPECT_TRUE(SheetIsClean()) << zoom;
+        EXPECT_TRUE(SheetIsClean()) << "applied";
         // An empty name keeps the old one.
         EXPECT_TRUE(Edit(e, Form4, [&] {
             Form4->Edit2->SetText("");
@@ -50,6 +74,18 @@ TEST_F(ElementDialogs, ApplyStoresBetweenAHideAndAShow) {
         }));
         EXPECT_EQ(e->Name(), AnsiString("K5"));
     }
+    // The commutator's pins are made again: the whole grid follows.
+    auto* m = Place(Doc()->CreateCommutatorElement(), 400, 60);
+    Edit(m, Form2, [&] {
+        Form2->Edit2->SetText("M");
+        Form2->Button3->Click();
+        EXPECT_EQ(Form2->PinRows(), 2 * 5 + 1 + 5);
+        EXPECT_EQ(Form2->InSG->Cells(0, 5), AnsiString("A4"));
+        EXPECT_EQ(Form2->Edit2->Text(), AnsiString("M"));
+        Form2->Button1->Click();
+    });
+    EXPECT_EQ(m->Name(), AnsiString("M"));
+    EXPECT_EQ(m->OutputCount(), 5);
 }
 
 // Every dialog with an order number: one number offered per device; a number
@@ -151,27 +187,35 @@ TEST_F(ElementDialogs, OrderNumbersOfTheGenericDialog) {
     EXPECT_EQ(Items(Form8->Order->Items()), (Texts{"1", "2", "3", "4"}));
 }
 
+// "Добавить" and "Удалить" up to each kind's limits, with the limits' texts.
 TEST_F(ElementDialogs, PinButtonLimits) {
     struct Row {
         std::function<TElement*()> make;
-        TForm4* form;
-        int adds;         // presses of "Добавить" that succeed
-        int deletes;      // presses of "Удалить" from there that succeed
-        const char* last; // the name of the last output after the adds
+        TElementPages* form;
+        bool outputs;      // the buttons add and remove outputs, else inputs
+        int adds, deletes; // presses that succeed: of "Добавить", then of "Удалить"
+        const char* names; // of those pins after the adds
     };
     const Row rows[] = {
-        {[&] { return Doc()->CreateAndElement(); }, Form4, 6, 7, "In"},
-        {[&] { return Doc()->CreateCounterElement(); }, Form2, 4, 7, "Out"},
-        {[&] { return Doc()->CreateReverCounterElement(); }, Form2, 4, 7, "Out"},
-        {[&] { return Doc()->CreateD8RSCounterElement(); }, Form2, 0, 7, "7"},
-        {[&] { return Doc()->CreateDecoderElement(); }, Form2, 0, 9, "Out"},
-        {[&] { return Doc()->CreateCommutatorElement(); }, Form2, 12, 15, "15"},
+        {[&] { return Doc()->CreateAndElement(); }, Form4, false, 6, 7, "In In In In In In In In"},
+        {[&] { return Doc()->CreateCounterElement(); }, Form2, true, 4, 7, "Out Out Out Out Out Out Out Out"},
+        {[&] { return Doc()->CreateReverCounterElement(); }, Form2, true, 4, 7, "Out Out Out Out Out Out Out Out"},
+        {[&] { return Doc()->CreateD8RSCounterElement(); }, Form2, true, 0, 7, "0 1 2 3 4 5 6 7"},
+        {[&] { return Doc()->CreateDecoderElement(); }, Form2, true, 0, 9, "Out Out Out Out Out Out Out Out Out Out"},
+        {[&] { return Doc()->CreateCommutatorElement(); }, Form2, true, 12, 15, "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15"},
+        {[&] { return Doc()->CreatePredTimerElement(1); }, Form1, false, 7, 7, "In Reset 0 1 2 3 4 5 6 7"},
+        {[&] { return Doc()->CreateCase16Element(15); }, Form10, true, 1, 15, "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15"},
     };
     for (const Row& r : rows) {
         TElement* e = Place(r.make(), 100, 60);
         SCOPED_TRACE(AnsiToUtf8(e->Label()));
-        const bool outputs = r.form == Form2;
-        auto count = [&] { return outputs ? e->OutputCount() : e->InputCount(); };
+        auto count = [&] { return r.outputs ? e->OutputCount() : e->InputCount(); };
+        auto names = [&] {
+            std::string s;
+            for (int i = 0; i < count(); ++i)
+                s += (i ? " " : "") + AnsiToUtf8((r.outputs ? e->GetOutput(i) : e->GetInput(i))->Name());
+            return s;
+        };
         const int start = count();
         Edit(e, r.form, [&] {
             for (int i = 0; i < r.adds; ++i) r.form->Button3->Click();
@@ -182,17 +226,17 @@ TEST_F(ElementDialogs, PinButtonLimits) {
             EXPECT_EQ(port.Last().buttons, mbYesOnly);
             port.Clear();
             EXPECT_EQ(count(), start + r.adds);
+            EXPECT_EQ(names(), r.names);
             EXPECT_EQ(r.form->PinRows(), e->PinCount());
-            TInOut* last = outputs ? e->GetOutput(e->OutputCount() - 1) : e->GetInput(e->InputCount() - 1);
-            EXPECT_EQ(last->Name(), Utf8ToAnsi(r.last));
             EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
             EXPECT_TRUE(SheetIsClean());
             for (int i = 0; i < r.deletes; ++i) r.form->Button4->Click();
             EXPECT_EQ(Said(), Texts{});
             r.form->Button4->Click();
             EXPECT_EQ(Said(), Texts{"Больше нельзя удалять"_a});
-            EXPECT_EQ(count(), 1);
+            EXPECT_EQ(count(), start + r.adds - r.deletes);
             EXPECT_EQ(PinRows(r.form->InSG, r.form->PinRows()).size(), std::size_t(e->PinCount()));
+            EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
             EXPECT_TRUE(SheetIsClean());
             r.form->Button2->Click();
         });
@@ -200,50 +244,8 @@ TEST_F(ElementDialogs, PinButtonLimits) {
     }
 }
 
-TEST_F(ElementDialogs, PinButtonsActAtOnceAndKeepWhatWasTyped) {
-    TElement* e = Place(Doc()->CreateAndElement());
-    Doc()->SetModified(false);
-    EXPECT_FALSE(Edit(e, Form4, [&] {
-        Form4->Edit2->SetText("typed");
-        SelectPin(Form4, 2);
-        Form4->Edit1->SetText("A");
-        Form4->Button3->Click();
-        EXPECT_EQ(PinRows(Form4->InSG, 4),
-                  (std::vector<std::string>{"Out|Выход|Нет", "A|Вход|Нет", "In|Вход|Нет", "In|Вход|Нет"}))
-            << "the typed pin name stays in its row";
-        EXPECT_EQ(Form4->Edit2->Text(), AnsiString("typed"));
-        EXPECT_EQ(e->PinCount(), 4);
-        EXPECT_TRUE(SheetIsClean());
-        Form4->Button2->Click();
-    })) << "Отменить";
-    EXPECT_EQ(e->PinCount(), 4) << "a pin added stays after Отменить";
-    EXPECT_EQ(e->Pin(1)->Name(), AnsiString("In")) << "the typed name was not stored";
-    EXPECT_EQ(e->Name(), AnsiString("AND"));
-    EXPECT_TRUE(Doc()->IsModified());
-    // "Удалить" removes the last input; the rows above keep what was typed.
-    EXPECT_TRUE(Edit(e, Form4, [&] {
-        SelectPin(Form4, 2);
-        Form4->Edit1->SetText("B");
-        Form4->Button4->Click();
-        EXPECT_EQ(PinRows(Form4->InSG, 3), (std::vector<std::string>{"Out|Выход|Нет", "B|Вход|Нет", "In|Вход|Нет"}));
-        Form4->Button1->Click();
-    }));
-    EXPECT_EQ(e->PinCount(), 3);
-    EXPECT_EQ(e->Pin(1)->Name(), AnsiString("B"));
-    EXPECT_TRUE(SheetIsClean());
-    // The commutator's pins are made again: the whole grid follows.
-    auto* m = Place(Doc()->CreateCommutatorElement(), 400, 60);
-    Edit(m, Form2, [&] {
-        Form2->Edit2->SetText("M");
-        Form2->Button3->Click();
-        EXPECT_EQ(Form2->PinRows(), 2 * 5 + 1 + 5);
-        EXPECT_EQ(Form2->InSG->Cells(0, 5), AnsiString("A4"));
-        EXPECT_EQ(Form2->Edit2->Text(), AnsiString("M"));
-        Form2->Button1->Click();
-    });
-    EXPECT_EQ(m->Name(), AnsiString("M"));
-    EXPECT_EQ(m->OutputCount(), 5);
-    // An element without pins opens with an empty grid and nothing to edit.
+// An element without pins opens with an empty grid and nothing to edit.
+TEST_F(ElementDialogs, AnElementWithoutPins) {
     TScheme loose;
     TElement* bare = new TElement(&loose, "x");
     loose.AddObject(bare);

@@ -1,48 +1,13 @@
 // The delay dialog of the timer with pre-set inputs, and the trigger and
-// timer dialogs: their pin rules and the delay's limits.
+// timer dialogs: their tick boxes and the delay's limits.
 #include "editor/PropertyDialogTest.h"
 
 namespace {
 
 using TimerDialogs = PropertyDialogTest;
 
-TEST_F(TimerDialogs, PreSetInputsComeAndGoAtTheEnd) {
-    TPredTimerElement* t = Place(Doc()->CreatePredTimerElement(1));
-    Edit(t, Form1, [&] {
-        EXPECT_EQ(Form1->PinRows(), 4);
-        EXPECT_EQ(Form1->InSG->Cells(0, 4), AnsiString("0"));
-        Form1->Button4->Click();
-        EXPECT_EQ(Said(), Texts{"Больше нельзя удалять"_a});
-        for (int i = 0; i < 7; ++i) Form1->Button3->Click();
-        EXPECT_EQ(Said(), Texts{});
-        Form1->Button3->Click();
-        EXPECT_EQ(Said(), Texts{"Больше нельзя добавить"_a});
-        Texts names;
-        for (int i = 3; i < t->PinCount(); ++i) names.push_back(t->Pin(i)->Name());
-        EXPECT_EQ(names, (Texts{"0", "1", "2", "3", "4", "5", "6", "7"}));
-        EXPECT_EQ(t->GetHeight(), 10 + 10 * 10);
-        EXPECT_TRUE(SheetIsClean());
-        // A name typed in the grid stays over a removal below it.
-        Form1->InSG->SetRow(1);
-        Form1->InSGClick(nullptr);
-        Form1->Edit1->SetText("Start");
-        Form1->Button4->Click();
-        EXPECT_EQ(Form1->InSG->Cells(0, 1), AnsiString("Start"));
-        EXPECT_EQ(Form1->PinRows(), 10);
-        EXPECT_TRUE(SheetIsClean());
-        Form1->Button1->Click();
-    });
-    EXPECT_EQ(t->Pin(0)->Name(), AnsiString("Start"));
-    EXPECT_EQ(t->InputCount(), 9);
-    EXPECT_EQ(t->GetHeight(), 10 + 10 * 9);
-    EXPECT_TRUE(SheetIsClean());
-}
-
 TEST_F(TimerDialogs, DelaysAreHeldWithinTheSettingsLimits) {
-    // The limits are the settings' at the time the dialogs are made.
-    EXPECT_EQ(Form1->TimerValue->MinValue, 50);
-    EXPECT_EQ(Form7->TimerValue->MaxValue, 50000000);
-    EXPECT_EQ(Form7->TimerValue->Increment, 50);
+    // The limits and the step are the settings' (50 .. 50,000,000 by 50).
     TPredTimerElement* p = Place(Doc()->CreatePredTimerElement(2));
     TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
     p->SetDelay(10);
