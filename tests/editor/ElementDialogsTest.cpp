@@ -32,7 +32,6 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
         EXPECT_FALSE(Edit(e, Form4, [&] {
             EXPECT_EQ(Form4->PageControl1->ActivePage(), Form4->TabSheet1);
             EXPECT_EQ(Form4->Edit2->Text(), AnsiString("AND"));
-            EXPECT_EQ(PinRows(Form4->InSG, 3), (std::vector<std::string>{"Out|Выход|Нет", "In|Вход|Нет", "In|Вход|Нет"}));
             EXPECT_EQ(Form4->Edit1->Text(), AnsiString("Out")) << "row 1 is selected";
             Form4->Edit2->SetText("typed");
             SelectPin(Form4, 2);
@@ -50,7 +49,7 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
         EXPECT_EQ(e->Name(), AnsiString("AND"));
         EXPECT_TRUE(Doc()->IsModified());
         // "Удалить" removes the last input; the rows above keep what was typed.
-        EXPECT_TRUE(Edit(e, Form4, [&] {
+        EXPECT_TRUE(Apply(e, Form4, [&] {
             Form4->Edit2->SetText("K5");
             SelectPin(Form4, 2);
             Form4->Edit1->SetText("B");
@@ -59,33 +58,15 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
             Form4->Button4->Click();
             EXPECT_EQ(PinRows(Form4->InSG, 3), (std::vector<std::string>{"Out|Выход|Нет", "B|Вход|Да", "In|Вход|Нет"}));
             EXPECT_TRUE(SheetIsClean()) << "a pin removed";
-            Form4->Button1->Click();
         }));
         EXPECT_EQ(e->PinCount(), 3);
-        EXPECT_EQ(e->Name(), AnsiString("K5"));
-        EXPECT_EQ(e->Pin(1)->Name(), AnsiString("B"));
+        EXPECT_EQ(e->Name() + e->Pin(1)->Name(), AnsiString("K5B"));
         EXPECT_TRUE(e->Pin(1)->Inverse());
         EXPECT_TRUE(e->Visible());
         EXPECT_TRUE(SheetIsClean()) << "applied";
-        // An empty name keeps the old one.
-        EXPECT_TRUE(Edit(e, Form4, [&] {
-            Form4->Edit2->SetText("");
-            Form4->Button1->Click();
-        }));
-        EXPECT_EQ(e->Name(), AnsiString("K5"));
+        EXPECT_TRUE(Apply(e, Form4, [] { Form4->Edit2->SetText(""); }));
+        EXPECT_EQ(e->Name(), AnsiString("K5")) << "an empty name keeps the old one";
     }
-    // The commutator's pins are made again: the whole grid follows.
-    auto* m = Place(Doc()->CreateCommutatorElement(), 400, 60);
-    Edit(m, Form2, [&] {
-        Form2->Edit2->SetText("M");
-        Form2->Button3->Click();
-        EXPECT_EQ(Form2->PinRows(), 2 * 5 + 1 + 5);
-        EXPECT_EQ(Form2->InSG->Cells(0, 5), AnsiString("A4"));
-        EXPECT_EQ(Form2->Edit2->Text(), AnsiString("M"));
-        Form2->Button1->Click();
-    });
-    EXPECT_EQ(m->Name(), AnsiString("M"));
-    EXPECT_EQ(m->OutputCount(), 5);
 }
 
 // Every dialog with an order number: one number offered per device; a number
@@ -100,23 +81,22 @@ TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
         TForm* form;
         TComboBox* order;
         TEdit* name;
-        TButton* apply;
         TPageControl* pages;
         TTabSheet *first, *second;
         AnsiString taken;
     };
-    auto row = [](std::function<TElement*()> make, auto* f, TEdit* name, TButton* apply, AnsiString taken) {
-        return Row{make, f, f->Order, name, apply, f->PageControl1, f->TabSheet1, f->TabSheet2, taken};
+    auto row = [](std::function<TElement*()> make, auto* f, TEdit* name, AnsiString taken) {
+        return Row{make, f, f->Order, name, f->PageControl1, f->TabSheet1, f->TabSheet2, taken};
     };
     const AnsiString checked = "В схеме уже существует элемент с номером 3"_a;
     const AnsiString own = "Елемент с номером 3 уже существует"_a;
     const Row rows[] = {
-        row([&] { return Doc()->CreateAndElement(); }, Form4, Form4->Edit2, Form4->Button1, checked),
-        row([&] { return Doc()->CreateCaseDiapElement(6); }, Form10, Form10->Edit2, Form10->Button1, checked),
-        row([&] { return Doc()->CreateGotoElement(); }, Form12, Form12->Edit2, Form12->Button1, checked),
-        row([&] { return Doc()->CreatePredTimerElement(1); }, Form1, Form1->Edit2, Form1->Button1, own),
-        row([&] { return Doc()->CreateTriggerElement(); }, Form8, Form8->Edit1, Form8->Button3, own),
-        row([&] { return Doc()->CreateTimerElement(); }, Form7, Form7->Edit1, Form7->Button3, own),
+        row([&] { return Doc()->CreateAndElement(); }, Form4, Form4->Edit2, checked),
+        row([&] { return Doc()->CreateCaseDiapElement(6); }, Form10, Form10->Edit2, checked),
+        row([&] { return Doc()->CreateGotoElement(); }, Form12, Form12->Edit2, checked),
+        row([&] { return Doc()->CreatePredTimerElement(1); }, Form1, Form1->Edit2, own),
+        row([&] { return Doc()->CreateTriggerElement(); }, Form8, Form8->Edit1, own),
+        row([&] { return Doc()->CreateTimerElement(); }, Form7, Form7->Edit1, own),
     };
     Place(Doc()->CreateOrElement(), 500, 300)->AssignNumber(3);
     for (const Row& r : rows) {
@@ -130,7 +110,7 @@ TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
             r.order->SetText("abc");
             r.name->SetText("N2");
             r.pages->SetActivePage(r.second);
-            r.apply->Click();
+            ApplyButton(r.form)->Click();
             EXPECT_EQ(r.form->ModalResult, mrNone);
             EXPECT_EQ(r.pages->ActivePage(), r.first) << "the box is shown";
             EXPECT_EQ(Said(), Texts{" Неправильно введены параметры! "_a});
@@ -138,18 +118,14 @@ TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
             r.form->ModalResult = mrCancel;
         }));
         EXPECT_EQ(e->Name(), name);
-        EXPECT_TRUE(Edit(e, r.form, [&] {
+        EXPECT_TRUE(Apply(e, r.form, [&] {
             r.order->SetText("3");
             r.name->SetText("N3");
-            r.apply->Click();
         }));
         EXPECT_EQ(Said(), Texts{r.taken});
         EXPECT_EQ(e->Number(), 1);
         EXPECT_EQ(e->Name(), AnsiString("N3"));
-        EXPECT_TRUE(Edit(e, r.form, [&] {
-            r.order->SetText("$A");
-            r.apply->Click();
-        }));
+        EXPECT_TRUE(Apply(e, r.form, [&] { r.order->SetText("$A"); }));
         EXPECT_EQ(e->Number(), 10);
         EXPECT_TRUE(SheetIsClean());
         Remove(e);
@@ -164,10 +140,7 @@ TEST_F(ElementDialogs, OrderNumbersOfTheGenericDialog) {
     // Its own number is silent; a free one is taken; with the check off any.
     for (const char* n : {"1", "2", "3"}) {
         InitModule->CheckOrder = n[0] != '3';
-        EXPECT_TRUE(Edit(a, Form4, [&] {
-            Form4->Order->SetText(n);
-            Form4->Button1->Click();
-        }));
+        EXPECT_TRUE(Apply(a, Form4, [&] { Form4->Order->SetText(n); }));
         EXPECT_EQ(Said(), Texts{});
         EXPECT_EQ(a->Number(), n[0] - '0');
     }
@@ -196,15 +169,17 @@ TEST_F(ElementDialogs, PinButtonLimits) {
         int adds, deletes; // presses that succeed: of "Добавить", then of "Удалить"
         const char* names; // of those pins after the adds
     };
+    const char* out8 = "Out Out Out Out Out Out Out Out";
+    const char* to15 = "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15";
     const Row rows[] = {
         {[&] { return Doc()->CreateAndElement(); }, Form4, false, 6, 7, "In In In In In In In In"},
-        {[&] { return Doc()->CreateCounterElement(); }, Form2, true, 4, 7, "Out Out Out Out Out Out Out Out"},
-        {[&] { return Doc()->CreateReverCounterElement(); }, Form2, true, 4, 7, "Out Out Out Out Out Out Out Out"},
+        {[&] { return Doc()->CreateCounterElement(); }, Form2, true, 4, 7, out8},
+        {[&] { return Doc()->CreateReverCounterElement(); }, Form2, true, 4, 7, out8},
         {[&] { return Doc()->CreateD8RSCounterElement(); }, Form2, true, 0, 7, "0 1 2 3 4 5 6 7"},
         {[&] { return Doc()->CreateDecoderElement(); }, Form2, true, 0, 9, "Out Out Out Out Out Out Out Out Out Out"},
-        {[&] { return Doc()->CreateCommutatorElement(); }, Form2, true, 12, 15, "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15"},
+        {[&] { return Doc()->CreateCommutatorElement(); }, Form2, true, 12, 15, to15},
         {[&] { return Doc()->CreatePredTimerElement(1); }, Form1, false, 7, 7, "In Reset 0 1 2 3 4 5 6 7"},
-        {[&] { return Doc()->CreateCase16Element(15); }, Form10, true, 1, 15, "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15"},
+        {[&] { return Doc()->CreateCase16Element(15); }, Form10, true, 1, 15, to15},
     };
     for (const Row& r : rows) {
         TElement* e = Place(r.make(), 100, 60);
@@ -216,8 +191,18 @@ TEST_F(ElementDialogs, PinButtonLimits) {
                 s += (i ? " " : "") + AnsiToUtf8((r.outputs ? e->GetOutput(i) : e->GetInput(i))->Name());
             return s;
         };
+        auto fits = [&] {
+            // The grid follows the pins, all of them when the pins are made
+            // again (the commutator); the name typed stays.
+            EXPECT_EQ(r.form->Edit2->Text(), AnsiString("typed"));
+            ASSERT_EQ(r.form->PinRows(), e->PinCount());
+            for (int i = 0; i < e->PinCount(); ++i) EXPECT_EQ(r.form->InSG->Cells(0, i + 1), e->Pin(i)->Name());
+            EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
+            EXPECT_TRUE(SheetIsClean());
+        };
         const int start = count();
         Edit(e, r.form, [&] {
+            r.form->Edit2->SetText("typed");
             for (int i = 0; i < r.adds; ++i) r.form->Button3->Click();
             EXPECT_EQ(Said(), Texts{});
             r.form->Button3->Click();
@@ -227,17 +212,13 @@ TEST_F(ElementDialogs, PinButtonLimits) {
             port.Clear();
             EXPECT_EQ(count(), start + r.adds);
             EXPECT_EQ(names(), r.names);
-            EXPECT_EQ(r.form->PinRows(), e->PinCount());
-            EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
-            EXPECT_TRUE(SheetIsClean());
+            fits();
             for (int i = 0; i < r.deletes; ++i) r.form->Button4->Click();
             EXPECT_EQ(Said(), Texts{});
             r.form->Button4->Click();
             EXPECT_EQ(Said(), Texts{"Больше нельзя удалять"_a});
             EXPECT_EQ(count(), start + r.adds - r.deletes);
-            EXPECT_EQ(PinRows(r.form->InSG, r.form->PinRows()).size(), std::size_t(e->PinCount()));
-            EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
-            EXPECT_TRUE(SheetIsClean());
+            fits();
             r.form->Button2->Click();
         });
         Remove(e);
@@ -249,12 +230,11 @@ TEST_F(ElementDialogs, AnElementWithoutPins) {
     TScheme loose;
     TElement* bare = new TElement(&loose, "x");
     loose.AddObject(bare);
-    EXPECT_TRUE(Edit(bare, Form4, [&] {
+    EXPECT_TRUE(Apply(bare, Form4, [&] {
         EXPECT_EQ(Form4->PinRows(), 0);
         EXPECT_EQ(Form4->InSG->Cells(0, 1), AnsiString());
         EXPECT_FALSE(Form4->Edit1->Enabled());
         Form4->Edit1->SetText("ghost");
-        Form4->Button1->Click();
     }));
     EXPECT_EQ(bare->PinCount(), 0);
 }

@@ -2,7 +2,8 @@
 // The property dialogs' tests: a scheme window as in the window's tests,
 // every property dialog made as the program makes it, and the dispatcher
 // installed as the frame installs it. Edit opens an entity's properties and
-// runs a step on the dialog that shows.
+// runs a step on the dialog that shows; Apply fills it and presses
+// "Применить".
 
 #include <functional>
 
@@ -50,6 +51,21 @@ protected:
         EXPECT_EQ(script.unscripted, 0);
         EXPECT_FALSE(script.stuck);
         return changed;
+    }
+    bool Apply(TEntity* entity, TForm* form, std::function<void()> fill = [] {}) {
+        return Edit(entity, form, [&] {
+            fill();
+            ApplyButton(form)->Click();
+        });
+    }
+    static TButton* ApplyButton(TForm* f) {
+        if (f == Form8 || f == Form7) return static_cast<TTickForm*>(f)->Button3;
+        if (f == Form9) return Form9->Button3;
+        if (f == Form12) return Form12->Button1;
+        if (f == Form6) return Form6->Button1;
+        if (f == Form3) return Form3->Button1;
+        if (f == Form5) return Form5->Button1;
+        return static_cast<TElementPages*>(f)->Button1;
     }
     // An element of the scheme at a place, shown on the sheet.
     template <class T>
