@@ -13,45 +13,39 @@ protected:
         PropertyDialogTest::SetUp();
         SeedSignals();
         DriversInUse().Modified = false;
+        d = Pin("X1", 100, 100);
     }
-    TDriver* Driver(const char* name) { return Place(Pin(name, 100, 100)); }
-    bool Apply(TDriver* d, std::function<void()> fill) {
-        return Edit(d, Form5, [fill] {
-            fill();
-            Form5->Button1->Click();
-            if (Form5->ModalResult == mrNone) Form5->Button2->Click();
-        });
-    }
+    // A signal of the table as "driver:bit:comment", "-" when it has none.
     AnsiString Bit(const char* name) {
         AnsiString driver, comment;
         int bit = 0;
         if (!DriversInUse().FindBit(name, driver, bit, comment)) return "-";
         return driver + ":" + IntToStr(bit) + ":" + comment;
     }
+    AnsiString Fields() {
+        return Form5->DrvComboBox->Text() + ":" + IntToStr(Form5->BitEdit->AsInteger()) + ":" + Form5->ComentEdit->Text();
+    }
+    void Name(const char* name) {
+        Form5->NameEdit->SetText(name);
+        Form5->NameEditChange(nullptr);
+    }
     FakeFrameServices services;
+    TDriver* d = nullptr;
 };
 
 TEST_F(PinDialogs, AKnownNameBringsItsDriverBitAndComment) {
-    TDriver* d = Driver("X1");
-    Edit(d, Form5, [&] {
+    Apply(d, Form5, [&] {
         EXPECT_EQ(Form5->PageControl1->ActivePage(), Form5->TabSheet1);
         EXPECT_EQ(Form5->NameEdit->Items()->Text(), AnsiString("X1\r\nX2\r\nY1\r\n"));
         EXPECT_EQ(Form5->DrvComboBox->Items()->Text(), AnsiString("D1\r\nD2\r\n"));
-        EXPECT_EQ(Form5->DrvComboBox->Text(), AnsiString("D1"));
-        EXPECT_EQ(Form5->BitEdit->AsInteger(), 2);
-        EXPECT_EQ(Form5->ComentEdit->Text(), "пуск"_a);
+        EXPECT_EQ(Fields(), "D1:2:пуск"_a);
         EXPECT_FALSE(Form5->btFind->Visible() || Form5->btAddToDebug->Visible() || Form5->CheckBox1->Visible());
-        Form5->NameEdit->SetText("Y1");
-        Form5->NameEditChange(nullptr);
-        EXPECT_EQ(Form5->DrvComboBox->Text() + ":" + Form5->ComentEdit->Text(), "D2:лампа"_a);
-        EXPECT_EQ(Form5->BitEdit->AsInteger(), 0);
-        // An unknown name leaves the fields.
-        Form5->NameEdit->SetText("Q");
-        Form5->NameEditChange(nullptr);
-        EXPECT_EQ(Form5->DrvComboBox->Text(), AnsiString("D2"));
+        Name("Y1");
+        EXPECT_EQ(Fields(), "D2:0:лампа"_a);
+        Name("Q");
+        EXPECT_EQ(Fields(), "D2:0:лампа"_a) << "an unknown name leaves the fields";
         Form5->NameEdit->SetText("Y1");
         Form5->ComentEdit->SetText("сигнал"_a);
-        Form5->Button1->Click();
     });
     EXPECT_EQ(d->Name(), AnsiString("Y1"));
     EXPECT_EQ(Bit("Y1"), "D2:0:сигнал"_a) << "the comment is updated in the table";
@@ -61,10 +55,9 @@ TEST_F(PinDialogs, AKnownNameBringsItsDriverBitAndComment) {
 }
 
 TEST_F(PinDialogs, ApplyRefusesWhatTheTableWouldNotHold) {
-    TDriver* d = Driver("X1");
     d->SetMirrored(true);
-    // Another bit for a known name.
-    EXPECT_FALSE(Apply(d, [] { Form5->BitEdit->SetValue(5); })) << "the dialog stays open";
+    // Another bit for a known name: the dialog stays open.
+    EXPECT_FALSE(Apply(d, Form5, [] { Form5->BitEdit->SetValue(5); }));
     ASSERT_EQ(port.Calls.size(), 1u);
     EXPECT_EQ(port.Calls.front().text, "Этот бит имеет другие параметры"_a);
     EXPECT_EQ(port.Calls.front().type, mtError);
@@ -72,44 +65,40 @@ TEST_F(PinDialogs, ApplyRefusesWhatTheTableWouldNotHold) {
     port.Clear();
     EXPECT_EQ(Bit("X1"), "D1:2:пуск"_a);
     // A new name with a driver: added; the table refuses a bad one with its reason.
-    EXPECT_TRUE(Apply(d, [] {
+    EXPECT_TRUE(Apply(d, Form5, [] {
         Form5->NameEdit->SetText("X7");
         Form5->DrvComboBox->SetItemIndex(0);
         Form5->BitEdit->SetValue(7);
         Form5->ComentEdit->SetText("новый"_a);
     }));
     EXPECT_EQ(Bit("X7"), "D1:7:новый"_a);
-    EXPECT_EQ(d->Name(), AnsiString("X7"));
-    EXPECT_EQ(d->GetDriverName(), AnsiString("D1"));
+    EXPECT_EQ(d->Name() + "/" + d->GetDriverName(), AnsiString("X7/D1"));
     EXPECT_TRUE(d->Mirrored()) << "the mirror flag is carried through";
-    EXPECT_FALSE(Apply(d, [] {
+    EXPECT_FALSE(Apply(d, Form5, [] {
         Form5->NameEdit->SetText("X 8");
         Form5->DrvComboBox->SetItemIndex(0);
     }));
-    EXPECT_EQ(Said(), Texts{DriversInUse().LastError()});
+    EXPECT_EQ(Said(), Texts{"Недопустимое имя сигнала: X 8"_a});
     EXPECT_EQ(DriversInUse().LastError(), "Недопустимое имя сигнала: X 8"_a);
     EXPECT_EQ(d->Name(), AnsiString("X7"));
     // A new name without a driver: the pin takes it, the table stays.
     const int bits = DriversInUse().GetBitCount();
-    EXPECT_TRUE(Apply(d, [] {
+    EXPECT_TRUE(Apply(d, Form5, [] {
         Form5->NameEdit->SetText("Z9");
         Form5->DrvComboBox->SetItemIndex(-1);
     }));
-    EXPECT_EQ(d->Name(), AnsiString("Z9"));
-    EXPECT_EQ(DriversInUse().GetBitCount(), bits);
-    EXPECT_EQ(d->GetDriverName(), AnsiString());
+    EXPECT_EQ(d->Name() + "/" + d->GetDriverName(), AnsiString("Z9/"));
     EXPECT_EQ(d->GetBitNumber(), 0);
+    EXPECT_EQ(DriversInUse().GetBitCount(), bits);
     EXPECT_TRUE(SheetIsClean());
 }
 
 TEST_F(PinDialogs, ToTheDebuggerOnlyWithOne) {
-    TDriver* d = Driver("X1");
     fake.debugger = true;
     for (const char* name : {"Y1", "Y1", "X1"}) {
         EXPECT_TRUE(Edit(d, Form5, [&] {
             EXPECT_TRUE(Form5->btAddToDebug->Visible());
-            Form5->NameEdit->SetText(name);
-            Form5->NameEditChange(nullptr);
+            Name(name);
             Form5->btAddToDebug->Click();
         }));
     }
@@ -134,7 +123,7 @@ TEST_F(PinDialogs, ToTheDebuggerOnlyWithOne) {
 }
 
 TEST_F(PinDialogs, ConfigureOpensTheSignalTableAtTheName) {
-    TDriver* d = Driver("X2");
+    TDriver* x2 = Pin("X2", 300, 100);
     ModalScript script;
     script.On(PinDriverDlg, [] {
         EXPECT_EQ(PinDriverDlg->PinGrid->Cells(0, PinDriverDlg->PinGrid->Row()), AnsiString("X2"));
@@ -145,32 +134,28 @@ TEST_F(PinDialogs, ConfigureOpensTheSignalTableAtTheName) {
         PinDriverDlg->WorkingCopy()->EditBit("X2", "X2", "D1", 1, "");
         PinDriverDlg->CancelBtn->Click();
     });
-    script.On(Form5, [] {
+    script.On(Form5, [&] {
         Form5->ComentEdit->SetText("typed"_a);
         Form5->Button3->Click();
-        EXPECT_EQ(Form5->DrvComboBox->Text() + ":" + IntToStr(Form5->BitEdit->AsInteger()) + ":" +
-                      Form5->ComentEdit->Text(),
-                  "D2:6:правка"_a);
+        EXPECT_EQ(Fields(), "D2:6:правка"_a);
         EXPECT_EQ(Form5->NameEdit->Text(), AnsiString("X2"));
         EXPECT_EQ(Form5->NameEdit->Items()->Count(), 3);
         Form5->Button3->Click();
-        EXPECT_EQ(Form5->BitEdit->AsInteger(), 6) << "cancelled: the fields stay";
+        EXPECT_EQ(Fields(), "D2:6:правка"_a) << "cancelled: the fields stay";
         Form5->Button2->Click();
     });
-    EXPECT_FALSE(d->Properties());
+    EXPECT_FALSE(x2->Properties());
     EXPECT_EQ(script.shown[PinDriverDlg], 2);
-    EXPECT_EQ(d->Name(), AnsiString("X2"));
+    EXPECT_EQ(x2->Name(), AnsiString("X2"));
 }
 
 TEST_F(PinDialogs, AConnectorKeepsTheVariableSignalsUpToDate) {
     ASSERT_TRUE(DriversInUse().AddVarBit("c1", "первый"_a));
-    TVarDriver* v = Doc()->CreateVarDriver();
+    TVarDriver* v = Place(Doc()->CreateVarDriver());
     v->SetName("c1");
-    Place(v);
-    EXPECT_TRUE(Edit(v, Form9, [] {
+    EXPECT_TRUE(Apply(v, Form9, [] {
         EXPECT_EQ(Form9->NameBox->Text() + "|" + Form9->EditComment->Text(), "c1|первый"_a);
         Form9->EditComment->SetText("второй"_a);
-        Form9->Button3->Click();
     }));
     AnsiString comment;
     EXPECT_TRUE(DriversInUse().FindVarBit("c1", comment));

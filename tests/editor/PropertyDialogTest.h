@@ -52,10 +52,12 @@ protected:
         EXPECT_FALSE(script.stuck);
         return changed;
     }
+    // A dialog that refuses "Применить" is then cancelled.
     bool Apply(TEntity* entity, TForm* form, std::function<void()> fill = [] {}) {
         return Edit(entity, form, [&] {
             fill();
             ApplyButton(form)->Click();
+            if (form->ModalResult == mrNone) form->ModalResult = mrCancel;
         });
     }
     static TButton* ApplyButton(TForm* f) {
