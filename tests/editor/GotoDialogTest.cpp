@@ -40,6 +40,7 @@ protected:
         jump->TargetElement = "E1";
     }
     static Texts Offered(TComboBox* box) { return Items(box->Items()); }
+    // Chooses a scheme of the list as the user does.
     void Pick(int scheme) {
         Form12->cbSch->SetItemIndex(scheme);
         Form12->cbSchChange(nullptr);
@@ -49,7 +50,7 @@ protected:
 };
 
 TEST_F(GotoDialog, AllElementsFirstLaterOnesAfterChoosingItsOwnScheme) {
-    EXPECT_TRUE(Edit(jump, Form12, [&] {
+    EXPECT_TRUE(Apply(jump, Form12, [&] {
         EXPECT_EQ(Form12->PageControl1->ActivePage(), Form12->TabSheet2);
         EXPECT_EQ(Offered(Form12->cbSch), (Texts{"a.tvs", "b.tvs"}));
         EXPECT_EQ(Form12->cbSch->Text(), AnsiString("a.tvs"));
@@ -70,7 +71,6 @@ TEST_F(GotoDialog, AllElementsFirstLaterOnesAfterChoosingItsOwnScheme) {
         Form12->cbElem->SetItemIndex(1);
         Form12->cbIn->SetChecked(true);
         Form12->Edit2->SetText("J2");
-        Form12->Button1->Click();
     }));
     EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("b.tvs/X"));
     EXPECT_TRUE(jump->GotoElement);
@@ -92,45 +92,38 @@ TEST_F(GotoDialog, AllElementsFirstLaterOnesAfterChoosingItsOwnScheme) {
 
 TEST_F(GotoDialog, TargetsThatAreGoneAndJumpsWithoutAnInput) {
     jump->TargetScheme = "gone.tvs";
-    EXPECT_TRUE(Edit(jump, Form12, [&] {
+    EXPECT_TRUE(Apply(jump, Form12, [&] {
         EXPECT_EQ(Form12->cbSch->ItemIndex(), -1);
         EXPECT_TRUE(Offered(Form12->cbElem).empty());
-        Form12->Button1->Click();
     }));
     EXPECT_EQ(Said(), (Texts{"Нет такой схемы в проекте gone.tvs"_a, "Нет такого элемента в схеме E1"_a}));
     EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("gone.tvs/E1"));
     jump->TargetScheme = "b.tvs";
-    EXPECT_TRUE(Edit(jump, Form12, [&] { Form12->Button1->Click(); }));
+    EXPECT_TRUE(Apply(jump, Form12));
     EXPECT_EQ(Said(), Texts{"Нет такого элемента в схеме E1"_a});
     EXPECT_EQ(jump->TargetElement, AnsiString("E1"));
     // Unticking "На элемент" clears the element.
-    EXPECT_TRUE(Edit(jump, Form12, [&] {
+    EXPECT_TRUE(Apply(jump, Form12, [&] {
         Form12->ckbElem->SetChecked(false);
         EXPECT_FALSE(Form12->cbElem->Enabled());
-        Form12->Button1->Click();
     }));
     Said();
     EXPECT_FALSE(jump->GotoElement);
-    EXPECT_EQ(jump->TargetElement, AnsiString());
-    EXPECT_EQ(jump->TargetScheme, AnsiString("b.tvs"));
+    EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("b.tvs/"));
     // Without a project nothing is listed and nothing is lost.
     project.schemes.clear();
     jump->GotoElement = true;
     jump->TargetElement = "X";
-    EXPECT_TRUE(Edit(jump, Form12, [&] {
-        EXPECT_TRUE(Offered(Form12->cbSch).empty());
-        Form12->Button1->Click();
-    }));
+    EXPECT_TRUE(Apply(jump, Form12, [&] { EXPECT_TRUE(Offered(Form12->cbSch).empty()); }));
     EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("b.tvs/X"));
     // A damaged record without the input pin: the box has nothing to invert.
     TScheme loose;
     auto* bare = new TGotoElement(&loose);
     loose.AddObject(bare);
     bare->DeletePin(0);
-    EXPECT_TRUE(Edit(bare, Form12, [&] {
+    EXPECT_TRUE(Apply(bare, Form12, [&] {
         EXPECT_FALSE(Form12->cbIn->Enabled());
         Form12->cbIn->SetChecked(true);
-        Form12->Button1->Click();
     }));
     EXPECT_EQ(bare->PinCount(), 0);
 }

@@ -46,28 +46,17 @@ protected:
     RecordingFsm services;
 };
 
-TEST_F(SymbolDialogs, TheActionFormStartsAtOpeningAndKeepsTheChoice) {
-    EXPECT_EQ(Form3->Check->ItemIndex(), 1);
-    TSymbol* s = Place(Doc()->CreateSymbol());
-    s->SetFileName(dir.File("none.tvy"));
-    EXPECT_FALSE(Edit(s, Form3, [] {
-        EXPECT_EQ(Form3->Check->ItemIndex(), 1);
-        Form3->Check->SetItemIndex(2);
-        Form3->Button2->Click();
-    })) << "Выход does nothing";
-    EXPECT_FALSE(Edit(s, Form3, [] {
-        EXPECT_EQ(Form3->Check->ItemIndex(), 2) << "the last choice stays";
-        Form3->Button2->Click();
-    }));
-    EXPECT_EQ(dialogs.SymbolActionChoice(), 2);
-}
-
 TEST_F(SymbolDialogs, ASymbolIsReloadedOpenedOrEdited) {
     const AnsiString file = WriteSymbol("s.tvy", {"a", "b"});
     TSymbol* s = Doc()->CreateSymbol();
     s->LoadSymbolFile(file);
     Place(s);
     ASSERT_EQ(s->PinCount(), 2);
+    // The action form starts at its second item; "Выход" does nothing.
+    EXPECT_FALSE(Edit(s, Form3, [] {
+        EXPECT_EQ(Form3->Check->ItemIndex(), 1);
+        Form3->Button2->Click();
+    }));
     // Reloaded: the file's connectors now.
     WriteSymbol("s.tvy", {"a", "b", "c"});
     EXPECT_TRUE(Choose(s, 0));
@@ -101,6 +90,12 @@ TEST_F(SymbolDialogs, ASymbolIsReloadedOpenedOrEdited) {
     EXPECT_EQ(s->Pin(0)->Name(), AnsiString("a"));
     Form4->LoadEntity(Place(Doc()->CreateAndElement(), 300, 300));
     EXPECT_EQ(editable(), std::vector<bool>(5, true));
+    // The form keeps the last choice.
+    EXPECT_FALSE(Edit(s, Form3, [] {
+        EXPECT_EQ(Form3->Check->ItemIndex(), 2);
+        Form3->Button2->Click();
+    }));
+    EXPECT_EQ(dialogs.SymbolActionChoice(), 2);
 }
 
 TEST_F(SymbolDialogs, AStateMachinesPinsGoBackIntoItsFile) {
@@ -130,20 +125,18 @@ TEST_F(SymbolDialogs, AWiresChainIsRenamedOnlyWhenItsNameWasTyped) {
     const AnsiString generated = a->ChainName();
     ASSERT_EQ(b->ChainName(), generated);
     ASSERT_GT(a->ChainNumber(), 0);
-    EXPECT_TRUE(Edit(a, Form6, [&] {
+    EXPECT_TRUE(Apply(a, Form6, [&] {
         EXPECT_EQ(Form6->Name->Text(), a->Name());
         EXPECT_EQ(Form6->Chain->Text(), generated);
         Form6->Name->SetText("w1");
-        Form6->Button1->Click();
     }));
     EXPECT_EQ(a->Name(), AnsiString("w1"));
     EXPECT_EQ(b->ChainName(), generated);
     EXPECT_GT(b->ChainNumber(), 0) << "the chain stays numbered";
-    EXPECT_TRUE(Edit(a, Form6, [&] {
+    EXPECT_TRUE(Apply(a, Form6, [&] {
         Form6->Name->SetText("");
         Form6->Chain->SetText("Пуск"_a);
         Form6->Chain->Modified = true;
-        Form6->Button1->Click();
     }));
     EXPECT_EQ(a->Name(), AnsiString()) << "an empty name is a name";
     for (TLink* l : {a, b}) {
