@@ -1,22 +1,97 @@
-// The generic element dialog and its variant with output limits: storing on
-// "Применить" only, order numbers in every dialog that has one, the pin
-// buttons and their limits, and what the sheet shows afterwards.
+// The element property dialogs: which dialog each kind of scheme object
+// opens, storing on "Применить" only, order numbers in every dialog that has
+// one, the pin buttons and their limits, the tick boxes and delays of the
+// trigger and timer dialogs, and what the sheet shows afterwards.
 #include "editor/PropertyDialogTest.h"
+
+#include "editor/EditorFakes.h"
 
 namespace {
 
 using ElementDialogs = PropertyDialogTest;
 
-std::vector<std::string> PinRows(TStringGrid* g, int rows) {
-    std::vector<std::string> out;
+// The pin grid's rows as "name|kind|inverted", space-separated.
+std::string PinRows(TStringGrid* g, int rows) {
+    std::string out;
     for (int r = 1; r <= rows; ++r)
-        out.push_back(AnsiToUtf8(g->Cells(0, r) + "|" + g->Cells(1, r) + "|" + g->Cells(2, r)));
+        out += (r > 1 ? " " : "") + AnsiToUtf8(g->Cells(0, r) + "|" + g->Cells(1, r) + "|" + g->Cells(2, r));
     return out;
 }
 
 void SelectPin(TElementPages* f, int row) {
     f->InSG->SetRow(row);
     f->InSGClick(nullptr);
+}
+
+// Every kind reaches its dialog through the dispatcher and nothing without
+// it; Отменить leaves the document as it was, whatever was typed; a dialog
+// that was never made answers Cancel.
+TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
+    FakeFrameServices services;
+    struct Row {
+        std::function<TEntity*()> make;
+        TForm* form;
+        int buttons; // the generic dialog's pin buttons shown (0, 1); -1: another dialog
+    };
+    // The XOR comes before the counters: the same form shows its buttons again.
+    const Row rows[] = {
+        {[&] { return Doc()->CreateAndElement(); }, Form4, 1},
+        {[&] { return Doc()->CreateOrElement(); }, Form4, 1},
+        {[&] { return Doc()->CreateDRSTriggerElement(); }, Form4, 0},
+        {[&] { return Doc()->CreateFilterElement(); }, Form4, 0},
+        {[&] { return Doc()->CreateXorElement(); }, Form2, 0},
+        {[&] { return Doc()->CreateD8TriggerElement(); }, Form2, 0},
+        {[&] { return Doc()->CreateByteCompareElement(); }, Form2, 0},
+        {[&] { return Doc()->CreateCounterElement(); }, Form2, 1},
+        {[&] { return Doc()->CreateReverCounterElement(); }, Form2, 1},
+        {[&] { return Doc()->CreateD8RSCounterElement(); }, Form2, 1},
+        {[&] { return Doc()->CreateDecoderElement(); }, Form2, 1},
+        {[&] { return Doc()->CreateCommutatorElement(); }, Form2, 1},
+        {[&] { return Doc()->CreateTimerElement(); }, Form7, -1},
+        {[&] { return Doc()->CreatePredTimerElement(1); }, Form1, -1},
+        {[&] { return Doc()->CreateTriggerElement(); }, Form8, -1},
+        {[&] { return Doc()->CreateDTriggerElement(); }, Form8, -1},
+        {[&] { return Doc()->CreateCaseElement(2); }, Form10, -1},
+        {[&] { return Doc()->CreateCase16Element(2); }, Form10, -1},
+        {[&] { return Doc()->CreateCaseMaskElement(2); }, Form10, -1},
+        {[&] { return Doc()->CreateCaseDiapElement(6); }, Form10, -1},
+        {[&] { return Doc()->CreateGotoElement(); }, Form12, -1},
+        {[&] { return Doc()->CreateDriver(); }, Form5, -1},
+        {[&] { return Doc()->CreateVarDriver(); }, Form9, -1},
+        {[&] { return Doc()->CreateWire(10, 300, 200, 300); }, Form6, -1},
+        {[&] { return Doc()->CreateSymbol(); }, Form3, -1},
+        {[&] { return Doc()->CreateFSM(); }, Form3, -1},
+        {[&] { auto* e = new TElement(Doc(), "plain"); Doc()->AddObject(e); return e; }, Form4, -1},
+    };
+    int i = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(i++);
+        TEntity* e = Place(r.make());
+        const auto before = State();
+        ModelHooks().Dialogs = nullptr;
+        EXPECT_FALSE(e->Properties());
+        ModelHooks().Dialogs = &dialogs;
+        EXPECT_FALSE(Edit(e, r.form, [&] {
+            r.form->ModalResult = mrCancel;
+            if (r.buttons < 0) return;
+            auto* f = static_cast<TForm4*>(r.form);
+            EXPECT_EQ(f->Button3->Visible() + f->Button4->Visible(), 2 * r.buttons);
+            f->Edit2->SetText("changed");
+            f->Order->SetText("77");
+            f->Edit1->SetText("renamed");
+        }));
+        EXPECT_EQ(State(), before);
+        EXPECT_TRUE(SheetIsClean());
+        Remove(e);
+    }
+    TTimerElement* t = Doc()->CreateTimerElement();
+    TForm7* made = Form7;
+    Form7 = nullptr;
+    EXPECT_EQ(dialogs.Run(TPropertyDialog::Timer, t), mrCancel);
+    dialogs.Store(TPropertyDialog::Timer, t);
+    EXPECT_FALSE(t->Properties());
+    Form7 = made;
+    EXPECT_EQ(dialogs.Run(TPropertyDialog::Driver, t), mrCancel) << "an object of another kind";
 }
 
 // Pin buttons change the element at once and only the grid rows they touch,
@@ -31,22 +106,18 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
         Doc()->SetModified(false);
         EXPECT_FALSE(Edit(e, Form4, [&] {
             EXPECT_EQ(Form4->PageControl1->ActivePage(), Form4->TabSheet1);
-            EXPECT_EQ(Form4->Edit2->Text(), AnsiString("AND"));
-            EXPECT_EQ(Form4->Edit1->Text(), AnsiString("Out")) << "row 1 is selected";
+            EXPECT_EQ(Form4->Edit2->Text() + Form4->Edit1->Text(), AnsiString("ANDOut")) << "row 1 is selected";
             Form4->Edit2->SetText("typed");
             SelectPin(Form4, 2);
             Form4->Edit1->SetText("A");
             Form4->Button3->Click();
-            EXPECT_EQ(PinRows(Form4->InSG, 4),
-                      (std::vector<std::string>{"Out|Выход|Нет", "A|Вход|Нет", "In|Вход|Нет", "In|Вход|Нет"}));
+            EXPECT_EQ(PinRows(Form4->InSG, 4), "Out|Выход|Нет A|Вход|Нет In|Вход|Нет In|Вход|Нет");
             EXPECT_EQ(Form4->Edit2->Text(), AnsiString("typed"));
-            EXPECT_EQ(e->PinCount(), 4);
             EXPECT_TRUE(SheetIsClean()) << "a pin added";
             Form4->Button2->Click();
         }));
         EXPECT_EQ(e->PinCount(), 4) << "a pin added stays after Отменить";
-        EXPECT_EQ(e->Pin(1)->Name(), AnsiString("In")) << "the typed name was not stored";
-        EXPECT_EQ(e->Name(), AnsiString("AND"));
+        EXPECT_EQ(e->Name() + e->Pin(1)->Name(), AnsiString("ANDIn")) << "nothing typed was stored";
         EXPECT_TRUE(Doc()->IsModified());
         // "Удалить" removes the last input; the rows above keep what was typed.
         EXPECT_TRUE(Apply(e, Form4, [&] {
@@ -56,13 +127,12 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
             Form4->ComboBox1->SetItemIndex(1);
             Form4->ComboBox1Change(nullptr);
             Form4->Button4->Click();
-            EXPECT_EQ(PinRows(Form4->InSG, 3), (std::vector<std::string>{"Out|Выход|Нет", "B|Вход|Да", "In|Вход|Нет"}));
+            EXPECT_EQ(PinRows(Form4->InSG, 3), "Out|Выход|Нет B|Вход|Да In|Вход|Нет");
             EXPECT_TRUE(SheetIsClean()) << "a pin removed";
         }));
         EXPECT_EQ(e->PinCount(), 3);
         EXPECT_EQ(e->Name() + e->Pin(1)->Name(), AnsiString("K5B"));
-        EXPECT_TRUE(e->Pin(1)->Inverse());
-        EXPECT_TRUE(e->Visible());
+        EXPECT_TRUE(e->Pin(1)->Inverse() && e->Visible());
         EXPECT_TRUE(SheetIsClean()) << "applied";
         EXPECT_TRUE(Apply(e, Form4, [] { Form4->Edit2->SetText(""); }));
         EXPECT_EQ(e->Name(), AnsiString("K5")) << "an empty name keeps the old one";
@@ -118,10 +188,7 @@ TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
             r.form->ModalResult = mrCancel;
         }));
         EXPECT_EQ(e->Name(), name);
-        EXPECT_TRUE(Apply(e, r.form, [&] {
-            r.order->SetText("3");
-            r.name->SetText("N3");
-        }));
+        EXPECT_TRUE(Apply(e, r.form, [&] { r.order->SetText("3"); r.name->SetText("N3"); }));
         EXPECT_EQ(Said(), Texts{r.taken});
         EXPECT_EQ(e->Number(), 1);
         EXPECT_EQ(e->Name(), AnsiString("N3"));
@@ -237,6 +304,56 @@ TEST_F(ElementDialogs, AnElementWithoutPins) {
         Form4->Edit1->SetText("ghost");
     }));
     EXPECT_EQ(bare->PinCount(), 0);
+}
+
+// The limits and the step are the settings' (50 .. 50,000,000 by 50); a delay
+// outside them is shown and stored at the nearest one.
+TEST_F(ElementDialogs, DelaysAreHeldWithinTheSettingsLimits) {
+    TPredTimerElement* p = Place(Doc()->CreatePredTimerElement(2));
+    TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
+    p->SetDelay(10);
+    t->SetDelay(90000000);
+    Apply(p, Form1, [] { EXPECT_EQ(Form1->TimerValue->Value(), 50); });
+    EXPECT_EQ(p->Delay(), 50);
+    Apply(t, Form7, [] {
+        EXPECT_EQ(Form7->TimerValue->Value(), 50000000);
+        Form7->TimerValue->SetValue(1000);
+        Form7->TimerValue->UpClick(nullptr);
+    });
+    EXPECT_EQ(t->Delay(), 1050);
+    Apply(t, Form7, [] { Form7->TimerValue->SetText("7"); });
+    EXPECT_EQ(t->Delay(), 50);
+    EXPECT_TRUE(SheetIsClean());
+}
+
+// The trigger's boxes stand for its inputs, the timer's for its three pins;
+// an emptied name keeps the old one.
+TEST_F(ElementDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
+    TDTriggerElement* d = Place(Doc()->CreateDTriggerElement());
+    d->GetInput(1)->SetInverse(true);
+    Apply(d, Form8, [] {
+        EXPECT_EQ(Items(Form8->CheckListBox1->Items()), (Texts{"D", "C"}));
+        EXPECT_FALSE(Form8->CheckListBox1->Checked(0));
+        EXPECT_TRUE(Form8->CheckListBox1->Checked(1));
+        Form8->CheckListBox1->SetChecked(0, true);
+        Form8->CheckListBox1->SetChecked(1, false);
+        Form8->Edit1->SetText("");
+    });
+    EXPECT_TRUE(d->GetInput(0)->Inverse());
+    EXPECT_FALSE(d->GetInput(1)->Inverse());
+    EXPECT_TRUE(d->GetOutput(1)->Inverse()) << "outputs stay";
+    EXPECT_EQ(d->Name(), AnsiString("DT"));
+    TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
+    t->Pin(2)->SetInverse(true);
+    Apply(t, Form7, [] {
+        EXPECT_EQ(Items(Form7->CheckListBox1->Items()), (Texts{"Вход"_a, "Отключение"_a, "Выход"_a}));
+        EXPECT_EQ(Form7->CheckListBox1->Checked(0) + 2 * Form7->CheckListBox1->Checked(2), 2);
+        Form7->CheckListBox1->SetChecked(1, true);
+        Form7->Edit1->SetText("");
+    });
+    EXPECT_TRUE(t->Pin(1)->Inverse() && t->Pin(2)->Inverse() && !t->Pin(0)->Inverse());
+    EXPECT_EQ(t->Name(), AnsiString("TIMER"));
+    EXPECT_TRUE(SheetIsClean());
 }
 
 } // namespace
