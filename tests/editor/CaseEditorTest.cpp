@@ -146,28 +146,6 @@ TEST_F(CaseEditor, TheCounterFill) {
     EXPECT_FALSE(Form10->FillPending());
 }
 
-// "Удалить" takes the last output only; the others keep names and inversion.
-TEST_F(CaseEditor, OutputsComeAndGoAtOnceKeepingTheOthers) {
-    TCase16Element* e = Place(Doc()->CreateCase16Element(3));
-    e->GetOutput(0)->SetInverse(true);
-    e->GetOutput(1)->SetInverse(true);
-    Doc()->SetModified(false);
-    EXPECT_FALSE(Edit(e, Form10, [&] {
-        Form10->Edit2->SetText("typed");
-        Form10->Button4->Click();
-        Form10->Button3->Click();
-        EXPECT_EQ(Form10->PageControl1->ActivePage(), Form10->TabSheet2);
-        EXPECT_EQ(Form10->Edit2->Text(), AnsiString("typed"));
-        Form10->Button2->Click();
-    }));
-    EXPECT_EQ(e->Name(), AnsiString("CASE16"));
-    std::string outputs;
-    for (int i = 0; i < e->OutputCount(); ++i)
-        outputs += AnsiToUtf8(e->GetOutput(i)->Name()) + (e->GetOutput(i)->Inverse() ? "~ " : " ");
-    EXPECT_EQ(outputs, "0~ 1~ 2 ") << "Отменить leaves what the buttons did";
-    EXPECT_TRUE(Doc()->IsModified());
-}
-
 TEST_F(CaseEditor, EmptyTablesAndRanges) {
     // No rows: an empty table that stores none, whatever the last element
     // showed; a deletion keeps the only row.

@@ -227,14 +227,16 @@ TEST_F(ElementDialogs, OrderNumbersOfTheGenericDialog) {
     EXPECT_EQ(Items(Form8->Order->Items()), (Texts{"1", "2", "3", "4"}));
 }
 
-// "Добавить" and "Удалить" up to each kind's limits, with the limits' texts.
+// "Добавить" and "Удалить" up to each kind's limits, with the limits' texts;
+// "Удалить" takes the last pin only, the others keep names and inversion;
+// Отменить leaves what the buttons did.
 TEST_F(ElementDialogs, PinButtonLimits) {
     struct Row {
         std::function<TElement*()> make;
         TElementPages* form;
         bool outputs;      // the buttons add and remove outputs, else inputs
         int adds, deletes; // presses that succeed: of "Добавить", then of "Удалить"
-        const char* names; // of those pins after the adds
+        std::string names; // of those pins after the adds, "~" marking an inverted one
     };
     const char* out8 = "Out Out Out Out Out Out Out Out";
     const char* to15 = "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15";
@@ -246,7 +248,12 @@ TEST_F(ElementDialogs, PinButtonLimits) {
         {[&] { return Doc()->CreateDecoderElement(); }, Form2, true, 0, 9, "Out Out Out Out Out Out Out Out Out Out"},
         {[&] { return Doc()->CreateCommutatorElement(); }, Form2, true, 12, 15, to15},
         {[&] { return Doc()->CreatePredTimerElement(1); }, Form1, false, 7, 7, "In Reset 0 1 2 3 4 5 6 7"},
-        {[&] { return Doc()->CreateCase16Element(15); }, Form10, true, 1, 15, to15},
+        {[&] {
+             TElement* e = Doc()->CreateCase16Element(15);
+             e->GetOutput(0)->SetInverse(true);
+             return e;
+         },
+         Form10, true, 1, 15, "0~ " + std::string(to15 + 2)},
     };
     for (const Row& r : rows) {
         TElement* e = Place(r.make(), 100, 60);
@@ -254,21 +261,25 @@ TEST_F(ElementDialogs, PinButtonLimits) {
         auto count = [&] { return r.outputs ? e->OutputCount() : e->InputCount(); };
         auto names = [&] {
             std::string s;
-            for (int i = 0; i < count(); ++i)
-                s += (i ? " " : "") + AnsiToUtf8((r.outputs ? e->GetOutput(i) : e->GetInput(i))->Name());
+            for (int i = 0; i < count(); ++i) {
+                TInOut* pin = r.outputs ? e->GetOutput(i) : e->GetInput(i);
+                s += (i ? " " : "") + AnsiToUtf8(pin->Name()) + (pin->Inverse() ? "~" : "");
+            }
             return s;
         };
+        const int start = count(), end = start + r.adds - r.deletes;
+        const AnsiString name = e->Name();
+        // The grid follows the pins, all of them when the pins are made again
+        // (the commutator); the name typed stays.
         auto fits = [&] {
-            // The grid follows the pins, all of them when the pins are made
-            // again (the commutator); the name typed stays.
             EXPECT_EQ(r.form->Edit2->Text(), AnsiString("typed"));
             ASSERT_EQ(r.form->PinRows(), e->PinCount());
             for (int i = 0; i < e->PinCount(); ++i) EXPECT_EQ(r.form->InSG->Cells(0, i + 1), e->Pin(i)->Name());
             EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
             EXPECT_TRUE(SheetIsClean());
         };
-        const int start = count();
-        Edit(e, r.form, [&] {
+        Doc()->SetModified(false);
+        EXPECT_FALSE(Edit(e, r.form, [&] {
             r.form->Edit2->SetText("typed");
             for (int i = 0; i < r.adds; ++i) r.form->Button3->Click();
             EXPECT_EQ(Said(), Texts{});
@@ -284,10 +295,13 @@ TEST_F(ElementDialogs, PinButtonLimits) {
             EXPECT_EQ(Said(), Texts{});
             r.form->Button4->Click();
             EXPECT_EQ(Said(), Texts{"Больше нельзя удалять"_a});
-            EXPECT_EQ(count(), start + r.adds - r.deletes);
             fits();
             r.form->Button2->Click();
-        });
+        }));
+        EXPECT_EQ(count(), end);
+        EXPECT_EQ(names(), r.names.substr(0, names().size()));
+        EXPECT_EQ(e->Name(), name) << "the name typed was not stored";
+        EXPECT_TRUE(Doc()->IsModified());
         Remove(e);
     }
 }
