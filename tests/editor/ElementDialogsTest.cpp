@@ -214,10 +214,7 @@ TEST_F(ElementDialogs, OrderNumbersOfTheGenericDialog) {
     InitModule->CheckOrder = true;
     // Without a window nothing is offered.
     TScheme loose;
-    EXPECT_FALSE(Edit(loose.CreateAndElement(), Form4, [&] {
-        EXPECT_EQ(Form4->Order->Items()->Count(), 0);
-        Form4->Button2->Click();
-    }));
+    EXPECT_TRUE(Apply(loose.CreateAndElement(), Form4, [] { EXPECT_EQ(Form4->Order->Items()->Count(), 0); }));
     // The dialogs that leave the check to the element add the numbers offered
     // where missing, never take them away: a smaller scheme after a larger
     // one leaves the larger set.
@@ -347,15 +344,12 @@ TEST_F(ElementDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
     d->GetInput(1)->SetInverse(true);
     Apply(d, Form8, [] {
         EXPECT_EQ(Items(Form8->CheckListBox1->Items()), (Texts{"D", "C"}));
-        EXPECT_FALSE(Form8->CheckListBox1->Checked(0));
-        EXPECT_TRUE(Form8->CheckListBox1->Checked(1));
+        EXPECT_EQ(Form8->CheckListBox1->Checked(0) + 2 * Form8->CheckListBox1->Checked(1), 2);
         Form8->CheckListBox1->SetChecked(0, true);
         Form8->CheckListBox1->SetChecked(1, false);
         Form8->Edit1->SetText("");
     });
-    EXPECT_TRUE(d->GetInput(0)->Inverse());
-    EXPECT_FALSE(d->GetInput(1)->Inverse());
-    EXPECT_TRUE(d->GetOutput(1)->Inverse()) << "outputs stay";
+    EXPECT_TRUE(d->GetInput(0)->Inverse() && !d->GetInput(1)->Inverse() && d->GetOutput(1)->Inverse());
     EXPECT_EQ(d->Name(), AnsiString("DT"));
     TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
     t->Pin(2)->SetInverse(true);

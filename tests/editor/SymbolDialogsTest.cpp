@@ -53,10 +53,7 @@ TEST_F(SymbolDialogs, ASymbolIsReloadedOpenedOrEdited) {
     Place(s);
     ASSERT_EQ(s->PinCount(), 2);
     // The action form starts at its second item; "Выход" does nothing.
-    EXPECT_FALSE(Edit(s, Form3, [] {
-        EXPECT_EQ(Form3->Check->ItemIndex(), 1);
-        Form3->Button2->Click();
-    }));
+    EXPECT_FALSE(Edit(s, Form3, [] { EXPECT_EQ(Form3->Check->ItemIndex(), 1); Form3->Button2->Click(); }));
     // Reloaded: the file's connectors now.
     WriteSymbol("s.tvy", {"a", "b", "c"});
     EXPECT_TRUE(Choose(s, 0));
@@ -67,8 +64,7 @@ TEST_F(SymbolDialogs, ASymbolIsReloadedOpenedOrEdited) {
     EXPECT_FALSE(Choose(s, 0));
     std::filesystem::remove(ToFsPath(file));
     EXPECT_FALSE(Choose(s, 0));
-    EXPECT_EQ(Said(), (Texts{"Файл разрушен!!"_a, "Не найден файл символа "_a + file,
-                                                "Не найден файл символа "_a + file}));
+    EXPECT_EQ(Said(), (Texts{"Файл разрушен!!"_a, "Не найден файл символа "_a + file, "Не найден файл символа "_a + file}));
     EXPECT_EQ(s->PinCount(), 3);
     EXPECT_TRUE(SheetIsClean());
     // Opened in a window of its own through the frame.
@@ -91,10 +87,7 @@ TEST_F(SymbolDialogs, ASymbolIsReloadedOpenedOrEdited) {
     Form4->LoadEntity(Place(Doc()->CreateAndElement(), 300, 300));
     EXPECT_EQ(editable(), std::vector<bool>(5, true));
     // The form keeps the last choice.
-    EXPECT_FALSE(Edit(s, Form3, [] {
-        EXPECT_EQ(Form3->Check->ItemIndex(), 2);
-        Form3->Button2->Click();
-    }));
+    EXPECT_FALSE(Edit(s, Form3, [] { EXPECT_EQ(Form3->Check->ItemIndex(), 2); Form3->Button2->Click(); }));
     EXPECT_EQ(dialogs.SymbolActionChoice(), 2);
 }
 
@@ -120,8 +113,7 @@ TEST_F(SymbolDialogs, AStateMachinesPinsGoBackIntoItsFile) {
 TEST_F(SymbolDialogs, AWiresChainIsRenamedOnlyWhenItsNameWasTyped) {
     TLink* a = Doc()->CreateWire(40, 40, 200, 40);
     TLink* b = Doc()->CreateWire(200, 40, 200, 200);
-    a->Show();
-    b->Show();
+    for (TLink* l : {a, b}) l->Show();
     const AnsiString generated = a->ChainName();
     ASSERT_EQ(b->ChainName(), generated);
     ASSERT_GT(a->ChainNumber(), 0);
@@ -139,15 +131,9 @@ TEST_F(SymbolDialogs, AWiresChainIsRenamedOnlyWhenItsNameWasTyped) {
         Form6->Chain->Modified = true;
     }));
     EXPECT_EQ(a->Name(), AnsiString()) << "an empty name is a name";
-    for (TLink* l : {a, b}) {
-        EXPECT_EQ(l->ChainName(), "Пуск"_a);
-        EXPECT_EQ(l->ChainNumber(), 0);
-    }
-    EXPECT_FALSE(Edit(b, Form6, [&] {
-        Form6->Chain->SetText("X");
-        Form6->Chain->Modified = true;
-        Form6->Button2->Click();
-    }));
+    EXPECT_EQ(a->ChainName() + "|" + b->ChainName(), "Пуск|Пуск"_a);
+    EXPECT_EQ(std::pair(a->ChainNumber(), b->ChainNumber()), std::pair(0, 0));
+    EXPECT_FALSE(Edit(b, Form6, [] { Form6->Chain->SetText("X"); Form6->Chain->Modified = true; Form6->Button2->Click(); }));
     EXPECT_EQ(b->ChainName(), "Пуск"_a);
     EXPECT_TRUE(SheetIsClean());
 }
