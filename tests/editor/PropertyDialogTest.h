@@ -1,9 +1,7 @@
 #pragma once
 // The property dialogs' tests: a scheme window as in the window's tests,
 // every property dialog made as the program makes it, and the dispatcher
-// installed as the frame installs it. Edit opens an entity's properties and
-// runs a step on the dialog that shows; Apply fills it and presses
-// "Применить".
+// installed as the frame installs it.
 
 #include <functional>
 
@@ -41,23 +39,26 @@ protected:
         ModelHooks().Dialogs = nullptr;
         SchemeWindowTest::TearDown();
     }
-    // The entity's properties with step run on form (which must show once);
-    // the result of the properties operation.
+    // Opens the entity's properties and runs step on form, which must show
+    // once; a dialog that step leaves open is cancelled. The result of the
+    // properties operation.
     bool Edit(TEntity* entity, TForm* form, std::function<void()> step) {
         ModalScript script;
-        script.On(form, std::move(step));
+        script.On(form, [&] {
+            step();
+            if (form->ModalResult == mrNone) form->ModalResult = mrCancel;
+        });
         const bool changed = entity->Properties();
         EXPECT_EQ(script.shown[form], 1);
         EXPECT_EQ(script.unscripted, 0);
         EXPECT_FALSE(script.stuck);
         return changed;
     }
-    // A dialog that refuses "Применить" is then cancelled.
+    // Edit with fill, then "Применить".
     bool Apply(TEntity* entity, TForm* form, std::function<void()> fill = [] {}) {
         return Edit(entity, form, [&] {
             fill();
             ApplyButton(form)->Click();
-            if (form->ModalResult == mrNone) form->ModalResult = mrCancel;
         });
     }
     static TButton* ApplyButton(TForm* f) {
@@ -65,8 +66,8 @@ protected:
         if (f == Form9) return Form9->Button3;
         if (f == Form12) return Form12->Button1;
         if (f == Form6) return Form6->Button1;
-        if (f == Form3) return Form3->Button1;
         if (f == Form5) return Form5->Button1;
+        if (f == Form3) return Form3->Button1;
         return static_cast<TElementPages*>(f)->Button1;
     }
     // An element of the scheme at a place, shown on the sheet.
