@@ -174,7 +174,7 @@ TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
         e->AssignNumber(1);
         const AnsiString name = e->Name();
         EXPECT_FALSE(Edit(e, r.form, [&] {
-            EXPECT_EQ(Items(r.order->Items()), (Texts{"1", "2"}));
+            EXPECT_EQ(r.order->Items()->CommaText(), AnsiString("1,2"));
             EXPECT_EQ(r.order->Text(), AnsiString("1"));
             r.order->SetText("abc");
             r.name->SetText("N2");
@@ -219,7 +219,7 @@ TEST_F(ElementDialogs, OrderNumbersOfTheGenericDialog) {
     TTriggerElement* lone = OpenWindow()->Scheme->CreateTriggerElement();
     Form8->LoadEntity(Doc()->CreateTriggerElement());
     Form8->LoadEntity(lone);
-    EXPECT_EQ(Items(Form8->Order->Items()), (Texts{"1", "2", "3", "4"}));
+    EXPECT_EQ(Form8->Order->Items()->CommaText(), AnsiString("1,2,3,4"));
 }
 
 // "Добавить" and "Удалить" up to each kind's limits, with the limits' texts;
@@ -341,7 +341,7 @@ TEST_F(ElementDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
     TDTriggerElement* d = Place(Doc()->CreateDTriggerElement());
     d->GetInput(1)->SetInverse(true);
     Apply(d, Form8, [] {
-        EXPECT_EQ(Items(Form8->CheckListBox1->Items()), (Texts{"D", "C"}));
+        EXPECT_EQ(Form8->CheckListBox1->Items()->CommaText(), AnsiString("D,C"));
         EXPECT_EQ(Form8->CheckListBox1->Checked(0) + 2 * Form8->CheckListBox1->Checked(1), 2);
         Form8->CheckListBox1->SetChecked(0, true);
         Form8->CheckListBox1->SetChecked(1, false);
@@ -352,7 +352,7 @@ TEST_F(ElementDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
     TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
     t->Pin(2)->SetInverse(true);
     Apply(t, Form7, [] {
-        EXPECT_EQ(Items(Form7->CheckListBox1->Items()), (Texts{"Вход"_a, "Отключение"_a, "Выход"_a}));
+        EXPECT_EQ(Form7->CheckListBox1->Items()->CommaText(), "Вход,Отключение,Выход"_a);
         EXPECT_EQ(Form7->CheckListBox1->Checked(0) + 2 * Form7->CheckListBox1->Checked(2), 2);
         Form7->CheckListBox1->SetChecked(1, true);
         Form7->Edit1->SetText("");

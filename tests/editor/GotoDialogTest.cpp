@@ -37,7 +37,7 @@ protected:
         jump->GotoElement = true;
         jump->TargetElement = "E1";
     }
-    static Texts Offered(TComboBox* box) { return Items(box->Items()); }
+    static AnsiString Offered(TComboBox* box) { return box->Items()->CommaText(); }
     // Chooses a scheme of the list as the user does.
     void Pick(int scheme) {
         Form12->cbSch->SetItemIndex(scheme);
@@ -50,20 +50,20 @@ protected:
 TEST_F(GotoDialog, AllElementsFirstLaterOnesAfterChoosingItsOwnScheme) {
     EXPECT_TRUE(Apply(jump, Form12, [&] {
         EXPECT_EQ(Form12->PageControl1->ActivePage(), Form12->TabSheet2);
-        EXPECT_EQ(Offered(Form12->cbSch), (Texts{"a.tvs", "b.tvs"}));
+        EXPECT_EQ(Offered(Form12->cbSch), AnsiString("a.tvs,b.tvs"));
         EXPECT_EQ(Form12->cbSch->Text(), AnsiString("a.tvs"));
-        EXPECT_EQ(Offered(Form12->cbElem), (Texts{"E1", "J", "E2", "E3"}));
+        EXPECT_EQ(Offered(Form12->cbElem), AnsiString("E1,J,E2,E3"));
         EXPECT_EQ(Form12->cbElem->Text(), AnsiString("E1"));
         EXPECT_TRUE(Form12->ckbElem->Checked() && Form12->cbElem->Enabled());
         EXPECT_EQ(Form12->cbIn->Caption(), AnsiString("In"));
         // Chosen again: only what comes after the jump; the old target is not
         // among them.
         Pick(0);
-        EXPECT_EQ(Offered(Form12->cbElem), (Texts{"E2", "E3"}));
+        EXPECT_EQ(Offered(Form12->cbElem), AnsiString("E2,E3"));
         EXPECT_FALSE(Form12->ckbElem->Checked() || Form12->cbElem->Enabled());
         // Another scheme with an element of the same name: nothing is cut.
         Pick(1);
-        EXPECT_EQ(Offered(Form12->cbElem), (Texts{"J", "X"}));
+        EXPECT_EQ(Offered(Form12->cbElem), AnsiString("J,X"));
         Form12->ckbElem->SetChecked(true);
         EXPECT_TRUE(Form12->cbElem->Enabled());
         Form12->cbElem->SetItemIndex(1);
@@ -90,7 +90,7 @@ TEST_F(GotoDialog, TargetsThatAreGoneAndJumpsWithoutAnInput) {
     jump->TargetScheme = "gone.tvs";
     EXPECT_TRUE(Apply(jump, Form12, [&] {
         EXPECT_EQ(Form12->cbSch->ItemIndex(), -1);
-        EXPECT_TRUE(Offered(Form12->cbElem).empty());
+        EXPECT_EQ(Offered(Form12->cbElem), AnsiString());
     }));
     EXPECT_EQ(Said(), (Texts{"Нет такой схемы в проекте gone.tvs"_a, "Нет такого элемента в схеме E1"_a}));
     EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("gone.tvs/E1"));
@@ -110,7 +110,7 @@ TEST_F(GotoDialog, TargetsThatAreGoneAndJumpsWithoutAnInput) {
     project.schemes.clear();
     jump->GotoElement = true;
     jump->TargetElement = "X";
-    EXPECT_TRUE(Apply(jump, Form12, [&] { EXPECT_TRUE(Offered(Form12->cbSch).empty()); }));
+    EXPECT_TRUE(Apply(jump, Form12, [&] { EXPECT_EQ(Offered(Form12->cbSch), AnsiString()); }));
     EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("b.tvs/X"));
     // A damaged record without the input pin: the box has nothing to invert.
     TScheme loose;

@@ -23,17 +23,13 @@ class PropertyDialogTest : public SchemeWindowTest {
 protected:
     void SetUp() override {
         SchemeWindowTest::SetUp();
-        Form4 = MakeForm<TForm4>();
-        Form2 = MakeForm<TForm2>();
-        Form1 = MakeForm<TForm1>();
-        Form8 = MakeForm<TForm8>();
-        Form7 = MakeForm<TForm7>();
-        Form3 = MakeForm<TForm3>();
-        Form6 = MakeForm<TForm6>();
-        Form5 = MakeForm<TForm5>();
-        Form10 = MakeForm<TForm10>();
-        Form12 = MakeForm<TForm12>();
+        Make(Form4), Make(Form2), Make(Form1), Make(Form8), Make(Form7);
+        Make(Form3), Make(Form6), Make(Form5), Make(Form10), Make(Form12);
         ModelHooks().Dialogs = &dialogs;
+    }
+    template <class F>
+    void Make(F*& global) {
+        global = MakeForm<F>();
     }
     void TearDown() override {
         ModelHooks().Dialogs = nullptr;
@@ -90,11 +86,6 @@ protected:
         Texts texts = port.Messages();
         port.Clear();
         return texts;
-    }
-    static Texts Items(TStrings* items) {
-        Texts v;
-        for (int i = 0; i < items->Count(); ++i) v.push_back(items->Strings(i));
-        return v;
     }
 
     TPropertyDialogs dialogs;
