@@ -23,17 +23,13 @@ void SelectPin(TElementPages* f, int row) {
     f->InSGClick(nullptr);
 }
 
-// Every kind reaches its dialog through the dispatcher and nothing without
-// it; Отменить leaves the document as it was, whatever was typed; a dialog
-// that was never made answers Cancel.
+// Every kind reaches its dialog through the dispatcher; Отменить leaves the
+// document as it was, whatever was typed; a dialog never made answers Cancel.
 TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
     FakeFrameServices services;
-    struct Row {
-        std::function<TEntity*()> make;
-        TForm* form;
-        int buttons; // the generic dialog's pin buttons shown (0, 1); -1: another dialog
-    };
-    // The XOR comes before the counters: the same form shows its buttons again.
+    // buttons: the generic dialog's pin buttons shown (0, 1); -1: another
+    // dialog. The XOR comes before the counters: the form shows them again.
+    struct Row { std::function<TEntity*()> make; TForm* form; int buttons; };
     const Row rows[] = {
         {[&] { return Doc()->CreateAndElement(); }, Form4, 1},
         {[&] { return Doc()->CreateOrElement(); }, Form4, 1},
@@ -68,9 +64,6 @@ TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
         SCOPED_TRACE(i++);
         TEntity* e = Place(r.make());
         const auto before = State();
-        ModelHooks().Dialogs = nullptr;
-        EXPECT_FALSE(e->Properties());
-        ModelHooks().Dialogs = &dialogs;
         EXPECT_FALSE(Edit(e, r.form, [&] {
             if (r.buttons < 0) return;
             auto* f = static_cast<TForm4*>(r.form);
@@ -93,10 +86,9 @@ TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
     EXPECT_EQ(dialogs.Run(TPropertyDialog::Driver, t), mrCancel) << "an object of another kind";
 }
 
-// Pin buttons change the element at once and only the grid rows they touch,
-// so what was typed stays and Отменить leaves their change; "Применить"
-// stores the rest between a hide and a show. The sheet equals a fresh repaint
-// after each at either zoom.
+// Pin buttons change the element at once and only the grid rows they touch:
+// what was typed stays, Отменить leaves their change, "Применить" stores the
+// rest. The sheet equals a fresh repaint after each, at either zoom.
 TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
     for (int zoom : {100, 150}) {
         Doc()->SetScale(zoom);
@@ -138,12 +130,10 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
     }
 }
 
-// Every dialog with an order number: one number offered per device; a number
-// another element has is said (the generic, CASE and jump dialogs check it
-// themselves, the others through the element), the old number stays and the
-// rest is stored; text that is not a whole number is refused on "Применить"
-// with the dialog open at the number and nothing stored; the number is read
-// as StrToInt reads it.
+// Every dialog with an order number: one offered per device; a taken number
+// is said (by the dialog or by the element), the old one stays and the rest
+// is stored; not a whole number: refused, the dialog open at the box, nothing
+// stored; the text is read as StrToInt reads it.
 TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
     struct Row {
         std::function<TElement*()> make;
@@ -226,13 +216,10 @@ TEST_F(ElementDialogs, OrderNumbersOfTheGenericDialog) {
 // "Удалить" takes the last pin only, the others keep names and inversion;
 // Отменить leaves what the buttons did.
 TEST_F(ElementDialogs, PinButtonLimits) {
-    struct Row {
-        std::function<TElement*()> make;
-        TElementPages* form;
-        bool outputs;      // the buttons add and remove outputs, else inputs
-        int adds, deletes; // presses that succeed: of "Добавить", then of "Удалить"
-        std::string names; // of those pins after the adds, "~" marking an inverted one
-    };
+    // outputs: the buttons add and remove outputs, else inputs; adds, deletes:
+    // the presses that succeed; names: of those pins after the adds, "~"
+    // marking an inverted one (the CASE's first output is).
+    struct Row { std::function<TElement*()> make; TElementPages* form; bool outputs; int adds, deletes; std::string names; };
     const char* out8 = "Out Out Out Out Out Out Out Out";
     const char* to15 = "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15";
     const Row rows[] = {
@@ -243,15 +230,12 @@ TEST_F(ElementDialogs, PinButtonLimits) {
         {[&] { return Doc()->CreateDecoderElement(); }, Form2, true, 0, 9, "Out Out Out Out Out Out Out Out Out Out"},
         {[&] { return Doc()->CreateCommutatorElement(); }, Form2, true, 12, 15, to15},
         {[&] { return Doc()->CreatePredTimerElement(1); }, Form1, false, 7, 7, "In Reset 0 1 2 3 4 5 6 7"},
-        {[&] {
-             TElement* e = Doc()->CreateCase16Element(15);
-             e->GetOutput(0)->SetInverse(true);
-             return e;
-         },
-         Form10, true, 1, 15, "0~ " + std::string(to15 + 2)},
+        {[&] { return Doc()->CreateCase16Element(15); }, Form10, true, 1, 15, "0~ " + std::string(to15 + 2)},
     };
     for (const Row& r : rows) {
-        TElement* e = Place(r.make(), 100, 60);
+        TElement* e = r.make();
+        if (r.form == Form10) e->GetOutput(0)->SetInverse(true);
+        Place(e, 100, 60);
         SCOPED_TRACE(AnsiToUtf8(e->Label()));
         auto count = [&] { return r.outputs ? e->OutputCount() : e->InputCount(); };
         auto names = [&] {
