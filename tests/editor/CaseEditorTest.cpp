@@ -9,8 +9,7 @@ namespace {
 
 class CaseEditor : public PropertyDialogTest {
 protected:
-    // The records of the table as "input:output", with ":mask" for a row
-    // whose mask is not the full one.
+    // The table's records as "input:output", ":mask" added when not full.
     std::string Table() const {
         std::string s;
         for (const auto& r : Form10->Rows)
@@ -39,11 +38,8 @@ protected:
 };
 
 TEST_F(CaseEditor, EachKindShowsItsControls) {
-    struct Row {
-        std::function<TCaseElement*()> make;
-        const char* shown; // ExOutDef, exlb2, exlb4, btInv3, sbCou, grayed allowed
-        int bits;
-    };
+    // shown: ExOutDef, exlb2, exlb4, btInv3, sbCou, grayed allowed; bits: the input bits that react.
+    struct Row { std::function<TCaseElement*()> make; const char* shown; int bits; };
     const Row rows[] = {
         {[&] { return Doc()->CreateCaseElement(3); }, "110110", 8},
         {[&] { return Doc()->CreateCase16Element(3); }, "110110", 16},
@@ -65,8 +61,6 @@ TEST_F(CaseEditor, EachKindShowsItsControls) {
         });
         Form10->LoadEntity(e);
         EXPECT_FALSE(Form10->exlb7->Visible() || Form10->exStep->Visible() || Form10->FillPending());
-        EXPECT_FALSE(Form10->Button5->Visible());
-        // The input bits that react: 8 for the byte CASE, 16 for the others.
         Form10->ExIn->SetValue(0xFFFF);
         EXPECT_EQ(Checks(Form10->ExCheckListBox1), std::string(r.bits, 'x') + std::string(16 - r.bits, '-'));
         for (int b = 0; b < 16; ++b) Form10->ExCheckListBox1->ToggleClickCheck(b);
@@ -174,12 +168,12 @@ TEST_F(CaseEditor, EmptyTablesAndRanges) {
     EXPECT_EQ(d->Options.Default, 1234);
 }
 
+// "Нарисовать логику" (the CASE with masks only) cancels the dialog and asks
+// the frame for the element's CASE window.
 TEST_F(CaseEditor, DrawingTheLogicOfAMaskedCase) {
-    class Frame : public FakeFrameServices {
-    public:
+    struct Frame : FakeFrameServices {
         bool OpenCaseWindow(TStrings*, const AnsiString& name, TElement* element) override {
-            opened.push_back({name, element});
-            return true;
+            return opened.push_back({name, element}), true;
         }
         std::vector<std::pair<AnsiString, TElement*>> opened;
     } frame;
@@ -188,10 +182,11 @@ TEST_F(CaseEditor, DrawingTheLogicOfAMaskedCase) {
     Form10->ModalResult = mrNone;
     Form10->Button5Click(nullptr);
     EXPECT_EQ(Form10->ModalResult, mrNone) << "only the CASE with masks";
-    EXPECT_FALSE(Edit(m, Form10, [&] { Form10->Button5Click(nullptr); }));
-    ASSERT_EQ(frame.opened.size(), 1u);
-    EXPECT_EQ(frame.opened[0].first, AnsiString("CMASK"));
-    EXPECT_EQ(frame.opened[0].second, m);
+    EXPECT_FALSE(Edit(m, Form10, [&] {
+        Form10->Button5Click(nullptr);
+        EXPECT_EQ(Form10->ModalResult, mrCancel);
+    }));
+    EXPECT_EQ(frame.opened, (std::vector<std::pair<AnsiString, TElement*>>{{"CMASK", m}}));
 }
 
 TEST_F(CaseEditor, ATableAsLongAsARecordAllows) {
