@@ -17,13 +17,10 @@ public:
         return true;
     }
     bool ListSchemeElements(const AnsiString& scheme, TStrings* list) override {
-        auto it = schemes.find(scheme);
-        if (it != schemes.end())
-            for (const char* d : it->second) list->Add(d);
+        if (schemes.count(scheme)) list->SetCommaText(schemes[scheme]);
         return true;
     }
-    std::map<AnsiString, std::vector<const char*>> schemes = {{"a.tvs", {"E1", "J", "E2", "E3"}},
-                                                                {"b.tvs", {"J", "X"}}};
+    std::map<AnsiString, AnsiString> schemes = {{"a.tvs", "E1,J,E2,E3"}, {"b.tvs", "J,X"}};
 };
 
 class GotoDialog : public PropertyDialogTest {
@@ -97,7 +94,7 @@ TEST_F(GotoDialog, TargetsThatAreGoneAndJumpsWithoutAnInput) {
     jump->TargetScheme = "b.tvs";
     EXPECT_TRUE(Apply(jump, Form12));
     EXPECT_EQ(Said(), Texts{"Нет такого элемента в схеме E1"_a});
-    EXPECT_EQ(jump->TargetElement, AnsiString("E1"));
+    EXPECT_EQ(jump->TargetScheme + "/" + jump->TargetElement, AnsiString("b.tvs/E1"));
     // Unticking "На элемент" clears the element.
     EXPECT_TRUE(Apply(jump, Form12, [&] {
         Form12->ckbElem->SetChecked(false);
