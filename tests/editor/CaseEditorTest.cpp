@@ -49,7 +49,9 @@ TEST_F(CaseEditor, EachKindShowsItsControls) {
     for (const Row& r : rows) {
         TCaseElement* e = Place(r.make());
         SCOPED_TRACE(AnsiToUtf8(e->Label()));
-        Edit(e, Form10, [&] {
+        const int def = 1234 + int(&r - rows); // not the last element's
+        e->Options.Default = def;
+        Apply(e, Form10, [&] {
             std::string s;
             for (bool v : {Form10->ExOutDef->Visible() && Form10->ExCheckListBox3->Visible() && Form10->exlb1->Visible(),
                            Form10->exlb2->Visible() && Form10->exlb3->Visible(),
@@ -59,6 +61,7 @@ TEST_F(CaseEditor, EachKindShowsItsControls) {
             if (Form10->sbCou->Visible()) Form10->sbCou->Click(); // a fill begun and left
             EXPECT_EQ(s, r.shown);
         });
+        EXPECT_EQ(e->Options.Default, def) << "the default is stored back unchanged, shown or not";
         Form10->LoadEntity(e);
         EXPECT_FALSE(Form10->exlb7->Visible() || Form10->exStep->Visible() || Form10->FillPending());
         Form10->ExIn->SetValue(0xFFFF);
@@ -139,7 +142,7 @@ TEST_F(CaseEditor, TheCounterFill) {
     EXPECT_FALSE(Form10->FillPending());
 }
 
-TEST_F(CaseEditor, EmptyTablesAndRanges) {
+TEST_F(CaseEditor, EmptyTables) {
     // No rows: an empty table that stores none, whatever the last element
     // showed; a deletion keeps the only row.
     TCaseElement* full = Place(Doc()->CreateCaseElement(2));
@@ -161,11 +164,6 @@ TEST_F(CaseEditor, EmptyTablesAndRanges) {
     }));
     ASSERT_EQ(empty->Options.Count(), 1);
     EXPECT_EQ(empty->Options.Rows()[0].Input, 3);
-    // A range CASE keeps its default, which it does not show.
-    TCaseDiapElement* d = Place(Doc()->CreateCaseDiapElement(6), 500, 100);
-    d->Options.Default = 1234;
-    Apply(d, Form10);
-    EXPECT_EQ(d->Options.Default, 1234);
 }
 
 // "Нарисовать логику" (the CASE with masks only) cancels the dialog and asks

@@ -142,7 +142,7 @@ TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
         TEdit* name;
         TPageControl* pages;
         TTabSheet *first, *second;
-        AnsiString taken;
+        AnsiString taken; // the message for a number taken
     };
     auto row = [](std::function<TElement*()> make, auto* f, TEdit* name, AnsiString taken) {
         return Row{make, f, f->Order, name, f->PageControl1, f->TabSheet1, f->TabSheet2, taken};
