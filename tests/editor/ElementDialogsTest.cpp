@@ -133,7 +133,8 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
 // Every dialog with an order number: one offered per device; a taken number
 // is said (by the dialog or by the element), the old one stays and the rest
 // is stored; not a whole number: refused, the dialog open at the box, nothing
-// stored; the text is read as StrToInt reads it.
+// stored; the text is read as StrToInt reads it; "Проверять порядок
+// элементов" off: any number is given.
 TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
     struct Row {
         std::function<TElement*()> make;
@@ -182,30 +183,26 @@ TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
         EXPECT_EQ(e->Name(), AnsiString("N3"));
         EXPECT_TRUE(Apply(e, r.form, [&] { r.order->SetText("$A"); }));
         EXPECT_EQ(e->Number(), 10);
+        // Its own number is silent; with the check off a taken one is given.
+        for (const char* n : {"10", "3"}) {
+            InitModule->CheckOrder = n[0] != '3';
+            EXPECT_TRUE(Apply(e, r.form, [&] { r.order->SetText(n); }));
+            EXPECT_EQ(Said(), Texts{});
+            EXPECT_EQ(e->Number(), std::atoi(n));
+        }
+        InitModule->CheckOrder = true;
         EXPECT_TRUE(SheetIsClean());
         Remove(e);
     }
 }
 
-TEST_F(ElementDialogs, OrderNumbersOfTheGenericDialog) {
-    TElement* a = Place(Doc()->CreateAndElement(), 100, 100);
-    Place(Doc()->CreateOrElement(), 300, 100)->AssignNumber(3);
-    Place(Doc()->CreateXorElement(), 500, 100);
-    a->AssignNumber(1);
-    // Its own number is silent; a free one is taken; with the check off any.
-    for (const char* n : {"1", "2", "3"}) {
-        InitModule->CheckOrder = n[0] != '3';
-        EXPECT_TRUE(Apply(a, Form4, [&] { Form4->Order->SetText(n); }));
-        EXPECT_EQ(Said(), Texts{});
-        EXPECT_EQ(a->Number(), n[0] - '0');
-    }
-    InitModule->CheckOrder = true;
-    // Without a window nothing is offered.
+// Without a window the generic dialog offers no numbers; the dialogs that
+// leave the check to the element add the numbers offered where missing, never
+// take them away: a smaller scheme after a larger one leaves the larger set.
+TEST_F(ElementDialogs, NumbersOffered) {
     TScheme loose;
     EXPECT_TRUE(Apply(loose.CreateAndElement(), Form4, [] { EXPECT_EQ(Form4->Order->Items()->Count(), 0); }));
-    // The dialogs that leave the check to the element add the numbers offered
-    // where missing, never take them away: a smaller scheme after a larger
-    // one leaves the larger set.
+    for (int i = 0; i < 3; ++i) Doc()->CreateAndElement();
     TTriggerElement* lone = OpenWindow()->Scheme->CreateTriggerElement();
     Form8->LoadEntity(Doc()->CreateTriggerElement());
     Form8->LoadEntity(lone);
