@@ -253,6 +253,9 @@ TEST_F(ElementDialogs, PinButtonLimits) {
             for (int i = 0; i < e->PinCount(); ++i) EXPECT_EQ(r.form->InSG->Cells(0, i + 1), e->Pin(i)->Name());
             EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
             EXPECT_TRUE(SheetIsClean());
+            if (r.form == Form10) {
+                EXPECT_EQ(Form10->PageControl1->ActivePage(), Form10->TabSheet2) << "the pins' page";
+            }
         };
         Doc()->SetModified(false);
         EXPECT_FALSE(Edit(e, r.form, [&] {
