@@ -1,6 +1,5 @@
-// The CASE table editor: what each kind shows, the bit views, rows with
-// masks, the counter fill, outputs, and a table as long as a record allows
-// through the scheme file.
+// The CASE table editor: each kind's controls, bit views, masks, the counter
+// fill, and a table as long as a record allows.
 #include "editor/PropertyDialogTest.h"
 
 #include "editor/EditorFakes.h"
@@ -101,8 +100,7 @@ TEST_F(CaseEditor, RowsWithMasksLoadLastAndStoreBackInOrder) {
         EXPECT_EQ(Checks(Form10->ExCheckListBox1), "gggg------------") << "the bits a mask leaves out are grayed";
     }));
     EXPECT_EQ(stored(), "1:10 2:20 3:30 / 7:70:65520 8:80:255 / 9 9");
-    // A row whose grayed bits are all ticked becomes plain and goes to the
-    // options; a deletion moves the rows below up with their masks.
+    // All grayed bits ticked: a plain row; a deletion keeps the masks aligned.
     EXPECT_TRUE(Apply(e, Form10, [&] {
         Select(3);
         for (int b = 0; b < 4; ++b) Form10->ExCheckListBox1->ToggleClickCheck(b); // grayed -> checked
@@ -143,8 +141,7 @@ TEST_F(CaseEditor, TheCounterFill) {
 }
 
 TEST_F(CaseEditor, EmptyTables) {
-    // No rows: an empty table that stores none, whatever the last element
-    // showed; a deletion keeps the only row.
+    // No rows: an empty table storing none; a deletion keeps the only row.
     TCaseElement* full = Place(Doc()->CreateCaseElement(2));
     full->Options.Rows() = {{4, 5}};
     TCaseElement* empty = Place(Doc()->CreateCaseElement(2), 300, 100);
@@ -166,8 +163,7 @@ TEST_F(CaseEditor, EmptyTables) {
     EXPECT_EQ(empty->Options.Rows()[0].Input, 3);
 }
 
-// "Нарисовать логику" (the CASE with masks only) cancels the dialog and asks
-// the frame for the element's CASE window.
+// "Нарисовать логику" (masked CASE only) cancels and opens the CASE window.
 TEST_F(CaseEditor, DrawingTheLogicOfAMaskedCase) {
     struct Frame : FakeFrameServices {
         bool OpenCaseWindow(TStrings*, const AnsiString& name, TElement* element) override {

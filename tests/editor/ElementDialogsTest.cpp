@@ -1,7 +1,5 @@
-// The element property dialogs: which dialog each kind of scheme object
-// opens, storing on "Применить" only, order numbers in every dialog that has
-// one, the pin buttons and their limits, the tick boxes and delays of the
-// trigger and timer dialogs, and what the sheet shows afterwards.
+// The element property dialogs: which one each kind opens, order numbers, pin
+// buttons and their limits, tick boxes and delays, and the sheet afterwards.
 #include "editor/PropertyDialogTest.h"
 
 #include "editor/EditorFakes.h"
@@ -27,8 +25,7 @@ void SelectPin(TElementPages* f, int row) {
 // document as it was, whatever was typed; a dialog never made answers Cancel.
 TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
     FakeFrameServices services;
-    // buttons: the generic dialog's pin buttons shown (0, 1); -1: another
-    // dialog. The XOR comes before the counters: the form shows them again.
+    // buttons: the generic dialog's pin buttons shown (0, 1), -1: another dialog.
     struct Row { std::function<TEntity*()> make; TForm* form; int buttons; };
     const Row rows[] = {
         {[&] { return Doc()->CreateAndElement(); }, Form4, 1},
@@ -86,9 +83,8 @@ TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
     EXPECT_EQ(dialogs.Run(TPropertyDialog::Driver, t), mrCancel) << "an object of another kind";
 }
 
-// Pin buttons change the element at once and only the grid rows they touch,
-// so what was typed stays; "Применить" stores the rest. The sheet equals a
-// fresh repaint after each, at either zoom. (Отменить: the next tests.)
+// Pin buttons change only the grid rows they touch; "Применить" stores the
+// rest. The sheet equals a fresh repaint after each, at either zoom.
 TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
     for (int zoom : {100, 150}) {
         Doc()->SetScale(zoom);
@@ -120,11 +116,8 @@ TEST_F(ElementDialogs, PinButtonsActAtOnceApplyStoresTheRest) {
     }
 }
 
-// Every dialog with an order number: one offered per device; a taken number
-// is said (by the dialog or by the element), the old one stays and the rest
-// is stored; not a whole number: refused, the dialog open at the box, nothing
-// stored; the text is read as StrToInt reads it; "Проверять порядок
-// элементов" off: any number is given.
+// Every dialog with an order number: a taken number is said (by the dialog or
+// the element) and the rest stored; not a whole number: refused, nothing stored.
 TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
     struct Row {
         std::function<TElement*()> make;
@@ -186,9 +179,8 @@ TEST_F(ElementDialogs, OrderNumbersInEveryDialog) {
     }
 }
 
-// Without a window the generic dialog offers no numbers; the dialogs that
-// leave the check to the element add the numbers offered where missing, never
-// take them away: a smaller scheme after a larger one leaves the larger set.
+// Without a window no numbers are offered; the element-checked dialogs add
+// the numbers offered, never take them away.
 TEST_F(ElementDialogs, NumbersOffered) {
     TScheme loose;
     EXPECT_TRUE(Apply(loose.CreateAndElement(), Form4, [] { EXPECT_EQ(Form4->Order->Items()->Count(), 0); }));
@@ -199,13 +191,11 @@ TEST_F(ElementDialogs, NumbersOffered) {
     EXPECT_EQ(Form8->Order->Items()->CommaText(), AnsiString("1,2,3,4"));
 }
 
-// "Добавить" and "Удалить" up to each kind's limits, with the limits' texts;
-// "Удалить" takes the last pin only, the others keep names and inversion;
-// Отменить leaves what the buttons did.
+// "Добавить" and "Удалить" to each kind's limits; "Удалить" takes the last
+// pin only; Отменить leaves what the buttons did.
 TEST_F(ElementDialogs, PinButtonLimits) {
-    // outputs: the buttons add and remove outputs, else inputs; adds, deletes:
-    // the presses that succeed; names: of those pins after the adds, "~"
-    // marking an inverted one (the CASE's first output is).
+    // outputs: else inputs; adds, deletes: presses that succeed; names: of
+    // those pins after the adds, "~" marking an inverted one.
     struct Row { std::function<TElement*()> make; TElementPages* form; bool outputs; int adds, deletes; std::string names; };
     const char* out8 = "Out Out Out Out Out Out Out Out";
     const char* to15 = "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15";
@@ -235,8 +225,7 @@ TEST_F(ElementDialogs, PinButtonLimits) {
         };
         const int start = count(), end = start + r.adds - r.deletes;
         const AnsiString name = e->Name();
-        // The grid follows the pins, all of them when the pins are made again
-        // (the commutator); the name typed stays.
+        // The grid follows the pins (the commutator's made again); the typed name stays.
         auto fits = [&] {
             EXPECT_EQ(r.form->Edit2->Text(), AnsiString("typed"));
             ASSERT_EQ(r.form->PinRows(), e->PinCount());
@@ -289,8 +278,7 @@ TEST_F(ElementDialogs, AnElementWithoutPins) {
     EXPECT_EQ(bare->PinCount(), 0);
 }
 
-// The limits and the step are the settings' (50 .. 50,000,000 by 50); a delay
-// outside them is shown and stored at the nearest one.
+// The settings' limits and step (50 .. 50,000,000 by 50); beyond them: the limit.
 TEST_F(ElementDialogs, DelaysAreHeldWithinTheSettingsLimits) {
     TPredTimerElement* p = Place(Doc()->CreatePredTimerElement(2));
     TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
@@ -309,8 +297,7 @@ TEST_F(ElementDialogs, DelaysAreHeldWithinTheSettingsLimits) {
     EXPECT_TRUE(SheetIsClean());
 }
 
-// The trigger's boxes stand for its inputs, the timer's for its three pins;
-// an emptied name keeps the old one.
+// The trigger's boxes stand for its inputs, the timer's for its three pins.
 TEST_F(ElementDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
     TDTriggerElement* d = Place(Doc()->CreateDTriggerElement());
     d->GetInput(1)->SetInverse(true);

@@ -37,9 +37,8 @@ TEST_F(GotoDialog, TargetsOfferedStoredAndGone) {
     auto pick = [](int scheme) { Form12->cbSch->SetItemIndex(scheme), Form12->cbSchChange(nullptr); };
     // "+" when the jump goes to an element, then the scheme and element.
     auto target = [&] { return AnsiString(jump->GotoElement ? "+" : "-") + jump->TargetScheme + "/" + jump->TargetElement; };
-    // All the elements first; its own scheme chosen again: only those after
-    // the jump, the old target not among them; another scheme with an element
-    // of the same name: nothing cut.
+    // All elements first; its own scheme chosen again: only those after the
+    // jump; another scheme with an element of that name: nothing cut.
     EXPECT_TRUE(Apply(jump, Form12, [&] {
         EXPECT_EQ(Form12->PageControl1->ActivePage(), Form12->TabSheet2);
         EXPECT_EQ(offered(Form12->cbSch), AnsiString("a.tvs,b.tvs"));

@@ -85,8 +85,7 @@ TEST_F(PinDialogs, ApplyRefusesWhatTheTableWouldNotHold) {
     EXPECT_TRUE(SheetIsClean());
 }
 
-// "В отладчик" sends the signal's name and kind (the wanted list keeps one
-// per name, see the frame's services); not when "Применить" refuses.
+// "В отладчик" sends the name and kind, not when "Применить" refuses.
 TEST_F(PinDialogs, ToTheDebuggerAndTheSearch) {
     fake.debugger = true;
     EXPECT_TRUE(Edit(d, Form5, [&] {
@@ -133,9 +132,7 @@ TEST_F(PinDialogs, ConfigureOpensTheSignalTableAtTheName) {
     EXPECT_EQ(x2->Name(), AnsiString("X2"));
 }
 
-// The connector dialog through the element's properties: its signal's
-// comment loaded, the name stored. (Its table and debugger handling are the
-// connector dialog's own tests.)
+// The connector dialog through the element's properties: loaded and stored.
 TEST_F(PinDialogs, AConnectorLoadsAndStoresThroughItsProperties) {
     ASSERT_TRUE(DriversInUse().AddVarBit("c1", "первый"_a));
     TVarDriver* v = Doc()->CreateVarDriver();

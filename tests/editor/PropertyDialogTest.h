@@ -35,9 +35,8 @@ protected:
         ModelHooks().Dialogs = nullptr;
         SchemeWindowTest::TearDown();
     }
-    // Opens the entity's properties and runs step on form, which must show
-    // once; a dialog that step leaves open is cancelled. The result of the
-    // properties operation.
+    // The entity's properties with step run on form, which must show once; a
+    // dialog that step leaves open is cancelled.
     bool Edit(TEntity* entity, TForm* form, std::function<void()> step) {
         ModalScript script;
         script.On(form, [&] {

@@ -45,9 +45,6 @@ protected:
     RecordingFsm services;
 };
 
-// A symbol reloaded from its file, kept as it was when the file is gone or
-// damaged, or edited in the generic dialog; the action form starts at its
-// second item and keeps the last choice. (Opening its scheme is the model's.)
 TEST_F(SymbolDialogs, ASymbolIsReloadedOrEdited) {
     const AnsiString file = WriteSymbol("s.tvy", {"a", "b"});
     TSymbol* s = Doc()->CreateSymbol();
@@ -69,8 +66,7 @@ TEST_F(SymbolDialogs, ASymbolIsReloadedOrEdited) {
     EXPECT_EQ(Said(), (Texts{"Файл разрушен!!"_a, "Не найден файл символа "_a + file, "Не найден файл символа "_a + file}));
     EXPECT_EQ(s->PinCount(), 3);
     EXPECT_TRUE(SheetIsClean());
-    // Edited in the generic dialog, its pins shown but not changed; the
-    // next element's pins can be edited again.
+    // Edited in the generic dialog, pins read-only; the next element's editable.
     auto editable = [] {
         return std::vector<bool>{!Form4->Edit1->ReadOnly(), Form4->ComboBox1->Enabled(), Form4->Button3->Visible(),
                                  Form4->Button4->Visible(), bool(Form4->InSG->Options() & goEditing)};
