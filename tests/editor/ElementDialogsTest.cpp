@@ -274,27 +274,9 @@ TEST_F(ElementDialogs, AnElementWithoutPins) {
     EXPECT_EQ(bare->PinCount(), 0);
 }
 
-// The settings' limits and step (50 .. 50,000,000 by 50); beyond them: the limit.
-TEST_F(ElementDialogs, DelaysAreHeldWithinTheSettingsLimits) {
-    TPredTimerElement* p = Place(Doc()->CreatePredTimerElement(2));
-    TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
-    p->SetDelay(10);
-    t->SetDelay(90000000);
-    Apply(p, Form1, [] { EXPECT_EQ(Form1->TimerValue->Value(), 50); });
-    EXPECT_EQ(p->Delay(), 50);
-    Apply(t, Form7, [] {
-        EXPECT_EQ(Form7->TimerValue->Value(), 50000000);
-        Form7->TimerValue->SetValue(1000);
-        Form7->TimerValue->UpClick(nullptr);
-    });
-    EXPECT_EQ(t->Delay(), 1050);
-    Apply(t, Form7, [] { Form7->TimerValue->SetText("7"); });
-    EXPECT_EQ(t->Delay(), 50);
-    EXPECT_TRUE(SheetIsClean());
-}
-
-// The trigger's boxes stand for its inputs, the timer's for its three pins.
-TEST_F(ElementDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
+// The trigger's boxes stand for its inputs, the timer's for its three pins;
+// delays are held within the settings' limits and step (50 .. 50,000,000 by 50).
+TEST_F(ElementDialogs, TriggerAndTimerDialogs) {
     TDTriggerElement* d = Place(Doc()->CreateDTriggerElement());
     d->GetInput(1)->SetInverse(true);
     Apply(d, Form8, [] {
@@ -308,14 +290,24 @@ TEST_F(ElementDialogs, TickBoxesStandForInputsOrForTheTimersPins) {
     EXPECT_EQ(d->Name(), AnsiString("DT"));
     TTimerElement* t = Place(Doc()->CreateTimerElement(), 300, 100);
     t->Pin(2)->SetInverse(true);
+    t->SetDelay(90000000);
     Apply(t, Form7, [] {
         EXPECT_EQ(Form7->CheckListBox1->Items()->CommaText(), "Вход,Отключение,Выход"_a);
         EXPECT_EQ(Form7->CheckListBox1->Checked(0) + 2 * Form7->CheckListBox1->Checked(2), 2);
+        EXPECT_EQ(Form7->TimerValue->Value(), 50000000);
+        Form7->TimerValue->SetValue(1000);
+        Form7->TimerValue->UpClick(nullptr);
         Form7->CheckListBox1->SetChecked(1, true);
         Form7->Edit1->SetText("");
     });
     EXPECT_TRUE(t->Pin(1)->Inverse() && t->Pin(2)->Inverse() && !t->Pin(0)->Inverse());
-    EXPECT_EQ(t->Name(), AnsiString("TIMER"));
+    EXPECT_EQ(t->Name() + " " + IntToStr(t->Delay()), AnsiString("TIMER 1050"));
+    Apply(t, Form7, [] { Form7->TimerValue->SetText("7"); });
+    EXPECT_EQ(t->Delay(), 50);
+    TPredTimerElement* p = Place(Doc()->CreatePredTimerElement(2), 500, 100);
+    p->SetDelay(10);
+    Apply(p, Form1, [] { EXPECT_EQ(Form1->TimerValue->Value(), 50); });
+    EXPECT_EQ(p->Delay(), 50);
     EXPECT_TRUE(SheetIsClean());
 }
 
