@@ -32,7 +32,10 @@ protected:
     TDriver* d = nullptr;
 };
 
-TEST_F(PinDialogs, AKnownNameBringsItsDriverBitAndComment) {
+// A known name brings its driver, bit and comment; "Применить" refuses what
+// the table would not hold, keeping the dialog open.
+TEST_F(PinDialogs, KnownNamesAndWhatTheTableRefuses) {
+    d->SetMirrored(true);
     Apply(d, Form5, [&] {
         EXPECT_EQ(Form5->PageControl1->ActivePage(), Form5->TabSheet1);
         EXPECT_EQ(Form5->NameEdit->Items()->Text(), AnsiString("X1\r\nX2\r\nY1\r\n"));
@@ -50,19 +53,14 @@ TEST_F(PinDialogs, AKnownNameBringsItsDriverBitAndComment) {
     EXPECT_EQ(Bit("Y1"), "D2:0:сигнал"_a) << "the comment is updated in the table";
     EXPECT_EQ(d->StoredComment(), "сигнал"_a);
     EXPECT_TRUE(DriversInUse().Modified);
-    EXPECT_TRUE(SheetIsClean());
-}
-
-TEST_F(PinDialogs, ApplyRefusesWhatTheTableWouldNotHold) {
-    d->SetMirrored(true);
-    // Another bit for a known name: the dialog stays open.
+    // Another bit for a known name.
     EXPECT_FALSE(Apply(d, Form5, [] { Form5->BitEdit->SetValue(5); }));
     ASSERT_EQ(port.Calls.size(), 1u);
     EXPECT_EQ(port.Calls.front().text, "Этот бит имеет другие параметры"_a);
     EXPECT_EQ(port.Calls.front().type, mtError);
     EXPECT_EQ(port.Calls.front().buttons, mbYesOnly);
     port.Clear();
-    EXPECT_EQ(Bit("X1"), "D1:2:пуск"_a);
+    EXPECT_EQ(Bit("Y1"), "D2:0:сигнал"_a);
     // A new name with a driver: added; the table refuses a bad one with its reason.
     EXPECT_TRUE(Apply(d, Form5, [] {
         Form5->NameEdit->SetText("X7");
@@ -86,7 +84,7 @@ TEST_F(PinDialogs, ApplyRefusesWhatTheTableWouldNotHold) {
 }
 
 // "В отладчик" sends the name and kind, not when "Применить" refuses.
-TEST_F(PinDialogs, ToTheDebuggerAndTheSearch) {
+TEST_F(PinDialogs, TheDebuggerTheSearchAndTheSignalTable) {
     fake.debugger = true;
     EXPECT_TRUE(Edit(d, Form5, [&] {
         EXPECT_TRUE(Form5->btAddToDebug->Visible());
@@ -103,9 +101,7 @@ TEST_F(PinDialogs, ToTheDebuggerAndTheSearch) {
     fake.search = true;
     Edit(d, Form5, [] { EXPECT_TRUE(Form5->btFind->Visible()); Form5->btFind->Click(); });
     EXPECT_EQ(fake.found, Texts{"Y1"});
-}
-
-TEST_F(PinDialogs, ConfigureOpensTheSignalTableAtTheName) {
+    // "Настроить" opens the signal table at the name; what it takes fills the fields.
     TDriver* x2 = Pin("X2", 300, 100);
     ModalScript script;
     script.On(PinDriverDlg, [] {
