@@ -140,8 +140,9 @@ TEST_F(CaseEditor, TheCounterFill) {
     EXPECT_FALSE(Form10->FillPending());
 }
 
-TEST_F(CaseEditor, EmptyTables) {
-    // No rows: an empty table storing none; a deletion keeps the only row.
+// No rows: an empty table storing none; a deletion keeps the only row.
+// "Нарисовать логику" (masked CASE only) cancels and opens the CASE window.
+TEST_F(CaseEditor, EmptyTablesAndDrawingTheLogic) {
     TCaseElement* full = Place(Doc()->CreateCaseElement(2));
     full->Options.Rows() = {{4, 5}};
     TCaseElement* empty = Place(Doc()->CreateCaseElement(2), 300, 100);
@@ -161,18 +162,14 @@ TEST_F(CaseEditor, EmptyTables) {
     }));
     ASSERT_EQ(empty->Options.Count(), 1);
     EXPECT_EQ(empty->Options.Rows()[0].Input, 3);
-}
-
-// "Нарисовать логику" (masked CASE only) cancels and opens the CASE window.
-TEST_F(CaseEditor, DrawingTheLogicOfAMaskedCase) {
     struct Frame : FakeFrameServices {
         bool OpenCaseWindow(TStrings*, const AnsiString& name, TElement* element) override {
             return opened.push_back({name, element}), true;
         }
         std::vector<std::pair<AnsiString, TElement*>> opened;
     } frame;
-    TCaseMaskElement* m = Place(Doc()->CreateCaseMaskElement(2));
-    Form10->LoadEntity(Place(Doc()->CreateCaseElement(2), 300, 100));
+    TCaseMaskElement* m = Place(Doc()->CreateCaseMaskElement(2), 500, 100);
+    Form10->LoadEntity(empty);
     Form10->ModalResult = mrNone;
     Form10->Button5Click(nullptr);
     EXPECT_EQ(Form10->ModalResult, mrNone) << "only the CASE with masks";
