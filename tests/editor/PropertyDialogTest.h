@@ -23,13 +23,11 @@ class PropertyDialogTest : public SchemeWindowTest {
 protected:
     void SetUp() override {
         SchemeWindowTest::SetUp();
-        Make(Form4), Make(Form2), Make(Form1), Make(Form8), Make(Form7);
-        Make(Form3), Make(Form6), Make(Form5), Make(Form10), Make(Form12);
+        Form4 = MakeForm<TForm4>(), Form2 = MakeForm<TForm2>(), Form1 = MakeForm<TForm1>();
+        Form8 = MakeForm<TForm8>(), Form7 = MakeForm<TForm7>(), Form3 = MakeForm<TForm3>();
+        Form6 = MakeForm<TForm6>(), Form5 = MakeForm<TForm5>(), Form10 = MakeForm<TForm10>();
+        Form12 = MakeForm<TForm12>();
         ModelHooks().Dialogs = &dialogs;
-    }
-    template <class F>
-    void Make(F*& global) {
-        global = MakeForm<F>();
     }
     void TearDown() override {
         ModelHooks().Dialogs = nullptr;

@@ -45,7 +45,7 @@ protected:
     RecordingFsm services;
 };
 
-TEST_F(SymbolDialogs, ASymbolIsReloadedOrEdited) {
+TEST_F(SymbolDialogs, SymbolsAndStateMachines) {
     const AnsiString file = WriteSymbol("s.tvy", {"a", "b"});
     TSymbol* s = Doc()->CreateSymbol();
     s->LoadSymbolFile(file);
@@ -77,19 +77,16 @@ TEST_F(SymbolDialogs, ASymbolIsReloadedOrEdited) {
         Form4->Edit2->SetText("Sym");
         Form4->Button1->Click();
     }));
-    EXPECT_EQ(s->Name(), AnsiString("Sym"));
-    EXPECT_EQ(s->Pin(0)->Name(), AnsiString("a"));
+    EXPECT_EQ(s->Name() + s->Pin(0)->Name(), AnsiString("Syma"));
     Form4->LoadEntity(Place(Doc()->CreateAndElement(), 300, 300));
     EXPECT_EQ(editable(), std::vector<bool>(5, true));
     // The form keeps the last choice.
     EXPECT_FALSE(Edit(s, Form3, [] { EXPECT_EQ(Form3->Check->ItemIndex(), 2); Form3->Button2->Click(); }));
     EXPECT_EQ(dialogs.SymbolActionChoice(), 2);
-}
-
-TEST_F(SymbolDialogs, AStateMachinesPinsGoBackIntoItsFile) {
+    // A state machine's pins edited there go back into its file.
     TFSM* f = Doc()->CreateFSM();
     f->LoadPinsFromFile(dir.File("m.fsm"));
-    Place(f);
+    Place(f, 500, 300);
     ASSERT_EQ(f->PinCount(), 3);
     EXPECT_TRUE(Choose(f, 2, [&] {
         EXPECT_FALSE(Form4->Button3->Visible()) << "the file decides the pins";
