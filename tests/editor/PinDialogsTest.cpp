@@ -56,9 +56,8 @@ TEST_F(PinDialogs, KnownNamesAndWhatTheTableRefuses) {
     // Another bit for a known name.
     EXPECT_FALSE(Apply(d, Form5, [] { Form5->BitEdit->SetValue(5); }));
     ASSERT_EQ(port.Calls.size(), 1u);
-    EXPECT_EQ(port.Calls.front().text, "Этот бит имеет другие параметры"_a);
-    EXPECT_EQ(port.Calls.front().type, mtError);
-    EXPECT_EQ(port.Calls.front().buttons, mbYesOnly);
+    EXPECT_EQ(std::tuple(port.Calls.front().text, port.Calls.front().type, port.Calls.front().buttons),
+              std::tuple("Этот бит имеет другие параметры"_a, mtError, mbYesOnly));
     port.Clear();
     EXPECT_EQ(Bit("Y1"), "D2:0:сигнал"_a);
     // A new name with a driver: added; the table refuses a bad one with its reason.
