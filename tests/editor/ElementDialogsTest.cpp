@@ -2,8 +2,6 @@
 // buttons and their limits, tick boxes and delays, and the sheet afterwards.
 #include "editor/PropertyDialogTest.h"
 
-#include "editor/EditorFakes.h"
-
 namespace {
 
 using ElementDialogs = PropertyDialogTest;
@@ -25,7 +23,6 @@ void SelectPin(TElementPages* f, int row) {
 // CASE kinds, state machine and bare element: in their own tests); Отменить
 // leaves the document as it was; a dialog never made answers Cancel.
 TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
-    FakeFrameServices services;
     // buttons: the generic dialog's pin buttons shown (0, 1; the XOR before the
     // counters), -1: another dialog.
     struct Row { std::function<TEntity*()> make; TForm* form; int buttons; };
@@ -60,9 +57,7 @@ TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
             if (r.buttons < 0) return;
             auto* f = static_cast<TForm4*>(r.form);
             EXPECT_EQ(f->Button3->Visible() + f->Button4->Visible(), 2 * r.buttons);
-            f->Edit2->SetText("changed");
-            f->Order->SetText("77");
-            f->Edit1->SetText("renamed");
+            f->Edit2->SetText("changed"), f->Order->SetText("77"), f->Edit1->SetText("renamed");
         }));
         EXPECT_EQ(State(), before);
         EXPECT_TRUE(SheetIsClean());

@@ -1,6 +1,5 @@
-// The jump dialog: the project's schemes and their elements from the frame,
-// the elements after the jump in its own scheme, targets that are gone, and
-// what "Применить" stores.
+// The jump dialog: the project's schemes and elements from the frame, those
+// after the jump in its own scheme, targets gone, what "Применить" stores.
 #include "editor/PropertyDialogTest.h"
 
 #include <map>

@@ -18,8 +18,7 @@ protected:
     AnsiString Bit(const char* name) {
         AnsiString driver, comment;
         int bit = 0;
-        if (!DriversInUse().FindBit(name, driver, bit, comment)) return "-";
-        return driver + ":" + IntToStr(bit) + ":" + comment;
+        return DriversInUse().FindBit(name, driver, bit, comment) ? driver + ":" + IntToStr(bit) + ":" + comment : "-";
     }
     AnsiString Fields() {
         return Form5->DrvComboBox->Text() + ":" + IntToStr(Form5->BitEdit->AsInteger()) + ":" + Form5->ComentEdit->Text();
@@ -49,9 +48,8 @@ TEST_F(PinDialogs, KnownNamesAndWhatTheTableRefuses) {
         Form5->NameEdit->SetText("Y1");
         Form5->ComentEdit->SetText("сигнал"_a);
     });
-    EXPECT_EQ(d->Name(), AnsiString("Y1"));
+    EXPECT_EQ(d->Name() + " " + d->StoredComment(), "Y1 сигнал"_a);
     EXPECT_EQ(Bit("Y1"), "D2:0:сигнал"_a) << "the comment is updated in the table";
-    EXPECT_EQ(d->StoredComment(), "сигнал"_a);
     EXPECT_TRUE(DriversInUse().Modified);
     // Another bit for a known name.
     EXPECT_FALSE(Apply(d, Form5, [] { Form5->BitEdit->SetValue(5); }));
@@ -116,8 +114,7 @@ TEST_F(PinDialogs, TheDebuggerTheSearchAndTheSignalTable) {
         Form5->ComentEdit->SetText("typed"_a);
         Form5->Button3->Click();
         EXPECT_EQ(Fields(), "D2:6:правка"_a);
-        EXPECT_EQ(Form5->NameEdit->Text(), AnsiString("X2"));
-        EXPECT_EQ(Form5->NameEdit->Items()->Count(), 3);
+        EXPECT_EQ(Form5->NameEdit->Text() + " of " + IntToStr(Form5->NameEdit->Items()->Count()), AnsiString("X2 of 3"));
         Form5->Button3->Click();
         EXPECT_EQ(Fields(), "D2:6:правка"_a) << "cancelled: the fields stay";
         Form5->Button2->Click();

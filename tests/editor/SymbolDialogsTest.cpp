@@ -32,10 +32,7 @@ protected:
     // element dialog when the choice opens it.
     bool Choose(TElement* e, int item, std::function<void()> step = nullptr) {
         ModalScript script;
-        script.On(Form3, [item] {
-            Form3->Check->SetItemIndex(item);
-            Form3->Button1->Click();
-        });
+        script.On(Form3, [item] { Form3->Check->SetItemIndex(item); Form3->Button1->Click(); });
         if (step) script.On(Form4, step);
         const bool changed = e->Properties();
         EXPECT_EQ(script.Pending(Form3) + script.Pending(Form4), 0u);
@@ -45,7 +42,7 @@ protected:
     RecordingFsm services;
 };
 
-TEST_F(SymbolDialogs, SymbolsAndStateMachines) {
+TEST_F(SymbolDialogs, SymbolsStateMachinesAndWires) {
     const AnsiString file = WriteSymbol("s.tvy", {"a", "b"});
     TSymbol* s = Doc()->CreateSymbol();
     s->LoadSymbolFile(file);
@@ -100,9 +97,7 @@ TEST_F(SymbolDialogs, SymbolsAndStateMachines) {
     EXPECT_FALSE(Choose(f, 2, [] { Form4->Button2->Click(); }));
     EXPECT_EQ(services.written.size(), 1u);
     EXPECT_TRUE(SheetIsClean());
-}
-
-TEST_F(SymbolDialogs, AWiresChainIsRenamedOnlyWhenItsNameWasTyped) {
+    // A wire's chain is renamed, everywhere and unnumbered, only when typed.
     TLink* a = Doc()->CreateWire(40, 40, 200, 40);
     TLink* b = Doc()->CreateWire(200, 40, 200, 200);
     for (TLink* l : {a, b}) l->Show();
