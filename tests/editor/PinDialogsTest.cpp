@@ -83,21 +83,22 @@ TEST_F(PinDialogs, KnownNamesAndWhatTheTableRefuses) {
 // "В отладчик" sends the name and kind, not when "Применить" refuses.
 TEST_F(PinDialogs, TheDebuggerTheSearchAndTheSignalTable) {
     fake.debugger = true;
-    EXPECT_TRUE(Edit(d, Form5, [&] {
-        EXPECT_TRUE(Form5->btAddToDebug->Visible());
-        Name("Y1");
-        Form5->btAddToDebug->Click();
-    }));
+    for (const char* name : {"Y1", "X1"})
+        EXPECT_TRUE(Edit(d, Form5, [&] {
+            EXPECT_TRUE(Form5->btAddToDebug->Visible());
+            Name(name);
+            Form5->btAddToDebug->Click();
+        }));
     EXPECT_FALSE(Edit(d, Form5, [&] {
         Form5->BitEdit->SetValue(9);
         Form5->btAddToDebug->Click();
         EXPECT_EQ(Form5->ModalResult, mrNone);
     }));
-    EXPECT_EQ(fake.debug, Texts{"Y1=1"});
+    EXPECT_EQ(fake.debug, (Texts{"Y1=1", "X1=0"})) << "an output, an input";
     // The search button follows the program's search.
     fake.search = true;
     Edit(d, Form5, [] { EXPECT_TRUE(Form5->btFind->Visible()); Form5->btFind->Click(); });
-    EXPECT_EQ(fake.found, Texts{"Y1"});
+    EXPECT_EQ(fake.found, Texts{"X1"});
     // "Настроить" opens the signal table at the name; what it takes fills the fields.
     TDriver* x2 = Pin("X2", 300, 100);
     ModalScript script;
