@@ -19,9 +19,9 @@ void SelectPin(TElementPages* f, int row) {
     f->InSGClick(nullptr);
 }
 
-// Every kind reaches its dialog through the dispatcher (the D trigger, other
-// CASE kinds, state machine and bare element: in their own tests); Отменить
-// leaves the document as it was; a dialog never made answers Cancel.
+// Every kind reaches its dialog through the dispatcher, none without it (the D
+// trigger, other CASE kinds, state machine, bare element: in their own tests);
+// Отменить leaves the document as it was; a dialog never made answers Cancel.
 TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
     // buttons: the generic dialog's pin buttons shown (0, 1; the XOR before the
     // counters), -1: another dialog.
@@ -53,6 +53,9 @@ TEST_F(ElementDialogs, EveryStoredKindOpensItsForm) {
         SCOPED_TRACE(&r - rows);
         TEntity* e = Place(r.make());
         const auto before = State();
+        ModelHooks().Dialogs = nullptr;
+        EXPECT_FALSE(e->Properties()) << "without the dialogs";
+        ModelHooks().Dialogs = &dialogs;
         EXPECT_FALSE(Edit(e, r.form, [&] {
             if (r.buttons < 0) return;
             auto* f = static_cast<TForm4*>(r.form);

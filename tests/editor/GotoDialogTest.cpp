@@ -86,7 +86,6 @@ TEST_F(GotoDialog, TargetsOfferedStoredAndGone) {
         Form12->ckbElem->SetChecked(false);
         EXPECT_FALSE(Form12->cbElem->Enabled());
     }));
-    Said();
     EXPECT_EQ(target(), AnsiString("-b.tvs/"));
     // Without a project nothing is listed and nothing is lost.
     project.schemes.clear();
