@@ -66,10 +66,7 @@ protected:
     // An element of the scheme at a place, shown on the sheet.
     template <class T>
     T* Place(T* element, int x = 100, int y = 100) {
-        element->SetX(x);
-        element->SetY(y);
-        element->Show();
-        return element;
+        return Shown(element, x, y);
     }
     // Takes a placed object off the sheet and out of the scheme.
     void Remove(TEntity* entity) {
