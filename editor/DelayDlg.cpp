@@ -1,7 +1,5 @@
 #include "editor/DelayDlg.h"
 
-#include <algorithm>
-
 #include "document/InitModule.h"
 #include "model/Elements.h"
 
