@@ -222,8 +222,20 @@ public:
     void CheckFSMPins(const AnsiString& unused, TStrings* inputs, TStrings* outputs);
     bool ListProjectFiles(const AnsiString& unused, TStrings* list);
     bool ListSchemeElements(const AnsiString& schemeName, TStrings* list);
+    // A jump's target during translation. An empty target becomes the first
+    // element of the target scheme in processing order. A named target is
+    // looked up in the target scheme too: the translation library finds a
+    // jump's target by name among all later blocks of the program, so a name
+    // missing from its own scheme would otherwise jump into another scheme
+    // that has an element of that name. Every failure goes to the translator's
+    // log as a counted error rather than into a message box, so that the
+    // translation that asked ends as failed and the text stays in its log.
+    // True when a message was logged.
     bool ResolveGotoTarget(const AnsiString& sourceFile, const AnsiString& targetScheme, int unused,
                            const AnsiString& jumpName, AnsiString& targetElement);
+    // A file beside the project (beside the current folder without one). An
+    // absolute name is returned as it is: it already names its file, and
+    // putting a folder before it would name a file that does not exist.
     AnsiString MakeProjectPath(const AnsiString& name);
     // The scheme window whose document's bare or full file name is name, in
     // child order, without bringing it forward; null when none shows it.
@@ -235,6 +247,10 @@ public:
 
     // ---- signal search -------------------------------------------------------------------------
     // F3: asks for a signal and lists the schemes and devices that use it.
+    // The search over the open windows names each scheme by its document's
+    // bare file name, also when the project does not list it (or no project
+    // is open): a row with an empty scheme column would not say where the
+    // signal is, and a double click on it could open nothing.
     void FindActionExecute(TObject* Sender);
     // Opens the scheme of the chosen result and centres its view on the device.
     void FindSignalListViewDblClick(TObject* Sender);

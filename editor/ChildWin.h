@@ -17,6 +17,13 @@
 // placement or a wire is in progress, InsertedFlag once the object of the
 // current placement exists and follows the mouse.
 //
+// Esc while an object follows the mouse ends the placement with the object
+// dropped where it is and joined to what its pins touch, as a release would
+// drop it. Leaving it there unjoined would break the rule the sheet keeps
+// everywhere else, that a pin tip lying on a wire is connected to it: the
+// picture would show an element wired that the nets, and so the
+// translation, leave open.
+//
 // Files: ChildWin.cpp (state, modes, zoom, painting, life cycle),
 // ChildWinMouse.cpp (mouse and keys), ChildWinCommands.cpp (commands),
 // ChildWinPrint.cpp (printing and picture export).

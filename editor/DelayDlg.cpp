@@ -1,7 +1,5 @@
 #include "editor/DelayDlg.h"
 
-#include <algorithm>
-
 #include "document/InitModule.h"
 #include "model/Elements.h"
 
@@ -59,7 +57,7 @@ void TForm1::Button3Click(TObject*) {
     ChangeAtOnce(e, [&] {
         pin = e->AddPin();
         pin->SetName(IntToStr(e->InputCount() - 3));
-        e->SetHeight(10 + 10 * std::max(e->InputCount(), e->OutputCount()));
+        e->SetHeight(e->GetHeight() + 10);
     });
     AppendPinRow(pin);
 }
@@ -69,6 +67,10 @@ void TForm1::Button4Click(TObject*) {
     if (!e) return;
     if (e->InputCount() <= 3) return Refuse("Больше нельзя удалять");
     const int index = e->PinIndex(e->GetInput(e->InputCount() - 1));
-    ChangeAtOnce(e, [&] { e->DeletePin(index); });
+    // The box keeps one free row below the pre-set inputs that are left.
+    ChangeAtOnce(e, [&] {
+        e->DeletePin(index);
+        e->SetHeight(10 * e->InputCount() + 20);
+    });
     RemovePinRow(index);
 }

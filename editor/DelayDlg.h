@@ -22,7 +22,8 @@ public:
     void LoadEntity(TElement* element);
     void StoreEntity(TElement* element);
     // "Добавить": the next pre-set input (at most 10 inputs in all);
-    // "Удалить": the last one (at least one stays).
+    // "Удалить": the last one (at least one stays), leaving the box one row
+    // taller than its inputs need; the next "Добавить" puts its pin there.
     void Button3Click(TObject* Sender) override;
     void Button4Click(TObject* Sender) override;
 };

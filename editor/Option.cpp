@@ -7,6 +7,7 @@
 #include "controls/gui/Placemnt.h"
 #include "document/InitModule.h"
 #include "document/Scheme.h"
+#include "editor/ChildWin.h"
 #include "fsm/fsmScheme.h"
 #include "platform/Canvas.h"
 
@@ -483,11 +484,12 @@ void TOptionDlg::PaintBoxMouseMove(TObject* Sender, TShiftState Shift, int X, in
     }
     if (p.x == bandPoint_.x && p.y == bandPoint_.y) return;
     bandPoint_ = p;
-    bandBox_->SetCursor(crCross);
+    // The band follows the pointer itself, as the scheme window's does; the
+    // snapped point only decides when it is redrawn.
+    bandBox_->SetCursor(TMDIChild::crSelectCursor);
     DrawBand();
-    const int z = PreviewScheme->Zoom();
-    bandRect_.Right = p.x * z / 100;
-    bandRect_.Bottom = p.y * z / 100;
+    bandRect_.Right = X;
+    bandRect_.Bottom = Y;
     DrawBand();
     PreviewScheme->ClearSelection();
 }

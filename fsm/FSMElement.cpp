@@ -135,23 +135,29 @@ void TfsmElement::SetActive(bool v) {
     Redrawn([&] { active_ = v; });
 }
 
-void TfsmElement::AddIncoming(TfsmLink* l) {
-    if (std::find(incoming_.begin(), incoming_.end(), l) == incoming_.end()) incoming_.push_back(l);
+namespace {
+void AddOnce(std::vector<TfsmLink*>& list, TfsmLink* l, int at) {
+    if (std::find(list.begin(), list.end(), l) != list.end()) return;
+    if (at >= 0 && at <= int(list.size())) list.insert(list.begin() + at, l);
+    else list.push_back(l);
 }
 
-void TfsmElement::RemoveIncoming(TfsmLink* l) {
-    auto it = std::find(incoming_.begin(), incoming_.end(), l);
-    if (it != incoming_.end()) incoming_.erase(it);
+int RemoveFrom(std::vector<TfsmLink*>& list, TfsmLink* l) {
+    auto it = std::find(list.begin(), list.end(), l);
+    if (it == list.end()) return -1;
+    const int at = int(it - list.begin());
+    list.erase(it);
+    return at;
 }
+} // namespace
 
-void TfsmElement::AddOutgoing(TfsmLink* l) {
-    if (std::find(outgoing_.begin(), outgoing_.end(), l) == outgoing_.end()) outgoing_.push_back(l);
-}
+void TfsmElement::AddIncoming(TfsmLink* l, int at) { AddOnce(incoming_, l, at); }
 
-void TfsmElement::RemoveOutgoing(TfsmLink* l) {
-    auto it = std::find(outgoing_.begin(), outgoing_.end(), l);
-    if (it != outgoing_.end()) outgoing_.erase(it);
-}
+int TfsmElement::RemoveIncoming(TfsmLink* l) { return RemoveFrom(incoming_, l); }
+
+void TfsmElement::AddOutgoing(TfsmLink* l, int at) { AddOnce(outgoing_, l, at); }
+
+int TfsmElement::RemoveOutgoing(TfsmLink* l) { return RemoveFrom(outgoing_, l); }
 
 namespace {
 TfsmLink* At(const std::vector<TfsmLink*>& list, int i) {

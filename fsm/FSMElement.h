@@ -49,10 +49,13 @@ public:
     int GetTranslationNumber() const { return translationNumber_; }
     void SetTranslationNumber(int n) { translationNumber_ = n; }
 
-    void AddIncoming(TfsmLink* l);
-    void RemoveIncoming(TfsmLink* l);
-    void AddOutgoing(TfsmLink* l);
-    void RemoveOutgoing(TfsmLink* l);
+    // A transition joins a list once: at place `at` when that is a place of
+    // the list, else at its end. Removing one answers the place it had (-1
+    // when it was not there), so that an undo can put it back there.
+    void AddIncoming(TfsmLink* l, int at = -1);
+    int RemoveIncoming(TfsmLink* l);
+    void AddOutgoing(TfsmLink* l, int at = -1);
+    int RemoveOutgoing(TfsmLink* l);
     // List walks, one cursor per list: First restarts it.
     TfsmLink* FirstIncoming();
     TfsmLink* NextIncoming();

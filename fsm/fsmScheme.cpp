@@ -202,7 +202,11 @@ TfsmResetLink* TFSMScheme::AddResetLink() {
 
 void TFSMScheme::Add(TfsmEntity* e, bool restoring) {
     if (!e || Contains(entities_, e)) return;
-    entities_.push_back(e);
+    auto place = restoring ? removedPlace_.find(e) : removedPlace_.end();
+    if (place != removedPlace_.end() && place->second.entity <= entities_.size())
+        entities_.insert(entities_.begin() + std::ptrdiff_t(place->second.entity), e);
+    else
+        entities_.push_back(e);
     if (!restoring) {
         e->SetId(idCounter_++);
         undo_->Push(TfsmUndoList::kInserted, e);
@@ -228,8 +232,9 @@ void TFSMScheme::DetachForRemoval(TfsmEntity* e) {
     if (e == reset_) reset_ = nullptr;
     if (auto* t = dynamic_cast<TfsmLink*>(e)) {
         // The transition keeps its ends, so an undo can put it back.
-        if (t->GetSource()) t->GetSource()->RemoveOutgoing(t);
-        if (t->GetTarget()) t->GetTarget()->RemoveIncoming(t);
+        TPlace& place = removedPlace_[t];
+        place.outgoing = t->GetSource() ? t->GetSource()->RemoveOutgoing(t) : -1;
+        place.incoming = t->GetTarget() ? t->GetTarget()->RemoveIncoming(t) : -1;
     } else if (auto* c = dynamic_cast<TfsmCond*>(e)) {
         if (c->GetOwner() && c->GetOwner()->GetCondition() == c) c->GetOwner()->SetCondition(nullptr);
     }
@@ -268,6 +273,7 @@ void TFSMScheme::DeleteSelected() {
         if (!IsTransition(e)) DetachForRemoval(e);
     for (TfsmEntity* e : doomed) {
         undo_->Push(TfsmUndoList::kDeleted, e);
+        removedPlace_[e].entity = std::size_t(std::find(entities_.begin(), entities_.end(), e) - entities_.begin());
         Erase(entities_, e);
         e->SetDeleted(true);
         removed_.push_back(e);
@@ -299,6 +305,7 @@ void TFSMScheme::UndoInsertion(TfsmEntity* e) {
     DetachForRemoval(e);
     Remove(e);
     TakeOffRemoved(e);
+    removedPlace_.erase(e);
     ForgetEverywhere(e);
     if (IsTransition(e)) {
         delete e;
@@ -310,18 +317,24 @@ void TFSMScheme::UndoInsertion(TfsmEntity* e) {
 }
 
 void TFSMScheme::ReattachRestored(const std::vector<TfsmEntity*>& restored) {
+    // In the order the undo brought them back, the reverse of their
+    // deletion: each transition takes its old place in its states' lists.
     for (TfsmEntity* e : restored) {
         if (auto* t = dynamic_cast<TfsmLink*>(e)) {
+            const auto place = removedPlace_.find(t);
+            const int out = place != removedPlace_.end() ? place->second.outgoing : -1;
+            const int in = place != removedPlace_.end() ? place->second.incoming : -1;
             if (TfsmElement* s = t->GetSource()) {
-                if (IsLive(s)) s->AddOutgoing(t);
+                if (IsLive(s)) s->AddOutgoing(t, out);
                 else t->ForgetState(s);
             }
             if (TfsmElement* s = t->GetTarget()) {
-                if (IsLive(s)) s->AddIncoming(t);
+                if (IsLive(s)) s->AddIncoming(t, in);
                 else t->ForgetState(s);
             }
         }
     }
+    for (TfsmEntity* e : restored) removedPlace_.erase(e);
     for (TfsmEntity* e : restored) {
         if (auto* c = dynamic_cast<TfsmCond*>(e)) {
             TfsmElement* owner = c->GetOwner();
@@ -346,6 +359,7 @@ void TFSMScheme::Clear() {
     for (TfsmEntity* e : removed_) delete e;
     entities_.clear();
     removed_.clear();
+    removedPlace_.clear();
     selection_.clear();
     reset_ = nullptr;
     initial_ = nullptr;

@@ -7,6 +7,7 @@
 // scheme translator's state-machine element uses it that way).
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "fsm/FSMCondBox.h"
@@ -122,7 +123,14 @@ public:
     void Add(TfsmEntity* e, bool restoring);
     void Remove(TfsmEntity* e);
     // Deletes the selection with every transition attached to a deleted state
-    // and the condition boxes of everything deleted, as one undo group.
+    // and the condition boxes of everything deleted, as one undo group. A
+    // transition is never left behind leading to or from a state that is
+    // gone: the file names a transition's states by their records, and the
+    // transition table by their numbers, so such a transition would be saved
+    // and translated joined to nothing, or to whichever state the drawing
+    // puts under its end. Undo puts every entity back in its place in the
+    // document and in its states' lists, so the file and the table are
+    // those of before.
     void DeleteSelected();
     void Clear();
     void MoveSelection(int dx, int dy);
@@ -218,6 +226,14 @@ private:
     TfsmResetLink* reset_ = nullptr;
     std::vector<TfsmEntity*> entities_;
     std::vector<TfsmEntity*> removed_;
+    // Where a deleted entity stood: its place in the entity list, and a
+    // transition's places in its source's and target's lists (-1: none).
+    // Undo takes the deletions back in reverse, so each goes back exactly.
+    struct TPlace {
+        std::size_t entity = 0;
+        int outgoing = -1, incoming = -1;
+    };
+    std::unordered_map<const TfsmEntity*, TPlace> removedPlace_;
     int zoom_ = 100;
     int unzoomed_ = 0;
     int entityCursor_ = 0, stateCursor_ = 0, conditionCursor_ = 0, transitionCursor_ = 0;

@@ -45,6 +45,11 @@ bool TLineSet::AddOnce(const AnsiString& line) {
     return true;
 }
 
+bool TLineSet::Add(const AnsiString& line) {
+    list_.Add(line);
+    return seen_.insert(Key(line).str()).second;
+}
+
 // ---- the frame of a run ----------------------------------------------------------------------
 
 TLogFile::Run::Run(TLogFile& log) : log_(log) {
@@ -132,7 +137,7 @@ void TLogFile::Run::NameNets(TScheme& scheme) {
     int first = signals_->Count();
     VarCount = scheme.BuildNetNames(signals_, VarCount);
     for (int i = first; i < signals_->Count(); ++i)
-        if (transitions_.AddOnce("0;" + signals_->Get(i) + kVarDriverField) && Statistics)
+        if (transitions_.Add("0;" + signals_->Get(i) + kVarDriverField) && Statistics)
             ++Statistics[TProject::StatTemporaries];
 }
 

@@ -22,6 +22,8 @@ public:
     explicit TLineSet(TStrings& list);
     // Appends the line unless the list holds it (letter case aside); true when added.
     bool AddOnce(const AnsiString& line);
+    // Appends the line in any case; true when the list did not hold it yet.
+    bool Add(const AnsiString& line);
     TStrings& List() const { return list_; }
 
 private:
@@ -54,7 +56,9 @@ public:
 
     // Driver pins: signal lines, bit comment lines, transition lines.
     void TranslateDrivers(TScheme& scheme);
-    // Net names: signal lines and transition lines.
+    // Net names: signal lines and transition lines. A net's transition line
+    // is appended even when an equal line is there (the library takes the
+    // first line of a name); only a new line counts as a temporary signal.
     void NameNets(TScheme& scheme);
     // Elements in processing order: netlist blocks and temporary signals.
     void TranslateElements(TScheme& scheme);

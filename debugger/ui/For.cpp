@@ -186,6 +186,7 @@ void TfmDebug::MakeEmulator(const AnsiString& fileName) {
 
 void TfmDebug::InitTVACActionUpdate() {
     TDriversInfo::Assign(drivers_.get(), &DriversInUse());
+    vac_->FileName = AnsiString();
     if (vac_->Load() != kLoadOk) {
         // The emulator has said why.
         Close();

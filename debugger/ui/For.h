@@ -103,8 +103,10 @@ public:
     void RefreshSignals(bool outputs);
     void RefreshComments();
     void MapSignalsOnce();
-    // Loads the emulator's file (a failure closes the window with the
-    // emulator's message).
+    // Run, step or the timing diagram before the glue has loaded data: the
+    // window loads no file of its own, so the emulator is told to load none
+    // and closes the window with its "no data file" message (also after the
+    // glue failed to load a file; a translation loads the new data).
     void InitTVACActionUpdate();
     // Loads unless loaded; with recreate a loaded emulator is replaced by a
     // new one for the same file first.

@@ -197,11 +197,12 @@ TEST_F(ElementDialogs, PinButtonLimits) {
         };
         const int start = count(), end = start + r.adds - r.deletes;
         // The grid follows the pins (the commutator's made again); the typed name stays.
-        auto fits = [&] {
+        // The pre-set timer's box is one row taller after "Удалить".
+        auto fits = [&](int spare) {
             EXPECT_EQ(r.form->Edit2->Text(), AnsiString("typed"));
             ASSERT_EQ(r.form->PinRows(), e->PinCount());
             for (int i = 0; i < e->PinCount(); ++i) EXPECT_EQ(r.form->InSG->Cells(0, i + 1), e->Pin(i)->Name());
-            EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()));
+            EXPECT_EQ(e->GetHeight(), 10 + 10 * std::max(e->InputCount(), e->OutputCount()) + spare);
             EXPECT_TRUE(SheetIsClean());
             if (r.form == Form10) {
                 EXPECT_EQ(Form10->PageControl1->ActivePage(), Form10->TabSheet2) << "the pins' page";
@@ -218,12 +219,12 @@ TEST_F(ElementDialogs, PinButtonLimits) {
             port.Clear();
             EXPECT_EQ(count(), start + r.adds);
             EXPECT_EQ(names(), r.names);
-            fits();
+            fits(0);
             for (int i = 0; i < r.deletes; ++i) r.form->Button4->Click();
             EXPECT_EQ(Said(), Texts{});
             r.form->Button4->Click();
             EXPECT_EQ(Said(), Texts{"Больше нельзя удалять"_a});
-            fits();
+            fits(r.form == Form1 ? 10 : 0);
             r.form->Button2->Click();
         }));
         EXPECT_EQ(count(), end);
@@ -231,6 +232,25 @@ TEST_F(ElementDialogs, PinButtonLimits) {
         EXPECT_TRUE(Doc()->IsModified());
         Remove(e);
     }
+}
+
+// The pre-set timer's "Удалить" leaves a spare row in the box, where the
+// next "Добавить" puts its pin.
+TEST_F(ElementDialogs, PresetTimerDeleteLeavesASpareRow) {
+    TElement* e = Place(Doc()->CreatePredTimerElement(2), 100, 60);
+    ASSERT_EQ(e->GetHeight(), 50);
+    Edit(e, Form1, [&] {
+        Form1->Button4->Click();
+        EXPECT_EQ(e->InputCount(), 3);
+        EXPECT_EQ(e->GetHeight(), 50);
+        EXPECT_TRUE(SheetIsClean());
+        Form1->Button3->Click();
+        EXPECT_EQ(e->GetInput(3)->Name(), AnsiString("1"));
+        EXPECT_EQ(e->GetInput(3)->OffsetY(), 50);
+        EXPECT_EQ(e->GetHeight(), 60);
+        EXPECT_TRUE(SheetIsClean());
+        Form1->Button2->Click();
+    });
 }
 
 // A bare element of a scheme without a window: an empty grid, nothing to

@@ -7,6 +7,7 @@
 #include "controls/gui/ExCheckListBox.h"
 #include "controls/gui/Placemnt.h"
 #include "document/Scheme.h"
+#include "editor/ChildWin.h"
 #include "editor/Option.h"
 #include "fsm/FsmTestSupport.h"
 #include "fsm/fsmScheme.h"
@@ -179,6 +180,33 @@ TEST_F(Options, ThePreviewsLoadTheirOwnFilesAndTheBandLeavesNothingBehind) {
     TTabSheet* page = nullptr;
     Show([&] { page = D()->PageControl1->ActivePage(); }, D()->CancelBtn);
     EXPECT_EQ(page, D()->TabSheet3) << "the page last seen";
+}
+
+TEST_F(Options, ThePreviewBandsSecondCornerIsThePointer) {
+    // The first corner is the snapped press point (10, 10); the second the
+    // pointer itself, under the selection cursor while the band is on.
+    std::vector<bool> checks;
+    std::vector<TCursor> cursors;
+    Show(
+        [&] {
+            TPaintBox* box = D()->PaintBox1;
+            D()->PageControl1->SetActivePage(D()->TabSheet1);
+            box->Repaint();
+            const QImage before = box->Canvas()->Image()->copy();
+            D()->PaintBoxMouseDown(box, mbLeft, 0, 12, 9);
+            D()->PaintBoxMouseMove(box, 0, 73, 47);
+            cursors.push_back(box->Cursor());
+            // Drawn once more, the expected rectangle takes the band away.
+            box->Canvas()->DrawFocusRect(Rect(10, 10, 73, 47));
+            checks.push_back(before == *box->Canvas()->Image());
+            box->Canvas()->DrawFocusRect(Rect(10, 10, 73, 47));
+            D()->PaintBoxMouseUp(box, mbLeft, 0, 73, 47);
+            cursors.push_back(box->Cursor());
+            checks.push_back(before == *box->Canvas()->Image());
+        },
+        D()->CancelBtn);
+    EXPECT_EQ(checks, std::vector<bool>({true, true}));
+    EXPECT_EQ(cursors, std::vector<TCursor>({TMDIChild::crSelectCursor, crDefault}));
 }
 
 } // namespace

@@ -200,6 +200,25 @@ TEST_F(Gesture, WiresSegmentBySegment) {
     EXPECT_TRUE(Undoes(before, 3)) << "one step per segment";
 }
 
+TEST_F(Gesture, EscDropsTheFollowingObjectJoinedToTheWireItsPinLiesOn) {
+    Device(100, 100);
+    Doc()->CreateWire(400, 200, 400, 500)->Show();
+    const Records before = State();
+    window->SetModeDeviceActionExecute(nullptr);
+    Click(110, 110);
+    auto* copy = static_cast<TElement*>(window->PlacedObject);
+    ASSERT_NE(copy, nullptr);
+    Move(340, 310);
+    ASSERT_EQ(TPoint(copy->GetOutput(0)->TipX(), copy->GetOutput(0)->TipY()), TPoint(400, 330));
+    window->EscActionExecute(nullptr);
+    EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice));
+    EXPECT_EQ(window->PlacedObject, nullptr);
+    EXPECT_EQ(Live(K::Link), 2) << "the wire is cut at the pin";
+    ASSERT_NE(copy->GetOutput(0)->Net(), nullptr);
+    EXPECT_EQ(copy->GetOutput(0)->Net()->Links.size(), std::size_t(2)) << "both halves reach the pin";
+    EXPECT_TRUE(Undoes(before));
+}
+
 TEST_F(Gesture, TheBandSpansThePressPointAndTheMouse) {
     TElement *a = Device(100, 100), *b = Device(300, 300);
     const Records before = State();

@@ -13,7 +13,7 @@ using namespace fsmtest;
 
 namespace {
 
-void DeleteOnly(TFSMScheme& doc, std::initializer_list<TfsmEntity*> what) {
+void DeleteOnly(TFSMScheme& doc, const std::vector<TfsmEntity*>& what) {
     doc.ClearSelection();
     for (TfsmEntity* e : what) doc.AddToSelection(e, true);
     doc.DeleteSelected();
@@ -81,6 +81,41 @@ TEST(FsmUndo, DeletingAStateTakesItsTransitionsAndBoxesInOneGroup) {
     TestUiPort ui;
     EXPECT_TRUE(doc.Check());
     EXPECT_EQ(doc.GetInitialTransition(), e.Initial);
+}
+
+// Undo puts everything back where it stood: the file, the transition table
+// and every state's lists are those of before the deletion.
+TEST(FsmUndo, UndoingADeletionRestoresTheExactDocument) {
+    TFSMScheme doc;
+    Example e = BuildExample(doc);
+    TfsmElement* s3 = AddState(doc, 400, 400, "S3", "1");
+    TfsmLink* s2s3 = Connect(doc, e.S2, s3, "01");
+    TfsmLink* s3s1 = Connect(doc, s3, e.S1, "00");
+    TestUiPort ui;
+    auto table = [&] {
+        TStringList lines;
+        EXPECT_TRUE(doc.Check());
+        doc.Translate(&lines);
+        return Lines(lines);
+    };
+    const std::string bytes = doc.SaveToBytes();
+    const std::vector<std::string> lines = table();
+    const std::vector<TfsmEntity*> order = doc.Entities();
+    const std::vector<TfsmLink*> out2 = e.S2->Outgoing(), in1 = e.S1->Incoming();
+    ASSERT_EQ(out2, (std::vector<TfsmLink*>{e.S2S1, s2s3}));
+    // The first state, a middle one, two at once, and a transition alone.
+    const std::vector<std::vector<TfsmEntity*>> deletions = {{e.S1}, {e.S2}, {e.S2, s3}, {e.S2S1}, {s3s1, e.S1S2}};
+    for (const auto& what : deletions) {
+        SCOPED_TRACE(what.size());
+        DeleteOnly(doc, what);
+        ASSERT_LT(doc.Entities().size(), order.size());
+        doc.GetUndoList()->Undo();
+        EXPECT_EQ(doc.Entities(), order);
+        EXPECT_EQ(e.S2->Outgoing(), out2);
+        EXPECT_EQ(e.S1->Incoming(), in1);
+        EXPECT_TRUE(doc.SaveToBytes() == bytes);
+        EXPECT_EQ(table(), lines);
+    }
 }
 
 TEST(FsmUndo, ADeletedTransitionLeavesItsStatesListsAndComesBack) {

@@ -160,6 +160,26 @@ TEST_F(ProjectRun, TwoSchemesGiveTheWorkFilesTheLibraryCallsAndTheStatistics) {
     EXPECT_EQ(ui.Unscripted, 0);
 }
 
+TEST_F(ProjectRun, ANetsCommentLineIsWrittenEvenWhenAnEqualLineIsThere) {
+    // The connector "_VAR1" and the net that the naming calls "_var1" (the
+    // connector counted first) give one comment line each, letter case
+    // aside; only the connector's is new, so no temporary signal is counted.
+    TScheme s;
+    TElement* e1 = Place(s, s.CreateAndElement(), "E1", 100, 100, 1);
+    TElement* e2 = Place(s, s.CreateAndElement(), "E2", 300, 200, 2);
+    Wire(s, e1->GetOutput(0), e2->GetInput(0));
+    LooseDriver(s, "_VAR1", 100, 400, true);
+    SaveAs(s, File("n.tvs"));
+    ui.Answer(mrNo);
+    TProject& p = MakeProject({File("n.tvs")});
+    log.TranslateProject(&p);
+    EXPECT_EQ(log.ErrorCount, 0);
+    EXPECT_EQ(Work("3.$$$"), Lines({Pad("_VAR1"), "_var1"}));
+    EXPECT_EQ(Work("5.$$$"), Lines({"0;_VAR1;_VAR_Driver_;", "0;_var1;_VAR_Driver_;"}));
+    EXPECT_EQ(p.Statistics[TProject::StatTransitions], 1);
+    EXPECT_EQ(p.Statistics[TProject::StatTemporaries], 0);
+}
+
 TEST_F(ProjectRun, IterationCountsOutsideOneToThirtyTwoAreRefused) {
     AnsiString s1 = BuildS1();
     for (int n : {0, 33, 1, 32}) {

@@ -82,16 +82,32 @@ TEST_F(DebuggerWindow, AddingASignalKeepsItsFirstLineAndOneRow) {
     EXPECT_EQ(Emulator()->ForcedInputCount() + fmRun->Wanted.Count() + fmDebug->in_signal->Items()->Count(), 0);
 }
 
-// Retry on an emulator that holds nothing loads the glue's file; without
-// one the window closes with the emulator's message.
-TEST_F(DebuggerWindow, RetryLoadsTheGluesFileOrClosesWithTheEmulatorsMessageAndStepHalts) {
+// Retry, step or the timing diagram on an emulator that holds nothing load
+// no file: the window closes with the emulator's "no data file" message, also
+// when the glue's load of a damaged file failed before. The glue's load runs.
+TEST_F(DebuggerWindow, RetryWithoutLoadedDataClosesWithTheNoDataMessageAndStepHalts) {
+    const AnsiString noData = " Нет файла данных для отладки.\n Запустите трансляцию (Ctrl+F9). "_a;
     fmDebug->Show();
     fmDebug->btRetryClick(fmDebug->btRetry);
-    EXPECT_EQ(port.Messages(),
-              std::vector<AnsiString>{" Нет файла данных для отладки.\n Запустите трансляцию (Ctrl+F9). "_a});
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{noData});
     EXPECT_EQ(RunState(), "hidden retry");
+    // A debugging copy that ends inside its header.
+    testenv::WriteBytes(ToFsPath(DataFile()), "data");
+    testenv::WriteBytes(ToFsPath(CopyFile()), "short");
+    Open(true);
+    ASSERT_FALSE(fmDebug->Loaded());
+    EXPECT_EQ(port.Messages().size(), 1u) << "the glue's failed load is silent";
+    for (TSpeedButton* b : {fmDebug->btRetry, fmDebug->btStep}) {
+        port.Clear();
+        fmDebug->Show();
+        b->Click();
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{noData});
+        EXPECT_FALSE(fmDebug->Visible());
+        EXPECT_FALSE(fmDebug->Loaded());
+    }
     Write(Program());
-    Emulator()->FileName = CopyFile();
+    Open(true);
+    ASSERT_TRUE(fmDebug->Loaded());
     fmDebug->Show();
     fmDebug->btRetryClick(fmDebug->btRetry);
     EXPECT_TRUE(fmDebug->Loaded() && fmDebug->Mapped());
