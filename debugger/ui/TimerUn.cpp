@@ -291,8 +291,9 @@ void TTimersForm::FormClose(TObject*, TCloseAction&) {
 }
 
 void TTimersForm::Open(int minInterval) {
-    if (fmMTValue) fmMTValue->Val->SetValue(minInterval);
-    ShowMinInterval(minInterval);
+    const int offered = TfmMTValue::Offered(minInterval);
+    if (fmMTValue) fmMTValue->Val->SetValue(offered);
+    ShowMinInterval(offered);
     Show();
 }
 
@@ -407,8 +408,11 @@ void TTimersForm::ToggleTrace(int, int signalIndex) {
 // ---- running -------------------------------------------------------------------------------
 
 void TTimersForm::SetMinInterval(int ms) {
-    MinIntervalMs = ms;
-    const int rate = ms / int(Timer1->Interval());
+    // An interval the dialog does not offer (0 from a timer of no time, or
+    // from a debugger that has not set one yet) is the nearest one it does,
+    // so the label, the rate and the dialog agree.
+    MinIntervalMs = TfmMTValue::Offered(ms);
+    const int rate = MinIntervalMs / int(Timer1->Interval());
     Rate = rate >= 1 ? rate : 1;
 }
 
@@ -461,8 +465,9 @@ void TTimersForm::ShowMinInterval(int minInterval) { MinInterval->SetCaption(Int
 
 void TTimersForm::EditIntervalActionExecute(TObject*) {
     if (!fmMTValue) return;
-    ShowOwnDialog(fmMTValue);
-    // Whatever ended the dialog, its value is the diagram's interval.
+    // The dialog offers the interval in use; only "Да" changes it.
+    fmMTValue->Val->SetValue(MinIntervalMs);
+    if (ShowOwnDialog(fmMTValue) != mrOk) return;
     SetMinInterval(fmMTValue->Interval());
     ShowMinInterval(MinIntervalMs);
 }

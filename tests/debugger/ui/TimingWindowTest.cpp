@@ -6,6 +6,7 @@
 #include <map>
 
 #include "DebuggerUiTest.h"
+#include "common/Printers.h"
 #include "tests/editor/ModalScript.h"
 #include "debugger/ui/Formuls.h"
 #include "debugger/ui/InGraph.h"
@@ -89,7 +90,8 @@ TEST_F(TimingWindow, TheRateSetsTicksPerEvent) {
     Open({"A"}, {});
     const struct {
         int ms, rate, events, ticks;
-    } cases[] = {{0, 1, 50, 2}, {100, 2, 24, 2}, {1000, 20, 5, 5}, {5000, 100, 5, 20}};
+    } cases[] = {{0, 1, 50, 2}, {100, 2, 24, 2}, {1000, 20, 5, 5}, {5000, 100, 5, 20},
+                 {20000, 200, 2, 16}}; // beyond the dialog's range: its 10000
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ms);
         fmDebug->MinInterval = c.ms; // the diagram takes it when it shows
@@ -205,7 +207,7 @@ TEST_F(TimingWindow, AnotherWindowClearsAndHidesReopeningRebuilds) {
     EXPECT_EQ(TimersForm->InCount, 1);
 }
 
-TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndTheIntervalIsTakenHoweverTheDialogEnds) {
+TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndOnlyYesChangesTheInterval) {
     Open({"A", "B"}, {});
     Events(4);
     In(0)->InSignClick();
@@ -215,24 +217,76 @@ TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndTheIntervalIsTakenHoweverTheDialo
         fmFormuls->Edit->SetText("10H10L");
         fmFormuls->BitBtn1->Click();
     });
-    for (bool ok : {true, false})
-        script.On(fmMTValue, [ok] {
-            fmMTValue->Val->SetValue(ok ? 100 : 5000);
-            (ok ? fmMTValue->btOk : fmMTValue->Button1)->Click();
-        });
+    // Each time the dialog shows the interval in use: 150 ms from the
+    // program's timer, then what "Да" took, never what a cancel left.
+    std::vector<int> offered;
+    script.On(fmMTValue, [&] {
+        offered.push_back(fmMTValue->Interval());
+        fmMTValue->Val->SetValue(100);
+        fmMTValue->btOk->Click();
+    });
+    script.On(fmMTValue, [&] {
+        offered.push_back(fmMTValue->Interval());
+        fmMTValue->Val->SetValue(5000);
+        fmMTValue->Button1->Click();
+    });
+    script.On(fmMTValue, [&] {
+        offered.push_back(fmMTValue->Interval());
+        fmMTValue->Val->SetText("300");
+        fmMTValue->Widget()->close(); // the window manager's close
+
+    });
+    // A number typed beyond the range and taken at once is the maximum.
+    script.On(fmMTValue, [&] {
+        offered.push_back(fmMTValue->Interval());
+        fmMTValue->Val->SetText("20000");
+        fmMTValue->btOk->Click();
+    });
     TimersForm->BitBtn1->Click();
     EXPECT_EQ(TimersForm->Formulas().Count(), 1);
     EXPECT_EQ(In(1)->Level, 1); // the formula's first step
-    for (int rate : {2, 100}) {
+    for (int rate : {2, 2, 2, 200}) {
         TimersForm->EditIntervalAction->Execute();
         EXPECT_EQ(TimersForm->Rate, rate);
         EXPECT_EQ(TimersForm->MinInterval->Caption(), IntToStr(rate * 50) + " мс"_a);
+        EXPECT_EQ(fmDebug->MinInterval, rate * 50);
     }
-    EXPECT_EQ(fmDebug->MinInterval, 100); // "Да" only
+    EXPECT_EQ(offered, (std::vector<int>{150, 100, 100, 100}));
     EXPECT_EQ(script.Pending(fmFormuls) + script.Pending(fmMTValue), 0u);
+    EXPECT_EQ(script.unscripted, 0);
+    EXPECT_FALSE(script.stuck);
     EXPECT_TRUE(TimersForm->Visible());
     EXPECT_EQ(std::pair(In(0)->X, TimersForm->InCount), std::pair(5, 2));
     EXPECT_EQ(Column(In(0), 5), kEdge);
+}
+
+TEST_F(TimingWindow, AShortestTimerOfNoTimeGivesTheShortestIntervalTheDialogOffers) {
+    const struct {
+        uint32_t preset; // ticks of 50 ms; a program gives at most 101
+        int interval, rate;
+    } cases[] = {{0, 50, 1}, {101, 5050, 101}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.preset);
+        Builder b;
+        b.Timers = 1;
+        b.Timer(A, Op(3072, 0), c.preset, 0, {T});
+        b.AddName(A, "A");
+        b.AddName(T, "T");
+        Open({"A"}, {"T"}, b);
+        const AnsiString caption = IntToStr(c.interval) + " мс"_a;
+        EXPECT_EQ(TimersForm->MinInterval->Caption(), caption);
+        EXPECT_EQ(TimersForm->MinIntervalMs, c.interval);
+        EXPECT_EQ(TimersForm->Rate, c.rate);
+        EXPECT_EQ(fmMTValue->Interval(), c.interval);
+        // The dialog cancelled: the interval stays.
+        ModalScript script;
+        script.On(fmMTValue, [] { fmMTValue->Button1->Click(); });
+        TimersForm->EditIntervalAction->Execute();
+        EXPECT_EQ(script.Pending(fmMTValue), 0u);
+        EXPECT_EQ(TimersForm->MinInterval->Caption(), caption);
+        EXPECT_EQ(TimersForm->Rate, c.rate);
+        TimersForm->ToolbarButtonEx1->Click();
+    }
 }
 
 TEST_F(TimingWindow, TheHeightFitsTheRowsFormulasOfDeletedSignalsAndRowsGoToTheHistory) {
