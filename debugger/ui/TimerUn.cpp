@@ -246,6 +246,12 @@ void TTimersForm::FormCreate(TObject*) {
 void TTimersForm::FormShow(TObject*) {
     SetMinInterval(fmDebug ? fmDebug->MinInterval : MinIntervalMs);
     ScrollPapa->VertScrollBar()->SetPosition(ScrollMammy->VertScrollBar()->Position());
+    // A run of the debugger goes on here, drawn: this window's timer takes
+    // it over (both timers at once would run emulated time at two rates).
+    if (fmDebug && fmDebug->Timer->Enabled()) {
+        fmDebug->Timer->SetEnabled(false);
+        btRetryClick(this);
+    }
 }
 
 void TTimersForm::FormActivate(TObject*) {
@@ -329,6 +335,8 @@ void TTimersForm::DelClearActionExecute(TObject*) {
 
 void TTimersForm::RebuildRows() {
     DelClearActionExecute(this);
+    // The traces start again at the left, and so does the view of them.
+    ScrollPapa->HorzScrollBar()->SetPosition(0);
     if (!fmDebug || !fmRun) return;
     TStrings* inputs = fmDebug->in_signal->Items();
     TStrings* outputs = fmDebug->out_signal->Items();

@@ -1,6 +1,7 @@
 // The timing diagram: its rows built from the debugger's, the rate of
-// emulated time, traces checked pixel by pixel, the name clicks, the height
-// buttons, activation, its dialogs, deleting and the formulas that drive
+// emulated time, traces checked pixel by pixel and the view that follows
+// them, the name clicks, the height buttons, activation, a run taken over
+// from the debugger, its dialogs, deleting and the formulas that drive
 // inputs, shown or hidden; and the formula editor.
 #include <QListWidget>
 #include <map>
@@ -157,7 +158,7 @@ TEST_F(TimingWindow, ClickingANameTwiceDrawsAPulseTheDebuggersMarkFollowsZeroing
     EXPECT_EQ(Column(In(1), 11), kLow);
 }
 
-TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAnOutputScrollsBackAndTheAreaFollowsTheTraces) {
+TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAndTheAreaKeepsEveryStepInView) {
     Open({"A"}, {"Y"});
     TControlScrollBar* bar = TimersForm->ScrollPapa->HorzScrollBar();
     const int width = TimersForm->ScrollPapa->Width();
@@ -166,18 +167,34 @@ TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAnOutputScrollsBackAndTheAreaFollo
     In(0)->DrawStep();
     EXPECT_EQ(bar->Position(), width / 3);
     ASSERT_EQ(Pixel(In(0), width - 28, TTraceRow::kLowY), In(0)->PenColor());
-    In(0)->X = 3;
     In(0)->InSignClick();
+    // Beyond the end: a fresh picture, high from the left, and the area back
+    // at the left with it, an input's trace as well as an output's.
+    bar->SetPosition(TTraceRow::kTraceWidth);
+    const int last = bar->Position();
+    ASSERT_GT(last, width);
     In(0)->X = TTraceRow::kLastX + 1;
-    In(0)->DrawStep(); // beyond the end: a fresh picture, high from the left
+    In(0)->DrawStep();
     EXPECT_EQ(In(0)->X, 2);
     EXPECT_EQ(Column(In(0), 2), kHigh);
     EXPECT_EQ(Column(In(0), 3), kPaper);
     EXPECT_EQ(Pixel(In(0), width - 28, TTraceRow::kLowY), clWhite);
-    EXPECT_EQ(bar->Position(), width / 3);
+    EXPECT_EQ(bar->Position(), 0);
+    bar->SetPosition(last);
     Out(0)->X = TTraceRow::kLastX + 1;
     Out(0)->DrawStep();
-    EXPECT_EQ(std::pair(Out(0)->X, bar->Position()), std::pair(2, 0));
+    EXPECT_EQ(Out(0)->X, 2);
+    EXPECT_EQ(bar->Position(), 0);
+    // Scrolled by hand past the pen, to either side: the next step is in view.
+    for (int position : {0, last}) {
+        SCOPED_TRACE(position);
+        In(0)->X = 1000;
+        Out(0)->X = 1000;
+        bar->SetPosition(position);
+        Events(1);
+        EXPECT_LE(bar->Position(), 1001);
+        EXPECT_GT(bar->Position() + width, 1001);
+    }
     // "Очистить": every trace from the left on a fresh picture.
     Events(5);
     bar->SetPosition(100);
@@ -287,6 +304,50 @@ TEST_F(TimingWindow, AShortestTimerOfNoTimeGivesTheShortestIntervalTheDialogOffe
         EXPECT_EQ(TimersForm->Rate, c.rate);
         TimersForm->ToolbarButtonEx1->Click();
     }
+}
+
+TEST_F(TimingWindow, AReopenedDiagramDrawsInViewFromTheLeft) {
+    Open({"A"}, {"Y"});
+    TControlScrollBar* bar = TimersForm->ScrollPapa->HorzScrollBar();
+    const int width = TimersForm->ScrollPapa->Width();
+    Events(width);
+    ASSERT_GT(bar->Position(), 0);
+    // To the scheme and back: the traces start again at the left, in view.
+    TimersForm->ToolbarButtonEx1->Click();
+    ShowTimingDebugWindow(nullptr);
+    ASSERT_TRUE(ProcessUntil([] { return TimersForm->InCount + TimersForm->OutCount == 2; }, 2000));
+    EXPECT_EQ(In(0)->X, 1);
+    EXPECT_EQ(bar->Position(), 0);
+    Events(3);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(Column(In(0), 4), kLow);
+}
+
+TEST_F(TimingWindow, OpenedWhileTheDebuggerRunsItTakesTheRunOverAndDraws) {
+    Load();
+    Watch({"A"}, {"Y"});
+    Tick("A");
+    fmDebug->btRetry->Click();
+    ASSERT_TRUE(fmDebug->Timer->Enabled());
+    fmDebug->ButTimers->Click();
+    ASSERT_TRUE(TimersForm->Visible());
+    TimersForm->RebuildRows(); // as its activation does
+    // One timer runs the emulator, this window's, and both windows offer the halt.
+    EXPECT_TRUE(TimersForm->Timer1->Enabled());
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_TRUE(TimersForm->btHalt->Visible());
+    EXPECT_TRUE(fmDebug->btHalt->Visible());
+    // Its events draw the traces, and the ticks are the diagram's alone: the
+    // debugger's interval, never set from the program as it was shown, is
+    // the dialog's shortest, a tick every 25 events.
+    EXPECT_EQ(TimersForm->MinInterval->Caption(), "50 мс"_a);
+    const int ticks = Emulator()->TickCount;
+    Events(25);
+    EXPECT_EQ(In(0)->X, 26);
+    EXPECT_EQ(Column(In(0), 26), kHigh);
+    EXPECT_EQ(Emulator()->TickCount - ticks, 1);
+    TimersForm->btHalt->Click();
+    EXPECT_FALSE(TimersForm->Timer1->Enabled() || fmDebug->Timer->Enabled() || fmDebug->Running);
 }
 
 TEST_F(TimingWindow, TheHeightFitsTheRowsFormulasOfDeletedSignalsAndRowsGoToTheHistory) {
