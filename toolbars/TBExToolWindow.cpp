@@ -674,12 +674,14 @@ void TCustomToolWindowEx::Notification(TComponent* component, TOperation operati
     auto it = std::find(dockForms_.begin(), dockForms_.end(), component);
     if (it != dockForms_.end()) dockForms_.erase(it);
     if (floatParent_ && component == floatParent_->ParentForm() && !IsDestroying()) {
+        // The form is part way through its destruction: nothing may reach
+        // it any more, so the floating parent lets go of it before the
+        // window leaves (leaving asks the window's form for its place).
+        floatParent_->SetParentForm(nullptr);
         if (floatParent_ != Parent()) {
             delete floatParent_;
             floatParent_ = nullptr;
-        } else if (floatingMode_ == fmOnTopOfAllForms) {
-            floatParent_->SetParentForm(nullptr);
-        } else {
+        } else if (floatingMode_ != fmOnTopOfAllForms) {
             SetParent(nullptr);
         }
     }

@@ -267,12 +267,12 @@ TCalendarTitle::TCalendarTitle(TComponent* owner, TWinControl* parent, TExCalend
         const char* name;
         const char* glyph;
         int hint;
-        void (TExCalendar::*move)();
+        void (*move)(TExCalendar&);
     } const buttons[4] = {
-        {"PrevYearBtn", "PREV2", SPrevYear, &TExCalendar::PrevYear},
-        {"PrevMonthBtn", "PREV1", SPrevMonth, &TExCalendar::PrevMonth},
-        {"NextMonthBtn", "NEXT1", SNextMonth, &TExCalendar::NextMonth},
-        {"NextYearBtn", "NEXT2", SNextYear, &TExCalendar::NextYear},
+        {"PrevYearBtn", "PREV2", SPrevYear, [](TExCalendar& c) { c.PrevYear(); }},
+        {"PrevMonthBtn", "PREV1", SPrevMonth, [](TExCalendar& c) { c.PrevMonth(); }},
+        {"NextMonthBtn", "NEXT1", SNextMonth, [](TExCalendar& c) { c.NextMonth(); }},
+        {"NextYearBtn", "NEXT2", SNextYear, [](TExCalendar& c) { c.NextYear(); }},
     };
     for (int i = 0; i < 4; ++i) {
         TExTimerSpeedButton* b = NewControl<TExTimerSpeedButton>(owner, parent, buttons[i].name);
@@ -281,7 +281,7 @@ TCalendarTitle::TCalendarTitle(TComponent* owner, TWinControl* parent, TExCalend
         b->SetGlyph(&glyph);
         b->SetHint(ExLoadStr(buttons[i].hint));
         auto move = buttons[i].move;
-        b->OnClick = [this, move](TObject*) { (calendar_->*move)(); };
+        b->OnClick = [this, move](TObject*) { move(*calendar_); };
         b->SetBounds(0, 0, kButtonSize, kButtonSize);
         buttons_[i] = b;
     }

@@ -1,5 +1,6 @@
 #include "debugger/ui/MT.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "controls/gui/EXSpin.h"
@@ -24,8 +25,8 @@ TfmMTValue::TfmMTValue(TComponent* owner) : TForm(owner) {
     Val->SetButtonKind(bkStandard);
     // The edit after the label, however wide its font makes it.
     Val->SetBounds(Label->Left() + Label->Width() + 8, 10, 74, 21);
-    Val->MinValue = 50;
-    Val->MaxValue = 10000;
+    Val->MinValue = kMinInterval;
+    Val->MaxValue = kMaxInterval;
     Val->Increment = 50;
     Val->SetValue(100);
     SetClientWidth(Val->Left() + Val->Width() + 8);
@@ -49,7 +50,9 @@ TfmMTValue::~TfmMTValue() {
     if (fmMTValue == this) fmMTValue = nullptr;
 }
 
-int TfmMTValue::Interval() const { return int(std::lround(Val->Value())); }
+int TfmMTValue::Offered(int ms) { return std::clamp(ms, kMinInterval, kMaxInterval); }
+
+int TfmMTValue::Interval() const { return int(std::lround(Val->CheckValue(Val->Value()))); }
 
 void TfmMTValue::btOkClick(TObject*) {
     const int v = Interval();

@@ -4,7 +4,7 @@
 
 void TOutGr::DrawStep() {
     Follow();
-    Step(true);
+    Step();
 }
 
 void TOutGr::Follow() {

@@ -1,7 +1,6 @@
 #pragma once
 // TOutGr: an output row of the timing diagram. Before every step it takes
-// the level the debugger shows for the output; when its trace starts again
-// at the left, the trace area scrolls back to the left too.
+// the level the debugger shows for the output.
 
 #include "debugger/ui/TraceRow.h"
 

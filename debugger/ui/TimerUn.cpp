@@ -246,6 +246,12 @@ void TTimersForm::FormCreate(TObject*) {
 void TTimersForm::FormShow(TObject*) {
     SetMinInterval(fmDebug ? fmDebug->MinInterval : MinIntervalMs);
     ScrollPapa->VertScrollBar()->SetPosition(ScrollMammy->VertScrollBar()->Position());
+    // A run of the debugger goes on here, drawn: this window's timer takes
+    // it over (both timers at once would run emulated time at two rates).
+    if (fmDebug && fmDebug->Timer->Enabled()) {
+        fmDebug->Timer->SetEnabled(false);
+        btRetryClick(this);
+    }
 }
 
 void TTimersForm::FormActivate(TObject*) {
@@ -291,8 +297,9 @@ void TTimersForm::FormClose(TObject*, TCloseAction&) {
 }
 
 void TTimersForm::Open(int minInterval) {
-    if (fmMTValue) fmMTValue->Val->SetValue(minInterval);
-    ShowMinInterval(minInterval);
+    const int offered = TfmMTValue::Offered(minInterval);
+    if (fmMTValue) fmMTValue->Val->SetValue(offered);
+    ShowMinInterval(offered);
     Show();
 }
 
@@ -328,6 +335,8 @@ void TTimersForm::DelClearActionExecute(TObject*) {
 
 void TTimersForm::RebuildRows() {
     DelClearActionExecute(this);
+    // The traces start again at the left, and so does the view of them.
+    ScrollPapa->HorzScrollBar()->SetPosition(0);
     if (!fmDebug || !fmRun) return;
     TStrings* inputs = fmDebug->in_signal->Items();
     TStrings* outputs = fmDebug->out_signal->Items();
@@ -407,8 +416,11 @@ void TTimersForm::ToggleTrace(int, int signalIndex) {
 // ---- running -------------------------------------------------------------------------------
 
 void TTimersForm::SetMinInterval(int ms) {
-    MinIntervalMs = ms;
-    const int rate = ms / int(Timer1->Interval());
+    // An interval the dialog does not offer (0 from a timer of no time, or
+    // from a debugger that has not set one yet) is the nearest one it does,
+    // so the label, the rate and the dialog agree.
+    MinIntervalMs = TfmMTValue::Offered(ms);
+    const int rate = MinIntervalMs / int(Timer1->Interval());
     Rate = rate >= 1 ? rate : 1;
 }
 
@@ -461,8 +473,9 @@ void TTimersForm::ShowMinInterval(int minInterval) { MinInterval->SetCaption(Int
 
 void TTimersForm::EditIntervalActionExecute(TObject*) {
     if (!fmMTValue) return;
-    ShowOwnDialog(fmMTValue);
-    // Whatever ended the dialog, its value is the diagram's interval.
+    // The dialog offers the interval in use; only "Да" changes it.
+    fmMTValue->Val->SetValue(MinIntervalMs);
+    if (ShowOwnDialog(fmMTValue) != mrOk) return;
     SetMinInterval(fmMTValue->Interval());
     ShowMinInterval(MinIntervalMs);
 }

@@ -1,5 +1,7 @@
 #include "debugger/ui/TraceRow.h"
 
+#include <algorithm>
+
 #include "platform/Bitmap.h"
 
 TTraceRow::TTraceRow(TComponent* owner, TScrollBox* area, TBitmap* background)
@@ -46,18 +48,18 @@ void TTraceRow::Restart() {
 
 void TTraceRow::ResetTrace() { Restart(); }
 
-void TTraceRow::Step(bool scrollBackOnRestart) {
+void TTraceRow::Step() {
     TControlScrollBar* bar = area_->HorzScrollBar();
-    if (X > kLastX) {
-        Restart();
-        if (scrollBackOnRestart) bar->SetPosition(0);
-    }
+    if (X > kLastX) Restart();
+    // Back to a pen left of the view, two thirds into it (at the very left
+    // after a restart); on by a third at the right edge.
+    if (X < bar->Position()) bar->SetPosition(std::max(0, X - area_->Width() * 2 / 3));
     if (X > bar->Position() + area_->Width() - 30) bar->SetPosition(bar->Position() + area_->Width() / 3);
     X += StepWidth;
     ProgresTimer->Canvas()->LineTo(X, Y);
 }
 
-void TTraceRow::DrawStep() { Step(false); }
+void TTraceRow::DrawStep() { Step(); }
 
 void TTraceRow::Flip() {
     if (Level) {

@@ -4,7 +4,9 @@
 // trace area, on the same line, drawn one step to the right at every event
 // of the diagram's timer: level 0 low, level 1 high, 14 pixels apart, with
 // a vertical edge where the level changed. A trace that reaches the right
-// end starts again at the left on a fresh background.
+// end starts again at the left on a fresh background. The trace area keeps
+// the pen in view: it scrolls on by a third of its width at its right edge,
+// and back to the pen when the pen is left of it (a trace that started again).
 //
 // Rows exist from the diagram's creation on; they are set up for a signal,
 // shown, and put away again.
@@ -63,9 +65,8 @@ public:
 protected:
     // A fresh background, the pen at the left on the current level.
     void Restart();
-    // The step itself; an output trace also scrolls the area back to the
-    // left when it starts again.
-    void Step(bool scrollBackOnRestart);
+    // The step itself, the area following the pen.
+    void Step();
     // The level flip; the edge is drawn at the same x.
     void Flip();
 

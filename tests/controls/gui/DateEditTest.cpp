@@ -233,7 +233,7 @@ TEST_F(Dates, WeekendsAndTodayAreDrawn) {
     EXPECT_FALSE(cal->CanFocus()); // it never takes the focus
 }
 
-TEST_F(Dates, HintsKeepFourLinesAndReachTheButtons) {
+TEST_F(Dates, HintsKeepFourLinesAndReachTheButtonsThatMoveByAMonthOrAYear) {
     TStringList six;
     for (const char* s : {"Год назад", "", "Месяц вперёд", "Год вперёд", "пятая", "шестая"}) six.Add(Utf8ToAnsi(s));
     edit->SetCalendarHints(&six);
@@ -241,6 +241,21 @@ TEST_F(Dates, HintsKeepFourLinesAndReachTheButtons) {
     // An empty line keeps the default.
     const char* hints[] = {"Год назад", "Предыдущий месяц|", "Месяц вперёд", "Год вперёд"};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(PopupCal()->TitleRow()->Buttons(i)->Hint(), Utf8ToAnsi(hints[i])) << i;
+    // Each button moves the calendar its own way, the title following.
+    TLocCalendar* shown = PopupCal()->Calendar();
+    shown->SetCalendarDate(EncodeDate(2026, 3, 10));
+    const struct {
+        TDateTime date;
+        const char* title;
+    } moves[] = {{EncodeDate(2025, 3, 10), "Март, 2025"},
+                 {EncodeDate(2025, 2, 10), "Февраль, 2025"},
+                 {EncodeDate(2025, 3, 10), "Март, 2025"},
+                 {EncodeDate(2026, 3, 10), "Март, 2026"}};
+    for (int i = 0; i < 4; ++i) {
+        PopupCal()->TitleRow()->Buttons(i)->Click();
+        EXPECT_EQ(shown->CalendarDate(), moves[i].date) << i;
+        EXPECT_EQ(PopupCal()->TitleRow()->Title()->Caption(), Utf8ToAnsi(moves[i].title)) << i;
+    }
     // The other settings reach the popup's calendar, and one made anew after
     // the dialog style (which has no popup).
     edit->SetStartOfWeek(Sun);

@@ -1,11 +1,13 @@
 // The timing diagram: its rows built from the debugger's, the rate of
-// emulated time, traces checked pixel by pixel, the name clicks, the height
-// buttons, activation, its dialogs, deleting and the formulas that drive
+// emulated time, traces checked pixel by pixel and the view that follows
+// them, the name clicks, the height buttons, activation, a run taken over
+// from the debugger, its dialogs, deleting and the formulas that drive
 // inputs, shown or hidden; and the formula editor.
 #include <QListWidget>
 #include <map>
 
 #include "DebuggerUiTest.h"
+#include "common/Printers.h"
 #include "tests/editor/ModalScript.h"
 #include "debugger/ui/Formuls.h"
 #include "debugger/ui/InGraph.h"
@@ -89,7 +91,8 @@ TEST_F(TimingWindow, TheRateSetsTicksPerEvent) {
     Open({"A"}, {});
     const struct {
         int ms, rate, events, ticks;
-    } cases[] = {{0, 1, 50, 2}, {100, 2, 24, 2}, {1000, 20, 5, 5}, {5000, 100, 5, 20}};
+    } cases[] = {{0, 1, 50, 2}, {100, 2, 24, 2}, {1000, 20, 5, 5}, {5000, 100, 5, 20},
+                 {20000, 200, 2, 16}}; // beyond the dialog's range: its 10000
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ms);
         fmDebug->MinInterval = c.ms; // the diagram takes it when it shows
@@ -155,7 +158,7 @@ TEST_F(TimingWindow, ClickingANameTwiceDrawsAPulseTheDebuggersMarkFollowsZeroing
     EXPECT_EQ(Column(In(1), 11), kLow);
 }
 
-TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAnOutputScrollsBackAndTheAreaFollowsTheTraces) {
+TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAndTheAreaKeepsEveryStepInView) {
     Open({"A"}, {"Y"});
     TControlScrollBar* bar = TimersForm->ScrollPapa->HorzScrollBar();
     const int width = TimersForm->ScrollPapa->Width();
@@ -164,18 +167,34 @@ TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAnOutputScrollsBackAndTheAreaFollo
     In(0)->DrawStep();
     EXPECT_EQ(bar->Position(), width / 3);
     ASSERT_EQ(Pixel(In(0), width - 28, TTraceRow::kLowY), In(0)->PenColor());
-    In(0)->X = 3;
     In(0)->InSignClick();
+    // Beyond the end: a fresh picture, high from the left, and the area back
+    // at the left with it, an input's trace as well as an output's.
+    bar->SetPosition(TTraceRow::kTraceWidth);
+    const int last = bar->Position();
+    ASSERT_GT(last, width);
     In(0)->X = TTraceRow::kLastX + 1;
-    In(0)->DrawStep(); // beyond the end: a fresh picture, high from the left
+    In(0)->DrawStep();
     EXPECT_EQ(In(0)->X, 2);
     EXPECT_EQ(Column(In(0), 2), kHigh);
     EXPECT_EQ(Column(In(0), 3), kPaper);
     EXPECT_EQ(Pixel(In(0), width - 28, TTraceRow::kLowY), clWhite);
-    EXPECT_EQ(bar->Position(), width / 3);
+    EXPECT_EQ(bar->Position(), 0);
+    bar->SetPosition(last);
     Out(0)->X = TTraceRow::kLastX + 1;
     Out(0)->DrawStep();
-    EXPECT_EQ(std::pair(Out(0)->X, bar->Position()), std::pair(2, 0));
+    EXPECT_EQ(Out(0)->X, 2);
+    EXPECT_EQ(bar->Position(), 0);
+    // Scrolled by hand past the pen, to either side: the next step is in view.
+    for (int position : {0, last}) {
+        SCOPED_TRACE(position);
+        In(0)->X = 1000;
+        Out(0)->X = 1000;
+        bar->SetPosition(position);
+        Events(1);
+        EXPECT_LE(bar->Position(), 1001);
+        EXPECT_GT(bar->Position() + width, 1001);
+    }
     // "Очистить": every trace from the left on a fresh picture.
     Events(5);
     bar->SetPosition(100);
@@ -205,7 +224,7 @@ TEST_F(TimingWindow, AnotherWindowClearsAndHidesReopeningRebuilds) {
     EXPECT_EQ(TimersForm->InCount, 1);
 }
 
-TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndTheIntervalIsTakenHoweverTheDialogEnds) {
+TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndOnlyYesChangesTheInterval) {
     Open({"A", "B"}, {});
     Events(4);
     In(0)->InSignClick();
@@ -215,24 +234,120 @@ TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndTheIntervalIsTakenHoweverTheDialo
         fmFormuls->Edit->SetText("10H10L");
         fmFormuls->BitBtn1->Click();
     });
-    for (bool ok : {true, false})
-        script.On(fmMTValue, [ok] {
-            fmMTValue->Val->SetValue(ok ? 100 : 5000);
-            (ok ? fmMTValue->btOk : fmMTValue->Button1)->Click();
-        });
+    // Each time the dialog shows the interval in use: 150 ms from the
+    // program's timer, then what "Да" took, never what a cancel left.
+    std::vector<int> offered;
+    script.On(fmMTValue, [&] {
+        offered.push_back(fmMTValue->Interval());
+        fmMTValue->Val->SetValue(100);
+        fmMTValue->btOk->Click();
+    });
+    script.On(fmMTValue, [&] {
+        offered.push_back(fmMTValue->Interval());
+        fmMTValue->Val->SetValue(5000);
+        fmMTValue->Button1->Click();
+    });
+    script.On(fmMTValue, [&] {
+        offered.push_back(fmMTValue->Interval());
+        fmMTValue->Val->SetText("300");
+        fmMTValue->Widget()->close(); // the window manager's close
+
+    });
+    // A number typed beyond the range and taken at once is the maximum.
+    script.On(fmMTValue, [&] {
+        offered.push_back(fmMTValue->Interval());
+        fmMTValue->Val->SetText("20000");
+        fmMTValue->btOk->Click();
+    });
     TimersForm->BitBtn1->Click();
     EXPECT_EQ(TimersForm->Formulas().Count(), 1);
     EXPECT_EQ(In(1)->Level, 1); // the formula's first step
-    for (int rate : {2, 100}) {
+    for (int rate : {2, 2, 2, 200}) {
         TimersForm->EditIntervalAction->Execute();
         EXPECT_EQ(TimersForm->Rate, rate);
         EXPECT_EQ(TimersForm->MinInterval->Caption(), IntToStr(rate * 50) + " мс"_a);
+        EXPECT_EQ(fmDebug->MinInterval, rate * 50);
     }
-    EXPECT_EQ(fmDebug->MinInterval, 100); // "Да" only
+    EXPECT_EQ(offered, (std::vector<int>{150, 100, 100, 100}));
     EXPECT_EQ(script.Pending(fmFormuls) + script.Pending(fmMTValue), 0u);
+    EXPECT_EQ(script.unscripted, 0);
+    EXPECT_FALSE(script.stuck);
     EXPECT_TRUE(TimersForm->Visible());
     EXPECT_EQ(std::pair(In(0)->X, TimersForm->InCount), std::pair(5, 2));
     EXPECT_EQ(Column(In(0), 5), kEdge);
+}
+
+TEST_F(TimingWindow, AShortestTimerOfNoTimeGivesTheShortestIntervalTheDialogOffers) {
+    const struct {
+        uint32_t preset; // ticks of 50 ms; a program gives at most 101
+        int interval, rate;
+    } cases[] = {{0, 50, 1}, {101, 5050, 101}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.preset);
+        Builder b;
+        b.Timers = 1;
+        b.Timer(A, Op(3072, 0), c.preset, 0, {T});
+        b.AddName(A, "A");
+        b.AddName(T, "T");
+        Open({"A"}, {"T"}, b);
+        const AnsiString caption = IntToStr(c.interval) + " мс"_a;
+        EXPECT_EQ(TimersForm->MinInterval->Caption(), caption);
+        EXPECT_EQ(TimersForm->MinIntervalMs, c.interval);
+        EXPECT_EQ(TimersForm->Rate, c.rate);
+        EXPECT_EQ(fmMTValue->Interval(), c.interval);
+        // The dialog cancelled: the interval stays.
+        ModalScript script;
+        script.On(fmMTValue, [] { fmMTValue->Button1->Click(); });
+        TimersForm->EditIntervalAction->Execute();
+        EXPECT_EQ(script.Pending(fmMTValue), 0u);
+        EXPECT_EQ(TimersForm->MinInterval->Caption(), caption);
+        EXPECT_EQ(TimersForm->Rate, c.rate);
+        TimersForm->ToolbarButtonEx1->Click();
+    }
+}
+
+TEST_F(TimingWindow, AReopenedDiagramDrawsInViewFromTheLeft) {
+    Open({"A"}, {"Y"});
+    TControlScrollBar* bar = TimersForm->ScrollPapa->HorzScrollBar();
+    const int width = TimersForm->ScrollPapa->Width();
+    Events(width);
+    ASSERT_GT(bar->Position(), 0);
+    // To the scheme and back: the traces start again at the left, in view.
+    TimersForm->ToolbarButtonEx1->Click();
+    ShowTimingDebugWindow(nullptr);
+    ASSERT_TRUE(ProcessUntil([] { return TimersForm->InCount + TimersForm->OutCount == 2; }, 2000));
+    EXPECT_EQ(In(0)->X, 1);
+    EXPECT_EQ(bar->Position(), 0);
+    Events(3);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(Column(In(0), 4), kLow);
+}
+
+TEST_F(TimingWindow, OpenedWhileTheDebuggerRunsItTakesTheRunOverAndDraws) {
+    Load();
+    Watch({"A"}, {"Y"});
+    Tick("A");
+    fmDebug->btRetry->Click();
+    ASSERT_TRUE(fmDebug->Timer->Enabled());
+    fmDebug->ButTimers->Click();
+    ASSERT_TRUE(TimersForm->Visible());
+    TimersForm->RebuildRows(); // as its activation does
+    // One timer runs the emulator, this window's, and both windows offer the halt.
+    EXPECT_TRUE(TimersForm->Timer1->Enabled());
+    EXPECT_FALSE(fmDebug->Timer->Enabled());
+    EXPECT_TRUE(TimersForm->btHalt->Visible());
+    EXPECT_TRUE(fmDebug->btHalt->Visible());
+    // Its events draw the traces, and the ticks are the diagram's alone: the
+    // debugger's interval, never set from the program as it was shown, is
+    // the dialog's shortest, a tick every 25 events.
+    EXPECT_EQ(TimersForm->MinInterval->Caption(), "50 мс"_a);
+    const int ticks = Emulator()->TickCount;
+    Events(25);
+    EXPECT_EQ(In(0)->X, 26);
+    EXPECT_EQ(Column(In(0), 26), kHigh);
+    EXPECT_EQ(Emulator()->TickCount - ticks, 1);
+    TimersForm->btHalt->Click();
+    EXPECT_FALSE(TimersForm->Timer1->Enabled() || fmDebug->Timer->Enabled() || fmDebug->Running);
 }
 
 TEST_F(TimingWindow, TheHeightFitsTheRowsFormulasOfDeletedSignalsAndRowsGoToTheHistory) {
