@@ -231,14 +231,15 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
         EXPECT_EQ(std::tuple(f->ModalResult, Table(), port.Messages().size()),
                   std::tuple(closes ? mrOk : mrNone, Utf8ToAnsi(table), closes ? 0u : 1u)) << name;
     }
-    // The next showing offers the same name and comment; storing gives the element the name only; loading takes the
-    // table's comment.
+    // The next showing offers the same name and comment; storing gives the element the name and that comment;
+    // loading takes the table's comment.
     f->FormActivate(nullptr);
     EXPECT_EQ(std::pair(f->NameBox->Text(), f->NameBox->Items()->CommaText()),
               std::pair(AnsiString("link2"), AnsiString("link1,link2")));
     TVarDriver v(nullptr);
     f->StoreEntity(&v);
     EXPECT_EQ(v.Name(), AnsiString("link2"));
+    EXPECT_EQ(v.StoredComment(), f->EditComment->Text());
     v.SetName("link1"), f->LoadEntity(&v);
     EXPECT_EQ(f->EditComment->Text(), "два насоса"_a);
     // A known name typed brings its comment; an unknown one leaves it.
