@@ -107,6 +107,37 @@ TEST_F(Dialogs, TheElementDialogsCounterShowingAndPreview) {
     EXPECT_TRUE(ShowsCentred(f->PaintBox1, &timer));
 }
 
+// Only choosing a kind (or showing the dialog) proposes the kind's name: the
+// expanded preview redrawn for a repaint or a new count keeps a typed name.
+TEST_F(Dialogs, TheElementDialogKeepsATypedNameWhenThePreviewIsDrawnAgain) {
+    auto* f = MakeForm<TInsertElementForm>();
+    RunModal(f, {[&] {
+        f->Button3Click(nullptr);
+        Application->ProcessMessages();
+        EXPECT_TRUE(f->Expanded());
+        f->ComboBox1->SetItemIndex(1);
+        f->ComboBox1Change(nullptr);
+        f->CSpinEdit2->SetValue(3);
+        f->Edit1->SetText("Насос1"_a);
+        f->PaintBox1->Repaint();
+        EXPECT_EQ(f->GetElementName(), "Насос1"_a) << "a repaint";
+        f->PaintBox1->Invalidate();
+        Application->ProcessMessages();
+        EXPECT_EQ(f->GetElementName(), "Насос1"_a) << "an invalidated preview";
+        f->CSpinEdit2->SetValue(5);
+        EXPECT_EQ(f->GetElementName(), "Насос1"_a) << "a new count";
+        std::unique_ptr<TElement> five(TInsertElementForm::MakeElement(1, 5, f->GetDelay(), nullptr));
+        EXPECT_TRUE(ShowsCentred(f->PaintBox1, five.get())) << "the preview follows the count";
+        f->PaintBox1->Repaint();
+        EXPECT_TRUE(ShowsCentred(f->PaintBox1, five.get())) << "and a repaint draws it again";
+        f->ComboBox1->SetItemIndex(7);
+        f->ComboBox1Change(nullptr);
+        EXPECT_EQ(f->GetElementName(), AnsiString("Counter")) << "another kind proposes its name";
+        f->Button3Click(nullptr);
+        f->Button2->Click();
+    }});
+}
+
 TEST_F(Dialogs, TheDriverPinDialogsNames) {
     SeedSignals();
     TInsertPinForm* f = InsertPinForm;
