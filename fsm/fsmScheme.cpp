@@ -495,6 +495,7 @@ void TFSMScheme::UpdateCaption() {
 }
 
 void TFSMScheme::SetFileName(const AnsiString& name) {
+    ++changes_;
     fileName_ = name;
     UpdateCaption();
 }
@@ -502,6 +503,7 @@ void TFSMScheme::SetFileName(const AnsiString& name) {
 AnsiString TFSMScheme::GetName() const { return ExtractFileName(fileName_); }
 
 void TFSMScheme::SetModified(bool modified) {
+    ++changes_;
     if (modified == modified_) return;
     modified_ = modified;
     UpdateCaption();

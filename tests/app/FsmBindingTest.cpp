@@ -8,9 +8,11 @@
 #include <QTest>
 
 #include "controls/gui/ExCheckListBox.h"
+#include "editor/qrprint.h"
 #include "fsm/gui/FSMChild.h"
 #include "fsm/gui/FsmFrame.h"
 #include "fsm/gui/PaintBoxMouse.h"
+#include "platform/Canvas.h"
 #include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
 
@@ -237,6 +239,29 @@ TEST_F(FsmBinding, PrintingGivesAJobPerStateMachineWindowWithItsCopies) {
     pages->Documents.clear();
     frame->PrintElementActionExecute(frame->PrintElementAction);
     EXPECT_TRUE(pages->Documents.empty());
+}
+
+// An edit of the machine previewed shows at the preview's next repaint, even
+// when the extent stays as it was.
+TEST_F(FsmBinding, ThePreviewShowsAnEditOfTheMachineAtItsNextRepaint) {
+    auto* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("m.fsm")));
+    ASSERT_NE(w, nullptr);
+    Draw(w);
+    Focus(w);
+    frame->PreviewActionExecute(frame->PreviewAction);
+    ASSERT_TRUE(Report1->Previewing());
+    const QImage drawn = Report1->PaintBox1->Canvas()->Image()->copy();
+    // The transition between the two states goes; the states stay.
+    paintmouse::Click(w->PaintBox1, 200, 100);
+    ASSERT_EQ(w->FsmDocument()->Selection().size(), 1u);
+    w->DeleteAction->Execute();
+    ASSERT_EQ(w->FsmDocument()->Transitions().size(), 0u);
+    Report1->PaintBox1->Repaint();
+    const QImage afterEdit = Report1->PaintBox1->Canvas()->Image()->copy();
+    EXPECT_NE(afterEdit, drawn);
+    Report1->PreviewFSM(w);
+    EXPECT_EQ(afterEdit, *Report1->PaintBox1->Canvas()->Image()) << "what a fresh preview shows";
+    Report1->Close();
 }
 
 } // namespace
