@@ -826,6 +826,11 @@ TForm* TMainForm::OpenSchemeWindow(const AnsiString& fileName, bool recovery) {
 TForm* TMainForm::CreateMDIChild(const AnsiString& fileName) { return OpenSchemeWindow(fileName, false); }
 
 TForm* TMainForm::OpenFSMWindow(const AnsiString& fileName) {
+    if (auto* open = dynamic_cast<TForm*>(FindFsmWindow(fileName))) {
+        open->Show();
+        open->BringToFront();
+        return open;
+    }
     auto& make = FrameWindowFactories().FsmWindow;
     if (!CanMakeWindow(bool(make), "окна конечных автоматов"_a, fileName)) return nullptr;
     TForm* window = make(Application);

@@ -123,6 +123,9 @@ public:
     // Opens a scheme file in a new scheme window (a recovery copy ".tvt" as
     // an untitled document); null when no scheme window can be made.
     TForm* CreateMDIChild(const AnsiString& fileName);
+    // Opens a state-machine file in a new state-machine window; a file that
+    // a window shows already is brought to the front there instead, so that
+    // no two windows hold edits of one file.
     TForm* OpenFSMWindow(const AnsiString& fileName);
     // Opens the scheme of a CASE element in a CASE-forming window.
     bool OpenCaseWindow(TStrings* list, const AnsiString& baseName, TObject* element);
@@ -240,6 +243,9 @@ public:
     // The scheme window whose document's bare or full file name is name, in
     // child order, without bringing it forward; null when none shows it.
     ISchemeChild* FindSchemeWindow(const AnsiString& name) const;
+    // The state-machine window whose document is the file (the same path
+    // however it is written), without bringing it forward; null when none.
+    IFsmChild* FindFsmWindow(const AnsiString& fileName) const;
     // The window of a scheme named by its bare (or full) file name: an open
     // one brought to the front, else the project's file of that name opened;
     // null (nothing opened) when neither exists.

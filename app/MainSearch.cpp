@@ -11,7 +11,9 @@
 #include "document/Scheme.h"
 #include "editor/CheckConnect.h"
 #include "editor/FindSign.h"
+#include "fsm/fsmScheme.h"
 #include "platform/FileNames.h"
+#include "platform/FileUtils.h"
 #include "translator/TranslatorHost.h"
 
 namespace {
@@ -89,6 +91,18 @@ ISchemeChild* TMainForm::FindSchemeWindow(const AnsiString& name) const {
         if (!s) continue;
         TScheme* doc = s->SchemeDocument();
         if (doc->GetName() == name || doc->GetFileName() == name) return s;
+    }
+    return nullptr;
+}
+
+IFsmChild* TMainForm::FindFsmWindow(const AnsiString& fileName) const {
+    // Untitled documents have an empty name: an empty name finds nothing.
+    if (fileName.IsEmpty()) return nullptr;
+    const AnsiString wanted = ExpandFileName(fileName);
+    for (int i = 0; i < MDIChildCount(); ++i) {
+        auto* f = dynamic_cast<IFsmChild*>(MDIChildren(i));
+        const TFSMScheme* doc = f ? f->FsmDocument() : nullptr;
+        if (doc && !doc->GetFileName().IsEmpty() && ExpandFileName(doc->GetFileName()) == wanted) return f;
     }
     return nullptr;
 }

@@ -47,6 +47,7 @@ TCanvas* TScheme::GetCanvas() { return window_ ? window_->GetCanvas() : nullptr;
 // ---- file name and flags ------------------------------------------------------------
 
 void TScheme::SetFileName(const AnsiString& name) {
+    ++changes_;
     fileName_ = name;
     isSymbol_ = name.Pos(".tvy") > 0;
     UpdateCaption();
@@ -55,6 +56,7 @@ void TScheme::SetFileName(const AnsiString& name) {
 AnsiString TScheme::GetName() const { return ExtractFileName(fileName_); }
 
 void TScheme::SetModified(bool modified) {
+    ++changes_;
     modified_ = modified;
     UpdateCaption();
 }

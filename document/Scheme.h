@@ -61,6 +61,9 @@ public:
     bool IsModified() const { return modified_; }
     // Sets the flag and the caption (name, "*" when modified).
     void SetModified(bool modified) override;
+    // Grows with every edit (each one sets the modified flag), load and new
+    // name: a picture drawn at an older count may be out of date.
+    unsigned long long ChangeCount() const { return changes_; }
     // Clears the document and reads its file when it exists. A damaged or
     // foreign file is reported ("Файл разрушен!!", "Старая версия файла") and
     // leaves the document empty. False when the file was refused.
@@ -299,6 +302,7 @@ private:
     AnsiString fileName_;
     bool isSymbol_ = false;
     bool modified_ = false;
+    unsigned long long changes_ = 0;
     int zoom_ = 100;
     int nextId_ = 1;
     int chainCounter_ = 0;

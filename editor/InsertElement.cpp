@@ -145,7 +145,7 @@ TInsertElementForm::TInsertElementForm(TComponent* owner) : TForm(owner) {
     CSpinEdit2->SetValue(2);
     CSpinEdit2->SetHint("Количество выводов"_a);
     CSpinEdit2->SetShowHint(true);
-    CSpinEdit2->OnChange = [this](TObject* s) { ComboBox1Change(s); };
+    CSpinEdit2->OnChange = [this](TObject* s) { CSpinEdit2Change(s); };
 
     Label3 = NewControl<TLabel>(this, this, "Label3");
     Label3->SetCaption("Задержка"_a);
@@ -249,14 +249,31 @@ void TInsertElementForm::ComboBox1Change(TObject*) {
             Label3->SetVisible(true);
             Label5->SetVisible(true);
         }
-        if (Expanded()) {
-            TPaintBoxOwner owner(PaintBox1->Canvas());
-            std::unique_ptr<TElement> e(MakeElement(index, GetPinCount(), GetDelay(), &owner));
-            if (e) DrawPreview(e.get());
-        }
+        if (Expanded()) DrawKind();
     } catch (const std::exception&) {
-        ShowMessage(Format("Ошибка в файле %s стр. %d"_a, AnsiString("InsertElement"), kRebuildLine));
+        ReportRebuildFailure();
     }
+}
+
+void TInsertElementForm::CSpinEdit2Change(TObject*) { PaintPreview(); }
+
+void TInsertElementForm::PaintPreview() {
+    try {
+        FillPreview();
+        if (Expanded()) DrawKind();
+    } catch (const std::exception&) {
+        ReportRebuildFailure();
+    }
+}
+
+void TInsertElementForm::DrawKind() {
+    TPaintBoxOwner owner(PaintBox1->Canvas());
+    std::unique_ptr<TElement> e(MakeElement(ComboBox1->ItemIndex(), GetPinCount(), GetDelay(), &owner));
+    if (e) DrawPreview(e.get());
+}
+
+void TInsertElementForm::ReportRebuildFailure() {
+    ShowMessage(Format("Ошибка в файле %s стр. %d"_a, AnsiString("InsertElement"), kRebuildLine));
 }
 
 void TInsertElementForm::TimerValueChange(TObject*) {
@@ -287,7 +304,4 @@ void TInsertElementForm::Button3Click(TObject*) {
     PaintBox1->Invalidate();
 }
 
-void TInsertElementForm::PaintBox1Paint(TObject* Sender) {
-    if (Expanded()) ComboBox1Change(Sender);
-    else FillPreview();
-}
+void TInsertElementForm::PaintBox1Paint(TObject*) { PaintPreview(); }

@@ -54,7 +54,12 @@ public:
 
     void FormCreate(TObject* Sender);
     void FormActivate(TObject* Sender);
+    // A kind chosen (or the dialog shown): its controls, its name proposed
+    // over what the name field held, and its preview.
     void ComboBox1Change(TObject* Sender);
+    // A new count and a repaint draw the preview again and leave the name
+    // field alone: a name typed for the kind is not lost.
+    void CSpinEdit2Change(TObject* Sender);
     void TimerValueChange(TObject* Sender);
     void Button1Click(TObject* Sender);
     void Button3Click(TObject* Sender);
@@ -63,6 +68,10 @@ public:
 
 private:
     void FillPreview();
+    // Black, then the element of the kind chosen when the preview is open.
+    void PaintPreview();
+    void DrawKind();
+    void ReportRebuildFailure();
     // Centres the element on the preview area and draws it there once.
     void DrawPreview(TElement* element);
 };

@@ -72,7 +72,9 @@ void TForm9::LoadEntity(TVarDriver* element) {
 }
 
 void TForm9::StoreEntity(TVarDriver* element) {
-    if (element) element->SetName(NameBox->Text());
+    if (!element) return;
+    element->SetName(NameBox->Text());
+    element->SetComment(EditComment->Text());
 }
 
 void TForm9::FormActivate(TObject*) {

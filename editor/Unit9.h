@@ -6,8 +6,9 @@
 // as the connector's property dialog and, without loading anything, for
 // inserting connectors: the name and comment last used are offered again.
 //
-// The comment belongs to the signal table, not to the element: storing the
-// dialog into a connector gives it the name only.
+// The comment shown and translated is the signal table's; storing the dialog
+// into a connector also gives it the comment the dialog shows, which its
+// record keeps.
 
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/Forms.h"

@@ -23,7 +23,9 @@ void TwoColourPicture(TBitmap& picture, int width, int height, const std::functi
 }
 
 struct TReport1::Cache {
-    using Key = std::tuple<TForm*, int, int, int, int, int, int, int>;
+    // The window, its document's change count, the extent, the scale, the
+    // magnification, the position and the page's size.
+    using Key = std::tuple<TForm*, unsigned long long, int, int, int, int, int, int, int>;
     Key key{};
     bool valid = false;
     TBitmap page;
@@ -154,6 +156,13 @@ bool TReport1::Extent(int& maxX, int& maxY) const {
     return true;
 }
 
+unsigned long long TReport1::DocumentChanges() const {
+    if (auto* s = schemeWindow_ ? dynamic_cast<ISchemeChild*>(schemeWindow_) : nullptr)
+        return s->SchemeDocument() ? s->SchemeDocument()->ChangeCount() : 0;
+    auto* f = dynamic_cast<IFsmChild*>(fsmWindow_);
+    return f && f->FsmDocument() ? f->FsmDocument()->ChangeCount() : 0;
+}
+
 void TReport1::Draw(TCanvas* canvas) const {
     if (auto* s = schemeWindow_ ? dynamic_cast<ISchemeChild*>(schemeWindow_) : nullptr) s->PrintSchemeTo(canvas);
     else if (auto* f = dynamic_cast<IFsmChild*>(fsmWindow_)) f->PrintSchemeTo(canvas);
@@ -194,7 +203,8 @@ void TReport1::PaintBox1Paint(TObject*) {
                                (s * k * maxY / 100) / 4 + (s * 50 / 100) / 4)
                         : Rect(20, 20, PaintBox1->Width() - 20, PaintBox1->Height() - 20);
     TForm* window = schemeWindow_ ? schemeWindow_ : fsmWindow_;
-    const Cache::Key key{window, maxX, maxY, s, k, asIs ? 1 : 0, PaintBox1->Width(), PaintBox1->Height()};
+    const Cache::Key key{window, DocumentChanges(), maxX, maxY, s, k, asIs ? 1 : 0, PaintBox1->Width(),
+                         PaintBox1->Height()};
     if (!cache_->valid || cache_->key != key) {
         TBitmap drawing;
         TwoColourPicture(drawing, maxX + 30, maxY + 30, [this](TCanvas* c) { Draw(c); });

@@ -66,6 +66,8 @@ public:
 private:
     // The extent of the drawing; false when no window is open to draw.
     bool Extent(int& maxX, int& maxY) const;
+    // The change count of the document drawn (while Extent answers true).
+    unsigned long long DocumentChanges() const;
     void Draw(TCanvas* canvas) const;
     int Magnification() const;
 
@@ -73,8 +75,9 @@ private:
     std::weak_ptr<char> schemeAlive_;
     TForm* fsmWindow_ = nullptr;
     std::weak_ptr<char> fsmAlive_;
-    // The page as last painted and what it was painted from: drawing 10,000
-    // elements anew for every repaint would make the preview sluggish.
+    // The page as last painted and what it was painted from, the document's
+    // content included: drawing 10,000 elements anew for every repaint would
+    // make the preview sluggish, and an edit must show at the next one.
     struct Cache;
     std::unique_ptr<Cache> cache_;
 };

@@ -2,6 +2,9 @@
 // in a bitmap with a black background and stretches it onto the view canvas
 // in the exclusive-or copy mode: black leaves the canvas as it is, every other
 // pixel is inverted against it, so a second drawing erases the first exactly.
+// Drawn smaller than it was built (a zoom below 100 %), a picture keeps every
+// lit pixel: its lines are one pixel wide and would lose the rows and columns
+// that a plain reduction leaves out.
 
 #include <cmath>
 #include <cstdlib>
@@ -53,7 +56,9 @@ void TfsmEntity::StretchToCanvas(TBitmap* picture, int left, int top, int right,
     const int z = GetZoom();
     const TCopyMode old = canvas->CopyMode;
     canvas->CopyMode = cmSrcInvert;
+    const int oldStretch = canvas->SetStretchBltMode(WHITEONBLACK);
     canvas->StretchDraw(TRect(Scaled(left, z), Scaled(top, z), Scaled(right, z), Scaled(bottom, z)), picture);
+    canvas->SetStretchBltMode(oldStretch);
     canvas->CopyMode = old;
 }
 

@@ -509,6 +509,7 @@ void TFSMScheme::UpdateCaption() {
 }
 
 void TFSMScheme::SetFileName(const AnsiString& name) {
+    ++changes_;
     fileName_ = name;
     UpdateCaption();
 }
@@ -516,6 +517,7 @@ void TFSMScheme::SetFileName(const AnsiString& name) {
 AnsiString TFSMScheme::GetName() const { return ExtractFileName(fileName_); }
 
 void TFSMScheme::SetModified(bool modified) {
+    ++changes_;
     if (modified == modified_) return;
     modified_ = modified;
     UpdateCaption();

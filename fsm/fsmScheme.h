@@ -175,6 +175,9 @@ public:
     AnsiString GetName() const;
     void SetModified(bool modified);
     bool IsModified() const { return modified_; }
+    // Grows with every edit (each one sets the modified flag), load and new
+    // name: a picture drawn at an older count may be out of date.
+    unsigned long long ChangeCount() const { return changes_; }
 
     // ---- signals -------------------------------------------------------------------
     int GetInputCount() const { return inputCount_; }
@@ -238,6 +241,7 @@ private:
     int unzoomed_ = 0;
     int entityCursor_ = 0, stateCursor_ = 0, conditionCursor_ = 0, transitionCursor_ = 0;
     bool modified_ = false;
+    unsigned long long changes_ = 0;
     int idCounter_ = 0;
     std::vector<TfsmEntity*> selection_;
     AnsiString fileName_;

@@ -331,6 +331,12 @@ int TCanvas::SetBkMode(int mode) {
     return old;
 }
 
+int TCanvas::SetStretchBltMode(int mode) {
+    const int old = stretchMode_;
+    if (mode == BLACKONWHITE || mode == WHITEONBLACK) stretchMode_ = mode;
+    return old;
+}
+
 // ---- painting runs --------------------------------------------------------------
 
 namespace {
@@ -1220,20 +1226,26 @@ void TCanvas::Blit(const TRect& dest, const BlitSource& from) {
     }
     // A two-colour picture drawn smaller keeps its black, as the old
     // platform's default stretching mode (black on white) does: each pixel
-    // of the smaller picture is black when any pixel it stands for is.
+    // of the smaller picture is black when any pixel it stands for is. In
+    // the white-on-black mode each pixel is the OR of those it stands for.
     // Lines thinner than the reduction would vanish otherwise.
-    if (from.monochrome && (sw > dw || sh > dh) && !flipX && !flipY && !from.mask && !from.transparent &&
-        !from.brushReplace && sn.Left >= 0 && sn.Top >= 0 && sn.Right <= from.image->width() &&
+    const bool orScans = stretchMode_ == WHITEONBLACK;
+    if ((from.monochrome || orScans) && (sw > dw || sh > dh) && !flipX && !flipY && !from.mask &&
+        !from.transparent && !from.brushReplace && sn.Left >= 0 && sn.Top >= 0 && sn.Right <= from.image->width() &&
         sn.Bottom <= from.image->height()) {
         const int rw = int(std::min(sw, dw)), rh = int(std::min(sh, dh));
         QImage reduced(rw, rh, QImage::Format_RGB32);
-        reduced.fill(QColor(255, 255, 255));
+        reduced.fill(orScans ? QColor(0, 0, 0) : QColor(255, 255, 255));
         std::vector<int> column(static_cast<std::size_t>(sw));
         for (long long x = 0; x < sw; ++x) column[std::size_t(x)] = int(x * rw / sw);
         for (long long y = 0; y < sh; ++y) {
             const auto* in = reinterpret_cast<const uint32_t*>(from.image->constScanLine(int(sn.Top + y))) + sn.Left;
             auto* out = reinterpret_cast<uint32_t*>(reduced.scanLine(int(y * rh / sh)));
-            for (long long x = 0; x < sw; ++x) out[column[std::size_t(x)]] &= in[x] | ~kWhite;
+            if (orScans) {
+                for (long long x = 0; x < sw; ++x) out[column[std::size_t(x)]] |= in[x] & kWhite;
+            } else {
+                for (long long x = 0; x < sw; ++x) out[column[std::size_t(x)]] &= in[x] | ~kWhite;
+            }
         }
         BlitSource smaller = from;
         smaller.image = &reduced;

@@ -56,6 +56,12 @@ constexpr TCopyMode BLACKNESS = cmBlackness, DSTINVERT = cmDstInvert, MERGECOPY 
 enum : unsigned { TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24 };
 // Text background (SetBkMode).
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+// How a picture drawn smaller combines the pixels that one pixel stands for
+// (SetStretchBltMode). BLACKONWHITE, the default: a two-colour picture keeps
+// its black, a colour picture takes the nearest pixel. WHITEONBLACK: each
+// pixel is the bitwise OR of the pixels it stands for, so a figure drawn in
+// colour on black keeps every line however thin.
+enum : int { BLACKONWHITE = 1, WHITEONBLACK = 2 };
 // DrawText flags.
 enum : unsigned {
     DT_TOP = 0, DT_LEFT = 0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
@@ -158,6 +164,9 @@ public:
     // Answers the previous mode. A later change of the brush sets the mode
     // from the brush again (OPAQUE for a solid brush), as on the old platform.
     int SetBkMode(int mode);
+    int StretchBltMode() const { return stretchMode_; }
+    // Answers the previous mode; an unknown mode changes nothing.
+    int SetStretchBltMode(int mode);
 
     // ---- pixels; -1 for a pixel outside the image or the clip region.
     TColor Pixels(int x, int y) const;
@@ -169,7 +178,8 @@ public:
     // brush colour for white; a colour picture drawn on a two-colour canvas
     // keeps white and turns every other colour black.
     void Draw(int x, int y, const TBitmap* bitmap);
-    // Nearest-neighbour scaling; reversed edges mirror the picture.
+    // Nearest-neighbour scaling (drawn smaller, as StretchBltMode says);
+    // reversed edges mirror the picture.
     void StretchDraw(const TRect& dest, const TBitmap* bitmap);
     void CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source);
     // Copies (and scales) source of the bitmap, with the pixels of color
@@ -242,6 +252,7 @@ private:
     std::optional<TRegion> clip_;        // device
     unsigned textAlign_ = TA_LEFT | TA_TOP;
     int bkMode_ = OPAQUE;
+    int stretchMode_ = BLACKONWHITE;
     bool monochrome_ = false;            // the image is a two-colour bitmap's
     std::function<void()> ownerHook_;    // the bitmap that owns the image
     std::recursive_mutex lock_;

@@ -55,11 +55,10 @@ bool TfmFSMCond::Setup(TfsmCond* condition) {
     ioBox->SetAllowGrayed(transitionMode_);
     TStrings* names = (transitionMode_ ? window->inBox : window->outBox)->Items();
     for (int i = 0; i < names->Count(); ++i) ioBox->Items()->Add(names->Get(i));
-    // A text written before signals were deleted keeps its last characters,
-    // the ones of the signals that are left; a short one is filled with "0".
+    // A text longer than the list is cut to it by the rule typed text
+    // follows (CutToList); a short one is filled with "0".
     const int n = ioBox->Items()->Count();
-    AnsiString text = condition->GetText();
-    if (text.Length() > n) text = text.SubString(text.Length() - n + 1, n);
+    AnsiString text = CutToList(condition->GetText());
     while (text.Length() < n) text += "0";
     updating_ = true;
     CondEd->SetText(text);
@@ -100,12 +99,17 @@ void TfmFSMCond::ioBoxClickCheck(TObject*) {
     updating_ = false;
 }
 
+AnsiString TfmFSMCond::CutToList(const AnsiString& text) const {
+    const int n = ioBox->Items()->Count();
+    return text.Length() > n ? text.SubString(1, n) : text;
+}
+
 void TfmFSMCond::CondEdChange(TObject*) {
     if (updating_) return;
     updating_ = true;
-    const int n = ioBox->Items()->Count();
     const AnsiString text = CondEd->Text();
-    if (text.Length() > n) CondEd->SetText(text.SubString(1, n));
+    const AnsiString cut = CutToList(text);
+    if (cut != text) CondEd->SetText(cut);
     ChecksFromText();
     updating_ = false;
 }

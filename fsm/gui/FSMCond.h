@@ -39,6 +39,10 @@ public:
 
 private:
     void ChecksFromText();
+    // A text longer than the list keeps its first characters, one per item:
+    // a character typed beyond the last item is dropped, and a stored text
+    // written for more signals shows as the same text typed would.
+    AnsiString CutToList(const AnsiString& text) const;
     bool transitionMode_ = false;
     // Set while the dialog itself changes the text or the checks.
     bool updating_ = false;

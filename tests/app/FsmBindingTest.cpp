@@ -8,9 +8,15 @@
 #include <QTest>
 
 #include "controls/gui/ExCheckListBox.h"
+#include "document/Scheme.h"
+#include "editor/ModalScript.h"
+#include "editor/SymbolDlg.h"
+#include "editor/qrprint.h"
+#include "model/FSM.h"
 #include "fsm/gui/FSMChild.h"
 #include "fsm/gui/FsmFrame.h"
 #include "fsm/gui/PaintBoxMouse.h"
+#include "platform/Canvas.h"
 #include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
 
@@ -237,6 +243,67 @@ TEST_F(FsmBinding, PrintingGivesAJobPerStateMachineWindowWithItsCopies) {
     pages->Documents.clear();
     frame->PrintElementActionExecute(frame->PrintElementAction);
     EXPECT_TRUE(pages->Documents.empty());
+}
+
+// A machine open in a window is shown in that window whoever opens it again:
+// the state-machine element's "open" choice, the menu, another spelling of
+// its path. A second window on the file would let one window's save undo the
+// other's edits.
+TEST_F(FsmBinding, AMachineAlreadyOpenIsBroughtToTheFrontNotOpenedTwice) {
+    OpenProjectOf({});
+    auto* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("m.fsm")));
+    ASSERT_NE(w, nullptr);
+    Draw(w);
+    auto* other = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("other.fsm")));
+    Application->ProcessMessages();
+    ASSERT_EQ(Active(), other);
+    TScheme scheme;
+    TFSM* element = scheme.CreateFSM();
+    element->SetFileName("m.fsm");
+    ModalScript script;
+    script.On(Form3, [] {
+        Form3->Check->SetItemIndex(1);
+        Form3->Button1->Click();
+    });
+    EXPECT_FALSE(element->Properties());
+    EXPECT_EQ(script.shown[Form3], 1);
+    EXPECT_EQ(Children().size(), 2u);
+    EXPECT_EQ(Active(), w);
+    EXPECT_TRUE(w->FsmDocument()->IsModified());
+    EXPECT_EQ(w->FsmDocument()->States().size(), 2u) << "the unsaved edits are still there";
+    Focus(other);
+    ASSERT_EQ(Active(), other);
+    port.AnswerFile(dir.File("sub/../m.fsm"));
+    frame->FileOpen1Execute(frame->FileOpen1);
+    EXPECT_EQ(Children().size(), 2u);
+    EXPECT_EQ(Active(), w);
+    // A file not open yet still gets a window of its own.
+    port.AnswerFile(dir.File("third.fsm"));
+    frame->FileOpen1Execute(frame->FileOpen1);
+    EXPECT_EQ(Children().size(), 3u);
+}
+
+// An edit of the machine previewed shows at the preview's next repaint, even
+// when the extent stays as it was.
+TEST_F(FsmBinding, ThePreviewShowsAnEditOfTheMachineAtItsNextRepaint) {
+    auto* w = dynamic_cast<TFSMChild*>(frame->OpenFSMWindow(dir.File("m.fsm")));
+    ASSERT_NE(w, nullptr);
+    Draw(w);
+    Focus(w);
+    frame->PreviewActionExecute(frame->PreviewAction);
+    ASSERT_TRUE(Report1->Previewing());
+    const QImage drawn = Report1->PaintBox1->Canvas()->Image()->copy();
+    // The transition between the two states goes; the states stay.
+    paintmouse::Click(w->PaintBox1, 200, 100);
+    ASSERT_EQ(w->FsmDocument()->Selection().size(), 1u);
+    w->DeleteAction->Execute();
+    ASSERT_EQ(w->FsmDocument()->Transitions().size(), 0u);
+    Report1->PaintBox1->Repaint();
+    const QImage afterEdit = Report1->PaintBox1->Canvas()->Image()->copy();
+    EXPECT_NE(afterEdit, drawn);
+    Report1->PreviewFSM(w);
+    EXPECT_EQ(afterEdit, *Report1->PaintBox1->Canvas()->Image()) << "what a fresh preview shows";
+    Report1->Close();
 }
 
 } // namespace

@@ -107,6 +107,37 @@ TEST_F(Dialogs, TheElementDialogsCounterShowingAndPreview) {
     EXPECT_TRUE(ShowsCentred(f->PaintBox1, &timer));
 }
 
+// Only choosing a kind (or showing the dialog) proposes the kind's name: the
+// expanded preview redrawn for a repaint or a new count keeps a typed name.
+TEST_F(Dialogs, TheElementDialogKeepsATypedNameWhenThePreviewIsDrawnAgain) {
+    auto* f = MakeForm<TInsertElementForm>();
+    RunModal(f, {[&] {
+        f->Button3Click(nullptr);
+        Application->ProcessMessages();
+        EXPECT_TRUE(f->Expanded());
+        f->ComboBox1->SetItemIndex(1);
+        f->ComboBox1Change(nullptr);
+        f->CSpinEdit2->SetValue(3);
+        f->Edit1->SetText("Насос1"_a);
+        f->PaintBox1->Repaint();
+        EXPECT_EQ(f->GetElementName(), "Насос1"_a) << "a repaint";
+        f->PaintBox1->Invalidate();
+        Application->ProcessMessages();
+        EXPECT_EQ(f->GetElementName(), "Насос1"_a) << "an invalidated preview";
+        f->CSpinEdit2->SetValue(5);
+        EXPECT_EQ(f->GetElementName(), "Насос1"_a) << "a new count";
+        std::unique_ptr<TElement> five(TInsertElementForm::MakeElement(1, 5, f->GetDelay(), nullptr));
+        EXPECT_TRUE(ShowsCentred(f->PaintBox1, five.get())) << "the preview follows the count";
+        f->PaintBox1->Repaint();
+        EXPECT_TRUE(ShowsCentred(f->PaintBox1, five.get())) << "and a repaint draws it again";
+        f->ComboBox1->SetItemIndex(7);
+        f->ComboBox1Change(nullptr);
+        EXPECT_EQ(f->GetElementName(), AnsiString("Counter")) << "another kind proposes its name";
+        f->Button3Click(nullptr);
+        f->Button2->Click();
+    }});
+}
+
 TEST_F(Dialogs, TheDriverPinDialogsNames) {
     SeedSignals();
     TInsertPinForm* f = InsertPinForm;
@@ -231,14 +262,15 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
         EXPECT_EQ(std::tuple(f->ModalResult, Table(), port.Messages().size()),
                   std::tuple(closes ? mrOk : mrNone, Utf8ToAnsi(table), closes ? 0u : 1u)) << name;
     }
-    // The next showing offers the same name and comment; storing gives the element the name only; loading takes the
-    // table's comment.
+    // The next showing offers the same name and comment; storing gives the element the name and that comment;
+    // loading takes the table's comment.
     f->FormActivate(nullptr);
     EXPECT_EQ(std::pair(f->NameBox->Text(), f->NameBox->Items()->CommaText()),
               std::pair(AnsiString("link2"), AnsiString("link1,link2")));
     TVarDriver v(nullptr);
     f->StoreEntity(&v);
     EXPECT_EQ(v.Name(), AnsiString("link2"));
+    EXPECT_EQ(v.StoredComment(), f->EditComment->Text());
     v.SetName("link1"), f->LoadEntity(&v);
     EXPECT_EQ(f->EditComment->Text(), "два насоса"_a);
     // A known name typed brings its comment; an unknown one leaves it.

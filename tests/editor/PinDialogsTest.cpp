@@ -139,4 +139,36 @@ TEST_F(PinDialogs, AConnectorLoadsAndStoresThroughItsProperties) {
     EXPECT_TRUE(SheetIsClean());
 }
 
+// The comment a connector keeps in its record is the one the dialog showed
+// when it was stored, whether it came from the table or was typed, on both
+// paths that store the dialog: the properties and the insertion.
+TEST_F(PinDialogs, AConnectorKeepsTheCommentItsDialogShowed) {
+    ASSERT_TRUE(DriversInUse().AddVarBit("c1", "первый"_a));
+    TVarDriver* v = Doc()->CreateVarDriver();
+    v->SetName("c1");
+    v->SetComment("старый"_a);
+    Place(v);
+    EXPECT_TRUE(Apply(v, Form9));
+    EXPECT_EQ(v->StoredComment(), "первый"_a) << "the table's comment, not the stale one";
+    EXPECT_TRUE(Apply(v, Form9, [] { Form9->EditComment->SetText("второй"_a); }));
+    EXPECT_EQ(v->StoredComment(), "второй"_a);
+    // Inserting stores the name and the comment last entered.
+    Form9->NameBox->SetText("c2");
+    Form9->EditComment->SetText("насос"_a);
+    window->InsertConnectActionExecute(nullptr);
+    auto* placed = dynamic_cast<TVarDriver*>(window->PlacedObject);
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->Name(), AnsiString("c2"));
+    EXPECT_EQ(placed->StoredComment(), "насос"_a);
+    window->EscActionExecute(nullptr);
+    // The file holds what the connectors were given.
+    TScheme copy;
+    ASSERT_TRUE(copy.LoadFromBytes(Doc()->SaveToBytes()));
+    std::vector<AnsiString> comments;
+    for (TEntity* o : copy.LiveObjects())
+        if (auto* c = dynamic_cast<TVarDriver*>(o)) comments.push_back(c->Name() + "=" + c->StoredComment());
+    std::sort(comments.begin(), comments.end());
+    EXPECT_EQ(comments, (Texts{"c1=второй"_a, "c2=насос"_a}));
+}
+
 } // namespace

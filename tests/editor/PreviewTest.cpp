@@ -122,6 +122,23 @@ TEST_F(Preview, PrintingAsItIsDrawsAtKTimesTheExtentFrom40AndFittedLeaves20AndAC
     EXPECT_EQ(std::tuple(pages->Documents.size(), printDialogs), std::tuple(2u, 2));
 }
 
+// The page kept between repaints is the drawing of the document as it was:
+// an edit that leaves the extent as it was shows at the next repaint.
+TEST_F(Preview, AnEditInsideTheExtentShowsAtTheNextRepaint) {
+    const QImage wireOnly = Page().copy();
+    TElement* e = Device(300, 200);
+    R()->PreviewScheme(window);
+    const QImage withElement = Page().copy();
+    ASSERT_NE(withElement, wireOnly) << "the element shows on the page";
+    Doc()->AddToSelection(e, true);
+    window->DeleteActionExecute(nullptr);
+    R()->PaintBox1->Repaint();
+    EXPECT_EQ(Page(), wireOnly);
+    window->UndoExecute(nullptr);
+    R()->PaintBox1->Repaint();
+    EXPECT_EQ(Page(), withElement);
+}
+
 TEST_F(Preview, AnExportedPictureIsTwoColouredAndReadsBackElsewhereToo) {
     Doc()->SetFileName(dir.File("pump.tvs"));
     FileDialogRequest asked;

@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include "FsmTestSupport.h"
@@ -37,7 +39,7 @@ void ExpectNoResidue(TFSMScheme& doc, BitmapView& view, int zoom, const char* st
 
 TEST(FsmPicture, ShowThenHideRestoresTheCanvasAtEveryZoom) {
     TestUiPort ui;
-    for (int zoom : {25, 100, 150, 400}) {
+    for (int zoom : {25, 50, 100, 150, 400}) {
         RecordingWindow w(true);
         BitmapView& view = *w.View();
         const std::string blank = view.Pixels();
@@ -166,6 +168,79 @@ TEST(FsmPicture, PicturesLandWhereTheZoomPutsThem) {
         EXPECT_LE(box.Bottom, 320);
         EXPECT_LT(box.Left, 200);  // the handles around point 0 reach past the curve
         EXPECT_GT(box.Right, 400);
+    }
+}
+
+bool Lit(const QImage& img, int x, int y) {
+    return img.valid(x, y) && (reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x] & 0xFFFFFF) != 0;
+}
+
+// Each picture of the document drawn alone on black at a zoom.
+std::vector<QImage> PicturesAt(TFSMScheme& doc, BitmapView& view, int zoom) {
+    doc.SetZoom(zoom);
+    std::vector<QImage> pictures;
+    for (TfsmEntity* x : doc.Entities()) {
+        view.bitmap.Canvas()->Brush()->SetColor(clBlack);
+        view.bitmap.Canvas()->FillRect(TRect(0, 0, view.bitmap.Width(), view.bitmap.Height()));
+        x->Show();
+        pictures.push_back(view.bitmap.Image().copy());
+        x->Hide();
+    }
+    return pictures;
+}
+
+std::vector<TPoint> LitPixels(const QImage& img) {
+    std::vector<TPoint> lit;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (Lit(img, x, y)) lit.push_back(TPoint(x, y));
+    return lit;
+}
+
+// The pixels lit at 100 % without a lit pixel within one pixel of where the
+// zoom puts them (those the view cannot show are not counted).
+int LostPixels(const std::vector<TPoint>& normal, const QImage& zoomed, int zoom) {
+    int lost = 0;
+    for (const TPoint& p : normal) {
+        const int zx = p.x * zoom / 100;
+        const int zy = p.y * zoom / 100;
+        if (zx + 1 >= zoomed.width() || zy + 1 >= zoomed.height()) continue;
+        bool near = false;
+        for (int dy = -1; dy <= 1 && !near; ++dy)
+            for (int dx = -1; dx <= 1 && !near; ++dx) near = Lit(zoomed, zx + dx, zy + dy);
+        lost += !near;
+    }
+    return lost;
+}
+
+// Drawn smaller or larger, no part of a picture is lost: every pixel lit at
+// 100 % has a lit pixel within one pixel of where the zoom puts it. Lines
+// one pixel wide (transitions straight or curved, circles, frames, names)
+// would otherwise lose the rows and columns a reduction leaves out.
+TEST(FsmPicture, EveryPictureStaysWholeAtEveryZoom) {
+    TestUiPort ui;
+    RecordingWindow w(true);
+    BitmapView& view = *w.View();
+    TFSMScheme doc(&w);
+    Example e = BuildExample(doc);
+    TfsmElement* s3 = AddState(doc, 150, 400, "Открыта"_a, "1");
+    TfsmElement* s4 = AddState(doc, 400, 400, "S4", "0");
+    Connect(doc, e.S1, s3, "10");                // straight down
+    Connect(doc, s3, s4, "01");                  // straight across
+    Connect(doc, s4, e.S1, "11");                // steep diagonal
+    AddTransition(doc, 40, 300, 400, 360, "1X"); // shallow diagonal, free ends
+    doc.AddToSelection(e.S2S1, true);            // handles and a shown condition box
+    for (TfsmEntity* x : doc.Entities()) x->Hide();
+    std::vector<std::vector<TPoint>> normal;
+    for (const QImage& picture : PicturesAt(doc, view, 100)) normal.push_back(LitPixels(picture));
+    // Boxes of unselected owners draw nothing; states and transitions do.
+    for (std::size_t i = 0; i < normal.size(); ++i)
+        EXPECT_TRUE(TFSMScheme::IsCondition(doc.Entities()[i]) || !normal[i].empty()) << "picture " << i;
+    for (int zoom = TFSMScheme::kMinZoom; zoom <= TFSMScheme::kMaxZoom; zoom += 25) {
+        if (zoom == 100) continue;
+        const std::vector<QImage> zoomed = PicturesAt(doc, view, zoom);
+        for (std::size_t i = 0; i < normal.size(); ++i)
+            EXPECT_EQ(LostPixels(normal[i], zoomed[i], zoom), 0) << "zoom " << zoom << ", picture " << i;
     }
 }
 

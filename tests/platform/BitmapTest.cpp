@@ -156,6 +156,47 @@ TEST(Bitmap, ATwoColourPictureDrawnSmallerKeepsItsBlack) {
     EXPECT_EQ(Px(page.Image(), 5, 5), 0u);
 }
 
+TEST(Bitmap, InTheWhiteOnBlackModeAColourPictureDrawnSmallerKeepsEveryLitPixel) {
+    // Thin red lines every 10 pixels down a black picture, a blue one beside
+    // each, and a lone green dot: drawn at a tenth onto a black page.
+    TBitmap lines;
+    lines.SetSize(100, 60);
+    lines.Canvas()->Brush()->SetColor(clBlack);
+    lines.Canvas()->FillRect(Rect(0, 0, 100, 60));
+    for (int x = 3; x < 100; x += 10)
+        for (int y = 0; y < 60; ++y) {
+            lines.Canvas()->SetPixels(x, y, clRed);
+            lines.Canvas()->SetPixels(x + 1, y, clBlue);
+        }
+    lines.Canvas()->SetPixels(58, 57, clLime);
+    TBitmap page;
+    page.SetSize(10, 6);
+    TCanvas* c = page.Canvas();
+    auto clear = [&] {
+        c->Brush()->SetColor(clBlack);
+        c->FillRect(Rect(0, 0, 10, 6));
+    };
+    clear();
+    EXPECT_EQ(c->StretchBltMode(), BLACKONWHITE);
+    c->StretchDraw(Rect(0, 0, 10, 6), &lines);
+    EXPECT_EQ(Count(page.Image(), 0), 60) << "the default mode samples: the lines fall between";
+    EXPECT_EQ(c->SetStretchBltMode(WHITEONBLACK), BLACKONWHITE);
+    EXPECT_EQ(c->SetStretchBltMode(7), WHITEONBLACK);
+    EXPECT_EQ(c->StretchBltMode(), WHITEONBLACK) << "an unknown mode changes nothing";
+    clear();
+    c->StretchDraw(Rect(0, 0, 10, 6), &lines);
+    // Every pixel stands for a red and a blue pixel: the OR of both.
+    EXPECT_EQ(Count(page.Image(), 0xFF00FF), 59);
+    EXPECT_EQ(Px(page.Image(), 5, 5), 0xFF00FFu | 0x00FF00u) << "and the green dot";
+    // Inverted twice, the reduced picture leaves the page as it was.
+    const QImage before = page.Image().copy();
+    c->CopyMode = cmSrcInvert;
+    c->StretchDraw(Rect(0, 0, 10, 6), &lines);
+    EXPECT_EQ(Count(page.Image(), 0), 60) << "each pixel inverted against itself";
+    c->StretchDraw(Rect(0, 0, 10, 6), &lines);
+    EXPECT_EQ(page.Image(), before);
+}
+
 TEST(Bitmap, TransparentColourIsTheBottomLeftPixelUnlessFixed) {
     TBitmap b;
     EXPECT_EQ(b.TransparentColor(), clNone);

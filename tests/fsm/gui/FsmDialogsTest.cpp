@@ -67,7 +67,7 @@ TEST_F(FsmDialogs, TheConditionShowsAsTextAndChecksTheLastSignalFirst) {
     const Case cases[] = {
         {"1X0 over three inputs", true, 3, "1X0", "1X0", {cbUnchecked, cbGrayed, cbChecked}},
         {"1 for three outputs", false, 3, "1", "100", {cbUnchecked, cbUnchecked, cbChecked}},
-        {"longer than the list keeps its end", true, 2, "1001", "01", {cbChecked, cbUnchecked}},
+        {"longer than the list keeps its start", true, 2, "1001", "10", {cbUnchecked, cbChecked}},
         {"no signals", false, 0, "0", "", {}},
     };
     for (const Case& c : cases) {
@@ -122,6 +122,36 @@ TEST_F(FsmDialogs, ChecksAndTypingRewriteTheTextWhichIsCutToTheListAndStoredUppe
     EXPECT_EQ(script.shown[fmFSMCond], 1);
     EXPECT_EQ(box->GetText(), "0X1"_a);
     EXPECT_TRUE(port.Messages().empty());
+}
+
+// A condition longer than the list (written before signals were removed)
+// is cut by one rule whether it was stored or typed: what the dialog shows
+// for it is the same either way.
+TEST_F(FsmDialogs, AStoredAndATypedConditionTooLongAreCutAlike) {
+    OpenWith({"a"_a, "b"_a, "c"_a}, {"y"_a}, "10X1", "1");
+    AnsiString stored;
+    std::vector<TCheckBoxState> storedChecks;
+    AnsiString typed;
+    std::vector<TCheckBoxState> typedChecks;
+    ModalScript script;
+    script.On(fmFSMCond, [&] {
+        stored = fmFSMCond->CondEd->Text();
+        storedChecks = States(fmFSMCond->ioBox);
+        QLineEdit* edit = fmFSMCond->CondEd->LineEdit();
+        fmFSMCond->CondEd->SetFocus();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, "10X1");
+        typed = fmFSMCond->CondEd->Text();
+        typedChecks = States(fmFSMCond->ioBox);
+        fmFSMCond->BitBtn1->Click();
+    });
+    EXPECT_FALSE(TransitionBox()->Properties());
+    EXPECT_EQ(script.shown[fmFSMCond], 1);
+    EXPECT_EQ(typed, "10X"_a);
+    EXPECT_EQ(stored, typed);
+    EXPECT_EQ(storedChecks, typedChecks);
+    EXPECT_EQ(TransitionBox()->GetText(), "10X1"_a) << "Cancel stores nothing";
 }
 
 TEST_F(FsmDialogs, AnXInAStatesValueIsRefusedAndTheDialogStaysOpen) {
