@@ -1,5 +1,6 @@
 // The frame's file, project, translation and print commands.
 #include <algorithm>
+#include <memory>
 
 #include "app/Main.h"
 #include "app/ProjectDlg.h"
@@ -10,6 +11,7 @@
 #include "editor/qrprint.h"
 #include "fsm/fsmScheme.h"
 #include "platform/Bitmap.h"
+#include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 #include "translator/Logfile.h"
@@ -133,16 +135,23 @@ void TMainForm::InstallProject(TProject* project) {
 bool TMainForm::LoadProject(const AnsiString& fileName) {
     // The file is read before anything is closed: a file that is not a
     // project leaves the open project, the pane and the recent list alone.
-    auto* project = new TProject(this);
+    const FileStamp read = StampOf(fileName);
+    auto project = std::make_unique<TProject>(this);
     project->SetFileName(fileName);
-    const bool damaged = !project->Load() && FileExists(fileName);
-    if (project->Refused() || !CloseProject()) {
-        delete project;
-        return false;
+    bool damaged = !project->Load() && FileExists(fileName);
+    if (project->Refused()) return false;
+    // Closing writes the open project, which may be this very file: what was
+    // read above is then out of date, and the file is read again.
+    if (!CloseProject()) return false;
+    if (StampOf(fileName) != read) {
+        project = std::make_unique<TProject>(this);
+        project->SetFileName(fileName);
+        damaged = !project->Load() && FileExists(fileName);
+        if (project->Refused()) return false;
     }
     N26->SetChecked(false);
     N26Click(this);
-    InstallProject(project);
+    InstallProject(project.release());
     projectDamaged_ = damaged;
     return true;
 }
