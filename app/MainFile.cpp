@@ -66,14 +66,28 @@ AnsiString TMainForm::AskSaveName(bool fsm) {
     return name;
 }
 
+namespace {
+
+// Saves the document under the name. A name that cannot be written is not
+// taken on: the document keeps the name it had (none, for an untitled one).
+template <class Document>
+bool SaveUnder(Document* doc, const AnsiString& name) {
+    const AnsiString old = doc->GetFileName();
+    doc->SetFileName(name);
+    if (doc->SaveToFile()) return true;
+    doc->SetFileName(old);
+    return false;
+}
+
+} // namespace
+
 bool TMainForm::SaveWindow(TForm* child) {
     if (auto* s = dynamic_cast<ISchemeChild*>(child)) {
         TScheme* doc = s->SchemeDocument();
         if (doc->GetFileName().IsEmpty()) {
             StartInProjectFolder(SaveDialog1);
             const AnsiString name = AskSaveName(false);
-            if (name.IsEmpty()) return false;
-            doc->SetFileName(name);
+            return !name.IsEmpty() && SaveUnder(doc, name);
         }
         return doc->SaveToFile();
     }
@@ -82,8 +96,7 @@ bool TMainForm::SaveWindow(TForm* child) {
         if (FileKindOf(doc->GetFileName()) != TFileKind::Fsm) {
             SaveDialog1->FilterIndex = 5;
             const AnsiString name = AskSaveName(true);
-            if (name.IsEmpty()) return false;
-            doc->SetFileName(name);
+            return !name.IsEmpty() && SaveUnder(doc, name);
         }
         return doc->SaveToFile();
     }
@@ -98,21 +111,20 @@ bool TMainForm::SaveWindowAs(TForm* child) {
         if (name.IsEmpty()) return false;
         if (SaveDialog1->FilterIndex == 3) {
             // A symbol is written beside the scheme, which keeps its own name.
-            if (!doc->SaveAsSymbol(name)) return false;
-        } else {
-            if (CurrentProject && !doc->GetFileName().IsEmpty()) CurrentProject->ReplaceFile(name, doc->GetFileName());
-            doc->SetFileName(name);
+            return doc->SaveAsSymbol(name) && doc->SaveToFile();
         }
-        return doc->SaveToFile();
+        // The project follows the file only once it is written.
+        const AnsiString old = doc->GetFileName();
+        if (!SaveUnder(doc, name)) return false;
+        if (CurrentProject && !old.IsEmpty()) CurrentProject->ReplaceFile(name, old);
+        return true;
     }
     if (auto* f = dynamic_cast<IFsmChild*>(child)) {
         TFSMScheme* doc = f->FsmDocument();
         SaveDialog1->FilterIndex = 5;
         SaveDialog1->FileName = doc->GetFileName();
         const AnsiString name = AskSaveName(true);
-        if (name.IsEmpty()) return false;
-        doc->SetFileName(name);
-        return doc->SaveToFile();
+        return !name.IsEmpty() && SaveUnder(doc, name);
     }
     return false;
 }

@@ -1,6 +1,8 @@
 #include "editor/ShowExport.h"
 
 #include "document/InitModule.h"
+#include "platform/Exceptions.h"
+#include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 
@@ -71,15 +73,25 @@ void TShowExportDlg::FormActivate(TObject* Sender) {
     ComboBox1Change(Sender);
 }
 
-void TShowExportDlg::OfferSave(const AnsiString& question) {
-    if (!Memo1->Modified) return;
-    if (MessageDlg(question, mtWarning, mbYesNo) != mrYes || currentFile_.IsEmpty()) return;
-    Memo1->Lines()->SaveToFile(currentFile_);
+bool TShowExportDlg::OfferSave(const AnsiString& question) {
+    if (!Memo1->Modified) return true;
+    if (MessageDlg(question, mtWarning, mbYesNo) != mrYes || currentFile_.IsEmpty()) return true;
+    try {
+        Memo1->Lines()->SaveToFile(currentFile_);
+    } catch (const EFCreateError&) {
+        ShowMessage(CannotCreateFileText(currentFile_));
+        return false;
+    }
     Memo1->Modified = false;
+    return true;
 }
 
 void TShowExportDlg::ComboBox1Change(TObject*) {
-    OfferSave("Файл был изменен! Сохранить?"_a);
+    if (!OfferSave("Файл был изменен! Сохранить?"_a)) {
+        // The edits stay, with the name of the file they belong to.
+        ComboBox1->SetItemIndex(ComboBox1->Items()->IndexOf(ExtractFileName(currentFile_)));
+        return;
+    }
     AnsiString dir = WorkDirectory ? WorkDirectory() : AnsiString();
     if (dir.IsEmpty()) dir = startDir_;
     const AnsiString path = PathJoin(dir, ComboBox1->Text());
@@ -109,8 +121,8 @@ void TShowExportDlg::ComboBox1Change(TObject*) {
 }
 
 void TShowExportDlg::OKBtnClick(TObject*) {
-    OfferSave("Файл изменен! Сохранить?"_a);
-    Close();
+    // A file that could not be written keeps the viewer open with its edits.
+    if (OfferSave("Файл изменен! Сохранить?"_a)) Close();
 }
 
 void TShowExportDlg::CancelBtnClick(TObject*) {

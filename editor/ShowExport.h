@@ -39,8 +39,9 @@ public:
     void CancelBtnClick(TObject* Sender);
 
 private:
-    // Writes the memo back to the current file after the user agreed.
-    void OfferSave(const AnsiString& question);
+    // Writes the memo back to the current file after the user agreed. False
+    // when the file could not be written (said so; the memo keeps the edits).
+    bool OfferSave(const AnsiString& question);
     AnsiString startDir_;
     AnsiString currentFile_;
     // The file last reported missing or unreadable: the viewer becomes
