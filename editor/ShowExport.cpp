@@ -51,7 +51,10 @@ TShowExportDlg::TShowExportDlg(TComponent* owner) : TForm(owner), startDir_(GetC
     CancelBtn->OnClick = [this](TObject* s) { CancelBtnClick(s); };
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
-    OnHide = [this](TObject*) { reported_ = AnsiString(); };
+    OnHide = [this](TObject*) {
+        reported_ = AnsiString();
+        saveRefused_ = false;
+    };
 }
 
 TShowExportDlg::~TShowExportDlg() {
@@ -59,6 +62,12 @@ TShowExportDlg::~TShowExportDlg() {
 }
 
 void TShowExportDlg::FormActivate(TObject* Sender) {
+    // The activation that follows the report of a failed save keeps the
+    // edits where they are, rather than asking about them again at once.
+    if (saveRefused_) {
+        saveRefused_ = false;
+        return;
+    }
     // The comments file is not offered: it is rebuilt from the schemes on
     // every run and nobody edits it by hand.
     TStrings* items = ComboBox1->Items();
@@ -79,6 +88,7 @@ bool TShowExportDlg::OfferSave(const AnsiString& question) {
     try {
         Memo1->Lines()->SaveToFile(currentFile_);
     } catch (const EFCreateError&) {
+        saveRefused_ = true;
         ShowMessage(CannotCreateFileText(currentFile_));
         return false;
     }

@@ -47,6 +47,8 @@ private:
     // The file last reported missing or unreadable: the viewer becomes
     // active again after every message, and says it once until it closes.
     AnsiString reported_;
+    // A save failed and was reported; the next activation leaves the edits.
+    bool saveRefused_ = false;
 };
 
 extern TShowExportDlg* ShowExportDlg;
