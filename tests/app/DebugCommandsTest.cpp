@@ -275,6 +275,14 @@ TEST_F(DebugCommands, AnUntitledSchemeIsSavedBeforeItIsTranslatedAndNeverUsesThe
     for (const char* made : {"gate.tvs", "Debugatetvca.dat", "gate3.$$$", "gate4.$$$", "gate5.$$$"})
         EXPECT_EQ(after.erase(made), 1u) << made;
     EXPECT_EQ(after, before);
+    // A file whose name is all extension has no base name either.
+    port.Answer(mrNo); // not added to the project
+    OpenScheme(dir.File(".tvs"));
+    port.Clear();
+    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+    EXPECT_EQ(port.Messages(),
+              std::vector<AnsiString>{"У файла схемы "_a + dir.File(".tvs") + " нет имени: трансляция невозможна."_a});
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debugatetvca.dat"));
 }
 
 TEST_F(DebugCommands, ACaseTranslationChecksItsTableOnTheEmulator) {
