@@ -275,9 +275,12 @@ public:
     void SelectElementInScheme(const AnsiString& scheme, const AnsiString& name, bool device) override;
 
     // ---- the scheme window's services ------------------------------------------------------------
-    // Translates one scheme on its own for debugging; false when no project is
-    // open (after saying so) or the translation counted errors.
-    bool TranslateScheme(TScheme* scheme, bool caseRun = false);
+    // How a single-scheme translation ended: not run (no project, or an
+    // untitled scheme the user did not save), or run with or without errors.
+    enum class TSchemeRun { NotRun, Failed, Succeeded };
+    // Translates one scheme on its own for debugging. Its files are named
+    // after the scheme: an untitled one is saved first, if the user agrees.
+    TSchemeRun TranslateScheme(TScheme* scheme, bool caseRun = false);
     // "Проверить схему": translates the scheme and hands its debugging data to
     // the signature analysis.
     void CheckScheme(TScheme* scheme);
@@ -289,6 +292,11 @@ private:
     void CreateToolbars();
     void CreateStorage();
     void AddRecentProject(const AnsiString& fileName);
+    // The child window showing that scheme document; null when none does.
+    TForm* WindowOfScheme(TScheme* scheme);
+    // Whether the scheme has a base name for its work files, after offering
+    // to save an untitled one.
+    bool NameSchemeForTranslation(TScheme* scheme);
     TAction* NewAction(const char* name, const AnsiString& caption, TShortCut shortCut = 0);
     // Routing: the active scheme window's handler, else (for commands of
     // both editors) the active state-machine window's.

@@ -74,13 +74,37 @@ TScheme* TMainForm::ActiveSchemeToTranslate() {
     return scheme ? scheme->SchemeDocument() : nullptr;
 }
 
-bool TMainForm::TranslateScheme(TScheme* scheme, bool caseRun) {
+TForm* TMainForm::WindowOfScheme(TScheme* scheme) {
+    for (int i = 0; i < MDIChildCount(); ++i)
+        if (auto* child = dynamic_cast<ISchemeChild*>(MDIChildren(i)); child && child->SchemeDocument() == scheme)
+            return MDIChildren(i);
+    return nullptr;
+}
+
+bool TMainForm::NameSchemeForTranslation(TScheme* scheme) {
+    // The run names its work files and debugging copy after the scheme's
+    // file: without a name they would be the project's own.
+    if (scheme->GetFileName().IsEmpty()) {
+        if (MessageDlg("Схема не сохранена в файл!\nТранслируется только сохранённая схема. Сохранить?"_a, mtWarning,
+                       mbYesNo) != mrYes)
+            return false;
+        TForm* window = WindowOfScheme(scheme);
+        if (!window || !SaveWindow(window)) return false;
+    }
+    if (!SchemeBaseName(scheme->GetName()).IsEmpty()) return true;
+    MessageDlg("У файла схемы "_a + scheme->GetFileName() + " нет имени: трансляция невозможна."_a, mtWarning,
+               mbYesOnly);
+    return false;
+}
+
+TMainForm::TSchemeRun TMainForm::TranslateScheme(TScheme* scheme, bool caseRun) {
     // The run's files lie in the project directory: without a project there
     // is nowhere to put them.
     if (!CurrentProject) {
         MessageDlg("Нет открытого проекта"_a, mtWarning, mbYesOnly);
-        return false;
+        return TSchemeRun::NotRun;
     }
+    if (!NameSchemeForTranslation(scheme)) return TSchemeRun::NotRun;
     const AnsiString dir = CurrentProject->GetDir();
     const AnsiString log = WithDebugPrefix(CurrentProject->GetErrorFile());
     bool ok = false;
@@ -89,15 +113,17 @@ bool TMainForm::TranslateScheme(TScheme* scheme, bool caseRun) {
         ok = caseRun ? LogFile->TranslateCase(dir, log, scheme) : LogFile->TranslateScheme(dir, log, scheme);
     }
     ShowErrorAction->SetEnabled(true);
-    return ok;
+    return ok ? TSchemeRun::Succeeded : TSchemeRun::Failed;
 }
 
 void TMainForm::CheckScheme(TScheme* scheme) {
     if (!scheme) return;
-    const bool project = CurrentProject != nullptr;
-    if (!TranslateScheme(scheme)) {
-        if (project) ShowMessage(" Сначала надо исправить ошибки,\n а потом запускать проверку схемы."_a);
+    switch (TranslateScheme(scheme)) {
+    case TSchemeRun::NotRun: return;
+    case TSchemeRun::Failed:
+        ShowMessage(" Сначала надо исправить ошибки,\n а потом запускать проверку схемы."_a);
         return;
+    case TSchemeRun::Succeeded: break;
     }
     // The copy the run wrote is both the file that must exist and the one
     // the emulator loads.
@@ -110,11 +136,7 @@ void TMainForm::CheckScheme(TScheme* scheme) {
 
 void TMainForm::ExportSchemeActionExecute(TObject*) {
     TScheme* scheme = ActiveSchemeToTranslate();
-    if (!scheme || !CurrentProject) {
-        if (scheme) TranslateScheme(scheme, false); // says that there is no project
-        return;
-    }
-    TranslateScheme(scheme, false);
+    if (!scheme || TranslateScheme(scheme, false) == TSchemeRun::NotRun) return;
     // The debugger takes the new copy at once.
     if (!DebuCheck->Checked()) {
         OpenDebugFiles(ProjectDebugFiles(), true);
@@ -128,9 +150,7 @@ bool TMainForm::ExportCase(TForm* window, std::vector<int32_t>* outputs) {
     auto* child = dynamic_cast<ISchemeChild*>(window);
     if (!child) MessageDlg(Utf8ToAnsi(kNoActiveScheme), mtWarning, mbYesOnly);
     TScheme* scheme = child ? child->SchemeDocument() : nullptr;
-    if (!scheme) return false;
-    TranslateScheme(scheme, true);
-    if (!CurrentProject) return false;
+    if (!scheme || TranslateScheme(scheme, true) == TSchemeRun::NotRun) return false;
     const TDebugFiles files = SchemeDebugFiles(scheme);
     if (!files.Exist()) return false;
     OpenDebugFiles(files, true);

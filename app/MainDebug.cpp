@@ -18,9 +18,11 @@ TMainForm::TDebugFiles TMainForm::ProjectDebugFiles() const {
 
 TMainForm::TDebugFiles TMainForm::SchemeDebugFiles(TScheme* scheme) const {
     if (!CurrentProject || !scheme) return {};
-    // The name the single-scheme run wrote its copy under.
-    const AnsiString copy =
-        SchemeRunPaths(CurrentProject->GetDir(), SchemeBaseName(scheme->GetName()), CurrentWorkFileNames()).DebugData;
+    // The name the single-scheme run wrote its copy under; a scheme without
+    // a base name has none (its name would be the project's copy).
+    const AnsiString base = SchemeBaseName(scheme->GetName());
+    if (base.IsEmpty()) return {};
+    const AnsiString copy = SchemeRunPaths(CurrentProject->GetDir(), base, CurrentWorkFileNames()).DebugData;
     return {copy, copy};
 }
 

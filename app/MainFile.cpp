@@ -1,5 +1,6 @@
 // The frame's file, project, translation and print commands.
 #include <algorithm>
+#include <memory>
 
 #include "app/Main.h"
 #include "app/ProjectDlg.h"
@@ -10,6 +11,7 @@
 #include "editor/qrprint.h"
 #include "fsm/fsmScheme.h"
 #include "platform/Bitmap.h"
+#include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 #include "translator/Logfile.h"
@@ -64,14 +66,28 @@ AnsiString TMainForm::AskSaveName(bool fsm) {
     return name;
 }
 
+namespace {
+
+// Saves the document under the name. A name that cannot be written is not
+// taken on: the document keeps the name it had (none, for an untitled one).
+template <class Document>
+bool SaveUnder(Document* doc, const AnsiString& name) {
+    const AnsiString old = doc->GetFileName();
+    doc->SetFileName(name);
+    if (doc->SaveToFile()) return true;
+    doc->SetFileName(old);
+    return false;
+}
+
+} // namespace
+
 bool TMainForm::SaveWindow(TForm* child) {
     if (auto* s = dynamic_cast<ISchemeChild*>(child)) {
         TScheme* doc = s->SchemeDocument();
         if (doc->GetFileName().IsEmpty()) {
             StartInProjectFolder(SaveDialog1);
             const AnsiString name = AskSaveName(false);
-            if (name.IsEmpty()) return false;
-            doc->SetFileName(name);
+            return !name.IsEmpty() && SaveUnder(doc, name);
         }
         return doc->SaveToFile();
     }
@@ -80,8 +96,7 @@ bool TMainForm::SaveWindow(TForm* child) {
         if (FileKindOf(doc->GetFileName()) != TFileKind::Fsm) {
             SaveDialog1->FilterIndex = 5;
             const AnsiString name = AskSaveName(true);
-            if (name.IsEmpty()) return false;
-            doc->SetFileName(name);
+            return !name.IsEmpty() && SaveUnder(doc, name);
         }
         return doc->SaveToFile();
     }
@@ -96,21 +111,20 @@ bool TMainForm::SaveWindowAs(TForm* child) {
         if (name.IsEmpty()) return false;
         if (SaveDialog1->FilterIndex == 3) {
             // A symbol is written beside the scheme, which keeps its own name.
-            if (!doc->SaveAsSymbol(name)) return false;
-        } else {
-            if (CurrentProject && !doc->GetFileName().IsEmpty()) CurrentProject->ReplaceFile(name, doc->GetFileName());
-            doc->SetFileName(name);
+            return doc->SaveAsSymbol(name) && doc->SaveToFile();
         }
-        return doc->SaveToFile();
+        // The project follows the file only once it is written.
+        const AnsiString old = doc->GetFileName();
+        if (!SaveUnder(doc, name)) return false;
+        if (CurrentProject && !old.IsEmpty()) CurrentProject->ReplaceFile(name, old);
+        return true;
     }
     if (auto* f = dynamic_cast<IFsmChild*>(child)) {
         TFSMScheme* doc = f->FsmDocument();
         SaveDialog1->FilterIndex = 5;
         SaveDialog1->FileName = doc->GetFileName();
         const AnsiString name = AskSaveName(true);
-        if (name.IsEmpty()) return false;
-        doc->SetFileName(name);
-        return doc->SaveToFile();
+        return !name.IsEmpty() && SaveUnder(doc, name);
     }
     return false;
 }
@@ -133,16 +147,23 @@ void TMainForm::InstallProject(TProject* project) {
 bool TMainForm::LoadProject(const AnsiString& fileName) {
     // The file is read before anything is closed: a file that is not a
     // project leaves the open project, the pane and the recent list alone.
-    auto* project = new TProject(this);
+    const FileStamp read = StampOf(fileName);
+    auto project = std::make_unique<TProject>(this);
     project->SetFileName(fileName);
-    const bool damaged = !project->Load() && FileExists(fileName);
-    if (project->Refused() || !CloseProject()) {
-        delete project;
-        return false;
+    bool damaged = !project->Load() && FileExists(fileName);
+    if (project->Refused()) return false;
+    // Closing writes the open project, which may be this very file: what was
+    // read above is then out of date, and the file is read again.
+    if (!CloseProject()) return false;
+    if (StampOf(fileName) != read) {
+        project = std::make_unique<TProject>(this);
+        project->SetFileName(fileName);
+        damaged = !project->Load() && FileExists(fileName);
+        if (project->Refused()) return false;
     }
     N26->SetChecked(false);
     N26Click(this);
-    InstallProject(project);
+    InstallProject(project.release());
     projectDamaged_ = damaged;
     return true;
 }

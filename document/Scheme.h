@@ -69,13 +69,15 @@ public:
     // leaves the document empty. False when the file was refused.
     bool LoadFromFile();
     // Writes the document through a temporary name; nothing for an empty
-    // name; "Не могу создать файл!" when it cannot (the document stays modified).
+    // name; "Не могу создать файл!" and the name when it cannot (the document
+    // stays modified, the old file as it was).
     bool SaveToFile();
     // Writes the scheme as a symbol file; the document keeps its name and flag.
     bool SaveAsSymbol(const AnsiString& name);
     // Writes a recovery copy beside the file, named with its last three
     // characters replaced by "tvt". Name, modified flag and undo list stay;
-    // untitled documents and recovery copies themselves are skipped.
+    // untitled documents and recovery copies themselves are skipped. A copy
+    // that cannot be written is reported, once until a write succeeds.
     bool AutoSave();
     static AnsiString AutoSaveName(const AnsiString& fileName);
     // The whole file as it would be written, and a load from such bytes
@@ -310,6 +312,7 @@ private:
     int updating_ = 0;
     bool rebuildPending_ = false;
     AnsiString autosaveWritten_; // the recovery copy this document wrote
+    AnsiString autosaveRefused_; // the recovery copy whose failed write was reported
     // Iteration cursors.
     std::size_t elementCursor_ = 0;
     std::size_t deviceCursor_ = 0;

@@ -22,7 +22,6 @@ constexpr std::size_t kMinRecord = 5;
 
 AnsiString MsgFileDamaged() { return "Файл разрушен!!"_a; }
 AnsiString MsgOldVersion() { return "Старая версия файла"_a; }
-AnsiString MsgCannotCreate() { return "Не могу создать файл!"_a; }
 
 bool FileExists(const AnsiString& name) {
     std::error_code ec;
@@ -150,7 +149,7 @@ bool TScheme::SaveToFile() {
     if (fileName_.IsEmpty())
         return false;
     if (!WriteFileAtomic(fileName_, SaveToBytes())) {
-        ShowMessage(MsgCannotCreate());
+        ShowMessage(CannotCreateFileText(fileName_));
         return false;
     }
     SetModified(false);
@@ -163,7 +162,7 @@ bool TScheme::SaveAsSymbol(const AnsiString& name) {
     WriteHeaders(w, ExtractFileName(name), int(objects.size()) + 1, FileSignature());
     WriteObjects(w, objects);
     if (!WriteFileAtomic(name, w.Data())) {
-        ShowMessage(MsgCannotCreate());
+        ShowMessage(CannotCreateFileText(name));
         return false;
     }
     return true;
@@ -181,8 +180,15 @@ bool TScheme::AutoSave() {
     // would be written over itself.
     if (copy.IsEmpty() || copy == fileName_)
         return false;
-    if (!WriteFileAtomic(copy, SaveToBytes()))
+    if (!WriteFileAtomic(copy, SaveToBytes())) {
+        // Said once: the timer tries again every period, and the same box
+        // each time would tell nothing new.
+        if (autosaveRefused_ != copy)
+            ShowMessage(CannotCreateFileText(copy));
+        autosaveRefused_ = copy;
         return false;
+    }
+    autosaveRefused_ = AnsiString();
     autosaveWritten_ = copy;
     return true;
 }
@@ -206,7 +212,7 @@ bool TScheme::Copy() {
     WriteHeaders(w, "clipboard", int(objects.size()) + 1, signature);
     WriteObjects(w, objects);
     if (!WriteFileAtomic(kClipboardFile, w.Data())) {
-        ShowMessage(MsgCannotCreate());
+        ShowMessage(CannotCreateFileText(kClipboardFile));
         return false;
     }
     return true;

@@ -6,8 +6,11 @@
 #include "editor/qrprint.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Exceptions.h"
+#include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/List.h"
+#include "platform/UiPort.h"
 
 namespace {
 
@@ -122,5 +125,9 @@ void TMDIChild::PrintToFileActionExecute(TObject*) {
     TwoColourPicture(picture, maxX + 40, maxY + 20, [this](TCanvas* c) { PrintSchemActionExecute(c); });
     AnsiString name = SavePictureDialog->FileName;
     if (name.Pos(".bmp") == 0 && name.Pos(".BMP") == 0) name += ".bmp";
-    picture.SaveToFile(name);
+    try {
+        picture.SaveToFile(name);
+    } catch (const EFCreateError&) {
+        ShowMessage(CannotCreateFileText(name));
+    }
 }

@@ -1,6 +1,8 @@
 #include "editor/ShowExport.h"
 
 #include "document/InitModule.h"
+#include "platform/Exceptions.h"
+#include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 
@@ -49,7 +51,10 @@ TShowExportDlg::TShowExportDlg(TComponent* owner) : TForm(owner), startDir_(GetC
     CancelBtn->OnClick = [this](TObject* s) { CancelBtnClick(s); };
 
     OnActivate = [this](TObject* s) { FormActivate(s); };
-    OnHide = [this](TObject*) { reported_ = AnsiString(); };
+    OnHide = [this](TObject*) {
+        reported_ = AnsiString();
+        saveRefused_ = false;
+    };
 }
 
 TShowExportDlg::~TShowExportDlg() {
@@ -57,6 +62,12 @@ TShowExportDlg::~TShowExportDlg() {
 }
 
 void TShowExportDlg::FormActivate(TObject* Sender) {
+    // The activation that follows the report of a failed save keeps the
+    // edits where they are, rather than asking about them again at once.
+    if (saveRefused_) {
+        saveRefused_ = false;
+        return;
+    }
     // The comments file is not offered: it is rebuilt from the schemes on
     // every run and nobody edits it by hand.
     TStrings* items = ComboBox1->Items();
@@ -71,15 +82,26 @@ void TShowExportDlg::FormActivate(TObject* Sender) {
     ComboBox1Change(Sender);
 }
 
-void TShowExportDlg::OfferSave(const AnsiString& question) {
-    if (!Memo1->Modified) return;
-    if (MessageDlg(question, mtWarning, mbYesNo) != mrYes || currentFile_.IsEmpty()) return;
-    Memo1->Lines()->SaveToFile(currentFile_);
+bool TShowExportDlg::OfferSave(const AnsiString& question) {
+    if (!Memo1->Modified) return true;
+    if (MessageDlg(question, mtWarning, mbYesNo) != mrYes || currentFile_.IsEmpty()) return true;
+    try {
+        Memo1->Lines()->SaveToFile(currentFile_);
+    } catch (const EFCreateError&) {
+        saveRefused_ = true;
+        ShowMessage(CannotCreateFileText(currentFile_));
+        return false;
+    }
     Memo1->Modified = false;
+    return true;
 }
 
 void TShowExportDlg::ComboBox1Change(TObject*) {
-    OfferSave("Файл был изменен! Сохранить?"_a);
+    if (!OfferSave("Файл был изменен! Сохранить?"_a)) {
+        // The edits stay, with the name of the file they belong to.
+        ComboBox1->SetItemIndex(ComboBox1->Items()->IndexOf(ExtractFileName(currentFile_)));
+        return;
+    }
     AnsiString dir = WorkDirectory ? WorkDirectory() : AnsiString();
     if (dir.IsEmpty()) dir = startDir_;
     const AnsiString path = PathJoin(dir, ComboBox1->Text());
@@ -109,8 +131,8 @@ void TShowExportDlg::ComboBox1Change(TObject*) {
 }
 
 void TShowExportDlg::OKBtnClick(TObject*) {
-    OfferSave("Файл изменен! Сохранить?"_a);
-    Close();
+    // A file that could not be written keeps the viewer open with its edits.
+    if (OfferSave("Файл изменен! Сохранить?"_a)) Close();
 }
 
 void TShowExportDlg::CancelBtnClick(TObject*) {

@@ -39,13 +39,16 @@ public:
     void CancelBtnClick(TObject* Sender);
 
 private:
-    // Writes the memo back to the current file after the user agreed.
-    void OfferSave(const AnsiString& question);
+    // Writes the memo back to the current file after the user agreed. False
+    // when the file could not be written (said so; the memo keeps the edits).
+    bool OfferSave(const AnsiString& question);
     AnsiString startDir_;
     AnsiString currentFile_;
     // The file last reported missing or unreadable: the viewer becomes
     // active again after every message, and says it once until it closes.
     AnsiString reported_;
+    // A save failed and was reported; the next activation leaves the edits.
+    bool saveRefused_ = false;
 };
 
 extern TShowExportDlg* ShowExportDlg;

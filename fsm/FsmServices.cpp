@@ -72,7 +72,7 @@ bool TFsmServices::WritePins(const AnsiString& fileName, TStrings* inputs, TStri
     for (int i = 0; i < out; ++i) names.SmallString(outputs->Get(i), fsmfile::kNameCapacity);
     bytes.replace(fsmfile::kNamesOffset, names.Size(), names.Data());
     if (!WriteFileAtomic(fileName, bytes)) {
-        ShowMessage("Не могу создать файл!"_a);
+        ShowMessage(CannotCreateFileText(fileName));
         return false;
     }
     return true;

@@ -45,7 +45,8 @@ public:
     // Over a file that loaded cut short it writes only when the user agrees.
     bool SaveToFile();
     // Writes a recovery copy ("lift.fsm" -> "lift.fsmt") and changes nothing
-    // else; only documents named *.fsm are copied.
+    // else; only documents named *.fsm are copied. A copy that cannot be
+    // written is reported, once until a write succeeds.
     bool AutoSave();
     // Deletes the copy this document wrote, if it wrote one.
     void DeleteAutoSaveFile();
@@ -248,6 +249,7 @@ private:
     // The file a load found cut short; saving over it asks first.
     AnsiString partialFile_;
     AnsiString autoSaveWritten_; // the copy this document wrote, if any
+    AnsiString autoSaveRefused_; // the copy whose failed write was reported
     TStringList inputs_, outputs_;
     int inputCount_ = 0, outputCount_ = 0;
     bool simulating_ = false;

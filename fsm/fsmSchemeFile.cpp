@@ -185,7 +185,7 @@ bool TFSMScheme::SaveToFile() {
             "Файл "_a + fileName_ + " был прочитан не полностью. Записать поверх него только прочитанную часть?"_a;
         if (MessageDlg(question, mtConfirmation, mbYesNo) != mrYes) return false;
     }
-    if (!WriteFileAtomic(fileName_, SaveToBytes())) return Refuse("Не могу создать файл!"_a);
+    if (!WriteFileAtomic(fileName_, SaveToBytes())) return Refuse(CannotCreateFileText(fileName_));
     partialFile_ = AnsiString();
     undo_->Clear();
     // With the history gone the objects take the ids the file gave them, as
@@ -208,7 +208,14 @@ bool TFSMScheme::AutoSave() {
     const int n = fileName_.Length();
     if (n < 4 || !SameText(fileName_.SubString(n - 3, 4), ".fsm")) return false;
     const AnsiString name = AutoSaveName(fileName_);
-    if (!WriteFileAtomic(name, SaveBytesNamed(name))) return Refuse("Не могу создать файл!"_a);
+    if (!WriteFileAtomic(name, SaveBytesNamed(name))) {
+        // Said once: the timer tries again every period, and the same box
+        // each time would tell nothing new.
+        if (autoSaveRefused_ != name) ShowMessage(CannotCreateFileText(name));
+        autoSaveRefused_ = name;
+        return false;
+    }
+    autoSaveRefused_ = AnsiString();
     autoSaveWritten_ = name;
     return true;
 }
@@ -238,7 +245,7 @@ bool TFSMScheme::CopyToClipboard() {
     header.Write(w);
     sig.Write(w);
     for (TfsmEntity* e : selection_) e->SaveToStream(w);
-    if (!WriteFileAtomic(kClipboardFile, w.Take())) return Refuse("Не могу создать файл!"_a);
+    if (!WriteFileAtomic(kClipboardFile, w.Take())) return Refuse(CannotCreateFileText(kClipboardFile));
     return true;
 }
 

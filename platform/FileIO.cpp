@@ -67,6 +67,8 @@ bool WriteFileAtomic(const AnsiString& name, const std::string& bytes) {
     return ok;
 }
 
+AnsiString CannotCreateFileText(const AnsiString& name) { return "Не могу создать файл!\n"_a + name; }
+
 FileStamp StampOf(const AnsiString& name) {
     FileStamp s;
     struct stat st;

@@ -22,6 +22,10 @@ bool ReadWholeFile(const AnsiString& name, std::string& bytes);
 // telling why. The written file keeps the rights of the one it replaces.
 bool WriteFileAtomic(const AnsiString& name, const std::string& bytes);
 
+// The program's report of a file it could not write: "Не могу создать файл!"
+// and, on the next line, the file.
+AnsiString CannotCreateFileText(const AnsiString& name);
+
 // What a file looked like when it was last read: a cached copy of a file is
 // stale as soon as the stamp of the file on disk differs.
 struct FileStamp {

@@ -8,6 +8,8 @@
 #include "platform/IniStore.h"
 #include "platform/Paths.h"
 
+AnsiString RegistryStoreFile() { return PathJoin(SettingsFolder(), "registry.ini"); }
+
 namespace {
 
 // ---- The store file ------------------------------------------------------------
@@ -15,7 +17,7 @@ namespace {
 // The one store of the process, following the settings folder when it moves.
 IniStore& StoreFile() {
     static std::shared_ptr<IniStore> store;
-    AnsiString path = PathJoin(SettingsFolder(), "registry.ini");
+    AnsiString path = RegistryStoreFile();
     if (!store || store->Path() != path) store = IniStore::Open(path, true);
     return *store;
 }

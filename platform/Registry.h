@@ -40,6 +40,8 @@ enum TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 
 // The text name of a root ("HKEY_CURRENT_USER"); "" for an unknown value.
 AnsiString RootKeyName(HKEY root);
+// The registry store file: registry.ini in the settings folder as it is now.
+AnsiString RegistryStoreFile();
 
 class TRegistry : public TObject {
 public:

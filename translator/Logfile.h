@@ -69,7 +69,8 @@ public:
     // project does nothing.
     void TranslateProject(TProject* project);
     // Translates the document of a scheme window for debugging; its work
-    // files carry the scheme's base name. True when no error was counted.
+    // files carry the scheme's base name. True when no error was counted; a
+    // scheme without a base name (untitled) is not run and gives false.
     bool TranslateScheme(const AnsiString& projectDir, const AnsiString& logFile, TScheme* scheme);
     // The same for the scheme of a CASE-forming window: never a Boolean-logic
     // text, the comments always in the signal table's bit order.

@@ -198,7 +198,9 @@ bool TLogFile::SchemeRun::Finish() {
 
 bool TLogFile::TranslateOneScheme(const AnsiString& projectDir, const AnsiString& logFile, TScheme* scheme,
                                   bool caseRun) {
-    if (!scheme)
+    // The run's files are named after the scheme: without a base name they
+    // would be the project's own work files and debugging copy.
+    if (!scheme || SchemeBaseName(scheme->GetName()).IsEmpty())
         return false;
     Run run(*this);
     if (!run.Started())

@@ -5,6 +5,10 @@
 #include "controls/Exprops.h"
 #include "controls/Strutils.h"
 #include "controls/gui/Apputils.h"
+#include "platform/Exceptions.h"
+#include "platform/IniFile.h"
+#include "platform/Registry.h"
+#include "platform/UiPort.h"
 #include "platform/gui/StdCtrls.h"
 
 namespace {
@@ -221,10 +225,28 @@ void TFormPlacement::SaveFormPlacement() {
         TFormPlacement* p;
         ~Closer() { p->IniFree(); }
     } closer{this};
-    IniWriteInteger(store_.get(), GetIniSection(), "FormVersion", Version);
-    SavePlacement();
-    Save();
+    // Every form with a placement writes the same file as it closes: a file
+    // that cannot be written is said once, until a write to it succeeds.
+    static AnsiString reported;
+    auto* ini = dynamic_cast<TIniFile*>(store_.get());
+    const AnsiString file = ini ? ini->FileName() : RegistryStoreFile();
+    auto refused = [&] {
+        if (reported != file) ShowMessage("Невозможно записать файл настроек "_a + file);
+        reported = file;
+    };
     saved_ = true;
+    try {
+        IniWriteInteger(store_.get(), GetIniSection(), "FormVersion", Version);
+        SavePlacement();
+        Save();
+    } catch (const ERegistryException&) {
+        refused();
+        return;
+    } catch (const EIniFileException&) {
+        refused();
+        return;
+    }
+    if (reported == file) reported = AnsiString();
 }
 
 void TFormPlacement::RestoreFormPlacement() {

@@ -110,6 +110,8 @@ public:
     TNotifyEvent OnRestorePlacement;
 
     // Saves (nothing while Active and never restored) / restores the placement.
+    // A store that cannot be written is reported ("Невозможно записать файл
+    // настроек" and its name), once until a write to it succeeds.
     void SaveFormPlacement();
     void RestoreFormPlacement();
     // Values in the effective section; a call with no store open opens one for itself.

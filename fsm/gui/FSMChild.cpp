@@ -15,6 +15,8 @@
 #include "fsm/gui/fsmPins.h"
 #include "fsm/gui/stProp.h"
 #include "platform/Bitmap.h"
+#include "platform/Exceptions.h"
+#include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/ImageList.h"
 #include "platform/UiPort.h"
@@ -675,7 +677,12 @@ void TFSMChild::PrintToFileActionExecute(TObject*) {
     c->CopyMode = cmSrcInvert;
     PrintSchemActionExecute(c);
     picture.Mask(clWhite);
-    picture.SaveToFile(PictureFileName(SavePictureDialog->FileName));
+    const AnsiString name = PictureFileName(SavePictureDialog->FileName);
+    try {
+        picture.SaveToFile(name);
+    } catch (const EFCreateError&) {
+        ShowMessage(CannotCreateFileText(name));
+    }
 }
 
 // ---- simulation ------------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // Common dialog components, the Qt user-interface port and the printer.
 #include "platform/gui/Dialogs.h"
 
+#include <filesystem>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -320,9 +322,26 @@ IUserInterfacePort* QtUiPortInstance() {
 struct QtPrinterBackend::Impl {
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<QPainter> painter;
-    QString pdf;
+    AnsiString pdf;  // the file chosen for the document
+    AnsiString temp; // the file the open document is written to
     QString name;
     bool pages = false;
+
+    // Ends a document that was going to a file: a complete one takes the
+    // chosen name, anything else goes.
+    bool Finish(bool complete) {
+        if (temp.IsEmpty()) return complete;
+        std::error_code ec;
+        if (complete) std::filesystem::rename(ToFsPath(temp), ToFsPath(pdf), ec);
+        if (!complete || ec) std::filesystem::remove(ToFsPath(temp), ec);
+        const bool written = complete && FileExists(pdf);
+        temp = AnsiString();
+        return written;
+    }
+    static bool FileExists(const AnsiString& file) {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(ToFsPath(file), ec);
+    }
 };
 
 QtPrinterBackend::QtPrinterBackend() : impl_(std::make_unique<Impl>()) {}
@@ -331,13 +350,13 @@ QtPrinterBackend::~QtPrinterBackend() {
 }
 
 void QtPrinterBackend::SetPdfFile(const AnsiString& fileName) {
-    impl_->pdf = QString::fromUtf8(AnsiToUtf8(fileName).c_str());
+    impl_->pdf = fileName;
     impl_->name.clear();
 }
 
 void QtPrinterBackend::SetPrinterName(const AnsiString& name) {
     impl_->name = ToQString(name);
-    impl_->pdf.clear();
+    impl_->pdf = AnsiString();
 }
 
 TSize QtPrinterBackend::PageSize(TPrinterOrientation o) const {
@@ -348,6 +367,8 @@ TSize QtPrinterBackend::PageSize(TPrinterOrientation o) const {
 
 void QtPrinterBackend::BeginDoc(const AnsiString& title, TPrinterOrientation o) {
     failed_ = false;
+    failedFile_ = AnsiString();
+    impl_->Finish(false); // what an earlier document left unfinished
     impl_->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrinter& p = *impl_->printer;
     p.setResolution(dpi_);
@@ -356,9 +377,10 @@ void QtPrinterBackend::BeginDoc(const AnsiString& title, TPrinterOrientation o) 
     p.setPageSize(QPageSize(QPageSize::A4));
     p.setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     p.setFullPage(true);
-    if (!impl_->pdf.isEmpty()) {
+    if (!impl_->pdf.IsEmpty()) {
+        impl_->temp = impl_->pdf + ".tmp~" + IntToStr(int(QCoreApplication::applicationPid()));
         p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(impl_->pdf);
+        p.setOutputFileName(QString::fromUtf8(AnsiToUtf8(impl_->temp).c_str()));
     } else if (!impl_->name.isEmpty()) {
         p.setPrinterName(impl_->name);
     }
@@ -385,9 +407,15 @@ void QtPrinterBackend::EndPage(const QImage& page) {
 }
 
 void QtPrinterBackend::EndDoc() {
-    if (impl_->painter) impl_->painter->end();
+    bool complete = !failed_ && impl_->painter;
+    if (impl_->painter && !impl_->painter->end()) complete = false;
     impl_->painter.reset();
-    impl_->printer.reset();
+    impl_->printer.reset(); // closes the file
+    const AnsiString file = impl_->temp.IsEmpty() ? AnsiString() : impl_->pdf;
+    if (!impl_->Finish(complete)) {
+        failed_ = true;
+        failedFile_ = file;
+    }
 }
 
 void QtPrinterBackend::Abort() {
@@ -395,6 +423,7 @@ void QtPrinterBackend::Abort() {
     if (impl_->painter && impl_->painter->isActive()) impl_->painter->end();
     impl_->painter.reset();
     impl_->printer.reset();
+    impl_->Finish(false);
 }
 
 TSize TestPrinterBackend::PageSize(TPrinterOrientation o) const {
@@ -511,6 +540,8 @@ void TPrinter::EndDoc() {
     canvas_->SetImage(nullptr);
     page_.reset();
     pageNumber_ = 0;
+    const AnsiString failed = backend_->FailedFile();
+    if (!failed.IsEmpty()) ShowMessage(CannotCreateFileText(failed));
 }
 
 void TPrinter::Abort() {

@@ -131,11 +131,16 @@ public:
     virtual void Abort() = 0;
     // Called for each piece of text drawn on the current page.
     virtual void TextDrawn(const TCanvasText&) {}
+    // The file the last document was to be written to when it could not be
+    // written; empty when it was, or when it went to a device.
+    virtual AnsiString FailedFile() const { return AnsiString(); }
 };
 
 // Pages go to a Qt printer: the system's printer (by name, empty for the
 // default) or a PDF file. Copies are always 1 on the device: the program
-// prints its copies itself.
+// prints its copies itself. A PDF file is written under a temporary name and
+// renamed into place when the document ends, so a failed job leaves no part
+// of a file behind.
 class QtPrinterBackend : public IPrinterBackend {
 public:
     QtPrinterBackend();
@@ -150,12 +155,14 @@ public:
     void Abort() override;
     // Whether the last document could not be written.
     bool Failed() const { return failed_; }
+    AnsiString FailedFile() const override { return failedFile_; }
 
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     int dpi_ = 150;
     bool failed_ = false;
+    AnsiString failedFile_;
 };
 
 // Keeps every page as an image and every piece of text drawn.
@@ -202,6 +209,8 @@ public:
     int Copies = 1;
     void BeginDoc();
     void NewPage();
+    // Ends the job; a file that the job could not write is reported
+    // ("Не могу создать файл!" and its name).
     void EndDoc();
     void Abort();
     bool Printing() const { return printing_; }

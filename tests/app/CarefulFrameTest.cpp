@@ -98,6 +98,61 @@ TEST_F(Careful, AFileRefusedAsAProjectChangesNothing) {
     EXPECT_FALSE(frame->DeleteFileAction->Enabled());
 }
 
+// Opening the project that is open, from the open dialog or the recent list,
+// closes it first (saving what was changed since it was opened) and then reads
+// it: the scheme added and the properties set are there, in the project and
+// in its file.
+TEST_F(Careful, ReopeningTheOpenProjectKeepsWhatWasChangedInIt) {
+    for (bool recent : {false, true}) {
+        SCOPED_TRACE(recent);
+        OpenProjectOf({"a.tvs"});
+        port.AnswerFile(dir.File("b.tvs"));
+        frame->InsertFileActionExecute(frame->InsertFileAction);
+        const AnsiString name = recent ? "Насос"_a : "Ворота"_a;
+        frame->CurrentProject->ProjectName = name;
+        frame->CurrentProject->Iterations = 7;
+        frame->CurrentProject->Convert = 1;
+        if (recent) frame->MRUManClick(frame->MRUMan, dir.File("p.tvp"), "", 0);
+        else OpenProject(dir.File("p.tvp"));
+        EXPECT_TRUE(port.Messages().empty());
+        ASSERT_NE(frame->CurrentProject, nullptr);
+        EXPECT_EQ(frame->CurrentProject->GetFileCount(), 2);
+        EXPECT_EQ(frame->CurrentProject->ProjectName, name);
+        EXPECT_EQ(frame->CurrentProject->Iterations, 7);
+        EXPECT_EQ(frame->CurrentProject->Convert, 1);
+        EXPECT_EQ(frame->FileListBox->Items()->Count(), 2);
+        frame->CloseProjectActionExecute(frame->CloseProjectAction);
+        TProject saved(nullptr);
+        saved.SetFileName(dir.File("p.tvp"));
+        ASSERT_TRUE(saved.Load());
+        EXPECT_EQ(saved.GetFileCount(), 2);
+        EXPECT_EQ(saved.ProjectName, name);
+        EXPECT_EQ(saved.Iterations, 7);
+    }
+}
+
+// A damaged project is reported once when it is opened, whether it replaces
+// another project or itself.
+TEST_F(Careful, ADamagedProjectIsReportedOnceWhenOpened) {
+    WriteProject(dir.File("d.tvp"), {"a.tvs", "b.tvs"});
+    const std::string sound = testenv::ReadBytes(dir.Path() / "d.tvp");
+    const std::size_t at = sound.find("Iterations=");
+    ASSERT_NE(at, std::string::npos);
+    testenv::WriteBytes(dir.Path() / "d.tvp", sound.substr(0, at) + "Iterations=many" +
+                                                  sound.substr(sound.find('\r', at)));
+    const AnsiString damaged = "Файл проекта "_a + dir.File("d.tvp") + " повреждён: загружена только его исправная часть"_a;
+    OpenProjectOf({"a.tvs"});
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        port.Clear();
+        OpenProject(dir.File("d.tvp"));
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{damaged});
+        ASSERT_NE(frame->CurrentProject, nullptr);
+        EXPECT_EQ(frame->CurrentProject->GetFileName(), dir.File("d.tvp"));
+        EXPECT_EQ(frame->CurrentProject->GetFileCount(), 2);
+    }
+}
+
 // Until the windows of a kind are part of the program, every way of opening
 // such a file says that it was not opened, and why.
 TEST_F(Careful, ACommandThatCannotOpenItsWindowSaysSo) {

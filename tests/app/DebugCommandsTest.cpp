@@ -4,6 +4,8 @@
 // project to a ticked output in the debugger window.
 #include "app/AppTest.h"
 
+#include <map>
+
 #include "SampleProject.h"
 #include "controls/gui/ExCheckListBox.h"
 #include "controls/gui/MRUList.h"
@@ -205,6 +207,82 @@ TEST_F(DebugCommands, TranslationsForceTheReloadOfTheirPair) {
         }
     }
     EXPECT_TRUE(FileExists(dir.File("tvca.dat")));
+}
+
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path().filename().string()] = testenv::ReadBytes(entry.path());
+    return files;
+}
+
+// A window without a file name (a recovery copy opens untitled) has no name
+// for its work files: F8 and "Проверить схему" ask to save it first. No, or a
+// cancelled save dialog, writes nothing: the project's work files, its
+// debugging copy and the debugger's program stay as they were, and the debug
+// button with the scheme box ticked does not take the project's copy for the
+// window's. Yes and a name translate under that name.
+TEST_F(DebugCommands, AnUntitledSchemeIsSavedBeforeItIsTranslatedAndNeverUsesTheProjectsFiles) {
+    StartFrame();
+    OpenProject();
+    frame->ExportActionExecute(frame->ExportAction);
+    ASSERT_EQ(frame->LogFile->ErrorCount, 0);
+    WriteScheme(dir.File("pump.tvt"), {"E7"});
+    TTestSchemeChild* copy = OpenByCommand(dir.File("pump.tvt"));
+    ASSERT_NE(copy, nullptr);
+    ASSERT_TRUE(copy->SchemeDocument()->GetFileName().IsEmpty());
+    const auto before = FolderContents(dir.Path());
+    const AnsiString question = "Схема не сохранена в файл!\nТранслируется только сохранённая схема. Сохранить?"_a;
+    struct Case {
+        const char* what;
+        bool ticked;
+        bool check;  // "Проверить схему" rather than F8
+        int answer;
+    };
+    const Case cases[] = {{"F8, No", false, false, mrNo},
+                          {"F8 ticked, the dialog cancelled", true, false, mrYes},
+                          {"check, No", true, true, mrNo}};
+    TVAC* emulator = Mark();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        frame->DebuCheck->SetChecked(c.ticked);
+        port.Clear();
+        port.Answer(c.answer);
+        if (c.answer == mrYes) port.AnswerFile(AnsiString());
+        if (c.check) frame->CheckScheme(copy->SchemeDocument());
+        else frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{question});
+        EXPECT_EQ(port.Calls.front().buttons, mbYesNo);
+        EXPECT_EQ(FolderContents(dir.Path()), before);
+        EXPECT_TRUE(Kept(emulator));
+        EXPECT_TRUE(copy->SchemeDocument()->GetFileName().IsEmpty());
+    }
+    port.Clear();
+    frame->DebuCheck->SetChecked(true);
+    Button();
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{" Не найден файл данных \n Нажмите F8 для трансляции схемы "_a});
+    EXPECT_FALSE(fmDebug->Visible());
+    // Yes and a name: the scheme is saved and translated under its name.
+    port.Clear();
+    port.Answer(mrYes);
+    port.AnswerFile(dir.File("gate.tvs"));
+    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{question, "Трансляция схемы gate прошла успешно."_a}));
+    EXPECT_EQ(copy->SchemeDocument()->GetFileName(), dir.File("gate.tvs"));
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debugatetvca.dat"));
+    auto after = FolderContents(dir.Path());
+    for (const char* made : {"gate.tvs", "Debugatetvca.dat", "gate3.$$$", "gate4.$$$", "gate5.$$$"})
+        EXPECT_EQ(after.erase(made), 1u) << made;
+    EXPECT_EQ(after, before);
+    // A file whose name is all extension has no base name either.
+    port.Answer(mrNo); // not added to the project
+    OpenScheme(dir.File(".tvs"));
+    port.Clear();
+    frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+    EXPECT_EQ(port.Messages(),
+              std::vector<AnsiString>{"У файла схемы "_a + dir.File(".tvs") + " нет имени: трансляция невозможна."_a});
+    EXPECT_EQ(Emulator()->FileName, dir.File("Debugatetvca.dat"));
 }
 
 TEST_F(DebugCommands, ACaseTranslationChecksItsTableOnTheEmulator) {

@@ -127,7 +127,7 @@ TEST(SchemeFile, FailedSaveKeepsTheDocumentModified) {
     s.SetFileName(dir.File("missing/dir/a.tvs"));
     EXPECT_FALSE(s.SaveToFile());
     ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0], "Не могу создать файл!"_a);
+    EXPECT_EQ(ui.Messages()[0], "Не могу создать файл!\n"_a + dir.File("missing/dir/a.tvs"));
     EXPECT_TRUE(s.IsModified());
 }
 

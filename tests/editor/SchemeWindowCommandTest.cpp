@@ -68,7 +68,7 @@ TEST_F(Commands, DeleteCutAndTheClipboard) {
     Doc()->AddToSelection(e, true);
     std::filesystem::create_directory("clip.brd"), window->CutActionExecute(nullptr); // the file cannot be written
     EXPECT_EQ(std::tuple(e->Deleted(), fake.pasteAvailable.size()), std::tuple(false, 0u));
-    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Не могу создать файл!"_a});
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Не могу создать файл!\nclip.brd"_a});
     std::filesystem::remove("clip.brd"), window->CutActionExecute(nullptr);
     EXPECT_EQ(std::pair(e->Deleted(), fake.pasteAvailable), std::pair(true, std::vector<bool>{true}));
     EXPECT_TRUE(SheetIsClean());

@@ -349,7 +349,7 @@ TEST(FsmFile, AFailedSaveKeepsTheDocumentModifiedAndTheOldFile) {
     const int undoRecords = doc.GetUndoList()->Count();
     doc.SetFileName(dir.File("нет/папки/x.fsm"_a));
     EXPECT_FALSE(doc.SaveToFile());
-    EXPECT_EQ(ui.Messages(), std::vector<AnsiString>{"Не могу создать файл!"_a});
+    EXPECT_EQ(ui.Messages(), std::vector<AnsiString>{"Не могу создать файл!\n"_a + dir.File("нет/папки/x.fsm"_a)});
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.GetUndoList()->Count(), undoRecords);
     EXPECT_EQ(w.Captions.back(), dir.File("нет/папки/x.fsm*"_a));

@@ -319,10 +319,21 @@ TEST_F(SchemeRun, AWorkFileThatCannotBeWrittenFailsTheRun) {
     EXPECT_EQ(Views(), 0);
 }
 
-TEST_F(SchemeRun, ANullSchemeDoesNothing) {
+// The run's files carry the scheme's base name: a scheme without one (an
+// untitled window, a file named ".tvs") would write over the project's own
+// work files and debugging copy, so it is not run at all.
+TEST_F(SchemeRun, ANullOrNamelessSchemeDoesNothing) {
     EXPECT_FALSE(log.TranslateScheme(Dir(), LogFile(), nullptr));
     EXPECT_FALSE(log.TranslateCase(Dir(), LogFile(), nullptr));
+    for (const AnsiString& name : {AnsiString(), File(".tvs")}) {
+        SCOPED_TRACE(AnsiToUtf8(name));
+        BuildAnd(name);
+        EXPECT_FALSE(Translate());
+        EXPECT_FALSE(log.TranslateCase(Dir(), LogFile(), scheme.get()));
+    }
     EXPECT_TRUE(ui.Calls.empty());
+    EXPECT_EQ(library.GenerateCount(), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 } // namespace

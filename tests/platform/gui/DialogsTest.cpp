@@ -1,4 +1,7 @@
 // Dialog components through the port, and the printer.
+#include <algorithm>
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -287,6 +290,45 @@ TEST_F(PrinterJobs, EachCopyIsAPageOfTheProgramsAndTheDeviceIsAskedForOne) {
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
     QRegularExpression page("/Type\\s*/Page[^s]");
     EXPECT_EQ(QString::fromLatin1(bytes.data(), qsizetype(bytes.size())).count(page), 2);
+}
+
+// Printing to a file: a job that cannot be written is said once with the
+// file's name and leaves nothing behind; a file already there is replaced
+// only by a finished job, never by an aborted one.
+TEST_F(PrinterJobs, APrintToAFileIsWhollyWrittenOrNotAtAll) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "old.pdf", "old");
+    std::filesystem::create_directory(dir.Path() / "folder.pdf");
+    TPrinter* p = Printer();
+    for (const AnsiString& file : {dir.File("gone/a.pdf"), dir.File("folder.pdf")}) {
+        SCOPED_TRACE(AnsiToUtf8(file));
+        port.Clear();
+        p->QtBackend()->SetPdfFile(file);
+        p->BeginDoc();
+        p->Canvas()->TextOut(40, 10, "Схема 1"_a);
+        p->EndDoc();
+        EXPECT_TRUE(p->QtBackend()->Failed());
+        EXPECT_EQ(p->QtBackend()->FailedFile(), file);
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Не могу создать файл!\n"_a + file});
+    }
+    port.Clear();
+    p->QtBackend()->SetPdfFile(dir.File("old.pdf"));
+    p->BeginDoc();
+    p->Canvas()->TextOut(40, 10, "Схема 1"_a);
+    p->NewPage();
+    p->Abort();
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "old.pdf"), "old");
+    p->BeginDoc();
+    p->Canvas()->TextOut(40, 10, "Схема 2"_a);
+    p->EndDoc();
+    EXPECT_FALSE(p->QtBackend()->Failed());
+    EXPECT_TRUE(p->QtBackend()->FailedFile().IsEmpty());
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "old.pdf").substr(0, 5), "%PDF-");
+    EXPECT_TRUE(port.Messages().empty());
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"folder.pdf", "old.pdf"}));
 }
 
 TEST_F(PrinterJobs, AbortEndsTheJobWithoutItsOpenPageAndTheNextJobStartsAfresh) {
