@@ -142,6 +142,29 @@ TEST_F(Dialogs, TheDriverPinDialogsNames) {
     EXPECT_EQ(std::pair(f->NamePin->Text(), pin.Name()), std::pair(AnsiString("zz"), AnsiString("zz")));
 }
 
+// The name offered again is selected and has the focus, so that what the
+// user types replaces it.
+TEST_F(Dialogs, TheDriverPinDialogsOfferedNameIsReplacedByTyping) {
+    SeedSignals();
+    TInsertPinForm* f = InsertPinForm;
+    RunModal(f, {[&] {
+        f->NamePin->SetItemIndex(2);
+        f->OKBtn->Click();
+    }});
+    AnsiString offered;
+    AnsiString typed;
+    RunModal(f, {[&] {
+        offered = f->NamePin->Text();
+        EXPECT_EQ(std::pair(f->NamePin->SelStart(), f->NamePin->SelLength()), std::pair(0, 2));
+        ASSERT_TRUE(ProcessUntil([&] { return f->NamePin->Focused(); }, 2000));
+        QTest::keyClicks(QApplication::focusWidget(), "BTN");
+        typed = f->NamePin->Text();
+        f->OKBtn->Click();
+    }});
+    EXPECT_EQ(offered, AnsiString("Y1"));
+    EXPECT_EQ(typed, AnsiString("BTN"));
+}
+
 // The search buttons of the driver-pin and connector dialogs show their
 // picture on the button face: the blue pulse under the glass, and nothing of
 // the colour that is left out.
