@@ -78,7 +78,9 @@ public:
     void DoExit() override;
 
 protected:
+    // "DEDITBMP": the calendar sheet, and its grey copy for a disabled edit.
     TBitmap* GetDefaultBitmap() override;
+    int DefaultNumGlyphs() const override { return 2; }
     bool AcceptPopup(Variant& value) override;
     void AcceptValue(const Variant& value) override;
     void SetPopupValue(const Variant& value) override;

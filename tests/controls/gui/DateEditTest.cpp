@@ -233,6 +233,33 @@ TEST_F(Dates, WeekendsAndTodayAreDrawn) {
     EXPECT_FALSE(cal->CanFocus()); // it never takes the focus
 }
 
+// The button's picture holds two sheets: the red-headed one while the button
+// can be pressed, the grey embossed one while it cannot; the button is as
+// wide as one sheet and its margins.
+TEST_F(Dates, TheButtonDrawsTheSecondSheetWhenDisabled) {
+    EXPECT_EQ(std::pair(edit->Glyph()->Width(), edit->Glyph()->Height()), std::pair(28, 12));
+    EXPECT_EQ(edit->NumGlyphs(), 2);
+    EXPECT_EQ(edit->ButtonWidth(), 21);
+    form->Show();
+    TEditButton* button = edit->Button();
+    auto count = [&](TColor colour) {
+        int n = 0;
+        for (int y = 0; y < button->Height(); ++y)
+            for (int x = 0; x < button->Width(); ++x) n += button->Canvas()->Pixels(x, y) == ColorToRGB(colour);
+        return n;
+    };
+    button->Repaint();
+    KeepPicture(button->Widget(), "date-button");
+    const int redUp = count(clRed);
+    const int shadowUp = count(clBtnShadow);
+    button->SetEnabled(false);
+    button->Repaint();
+    KeepPicture(button->Widget(), "date-button-disabled");
+    EXPECT_EQ(redUp, 20) << "the header of the enabled sheet";
+    EXPECT_EQ(count(clRed), 0);
+    EXPECT_GT(count(clBtnShadow), shadowUp + 40) << "the disabled sheet's outline, header and dots";
+}
+
 TEST_F(Dates, HintsKeepFourLinesAndReachTheButtons) {
     TStringList six;
     for (const char* s : {"Год назад", "", "Месяц вперёд", "Год вперёд", "пятая", "шестая"}) six.Add(Utf8ToAnsi(s));
