@@ -83,6 +83,34 @@ TEST_F(Dates, MaskAndTextFollowTheLocale) {
     }
 }
 
+// The desktop reporting a new locale makes every date edit read the date
+// settings again, while the application follows locale changes; an edit that
+// is gone hears nothing.
+TEST_F(Dates, ALocaleChangeTheDesktopReportsRebuildsTheMask) {
+    struct Following {
+        ~Following() { Application->UpdateFormatSettings = true; }
+    } restore;
+    TDateEdit* inner = NewControl<TDateEdit>(form, NewControl<TPanel>(form, form, "Panel1"), "DateEdit2");
+    edit->SetDate(EncodeDate(2007, 6, 5));
+    inner->SetDate(EncodeDate(2026, 12, 31));
+    QEvent change(QEvent::LocaleChange);
+    DateSeparator = '/';
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(edit->EditText(), AnsiString("05/06/2007"));
+    EXPECT_EQ(inner->EditText(), AnsiString("31/12/2026"));
+    EXPECT_EQ(edit->Date(), EncodeDate(2007, 6, 5));
+
+    Application->UpdateFormatSettings = false;
+    DateSeparator = '-';
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(edit->EditText(), AnsiString("05/06/2007")) << "the application does not follow";
+
+    Application->UpdateFormatSettings = true;
+    delete inner;
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(edit->EditText(), AnsiString("05-06-2007"));
+}
+
 TEST_F(Dates, BlanksCharNeverGoesBelowABlankAndInvalidDatesBecomeNull) {
     edit->SetBlanksChar('\t');
     EXPECT_EQ(edit->BlanksChar(), ' ');
