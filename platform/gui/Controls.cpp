@@ -1054,6 +1054,11 @@ void TControl::DestroyWidget() {
 
 QWidget* TControl::Widget() const { return holder_->widget; }
 
+bool TControl::UseRightToLeftReading() const {
+    const QWidget* w = holder_->widget;
+    return (w ? w->layoutDirection() : QGuiApplication::layoutDirection()) == Qt::RightToLeft;
+}
+
 std::weak_ptr<char> TControl::Alive() const { return holder_->alive; }
 
 void TControl::AttachWidget(QWidget* w) {
