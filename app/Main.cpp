@@ -549,6 +549,21 @@ void TMainForm::CreateMenus() {
     N19 = NewItem(panels, "N19", "Драйверов"_a);
     for (TMenuItem* m : {N13, N14, N16, N19}) m->SetChecked(true);
 
+    PopupMenu1 = NewComponent<TPopupMenu>(this, "PopupMenu1");
+    act(PopupMenu1->Items(), InsertFileAction);
+    act(PopupMenu1->Items(), ActivateFileProjectAction);
+    sep(PopupMenu1->Items());
+    act(PopupMenu1->Items(), DeleteFileAction);
+    // The copy has the main menu's ticks and hidden item, none of its clicks.
+    PopupMenu2 = NewComponent<TPopupMenu>(this, "PopupMenu2");
+    TMenuItem* panelsCopy = sub(PopupMenu2->Items(), "Панели"_a);
+    for (int i = 0; i < panels->Count(); ++i) {
+        TMenuItem* copy = sub(panelsCopy, panels->Items(i)->Caption());
+        copy->SetChecked(panels->Items(i)->Checked());
+        copy->SetVisible(panels->Items(i)->Visible());
+    }
+    sub(PopupMenu2->Items(), "Настроить"_a);
+
     TMenuItem* elements = sub(root, "Э&лементы"_a);
     act(elements, TypeAction, "Сигналы от станка"_a)->SetHint("Сигналы от станка"_a);
 

@@ -75,6 +75,10 @@ public:
     TMenuItem* ReopenProject; // "Открыть последний"
     TMenuItem* N72;           // "Статистика"
     TMenuItem *N13, *N14, *N15, *N16, *N19; // "Панели": the toolbars shown
+    // The project files' commands (PopupMenu1) and a copy of "Панели" with
+    // "Настроить" (PopupMenu2): the frame keeps them, no control shows them.
+    TPopupMenu* PopupMenu1;
+    TPopupMenu* PopupMenu2;
 
     TStatusBar* StatusBar;
     TOpenDialog* OpenDialog;
@@ -93,6 +97,7 @@ public:
     TToolbarEx* ToolBar3; // "Дополнительно"
     TToolbarEx* ToolBar5; // "Драйвера"
     TToolbarEx* ToolB;    // "Работа со схемой": the mode buttons
+    TToolbarEx* ToolbarEx1; // "Примитивы": hidden, its four buttons do nothing
     TToolbarButtonEx *ToolbarButtonEx1, *ToolbarButtonEx2, *ToolbarButtonEx3, *ToolbarButtonEx4;
     TToolbarButtonEx *ToolbarButtonEx5, *ToolbarButtonEx19, *ToolbarButtonEx29, *ToolbarButtonEx32;
     TToolbarButtonEx* tbtCheckSheme;

@@ -146,6 +146,14 @@ void TMainForm::CreateToolbars() {
     ToolbarButtonEx32 = mode(FSMAction, "ToolbarButtonEx32");
     ToolbarButtonEx32->SetHint("Машина состояний"_a);
     ToolbarButtonEx1->SetDown(true);
+
+    // Hidden before it joins the dock, so it never takes a place there.
+    ToolbarEx1 = NewControl<TToolbarEx>(this, nullptr, "ToolbarEx1");
+    ToolbarEx1->SetCaption("Примитивы"_a);
+    ToolbarEx1->SetVisible(false);
+    for (int i = 0; i < 4; ++i) NewControl<TToolbarButtonEx>(this, ToolbarEx1, "Button" + IntToStr(++counter));
+    ToolbarEx1->SetDockRow(1);
+    ToolbarEx1->SetDockedTo(DockBarTop);
     // The bars take their places once they hold their buttons.
     for (auto [bar, pos] : {std::pair{ToolBar2, 0}, std::pair{ToolBar3, 300}, std::pair{ToolBar5, 500}, std::pair{ToolB, 0}})
         bar->SetDockPos(pos);

@@ -129,8 +129,12 @@ void PaintFileEdit(TBitmap& b) {
                        ".............."});
 }
 
+// Two cells: the calendar sheet, and the same sheet embossed in grey for a
+// button that is disabled (its dark pixels in the shadow colour over a
+// white copy one pixel down and right; its light ones left out).
 void PaintDateEdit(TBitmap& b) {
-    Clear(b, 14, 12);
+    constexpr int kCell = 14;
+    Clear(b, 2 * kCell, 12);
     PaintMap(b, 0, 0, {"..............",
                        ".XXXXXXXXXXXX.",
                        ".XrrrrrrrrrrX.",
@@ -143,6 +147,18 @@ void PaintDateEdit(TBitmap& b) {
                        ".XwXwXwXwwwwX.",
                        ".XXXXXXXXXXXX.",
                        ".............."});
+    TCanvas* c = b.Canvas();
+    auto dark = [c](int x, int y) {
+        const TColor p = c->Pixels(x, y);
+        return p == clBlack || p == clRed;
+    };
+    for (int pass = 0; pass < 2; ++pass)
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < kCell; ++x)
+                if (dark(x, y)) {
+                    if (pass == 0) c->SetPixels(kCell + x + 1, y + 1, clWhite);
+                    else c->SetPixels(kCell + x, y, kShadow);
+                }
 }
 
 // The navigation arrows of the calendars: two-colour pictures, black on

@@ -127,6 +127,8 @@ bool TMDIChild::InsertCopyDevice(TElement* d) {
         c->Pin(i)->SetInverse(d->Pin(i)->Inverse());
         c->Pin(i)->SetName(d->Pin(i)->Name());
     }
+    // A state machine's box is sized from its pins' names.
+    if (auto* fsm = dynamic_cast<TFSM*>(c)) fsm->FitToPins();
     Scheme->ClearSelection();
     Scheme->AddToSelection(c, false);
     c->SetVisible(true);

@@ -59,6 +59,9 @@ void TInsertPinForm::FormActivate(TObject*) {
     DriversInUse().GetBitNames(NamePin->Items());
     const int index = NamePin->Items()->IndexOf(last);
     if (index >= 0) NamePin->SetItemIndex(index);
+    // What the user types replaces the name offered.
+    NamePin->SelectAll();
+    if (NamePin->CanFocus()) NamePin->SetFocus();
 }
 
 void TInsertPinForm::Button1Click(TObject* Sender) {

@@ -27,7 +27,8 @@ public:
     void ApplyToDriver(TDriver* target);
 
     // Refills the names from the signal table in use and chooses the name
-    // chosen last time again (nothing when the table no longer has it).
+    // chosen last time again (nothing when the table no longer has it),
+    // selected and with the focus.
     void FormActivate(TObject* Sender);
     void Button1Click(TObject* Sender);
 };

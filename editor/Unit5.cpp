@@ -3,6 +3,7 @@
 #include "document/DriversInfo.h"
 #include "editor/EditorHooks.h"
 #include "editor/ElementDlg.h"
+#include "editor/FindGlyph.h"
 #include "editor/PinDriver.h"
 #include "model/Driver.h"
 #include "platform/UiPort.h"
@@ -37,6 +38,7 @@ TForm5::TForm5(TComponent* owner) : TForm(owner) {
     btFind = NewControl<TBitBtn>(this, TabSheet1, "btFind");
     btFind->SetBounds(222, 20, 33, 33);
     btFind->SetHint("Найти сигнал"_a);
+    btFind->SetGlyph(MakeFindSignalGlyph().get());
     btFind->SetShowHint(true);
     btFind->OnClick = [this](TObject* s) { btFindClick(s); };
     Button3 = NewControl<TButton>(this, TabSheet1, "Button3");

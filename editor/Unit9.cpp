@@ -2,6 +2,7 @@
 
 #include "document/DriversInfo.h"
 #include "editor/EditorHooks.h"
+#include "editor/FindGlyph.h"
 #include "model/Driver.h"
 #include "platform/UiPort.h"
 
@@ -31,6 +32,7 @@ TForm9::TForm9(TComponent* owner) : TForm(owner) {
     btFind = NewControl<TBitBtn>(this, TabSheet1, "btFind");
     btFind->SetBounds(220, 20, 33, 33);
     btFind->SetHint("Найти сигнал"_a);
+    btFind->SetGlyph(MakeFindSignalGlyph().get());
     btFind->SetShowHint(true);
     btFind->OnClick = [this](TObject* s) { btFindClick(s); };
     EditComment = NewControl<TEdit>(this, TabSheet1, "EditComment");

@@ -344,7 +344,7 @@ void TElement::PaintBox(TPainter& painter) const {
     int x = GetX(), y = GetY();
     painter.Frame(x, y, x + width_, y + height_, color);
     painter.TextCentered(x + width_ / 2, y - 10, Name(), schemesettings::NameColor(), 9);
-    painter.TextCentered(x + width_ / 2, y + 1, Symbol(), color, 8);
+    painter.TextCentered(x + width_ / 2, y + 1, Symbol(), color, kSymbolHeight);
     for (const auto& p : pins_) {
         int tx = p->TipX(), ty = p->TipY();
         bool left = p->OffsetX() < width_ / 2;
@@ -352,12 +352,17 @@ void TElement::PaintBox(TPainter& painter) const {
         bool connected = inverting ? p->drawnConnected : p->Connected();
         TColor pc = connected ? color : schemesettings::EmptyPinColor();
         painter.Pin(tx, ty, edge, p->Inverse(), pc);
-        const AnsiString& n = p->Name();
-        if (!n.IsEmpty() && n != "In" && n != "Out") {
+        const AnsiString n = ShownPinName(*p);
+        if (!n.IsEmpty()) {
             if (left)
-                painter.Text(x + 2, ty - 4, n, color, 7);
+                painter.Text(x + 2, ty - 4, n, color, kPinNameHeight);
             else
-                painter.TextRight(x + width_ - 2, ty - 4, n, color, 7);
+                painter.TextRight(x + width_ - 2, ty - 4, n, color, kPinNameHeight);
         }
     }
+}
+
+AnsiString TElement::ShownPinName(const TInOut& pin) {
+    const AnsiString& n = pin.Name();
+    return n == "In" || n == "Out" ? AnsiString() : n;
 }

@@ -88,6 +88,11 @@ protected:
     void RememberDrawnState() override;
     // Draws the box, name, symbol and pins; kinds add to it.
     void PaintBox(TPainter& painter) const;
+    // The heights of the symbol and of the pin names in the box.
+    static constexpr int kSymbolHeight = 8;
+    static constexpr int kPinNameHeight = 7;
+    // A pin's name as the box shows it: nothing for the plain "In" and "Out".
+    static AnsiString ShownPinName(const TInOut& pin);
 
     TInOut* NewPin(const AnsiString& name, int direction);
     // Changes the pins between a hide and a show, then lets the scheme

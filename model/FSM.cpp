@@ -1,7 +1,10 @@
 #include "model/FSM.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
+#include "model/Painter.h"
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/StringList.h"
@@ -27,6 +30,53 @@ void TFSM::PinNames(TStrings* inputs, TStrings* outputs) const {
         (p->Direction() == 0 ? inputs : outputs)->Add(p->Name());
 }
 
+namespace {
+
+// The names keep this far from the box's edges and from each other.
+constexpr int kEdge = 2;
+constexpr int kGap = 2;
+constexpr int kMinWidth = 40;
+
+// A text's width in scheme units at the zoom that needs the most of them
+// (small type is relatively wider).
+int Units(const AnsiString& text, int height) {
+    int units = 0;
+    for (int zoom = 25; zoom <= 400; zoom += 25)
+        units = std::max(units, (TPainter::TextWidth(text, height, zoom) * 100 + zoom - 1) / zoom);
+    return units;
+}
+
+} // namespace
+
+int TFSM::WidthForPins() const {
+    // The names' widths row by row: inputs on one side, outputs on the other.
+    std::vector<int> inputs, outputs;
+    for (const auto& p : pins_)
+        (p->Direction() == 0 ? inputs : outputs).push_back(Units(ShownPinName(*p), kPinNameHeight));
+    const std::size_t rows = std::max(inputs.size(), outputs.size());
+    int width = kMinWidth;
+    for (std::size_t row = 0; row < rows; ++row) {
+        const int in = row < inputs.size() ? inputs[row] : 0;
+        const int out = row < outputs.size() ? outputs[row] : 0;
+        int need = kEdge + in + kGap + out + kEdge;
+        // The title is centred over the first row.
+        if (row == 0)
+            need = std::max(need, Units(Symbol(), kSymbolHeight) + 2 * (kEdge + kGap + std::max(in, out)));
+        width = std::max(width, need);
+    }
+    return (width + 9) / 10 * 10;
+}
+
+void TFSM::FitToPins() {
+    const int width = WidthForPins();
+    if (width == GetWidth())
+        return;
+    ChangePins([&] {
+        SetWidth(width);
+        LayoutPins();
+    });
+}
+
 void TFSM::LoadPinsFromFile(const AnsiString& fileName) {
     IFsmServices* fsm = ModelHooks().Fsm;
     if (!fsm)
@@ -40,6 +90,7 @@ void TFSM::LoadPinsFromFile(const AnsiString& fileName) {
             NewPin(inputs[i], 0);
         for (int i = 0; i < outputs.Count() && PinCount() < kMaxPins; ++i)
             NewPin(outputs[i], 1);
+        SetWidth(WidthForPins());
         Finish();
         fileName_ = ExtractFileName(fileName);
     });

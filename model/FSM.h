@@ -5,6 +5,13 @@
 // text come from the state-machine editor through IFsmServices
 // (ModelHooks().Fsm); without it the pins stay as they are and the netlist
 // block holds no table.
+//
+// Its pins are named by the machine, so the box is sized from them when it
+// gets them (from the file, or as a copy): tall enough for the longer side,
+// as every kind is, and wide enough that an input's and an output's names on
+// one row never meet, nor the title the names of the first row, at every
+// zoom. Names edited in the element dialog keep the box: a wider one would
+// move the outputs away from their wires.
 
 #include "model/Element.h"
 
@@ -27,6 +34,10 @@ public:
     bool SavePinsToFile(const AnsiString& fileName);
     // Input and output pin names in order.
     void PinNames(TStrings* inputs, TStrings* outputs) const;
+    // Widens or narrows the box to its pins' names (the outputs follow).
+    void FitToPins();
+    // The width that holds the pins' names: at least 40, in steps of 10.
+    int WidthForPins() const;
 
     // Header and pins, then the transition table when the file is valid.
     void Translate(TStrings* lines) override;

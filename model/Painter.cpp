@@ -243,6 +243,15 @@ void TPainter::AlignedText(int x, int y, const AnsiString& text, TColor color, i
         PixelText(Scale(x), Scale(y), text, Ink(color), h, align);
 }
 
+int TPainter::TextWidth(const AnsiString& text, int height, int zoom) {
+    const int pixels = TPainter(nullptr, zoom, TPaintMode::Normal).Scale(height);
+    if (pixels < 5 || text.IsEmpty())
+        return 0;
+    TCanvas* c = Atlas().Canvas();
+    SetTextFont(c, pixels, clBlack);
+    return c->TextWidth(text);
+}
+
 void TPainter::Text(int x, int y, const AnsiString& text, TColor color, int height) {
     AlignedText(x, y, text, color, height, 0);
 }

@@ -53,6 +53,10 @@ public:
     // Nothing is kept between pieces; kept for callers that end a picture.
     void Flush() {}
 
+    // The width in pixels of a text drawn with that height (scheme units) at
+    // that zoom; 0 where the painter leaves it out.
+    static int TextWidth(const AnsiString& text, int height, int zoom);
+
 private:
     static constexpr long long kPixelLimit = 1LL << 28;
     TColor Ink(TColor color) const { return mode_ == TPaintMode::Print ? clBlack : color; }

@@ -12,10 +12,13 @@ TCustomDateEdit::TCustomDateEdit(TComponent* owner)
     UpdateFormat();
     SetCalendarStyle(csPopup);
     SetGlyphKind(gkDefault);
+    if (!(ComponentState() & csDesigning))
+        settingsHook_ = Application->HookMainWindow([this](TMessage& m) { return FormatSettingsChange(m); });
 }
 
 TCustomDateEdit::~TCustomDateEdit() {
     Destroying();
+    if (settingsHook_) Application->UnhookMainWindow(settingsHook_);
     FreePopup();
     hints_->OnChange = nullptr;
 }
@@ -62,6 +65,11 @@ void TCustomDateEdit::UpdateMask() {
     SetEditMask(GetDateMask());
     UpdatePopup();
     SetDate(date);
+}
+
+bool TCustomDateEdit::FormatSettingsChange(TMessage& message) {
+    if (message.Msg == WM_SETTINGCHANGE && Application->UpdateFormatSettings) UpdateMask();
+    return false;
 }
 
 void TCustomDateEdit::UpdatePopup() {

@@ -6,8 +6,11 @@
 //
 // Keys: keypad "+" and "-" add and take a day (from now when the edit holds
 // no date), "T" gives today; while the popup is open those keys, Page Up,
-// Page Down and the arrows go to it. DateFormatChanged tells every date edit
-// on the screen's forms that the locale's date settings have changed.
+// Page Down and the arrows go to it. Each date edit hooks the main window
+// and rebuilds its mask when the desktop reports a new locale (while the
+// application follows locale changes); DateFormatChanged does it for every
+// date edit on the screen's forms when the program changes the date
+// settings itself.
 
 #include <memory>
 
@@ -78,7 +81,9 @@ public:
     void DoExit() override;
 
 protected:
+    // "DEDITBMP": the calendar sheet, and its grey copy for a disabled edit.
     TBitmap* GetDefaultBitmap() override;
+    int DefaultNumGlyphs() const override { return 2; }
     bool AcceptPopup(Variant& value) override;
     void AcceptValue(const Variant& value) override;
     void SetPopupValue(const Variant& value) override;
@@ -88,6 +93,8 @@ protected:
 private:
     void FreePopup();
     void HintsChanged();
+    // The main window's hook: a settings change rebuilds the mask.
+    bool FormatSettingsChange(TMessage& message);
     // A popup value (a date number, or a text in the date format) as a date.
     TDateTime DateOfValue(const Variant& value) const;
 
@@ -101,6 +108,7 @@ private:
     TYearDigits yearDigits_ = dyDefault;
     AnsiString dateFormat_;
     bool formatting_ = false;
+    int settingsHook_ = 0; // the main window's hook, 0 when not hooked
 };
 
 class TDateEdit : public TCustomDateEdit {

@@ -304,7 +304,10 @@ void TSecretPanel::PaintText() {
     c->Brush()->SetStyle(bsClear);
     int pos = ScrollPos();
     int w = textRect_.Width(), h = textRect_.Height();
-    int x = direction_ == sdHorizontal ? w - pos : 0;
+    // Sideways the text comes in from the side where reading starts: from
+    // the right edge, or for right-to-left reading from the left one.
+    int x = 0;
+    if (direction_ == sdHorizontal) x = UseRightToLeftReading() ? pos - (ScrollLength() - w) : w - pos;
     int y = direction_ == sdVertical ? h - pos : 0;
     unsigned format = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_EXPANDTABS |
                       (alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT);

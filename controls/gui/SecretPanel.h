@@ -1,7 +1,8 @@
 #pragma once
 // TSecretPanel: a panel that, while Active, hides its child controls and
 // plays its Lines as text scrolling through it, upwards like closing credits
-// (sdVertical) or sideways like a ticker (sdHorizontal), with an optional
+// (sdVertical) or sideways like a ticker (sdHorizontal; from the left edge
+// to the right one where text reads from right to left), with an optional
 // glyph beside the text. The animation runs on a TExTimer and draws through
 // an off-screen bitmap.
 //

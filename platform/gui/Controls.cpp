@@ -611,6 +611,15 @@ bool Router::eventFilter(QObject* o, QEvent* e) {
     case QEvent::WindowStateChange:
         WatchWindows(o, e);
         break;
+    case QEvent::LocaleChange:
+        // The desktop's new locale reaches the application object once (the
+        // widgets hear it after); the main window's hooks hear it as the
+        // settings message.
+        if (o == qApp) {
+            TMessage m{WM_SETTINGCHANGE, 0, 0, 0};
+            Application->CallMainWindowHooks(m);
+        }
+        break;
     default:
         break;
     }
@@ -1044,6 +1053,11 @@ void TControl::DestroyWidget() {
 }
 
 QWidget* TControl::Widget() const { return holder_->widget; }
+
+bool TControl::UseRightToLeftReading() const {
+    const QWidget* w = holder_->widget;
+    return (w ? w->layoutDirection() : QGuiApplication::layoutDirection()) == Qt::RightToLeft;
+}
 
 std::weak_ptr<char> TControl::Alive() const { return holder_->alive; }
 

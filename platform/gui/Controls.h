@@ -285,6 +285,10 @@ public:
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
 
+    // Whether the control's text reads from right to left: its window's
+    // layout direction (that of the application unless set for the window).
+    bool UseRightToLeftReading() const;
+
     // The Qt widget under the control, for the windowing layer and its tests.
     QWidget* Widget() const;
     // Expires when the control is destroyed (for queued work).

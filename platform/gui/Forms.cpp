@@ -1208,6 +1208,31 @@ void TApplication::Idle() {
 
 // The title names message boxes and the help window. It is not Qt's display
 // name: the desktop would append that to every window's caption.
+int TApplication::HookMainWindow(TWindowHook hook) {
+    if (!hook) return 0;
+    const int id = nextWindowHook_++;
+    windowHooks_.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void TApplication::UnhookMainWindow(int hook) {
+    std::erase_if(windowHooks_, [hook](const auto& h) { return h.first == hook; });
+}
+
+bool TApplication::CallMainWindowHooks(TMessage& message) {
+    // A copy: procedures may come and go while one runs.
+    const std::vector<std::pair<int, TWindowHook>> hooks = windowHooks_;
+    for (auto it = hooks.rbegin(); it != hooks.rend(); ++it) {
+        const int id = it->first;
+        if (std::none_of(windowHooks_.begin(), windowHooks_.end(), [id](const auto& h) { return h.first == id; }))
+            continue;
+        bool handled = false;
+        Dispatch([&] { handled = it->second(message); });
+        if (handled) return true;
+    }
+    return false;
+}
+
 void TApplication::SetTitle(const AnsiString& t) { title_ = t; }
 
 AnsiString TApplication::ExeName() const { return FromQString(QCoreApplication::applicationFilePath()); }

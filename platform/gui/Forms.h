@@ -335,6 +335,21 @@ public:
     // Runs when a modal form has just been shown, before its loop waits.
     std::function<void(TForm*)> OnModalStart;
 
+    // Whether the program's controls follow a change of the desktop's locale
+    // (the date edits rebuild their masks from the date settings).
+    bool UpdateFormatSettings = true;
+    // Procedures that see the main window's messages first: WM_SETTINGCHANGE
+    // when the desktop reports a new locale. The one installed last is asked
+    // first; one that returns true has handled the message, and the others
+    // do not see it. A procedure may remove itself (or another) while called.
+    using TWindowHook = std::function<bool(TMessage& message)>;
+    // A number to remove it by; 0 (nothing installed) for an empty procedure.
+    int HookMainWindow(TWindowHook hook);
+    void UnhookMainWindow(int hook);
+    // Internal: hands a message of the main window to the procedures; true
+    // when one handled it.
+    bool CallMainWindowHooks(TMessage& message);
+
     // Reports an exception: OnException when set, else ShowException.
     void HandleException(TObject* sender, Exception& e);
     // The default report: "Ошибка в программе!\n" + the message.
@@ -360,6 +375,8 @@ private:
     bool terminated_ = false;
     bool running_ = false;
     bool handlingException_ = false;
+    std::vector<std::pair<int, TWindowHook>> windowHooks_;
+    int nextWindowHook_ = 1;
 };
 
 // The one application object and screen, made on first use (a QApplication

@@ -37,6 +37,9 @@ constexpr unsigned WM_CLOSE = 0x0010;
 constexpr unsigned WM_QUIT = 0x0012;
 constexpr unsigned WM_ERASEBKGND = 0x0014;
 constexpr unsigned WM_SHOWWINDOW = 0x0018;
+// The desktop's settings changed; the main window's hooks hear it when the
+// desktop reports a new locale (WParam and LParam 0).
+constexpr unsigned WM_SETTINGCHANGE = 0x001A;
 constexpr unsigned WM_ACTIVATEAPP = 0x001C;
 constexpr unsigned WM_CANCELMODE = 0x001F;
 constexpr unsigned WM_SETCURSOR = 0x0020;

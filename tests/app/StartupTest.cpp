@@ -47,6 +47,7 @@
 #include "fsm/gui/FSMCond.h"
 #include "fsm/gui/fsmPins.h"
 #include "fsm/gui/stProp.h"
+#include "toolbars/TBExCtls.h"
 #include "toolbars/TBExTlbr.h"
 #include "toolbars/TBExTlwn.h"
 #include "translator/TranslatorHost.h"
@@ -313,6 +314,55 @@ TEST_F(FrameTest, TheMenuItemsHideAndShowTheirBarsAndBringBackAFloatingBarClosed
         if (c.bar != modes) c.bar->SetDockedTo(dock);
     }
     modes->SetDockedTo(frame->DockBarLeft);
+}
+
+// The two pop-up menus and the primitives bar exist, hold what they should,
+// and stay out of sight: no control shows the menus, the bar takes no place.
+TEST_F(FrameTest, ThePopupMenusAndThePrimitivesBarAreKeptButNotShown) {
+    auto captions = [](TMenuItem* parent) {
+        std::vector<AnsiString> texts;
+        for (int i = 0; i < parent->Count(); ++i) texts.push_back(parent->Items(i)->Caption());
+        return texts;
+    };
+    ASSERT_EQ(frame->FindComponent("PopupMenu1"), frame->PopupMenu1);
+    TMenuItem* files = frame->PopupMenu1->Items();
+    ASSERT_EQ(files->Count(), 4);
+    EXPECT_EQ(files->Items(0)->Action(), frame->InsertFileAction);
+    EXPECT_EQ(files->Items(1)->Action(), frame->ActivateFileProjectAction);
+    EXPECT_TRUE(files->Items(2)->IsLine());
+    EXPECT_EQ(files->Items(3)->Action(), frame->DeleteFileAction);
+    EXPECT_EQ(captions(files), (std::vector<AnsiString>{"Вставить файл"_a, "Открыть файл"_a, "-", "Удалить файл"_a}));
+
+    ASSERT_EQ(frame->FindComponent("PopupMenu2"), frame->PopupMenu2);
+    TMenuItem* top = frame->PopupMenu2->Items();
+    EXPECT_EQ(captions(top), (std::vector<AnsiString>{"Панели"_a, "Настроить"_a}));
+    TMenuItem* copy = top->Items(0);
+    TMenuItem* panels = frame->N13->Parent();
+    EXPECT_EQ(captions(copy), captions(panels));
+    for (int i = 0; i < copy->Count(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(copy->Items(i)->Checked(), panels->Items(i)->Checked());
+        EXPECT_EQ(copy->Items(i)->Visible(), panels->Items(i)->Visible());
+    }
+    // Its items are copies: a click there leaves the bars and the main menu's ticks.
+    copy->Items(0)->Click();
+    EXPECT_TRUE(frame->N13->Checked());
+    EXPECT_TRUE(frame->ToolBar2->Visible());
+
+    ASSERT_EQ(frame->FindComponent("ToolbarEx1"), frame->ToolbarEx1);
+    TToolbarEx* primitives = frame->ToolbarEx1;
+    EXPECT_EQ(primitives->Caption(), "Примитивы"_a);
+    EXPECT_FALSE(primitives->Visible());
+    EXPECT_EQ(primitives->DockedTo(), frame->DockBarTop);
+    ASSERT_EQ(primitives->ControlCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        auto* b = dynamic_cast<TToolbarButtonEx*>(primitives->Controls(i));
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->Action(), nullptr);
+        EXPECT_FALSE(b->OnClick);
+    }
+    for (int i = 0; i < frame->DockBarTop->ToolbarCount(); ++i)
+        EXPECT_NE(frame->DockBarTop->Toolbars(i), primitives) << "the hidden bar takes no place on the dock";
 }
 
 TEST_F(FrameTest, TheStoredOptionsReachTheTranslatorAndTheSignalTable) {

@@ -170,7 +170,7 @@ TEST(Exconst, StringTableAndPictures) {
         const char* name;
         int w, h;
     } pictures[] = {{"CHECK_IMAGES", 96, 39}, {"EXSPINUP", 7, 4},     {"EXSPINDOWN", 7, 4}, {"FEDITBMP", 14, 12},
-                    {"DEDITBMP", 14, 12},     {"EX_HANDCUR", 32, 32}, {"EX_DRAGCUR", 32, 32}};
+                    {"DEDITBMP", 28, 12},     {"EX_HANDCUR", 32, 32}, {"EX_DRAGCUR", 32, 32}};
     for (const Picture& p : pictures) {
         TBitmap b;
         b.LoadFromResourceName(p.name);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "editor/ModalScript.h"
+#include "editor/Unit5.h"
 #include "platform/Bitmap.h"
 #include "platform/FileIO.h"
 
@@ -170,6 +171,53 @@ TEST_F(Dialogs, TheDriverPinDialogsNames) {
     TDriver pin(nullptr);
     f->ApplyToDriver(&pin);
     EXPECT_EQ(std::pair(f->NamePin->Text(), pin.Name()), std::pair(AnsiString("zz"), AnsiString("zz")));
+}
+
+// The name offered again is selected and has the focus, so that what the
+// user types replaces it.
+TEST_F(Dialogs, TheDriverPinDialogsOfferedNameIsReplacedByTyping) {
+    SeedSignals();
+    TInsertPinForm* f = InsertPinForm;
+    RunModal(f, {[&] {
+        f->NamePin->SetItemIndex(2);
+        f->OKBtn->Click();
+    }});
+    AnsiString offered;
+    AnsiString typed;
+    RunModal(f, {[&] {
+        offered = f->NamePin->Text();
+        EXPECT_EQ(std::pair(f->NamePin->SelStart(), f->NamePin->SelLength()), std::pair(0, 2));
+        ASSERT_TRUE(ProcessUntil([&] { return f->NamePin->Focused(); }, 2000));
+        QTest::keyClicks(QApplication::focusWidget(), "BTN");
+        typed = f->NamePin->Text();
+        f->OKBtn->Click();
+    }});
+    EXPECT_EQ(offered, AnsiString("Y1"));
+    EXPECT_EQ(typed, AnsiString("BTN"));
+}
+
+// The search buttons of the driver-pin and connector dialogs show their
+// picture on the button face: the blue pulse under the glass, and nothing of
+// the colour that is left out.
+TEST_F(Dialogs, TheSearchButtonsShowTheirPicture) {
+    auto* pinDialog = MakeForm<TForm5>();
+    for (TBitBtn* button : {pinDialog->btFind, Form9->btFind}) {
+        SCOPED_TRACE(button->Owner()->Name().c_str());
+        EXPECT_EQ(std::pair(button->Width(), button->Height()), std::pair(33, 33));
+        ASSERT_FALSE(button->Glyph()->Empty());
+        EXPECT_EQ(std::pair(button->Glyph()->Width(), button->Glyph()->Height()), std::pair(24, 24));
+        const QImage face = button->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int pulse = 0;
+        int leftOut = 0;
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x) {
+                const QRgb c = face.pixel(x, y) & 0xFFFFFF;
+                if (c == 0x0050A0) ++pulse;
+                if (c == 0xFF00FF) ++leftOut;
+            }
+        EXPECT_GT(pulse, 10);
+        EXPECT_EQ(leftOut, 0);
+    }
 }
 
 TEST_F(Dialogs, TheSymbolChoosersAcceptRuleAndName) {

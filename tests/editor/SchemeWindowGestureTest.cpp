@@ -106,6 +106,22 @@ TEST_F(Gesture, TheCopyTable) {
               std::tuple(int(TMDIChild::mdDevice), before, 0));
 }
 
+// A state machine's copy is named after the source's pins, so it takes the
+// box those names need, outputs at its edge.
+TEST_F(Gesture, AStateMachinesCopyTakesTheBoxOfItsNames) {
+    TFSM* src = Doc()->CreateFSM();
+    src->SetInputCount(4);
+    src->SetOutputCount(2);
+    const char* names[] = {"BTN", "TOP", "STOP", "RESET", "ДВИГАТЕЛЬ_ВВЕРХ", "ДВИГАТЕЛЬ_ВНИЗ"};
+    for (int i = 0; i < 6; ++i) src->Pin(i)->SetName(Utf8ToAnsi(names[i]));
+    src->FitToPins();
+    ASSERT_GT(src->GetWidth(), 40);
+    ASSERT_TRUE(window->InsertCopyDevice(src));
+    auto* copy = static_cast<TFSM*>(window->PlacedObject);
+    EXPECT_EQ(std::pair(copy->GetWidth(), copy->GetHeight()), std::pair(src->GetWidth(), src->GetHeight()));
+    EXPECT_EQ(copy->GetOutput(1)->OffsetX(), copy->GetWidth() + 10);
+}
+
 TEST_F(Gesture, EveryObjectPlacedFromItsDialog) {
     ASSERT_TRUE(DriversInUse().AddVarBit("link1", "связь"_a));
     FakeFrameServices services;

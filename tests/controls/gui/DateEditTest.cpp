@@ -83,6 +83,34 @@ TEST_F(Dates, MaskAndTextFollowTheLocale) {
     }
 }
 
+// The desktop reporting a new locale makes every date edit read the date
+// settings again, while the application follows locale changes; an edit that
+// is gone hears nothing.
+TEST_F(Dates, ALocaleChangeTheDesktopReportsRebuildsTheMask) {
+    struct Following {
+        ~Following() { Application->UpdateFormatSettings = true; }
+    } restore;
+    TDateEdit* inner = NewControl<TDateEdit>(form, NewControl<TPanel>(form, form, "Panel1"), "DateEdit2");
+    edit->SetDate(EncodeDate(2007, 6, 5));
+    inner->SetDate(EncodeDate(2026, 12, 31));
+    QEvent change(QEvent::LocaleChange);
+    DateSeparator = '/';
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(edit->EditText(), AnsiString("05/06/2007"));
+    EXPECT_EQ(inner->EditText(), AnsiString("31/12/2026"));
+    EXPECT_EQ(edit->Date(), EncodeDate(2007, 6, 5));
+
+    Application->UpdateFormatSettings = false;
+    DateSeparator = '-';
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(edit->EditText(), AnsiString("05/06/2007")) << "the application does not follow";
+
+    Application->UpdateFormatSettings = true;
+    delete inner;
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(edit->EditText(), AnsiString("05-06-2007"));
+}
+
 TEST_F(Dates, BlanksCharNeverGoesBelowABlankAndInvalidDatesBecomeNull) {
     edit->SetBlanksChar('\t');
     EXPECT_EQ(edit->BlanksChar(), ' ');
@@ -231,6 +259,33 @@ TEST_F(Dates, WeekendsAndTodayAreDrawn) {
     EXPECT_EQ(cal->DefaultColWidth(), 30);
     EXPECT_EQ(cal->DefaultRowHeight(), (140 - 6) / 7);
     EXPECT_FALSE(cal->CanFocus()); // it never takes the focus
+}
+
+// The button's picture holds two sheets: the red-headed one while the button
+// can be pressed, the grey embossed one while it cannot; the button is as
+// wide as one sheet and its margins.
+TEST_F(Dates, TheButtonDrawsTheSecondSheetWhenDisabled) {
+    EXPECT_EQ(std::pair(edit->Glyph()->Width(), edit->Glyph()->Height()), std::pair(28, 12));
+    EXPECT_EQ(edit->NumGlyphs(), 2);
+    EXPECT_EQ(edit->ButtonWidth(), 21);
+    form->Show();
+    TEditButton* button = edit->Button();
+    auto count = [&](TColor colour) {
+        int n = 0;
+        for (int y = 0; y < button->Height(); ++y)
+            for (int x = 0; x < button->Width(); ++x) n += button->Canvas()->Pixels(x, y) == ColorToRGB(colour);
+        return n;
+    };
+    button->Repaint();
+    KeepPicture(button->Widget(), "date-button");
+    const int redUp = count(clRed);
+    const int shadowUp = count(clBtnShadow);
+    button->SetEnabled(false);
+    button->Repaint();
+    KeepPicture(button->Widget(), "date-button-disabled");
+    EXPECT_EQ(redUp, 20) << "the header of the enabled sheet";
+    EXPECT_EQ(count(clRed), 0);
+    EXPECT_GT(count(clBtnShadow), shadowUp + 40) << "the disabled sheet's outline, header and dots";
 }
 
 TEST_F(Dates, HintsKeepFourLinesAndReachTheButtonsThatMoveByAMonthOrAYear) {

@@ -142,6 +142,50 @@ TEST_F(SecretPanels, SidewaysTheTextRunsAcrossItsOwnHeight) {
     EXPECT_EQ(panel->ScrollLength(), probe.Canvas()->TextWidth("Самая длинная строка"_a) + r.Width());
 }
 
+// Sideways the line comes in at the right edge and runs left; for text read
+// from right to left it comes in at the left edge and runs right, as far
+// from the left edge after n ticks as it was from the right one.
+TEST_F(SecretPanels, SidewaysForRightToLeftReadingTheTextRunsTheOtherWay) {
+    form->Show();
+    panel->SetScrollDirection(sdHorizontal);
+    Start({"Текст"});
+    const TRect r = panel->TextRect();
+    const int widest = panel->ScrollLength() - r.Width();
+    ASSERT_GT(r.Width(), widest + 80);
+    // The first and last column of the text rectangle with ink.
+    auto inked = [&] {
+        int first = r.Right;
+        int last = r.Left - 1;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (panel->Canvas()->Pixels(x, y) == clBlack) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return std::pair(first, last);
+    };
+    Tick(widest + 20);
+    const auto [fromRight, fromRightEnd] = inked();
+    const int bearing = fromRight - (r.Left + r.Width() - (widest + 20));
+    Tick(40);
+    EXPECT_EQ(inked().first, fromRight - 40) << "it runs to the left";
+    EXPECT_FALSE(panel->UseRightToLeftReading());
+
+    panel->Widget()->setLayoutDirection(Qt::RightToLeft);
+    ASSERT_TRUE(panel->UseRightToLeftReading());
+    panel->Stop();
+    panel->Play();
+    Tick(widest + 20);
+    const auto [fromLeft, fromLeftEnd] = inked();
+    EXPECT_EQ(fromLeft, r.Left + 20 + bearing);
+    EXPECT_EQ(fromLeftEnd - fromLeft, fromRightEnd - fromRight) << "the same line";
+    Tick(40);
+    EXPECT_EQ(inked().first, fromLeft + 40) << "it runs to the right";
+    // It has passed the right edge at the end of its length.
+    Tick(panel->ScrollLength() - panel->ScrollPos());
+    EXPECT_EQ(inked().first, r.Right) << "nothing left in the rectangle";
+}
+
 TEST_F(SecretPanels, RaisedOrLoweredTextHasAHighlightCopy) {
     form->Show();
     panel->SetColor(clBtnFace);

@@ -191,6 +191,53 @@ TEST_F(Events, WindowProcHooksWrapTheChainAndPostMessageIsQueued) {
     EXPECT_EQ(log.back(), "before down");
 }
 
+// The desktop's locale change reaches the main window's hooks once as the
+// settings message, the one installed last first; one that handles it ends
+// the round, one may remove itself, and an exception goes to the handler.
+TEST_F(Events, ALocaleChangeReachesTheMainWindowsHooksAsTheSettingsMessage) {
+    std::vector<std::string> log;
+    bool handleInB = false;
+    int a = 0;
+    int b = 0;
+    int c = 0;
+    a = Application->HookMainWindow([&](TMessage& m) {
+        log.push_back("a " + std::to_string(m.Msg));
+        return false;
+    });
+    b = Application->HookMainWindow([&](TMessage& m) {
+        log.push_back("b " + std::to_string(m.Msg));
+        return handleInB;
+    });
+    c = Application->HookMainWindow([&](TMessage&) {
+        log.push_back("c");
+        Application->UnhookMainWindow(c);
+        throw Exception("c fails");
+        return false;
+    });
+    EXPECT_EQ(Application->HookMainWindow(nullptr), 0);
+    std::vector<AnsiString> reported;
+    Application->OnException = [&](TObject*, Exception* e) { reported.push_back(e->Message); };
+    QEvent change(QEvent::LocaleChange);
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(log, (std::vector<std::string>{"c", "b 26", "a 26"}));
+    EXPECT_EQ(reported, std::vector<AnsiString>{"c fails"});
+    log.clear();
+    handleInB = true;
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_EQ(log, std::vector<std::string>{"b 26"}) << "handled by b: a does not hear it";
+    // Other events of the application, and a locale change of one widget, are no settings message.
+    log.clear();
+    TForm* f = MakeForm();
+    QCoreApplication::sendEvent(f->Widget(), &change);
+    QEvent other(QEvent::ApplicationFontChange);
+    QCoreApplication::sendEvent(qApp, &other);
+    EXPECT_TRUE(log.empty());
+    Application->UnhookMainWindow(b);
+    Application->UnhookMainWindow(a);
+    QCoreApplication::sendEvent(qApp, &change);
+    EXPECT_TRUE(log.empty());
+}
+
 // A control with a frame of its own: 4 pixels all round, 10 more on top as a
 // caption that answers HTCAPTION.
 class FramedControl : public TCustomControl {
