@@ -28,7 +28,9 @@ public:
     // Input and output pin names in order.
     void PinNames(TStrings* inputs, TStrings* outputs) const;
 
-    // Header and pins, then the transition table when the file is valid.
+    // Header and pins, then the transition table when the file is valid;
+    // nothing but a translation error when the pins are not the file's
+    // signals.
     void Translate(TStrings* lines) override;
     bool Properties() override;
 
@@ -39,5 +41,8 @@ protected:
     void TranslateTail(TStrings* lines) override;
 
 private:
+    // Whether the pins differ from the file's signals in count or names (the
+    // first difference in words); false when the file cannot be read.
+    bool DiffersFromFile(const AnsiString& file, AnsiString& difference) const;
     AnsiString fileName_;
 };

@@ -209,12 +209,16 @@ bool TSymbol::Properties() {
         return false;
     switch (dialogs->SymbolActionChoice()) {
     case 0:
+    {
         // A file that is gone or refused leaves the symbol as it is.
+        const std::vector<TPinTip> before = PinTips();
         if (!ReloadSymbolFile()) {
             ShowMessage("Не найден файл символа "_a + fileName_);
             return false;
         }
+        FollowPinsByName(before, ResolvedFileName());
         return true;
+    }
     case 1:
         if (IFrameServices* frame = ModelHooks().Frame)
             frame->OpenSchemeWindow(ResolvedFileName());
