@@ -140,6 +140,7 @@ public:
     void RemoveZeroLengthLinks();
     // Rebuilds the nets from the drawing (no chain names are united).
     void RebuildNets() override;
+    std::vector<AnsiString> FollowPins(TElement* element, const std::vector<TPinTip>& before) override;
     const std::deque<TNet>& Nets() const { return nets_; }
     const std::deque<TChain>& Chains() const { return chains_; }
     int ChainCounter() const { return chainCounter_; }

@@ -118,9 +118,13 @@ bool TScheme::LoadFromBytes(const std::string& bytes) {
         objects_.push_back(std::move(o));
     }
     chainCounter_ = counter;
-    for (const auto& o : objects_)
-        if (o->Kind() == TEntityKind::Symbol)
-            static_cast<TSymbol*>(o.get())->LoadInnerScheme();
+    {
+        // The schemes of its symbols, at every depth, are one load.
+        TSymbolLoad load(fileName_);
+        for (const auto& o : objects_)
+            if (o->Kind() == TEntityKind::Symbol)
+                static_cast<TSymbol*>(o.get())->LoadInnerScheme();
+    }
     --updating_;
     rebuildPending_ = false;
     RebuildNets();
@@ -249,6 +253,7 @@ bool TScheme::Paste(int x, int y) {
     ClearSelection();
     followers_.clear();
     ++updating_;
+    TSymbolLoad load(fileName_);
     for (auto& o : loaded) {
         TEntity* e = o.release();
         AddNew(e, true);

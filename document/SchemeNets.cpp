@@ -553,6 +553,132 @@ void TScheme::AttachElement(TEntity* object) {
     Rebuild(JoinMode::Join, touched);
 }
 
+std::vector<AnsiString> TScheme::FollowPins(TElement* element, const std::vector<TPinTip>& before) {
+    if (!element)
+        return {};
+    // Where each old tip goes: the tip of the first pin of its name and
+    // direction not taken yet; a tip whose pin is gone gets a place later.
+    struct Way {
+        const TPinTip* from;
+        bool kept = false;
+        int x = 0, y = 0;
+        bool joined = false;
+    };
+    std::vector<Way> ways;
+    std::vector<bool> taken(std::size_t(element->PinCount()), false);
+    for (const TPinTip& t : before) {
+        Way w{&t, false, t.X, t.Y, false};
+        for (int i = 0; i < element->PinCount(); ++i) {
+            TInOut* p = element->Pin(i);
+            if (taken[std::size_t(i)] || p->Direction() != t.Direction || p->Name() != t.Name)
+                continue;
+            taken[std::size_t(i)] = true;
+            w.kept = true;
+            w.x = p->TipX();
+            w.y = p->TipY();
+            break;
+        }
+        ways.push_back(w);
+    }
+    auto wayAt = [&](int x, int y) -> Way* {
+        for (Way& w : ways)
+            if (w.from->X == x && w.from->Y == y)
+                return &w;
+        return nullptr;
+    };
+
+    // What lies on the old tips, and every other place where something would
+    // join: pin tips and wire ends that stay.
+    struct Ends {
+        TLink* link;
+        Way* first;
+        Way* second;
+    };
+    std::vector<Ends> links;
+    std::vector<std::pair<TDriver*, Way*>> drivers;
+    std::unordered_set<uint64_t> occupied;
+    for (const auto& o : objects_) {
+        if (o->Deleted() || o.get() == element || o->IsPoint())
+            continue;
+        if (o->IsLink()) {
+            auto* l = static_cast<TLink*>(o.get());
+            Way* a = wayAt(l->X1(), l->Y1());
+            Way* b = wayAt(l->X2(), l->Y2());
+            if (a || b)
+                links.push_back({l, a, b});
+            if (!a)
+                occupied.insert(Key(l->X1(), l->Y1()));
+            if (!b)
+                occupied.insert(Key(l->X2(), l->Y2()));
+            for (Way* w : {a, b})
+                if (w)
+                    w->joined = true;
+            continue;
+        }
+        auto* e = dynamic_cast<TElement*>(o.get());
+        if (!e)
+            continue;
+        if (e->IsDriver()) {
+            TInOut* t = static_cast<TDriver*>(e)->Terminal();
+            if (Way* w = t ? wayAt(t->TipX(), t->TipY()) : nullptr) {
+                drivers.push_back({static_cast<TDriver*>(e), w});
+                w->joined = true;
+                continue;
+            }
+        }
+        for (int i = 0; i < e->PinCount(); ++i)
+            occupied.insert(Key(e->Pin(i)->TipX(), e->Pin(i)->TipY()));
+    }
+    for (int i = 0; i < element->PinCount(); ++i)
+        occupied.insert(Key(element->Pin(i)->TipX(), element->Pin(i)->TipY()));
+
+    // What was joined to a gone pin goes outwards from its old tip, away from
+    // the element, to the first place where it joins nothing.
+    // (Its own wire may pass there: the wire only gets shorter.)
+    auto crossed = [&](int x, int y, const Way* own) {
+        for (const auto& o : objects_) {
+            if (o->Deleted() || !o->IsLink())
+                continue;
+            auto* l = static_cast<TLink*>(o.get());
+            if (l->PassesThrough(x, y) && wayAt(l->X1(), l->Y1()) != own && wayAt(l->X2(), l->Y2()) != own)
+                return true;
+        }
+        return false;
+    };
+    std::vector<AnsiString> lost;
+    const int middle = element->GetX() + element->GetWidth() / 2;
+    for (Way& w : ways) {
+        if (w.kept || !w.joined)
+            continue;
+        const int step = w.from->X < middle ? -10 : 10;
+        for (int tries = 0; tries < 1000 && (occupied.count(Key(w.x, w.y)) || crossed(w.x, w.y, &w)); ++tries)
+            w.x += step;
+        occupied.insert(Key(w.x, w.y));
+        lost.push_back(w.from->Name);
+    }
+
+    bool moved = false;
+    for (const Ends& e : links) {
+        const int x1 = e.first ? e.first->x : e.link->X1();
+        const int y1 = e.first ? e.first->y : e.link->Y1();
+        const int x2 = e.second ? e.second->x : e.link->X2();
+        const int y2 = e.second ? e.second->y : e.link->Y2();
+        moved = moved || x1 != e.link->X1() || y1 != e.link->Y1() || x2 != e.link->X2() || y2 != e.link->Y2();
+        e.link->SetEnds(x1, y1, x2, y2);
+    }
+    for (auto [d, w] : drivers) {
+        const int dx = w->x - w->from->X;
+        const int dy = w->y - w->from->Y;
+        moved = moved || dx != 0 || dy != 0;
+        d->Move(dx, dy);
+    }
+    if (moved) {
+        SetModified(true);
+        RebuildNets();
+    }
+    return lost;
+}
+
 void TScheme::MergeChainsOfPins(TEntity* object) {
     if (object && !object->Deleted())
         Rebuild(JoinMode::Join, {object});

@@ -203,6 +203,7 @@ void TScheme::SetExpandSymbols(bool on) {
 void TScheme::ReloadSymbols() {
     ClearExpansion();
     expandSymbols_ = false;
+    TSymbolLoad load(fileName_);
     for (const auto& o : objects_)
         if (!o->Deleted() && o->Kind() == TEntityKind::Symbol)
             static_cast<TSymbol*>(o.get())->LoadInnerScheme();

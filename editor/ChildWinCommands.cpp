@@ -12,6 +12,7 @@
 #include "editor/InsertPin.h"
 #include "editor/OpenSym.h"
 #include "editor/Unit9.h"
+#include "platform/FileUtils.h"
 #include "platform/List.h"
 #include "platform/UiPort.h"
 
@@ -159,9 +160,19 @@ void TMDIChild::InsertConnectActionExecute(TObject*) {
 }
 
 void TMDIChild::InsertSymbolActionExecute(TObject*) {
+    TfmOpenSymbolFile* f = fmOpenSymbolFile;
+    // A scheme that holds itself could never be loaded whole: the placing
+    // ends and nothing is inserted.
+    if (f) {
+        const AnsiString own = Scheme->GetFileName();
+        if (SameFile(TSymbol::ResolveFileName(f->FilenameEdit->FileName(), own), own)) {
+            EndGesture();
+            ShowMessage("Схема "_a + own + " не может быть символом самой себя."_a);
+            return;
+        }
+    }
     OneRebuild once(Scheme);
     TSymbol* s = Scheme->CreateSymbol();
-    TfmOpenSymbolFile* f = fmOpenSymbolFile;
     if (f) s->LoadSymbolFile(f->FilenameEdit->FileName());
     FinishInsert(s, LastPoint.x, LastPoint.y, false);
     if (f) {

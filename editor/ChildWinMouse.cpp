@@ -86,7 +86,8 @@ void TMDIChild::PressPlacing(int sx, int sy) {
         break;
     case mdSymbol:
         InsertSymbolActionExecute(this);
-        Mode |= InsertedFlag;
+        // A refused symbol ends the placing.
+        if (Mode & PlacingFlag) Mode |= InsertedFlag;
         break;
     case mdFSM:
         if (!(Mode & InsertedFlag) && !FsmFileName.IsEmpty()) {

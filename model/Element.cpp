@@ -48,6 +48,26 @@ void TElement::RebuildSchemeNets() {
         scheme_->RebuildNets();
 }
 
+std::vector<TPinTip> TElement::PinTips() const {
+    std::vector<TPinTip> tips;
+    for (const auto& p : pins_)
+        tips.push_back({p->Name(), p->Direction(), p->TipX(), p->TipY()});
+    return tips;
+}
+
+void TElement::FollowPinsByName(const std::vector<TPinTip>& before, const AnsiString& fileName) {
+    if (!scheme_)
+        return;
+    const std::vector<AnsiString> lost = scheme_->FollowPins(this, before);
+    if (lost.empty())
+        return;
+    AnsiString names;
+    for (const AnsiString& n : lost)
+        names += (names.IsEmpty() ? AnsiString() : AnsiString(", ")) + n;
+    ShowMessage("В файле "_a + fileName + " больше нет сигналов "_a + names + " элемента "_a + Name() +
+                ": их провода оставлены неподключёнными."_a);
+}
+
 TInOut* TElement::AddPin() {
     TInOut* pin = nullptr;
     ChangePins([&] {

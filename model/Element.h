@@ -106,6 +106,12 @@ protected:
         RebuildSchemeNets();
     }
     void RebuildSchemeNets();
+    // The pins as they are, to be followed once they are made anew.
+    std::vector<TPinTip> PinTips() const;
+    // After the pins were made anew from a file: what was joined to the old
+    // pins follows the pins of their names (ISchemeContext::FollowPins); the
+    // user is told of the pins that the file no longer has.
+    void FollowPinsByName(const std::vector<TPinTip>& before, const AnsiString& fileName);
     // Replaces the pins of one direction by n pins of that name in their
     // standard places; the box grows to 10 + 10 x n when smaller.
     void ReplacePins(int direction, int n, const AnsiString& name);

@@ -106,7 +106,47 @@ bool TFSM::SavePinsToFile(const AnsiString& fileName) {
     return fsm->WritePins(fileName, &inputs, &outputs);
 }
 
-void TFSM::Translate(TStrings* lines) { TElement::Translate(lines); }
+bool TFSM::DiffersFromFile(const AnsiString& file, AnsiString& difference) const {
+    IFsmServices* fsm = ModelHooks().Fsm;
+    TStringList fileInputs, fileOutputs;
+    if (!fsm || !fsm->ReadPins(file, &fileInputs, &fileOutputs))
+        return false;
+    TStringList inputs, outputs;
+    PinNames(&inputs, &outputs);
+    struct Side {
+        const TStringList& mine;
+        const TStringList& file;
+        AnsiString count;
+        AnsiString one;
+    };
+    const Side sides[] = {{inputs, fileInputs, "входов "_a, "вход "_a}, {outputs, fileOutputs, "выходов "_a, "выход "_a}};
+    for (const Side& s : sides)
+        if (s.mine.Count() != s.file.Count()) {
+            difference = s.count + IntToStr(s.mine.Count()) + ", в файле "_a + IntToStr(s.file.Count());
+            return true;
+        }
+    for (const Side& s : sides)
+        for (int i = 0; i < s.mine.Count(); ++i)
+            if (s.mine[i] != s.file[i]) {
+                difference = s.one + IntToStr(i + 1) + " " + s.mine[i] + ", в файле "_a + s.file[i];
+                return true;
+            }
+    return false;
+}
+
+void TFSM::Translate(TStrings* lines) {
+    // The table speaks of the file's signals in the file's order; pins that
+    // differ from them would wire the controller to the wrong signals.
+    const AnsiString file = GetFullFileName();
+    AnsiString difference;
+    if (lines && DiffersFromFile(file, difference)) {
+        TempNames = "";
+        ReportTranslationError("Выводы элемента "_a + Name() + " не совпадают с сигналами машины состояний "_a + file +
+                               " ("_a + difference + ")");
+        return;
+    }
+    TElement::Translate(lines);
+}
 
 void TFSM::TranslateTail(TStrings* lines) {
     // A machine that is missing, refused or fails its check leaves the block
@@ -129,7 +169,9 @@ bool TFSM::Properties() {
         AnsiString chosen = frame->AskFileName(fileName_);
         if (chosen.IsEmpty() || chosen == fileName_)
             return false;
+        const std::vector<TPinTip> before = PinTips();
         LoadPinsFromFile(chosen);
+        FollowPinsByName(before, chosen);
         return true;
     }
     case 1: {

@@ -39,7 +39,9 @@ public:
     // The width that holds the pins' names: at least 40, in steps of 10.
     int WidthForPins() const;
 
-    // Header and pins, then the transition table when the file is valid.
+    // Header and pins, then the transition table when the file is valid;
+    // nothing but a translation error when the pins are not the file's
+    // signals.
     void Translate(TStrings* lines) override;
     bool Properties() override;
 
@@ -50,5 +52,8 @@ protected:
     void TranslateTail(TStrings* lines) override;
 
 private:
+    // Whether the pins differ from the file's signals in count or names (the
+    // first difference in words); false when the file cannot be read.
+    bool DiffersFromFile(const AnsiString& file, AnsiString& difference) const;
     AnsiString fileName_;
 };

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/AnsiString.h"
 #include "platform/Color.h"
@@ -44,6 +45,15 @@ public:
     virtual void ShowProgress(int position, int max) { (void)position; (void)max; }
 };
 
+// A pin as it was before its element's pins were made anew: its name,
+// direction (0 input, 1 output) and tip.
+struct TPinTip {
+    AnsiString Name;
+    int Direction = 0;
+    int X = 0;
+    int Y = 0;
+};
+
 // What an object asks of the scheme document it belongs to. The document is
 // the owner of its objects; it implements this interface.
 class ISchemeContext : public IEntityOwner {
@@ -64,6 +74,16 @@ public:
     // Connectors with their class: 0 joined only to element inputs, 1 only
     // to outputs, 3 both, 2 none; restart begins at the first; null at the end.
     virtual TVarDriver* NextVarDriver(uint8_t& cls, bool restart) = 0;
+    // After the element's pins were made anew from `before`: the wire ends
+    // and driver pins that lay on an old pin tip follow the pin of the same
+    // name and direction; those of a pin that is gone are moved off every pin
+    // and stay unconnected. Returns the names of the gone pins that had
+    // something joined. A document without wires has nothing to move.
+    virtual std::vector<AnsiString> FollowPins(TElement* element, const std::vector<TPinTip>& before) {
+        (void)element;
+        (void)before;
+        return {};
+    }
 };
 
 // The undo list as the objects see it: an object records its geometry

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <exception>
+#include <optional>
+#include <vector>
 
 #include "model/Driver.h"
 #include "platform/FileIO.h"
@@ -28,16 +31,121 @@ bool FileExists(const AnsiString& name) {
 } // namespace
 
 AnsiString TSymbol::ResolvedFileName() const {
-    if (FileExists(fileName_) || !scheme_ || scheme_->GetFileName().IsEmpty())
-        return fileName_;
-    AnsiString beside = PathJoin(ExtractFilePath(scheme_->GetFileName()), ExtractFileName(fileName_));
-    return FileExists(beside) ? beside : fileName_;
+    return ResolveFileName(fileName_, scheme_ ? scheme_->GetFileName() : AnsiString());
 }
+
+AnsiString TSymbol::ResolveFileName(const AnsiString& fileName, const AnsiString& schemeFile) {
+    if (FileExists(fileName) || schemeFile.IsEmpty())
+        return fileName;
+    AnsiString beside = PathJoin(ExtractFilePath(schemeFile), ExtractFileName(fileName));
+    return FileExists(beside) ? beside : fileName;
+}
+
+// ---- one load -------------------------------------------------------------------------
+
+namespace {
+
+struct LoadState {
+    // The files being loaded, outermost first, as the file system names them.
+    std::vector<std::filesystem::path> path;
+    std::int64_t spent = 0;
+    // The first file refused for holding itself; whether a bound was reached.
+    AnsiString holdsItself;
+    bool tooMuch = false;
+};
+
+// Loads run on the thread of the windows; a thread of its own keeps its own.
+thread_local std::optional<LoadState> current;
+
+std::filesystem::path Identity(const AnsiString& fileName) {
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::weakly_canonical(ToFsPath(fileName), ec);
+    return ec ? ToFsPath(fileName) : p;
+}
+
+} // namespace
+
+TSymbolLoad::TSymbolLoad(const AnsiString& fileName) {
+    if (!current) {
+        current.emplace();
+        outermost_ = true;
+    }
+    if (!fileName.IsEmpty()) {
+        current->path.push_back(Identity(fileName));
+        onPath_ = true;
+    }
+}
+
+TSymbolLoad::~TSymbolLoad() {
+    if (onPath_)
+        current->path.pop_back();
+    if (!outermost_)
+        return;
+    LoadState done = std::move(*current);
+    current.reset();
+    // A load that ends by an exception is reported by whoever catches it.
+    if (std::uncaught_exceptions() > 0)
+        return;
+    try {
+        if (!done.holdsItself.IsEmpty())
+            ShowMessage(HoldsItselfMessage(done.holdsItself));
+        if (done.tooMuch)
+            ShowMessage(TooMuchMessage());
+    } catch (...) {
+        // A message that cannot be shown leaves the loaded document as it is.
+    }
+}
+
+bool TSymbolLoad::Admit(const AnsiString& fileName) {
+    if (!current)
+        return false;
+    const std::filesystem::path id = Identity(fileName);
+    if (std::find(current->path.begin(), current->path.end(), id) != current->path.end()) {
+        if (current->holdsItself.IsEmpty())
+            current->holdsItself = fileName;
+        return false;
+    }
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(ToFsPath(fileName), ec);
+    std::int64_t cost = TSymbol::kMinLoadCost;
+    if (!ec && size > std::uintmax_t(cost))
+        cost = size > std::uintmax_t(TSymbol::kMaxLoadBytes) ? TSymbol::kMaxLoadBytes + 1 : std::int64_t(size);
+    if (current->spent + cost > TSymbol::kMaxLoadBytes) {
+        current->tooMuch = true;
+        return false;
+    }
+    current->spent += cost;
+    return true;
+}
+
+void TSymbolLoad::RefuseTooDeep() {
+    if (current)
+        current->tooMuch = true;
+}
+
+AnsiString TSymbolLoad::HoldsItselfMessage(const AnsiString& fileName) {
+    return "Файл символа "_a + fileName + " вложен сам в себя: такой символ не загружен."_a;
+}
+
+AnsiString TSymbolLoad::TooMuchMessage() {
+    return "Символы вложены слишком глубоко или их слишком много: загружены не все символы."_a;
+}
+
+// ---- the symbol ---------------------------------------------------------------------------
 
 std::unique_ptr<ISchemeContext> TSymbol::MakeInner(const AnsiString& path) const {
     int depth = (scheme_ ? scheme_->GetNestingDepth() : 0) + 1;
     const TSymbolSchemeFactory& make = ModelHooks().SymbolSchemes;
-    if (depth > kMaxDepth || !FileExists(path) || !make)
+    if (!FileExists(path) || !make)
+        return nullptr;
+    // A symbol loaded on its own (inserted, reloaded) is a load of its own,
+    // with the owning document's file on the path.
+    TSymbolLoad load(scheme_ ? scheme_->GetFileName() : AnsiString());
+    if (depth > kMaxDepth) {
+        TSymbolLoad::RefuseTooDeep();
+        return nullptr;
+    }
+    if (!TSymbolLoad::Admit(path))
         return nullptr;
     return make(path, depth);
 }
@@ -101,12 +209,16 @@ bool TSymbol::Properties() {
         return false;
     switch (dialogs->SymbolActionChoice()) {
     case 0:
+    {
         // A file that is gone or refused leaves the symbol as it is.
+        const std::vector<TPinTip> before = PinTips();
         if (!ReloadSymbolFile()) {
             ShowMessage("Не найден файл символа "_a + fileName_);
             return false;
         }
+        FollowPinsByName(before, ResolvedFileName());
         return true;
+    }
     case 1:
         if (IFrameServices* frame = ModelHooks().Frame)
             frame->OpenSchemeWindow(ResolvedFileName());

@@ -6,6 +6,7 @@
 // A symbol writes no netlist block of its own: a translation expands its
 // inner devices, named with the symbol's name in front (see TScheme).
 
+#include <cstdint>
 #include <memory>
 
 #include "model/Element.h"
@@ -32,6 +33,8 @@ public:
     // The full path of the file: as stored when it exists, else beside the
     // owning scheme's file.
     AnsiString ResolvedFileName() const;
+    // The same for a symbol file name in a scheme of that file name.
+    static AnsiString ResolveFileName(const AnsiString& fileName, const AnsiString& schemeFile);
     // The scheme loaded from the file (a scheme document), or null.
     ISchemeContext* InnerScheme() const { return inner_.get(); }
 
@@ -39,8 +42,13 @@ public:
     void Translate(TStrings* lines) override;
     bool Properties() override;
 
-    // How deep symbols may nest (a file holding itself is refused).
+    // How deep symbols may nest.
     static constexpr int kMaxDepth = 8;
+    // The bound of one load's work (see TSymbolLoad): the bytes of the symbol
+    // files read, each file counted as at least kMinLoadCost, since a scheme
+    // costs memory of its own however small its file is.
+    static constexpr std::int64_t kMaxLoadBytes = std::int64_t(16) << 20;
+    static constexpr std::int64_t kMinLoadCost = 4096;
 
 protected:
     void SaveExtra(ByteWriter& w) const override;
@@ -53,4 +61,32 @@ private:
     void MakePins();
     AnsiString fileName_;
     std::unique_ptr<ISchemeContext> inner_;
+};
+
+// One load of a document together with the schemes of its symbols, at every
+// depth. The document that loads opens one with its own file name; the
+// documents of its symbols, loaded meanwhile, open theirs inside it. It keeps
+// the files on the current path, so that a symbol whose file is already
+// being loaded (a file that holds itself, or two files that hold each other)
+// is refused, and the work done, so that the load stops at its bound however
+// the files nest. What was refused is told once, when the outermost ends.
+class TSymbolLoad {
+public:
+    explicit TSymbolLoad(const AnsiString& fileName);
+    ~TSymbolLoad();
+    TSymbolLoad(const TSymbolLoad&) = delete;
+    TSymbolLoad& operator=(const TSymbolLoad&) = delete;
+
+    // Whether a symbol file may be loaded now: not on the current path, and
+    // within the bound (its cost is counted when it is).
+    static bool Admit(const AnsiString& fileName);
+    // Notes a symbol refused for lying deeper than kMaxDepth.
+    static void RefuseTooDeep();
+
+private:
+    static AnsiString HoldsItselfMessage(const AnsiString& fileName);
+    static AnsiString TooMuchMessage();
+
+    bool outermost_ = false;
+    bool onPath_ = false;
 };

@@ -90,6 +90,13 @@ AnsiString ExpandFileName(const AnsiString& name) {
     return FromFsPath(out);
 }
 
+bool SameFile(const AnsiString& a, const AnsiString& b) {
+    if (a.IsEmpty() || b.IsEmpty()) return false;
+    struct stat sa, sb;
+    if (StatOf(a, sa) && StatOf(b, sb)) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return ExpandFileName(a) == ExpandFileName(b);
+}
+
 AnsiString GetCurrentDir() {
     std::error_code ec;
     return FromFsPath(fs::current_path(ec));

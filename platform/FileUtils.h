@@ -38,6 +38,10 @@ bool ForceDirectories(const AnsiString& dir);
 // folder, '\' becomes '/', and "." and ".." parts are resolved (links are not
 // followed). A trailing separator is kept. An empty name gives "".
 AnsiString ExpandFileName(const AnsiString& name);
+// Whether two names stand for one file: the same file on disk (links and
+// relative names followed) or, while either is missing, the same expanded
+// name. An empty name is no file.
+bool SameFile(const AnsiString& a, const AnsiString& b);
 AnsiString GetCurrentDir();
 bool SetCurrentDir(const AnsiString& dir);
 

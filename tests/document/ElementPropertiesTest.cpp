@@ -3,7 +3,10 @@
 // actions through the frame.
 #include <gtest/gtest.h>
 
+#include "common/Printers.h"
+#include "common/TestEnv.h"
 #include "model/ModelTestSupport.h"
+#include "platform/TestUiPort.h"
 #include "platform/UiPort.h"
 
 using namespace modeltest;
@@ -140,6 +143,51 @@ TEST(Properties, EditSelectionPropertiesMarksAndAttaches) {
     s.SetModified(false);
     s.EditSelectionProperties();
     EXPECT_FALSE(s.IsModified());
+}
+
+// A symbol read again from a file that lost a connector: the wires follow
+// the pins of their names, the wire of the lost one is left unconnected (off
+// the pin that took its place) and the user is told.
+TEST(Properties, ASymbolRefreshKeepsEachWireOnThePinOfItsName) {
+    testenv::TempDir dir;
+    const AnsiString file = dir.File("gate.tvy");
+    auto writeSymbol = [&](std::initializer_list<const char*> connectors) {
+        TScheme inner;
+        int y = 0;
+        for (const char* c : connectors)
+            DriverAt(inner, c, 100, y += 50, true);
+        ASSERT_TRUE(inner.SaveAsSymbol(file));
+    };
+    writeSymbol({"A", "B", "C"});
+    TestUiPort ui;
+    TScheme s;
+    s.SetFileName(dir.File("main.tvs"));
+    TSymbol* sym = s.CreateSymbol();
+    sym->SetName("G1");
+    sym->SetX(300);
+    sym->SetY(100);
+    sym->LoadSymbolFile(file);
+    s.AttachElement(sym);
+    ASSERT_EQ(sym->PinCount(), 3);
+    std::vector<TDriver*> drivers;
+    for (int i = 0; i < 3; ++i) {
+        TInOut* pin = sym->Pin(i);
+        drivers.push_back(DriverAt(s, "X_" + pin->Name(), pin->TipX() - 60, pin->TipY()));
+        WireFrom(s, pin, pin->TipX() - 60, pin->TipY());
+    }
+    writeSymbol({"B", "C"});
+    FakeDialogs dialogs;
+    s.AddToSelection(sym, true);
+    s.EditSelectionProperties();
+    ASSERT_EQ(sym->PinCount(), 2);
+    EXPECT_EQ(sym->Pin(0)->Name() + "=" + sym->Pin(0)->SignalName(), AnsiString("B=X_B"));
+    EXPECT_EQ(sym->Pin(1)->Name() + "=" + sym->Pin(1)->SignalName(), AnsiString("C=X_C"));
+    TNet* lost = drivers[0]->Terminal()->Net();
+    ASSERT_NE(lost, nullptr) << "the wire stays with its driver pin";
+    for (TInOut* p : lost->Pins)
+        EXPECT_NE(p->Element(), sym);
+    EXPECT_EQ(ui.Messages(),
+              std::vector<AnsiString>{"В файле "_a + file + " больше нет сигналов A элемента G1: их провода оставлены неподключёнными."_a});
 }
 
 } // namespace

@@ -609,13 +609,6 @@ TEST(SchemeSymbols, ExpansionIsTransientAndPrefixesInnerDevices) {
     ErrorLog log;
     Translated(lost);
     ASSERT_EQ(log.errors.size(), 1u);
-    // A symbol file that holds itself is not loaded without end.
-    TScheme self;
-    TSymbol* loop = self.CreateSymbol();
-    loop->SetFileName(dir.File("loop.tvy"));
-    ASSERT_TRUE(self.SaveAsSymbol(dir.File("loop.tvy")));
-    loop->LoadSymbolFile(dir.File("loop.tvy"));
-    EXPECT_NE(loop->InnerScheme(), nullptr);
 }
 
 } // namespace

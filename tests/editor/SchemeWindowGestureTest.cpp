@@ -3,6 +3,7 @@
 #include "editor/SchemeWindowTest.h"
 
 #include "editor/ModalScript.h"
+#include "platform/TestUiPort.h"
 
 namespace {
 
@@ -196,6 +197,31 @@ TEST_F(Gesture, EveryObjectPlacedFromItsDialog) {
     // The state-machine file is asked for with an empty name; cancelled, no placement.
     services.answer = AnsiString(), window->SetModeFSMActionExecute(nullptr), Click(700, 550);
     EXPECT_EQ(std::pair(window->Mode, services.asked.back()), std::pair(int(TMDIChild::mdFSM), AnsiString()));
+}
+
+// A scheme is never a symbol of itself: the placing ends with the message and
+// nothing is inserted, whether the file is named in full or as the symbol
+// records keep it, beside the scheme.
+TEST_F(Gesture, TheSchemesOwnFileIsRefusedAsItsSymbol) {
+    TestUiPort ui;
+    const AnsiString own = dir.File("valve.tvy");
+    Doc()->CreateVarDriver()->SetName("c1");
+    Doc()->SetFileName(own);
+    ASSERT_TRUE(Doc()->SaveToFile());
+    const Records before = State();
+    for (const AnsiString& chosen : {own, AnsiString("valve.tvy")}) {
+        SCOPED_TRACE(chosen.c_str());
+        ui.Clear();
+        fmOpenSymbolFile->FilenameEdit->SetText(chosen);
+        window->SetMode(TMDIChild::mdSymbol | TMDIChild::PlacingFlag);
+        Down(100, 100);
+        EXPECT_EQ(window->Mode, int(TMDIChild::mdSymbol));
+        EXPECT_EQ(window->PlacedObject, nullptr);
+        Up(120, 140);
+        EXPECT_EQ(State(), before);
+        EXPECT_EQ(ui.Messages(), std::vector<AnsiString>{"Схема "_a + own + " не может быть символом самой себя."_a});
+        EXPECT_TRUE(SheetIsClean());
+    }
 }
 
 TEST_F(Gesture, WiresSegmentBySegment) {

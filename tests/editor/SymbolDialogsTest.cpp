@@ -9,14 +9,21 @@
 
 namespace {
 
-// Records the pins written back into state-machine files.
+// Records the pins written back into state-machine files; the files' inputs
+// are fileInputs.
 class RecordingFsm : public FakeFrameServices {
 public:
     bool WritePins(const AnsiString& file, TStrings* inputs, TStrings* outputs) override {
         written.push_back(file + ":" + inputs->CommaText() + "/" + outputs->CommaText());
         return true;
     }
+    bool ReadPins(const AnsiString&, TStrings* inputs, TStrings* outputs) override {
+        inputs->SetCommaText(fileInputs);
+        outputs->SetCommaText("y");
+        return true;
+    }
     std::vector<AnsiString> written;
+    AnsiString fileInputs = "a,b";
 };
 
 class SymbolDialogs : public PropertyDialogTest {
@@ -122,6 +129,44 @@ TEST_F(SymbolDialogs, SymbolsStateMachinesAndWires) {
     EXPECT_EQ(std::pair(a->ChainNumber(), b->ChainNumber()), std::pair(0, 0));
     EXPECT_FALSE(Edit(b, Form6, [] { Form6->Chain->SetText("X"); Form6->Chain->Modified = true; Form6->Button2->Click(); }));
     EXPECT_EQ(b->ChainName(), "Пуск"_a);
+    EXPECT_TRUE(SheetIsClean());
+}
+
+// A state machine read again from a file that lost its first input: on the
+// sheet the wires move to the pins of their names, the lost one's wire moves
+// off the pin that took its place, and nothing is left over from the
+// inverting drawing.
+TEST_F(SymbolDialogs, AStateMachineRefreshMovesTheWiresOnTheSheet) {
+    services.fileInputs = "a,b,c";
+    TFSM* f = Doc()->CreateFSM();
+    f->SetName("M1");
+    f->LoadPinsFromFile("m.fsm");
+    Place(f, 300, 100);
+    ASSERT_EQ(f->InputCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        TInOut* pin = f->GetInput(i);
+        Doc()->CreateWire(pin->TipX() - 80, pin->TipY(), pin->TipX(), pin->TipY())->SetName(pin->Name());
+    }
+    for (TEntity* o : Doc()->LiveObjects()) o->Show();
+    services.fileInputs = "b,c";
+    services.answer = "m2.fsm";
+    Doc()->AddToSelection(f, true);
+    ModalScript script;
+    script.On(Form3, [] {
+        Form3->Check->SetItemIndex(0);
+        Form3->Button1->Click();
+    });
+    window->EditPropertyActionExecute(nullptr);
+    EXPECT_EQ(script.shown[Form3], 1);
+    ASSERT_EQ(f->InputCount(), 2);
+    // Each input's net holds the wire named after it, and nothing else.
+    for (int i = 0; i < 2; ++i) {
+        TNet* net = f->GetInput(i)->Net();
+        ASSERT_NE(net, nullptr);
+        ASSERT_EQ(net->Links.size(), 1u);
+        EXPECT_EQ(net->Links[0]->Name(), f->GetInput(i)->Name());
+    }
+    EXPECT_EQ(Said(), Texts{"В файле m2.fsm больше нет сигналов a элемента M1: их провода оставлены неподключёнными."_a});
     EXPECT_TRUE(SheetIsClean());
 }
 

@@ -13,6 +13,7 @@
 #include "model/Link.h"
 #include "model/Symbol.h"
 #include "platform/Bitmap.h"
+#include "platform/TestUiPort.h"
 #include "platform/StringList.h"
 #include "platform/TestUiPort.h"
 
@@ -216,10 +217,13 @@ TEST(SchemeContext, ASymbolsSchemeComesFromTheInstalledFactory) {
     EXPECT_EQ(symbol.Pin(2)->Name(), AnsiString("V3"));
     EXPECT_EQ(symbol.Pin(2)->Direction(), 1);
 
-    // Too deep inside other symbols (a file that holds itself) nothing is made.
+    // Too deep inside other symbols nothing is made, and the user is told.
+    TestUiPort ui;
     doc.depth = TSymbol::kMaxDepth;
     symbol.LoadInnerScheme();
     EXPECT_EQ(made.size(), 1u);
+    EXPECT_EQ(ui.Messages(),
+              std::vector<AnsiString>{"Символы вложены слишком глубоко или их слишком много: загружены не все символы."_a});
     EXPECT_EQ(symbol.InnerScheme(), nullptr);
     EXPECT_EQ(symbol.PinCount(), 3) << "reloading keeps the pins";
 }

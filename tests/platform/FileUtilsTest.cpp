@@ -106,6 +106,25 @@ TEST(FileUtils, ExpandFileNameAndCurrentDir) {
     ASSERT_TRUE(SetCurrentDir(old));
 }
 
+TEST(FileUtils, SameFileFollowsRelativeNamesAndLinks) {
+    testenv::TempDir t;
+    AnsiString old = GetCurrentDir();
+    AnsiString root = FromFsPath(t.Path());
+    testenv::WriteBytes(t.Path() / "a.tvy", "x");
+    testenv::WriteBytes(t.Path() / "b.tvy", "x");
+    std::filesystem::create_symlink(t.Path() / "a.tvy", t.Path() / "link.tvy");
+    ASSERT_TRUE(SetCurrentDir(root));
+    EXPECT_TRUE(SameFile("a.tvy", root + "/a.tvy"));
+    EXPECT_TRUE(SameFile(root + "/sub/../a.tvy", root + "/a.tvy"));
+    EXPECT_TRUE(SameFile(root + "/link.tvy", root + "/a.tvy"));
+    EXPECT_FALSE(SameFile(root + "/b.tvy", root + "/a.tvy")) << "equal bytes, two files";
+    // A file not written yet is the same as its own name only.
+    EXPECT_TRUE(SameFile("new.tvs", root + "/./new.tvs"));
+    EXPECT_FALSE(SameFile("new.tvs", root + "/a.tvy"));
+    EXPECT_FALSE(SameFile("", ""));
+    ASSERT_TRUE(SetCurrentDir(old));
+}
+
 TEST(FileUtils, AttributesAndDates) {
     testenv::TempDir t;
     AnsiString f = t.File("f.txt");
