@@ -247,8 +247,7 @@ void TMainForm::DeleteFileActionExecute(TObject*) {
 void TMainForm::ActivateFileProjectActionExecute(TObject*) {
     TListItem* row = FileListBox->Selected();
     if (!CurrentProject || !row) return;
-    const AnsiString name = row->Caption();
-    if (!ActivateSchemeWindow(name)) CreateMDIChild(CurrentProject->GetFilePath(name));
+    ShowSchemeWindow(row->Caption());
 }
 
 void TMainForm::OptionProjectActionExecute(TObject*) {
