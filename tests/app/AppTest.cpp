@@ -5,6 +5,7 @@
 #include "document/Project.h"
 #include "document/UndoList.h"
 #include "platform/Canvas.h"
+#include "platform/Exceptions.h"
 #include "platform/FileIO.h"
 #include "platform/FileUtils.h"
 #include "platform/Paths.h"
@@ -35,6 +36,7 @@ void DrawInverted(TCanvas* canvas, bool disc) {
 
 void TTestSchemeChild::PrintSchemeTo(TCanvas* canvas) {
     ChildCalls().push_back("scheme:PrintScheme");
+    if (printFails) throw Exception("the drawing failed");
     DrawInverted(canvas, false);
 }
 
