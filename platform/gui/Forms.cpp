@@ -231,6 +231,8 @@ TForm::~TForm() {
         static_cast<QMdiSubWindow*>(sub)->setWidget(nullptr);
         DestroyWidget();
         delete sub;
+        // The frame's commands follow its children: one fewer now.
+        ScheduleIdle();
     } else {
         DestroyWidget();
     }
@@ -600,6 +602,7 @@ void TForm::SetVisible(bool v) {
         // program that was active before it takes over (without a window
         // manager nobody else would).
         if (wasActive) ActivatePreviousForm();
+        ScheduleIdle();
     }
 }
 

@@ -183,4 +183,29 @@ TEST_F(SchemeInFrame, AModifiedWindowClosesOnlyWhenSaved) {
     EXPECT_EQ(reread.CountDevices(), 1);
 }
 
+TEST_F(SchemeInFrame, ClosingTheLastWindowGreysItsCommandsAsAtStartUp) {
+    // Only the program's own idle pass sets the commands here, as the user
+    // sees them: the test never asks the actions to update.
+    const std::vector<TAction*> commands = {frame->FileSave1,      frame->PreviewAction,         frame->UndoAction,
+                                           frame->WindowCascade1, frame->WindowTileHorizontal1, frame->WindowTileVertical1};
+    auto enabled = [&] {
+        std::string s;
+        for (TAction* a : commands) s += a->Enabled() ? '1' : '0';
+        return s;
+    };
+    WriteScheme(dir.File("a.tvs"), {"E1"});
+    TMDIChild* w = Open(dir.File("a.tvs"));
+    w->Scheme->AddToSelection(w->Scheme->FirstDevice(), true);
+    // The Delete key, as the user removes an element: now there is a step to undo.
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : w->Widget(), Qt::Key_Delete);
+    ASSERT_TRUE(w->Scheme->FirstDevice() == nullptr);
+    EXPECT_TRUE(ProcessUntil([&] { return enabled() == "111111"; }, 2000)) << enabled();
+    std::weak_ptr<char> alive = w->Alive();
+    port.Answer(mrNo);
+    frame->FileClose1->Execute();
+    EXPECT_TRUE(ProcessUntil([&] { return alive.expired(); }, 2000));
+    EXPECT_TRUE(ProcessUntil([&] { return enabled() == "000000"; }, 2000)) << enabled();
+}
+
 } // namespace
