@@ -25,7 +25,8 @@ namespace gebridge {
 void Register(QWidget* w, TControl* c, bool outerOfNonClient = false);
 void Unregister(QWidget* w);
 TControl* ControlOfWidget(const QObject* w);
-// The control that owns w or the nearest registered ancestor of w.
+// The control that owns w or the nearest registered ancestor of w within
+// w's window (or the window of the control a drop-down w belongs to).
 TControl* ControlAround(const QWidget* w);
 
 TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
