@@ -159,7 +159,7 @@ namespace {
 class QtPort : public IUserInterfacePort {
 public:
     int MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int) override {
-        QMessageBox box(QApplication::activeWindow());
+        QMessageBox box(DialogParent());
         box.setWindowTitle(Caption(type));
         box.setText(ToQString(text));
         switch (type) {
@@ -205,7 +205,7 @@ public:
         case MB_RETRYCANCEL: b = MsgButtons({mbRetry, mbCancel}); break;
         default: break;
         }
-        QMessageBox box(QApplication::activeWindow());
+        QMessageBox box(DialogParent());
         (void)type;
         box.setWindowTitle(ToQString(caption.IsEmpty() ? Application->Title() : caption));
         box.setText(ToQString(text));
@@ -213,13 +213,13 @@ public:
         return r; // modal results and IDxx share their numbers
     }
     void ShowMessage(const AnsiString& text) override {
-        QMessageBox box(QApplication::activeWindow());
+        QMessageBox box(DialogParent());
         box.setWindowTitle(ToQString(Application->Title()));
         box.setText(ToQString(text));
         RunBox(box, mbOKOnly);
     }
     bool FileDialog(FileDialogRequest& r) override {
-        QFileDialog dlg(QApplication::activeWindow(), ToQString(r.Title));
+        QFileDialog dlg(DialogParent(), ToQString(r.Title));
         dlg.setAcceptMode(r.kind == FileDialogRequest::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dlg.setFileMode(r.kind != FileDialogRequest::Open ? QFileDialog::AnyFile : r.MultiSelect ? QFileDialog::ExistingFiles : r.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         if (!r.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
@@ -241,14 +241,14 @@ public:
         return !r.FileName.IsEmpty();
     }
     bool ColorDialog(TColor& color) override {
-        QColor c = QColorDialog::getColor(ToQColor(color), QApplication::activeWindow());
+        QColor c = QColorDialog::getColor(ToQColor(color), DialogParent());
         if (!c.isValid()) return false;
         color = FromQColor(c);
         return true;
     }
     bool PrintDialog(PrintDialogRequest& r) override {
         QPrinter printer;
-        QPrintDialog dlg(&printer, QApplication::activeWindow());
+        QPrintDialog dlg(&printer, DialogParent());
         QAbstractPrintDialog::PrintDialogOptions o = QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize;
         if (r.PageNumbersAllowed) o |= QAbstractPrintDialog::PrintPageRange;
         if (r.SelectionAllowed) o |= QAbstractPrintDialog::PrintSelection;
@@ -267,7 +267,7 @@ public:
         return true;
     }
     bool SelectDirectory(const AnsiString& caption, AnsiString& directory) override {
-        QString d = QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(caption), QString::fromUtf8(AnsiToUtf8(directory).c_str()));
+        QString d = QFileDialog::getExistingDirectory(DialogParent(), ToQString(caption), QString::fromUtf8(AnsiToUtf8(directory).c_str()));
         if (d.isEmpty()) return false;
         directory = Utf8ToAnsi(d.toUtf8().toStdString());
         return true;
