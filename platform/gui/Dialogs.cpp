@@ -17,6 +17,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "platform/Canvas.h"
 #include "platform/FileIO.h"
 #include "platform/gui/Bridge.h"
@@ -325,7 +327,42 @@ struct QtPrinterBackend::Impl {
     bool pages = false;
 };
 
-QtPrinterBackend::QtPrinterBackend() : impl_(std::make_unique<Impl>()) {}
+namespace {
+
+// Pages are drawn at the printer's own resolution, at most 600 dpi (an A4
+// page image at 600 dpi already takes some 140 MB); a PDF file, which has no
+// resolution of its own, takes 600 dpi.
+constexpr int kMaxPrintDpi = 600;
+
+int PrinterDpi(const QString& name) {
+    QPrinter p(QPrinter::HighResolution);
+    if (!name.isEmpty()) p.setPrinterName(name);
+    if (p.outputFormat() == QPrinter::PdfFormat) return kMaxPrintDpi;
+    return std::clamp(p.resolution(), 72, kMaxPrintDpi);
+}
+
+// The part of the page as one bit a pixel (black 0, white 1, the table the
+// PDF writer takes as a bitmap), when every pixel there is black or white
+// (a scheme, a list); a null image otherwise.
+QImage BlackAndWhite(const QImage& page, const QRect& part) {
+    QImage mono(part.size(), QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < part.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(page.constScanLine(y + part.top())) + part.left();
+        uchar* bits = mono.scanLine(y);
+        std::fill(bits, bits + mono.bytesPerLine(), uchar(0));
+        for (int x = 0; x < part.width(); ++x) {
+            const uint32_t rgb = row[x] & 0xFFFFFF;
+            if (rgb == 0xFFFFFF) bits[x >> 3] |= uchar(0x80 >> (x & 7));
+            else if (rgb != 0) return QImage();
+        }
+    }
+    return mono;
+}
+
+} // namespace
+
+QtPrinterBackend::QtPrinterBackend() : impl_(std::make_unique<Impl>()), dpi_(PrinterDpi(QString())) {}
 QtPrinterBackend::~QtPrinterBackend() {
     Abort();
 }
@@ -333,11 +370,13 @@ QtPrinterBackend::~QtPrinterBackend() {
 void QtPrinterBackend::SetPdfFile(const AnsiString& fileName) {
     impl_->pdf = QString::fromUtf8(AnsiToUtf8(fileName).c_str());
     impl_->name.clear();
+    dpi_ = kMaxPrintDpi;
 }
 
 void QtPrinterBackend::SetPrinterName(const AnsiString& name) {
     impl_->name = ToQString(name);
     impl_->pdf.clear();
+    dpi_ = PrinterDpi(impl_->name);
 }
 
 TSize QtPrinterBackend::PageSize(TPrinterOrientation o) const {
@@ -378,9 +417,19 @@ void QtPrinterBackend::EndPage(const QImage& page) {
     } else {
         impl_->printer->newPage();
     }
-    QRect target = impl_->painter->viewport();
-    impl_->painter->drawImage(QRect(0, 0, std::min(target.width(), page.width()), std::min(target.height(), page.height())), page,
-                              QRect(0, 0, std::min(target.width(), page.width()), std::min(target.height(), page.height())));
+    // One pixel of the page to one dot of the device, kept exact: a page in
+    // black and white goes as one bit a pixel, and nothing goes through a
+    // lossy compression that would smear the edges of lines and letters.
+    const QRect target = impl_->painter->viewport();
+    const QRect part(0, 0, std::min(target.width(), page.width()), std::min(target.height(), page.height()));
+    impl_->painter->setRenderHint(QPainter::LosslessImageRendering);
+    if (const QImage mono = BlackAndWhite(page, part); !mono.isNull()) {
+        // A bitmap is painted in the pen's colour where its bits are 0.
+        impl_->painter->setPen(Qt::black);
+        impl_->painter->drawImage(part, mono);
+    } else {
+        impl_->painter->drawImage(part, page, part);
+    }
     impl_->pages = true;
 }
 

@@ -134,8 +134,9 @@ public:
 };
 
 // Pages go to a Qt printer: the system's printer (by name, empty for the
-// default) or a PDF file. Copies are always 1 on the device: the program
-// prints its copies itself.
+// default) or a PDF file, drawn at the printer's resolution (600 dpi for a
+// PDF file, at most 600 for a printer). Copies are always 1 on the device:
+// the program prints its copies itself.
 class QtPrinterBackend : public IPrinterBackend {
 public:
     QtPrinterBackend();
@@ -154,7 +155,7 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    int dpi_ = 150;
+    int dpi_;
     bool failed_ = false;
 };
 
