@@ -134,8 +134,8 @@ public:
 };
 
 // Pages go to a Qt printer: the system's printer (by name, empty for the
-// default) or a PDF file, drawn at the printer's resolution (600 dpi for a
-// PDF file, at most 600 for a printer). Copies are always 1 on the device:
+// default) or a PDF file, drawn at the printer's resolution (at most 600
+// dpi; 300 for a PDF file). Copies are always 1 on the device:
 // the program prints its copies itself.
 class QtPrinterBackend : public IPrinterBackend {
 public:
