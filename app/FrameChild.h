@@ -70,9 +70,10 @@ public:
     // Sets the editing mode (the frame's "Переместить связь" sets mode 2).
     virtual void SetMode(int mode) = 0;
     virtual bool FlipHorActionEnabled() = 0;
-    // Printing: draws the scheme on a canvas of the settings' sheet size, and
+    // Printing: draws the scheme on a canvas of the settings' sheet size
+    // (scaled by zoom percent, for a page at the printer's resolution), and
     // prints the element descriptions on the printer (one page).
-    virtual void PrintSchemeTo(TCanvas* canvas) = 0;
+    virtual void PrintSchemeTo(TCanvas* canvas, int zoom = 100) = 0;
     virtual void PrintElements() = 0;
 };
 

@@ -743,7 +743,7 @@ void TMainForm::PasteActionUpdate(TObject*) {
 void TMainForm::UndoActionUpdate(TObject*) {
     // A state-machine window undoes with its own command.
     if (ISchemeChild* s = ActiveScheme()) UndoAction->SetEnabled(!s->SchemeDocument()->UndoList()->IsEmpty());
-    else if (ActiveFsm()) UndoAction->SetEnabled(false);
+    else UndoAction->SetEnabled(false);
 }
 
 void TMainForm::AllZoomUpdate(TObject*) {

@@ -381,18 +381,21 @@ void TMainForm::PrintSchemActionExecute(TObject*) {
             w = int(int64_t(h) * sheetW / sheetH);
         }
         const TRect target = Rect(0, 0, w, h);
+        // A scheme is drawn at the page's scale, as sharp as the printer
+        // prints; a state machine's pictures are drawn at their own size and
+        // stretched.
+        const int zoom = s ? PrintZoom(target, sheetW, sheetH) : 100;
         jobs.BeginWindow();
         for (int copy = 0; copy < copies; ++copy) {
             if (copy > 0) printer->NewPage();
             // Each copy starts from a white sheet: the scheme draws by
             // inverting, so drawing it on an old picture would erase it.
-            TBitmap sheet;
-            TwoColourPicture(sheet, sheetW, sheetH, [&](TCanvas* c) {
-                if (s) s->PrintSchemeTo(c);
-                else f->PrintSchemeTo(c);
-            });
-            printer->Canvas()->CopyMode = cmSrcCopy;
-            printer->Canvas()->StretchDraw(target, &sheet);
+            PrintPicture(printer->Canvas(), target, sheetW, sheetH, zoom,
+                         [&](TCanvas* c, int z) {
+                             if (s) s->PrintSchemeTo(c, z);
+                             else f->PrintSchemeTo(c);
+                         },
+                         false);
         }
         jobs.EndWindow();
     }

@@ -181,7 +181,7 @@ public:
     bool CopyActionEnabled() override;
     bool DeleteActionEnabled() override;
     bool FlipHorActionEnabled() override;
-    void PrintSchemeTo(TCanvas* canvas) override;
+    void PrintSchemeTo(TCanvas* canvas, int zoom = 100) override;
     void PrintElements() override;
 
     // ---- IEntityOwner (the document's window) -------------------------------------------------

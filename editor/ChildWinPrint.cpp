@@ -19,17 +19,20 @@ const char* const kRowProbe = "Hi there!";
 
 } // namespace
 
-void TMDIChild::PrintSchemActionExecute(TObject* Sender) {
-    auto* canvas = dynamic_cast<TCanvas*>(Sender);
+void TMDIChild::PrintSchemActionExecute(TObject* Sender) { PrintSchemeTo(dynamic_cast<TCanvas*>(Sender)); }
+
+void TMDIChild::PrintSchemeTo(TCanvas* canvas, int zoom) {
     if (!canvas || !Scheme) return;
     canvas->Brush()->SetColor(clWhite);
     canvas->Pen()->SetColor(clBlack);
-    Scheme->DrawTo(canvas, true, 100);
+    Scheme->DrawTo(canvas, true, zoom);
     canvas->Font()->SetColor(clBlack);
-    canvas->TextOut(10, 10, Scheme->GetFileName());
+    // The file name grows with the drawing: its letters are sized in points.
+    const int ppi = canvas->PixelsPerInch();
+    canvas->SetPixelsPerInch(ppi * zoom / 100);
+    canvas->TextOut(10 * zoom / 100, 10 * zoom / 100, Scheme->GetFileName());
+    canvas->SetPixelsPerInch(ppi);
 }
-
-void TMDIChild::PrintSchemeTo(TCanvas* canvas) { PrintSchemActionExecute(canvas); }
 
 void TMDIChild::PrintListHeader(TPrinter* printer, int& y, int c) {
     TCanvas* canvas = printer->Canvas();

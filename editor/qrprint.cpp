@@ -1,5 +1,7 @@
 #include "editor/qrprint.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <tuple>
 
 #include "app/FrameChild.h"
@@ -20,6 +22,23 @@ void TwoColourPicture(TBitmap& picture, int width, int height, const std::functi
     canvas->CopyMode = cmSrcInvert;
     draw(canvas);
     picture.Mask(clWhite);
+}
+
+int PrintZoom(const TRect& target, int width, int height) {
+    if (width <= 0 || height <= 0) return 100;
+    const int64_t zx = int64_t(target.Width()) * 100 / width;
+    const int64_t zy = int64_t(target.Height()) * 100 / height;
+    return int(std::clamp<int64_t>(std::min(zx, zy), 100, 100000));
+}
+
+void PrintPicture(TCanvas* canvas, const TRect& target, int width, int height, int zoom,
+                  const std::function<void(TCanvas*, int zoom)>& draw, bool monochrome) {
+    TBitmap picture;
+    TwoColourPicture(picture, int(int64_t(width) * zoom / 100), int(int64_t(height) * zoom / 100),
+                     [&](TCanvas* c) { draw(c, zoom); });
+    if (monochrome) picture.SetMonochrome(true);
+    canvas->CopyMode = cmSrcCopy;
+    canvas->StretchDraw(target, &picture);
 }
 
 struct TReport1::Cache {
@@ -235,13 +254,18 @@ void TReport1::SpeedButton1Click(TObject*) {
     const TRect target = RadioGroup1->ItemIndex() == 1
                              ? Rect(40, 40, k * maxX + 40, k * maxY + 40)
                              : Rect(20, 20, printer->PageWidth() - 20, printer->PageHeight() - 20);
-    TBitmap drawing;
-    TwoColourPicture(drawing, maxX + 30, maxY + 30, [this](TCanvas* c) { Draw(c); });
-    drawing.SetMonochrome(true);
+    // A scheme is drawn at the page's scale; a state machine's pictures are
+    // drawn at their own size and stretched.
+    auto* scheme = schemeWindow_ ? dynamic_cast<ISchemeChild*>(schemeWindow_) : nullptr;
+    const int zoom = scheme ? PrintZoom(target, maxX + 30, maxY + 30) : 100;
     printer->Title = "Печать схемы"_a;
     printer->BeginDoc();
-    printer->Canvas()->CopyMode = cmSrcCopy;
-    printer->Canvas()->StretchDraw(target, &drawing);
+    PrintPicture(printer->Canvas(), target, maxX + 30, maxY + 30, zoom,
+                 [&](TCanvas* c, int z) {
+                     if (scheme) scheme->PrintSchemeTo(c, z);
+                     else Draw(c);
+                 },
+                 true);
     printer->EndDoc();
 }
 

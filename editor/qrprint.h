@@ -22,6 +22,17 @@ class TPrinter;
 // puts on it in any colour but white becomes black. The picture's copy mode
 // is the inverting one, which the drawings of schemes expect.
 void TwoColourPicture(TBitmap& picture, int width, int height, const std::function<void(TCanvas*)>& draw);
+// The zoom percent at which a picture of width by height is drawn for target
+// on a page: at the scale of the target (the smaller of its two ratios), so
+// that its lines and letters are drawn at the printer's resolution rather
+// than enlarged afterwards; never below 100 (a smaller target takes the
+// picture reduced as it is).
+int PrintZoom(const TRect& target, int width, int height);
+// Prints a two-colour picture of width by height stretched into target on
+// the canvas, drawn at zoom (draw is given the zoom), black and white only
+// when monochrome.
+void PrintPicture(TCanvas* canvas, const TRect& target, int width, int height, int zoom,
+                  const std::function<void(TCanvas*, int zoom)>& draw, bool monochrome);
 
 class TReport1 : public TForm {
 public:

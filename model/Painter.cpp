@@ -160,7 +160,8 @@ TPainter::TPainter(TCanvas* canvas, int zoom, TPaintMode mode) : canvas_(canvas)
     if (canvas_) {
         saved_ = new TPainterSavedTools(canvas_);
         canvas_->Pen()->SetStyle(psSolid);
-        canvas_->Pen()->SetWidth(1);
+        // On paper a line keeps its weight on the sheet at any scale.
+        canvas_->Pen()->SetWidth(mode_ == TPaintMode::Print ? std::max(1, zoom_ / 100) : 1);
         canvas_->Pen()->SetMode(mode_ == TPaintMode::Invert ? pmXor : pmCopy);
         canvas_->SetBkMode(TRANSPARENT);
         canvas_->CopyMode = cmSrcInvert;

@@ -25,7 +25,8 @@ namespace gebridge {
 void Register(QWidget* w, TControl* c, bool outerOfNonClient = false);
 void Unregister(QWidget* w);
 TControl* ControlOfWidget(const QObject* w);
-// The control that owns w or the nearest registered ancestor of w.
+// The control that owns w or the nearest registered ancestor of w within
+// w's window (or the window of the control a drop-down w belongs to).
 TControl* ControlAround(const QWidget* w);
 
 TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
@@ -41,6 +42,14 @@ extern bool (*g_shortCutHook)(TControl* focus, WORD key, TShiftState shift);
 extern void (*g_hintHook)(TControl* c);
 extern void (*g_idleHook)();
 void ScheduleIdle();
+// The window that a modal dialog about to run (other than dialog) must be
+// kept above: the active window when it stays on top of the others or is
+// kept above one that does, else a shown window that stays on top; null
+// when no such window is shown. Drop-down lists and tool tips do not count.
+QWidget* StayOnTopOwner(const QWidget* dialog);
+// The parent of a dialog of the toolkit about to run: the window it must be
+// kept above, else the active window.
+QWidget* DialogParent();
 // Whether a window of the program is active, as last reported by
 // WM_ACTIVATEAPP (the desktop reports the change before Qt has moved its
 // active window).

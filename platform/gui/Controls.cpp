@@ -121,8 +121,13 @@ TControl* ControlOfWidget(const QObject* w) {
 }
 
 TControl* ControlAround(const QWidget* w) {
-    for (; w; w = w->parentWidget())
+    for (; w; w = w->parentWidget()) {
         if (TControl* c = ControlOfWidget(w)) return c;
+        // A window of the toolkit's own (a file chooser, a message box) is
+        // no part of the form it was opened over: what is typed or clicked
+        // there is its own. A drop-down list or menu belongs to its control.
+        if (w->isWindow() && w->windowType() != Qt::Popup) return nullptr;
+    }
     return nullptr;
 }
 

@@ -19,6 +19,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "platform/Canvas.h"
 #include "platform/FileIO.h"
 #include "platform/gui/Bridge.h"
@@ -161,7 +163,7 @@ namespace {
 class QtPort : public IUserInterfacePort {
 public:
     int MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int) override {
-        QMessageBox box(QApplication::activeWindow());
+        QMessageBox box(DialogParent());
         box.setWindowTitle(Caption(type));
         box.setText(ToQString(text));
         switch (type) {
@@ -207,7 +209,7 @@ public:
         case MB_RETRYCANCEL: b = MsgButtons({mbRetry, mbCancel}); break;
         default: break;
         }
-        QMessageBox box(QApplication::activeWindow());
+        QMessageBox box(DialogParent());
         (void)type;
         box.setWindowTitle(ToQString(caption.IsEmpty() ? Application->Title() : caption));
         box.setText(ToQString(text));
@@ -215,13 +217,13 @@ public:
         return r; // modal results and IDxx share their numbers
     }
     void ShowMessage(const AnsiString& text) override {
-        QMessageBox box(QApplication::activeWindow());
+        QMessageBox box(DialogParent());
         box.setWindowTitle(ToQString(Application->Title()));
         box.setText(ToQString(text));
         RunBox(box, mbOKOnly);
     }
     bool FileDialog(FileDialogRequest& r) override {
-        QFileDialog dlg(QApplication::activeWindow(), ToQString(r.Title));
+        QFileDialog dlg(DialogParent(), ToQString(r.Title));
         dlg.setAcceptMode(r.kind == FileDialogRequest::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dlg.setFileMode(r.kind != FileDialogRequest::Open ? QFileDialog::AnyFile : r.MultiSelect ? QFileDialog::ExistingFiles : r.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         if (!r.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
@@ -243,14 +245,14 @@ public:
         return !r.FileName.IsEmpty();
     }
     bool ColorDialog(TColor& color) override {
-        QColor c = QColorDialog::getColor(ToQColor(color), QApplication::activeWindow());
+        QColor c = QColorDialog::getColor(ToQColor(color), DialogParent());
         if (!c.isValid()) return false;
         color = FromQColor(c);
         return true;
     }
     bool PrintDialog(PrintDialogRequest& r) override {
         QPrinter printer;
-        QPrintDialog dlg(&printer, QApplication::activeWindow());
+        QPrintDialog dlg(&printer, DialogParent());
         QAbstractPrintDialog::PrintDialogOptions o = QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize;
         if (r.PageNumbersAllowed) o |= QAbstractPrintDialog::PrintPageRange;
         if (r.SelectionAllowed) o |= QAbstractPrintDialog::PrintSelection;
@@ -269,7 +271,7 @@ public:
         return true;
     }
     bool SelectDirectory(const AnsiString& caption, AnsiString& directory) override {
-        QString d = QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(caption), QString::fromUtf8(AnsiToUtf8(directory).c_str()));
+        QString d = QFileDialog::getExistingDirectory(DialogParent(), ToQString(caption), QString::fromUtf8(AnsiToUtf8(directory).c_str()));
         if (d.isEmpty()) return false;
         directory = Utf8ToAnsi(d.toUtf8().toStdString());
         return true;
@@ -344,7 +346,44 @@ struct QtPrinterBackend::Impl {
     }
 };
 
-QtPrinterBackend::QtPrinterBackend() : impl_(std::make_unique<Impl>()) {}
+namespace {
+
+// Pages are drawn at the printer's own resolution, at most 600 dpi (an A4
+// page image at 600 dpi already takes some 140 MB). A PDF file has no
+// resolution of its own: it takes 300 dpi, a printer's, at which the
+// preview's quarter-size page still fits the screen.
+constexpr int kMaxPrintDpi = 600;
+constexpr int kPdfDpi = 300;
+
+int PrinterDpi(const QString& name) {
+    QPrinter p(QPrinter::HighResolution);
+    if (!name.isEmpty()) p.setPrinterName(name);
+    if (p.outputFormat() == QPrinter::PdfFormat) return kPdfDpi;
+    return std::clamp(p.resolution(), 72, kMaxPrintDpi);
+}
+
+// The part of the page as one bit a pixel (black 0, white 1, the table the
+// PDF writer takes as a bitmap), when every pixel there is black or white
+// (a scheme, a list); a null image otherwise.
+QImage BlackAndWhite(const QImage& page, const QRect& part) {
+    QImage mono(part.size(), QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < part.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(page.constScanLine(y + part.top())) + part.left();
+        uchar* bits = mono.scanLine(y);
+        std::fill(bits, bits + mono.bytesPerLine(), uchar(0));
+        for (int x = 0; x < part.width(); ++x) {
+            const uint32_t rgb = row[x] & 0xFFFFFF;
+            if (rgb == 0xFFFFFF) bits[x >> 3] |= uchar(0x80 >> (x & 7));
+            else if (rgb != 0) return QImage();
+        }
+    }
+    return mono;
+}
+
+} // namespace
+
+QtPrinterBackend::QtPrinterBackend() : impl_(std::make_unique<Impl>()), dpi_(PrinterDpi(QString())) {}
 QtPrinterBackend::~QtPrinterBackend() {
     Abort();
 }
@@ -352,11 +391,13 @@ QtPrinterBackend::~QtPrinterBackend() {
 void QtPrinterBackend::SetPdfFile(const AnsiString& fileName) {
     impl_->pdf = fileName;
     impl_->name.clear();
+    dpi_ = kPdfDpi;
 }
 
 void QtPrinterBackend::SetPrinterName(const AnsiString& name) {
     impl_->name = ToQString(name);
     impl_->pdf = AnsiString();
+    dpi_ = PrinterDpi(impl_->name);
 }
 
 TSize QtPrinterBackend::PageSize(TPrinterOrientation o) const {
@@ -400,9 +441,19 @@ void QtPrinterBackend::EndPage(const QImage& page) {
     } else {
         impl_->printer->newPage();
     }
-    QRect target = impl_->painter->viewport();
-    impl_->painter->drawImage(QRect(0, 0, std::min(target.width(), page.width()), std::min(target.height(), page.height())), page,
-                              QRect(0, 0, std::min(target.width(), page.width()), std::min(target.height(), page.height())));
+    // One pixel of the page to one dot of the device, kept exact: a page in
+    // black and white goes as one bit a pixel, and nothing goes through a
+    // lossy compression that would smear the edges of lines and letters.
+    const QRect target = impl_->painter->viewport();
+    const QRect part(0, 0, std::min(target.width(), page.width()), std::min(target.height(), page.height()));
+    impl_->painter->setRenderHint(QPainter::LosslessImageRendering);
+    if (const QImage mono = BlackAndWhite(page, part); !mono.isNull()) {
+        // A bitmap is painted in the pen's colour where its bits are 0.
+        impl_->painter->setPen(Qt::black);
+        impl_->painter->drawImage(part, mono);
+    } else {
+        impl_->painter->drawImage(part, page, part);
+    }
     impl_->pages = true;
 }
 

@@ -137,7 +137,8 @@ public:
 };
 
 // Pages go to a Qt printer: the system's printer (by name, empty for the
-// default) or a PDF file. Copies are always 1 on the device: the program
+// default) or a PDF file, drawn at the printer's resolution (at most 600
+// dpi; 300 for a PDF file). Copies are always 1 on the device: the program
 // prints its copies itself. A PDF file is written under a temporary name and
 // renamed into place when the document ends, so a failed job leaves no part
 // of a file behind.
@@ -160,7 +161,7 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    int dpi_ = 150;
+    int dpi_;
     bool failed_ = false;
     AnsiString failedFile_;
 };

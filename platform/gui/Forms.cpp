@@ -25,6 +25,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 #include <algorithm>
 #include <map>
 
@@ -182,6 +183,49 @@ struct FormEvents : QObject {
     }
 };
 
+namespace gebridge {
+
+namespace {
+
+bool StaysOnTop(const QWidget* w) {
+    const Qt::WindowType type = w->windowType();
+    return (w->windowFlags() & Qt::WindowStaysOnTopHint) && type != Qt::Popup && type != Qt::ToolTip;
+}
+
+QWidget* WidgetOfWindow(const QWindow* window) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowHandle() == window) return w;
+    return nullptr;
+}
+
+// Whether w stays on top of the others or is kept above a window that does
+// (a dialog opened from the element list, and one opened from that).
+bool AboveTheOthers(const QWidget* w) {
+    for (int depth = 0; w && depth < 16; ++depth) {
+        if (StaysOnTop(w)) return true;
+        const QWindow* owner = w->windowHandle() ? w->windowHandle()->transientParent() : nullptr;
+        w = owner ? WidgetOfWindow(owner) : nullptr;
+    }
+    return false;
+}
+
+} // namespace
+
+QWidget* StayOnTopOwner(const QWidget* dialog) {
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != dialog && active->isVisible() && AboveTheOthers(active)) return active;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != dialog && w->isVisible() && StaysOnTop(w)) return w;
+    return nullptr;
+}
+
+QWidget* DialogParent() {
+    if (QWidget* owner = StayOnTopOwner(nullptr)) return owner;
+    return QApplication::activeWindow();
+}
+
+} // namespace gebridge
+
 // ---- TForm -------------------------------------------------------------------------
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
@@ -231,6 +275,8 @@ TForm::~TForm() {
         static_cast<QMdiSubWindow*>(sub)->setWidget(nullptr);
         DestroyWidget();
         delete sub;
+        // The frame's commands follow its children: one fewer now.
+        ScheduleIdle();
     } else {
         DestroyWidget();
     }
@@ -338,7 +384,7 @@ void TForm::ApplyWindowFlags() {
     Qt::WindowFlags f;
     if (subWindow_) f = Qt::SubWindow;
     else if (borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin) f = Qt::Tool;
-    else if (borderStyle_ == bsDialog) f = Qt::Dialog;
+    else if (borderStyle_ == bsDialog || modalDialog_) f = Qt::Dialog;
     else f = Qt::Window;
     if (borderStyle_ == bsNone) f |= Qt::FramelessWindowHint;
     else {
@@ -600,6 +646,7 @@ void TForm::SetVisible(bool v) {
         // program that was active before it takes over (without a window
         // manager nobody else would).
         if (wasActive) ActivatePreviousForm();
+        ScheduleIdle();
     }
 }
 
@@ -645,6 +692,7 @@ int TForm::ShowModal() {
     if (formStyle_ == fsMDIChild) throw EInvalidOperation("Cannot make an MDI child modal");
     ++modalLevel_;
     ModalResult = mrNone;
+    BeginModalWindow(StayOnTopOwner(Widget()));
     Widget()->setWindowModality(Qt::ApplicationModal);
     QPointer<QWidget> activeBefore = QApplication::activeWindow();
     TCloseAction action = caHide;
@@ -669,10 +717,12 @@ int TForm::ShowModal() {
     } catch (...) {
         --modalLevel_;
         Widget()->setWindowModality(Qt::NonModal);
+        EndModalWindow();
         throw;
     }
     Hide();
     Widget()->setWindowModality(Qt::NonModal);
+    EndModalWindow();
     --modalLevel_;
     // The window that was active before the dialog is active again, so that
     // keys go on reaching it (the window system may choose another one).
@@ -684,6 +734,29 @@ int TForm::ShowModal() {
     if (action == caFree) Release();
     ScheduleIdle();
     return result;
+}
+
+void TForm::BeginModalWindow(QWidget* owner) {
+    // The desktop keeps a dialog above the window it belongs to, and in that
+    // window's layer: over a window that stays on top (the element list) a
+    // dialog belonging to it shows above it, where an ordinary window would
+    // open hidden beneath it, holding the keyboard. Without an owner the
+    // dialog belongs to the program's windows as a whole.
+    if (!modalDialog_ && Widget()->windowType() == Qt::Window) {
+        modalDialog_ = true;
+        ApplyWindowFlags();
+    }
+    if (owner) {
+        Widget()->createWinId();
+        Widget()->windowHandle()->setTransientParent(owner->windowHandle());
+    }
+}
+
+void TForm::EndModalWindow() {
+    if (QWindow* w = Widget()->windowHandle(); w && w->transientParent()) w->setTransientParent(nullptr);
+    if (!modalDialog_) return;
+    modalDialog_ = false;
+    ApplyWindowFlags();
 }
 
 void TForm::Close() {

@@ -190,6 +190,10 @@ protected:
     TRect AlignRect() const override;
     void AlignControls(TRect& rect) override;
     void ApplyWindowFlags();
+    // Before and after a modal showing: kept above owner (or above the
+    // program's other windows when none), and back.
+    void BeginModalWindow(QWidget* owner);
+    void EndModalWindow();
     // The window's size as SetBounds takes it (frame included once shown).
     TSize OuterSize() const;
     void PlaceOnFirstShow();
@@ -209,6 +213,9 @@ protected:
     QWidget* menuBar_ = nullptr;
     QWidget* subWindow_ = nullptr;
     int modalLevel_ = 0;
+    // Shown modally: a dialog of the window system whatever its border, so
+    // that the desktop keeps it above the window it belongs to.
+    bool modalDialog_ = false;
     bool created_ = false;
     bool destroyed_ = false;
     bool shownOnce_ = false;

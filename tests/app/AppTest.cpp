@@ -24,20 +24,23 @@ std::vector<TComponent*>& Made() {
 namespace {
 // A black box (or disc) in the middle of the sheet, drawn by inverting as the
 // editors draw for print.
-void DrawInverted(TCanvas* canvas, bool disc) {
+void DrawInverted(TCanvas* canvas, bool disc, int zoom = 100) {
     canvas->Brush()->SetColor(clWhite);
     canvas->Pen()->SetColor(clWhite);
     canvas->Pen()->SetMode(pmXor);
-    if (disc) canvas->Ellipse(100, 100, 300, 200);
-    else canvas->Rectangle(100, 100, 300, 200);
+    const int a = 100 * zoom / 100;
+    const int b = 200 * zoom / 100;
+    const int c = 300 * zoom / 100;
+    if (disc) canvas->Ellipse(a, a, c, b);
+    else canvas->Rectangle(a, a, c, b);
     canvas->Pen()->SetMode(pmCopy);
 }
 } // namespace
 
-void TTestSchemeChild::PrintSchemeTo(TCanvas* canvas) {
+void TTestSchemeChild::PrintSchemeTo(TCanvas* canvas, int zoom) {
     ChildCalls().push_back("scheme:PrintScheme");
     if (printFails) throw Exception("the drawing failed");
-    DrawInverted(canvas, false);
+    DrawInverted(canvas, false, zoom);
 }
 
 void TTestFsmChild::PrintSchemeTo(TCanvas* canvas) {

@@ -90,7 +90,7 @@ public:
     void CenterSelectedActionExecute(TObject*) override { Log("Center"); }
     void SetMode(int mode) override { Log("Mode" + std::to_string(mode)); }
     bool FlipHorActionEnabled() override { return editEnabled; }
-    void PrintSchemeTo(TCanvas* canvas) override;
+    void PrintSchemeTo(TCanvas* canvas, int zoom = 100) override;
     void PrintElements() override;
     // Drawing for the printer fails (throws) while set.
     bool printFails = false;

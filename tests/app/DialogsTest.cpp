@@ -2,6 +2,9 @@
 // command, help, and the commands' refusals with their exact texts.
 #include "app/AppTest.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
+
 #include "app/About.h"
 #include "app/ProjectDlg.h"
 #include "app/Stat.h"
@@ -76,6 +79,51 @@ TEST_F(Dialogs, TheProjectDialogRefusesAndStaysOpen) {
         "Файл "_a + dir.File("old.tvp") + " уже существует. Заменить его?"_a};
     EXPECT_EQ(port.Messages(), expected);
     EXPECT_EQ(testenv::ReadBytes(dir.Path() / "old.tvp"), "keep");
+}
+
+// The toolkit's own file chooser over the project dialog: Enter typed in it
+// chooses the file and nothing else; the project dialog stays open.
+TEST_F(Dialogs, EnterInTheProjectFileChooserGoesToTheChooserOnly) {
+    struct RealPort {
+        IUserInterfacePort* scripted = SetUiPort(QtUiPortInstance());
+        ~RealPort() { SetUiPort(scripted); }
+    } realPort;
+    const AnsiString chosen = dir.File("line.tvp");
+    bool typed = false;
+    bool chooserStayed = false;
+    QTimer chooser;
+    QObject::connect(&chooser, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || typed) return;
+        chooser.stop();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        // The user types where the focus is, once the chooser has it.
+        EXPECT_TRUE(ProcessUntil([&] { return QApplication::focusWidget() == name; }, 2000));
+        name->setText(QString::fromUtf8(AnsiToUtf8(chosen).c_str()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        typed = true;
+        chooserStayed = !ProcessUntil([&] { return !dialog->isVisible(); }, 2000);
+        if (chooserStayed) dialog->reject();
+    });
+    chooser.start(20);
+    int resultAfterChoosing = -1;
+    AnsiString fileAfterChoosing;
+    ModalScript script;
+    script.On(ProjectDlg, [&] {
+        // The user clicks "..." in the project dialog once it is the active window.
+        EXPECT_TRUE(ProcessUntil([] { return QApplication::activeWindow() == ProjectDlg->Widget(); }, 2000));
+        ProjectDlg->BrowseBtn->Click();
+        resultAfterChoosing = ProjectDlg->ModalResult;
+        fileAfterChoosing = ProjectDlg->FileEdit->Text();
+        ProjectDlg->ModalResult = mrCancel;
+    });
+    frame->NewProjectActionExecute(frame->NewProjectAction);
+    EXPECT_TRUE(typed);
+    EXPECT_FALSE(chooserStayed) << "Enter closed the chooser";
+    EXPECT_EQ(resultAfterChoosing, mrNone) << "the project dialog is still open";
+    EXPECT_EQ(AnsiToUtf8(fileAfterChoosing), AnsiToUtf8(chosen));
+    EXPECT_EQ(frame->CurrentProject, nullptr);
 }
 
 TEST_F(Dialogs, ProjectPropertiesApplyToTheOpenProjectAndCancelChangesNothing) {

@@ -4,6 +4,7 @@
 // and reaches the debugger.
 #include "app/AppTest.h"
 
+#include <cstring>
 #include <filesystem>
 
 #include "common/Printers.h"
@@ -181,6 +182,64 @@ TEST_F(SchemeInFrame, AModifiedWindowClosesOnlyWhenSaved) {
     reread.SetFileName(dir.File("new.tvs"));
     reread.LoadFromFile();
     EXPECT_EQ(reread.CountDevices(), 1);
+}
+
+TEST_F(SchemeInFrame, ClosingTheLastWindowGreysItsCommandsAsAtStartUp) {
+    // Only the program's own idle pass sets the commands here, as the user
+    // sees them: the test never asks the actions to update.
+    const std::vector<TAction*> commands = {frame->FileSave1,      frame->PreviewAction,         frame->UndoAction,
+                                           frame->WindowCascade1, frame->WindowTileHorizontal1, frame->WindowTileVertical1};
+    auto enabled = [&] {
+        std::string s;
+        for (TAction* a : commands) s += a->Enabled() ? '1' : '0';
+        return s;
+    };
+    WriteScheme(dir.File("a.tvs"), {"E1"});
+    TMDIChild* w = Open(dir.File("a.tvs"));
+    w->Scheme->AddToSelection(w->Scheme->FirstDevice(), true);
+    // The Delete key, as the user removes an element: now there is a step to undo.
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : w->Widget(), Qt::Key_Delete);
+    ASSERT_TRUE(w->Scheme->FirstDevice() == nullptr);
+    EXPECT_TRUE(ProcessUntil([&] { return enabled() == "111111"; }, 2000)) << enabled();
+    std::weak_ptr<char> alive = w->Alive();
+    port.Answer(mrNo);
+    frame->FileClose1->Execute();
+    EXPECT_TRUE(ProcessUntil([&] { return alive.expired(); }, 2000));
+    EXPECT_TRUE(ProcessUntil([&] { return enabled() == "000000"; }, 2000)) << enabled();
+}
+
+// A scheme printed on a page of 600 dpi is drawn at the page's scale, not at
+// the sheet's size and then enlarged: the outlines of its letters step by
+// single dots of the printer, where an enlarged picture would repeat every
+// row of the sheet six times or so.
+TEST_F(SchemeInFrame, APrintedSchemeIsDrawnAtThePrintersResolution) {
+    WriteScheme(dir.File("a.tvs"), {"Насос"_a, "Клапан"_a});
+    Open(dir.File("a.tvs"));
+    auto own = std::make_unique<TestPrinterBackend>(600, TSize(4960, 7015));
+    TestPrinterBackend* pages = own.get();
+    struct Restore {
+        std::unique_ptr<IPrinterBackend> previous;
+        ~Restore() { Printer()->SetBackend(std::move(previous)); }
+    } restore{Printer()->SetBackend(std::move(own))};
+    port.OnPrintDialog = [](PrintDialogRequest&) { return true; };
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    ASSERT_EQ(pages->Documents.size(), 1u);
+    const QImage& page = pages->Documents[0].pages.at(0);
+    ASSERT_EQ(page.width(), 4960);
+    // Rows that differ from the row above, right after another such row.
+    int steps = 0;
+    int inked = 0;
+    bool changedBefore = false;
+    for (int y = 1; y < page.height(); ++y) {
+        const bool changed = std::memcmp(page.constScanLine(y), page.constScanLine(y - 1), std::size_t(page.bytesPerLine())) != 0;
+        if (changed && changedBefore) ++steps;
+        changedBefore = changed;
+        const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x) inked += qGray(row[x]) == 0;
+    }
+    EXPECT_GT(inked, 0);
+    EXPECT_GT(steps, 50) << steps;
 }
 
 } // namespace

@@ -107,8 +107,11 @@ void ExpectNamesApart(TFSM& f) {
         rename(true, true);
         QImage white(bare.size(), QImage::Format_RGB32);
         white.fill(Qt::white);
-        // Inside the box the bare picture holds only the title.
-        const TRect title = InkAdded(bare, white, Rect(px(kX) + 1, px(kY) + 1, px(kX + f.GetWidth()), px(kY + f.GetHeight())));
+        // Inside the box the bare picture holds only the title. On paper the
+        // box's lines are as thick as the scale makes them.
+        const int line = std::max(1, zoom / 100);
+        const TRect inside = Rect(px(kX) + line, px(kY) + line, px(kX + f.GetWidth()) - line + 1, px(kY + f.GetHeight()) - line + 1);
+        const TRect title = InkAdded(bare, white, inside);
         ASSERT_FALSE(IsRectEmpty(title));
         for (int row = 1; row <= rows; ++row) {
             SCOPED_TRACE(row);

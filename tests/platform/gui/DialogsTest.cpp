@@ -203,17 +203,18 @@ protected:
 
 TEST_F(PrinterJobs, PageSizeFollowsTheOrientationAtThePrintersDpiAndFontsScaleWithIt) {
     TPrinter* p = Printer();
-    p->QtBackend(); // the real printer: A4 at 150 dpi
+    testenv::TempDir dir;
+    p->QtBackend()->SetPdfFile(dir.File("a4.pdf")); // a PDF file: A4 at 300 dpi
     struct Case {
         TPrinterOrientation o;
         int width, height;
     };
-    for (Case c : {Case{poPortrait, 1240, 1753}, Case{poLandscape, 1753, 1240}}) {
+    for (Case c : {Case{poPortrait, 2480, 3507}, Case{poLandscape, 3507, 2480}}) {
         p->SetOrientation(c.o);
         EXPECT_EQ(p->PageWidth(), c.width) << c.o;
         EXPECT_EQ(p->PageHeight(), c.height) << c.o;
     }
-    EXPECT_EQ(p->PixelsPerInch(), 150);
+    EXPECT_EQ(p->PixelsPerInch(), 300);
 
     TestBackend();
     p->SetOrientation(poPortrait);
@@ -237,6 +238,44 @@ TEST_F(PrinterJobs, PageSizeFollowsTheOrientationAtThePrintersDpiAndFontsScaleWi
     EXPECT_EQ(p->Orientation(), poPortrait);
     EXPECT_EQ(MessageOf([&] { p->BeginDoc(); }), "Printing in progress");
     p->EndDoc();
+}
+
+// A page printed to a PDF file is drawn at the printer's resolution and goes
+// into the file pixel for pixel: one image of the whole page at 300 dpi, one
+// bit a pixel when it is black and white, never through lossy compression
+// (which smears the edges of lines and letters).
+TEST_F(PrinterJobs, APdfPageIsDrawnAtThePrintersResolutionAndKeptExactInTheFile) {
+    testenv::TempDir dir;
+    TPrinter* p = Printer();
+    struct Case {
+        const char* file;
+        TColor ink;
+        const char* bits;
+    };
+    for (Case c : {Case{"black.pdf", clBlack, "/BitsPerComponent 1"}, Case{"red.pdf", clRed, "/BitsPerComponent 8"}}) {
+        p->QtBackend()->SetPdfFile(dir.File(c.file));
+        p->BeginDoc();
+        TCanvas* canvas = p->Canvas();
+        EXPECT_EQ(canvas->PixelsPerInch(), 300) << c.file;
+        EXPECT_EQ(canvas->Image()->width(), 2480) << c.file;
+        canvas->Pen()->SetColor(c.ink);
+        canvas->MoveTo(100, 100);
+        canvas->LineTo(2000, 1500);
+        canvas->Font()->SetColor(c.ink);
+        canvas->TextOut(200, 200, "AND1");
+        p->EndDoc();
+        EXPECT_FALSE(p->QtBackend()->Failed());
+        const std::string bytes = testenv::ReadBytes(dir.Path() / c.file);
+        const QString pdf = QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+        EXPECT_EQ(pdf.count(QRegularExpression("/Subtype\\s*/Image")), 1) << c.file;
+        // The page as the device has it: A4 at 300 dpi (to a pixel or two).
+        const QRegularExpressionMatch width = QRegularExpression("/Width\\s+(\\d+)").match(pdf);
+        const QRegularExpressionMatch height = QRegularExpression("/Height\\s+(\\d+)").match(pdf);
+        EXPECT_NEAR(width.captured(1).toInt(), 2480, 3) << c.file;
+        EXPECT_NEAR(height.captured(1).toInt(), 3507, 3) << c.file;
+        EXPECT_TRUE(pdf.contains(QString(c.bits))) << c.file;
+        EXPECT_FALSE(pdf.contains("/DCTDecode")) << c.file;
+    }
 }
 
 TEST_F(PrinterJobs, EachCopyIsAPageOfTheProgramsAndTheDeviceIsAskedForOne) {

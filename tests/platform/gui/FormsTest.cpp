@@ -2,8 +2,11 @@
 // the cursor override.
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMessageBox>
+#include <QWindow>
 
 #include "GuiTest.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/StdCtrls.h"
 
 namespace {
@@ -161,6 +164,66 @@ TEST_F(Forms, HidingTheActiveWindowActivatesTheOneActiveBeforeItUnlessAnotherTak
     b->Hide();
     Application->ProcessMessages();
     EXPECT_EQ(Screen->ActiveForm(), nullptr);
+}
+
+// Whether the top window at the middle of where a and b overlap is a's: the
+// window system's stacking, as the user sees it.
+bool Above(QWidget* a, QWidget* b) {
+    const QRect both = a->frameGeometry() & b->frameGeometry();
+    if (both.isEmpty()) return false;
+    QWindow* top = QGuiApplication::topLevelAt(both.center());
+    return top && top == a->windowHandle();
+}
+
+// A dialog opened while a window of the program stays on top of the others
+// (the element list, the work-file viewer) shows above that window and takes
+// the keyboard: one of the program's forms, and a message box of the toolkit.
+TEST_F(Forms, AModalDialogShowsAboveAWindowThatStaysOnTopAndHasTheKeyboard) {
+    TForm* main = MakeForm();
+    main->SetBounds(0, 0, 900, 700);
+    Application->SetMainForm(main);
+    main->Show();
+    TForm* list = MakeForm();
+    list->SetFormStyle(fsStayOnTop);
+    list->SetBorderStyle(bsDialog);
+    list->SetPosition(poScreenCenter);
+    list->SetClientWidth(355);
+    list->SetClientHeight(396);
+    list->Show();
+    const QPoint middle = list->Widget()->geometry().center();
+    EXPECT_TRUE(ProcessUntil([&] { return QGuiApplication::topLevelAt(middle) == list->Widget()->windowHandle(); }, 2000));
+    // A dialog's border, and a sizeable window shown modally.
+    for (TBorderStyle style : {bsDialog, bsSizeable}) {
+        TForm* dialog = MakeForm();
+        dialog->SetBorderStyle(style);
+        dialog->SetPosition(poScreenCenter);
+        dialog->SetClientWidth(300);
+        dialog->SetClientHeight(200);
+        auto* edit = NewControl<TEdit>(dialog, dialog, "Edit1");
+        dialog->SetActiveControl(edit);
+        for (int showing = 0; showing < 2; ++showing) {
+            bool dialogOnTop = false;
+            RunModal(dialog, {[&] {
+                dialogOnTop = ProcessUntil(
+                    [&] { return Above(dialog->Widget(), list->Widget()) && QApplication::focusWidget() == edit->Widget(); },
+                    2000);
+                dialog->ModalResult = mrOk;
+            }});
+            EXPECT_TRUE(dialogOnTop) << style << " " << showing;
+        }
+    }
+    // The toolkit's message box through the program's own port.
+    IUserInterfacePort* scripted = SetUiPort(QtUiPortInstance());
+    bool boxOnTop = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        boxOnTop = ProcessUntil([&] { return Above(box, list->Widget()) && QApplication::activeWindow() == box; }, 2000);
+        box->reject();
+    });
+    MessageDlg("Схема не упорядочена"_a, mtInformation, mbOKOnly);
+    SetUiPort(scripted);
+    EXPECT_TRUE(boxOnTop);
 }
 
 class Child : public TForm {
