@@ -815,6 +815,10 @@ bool TMainForm::CanMakeWindow(bool registered, const AnsiString& kind, const Ans
 }
 
 TForm* TMainForm::OpenSchemeWindow(const AnsiString& fileName, bool recovery) {
+    // A recovery copy is never the file its window saves to: it always gets
+    // a window of its own.
+    if (!recovery)
+        if (TForm* open = ShowFileWindow(fileName)) return open;
     auto& make = FrameWindowFactories().SchemeWindow;
     if (!CanMakeWindow(bool(make), "окна схем"_a, fileName)) return nullptr;
     TForm* window = make(Application);
@@ -841,11 +845,7 @@ TForm* TMainForm::OpenSchemeWindow(const AnsiString& fileName, bool recovery) {
 TForm* TMainForm::CreateMDIChild(const AnsiString& fileName) { return OpenSchemeWindow(fileName, false); }
 
 TForm* TMainForm::OpenFSMWindow(const AnsiString& fileName) {
-    if (auto* open = dynamic_cast<TForm*>(FindFsmWindow(fileName))) {
-        open->Show();
-        open->BringToFront();
-        return open;
-    }
+    if (TForm* open = ShowFileWindow(fileName)) return open;
     auto& make = FrameWindowFactories().FsmWindow;
     if (!CanMakeWindow(bool(make), "окна конечных автоматов"_a, fileName)) return nullptr;
     TForm* window = make(Application);
@@ -867,6 +867,10 @@ bool TMainForm::OpenCaseWindow(TStrings* list, const AnsiString& baseName, TObje
     AnsiString file = baseName + ".tvc";
     for (int i = 1; i <= file.Length(); ++i)
         if (file[i] == '/' || file[i] == '\\' || file[i] == ':') file[i] = '_';
+    if (TForm* open = ShowFileWindow(file)) {
+        if (auto* forming = dynamic_cast<TfmCase*>(open)) forming->SetElement(element);
+        return true;
+    }
     auto& make = FrameWindowFactories().CaseWindow;
     if (CanMakeWindow(bool(make), "окна CASE-таблиц"_a, file)) make(Application, file, element);
     return true;

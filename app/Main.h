@@ -126,13 +126,16 @@ public:
 
     // ---- windows -------------------------------------------------------------------------------
     // Opens a scheme file in a new scheme window (a recovery copy ".tvt" as
-    // an untitled document); null when no scheme window can be made.
+    // an untitled document); null when no scheme window can be made. A file
+    // that a window shows already is brought to the front there instead
+    // (FindFileWindow), so that no two windows hold edits of one file.
     TForm* CreateMDIChild(const AnsiString& fileName);
-    // Opens a state-machine file in a new state-machine window; a file that
-    // a window shows already is brought to the front there instead, so that
-    // no two windows hold edits of one file.
+    // Opens a state-machine file in a new state-machine window, or brings the
+    // window that shows it to the front, as CreateMDIChild does.
     TForm* OpenFSMWindow(const AnsiString& fileName);
-    // Opens the scheme of a CASE element in a CASE-forming window.
+    // Opens the scheme of a CASE element in a CASE-forming window. A window
+    // that shows the table's file already is brought to the front instead; a
+    // CASE-forming window there forms this element's table from then on.
     bool OpenCaseWindow(TStrings* list, const AnsiString& baseName, TObject* element);
     // The active child as a scheme window / a state-machine window, or null.
     ISchemeChild* ActiveScheme() const;
@@ -245,12 +248,21 @@ public:
     // absolute name is returned as it is: it already names its file, and
     // putting a folder before it would name a file that does not exist.
     AnsiString MakeProjectPath(const AnsiString& name);
-    // The scheme window whose document's bare or full file name is name, in
-    // child order, without bringing it forward; null when none shows it.
+    // The child window of either kind whose document is the file (the same
+    // file however its path is written: relative or absolute, through "..",
+    // or a link), without bringing it forward; null when none shows it.
+    // Every way of opening a file asks it first, so that no two windows hold
+    // edits of one file and one window's save never undoes the other's.
+    TForm* FindFileWindow(const AnsiString& fileName) const;
+    // That window brought to the front; null when none shows the file.
+    TForm* ShowFileWindow(const AnsiString& fileName);
+    // The scheme window of a scheme named by its full or bare file name,
+    // without bringing it forward; null when none shows it. A full name is
+    // found as FindFileWindow finds it. A bare name stands for the project's
+    // file of that name (the project's schemes are known by their bare names);
+    // a name that the project does not hold, or without a project, for the
+    // first window in child order whose document has that bare name.
     ISchemeChild* FindSchemeWindow(const AnsiString& name) const;
-    // The state-machine window whose document is the file (the same path
-    // however it is written), without bringing it forward; null when none.
-    IFsmChild* FindFsmWindow(const AnsiString& fileName) const;
     // The window of a scheme named by its bare (or full) file name: an open
     // one brought to the front, else the project's file of that name opened;
     // null (nothing opened) when neither exists.

@@ -247,8 +247,7 @@ void TMainForm::DeleteFileActionExecute(TObject*) {
 void TMainForm::ActivateFileProjectActionExecute(TObject*) {
     TListItem* row = FileListBox->Selected();
     if (!CurrentProject || !row) return;
-    const AnsiString name = row->Caption();
-    if (!ActivateSchemeWindow(name)) CreateMDIChild(CurrentProject->GetFilePath(name));
+    ShowSchemeWindow(row->Caption());
 }
 
 void TMainForm::OptionProjectActionExecute(TObject*) {
@@ -315,12 +314,60 @@ bool TMainForm::AskPrintRange(int& from, int& to, int& copies) {
     return true;
 }
 
+namespace {
+
+// The print jobs of a command that prints several windows. On a device each
+// window is a job of its own, as the printer's queue lists them. Into a file
+// every job would replace the file the one before wrote, leaving the last
+// window's pages only: there the windows' pages go into one job, each window
+// from a new page.
+class TWindowJobs {
+public:
+    TWindowJobs(TPrinter* printer, const AnsiString& title, bool intoFile)
+        : printer_(printer), title_(title), intoFile_(intoFile) {}
+    // A job that a fault interrupted is given up: it is no finished
+    // document, and left open it would refuse every later job.
+    ~TWindowJobs() {
+        if (open_ && printer_->Printing()) printer_->Abort();
+    }
+    TWindowJobs(const TWindowJobs&) = delete;
+    TWindowJobs& operator=(const TWindowJobs&) = delete;
+    // Starts the pages of the next window.
+    void BeginWindow() {
+        if (intoFile_ && open_) {
+            printer_->NewPage();
+            return;
+        }
+        printer_->Title = title_;
+        printer_->BeginDoc();
+        open_ = true;
+    }
+    void EndWindow() {
+        if (!intoFile_) Finish();
+    }
+    // Ends the job still open (the one job of a file).
+    void Finish() {
+        if (!open_) return;
+        open_ = false;
+        printer_->EndDoc();
+    }
+
+private:
+    TPrinter* printer_;
+    AnsiString title_;
+    bool intoFile_;
+    bool open_ = false;
+};
+
+} // namespace
+
 void TMainForm::PrintSchemActionExecute(TObject*) {
     int from = 0, to = 0, copies = 1;
     if (!AskPrintRange(from, to, copies)) return;
     const int sheetW = std::max(1, InitModule ? int(InitModule->MaxWidth) : 800);
     const int sheetH = std::max(1, InitModule ? int(InitModule->MaxHeight) : 600);
     TPrinter* printer = Printer();
+    TWindowJobs jobs(printer, "Печать схемы"_a, PrintDialog1->PrintToFile);
     for (int page = from; page <= to; ++page) {
         // A state-machine window prints like a scheme.
         auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(page - 1));
@@ -338,8 +385,7 @@ void TMainForm::PrintSchemActionExecute(TObject*) {
         // prints; a state machine's pictures are drawn at their own size and
         // stretched.
         const int zoom = s ? PrintZoom(target, sheetW, sheetH) : 100;
-        printer->Title = "Печать схемы"_a;
-        printer->BeginDoc();
+        jobs.BeginWindow();
         for (int copy = 0; copy < copies; ++copy) {
             if (copy > 0) printer->NewPage();
             // Each copy starts from a white sheet: the scheme draws by
@@ -351,25 +397,27 @@ void TMainForm::PrintSchemActionExecute(TObject*) {
                          },
                          false);
         }
-        printer->EndDoc();
+        jobs.EndWindow();
     }
+    jobs.Finish();
 }
 
 void TMainForm::PrintElementActionExecute(TObject*) {
     int from = 0, to = 0, copies = 1;
     if (!AskPrintRange(from, to, copies)) return;
     TPrinter* printer = Printer();
+    TWindowJobs jobs(printer, "Печать элементов схемы"_a, PrintDialog1->PrintToFile);
     for (int page = from; page <= to; ++page) {
         auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(page - 1));
         if (!s) continue;
-        printer->Title = "Печать элементов схемы"_a;
-        printer->BeginDoc();
+        jobs.BeginWindow();
         for (int copy = 0; copy < copies; ++copy) {
             if (copy > 0) printer->NewPage();
             s->PrintElements();
         }
-        printer->EndDoc();
+        jobs.EndWindow();
     }
+    jobs.Finish();
 }
 
 void TMainForm::PreviewActionExecute(TObject*) {

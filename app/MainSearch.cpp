@@ -81,28 +81,42 @@ public:
 
 } // namespace
 
-// ---- finding scheme windows -------------------------------------------------------------------
+// ---- finding the window of a file -------------------------------------------------------------
 
-ISchemeChild* TMainForm::FindSchemeWindow(const AnsiString& name) const {
+TForm* TMainForm::FindFileWindow(const AnsiString& fileName) const {
     // Untitled documents have an empty name: an empty name finds nothing.
-    if (name.IsEmpty()) return nullptr;
+    if (fileName.IsEmpty()) return nullptr;
     for (int i = 0; i < MDIChildCount(); ++i) {
-        auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(i));
-        if (!s) continue;
-        TScheme* doc = s->SchemeDocument();
-        if (doc->GetName() == name || doc->GetFileName() == name) return s;
+        TForm* window = MDIChildren(i);
+        // A window that closed is hidden until it is freed: it shows no file.
+        if (!window->Showing()) continue;
+        AnsiString shown;
+        if (auto* s = dynamic_cast<ISchemeChild*>(window)) shown = s->SchemeDocument()->GetFileName();
+        else if (auto* f = dynamic_cast<IFsmChild*>(window)) shown = f->FsmDocument()->GetFileName();
+        if (SameFile(shown, fileName)) return window;
     }
     return nullptr;
 }
 
-IFsmChild* TMainForm::FindFsmWindow(const AnsiString& fileName) const {
-    // Untitled documents have an empty name: an empty name finds nothing.
-    if (fileName.IsEmpty()) return nullptr;
-    const AnsiString wanted = ExpandFileName(fileName);
+TForm* TMainForm::ShowFileWindow(const AnsiString& fileName) {
+    TForm* window = FindFileWindow(fileName);
+    if (!window) return nullptr;
+    window->Show();
+    window->BringToFront();
+    return window;
+}
+
+ISchemeChild* TMainForm::FindSchemeWindow(const AnsiString& name) const {
+    if (name.IsEmpty()) return nullptr;
+    if (ExtractFileName(name) != name) return dynamic_cast<ISchemeChild*>(FindFileWindow(name));
+    // A bare name is the project's scheme of that name, wherever another
+    // window's file of that name lies; without such a scheme it is the open
+    // window of that name (the open windows are the schemes there are).
+    const AnsiString path = CurrentProject ? CurrentProject->GetFilePath(name) : AnsiString();
+    if (!path.IsEmpty()) return dynamic_cast<ISchemeChild*>(FindFileWindow(path));
     for (int i = 0; i < MDIChildCount(); ++i) {
-        auto* f = dynamic_cast<IFsmChild*>(MDIChildren(i));
-        const TFSMScheme* doc = f ? f->FsmDocument() : nullptr;
-        if (doc && !doc->GetFileName().IsEmpty() && ExpandFileName(doc->GetFileName()) == wanted) return f;
+        auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(i));
+        if (s && MDIChildren(i)->Showing() && s->SchemeDocument()->GetName() == name) return s;
     }
     return nullptr;
 }

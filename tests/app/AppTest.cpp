@@ -5,6 +5,7 @@
 #include "document/Project.h"
 #include "document/UndoList.h"
 #include "platform/Canvas.h"
+#include "platform/Exceptions.h"
 #include "platform/FileIO.h"
 #include "platform/FileUtils.h"
 #include "platform/Paths.h"
@@ -38,6 +39,7 @@ void DrawInverted(TCanvas* canvas, bool disc, int zoom = 100) {
 
 void TTestSchemeChild::PrintSchemeTo(TCanvas* canvas, int zoom) {
     ChildCalls().push_back("scheme:PrintScheme");
+    if (printFails) throw Exception("the drawing failed");
     DrawInverted(canvas, false, zoom);
 }
 

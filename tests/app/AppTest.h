@@ -92,6 +92,8 @@ public:
     bool FlipHorActionEnabled() override { return editEnabled; }
     void PrintSchemeTo(TCanvas* canvas, int zoom = 100) override;
     void PrintElements() override;
+    // Drawing for the printer fails (throws) while set.
+    bool printFails = false;
 
 private:
     // The document's window: no canvas, the caption goes to the form.

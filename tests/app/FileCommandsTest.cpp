@@ -7,6 +7,7 @@
 #include <QImage>
 #include "controls/gui/MRUList.h"
 #include "document/Project.h"
+#include "platform/Exceptions.h"
 #include "platform/FileIO.h"
 #include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
@@ -344,6 +345,114 @@ TEST_F(Files, PrintingGivesAJobPerSchemeAndAPagePerCopyEachFromAWhiteSheet) {
     port.OnPrintDialog = [](PrintDialogRequest&) { return false; };
     frame->PrintSchemActionExecute(frame->PrintSchemAction);
     EXPECT_TRUE(pages->Documents.empty());
+}
+
+// Into a file every job would replace the file the job before wrote: there
+// the windows asked for print as one job, each window from a new page, so the
+// file holds them all.
+TEST_F(Files, PrintingIntoAFileGivesOneJobHoldingEveryWindowAskedFor) {
+    TestPrinterBackend* pages = Pages();
+    OpenScheme(dir.File("a.tvs"));
+    OpenFsm(dir.File("m.fsm"));
+    OpenScheme(dir.File("b.tvs"));
+    OpenScheme(dir.File("c.tvs"));
+    // The dialog answered "into all.pdf", with the copies and the windows
+    // (all when from is 0).
+    auto intoFile = [this](int copies, int from, int to) {
+        port.OnPrintDialog = [this, copies, from, to](PrintDialogRequest& r) {
+            r.PdfFileName = dir.File("all.pdf");
+            r.Copies = copies;
+            r.PrintRange = from ? prPageNums : prAllPages;
+            r.FromPage = from;
+            r.ToPage = to;
+            return true;
+        };
+    };
+    intoFile(2, 0, 0);
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    ASSERT_EQ(pages->Documents.size(), 1u);
+    const auto& all = pages->Documents[0];
+    EXPECT_EQ(all.title, "Печать схемы"_a);
+    EXPECT_TRUE(all.finished);
+    // Children topmost first: c, b, m, a; two copies each. The state
+    // machine draws a disc, the schemes a box.
+    ASSERT_EQ(all.pages.size(), 8u);
+    for (std::size_t i = 0; i < 8; i += 2) EXPECT_TRUE(all.pages[i] == all.pages[i + 1]) << i;
+    EXPECT_TRUE(all.pages[0] == all.pages[2]);
+    EXPECT_FALSE(all.pages[4] == all.pages[0]) << "the state machine's own page";
+    EXPECT_TRUE(all.pages[6] == all.pages[0]);
+    // A range prints the windows in it, still into one job.
+    pages->Documents.clear();
+    intoFile(1, 2, 3);
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    ASSERT_EQ(pages->Documents.size(), 1u);
+    ASSERT_EQ(pages->Documents[0].pages.size(), 2u);
+    EXPECT_FALSE(pages->Documents[0].pages[0] == pages->Documents[0].pages[1]) << "b, then m";
+    // Element lists: one job, a page for each scheme window in its order.
+    pages->Documents.clear();
+    intoFile(1, 0, 0);
+    frame->PrintElementActionExecute(frame->PrintElementAction);
+    ASSERT_EQ(pages->Documents.size(), 1u);
+    const auto& lists = pages->Documents[0];
+    EXPECT_EQ(lists.title, "Печать элементов схемы"_a);
+    EXPECT_EQ(lists.pages.size(), 3u);
+    std::vector<std::pair<int, AnsiString>> names;
+    for (const auto& t : lists.texts) names.emplace_back(t.page, t.text);
+    const std::vector<std::pair<int, AnsiString>> expected{{0, "c.tvs"}, {1, "b.tvs"}, {2, "a.tvs"}};
+    EXPECT_EQ(names, expected);
+    // To a device each window is still a job of its own.
+    pages->Documents.clear();
+    port.OnPrintDialog = [](PrintDialogRequest&) { return true; };
+    frame->PrintElementActionExecute(frame->PrintElementAction);
+    EXPECT_EQ(pages->Documents.size(), 3u);
+}
+
+// A window whose drawing fails gives the open job up: nothing half printed
+// counts as a document, and the next print starts a job of its own.
+TEST_F(Files, AFaultWhilePrintingGivesTheJobUpAndTheNextPrintWorks) {
+    TestPrinterBackend* pages = Pages();
+    OpenScheme(dir.File("a.tvs"));
+    TTestSchemeChild* b = OpenScheme(dir.File("b.tvs"));
+    port.OnPrintDialog = [&](PrintDialogRequest& r) {
+        r.PdfFileName = dir.File("all.pdf");
+        return true;
+    };
+    b->printFails = true;
+    EXPECT_THROW(frame->PrintSchemActionExecute(frame->PrintSchemAction), Exception);
+    ASSERT_EQ(pages->Documents.size(), 1u);
+    EXPECT_TRUE(pages->Documents[0].aborted);
+    EXPECT_FALSE(Printer()->Printing());
+    b->printFails = false;
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    ASSERT_EQ(pages->Documents.size(), 2u);
+    EXPECT_TRUE(pages->Documents[1].finished);
+    EXPECT_EQ(pages->Documents[1].pages.size(), 2u);
+}
+
+// The file itself, as the program's printer writes it: both windows' pages.
+TEST_F(Files, APdfOfTwoWindowsHoldsThePagesOfBoth) {
+    // A printer of the program's own kind for this test, put back after it.
+    struct QtPrinterScope {
+        QtPrinterScope() : previous(Printer()->SetBackend(std::make_unique<QtPrinterBackend>())) {}
+        ~QtPrinterScope() { Printer()->SetBackend(std::move(previous)); }
+        std::unique_ptr<IPrinterBackend> previous;
+    } scope;
+    OpenScheme(dir.File("a.tvs"));
+    OpenFsm(dir.File("m.fsm"));
+    const AnsiString pdf = dir.File("both.pdf");
+    port.OnPrintDialog = [&](PrintDialogRequest& r) {
+        r.PdfFileName = pdf;
+        return true;
+    };
+    frame->PrintSchemActionExecute(frame->PrintSchemAction);
+    EXPECT_TRUE(port.Messages().empty());
+    const std::string bytes = testenv::ReadBytes(ToFsPath(pdf));
+    ASSERT_EQ(bytes.rfind("%PDF", 0), 0u);
+    // Each page object of the file is a dictionary of type Page.
+    int count = 0;
+    for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
+        count += bytes.compare(at, 12, "/Type /Pages") != 0;
+    EXPECT_EQ(count, 2);
 }
 
 TEST_F(Files, ThePaneTogglesAndKeepsItsColumnWidths) {
