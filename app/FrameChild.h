@@ -67,7 +67,8 @@ public:
     // Scrolls the selection into the middle of the window (after the frame
     // or a dialog selected an element).
     virtual void CenterSelectedActionExecute(TObject* Sender) = 0;
-    // Sets the editing mode (the frame's "Переместить связь" sets mode 2).
+    // Sets the mode word (editor/SchemeMode.h); the frame's "Переместить
+    // связь" sets mdMove.
     virtual void SetMode(int mode) = 0;
     virtual bool FlipHorActionEnabled() = 0;
     // Printing: draws the scheme on a canvas of the settings' sheet size

@@ -115,7 +115,7 @@ private:
 class TMainForm::SchemeServices : public ISchemeFrame {
 public:
     explicit SchemeServices(TMainForm* frame) : frame_(frame) {}
-    void UpdateModeButtons(int mode) override { frame_->UpdateModeButtons(mode); }
+    void UpdateModeButtons(TSchemeMode mode) override { frame_->UpdateModeButtons(mode); }
     void ZoomChanged() override { frame_->AllZoomUpdate(frame_->ZoomAction); }
     bool SaveWindow(TForm* window) override { return frame_->SaveWindow(window); }
     bool PasteEnabled() override {
@@ -321,7 +321,7 @@ void TMainForm::CreateActions() {
     ConnectAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModeConnectActionExecute, s); };
     MoveLinkAction = NewAction("MoveLinkAction", "Переместить связь"_a, ShortCut('M', 0));
     MoveLinkAction->OnExecute = [this](TObject*) {
-        if (ISchemeChild* s = ActiveScheme()) s->SetMode(2);
+        if (ISchemeChild* s = ActiveScheme()) s->SetMode(mdMove);
     };
     SymbolAction = NewAction("SymbolAction", "SymbolAction");
     SymbolAction->SetHint("Вставка символа"_a);

@@ -16,6 +16,7 @@
 #include "app/FileKinds.h"
 #include "app/FrameChild.h"
 #include "editor/CheckConnect.h"
+#include "editor/SchemeMode.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
@@ -148,7 +149,7 @@ public:
     // (and the rest stays open) as soon as one stays open.
     bool CloseChildWindows();
     void SetPasteAvailable(bool available);
-    void UpdateModeButtons(int mode);
+    void UpdateModeButtons(TSchemeMode mode);
     void N26Click(TObject* Sender);
     void ManagerWindowClose(TObject* Sender);
     void ManagerWindowVisibleChanged(TObject* Sender);

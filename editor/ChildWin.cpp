@@ -343,7 +343,7 @@ void TMDIChild::SetMode(int mode) {
         default: ScrollBox1->SetCursor(crDefault); break;
         }
     }
-    SchemeFrame().UpdateModeButtons(mode & ModeMask);
+    SchemeFrame().UpdateModeButtons(SchemeModeOf(mode));
 }
 
 void TMDIChild::SetModeSelectActionExecute(TObject*) {

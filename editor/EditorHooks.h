@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/SchemeMode.h"
 #include "platform/AnsiString.h"
 
 class TForm;
@@ -17,8 +18,8 @@ class TStrings;
 class ISchemeFrame {
 public:
     virtual ~ISchemeFrame() = default;
-    // The mode buttons follow the window's mode (low 12 bits).
-    virtual void UpdateModeButtons(int mode) = 0;
+    // The mode buttons follow the window's mode.
+    virtual void UpdateModeButtons(TSchemeMode mode) = 0;
     // The zoom commands' enabling rule, run after the window's zoom changed.
     virtual void ZoomChanged() = 0;
     // Saves the window's document (asking for a name when it has none);
