@@ -595,7 +595,7 @@ void TMainForm::CreateMenus() {
 
 void TMainForm::FormCreate(TObject*) {
     Application->HintColor = clInfoBk;
-    LogFile = new TLogFile();
+    LogFile = std::make_unique<TLogFile>();
     InstallProgramCursors();
     ModelHooks().Frame = modelServices_.get();
     ModelHooks().Dialogs = propertyDialogs_.get();
@@ -654,8 +654,7 @@ void TMainForm::FormDestroy(TObject*) {
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
     if (&SchemeFrame() == schemeServices_.get()) SetSchemeFrame(nullptr);
     if (ChainServices() == this) SetChainServices(nullptr);
-    delete LogFile;
-    LogFile = nullptr;
+    LogFile.reset();
 }
 
 void TMainForm::OnAppHint(TObject*) { StatusBar->Panels()->Items(0)->SetText(Application->Hint()); }

@@ -44,9 +44,10 @@ public:
     ~TMainForm() override;
 
     // ---- data ------------------------------------------------------------------------
-    // The open project (owned; null when none) and the translator (owned).
-    TProject* CurrentProject = nullptr;
-    TLogFile* LogFile = nullptr;
+    // The open project (null when none) and the translator's log, made when
+    // the frame is created and freed when it is destroyed.
+    std::unique_ptr<TProject> CurrentProject;
+    std::unique_ptr<TLogFile> LogFile;
     // Whether a fragment has been copied since the program started.
     bool PasteAvailable() const { return pasteAvailable_; }
     // The file named on the command line, opened when the frame first shows.
@@ -316,7 +317,7 @@ private:
     // and when the open project stayed open.
     bool LoadProject(const AnsiString& fileName);
     // Makes the project the open one and enables the project commands.
-    void InstallProject(TProject* project);
+    void InstallProject(std::unique_ptr<TProject> project);
     // The frame's caption names the open project.
     void UpdateCaption();
     // A file dialog starts in the open project's folder.

@@ -110,7 +110,7 @@ BENCHMARK(BM_PlacedObjectStep)->Unit(benchmark::kMillisecond);
 // wires) selected, and the press on one of them that starts the drag.
 void StartDrag(TMDIChild* w) {
     w->SetModeSelectActionExecute(nullptr);
-    TScheme* s = w->Scheme;
+    TScheme* s = w->Scheme.get();
     s->ClearSelection();
     const auto objects = s->LiveObjects();
     for (std::size_t i = 0; i < 2000 && i < objects.size(); ++i) s->AddToSelection(objects[i], true);

@@ -26,6 +26,8 @@
 // ChildWinMouse.cpp (mouse and keys), ChildWinCommands.cpp (commands),
 // ChildWinPrint.cpp (printing and picture export).
 
+#include <memory>
+
 #include "app/FrameChild.h"
 #include "editor/SchemeMode.h"
 #include "model/ModelHooks.h"
@@ -78,7 +80,7 @@ public:
     TTimer* AutosaveTimer;
 
     // ---- state ------------------------------------------------------------------------------
-    TScheme* Scheme = nullptr; // owned
+    std::unique_ptr<TScheme> Scheme; // the window's document
     int Mode = 0; // the mode word (SchemeMode.h)
     int GridStep = 0;
     TPoint LastPoint;  // scheme units: the last snapped press, move or release
@@ -166,7 +168,7 @@ public:
     static TDriver* PinNetDriver(TInOut* pin, bool& joined);
 
     // ---- ISchemeChild ---------------------------------------------------------------------------
-    TScheme* SchemeDocument() override { return Scheme; }
+    TScheme* SchemeDocument() override { return Scheme.get(); }
     void RepaintSheet() override;
     bool CutActionEnabled() override;
     bool CopyActionEnabled() override;

@@ -136,7 +136,7 @@ TEST_F(SchemeInFrame, TheCheckWithoutAProjectWithErrorsAndWithSuccess) {
     OpenProjectOf({"pump.tvs"});
     w = Open(dir.File("pump.tvs"));
     // An element without a type keyword: the translation counts an error.
-    auto* untyped = new TElement(w->Scheme);
+    auto* untyped = new TElement(w->Scheme.get());
     w->Scheme->AddObject(untyped);
     untyped->AssignNumber(2);
     untyped->SetX(300);
