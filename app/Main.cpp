@@ -239,8 +239,9 @@ void TMainForm::CreateActions() {
     auto update = [this](TAction* a, void (TMainForm::*rule)(TObject*)) {
         a->OnUpdate = [this, rule](TObject* s) { (this->*rule)(s); };
     };
-    // Actions that no command is bound to yet stay disabled: an action
-    // without a handler does nothing, and its key must reach the windows.
+    // The frame's actions that carry no command of their own stay disabled:
+    // an action without a handler does nothing, and its key must reach the
+    // windows.
     auto inert = [](TAction* a) { a->SetEnabled(false); };
 
     FileNew1 = NewAction("FileNew1", "&Новый"_a, ShortCut('N', ssCtrl));
@@ -428,8 +429,8 @@ void TMainForm::CreateActions() {
     PrintElementAction = NewAction("PrintElementAction", "Печать элементов"_a);
     bind(PrintElementAction, &TMainForm::PrintElementActionExecute);
     for (TAction* a : {PrintSchemAction, PrintElementAction}) update(a, &TMainForm::ChildActiveUpdate);
-    // The print preview and the options belong to windows of their own; each command is bound when its window
-    // is added to the program.
+    // The print preview and the options are windows of their own (Report1, OptionDlg); their commands do
+    // nothing in a frame made without them.
     PreviewAction = NewAction("PreviewAction", "Просмотр"_a);
     bind(PreviewAction, &TMainForm::PreviewActionExecute);
     update(PreviewAction, &TMainForm::ChildActiveUpdate);

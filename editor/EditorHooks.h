@@ -39,7 +39,8 @@ public:
     // debugging data to the signature analyser.
     virtual void CheckScheme(TScheme* scheme) = 0;
 
-    // The debugger, once the program has one.
+    // Whether a debugger is registered with the frame: the pin dialogs show
+    // their "В отладчик" button only then.
     virtual bool DebuggerPresent() = 0;
     // Whether the debugger's window is the active form.
     virtual bool DebugWindowActive() = 0;
@@ -56,7 +57,8 @@ public:
     // printing run too.
     virtual TPrintDialog* PrintDialog() = 0;
 
-    // The project-wide signal search, once the program has one.
+    // Whether the frame offers the project-wide signal search (the pin
+    // dialogs show their search button only then), and the search itself.
     virtual bool SignalSearchPresent() = 0;
     virtual void FindSignal(const AnsiString& name) = 0;
 };

@@ -153,8 +153,8 @@ TEST_F(Careful, ADamagedProjectIsReportedOnceWhenOpened) {
     }
 }
 
-// Until the windows of a kind are part of the program, every way of opening
-// such a file says that it was not opened, and why.
+// A frame with no window of a kind registered says, on every way of opening
+// such a file, that it was not opened, and why.
 TEST_F(Careful, ACommandThatCannotOpenItsWindowSaysSo) {
     FrameWindowFactories() = TFrameWindowFactories();
     const AnsiString scheme = "Файл "_a + dir.File("a.tvs") + " не открыт: окна схем в этой версии программы нет."_a;
