@@ -88,7 +88,7 @@ void MakeDebugger() {
     Application->CreateForm(fmDebug);
     static TFrameDebugger debugger;
     FrameWindowFactories().Debugger = &debugger;
-    // The analyser's search buttons use the frame's signal search once there is one.
+    // The analyser's search buttons use the frame's signal search whenever one is registered.
     DebuggerHooks().FindSignal = [](const AnsiString& name) {
         if (auto& find = FrameWindowFactories().FindSignal) find(name);
     };

@@ -4,9 +4,8 @@
 // settings are read before any other form needs them), then the dialogs and
 // windows that the rest of the program reaches through their globals.
 //
-// Every entry keeps its place in the table. An entry whose window is not
-// part of the program yet has no maker; it gets one when that window is
-// added, so the order of those that exist never changes.
+// The forms are made in the order of the table, so that each may reach the
+// globals of those made before it; an entry without a maker is passed over.
 
 #include <array>
 #include <functional>
@@ -14,7 +13,7 @@
 struct TAutoForm {
     const char* ClassName;
     const char* GlobalName;
-    // Makes the form into its global; null while the form does not exist.
+    // Makes the form into its global.
     void (*Create)();
 };
 

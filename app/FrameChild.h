@@ -67,7 +67,8 @@ public:
     // Scrolls the selection into the middle of the window (after the frame
     // or a dialog selected an element).
     virtual void CenterSelectedActionExecute(TObject* Sender) = 0;
-    // Sets the editing mode (the frame's "Переместить связь" sets mode 2).
+    // Sets the mode word (editor/SchemeMode.h); the frame's "Переместить
+    // связь" sets mdMove.
     virtual void SetMode(int mode) = 0;
     virtual bool FlipHorActionEnabled() = 0;
     // Printing: draws the scheme on a canvas of the settings' sheet size
@@ -88,8 +89,8 @@ public:
     virtual void PrintSchemeTo(TCanvas* canvas) = 0;
 };
 
-// The debugger's services that the frame hands on: registered by the
-// debugger windows; until then the frame has no debugger.
+// The debugger's services that the frame hands on, registered when the
+// debugger's window is made at start-up; a frame without it has no debugger.
 class IFrameDebugger {
 public:
     virtual ~IFrameDebugger() = default;
@@ -105,13 +106,12 @@ public:
     virtual bool IsDebugWindowInactive() = 0;
 };
 
-// What the editors and dialogs that are added to the program register with
-// the frame: the makers of the child windows (each makes a new window owned
-// by owner, the application object, shown as an MDI child of the main form,
-// implementing the interface of its kind) and the questions the scheme model
-// asks through the frame. Unregistered, the frame cannot open that kind of
-// file, and the model gets the headless answers (no chains joined, no signal
-// direction).
+// What the editors and dialogs register with the frame at start-up: the
+// makers of the child windows (each makes a new window owned by owner, the
+// application object, shown as an MDI child of the main form, implementing
+// the interface of its kind) and the questions the scheme model asks through
+// the frame. Unregistered, the frame cannot open that kind of file, and the
+// model gets the headless answers (no chains joined, no signal direction).
 struct TFrameWindowFactories {
     std::function<TForm*(TComponent* owner)> SchemeWindow;
     std::function<TForm*(TComponent* owner)> FsmWindow;

@@ -115,7 +115,7 @@ private:
 class TMainForm::SchemeServices : public ISchemeFrame {
 public:
     explicit SchemeServices(TMainForm* frame) : frame_(frame) {}
-    void UpdateModeButtons(int mode) override { frame_->UpdateModeButtons(mode); }
+    void UpdateModeButtons(TSchemeMode mode) override { frame_->UpdateModeButtons(mode); }
     void ZoomChanged() override { frame_->AllZoomUpdate(frame_->ZoomAction); }
     bool SaveWindow(TForm* window) override { return frame_->SaveWindow(window); }
     bool PasteEnabled() override {
@@ -239,8 +239,9 @@ void TMainForm::CreateActions() {
     auto update = [this](TAction* a, void (TMainForm::*rule)(TObject*)) {
         a->OnUpdate = [this, rule](TObject* s) { (this->*rule)(s); };
     };
-    // Actions that no command is bound to yet stay disabled: an action
-    // without a handler does nothing, and its key must reach the windows.
+    // The frame's actions that carry no command of their own stay disabled:
+    // an action without a handler does nothing, and its key must reach the
+    // windows.
     auto inert = [](TAction* a) { a->SetEnabled(false); };
 
     FileNew1 = NewAction("FileNew1", "&Новый"_a, ShortCut('N', ssCtrl));
@@ -321,7 +322,7 @@ void TMainForm::CreateActions() {
     ConnectAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModeConnectActionExecute, s); };
     MoveLinkAction = NewAction("MoveLinkAction", "Переместить связь"_a, ShortCut('M', 0));
     MoveLinkAction->OnExecute = [this](TObject*) {
-        if (ISchemeChild* s = ActiveScheme()) s->SetMode(2);
+        if (ISchemeChild* s = ActiveScheme()) s->SetMode(mdMove);
     };
     SymbolAction = NewAction("SymbolAction", "SymbolAction");
     SymbolAction->SetHint("Вставка символа"_a);
@@ -428,8 +429,8 @@ void TMainForm::CreateActions() {
     PrintElementAction = NewAction("PrintElementAction", "Печать элементов"_a);
     bind(PrintElementAction, &TMainForm::PrintElementActionExecute);
     for (TAction* a : {PrintSchemAction, PrintElementAction}) update(a, &TMainForm::ChildActiveUpdate);
-    // The print preview and the options belong to windows of their own; each command is bound when its window
-    // is added to the program.
+    // The print preview and the options are windows of their own (Report1, OptionDlg); their commands do
+    // nothing in a frame made without them.
     PreviewAction = NewAction("PreviewAction", "Просмотр"_a);
     bind(PreviewAction, &TMainForm::PreviewActionExecute);
     update(PreviewAction, &TMainForm::ChildActiveUpdate);
@@ -595,7 +596,7 @@ void TMainForm::CreateMenus() {
 
 void TMainForm::FormCreate(TObject*) {
     Application->HintColor = clInfoBk;
-    LogFile = new TLogFile();
+    LogFile = std::make_unique<TLogFile>();
     InstallProgramCursors();
     ModelHooks().Frame = modelServices_.get();
     ModelHooks().Dialogs = propertyDialogs_.get();
@@ -654,8 +655,7 @@ void TMainForm::FormDestroy(TObject*) {
     if (TranslatorHooks().Frame == translatorFrame_.get()) TranslatorHooks().Frame = nullptr;
     if (&SchemeFrame() == schemeServices_.get()) SetSchemeFrame(nullptr);
     if (ChainServices() == this) SetChainServices(nullptr);
-    delete LogFile;
-    LogFile = nullptr;
+    LogFile.reset();
 }
 
 void TMainForm::OnAppHint(TObject*) { StatusBar->Panels()->Items(0)->SetText(Application->Hint()); }

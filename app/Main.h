@@ -16,6 +16,7 @@
 #include "app/FileKinds.h"
 #include "app/FrameChild.h"
 #include "editor/CheckConnect.h"
+#include "editor/SchemeMode.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
@@ -43,9 +44,10 @@ public:
     ~TMainForm() override;
 
     // ---- data ------------------------------------------------------------------------
-    // The open project (owned; null when none) and the translator (owned).
-    TProject* CurrentProject = nullptr;
-    TLogFile* LogFile = nullptr;
+    // The open project (null when none) and the translator's log, made when
+    // the frame is created and freed when it is destroyed.
+    std::unique_ptr<TProject> CurrentProject;
+    std::unique_ptr<TLogFile> LogFile;
     // Whether a fragment has been copied since the program started.
     bool PasteAvailable() const { return pasteAvailable_; }
     // The file named on the command line, opened when the frame first shows.
@@ -151,7 +153,7 @@ public:
     // (and the rest stays open) as soon as one stays open.
     bool CloseChildWindows();
     void SetPasteAvailable(bool available);
-    void UpdateModeButtons(int mode);
+    void UpdateModeButtons(TSchemeMode mode);
     void N26Click(TObject* Sender);
     void ManagerWindowClose(TObject* Sender);
     void ManagerWindowVisibleChanged(TObject* Sender);
@@ -327,7 +329,7 @@ private:
     // and when the open project stayed open.
     bool LoadProject(const AnsiString& fileName);
     // Makes the project the open one and enables the project commands.
-    void InstallProject(TProject* project);
+    void InstallProject(std::unique_ptr<TProject> project);
     // The frame's caption names the open project.
     void UpdateCaption();
     // A file dialog starts in the open project's folder.

@@ -159,7 +159,7 @@ bool TMainForm::ExportCase(TForm* window, std::vector<int32_t>* outputs) {
 
 void TMainForm::N72Click(TObject*) {
     if (!CurrentProject) return;
-    fmStat->Project = CurrentProject;
+    fmStat->Project = CurrentProject.get();
     fmStat->ShowModal();
 }
 

@@ -135,10 +135,10 @@ void TMainForm::FileSaveAs1Execute(TObject*) { SaveWindowAs(ActiveMDIChild()); }
 
 // ---- the project ------------------------------------------------------------------------------
 
-void TMainForm::InstallProject(TProject* project) {
-    CurrentProject = project;
+void TMainForm::InstallProject(std::unique_ptr<TProject> project) {
+    CurrentProject = std::move(project);
     CurrentProject->OnFilesChanged = [this](TProject* p) { ShowProjectFiles(p); };
-    ShowProjectFiles(CurrentProject);
+    ShowProjectFiles(CurrentProject.get());
     CloseProjectAction->SetEnabled(true);
     InsertFileAction->SetEnabled(true);
     UpdateCaption();
@@ -148,7 +148,7 @@ bool TMainForm::LoadProject(const AnsiString& fileName) {
     // The file is read before anything is closed: a file that is not a
     // project leaves the open project, the pane and the recent list alone.
     const FileStamp read = StampOf(fileName);
-    auto project = std::make_unique<TProject>(this);
+    auto project = std::make_unique<TProject>(nullptr);
     project->SetFileName(fileName);
     bool damaged = !project->Load() && FileExists(fileName);
     if (project->Refused()) return false;
@@ -156,14 +156,14 @@ bool TMainForm::LoadProject(const AnsiString& fileName) {
     // read above is then out of date, and the file is read again.
     if (!CloseProject()) return false;
     if (StampOf(fileName) != read) {
-        project = std::make_unique<TProject>(this);
+        project = std::make_unique<TProject>(nullptr);
         project->SetFileName(fileName);
         damaged = !project->Load() && FileExists(fileName);
         if (project->Refused()) return false;
     }
     N26->SetChecked(false);
     N26Click(this);
-    InstallProject(project.release());
+    InstallProject(std::move(project));
     projectDamaged_ = damaged;
     return true;
 }
@@ -176,9 +176,9 @@ void TMainForm::NewProjectActionExecute(TObject*) {
     if (!CloseProject()) return;
     N26->SetChecked(false);
     N26Click(this);
-    auto* project = new TProject(this);
-    ProjectDlg->StoreToProject(project);
-    InstallProject(project);
+    auto project = std::make_unique<TProject>(nullptr);
+    ProjectDlg->StoreToProject(project.get());
+    InstallProject(std::move(project));
 }
 
 void TMainForm::OpenProjectActionExecute(TObject*) {
@@ -210,8 +210,7 @@ bool TMainForm::CloseProject(bool exiting) {
                                : "Проект не сохранён. Закрыть проект без сохранения?"_a,
                        mtWarning, MsgButtons({mbYes, mbCancel})) != mrYes)
             return false;
-        delete CurrentProject;
-        CurrentProject = nullptr;
+        CurrentProject.reset();
         projectDamaged_ = false;
     }
     InsertFileAction->SetEnabled(false);
@@ -252,7 +251,7 @@ void TMainForm::ActivateFileProjectActionExecute(TObject*) {
 
 void TMainForm::OptionProjectActionExecute(TObject*) {
     if (!CurrentProject) return;
-    ProjectDlg->Project = CurrentProject;
+    ProjectDlg->Project = CurrentProject.get();
     ProjectDlg->Mode = TProjectDlg::ModeProperties;
     ProjectDlg->ShowModal();
     UpdateCaption();
@@ -283,7 +282,7 @@ void TMainForm::ExportActionExecute(TObject*) {
     }
     {
         TRunScope run;
-        LogFile->TranslateProject(CurrentProject);
+        LogFile->TranslateProject(CurrentProject.get());
         ShowErrorAction->SetEnabled(true);
         // A new translation replaces the debugger's program even when the
         // file name stays.

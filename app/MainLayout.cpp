@@ -303,15 +303,16 @@ void TMainForm::ManagerWindowVisibleChanged(TObject*) {
     }
 }
 
-void TMainForm::UpdateModeButtons(int mode) {
+void TMainForm::UpdateModeButtons(TSchemeMode mode) {
+    // The modes without a button of their own leave the buttons as they are.
     TToolbarButtonEx* b = nullptr;
     switch (mode) {
-    case 1: b = ToolbarButtonEx1; break;
-    case 4: b = ToolbarButtonEx5; break;
-    case 5: b = ToolbarButtonEx4; break;
-    case 11: b = ToolbarButtonEx3; break;
-    case 12: b = ToolbarButtonEx19; break;
-    case 15: b = ToolbarButtonEx29; break;
+    case mdSelect: b = ToolbarButtonEx1; break;
+    case mdWire: b = ToolbarButtonEx5; break;
+    case mdPin: b = ToolbarButtonEx4; break;
+    case mdDevice: b = ToolbarButtonEx3; break;
+    case mdConnect: b = ToolbarButtonEx19; break;
+    case mdSymbol: b = ToolbarButtonEx29; break;
     default: return;
     }
     b->SetDown(true);

@@ -42,7 +42,7 @@ public:
 
 private:
     AnsiString ProjectPath(const AnsiString& name) const {
-        TProject* project = frame_->CurrentProject;
+        TProject* project = frame_->CurrentProject.get();
         return project ? project->GetFilePath(ExtractFileName(name)) : AnsiString();
     }
     const TMainForm* frame_;

@@ -50,7 +50,7 @@ struct Bench {
         ModelHooks().Dialogs = &dialogs;
         window = static_cast<TMDIChild*>(MakeSchemeWindow(nullptr));
         window->Scheme->LoadFromBytes(benchscheme::SchemeBytes());
-        TScheme* s = window->Scheme;
+        TScheme* s = window->Scheme.get();
         predTimer = s->CreatePredTimerElement(3);
         caseElement = s->CreateCaseElement(8);
         jump = s->CreateGotoElement();

@@ -1,7 +1,7 @@
 // Speed of the scheme document on a generated scheme of 10,000 elements and
-// 20,000 wires: loading and saving its file bytes, a full repaint at 100 %,
-// the netlist translation (net names, processing order, every element's
-// text), and undoing the deletion of 1,000 elements.
+// 20,000 wires: loading and saving its file bytes, rebuilding its nets, a
+// full repaint at 100 %, the netlist translation (net names, processing
+// order, every element's text), and undoing the deletion of 1,000 elements.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -43,6 +43,17 @@ void BM_Load(benchmark::State& state) {
     state.counters["objects"] = 30000;
 }
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
+
+// Every edit rebuilds the nets of the whole scheme from its drawing.
+void BM_RebuildNets(benchmark::State& state) {
+    TScheme s;
+    s.LoadFromBytes(SchemeBytes());
+    for (auto _ : state) {
+        s.RebuildNets();
+        benchmark::DoNotOptimize(s.Nets().size());
+    }
+}
+BENCHMARK(BM_RebuildNets)->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state) {
     TScheme s;

@@ -93,7 +93,7 @@ BENCHMARK(BM_RubberLineStep)->Unit(benchmark::kMillisecond);
 void BM_PlacedObjectStep(benchmark::State& state) {
     TMDIChild* w = Shared().window;
     InsertElementForm->ComboBox1->SetItemIndex(0);
-    w->SetMode(TMDIChild::mdDevice | TMDIChild::PlacingFlag);
+    w->SetMode(mdDevice | PlacingFlag);
     MoveTo(w, 4000, 2000);
     Down(w, 4000, 2000);
     int i = 0;
@@ -110,7 +110,7 @@ BENCHMARK(BM_PlacedObjectStep)->Unit(benchmark::kMillisecond);
 // wires) selected, and the press on one of them that starts the drag.
 void StartDrag(TMDIChild* w) {
     w->SetModeSelectActionExecute(nullptr);
-    TScheme* s = w->Scheme;
+    TScheme* s = w->Scheme.get();
     s->ClearSelection();
     const auto objects = s->LiveObjects();
     for (std::size_t i = 0; i < 2000 && i < objects.size(); ++i) s->AddToSelection(objects[i], true);
@@ -167,7 +167,7 @@ void BM_PlacingPress(benchmark::State& state) {
     InsertElementForm->ComboBox1->SetItemIndex(0);
     for (auto _ : state) {
         state.PauseTiming();
-        w->SetMode(TMDIChild::mdDevice | TMDIChild::PlacingFlag);
+        w->SetMode(mdDevice | PlacingFlag);
         MoveTo(w, 4000, 2000);
         state.ResumeTiming();
         Down(w, 4000, 2000);
@@ -184,7 +184,7 @@ void BM_PlacingRelease(benchmark::State& state) {
     InsertElementForm->ComboBox1->SetItemIndex(0);
     for (auto _ : state) {
         state.PauseTiming();
-        w->SetMode(TMDIChild::mdDevice | TMDIChild::PlacingFlag);
+        w->SetMode(mdDevice | PlacingFlag);
         MoveTo(w, 4000, 2000);
         Down(w, 4000, 2000);
         MoveTo(w, 4030, 2000);

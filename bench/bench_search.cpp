@@ -89,7 +89,8 @@ struct Bench {
 
 void BM_ProjectSignalSearch(benchmark::State& state) {
     static Bench* b = new Bench(50, false);
-    MainForm->CurrentProject = b->project;
+    // The frame is lent the bench's project and gives it back at the end.
+    MainForm->CurrentProject.reset(b->project);
     FindSignalDlg->RadioGroup->SetItemIndex(0);
     Application->OnModalStart = [](TForm* f) {
         QTimer::singleShot(0, [f] {
@@ -100,13 +101,14 @@ void BM_ProjectSignalSearch(benchmark::State& state) {
     for (auto _ : state) MainForm->FindActionExecute(nullptr);
     Application->OnModalStart = nullptr;
     if (MainForm->FindSignalListView->Items()->Count() != 50) state.SkipWithError("not every scheme was found");
-    MainForm->CurrentProject = nullptr;
+    (void)MainForm->CurrentProject.release();
 }
 BENCHMARK(BM_ProjectSignalSearch)->Unit(benchmark::kMillisecond);
 
 void BM_NeighboursThroughConnectors(benchmark::State& state) {
     static Bench* b = new Bench(20, true);
-    MainForm->CurrentProject = b->project;
+    // The frame is lent the bench's project and gives it back at the end.
+    MainForm->CurrentProject.reset(b->project);
     TScheme first;
     first.SetFileName(b->project->GetFile(0));
     first.LoadFromFile();
@@ -124,7 +126,7 @@ void BM_NeighboursThroughConnectors(benchmark::State& state) {
         MainForm->SearchSignalInProject("s0.tvs", chain, [&](TStrings*, TStrings*, const AnsiString&) { ++found; });
     }
     if (found < 19) state.SkipWithError("the ring was not followed");
-    MainForm->CurrentProject = nullptr;
+    (void)MainForm->CurrentProject.release();
 }
 BENCHMARK(BM_NeighboursThroughConnectors)->Unit(benchmark::kMillisecond);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ScopeGuard.h"
+
 TCollectionItem::TCollectionItem(TCollection* collection) : collection_(collection) {
     if (collection_) {
         collection_->items_.push_back(this);
@@ -73,14 +75,9 @@ void TCollection::Assign(TPersistent* source) {
     }
     if (other == this) return;
     BeginUpdate();
-    try {
-        Clear();
-        for (TCollectionItem* item : other->items_) Add()->Assign(item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TScopeGuard endUpdate([this] { EndUpdate(); });
+    Clear();
+    for (TCollectionItem* item : other->items_) Add()->Assign(item);
 }
 
 void TCollection::Changed(TCollectionItem* item) {

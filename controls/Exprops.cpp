@@ -11,6 +11,7 @@
 
 #include "controls/Collection.h"
 #include "controls/Strutils.h"
+#include "platform/ScopeGuard.h"
 
 std::function<TComponent*(const AnsiString& name)> FindGlobalComponent;
 
@@ -373,33 +374,23 @@ void TPropsStorage::LoadClass(const TPropInfo* p) {
         std::vector<AnsiString> lines;
         for (int i = 0; i < count; ++i) lines.push_back(ReadString(sub, "Item" + IntToStr(i), ""));
         strings->BeginUpdate();
-        try {
-            strings->Clear();
-            for (const AnsiString& line : lines) strings->Add(line);
-        } catch (...) {
-            strings->EndUpdate();
-            throw;
-        }
-        strings->EndUpdate();
+        TScopeGuard endUpdate([strings] { strings->EndUpdate(); });
+        strings->Clear();
+        for (const AnsiString& line : lines) strings->Add(line);
     } else if (auto* coll = dynamic_cast<TCollection*>(obj)) {
         int count = StrToIntDef(ReadString(Section, key + ".Count", IntToStr(coll->Count())), coll->Count());
         if (count < 0 || count > kMaxStoredItems) count = coll->Count();
         coll->BeginUpdate();
-        try {
-            if (count != coll->Count()) {
-                coll->Clear();
-                for (int i = 0; i < count; ++i) coll->Add();
-            }
-            for (int i = 0; i < coll->Count(); ++i) {
-                auto nested = Nested(coll->Items(i), sub, "Item" + IntToStr(i) + sPropNameDelimiter);
-                TPropInfoList props(coll->Items(i), tkProperties);
-                for (int k = 0; k < props.Count(); ++k) nested->LoadAnyProperty(props.Items(k));
-            }
-        } catch (...) {
-            coll->EndUpdate();
-            throw;
+        TScopeGuard endUpdate([coll] { coll->EndUpdate(); });
+        if (count != coll->Count()) {
+            coll->Clear();
+            for (int i = 0; i < count; ++i) coll->Add();
         }
-        coll->EndUpdate();
+        for (int i = 0; i < coll->Count(); ++i) {
+            auto nested = Nested(coll->Items(i), sub, "Item" + IntToStr(i) + sPropNameDelimiter);
+            TPropInfoList props(coll->Items(i), tkProperties);
+            for (int k = 0; k < props.Count(); ++k) nested->LoadAnyProperty(props.Items(k));
+        }
     } else {
         auto nested = Nested(obj, Section, key);
         TPropInfoList props(obj, tkProperties);
@@ -426,23 +417,18 @@ void TPropsStorage::ObjectsProps(TComponent* aComponent, TStrings* storedList, b
         if (!lists.count(obj)) lists[obj] = std::make_unique<TPropInfoList>(obj, tkProperties);
     }
     OwnerComponent = aComponent;
-    try {
-        for (int i = 0; i < storedList->Count(); ++i) {
-            AnsiString compName, propName;
-            if (!ParseStoredItem(storedList->Get(i), compName, propName)) continue;
-            auto* comp = dynamic_cast<TComponent*>(storedList->GetObject(i));
-            if (!comp) continue;
-            AObject = comp;
-            Prefix = comp->Name() + sPropNameDelimiter;
-            const TPropInfo* p = lists[comp]->Find(propName);
-            if (load) LoadAnyProperty(p);
-            else StoreAnyProperty(p);
-        }
-    } catch (...) {
-        OwnerComponent = nullptr;
-        throw;
+    TScopeGuard noOwner([this] { OwnerComponent = nullptr; });
+    for (int i = 0; i < storedList->Count(); ++i) {
+        AnsiString compName, propName;
+        if (!ParseStoredItem(storedList->Get(i), compName, propName)) continue;
+        auto* comp = dynamic_cast<TComponent*>(storedList->GetObject(i));
+        if (!comp) continue;
+        AObject = comp;
+        Prefix = comp->Name() + sPropNameDelimiter;
+        const TPropInfo* p = lists[comp]->Find(propName);
+        if (load) LoadAnyProperty(p);
+        else StoreAnyProperty(p);
     }
-    OwnerComponent = nullptr;
 }
 
 void TPropsStorage::StoreObjectsProps(TComponent* aComponent, TStrings* storedList) {

@@ -267,6 +267,7 @@ private:
 
     // Nets.
     class NetsSuspended;
+    class NetBuilder;
     class WireIndex;
     WireIndex* wireIndex_ = nullptr;
     enum class JoinMode { None, Join };

@@ -55,37 +55,90 @@ std::vector<TEPoint*> TScheme::Junctions() const {
     return out;
 }
 
-bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
-    if (updating_ > 0) {
-        rebuildPending_ = true;
-        return true;
-    }
-    rebuildPending_ = false;
+// One rebuild of the nets from the drawing, in its four steps: the
+// connection places of the wire ends and pin tips, the nets and their points,
+// the chains of each net's wires, and the new nets put in place with what
+// they change on the sheet redrawn. The nets are built aside and replace the
+// scheme's only at the end.
+class TScheme::NetBuilder {
+public:
+    explicit NetBuilder(TScheme* scheme) : s_(scheme) {}
 
-    // Connection points: every wire end and pin tip, one point per place.
+    // Connection points: every wire end and pin tip, one point per place,
+    // the places that wires join in one set. Objects kept for undo lose
+    // their nets.
+    void CollectPlaces();
+    // A net: what the wires join, or two pins or more on one point. Makes
+    // the nets and their points and hands each pin its net.
+    void FormNets();
+    // The operations that join unite the chain names of the nets that the
+    // touched objects reach; false when the user refused a union.
+    bool UniteTouchedChains(const std::vector<TEntity*>& touched);
+    // Wires without a name take their net's or a new one; each net's wires
+    // are grouped into chains by name, and each wire gets its net and chain.
+    void FormChains();
+    // The new nets replace the scheme's; the junction dots and the pins that
+    // became joined or free (their colour shows it) are redrawn.
+    void Install();
+
+private:
     struct Place {
         int x, y;
         int pins = 0, links = 0;
     };
-    std::unordered_map<uint64_t, int> placeIndex;
-    placeIndex.reserve(objects_.size() * 2);
-    std::vector<Place> places;
-    places.reserve(objects_.size() * 2);
-    DisjointSets sets;
-    sets.parent.reserve(objects_.size() * 2);
-    auto placeAt = [&](int x, int y) {
-        auto [it, added] = placeIndex.try_emplace(Key(x, y), int(places.size()));
+    // The places of one set of joined places.
+    struct Group {
+        int links = 0, pins = 0, points = 0;
+        int net = -1;
+    };
+
+    int PlaceAt(int x, int y) {
+        auto [it, added] = placeIndex_.try_emplace(Key(x, y), int(places_.size()));
         if (added) {
-            places.push_back({x, y});
-            sets.Add();
+            places_.push_back({x, y});
+            sets_.Add();
         }
         return it->second;
-    };
-    std::vector<std::pair<TLink*, std::pair<int, int>>> links;
-    std::vector<std::pair<TInOut*, int>> pins;
-    links.reserve(objects_.size());
-    pins.reserve(objects_.size() * 2);
-    for (const auto& o : objects_) {
+    }
+    // The net of a place, made at the first call; null for a place of a
+    // group that is no net.
+    TNet* NetAt(int place) {
+        Group& g = groups_[std::size_t(root_[std::size_t(place)])];
+        if (g.links == 0 && g.pins < 2)
+            return nullptr;
+        if (g.net < 0) {
+            g.net = int(nets_.size());
+            TNet& net = nets_.emplace_back();
+            net.Points.reserve(std::size_t(g.points));
+            net.Links.reserve(std::size_t(g.links / 2));
+            net.Pins.reserve(std::size_t(g.pins));
+        }
+        return &nets_[std::size_t(g.net)];
+    }
+
+    TScheme* s_;
+    std::unordered_map<uint64_t, int> placeIndex_;
+    std::vector<Place> places_;
+    DisjointSets sets_;
+    // Each wire with the places of its two ends; each pin with its place.
+    std::vector<std::pair<TLink*, std::pair<int, int>>> links_;
+    std::vector<std::pair<TInOut*, int>> pins_;
+    std::vector<Group> groups_;
+    std::vector<int> root_;
+    std::deque<TNet> nets_;
+    std::deque<TEPoint> points_;
+    std::vector<TEPoint*> pointOf_;
+    std::deque<TChain> chains_;
+};
+
+void TScheme::NetBuilder::CollectPlaces() {
+    const auto& objects = s_->objects_;
+    placeIndex_.reserve(objects.size() * 2);
+    places_.reserve(objects.size() * 2);
+    sets_.parent.reserve(objects.size() * 2);
+    links_.reserve(objects.size());
+    pins_.reserve(objects.size() * 2);
+    for (const auto& o : objects) {
         if (o->Deleted()) {
             // Kept for undo: no net of theirs may outlive this rebuild.
             if (o->IsLink())
@@ -97,73 +150,55 @@ bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
         }
         if (o->IsLink()) {
             auto* l = static_cast<TLink*>(o.get());
-            int a = placeAt(l->X1(), l->Y1());
-            int b = placeAt(l->X2(), l->Y2());
-            ++places[std::size_t(a)].links;
-            ++places[std::size_t(b)].links;
-            sets.Join(a, b);
-            links.push_back({l, {a, b}});
+            int a = PlaceAt(l->X1(), l->Y1());
+            int b = PlaceAt(l->X2(), l->Y2());
+            ++places_[std::size_t(a)].links;
+            ++places_[std::size_t(b)].links;
+            sets_.Join(a, b);
+            links_.push_back({l, {a, b}});
         } else if (o->Kind() != TEntityKind::Point && o->Kind() != TEntityKind::Pin) {
             auto* e = static_cast<TElement*>(o.get());
             for (int i = 0; i < e->PinCount(); ++i) {
                 TInOut* pin = e->Pin(i);
-                int a = placeAt(pin->TipX(), pin->TipY());
-                ++places[std::size_t(a)].pins;
-                pins.push_back({pin, a});
+                int a = PlaceAt(pin->TipX(), pin->TipY());
+                ++places_[std::size_t(a)].pins;
+                pins_.push_back({pin, a});
             }
         }
     }
+}
 
-    // A net: what the wires join, or two pins or more on one point.
-    const std::size_t n = places.size();
-    struct Group {
-        int links = 0, pins = 0, points = 0;
-        int net = -1;
-    };
-    std::vector<Group> groups(n);
-    std::vector<int> root(n);
+void TScheme::NetBuilder::FormNets() {
+    const std::size_t n = places_.size();
+    groups_.resize(n);
+    root_.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        root[i] = sets.Find(int(i));
-        Group& g = groups[std::size_t(root[i])];
-        g.links += places[i].links;
-        g.pins += places[i].pins;
+        root_[i] = sets_.Find(int(i));
+        Group& g = groups_[std::size_t(root_[i])];
+        g.links += places_[i].links;
+        g.pins += places_[i].pins;
         ++g.points;
     }
-    std::deque<TNet> nets;
-    std::deque<TEPoint> points;
-    std::vector<TEPoint*> pointOf(n, nullptr);
-    auto netAt = [&](int place) -> TNet* {
-        Group& g = groups[std::size_t(root[std::size_t(place)])];
-        if (g.links == 0 && g.pins < 2)
-            return nullptr;
-        if (g.net < 0) {
-            g.net = int(nets.size());
-            TNet& net = nets.emplace_back();
-            net.Points.reserve(std::size_t(g.points));
-            net.Links.reserve(std::size_t(g.links / 2));
-            net.Pins.reserve(std::size_t(g.pins));
-        }
-        return &nets[std::size_t(g.net)];
-    };
+    pointOf_.assign(n, nullptr);
     for (std::size_t i = 0; i < n; ++i) {
-        TNet* net = netAt(int(i));
+        TNet* net = NetAt(int(i));
         if (!net)
             continue;
-        TEPoint& p = points.emplace_back(this, places[i].x, places[i].y);
-        p.Pins.reserve(std::size_t(places[i].pins));
-        p.Links.reserve(std::size_t(places[i].links));
+        TEPoint& p = points_.emplace_back(s_, places_[i].x, places_[i].y);
+        p.Pins.reserve(std::size_t(places_[i].pins));
+        p.Links.reserve(std::size_t(places_[i].links));
         p.Net = net;
         net->Points.push_back(&p);
-        pointOf[i] = &p;
+        pointOf_[i] = &p;
     }
-    for (auto& [l, ends] : links) {
-        netAt(ends.first)->Links.push_back(l);
-        pointOf[std::size_t(ends.first)]->Links.push_back(l);
-        pointOf[std::size_t(ends.second)]->Links.push_back(l);
+    for (auto& [l, ends] : links_) {
+        NetAt(ends.first)->Links.push_back(l);
+        pointOf_[std::size_t(ends.first)]->Links.push_back(l);
+        pointOf_[std::size_t(ends.second)]->Links.push_back(l);
     }
-    for (auto& [pin, a] : pins) {
-        TNet* net = netAt(a);
-        TEPoint* point = pointOf[std::size_t(a)];
+    for (auto& [pin, a] : pins_) {
+        TNet* net = NetAt(a);
+        TEPoint* point = pointOf_[std::size_t(a)];
         pin->SetNet(net, point);
         if (!net)
             continue;
@@ -176,33 +211,34 @@ bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
                 net->Signals.push_back(d->Name());
         }
     }
-    for (TNet& net : nets)
+    for (TNet& net : nets_)
         if (!net.Signals.empty())
             net.Name = net.Signals[0];
+}
 
-    // Chain names: the operations that join unite the names of the nets they
-    // touched; wires without a name take their net's or a new one.
+bool TScheme::NetBuilder::UniteTouchedChains(const std::vector<TEntity*>& touched) {
     bool refused = false;
-    if (mode == JoinMode::Join && !touched.empty()) {
-        std::unordered_set<TNet*> done;
-        for (TEntity* t : touched) {
-            std::vector<TNet*> reached;
-            if (t->IsLink()) {
-                auto* l = static_cast<TLink*>(t);
-                auto it = placeIndex.find(Key(l->X1(), l->Y1()));
-                if (it != placeIndex.end())
-                    reached.push_back(netAt(it->second));
-            } else if (auto* e = dynamic_cast<TElement*>(t)) {
-                for (int i = 0; i < e->PinCount(); ++i)
-                    reached.push_back(e->Pin(i)->Net());
-            }
-            for (TNet* net : reached)
-                if (net && !refused && done.insert(net).second)
-                    refused = !UniteChains(net);
+    std::unordered_set<TNet*> done;
+    for (TEntity* t : touched) {
+        std::vector<TNet*> reached;
+        if (t->IsLink()) {
+            auto* l = static_cast<TLink*>(t);
+            auto it = placeIndex_.find(Key(l->X1(), l->Y1()));
+            if (it != placeIndex_.end())
+                reached.push_back(NetAt(it->second));
+        } else if (auto* e = dynamic_cast<TElement*>(t)) {
+            for (int i = 0; i < e->PinCount(); ++i)
+                reached.push_back(e->Pin(i)->Net());
         }
+        for (TNet* net : reached)
+            if (net && !refused && done.insert(net).second)
+                refused = !s_->UniteChains(net);
     }
-    std::deque<TChain> chains;
-    for (TNet& net : nets) {
+    return !refused;
+}
+
+void TScheme::NetBuilder::FormChains() {
+    for (TNet& net : nets_) {
         if (net.Links.empty())
             continue;
         AnsiString name;
@@ -214,7 +250,7 @@ bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
                 break;
             }
         if (name.IsEmpty()) {
-            number = ++chainCounter_;
+            number = ++s_->chainCounter_;
             name = TChain::GeneratedName(number);
         }
         for (TLink* l : net.Links) {
@@ -225,35 +261,35 @@ bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
                 if (c->Name() == l->ChainName())
                     chain = c;
             if (!chain) {
-                chain = &chains.emplace_back(this, l->ChainName(), l->ChainNumber());
+                chain = &chains_.emplace_back(s_, l->ChainName(), l->ChainNumber());
                 chain->Net = &net;
                 net.Chains.push_back(chain);
             }
             chain->Links.push_back(l);
         }
     }
-    for (auto& [l, ends] : links) {
-        TNet* net = netAt(ends.first);
+    for (auto& [l, ends] : links_) {
+        TNet* net = NetAt(ends.first);
         TChain* chain = nullptr;
         for (TChain* c : net->Chains)
             if (c->Name() == l->ChainName())
                 chain = c;
-        l->SetNet(net, chain, pointOf[std::size_t(ends.first)], pointOf[std::size_t(ends.second)]);
+        l->SetNet(net, chain, pointOf_[std::size_t(ends.first)], pointOf_[std::size_t(ends.second)]);
     }
+}
 
-    // Redraw what the new nets change: junction dots and pins that became
-    // joined or free (their colour shows it).
+void TScheme::NetBuilder::Install() {
     std::unordered_set<uint64_t> shownBefore, shownAfter;
-    for (TEPoint& p : points_)
+    for (TEPoint& p : s_->points_)
         if (p.Visible())
             shownBefore.insert(Key(p.GetX(), p.GetY()));
-    for (TEPoint& p : points)
+    for (TEPoint& p : points_)
         if (p.IsJunction())
             shownAfter.insert(Key(p.GetX(), p.GetY()));
-    for (TEPoint& p : points_)
+    for (TEPoint& p : s_->points_)
         if (p.Visible() && !shownAfter.count(Key(p.GetX(), p.GetY())))
             p.Hide();
-    for (TEPoint& p : points) {
+    for (TEPoint& p : points_) {
         if (!p.IsJunction())
             continue;
         if (shownBefore.count(Key(p.GetX(), p.GetY())))
@@ -261,10 +297,10 @@ bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
         else
             p.Show();
     }
-    nets_ = std::move(nets);
-    chains_ = std::move(chains);
-    points_ = std::move(points);
-    for (const auto& o : objects_) {
+    s_->nets_ = std::move(nets_);
+    s_->chains_ = std::move(chains_);
+    s_->points_ = std::move(points_);
+    for (const auto& o : s_->objects_) {
         if (o->Deleted() || !o->Visible() || o->IsLink())
             continue;
         auto* e = static_cast<TElement*>(o.get());
@@ -275,7 +311,21 @@ bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
                 break;
             }
     }
-    return !refused;
+}
+
+bool TScheme::Rebuild(JoinMode mode, const std::vector<TEntity*>& touched) {
+    if (updating_ > 0) {
+        rebuildPending_ = true;
+        return true;
+    }
+    rebuildPending_ = false;
+    NetBuilder build(this);
+    build.CollectPlaces();
+    build.FormNets();
+    const bool united = mode != JoinMode::Join || touched.empty() || build.UniteTouchedChains(touched);
+    build.FormChains();
+    build.Install();
+    return united;
 }
 
 bool TScheme::UniteChains(TNet* net) {

@@ -46,10 +46,7 @@ TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
     OnKeyUp = [this](TObject* s, WORD& key, TShiftState shift) { FormKeyUp(s, key, shift); };
 }
 
-TMDIChild::~TMDIChild() {
-    delete Scheme;
-    Scheme = nullptr;
-}
+TMDIChild::~TMDIChild() = default;
 
 void TMDIChild::CreateComponents() {
     StatusBar = NewControl<TStatusBar>(this, this, "StatusBar");
@@ -248,7 +245,7 @@ void TMDIChild::FormCreate(TObject*) {
     PaintBox1->SetBounds(0, 0, Settings::SheetWidth(), Settings::SheetHeight());
     PaintBox1->Canvas()->CopyMode = cmSrcInvert;
     SetMode(mdSelect);
-    Scheme = new TScheme(static_cast<IEntityOwner*>(this));
+    Scheme = std::make_unique<TScheme>(static_cast<IEntityOwner*>(this));
     Scheme->SetFileName(AnsiString());
     // A sheet too large for one image opens at the first smaller zoom that fits.
     if (!ZoomFits(100))
@@ -293,8 +290,7 @@ void TMDIChild::FormDestroy(TObject*) {
     }
     // The document deletes the recovery copy it wrote.
     PlacedObject = nullptr;
-    delete Scheme;
-    Scheme = nullptr;
+    Scheme.reset();
 }
 
 void TMDIChild::AutosaveTimerTimer(TObject*) {
@@ -343,7 +339,7 @@ void TMDIChild::SetMode(int mode) {
         default: ScrollBox1->SetCursor(crDefault); break;
         }
     }
-    SchemeFrame().UpdateModeButtons(mode & ModeMask);
+    SchemeFrame().UpdateModeButtons(SchemeModeOf(mode));
 }
 
 void TMDIChild::SetModeSelectActionExecute(TObject*) {

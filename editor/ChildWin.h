@@ -13,9 +13,7 @@
 // hide themselves on it, and the rubber band and the rubber line of a wire are
 // drawn on it the same way, so a repaint at any moment gives the same picture.
 //
-// The mode word: the editing mode in the low 12 bits, PlacingFlag while a
-// placement or a wire is in progress, InsertedFlag once the object of the
-// current placement exists and follows the mouse.
+// The mode word and its modes are in SchemeMode.h.
 //
 // Esc while an object follows the mouse ends the placement with the object
 // dropped where it is and joined to what its pins touch, as a release would
@@ -28,7 +26,10 @@
 // ChildWinMouse.cpp (mouse and keys), ChildWinCommands.cpp (commands),
 // ChildWinPrint.cpp (printing and picture export).
 
+#include <memory>
+
 #include "app/FrameChild.h"
+#include "editor/SchemeMode.h"
 #include "model/ModelHooks.h"
 #include "platform/gui/Actions.h"
 #include "platform/gui/ComCtrls.h"
@@ -48,14 +49,6 @@ public:
     explicit TMDIChild(TComponent* owner);
     ~TMDIChild() override;
 
-    // ---- mode word ---------------------------------------------------------------------
-    static constexpr int PlacingFlag = 0x8000;
-    static constexpr int InsertedFlag = 0x4000;
-    static constexpr int ModeMask = 0x0FFF;
-    enum : int {
-        mdSelect = 1, mdMove = 2, mdWire = 4, mdPin = 5, mdDrag = 10, mdDevice = 11, mdConnect = 12,
-        mdPaste = 13, mdOrder = 14, mdSymbol = 15, mdFSM = 16,
-    };
     // The program's cursors that the frame registers (select, move, insert).
     static constexpr int crSelectCursor = 3;
     static constexpr int crMoveCursor = 4;
@@ -87,8 +80,8 @@ public:
     TTimer* AutosaveTimer;
 
     // ---- state ------------------------------------------------------------------------------
-    TScheme* Scheme = nullptr; // owned
-    int Mode = 0;
+    std::unique_ptr<TScheme> Scheme; // the window's document
+    int Mode = 0; // the mode word (SchemeMode.h)
     int GridStep = 0;
     TPoint LastPoint;  // scheme units: the last snapped press, move or release
     TPoint DownPoint;  // scheme units: the last press
@@ -102,7 +95,7 @@ public:
 
     // ---- modes, zoom, frame ---------------------------------------------------------------
     void SetMode(int mode) override;
-    int GetMode() const { return Mode & ModeMask; }
+    TSchemeMode GetMode() const { return SchemeModeOf(Mode); }
     void ShowZoom(int percent) override;
     // The window's cut, copy, flip and delete rules run; the frame's cut, copy
     // and delete take their states and this window's paste the frame's.
@@ -175,7 +168,7 @@ public:
     static TDriver* PinNetDriver(TInOut* pin, bool& joined);
 
     // ---- ISchemeChild ---------------------------------------------------------------------------
-    TScheme* SchemeDocument() override { return Scheme; }
+    TScheme* SchemeDocument() override { return Scheme.get(); }
     void RepaintSheet() override;
     bool CutActionEnabled() override;
     bool CopyActionEnabled() override;

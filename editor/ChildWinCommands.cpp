@@ -42,8 +42,8 @@ void TMDIChild::InsertDeviceActionExecute(TObject*) {
     if (!f) return;
     TElement* e = nullptr;
     {
-        OneRebuild once(Scheme);
-        e = TInsertElementForm::MakeElement(f->ComboBox1->ItemIndex(), f->GetPinCount(), f->GetDelay(), Scheme);
+        OneRebuild once(Scheme.get());
+        e = TInsertElementForm::MakeElement(f->ComboBox1->ItemIndex(), f->GetPinCount(), f->GetDelay(), Scheme.get());
         if (!e) return;
         Scheme->AddObject(e);
     }
@@ -59,7 +59,7 @@ bool TMDIChild::InsertCopyDevice(TElement* d) {
     if (!d) return false;
     const AnsiString k = d->Label();
     auto is = [&](std::string_view keyword) { return k == AnsiString(keyword); };
-    OneRebuild once(Scheme);
+    OneRebuild once(Scheme.get());
     TElement* c = nullptr;
     if (is("and")) {
         c = Scheme->CreateAndElement();
@@ -142,7 +142,7 @@ bool TMDIChild::InsertCopyDevice(TElement* d) {
 }
 
 void TMDIChild::InsertPinActionExecute(TObject*) {
-    OneRebuild once(Scheme);
+    OneRebuild once(Scheme.get());
     TDriver* d = Scheme->CreateDriver();
     PlacedObject = d;
     if (InsertPinForm) InsertPinForm->ApplyToDriver(d);
@@ -151,7 +151,7 @@ void TMDIChild::InsertPinActionExecute(TObject*) {
 }
 
 void TMDIChild::InsertConnectActionExecute(TObject*) {
-    OneRebuild once(Scheme);
+    OneRebuild once(Scheme.get());
     TVarDriver* v = Scheme->CreateVarDriver();
     PlacedObject = v;
     if (Form9) Form9->StoreEntity(v);
@@ -171,7 +171,7 @@ void TMDIChild::InsertSymbolActionExecute(TObject*) {
             return;
         }
     }
-    OneRebuild once(Scheme);
+    OneRebuild once(Scheme.get());
     TSymbol* s = Scheme->CreateSymbol();
     if (f) s->LoadSymbolFile(f->FilenameEdit->FileName());
     FinishInsert(s, LastPoint.x, LastPoint.y, false);
@@ -187,7 +187,7 @@ void TMDIChild::InsertSymbolActionExecute(TObject*) {
 }
 
 void TMDIChild::InsertFSMActionExecute(TObject*) {
-    OneRebuild once(Scheme);
+    OneRebuild once(Scheme.get());
     TFSM* f = Scheme->CreateFSM();
     f->SetX(LastPoint.x);
     f->SetY(LastPoint.y);
@@ -254,7 +254,7 @@ void TMDIChild::OrderActionExecute(TObject*) {
 
 // ---- checking and the debugger ---------------------------------------------------------------------
 
-void TMDIChild::CheckSchemeActionExecute(TObject*) { SchemeFrame().CheckScheme(Scheme); }
+void TMDIChild::CheckSchemeActionExecute(TObject*) { SchemeFrame().CheckScheme(Scheme.get()); }
 
 void TMDIChild::AddSignalsToDebugActionExecute(TObject*) {
     ISchemeFrame& frame = SchemeFrame();

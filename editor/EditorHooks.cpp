@@ -10,7 +10,7 @@ namespace {
 // nothing: what a window sees before the frame installs itself.
 class TNoFrame : public ISchemeFrame {
 public:
-    void UpdateModeButtons(int) override {}
+    void UpdateModeButtons(TSchemeMode) override {}
     void ZoomChanged() override {}
     bool SaveWindow(TForm*) override { return false; }
     bool PasteEnabled() override { return false; }

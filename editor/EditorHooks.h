@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/SchemeMode.h"
 #include "platform/AnsiString.h"
 
 class TForm;
@@ -17,8 +18,8 @@ class TStrings;
 class ISchemeFrame {
 public:
     virtual ~ISchemeFrame() = default;
-    // The mode buttons follow the window's mode (low 12 bits).
-    virtual void UpdateModeButtons(int mode) = 0;
+    // The mode buttons follow the window's mode.
+    virtual void UpdateModeButtons(TSchemeMode mode) = 0;
     // The zoom commands' enabling rule, run after the window's zoom changed.
     virtual void ZoomChanged() = 0;
     // Saves the window's document (asking for a name when it has none);
@@ -38,7 +39,8 @@ public:
     // debugging data to the signature analyser.
     virtual void CheckScheme(TScheme* scheme) = 0;
 
-    // The debugger, once the program has one.
+    // Whether a debugger is registered with the frame: the pin dialogs show
+    // their "В отладчик" button only then.
     virtual bool DebuggerPresent() = 0;
     // Whether the debugger's window is the active form.
     virtual bool DebugWindowActive() = 0;
@@ -55,7 +57,8 @@ public:
     // printing run too.
     virtual TPrintDialog* PrintDialog() = 0;
 
-    // The project-wide signal search, once the program has one.
+    // Whether the frame offers the project-wide signal search (the pin
+    // dialogs show their search button only then), and the search itself.
     virtual bool SignalSearchPresent() = 0;
     virtual void FindSignal(const AnsiString& name) = 0;
 };

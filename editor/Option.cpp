@@ -128,10 +128,10 @@ TOptionDlg::TOptionDlg(TComponent* owner) : TForm(owner) {
     // the page last seen.
     PageControl1->SetActivePage(TabSheet4);
 
-    PreviewScheme = new TScheme(static_cast<IEntityOwner*>(&previewOwner_));
+    PreviewScheme = std::make_unique<TScheme>(static_cast<IEntityOwner*>(&previewOwner_));
     // The state-machine preview's document is made with the dialog, so that
     // "Открыть" always has one to load into.
-    PreviewFSM = new TFSMScheme(static_cast<IFsmView*>(&previewOwner_));
+    PreviewFSM = std::make_unique<TFSMScheme>(static_cast<IFsmView*>(&previewOwner_));
 
     OnShow = [this](TObject* s) { FormShow(s); };
     OKBtn->OnClick = [this](TObject* s) { OKBtnClick(s); };
@@ -153,10 +153,10 @@ TOptionDlg::TOptionDlg(TComponent* owner) : TForm(owner) {
 }
 
 TOptionDlg::~TOptionDlg() {
-    delete PreviewScheme;
-    PreviewScheme = nullptr;
-    delete PreviewFSM;
-    PreviewFSM = nullptr;
+    // The previews' documents take their pictures off the paint boxes as
+    // they go: they go first, while the boxes and what draws on them are whole.
+    PreviewScheme.reset();
+    PreviewFSM.reset();
     if (OptionDlg == this) OptionDlg = nullptr;
 }
 

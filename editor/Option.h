@@ -52,9 +52,9 @@ public:
 
     // The frame's form storage (not owned).
     TFormStorage* FormS = nullptr;
-    // The documents the previews show (owned).
-    TScheme* PreviewScheme = nullptr;
-    TFSMScheme* PreviewFSM = nullptr;
+    // The documents the previews show.
+    std::unique_ptr<TScheme> PreviewScheme;
+    std::unique_ptr<TFSMScheme> PreviewFSM;
     int PreviewGridStep = 10;
 
     void FormShow(TObject* Sender);

@@ -125,7 +125,7 @@ void TForm5::FormActivate(TObject*) {
     PageControl1->SetActivePage(TabSheet1);
     NameEdit->SelectAll();
     if (NameEdit->CanFocus()) NameEdit->SetFocus();
-    // The search and the debugger exist only once the program has them.
+    // The search and debugger buttons show only when the frame offers them.
     btFind->SetVisible(SchemeFrame().SignalSearchPresent());
     btAddToDebug->SetVisible(SchemeFrame().DebuggerPresent());
 }

@@ -8,7 +8,7 @@
 // open. "Настроить" opens the signal-table dialog, "В отладчик" applies and
 // puts the signal among the debugger's wanted signals (only with a
 // debugger), and the search button finds the signal in the schemes (only
-// once the program has the search).
+// when the frame offers the search).
 
 #include "controls/gui/EXSpin.h"
 #include "platform/gui/ComCtrls.h"

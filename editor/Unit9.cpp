@@ -89,7 +89,7 @@ void TForm9::FormActivate(TObject*) {
     NameBox->SelectAll();
     if (NameBox->CanFocus()) NameBox->SetFocus();
     EditComment->SetText(comment);
-    // The search and the debugger exist only once the program has them.
+    // The search and debugger buttons show only when the frame offers them.
     btFind->SetVisible(SchemeFrame().SignalSearchPresent());
     btAddToDebug->SetVisible(SchemeFrame().DebuggerPresent());
 }

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/MulDiv.h"
+#include "platform/ScopeGuard.h"
 #include "toolbars/TBEx.h"
 
 namespace {
@@ -259,13 +260,10 @@ void TCustomToolWindowEx::SizeFinished(bool accepted) {
     if (!accepted) return;
     TRect r = sizingRect_;
     BeginUpdate();
-    try {
+    {
+        TScopeGuard endUpdate([this] { EndUpdate(); });
         SetBounds(r.Left, r.Top, r.Width(), r.Height());
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     MoveOnScreen(true);
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/RegIniFile.h"
+#include "platform/ScopeGuard.h"
 #include "toolbars/TBEx.h"
 
 namespace {
@@ -64,54 +65,48 @@ void CustomLoadToolbarPositions(TComponent* form, const TPositionReadIntProc& re
                                 void* extraData) {
     std::vector<TDockEx*> docks = DocksOf(form);
     for (TDockEx* d : docks) d->BeginUpdate();
-    auto endUpdates = [&] {
+    TScopeGuard endUpdates([&] {
         for (auto it = docks.rbegin(); it != docks.rend(); ++it) (*it)->EndUpdate();
-    };
+    });
     TPositionReader reader{readInt, readString, extraData};
-    try {
-        for (TCustomToolWindowEx* w : ToolWindowsOf(form)) {
-            const AnsiString name = w->Name();
-            if (name.IsEmpty()) throw Exception(kNoName);
-            int rev = readInt(name, "Rev", 0, extraData);
-            if (rev != 2 && rev != 3) continue;
-            w->SetVisible(readInt(name, "Visible", w->Visible() ? 1 : 0, extraData) != 0);
-            AnsiString dockedTo = readString(name, "DockedTo", "", extraData);
-            bool floating = dockedTo == "+";
-            TDockEx* dock = floating ? nullptr : FindDock(form, dockedTo);
-            if (dock && !dock->AllowDrag()) dock = nullptr;
-            // A placement the window itself forbids is left out.
-            if (floating && w->DockMode != dmCanFloat) floating = false;
-            if (dock && (!w->DockableTo.Contains(dock->Position()) || (w->DockMode == dmCannotFloatOrChangeDocks && dock != w->DockedTo())))
-                dock = nullptr;
-            TForm* ownForm = GetToolWindowParentForm(w);
-            if (!ownForm) ownForm = dynamic_cast<TForm*>(form);
-            if (floating && !ownForm) floating = false;
-            if (floating || dock) {
-                w->SetDockRow(readInt(name, "DockRow", w->DockRow(), extraData));
-                w->SetDockPos(readInt(name, "DockPos", w->DockPos(), extraData));
-                int left = readInt(name, "FloatLeft", 0, extraData);
-                int top = readInt(name, "FloatTop", 0, extraData);
-                w->ReadPositionData(reader);
-                w->SetFloatingTopLeft(TPoint(left, top));
-                if (floating) {
-                    w->SetParent(ownForm);
-                    w->SetBounds(left, top, w->Width(), w->Height());
-                    w->MoveOnScreen(true);
-                    if (rev >= 3 && w->UseLastDock()) {
-                        if (TDockEx* last = FindDock(form, readString(name, "LastDock", "", extraData))) w->SetLastDock(last);
-                    }
-                } else {
-                    w->SetParent(dock);
+    for (TCustomToolWindowEx* w : ToolWindowsOf(form)) {
+        const AnsiString name = w->Name();
+        if (name.IsEmpty()) throw Exception(kNoName);
+        int rev = readInt(name, "Rev", 0, extraData);
+        if (rev != 2 && rev != 3) continue;
+        w->SetVisible(readInt(name, "Visible", w->Visible() ? 1 : 0, extraData) != 0);
+        AnsiString dockedTo = readString(name, "DockedTo", "", extraData);
+        bool floating = dockedTo == "+";
+        TDockEx* dock = floating ? nullptr : FindDock(form, dockedTo);
+        if (dock && !dock->AllowDrag()) dock = nullptr;
+        // A placement the window itself forbids is left out.
+        if (floating && w->DockMode != dmCanFloat) floating = false;
+        if (dock && (!w->DockableTo.Contains(dock->Position()) || (w->DockMode == dmCannotFloatOrChangeDocks && dock != w->DockedTo())))
+            dock = nullptr;
+        TForm* ownForm = GetToolWindowParentForm(w);
+        if (!ownForm) ownForm = dynamic_cast<TForm*>(form);
+        if (floating && !ownForm) floating = false;
+        if (floating || dock) {
+            w->SetDockRow(readInt(name, "DockRow", w->DockRow(), extraData));
+            w->SetDockPos(readInt(name, "DockPos", w->DockPos(), extraData));
+            int left = readInt(name, "FloatLeft", 0, extraData);
+            int top = readInt(name, "FloatTop", 0, extraData);
+            w->ReadPositionData(reader);
+            w->SetFloatingTopLeft(TPoint(left, top));
+            if (floating) {
+                w->SetParent(ownForm);
+                w->SetBounds(left, top, w->Width(), w->Height());
+                w->MoveOnScreen(true);
+                if (rev >= 3 && w->UseLastDock()) {
+                    if (TDockEx* last = FindDock(form, readString(name, "LastDock", "", extraData))) w->SetLastDock(last);
                 }
+            } else {
+                w->SetParent(dock);
             }
-            w->ArrangeControls();
-            w->DoneReadingPositionData(reader);
         }
-    } catch (...) {
-        endUpdates();
-        throw;
+        w->ArrangeControls();
+        w->DoneReadingPositionData(reader);
     }
-    endUpdates();
 }
 
 void IniSaveToolbarPositions(TComponent* form, const AnsiString& fileName) {

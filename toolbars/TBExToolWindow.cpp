@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/Canvas.h"
+#include "platform/ScopeGuard.h"
 #include "toolbars/TBEx.h"
 #include "toolbars/TBExPaint.h"
 
@@ -497,15 +498,15 @@ void TCustomToolWindowEx::SetParent(TWinControl* aParent) {
     if (oldDock) oldDock->BeginUpdate();
     if (newDock) newDock->BeginUpdate();
     ++updatingBounds_;
-    auto finish = [&] {
-        --updatingBounds_;
-        if (newDock) newDock->EndUpdate();
-        if (oldDock) oldDock->EndUpdate();
-        --disableOnMove_;
-        --hiddenCount_;
-        UpdateVisibility();
-    };
-    try {
+    {
+        TScopeGuard finish([&] {
+            --updatingBounds_;
+            if (newDock) newDock->EndUpdate();
+            if (oldDock) oldDock->EndUpdate();
+            --disableOnMove_;
+            --hiddenCount_;
+            UpdateVisibility();
+        });
         if (realParent) {
             if (!destroying && OnDockChangingHidden) OnDockChangingHidden(this, newDock);
             if (lastDockTypeSet_) CustomArrangeControls(lastDockType_, newDock, false);
@@ -543,11 +544,7 @@ void TCustomToolWindowEx::SetParent(TWinControl* aParent) {
             lastDockType_ = GetDockTypeOf(newDock);
             lastDockTypeSet_ = true;
         }
-    } catch (...) {
-        finish();
-        throw;
     }
-    finish();
     if (realParent) Moved();
     if (notify) {
         if (OnRecreated) OnRecreated(this);

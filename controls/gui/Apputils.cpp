@@ -8,6 +8,7 @@
 #include "controls/Strutils.h"
 #include "controls/gui/CtlUtils.h"
 #include "controls/gui/Placemnt.h"
+#include "platform/ScopeGuard.h"
 
 namespace {
 
@@ -94,17 +95,12 @@ void SaveChildren(TForm* mainForm, TObject* store) {
 void RestoreChildren(TForm* mainForm, TObject* store) {
     CheckMDIFrame(mainForm);
     StartWait();
-    try {
-        int count = IniReadInteger(store, kMDIChildren, "Count", 0);
-        for (int i = 0; i < count; ++i) {
-            AnsiString name = IniReadString(store, kMDIChildren, Format("Item%d", count - 1 - i), "");
-            if (const TFormClass* cls = FindFormClass(name)) FindOrMake(*cls, "", false);
-        }
-    } catch (...) {
-        StopWait();
-        throw;
+    TScopeGuard stopWait([] { StopWait(); });
+    int count = IniReadInteger(store, kMDIChildren, "Count", 0);
+    for (int i = 0; i < count; ++i) {
+        AnsiString name = IniReadString(store, kMDIChildren, Format("Item%d", count - 1 - i), "");
+        if (const TFormClass* cls = FindFormClass(name)) FindOrMake(*cls, "", false);
     }
-    StopWait();
 }
 
 void SaveGrid(TCustomGrid* grid, TObject* store) {

@@ -7,6 +7,7 @@
 
 #include "controls/Exconst.h"
 #include "controls/gui/CtlUtils.h"
+#include "platform/ScopeGuard.h"
 #include "platform/gui/Actions.h"
 
 namespace {
@@ -352,13 +353,10 @@ void TExSpinEdit::Step(double delta, const TNotifyEvent& after) {
     {
         AnsiString old = Text();
         changing_ = true;
-        try {
+        {
+            TScopeGuard changed([this] { changing_ = false; });
             SetValue(Value() + delta);
-        } catch (...) {
-            changing_ = false;
-            throw;
         }
-        changing_ = false;
         if (AnsiCompareText(Text(), old) != 0) {
             Modified = true;
             Change();

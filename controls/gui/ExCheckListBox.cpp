@@ -5,6 +5,7 @@
 #include "controls/gui/CtlUtils.h"
 #include "controls/Exconst.h"
 #include "controls/gui/Apputils.h"
+#include "platform/ScopeGuard.h"
 
 namespace {
 
@@ -153,13 +154,8 @@ void TExCheckListBox::SetAllowGrayed(bool v) {
 void TExCheckListBox::UpdateCheckStates() {
     if (checkKind_ != ckRadioButtons || LBGetCount() == 0) return;
     normalising_ = true;
-    try {
-        SetState(std::max(GetCheckedIndex(), 0), cbChecked);
-    } catch (...) {
-        normalising_ = false;
-        throw;
-    }
-    normalising_ = false;
+    TScopeGuard normalised([this] { normalising_ = false; });
+    SetState(std::max(GetCheckedIndex(), 0), cbChecked);
 }
 
 void TExCheckListBox::SetCheckKind(TCheckKind k) {
@@ -196,22 +192,17 @@ void TExCheckListBox::ChangeItemState(int index) {
 
 void TExCheckListBox::SetItems(TStrings* items) {
     Items()->BeginUpdate();
-    try {
-        Items()->Assign(items);
-        // From another check-list box the states and enabled flags come along.
-        auto* strings = dynamic_cast<TExListBoxStrings*>(items);
-        if (auto* other = strings ? dynamic_cast<TExCheckListBox*>(strings->Box()) : nullptr) {
-            for (int i = 0; i < other->LBGetCount() && i < LBGetCount(); ++i) {
-                TCheckListBoxItem* item = MakeCheckObject(i);
-                item->State = other->GetState(i);
-                item->Enabled = other->GetItemEnabled(i);
-            }
+    TScopeGuard endUpdate([this] { Items()->EndUpdate(); });
+    Items()->Assign(items);
+    // From another check-list box the states and enabled flags come along.
+    auto* strings = dynamic_cast<TExListBoxStrings*>(items);
+    if (auto* other = strings ? dynamic_cast<TExCheckListBox*>(strings->Box()) : nullptr) {
+        for (int i = 0; i < other->LBGetCount() && i < LBGetCount(); ++i) {
+            TCheckListBoxItem* item = MakeCheckObject(i);
+            item->State = other->GetState(i);
+            item->Enabled = other->GetItemEnabled(i);
         }
-    } catch (...) {
-        Items()->EndUpdate();
-        throw;
     }
-    Items()->EndUpdate();
 }
 
 // ---- input --------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include "controls/CtlUtils.h"
 #include "controls/gui/CtlUtils.h"
+#include "platform/ScopeGuard.h"
 #include "platform/gui/Actions.h"
 #include "platform/gui/Forms.h"
 
@@ -701,12 +702,10 @@ void TExSpeedButton::DoMouseUp(TMouseButton button, TShiftState, int x, int y) {
 void TExSpeedButton::TimerExpired() {
     repeatTimer_->SetInterval(unsigned(std::max(RepeatInterval, 1)));
     if (state_ == rbsDown && dragging_) {
-        try {
-            Click();
-        } catch (...) {
-            repeatTimer_->SetEnabled(false);
-            throw;
-        }
+        // A click that fails stops the repeating.
+        TScopeGuard failed([this] { repeatTimer_->SetEnabled(false); });
+        Click();
+        failed.Dismiss();
     }
 }
 

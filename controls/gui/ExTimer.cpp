@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/ScopeGuard.h"
+
 // ---- TTimerThread ---------------------------------------------------------------------------
 
 TTimerThread::TTimerThread(TExTimer* owner) : owner_(owner) {}
@@ -215,16 +217,11 @@ void TExTimer::WindowTick() {
     if (!BeginTick()) return;
     std::weak_ptr<char> alive = alive_;
     ++inWindowTick_;
-    try {
-        Timer();
-    } catch (...) {
-        if (!alive.expired()) {
-            --inWindowTick_;
-            EndTick();
-        }
-        throw;
-    }
-    if (alive.expired()) return;
-    --inWindowTick_;
-    EndTick();
+    // A timer that its own handler freed is left alone.
+    TScopeGuard endTick([&] {
+        if (alive.expired()) return;
+        --inWindowTick_;
+        EndTick();
+    });
+    Timer();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/gui/Apputils.h"
+#include "platform/ScopeGuard.h"
 #include "platform/gui/Forms.h"
 
 TMRUManager::TMRUManager(TComponent* owner) : TComponent(owner), iniLink_(std::make_unique<TIniLink>()) {
@@ -207,27 +208,23 @@ void TMRUManager::Save(TObject* store, const AnsiString& section) {
 void TMRUManager::Load(TObject* store, const AnsiString& section) {
     TRecentMode mode = list_.Mode;
     list_.BeginUpdate();
-    try {
-        list_.Clear();
-        list_.Mode = rmInsert;
-        for (int i = list_.MaxSize() - 1; i >= 0; --i) {
-            AnsiString name;
-            int data = 0;
-            if (OnReadItem) {
-                OnReadItem(this, store, section, i, name, data);
-            } else {
-                name = IniReadString(store, section, Format("Item_%d", i), "");
-                data = IniReadInteger(store, section, Format("User_%d", i), 0);
-            }
-            if (!name.IsEmpty()) list_.AddObject(name, TRecentStrings::DataObject(data));
-        }
-    } catch (...) {
+    TScopeGuard endUpdate([&] {
         list_.Mode = mode;
         list_.EndUpdate();
-        throw;
+    });
+    list_.Clear();
+    list_.Mode = rmInsert;
+    for (int i = list_.MaxSize() - 1; i >= 0; --i) {
+        AnsiString name;
+        int data = 0;
+        if (OnReadItem) {
+            OnReadItem(this, store, section, i, name, data);
+        } else {
+            name = IniReadString(store, section, Format("Item_%d", i), "");
+            data = IniReadInteger(store, section, Format("User_%d", i), 0);
+        }
+        if (!name.IsEmpty()) list_.AddObject(name, TRecentStrings::DataObject(data));
     }
-    list_.Mode = mode;
-    list_.EndUpdate();
 }
 
 void TMRUManager::LoadFromIni(TIniFile* iniFile, const AnsiString& section) { Load(iniFile, section); }

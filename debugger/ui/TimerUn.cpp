@@ -13,6 +13,7 @@
 #include "debugger/ui/MT.h"
 #include "debugger/ui/OutGraph.h"
 #include "platform/Bitmap.h"
+#include "platform/ScopeGuard.h"
 #include "toolbars/TBExCtls.h"
 #include "toolbars/TBExTlbr.h"
 
@@ -275,15 +276,8 @@ void TTimersForm::FormDeactivate(TObject* Sender) {
 
 int TTimersForm::ShowOwnDialog(TForm* dialog) {
     ownDialog_ = true;
-    int result = mrCancel;
-    try {
-        result = dialog->ShowModal();
-    } catch (...) {
-        ownDialog_ = false;
-        throw;
-    }
-    ownDialog_ = false;
-    return result;
+    TScopeGuard ownDialogClosed([this] { ownDialog_ = false; });
+    return dialog->ShowModal();
 }
 
 void TTimersForm::FormHide(TObject*) {

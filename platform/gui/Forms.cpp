@@ -31,6 +31,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/ScopeGuard.h"
 #include "platform/gui/Actions.h"
 #include "platform/gui/Bridge.h"
 #include "platform/gui/Dialogs.h"
@@ -696,30 +697,31 @@ int TForm::ShowModal() {
     Widget()->setWindowModality(Qt::ApplicationModal);
     QPointer<QWidget> activeBefore = QApplication::activeWindow();
     TCloseAction action = caHide;
-    try {
-        Show();
-        if (Application->OnModalStart) Application->OnModalStart(this);
-        for (;;) {
-            while (ModalResult == mrNone && !Application->Terminated() && Widget()->isVisible())
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            if (ModalResult == mrNone) ModalResult = mrCancel;
-            if (Application->Terminated()) break;
-            action = caNone;
-            bool can = false;
-            Dispatch([&] { can = CloseQuery(); });
-            if (can) {
-                action = caHide;
-                Dispatch([&] { DoClose(action); });
-            }
-            if (action != caNone) break;
-            ModalResult = mrNone;
-        }
-    } catch (...) {
+    // A modal run that fails leaves the form modeless and the windows under
+    // it usable again.
+    TScopeGuard failed([this] {
         --modalLevel_;
         Widget()->setWindowModality(Qt::NonModal);
         EndModalWindow();
-        throw;
+    });
+    Show();
+    if (Application->OnModalStart) Application->OnModalStart(this);
+    for (;;) {
+        while (ModalResult == mrNone && !Application->Terminated() && Widget()->isVisible())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (ModalResult == mrNone) ModalResult = mrCancel;
+        if (Application->Terminated()) break;
+        action = caNone;
+        bool can = false;
+        Dispatch([&] { can = CloseQuery(); });
+        if (can) {
+            action = caHide;
+            Dispatch([&] { DoClose(action); });
+        }
+        if (action != caNone) break;
+        ModalResult = mrNone;
     }
+    failed.Dismiss();
     Hide();
     Widget()->setWindowModality(Qt::NonModal);
     EndModalWindow();
@@ -773,17 +775,14 @@ void TForm::Close() {
     }
     TCloseAction action = caNone;
     bool can = false;
-    try {
+    {
+        TScopeGuard closed([this] { closing_ = false; });
         can = CloseQuery();
         if (can) {
             action = formStyle_ == fsMDIChild ? ((borderIcons_ & biMinimize) ? caMinimize : caNone) : caHide;
             DoClose(action);
         }
-    } catch (...) {
-        closing_ = false;
-        throw;
     }
-    closing_ = false;
     if (!can) return;
     switch (action) {
     case caHide: Hide(); break;

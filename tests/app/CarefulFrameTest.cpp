@@ -77,14 +77,14 @@ TEST_F(Careful, AFileRefusedAsAProjectChangesNothing) {
     testenv::WriteBytes(dir.Path() / "notes.tvp", "just some notes\r\n");
     const AnsiString refused = "Файл "_a + dir.File("notes.tvp") + " не является файлом проекта"_a;
     OpenProjectOf({"a.tvs", "b.tvs"});
-    TProject* open = frame->CurrentProject;
+    TProject* open = frame->CurrentProject.get();
     const AnsiString caption = frame->Caption();
     port.Clear();
     OpenProject(dir.File("notes.tvp"));
     frame->MRUManClick(frame->MRUMan, dir.File("notes.tvp"), "", 0);
     Idle();
     EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{refused, refused}));
-    EXPECT_EQ(frame->CurrentProject, open);
+    EXPECT_EQ(frame->CurrentProject.get(), open);
     EXPECT_EQ(frame->MRUMan->Strings()->Count(), 1);
     EXPECT_EQ(frame->FileListBox->Items()->Count(), 2);
     EXPECT_EQ(frame->Caption(), caption);
@@ -153,8 +153,8 @@ TEST_F(Careful, ADamagedProjectIsReportedOnceWhenOpened) {
     }
 }
 
-// Until the windows of a kind are part of the program, every way of opening
-// such a file says that it was not opened, and why.
+// A frame with no window of a kind registered says, on every way of opening
+// such a file, that it was not opened, and why.
 TEST_F(Careful, ACommandThatCannotOpenItsWindowSaysSo) {
     FrameWindowFactories() = TFrameWindowFactories();
     const AnsiString scheme = "Файл "_a + dir.File("a.tvs") + " не открыт: окна схем в этой версии программы нет."_a;

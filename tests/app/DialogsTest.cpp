@@ -128,7 +128,7 @@ TEST_F(Dialogs, EnterInTheProjectFileChooserGoesToTheChooserOnly) {
 
 TEST_F(Dialogs, ProjectPropertiesApplyToTheOpenProjectAndCancelChangesNothing) {
     OpenProjectOf({"a.tvs", "b.tvs"});
-    TProject* p = frame->CurrentProject;
+    TProject* p = frame->CurrentProject.get();
     {
         ModalScript script;
         script.On(ProjectDlg, [] {
@@ -210,7 +210,7 @@ TEST_F(Dialogs, StatisticsShowTheCountersOfTheOpenProject) {
         fmStat->BitBtn1->Click();
     });
     frame->N72Click(frame->N72);
-    EXPECT_EQ(fmStat->Project, frame->CurrentProject);
+    EXPECT_EQ(fmStat->Project, frame->CurrentProject.get());
     EXPECT_EQ(script.shown[fmStat], 1);
 }
 

@@ -57,13 +57,18 @@ TEST_F(SchemeInFrame, TheFramesCommandsReachTheWindow) {
     // Each mode presses its own button of the group and no other; a mode
     // without a button of its own leaves the pressed one as it is.
     EXPECT_TRUE(frame->ToolbarButtonEx1->Down()) << "select is pressed at start";
-    const std::tuple<TAction*, int, TToolbarButtonEx*> modes[] = {
-        {frame->DeviceAction, 11, frame->ToolbarButtonEx3},  {frame->PinAction, 5, frame->ToolbarButtonEx4},
-        {frame->WireAction, 4, frame->ToolbarButtonEx5},     {frame->ConnectAction, 12, frame->ToolbarButtonEx19},
-        {frame->SymbolAction, 15, frame->ToolbarButtonEx29}, {nullptr, 16, frame->ToolbarButtonEx29},
-        {frame->WireAction, 4, frame->ToolbarButtonEx5},     {nullptr, 2, frame->ToolbarButtonEx5},
-        {frame->FSMAction, 16, frame->ToolbarButtonEx5},     {frame->MoveLinkAction, 2, frame->ToolbarButtonEx5},
-        {frame->SelectAction, 1, frame->ToolbarButtonEx1}};
+    const std::tuple<TAction*, TSchemeMode, TToolbarButtonEx*> modes[] = {
+        {frame->DeviceAction, mdDevice, frame->ToolbarButtonEx3},
+        {frame->PinAction, mdPin, frame->ToolbarButtonEx4},
+        {frame->WireAction, mdWire, frame->ToolbarButtonEx5},
+        {frame->ConnectAction, mdConnect, frame->ToolbarButtonEx19},
+        {frame->SymbolAction, mdSymbol, frame->ToolbarButtonEx29},
+        {nullptr, mdFSM, frame->ToolbarButtonEx29},
+        {frame->WireAction, mdWire, frame->ToolbarButtonEx5},
+        {nullptr, mdMove, frame->ToolbarButtonEx5},
+        {frame->FSMAction, mdFSM, frame->ToolbarButtonEx5},
+        {frame->MoveLinkAction, mdMove, frame->ToolbarButtonEx5},
+        {frame->SelectAction, mdSelect, frame->ToolbarButtonEx1}};
     for (auto [action, mode, pressed] : modes) {
         if (action) {
             action->Execute();
@@ -99,7 +104,7 @@ TEST_F(SchemeInFrame, TheFramesCommandsReachTheWindow) {
     w->SyncFrameEditActions();
     EXPECT_TRUE(w->PasteAction->Enabled());
     frame->PasteAction->Execute();
-    EXPECT_EQ(w->GetMode(), 13);
+    EXPECT_EQ(w->GetMode(), mdPaste);
     w->Scheme->AddToSelection(e1, true);
     frame->DeleteAction->Execute();
     EXPECT_TRUE(e1->Deleted());
@@ -131,7 +136,7 @@ TEST_F(SchemeInFrame, TheCheckWithoutAProjectWithErrorsAndWithSuccess) {
     OpenProjectOf({"pump.tvs"});
     w = Open(dir.File("pump.tvs"));
     // An element without a type keyword: the translation counts an error.
-    auto* untyped = new TElement(w->Scheme);
+    auto* untyped = new TElement(w->Scheme.get());
     w->Scheme->AddObject(untyped);
     untyped->AssignNumber(2);
     untyped->SetX(300);

@@ -15,7 +15,7 @@
 // Records what the window asks of the frame.
 class FakeSchemeFrame : public ISchemeFrame {
 public:
-    void UpdateModeButtons(int mode) override { modes.push_back(mode); }
+    void UpdateModeButtons(TSchemeMode mode) override { modes.push_back(mode); }
     void ZoomChanged() override { ++zoomRules; }
     bool SaveWindow(TForm*) override { return ++saves, saveResult; }
     bool PasteEnabled() override { return pasteEnabled; }
@@ -39,7 +39,7 @@ public:
         return exported.push_back(window), exportCase && exportCase(outputs);
     }
 
-    std::vector<int> modes;
+    std::vector<TSchemeMode> modes;
     int zoomRules = 0, saves = 0, sortDr = 0;
     bool saveResult = true, pasteEnabled = false, debuCheck = false, debugger = false, debugActive = false, search = false;
     std::vector<bool> pasteAvailable;

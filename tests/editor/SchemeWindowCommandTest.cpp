@@ -97,7 +97,7 @@ TEST_F(Commands, NumberingEndsInTheAutomaticNamesPrompt) {
     ClickOn(a);
     EXPECT_EQ(offered, AnsiString()) << "the prompt opens empty";
     EXPECT_EQ(b->Name() + c->Name() + a->Name(), AnsiString("K1K2K3"));
-    EXPECT_EQ(std::pair(window->GetMode(), window->ScrollBox1->Cursor()), std::pair(1, TCursor(crDefault)));
+    EXPECT_EQ(std::pair(window->GetMode(), window->ScrollBox1->Cursor()), std::pair(mdSelect, TCursor(crDefault)));
     EXPECT_TRUE(SheetIsClean());
     // Cancelled, the names stay.
     window->OrderActionExecute(nullptr), script.On(fmAutoNames, [&] { fmAutoNames->ModalResult = mrCancel; });
@@ -188,7 +188,7 @@ TEST_F(Commands, CentringKeysAndThePinTest) {
     Click(100, 100), Move(200, 100);
     WORD esc = VK_ESCAPE;
     window->FormKeyUp(window, esc, 0);
-    EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
+    EXPECT_EQ(window->Mode, int(mdWire));
     EXPECT_TRUE(SheetIsClean());
     // The pin test: "NO!" for every pin of the first device joined to no other pin; its output touches the input of a
     // second device.

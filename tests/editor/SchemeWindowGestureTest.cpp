@@ -40,9 +40,9 @@ protected:
         ModalScript script;
         if (dialog) script.On(dialog, std::move(fill));
         (window->*mode)(nullptr), Click(700, 550);
-        EXPECT_TRUE(window->Mode & TMDIChild::PlacingFlag);
+        EXPECT_TRUE(window->Mode & PlacingFlag);
         Down(100, 100);
-        EXPECT_TRUE(window->Mode & TMDIChild::InsertedFlag);
+        EXPECT_TRUE(window->Mode & InsertedFlag);
         TEntity* placed = window->PlacedObject;
         Up(120, 140);
         return placed;
@@ -56,7 +56,7 @@ TEST_F(Gesture, NumberedNamesAndCopies) {
     const char* names[] = {"D7", "D8", "D"};
     for (int i = 0; i < 3; ++i) {
         InsertElementForm->InsertIncrement->SetChecked(i < 2);
-        window->SetMode(TMDIChild::mdDevice | TMDIChild::PlacingFlag), Click(100, 100 + 100 * i);
+        window->SetMode(mdDevice | PlacingFlag), Click(100, 100 + 100 * i);
         EXPECT_EQ(window->PlacedObject->Name(), AnsiString(names[i]));
     }
     EXPECT_EQ(InsertElementForm->InsertCounter, 9);
@@ -68,7 +68,7 @@ TEST_F(Gesture, NumberedNamesAndCopies) {
     Click(110, 110);
     auto* copy = dynamic_cast<TElement*>(window->PlacedObject);
     ASSERT_NE(copy, src);
-    EXPECT_EQ(window->Mode, TMDIChild::mdDevice | TMDIChild::PlacingFlag | TMDIChild::InsertedFlag);
+    EXPECT_EQ(window->Mode, mdDevice | PlacingFlag | InsertedFlag);
     EXPECT_EQ(std::pair(At(copy), copy->Name()), std::pair(TPoint(120, 120), AnsiString("D79")));
     for (int i = 0; i < src->PinCount(); ++i)
         EXPECT_EQ(std::pair(copy->Pin(i)->Name(), copy->Pin(i)->Inverse()),
@@ -76,7 +76,7 @@ TEST_F(Gesture, NumberedNamesAndCopies) {
     Move(130, 150);
     EXPECT_EQ(At(copy), TPoint(140, 160));
     Drag({{200, 200}, {250, 200}});
-    EXPECT_EQ(std::pair(At(copy), window->Mode), std::pair(TPoint(260, 210), int(TMDIChild::mdDevice)));
+    EXPECT_EQ(std::pair(At(copy), window->Mode), std::pair(TPoint(260, 210), int(mdDevice)));
     EXPECT_TRUE(Undoes(before));
 }
 
@@ -104,7 +104,7 @@ TEST_F(Gesture, TheCopyTable) {
     ModalScript script;
     window->SetModeDeviceActionExecute(nullptr), Click(410, 405);
     EXPECT_EQ(std::tuple(window->Mode, State(), script.shown[InsertElementForm]),
-              std::tuple(int(TMDIChild::mdDevice), before, 0));
+              std::tuple(int(mdDevice), before, 0));
 }
 
 // A state machine's copy is named after the source's pins, so it takes the
@@ -182,13 +182,13 @@ TEST_F(Gesture, EveryObjectPlacedFromItsDialog) {
         }
         int steps = 1;
         if (r.second) {
-            EXPECT_EQ(window->Mode & (TMDIChild::InsertedFlag | TMDIChild::PlacingFlag), TMDIChild::PlacingFlag)
+            EXPECT_EQ(window->Mode & (InsertedFlag | PlacingFlag), PlacingFlag)
                 << "the placement goes on";
             Click(300, 100);
             EXPECT_EQ(window->PlacedObject->Name(), AnsiString(r.second));
             window->EscActionExecute(nullptr), ++steps;
         } else {
-            EXPECT_EQ(window->Mode, r.kind == K::FSM ? 1 : int(TMDIChild::mdDevice)) << "one object per placement";
+            EXPECT_EQ(window->Mode, r.kind == K::FSM ? int(mdSelect) : int(mdDevice)) << "one object per placement";
         }
         EXPECT_EQ(std::pair(Live(r.kind), Doc()->LiveObjects().size()), std::pair(steps, before.size() + steps));
         EXPECT_TRUE(Undoes(before, steps));
@@ -196,7 +196,7 @@ TEST_F(Gesture, EveryObjectPlacedFromItsDialog) {
     EXPECT_EQ(DriversInUse().GetVarBitCount(), 1) << "a known name adds no second signal";
     // The state-machine file is asked for with an empty name; cancelled, no placement.
     services.answer = AnsiString(), window->SetModeFSMActionExecute(nullptr), Click(700, 550);
-    EXPECT_EQ(std::pair(window->Mode, services.asked.back()), std::pair(int(TMDIChild::mdFSM), AnsiString()));
+    EXPECT_EQ(std::pair(window->Mode, services.asked.back()), std::pair(int(mdFSM), AnsiString()));
 }
 
 // A scheme is never a symbol of itself: the placing ends with the message and
@@ -213,9 +213,9 @@ TEST_F(Gesture, TheSchemesOwnFileIsRefusedAsItsSymbol) {
         SCOPED_TRACE(chosen.c_str());
         ui.Clear();
         fmOpenSymbolFile->FilenameEdit->SetText(chosen);
-        window->SetMode(TMDIChild::mdSymbol | TMDIChild::PlacingFlag);
+        window->SetMode(mdSymbol | PlacingFlag);
         Down(100, 100);
-        EXPECT_EQ(window->Mode, int(TMDIChild::mdSymbol));
+        EXPECT_EQ(window->Mode, int(mdSymbol));
         EXPECT_EQ(window->PlacedObject, nullptr);
         Up(120, 140);
         EXPECT_EQ(State(), before);
@@ -228,7 +228,7 @@ TEST_F(Gesture, WiresSegmentBySegment) {
     TElement *a = Device(100, 300), *b = Device(300, 400); // a's output at (150, 310), b's input 1 at (290, 410)
     const Records before = State();
     window->SetModeWireActionExecute(nullptr), Click(a->Pin(0)->TipX(), a->Pin(0)->TipY());
-    EXPECT_EQ(window->Mode, TMDIChild::mdWire | TMDIChild::PlacingFlag);
+    EXPECT_EQ(window->Mode, mdWire | PlacingFlag);
     Move(200, 250), Move(250, 310);
     EXPECT_TRUE(RepaintAndZoomIn()) << "a repaint draws the rubber line again"; // the rest at 150 %
     Click(250, 310), Click(250, 310); // a second press at one point adds nothing
@@ -236,7 +236,7 @@ TEST_F(Gesture, WiresSegmentBySegment) {
     Click(b->Pin(1)->TipX(), 310), Click(b->Pin(1)->TipX(), b->Pin(1)->TipY()), Move(400, 400);
     // Esc erases the rubber line and keeps the segments.
     window->EscActionExecute(nullptr);
-    EXPECT_EQ(std::pair(window->Mode, Live(K::Link)), std::pair(int(TMDIChild::mdWire), 3));
+    EXPECT_EQ(std::pair(window->Mode, Live(K::Link)), std::pair(int(mdWire), 3));
     ASSERT_NE(a->Pin(0)->Net(), nullptr);
     EXPECT_EQ(a->Pin(0)->Net(), b->Pin(1)->Net());
     EXPECT_TRUE(Undoes(before, 3)) << "one step per segment";
@@ -253,7 +253,7 @@ TEST_F(Gesture, EscDropsTheFollowingObjectJoinedToTheWireItsPinLiesOn) {
     Move(340, 310);
     ASSERT_EQ(TPoint(copy->GetOutput(0)->TipX(), copy->GetOutput(0)->TipY()), TPoint(400, 330));
     window->EscActionExecute(nullptr);
-    EXPECT_EQ(window->Mode, int(TMDIChild::mdDevice));
+    EXPECT_EQ(window->Mode, int(mdDevice));
     EXPECT_EQ(window->PlacedObject, nullptr);
     EXPECT_EQ(Live(K::Link), 2) << "the wire is cut at the pin";
     ASSERT_NE(copy->GetOutput(0)->Net(), nullptr);
@@ -297,7 +297,7 @@ TEST_F(Gesture, DragMovesTheSelectionWithItsWiresAndMergesOnlyWhenMoved) {
     EXPECT_EQ(std::pair(a->Selected(), Live(K::Link)), std::pair(true, 3));
     const Records before = State();
     Drag({{110, 110}, {130, 140}, {160, 180}});
-    EXPECT_EQ(std::pair(window->GetMode(), At(a)), std::pair(1, TPoint(150, 170)));
+    EXPECT_EQ(std::pair(window->GetMode(), At(a)), std::pair(mdSelect, TPoint(150, 170)));
     EXPECT_EQ(a->Pin(0)->Net(), b->Pin(1)->Net()) << "the wire follows";
     EXPECT_EQ(Live(K::Link), 2) << "moved: the overlapping wires became one";
     EXPECT_TRUE(Undoes(before));
@@ -309,12 +309,12 @@ TEST_F(Gesture, PasteAtThePressThenDragAndFlip) {
     EXPECT_EQ(fake.pasteAvailable, std::vector<bool>{true});
     const Records before = State();
     window->PasteActionExecute(nullptr);
-    EXPECT_EQ(std::pair(window->GetMode(), Doc()->HasSelection()), std::pair(13, false));
+    EXPECT_EQ(std::pair(window->GetMode(), Doc()->HasSelection()), std::pair(mdPaste, false));
     EXPECT_EQ(State(), before) << "nothing is pasted before the press";
     Down(400, 300);
-    EXPECT_EQ(std::pair(window->GetMode(), Doc()->Selection().size()), std::pair(10, std::size_t(2)));
+    EXPECT_EQ(std::pair(window->GetMode(), Doc()->Selection().size()), std::pair(mdDrag, std::size_t(2)));
     Up(420, 320);
-    EXPECT_EQ(std::tuple(window->GetMode(), Live(K::And), Doc()->Selection()[0]->GetX()), std::tuple(1, 4, 420));
+    EXPECT_EQ(std::tuple(window->GetMode(), Live(K::And), Doc()->Selection()[0]->GetX()), std::tuple(mdSelect, 4, 420));
     EXPECT_TRUE(Undoes(before));
     // Flipping driver pins is one undo step.
     TDriver *d1 = Pin("X1", 100, 300), *d2 = Pin("X2", 100, 400);
@@ -327,15 +327,15 @@ TEST_F(Gesture, PasteAtThePressThenDragAndFlip) {
 }
 
 TEST_F(Gesture, ADoubleClickInAPlacementPlacesOneObjectAndRightButtonsDoNothing) {
-    InsertPinForm->NamePin->SetText("X1"), window->SetMode(TMDIChild::mdPin | TMDIChild::PlacingFlag);
+    InsertPinForm->NamePin->SetText("X1"), window->SetMode(mdPin | PlacingFlag);
     const Records before = State();
     Click(100, 100), Send(QEvent::MouseButtonDblClick, 100, 100), Release(100, 100);
-    EXPECT_EQ(std::pair(Live(K::Driver), window->Mode), std::pair(1, TMDIChild::mdPin | TMDIChild::PlacingFlag))
+    EXPECT_EQ(std::pair(Live(K::Driver), window->Mode), std::pair(1, mdPin | PlacingFlag))
         << "nothing follows the mouse";
     Move(200, 200);
     EXPECT_EQ(window->PlacedObject->GetX(), 100);
     Press(300, 300, Qt::RightButton), Release(300, 300, Qt::RightButton);
-    EXPECT_EQ(std::pair(Live(K::Driver), window->Mode), std::pair(1, TMDIChild::mdPin | TMDIChild::PlacingFlag));
+    EXPECT_EQ(std::pair(Live(K::Driver), window->Mode), std::pair(1, mdPin | PlacingFlag));
     EXPECT_TRUE(SheetIsClean());
     window->EscActionExecute(nullptr);
     EXPECT_TRUE(Undoes(before));
@@ -345,16 +345,16 @@ TEST_F(Gesture, ACommandEndsThePlacementOrDragFirst) {
     // An element follows the mouse when Ctrl+Z comes: dropped and attached, then undone; its release is no click in
     // the element mode.
     const Records before = State();
-    InsertElementForm->ComboBox1->SetItemIndex(0), window->SetMode(TMDIChild::mdDevice | TMDIChild::PlacingFlag);
+    InsertElementForm->ComboBox1->SetItemIndex(0), window->SetMode(mdDevice | PlacingFlag);
     Down(100, 100), Move(140, 140), Undo();
-    EXPECT_EQ(std::tuple(window->Mode, window->PlacedObject), std::tuple(int(TMDIChild::mdDevice), nullptr));
+    EXPECT_EQ(std::tuple(window->Mode, window->PlacedObject), std::tuple(int(mdDevice), nullptr));
     Release(140, 140);
     EXPECT_EQ(State(), before);
     EXPECT_TRUE(SheetIsClean());
     // A drag ended by a mode command ends as its release would.
     TElement* a = Device(100, 100);
     window->SetModeSelectActionExecute(nullptr), Down(110, 110), Move(150, 110), window->SetModeWireActionExecute(nullptr);
-    EXPECT_EQ(window->Mode, int(TMDIChild::mdWire));
+    EXPECT_EQ(window->Mode, int(mdWire));
     Release(150, 110);
     EXPECT_EQ(a->GetX(), 140);
     EXPECT_TRUE(SheetIsClean());

@@ -7,7 +7,7 @@ namespace {
 using WindowState = SchemeWindowTest;
 
 TEST_F(WindowState, ANewWindowAndItsStatusPanels) {
-    EXPECT_EQ(std::tuple(Panel(1), Panel(3), fake.modes.back()), std::tuple("Выбор"_a, AnsiString("Zoom:100"), 1));
+    EXPECT_EQ(std::tuple(Panel(1), Panel(3), fake.modes.back()), std::tuple("Выбор"_a, AnsiString("Zoom:100"), mdSelect));
     // The loading bar lies over panel 4, hidden until a file loads.
     TProgressBar* bar = window->ProgressBar;
     EXPECT_EQ(std::pair(bar->Left(), bar->Visible()), std::pair(window->StatusBar->PanelRect(4).Left, false));
@@ -105,11 +105,16 @@ TEST_F(WindowState, GridDotsEveryStepFromFourPixelsOn) {
 TEST_F(WindowState, TheModeTable) {
     // The mode, its panel text, the menu item ticked and the sheet's cursor.
     const std::tuple<int, const char*, TMenuItem* TMDIChild::*, int> rows[] = {
-        {1, "Выбор", &TMDIChild::N12, crDefault},       {2, "Перемещение", nullptr, crDefault},
-        {4, "Связь", &TMDIChild::N8, TMDIChild::crInsertCursor}, {5, "Вывод", &TMDIChild::N7, crDefault},
-        {11, "Элемент", &TMDIChild::N6, crDefault},     {12, "Соединитель", &TMDIChild::N1, crDefault},
-        {13, "Вставка из буфера", nullptr, TMDIChild::crInsertCursor}, {14, "Элемент № 1", nullptr, crHandPoint},
-        {15, "Символ", &TMDIChild::N19, crDefault},     {16, "машина состояний", nullptr, crDefault},
+        {mdSelect, "Выбор", &TMDIChild::N12, crDefault},
+        {mdMove, "Перемещение", nullptr, crDefault},
+        {mdWire, "Связь", &TMDIChild::N8, TMDIChild::crInsertCursor},
+        {mdPin, "Вывод", &TMDIChild::N7, crDefault},
+        {mdDevice, "Элемент", &TMDIChild::N6, crDefault},
+        {mdConnect, "Соединитель", &TMDIChild::N1, crDefault},
+        {mdPaste, "Вставка из буфера", nullptr, TMDIChild::crInsertCursor},
+        {mdOrder, "Элемент № 1", nullptr, crHandPoint},
+        {mdSymbol, "Символ", &TMDIChild::N19, crDefault},
+        {mdFSM, "машина состояний", nullptr, crDefault},
         {3, "Не знаю", nullptr, crDefault}};
     TMenuItem* TMDIChild::*items[] = {&TMDIChild::N12, &TMDIChild::N6, &TMDIChild::N7,
                                       &TMDIChild::N8,  &TMDIChild::N1, &TMDIChild::N19};
@@ -121,17 +126,17 @@ TEST_F(WindowState, TheModeTable) {
         EXPECT_EQ(std::tuple(window->ScrollBox1->Cursor(), window->PaintBox1->PopupMenu(), fake.modes.back()),
                   std::tuple(cursor, window->PopupMenu1, mode));
         // A placement: the insert cursor, the menu with "Отмена", the frame hears the mode without its flags.
-        window->SetMode(mode | TMDIChild::PlacingFlag);
+        window->SetMode(mode | PlacingFlag);
         EXPECT_EQ(std::tuple(window->ScrollBox1->Cursor(), window->PaintBox1->PopupMenu(), fake.modes.back()),
                   std::tuple(int(TMDIChild::crInsertCursor), window->PopupMenu3, mode));
     }
     // The drag mode sets only the screen cursor; the select mode resets it.
-    window->SetMode(TMDIChild::mdSymbol), window->SetMode(TMDIChild::mdDrag);
+    window->SetMode(mdSymbol), window->SetMode(mdDrag);
     EXPECT_EQ(std::pair(Screen->Cursor(), window->ScrollBox1->Cursor()), std::pair(TMDIChild::crMoveCursor, int(crDefault)));
-    window->SetMode(TMDIChild::mdSelect);
+    window->SetMode(mdSelect);
     const TCursor reset = Screen->Cursor();
     window->N19->Click();
-    EXPECT_EQ(std::pair(reset, window->GetMode()), std::pair(int(crDefault), 15)) << "\"Символ\" selects the symbol mode";
+    EXPECT_EQ(std::pair(reset, window->GetMode()), std::pair(int(crDefault), mdSymbol)) << "\"Символ\" selects the symbol mode";
 }
 
 } // namespace

@@ -56,7 +56,7 @@ protected:
         auto* w = static_cast<TMDIChild*>(MakeSchemeWindow(nullptr));
         return forms_.push_back(w), Application->ProcessMessages(), w;
     }
-    TScheme* Doc() const { return window->Scheme; }
+    TScheme* Doc() const { return window->Scheme.get(); }
     int Zoom() const { return Doc()->Zoom(); }
     AnsiString Panel(int i) const { return window->StatusBar->Panels()->Items(i)->Text(); }
 

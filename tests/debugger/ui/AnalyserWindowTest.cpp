@@ -118,7 +118,7 @@ TEST_F(AnalyserWindow, TwoAnalysesLeaveEachCommentOnceTheSearchButtonsWaitForThe
     EXPECT_FALSE(fmRun->BitBtn1->Enabled() || fmRun->BitBtn2->Enabled());
     std::vector<AnsiString> searched;
     DebuggerHooks().FindSignal = [&](const AnsiString& name) { searched.push_back(name); };
-    // The frame lends a search that is not there yet: still off.
+    // The frame lends a search that it cannot run at the moment: still off.
     bool present = false;
     DebuggerHooks().CanFindSignal = [&] { return present; };
     for (bool now : {false, true}) {

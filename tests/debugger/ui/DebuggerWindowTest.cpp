@@ -268,7 +268,7 @@ TEST_F(DebuggerWindow, ClosingOrAnotherWindowOfTheProgramHaltsAndHidesItAMessage
     fmDebug->Close(); // by its window frame
     EXPECT_EQ(RunState(), "hidden retry");
     ShowDebugWindow(nullptr);
-    EXPECT_FALSE(fmDebug->ButTimers->Visible()); // no timing diagram yet
+    EXPECT_FALSE(fmDebug->ButTimers->Visible()); // no timing diagram lent
     QApplication::setActiveWindow(fmDebug->Widget());
     ASSERT_EQ(Screen->ActiveForm(), fmDebug);
     EXPECT_FALSE(IsDebugWindowInactive());
