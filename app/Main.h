@@ -52,21 +52,21 @@ public:
     AnsiString CommandLineFile;
 
     // ---- components --------------------------------------------------------------------
+    // The actions are made from the table in CreateActions; those without a
+    // field are found by name (FindComponent).
     TActionList* ActionList1;
     TAction *FileNew1, *FileOpen1, *FileClose1, *FileSave1, *FileSaveAs1, *FileExit1;
-    TAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *UndoAction, *RedoAction;
-    TAction *WindowCascade1, *WindowTileHorizontal1, *WindowTileVertical1, *WindowMinimizeAll1, *WindowArrangeAll1;
-    TAction *WindowListAction, *HelpAbout1, *HelpContenstAction;
+    TAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *UndoAction;
+    TAction *WindowCascade1, *WindowTileHorizontal1, *WindowTileVertical1;
+    TAction *HelpAbout1, *HelpContenstAction;
     TAction *SelectAction, *DeviceAction, *PinAction, *WireAction, *ConnectAction, *MoveLinkAction;
     TAction *SymbolAction, *FSMAction, *RedrawAction;
-    TAction *EscAction, *DragAction, *PropertyAction, *StandartDeviceAction, *InOutDeviceAction, *ChangeZoomAction;
-    TAction *LineAction, *CircleAction, *RectangleAction, *TextAction;
-    TAction *ZoomAction, *ZoomInAction, *ZoomOutAction, *ZoomNormalAction, *ZoomMaxAction;
-    TAction *FlipHorAction, *FlipVerAction, *TypeAction;
+    TAction *ZoomInAction, *ZoomOutAction, *ZoomNormalAction, *ZoomMaxAction;
+    TAction *FlipHorAction, *TypeAction;
     TAction *NewProjectAction, *OpenProjectAction, *CloseProjectAction, *SaveProjectAction;
     TAction *InsertFileAction, *DeleteFileAction, *ActivateFileProjectAction, *OptionProjectAction;
-    TAction *ManagerWindowChange, *MoveFileUp, *MoveFileDown;
-    TAction *ExportAction, *ExportSchemeAction, *ExportCaseAction, *ShowErrorAction, *ShowFileExportAction;
+    TAction *MoveFileUp, *MoveFileDown;
+    TAction *ExportAction, *ExportSchemeAction, *ShowErrorAction, *ShowFileExportAction;
     TAction *PrintSchemAction, *PrintElementAction, *PreviewAction, *ListElementAction;
     TAction *CheckConnectivityAction, *FindAction, *ConfigAction;
 
@@ -302,11 +302,6 @@ private:
     // Whether the scheme has a base name for its work files, after offering
     // to save an untitled one.
     bool NameSchemeForTranslation(TScheme* scheme);
-    TAction* NewAction(const char* name, const AnsiString& caption, TShortCut shortCut = 0);
-    // Routing: the active scheme window's handler, else (for commands of
-    // both editors) the active state-machine window's.
-    void RouteBoth(void (IEditorChild::*handler)(TObject*), TObject* sender);
-    void RouteScheme(void (ISchemeChild::*scheme)(TObject*), TObject* sender);
     // Asks for the name to save a document under; "" when cancelled or
     // nothing is left of the chosen name.
     AnsiString AskSaveName(bool fsm);
