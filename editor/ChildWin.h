@@ -219,7 +219,6 @@ private:
     void CreateComponents();
     void CreateActions();
     void CreateMenus();
-    TAction* NewAction(const char* name, const AnsiString& caption, TShortCut key = 0);
     // Mouse handling by mode.
     void PressPlacing(int sx, int sy);
     void PressIdle(int x, int y, int sx, int sy);
