@@ -107,7 +107,7 @@ void TMainForm::CreateToolbars() {
         t->SetDockPos(pos);
         return t;
     };
-    TButtonStyle style{ActionImageList, true};
+    TButtonSet style{ActionImageList, true};
     ToolBar2 = bar(DockBarTop, "ToolBar2", "Работа с файлами"_a, 0, 0);
     AddToolbarButtons(ToolBar2, this, kFiles, style);
     ToolBar3 = bar(DockBarTop, "ToolBar3", "Дополнительно"_a, 0, 300);

@@ -6,7 +6,7 @@
 
 TToolbarButtonEx* NewTableButton(TComponent* form, TWinControl* bar, const char* action, const char* name,
                                  int group, unsigned flags, const char* hint, int image, TNotifyEvent click,
-                                 TButtonStyle& style) {
+                                 TButtonSet& style) {
     const bool separator = action && AnsiString(action) == "-";
     const AnsiString buttonName =
         name ? AnsiString(name) : AnsiString(separator ? "Sep" : "Button") + IntToStr(++style.Count);

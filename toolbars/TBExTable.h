@@ -31,7 +31,7 @@ struct TButtonRow {
 
 // What a window's buttons share: the images and whether they show hints;
 // the count that numbers buttons and separators without a name.
-struct TButtonStyle {
+struct TButtonSet {
     TImageList* Images = nullptr;
     bool ShowHint = false;
     int Count = 0;
@@ -41,12 +41,12 @@ struct TButtonStyle {
 // separator.
 TToolbarButtonEx* NewTableButton(TComponent* form, TWinControl* bar, const char* action, const char* name,
                                  int group, unsigned flags, const char* hint, int image, TNotifyEvent click,
-                                 TButtonStyle& style);
+                                 TButtonSet& style);
 
 // Makes the rows' buttons on the bar, in row order.
 template <class Form>
 void AddToolbarButtons(TWinControl* bar, Form* form, std::span<const TButtonRow<std::type_identity_t<Form>>> rows,
-                       TButtonStyle& style) {
+                       TButtonSet& style) {
     for (const auto& row : rows) {
         if (row.Make) {
             row.Make(*form, bar);

@@ -176,7 +176,6 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateToolbar();
-    TAction* NewAction(const char* name, const AnsiString& caption, TShortCut shortCut = 0);
     // Enabling rules (OnUpdate).
     void SelectionUpdate(TObject* Sender);
     void ModeUpdate(TObject* Sender);
