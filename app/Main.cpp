@@ -259,6 +259,34 @@ void ShowElementList(TMainForm&, TObject*) {
     ListElementDlg->BringToFront();
 }
 
+// The enabling rules that look only at what the frame shows; each is given
+// its action.
+void ChildActive(TMainForm& frame, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(frame.ActiveMDIChild() != nullptr);
+}
+
+void ProjectOpen(TMainForm& frame, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(frame.CurrentProject != nullptr);
+}
+
+// The frame's cut, copy and delete follow the active editor's own.
+template <bool (IEditorChild::*Enabled)()>
+void EditorRule(TMainForm& frame, TObject* action) {
+    IEditorChild* e = frame.ActiveEditor();
+    static_cast<TAction*>(action)->SetEnabled(e && (e->*Enabled)());
+}
+
+void FlipRule(TMainForm& frame, TObject* action) {
+    ISchemeChild* s = frame.ActiveScheme();
+    IFsmChild* f = s ? nullptr : frame.ActiveFsm();
+    static_cast<TAction*>(action)->SetEnabled(s ? s->FlipHorActionEnabled() : f && f->FlipHorActionEnabled());
+}
+
+void OneFileSelected(TMainForm& frame, TObject* action) {
+    TListView* files = frame.FileListBox;
+    static_cast<TAction*>(action)->SetEnabled(files->Items()->Count() > 0 && files->SelCount() == 1);
+}
+
 // The window arrangement: enabled only while a child window is open.
 template <class Arrangement>
 TAction* Arrange(TMainForm& frame) {
@@ -282,16 +310,16 @@ void TMainForm::CreateActions() {
     static const TActionRow<TMainForm> kActions[] = {
         {"FileNew1", "&Новый", "Ctrl+N", "", aiNew, &M::FileNew1Execute, {}, &M::FileNew1},
         {"FileOpen1", "Открыть", "Ctrl+O", "", aiOpen, &M::FileOpen1Execute, {}, &M::FileOpen1},
-        {"FileClose1", "Закрыть", "", "", -1, &M::FileClose1Execute, &M::ChildActiveUpdate, &M::FileClose1},
-        {"FileSave1", "Сохранить", "Ctrl+S", "", aiSave, &M::FileSave1Execute, &M::ChildActiveUpdate, &M::FileSave1},
-        {"FileSaveAs1", "Сохранить как", "", "", -1, &M::FileSaveAs1Execute, &M::ChildActiveUpdate, &M::FileSaveAs1},
+        {"FileClose1", "Закрыть", "", "", -1, &M::FileClose1Execute, ChildActive, &M::FileClose1},
+        {"FileSave1", "Сохранить", "Ctrl+S", "", aiSave, &M::FileSave1Execute, ChildActive, &M::FileSave1},
+        {"FileSaveAs1", "Сохранить как", "", "", -1, &M::FileSaveAs1Execute, ChildActive, &M::FileSaveAs1},
         {"FileExit1", "&Выход", "Alt+F4", "", aiExit, &M::FileExit1Execute, {}, &M::FileExit1},
-        {"CutAction", "&Вырезать", "Ctrl+X", "", aiCut, Both<&E::CutActionExecute>, &M::CutActionUpdate, &M::CutAction},
-        {"CopyAction", "&Копировать", "Ctrl+C", "", aiCopy, Both<&E::CopyActionExecute>, &M::CopyActionUpdate,
+        {"CutAction", "&Вырезать", "Ctrl+X", "", aiCut, Both<&E::CutActionExecute>, EditorRule<&E::CutActionEnabled>, &M::CutAction},
+        {"CopyAction", "&Копировать", "Ctrl+C", "", aiCopy, Both<&E::CopyActionExecute>, EditorRule<&E::CopyActionEnabled>,
          &M::CopyAction},
         {"PasteAction", "В&ставить", "Ctrl+V", "", aiPaste, Both<&E::PasteActionExecute>, &M::PasteActionUpdate,
          &M::PasteAction, off},
-        {"DeleteAction", "Удалить", "Del", "", -1, Both<&E::DeleteActionExecute>, &M::DeleteActionUpdate,
+        {"DeleteAction", "Удалить", "Del", "", -1, Both<&E::DeleteActionExecute>, EditorRule<&E::DeleteActionEnabled>,
          &M::DeleteAction, off},
         {"UndoAction", "&Отменить", "Ctrl+Z", "", aiUndo, Scheme<&S::UndoExecute>, &M::UndoActionUpdate,
          &M::UndoAction, off},
@@ -336,45 +364,45 @@ void TMainForm::CreateActions() {
          &M::ZoomNormalAction},
         {"ZoomMaxAction", "Максимальный размер", "", "", -1, Both<&E::ZoomMaxActionExecute>, &M::AllZoomUpdate,
          &M::ZoomMaxAction},
-        {"FlipHorAction", "Отобразить гор.", "", "", -1, Scheme<&S::FlipHorActionExecute>, &M::FlipHorActionUpdate,
+        {"FlipHorAction", "Отобразить гор.", "", "", -1, Scheme<&S::FlipHorActionExecute>, FlipRule,
          &M::FlipHorAction},
         {"FlipVerAction", "Отобразить верт.", "F", "", -1, {}, {}, nullptr, inert},
         {"TypeAction", "Типы драйверов", "", "", aiSignals, &M::TypeActionExecute, {}, &M::TypeAction},
         {"NewProjectAction", "Новый проект", "", "", -1, &M::NewProjectActionExecute, {}, &M::NewProjectAction},
         {"OpenProjectAction", "Открыть проект", "", "", -1, &M::OpenProjectActionExecute, {}, &M::OpenProjectAction},
-        {"CloseProjectAction", "Закрыть проект", "", "", -1, &M::CloseProjectActionExecute, &M::ProjectOpenUpdate,
+        {"CloseProjectAction", "Закрыть проект", "", "", -1, &M::CloseProjectActionExecute, ProjectOpen,
          &M::CloseProjectAction, off},
-        {"SaveProjectAction", "Сохранить проект", "", "", -1, &M::SaveProjectActionExecute, &M::ProjectOpenUpdate,
+        {"SaveProjectAction", "Сохранить проект", "", "", -1, &M::SaveProjectActionExecute, ProjectOpen,
          &M::SaveProjectAction},
-        {"InsertFileAction", "Вставить файл", "Shift+F11", "", -1, &M::InsertFileActionExecute, &M::ProjectOpenUpdate,
+        {"InsertFileAction", "Вставить файл", "Shift+F11", "", -1, &M::InsertFileActionExecute, ProjectOpen,
          &M::InsertFileAction, off},
-        {"DeleteFileAction", "Удалить файл", "", "", -1, &M::DeleteFileActionExecute, &M::ProjectOpenUpdate,
+        {"DeleteFileAction", "Удалить файл", "", "", -1, &M::DeleteFileActionExecute, ProjectOpen,
          &M::DeleteFileAction},
         {"ActivateFileProjectAction", "Открыть файл", "", "", -1, &M::ActivateFileProjectActionExecute,
-         &M::ActivateFileProjectActionUpdate, &M::ActivateFileProjectAction},
+         OneFileSelected, &M::ActivateFileProjectAction},
         {"OptionProjectAction", "Свойства", "Ctrl+Shift+F11", "", -1, &M::OptionProjectActionExecute,
-         &M::ProjectOpenUpdate, &M::OptionProjectAction},
+         ProjectOpen, &M::OptionProjectAction},
         {"ManagerWindowChange", "Менеджер проекта", "", "", -1, &M::ManagerWindowVisibleChanged},
         {"MoveFileUp", "MoveFileUp", "", "Переместить схему вверх", -1, &M::MoveFileUpExecute, &M::MoveFileUpUpdate,
          &M::MoveFileUp},
         {"MoveFileDown", "MoveFileDown", "", "Переместить файл схемы вниз", -1, &M::MoveFileDownExecute,
          &M::MoveFileDownUpdate, &M::MoveFileDown},
         {"ExportAction", "Создать файлы", "Ctrl+F9", "Трансляция проекта в файл контроллера автоматики", aiExport,
-         &M::ExportActionExecute, &M::ProjectOpenUpdate, &M::ExportAction},
+         &M::ExportActionExecute, ProjectOpen, &M::ExportAction},
         {"ExportSchemeAction", "ExportSchemeAction", "F8", "Транслировать активную схему для отладки", aiCheckScheme,
-         &M::ExportSchemeActionExecute, &M::ProjectOpenUpdate, &M::ExportSchemeAction},
+         &M::ExportSchemeActionExecute, ProjectOpen, &M::ExportSchemeAction},
         {"ExportCaseAction", "ExportCase", "", "", -1, {}, {}, nullptr, off},
-        {"ShowErrorAction", "Ошибки", "", "", -1, &M::ShowErrorActionExecute, &M::ProjectOpenUpdate,
+        {"ShowErrorAction", "Ошибки", "", "", -1, &M::ShowErrorActionExecute, ProjectOpen,
          &M::ShowErrorAction},
         {"ShowFileExportAction", "Показать временные файлы", "Ctrl+E", "", -1, &M::ShowFileExportActionExecute, {},
          &M::ShowFileExportAction},
-        {"PrintSchemAction", "Печать", "", "", -1, &M::PrintSchemActionExecute, &M::ChildActiveUpdate,
+        {"PrintSchemAction", "Печать", "", "", -1, &M::PrintSchemActionExecute, ChildActive,
          &M::PrintSchemAction},
-        {"PrintElementAction", "Печать элементов", "", "", -1, &M::PrintElementActionExecute, &M::ChildActiveUpdate,
+        {"PrintElementAction", "Печать элементов", "", "", -1, &M::PrintElementActionExecute, ChildActive,
          &M::PrintElementAction},
-        {"PreviewAction", "Просмотр", "", "", aiPreview, &M::PreviewActionExecute, &M::ChildActiveUpdate,
+        {"PreviewAction", "Просмотр", "", "", aiPreview, &M::PreviewActionExecute, ChildActive,
          &M::PreviewAction},
-        {"ListElementAction", "Элементы схемы", "F2", "", aiListElements, ShowElementList, &M::ChildActiveUpdate,
+        {"ListElementAction", "Элементы схемы", "F2", "", aiListElements, ShowElementList, ChildActive,
          &M::ListElementAction},
         {"CheckConnectivityAction", "Соединения", "", "", aiConnections, &M::CheckConnectivityActionExecute, {},
          &M::CheckConnectivityAction},
@@ -589,29 +617,6 @@ IEditorChild* TMainForm::ActiveEditor() const {
 
 // ---- enabling rules -----------------------------------------------------------------------
 
-void TMainForm::ChildActiveUpdate(TObject* Sender) {
-    static_cast<TAction*>(Sender)->SetEnabled(ActiveMDIChild() != nullptr);
-}
-
-void TMainForm::ProjectOpenUpdate(TObject* Sender) {
-    static_cast<TAction*>(Sender)->SetEnabled(CurrentProject != nullptr);
-}
-
-void TMainForm::CutActionUpdate(TObject*) {
-    IEditorChild* e = ActiveEditor();
-    CutAction->SetEnabled(e && e->CutActionEnabled());
-}
-
-void TMainForm::CopyActionUpdate(TObject*) {
-    IEditorChild* e = ActiveEditor();
-    CopyAction->SetEnabled(e && e->CopyActionEnabled());
-}
-
-void TMainForm::DeleteActionUpdate(TObject*) {
-    IEditorChild* e = ActiveEditor();
-    DeleteAction->SetEnabled(e && e->DeleteActionEnabled());
-}
-
 int TMainForm::ClipboardWriter() {
     const FileStamp stamp = StampOf(TScheme::kClipboardFile);
     if (!stamp.exists) return -1;
@@ -660,16 +665,6 @@ void TMainForm::AllZoomUpdate(TObject*) {
     ZoomMaxAction->SetEnabled(zoom != 400);
     ZoomInAction->SetEnabled(zoom != 400);
     ZoomOutAction->SetEnabled(zoom != 25);
-}
-
-void TMainForm::FlipHorActionUpdate(TObject*) {
-    ISchemeChild* s = ActiveScheme();
-    IFsmChild* f = s ? nullptr : ActiveFsm();
-    FlipHorAction->SetEnabled(s ? s->FlipHorActionEnabled() : f && f->FlipHorActionEnabled());
-}
-
-void TMainForm::ActivateFileProjectActionUpdate(TObject*) {
-    ActivateFileProjectAction->SetEnabled(FileListBox->Items()->Count() > 0 && FileListBox->SelCount() == 1);
 }
 
 void TMainForm::MoveFileUpUpdate(TObject*) {

@@ -98,9 +98,8 @@ public:
     TToolbarEx* ToolBar5; // "Драйвера"
     TToolbarEx* ToolB;    // "Работа со схемой": the mode buttons
     TToolbarEx* ToolbarEx1; // "Примитивы": hidden, its four buttons do nothing
-    TToolbarButtonEx *ToolbarButtonEx1, *ToolbarButtonEx2, *ToolbarButtonEx3, *ToolbarButtonEx4;
+    TToolbarButtonEx *ToolbarButtonEx1, *ToolbarButtonEx3, *ToolbarButtonEx4;
     TToolbarButtonEx *ToolbarButtonEx5, *ToolbarButtonEx19, *ToolbarButtonEx29, *ToolbarButtonEx32;
-    TToolbarButtonEx* tbtCheckSheme;
     TToolbarButtonEx* ToolbarButtonEx27; // opens the timing diagram
     TToolbarButtonEx* ToolbarButtonEx26; // opens the debugger
     TCheckBox* DebuCheck;
@@ -210,17 +209,10 @@ public:
     void HelpContenstActionExecute(TObject* Sender);
     void ShowFileExportActionExecute(TObject* Sender);
 
-    // ---- enabling rules (OnUpdate) -------------------------------------------------------------
-    void ChildActiveUpdate(TObject* Sender);
-    void ProjectOpenUpdate(TObject* Sender);
-    void CutActionUpdate(TObject* Sender);
-    void CopyActionUpdate(TObject* Sender);
-    void DeleteActionUpdate(TObject* Sender);
+    // ---- enabling rules (OnUpdate; the others are in the action table) --------------------------
     void PasteActionUpdate(TObject* Sender);
     void UndoActionUpdate(TObject* Sender);
     void AllZoomUpdate(TObject* Sender);
-    void FlipHorActionUpdate(TObject* Sender);
-    void ActivateFileProjectActionUpdate(TObject* Sender);
     void MoveFileUpUpdate(TObject* Sender);
     void MoveFileDownUpdate(TObject* Sender);
 

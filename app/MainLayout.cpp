@@ -73,11 +73,11 @@ void TMainForm::CreateToolbars() {
     };
     static const TButtonRow<TMainForm> kMore[] = {
         {"RedrawAction"},
-        {"ZoomAction", "ToolbarButtonEx2", &M::ToolbarButtonEx2, 1, bfHidden},
+        {"ZoomAction", "ToolbarButtonEx2", nullptr, 1, bfHidden},
         {"FindAction"},
         {"-"},
         {nullptr, nullptr, nullptr, 0, 0, "", -1, {}, MakeDebuCheck},
-        {"ExportSchemeAction", "tbtCheckSheme", &M::tbtCheckSheme},
+        {"ExportSchemeAction", "tbtCheckSheme"},
         {"ListElementAction"},
         {"CheckConnectivityAction"},
         {"-"},
