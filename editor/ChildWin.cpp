@@ -176,29 +176,21 @@ void TMDIChild::CreateMenus() {
     using W = TMDIChild;
     // level, caption, action, flags, name, field, click, hint, key
     static const TMenuRow<TMDIChild> kSheetMenu[] = {
-        {0, "", "OrderAction"},
-        {0, "", "PrintToFileAction"},
-        {0, "", "CheckSchemeAction", 0, "itmCheckScheme"},
+        {0, "", "OrderAction"}, {0, "", "PrintToFileAction"}, {0, "", "CheckSchemeAction", 0, "itmCheckScheme"},
         {0, "-"},
         {0, "", "SetModeSelectAction", 0, "N12", &W::N12},
         {0, "-"},
         {0, "Добавить", nullptr, 0, "N5"},
-        {1, "", "SetModeDeviceAction", 0, "N6", &W::N6},
-        {1, "", "SetModePinAction", 0, "N7", &W::N7},
-        {1, "", "SetModeWireAction", 0, "N8", &W::N8},
-        {1, "", "SetModeConnectAction", 0, "N1", &W::N1},
+        {1, "", "SetModeDeviceAction", 0, "N6", &W::N6}, {1, "", "SetModePinAction", 0, "N7", &W::N7},
+        {1, "", "SetModeWireAction", 0, "N8", &W::N8}, {1, "", "SetModeConnectAction", 0, "N1", &W::N1},
         // Bound to no action in the old program; here it selects the symbol mode.
         {1, "Символ", nullptr, 0, "N19", &W::N19, &W::SetModeSymbolActionExecute, "", "Ctrl+F6"},
         {0, "-"},
-        {0, "", "CutAction"},
-        {0, "", "CopyAction"},
-        {0, "", "PasteAction"},
-        {0, "", "DeleteAction"},
+        {0, "", "CutAction"}, {0, "", "CopyAction"}, {0, "", "PasteAction"}, {0, "", "DeleteAction"},
         {0, "-", nullptr, 0, "N4", &W::N4},
         {0, "", "FlipHorAction"},
         {0, "-"},
-        {0, "", "EditPropertyAction"},
-        {0, "", "AddSignalsToDebugAction"},
+        {0, "", "EditPropertyAction"}, {0, "", "AddSignalsToDebugAction"},
     };
     // The sheet's menu while an object follows the mouse.
     static const TMenuRow<TMDIChild> kPlacingMenu[] = {{0, "", "EscAction"}};

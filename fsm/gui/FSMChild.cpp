@@ -132,9 +132,6 @@ void TFSMChild::CreateActions() {
     ChildActionList->Images = ImageList1;
     using W = TFSMChild;
     constexpr auto nothing = IgnoreCommand<TFSMChild>;
-    // Commands of the form that no handler serves: disabled, so that their
-    // keys pass to whoever serves them.
-    constexpr unsigned unserved = cfDisabled;
     // name, caption, key, hint, image, execute, update, field, flags
     static const TActionRow<TFSMChild> kActions[] = {
         {"Undo", "Отмена", "Ctrl+Z", "", -1, &W::UndoExecute},
@@ -181,12 +178,10 @@ void TFSMChild::CreateActions() {
          -1, &W::PrintToFileActionExecute, {}, &W::PrintToFileAction},
         {"SimulateAction", "SimulateAction", "", "", fiSimulationStopped, &W::SimulateActionExecute, {},
          &W::SimulateAction},
-        {"InsertPinAction", "InsertPinAction", "", "", -1, {}, {}, nullptr, unserved},
-        {"InsertConnectAction", "InsertConnectAction", "", "", -1, {}, {}, nullptr, unserved},
-        {"InsertSymbolAction", "InsertSymbolAction", "", "", -1, {}, {}, nullptr, unserved},
-        {"TestActionSaveList", "TestActionSaveList", "Ctrl+F12", "", -1, {}, {}, nullptr, unserved},
-        {"AddSignalsToDebugAction", "Добавить в отладчик", "D", "", -1, {}, {}, nullptr, unserved},
-        {"OrderAction", "Порядок элементов", "", "", -1, {}, {}, nullptr, unserved},
+        // Commands of the form that no handler serves.
+        {"InsertPinAction", "InsertPinAction"}, {"InsertConnectAction", "InsertConnectAction"},
+        {"InsertSymbolAction", "InsertSymbolAction"}, {"TestActionSaveList", "TestActionSaveList", "Ctrl+F12"},
+        {"AddSignalsToDebugAction", "Добавить в отладчик", "D"}, {"OrderAction", "Порядок элементов"},
     };
     NewActions(ChildActionList, this, kActions);
 }
@@ -198,22 +193,16 @@ void TFSMChild::CreateMenus() {
     constexpr unsigned runs = cfRunsAction;
     // level, caption, action, flags, name, field
     static const TMenuRow<TFSMChild> kSheetMenu[] = {
-        {0, "", "PrintToFileAction"},
-        {0, "", "CheckSchemeAction"},
+        {0, "", "PrintToFileAction"}, {0, "", "CheckSchemeAction"},
         {0, "-"},
         {0, "Выбор", "SetModeSelectAction", runs, nullptr, &W::SelectItem},
         {0, "-"},
         {0, "Добавить", nullptr, 0, "AddItem"},
-        {1, "Переход", "SetModeConnectAction", runs},
-        {1, "Состояние", "SetModeDeviceAction", runs},
+        {1, "Переход", "SetModeConnectAction", runs}, {1, "Состояние", "SetModeDeviceAction", runs},
         {0, "-"},
-        {0, "", "CutAction"},
-        {0, "", "CopyAction"},
-        {0, "", "PasteAction"},
-        {0, "", "DeleteAction"},
+        {0, "", "CutAction"}, {0, "", "CopyAction"}, {0, "", "PasteAction"}, {0, "", "DeleteAction"},
         {0, "-"},
-        {0, "", "EditPropertyAction"},
-        {0, "", "FlipHorAction", 0, nullptr, &W::N4},
+        {0, "", "EditPropertyAction"}, {0, "", "FlipHorAction", 0, nullptr, &W::N4},
     };
     static const TMenuRow<TFSMChild> kPlacingMenu[] = {{0, "", "EscAction"}};
     TMenuNumbering numbering;

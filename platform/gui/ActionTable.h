@@ -47,7 +47,9 @@ enum TCommandFlag : unsigned { cfHidden = 1, cfDisabled = 2, cfChecked = 4, cfRu
 
 // One action. Texts are UTF-8; Key as ShortCutToText writes it ("Ctrl+N",
 // "Del", "" for none). Make, when given, makes an action of another class
-// (a window arrangement); the row gives it the rest.
+// (a window arrangement); the row gives it the rest. An action with neither
+// an execute handler nor a class of its own is disabled: it would do
+// nothing, and its key must reach whoever serves it.
 template <class Form>
 struct TActionRow {
     const char* Name;
@@ -101,8 +103,9 @@ TBasicAction* FindTableAction(TComponent* form, const char* name);
 template <class Form>
 void NewActions(TActionList* list, Form* form, std::span<const TActionRow<std::type_identity_t<Form>>> rows) {
     for (const auto& row : rows) {
+        const unsigned idle = row.Execute || row.Make ? 0u : unsigned(cfDisabled);
         TAction* a = NewTableAction(list, row.Make ? row.Make(*form) : nullptr, row.Name, row.Caption, row.Key,
-                                    row.Hint, row.Image, row.Flags);
+                                    row.Hint, row.Image, row.Flags | idle);
         if (row.Execute) a->OnExecute = row.Execute.For(form);
         if (row.Update) a->OnUpdate = row.Update.For(form);
         if (row.Field) form->*row.Field = a;
