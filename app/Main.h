@@ -6,8 +6,10 @@
 // services that elements, dialogs and other windows reach through the global
 // MainForm.
 //
-// Handlers keep the names they are known by (FileOpen1Execute, N26Click...);
-// the actions' OnUpdate handlers carry the enabling rules and run at idle.
+// The actions, menu items and toolbar buttons are tables of rows (Main.cpp,
+// MainLayout.cpp): each row names its action's handlers. Handlers keep the
+// names they are known by (FileOpen1Execute, N26Click...); the actions'
+// update handlers carry the enabling rules and run at idle.
 
 #include <cstdint>
 #include <memory>
