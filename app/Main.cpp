@@ -4,6 +4,7 @@
 #include "app/Main.h"
 
 #include "app/About.h"
+#include "app/ActionImages.h"
 #include "app/Cursors.h"
 #include "app/SplashSource.h"
 #include "document/DriversInfo.h"
@@ -28,6 +29,7 @@
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
+#include "platform/gui/ActionTable.h"
 #include "platform/gui/StdActns.h"
 #include "translator/Logfile.h"
 #include "toolbars/TBExTlwn.h"
@@ -116,7 +118,7 @@ class TMainForm::SchemeServices : public ISchemeFrame {
 public:
     explicit SchemeServices(TMainForm* frame) : frame_(frame) {}
     void UpdateModeButtons(TSchemeMode mode) override { frame_->UpdateModeButtons(mode); }
-    void ZoomChanged() override { frame_->AllZoomUpdate(frame_->ZoomAction); }
+    void ZoomChanged() override { frame_->AllZoomUpdate(nullptr); }
     bool SaveWindow(TForm* window) override { return frame_->SaveWindow(window); }
     bool PasteEnabled() override {
         frame_->PasteActionUpdate(frame_->PasteAction);
@@ -227,368 +229,272 @@ TMainForm::~TMainForm() {
     if (MainForm == this) MainForm = nullptr;
 }
 
-TAction* TMainForm::NewAction(const char* name, const AnsiString& caption, TShortCut shortCut) {
-    return ::NewAction(ActionList1, name, caption, shortCut);
+namespace {
+
+// The frame's commands that the active child window carries out: a command
+// of both editors goes to the scheme window, else to the state-machine
+// window; a scheme command only to a scheme window.
+template <void (IEditorChild::*Handler)(TObject*)>
+void Both(TMainForm& frame, TObject* sender) {
+    if (IEditorChild* e = frame.ActiveEditor()) (e->*Handler)(sender);
 }
+
+template <void (ISchemeChild::*Handler)(TObject*)>
+void Scheme(TMainForm& frame, TObject* sender) {
+    if (ISchemeChild* s = frame.ActiveScheme()) (s->*Handler)(sender);
+}
+
+void MoveLink(TMainForm& frame, TObject*) {
+    if (ISchemeChild* s = frame.ActiveScheme()) s->SetMode(mdMove);
+}
+
+void RepaintActive(TMainForm& frame, TObject*) {
+    if (IEditorChild* e = frame.ActiveEditor()) e->RepaintSheet();
+}
+
+void ShowElementList(TMainForm&, TObject*) {
+    if (!ListElementDlg) return;
+    // Shown again, it lists the scheme now in front.
+    ListElementDlg->Show();
+    ListElementDlg->BringToFront();
+}
+
+// The enabling rules that look only at what the frame shows; each is given
+// its action.
+void ChildActive(TMainForm& frame, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(frame.ActiveMDIChild() != nullptr);
+}
+
+void ProjectOpen(TMainForm& frame, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(frame.CurrentProject != nullptr);
+}
+
+// The frame's cut, copy and delete follow the active editor's own.
+template <bool (IEditorChild::*Enabled)()>
+void EditorRule(TMainForm& frame, TObject* action) {
+    IEditorChild* e = frame.ActiveEditor();
+    static_cast<TAction*>(action)->SetEnabled(e && (e->*Enabled)());
+}
+
+void FlipRule(TMainForm& frame, TObject* action) {
+    ISchemeChild* s = frame.ActiveScheme();
+    IFsmChild* f = s ? nullptr : frame.ActiveFsm();
+    static_cast<TAction*>(action)->SetEnabled(s ? s->FlipHorActionEnabled() : f && f->FlipHorActionEnabled());
+}
+
+void OneFileSelected(TMainForm& frame, TObject* action) {
+    TListView* files = frame.FileListBox;
+    static_cast<TAction*>(action)->SetEnabled(files->Items()->Count() > 0 && files->SelCount() == 1);
+}
+
+// The window arrangement: enabled only while a child window is open.
+template <class Arrangement>
+TAction* Arrange(TMainForm& frame) {
+    auto* a = new Arrangement(&frame);
+    a->Form = &frame;
+    return a;
+}
+
+} // namespace
 
 void TMainForm::CreateActions() {
     ActionList1 = NewComponent<TActionList>(this, "ActionList1");
-    auto bind = [this](TAction* a, void (TMainForm::*handler)(TObject*)) {
-        a->OnExecute = [this, handler](TObject* s) { (this->*handler)(s); };
+    using M = TMainForm;
+    using E = IEditorChild;
+    using S = ISchemeChild;
+    constexpr unsigned off = cfDisabled;
+    // name, caption, key, hint, image, execute, update, field, flags, make
+    static const TActionRow<TMainForm> kActions[] = {
+        {"FileNew1", "&Новый", "Ctrl+N", "", aiNew, &M::FileNew1Execute, {}, &M::FileNew1},
+        {"FileOpen1", "Открыть", "Ctrl+O", "", aiOpen, &M::FileOpen1Execute, {}, &M::FileOpen1},
+        {"FileClose1", "Закрыть", "", "", -1, &M::FileClose1Execute, ChildActive, &M::FileClose1},
+        {"FileSave1", "Сохранить", "Ctrl+S", "", aiSave, &M::FileSave1Execute, ChildActive, &M::FileSave1},
+        {"FileSaveAs1", "Сохранить как", "", "", -1, &M::FileSaveAs1Execute, ChildActive, &M::FileSaveAs1},
+        {"FileExit1", "&Выход", "Alt+F4", "", aiExit, &M::FileExit1Execute, {}, &M::FileExit1},
+        {"CutAction", "&Вырезать", "Ctrl+X", "", aiCut, Both<&E::CutActionExecute>, EditorRule<&E::CutActionEnabled>,
+         &M::CutAction},
+        {"CopyAction", "&Копировать", "Ctrl+C", "", aiCopy, Both<&E::CopyActionExecute>,
+         EditorRule<&E::CopyActionEnabled>, &M::CopyAction},
+        {"PasteAction", "В&ставить", "Ctrl+V", "", aiPaste, Both<&E::PasteActionExecute>, &M::PasteActionUpdate,
+         &M::PasteAction, off},
+        {"DeleteAction", "Удалить", "Del", "", -1, Both<&E::DeleteActionExecute>, EditorRule<&E::DeleteActionEnabled>,
+         &M::DeleteAction, off},
+        {"UndoAction", "&Отменить", "Ctrl+Z", "", aiUndo, Scheme<&S::UndoExecute>, &M::UndoActionUpdate,
+         &M::UndoAction, off},
+        {"RedoAction", "Вернуть", "Ctrl+Shift+Z", "", -1, {}, {}, nullptr, cfHidden},
+        {"WindowCascade1", "Каскадом", "", "", aiCascade, {}, {}, &M::WindowCascade1, 0, Arrange<TWindowCascade>},
+        {"WindowTileHorizontal1", "Горизонтально", "", "", aiTileHorizontal, {}, {}, &M::WindowTileHorizontal1, 0,
+         Arrange<TWindowTileHorizontal>},
+        {"WindowTileVertical1", "Вертикально", "", "", aiTileVertical, {}, {}, &M::WindowTileVertical1, 0,
+         Arrange<TWindowTileVertical>},
+        {"WindowMinimizeAll1", "Минимизировать все", "", "", -1, {}, {}, nullptr, 0, Arrange<TWindowMinimizeAll>},
+        {"WindowArrangeAll1", "Расположить все", "", "", -1, {}, {}, nullptr, 0, Arrange<TWindowArrange>},
+        {"WindowListAction", "Список окон", "Alt+0", "", -1, {}, {}, nullptr, cfHidden},
+        {"HelpAbout1", "О программе...", "", "", -1, &M::HelpAbout1Execute, {}, &M::HelpAbout1},
+        {"HelpContenstAction", "Контелст", "Ctrl+F1", "", -1, &M::HelpContenstActionExecute, {},
+         &M::HelpContenstAction},
+        {"SelectAction", "Выбор", "", "", aiSelect, Scheme<&S::SetModeSelectActionExecute>, {}, &M::SelectAction},
+        {"DeviceAction", "Устройство", "E", "", aiDevice, Scheme<&S::SetModeDeviceActionExecute>, {}, &M::DeviceAction},
+        {"PinAction", "Вывод драйвера", "I", "", aiPin, Scheme<&S::SetModePinActionExecute>, {}, &M::PinAction},
+        {"WireAction", "Связь", "W", "", aiWire, Scheme<&S::SetModeWireActionExecute>, {}, &M::WireAction},
+        {"ConnectAction", "Соединитель", "", "", aiConnector, Scheme<&S::SetModeConnectActionExecute>, {},
+         &M::ConnectAction},
+        {"MoveLinkAction", "Переместить связь", "M", "", -1, MoveLink, {}, &M::MoveLinkAction},
+        {"SymbolAction", "SymbolAction", "", "Вставка символа", aiSymbol, Scheme<&S::SetModeSymbolActionExecute>, {},
+         &M::SymbolAction},
+        {"FSMAction", "", "", "", aiFsm, Scheme<&S::SetModeFSMActionExecute>, {}, &M::FSMAction},
+        {"RedrawAction", "Перерисовать", "F5", "", aiRedraw, RepaintActive, {}, &M::RedrawAction},
+        // Commands of the old program that nothing serves.
+        {"EscAction", "Отмена", "Esc"}, {"DragAction", "Растянуть", "D"}, {"PropertyAction", "Свойства", "Alt+Enter"},
+        {"StandartDeviceAction", "StandartDeviceAction"}, {"InOutDeviceAction", "Вывод драйвера"},
+        {"ChangeZoomAction", "Масштаб"}, {"LineAction", "LineAction"}, {"CircleAction", "CircleAction"},
+        {"RectangleAction", "RectangleAction"}, {"TextAction", "TextAction"},
+        {"ZoomAction", "ZoomAction", "", "", aiZoom, {}, &M::AllZoomUpdate},
+        {"ZoomInAction", "Масштаб +", "", "", -1, Both<&E::ZoomInActionExecute>, &M::AllZoomUpdate, &M::ZoomInAction},
+        {"ZoomOutAction", "Масштаб -", "", "", -1, Both<&E::ZoomOutActionExecute>, &M::AllZoomUpdate,
+         &M::ZoomOutAction},
+        {"ZoomNormalAction", "Нормальный размер", "", "", -1, Both<&E::ZoomNormalActionExecute>, &M::AllZoomUpdate,
+         &M::ZoomNormalAction},
+        {"ZoomMaxAction", "Максимальный размер", "", "", -1, Both<&E::ZoomMaxActionExecute>, &M::AllZoomUpdate,
+         &M::ZoomMaxAction},
+        {"FlipHorAction", "Отобразить гор.", "", "", -1, Scheme<&S::FlipHorActionExecute>, FlipRule,
+         &M::FlipHorAction},
+        {"FlipVerAction", "Отобразить верт.", "F", "", -1, {}, {}, nullptr, cfHidden},
+        {"TypeAction", "Типы драйверов", "", "", aiSignals, &M::TypeActionExecute, {}, &M::TypeAction},
+        {"NewProjectAction", "Новый проект", "", "", -1, &M::NewProjectActionExecute, {}, &M::NewProjectAction},
+        {"OpenProjectAction", "Открыть проект", "", "", -1, &M::OpenProjectActionExecute, {}, &M::OpenProjectAction},
+        {"CloseProjectAction", "Закрыть проект", "", "", -1, &M::CloseProjectActionExecute, ProjectOpen,
+         &M::CloseProjectAction, off},
+        {"SaveProjectAction", "Сохранить проект", "", "", -1, &M::SaveProjectActionExecute, ProjectOpen,
+         &M::SaveProjectAction},
+        {"InsertFileAction", "Вставить файл", "Shift+F11", "", -1, &M::InsertFileActionExecute, ProjectOpen,
+         &M::InsertFileAction, off},
+        {"DeleteFileAction", "Удалить файл", "", "", -1, &M::DeleteFileActionExecute, ProjectOpen,
+         &M::DeleteFileAction},
+        {"ActivateFileProjectAction", "Открыть файл", "", "", -1, &M::ActivateFileProjectActionExecute,
+         OneFileSelected, &M::ActivateFileProjectAction},
+        {"OptionProjectAction", "Свойства", "Ctrl+Shift+F11", "", -1, &M::OptionProjectActionExecute,
+         ProjectOpen, &M::OptionProjectAction},
+        {"ManagerWindowChange", "Менеджер проекта", "", "", -1, &M::ManagerWindowVisibleChanged},
+        {"MoveFileUp", "MoveFileUp", "", "Переместить схему вверх", -1, &M::MoveFileUpExecute, &M::MoveFileUpUpdate,
+         &M::MoveFileUp},
+        {"MoveFileDown", "MoveFileDown", "", "Переместить файл схемы вниз", -1, &M::MoveFileDownExecute,
+         &M::MoveFileDownUpdate, &M::MoveFileDown},
+        {"ExportAction", "Создать файлы", "Ctrl+F9", "Трансляция проекта в файл контроллера автоматики", aiExport,
+         &M::ExportActionExecute, ProjectOpen, &M::ExportAction},
+        {"ExportSchemeAction", "ExportSchemeAction", "F8", "Транслировать активную схему для отладки", aiCheckScheme,
+         &M::ExportSchemeActionExecute, ProjectOpen, &M::ExportSchemeAction},
+        {"ExportCaseAction", "ExportCase"},
+        {"ShowErrorAction", "Ошибки", "", "", -1, &M::ShowErrorActionExecute, ProjectOpen,
+         &M::ShowErrorAction},
+        {"ShowFileExportAction", "Показать временные файлы", "Ctrl+E", "", -1, &M::ShowFileExportActionExecute, {},
+         &M::ShowFileExportAction},
+        {"PrintSchemAction", "Печать", "", "", -1, &M::PrintSchemActionExecute, ChildActive,
+         &M::PrintSchemAction},
+        {"PrintElementAction", "Печать элементов", "", "", -1, &M::PrintElementActionExecute, ChildActive,
+         &M::PrintElementAction},
+        {"PreviewAction", "Просмотр", "", "", aiPreview, &M::PreviewActionExecute, ChildActive,
+         &M::PreviewAction},
+        {"ListElementAction", "Элементы схемы", "F2", "", aiListElements, ShowElementList, ChildActive,
+         &M::ListElementAction},
+        {"CheckConnectivityAction", "Соединения", "", "", aiConnections, &M::CheckConnectivityActionExecute, {},
+         &M::CheckConnectivityAction},
+        {"FindAction", "Найти сигнал", "F3", "Найти сигнал по имени", aiFind, &M::FindActionExecute, {},
+         &M::FindAction},
+        {"ConfigAction", "Настройка", "", "", -1, &M::ConfigActionExecute, {}, &M::ConfigAction},
     };
-    auto update = [this](TAction* a, void (TMainForm::*rule)(TObject*)) {
-        a->OnUpdate = [this, rule](TObject* s) { (this->*rule)(s); };
-    };
-    // The frame's actions that carry no command of their own stay disabled:
-    // an action without a handler does nothing, and its key must reach the
-    // windows.
-    auto inert = [](TAction* a) { a->SetEnabled(false); };
-
-    FileNew1 = NewAction("FileNew1", "&Новый"_a, ShortCut('N', ssCtrl));
-    bind(FileNew1, &TMainForm::FileNew1Execute);
-    FileOpen1 = NewAction("FileOpen1", "Открыть"_a, ShortCut('O', ssCtrl));
-    bind(FileOpen1, &TMainForm::FileOpen1Execute);
-    FileClose1 = NewAction("FileClose1", "Закрыть"_a);
-    bind(FileClose1, &TMainForm::FileClose1Execute);
-    update(FileClose1, &TMainForm::ChildActiveUpdate);
-    FileSave1 = NewAction("FileSave1", "Сохранить"_a, ShortCut('S', ssCtrl));
-    bind(FileSave1, &TMainForm::FileSave1Execute);
-    update(FileSave1, &TMainForm::ChildActiveUpdate);
-    FileSaveAs1 = NewAction("FileSaveAs1", "Сохранить как"_a);
-    bind(FileSaveAs1, &TMainForm::FileSaveAs1Execute);
-    update(FileSaveAs1, &TMainForm::ChildActiveUpdate);
-    FileExit1 = NewAction("FileExit1", "&Выход"_a, ShortCut(VK_F4, ssAlt));
-    bind(FileExit1, &TMainForm::FileExit1Execute);
-
-    CutAction = NewAction("CutAction", "&Вырезать"_a, ShortCut('X', ssCtrl));
-    CutAction->OnExecute = [this](TObject* s) {
-        RouteBoth(&IEditorChild::CutActionExecute, s);
-    };
-    update(CutAction, &TMainForm::CutActionUpdate);
-    CopyAction = NewAction("CopyAction", "&Копировать"_a, ShortCut('C', ssCtrl));
-    CopyAction->OnExecute = [this](TObject* s) {
-        RouteBoth(&IEditorChild::CopyActionExecute, s);
-    };
-    update(CopyAction, &TMainForm::CopyActionUpdate);
-    PasteAction = NewAction("PasteAction", "В&ставить"_a, ShortCut('V', ssCtrl));
-    PasteAction->OnExecute = [this](TObject* s) {
-        RouteBoth(&IEditorChild::PasteActionExecute, s);
-    };
-    update(PasteAction, &TMainForm::PasteActionUpdate);
-    PasteAction->SetEnabled(false);
-    DeleteAction = NewAction("DeleteAction", "Удалить"_a, ShortCut(VK_DELETE, 0));
-    DeleteAction->OnExecute = [this](TObject* s) {
-        RouteBoth(&IEditorChild::DeleteActionExecute, s);
-    };
-    update(DeleteAction, &TMainForm::DeleteActionUpdate);
-    DeleteAction->SetEnabled(false);
-    UndoAction = NewAction("UndoAction", "&Отменить"_a, ShortCut('Z', ssCtrl));
-    UndoAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::UndoExecute, s); };
-    update(UndoAction, &TMainForm::UndoActionUpdate);
-    UndoAction->SetEnabled(false);
-    RedoAction = NewAction("RedoAction", "Вернуть"_a, ShortCut('Z', ssCtrl | ssShift));
-    RedoAction->SetVisible(false);
-    inert(RedoAction);
-
-    // The window arrangement: enabled only while a child window is open.
-    auto window = [this](TWindowAction* a, const AnsiString& caption) {
-        a->SetCaption(caption);
-        a->SetActionList(ActionList1);
-        a->Form = this;
-        return a;
-    };
-    WindowCascade1 = window(NewComponent<TWindowCascade>(this, "WindowCascade1"), "Каскадом"_a);
-    WindowTileHorizontal1 = window(NewComponent<TWindowTileHorizontal>(this, "WindowTileHorizontal1"), "Горизонтально"_a);
-    WindowTileVertical1 = window(NewComponent<TWindowTileVertical>(this, "WindowTileVertical1"), "Вертикально"_a);
-    WindowMinimizeAll1 = window(NewComponent<TWindowMinimizeAll>(this, "WindowMinimizeAll1"), "Минимизировать все"_a);
-    WindowArrangeAll1 = window(NewComponent<TWindowArrange>(this, "WindowArrangeAll1"), "Расположить все"_a);
-    WindowListAction = NewAction("WindowListAction", "Список окон"_a, ShortCut('0', ssAlt));
-    WindowListAction->SetVisible(false);
-    inert(WindowListAction);
-    HelpAbout1 = NewAction("HelpAbout1", "О программе..."_a);
-    bind(HelpAbout1, &TMainForm::HelpAbout1Execute);
-    HelpContenstAction = NewAction("HelpContenstAction", "Контелст"_a, ShortCut(VK_F1, ssCtrl));
-    bind(HelpContenstAction, &TMainForm::HelpContenstActionExecute);
-
-    SelectAction = NewAction("SelectAction", "Выбор"_a);
-    SelectAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModeSelectActionExecute, s); };
-    DeviceAction = NewAction("DeviceAction", "Устройство"_a, ShortCut('E', 0));
-    DeviceAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModeDeviceActionExecute, s); };
-    PinAction = NewAction("PinAction", "Вывод драйвера"_a, ShortCut('I', 0));
-    PinAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModePinActionExecute, s); };
-    WireAction = NewAction("WireAction", "Связь"_a, ShortCut('W', 0));
-    WireAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModeWireActionExecute, s); };
-    ConnectAction = NewAction("ConnectAction", "Соединитель"_a);
-    ConnectAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModeConnectActionExecute, s); };
-    MoveLinkAction = NewAction("MoveLinkAction", "Переместить связь"_a, ShortCut('M', 0));
-    MoveLinkAction->OnExecute = [this](TObject*) {
-        if (ISchemeChild* s = ActiveScheme()) s->SetMode(mdMove);
-    };
-    SymbolAction = NewAction("SymbolAction", "SymbolAction");
-    SymbolAction->SetHint("Вставка символа"_a);
-    SymbolAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModeSymbolActionExecute, s); };
-    FSMAction = NewAction("FSMAction", AnsiString());
-    FSMAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::SetModeFSMActionExecute, s); };
-    RedrawAction = NewAction("RedrawAction", "Перерисовать"_a, ShortCut(VK_F5, 0));
-    RedrawAction->OnExecute = [this](TObject*) {
-        if (IEditorChild* e = ActiveEditor()) e->RepaintSheet();
-    };
-
-    EscAction = NewAction("EscAction", "Отмена"_a, ShortCut(VK_ESCAPE, 0));
-    DragAction = NewAction("DragAction", "Растянуть"_a, ShortCut('D', 0));
-    PropertyAction = NewAction("PropertyAction", "Свойства"_a, ShortCut(VK_RETURN, ssAlt));
-    StandartDeviceAction = NewAction("StandartDeviceAction", "StandartDeviceAction");
-    InOutDeviceAction = NewAction("InOutDeviceAction", "Вывод драйвера"_a);
-    ChangeZoomAction = NewAction("ChangeZoomAction", "Масштаб"_a);
-    LineAction = NewAction("LineAction", "LineAction");
-    CircleAction = NewAction("CircleAction", "CircleAction");
-    RectangleAction = NewAction("RectangleAction", "RectangleAction");
-    TextAction = NewAction("TextAction", "TextAction");
-    for (TAction* a : {EscAction, DragAction, PropertyAction, StandartDeviceAction, InOutDeviceAction,
-                       ChangeZoomAction, LineAction, CircleAction, RectangleAction, TextAction})
-        inert(a);
-
-    ZoomAction = NewAction("ZoomAction", "ZoomAction");
-    inert(ZoomAction);
-    ZoomInAction = NewAction("ZoomInAction", "Масштаб +"_a);
-    ZoomInAction->OnExecute = [this](TObject* s) {
-        RouteBoth(&IEditorChild::ZoomInActionExecute, s);
-    };
-    ZoomOutAction = NewAction("ZoomOutAction", "Масштаб -"_a);
-    ZoomOutAction->OnExecute = [this](TObject* s) {
-        RouteBoth(&IEditorChild::ZoomOutActionExecute, s);
-    };
-    ZoomNormalAction = NewAction("ZoomNormalAction", "Нормальный размер"_a);
-    ZoomNormalAction->OnExecute = [this](TObject* s) {
-        RouteBoth(&IEditorChild::ZoomNormalActionExecute, s);
-    };
-    ZoomMaxAction = NewAction("ZoomMaxAction", "Максимальный размер"_a);
-    ZoomMaxAction->OnExecute = [this](TObject* s) {
-        RouteBoth(&IEditorChild::ZoomMaxActionExecute, s);
-    };
-    for (TAction* a : {ZoomAction, ZoomInAction, ZoomOutAction, ZoomNormalAction, ZoomMaxAction})
-        update(a, &TMainForm::AllZoomUpdate);
-
-    FlipHorAction = NewAction("FlipHorAction", "Отобразить гор."_a);
-    FlipHorAction->OnExecute = [this](TObject* s) { RouteScheme(&ISchemeChild::FlipHorActionExecute, s); };
-    update(FlipHorAction, &TMainForm::FlipHorActionUpdate);
-    FlipVerAction = NewAction("FlipVerAction", "Отобразить верт."_a, ShortCut('F', 0));
-    FlipVerAction->SetVisible(false);
-    inert(FlipVerAction);
-    TypeAction = NewAction("TypeAction", "Типы драйверов"_a);
-    bind(TypeAction, &TMainForm::TypeActionExecute);
-
-    NewProjectAction = NewAction("NewProjectAction", "Новый проект"_a);
-    bind(NewProjectAction, &TMainForm::NewProjectActionExecute);
-    OpenProjectAction = NewAction("OpenProjectAction", "Открыть проект"_a);
-    bind(OpenProjectAction, &TMainForm::OpenProjectActionExecute);
-    CloseProjectAction = NewAction("CloseProjectAction", "Закрыть проект"_a);
-    bind(CloseProjectAction, &TMainForm::CloseProjectActionExecute);
-    SaveProjectAction = NewAction("SaveProjectAction", "Сохранить проект"_a);
-    bind(SaveProjectAction, &TMainForm::SaveProjectActionExecute);
-    InsertFileAction = NewAction("InsertFileAction", "Вставить файл"_a, ShortCut(VK_F11, ssShift));
-    bind(InsertFileAction, &TMainForm::InsertFileActionExecute);
-    DeleteFileAction = NewAction("DeleteFileAction", "Удалить файл"_a);
-    bind(DeleteFileAction, &TMainForm::DeleteFileActionExecute);
-    ActivateFileProjectAction = NewAction("ActivateFileProjectAction", "Открыть файл"_a);
-    bind(ActivateFileProjectAction, &TMainForm::ActivateFileProjectActionExecute);
-    update(ActivateFileProjectAction, &TMainForm::ActivateFileProjectActionUpdate);
-    OptionProjectAction = NewAction("OptionProjectAction", "Свойства"_a, ShortCut(VK_F11, ssCtrl | ssShift));
-    bind(OptionProjectAction, &TMainForm::OptionProjectActionExecute);
-    ManagerWindowChange = NewAction("ManagerWindowChange", "Менеджер проекта"_a);
-    bind(ManagerWindowChange, &TMainForm::ManagerWindowVisibleChanged);
-    MoveFileUp = NewAction("MoveFileUp", "MoveFileUp");
-    MoveFileUp->SetHint("Переместить схему вверх"_a);
-    bind(MoveFileUp, &TMainForm::MoveFileUpExecute);
-    update(MoveFileUp, &TMainForm::MoveFileUpUpdate);
-    MoveFileDown = NewAction("MoveFileDown", "MoveFileDown");
-    MoveFileDown->SetHint("Переместить файл схемы вниз"_a);
-    bind(MoveFileDown, &TMainForm::MoveFileDownExecute);
-    update(MoveFileDown, &TMainForm::MoveFileDownUpdate);
-
-    ExportAction = NewAction("ExportAction", "Создать файлы"_a, ShortCut(VK_F9, ssCtrl));
-    ExportAction->SetHint("Трансляция проекта в файл контроллера автоматики"_a);
-    bind(ExportAction, &TMainForm::ExportActionExecute);
-    ExportSchemeAction = NewAction("ExportSchemeAction", "ExportSchemeAction", ShortCut(VK_F8, 0));
-    ExportSchemeAction->SetHint("Транслировать активную схему для отладки"_a);
-    bind(ExportSchemeAction, &TMainForm::ExportSchemeActionExecute);
-    ExportCaseAction = NewAction("ExportCaseAction", "ExportCase");
-    inert(ExportCaseAction);
-    ShowErrorAction = NewAction("ShowErrorAction", "Ошибки"_a);
-    bind(ShowErrorAction, &TMainForm::ShowErrorActionExecute);
-    ShowFileExportAction = NewAction("ShowFileExportAction", "Показать временные файлы"_a, ShortCut('E', ssCtrl));
-    bind(ShowFileExportAction, &TMainForm::ShowFileExportActionExecute);
-    for (TAction* a : {CloseProjectAction, SaveProjectAction, InsertFileAction, DeleteFileAction,
-                       OptionProjectAction, ExportAction, ExportSchemeAction, ShowErrorAction})
-        update(a, &TMainForm::ProjectOpenUpdate);
-    CloseProjectAction->SetEnabled(false);
-    InsertFileAction->SetEnabled(false);
-
-    PrintSchemAction = NewAction("PrintSchemAction", "Печать"_a);
-    bind(PrintSchemAction, &TMainForm::PrintSchemActionExecute);
-    PrintElementAction = NewAction("PrintElementAction", "Печать элементов"_a);
-    bind(PrintElementAction, &TMainForm::PrintElementActionExecute);
-    for (TAction* a : {PrintSchemAction, PrintElementAction}) update(a, &TMainForm::ChildActiveUpdate);
-    // The print preview and the options are windows of their own (Report1, OptionDlg); their commands do
-    // nothing in a frame made without them.
-    PreviewAction = NewAction("PreviewAction", "Просмотр"_a);
-    bind(PreviewAction, &TMainForm::PreviewActionExecute);
-    update(PreviewAction, &TMainForm::ChildActiveUpdate);
-    ListElementAction = NewAction("ListElementAction", "Элементы схемы"_a, ShortCut(VK_F2, 0));
-    ListElementAction->OnExecute = [](TObject*) {
-        if (!ListElementDlg) return;
-        // Shown again, it lists the scheme now in front.
-        ListElementDlg->Show();
-        ListElementDlg->BringToFront();
-    };
-    update(ListElementAction, &TMainForm::ChildActiveUpdate);
-    CheckConnectivityAction = NewAction("CheckConnectivityAction", "Соединения"_a);
-    bind(CheckConnectivityAction, &TMainForm::CheckConnectivityActionExecute);
-    FindAction = NewAction("FindAction", "Найти сигнал"_a, ShortCut(VK_F3, 0));
-    FindAction->SetHint("Найти сигнал по имени"_a);
-    bind(FindAction, &TMainForm::FindActionExecute);
-    ConfigAction = NewAction("ConfigAction", "Настройка"_a);
-    bind(ConfigAction, &TMainForm::ConfigActionExecute);
+    NewActions(ActionList1, this, kActions);
 }
 
 void TMainForm::CreateMenus() {
+    using M = TMainForm;
+    constexpr unsigned hidden = cfHidden;
+    // level, caption, action, flags, name, field, click, hint
+    static const TMenuRow<TMainForm> kMainMenu[] = {
+        {0, "&Файл", nullptr, 0, nullptr, nullptr, {}, "Файловые команды"},
+        {1, "", "FileNew1"}, {1, "", "FileOpen1"}, {1, "Открыть старый", nullptr, cfHidden | cfDisabled},
+        {1, "-"},
+        {1, "", "FileSave1"}, {1, "", "FileSaveAs1"}, {1, "", "FileClose1"},
+        {1, "-"},
+        {1, "", "PrintSchemAction"}, {1, "Просмотр/Печать схемы", "PreviewAction"}, {1, "", "PrintElementAction"},
+        {1, "Установки печати", nullptr, hidden},
+        {1, "-"},
+        {1, "", "FileExit1"},
+        {0, "&Проект"},
+        {1, "", "NewProjectAction"}, {1, "", "OpenProjectAction"},
+        {1, "Открыть последний", nullptr, cfDisabled, "ReopenProject", &M::ReopenProject},
+        {1, "-"},
+        {1, "", "SaveProjectAction"}, {1, "", "CloseProjectAction"},
+        {1, "-"},
+        {1, "", "InsertFileAction"},
+        {1, "-"},
+        {1, "Трансляция"},
+        {2, "", "ExportAction"}, {2, "Транслировать активную схему", "ExportSchemeAction"},
+        {2, "-"},
+        {2, "Сообщения", "ShowErrorAction"}, {2, "", "ShowFileExportAction", hidden},
+        {1, "-"},
+        {1, "", "OptionProjectAction"}, {1, "Статистика", nullptr, 0, "N72", &M::N72, &M::N72Click},
+        {0, "&Редактировать", nullptr, 0, nullptr, nullptr, {}, "Edit commands"},
+        {1, "", "UndoAction", hidden}, {1, "", "RedoAction"},
+        {1, "-", nullptr, hidden},
+        {1, "", "CutAction"}, {1, "", "CopyAction"}, {1, "", "PasteAction"}, {1, "", "DeleteAction"},
+        {1, "-"},
+        {1, "", "FlipHorAction"}, {1, "", "FlipVerAction"},
+        {1, "-", nullptr, hidden},
+        {1, "Вращать", nullptr, hidden},
+        {2, "90"}, {2, "180"}, {2, "270"},
+        {0, "&Вид"},
+        {1, "", "RedrawAction"},
+        {1, "-"},
+        {1, "", "ZoomInAction"}, {1, "", "ZoomOutAction"}, {1, "", "ZoomNormalAction"}, {1, "", "ZoomMaxAction"},
+        {1, "-"},
+        {1, "", "ListElementAction"}, {1, "Менеджер проекта", nullptr, 0, "N26", &M::N26, &M::N26Click},
+        {1, "-"},
+        // The toolbars shown: ToolBar2, ToolB, none, ToolBar3, ToolBar5.
+        {1, "Панели"},
+        {2, "Файловая", nullptr, cfChecked, "N13", &M::N13, &M::N13Click},
+        {2, "Режимов", nullptr, cfChecked, "N14", &M::N14, &M::N14Click},
+        {2, "Примитивов", nullptr, hidden, "N15", &M::N15, &M::N15Click},
+        {2, "Дополнительная", nullptr, cfChecked, "N16", &M::N16, &M::N16Click},
+        {2, "Драйверов", nullptr, cfChecked, "N19", &M::N19, &M::N19Click},
+        {0, "Э&лементы"},
+        {1, "Сигналы от станка", "TypeAction", 0, nullptr, nullptr, {}, "Сигналы от станка"},
+        {0, "&Утилиты", nullptr, hidden},
+        {1, "Временной анализатор"},
+        {0, "&Конфигурация"},
+        {1, "", "ConfigAction"},
+        {0, "&Окна", nullptr, 0, nullptr, nullptr, {}, "Window related commands"},
+        {1, "", "WindowCascade1"}, {1, "", "WindowTileHorizontal1"}, {1, "", "WindowTileVertical1"},
+        {1, "", "WindowMinimizeAll1"}, {1, "", "WindowArrangeAll1"},
+        {1, "-", nullptr, hidden},
+        {1, "", "WindowListAction"},
+        {0, "&Помощь", nullptr, 0, nullptr, nullptr, {}, "Help topics"},
+        {1, "", "HelpContenstAction"},
+        {1, "-"},
+        {1, "", "HelpAbout1"},
+    };
+    // The project files' commands.
+    static const TMenuRow<TMainForm> kFilesMenu[] = {
+        {0, "", "InsertFileAction"}, {0, "", "ActivateFileProjectAction"},
+        {0, "-"},
+        {0, "", "DeleteFileAction"},
+    };
+    TMenuNumbering numbering;
     MainMenu1 = NewComponent<TMainMenu>(this, "MainMenu1");
-    TMenuItem* root = MainMenu1->Items();
-    int counter = 0;
-    auto sub = [&](TMenuItem* parent, const AnsiString& caption, const AnsiString& hint = AnsiString()) {
-        TMenuItem* m = NewItem(parent, "Menu" + IntToStr(++counter), caption);
-        if (!hint.IsEmpty()) m->SetHint(hint);
-        return m;
-    };
-    // An item shows its action; a caption of its own, or an item hidden
-    // where its action is not, keeps that and follows the rest.
-    auto act = [&](TMenuItem* parent, TAction* a, const AnsiString& caption = AnsiString(), bool hidden = false) {
-        TMenuItem* m = NewItem(parent, "Item" + IntToStr(++counter), AnsiString());
-        m->SetAction(a);
-        if (!caption.IsEmpty()) m->SetCaption(caption);
-        if (hidden) m->SetVisible(false);
-        return m;
-    };
-    auto sep = [&](TMenuItem* parent, bool visible = true) {
-        TMenuItem* m = NewItem(parent, "Sep" + IntToStr(++counter), "-");
-        m->SetVisible(visible);
-        return m;
-    };
-
-    TMenuItem* file = sub(root, "&Файл"_a, "Файловые команды"_a);
-    act(file, FileNew1);
-    act(file, FileOpen1);
-    TMenuItem* old = sub(file, "Открыть старый"_a);
-    old->SetVisible(false);
-    old->SetEnabled(false);
-    sep(file);
-    act(file, FileSave1);
-    act(file, FileSaveAs1);
-    act(file, FileClose1);
-    sep(file);
-    act(file, PrintSchemAction);
-    act(file, PreviewAction, "Просмотр/Печать схемы"_a);
-    act(file, PrintElementAction);
-    sub(file, "Установки печати"_a)->SetVisible(false);
-    sep(file);
-    act(file, FileExit1);
-
-    TMenuItem* project = sub(root, "&Проект"_a);
-    act(project, NewProjectAction);
-    act(project, OpenProjectAction);
-    ReopenProject = NewItem(project, "ReopenProject", "Открыть последний"_a);
-    ReopenProject->SetEnabled(false);
-    sep(project);
-    act(project, SaveProjectAction);
-    act(project, CloseProjectAction);
-    sep(project);
-    act(project, InsertFileAction);
-    sep(project);
-    TMenuItem* translation = sub(project, "Трансляция"_a);
-    act(translation, ExportAction);
-    act(translation, ExportSchemeAction, "Транслировать активную схему"_a);
-    sep(translation);
-    act(translation, ShowErrorAction, "Сообщения"_a);
-    act(translation, ShowFileExportAction, AnsiString(), true);
-    sep(project);
-    act(project, OptionProjectAction);
-    N72 = NewItem(project, "N72", "Статистика"_a, [this](TObject* s) { N72Click(s); });
-
-    TMenuItem* edit = sub(root, "&Редактировать"_a, "Edit commands"_a);
-    act(edit, UndoAction, AnsiString(), true);
-    act(edit, RedoAction);
-    sep(edit, false);
-    act(edit, CutAction);
-    act(edit, CopyAction);
-    act(edit, PasteAction);
-    act(edit, DeleteAction);
-    sep(edit);
-    act(edit, FlipHorAction);
-    act(edit, FlipVerAction);
-    sep(edit, false);
-    TMenuItem* rotate = sub(edit, "Вращать"_a);
-    rotate->SetVisible(false);
-    for (const char* angle : {"90", "180", "270"}) sub(rotate, angle);
-
-    TMenuItem* view = sub(root, "&Вид"_a);
-    act(view, RedrawAction);
-    sep(view);
-    act(view, ZoomInAction);
-    act(view, ZoomOutAction);
-    act(view, ZoomNormalAction);
-    act(view, ZoomMaxAction);
-    sep(view);
-    act(view, ListElementAction);
-    N26 = NewItem(view, "N26", "Менеджер проекта"_a, [this](TObject* s) { N26Click(s); });
-    sep(view);
-    TMenuItem* panels = sub(view, "Панели"_a);
-    N13 = NewItem(panels, "N13", "Файловая"_a);
-    N14 = NewItem(panels, "N14", "Режимов"_a);
-    N15 = NewItem(panels, "N15", "Примитивов"_a);
-    N15->SetVisible(false);
-    N16 = NewItem(panels, "N16", "Дополнительная"_a);
-    N19 = NewItem(panels, "N19", "Драйверов"_a);
-    for (TMenuItem* m : {N13, N14, N16, N19}) m->SetChecked(true);
-
+    NewMenuItems(MainMenu1->Items(), this, kMainMenu, numbering);
     PopupMenu1 = NewComponent<TPopupMenu>(this, "PopupMenu1");
-    act(PopupMenu1->Items(), InsertFileAction);
-    act(PopupMenu1->Items(), ActivateFileProjectAction);
-    sep(PopupMenu1->Items());
-    act(PopupMenu1->Items(), DeleteFileAction);
-    // The copy has the main menu's ticks and hidden item, none of its clicks.
+    NewMenuItems(PopupMenu1->Items(), this, kFilesMenu, numbering);
+    // The copy of "Панели" has the main menu's ticks and hidden item, none of
+    // its clicks.
     PopupMenu2 = NewComponent<TPopupMenu>(this, "PopupMenu2");
-    TMenuItem* panelsCopy = sub(PopupMenu2->Items(), "Панели"_a);
+    TMenuItem* panels = N19->Parent();
+    TMenuItem* panelsCopy = NewItem(PopupMenu2->Items(), "Menu" + IntToStr(++numbering.Count), panels->Caption());
     for (int i = 0; i < panels->Count(); ++i) {
-        TMenuItem* copy = sub(panelsCopy, panels->Items(i)->Caption());
+        TMenuItem* copy = NewItem(panelsCopy, "Menu" + IntToStr(++numbering.Count), panels->Items(i)->Caption());
         copy->SetChecked(panels->Items(i)->Checked());
         copy->SetVisible(panels->Items(i)->Visible());
     }
-    sub(PopupMenu2->Items(), "Настроить"_a);
-
-    TMenuItem* elements = sub(root, "Э&лементы"_a);
-    act(elements, TypeAction, "Сигналы от станка"_a)->SetHint("Сигналы от станка"_a);
-
-    TMenuItem* utilities = sub(root, "&Утилиты"_a);
-    utilities->SetVisible(false);
-    sub(utilities, "Временной анализатор"_a);
-
-    TMenuItem* config = sub(root, "&Конфигурация"_a);
-    act(config, ConfigAction);
-
-    TMenuItem* windows = sub(root, "&Окна"_a, "Window related commands"_a);
-    act(windows, WindowCascade1);
-    act(windows, WindowTileHorizontal1);
-    act(windows, WindowTileVertical1);
-    act(windows, WindowMinimizeAll1);
-    act(windows, WindowArrangeAll1);
-    sep(windows, false);
-    act(windows, WindowListAction);
-
-    TMenuItem* help = sub(root, "&Помощь"_a, "Help topics"_a);
-    act(help, HelpContenstAction);
-    sep(help);
-    act(help, HelpAbout1);
-
+    NewItem(PopupMenu2->Items(), "Menu" + IntToStr(++numbering.Count), "Настроить"_a);
     SetMenu(MainMenu1);
 }
 
@@ -675,38 +581,7 @@ IEditorChild* TMainForm::ActiveEditor() const {
     return ActiveFsm();
 }
 
-void TMainForm::RouteBoth(void (IEditorChild::*handler)(TObject*), TObject* sender) {
-    if (IEditorChild* e = ActiveEditor()) (e->*handler)(sender);
-}
-
-void TMainForm::RouteScheme(void (ISchemeChild::*scheme)(TObject*), TObject* sender) {
-    if (ISchemeChild* s = ActiveScheme()) (s->*scheme)(sender);
-}
-
 // ---- enabling rules -----------------------------------------------------------------------
-
-void TMainForm::ChildActiveUpdate(TObject* Sender) {
-    static_cast<TAction*>(Sender)->SetEnabled(ActiveMDIChild() != nullptr);
-}
-
-void TMainForm::ProjectOpenUpdate(TObject* Sender) {
-    static_cast<TAction*>(Sender)->SetEnabled(CurrentProject != nullptr);
-}
-
-void TMainForm::CutActionUpdate(TObject*) {
-    IEditorChild* e = ActiveEditor();
-    CutAction->SetEnabled(e && e->CutActionEnabled());
-}
-
-void TMainForm::CopyActionUpdate(TObject*) {
-    IEditorChild* e = ActiveEditor();
-    CopyAction->SetEnabled(e && e->CopyActionEnabled());
-}
-
-void TMainForm::DeleteActionUpdate(TObject*) {
-    IEditorChild* e = ActiveEditor();
-    DeleteAction->SetEnabled(e && e->DeleteActionEnabled());
-}
 
 int TMainForm::ClipboardWriter() {
     const FileStamp stamp = StampOf(TScheme::kClipboardFile);
@@ -756,16 +631,6 @@ void TMainForm::AllZoomUpdate(TObject*) {
     ZoomMaxAction->SetEnabled(zoom != 400);
     ZoomInAction->SetEnabled(zoom != 400);
     ZoomOutAction->SetEnabled(zoom != 25);
-}
-
-void TMainForm::FlipHorActionUpdate(TObject*) {
-    ISchemeChild* s = ActiveScheme();
-    IFsmChild* f = s ? nullptr : ActiveFsm();
-    FlipHorAction->SetEnabled(s ? s->FlipHorActionEnabled() : f && f->FlipHorActionEnabled());
-}
-
-void TMainForm::ActivateFileProjectActionUpdate(TObject*) {
-    ActivateFileProjectAction->SetEnabled(FileListBox->Items()->Count() > 0 && FileListBox->SelCount() == 1);
 }
 
 void TMainForm::MoveFileUpUpdate(TObject*) {

@@ -6,8 +6,10 @@
 // services that elements, dialogs and other windows reach through the global
 // MainForm.
 //
-// Handlers keep the names they are known by (FileOpen1Execute, N26Click...);
-// the actions' OnUpdate handlers carry the enabling rules and run at idle.
+// The actions, menu items and toolbar buttons are tables of rows (Main.cpp,
+// MainLayout.cpp): each row names its action's handlers. Handlers keep the
+// names they are known by (FileOpen1Execute, N26Click...); the actions'
+// update handlers carry the enabling rules and run at idle.
 
 #include <cstdint>
 #include <memory>
@@ -54,21 +56,21 @@ public:
     AnsiString CommandLineFile;
 
     // ---- components --------------------------------------------------------------------
+    // The actions are made from the table in CreateActions; those without a
+    // field are found by name (FindComponent).
     TActionList* ActionList1;
     TAction *FileNew1, *FileOpen1, *FileClose1, *FileSave1, *FileSaveAs1, *FileExit1;
-    TAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *UndoAction, *RedoAction;
-    TAction *WindowCascade1, *WindowTileHorizontal1, *WindowTileVertical1, *WindowMinimizeAll1, *WindowArrangeAll1;
-    TAction *WindowListAction, *HelpAbout1, *HelpContenstAction;
+    TAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *UndoAction;
+    TAction *WindowCascade1, *WindowTileHorizontal1, *WindowTileVertical1;
+    TAction *HelpAbout1, *HelpContenstAction;
     TAction *SelectAction, *DeviceAction, *PinAction, *WireAction, *ConnectAction, *MoveLinkAction;
     TAction *SymbolAction, *FSMAction, *RedrawAction;
-    TAction *EscAction, *DragAction, *PropertyAction, *StandartDeviceAction, *InOutDeviceAction, *ChangeZoomAction;
-    TAction *LineAction, *CircleAction, *RectangleAction, *TextAction;
-    TAction *ZoomAction, *ZoomInAction, *ZoomOutAction, *ZoomNormalAction, *ZoomMaxAction;
-    TAction *FlipHorAction, *FlipVerAction, *TypeAction;
+    TAction *ZoomInAction, *ZoomOutAction, *ZoomNormalAction, *ZoomMaxAction;
+    TAction *FlipHorAction, *TypeAction;
     TAction *NewProjectAction, *OpenProjectAction, *CloseProjectAction, *SaveProjectAction;
     TAction *InsertFileAction, *DeleteFileAction, *ActivateFileProjectAction, *OptionProjectAction;
-    TAction *ManagerWindowChange, *MoveFileUp, *MoveFileDown;
-    TAction *ExportAction, *ExportSchemeAction, *ExportCaseAction, *ShowErrorAction, *ShowFileExportAction;
+    TAction *MoveFileUp, *MoveFileDown;
+    TAction *ExportAction, *ExportSchemeAction, *ShowErrorAction, *ShowFileExportAction;
     TAction *PrintSchemAction, *PrintElementAction, *PreviewAction, *ListElementAction;
     TAction *CheckConnectivityAction, *FindAction, *ConfigAction;
 
@@ -100,9 +102,8 @@ public:
     TToolbarEx* ToolBar5; // "Драйвера"
     TToolbarEx* ToolB;    // "Работа со схемой": the mode buttons
     TToolbarEx* ToolbarEx1; // "Примитивы": hidden, its four buttons do nothing
-    TToolbarButtonEx *ToolbarButtonEx1, *ToolbarButtonEx2, *ToolbarButtonEx3, *ToolbarButtonEx4;
+    TToolbarButtonEx *ToolbarButtonEx1, *ToolbarButtonEx3, *ToolbarButtonEx4;
     TToolbarButtonEx *ToolbarButtonEx5, *ToolbarButtonEx19, *ToolbarButtonEx29, *ToolbarButtonEx32;
-    TToolbarButtonEx* tbtCheckSheme;
     TToolbarButtonEx* ToolbarButtonEx27; // opens the timing diagram
     TToolbarButtonEx* ToolbarButtonEx26; // opens the debugger
     TCheckBox* DebuCheck;
@@ -215,17 +216,10 @@ public:
     void HelpContenstActionExecute(TObject* Sender);
     void ShowFileExportActionExecute(TObject* Sender);
 
-    // ---- enabling rules (OnUpdate) -------------------------------------------------------------
-    void ChildActiveUpdate(TObject* Sender);
-    void ProjectOpenUpdate(TObject* Sender);
-    void CutActionUpdate(TObject* Sender);
-    void CopyActionUpdate(TObject* Sender);
-    void DeleteActionUpdate(TObject* Sender);
+    // ---- enabling rules (OnUpdate; the others are in the action table) --------------------------
     void PasteActionUpdate(TObject* Sender);
     void UndoActionUpdate(TObject* Sender);
     void AllZoomUpdate(TObject* Sender);
-    void FlipHorActionUpdate(TObject* Sender);
-    void ActivateFileProjectActionUpdate(TObject* Sender);
     void MoveFileUpUpdate(TObject* Sender);
     void MoveFileDownUpdate(TObject* Sender);
 
@@ -316,11 +310,6 @@ private:
     // Whether the scheme has a base name for its work files, after offering
     // to save an untitled one.
     bool NameSchemeForTranslation(TScheme* scheme);
-    TAction* NewAction(const char* name, const AnsiString& caption, TShortCut shortCut = 0);
-    // Routing: the active scheme window's handler, else (for commands of
-    // both editors) the active state-machine window's.
-    void RouteBoth(void (IEditorChild::*handler)(TObject*), TObject* sender);
-    void RouteScheme(void (ISchemeChild::*scheme)(TObject*), TObject* sender);
     // Asks for the name to save a document under; "" when cancelled or
     // nothing is left of the chosen name.
     AnsiString AskSaveName(bool fsm);

@@ -9,6 +9,7 @@
 #include "document/DriversInfo.h"
 #include "platform/ImageList.h"
 #include "toolbars/TBExCtls.h"
+#include "toolbars/TBExTable.h"
 #include "toolbars/TBExTlbr.h"
 #include "toolbars/TBExTlwn.h"
 #include "translator/TranslatorHost.h"
@@ -38,29 +39,67 @@ const std::array<StoredDefault, 7>& StoredDefaults() {
 
 } // namespace
 
+namespace {
+
+// The check box among the buttons of "Дополнительно".
+void MakeDebuCheck(TMainForm& frame, TWinControl* bar) {
+    frame.DebuCheck = NewControl<TCheckBox>(&frame, bar, "DebuCheck");
+    frame.DebuCheck->SetBounds(0, 0, 18, 22);
+    frame.DebuCheck->SetHint("Работать с активной схемой "_a);
+    frame.DebuCheck->SetShowHint(true);
+}
+
+} // namespace
+
 void TMainForm::CreateToolbars() {
     ActionImageList = NewComponent<TImageList>(this, "ActionImageList");
     FillActionImages(ActionImageList);
     ActionList1->Images = ActionImageList;
-    const std::pair<TAction*, TActionImage> images[] = {
-        {FileNew1, aiNew}, {FileOpen1, aiOpen}, {FileSave1, aiSave}, {PreviewAction, aiPreview},
-        {CutAction, aiCut}, {CopyAction, aiCopy}, {PasteAction, aiPaste}, {UndoAction, aiUndo},
-        {WindowCascade1, aiCascade}, {WindowTileHorizontal1, aiTileHorizontal},
-        {WindowTileVertical1, aiTileVertical}, {RedrawAction, aiRedraw}, {FindAction, aiFind},
-        {ExportSchemeAction, aiCheckScheme}, {ListElementAction, aiListElements},
-        {CheckConnectivityAction, aiConnections}, {ExportAction, aiExport}, {TypeAction, aiSignals},
-        {SelectAction, aiSelect}, {DeviceAction, aiDevice}, {PinAction, aiPin}, {WireAction, aiWire},
-        {ConnectAction, aiConnector}, {SymbolAction, aiSymbol}, {FSMAction, aiFsm}, {ZoomAction, aiZoom},
-        {FileExit1, aiExit},
-    };
-    for (const auto& [action, image] : images) action->SetImageIndex(image);
 
     DockBarTop = NewControl<TDockEx>(this, this, "DockBarTop");
     DockBarTop->SetPosition(dpTop);
     DockBarLeft = NewControl<TDockEx>(this, this, "DockBarLeft");
     DockBarLeft->SetPosition(dpLeft);
 
-    int counter = 0;
+    using M = TMainForm;
+    // The buttons show their action's image and hint (its caption when it has
+    // no hint); the mode buttons are one radio group, the hidden zoom button
+    // of "Дополнительно" too.
+    // action, name, field, group, flags, hint, image, click, make
+    static const TButtonRow<TMainForm> kFiles[] = {
+        {"FileNew1"}, {"FileOpen1"}, {"FileSave1"}, {"-"}, {"PreviewAction"}, {"-"}, {"CutAction"},
+        {"CopyAction"}, {"PasteAction"}, {"UndoAction"}, {"-"}, {"WindowCascade1"}, {"WindowTileHorizontal1"},
+        {"WindowTileVertical1"},
+    };
+    static const TButtonRow<TMainForm> kMore[] = {
+        {"RedrawAction"},
+        {"ZoomAction", "ToolbarButtonEx2", nullptr, 1, bfHidden},
+        {"FindAction"},
+        {"-"},
+        {nullptr, nullptr, nullptr, 0, 0, "", -1, {}, MakeDebuCheck},
+        {"ExportSchemeAction", "tbtCheckSheme"},
+        {"ListElementAction"},
+        {"CheckConnectivityAction"},
+        {"-"},
+        {"ExportAction"},
+    };
+    static const TButtonRow<TMainForm> kDrivers[] = {
+        {"TypeAction"},
+        {"-"},
+        {nullptr, "ToolbarButtonEx27", &M::ToolbarButtonEx27, 0, 0, "Временные диаграммы", aiTimingDiagram,
+         &M::ToolbarButtonEx27Click},
+        {nullptr, "ToolbarButtonEx26", &M::ToolbarButtonEx26, 0, 0, "Отладчик", aiDebugger, &M::ToolbarButtonEx26Click},
+    };
+    static const TButtonRow<TMainForm> kModes[] = {
+        {"SelectAction", "ToolbarButtonEx1", &M::ToolbarButtonEx1, 1, bfDown},
+        {"-"},
+        {"DeviceAction", "ToolbarButtonEx3", &M::ToolbarButtonEx3, 1},
+        {"PinAction", "ToolbarButtonEx4", &M::ToolbarButtonEx4, 1},
+        {"WireAction", "ToolbarButtonEx5", &M::ToolbarButtonEx5, 1},
+        {"ConnectAction", "ToolbarButtonEx19", &M::ToolbarButtonEx19, 1},
+        {"SymbolAction", "ToolbarButtonEx29", &M::ToolbarButtonEx29, 1, 0, "Вставка символа"},
+        {"FSMAction", "ToolbarButtonEx32", &M::ToolbarButtonEx32, 1, 0, "Машина состояний"},
+    };
     auto bar = [&](TDockEx* dock, const char* name, const AnsiString& caption, int row, int pos) {
         TToolbarEx* t = NewControl<TToolbarEx>(this, dock, name);
         t->SetCaption(caption);
@@ -68,101 +107,27 @@ void TMainForm::CreateToolbars() {
         t->SetDockPos(pos);
         return t;
     };
-    auto button = [&](TToolbarEx* t, TAction* a, const char* name = nullptr) {
-        auto* b = NewControl<TToolbarButtonEx>(this, t, name ? AnsiString(name) : "Button" + IntToStr(++counter));
-        b->SetImages(ActionImageList);
-        b->SetDisplayMode(dmGlyphOnly);
-        // The hint comes from the action (its caption when it has no hint).
-        b->SetAction(a);
-        b->SetShowHint(true);
-        return b;
-    };
-    auto separator = [&](TToolbarEx* t) { NewControl<TToolbarSepEx>(this, t, "Sep" + IntToStr(++counter)); };
-
+    TButtonSet style{ActionImageList, true};
     ToolBar2 = bar(DockBarTop, "ToolBar2", "Работа с файлами"_a, 0, 0);
-    button(ToolBar2, FileNew1);
-    button(ToolBar2, FileOpen1);
-    button(ToolBar2, FileSave1);
-    separator(ToolBar2);
-    button(ToolBar2, PreviewAction);
-    separator(ToolBar2);
-    button(ToolBar2, CutAction);
-    button(ToolBar2, CopyAction);
-    button(ToolBar2, PasteAction);
-    button(ToolBar2, UndoAction);
-    separator(ToolBar2);
-    button(ToolBar2, WindowCascade1);
-    button(ToolBar2, WindowTileHorizontal1);
-    button(ToolBar2, WindowTileVertical1);
-
+    AddToolbarButtons(ToolBar2, this, kFiles, style);
     ToolBar3 = bar(DockBarTop, "ToolBar3", "Дополнительно"_a, 0, 300);
-    button(ToolBar3, RedrawAction);
-    ToolbarButtonEx2 = button(ToolBar3, ZoomAction, "ToolbarButtonEx2");
-    ToolbarButtonEx2->SetGroupIndex(1);
-    ToolbarButtonEx2->SetVisible(false);
-    button(ToolBar3, FindAction);
-    separator(ToolBar3);
-    DebuCheck = NewControl<TCheckBox>(this, ToolBar3, "DebuCheck");
-    DebuCheck->SetBounds(0, 0, 18, 22);
-    DebuCheck->SetHint("Работать с активной схемой "_a);
-    DebuCheck->SetShowHint(true);
-    tbtCheckSheme = button(ToolBar3, ExportSchemeAction, "tbtCheckSheme");
-    button(ToolBar3, ListElementAction);
-    button(ToolBar3, CheckConnectivityAction);
-    separator(ToolBar3);
-    button(ToolBar3, ExportAction);
-
+    AddToolbarButtons(ToolBar3, this, kMore, style);
     ToolBar5 = bar(DockBarTop, "ToolBar5", "Драйвера"_a, 0, 500);
-    button(ToolBar5, TypeAction);
-    separator(ToolBar5);
-    auto debugButton = [&](const char* name, TActionImage image, const AnsiString& hint) {
-        auto* b = NewControl<TToolbarButtonEx>(this, ToolBar5, name);
-        b->SetImages(ActionImageList);
-        b->SetImageIndex(image);
-        b->SetDisplayMode(dmGlyphOnly);
-        b->SetHint(hint);
-        b->SetShowHint(true);
-        return b;
-    };
-    ToolbarButtonEx27 = debugButton("ToolbarButtonEx27", aiTimingDiagram, "Временные диаграммы"_a);
-    ToolbarButtonEx27->OnClick = [this](TObject* s) { ToolbarButtonEx27Click(s); };
-    ToolbarButtonEx26 = debugButton("ToolbarButtonEx26", aiDebugger, "Отладчик"_a);
-    ToolbarButtonEx26->OnClick = [this](TObject* s) { ToolbarButtonEx26Click(s); };
-
+    AddToolbarButtons(ToolBar5, this, kDrivers, style);
     ToolB = bar(DockBarLeft, "ToolB", "Работа со схемой"_a, 0, 0);
-    auto mode = [&](TAction* a, const char* name) {
-        TToolbarButtonEx* b = button(ToolB, a, name);
-        b->SetGroupIndex(1);
-        return b;
-    };
-    ToolbarButtonEx1 = mode(SelectAction, "ToolbarButtonEx1");
-    separator(ToolB);
-    ToolbarButtonEx3 = mode(DeviceAction, "ToolbarButtonEx3");
-    ToolbarButtonEx4 = mode(PinAction, "ToolbarButtonEx4");
-    ToolbarButtonEx5 = mode(WireAction, "ToolbarButtonEx5");
-    ToolbarButtonEx19 = mode(ConnectAction, "ToolbarButtonEx19");
-    ToolbarButtonEx29 = mode(SymbolAction, "ToolbarButtonEx29");
-    ToolbarButtonEx29->SetHint("Вставка символа"_a);
-    ToolbarButtonEx32 = mode(FSMAction, "ToolbarButtonEx32");
-    ToolbarButtonEx32->SetHint("Машина состояний"_a);
-    ToolbarButtonEx1->SetDown(true);
+    AddToolbarButtons(ToolB, this, kModes, style);
 
     // Hidden before it joins the dock, so it never takes a place there.
     ToolbarEx1 = NewControl<TToolbarEx>(this, nullptr, "ToolbarEx1");
     ToolbarEx1->SetCaption("Примитивы"_a);
     ToolbarEx1->SetVisible(false);
-    for (int i = 0; i < 4; ++i) NewControl<TToolbarButtonEx>(this, ToolbarEx1, "Button" + IntToStr(++counter));
+    for (int i = 0; i < 4; ++i) NewControl<TToolbarButtonEx>(this, ToolbarEx1, "Button" + IntToStr(++style.Count));
     ToolbarEx1->SetDockRow(1);
     ToolbarEx1->SetDockedTo(DockBarTop);
     // The bars take their places once they hold their buttons.
     for (auto [bar, pos] : {std::pair{ToolBar2, 0}, std::pair{ToolBar3, 300}, std::pair{ToolBar5, 500}, std::pair{ToolB, 0}})
         bar->SetDockPos(pos);
 
-    N13->OnClick = [this](TObject* s) { N13Click(s); };
-    N14->OnClick = [this](TObject* s) { N14Click(s); };
-    N15->OnClick = [this](TObject* s) { N15Click(s); };
-    N16->OnClick = [this](TObject* s) { N16Click(s); };
-    N19->OnClick = [this](TObject* s) { N19Click(s); };
     // A floating bar closed by its close button loses its check mark, so
     // that its item brings it back.
     for (auto [bar, item] : {std::pair{ToolBar2, N13}, std::pair{ToolB, N14}, std::pair{ToolBar3, N16}, std::pair{ToolBar5, N19}})

@@ -7,6 +7,7 @@
 #include "document/InitModule.h"
 #include "document/Scheme.h"
 #include "editor/EditorHooks.h"
+#include "platform/gui/ActionTable.h"
 #include "platform/Canvas.h"
 #include "platform/UiPort.h"
 
@@ -78,162 +79,123 @@ void TMDIChild::CreateComponents() {
     AutosaveTimer->OnTimer = [this](TObject* s) { AutosaveTimerTimer(s); };
 }
 
-TAction* TMDIChild::NewAction(const char* name, const AnsiString& caption, TShortCut key) {
-    return ::NewAction(ChildActionList, name, caption, key);
+namespace {
+
+// The enabling rules of the window's actions (each is given its action).
+void SelectionRule(TMDIChild& w, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(w.Scheme && w.Scheme->HasSelection());
 }
+
+void PropertyRule(TMDIChild& w, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(w.Scheme && w.Scheme->HasSelection() && w.Scheme->SelectionHasEditable());
+}
+
+// The flip command and the line above it show only with a selection.
+void FlipRule(TMDIChild& w, TObject* action) {
+    auto* a = static_cast<TAction*>(action);
+    const bool any = w.Scheme && w.Scheme->HasSelection();
+    a->SetVisible(any);
+    a->SetEnabled(any && w.Scheme->SelectionHasDriver());
+    if (w.N4) w.N4->SetVisible(any);
+}
+
+// The check ends in the signature analyser: without a debugger there is
+// nothing to run it.
+void CheckRule(TMDIChild&, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(SchemeFrame().DebuCheck() && SchemeFrame().DebuggerPresent());
+}
+
+void DebugRule(TMDIChild& w, TObject* action) {
+    auto* a = static_cast<TAction*>(action);
+    const bool present = SchemeFrame().DebuggerPresent();
+    a->SetVisible(present);
+    a->SetEnabled(present && w.Scheme && w.Scheme->HasSelection());
+}
+
+} // namespace
 
 void TMDIChild::CreateActions() {
     ChildActionList = NewComponent<TActionList>(this, "ChildActionList");
-    using Handler = void (TMDIChild::*)(TObject*);
-    auto bind = [this](TAction* a, Handler h) { a->OnExecute = [this, h](TObject* s) { (this->*h)(s); }; };
-    auto selection = [this](TObject* s) {
-        static_cast<TAction*>(s)->SetEnabled(Scheme && Scheme->HasSelection());
+    using W = TMDIChild;
+    // The test-file commands of the old program are kept for their keys and
+    // do nothing.
+    constexpr auto nothing = IgnoreCommand<TMDIChild>;
+    // name, caption, key, hint, image, execute, update, field, flags
+    static const TActionRow<TMDIChild> kActions[] = {
+        {"Undo", "Отмена", "Ctrl+Z", "", -1, &W::UndoExecute},
+        {"PrintSchemAction", "PrintSchemAction", "", "", -1, &W::PrintSchemActionExecute},
+        {"PrintInfoAction", "PrintInfoAction", "", "", -1, &W::PrintInfoActionExecute},
+        {"DeleteSelectedAction", "Удалить помеченные", "", "", -1, &W::DeleteActionExecute, SelectionRule,
+         &W::DeleteSelectedAction},
+        {"EditPropertyAction", "Свойства", "Alt+Enter", "", -1, &W::EditPropertyActionExecute, PropertyRule,
+         &W::EditPropertyAction},
+        {"InsertDeviceAction", "InsertDeviceAction", "", "", -1, &W::InsertDeviceActionExecute},
+        {"InsertPinAction", "InsertPinAction", "", "", -1, &W::InsertPinActionExecute},
+        {"EscAction", "Отмена", "", "", -1, &W::EscActionExecute},
+        {"SetModeSelectAction", "Выбор", "Ctrl+F1", "", -1, &W::SetModeSelectActionExecute},
+        {"SetModeDeviceAction", "Устройство", "Ctrl+F2", "", -1, &W::SetModeDeviceActionExecute},
+        {"SetModePinAction", "Вывод драйвера", "Ctrl+F3", "", -1, &W::SetModePinActionExecute},
+        {"SetModeWireAction", "Связь", "Ctrl+F4", "", -1, &W::SetModeWireActionExecute},
+        {"SetModeConnectAction", "Соединение", "Ctrl+F5", "", -1, &W::SetModeConnectActionExecute},
+        {"SetModeSymbolAction", "Символ", "", "", -1, &W::SetModeSymbolActionExecute},
+        {"SetModeFSMAction", "SetModeFSMAction", "", "", -1, &W::SetModeFSMActionExecute},
+        {"RedrawAction", "Обновить", "F5", "", -1, &W::RedrawActionExecute},
+        {"DeleteAction", "Удалить", "Del", "", -1, &W::DeleteActionExecute, SelectionRule, &W::DeleteAction},
+        {"TestActionSaveList", "TestActionSaveList", "Ctrl+F12", "", -1, &W::TestActionSaveListExecute},
+        {"InsertConnectAction", "InsertConnectAction", "", "", -1, &W::InsertConnectActionExecute},
+        {"CopyAction", "Копировать", "Ctrl+C", "", -1, &W::CopyActionExecute, SelectionRule, &W::CopyAction},
+        {"CutAction", "Вырезать", "Ctrl+X", "", -1, &W::CutActionExecute, SelectionRule, &W::CutAction},
+        {"PasteAction", "Вставить", "Ctrl+V", "", -1, &W::PasteActionExecute, {}, &W::PasteAction, cfDisabled},
+        {"ZoomInAction", "Масштаб +", "", "", -1, &W::ZoomInActionExecute},
+        {"ZoomOutAction", "Масштаб -", "", "", -1, &W::ZoomOutActionExecute},
+        {"ZoomNormalAction", "Нормальный размер", "", "", -1, &W::ZoomNormalActionExecute},
+        {"ZoomMaxAction", "Максимальный размер", "", "", -1, &W::ZoomMaxActionExecute},
+        {"FlipHorAction", "Отобразить гор.", "F", "", -1, &W::FlipHorActionExecute, FlipRule, &W::FlipHorAction},
+        {"UpdateAction", "UpdateAction", "", "", -1, &W::UpdateActionExecute},
+        {"CheckSchemeAction", "Проверить схему", "", "Запустить сигнатурный анализатор для схемы", -1,
+         &W::CheckSchemeActionExecute, CheckRule, &W::CheckSchemeAction},
+        {"CenterSelectedAction", "CenterSelectedAction", "C", "", -1, &W::CenterSelectedActionExecute},
+        {"AddSignalsToDebugAction", "Добавить в отладчик", "D", "Добавить выделенные сигналы в отладчик", -1,
+         &W::AddSignalsToDebugActionExecute, DebugRule, &W::AddSignalsToDebugAction},
+        {"PrintToFileAction", "Сохранить картинку", "", "Сохранить картинку схемы|Сохранить картинку схемы в файл .BMP",
+         -1, &W::PrintToFileActionExecute},
+        {"OrderAction", "Порядок элементов", "",
+         "Установить порядок элементов|Утановить порядок элементов во всей схеме", -1, &W::OrderActionExecute},
+        {"InsertSymbolAction", "InsertSymbolAction", "", "", -1, &W::InsertSymbolActionExecute},
+        {"InsertFSMAction", "InsertFSMAction", "", "", -1, &W::InsertFSMActionExecute},
+        {"TestLoadAction", "Загрузить тестовый файл", "F12", "", -1, nothing},
+        {"TestSaveAction", "Сохранить тестовый файл", "F11", "", -1, nothing},
     };
-
-    Undo = NewAction("Undo", "Отмена"_a, ShortCut('Z', ssCtrl));
-    bind(Undo, &TMDIChild::UndoExecute);
-    PrintSchemAction = NewAction("PrintSchemAction", "PrintSchemAction");
-    bind(PrintSchemAction, &TMDIChild::PrintSchemActionExecute);
-    PrintInfoAction = NewAction("PrintInfoAction", "PrintInfoAction");
-    bind(PrintInfoAction, &TMDIChild::PrintInfoActionExecute);
-    DeleteSelectedAction = NewAction("DeleteSelectedAction", "Удалить помеченные"_a);
-    bind(DeleteSelectedAction, &TMDIChild::DeleteActionExecute);
-    DeleteSelectedAction->OnUpdate = selection;
-    EditPropertyAction = NewAction("EditPropertyAction", "Свойства"_a, ShortCut(VK_RETURN, ssAlt));
-    bind(EditPropertyAction, &TMDIChild::EditPropertyActionExecute);
-    EditPropertyAction->OnUpdate = [this](TObject*) {
-        EditPropertyAction->SetEnabled(Scheme && Scheme->HasSelection() && Scheme->SelectionHasEditable());
-    };
-    InsertDeviceAction = NewAction("InsertDeviceAction", "InsertDeviceAction");
-    bind(InsertDeviceAction, &TMDIChild::InsertDeviceActionExecute);
-    InsertPinAction = NewAction("InsertPinAction", "InsertPinAction");
-    bind(InsertPinAction, &TMDIChild::InsertPinActionExecute);
-    EscAction = NewAction("EscAction", "Отмена"_a);
-    bind(EscAction, &TMDIChild::EscActionExecute);
-    SetModeSelectAction = NewAction("SetModeSelectAction", "Выбор"_a, ShortCut(VK_F1, ssCtrl));
-    bind(SetModeSelectAction, &TMDIChild::SetModeSelectActionExecute);
-    SetModeDeviceAction = NewAction("SetModeDeviceAction", "Устройство"_a, ShortCut(VK_F2, ssCtrl));
-    bind(SetModeDeviceAction, &TMDIChild::SetModeDeviceActionExecute);
-    SetModePinAction = NewAction("SetModePinAction", "Вывод драйвера"_a, ShortCut(VK_F3, ssCtrl));
-    bind(SetModePinAction, &TMDIChild::SetModePinActionExecute);
-    SetModeWireAction = NewAction("SetModeWireAction", "Связь"_a, ShortCut(VK_F4, ssCtrl));
-    bind(SetModeWireAction, &TMDIChild::SetModeWireActionExecute);
-    SetModeConnectAction = NewAction("SetModeConnectAction", "Соединение"_a, ShortCut(VK_F5, ssCtrl));
-    bind(SetModeConnectAction, &TMDIChild::SetModeConnectActionExecute);
-    SetModeSymbolAction = NewAction("SetModeSymbolAction", "Символ"_a);
-    bind(SetModeSymbolAction, &TMDIChild::SetModeSymbolActionExecute);
-    SetModeFSMAction = NewAction("SetModeFSMAction", "SetModeFSMAction");
-    bind(SetModeFSMAction, &TMDIChild::SetModeFSMActionExecute);
-    RedrawAction = NewAction("RedrawAction", "Обновить"_a, ShortCut(VK_F5, 0));
-    bind(RedrawAction, &TMDIChild::RedrawActionExecute);
-    DeleteAction = NewAction("DeleteAction", "Удалить"_a, ShortCut(VK_DELETE, 0));
-    bind(DeleteAction, &TMDIChild::DeleteActionExecute);
-    DeleteAction->OnUpdate = selection;
-    TestActionSaveList = NewAction("TestActionSaveList", "TestActionSaveList", ShortCut(VK_F12, ssCtrl));
-    bind(TestActionSaveList, &TMDIChild::TestActionSaveListExecute);
-    InsertConnectAction = NewAction("InsertConnectAction", "InsertConnectAction");
-    bind(InsertConnectAction, &TMDIChild::InsertConnectActionExecute);
-    CopyAction = NewAction("CopyAction", "Копировать"_a, ShortCut('C', ssCtrl));
-    bind(CopyAction, &TMDIChild::CopyActionExecute);
-    CopyAction->OnUpdate = selection;
-    CutAction = NewAction("CutAction", "Вырезать"_a, ShortCut('X', ssCtrl));
-    bind(CutAction, &TMDIChild::CutActionExecute);
-    CutAction->OnUpdate = selection;
-    PasteAction = NewAction("PasteAction", "Вставить"_a, ShortCut('V', ssCtrl));
-    bind(PasteAction, &TMDIChild::PasteActionExecute);
-    PasteAction->SetEnabled(false);
-    ZoomInAction = NewAction("ZoomInAction", "Масштаб +"_a);
-    bind(ZoomInAction, &TMDIChild::ZoomInActionExecute);
-    ZoomOutAction = NewAction("ZoomOutAction", "Масштаб -"_a);
-    bind(ZoomOutAction, &TMDIChild::ZoomOutActionExecute);
-    ZoomNormalAction = NewAction("ZoomNormalAction", "Нормальный размер"_a);
-    bind(ZoomNormalAction, &TMDIChild::ZoomNormalActionExecute);
-    ZoomMaxAction = NewAction("ZoomMaxAction", "Максимальный размер"_a);
-    bind(ZoomMaxAction, &TMDIChild::ZoomMaxActionExecute);
-    FlipHorAction = NewAction("FlipHorAction", "Отобразить гор."_a, ShortCut('F', 0));
-    bind(FlipHorAction, &TMDIChild::FlipHorActionExecute);
-    FlipHorAction->OnUpdate = [this](TObject*) {
-        const bool any = Scheme && Scheme->HasSelection();
-        FlipHorAction->SetVisible(any);
-        FlipHorAction->SetEnabled(any && Scheme->SelectionHasDriver());
-        if (N4) N4->SetVisible(any);
-    };
-    UpdateAction = NewAction("UpdateAction", "UpdateAction");
-    bind(UpdateAction, &TMDIChild::UpdateActionExecute);
-    CheckSchemeAction = NewAction("CheckSchemeAction", "Проверить схему"_a);
-    CheckSchemeAction->SetHint("Запустить сигнатурный анализатор для схемы"_a);
-    bind(CheckSchemeAction, &TMDIChild::CheckSchemeActionExecute);
-    // The check ends in the signature analyser: without a debugger there is
-    // nothing to run it.
-    CheckSchemeAction->OnUpdate = [this](TObject*) {
-        CheckSchemeAction->SetEnabled(SchemeFrame().DebuCheck() && SchemeFrame().DebuggerPresent());
-    };
-    CenterSelectedAction = NewAction("CenterSelectedAction", "CenterSelectedAction", ShortCut('C', 0));
-    bind(CenterSelectedAction, &TMDIChild::CenterSelectedActionExecute);
-    AddSignalsToDebugAction = NewAction("AddSignalsToDebugAction", "Добавить в отладчик"_a, ShortCut('D', 0));
-    AddSignalsToDebugAction->SetHint("Добавить выделенные сигналы в отладчик"_a);
-    bind(AddSignalsToDebugAction, &TMDIChild::AddSignalsToDebugActionExecute);
-    AddSignalsToDebugAction->OnUpdate = [this](TObject*) {
-        const bool present = SchemeFrame().DebuggerPresent();
-        AddSignalsToDebugAction->SetVisible(present);
-        AddSignalsToDebugAction->SetEnabled(present && Scheme && Scheme->HasSelection());
-    };
-    PrintToFileAction = NewAction("PrintToFileAction", "Сохранить картинку"_a);
-    PrintToFileAction->SetHint("Сохранить картинку схемы|Сохранить картинку схемы в файл .BMP"_a);
-    bind(PrintToFileAction, &TMDIChild::PrintToFileActionExecute);
-    OrderAction = NewAction("OrderAction", "Порядок элементов"_a);
-    OrderAction->SetHint("Установить порядок элементов|Утановить порядок элементов во всей схеме"_a);
-    bind(OrderAction, &TMDIChild::OrderActionExecute);
-    InsertSymbolAction = NewAction("InsertSymbolAction", "InsertSymbolAction");
-    bind(InsertSymbolAction, &TMDIChild::InsertSymbolActionExecute);
-    InsertFSMAction = NewAction("InsertFSMAction", "InsertFSMAction");
-    bind(InsertFSMAction, &TMDIChild::InsertFSMActionExecute);
-    // Kept for the test files of the old program; they do nothing.
-    TestLoadAction = NewAction("TestLoadAction", "Загрузить тестовый файл"_a, ShortCut(VK_F12, 0));
-    TestLoadAction->OnExecute = [](TObject*) {};
-    TestSaveAction = NewAction("TestSaveAction", "Сохранить тестовый файл"_a, ShortCut(VK_F11, 0));
-    TestSaveAction->OnExecute = [](TObject*) {};
+    NewActions(ChildActionList, this, kActions);
 }
 
 void TMDIChild::CreateMenus() {
+    using W = TMDIChild;
+    // level, caption, action, flags, name, field, click, hint, key
+    static const TMenuRow<TMDIChild> kSheetMenu[] = {
+        {0, "", "OrderAction"}, {0, "", "PrintToFileAction"}, {0, "", "CheckSchemeAction", 0, "itmCheckScheme"},
+        {0, "-"},
+        {0, "", "SetModeSelectAction", 0, "N12", &W::N12},
+        {0, "-"},
+        {0, "Добавить", nullptr, 0, "N5"},
+        {1, "", "SetModeDeviceAction", 0, "N6", &W::N6}, {1, "", "SetModePinAction", 0, "N7", &W::N7},
+        {1, "", "SetModeWireAction", 0, "N8", &W::N8}, {1, "", "SetModeConnectAction", 0, "N1", &W::N1},
+        // Bound to no action in the old program; here it selects the symbol mode.
+        {1, "Символ", nullptr, 0, "N19", &W::N19, &W::SetModeSymbolActionExecute, "", "Ctrl+F6"},
+        {0, "-"},
+        {0, "", "CutAction"}, {0, "", "CopyAction"}, {0, "", "PasteAction"}, {0, "", "DeleteAction"},
+        {0, "-", nullptr, 0, "N4", &W::N4},
+        {0, "", "FlipHorAction"},
+        {0, "-"},
+        {0, "", "EditPropertyAction"}, {0, "", "AddSignalsToDebugAction"},
+    };
+    // The sheet's menu while an object follows the mouse.
+    static const TMenuRow<TMDIChild> kPlacingMenu[] = {{0, "", "EscAction"}};
+    TMenuNumbering numbering{.Line = "Line"};
     PopupMenu1 = NewComponent<TPopupMenu>(this, "PopupMenu1");
-    TMenuItem* root = PopupMenu1->Items();
-    int counter = 0;
-    auto item = [&](TMenuItem* parent, TAction* a, const char* name = nullptr) {
-        TMenuItem* m = NewItem(parent, name ? AnsiString(name) : "Item" + IntToStr(++counter), a->Caption());
-        m->SetAction(a);
-        return m;
-    };
-    auto line = [&](TMenuItem* parent, const char* name = nullptr) {
-        return NewItem(parent, name ? AnsiString(name) : "Line" + IntToStr(++counter), "-");
-    };
-    item(root, OrderAction);
-    item(root, PrintToFileAction);
-    itmCheckScheme = item(root, CheckSchemeAction, "itmCheckScheme");
-    line(root);
-    N12 = item(root, SetModeSelectAction, "N12");
-    line(root);
-    N5 = NewItem(root, "N5", "Добавить"_a);
-    N6 = item(N5, SetModeDeviceAction, "N6");
-    N7 = item(N5, SetModePinAction, "N7");
-    N8 = item(N5, SetModeWireAction, "N8");
-    N1 = item(N5, SetModeConnectAction, "N1");
-    // Bound to no action in the old program; here it selects the symbol mode.
-    N19 = NewItem(N5, "N19", "Символ"_a, [this](TObject* s) { SetModeSymbolActionExecute(s); },
-                  ShortCut(VK_F6, ssCtrl));
-    line(root);
-    item(root, CutAction);
-    item(root, CopyAction);
-    item(root, PasteAction);
-    item(root, DeleteAction);
-    N4 = line(root, "N4");
-    item(root, FlipHorAction);
-    line(root);
-    item(root, EditPropertyAction);
-    item(root, AddSignalsToDebugAction);
-
+    NewMenuItems(PopupMenu1->Items(), this, kSheetMenu, numbering);
     PopupMenu3 = NewComponent<TPopupMenu>(this, "PopupMenu3");
-    item(PopupMenu3->Items(), EscAction);
+    NewMenuItems(PopupMenu3->Items(), this, kPlacingMenu, numbering);
     PaintBox1->SetPopupMenu(PopupMenu1);
 }
 

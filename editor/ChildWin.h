@@ -62,19 +62,13 @@ public:
     TPaintBox* PaintBox1;
     TStatusBar* StatusBar;
     TProgressBar* ProgressBar = nullptr;
+    // The actions and menu items are made from the tables in CreateActions
+    // and CreateMenus; those without a field are found by name.
     TActionList* ChildActionList;
-    TAction *Undo, *PrintSchemAction, *PrintInfoAction, *DeleteSelectedAction, *EditPropertyAction;
-    TAction *InsertDeviceAction, *InsertPinAction, *EscAction;
-    TAction *SetModeSelectAction, *SetModeDeviceAction, *SetModePinAction, *SetModeWireAction;
-    TAction *SetModeConnectAction, *SetModeSymbolAction, *SetModeFSMAction;
-    TAction *RedrawAction, *DeleteAction, *TestActionSaveList, *InsertConnectAction;
-    TAction *CopyAction, *CutAction, *PasteAction;
-    TAction *ZoomInAction, *ZoomOutAction, *ZoomNormalAction, *ZoomMaxAction;
-    TAction *FlipHorAction, *UpdateAction, *CheckSchemeAction, *CenterSelectedAction, *AddSignalsToDebugAction;
-    TAction *PrintToFileAction, *OrderAction, *InsertSymbolAction, *InsertFSMAction;
-    TAction *TestLoadAction, *TestSaveAction;
+    TAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *DeleteSelectedAction, *EditPropertyAction;
+    TAction *FlipHorAction, *CheckSchemeAction, *AddSignalsToDebugAction;
     TPopupMenu* PopupMenu1;
-    TMenuItem *itmCheckScheme, *N12, *N5, *N6, *N7, *N8, *N1, *N19, *N4;
+    TMenuItem *N12, *N6, *N7, *N8, *N1, *N19, *N4;
     TPopupMenu* PopupMenu3;
     TSavePictureDialog* SavePictureDialog;
     TTimer* AutosaveTimer;
@@ -212,7 +206,6 @@ private:
     void CreateComponents();
     void CreateActions();
     void CreateMenus();
-    TAction* NewAction(const char* name, const AnsiString& caption, TShortCut key = 0);
     // Mouse handling by mode.
     void PressPlacing(int sx, int sy);
     void PressIdle(int x, int y, int sx, int sy);

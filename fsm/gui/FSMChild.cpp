@@ -21,6 +21,7 @@
 #include "platform/ImageList.h"
 #include "platform/UiPort.h"
 #include "toolbars/TBExCtls.h"
+#include "toolbars/TBExTable.h"
 #include "toolbars/TBExTlbr.h"
 
 namespace {
@@ -114,179 +115,128 @@ TFSMChild::~TFSMChild() {
     fsm_.reset();
 }
 
-TAction* TFSMChild::NewAction(const char* name, const AnsiString& caption, TShortCut shortCut) {
-    return ::NewAction(ChildActionList, name, caption, shortCut);
+namespace {
+
+void PasteRule(TFSMChild&, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(FsmFrame() && FsmFrame()->PasteEnabled());
 }
+
+void CheckRule(TFSMChild&, TObject* action) {
+    static_cast<TAction*>(action)->SetEnabled(FsmFrame() && FsmFrame()->DebuChecked());
+}
+
+} // namespace
 
 void TFSMChild::CreateActions() {
     ChildActionList = NewComponent<TActionList>(this, "ChildActionList");
     ChildActionList->Images = ImageList1;
-    auto bind = [this](TAction* a, void (TFSMChild::*handler)(TObject*)) {
-        a->OnExecute = [this, handler](TObject* s) { (this->*handler)(s); };
+    using W = TFSMChild;
+    constexpr auto nothing = IgnoreCommand<TFSMChild>;
+    // name, caption, key, hint, image, execute, update, field, flags
+    static const TActionRow<TFSMChild> kActions[] = {
+        {"Undo", "Отмена", "Ctrl+Z", "", -1, &W::UndoExecute},
+        {"PrintSchemAction", "PrintSchemAction", "", "", -1, &W::PrintSchemActionExecute},
+        {"PrintInfoAction", "PrintInfoAction", "", "", -1, nothing},
+        {"DeleteSelectedAction", "Удалить помеченные", "", "", -1, &W::DeleteSelectedActionExecute,
+         &W::SelectionUpdate, &W::DeleteSelectedAction},
+        {"EditPropertyAction", "Свойства", "Alt+Enter", "", -1, &W::EditPropertyActionExecute, &W::SelectionUpdate,
+         &W::EditPropertyAction},
+        {"InsertDeviceAction", "InsertDeviceAction", "", "", -1, &W::InsertDeviceActionExecute, {},
+         &W::InsertDeviceAction},
+        // Esc reaches the window before the frame, and its key-up runs it
+        // again: ending the placing twice changes nothing.
+        {"EscAction", "Отмена", "Esc", "", -1, &W::EscActionExecute, {}, &W::EscAction},
+        {"SetModeSelectAction", "", "Ctrl+F1", "", fiSelect, &W::SetModeSelectActionExecute, &W::ModeUpdate,
+         &W::SetModeSelectAction},
+        {"SetModeDeviceAction", "", "Ctrl+F2", "", fiState, &W::SetModeDeviceActionExecute, &W::ModeUpdate,
+         &W::SetModeDeviceAction},
+        {"SetModePinAction", "", "Ctrl+F3", "", -1, &W::SetModePinActionExecute, &W::ModeUpdate, &W::SetModePinAction},
+        {"SetModeWireAction", "", "Ctrl+F4", "", fiTransition, &W::SetModeWireActionExecute, &W::ModeUpdate,
+         &W::SetModeWireAction},
+        {"SetModeSymbolAction", "", "", "", fiCondition, &W::SetModeSymbolActionExecute, &W::ModeUpdate,
+         &W::SetModeSymbolAction},
+        {"SetModeConnectAction", "Соединение", "Ctrl+F5", "", fiReset, &W::SetModeConnectActionExecute,
+         &W::ModeUpdate, &W::SetModeConnectAction},
+        {"RedrawAction", "Обновить", "F5", "", -1, &W::RedrawActionExecute},
+        {"DeleteAction", "Удалить", "Del", "", -1, &W::DeleteActionExecute, &W::SelectionUpdate, &W::DeleteAction},
+        {"TestLoadAction", "Загрузить тестовый файл", "F12", "", -1, nothing},
+        {"TestSaveAction", "Сохранить тестовый файл", "F11", "", -1, nothing},
+        {"CopyAction", "Копировать", "Ctrl+C", "", -1, &W::CopyActionExecute, &W::SelectionUpdate, &W::CopyAction},
+        {"CutAction", "Вырезать", "Ctrl+X", "", -1, &W::CutActionExecute, &W::SelectionUpdate, &W::CutAction},
+        {"PasteAction", "Вставить", "Ctrl+V", "", -1, &W::PasteActionExecute, PasteRule, &W::PasteAction, cfDisabled},
+        {"ZoomInAction", "Масштаб +", "", "", -1, &W::ZoomInActionExecute, {}, &W::ZoomInAction},
+        {"ZoomOutAction", "Масштаб -", "", "", -1, &W::ZoomOutActionExecute, {}, &W::ZoomOutAction},
+        {"ZoomNormalAction", "Нормальный размер", "", "", -1, &W::ZoomNormalActionExecute},
+        {"ZoomMaxAction", "Максимальный размер", "", "", -1, &W::ZoomMaxActionExecute},
+        {"FlipHorAction", "Отобразить гор.", "F", "", -1, &W::FlipHorActionExecute, &W::SelectionUpdate,
+         &W::FlipHorAction},
+        {"UpdateAction", "UpdateAction", "", "", -1, &W::UpdateActionExecute},
+        {"CheckSchemeAction", "Проверить схему", "", "Запустить сигнатурный анализатор для схемы", -1, nothing,
+         CheckRule, &W::CheckSchemeAction},
+        {"CenterSelectedAction", "CenterSelectedAction", "C", "", -1, &W::CenterSelectedActionExecute},
+        {"PrintToFileAction", "Сохранить картинку", "", "Сохранить картинку схемы|Сохранить картинку схемы в файл .BMP",
+         -1, &W::PrintToFileActionExecute, {}, &W::PrintToFileAction},
+        {"SimulateAction", "SimulateAction", "", "", fiSimulationStopped, &W::SimulateActionExecute, {},
+         &W::SimulateAction},
+        // Commands of the form that no handler serves.
+        {"InsertPinAction", "InsertPinAction"}, {"InsertConnectAction", "InsertConnectAction"},
+        {"InsertSymbolAction", "InsertSymbolAction"}, {"TestActionSaveList", "TestActionSaveList", "Ctrl+F12"},
+        {"AddSignalsToDebugAction", "Добавить в отладчик", "D"}, {"OrderAction", "Порядок элементов"},
     };
-    auto rule = [this](TAction* a, void (TFSMChild::*update)(TObject*)) {
-        a->OnUpdate = [this, update](TObject* s) { (this->*update)(s); };
-    };
-
-    Undo = NewAction("Undo", "Отмена"_a, ShortCut('Z', ssCtrl));
-    bind(Undo, &TFSMChild::UndoExecute);
-    PrintSchemAction = NewAction("PrintSchemAction", "PrintSchemAction");
-    bind(PrintSchemAction, &TFSMChild::PrintSchemActionExecute);
-    PrintInfoAction = NewAction("PrintInfoAction", "PrintInfoAction");
-    PrintInfoAction->OnExecute = [](TObject*) {};
-    DeleteSelectedAction = NewAction("DeleteSelectedAction", "Удалить помеченные"_a);
-    bind(DeleteSelectedAction, &TFSMChild::DeleteSelectedActionExecute);
-    EditPropertyAction = NewAction("EditPropertyAction", "Свойства"_a, ShortCut(VK_RETURN, ssAlt));
-    bind(EditPropertyAction, &TFSMChild::EditPropertyActionExecute);
-    InsertDeviceAction = NewAction("InsertDeviceAction", "InsertDeviceAction");
-    bind(InsertDeviceAction, &TFSMChild::InsertDeviceActionExecute);
-    // Esc reaches the window before the frame, and its key-up runs it again:
-    // ending the placing twice changes nothing.
-    EscAction = NewAction("EscAction", "Отмена"_a, ShortCut(VK_ESCAPE, 0));
-    bind(EscAction, &TFSMChild::EscActionExecute);
-
-    SetModeSelectAction = NewAction("SetModeSelectAction", AnsiString(), ShortCut(VK_F1, ssCtrl));
-    bind(SetModeSelectAction, &TFSMChild::SetModeSelectActionExecute);
-    SetModeDeviceAction = NewAction("SetModeDeviceAction", AnsiString(), ShortCut(VK_F2, ssCtrl));
-    bind(SetModeDeviceAction, &TFSMChild::SetModeDeviceActionExecute);
-    SetModePinAction = NewAction("SetModePinAction", AnsiString(), ShortCut(VK_F3, ssCtrl));
-    bind(SetModePinAction, &TFSMChild::SetModePinActionExecute);
-    SetModeWireAction = NewAction("SetModeWireAction", AnsiString(), ShortCut(VK_F4, ssCtrl));
-    bind(SetModeWireAction, &TFSMChild::SetModeWireActionExecute);
-    SetModeSymbolAction = NewAction("SetModeSymbolAction", AnsiString());
-    bind(SetModeSymbolAction, &TFSMChild::SetModeSymbolActionExecute);
-    SetModeConnectAction = NewAction("SetModeConnectAction", "Соединение"_a, ShortCut(VK_F5, ssCtrl));
-    bind(SetModeConnectAction, &TFSMChild::SetModeConnectActionExecute);
-    for (TAction* a : {SetModeSelectAction, SetModeDeviceAction, SetModePinAction, SetModeWireAction,
-                       SetModeSymbolAction, SetModeConnectAction})
-        rule(a, &TFSMChild::ModeUpdate);
-    SetModeSelectAction->SetImageIndex(fiSelect);
-    SetModeSymbolAction->SetImageIndex(fiCondition);
-    SetModeDeviceAction->SetImageIndex(fiState);
-    SetModeWireAction->SetImageIndex(fiTransition);
-    SetModeConnectAction->SetImageIndex(fiReset);
-
-    RedrawAction = NewAction("RedrawAction", "Обновить"_a, ShortCut(VK_F5, 0));
-    bind(RedrawAction, &TFSMChild::RedrawActionExecute);
-    DeleteAction = NewAction("DeleteAction", "Удалить"_a, ShortCut(VK_DELETE, 0));
-    DeleteAction->OnExecute = [this](TObject* s) { DeleteActionExecute(s); };
-    TestLoadAction = NewAction("TestLoadAction", "Загрузить тестовый файл"_a, ShortCut(VK_F12, 0));
-    TestLoadAction->OnExecute = [](TObject*) {};
-    TestSaveAction = NewAction("TestSaveAction", "Сохранить тестовый файл"_a, ShortCut(VK_F11, 0));
-    TestSaveAction->OnExecute = [](TObject*) {};
-    CopyAction = NewAction("CopyAction", "Копировать"_a, ShortCut('C', ssCtrl));
-    CopyAction->OnExecute = [this](TObject* s) { CopyActionExecute(s); };
-    CutAction = NewAction("CutAction", "Вырезать"_a, ShortCut('X', ssCtrl));
-    CutAction->OnExecute = [this](TObject* s) { CutActionExecute(s); };
-    PasteAction = NewAction("PasteAction", "Вставить"_a, ShortCut('V', ssCtrl));
-    PasteAction->OnExecute = [this](TObject* s) { PasteActionExecute(s); };
-    PasteAction->OnUpdate = [this](TObject*) { PasteAction->SetEnabled(FsmFrame() && FsmFrame()->PasteEnabled()); };
-    PasteAction->SetEnabled(false);
-    for (TAction* a : {DeleteSelectedAction, EditPropertyAction, DeleteAction, CopyAction, CutAction})
-        rule(a, &TFSMChild::SelectionUpdate);
-
-    ZoomInAction = NewAction("ZoomInAction", "Масштаб +"_a);
-    ZoomInAction->OnExecute = [this](TObject* s) { ZoomInActionExecute(s); };
-    ZoomOutAction = NewAction("ZoomOutAction", "Масштаб -"_a);
-    ZoomOutAction->OnExecute = [this](TObject* s) { ZoomOutActionExecute(s); };
-    ZoomNormalAction = NewAction("ZoomNormalAction", "Нормальный размер"_a);
-    ZoomNormalAction->OnExecute = [this](TObject* s) { ZoomNormalActionExecute(s); };
-    ZoomMaxAction = NewAction("ZoomMaxAction", "Максимальный размер"_a);
-    ZoomMaxAction->OnExecute = [this](TObject* s) { ZoomMaxActionExecute(s); };
-
-    FlipHorAction = NewAction("FlipHorAction", "Отобразить гор."_a, ShortCut('F', 0));
-    bind(FlipHorAction, &TFSMChild::FlipHorActionExecute);
-    rule(FlipHorAction, &TFSMChild::SelectionUpdate);
-    UpdateAction = NewAction("UpdateAction", "UpdateAction");
-    bind(UpdateAction, &TFSMChild::UpdateActionExecute);
-    CheckSchemeAction = NewAction("CheckSchemeAction", "Проверить схему"_a);
-    CheckSchemeAction->SetHint("Запустить сигнатурный анализатор для схемы"_a);
-    CheckSchemeAction->OnExecute = [](TObject*) {};
-    CheckSchemeAction->OnUpdate = [this](TObject*) {
-        CheckSchemeAction->SetEnabled(FsmFrame() && FsmFrame()->DebuChecked());
-    };
-    CenterSelectedAction = NewAction("CenterSelectedAction", "CenterSelectedAction", ShortCut('C', 0));
-    bind(CenterSelectedAction, &TFSMChild::CenterSelectedActionExecute);
-    PrintToFileAction = NewAction("PrintToFileAction", "Сохранить картинку"_a);
-    PrintToFileAction->SetHint("Сохранить картинку схемы|Сохранить картинку схемы в файл .BMP"_a);
-    bind(PrintToFileAction, &TFSMChild::PrintToFileActionExecute);
-    SimulateAction = NewAction("SimulateAction", "SimulateAction");
-    bind(SimulateAction, &TFSMChild::SimulateActionExecute);
-    SimulateAction->SetImageIndex(fiSimulationStopped);
-
-    // Commands of the form that no handler serves: disabled, so that their
-    // keys pass to whoever serves them.
-    InsertPinAction = NewAction("InsertPinAction", "InsertPinAction");
-    InsertConnectAction = NewAction("InsertConnectAction", "InsertConnectAction");
-    InsertSymbolAction = NewAction("InsertSymbolAction", "InsertSymbolAction");
-    TestActionSaveList = NewAction("TestActionSaveList", "TestActionSaveList", ShortCut(VK_F12, ssCtrl));
-    AddSignalsToDebugAction = NewAction("AddSignalsToDebugAction", "Добавить в отладчик"_a, ShortCut('D', 0));
-    OrderAction = NewAction("OrderAction", "Порядок элементов"_a);
-    for (TAction* a : {InsertPinAction, InsertConnectAction, InsertSymbolAction, TestActionSaveList,
-                       AddSignalsToDebugAction, OrderAction})
-        a->SetEnabled(false);
+    NewActions(ChildActionList, this, kActions);
 }
 
 void TFSMChild::CreateMenus() {
+    using W = TFSMChild;
+    // Items with a caption of their own run their action when clicked; the
+    // menu's pop-up gives them their action's state.
+    constexpr unsigned runs = cfRunsAction;
+    // level, caption, action, flags, name, field
+    static const TMenuRow<TFSMChild> kSheetMenu[] = {
+        {0, "", "PrintToFileAction"}, {0, "", "CheckSchemeAction"},
+        {0, "-"},
+        {0, "Выбор", "SetModeSelectAction", runs, nullptr, &W::SelectItem},
+        {0, "-"},
+        {0, "Добавить", nullptr, 0, "AddItem"},
+        {1, "Переход", "SetModeConnectAction", runs}, {1, "Состояние", "SetModeDeviceAction", runs},
+        {0, "-"},
+        {0, "", "CutAction"}, {0, "", "CopyAction"}, {0, "", "PasteAction"}, {0, "", "DeleteAction"},
+        {0, "-"},
+        {0, "", "EditPropertyAction"}, {0, "", "FlipHorAction", 0, nullptr, &W::N4},
+    };
+    static const TMenuRow<TFSMChild> kPlacingMenu[] = {{0, "", "EscAction"}};
+    TMenuNumbering numbering;
     PopupMenu1 = NewComponent<TPopupMenu>(this, "PopupMenu1");
     PopupMenu3 = NewComponent<TPopupMenu>(this, "PopupMenu3");
-    int counter = 0;
-    // Items that carry a caption of their own run their action when clicked.
-    auto item = [&](TMenuItem* parent, TAction* a, const AnsiString& caption = AnsiString()) {
-        TMenuItem* m = NewItem(parent, "Item" + IntToStr(++counter), caption.IsEmpty() ? a->Caption() : caption);
-        if (caption.IsEmpty()) m->SetAction(a);
-        else m->OnClick = [a](TObject*) { a->Execute(); };
-        return m;
-    };
-    auto sep = [&](TMenuItem* parent) { NewItem(parent, "Sep" + IntToStr(++counter), "-"); };
-    TMenuItem* root = PopupMenu1->Items();
-    item(root, PrintToFileAction);
-    item(root, CheckSchemeAction);
-    sep(root);
-    SelectItem = item(root, SetModeSelectAction, "Выбор"_a);
-    sep(root);
-    TMenuItem* add = NewItem(root, "AddItem", "Добавить"_a);
-    item(add, SetModeConnectAction, "Переход"_a);
-    item(add, SetModeDeviceAction, "Состояние"_a);
-    sep(root);
-    item(root, CutAction);
-    item(root, CopyAction);
-    item(root, PasteAction);
-    item(root, DeleteAction);
-    sep(root);
-    item(root, EditPropertyAction);
-    N4 = item(root, FlipHorAction);
+    NewMenuItems(PopupMenu1->Items(), this, kSheetMenu, numbering);
+    TMenuItem* add = SelectItem->Parent()->Items(SelectItem->MenuIndex() + 2);
     PopupMenu1->OnPopup = [this, add](TObject*) {
         ChildActionList->UpdateActions();
         SelectItem->SetEnabled(SetModeSelectAction->Enabled());
         add->Items(0)->SetEnabled(SetModeConnectAction->Enabled());
         add->Items(1)->SetEnabled(SetModeDeviceAction->Enabled());
     };
-    item(PopupMenu3->Items(), EscAction);
+    NewMenuItems(PopupMenu3->Items(), this, kPlacingMenu, numbering);
 }
 
 void TFSMChild::CreateToolbar() {
     ToolbarEx1 = NewControl<TToolbarEx>(this, DockEx1, "ToolbarEx1");
     ToolbarEx1->SetCaption("Управление машиной состояний"_a);
     ToolbarEx1->SetCloseButton(false);
-    auto button = [&](const char* name, TAction* a, int image = -1) {
-        auto* b = NewControl<TToolbarButtonEx>(this, ToolbarEx1, name);
-        b->SetImages(ImageList1);
-        b->SetDisplayMode(dmGlyphOnly);
-        if (a) b->SetAction(a);
-        else b->SetImageIndex(image);
-        return b;
+    using W = TFSMChild;
+    // action, name, field, group, flags, hint, image, click
+    static const TButtonRow<TFSMChild> kButtons[] = {
+        {"SetModeSelectAction", "SelectButton"},
+        {"SetModeSymbolAction", "ConditionButton"},
+        {nullptr, "ToolbarButtonEx5", nullptr, 0, 0, "", fiInputs, &W::ToolbarButtonEx5Click},
+        {nullptr, "ToolbarButtonEx3", nullptr, 0, 0, "", fiOutputs, &W::ToolbarButtonEx3Click},
+        {"SetModeDeviceAction", "StateButton"},
+        {"SetModeWireAction", "TransitionButton"},
+        {"SetModeConnectAction", "ResetButton"},
+        {"SimulateAction", "tbSimul", &W::tbSimul},
     };
-    SelectButton = button("SelectButton", SetModeSelectAction);
-    ConditionButton = button("ConditionButton", SetModeSymbolAction);
-    ToolbarButtonEx5 = button("ToolbarButtonEx5", nullptr, fiInputs);
-    ToolbarButtonEx5->OnClick = [this](TObject* s) { ToolbarButtonEx5Click(s); };
-    ToolbarButtonEx3 = button("ToolbarButtonEx3", nullptr, fiOutputs);
-    ToolbarButtonEx3->OnClick = [this](TObject* s) { ToolbarButtonEx3Click(s); };
-    StateButton = button("StateButton", SetModeDeviceAction);
-    TransitionButton = button("TransitionButton", SetModeWireAction);
-    ResetButton = button("ResetButton", SetModeConnectAction);
-    tbSimul = button("tbSimul", SimulateAction);
+    TButtonSet style{ImageList1};
+    AddToolbarButtons(ToolbarEx1, this, kButtons, style);
     ToolbarEx1->SetDockPos(0);
 }
 

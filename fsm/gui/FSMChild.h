@@ -55,21 +55,19 @@ public:
     TProgressBar* ProgressBar;
     TDockEx* DockEx1;
     TToolbarEx* ToolbarEx1;
-    TToolbarButtonEx *SelectButton, *ConditionButton, *ToolbarButtonEx5, *ToolbarButtonEx3;
-    TToolbarButtonEx *StateButton, *TransitionButton, *ResetButton, *tbSimul;
+    TToolbarButtonEx* tbSimul;
     TPanel* Panel1;
     TExCheckListBox* inBox;
     TExCheckListBox* outBox;
     TSplitter *Splitter1, *Splitter2;
+    // The actions, menu items and buttons are made from the tables in
+    // CreateActions, CreateMenus and CreateToolbar; those without a field are
+    // found by name.
     TActionList* ChildActionList;
-    TAction *Undo, *PrintSchemAction, *PrintInfoAction, *DeleteSelectedAction, *EditPropertyAction;
-    TAction *InsertDeviceAction, *EscAction, *SetModeSelectAction, *SetModeDeviceAction, *SetModePinAction;
-    TAction *SetModeWireAction, *SetModeSymbolAction, *SetModeConnectAction, *RedrawAction, *DeleteAction;
-    TAction *TestLoadAction, *TestSaveAction, *CopyAction, *CutAction, *PasteAction;
-    TAction *ZoomInAction, *ZoomOutAction, *ZoomNormalAction, *ZoomMaxAction, *FlipHorAction, *UpdateAction;
-    TAction *CheckSchemeAction, *CenterSelectedAction, *PrintToFileAction, *SimulateAction;
-    TAction *InsertPinAction, *InsertConnectAction, *InsertSymbolAction, *TestActionSaveList;
-    TAction *AddSignalsToDebugAction, *OrderAction;
+    TAction *SetModeSelectAction, *SetModeDeviceAction, *SetModePinAction, *SetModeWireAction;
+    TAction *SetModeSymbolAction, *SetModeConnectAction, *InsertDeviceAction, *EscAction;
+    TAction *CutAction, *CopyAction, *PasteAction, *DeleteAction, *DeleteSelectedAction, *EditPropertyAction;
+    TAction *ZoomInAction, *ZoomOutAction, *FlipHorAction, *CheckSchemeAction, *PrintToFileAction, *SimulateAction;
     TPopupMenu* PopupMenu1;
     TPopupMenu* PopupMenu3;
     TMenuItem* SelectItem; // "Выбор", checked in mode 1
@@ -176,7 +174,6 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateToolbar();
-    TAction* NewAction(const char* name, const AnsiString& caption, TShortCut shortCut = 0);
     // Enabling rules (OnUpdate).
     void SelectionUpdate(TObject* Sender);
     void ModeUpdate(TObject* Sender);

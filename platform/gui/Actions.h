@@ -119,9 +119,7 @@ private:
     std::vector<TCustomAction*> actions_;
 };
 
-// A named action of the list's owner, in the list, with its caption and
-// (when not 0) its shortcut: how a form makes the actions it lists.
-TAction* NewAction(TActionList* list, const char* name, const AnsiString& caption, TShortCut key = 0);
+// A form makes the actions it lists from a table of rows (ActionTable.h).
 
 // Keeps a client (control, menu item) in step with its action.
 class TBasicActionLink {

@@ -202,15 +202,6 @@ bool TCustomAction::Execute() {
     return TBasicAction::Execute();
 }
 
-TAction* NewAction(TActionList* list, const char* name, const AnsiString& caption, TShortCut key) {
-    auto* a = new TAction(list->Owner());
-    a->SetName(name);
-    a->SetCaption(caption);
-    if (key) a->SetShortCut(key);
-    a->SetActionList(list);
-    return a;
-}
-
 TActionList::~TActionList() {
     Destroying();
     for (TCustomAction* a : std::vector<TCustomAction*>(actions_)) a->SetActionList(nullptr);
