@@ -182,8 +182,10 @@ TElement* NewCopy(const TElement& source, IEntityOwner* owner, const std::functi
         break;
     default: break;
     }
-    if (kind->Extra == TKindExtra::Delay)
-        static_cast<TTimerElement*>(copy)->SetDelay(static_cast<const TTimerElement&>(source).Delay());
+    // A plain element typed with a timer's keyword has no delay to take.
+    const auto* timer = dynamic_cast<const TTimerElement*>(&source);
+    if (kind->Extra == TKindExtra::Delay && timer)
+        static_cast<TTimerElement*>(copy)->SetDelay(timer->Delay());
     else if (kind->Extra == TKindExtra::Height)
         copy->SetHeight(source.GetHeight());
     return copy;

@@ -183,7 +183,8 @@ const std::vector<TPinSpec>& DefaultPins(TEntityKind kind);
 // dialog's count and, for a kind with a delay, its delay.
 TElement* NewElement(const TElementKind& kind, IEntityOwner* owner, int count, int delay);
 // A copy of a device as the copy command makes it: a new element of the kind
-// of the source's type keyword with the source's counts (and delay or
-// height), handed to add as soon as it is made and before the counts are
-// applied. Null (and nothing added) when no kind of that keyword is copied.
+// of the source's type keyword with the source's counts (and delay, when the
+// source is a timer, or height), handed to add as soon as it is made and
+// before the counts are applied. Null (and nothing added) when no kind of
+// that keyword is copied.
 TElement* NewCopy(const TElement& source, IEntityOwner* owner, const std::function<void(TElement*)>& add);

@@ -17,6 +17,7 @@
 #include "controller/ElementTypes.h"
 #include "model/Element.h"
 #include "model/ElementKinds.h"
+#include "model/Elements.h"
 #include "model/Records.h"
 
 namespace {
@@ -238,6 +239,36 @@ TEST(ElementKinds, KeywordsAndPinsAreThoseOfTheNetlist) {
         if (k.Type >= 0)
             written.insert(k.Keyword);
     EXPECT_EQ(written, documented) << "every kind that writes a netlist block, and no other";
+}
+
+// The copy command's copies: the kind of the source's keyword with the
+// source's counts, and a delay only from a source that has one.
+TEST(ElementKinds, ACopyTakesADelayOnlyFromATimer) {
+    std::vector<std::unique_ptr<TElement>> added;
+    auto add = [&](TElement* e) { added.emplace_back(e); };
+    TPredTimerElement timer(nullptr, 3);
+    timer.SetDelay(700);
+    TElement* copy = NewCopy(timer, nullptr, add);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Kind(), TEntityKind::PredTimer);
+    EXPECT_EQ(copy->InputCount(), 5);
+    EXPECT_EQ(static_cast<TTimerElement*>(copy)->Delay(), 700);
+    // A plain element whose record types it "timer" or "predtimer" is no
+    // timer: its copy is a timer of that keyword with the default delay.
+    for (const char* keyword : {"timer", "predtimer"}) {
+        SCOPED_TRACE(keyword);
+        TElement typed(nullptr, keyword);
+        typed.SetInputCount(4);
+        copy = NewCopy(typed, nullptr, add);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->Label().str(), keyword);
+        EXPECT_EQ(static_cast<TTimerElement*>(copy)->Delay(), 1000);
+    }
+    EXPECT_EQ(added.size(), 3u);
+    // No kind of the keyword, or a kind that is never copied: nothing is made.
+    for (const char* keyword : {"", "AND", "symbol", "driver", "var"})
+        EXPECT_EQ(NewCopy(TElement(nullptr, keyword), nullptr, add), nullptr) << keyword;
+    EXPECT_EQ(added.size(), 3u);
 }
 
 TEST(ElementKinds, PinColumnsSpellRangesAndRepeats) {
