@@ -67,6 +67,14 @@ constexpr bool OfferedOncePerPosition() {
 }
 static_assert(OfferedOncePerPosition(), "the dialog offers every kind that is made with a count or none, once");
 
+constexpr bool KeywordsAskForTheirTypes() {
+    for (const TElementKind& k : kKinds)
+        if (k.Type >= 0 && (!k.Keyword || ElementTypeOf(k.Keyword) != k.Type))
+            return false;
+    return true;
+}
+static_assert(KeywordsAskForTheirTypes(), "a kind's keyword is the keyword of its record type");
+
 // One token of a Pins column: "name<", "name>~", "A0..A7<", "0..7>", "Out>*4".
 void AddPins(std::string_view token, std::vector<TPinSpec>& pins) {
     int repeat = 1;
