@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "controller/ElementTypes.h"
 #include "platform/AnsiString.h"
 
 namespace emu {
@@ -18,15 +19,10 @@ constexpr int kImageSize = 4096;    // bytes of bit memory
 constexpr int kTimerCounters = 128; // timer counters
 constexpr int kMaxMachinePins = 120;
 
-// Element types: positions of the element keywords in the translator's table,
-// then the state machine and the filter.
-enum : uint8_t {
-    etAnd = 0, etOr = 1, etTrigger = 2, etTimer = 3, etDelay = 4, etDTrigger = 5, etCnt = 6, etDcd = 7,
-    etDrsTrigger = 8, etD8Trigger = 9, etD8RsCnt = 10, etCByte = 11, etXor = 12, etPredTimer = 13,
-    etCDec = 14, etRCnt = 15, etIfGoto = 16, etCDec16 = 17, etCMask = 18, etCDiap = 19, etCommut = 20,
-    etMachine = 21, etFilter = 22,
-    etEndOfScan = 255, // type 4 and every type above 22: the scan ends there
-};
+// Element types are those of controller/ElementTypes.h; a record the scan
+// must not run (type 4 and every type above 22) ends the scan there.
+using enum TElementType;
+constexpr uint8_t etEndOfScan = 255;
 
 // One bit of the image named by an operand word: bits 0-11 byte address,
 // 12-14 bit number, 15 inversion. Twelve bits cannot name a byte beyond the

@@ -86,43 +86,15 @@ void TScheme::AddNew(TEntity* object, bool withUndo) {
     RebuildNets();
 }
 
-template <class T>
-T* TScheme::Insert(T* object) {
+void TScheme::InsertNew(TEntity* object) {
     undo_->BeginGroup();
     AddNew(object, true);
-    return object;
 }
 
 void TScheme::AddObject(TEntity* object) {
     if (object)
-        Insert(object);
+        InsertNew(object);
 }
-
-TAndElement* TScheme::CreateAndElement() { return Insert(new TAndElement(this)); }
-TOrElement* TScheme::CreateOrElement() { return Insert(new TOrElement(this)); }
-TXorElement* TScheme::CreateXorElement() { return Insert(new TXorElement(this)); }
-TTriggerElement* TScheme::CreateTriggerElement() { return Insert(new TTriggerElement(this)); }
-TTimerElement* TScheme::CreateTimerElement() { return Insert(new TTimerElement(this)); }
-TPredTimerElement* TScheme::CreatePredTimerElement(int count) { return Insert(new TPredTimerElement(this, count)); }
-TDTriggerElement* TScheme::CreateDTriggerElement() { return Insert(new TDTriggerElement(this)); }
-TCounterElement* TScheme::CreateCounterElement() { return Insert(new TCounterElement(this)); }
-TDecoderElement* TScheme::CreateDecoderElement() { return Insert(new TDecoderElement(this)); }
-TDRSTriggerElement* TScheme::CreateDRSTriggerElement() { return Insert(new TDRSTriggerElement(this)); }
-TD8TriggerElement* TScheme::CreateD8TriggerElement() { return Insert(new TD8TriggerElement(this)); }
-TD8RSCounterElement* TScheme::CreateD8RSCounterElement() { return Insert(new TD8RSCounterElement(this)); }
-TByteCompareElement* TScheme::CreateByteCompareElement() { return Insert(new TByteCompareElement(this)); }
-TCaseElement* TScheme::CreateCaseElement(int outputs) { return Insert(new TCaseElement(this, outputs)); }
-TReverCounterElement* TScheme::CreateReverCounterElement() { return Insert(new TReverCounterElement(this)); }
-TCase16Element* TScheme::CreateCase16Element(int outputs) { return Insert(new TCase16Element(this, outputs)); }
-TCaseMaskElement* TScheme::CreateCaseMaskElement(int outputs) { return Insert(new TCaseMaskElement(this, outputs)); }
-TCaseDiapElement* TScheme::CreateCaseDiapElement(int n) { return Insert(new TCaseDiapElement(this, n)); }
-TCommutatorElement* TScheme::CreateCommutatorElement() { return Insert(new TCommutatorElement(this)); }
-TFilterElement* TScheme::CreateFilterElement() { return Insert(new TFilterElement(this)); }
-TGotoElement* TScheme::CreateGotoElement() { return Insert(new TGotoElement(this)); }
-TDriver* TScheme::CreateDriver() { return Insert(new TDriver(this)); }
-TVarDriver* TScheme::CreateVarDriver() { return Insert(new TVarDriver(this)); }
-TSymbol* TScheme::CreateSymbol() { return Insert(new TSymbol(this)); }
-TFSM* TScheme::CreateFSM() { return Insert(new TFSM(this)); }
 
 void TScheme::DeleteObject(TEntity* object) {
     if (!object || object->Deleted())

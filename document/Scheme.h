@@ -95,31 +95,19 @@ public:
     static const char* const kClipboardFile; // "clip.brd"
 
     // ---- factories: create, add with a new id and an undo record, mark modified ----
-    TAndElement* CreateAndElement();
-    TOrElement* CreateOrElement();
-    TXorElement* CreateXorElement();
-    TTriggerElement* CreateTriggerElement();
-    TTimerElement* CreateTimerElement();
-    TPredTimerElement* CreatePredTimerElement(int count);
-    TDTriggerElement* CreateDTriggerElement();
-    TCounterElement* CreateCounterElement();
-    TDecoderElement* CreateDecoderElement();
-    TDRSTriggerElement* CreateDRSTriggerElement();
-    TD8TriggerElement* CreateD8TriggerElement();
-    TD8RSCounterElement* CreateD8RSCounterElement();
-    TByteCompareElement* CreateByteCompareElement();
-    TCaseElement* CreateCaseElement(int outputs);
-    TReverCounterElement* CreateReverCounterElement();
-    TCase16Element* CreateCase16Element(int outputs);
-    TCaseMaskElement* CreateCaseMaskElement(int outputs);
-    TCaseDiapElement* CreateCaseDiapElement(int n);
-    TCommutatorElement* CreateCommutatorElement();
-    TFilterElement* CreateFilterElement();
-    TGotoElement* CreateGotoElement();
-    TDriver* CreateDriver();
-    TVarDriver* CreateVarDriver();
-    TSymbol* CreateSymbol();
-    TFSM* CreateFSM();
+    // One for every kind of the table of element kinds (model/ElementKinds.h):
+    // CreateAndElement(), CreatePredTimerElement(count), CreateCaseElement(outputs)
+    // ... CreateFSM(); the arguments are those of the kind's constructor after
+    // the owner.
+#define GE_SCHEME_FACTORY(kind, tag, cls, factory, ...) \
+    template <class... Args>                            \
+    cls* factory(Args... args) {                        \
+        auto* object = new cls(this, args...);          \
+        InsertNew(object);                              \
+        return object;                                  \
+    }
+    GE_ELEMENT_KINDS(GE_SCHEME_FACTORY)
+#undef GE_SCHEME_FACTORY
     // Adds an object made elsewhere (owned from now on) with an undo record.
     void AddObject(TEntity* object);
 
@@ -255,8 +243,7 @@ public:
 
 private:
     friend class TUndoList;
-    template <class T>
-    T* Insert(T* object);
+    void InsertNew(TEntity* object);
     void AddNew(TEntity* object, bool withUndo);
     void DeleteObject(TEntity* object);
     // The next object at or after the cursor that is not deleted (and a device).

@@ -2,8 +2,6 @@
 // connectors, symbols and state-machine blocks at the mouse point; property
 // editing, delete, undo, the clipboard, mirroring, numbering, the scheme
 // check, signals for the debugger, centring and the pin test.
-#include <string_view>
-
 #include "document/Scheme.h"
 #include "document/UndoList.h"
 #include "editor/ChildWin.h"
@@ -57,69 +55,9 @@ void TMDIChild::InsertDeviceActionExecute(TObject*) {
 
 bool TMDIChild::InsertCopyDevice(TElement* d) {
     if (!d) return false;
-    const AnsiString k = d->Label();
-    auto is = [&](std::string_view keyword) { return k == AnsiString(keyword); };
     OneRebuild once(Scheme.get());
-    TElement* c = nullptr;
-    if (is("and")) {
-        c = Scheme->CreateAndElement();
-        c->SetInputCount(d->InputCount());
-    } else if (is("or")) {
-        c = Scheme->CreateOrElement();
-        c->SetInputCount(d->InputCount());
-    } else if (is("trigger")) {
-        c = Scheme->CreateTriggerElement();
-    } else if (is("timer")) {
-        TTimerElement* t = Scheme->CreateTimerElement();
-        t->SetDelay(static_cast<TTimerElement*>(d)->Delay());
-        c = t;
-    } else if (is("predtimer")) {
-        TPredTimerElement* t = Scheme->CreatePredTimerElement(d->InputCount() - 2);
-        t->SetDelay(static_cast<TTimerElement*>(d)->Delay());
-        c = t;
-    } else if (is("dtrigger")) {
-        c = Scheme->CreateDTriggerElement();
-    } else if (is("cnt")) {
-        c = Scheme->CreateCounterElement();
-        c->SetOutputCount(d->OutputCount());
-    } else if (is("dcd")) {
-        c = Scheme->CreateDecoderElement();
-        c->SetOutputCount(d->OutputCount());
-    } else if (is("drstrigger")) {
-        c = Scheme->CreateDRSTriggerElement();
-    } else if (is("d8trigger")) {
-        c = Scheme->CreateD8TriggerElement();
-    } else if (is("d8rscnt")) {
-        c = Scheme->CreateD8RSCounterElement();
-    } else if (is("cbyte")) {
-        c = Scheme->CreateByteCompareElement();
-    } else if (is("xor")) {
-        c = Scheme->CreateXorElement();
-    } else if (is("cdec")) {
-        c = Scheme->CreateCaseElement(d->OutputCount());
-        c->SetHeight(d->GetHeight());
-    } else if (is("cdec16")) {
-        c = Scheme->CreateCase16Element(d->OutputCount());
-    } else if (is("cMask")) {
-        c = Scheme->CreateCaseMaskElement(d->OutputCount());
-    } else if (is("cDiap")) {
-        c = Scheme->CreateCaseDiapElement(6);
-    } else if (is("commut")) {
-        TCommutatorElement* m = Scheme->CreateCommutatorElement();
-        m->SetPinCount(d->InputCount());
-        c = m;
-    } else if (is("filter")) {
-        c = Scheme->CreateFilterElement();
-    } else if (is("ifgoto")) {
-        c = Scheme->CreateGotoElement();
-    } else if (is("rcnt")) {
-        c = Scheme->CreateReverCounterElement();
-        c->SetOutputCount(d->OutputCount());
-    } else if (is("fsm")) {
-        c = Scheme->CreateFSM();
-        c->SetInputCount(d->InputCount());
-        c->SetOutputCount(d->OutputCount());
-    }
+    // A copy of the kind of the source's type keyword (model/ElementKinds.h).
+    TElement* c = NewCopy(*d, Scheme.get(), [this](TElement* made) { Scheme->AddObject(made); });
     // A symbol, or a keyword typed into the element dialog, has no copy.
     if (!c) return false;
     c->SetX(d->GetX() + 20);

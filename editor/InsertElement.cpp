@@ -1,9 +1,9 @@
 #include "editor/InsertElement.h"
 
+#include <array>
 #include <memory>
 
 #include "editor/DelayDlg.h"
-#include "model/CaseElements.h"
 #include "model/Elements.h"
 #include "platform/Canvas.h"
 #include "platform/UiPort.h"
@@ -22,86 +22,37 @@ const char* const kHidePreview = "Просмотр <<";
 // The line reported when rebuilding the dialog for a kind fails.
 constexpr int kRebuildLine = 376;
 
-const TInsertElementForm::Kind kKinds[TInsertElementForm::KindCount] = {
-    {"И", "AND", 8, false, false},
-    {"ИЛИ", "OR", 8, false, false},
-    {"Искл. ИЛИ", "XOR", 0, false, false},
-    {"Триггер", "Trigger", 0, false, false},
-    {"Таймер", "Timer", 0, false, true},
-    {"Таймер с предустановом", "PredTimer", 8, false, true},
-    {"D Триггер", "DTrigger", 0, false, false},
-    {"Счетчик", "Counter", 8, true, false},
-    {"Дешифратор", "Decoder", 10, true, false},
-    {"D RS Триггер", "DRSTrigger", 0, false, false},
-    {"Регистр", "Register", 0, false, false},
-    {"D 8 RS Счетчик", "RSCounter", 0, false, false},
-    {"Компаратор", "Comparing", 0, false, false},
-    {"Матрица8", "CASEDec", 16, true, false},
-    {"Реверсивный счетчик", "RCounter", 8, true, false},
-    {"Матрица16", "CASE", 16, true, false},
-    {"Маскированная матрица", "CASEMask", 16, true, false},
-    {"Матрица диапазонов", "CASEDiap", 0, false, false},
-    {"Коммутатор", "Commutator", 8, false, false},
-    {"Фильтр", "Filter", 0, false, false},
-    {"Переход", "Goto", 0, false, false},
+// The kinds the table of element kinds offers, in list order, with their rows.
+struct TOffered {
+    std::array<TInsertElementForm::Kind, TInsertElementForm::KindCount> Kinds;
+    std::array<const TElementKind*, TInsertElementForm::KindCount> Rows;
 };
+
+const TOffered& Offered() {
+    static const TOffered offered = [] {
+        TOffered o{};
+        for (const TElementKind& k : ElementKinds()) {
+            const TInsertEntry& e = k.Entry;
+            if (e.Position < 0)
+                continue;
+            const bool outputs = k.Count == TKindCount::Outputs || k.Count == TKindCount::MadeOutputs;
+            o.Kinds[std::size_t(e.Position)] = {e.Text, e.DefaultName, e.MaxCount, outputs,
+                                                k.Extra == TKindExtra::Delay, k.Kind};
+            o.Rows[std::size_t(e.Position)] = &k;
+        }
+        return o;
+    }();
+    return offered;
+}
 
 } // namespace
 
-const TInsertElementForm::Kind& TInsertElementForm::KindAt(int index) { return kKinds[index]; }
+const TInsertElementForm::Kind& TInsertElementForm::KindAt(int index) { return Offered().Kinds[std::size_t(index)]; }
 
 TElement* TInsertElementForm::MakeElement(int index, int count, int delay, IEntityOwner* owner) {
-    switch (index) {
-    case 0: {
-        auto* e = new TAndElement(owner);
-        e->SetInputCount(count);
-        return e;
-    }
-    case 1: {
-        auto* e = new TOrElement(owner);
-        e->SetInputCount(count);
-        return e;
-    }
-    case 2: return new TXorElement(owner);
-    case 3: return new TTriggerElement(owner);
-    case 4: {
-        auto* e = new TTimerElement(owner);
-        e->SetDelay(delay);
-        return e;
-    }
-    case 5: {
-        auto* e = new TPredTimerElement(owner, count);
-        e->SetDelay(delay);
-        return e;
-    }
-    case 6: return new TDTriggerElement(owner);
-    case 7:
-    case 8:
-    case 14: {
-        TElement* e = index == 7   ? static_cast<TElement*>(new TCounterElement(owner))
-                      : index == 8 ? static_cast<TElement*>(new TDecoderElement(owner))
-                                   : static_cast<TElement*>(new TReverCounterElement(owner));
-        e->SetOutputCount(count);
-        return e;
-    }
-    case 9: return new TDRSTriggerElement(owner);
-    case 10: return new TD8TriggerElement(owner);
-    case 11: return new TD8RSCounterElement(owner);
-    case 12: return new TByteCompareElement(owner);
-    case 13: return new TCaseElement(owner, count);
-    case 15: return new TCase16Element(owner, count);
-    case 16: return new TCaseMaskElement(owner, count);
-    // The ranges kind always has six outputs, whatever the count says.
-    case 17: return new TCaseDiapElement(owner, 6);
-    case 18: {
-        auto* e = new TCommutatorElement(owner);
-        e->SetPinCount(2 * count + 1);
-        return e;
-    }
-    case 19: return new TFilterElement(owner);
-    case 20: return new TGotoElement(owner);
-    default: return nullptr;
-    }
+    if (index < 0 || index >= KindCount)
+        return nullptr;
+    return NewElement(*Offered().Rows[std::size_t(index)], owner, count, delay);
 }
 
 TInsertElementForm::TInsertElementForm(TComponent* owner) : TForm(owner) {
@@ -120,8 +71,8 @@ TInsertElementForm::TInsertElementForm(TComponent* owner) : TForm(owner) {
     ComboBox1->SetBounds(8, 24, 300, 21);
     ComboBox1->SetHint("Тип элемента"_a);
     ComboBox1->SetShowHint(true);
-    ComboBox1->SetDropDownCount(21);
-    for (const Kind& k : kKinds) ComboBox1->Items()->Add("\"" + Utf8ToAnsi(k.Entry) + "\"");
+    ComboBox1->SetDropDownCount(KindCount);
+    for (const Kind& k : Offered().Kinds) ComboBox1->Items()->Add("\"" + Utf8ToAnsi(k.Entry) + "\"");
     ComboBox1->OnChange = [this](TObject* s) { ComboBox1Change(s); };
 
     Label1 = NewControl<TLabel>(this, this, "Label1");
@@ -235,14 +186,14 @@ void TInsertElementForm::ComboBox1Change(TObject*) {
         FillPreview();
         const int index = ComboBox1->ItemIndex();
         if (index < 0 || index >= KindCount) return;
-        const Kind& k = kKinds[index];
+        const Kind& k = KindAt(index);
         Edit1->SetText(k.DefaultName);
         if (k.MaxCount > 0) {
             CSpinEdit2->SetVisible(true);
             (k.CountsOutputs ? Label6 : Label4)->SetVisible(true);
             // Only the maximum changes: the count itself stays as it is.
             CSpinEdit2->MaxValue = k.MaxCount;
-            if (index == 5) CSpinEdit2->MinValue = 1;
+            if (k.EntityKind == TEntityKind::PredTimer) CSpinEdit2->MinValue = 1;
         }
         if (k.HasDelay) {
             TimerValue->SetVisible(true);
@@ -280,7 +231,9 @@ void TInsertElementForm::TimerValueChange(TObject*) {
     FillPreview();
     TPaintBoxOwner owner(PaintBox1->Canvas());
     std::unique_ptr<TTimerElement> e;
-    if (ComboBox1->ItemIndex() == 5) e = std::make_unique<TPredTimerElement>(&owner, GetPinCount());
+    const int index = ComboBox1->ItemIndex();
+    if (index >= 0 && index < KindCount && KindAt(index).EntityKind == TEntityKind::PredTimer)
+        e = std::make_unique<TPredTimerElement>(&owner, GetPinCount());
     else e = std::make_unique<TTimerElement>(&owner);
     try {
         e->SetDelay(GetDelay());

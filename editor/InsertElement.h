@@ -6,12 +6,11 @@
 // the window reads its values at every placing click.
 
 #include "controls/gui/EXSpin.h"
+#include "model/ElementKinds.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 
-class IEntityOwner;
-class TElement;
 
 class TInsertElementForm : public TForm {
 public:
@@ -38,14 +37,16 @@ public:
     int GetDelay() const;
     AnsiString GetElementName() const;
 
-    // The kinds in list order.
-    static constexpr int KindCount = 21;
+    // The kinds in list order: those that the table of element kinds
+    // (model/ElementKinds.h) offers, at the positions it gives them.
+    static constexpr int KindCount = kOfferedKindCount;
     struct Kind {
         const char* Entry;       // the list entry (shown in double quotes)
         const char* DefaultName; // the name the dialog proposes
         int MaxCount;            // 0: the kind has no pin count
         bool CountsOutputs;      // "Выходов" rather than "Входов"
         bool HasDelay;
+        TEntityKind EntityKind;
     };
     static const Kind& KindAt(int index);
     // Makes one element of the kind with the count and the delay applied as

@@ -16,12 +16,9 @@ int ReadRowCount(ByteReader& r, std::size_t rowSize) {
 }
 } // namespace
 
-TCaseElement::TCaseElement(IEntityOwner* owner, int outputs) : TCaseElement(owner, "cdec", 8, outputs) {}
+TCaseElement::TCaseElement(IEntityOwner* owner, int outputs) : TCaseElement(owner, TEntityKind::Case, outputs) {}
 
-TCaseElement::TCaseElement(IEntityOwner* owner, const AnsiString& label, int inputs, int outputs)
-    : TElement(owner, label) {
-    TEntity::SetName("CASE");
-    AddNumberedPins(inputs, 0);
+TCaseElement::TCaseElement(IEntityOwner* owner, TEntityKind kind, int outputs) : TElement(owner, kind) {
     AddNumberedPins(ClampOutputs(outputs), 1);
     Finish();
 }
@@ -53,13 +50,11 @@ void TCaseElement::LoadExtra(ByteReader& r) {
     DefaultOutput = r.I32();
 }
 
-TCase16Element::TCase16Element(IEntityOwner* owner, int outputs) : TCaseElement(owner, "cdec16", 16, outputs) {
-    TEntity::SetName("CASE16");
-}
+TCase16Element::TCase16Element(IEntityOwner* owner, int outputs)
+    : TCaseElement(owner, TEntityKind::Case16, outputs) {}
 
-TCaseMaskElement::TCaseMaskElement(IEntityOwner* owner, int outputs) : TCaseElement(owner, "cMask", 16, outputs) {
-    TEntity::SetName("CMASK");
-}
+TCaseMaskElement::TCaseMaskElement(IEntityOwner* owner, int outputs)
+    : TCaseElement(owner, TEntityKind::CaseMask, outputs) {}
 
 void TCaseMaskElement::TranslateRows(TStrings* lines) const {
     for (const auto& row : Masks.Rows())
@@ -88,9 +83,7 @@ void TCaseMaskElement::LoadExtra(ByteReader& r) {
     }
 }
 
-TCaseDiapElement::TCaseDiapElement(IEntityOwner* owner, int n) : TCaseElement(owner, "cDiap", 16, n) {
-    TEntity::SetName("CDIAP");
-}
+TCaseDiapElement::TCaseDiapElement(IEntityOwner* owner, int n) : TCaseElement(owner, TEntityKind::CaseDiap, n) {}
 
 void TCaseDiapElement::TranslateRows(TStrings* lines) const {
     for (const auto& row : Options.Rows())

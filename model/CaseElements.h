@@ -95,7 +95,8 @@ public:
     int32_t DefaultOutput = 0;
 
 protected:
-    TCaseElement(IEntityOwner* owner, const AnsiString& label, int inputs, int outputs);
+    // The inputs come from the kind's row, the numbered outputs from outputs.
+    TCaseElement(IEntityOwner* owner, TEntityKind kind, int outputs);
     void TranslateRows(TStrings* lines) const override;
     void SaveExtra(ByteWriter& w) const override;
     void LoadExtra(ByteReader& r) override;

@@ -26,9 +26,9 @@ bool FindBit(const AnsiString& name, AnsiString& driver, int& bit, AnsiString& c
 }
 } // namespace
 
-TDriver::TDriver(IEntityOwner* owner) : TDriver(owner, "driver") {}
+TDriver::TDriver(IEntityOwner* owner) : TDriver(owner, TEntityKind::Driver) {}
 
-TDriver::TDriver(IEntityOwner* owner, const AnsiString& label) : TElement(owner, label) {
+TDriver::TDriver(IEntityOwner* owner, TEntityKind kind) : TElement(owner, kind) {
     SetWidth(kWidth);
     SetHeight(kHeight);
     NewPin("", 1);
@@ -171,7 +171,7 @@ void TDriver::Paint(TPainter& painter) const {
 
 // ---- connectors ------------------------------------------------------------------------
 
-TVarDriver::TVarDriver(IEntityOwner* owner) : TDriver(owner, "var") {}
+TVarDriver::TVarDriver(IEntityOwner* owner) : TDriver(owner, TEntityKind::VarDriver) {}
 
 AnsiString TVarDriver::GetComment() const {
     AnsiString comment;

@@ -47,7 +47,7 @@ public:
     static constexpr int kHeight = 20;
 
 protected:
-    TDriver(IEntityOwner* owner, const AnsiString& label);
+    TDriver(IEntityOwner* owner, TEntityKind kind);
     void SaveExtra(ByteWriter& w) const override;
     void LoadExtra(ByteReader& r) override;
     void Paint(TPainter& painter) const override;

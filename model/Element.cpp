@@ -10,6 +10,17 @@
 
 TElement::TElement(IEntityOwner* owner, const AnsiString& label) : TEntity(owner) { SetLabel(label); }
 
+TElement::TElement(IEntityOwner* owner, TEntityKind kind) : TEntity(owner) {
+    const TElementKind& k = *FindElementKind(kind);
+    SetLabel(k.Keyword);
+    TEntity::SetName(k.Name);
+    for (const TPinSpec& p : DefaultPins(kind)) {
+        TInOut* pin = NewPin(p.Name, p.Direction);
+        if (p.Inverse)
+            pin->SetInverse(true);
+    }
+}
+
 TElement::~TElement() = default;
 
 // ---- pins ---------------------------------------------------------------------------

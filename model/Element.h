@@ -84,6 +84,11 @@ protected:
     // The dialog of the kind.
     virtual TPropertyDialog Dialog() const { return TPropertyDialog::Element; }
 
+    // A new element of a kind of the table (model/ElementKinds.h): its type
+    // keyword, name and pins; the kind's constructor adds what its count
+    // gives and places the pins (Finish).
+    TElement(IEntityOwner* owner, TEntityKind kind);
+
     void Paint(TPainter& painter) const override;
     void RememberDrawnState() override;
     // Draws the box, name, symbol and pins; kinds add to it.

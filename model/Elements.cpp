@@ -3,46 +3,19 @@
 #include "model/Painter.h"
 #include "model/SchemeSettings.h"
 
-TAndElement::TAndElement(IEntityOwner* owner) : TElement(owner, "and") {
-    TEntity::SetName("AND");
-    NewPin("Out", 1);
-    AddNamedPins({"In", "In"}, 0);
-    Finish();
-}
+TAndElement::TAndElement(IEntityOwner* owner) : TElement(owner, TEntityKind::And) { Finish(); }
 
-TOrElement::TOrElement(IEntityOwner* owner) : TElement(owner, "or") {
-    TEntity::SetName("OR");
-    NewPin("Out", 1);
-    AddNamedPins({"In", "In"}, 0);
-    Finish();
-}
+TOrElement::TOrElement(IEntityOwner* owner) : TElement(owner, TEntityKind::Or) { Finish(); }
 
-TXorElement::TXorElement(IEntityOwner* owner) : TElement(owner, "xor") {
-    TEntity::SetName("XOR");
-    NewPin("Out", 1);
-    AddNamedPins({"In", "In"}, 0);
-    Finish();
-}
+TXorElement::TXorElement(IEntityOwner* owner) : TElement(owner, TEntityKind::Xor) { Finish(); }
 
 AnsiString TXorElement::HeaderLine() const { return Name() + " xor "; }
 
-TTriggerElement::TTriggerElement(IEntityOwner* owner) : TElement(owner, "trigger") {
-    TEntity::SetName("RS");
-    AddNamedPins({"S", "R"}, 0);
-    NewPin("Q", 1);
-    NewPin("Q", 1)->SetInverse(true);
-    Finish();
-}
+TTriggerElement::TTriggerElement(IEntityOwner* owner) : TElement(owner, TEntityKind::Trigger) { Finish(); }
 
-TTimerElement::TTimerElement(IEntityOwner* owner) : TTimerElement(owner, "timer") {
-    TEntity::SetName("TIMER");
-    NewPin("In", 0);
-    NewPin("Reset", 0);
-    NewPin("Out", 1);
-    Finish();
-}
+TTimerElement::TTimerElement(IEntityOwner* owner) : TTimerElement(owner, TEntityKind::Timer) { Finish(); }
 
-TTimerElement::TTimerElement(IEntityOwner* owner, const AnsiString& label) : TElement(owner, label) {}
+TTimerElement::TTimerElement(IEntityOwner* owner, TEntityKind kind) : TElement(owner, kind) {}
 
 void TTimerElement::SetDelay(int ms) {
     if (ms == delay_)
@@ -71,77 +44,32 @@ void TTimerElement::Paint(TPainter& painter) const {
                          schemesettings::TimerColor(), 8);
 }
 
-TPredTimerElement::TPredTimerElement(IEntityOwner* owner, int count) : TTimerElement(owner, "predtimer") {
-    TEntity::SetName("PTIMER");
-    NewPin("In", 0);
-    NewPin("Reset", 0);
-    NewPin("Out", 1);
+TPredTimerElement::TPredTimerElement(IEntityOwner* owner, int count) : TTimerElement(owner, TEntityKind::PredTimer) {
     AddNumberedPins(count < 0 ? 0 : count > kMaxPins ? kMaxPins : count, 0);
     Finish();
 }
 
-TDTriggerElement::TDTriggerElement(IEntityOwner* owner) : TElement(owner, "dtrigger") {
-    TEntity::SetName("DT");
-    AddNamedPins({"D", "C"}, 0);
-    NewPin("Q", 1);
-    NewPin("Q", 1)->SetInverse(true);
+TDTriggerElement::TDTriggerElement(IEntityOwner* owner) : TElement(owner, TEntityKind::DTrigger) { Finish(); }
+
+TCounterElement::TCounterElement(IEntityOwner* owner) : TElement(owner, TEntityKind::Counter) { Finish(); }
+
+TDecoderElement::TDecoderElement(IEntityOwner* owner) : TElement(owner, TEntityKind::Decoder) { Finish(); }
+
+TDRSTriggerElement::TDRSTriggerElement(IEntityOwner* owner) : TElement(owner, TEntityKind::DRSTrigger) { Finish(); }
+
+TD8TriggerElement::TD8TriggerElement(IEntityOwner* owner) : TElement(owner, TEntityKind::D8Trigger) { Finish(); }
+
+TD8RSCounterElement::TD8RSCounterElement(IEntityOwner* owner) : TElement(owner, TEntityKind::D8RSCounter) { Finish(); }
+
+TByteCompareElement::TByteCompareElement(IEntityOwner* owner) : TElement(owner, TEntityKind::ByteCompare) {
     Finish();
 }
 
-TCounterElement::TCounterElement(IEntityOwner* owner) : TElement(owner, "cnt") {
-    TEntity::SetName("CNT");
-    AddNamedPins({"C", "R"}, 0);
-    AddNamedPins({"Out", "Out", "Out", "Out"}, 1);
+TReverCounterElement::TReverCounterElement(IEntityOwner* owner) : TElement(owner, TEntityKind::ReverCounter) {
     Finish();
 }
 
-TDecoderElement::TDecoderElement(IEntityOwner* owner) : TElement(owner, "dcd") {
-    TEntity::SetName("DCD");
-    AddNumberedPins(4, 0);
-    for (int i = 0; i < 10; ++i)
-        NewPin("Out", 1);
-    Finish();
-}
-
-TDRSTriggerElement::TDRSTriggerElement(IEntityOwner* owner) : TElement(owner, "drstrigger") {
-    TEntity::SetName("DRS");
-    AddNamedPins({"S", "D", "C", "R"}, 0);
-    NewPin("Q", 1);
-    NewPin("Q", 1)->SetInverse(true);
-    Finish();
-}
-
-TD8TriggerElement::TD8TriggerElement(IEntityOwner* owner) : TElement(owner, "d8trigger") {
-    TEntity::SetName("D8");
-    AddNamedPins({"D0", "D1", "D2", "D3", "D4", "D5", "D6", "D7", "C", "R"}, 0);
-    AddNumberedPins(8, 1);
-    Finish();
-}
-
-TD8RSCounterElement::TD8RSCounterElement(IEntityOwner* owner) : TElement(owner, "d8rscnt") {
-    TEntity::SetName("CNT8");
-    AddNamedPins({"D0", "D1", "D2", "D3", "D4", "D5", "D6", "D7", "L", "R", "C"}, 0);
-    AddNumberedPins(8, 1);
-    Finish();
-}
-
-TByteCompareElement::TByteCompareElement(IEntityOwner* owner) : TElement(owner, "cbyte") {
-    TEntity::SetName("CMP");
-    AddNamedPins({"A0", "A1", "A2", "A3", "A4", "A5", "A6", "A7"}, 0);
-    AddNamedPins({"B0", "B1", "B2", "B3", "B4", "B5", "B6", "B7"}, 0);
-    AddNamedPins({">", "=", "<"}, 1);
-    Finish();
-}
-
-TReverCounterElement::TReverCounterElement(IEntityOwner* owner) : TElement(owner, "rcnt") {
-    TEntity::SetName("RCNT");
-    AddNamedPins({"C", "P", "Dir"}, 0);
-    AddNamedPins({"Out", "Out", "Out", "Out"}, 1);
-    Finish();
-}
-
-TCommutatorElement::TCommutatorElement(IEntityOwner* owner) : TElement(owner, "commut") {
-    TEntity::SetName("COMMUT");
+TCommutatorElement::TCommutatorElement(IEntityOwner* owner) : TElement(owner, TEntityKind::Commutator) {
     SetPinCount(9);
 }
 
@@ -163,19 +91,9 @@ void TCommutatorElement::SetPinCount(int n) {
     });
 }
 
-TFilterElement::TFilterElement(IEntityOwner* owner) : TElement(owner, "filter") {
-    TEntity::SetName("FILTER");
-    AddNumberedPins(kBits, 0);
-    NewPin("Hold", 0);
-    AddNumberedPins(kBits, 1);
-    Finish();
-}
+TFilterElement::TFilterElement(IEntityOwner* owner) : TElement(owner, TEntityKind::Filter) { Finish(); }
 
-TGotoElement::TGotoElement(IEntityOwner* owner) : TElement(owner, "ifgoto") {
-    TEntity::SetName("GOTO");
-    NewPin("In", 0);
-    Finish();
-}
+TGotoElement::TGotoElement(IEntityOwner* owner) : TElement(owner, TEntityKind::Goto) { Finish(); }
 
 AnsiString TGotoElement::HeaderLine() const { return Name() + " ifgoto " + TargetScheme + " " + TargetElement; }
 

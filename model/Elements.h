@@ -1,7 +1,7 @@
 #pragma once
 // The logic element kinds. Each constructor takes only the owner (and, where
-// stated, a count) and builds the element with its default name, type
-// keyword and pins in the order docs/netlist.md fixes.
+// stated, a count) and builds the element with the default name, type
+// keyword and pins of its kind's row in model/ElementKinds.h.
 
 #include "model/Element.h"
 
@@ -59,7 +59,7 @@ public:
     void SetDelay(int ms);
 
 protected:
-    TTimerElement(IEntityOwner* owner, const AnsiString& label);
+    TTimerElement(IEntityOwner* owner, TEntityKind kind);
     AnsiString HeaderLine() const override;
     void SaveExtra(ByteWriter& w) const override;
     void LoadExtra(ByteReader& r) override;

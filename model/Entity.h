@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+#include "model/ElementKinds.h"
 #include "model/ModelHooks.h"
 #include "platform/Bytes.h"
 #include "platform/Classes.h"
@@ -22,40 +23,6 @@
 class TInOut;
 class TPainter;
 class TStrings;
-
-// The kind of an object; also the one-byte tag of its record in scheme files.
-enum class TEntityKind : uint8_t {
-    Element = 1, // a plain element typed only by its keyword
-    And = 2,
-    Or = 3,
-    Xor = 4,
-    Trigger = 5,
-    Timer = 6,
-    PredTimer = 7,
-    DTrigger = 8,
-    Counter = 9,
-    Decoder = 10,
-    DRSTrigger = 11,
-    D8Trigger = 12,
-    D8RSCounter = 13,
-    ByteCompare = 14,
-    ReverCounter = 15,
-    Case = 16,
-    Case16 = 17,
-    CaseMask = 18,
-    CaseDiap = 19,
-    Commutator = 20,
-    Filter = 21,
-    Goto = 22,
-    Symbol = 23,
-    FSM = 24,
-    Driver = 25,
-    VarDriver = 26,
-    Link = 27,
-    // Never stored:
-    Point = 100, // a connection point of the nets
-    Pin = 101,
-};
 
 // How an object is drawn: inverting on the owner's canvas, in normal colours
 // (previews), or black on white (printing and picture export).

@@ -10,10 +10,7 @@
 #include "platform/StringList.h"
 #include "platform/UiPort.h"
 
-TFSM::TFSM(IEntityOwner* owner) : TElement(owner, "fsm") {
-    TEntity::SetName("FSM");
-    Finish();
-}
+TFSM::TFSM(IEntityOwner* owner) : TElement(owner, TEntityKind::FSM) { Finish(); }
 
 void TFSM::SetFileName(const AnsiString& name) { fileName_ = ExtractFileName(name); }
 

@@ -1,43 +1,13 @@
 #include "model/Records.h"
 
-#include "model/CaseElements.h"
-#include "model/Driver.h"
-#include "model/Elements.h"
-#include "model/FSM.h"
+#include "model/Element.h"
 #include "model/Link.h"
-#include "model/Symbol.h"
 
 std::unique_ptr<TEntity> CreateEntityForTag(uint8_t tag, IEntityOwner* owner) {
-    switch (TEntityKind(tag)) {
-    case TEntityKind::Element: return std::make_unique<TElement>(owner);
-    case TEntityKind::And: return std::make_unique<TAndElement>(owner);
-    case TEntityKind::Or: return std::make_unique<TOrElement>(owner);
-    case TEntityKind::Xor: return std::make_unique<TXorElement>(owner);
-    case TEntityKind::Trigger: return std::make_unique<TTriggerElement>(owner);
-    case TEntityKind::Timer: return std::make_unique<TTimerElement>(owner);
-    case TEntityKind::PredTimer: return std::make_unique<TPredTimerElement>(owner, 1);
-    case TEntityKind::DTrigger: return std::make_unique<TDTriggerElement>(owner);
-    case TEntityKind::Counter: return std::make_unique<TCounterElement>(owner);
-    case TEntityKind::Decoder: return std::make_unique<TDecoderElement>(owner);
-    case TEntityKind::DRSTrigger: return std::make_unique<TDRSTriggerElement>(owner);
-    case TEntityKind::D8Trigger: return std::make_unique<TD8TriggerElement>(owner);
-    case TEntityKind::D8RSCounter: return std::make_unique<TD8RSCounterElement>(owner);
-    case TEntityKind::ByteCompare: return std::make_unique<TByteCompareElement>(owner);
-    case TEntityKind::ReverCounter: return std::make_unique<TReverCounterElement>(owner);
-    case TEntityKind::Case: return std::make_unique<TCaseElement>(owner, 1);
-    case TEntityKind::Case16: return std::make_unique<TCase16Element>(owner, 1);
-    case TEntityKind::CaseMask: return std::make_unique<TCaseMaskElement>(owner, 1);
-    case TEntityKind::CaseDiap: return std::make_unique<TCaseDiapElement>(owner, 6);
-    case TEntityKind::Commutator: return std::make_unique<TCommutatorElement>(owner);
-    case TEntityKind::Filter: return std::make_unique<TFilterElement>(owner);
-    case TEntityKind::Goto: return std::make_unique<TGotoElement>(owner);
-    case TEntityKind::Symbol: return std::make_unique<TSymbol>(owner);
-    case TEntityKind::FSM: return std::make_unique<TFSM>(owner);
-    case TEntityKind::Driver: return std::make_unique<TDriver>(owner);
-    case TEntityKind::VarDriver: return std::make_unique<TVarDriver>(owner);
-    case TEntityKind::Link: return std::make_unique<TLink>(owner);
-    default: return nullptr;
-    }
+    if (tag == uint8_t(TEntityKind::Link))
+        return std::make_unique<TLink>(owner);
+    const TElementKind* kind = FindElementKind(TEntityKind(tag));
+    return std::unique_ptr<TEntity>(kind ? kind->Make(owner, kind->DefaultCount) : nullptr);
 }
 
 void WriteEntityRecord(ByteWriter& w, const TEntity& entity) {

@@ -11,10 +11,7 @@
 #include "platform/FileNames.h"
 #include "platform/UiPort.h"
 
-TSymbol::TSymbol(IEntityOwner* owner) : TElement(owner, "symbol") {
-    TEntity::SetName("Symbol");
-    SetWidth(60);
-}
+TSymbol::TSymbol(IEntityOwner* owner) : TElement(owner, TEntityKind::Symbol) { SetWidth(60); }
 
 TSymbol::~TSymbol() = default;
 

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "controller/ElementTypes.h"
 #include "platform/Bytes.h"
 #include "translate/MachineTable.h"
 #include "translate/TranslateApi.h"
@@ -10,17 +11,6 @@
 namespace translate {
 
 namespace {
-
-// Record types by keyword: the element keyword table (0-20), then the state
-// machine and the filter, which have no keyword of their own in that table.
-const char* const kKeywords[] = {"and",     "or",   "trigger", "timer",  "delay",  "dtrigger", "cnt",   "dcd",
-                                 "drstrigger", "d8trigger", "d8rscnt", "cbyte", "xor", "predtimer", "cdec", "rcnt",
-                                 "ifgoto",  "cdec16", "cMask", "cDiap", "commut", "fsm",      "filter"};
-
-enum : int {
-    tAnd, tOr, tTrigger, tTimer, tDelay, tDTrigger, tCnt, tDcd, tDrsTrigger, tD8Trigger, tD8RsCnt, tCByte, tXor,
-    tPredTimer, tCDec, tRCnt, tIfGoto, tCDec16, tCMask, tCDiap, tCommut, tMachine, tFilter,
-};
 
 constexpr uint32_t kTimerIndexShift = 20;
 
@@ -130,10 +120,11 @@ bool TGenerator::Block(const TBlock& b) {
     if (b.Damaged) return false;
     const int type = RecordType(b.Keyword);
     if (type < 0) return Fail(b, "неизвестный тип "_a + b.Keyword);
-    if (type == tDelay) return Fail(b, "элемент задержки (delay) не поддерживается"_a);
+    if (type == etDelay) return Fail(b, "элемент задержки (delay) не поддерживается"_a);
     std::vector<uint16_t> in, out;
     if (!Operands(b, in, out)) return false;
-    if (type != tMachine && type != tCDec && type != tCDec16 && type != tCMask && type != tCDiap && !b.Rows.empty())
+    if (type != etMachine && type != etCDec && type != etCDec16 && type != etCMask && type != etCDiap &&
+        !b.Rows.empty())
         return Fail(b, "неверная строка таблицы \""_a + b.Rows[0] + "\"");
     ByteWriter middle;
     std::size_t word1 = in.size();
@@ -145,36 +136,36 @@ bool TGenerator::Block(const TBlock& b) {
     };
     bool ok = true;
     switch (type) {
-    case tAnd:
-    case tOr:
-    case tXor:
-    case tDcd: Words(middle, in); break;
-    case tTrigger:
-    case tDTrigger:
-    case tCnt: ok = fixed(2); break;
-    case tRCnt: ok = fixed(3); break;
-    case tDrsTrigger: ok = fixed(4); break;
-    case tD8Trigger: ok = fixed(10); break;
-    case tD8RsCnt: ok = fixed(11); break;
-    case tCByte: ok = fixed(16, 3); break;
-    case tTimer:
-    case tPredTimer: {
+    case etAnd:
+    case etOr:
+    case etXor:
+    case etDcd: Words(middle, in); break;
+    case etTrigger:
+    case etDTrigger:
+    case etCnt: ok = fixed(2); break;
+    case etRCnt: ok = fixed(3); break;
+    case etDrsTrigger: ok = fixed(4); break;
+    case etD8Trigger: ok = fixed(10); break;
+    case etD8RsCnt: ok = fixed(11); break;
+    case etCByte: ok = fixed(16, 3); break;
+    case etTimer:
+    case etPredTimer: {
         // start, stop, the pre-set factor inputs, the u32 parameter
         uint32_t param = 0;
-        if ((type == tTimer ? in.size() != 2 : in.size() < 2)) return WrongPins(b);
+        if ((type == etTimer ? in.size() != 2 : in.size() < 2)) return WrongPins(b);
         if (!Timer(b, param)) return false;
         Words(middle, in);
         middle.U32(param);
         word1 = in.size() + 2;
         break;
     }
-    case tCDec:
-    case tCDec16:
-    case tCMask:
-    case tCDiap: {
+    case etCDec:
+    case etCDec16:
+    case etCMask:
+    case etCDiap: {
         std::vector<TCaseRow> rows;
-        const std::size_t inputs = type == tCDec ? 8 : 16;
-        if (!CaseRows(b, type == tCMask, type != tCDiap, rows)) return false;
+        const std::size_t inputs = type == etCDec ? 8 : 16;
+        if (!CaseRows(b, type == etCMask, type != etCDiap, rows)) return false;
         if (in.size() != inputs) return WrongPins(b);
         Words(middle, in);
         uint16_t def = 0;
@@ -183,34 +174,34 @@ bool TGenerator::Block(const TBlock& b) {
             if (r.Default) def = r.Numbers[0];
             else (r.Numbers.size() == 3 ? triples : pairs).push_back(&r);
         }
-        if (type == tCMask) {
+        if (type == etCMask) {
             middle.U16(uint16_t(pairs.size()));
             middle.U16(uint16_t(triples.size()));
             for (const TCaseRow* r : triples) Words(middle, r->Numbers);
         }
         for (const TCaseRow* r : pairs) Words(middle, r->Numbers);
-        if (type != tCDiap) middle.U16(def);
+        if (type != etCDiap) middle.U16(def);
         word1 = middle.Size() / 2;
         break;
     }
-    case tCommut:
+    case etCommut:
         if (in.size() != 2 * out.size() + 1) return WrongPins(b);
         Words(middle, in); // group A, group B, select
         break;
-    case tIfGoto:
+    case etIfGoto:
         if (!fixed(1, 0)) return false;
         middle.U32(0); // the byte count D and the record count N of the
         middle.U16(0); // records it skips, set once all records are written
         word1 = 4;
         jumps_.push_back(offsets_.size() - 1);
         break;
-    case tFilter:
+    case etFilter:
         if (in.empty()) return WrongPins(b);
         Words(middle, in); // value inputs, then the hold input
         middle.I16(0);     // the offset the scan keeps
         word1 = in.size() + 1;
         break;
-    case tMachine:
+    case etMachine:
         if (in.size() > std::size_t(kMaxMachinePins) || out.size() > std::size_t(kMaxMachinePins))
             return Fail(b, Format("у автомата %d входов и %d выходов, допустимо не более %d"_a, int(in.size()),
                                   int(out.size()), kMaxMachinePins),
@@ -263,11 +254,7 @@ void TGenerator::Jumps(const std::vector<TBlock>& blocks) {
 
 } // namespace
 
-int RecordType(const AnsiString& keyword) {
-    for (int t = 0; t < int(std::size(kKeywords)); ++t)
-        if (keyword == kKeywords[t]) return t;
-    return -1;
-}
+int RecordType(const AnsiString& keyword) { return ElementTypeOf(keyword.str()); }
 
 bool GenerateCode(const std::vector<TBlock>& blocks, const TMemoryMap& map, TProgram& out, TDiagnostics& diag) {
     out = TProgram();

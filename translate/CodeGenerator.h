@@ -26,8 +26,8 @@ constexpr int kMaxTimerPreset = 1048575; // 20 bits of 50 ms ticks
 constexpr int kMaxCodeBytes = 65535;
 constexpr int kMaxMachinePins = 120;
 
-// The record type of a keyword: 0-20 by the element keyword table, 21 for
-// "fsm", 22 for "filter"; -1 when the keyword is unknown.
+// The record type of a keyword (controller/ElementTypes.h); -1 when the
+// keyword is unknown.
 int RecordType(const AnsiString& keyword);
 
 // False when a problem was reported; warnings leave it true.

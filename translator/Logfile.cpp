@@ -7,15 +7,9 @@
 #include "platform/UiPort.h"
 #include "translator/RunSteps.h"
 
-const char* const ElementKeywords[kElementKeywordCount] = {
-    "and", "or",         "trigger",   "timer",   "delay", "dtrigger", "cnt",    "dcd",    "drstrigger", "d8trigger", "d8rscnt",
-    "cbyte", "xor",      "predtimer", "cdec",    "rcnt",  "ifgoto",   "cdec16", "cMask",  "cDiap",      "commut"};
-
 int ElementKeywordIndex(const AnsiString& keyword) {
-    for (int i = 0; i < kElementKeywordCount; ++i)
-        if (keyword == ElementKeywords[i])
-            return i;
-    return -1;
+    const int type = ElementTypeOf(keyword.str());
+    return type < kElementKeywordCount ? type : -1;
 }
 
 TLogFile::TLogFile() { SetDirectory(GetCurrentDir()); }

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+#include "controller/ElementTypes.h"
 #include "model/ModelHooks.h"
 #include "platform/StringList.h"
 #include "platform/UiPort.h"
@@ -23,9 +24,10 @@
 class TProject;
 class TScheme;
 
-// The element type keywords; a keyword's index is its type code.
-inline constexpr int kElementKeywordCount = 21;
-extern const char* const ElementKeywords[kElementKeywordCount];
+// The element keyword table: the keywords of the element types below the
+// state machine (controller/ElementTypes.h); a keyword's index is its type.
+inline constexpr int kElementKeywordCount = kKeywordTableTypes;
+inline constexpr const char* const* ElementKeywords = kElementTypeKeywords;
 // The index of a keyword (exact, case-sensitive), -1 when it is not one.
 int ElementKeywordIndex(const AnsiString& keyword);
 

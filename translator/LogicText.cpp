@@ -6,14 +6,8 @@
 #include "translator/WorkPaths.h"
 
 namespace {
-enum Keyword {
-    kAnd = 0, kOr = 1, kTrigger = 2, kTimer = 3, kDelay = 4, kDTrigger = 5, kCnt = 6, kDcd = 7, kDRSTrigger = 8,
-    kD8Trigger = 9, kD8RSCnt = 10, kCByte = 11, kXor = 12, kPredTimer = 13, kCdec = 14, kRcnt = 15, kIfGoto = 16,
-    kCdec16 = 17, kCMask = 18, kCDiap = 19, kCommut = 20,
-};
-
 bool IsCaseKind(int keyword) {
-    return keyword == kCdec || keyword == kCdec16 || keyword == kCMask || keyword == kCDiap || keyword == kCommut;
+    return keyword == etCDec || keyword == etCDec16 || keyword == etCMask || keyword == etCDiap || keyword == etCommut;
 }
 
 // Whether a header's type text carries a parameter: a blank that is not its
@@ -120,22 +114,22 @@ bool TLogFile::BuildEquations(int keyword, const TStrings& inputs, const TString
                 out.Add(line(j));
     };
     switch (keyword) {
-    case kAnd:
-    case kOr: {
+    case etAnd:
+    case etOr: {
         if (ni < 1)
             return false;
         AnsiString expr = p.I(0);
         for (int k = 1; k < ni; ++k)
-            expr += (keyword == kAnd ? "*" : "+") + p.I(k);
+            expr += (keyword == etAnd ? "*" : "+") + p.I(k);
         eachOutput([&](int j) { return p.O(j) + "=" + expr + ";"; });
         return true;
     }
-    case kXor:
+    case etXor:
         if (ni < 2)
             return false;
         eachOutput([&](int j) { return p.O(j) + "=" + p.I(0) + "~" + p.I(1) + ";"; });
         return true;
-    case kTrigger:
+    case etTrigger:
         if (ni < 2)
             return false;
         if (no > 0 && p.Written(0))
@@ -143,7 +137,7 @@ bool TLogFile::BuildEquations(int keyword, const TStrings& inputs, const TString
         if (no > 1 && p.Written(1))
             out.Add(p.O(1) + "=" + p.I(0));
         return true;
-    case kDTrigger:
+    case etDTrigger:
         if (ni < 2)
             return false;
         if (no > 0 && p.Written(0))
@@ -151,7 +145,7 @@ bool TLogFile::BuildEquations(int keyword, const TStrings& inputs, const TString
         if (no > 1 && p.Written(1))
             out.Add(p.O(1) + "=" + p.Edge(1) + "*" + p.I(0, true));
         return true;
-    case kDRSTrigger:
+    case etDrsTrigger:
         if (ni < 4)
             return false;
         if (no > 0 && p.Written(0))
@@ -159,7 +153,7 @@ bool TLogFile::BuildEquations(int keyword, const TStrings& inputs, const TString
         if (no > 1 && p.Written(1))
             out.Add(p.O(1) + "=" + p.I(3) + "+(" + p.Edge(2) + "*" + p.I(1, true) + ");");
         return true;
-    case kCnt:
+    case etCnt:
         if (ni < 2)
             return false;
         eachOutput([&](int j) {
@@ -168,7 +162,7 @@ bool TLogFile::BuildEquations(int keyword, const TStrings& inputs, const TString
             return p.O(j) + "=" + p.I(1, true) + "*(" + p.Edge(0) + p.Carry(j) + "*" + p.O(j, true) + ");";
         });
         return true;
-    case kDcd:
+    case etDcd:
         if (ni < 4)
             return false;
         eachOutput([&](int j) {
@@ -178,13 +172,13 @@ bool TLogFile::BuildEquations(int keyword, const TStrings& inputs, const TString
             return s + ";";
         });
         return true;
-    case kD8Trigger:
+    case etD8Trigger:
         // Data inputs D0-D7, then the clock and the reset.
         if (ni < 10 || no > 8)
             return false;
         eachOutput([&](int j) { return p.O(j) + "=" + p.I(9, true) + "*(" + p.Edge(8) + "*" + p.I(j) + ");"; });
         return true;
-    case kD8RSCnt:
+    case etD8RsCnt:
         // Data inputs D0-D7, then load, reset and count.
         if (ni < 11 || no > 8)
             return false;
@@ -193,7 +187,7 @@ bool TLogFile::BuildEquations(int keyword, const TStrings& inputs, const TString
                    p.Edge(8) + "*" + p.I(j) + "));";
         });
         return true;
-    case kCByte:
+    case etCByte:
         if (ni < 16 || no < 3)
             return false;
         if (p.Written(0))
@@ -207,11 +201,11 @@ bool TLogFile::BuildEquations(int keyword, const TStrings& inputs, const TString
         if (p.Written(2))
             out.Add(CompareLine(p, false));
         return true;
-    case kTimer:
-    case kDelay:
-    case kRcnt:
-    case kIfGoto:
-    case kPredTimer:
+    case etTimer:
+    case etDelay:
+    case etRCnt:
+    case etIfGoto:
+    case etPredTimer:
         return true;
     default:
         return IsCaseKind(keyword);

@@ -1,0 +1,59 @@
+#pragma once
+// The element record types of a controller program (word 0 of every element
+// record) and the netlist keyword that asks for each. The translation library
+// (translate/) writes a record of the type of every netlist block's keyword;
+// the emulator core (debugger/) runs records by their type; the translator's
+// Boolean-logic text and the scheme's table of element kinds (model/) name
+// the same types. Record layouts are in docs/file-formats.md.
+//
+// This header is the whole of the controller library, at the bottom of the
+// layers beside platform/: the translation library and the emulator core use
+// platform/ only, so the codes they share cannot live in model/ or above.
+
+#include <cstdint>
+#include <string_view>
+
+enum TElementType : uint8_t {
+    etAnd = 0,
+    etOr = 1,
+    etTrigger = 2,
+    etTimer = 3,
+    etDelay = 4, // has a keyword but no record: the translation library refuses it
+    etDTrigger = 5,
+    etCnt = 6,
+    etDcd = 7,
+    etDrsTrigger = 8,
+    etD8Trigger = 9,
+    etD8RsCnt = 10,
+    etCByte = 11,
+    etXor = 12,
+    etPredTimer = 13,
+    etCDec = 14,
+    etRCnt = 15,
+    etIfGoto = 16,
+    etCDec16 = 17,
+    etCMask = 18,
+    etCDiap = 19,
+    etCommut = 20,
+    etMachine = 21,
+    etFilter = 22,
+};
+
+inline constexpr int kElementTypeCount = 23;
+
+// The keyword of every type, by type. Types below kKeywordTableTypes form the
+// translator's element keyword table (a keyword's index is its type); the
+// state machine and the filter come after it.
+inline constexpr const char* kElementTypeKeywords[kElementTypeCount] = {
+    "and",    "or",        "trigger", "timer",  "delay",  "dtrigger", "cnt",   "dcd",
+    "drstrigger", "d8trigger", "d8rscnt", "cbyte", "xor", "predtimer", "cdec", "rcnt",
+    "ifgoto", "cdec16",    "cMask",   "cDiap",  "commut", "fsm",      "filter"};
+inline constexpr int kKeywordTableTypes = etCommut + 1;
+
+// The type of a keyword (exact, case-sensitive); -1 when no type has it.
+constexpr int ElementTypeOf(std::string_view keyword) {
+    for (int t = 0; t < kElementTypeCount; ++t)
+        if (keyword == kElementTypeKeywords[t])
+            return t;
+    return -1;
+}
