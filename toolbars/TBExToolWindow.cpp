@@ -521,6 +521,10 @@ void TCustomToolWindowEx::SetParent(TWinControl* aParent) {
         dockedTo_ = newDock;
         docked_ = newDock != nullptr;
         TCustomControl::SetParent(realParent);
+        // Hidden until it is placed: made a window of its own while it
+        // shows, it would reach the desktop at its docked place first, and
+        // a window manager's late answers to that would move it back there.
+        ShowWindow(this, SW_HIDE);
         ApplyWindowKind();
         SyncWidgetVisibility(false);
         LayoutNonClient();

@@ -54,6 +54,17 @@ QWidget* DialogParent();
 // WM_ACTIVATEAPP (the desktop reports the change before Qt has moved its
 // active window).
 bool AppActive();
+// Asks the desktop to make window the active one. Which window of the
+// program is active, as the forms hear it (Screen->ActiveForm, OnActivate,
+// OnDeactivate), is decided once the desktop's answer has come: see
+// Forms.cpp.
+void AskActivation(QWidget* window);
+// Whether a window the program asked to activate still waits for the
+// desktop's answer.
+bool ActivationPending();
+// Lets the forms hear of the window active now, unless a window the program
+// asked to activate still waits for the desktop's answer.
+void SettleActivation();
 
 // The persistent image of a self-painting control.
 class Surface {

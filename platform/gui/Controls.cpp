@@ -84,7 +84,7 @@ TShiftState ShiftOfKeys(WPARAM w, bool alt) {
 }
 
 // The shift state of a mouse message (Alt travels outside WParam).
-TShiftState ShiftOfKeys(WPARAM w) { return ShiftOfKeys(w, QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier); }
+TShiftState ShiftOfKeys(WPARAM w) { return ShiftOfKeys(w, QGuiApplication::keyboardModifiers() & Qt::AltModifier); }
 
 // The QWERTY key that a Cyrillic letter of the standard Russian layout sits
 // on, so that shortcuts answer the physical key whatever the layout.
@@ -891,7 +891,10 @@ void SetCaptureControl(TControl* control) {
 }
 
 short GetKeyState(int virtualKey) {
-    Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+    // Qt's state as of the events handled so far. Asking the window system
+    // (queryKeyboardModifiers) tells the keys held at this moment, which on
+    // a real desktop need not be those of the input being handled.
+    Qt::KeyboardModifiers m = QGuiApplication::keyboardModifiers();
     Qt::MouseButtons b = QGuiApplication::mouseButtons();
     bool down = false;
     switch (virtualKey) {
@@ -937,7 +940,7 @@ void SetActiveWindow(TControl* control) {
     QWidget* w = control ? control->Widget() : nullptr;
     if (!w) return;
     QWidget* win = w->window();
-    win->activateWindow();
+    AskActivation(win);
     // Qt's active window at once, as the old desktop did within the thread:
     // a window that hands the activation on and then goes would otherwise
     // leave no active window when the desktop's focus never left the one it
@@ -1582,7 +1585,7 @@ bool TWinControl::CanFocus() const {
 void TWinControl::SetFocus() {
     if (QWidget* w = Widget()) {
         if (QWidget* win = w->window()) {
-            if (!win->isActiveWindow()) win->activateWindow();
+            if (!win->isActiveWindow()) AskActivation(win);
         }
         w->setFocus(Qt::OtherFocusReason);
     }
@@ -1872,7 +1875,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_KEYUP: {
         // A form that previews keys sees them before the control.
         WORD key = WORD(m.WParam);
-        TShiftState shift = ShiftOf(QGuiApplication::queryKeyboardModifiers(), Qt::NoButton);
+        TShiftState shift = ShiftOf(QGuiApplication::keyboardModifiers(), Qt::NoButton);
         TForm* form = GetParentForm(this);
         bool down = m.Msg == WM_KEYDOWN;
         auto send = [&](TWinControl* target) {

@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QWindow>
+#include <QElapsedTimer>
 #include <algorithm>
 #include <map>
 
@@ -141,6 +142,120 @@ protected:
     }
 };
 
+namespace {
+
+// How long a window the program asked to activate may wait for the
+// desktop's answer before the windows active meanwhile count.
+constexpr int kActivationAnswerMs = 1000;
+// How often a request still unanswered is made again meanwhile.
+constexpr int kAskAgainMs = 200;
+
+bool Offscreen() { return QGuiApplication::platformName() == "offscreen"; }
+
+// Decides which window of the program is active as the forms hear it
+// (Screen->ActiveForm, OnActivate, OnDeactivate). On a desktop with a window
+// manager the active window changes in steps the program did not choose:
+// when the active window is hidden and another one shown, the manager first
+// hands the focus to a window of its own choice and only then grants the
+// activation asked for the new one. Forms that hide when another form
+// becomes active would go on such a step. So while a window the program
+// asked to activate waits for the desktop's answer (at most
+// kActivationAnswerMs), other windows that become active are passed over;
+// once it has come, or the wait is over, the window active then counts. An
+// activation nobody asked for (the user's click) counts at once. Without a
+// desktop (the offscreen platform) windows are active when asked.
+class ActivationWatch : public QObject {
+public:
+    static ActivationWatch& Instance() {
+        static auto* x = new ActivationWatch;
+        return *x;
+    }
+    void Ask(QWidget* window) {
+        window->activateWindow();
+        if (Offscreen()) return;
+        QWindow* handle = window->windowHandle();
+        // Qt forgets its active window when that window hides, and hears
+        // nothing when the desktop's focus, which had not yet left it, is
+        // there again once it shows: the window is active as the desktop says.
+        if (handle && QGuiApplication::focusWindow() == handle) {
+            Forget();
+            if (window->isVisible() && QApplication::activeWindow() != window) QApplication::setActiveWindow(window);
+            return;
+        }
+        // A window that a modal one keeps from the user waits for nothing.
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window) {
+            Forget();
+            return;
+        }
+        wanted_ = window;
+        asked_.start();
+        limit_.start(kActivationAnswerMs);
+        again_.start(kAskAgainMs);
+    }
+    bool Pending() {
+        if (!wanted_) return false;
+        QWindow* handle = wanted_->windowHandle();
+        const bool answered = handle && QGuiApplication::focusWindow() == handle;
+        if (answered || !wanted_->isVisible() || asked_.elapsed() >= kActivationAnswerMs) {
+            Forget();
+            return false;
+        }
+        return true;
+    }
+    // No window waits for the desktop's answer any more.
+    void Forget() {
+        wanted_ = nullptr;
+        limit_.stop();
+        again_.stop();
+    }
+    void Settle() {
+        QWidget* active = QApplication::activeWindow();
+        if (Pending() && active != wanted_) return;
+        if (!active || !active->isVisible()) return;
+        auto* frame = dynamic_cast<FormFrame*>(active);
+        if (frame && frame->form->FormStyle() != fsMDIChild) Screen->FormActivated(frame->form);
+    }
+
+private:
+    ActivationWatch() {
+        limit_.setSingleShot(true);
+        connect(&limit_, &QTimer::timeout, this, [this] { Settle(); });
+        // While a window kept above the one asked for (a floating toolbar)
+        // has the focus, Qt sets the focus itself instead of asking the
+        // window manager, dated with the last time it heard of; the X server
+        // ignores a change dated before the manager's last one. Such a
+        // request is made again until Qt has heard of a later time. (One
+        // that went to the window manager is not: it might grant it late,
+        // after the program has moved on.)
+        connect(&again_, &QTimer::timeout, this, [this] {
+            if (!Pending()) return;
+            QWindow* handle = wanted_->windowHandle();
+            for (QWindow* w = QGuiApplication::focusWindow(); w && handle; w = w->transientParent())
+                if (w->transientParent() == handle) {
+                    wanted_->activateWindow();
+                    return;
+                }
+        });
+        // The desktop's answer: Qt moves its active window once the change
+        // of focus is handled.
+        if (!Offscreen())
+            connect(qApp, &QGuiApplication::focusWindowChanged, this,
+                    [this] { QTimer::singleShot(0, this, [this] { Settle(); }); });
+    }
+    QPointer<QWidget> wanted_;
+    QElapsedTimer asked_;
+    QTimer limit_;
+    QTimer again_;
+};
+
+} // namespace
+
+void gebridge::AskActivation(QWidget* window) { ActivationWatch::Instance().Ask(window->window()); }
+
+bool gebridge::ActivationPending() { return ActivationWatch::Instance().Pending(); }
+
+void gebridge::SettleActivation() { ActivationWatch::Instance().Settle(); }
+
 // Follows the Qt side of forms: activation, moves and sizes, MDI children.
 struct FormEvents : QObject {
     bool eventFilter(QObject* o, QEvent* e) override {
@@ -150,7 +265,7 @@ struct FormEvents : QObject {
         if (!f) return false;
         switch (e->type()) {
         case QEvent::WindowActivate:
-            if (f->FormStyle() != fsMDIChild && o == f->Widget()) Screen->FormActivated(f);
+            if (f->FormStyle() != fsMDIChild && o == f->Widget()) SettleActivation();
             break;
         case QEvent::Move:
         case QEvent::Resize: {
@@ -607,11 +722,11 @@ void ActivatePreviousForm() {
     // takes over from the hidden one) keeps the activation.
     PostCall([] {
         QWidget* active = QApplication::activeWindow();
-        if (Screen->ActiveForm() || (active && active->isVisible())) return;
+        if (Screen->ActiveForm() || (active && active->isVisible()) || ActivationPending()) return;
         for (int i = 0; i < Screen->FormCount(); ++i) {
             TForm* f = Screen->Forms(i);
             if (f->FormStyle() == fsMDIChild || !f->Visible() || !f->Widget()->isVisible()) continue;
-            f->Widget()->activateWindow();
+            AskActivation(f->Widget());
             if (QGuiApplication::platformName() == "offscreen") QApplication::setActiveWindow(f->Widget());
             return;
         }
@@ -630,10 +745,9 @@ void TForm::SetVisible(bool v) {
         if (!visible_) return;
         ShowWidget();
         if (!subWindow_) {
-            if (QGuiApplication::platformName() != "offscreen") Widget()->raise();
-            Widget()->activateWindow();
-            if (QApplication::activeWindow() == nullptr || QGuiApplication::platformName() == "offscreen")
-                QApplication::setActiveWindow(Widget());
+            if (!Offscreen()) Widget()->raise();
+            AskActivation(Widget());
+            if (Offscreen()) QApplication::setActiveWindow(Widget());
         }
         if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
         ScheduleIdle();
@@ -648,6 +762,9 @@ void TForm::SetVisible(bool v) {
         // manager nobody else would).
         if (wasActive) ActivatePreviousForm();
         ScheduleIdle();
+        // The window that became active meanwhile counts once the hidden
+        // one no longer waits for the desktop's answer.
+        if (!Offscreen()) PostCall([] { SettleActivation(); });
     }
 }
 
@@ -729,7 +846,7 @@ int TForm::ShowModal() {
     // The window that was active before the dialog is active again, so that
     // keys go on reaching it (the window system may choose another one).
     if (activeBefore && activeBefore != Widget() && activeBefore->isVisible()) {
-        activeBefore->activateWindow();
+        AskActivation(activeBefore);
         if (QGuiApplication::platformName() == "offscreen") QApplication::setActiveWindow(activeBefore);
     }
     int result = ModalResult;
@@ -813,8 +930,8 @@ void TForm::BringToFront() {
             frame->mdiArea_->setActiveSubWindow(static_cast<QMdiSubWindow*>(subWindow_));
         subWindow_->raise();
     } else if (QWidget* w = Widget()) {
-        if (QGuiApplication::platformName() != "offscreen") w->raise();
-        w->activateWindow();
+        if (!Offscreen()) w->raise();
+        AskActivation(w);
     }
 }
 
