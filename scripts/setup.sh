@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core xvfb xauth ccache qt6-translations-l10n)
+          fonts-dejavu-core xvfb xauth ccache qt6-translations-l10n openbox x11-utils)
 # ge_install <package...>: installs those of the Debian packages that are missing.
 ge_install() {
   local missing=() p sudo=""

@@ -94,6 +94,8 @@ void AppTest::StartFrame(const AnsiString& commandLine) {
     ASSERT_NE(frame, nullptr);
     frame->CommandLineFile = commandLine;
     frame->Show();
+    // Sized, placed and active as the window manager answers, a little later.
+    EXPECT_TRUE(testenv::WaitFor([this] { return testenv::HasDesktopFocus(frame->Widget()); }));
     Application->ProcessMessages();
 }
 

@@ -249,8 +249,7 @@ TEST_F(Careful, TextsAreWholeAndThePaneUsesItsSpace) {
     const int before = frame->ManagerWindow->Height(), frameBefore = frame->ClientHeight();
     const int list = files->Height(), client = frame->ManagerWindow->ClientHeight();
     frame->SetBounds(frame->Left(), frame->Top(), frame->Width(), frame->Height() + 150);
-    Application->ProcessMessages();
-    ASSERT_GT(frame->ClientHeight(), frameBefore);
+    ASSERT_TRUE(ProcessUntil([&] { return frame->ClientHeight() > frameBefore; }));
     EXPECT_EQ(frame->ManagerWindow->Height(), before + frame->ClientHeight() - frameBefore);
     EXPECT_EQ(files->Height() - list, frame->ManagerWindow->ClientHeight() - client) << "the file list takes the growth";
 }

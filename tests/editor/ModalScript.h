@@ -1,7 +1,8 @@
 #pragma once
 // Acting on modal forms that open inside one another (a dialog that opens
 // an entry form): each form gets a queue of steps, and every time it is shown
-// modally its next step runs once the form's loop waits. A step usually fills
+// modally its next step runs once the form's loop waits and the form is
+// active. A step usually fills
 // fields and ends the form (ModalResult); a watchdog ends loops that a
 // failing step left open.
 
@@ -10,6 +11,7 @@
 #include <functional>
 #include <map>
 
+#include "common/Wait.h"
 #include "platform/gui/Forms.h"
 
 class ModalScript {
@@ -25,7 +27,8 @@ public:
             auto step = it->second.front();
             it->second.pop_front();
             ++shown[f];
-            QTimer::singleShot(0, [step] { step(); });
+            // The step acts once the desktop has made the form active.
+            testenv::WhenActive(f, [step] { step(); });
         };
         watchdog_.setSingleShot(true);
         QObject::connect(&watchdog_, &QTimer::timeout, [this] {

@@ -42,7 +42,8 @@ protected:
         SetSchemeFrame(&fake);
         frame = MakeForm();
         frame->SetFormStyle(fsMDIForm), frame->SetBounds(0, 0, 1000, 760);
-        Application->SetMainForm(frame), frame->Show(), QApplication::setActiveWindow(frame->Widget());
+        Application->SetMainForm(frame);
+        ASSERT_TRUE(ShowActive(frame));
         PinDriverDlg = new TPinDriverDlg(nullptr, dir.File("signals.btb"));
         PinDriverDlg->DoCreate(), forms_.push_back(PinDriverDlg);
         InsertElementForm = MakeForm<TInsertElementForm>(), InsertPinForm = MakeForm<TInsertPinForm>();
@@ -80,6 +81,9 @@ protected:
     // Whether the sheet shows what a full repaint draws: nothing that the mouse or the objects drew by inverting is
     // left over.
     ::testing::AssertionResult SheetIsClean() {
+        // A sheet whose size changed since it was painted (a window manager sizes windows a little later) is
+        // painted whole before it shows.
+        window->PaintBox1->Update();
         const QImage before = window->PaintBox1->Canvas()->Image()->copy();
         window->PaintBox1->Repaint();
         const QImage& after = *window->PaintBox1->Canvas()->Image();

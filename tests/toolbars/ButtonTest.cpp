@@ -9,14 +9,6 @@ TToolbarButtonEx* Button(TForm* f, const char* name) { return static_cast<TToolb
 
 TPoint Centre(TControl* c) { return c->ClientToScreen(TPoint(c->Width() / 2, c->Height() / 2)); }
 
-// Moves the cursor there through a point off every window, so that the move
-// is reported even when the cursor was there already.
-void MoveCursor(TPoint p) {
-    QCursor::setPos(790, 590);
-    Pump();
-    QCursor::setPos(p.x, p.y);
-    Pump();
-}
 
 // A strip of n 16 x 16 cells on a fuchsia ground, each with a 10 x 10
 // square of its own colour at (3, 3).

@@ -52,6 +52,7 @@ TEST(HookRegistry, FilterReportsActivationWindowsAndMouseMoves) {
     ASSERT_FALSE(ApplicationIsActive());
     auto* f = NewForm<TForm>(nullptr);
     f->Show(); // shown, then activated
+    ASSERT_TRUE(testenv::WaitActive(f));
     QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
     QApplication::sendEvent(qApp, &inactive);
     QApplicationStateChangeEvent active(Qt::ApplicationActive);

@@ -166,13 +166,13 @@ TEST_F(ToolbarsTest, FloatingWindowFollowsItsFormAndTheApplication) {
     EXPECT_FALSE(w->isVisible()) << "hidden with its form";
     EXPECT_TRUE(t->Visible()) << "the property stays";
     f->Show();
+    EXPECT_TRUE(testenv::WaitActive(f));
     EXPECT_TRUE(w->isVisible());
+    // A window manager minimises and restores a little later.
     f->SetWindowState(wsMinimized);
-    Pump();
-    EXPECT_FALSE(w->isVisible()) << "hidden while its form is minimised";
+    EXPECT_TRUE(testenv::WaitFor([w] { return !w->isVisible(); })) << "hidden while its form is minimised";
     f->SetWindowState(wsNormal);
-    Pump();
-    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(testenv::WaitFor([w] { return w->isVisible(); }));
 
     // Inactive application: hidden with HideWhenInactive, else shown with an
     // inactive caption.
@@ -246,8 +246,10 @@ TEST_F(ToolbarsTest, DockingTheActiveFloatingBarKeepsTheOtherOne) {
         {"closed", [&] { a->SetVisible(false); }},
     };
     for (const auto& c : cases) {
+        // Active for the desktop too, so that no late answer of the window
+        // manager comes after the docking.
         SetActiveWindow(a);
-        Pump();
+        ASSERT_TRUE(testenv::WaitFor([a] { return testenv::HasDesktopFocus(a->Widget()); })) << c.how;
         ASSERT_EQ(GetActiveWindow(), a) << c.how;
         c.dock();
         Pump();
@@ -277,13 +279,11 @@ TEST_F(ToolbarsTest, ButtonsOfAFloatingBarShowTheirTooltips) {
     SetActiveWindow(f);
     Pump();
     ASSERT_TRUE(t->Widget()->isVisible());
+    ASSERT_TRUE(testenv::WaitExposed(t->Widget()));
     ASSERT_EQ(GetActiveWindow(), f) << "the floating bar is not the active window";
     QToolTip::hideText();
     TPoint centre = b->ClientToScreen(TPoint(b->Width() / 2, b->Height() / 2));
-    QCursor::setPos(790, 590);
-    Pump();
-    QCursor::setPos(centre.x, centre.y);
-    Pump();
+    MoveCursor(centre);
     EXPECT_EQ(TToolbarButtonEx::ButtonMouseInControl(), b);
     EXPECT_EQ(Application->Hint(), "Новый"_a);
     QElapsedTimer waited;
@@ -434,13 +434,13 @@ TEST_F(ToolbarsTest, EscapeInAFloatingWindowGoesBackToTheForm) {
     f->SetActiveControl(onForm);
     pane->SetParent(f);
     ASSERT_EQ(GetParentForm(edit), pane->FloatParent());
+    // The focus comes with the activation, which a window manager grants
+    // a little later.
     edit->SetFocus();
-    Pump();
-    ASSERT_TRUE(edit->Focused());
+    ASSERT_TRUE(testenv::WaitFor([edit] { return edit->Focused(); }));
     EXPECT_EQ(pane->FloatParent()->Perform(CM_DIALOGKEY, VK_ESCAPE, ssShift), 0) << "not with a shift key";
     EXPECT_TRUE(edit->Focused());
     SendKey(edit->Widget(), QEvent::KeyPress, Qt::Key_Escape);
-    Pump();
+    EXPECT_TRUE(testenv::WaitFor([onForm] { return onForm->Focused(); }));
     EXPECT_FALSE(edit->Focused()) << "Escape hands the focus back to the form";
-    EXPECT_TRUE(onForm->Focused());
 }

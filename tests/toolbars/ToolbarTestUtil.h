@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/Wait.h"
 #include "platform/Canvas.h"
 #include "platform/gui/Forms.h"
 #include "toolbars/TBExCtls.h"
@@ -30,6 +31,13 @@ inline void SendMouse(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButt
 inline void SendKey(QWidget* w, QEvent::Type type, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent e(type, key, mods);
     QApplication::sendEvent(w, &e);
+}
+
+// Moves the pointer to screen point p through a point off every window, so
+// that the move is reported even when the cursor was there already.
+inline void MoveCursor(TPoint p) {
+    testenv::MovePointerTo(QPoint(790, 590));
+    EXPECT_TRUE(testenv::MovePointerTo(QPoint(p.x, p.y)));
 }
 
 // The pixel of a canvas as 0x00BBGGRR.
@@ -55,8 +63,9 @@ protected:
         auto* f = NewForm<TForm>(nullptr);
         f->SetBounds(left, top, width, height);
         f->Show();
-        Pump();
         forms_.push_back(f);
+        // Buttons light only while the program is active.
+        EXPECT_TRUE(testenv::WaitActive(f));
         return f;
     }
 

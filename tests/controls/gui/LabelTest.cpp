@@ -84,7 +84,7 @@ TEST_F(Label, DisabledTextIsEtchedEvenWithoutAShadow) {
 }
 
 TEST_F(Label, LeaveWaitsWhileTheButtonIsHeld) {
-    form->Show();
+    ASSERT_TRUE(ShowActive(form));
     std::vector<std::string> log;
     label->OnMouseEnter = [&](TObject*) { log.push_back("enter"); };
     label->OnMouseLeave = [&](TObject*) { log.push_back("leave"); };

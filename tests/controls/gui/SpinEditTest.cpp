@@ -251,7 +251,7 @@ TEST_F(Spin, DiagonalHalves) {
 }
 
 TEST_F(Spin, HoldingAHalfRepeatsAfter400ThenEvery100Ms) {
-    form->Show();
+    ASSERT_TRUE(ShowActive(form));
     TExSpinButton* b = edit->SpinButton();
     b->SetBounds(b->Left(), b->Top(), 20, 20);
     Send(b->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(2, 2));

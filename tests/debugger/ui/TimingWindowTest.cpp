@@ -8,6 +8,7 @@
 
 #include "DebuggerUiTest.h"
 #include "common/Printers.h"
+#include "common/Wait.h"
 #include "tests/editor/ModalScript.h"
 #include "debugger/ui/Formuls.h"
 #include "debugger/ui/InGraph.h"
@@ -35,7 +36,8 @@ protected:
         for (const char* name : inputs) AddSignalToDebug(name, 0);
         for (const char* name : outputs) AddSignalToDebug(name, 1);
         ShowTimingDebugWindow(nullptr);
-        ASSERT_TRUE(TimersForm->Visible());
+        // Its rows are built when it becomes active.
+        ASSERT_TRUE(testenv::WaitActive(TimersForm));
     }
     TInGr* In(int i) const { return TimersForm->InRows[std::size_t(i)]; }
     TOutGr* Out(int i) const { return TimersForm->OutRows[std::size_t(i)]; }
@@ -72,6 +74,7 @@ TEST_F(TimingWindow, RowsFollowTheDebuggersRowsInTheWantedOrderWithTheirLevels) 
     RestoreDebugSelection();
     Tick("A");
     ShowTimingDebugWindow(nullptr);
+    ASSERT_TRUE(testenv::WaitActive(TimersForm));
     EXPECT_EQ(TimersForm->MinInterval->Caption(), "150 мс"_a); // the program's timer: 3 ticks
     EXPECT_EQ(fmMTValue->Interval(), 150);
     EXPECT_EQ(TimersForm->Rate, 3);
@@ -118,6 +121,7 @@ TEST_F(TimingWindow, TheThirtyFirstInputGetsNoRowAndChangesNoOtherRow) {
     RestoreDebugSelection();
     Tick("I30");
     ShowTimingDebugWindow(nullptr);
+    ASSERT_TRUE(testenv::WaitActive(TimersForm));
     ASSERT_EQ(TimersForm->InCount, 30);
     EXPECT_EQ(In(29)->Name(), "I29");
     // Nor does "Обновить", which unticks I30, flip a trace.
@@ -198,6 +202,7 @@ TEST_F(TimingWindow, ATraceAtTheEndStartsAgainAndTheAreaKeepsEveryStepInView) {
     // "Очистить": every trace from the left on a fresh picture.
     Events(5);
     bar->SetPosition(100);
+    TimersForm->DelActionUpdate(TimersForm->DelAction); // as the idle time after the rows came
     TimersForm->ClearAction->Execute();
     EXPECT_EQ(std::tuple(In(0)->X, Out(0)->X, bar->Position()), std::tuple(1, 1, 0));
     EXPECT_EQ(Column(In(0), 3), kPaper);
@@ -207,21 +212,81 @@ TEST_F(TimingWindow, AnotherWindowClearsAndHidesReopeningRebuilds) {
     Open({"A"}, {"Y"});
     TForm* other = MakeForm();
     other->Show();
-    QApplication::setActiveWindow(other->Widget());
+    ASSERT_TRUE(testenv::WaitActive(other));
     EXPECT_EQ(TimersForm->InCount + TimersForm->OutCount, 0);
     TimersForm->DelActionUpdate(TimersForm->DelAction);
     EXPECT_FALSE(TimersForm->Visible() || In(0)->InUse || TimersForm->DelAction->Enabled() ||
                  TimersForm->ClearAction->Enabled());
     ShowTimingDebugWindow(nullptr);
+    ASSERT_TRUE(testenv::WaitActive(TimersForm));
     EXPECT_EQ(TimersForm->InCount + TimersForm->OutCount, 2);
     TimersForm->DelActionUpdate(TimersForm->DelAction);
     EXPECT_TRUE(TimersForm->DelAction->Enabled());
     // To the debugger: the diagram gives way to it.
     TimersForm->ToolbarButtonEx2->Click();
-    EXPECT_TRUE(!TimersForm->Visible() && fmDebug->Visible() && fmDebug->ButTimers->Visible());
+    ASSERT_TRUE(testenv::WaitActive(fmDebug));
+    EXPECT_TRUE(!TimersForm->Visible() && fmDebug->ButTimers->Visible());
     fmDebug->ButTimersClick(fmDebug->ButTimers);
-    EXPECT_TRUE(!fmDebug->Visible() && TimersForm->Visible());
+    ASSERT_TRUE(testenv::WaitActive(TimersForm));
+    EXPECT_FALSE(fmDebug->Visible());
     EXPECT_EQ(TimersForm->InCount, 1);
+}
+
+// "Показать сигналы" in the debugger and "Перейти в отладчик с
+// комментариями" in the diagram, pressed as the user presses them, hand the
+// activation from one window to the other and back: the window asked for is
+// shown and active, for the desktop too, the other one hidden. The frame
+// that was active before them gets the focus from a window manager for a
+// moment each time the active window hides; that moment is no activation.
+TEST_F(TimingWindow, TheButtonsOfTheDebuggerAndTheDiagramHandTheActivationBackAndForth) {
+    Load();
+    AddSignalToDebug("A", 0);
+    AddSignalToDebug("Y", 1);
+    TForm* frame = MakeForm();
+    frame->SetBounds(0, 0, 700, 500);
+    frame->Show();
+    ASSERT_TRUE(testenv::WaitActive(frame));
+    ShowDebugWindow(nullptr);
+    ASSERT_TRUE(testenv::WaitActive(fmDebug));
+    TToolbarButtonEx* toDebugger = TimersForm->ToolbarButtonEx2;
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        QTest::mouseClick(fmDebug->ButTimers->Widget(), Qt::LeftButton);
+        ASSERT_TRUE(testenv::WaitActive(TimersForm));
+        EXPECT_FALSE(fmDebug->Visible());
+        EXPECT_EQ(TimersForm->InputNames(), std::vector<AnsiString>{"A"});
+        EXPECT_EQ(TimersForm->OutCount, 1);
+        ClickAt(toDebugger->Widget(), QPoint(toDebugger->Width() / 2, toDebugger->Height() / 2));
+        ASSERT_TRUE(testenv::WaitActive(fmDebug));
+        EXPECT_FALSE(TimersForm->Visible());
+        EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
+    }
+    EXPECT_TRUE(frame->Visible());
+}
+
+// The debugger gives way to another window of the program that becomes
+// active, as the window manager settles it: not to the frame that the manager
+// hands the focus to for a moment while the debugger takes over from the
+// diagram, but to the frame once the user works in it (a click on its scheme,
+// to pick signals there) and it stays active; the run halts then.
+TEST_F(TimingWindow, TheDebuggerGivesWayOnlyToAWindowThatStaysActive) {
+    Load();
+    AddSignalToDebug("A", 0);
+    AddSignalToDebug("Y", 1);
+    TForm* frame = MakeForm();
+    frame->SetBounds(0, 0, 700, 500);
+    ASSERT_TRUE(ShowActive(frame));
+    ShowTimingDebugWindow(nullptr); // the frame's "Временные диаграммы"
+    ASSERT_TRUE(testenv::WaitActive(TimersForm));
+    TToolbarButtonEx* toDebugger = TimersForm->ToolbarButtonEx2;
+    ClickAt(toDebugger->Widget(), QPoint(toDebugger->Width() / 2, toDebugger->Height() / 2));
+    ASSERT_TRUE(testenv::WaitActive(fmDebug));
+    QTest::mouseClick(fmDebug->btRetry->Widget(), Qt::LeftButton);
+    EXPECT_EQ(RunState(), "shown timer running halt");
+    frame->SetFocus();
+    ASSERT_TRUE(testenv::WaitActive(frame));
+    EXPECT_EQ(RunState(), "hidden retry");
+    EXPECT_FALSE(TimersForm->Visible());
 }
 
 TEST_F(TimingWindow, ItsDialogsKeepTheTracesAndOnlyYesChangesTheInterval) {

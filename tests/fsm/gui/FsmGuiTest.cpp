@@ -24,8 +24,7 @@ void FsmGuiTest::SetUp() {
     frame->SetFormStyle(fsMDIForm);
     frame->SetBounds(0, 0, 1000, 760);
     Application->SetMainForm(frame);
-    frame->Show();
-    Application->ProcessMessages();
+    ASSERT_TRUE(ShowActive(frame));
 }
 
 void FsmGuiTest::TearDown() {
@@ -44,7 +43,10 @@ TFSMChild* FsmGuiTest::Open(const AnsiString& fileName) {
     w->FsmDocument()->LoadFromFile();
     w->Show();
     w->SetFocus();
-    Application->ProcessMessages();
+    // Keys reach it once the desktop has made the frame active.
+    EXPECT_TRUE(testenv::WaitFor([this, w] {
+        return testenv::HasDesktopFocus(frame->Widget()) && Screen->ActiveForm() == w;
+    }));
     return w;
 }
 
@@ -64,6 +66,9 @@ AnsiString FsmGuiTest::ExampleFile(const AnsiString& name) {
 QImage FsmGuiTest::Shown(TFSMChild* w) { return w->PaintBox1->Canvas()->Image()->copy(); }
 
 bool FsmGuiTest::ShowsRepaint(TFSMChild* w) {
+    // A picture whose size changed since it was painted (a window manager
+    // sizes windows a little later) is painted whole before it shows.
+    w->PaintBox1->Update();
     const QImage now = Shown(w);
     w->PaintBox1->Repaint();
     const bool same = Bytes(Shown(w)) == Bytes(now);

@@ -110,7 +110,7 @@ TEST_F(Events, AnExceptionHandlerThatFailsIsReportedWhateverItThrew) {
 TEST_F(Events, KeysMapToVirtualKeysAndAnAutoRepeatGivesOneKeyUp) {
     TForm* f = MakeForm();
     auto* e = NewControl<TEdit>(f, f, "Edit1");
-    f->Show();
+    ASSERT_TRUE(ShowActive(f));
     e->SetFocus();
     std::vector<WORD> downs, ups;
     e->OnKeyDown = [&](TObject*, WORD& k, TShiftState) { downs.push_back(k); };
@@ -136,7 +136,7 @@ TEST_F(Events, KeysMapToVirtualKeysAndAnAutoRepeatGivesOneKeyUp) {
 TEST_F(Events, KeyPreviewLetsTheFormSeeKeysFirstAndSwallowThem) {
     TForm* f = MakeForm();
     auto* e = NewControl<TEdit>(f, f, "Edit1");
-    f->Show();
+    ASSERT_TRUE(ShowActive(f));
     e->SetFocus();
     std::vector<std::string> log;
     f->KeyPreview = true;

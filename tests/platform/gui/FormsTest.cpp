@@ -49,7 +49,9 @@ TEST_F(Forms, AFormWithAFixedBorderTakesTheSizeTheProgramGivesIt) {
         Application->ProcessMessages();
         for (int width : {506, 316}) {
             f->SetClientWidth(width);
-            Application->ProcessMessages();
+            // A window manager confirms each size a little later, the
+            // earlier one first.
+            EXPECT_TRUE(ProcessUntil([&] { return f->ClientWidth() == width && f->Widget()->width() == width; })) << style;
             EXPECT_EQ(f->ClientWidth(), width) << style;
             EXPECT_EQ(f->ClientHeight(), 193) << style;
         }
@@ -134,33 +136,28 @@ TEST_F(Forms, HidingTheActiveWindowActivatesTheOneActiveBeforeItUnlessAnotherTak
     std::vector<std::string> log;
     a->OnActivate = [&](TObject*) { log.push_back("A+"); };
     b->OnActivate = [&](TObject*) { log.push_back("B+"); };
-    for (TForm* f : {a, b, c}) {
-        f->Show();
-        Application->ProcessMessages();
-        QApplication::setActiveWindow(f->Widget());
-    }
+    for (TForm* f : {a, b, c}) ASSERT_TRUE(ShowActive(f));
     log.clear();
     c->Hide(); // b was active before c; a hidden one is passed over
     b->Hide();
-    Application->ProcessMessages();
-    EXPECT_EQ(Screen->ActiveForm(), a);
+    EXPECT_TRUE(testenv::WaitActive(a));
     EXPECT_EQ(log, std::vector<std::string>{"A+"});
     // A window shown right after the hiding keeps the activation.
     log.clear();
     a->Hide();
     b->Show();
-    Application->ProcessMessages();
-    EXPECT_EQ(Screen->ActiveForm(), b);
+    EXPECT_TRUE(testenv::WaitActive(b));
     EXPECT_EQ(log, std::vector<std::string>{"B+"});
     // A window that is not active goes without changing anything; the last
     // one leaves none active.
-    a->Show();
-    Application->ProcessMessages();
-    QApplication::setActiveWindow(b->Widget());
+    ASSERT_TRUE(ShowActive(a));
+    b->SetFocus();
+    ASSERT_TRUE(testenv::WaitActive(b));
     log.clear();
     a->Hide();
     Application->ProcessMessages();
     EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(testenv::FormIsActive(b));
     b->Hide();
     Application->ProcessMessages();
     EXPECT_EQ(Screen->ActiveForm(), nullptr);

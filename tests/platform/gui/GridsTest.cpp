@@ -21,7 +21,7 @@ protected:
         g->SetBounds(0, 0, width, height);
         g->SetColCount(cols);
         g->SetRowCount(rows);
-        f->Show();
+        EXPECT_TRUE(ShowActive(f));
         return g;
     }
     static void Press(TCustomGrid* g, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -432,7 +432,7 @@ TEST_F(Grids, ADrawGridCalendarSelectsOnlyDaysStepsAcrossWeeksAndDrawsEveryCell)
     auto* cal = NewControl<MonthGrid>(f, f, "Calendar");
     cal->SetBounds(0, 0, 181, 118);
     cal->FitCells();
-    f->Show();
+    ASSERT_TRUE(ShowActive(f));
     EXPECT_EQ(cal->DefaultColWidth(), 25);
     EXPECT_EQ(cal->DefaultRowHeight(), 16);
     // No scroll bars: the last column and row end at the control's edges.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/TestEnv.h"
+#include "common/Wait.h"
 #include "platform/TestUiPort.h"
 #include "platform/gui/Forms.h"
 
@@ -58,7 +59,8 @@ protected:
                 (*next)(i + 1);
             });
         };
-        Application->OnModalStart = [next](TForm*) { (*next)(0); };
+        // The steps start once the desktop has made the form active.
+        Application->OnModalStart = [next](TForm* shown) { testenv::WhenActive(shown, [next] { (*next)(0); }); };
         bool stuck = false;
         QTimer watchdog;
         watchdog.setSingleShot(true);
@@ -87,14 +89,15 @@ protected:
         QApplication::sendEvent(w, &e);
     }
     // Lets events through until pred holds; false after the limit.
-    static bool ProcessUntil(const std::function<bool()>& pred, int limitMs = 5000) {
-        QElapsedTimer t;
-        t.start();
-        while (!pred()) {
-            if (t.elapsed() > limitMs) return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        }
-        return true;
+    static bool ProcessUntil(const std::function<bool()>& pred, int limitMs = testenv::kWaitLimitMs) {
+        return testenv::WaitFor(pred, limitMs);
+    }
+    // Shows the form and waits until it is the active window: on a desktop
+    // the window manager grants that a little later, and only then do keys
+    // reach it. False when it did not become active in time.
+    [[nodiscard]] static bool ShowActive(TForm* f) {
+        f->Show();
+        return testenv::WaitActive(f);
     }
     // Lets events through for a while.
     static void ProcessFor(int ms) {

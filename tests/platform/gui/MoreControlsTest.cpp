@@ -254,7 +254,7 @@ TEST_F(MoreControls, AnEditingGridTakesTypedTextIntoTheCell) {
     g->SetOptions(g->Options() | goEditing);
     std::vector<AnsiString> set;
     g->OnSetEditText = [&](TObject*, int, int, const AnsiString& v) { set.push_back(v); };
-    f->Show();
+    ASSERT_TRUE(ShowActive(f));
     g->SetFocus();
     QTest::keyClick(g->Widget(), Qt::Key_Q);
     ASSERT_TRUE(g->EditorMode());

@@ -81,14 +81,12 @@ TEST_F(ScreenApp, FormsComeInActivationOrderAndAModalDialogIsTheActiveFormWhileI
     TForm* main = MakeForm();
     main->SetCaption("main");
     Application->SetMainForm(main);
-    main->Show();
-    QApplication::setActiveWindow(main->Widget());
+    ASSERT_TRUE(ShowActive(main));
     TForm* dlg = MakeForm();
     TForm* other = MakeForm();
-    other->Show();
-    QApplication::setActiveWindow(other->Widget());
-    QApplication::setActiveWindow(main->Widget());
-    ASSERT_EQ(Screen->ActiveForm(), main);
+    ASSERT_TRUE(ShowActive(other));
+    main->SetFocus();
+    ASSERT_TRUE(testenv::WaitActive(main));
     EXPECT_EQ(Screen->Forms(0), main);
     EXPECT_EQ(Screen->Forms(1), other);
     std::vector<TForm*> during;
@@ -98,8 +96,7 @@ TEST_F(ScreenApp, FormsComeInActivationOrderAndAModalDialogIsTheActiveFormWhileI
     }});
     EXPECT_EQ(during, (std::vector<TForm*>{dlg, dlg, main, other}));
     // The form active before the dialog is active again.
-    EXPECT_EQ(Screen->ActiveForm(), main);
-    EXPECT_EQ(QApplication::activeWindow(), main->Widget());
+    EXPECT_TRUE(testenv::WaitActive(main));
     EXPECT_EQ(Screen->Forms(0), main);
     int count = Screen->FormCount();
     Forget(other);
@@ -115,7 +112,8 @@ TEST_F(ScreenApp, LongWorkLetsWindowsRepaintTimersTickAndQueuedCallsRunBetweenIt
     pb->SetBounds(0, 0, 60, 40);
     auto* edit = NewControl<TEdit>(f, f, "Edit1");
     edit->SetTop(50);
-    f->Show();
+    // Painting and input reach a window once the desktop shows it.
+    ASSERT_TRUE(ShowActive(f));
     pb->Widget()->grab();
     Application->ProcessMessages();
     int paints = 0, ticks = 0;

@@ -27,7 +27,7 @@ protected:
         box->VertScrollBar()->SetIncrement(16);
         auto* pb = NewControl<TPaintBox>(f, box, "PaintBox1");
         pb->SetBounds(0, 0, 800, 600);
-        f->Show();
+        EXPECT_TRUE(ShowActive(f));
         return {f, box, pb};
     }
 };

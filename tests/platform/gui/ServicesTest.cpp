@@ -178,7 +178,7 @@ TEST_F(Services, KeyStateFollowsTheKeysAndButtonsOfTheInputBeingHandled) {
 TEST_F(Services, SizeLimitsClampSetBoundsAndTheWindowsRealSize) {
     TForm* f = MakeForm();
     TPanel* p = PanelAt(f, f, "P", 5, 5, 100, 100);
-    f->Show();
+    ASSERT_TRUE(ShowActive(f));
     p->Constraints()->SetLimits(40, 30, 120, 90);
     EXPECT_EQ(p->Height(), 90) << "the present size is brought within the limits";
     struct Case {
@@ -204,7 +204,8 @@ TEST_F(Services, SizeLimitsClampSetBoundsAndTheWindowsRealSize) {
     EXPECT_EQ(f->Width() - frame.cx, 250);
     EXPECT_EQ(f->Height(), 100);
     f->Widget()->resize(90, 900); // as the user would drag it
-    Application->ProcessMessages();
+    // A window manager answers each size asked for a little later.
+    EXPECT_TRUE(ProcessUntil([f] { return f->Widget()->size() == QSize(250, 260); }));
     EXPECT_EQ(f->Widget()->size(), QSize(250, 260));
     EXPECT_EQ(f->Width() - frame.cx, 250);
     f->Constraints()->SetLimits(0, 0, 0, 0);
@@ -256,12 +257,10 @@ TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
         f->OnDeactivate = [&log, f](TObject*) { log.push_back(Name(f) + " deactivate"); };
     }
     NoteApplicationActivation([&](const std::string& what) { log.push_back(what); });
-    for (TForm* f : {a, b}) {
-        f->Show();
-        Application->ProcessMessages();
-    }
+    for (TForm* f : {a, b}) ASSERT_TRUE(ShowActive(f));
     a->SetFocus();
-    Application->ProcessMessages();
+    ASSERT_TRUE(testenv::WaitActive(a));
+    // Another program takes the activation, then B gets it.
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(b->Widget());
     EXPECT_EQ(log, (Log{"application activate", "WM_ACTIVATEAPP 1", "A activate", //
@@ -275,8 +274,7 @@ TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
 // its active window: what the events say is what Active() answers.
 TEST_F(Services, ApplicationActiveTellsTheStateTheActivationEventsReport) {
     TForm* a = MakeForm();
-    a->Show();
-    Application->ProcessMessages();
+    ASSERT_TRUE(ShowActive(a));
     ASSERT_TRUE(Application->Active());
     Log log;
     NoteApplicationActivation([&](const std::string& what) { log.push_back(what + (Application->Active() ? " active" : " inactive")); });
@@ -339,7 +337,7 @@ TEST_F(Services, WindowHooksSeeInputFirstAndMaySwallowIt) {
     TPanel* p = PanelAt(f, f, "P", 10, 10, 100, 100);
     auto* edit = NewControl<TEdit>(f, f, "E");
     edit->SetTop(150);
-    f->Show();
+    ASSERT_TRUE(ShowActive(f));
     edit->SetFocus();
     Log log;
     p->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log.push_back("down " + At(MakeLParam(x, y))); };
@@ -413,7 +411,7 @@ TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
     Application->ProcessMessages();
     ASSERT_EQ(GetActiveWindow(), f);
     QToolTip::hideText();
-    QTest::mouseMove(inner->Widget(), QPoint(10, 10));
+    ASSERT_TRUE(testenv::MovePointer(inner->Widget(), QPoint(10, 10)));
     EXPECT_TRUE(ProcessUntil([] { return QToolTip::isVisible(); }, 3000));
     EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Открыть")) << "the short part of the hint";
     QToolTip::hideText();
@@ -569,7 +567,7 @@ TEST_F(Services, ANativeEditInAFrameOfItsOwn) {
         return m.Msg == WM_NCCALCSIZE || m.Msg == WM_NCPAINT;
     });
     e->EnableNonClient();
-    f->Show();
+    ASSERT_TRUE(ShowActive(f));
     EXPECT_EQ(TPoint(e->ClientWidth(), e->ClientHeight()), TPoint(114, 18));
     EXPECT_GT(painted, 0);
     EXPECT_EQ(e->NonClientCanvas()->Pixels(1, 1), clRed);
@@ -595,7 +593,7 @@ TEST_F(Services, TabStopsDecideWhetherAControlThatPaintsItselfTakesTheFocus) {
     TPanel* p = PanelAt(f, f, "P", 10, 10, 100, 100); // a panel is no tab stop
     auto* e = NewControl<TEdit>(f, f, "E");
     e->SetTop(150);
-    f->Show();
+    ASSERT_TRUE(ShowActive(f));
     e->SetFocus();
     EXPECT_FALSE(p->TabStop);
     EXPECT_EQ(p->Widget()->focusPolicy(), Qt::NoFocus);
