@@ -45,6 +45,8 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+    // Kept with the rest of the root for a look after the run.
+    if (std::getenv("GE_KEEP_TEST_FILES")) return;
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
 }
