@@ -411,10 +411,11 @@ void EndCapture(TControl* next, bool tellHolder) {
 
 bool g_appActive = false;
 
-// The desktop reporting the application's state is passed on every time;
-// a change deduced from the windows only when it is one.
-void SetAppActive(bool active, bool reported) {
-    if (active == g_appActive && !reported) return;
+// Told once for every change, whether the desktop reports it or the windows
+// show it first: a report of the state the program is in already (the
+// desktop confirming what the windows showed) is no change.
+void SetAppActive(bool active) {
+    if (active == g_appActive) return;
     g_appActive = active;
     if (TApplication* app = Application) {
         TNotifyEvent handler = active ? app->OnActivate : app->OnDeactivate;
@@ -539,13 +540,13 @@ bool Router::RouteToCapture(QWidget* w, QMouseEvent* me) {
 void Router::WatchWindows(QObject* o, QEvent* e) {
     switch (e->type()) {
     case QEvent::ApplicationStateChange:
-        if (o == qApp) SetAppActive(static_cast<QApplicationStateChangeEvent*>(e)->applicationState() == Qt::ApplicationActive, true);
+        if (o == qApp) SetAppActive(static_cast<QApplicationStateChangeEvent*>(e)->applicationState() == Qt::ApplicationActive);
         break;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
         // The program's windows may all lose (or one regain) the activation
         // without the desktop reporting a change of the application's state.
-        if ((QApplication::activeWindow() != nullptr) != g_appActive) SetAppActive(!g_appActive, false);
+        if ((QApplication::activeWindow() != nullptr) != g_appActive) SetAppActive(!g_appActive);
         break;
     case QEvent::Show:
     case QEvent::Hide:

@@ -3,10 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include "platform/FileIO.h"
 
@@ -31,6 +35,42 @@ void Init() {
     ::setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
     std::filesystem::current_path(g_root / "cwd");
 }
+
+namespace {
+
+std::vector<std::function<void()>>& AfterEachTestSteps() {
+    static std::vector<std::function<void()>> steps;
+    return steps;
+}
+
+// Gives every test a working folder and a settings folder of its own, so
+// that no file a test leaves (a clipboard file, a settings file, a work file
+// written beside the current directory) reaches the next one, whatever the
+// order; afterwards the binary's shared state is put back as it was.
+class FreshFolders : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        folder_ = g_root / "each" / std::to_string(++count_);
+        std::filesystem::create_directories(folder_ / "cwd");
+        std::filesystem::create_directories(folder_ / "config");
+        ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+        std::filesystem::current_path(folder_ / "cwd");
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        for (const auto& step : AfterEachTestSteps()) step();
+        std::error_code ec;
+        std::filesystem::current_path(g_root / "cwd", ec);
+        ::setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
+        if (!std::getenv("GE_KEEP_TEST_FILES")) std::filesystem::remove_all(folder_, ec);
+    }
+    std::filesystem::path folder_;
+    int count_ = 0;
+};
+
+} // namespace
+
+void AfterEachTest(std::function<void()> step) { AfterEachTestSteps().push_back(std::move(step)); }
+
+void InstallFreshFolders() { ::testing::UnitTest::GetInstance()->listeners().Append(new FreshFolders); }
 
 void Cleanup() {
     std::error_code ec;

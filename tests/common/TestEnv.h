@@ -3,6 +3,7 @@
 // with a private settings folder ($XDG_CONFIG_HOME), both removed at exit.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/AnsiString.h"
@@ -35,6 +36,11 @@ void WriteBytes(const std::filesystem::path& p, const std::string& bytes);
 std::string RegressionFile(const std::string& relative);
 
 void Init();
+// Every test from here on runs in a fresh working folder with a fresh
+// settings folder (after InitGoogleTest).
+void InstallFreshFolders();
+// A step that puts a binary's shared state back after every test.
+void AfterEachTest(std::function<void()> step);
 void Cleanup();
 
 } // namespace testenv

@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
             rc = 2;
         } else {
             ::testing::InitGoogleTest(&argc, argv);
+            testenv::InstallFreshFolders();
             rc = RUN_ALL_TESTS();
         }
     }
