@@ -32,7 +32,7 @@ TForm* MakeSchemeWindow(TComponent* owner) { return NewForm<TMDIChild>(owner); }
 
 TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
     SetName("MDIChild");
-    SetCaption("MDI Child");
+    SetCaption("Схема"_a);
     SetFormStyle(fsMDIChild);
     SetPosition(poDefault);
     SetBounds(Left(), Top(), 800, 572);

@@ -32,7 +32,7 @@ TInsertPinForm::TInsertPinForm(TComponent* owner) : TForm(owner) {
     OKBtn->ModalResult = mrOk;
     OKBtn->SetBounds(212, 40, 75, 25);
     CancelBtn = NewControl<TButton>(this, this, "CancelBtn");
-    CancelBtn->SetCaption("Cancel");
+    CancelBtn->SetCaption("Отмена"_a);
     CancelBtn->SetCancel(true);
     CancelBtn->ModalResult = mrCancel;
     CancelBtn->SetBounds(296, 40, 75, 25);

@@ -95,7 +95,7 @@ void TForm6::StoreEntity(TLink* link) {
 
 TfmPrewIm::TfmPrewIm(TComponent* owner) : TForm(owner) {
     SetName("fmPrewIm");
-    SetCaption("fmPrewIm");
+    SetCaption("Просмотр изображения"_a);
     SetClientWidth(200);
     SetClientHeight(160);
     Image1 = NewControl<TImage>(this, this, "Image1");

@@ -176,7 +176,8 @@ void TFSMChild::CreateActions() {
         {"CenterSelectedAction", "CenterSelectedAction", "C", "", -1, &W::CenterSelectedActionExecute},
         {"PrintToFileAction", "Сохранить картинку", "", "Сохранить картинку схемы|Сохранить картинку схемы в файл .BMP",
          -1, &W::PrintToFileActionExecute, {}, &W::PrintToFileAction},
-        {"SimulateAction", "SimulateAction", "", "", fiSimulationStopped, &W::SimulateActionExecute, {},
+        // The button's tooltip is its hint: the caption is only the action's name.
+        {"SimulateAction", "SimulateAction", "", "Моделирование", fiSimulationStopped, &W::SimulateActionExecute, {},
          &W::SimulateAction},
         // Commands of the form that no handler serves.
         {"InsertPinAction", "InsertPinAction"}, {"InsertConnectAction", "InsertConnectAction"},

@@ -1,0 +1,116 @@
+// Every text a user reads on the program's forms is Russian: the caption of
+// each form the program makes (the frame, the forms of its start-up table,
+// the windows the frame opens), every hint, and every button's text. Latin
+// is allowed only in the few texts that are the system's own ("OK" and the
+// like) and in file names.
+#include "app/AppTest.h"
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "app/About.h"
+#include "app/SplashSource.h"
+#include "editor/Case.h"
+#include "editor/ChildWin.h"
+#include "fsm/gui/FSMChild.h"
+#include "platform/gui/StdCtrls.h"
+#include "toolbars/TBExCtls.h"
+
+namespace {
+
+// A Windows-1251 byte that is a Cyrillic letter (Ё and ё included).
+bool HasCyrillic(const AnsiString& text) {
+    for (int i = 1; i <= text.Length(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0xC0 || c == 0xA8 || c == 0xB8) return true;
+    }
+    return false;
+}
+
+// Texts without a letter at all (a sign, a number) need no language.
+bool HasLatin(const AnsiString& text) {
+    for (int i = 1; i <= text.Length(); ++i) {
+        const char c = text[i];
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+    }
+    return false;
+}
+
+// The system's own Latin texts: the OK button.
+bool Allowed(const AnsiString& text) {
+    static const std::set<std::string> kOwn = {"OK"};
+    if (kOwn.count(text.c_str())) return true;
+    // A file name: a window named after its document.
+    return text.Pos(".") > 0 && text.Pos(" ") == 0;
+}
+
+// "form/control: kind "text"" for each text of the form that is not Russian.
+void Collect(TForm* form, std::vector<std::string>& found) {
+    auto check = [&](TComponent* c, const char* kind, const AnsiString& text) {
+        if (text.IsEmpty() || HasCyrillic(text) || !HasLatin(text) || Allowed(text)) return;
+        found.push_back(std::string(form->Name().c_str()) + "/" + c->Name().c_str() + ": " + kind + " \"" +
+                        text.c_str() + "\"");
+    };
+    check(form, "caption", form->Caption());
+    check(form, "hint", form->Hint());
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        TComponent* c = form->Components(i);
+        auto* control = dynamic_cast<TControl*>(c);
+        // A hidden control is never seen.
+        if (!control || !control->Visible()) continue;
+        // The tooltip shows the short hint, the status line the long one.
+        const AnsiString shortHint = GetShortHint(control->Hint());
+        const AnsiString longHint = GetLongHint(control->Hint());
+        check(c, "hint", shortHint);
+        if (longHint != shortHint) check(c, "hint", longHint);
+        if (dynamic_cast<TButton*>(c) || dynamic_cast<TSpeedButton*>(c)) check(c, "button", control->Caption());
+        // A toolbar button shows its text unless it shows its picture only.
+        if (auto* b = dynamic_cast<TToolbarButtonEx*>(c))
+            if (b->DisplayMode() != dmGlyphOnly) check(c, "button", b->Caption());
+    }
+}
+
+class RussianTexts : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        // The real windows, as the program registers them.
+        FrameWindowFactories().SchemeWindow = MakeSchemeWindow;
+        FrameWindowFactories().FsmWindow = nullptr;
+        FrameWindowFactories().CaseWindow = nullptr;
+        StartFrame();
+    }
+};
+
+TEST_F(RussianTexts, EveryFormTheProgramMakesSpeaksRussian) {
+    std::vector<TForm*> forms;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        if (auto* f = dynamic_cast<TForm*>(Application->Components(i))) forms.push_back(f);
+    ASSERT_GE(forms.size(), std::size_t(kAutoFormCount - 1)) << "the start-up table made its forms";
+    std::vector<std::string> found;
+    // The windows the frame opens (its children: the tear-down closes them).
+    // The desktop shows a window from its construction on, before its create
+    // handler names it after its document: the scheme window is looked at
+    // then too.
+    auto* bare = new TMDIChild(Application);
+    Collect(bare, found);
+    bare->DoCreate();
+    TForm* scheme = FrameWindowFactories().SchemeWindow(Application);
+    ASSERT_TRUE(FrameWindowFactories().FsmWindow);
+    TForm* fsm = FrameWindowFactories().FsmWindow(Application);
+    ASSERT_TRUE(FrameWindowFactories().CaseWindow);
+    TForm* caseWindow = FrameWindowFactories().CaseWindow(Application, dir.File("M1.tvc"), nullptr);
+    auto* about = NewForm<TAboutBox>(frame);
+    const std::unique_ptr<TSplashForm> splash(new TSplashForm(nullptr));
+    for (TForm* f : {scheme, fsm, caseWindow, static_cast<TForm*>(about), static_cast<TForm*>(splash.get())}) {
+        ASSERT_NE(f, nullptr);
+        forms.push_back(f);
+    }
+    for (TForm* f : forms) Collect(f, found);
+    std::string list;
+    for (const std::string& s : found) list += s + "\n";
+    EXPECT_TRUE(found.empty()) << list;
+}
+
+} // namespace
