@@ -87,9 +87,16 @@ public:
     explicit TranslatorFrame(TMainForm* frame) : frame_(frame) {}
     void SetFrameEnabled(bool enabled) override { frame_->SetEnabled(enabled); }
     void LetWindowsRepaint() override { Application->ProcessPaintMessages(); }
-    void SaveSchemeWindows() override {
-        for (int i = 0; i < frame_->MDIChildCount(); ++i)
-            if (auto* s = dynamic_cast<ISchemeChild*>(frame_->MDIChildren(i))) s->SchemeDocument()->SaveToFile();
+    bool SaveSchemeWindows(const TProject& project) override {
+        bool saved = true;
+        for (int i = 0; i < frame_->MDIChildCount(); ++i) {
+            auto* s = dynamic_cast<ISchemeChild*>(frame_->MDIChildren(i));
+            TScheme* doc = s ? s->SchemeDocument() : nullptr;
+            if (!doc || doc->GetFileName().IsEmpty() || doc->SaveToFile()) continue;
+            for (int k = 0; k < project.GetFileCount(); ++k)
+                if (SameFile(project.GetFile(k), doc->GetFileName())) saved = false;
+        }
+        return saved;
     }
 
 private:

@@ -282,7 +282,9 @@ void TMainForm::ExportActionExecute(TObject*) {
     }
     {
         TRunScope run;
-        LogFile->TranslateProject(CurrentProject.get());
+        // A run that did not take place (a scheme of the project could not
+        // be saved, and said so) leaves the log and the debugger as they are.
+        if (!LogFile->TranslateProject(CurrentProject.get())) return;
         ShowErrorAction->SetEnabled(true);
         // A new translation replaces the debugger's program even when the
         // file name stays.

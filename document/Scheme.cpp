@@ -541,6 +541,9 @@ void TScheme::EditSelectionProperties() {
             continue;
         if (o->Properties()) {
             SetModified(true);
+            // Its joins are a step of their own: a refused union of named
+            // chains takes back only what the new pins would have joined.
+            undo_->BeginGroup();
             AttachElement(o);
         }
     }

@@ -6,9 +6,12 @@
 //
 // Nets follow the drawing: wire ends and pin tips that lie on one point are
 // joined. After every edit the nets are rebuilt; the operations that join
-// wires or pins (CreateWire, AttachElement, ConnectSelection) also unite
-// chain names, asking through the frame's chain-join question when two names
-// given by the user meet.
+// wires or pins (CreateWire, AttachElement, ConnectSelection,
+// MergeOverlappingWires, MergeChainsOfPins) also unite chain names, asking
+// through the frame's chain-join question when two names given by the user
+// meet. Two such chains become one only on "Да": any other answer withdraws
+// the whole editing step that brought them together (the wire drawn, the
+// object placed, the drag), so the document is left as it was before it.
 //
 // A scheme with a window draws on the window's canvas; without one it is its
 // own owner (nothing is drawn) and its expand-symbols mode is on: FirstDriver
@@ -112,18 +115,19 @@ public:
     void AddObject(TEntity* object);
 
     // ---- wiring and nets -------------------------------------------------------------------
-    // Adds a wire and joins it into the nets it touches (a wire end on the
-    // middle of another wire splits that wire); null when the points coincide
-    // or when the user refused to join two named chains.
+    // Adds a wire as a step of its own and joins it into the nets it touches
+    // (a wire end on the middle of another wire splits that wire); null when
+    // the points coincide or when the user refused to join two named chains.
     TLink* CreateWire(int x1, int y1, int x2, int y2);
     TLink* AddWireSegment(int x1, int y1, int x2, int y2);
     // Joins the object's pins to what lies at their tips and splits wires
-    // running through them.
-    void AttachElement(TEntity* object);
+    // running through them. The operations below that answer false met a
+    // refused union of chains and withdrew the open undo step.
+    bool AttachElement(TEntity* object);
     // Unites the chain names of the nets that the object's pins touch.
-    void MergeChainsOfPins(TEntity* object);
+    bool MergeChainsOfPins(TEntity* object);
     // Replaces wires that overlap on one line by single wires.
-    void MergeOverlappingWires();
+    bool MergeOverlappingWires();
     // Deletes every wire of length 0 (with undo records).
     void RemoveZeroLengthLinks();
     // Rebuilds the nets from the drawing (no chain names are united).
@@ -143,7 +147,7 @@ public:
     void CommitSelection();
     void MoveSelection(int dx, int dy);
     // Redraws each selected object and connects it at its place.
-    void ConnectSelection();
+    bool ConnectSelection();
     void FlipSelection();
     void EditSelectionProperties();
 
@@ -261,6 +265,10 @@ private:
     // Rebuilds the nets; with Join the chain names of the nets that touched
     // objects reach are united. False when the user refused a union.
     bool Rebuild(JoinMode mode, const std::vector<TEntity*>& touched);
+    // The one place that acts on the answer to the chain-join question: the
+    // nets are rebuilt uniting the chains the touched objects reach, and a
+    // refused union withdraws the open undo step. False when it did.
+    bool JoinOrWithdraw(const std::vector<TEntity*>& touched);
     bool UniteChains(TNet* net);
     bool SplitWiresAt(int x, int y, TLink* except);
     void SplitWireAtPoints(TLink* wire);

@@ -565,11 +565,8 @@ TLink* TScheme::AddWireSegment(int x1, int y1, int x2, int y2) {
     for (std::size_t i = before; i < objects_.size(); ++i)
         if (!objects_[i]->Deleted())
             touched.push_back(objects_[i].get());
-    if (!Rebuild(JoinMode::Join, touched)) {
-        // The user would not join two named chains: the wire is not drawn.
-        undo_->Undo();
+    if (!JoinOrWithdraw(touched))
         return nullptr;
-    }
     SetModified(true);
     // A wire cut by the points on it answers with its first piece.
     if (!wire->Deleted())
@@ -580,9 +577,19 @@ TLink* TScheme::AddWireSegment(int x1, int y1, int x2, int y2) {
     return nullptr;
 }
 
-void TScheme::AttachElement(TEntity* object) {
+bool TScheme::JoinOrWithdraw(const std::vector<TEntity*>& touched) {
+    if (Rebuild(JoinMode::Join, touched))
+        return true;
+    // The user would not join two named chains: nothing of what brought them
+    // together stays.
+    if (!undo_->Withdraw())
+        RebuildNets();
+    return false;
+}
+
+bool TScheme::AttachElement(TEntity* object) {
     if (!object || object->Deleted())
-        return;
+        return true;
     std::size_t before = objects_.size();
     {
         NetsSuspended suspended(this);
@@ -600,7 +607,7 @@ void TScheme::AttachElement(TEntity* object) {
     for (std::size_t i = before; i < objects_.size(); ++i)
         if (!objects_[i]->Deleted())
             touched.push_back(objects_[i].get());
-    Rebuild(JoinMode::Join, touched);
+    return JoinOrWithdraw(touched);
 }
 
 std::vector<AnsiString> TScheme::FollowPins(TElement* element, const std::vector<TPinTip>& before) {
@@ -729,12 +736,11 @@ std::vector<AnsiString> TScheme::FollowPins(TElement* element, const std::vector
     return lost;
 }
 
-void TScheme::MergeChainsOfPins(TEntity* object) {
-    if (object && !object->Deleted())
-        Rebuild(JoinMode::Join, {object});
+bool TScheme::MergeChainsOfPins(TEntity* object) {
+    return !object || object->Deleted() || JoinOrWithdraw({object});
 }
 
-void TScheme::ConnectSelection() {
+bool TScheme::ConnectSelection() {
     std::vector<TEntity*> moved = selection_;
     for (auto [l, ends] : followers_)
         moved.push_back(l);
@@ -768,7 +774,7 @@ void TScheme::ConnectSelection() {
         if (!objects_[i]->Deleted())
             moved.push_back(objects_[i].get());
     std::erase_if(moved, [](TEntity* o) { return o->Deleted(); });
-    Rebuild(JoinMode::Join, moved);
+    return JoinOrWithdraw(moved);
 }
 
 void TScheme::RemoveZeroLengthLinks() {
@@ -784,7 +790,7 @@ void TScheme::RemoveZeroLengthLinks() {
     }
 }
 
-void TScheme::MergeOverlappingWires() {
+bool TScheme::MergeOverlappingWires() {
     // Straight wires on one line whose spans overlap become one wire, cut
     // again wherever a pin or another wire's end lies on it.
     struct Span {
@@ -827,7 +833,7 @@ void TScheme::MergeOverlappingWires() {
         }
     }
     if (clusters.empty())
-        return;
+        return true;
     std::vector<TEntity*> made;
     {
         NetsSuspended suspended(this);
@@ -879,6 +885,8 @@ void TScheme::MergeOverlappingWires() {
             }
         }
     }
-    Rebuild(JoinMode::Join, made);
+    if (!JoinOrWithdraw(made))
+        return false;
     SetModified(true);
+    return true;
 }

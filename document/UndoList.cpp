@@ -1,5 +1,7 @@
 #include "document/UndoList.h"
 
+#include <algorithm>
+
 #include "document/Scheme.h"
 
 void TUndoList::Add(Record r) {
@@ -38,14 +40,19 @@ void TUndoList::AddChainName(TLink* link) {
 
 void TUndoList::AddMirror(TEntity* object) { Add(Record(Kind::Mirror, object)); }
 
-bool TUndoList::Undo() {
-    if (groups_.empty())
-        return false;
-    std::vector<Record> group = std::move(groups_.back());
-    groups_.pop_back();
+void TUndoList::BeginGroup() {
     newGroup_ = true;
-    scheme_->ClearSelection();
-    scheme_->followers_.clear();
+    MarkStepStart();
+}
+
+void TUndoList::MarkStepStart() {
+    stepSelection_.clear();
+    for (TEntity* o : scheme_->selection_)
+        stepSelection_.push_back({o, o->Selected()});
+    stepModified_ = scheme_->IsModified();
+}
+
+void TUndoList::Reverse(const std::vector<Record>& group) {
     std::vector<TEntity*> restored;
     for (auto it = group.rbegin(); it != group.rend(); ++it) {
         TEntity* o = it->object;
@@ -78,11 +85,47 @@ bool TUndoList::Undo() {
     for (TEntity* o : restored)
         if (!o->Deleted())
             o->Show();
+}
+
+bool TUndoList::Undo() {
+    if (groups_.empty())
+        return false;
+    std::vector<Record> group = std::move(groups_.back());
+    groups_.pop_back();
+    newGroup_ = true;
+    scheme_->ClearSelection();
+    scheme_->followers_.clear();
+    Reverse(group);
     scheme_->SetModified(true);
+    MarkStepStart();
+    return true;
+}
+
+bool TUndoList::Withdraw() {
+    if (newGroup_ || groups_.empty())
+        return false;
+    std::vector<Record> group = std::move(groups_.back());
+    groups_.pop_back();
+    newGroup_ = true;
+    scheme_->followers_.clear();
+    // What the step took out of the selection comes back once it is back
+    // on the sheet; what the step added to it leaves.
+    for (TEntity* o : scheme_->selection_)
+        if (std::none_of(stepSelection_.begin(), stepSelection_.end(), [o](const auto& s) { return s.first == o; }))
+            o->SetSelected(false);
+    scheme_->selection_.clear();
+    Reverse(group);
+    for (auto [o, selected] : stepSelection_) {
+        scheme_->selection_.push_back(o);
+        o->SetSelected(selected);
+    }
+    scheme_->SetModified(stepModified_);
     return true;
 }
 
 void TUndoList::Clear() {
     groups_.clear();
     newGroup_ = true;
+    stepSelection_.clear();
+    stepModified_ = false;
 }

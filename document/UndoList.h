@@ -3,7 +3,9 @@
 // records: an object inserted, an object deleted, an object's geometry before
 // a move, a wire's chain name before a union of chains, an object mirrored. BeginGroup makes the
 // next record start a new step; Undo reverses the last step, record by record
-// from its end, and rebuilds the nets.
+// from its end, and rebuilds the nets. Withdraw takes back the step still
+// being made, as if it had never begun: an edit the user refused midway
+// leaves the document, its selection and its modified flag as they were.
 
 #include <vector>
 
@@ -18,7 +20,9 @@ class TUndoList : public IUndoRecorder {
 public:
     explicit TUndoList(TScheme* scheme) : scheme_(scheme) {}
 
-    void BeginGroup() { newGroup_ = true; }
+    // The next record starts a new step; the document's selection and
+    // modified flag as they are now are what a withdrawal brings back.
+    void BeginGroup();
     void AddInsert(TEntity* object);
     void AddDelete(TEntity* object);
     // Records the object's present geometry.
@@ -28,6 +32,10 @@ public:
     void AddMirror(TEntity* object);
     // Reverses the last step; false when there is none.
     bool Undo();
+    // Reverses the records made since the last BeginGroup and gives back the
+    // selection and modified flag of that moment; the history keeps no trace
+    // of the step. False when no record was made since.
+    bool Withdraw();
     void Clear();
     bool IsEmpty() const { return groups_.empty(); }
     int GroupCount() const { return int(groups_.size()); }
@@ -43,8 +51,17 @@ private:
         int number = 0;                  // chain number
     };
     void Add(Record r);
+    // Reverses the records of a step, the last first; rebuilds the nets and
+    // shows again what came back.
+    void Reverse(const std::vector<Record>& group);
+    // The document as it is now is where the next step begins.
+    void MarkStepStart();
 
     TScheme* scheme_;
     std::vector<std::vector<Record>> groups_;
     bool newGroup_ = true;
+    // Where the open step began: the selection (with each object's selected
+    // flag) and the modified flag.
+    std::vector<std::pair<TEntity*, bool>> stepSelection_;
+    bool stepModified_ = false;
 };

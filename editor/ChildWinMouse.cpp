@@ -223,7 +223,8 @@ void TMDIChild::DropPlacedObject() {
     PlacedObject->Hide();
     PlacedObject->Pasted = false;
     PlacedObject->Show();
-    Scheme->AttachElement(PlacedObject);
+    // A refused union of named chains takes the placed object back.
+    if (!Scheme->AttachElement(PlacedObject)) PlacedObject = nullptr;
 }
 
 void TMDIChild::ReleasePlacing() {
@@ -270,8 +271,8 @@ void TMDIChild::ReleaseIdle(int sx, int sy) {
         break;
     case mdDrag:
         Scheme->RemoveZeroLengthLinks();
-        Scheme->ConnectSelection();
-        if (TPoint(sx, sy) != DownPoint) Scheme->MergeOverlappingWires();
+        // A refused union of named chains has taken the whole drag back.
+        if (Scheme->ConnectSelection() && TPoint(sx, sy) != DownPoint) Scheme->MergeOverlappingWires();
         SetMode(mdSelect);
         // The press may have chosen a new selection: the frame follows it now.
         SyncFrameEditActions();
@@ -353,8 +354,7 @@ void TMDIChild::EndGesture() {
     if (GetMode() == mdDrag) {
         // As the release would end it.
         Scheme->RemoveZeroLengthLinks();
-        Scheme->ConnectSelection();
-        if (LastPoint != DownPoint) Scheme->MergeOverlappingWires();
+        if (Scheme->ConnectSelection() && LastPoint != DownPoint) Scheme->MergeOverlappingWires();
         SetMode(mdSelect);
     }
     PlacedObject = nullptr;

@@ -67,9 +67,10 @@ public:
     // ---- the runs --------------------------------------------------------------------
     // Saves the scheme windows, translates every scheme of the project into
     // the work files of its directory, calls the library for the controller
-    // data file and its debugging copy, and closes with ShowResults. A null
-    // project does nothing.
-    void TranslateProject(TProject* project);
+    // data file and its debugging copy, and closes with ShowResults. False
+    // when no run took place: a null project, a run already in progress, or
+    // a scheme of the project whose window could not be saved.
+    bool TranslateProject(TProject* project);
     // Translates the document of a scheme window for debugging; its work
     // files carry the scheme's base name. True when no error was counted; a
     // scheme without a base name (untitled) is not run and gives false.

@@ -180,14 +180,15 @@ void TLogFile::ProjectRun::CallLibrary() {
     run_.CallLibrary(call);
 }
 
-void TLogFile::TranslateProject(TProject* project) {
+bool TLogFile::TranslateProject(TProject* project) {
     if (!project)
-        return;
+        return false;
     Run run(*this);
     if (!run.Started())
-        return;
+        return false;
     if (ITranslatorFrame* frame = TranslatorHooks().Frame)
-        frame->SaveSchemeWindows();
+        if (!frame->SaveSchemeWindows(*project))
+            return false;
     try {
         ProjectRun(*this, *project, run).Execute();
     } catch (const TRunStopped&) {
@@ -196,4 +197,5 @@ void TLogFile::TranslateProject(TProject* project) {
     }
     LogicLines.reset();
     ShowResults(project);
+    return true;
 }

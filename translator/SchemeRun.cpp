@@ -72,6 +72,9 @@ void TLogFile::SchemeRun::Execute() {
     log_.Message(" Проверка схемы "_a + name_ + "...");
     run_.Show(" Проверка порядка обработки схемы "_a + name_);
     log_.Message(" Проверка порядка обработки схемы "_a + name_ + "...");
+    // The window's symbols were read when it opened: their files are read
+    // again, so that this run translates what a project run reads.
+    scheme_.ReloadSymbols();
     expand_.Begin();
     if (!CheckOrder())
         return;

@@ -13,6 +13,8 @@
 
 #include "platform/AnsiString.h"
 
+class TProject;
+
 // The progress window as a translation drives it: maximum, position (read
 // back to advance one step), its line of text, shown or hidden.
 class ITranslationProgress {
@@ -53,8 +55,10 @@ public:
     // input, so that the windows repaint while a run works.
     virtual void LetWindowsRepaint() = 0;
     // Writes the document of every scheme window to its file (untitled ones
-    // are skipped), so that a project run reads what the user sees.
-    virtual void SaveSchemeWindows() = 0;
+    // are skipped), so that a project run reads what the user sees. False
+    // when a scheme of the project could not be written (the document has
+    // shown why): the run would read an older file than the window shows.
+    virtual bool SaveSchemeWindows(const TProject& project) = 0;
 };
 
 struct TTranslatorHooks {

@@ -3,6 +3,10 @@
 
 #include "app/Progress.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "document/Project.h"
 #include "platform/FileUtils.h"
 #include "translator/Logfile.h"
@@ -86,6 +90,44 @@ TEST_F(Translate, TheProgressWindowShowsDuringARunAndIsHiddenAfterItWhateverTheO
     EXPECT_EQ(ProgressForm->Caption(), "Трансляция"_a);
 }
 
+// A window whose file cannot be written (a folder stands where the save puts
+// its temporary file, so the older file stays): a scheme of the project stops
+// the run at the save's own message, since the run would read the older
+// file; another scheme's failure does not.
+TEST_F(Translate, AProjectSchemeThatCannotBeSavedStopsTheRun) {
+    WriteScheme(dir.File("c.tvs"), {"E7"});
+    struct Case {
+        const char* file;
+        bool ofProject;
+    };
+    for (const Case& c : {Case{"a.tvs", true}, Case{"c.tvs", false}}) {
+        SCOPED_TRACE(c.file);
+        for (const char* name : {"tvca.dat", "Debutvca.dat"})
+            std::filesystem::remove(dir.Path() / name);
+        TTestSchemeChild* window = OpenScheme(dir.File(c.file));
+        window->SchemeDocument()->CreateAndElement()->SetName("E9");
+        const std::filesystem::path blocker = dir.Path() / (c.file + std::string(".tmp~") + std::to_string(getpid()));
+        std::filesystem::create_directory(blocker);
+        port.Clear();
+        frame->ShowErrorAction->SetEnabled(false);
+        frame->ExportActionExecute(frame->ExportAction);
+        std::vector<AnsiString> shown{"Не могу создать файл!\n"_a + dir.File(c.file)};
+        if (!c.ofProject)
+            shown.push_back("Трансляция прошла успешно."_a);
+        EXPECT_EQ(port.Messages(), shown);
+        EXPECT_EQ(FileExists(dir.File("tvca.dat")), !c.ofProject);
+        EXPECT_EQ(FileExists(dir.File("Debutvca.dat")), !c.ofProject);
+        EXPECT_EQ(frame->ShowErrorAction->Enabled(), !c.ofProject);
+        EXPECT_TRUE(window->SchemeDocument()->IsModified());
+        EXPECT_TRUE(frame->Enabled());
+        EXPECT_FALSE(progress.Shown);
+        std::filesystem::remove(blocker);
+        window->SchemeDocument()->SetModified(false);
+        window->Close();
+        Application->ProcessMessages();
+    }
+}
+
 TEST_F(Translate, F8TranslatesTheActiveSchemeIntoFilesNamedAfterIt) {
     OpenScheme(dir.File("b.tvs"));
     port.Answer(mrNo);
@@ -105,7 +147,7 @@ TEST_F(Translate, SchemeWindowsAreSavedForTheRunUntitledOnesAreNot) {
     TTestSchemeChild* b = OpenScheme(dir.File("b.tvs"));
     b->SchemeDocument()->CreateAndElement()->SetName("E5");
     OpenByCommand(dir.File("copy.tvt"));
-    TranslatorHooks().Frame->SaveSchemeWindows();
+    EXPECT_TRUE(TranslatorHooks().Frame->SaveSchemeWindows(*frame->CurrentProject));
     TScheme reread;
     reread.SetFileName(dir.File("b.tvs"));
     reread.LoadFromFile();

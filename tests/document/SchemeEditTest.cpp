@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "common/TestEnv.h"
 #include "document/UndoList.h"
@@ -253,6 +254,127 @@ TEST(SchemeEdit, JoiningTwoNamedChainsAsksTheUser) {
     ModelHooks().Frame = nullptr;
     EXPECT_EQ(s.CreateWire(100, 0, 200, 0), nullptr);
     ModelHooks().Frame = &frame;
+}
+
+// Two chains named by the user: ВОДА along y 0 from 0 to 300, ПАР down x 200
+// from -100 to 100 and on along y 100 to 400. They cross at (200, 0) without
+// a common point. A device A stands apart.
+struct NamedChains {
+    TScheme s;
+    TLink* water;
+    TLink* steam;
+    TLink* steamFoot;
+    TElement* a;
+    NamedChains() {
+        water = s.CreateWire(0, 0, 300, 0);
+        steam = s.CreateWire(200, -100, 200, 100);
+        steamFoot = s.CreateWire(200, 100, 400, 100);
+        water->Chain()->SetName("ВОДА"_a);
+        steam->Chain()->SetName("ПАР"_a);
+        a = AndAt(s, "A", 500, 300);
+    }
+    // The user-given chain names of each net that has wires.
+    std::vector<std::vector<AnsiString>> NamesByNet() const {
+        std::vector<std::vector<AnsiString>> out;
+        for (const TNet& net : s.Nets()) {
+            std::vector<AnsiString> names;
+            for (TLink* l : net.Links)
+                if (l->ChainNumber() == 0 && std::find(names.begin(), names.end(), l->ChainName()) == names.end())
+                    names.push_back(l->ChainName());
+            if (!names.empty())
+                out.push_back(names);
+        }
+        return out;
+    }
+};
+
+TEST(SchemeEdit, EveryGestureThatWouldJoinNamedChainsLeavesThemApartOnNo) {
+    struct Case {
+        const char* gesture;
+        std::function<void(NamedChains&)> prepare; // the state the gesture starts from
+        std::function<void(NamedChains&)> act;
+    };
+    auto selectA = [](NamedChains& n) { n.s.AddToSelection(n.a, true); };
+    // A drag as the window makes it: one step from the press, the document
+    // marked modified while it moves, connected and merged at the release.
+    auto drag = [](NamedChains& n, int dx, int dy) {
+        n.s.UndoList()->BeginGroup();
+        n.s.CommitSelection();
+        n.s.SetModified(true);
+        n.s.MoveSelection(dx, dy);
+        n.s.RemoveZeroLengthLinks();
+        n.s.ConnectSelection();
+        n.s.MergeOverlappingWires();
+    };
+    const std::vector<Case> cases = {
+        {"drawing a wire from one chain's end to the other's", selectA,
+         [](NamedChains& n) { n.s.CreateWire(300, 0, 400, 100); }},
+        {"dragging a wire so that its end lands on the other chain's wire",
+         [](NamedChains& n) { n.s.AddToSelection(n.water, true); },
+         [&](NamedChains& n) { drag(n, -100, 50); }},
+        {"dragging a device so that its pin lands where the chains cross", selectA,
+         [&](NamedChains& n) {
+             TInOut* out = n.a->GetOutput(0);
+             drag(n, 200 - out->TipX(), 0 - out->TipY());
+         }},
+        {"placing a connector where the chains cross", selectA,
+         [](NamedChains& n) { DriverAt(n.s, "K", 200, 0, true); }},
+        {"merging wires that overlap",
+         [](NamedChains& n) {
+             n.water->SetEnds(250, 100, 500, 100);
+             n.s.RebuildNets();
+         },
+         [](NamedChains& n) {
+             n.s.UndoList()->BeginGroup();
+             n.s.MergeOverlappingWires();
+         }},
+        {"uniting the chains after a wire was moved onto the other's end",
+         [](NamedChains& n) { n.s.AddToSelection(n.steam, true); },
+         [](NamedChains& n) {
+             n.s.UndoList()->BeginGroup();
+             n.water->CommitPosition(n.s.UndoList());
+             n.water->SetEnds(0, 0, 200, 100);
+             n.s.RebuildNets();
+             n.s.MergeChainsOfPins(n.water);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.gesture);
+        {
+            NamedChains n;
+            c.prepare(n);
+            n.s.SetModified(false);
+            const std::string bytes = n.s.SaveToBytes();
+            const std::vector<TEntity*> selection = n.s.Selection();
+            std::vector<bool> selected;
+            for (TEntity* o : n.s.LiveObjects())
+                selected.push_back(o->Selected());
+            const int steps = n.s.UndoList()->GroupCount();
+            FakeFrame frame;
+            frame.joinAnswer = false;
+            c.act(n);
+            EXPECT_EQ(frame.joinQuestions.size(), 1u);
+            for (const auto& names : n.NamesByNet())
+                EXPECT_EQ(names.size(), 1u) << names[0].c_str();
+            EXPECT_EQ(n.NamesByNet().size(), 2u);
+            EXPECT_TRUE(n.s.SaveToBytes() == bytes) << "the drawing is as it was";
+            EXPECT_EQ(n.s.Selection(), selection);
+            std::vector<bool> selectedAfter;
+            for (TEntity* o : n.s.LiveObjects())
+                selectedAfter.push_back(o->Selected());
+            EXPECT_EQ(selectedAfter, selected);
+            EXPECT_FALSE(n.s.IsModified());
+            EXPECT_EQ(n.s.UndoList()->GroupCount(), steps);
+        }
+        // "Да" joins them under the name given.
+        NamedChains n;
+        c.prepare(n);
+        FakeFrame frame;
+        frame.joinName = "СМЕСЬ"_a;
+        c.act(n);
+        EXPECT_EQ(n.NamesByNet(), std::vector<std::vector<AnsiString>>({{"СМЕСЬ"_a}}));
+        EXPECT_TRUE(n.s.IsModified());
+    }
 }
 
 TEST(SchemeEdit, ChainQueriesAndColours) {

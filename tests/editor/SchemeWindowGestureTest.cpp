@@ -303,6 +303,28 @@ TEST_F(Gesture, DragMovesTheSelectionWithItsWiresAndMergesOnlyWhenMoved) {
     EXPECT_TRUE(Undoes(before));
 }
 
+TEST_F(Gesture, ADragThatWouldJoinNamedChainsIsTakenBackOnNo) {
+    TLink* water = Doc()->CreateWire(100, 200, 300, 200);
+    TLink* steam = Doc()->CreateWire(400, 100, 400, 300);
+    water->Show(), steam->Show();
+    water->Chain()->SetName("ВОДА"_a), steam->Chain()->SetName("ПАР"_a);
+    Doc()->SetModified(false);
+    const Records before = State();
+    const int steps = Doc()->UndoList()->GroupCount();
+    // The wire's right end lands on the middle of the other chain's wire; the frame answers "Нет".
+    Drag({{200, 200}, {250, 200}, {300, 200}});
+    EXPECT_EQ(window->GetMode(), mdSelect);
+    EXPECT_EQ(State(), before);
+    EXPECT_FALSE(steam->Deleted()) << "the other chain's wire is whole again";
+    EXPECT_NE(water->Net(), steam->Net());
+    EXPECT_EQ(Doc()->Selection(), std::vector<TEntity*>{water});
+    EXPECT_TRUE(water->Selected());
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(window->Caption(), Doc()->GetFileName()) << "no modified mark";
+    EXPECT_EQ(Doc()->UndoList()->GroupCount(), steps);
+    EXPECT_TRUE(SheetIsClean());
+}
+
 TEST_F(Gesture, PasteAtThePressThenDragAndFlip) {
     Device(100, 100), Device(200, 100);
     Drag({{50, 50}, {260, 160}}), window->CopyActionExecute(nullptr);

@@ -17,7 +17,10 @@ public:
         if (onRepaint)
             onRepaint();
     }
-    void SaveSchemeWindows() override { events.push_back("save"); }
+    bool SaveSchemeWindows(const TProject&) override {
+        events.push_back("save");
+        return true;
+    }
     std::vector<std::string> events;
     int repaints = 0;
     std::function<void()> onRepaint;

@@ -299,6 +299,54 @@ TEST_F(SchemeRun, SymbolExpansionLeavesTheDocumentAsItWas) {
     EXPECT_TRUE(windowless.ExpandSymbols());
 }
 
+// A symbol's file edited after the window loaded it: both runs translate the
+// file as it is now, as a project run reading the scheme afresh would.
+TEST_F(SchemeRun, SymbolsAreTranslatedFromTheirFilesAsTheyAreNow) {
+    AnsiString symbolFile = File("gate.tvy");
+    // IN_A and B into a gate of the kind made, its output to OUT_B.
+    auto writeSymbol = [&](bool useOr) {
+        TScheme inner;
+        TElement* g = useOr ? static_cast<TElement*>(inner.CreateOrElement()) : inner.CreateAndElement();
+        Place(inner, g, "G", 100, 100, 1);
+        DriverOn(inner, "IN_A", g->GetInput(0), true);
+        DriverOn(inner, "B", g->GetInput(1));
+        TVarDriver* out = inner.CreateVarDriver();
+        out->SetName("OUT_B");
+        out->SetMirrored(true);
+        out->SetX(g->GetOutput(0)->TipX() + 10);
+        out->SetY(g->GetOutput(0)->TipY() - 10);
+        inner.AttachElement(out);
+        ASSERT_TRUE(inner.SaveAsSymbol(symbolFile));
+    };
+    struct Case {
+        const char* run;
+        bool caseRun;
+    };
+    for (const Case& c : {Case{"scheme", false}, Case{"CASE", true}}) {
+        SCOPED_TRACE(c.run);
+        writeSymbol(false);
+        scheme = std::make_unique<TScheme>(&window);
+        scheme->SetFileName(File("main.tvs"));
+        TSymbol* sym = scheme->CreateSymbol();
+        sym->SetName("S1");
+        sym->AssignNumber(1);
+        sym->SetX(300);
+        sym->SetY(100);
+        sym->LoadSymbolFile(symbolFile);
+        ASSERT_EQ(sym->PinCount(), 2);
+        DriverOn(*scheme, "A", sym->Pin(0));
+        DriverOn(*scheme, "Y", sym->Pin(1));
+        scheme->SetModified(false);
+        const std::string before = scheme->SaveToBytes();
+        writeSymbol(true);
+        ui.Clear();
+        EXPECT_TRUE(c.caseRun ? log.TranslateCase(Dir(), LogFile(), scheme.get()) : Translate());
+        EXPECT_EQ(FileLines(File("main4.$$$")), Lines({"S1G or", OutLine("Y"), InLine("A"), InLine("B"), ""}));
+        EXPECT_TRUE(scheme->SaveToBytes() == before) << "the document itself is unchanged";
+        EXPECT_FALSE(scheme->IsModified());
+    }
+}
+
 TEST_F(SchemeRun, AWorkFileThatCannotBeWrittenFailsTheRun) {
     BuildAnd(File("main.tvs"));
     std::filesystem::create_directory(dir.Path() / "main3.$$$");

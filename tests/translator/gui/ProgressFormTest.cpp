@@ -80,7 +80,7 @@ TEST_F(ProgressWindow, AProjectRunDrivesTheWindow) {
             stopShown = stopShown || form->btHalt->Visible();
             hiddenWhileRunning = hiddenWhileRunning || !form->Visible();
         }
-        void SaveSchemeWindows() override {}
+        bool SaveSchemeWindows(const TProject&) override { return true; }
     } frame;
     frame.form = form;
     TranslatorHooks().Frame = &frame;
