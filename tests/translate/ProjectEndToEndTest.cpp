@@ -6,6 +6,7 @@
 #include "TranslateTestSupport.h"
 #include "debugger/Vac.h"
 #include "document/DriverTableAdapter.h"
+#include "translator/SchemeBuild.h"
 #include "translator/TranslatorTestSupport.h"
 
 namespace {
@@ -149,6 +150,41 @@ TEST_F(ProjectEndToEndTest, AConvertingRunChecksTheDataFileAndWritesTheSameFiles
     EXPECT_EQ(messages.back(), "Конвертация Ок"_a);
     EXPECT_EQ(Bytes("tvca.dat"), controller);
     EXPECT_EQ(Bytes("Debutvca.dat"), debugging);
+}
+
+// A counter of A's edges drawn with three outputs and the middle one left
+// open, lamps Y and Z on the others, and a gate with an open output of its
+// own: F8 on the scheme, then five edges on the emulator count 1 to 5.
+TEST_F(ProjectEndToEndTest, ACounterWithItsMiddleOutputOpenCountsFiveEdges) {
+    TScheme scheme;
+    TElement* counter = Place(scheme, scheme.CreateCounterElement(), "CNT1", 100, 100, 1);
+    counter->SetOutputCount(3);
+    DriverOn(scheme, "A", counter->GetInput(0));
+    DriverOn(scheme, "Y", counter->GetOutput(0));
+    DriverOn(scheme, "Z", counter->GetOutput(2));
+    TElement* gate = Place(scheme, scheme.CreateOrElement(), "OR1", 300, 300, 2);
+    DriverOn(scheme, "B", gate->GetInput(0));
+    scheme.SetFileName(dir.File("count.tvs"));
+    ASSERT_TRUE(scheme.SaveToFile());
+    ASSERT_TRUE(log.TranslateScheme(dir.File(""), dir.File("Debuerr.log"), &scheme))
+        << AnsiToUtf8(log.Messages.Text());
+    EXPECT_EQ(log.ErrorCount, 0);
+
+    const TDriverTableAdapter drivers(&table);
+    TVAC vac(nullptr, &drivers);
+    vac.FileName = dir.File("Debucounttvca.dat");
+    ASSERT_EQ(vac.Load(), kLoadOk);
+    std::string lamps;
+    for (int edge = 1; edge <= 5; ++edge) {
+        SetSignal(vac, "A", 0);
+        vac.Run();
+        SetSignal(vac, "A", 1);
+        vac.Run();
+        lamps += char('0' + SignalBit(vac, "Z"));
+        lamps += char('0' + SignalBit(vac, "Y"));
+        lamps += ' ';
+    }
+    EXPECT_EQ(lamps, "01 00 01 10 11 "); // 1, 2, 3, 4, 5 with the middle bit unseen
 }
 
 } // namespace
