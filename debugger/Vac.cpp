@@ -89,8 +89,8 @@ bool GreaterWide(const Wide& w, uint64_t limit) {
 
 // The filter of a value wider than 62 bits: the same steps on the whole value.
 // The offset's difference needs only the low 16 bits of the value.
-void WideFilter(uint8_t* stored, uint8_t* cur, const uint8_t* prev, const Operand* in, int k, const Operand* out,
-                int nOut) {
+[[gnu::cold, gnu::noinline]] void WideFilter(uint8_t* stored, uint8_t* cur, const uint8_t* prev, const Operand* in,
+                                             int k, const Operand* out, int nOut) {
     Wide r;
     ReadWide(cur, in, k, r);
     const uint64_t p = Value(prev, in, k);
@@ -111,14 +111,26 @@ void WideFilter(uint8_t* stored, uint8_t* cur, const uint8_t* prev, const Operan
     WriteWide(cur, out, nOut, r);
 }
 
+// The wide paths are kept out of line, so that the scan of ordinary records
+// stays as tight as it was.
+[[gnu::cold, gnu::noinline]] void CountWide(uint8_t* img, const Operand* out, int count, bool up) {
+    Wide w;
+    ReadWide(img, out, count, w);
+    AddWide(w, up ? 1 : -1);
+    WriteWide(img, out, count, w);
+}
+
+[[gnu::cold, gnu::noinline]] void CopyWide(uint8_t* img, const Operand* in, const Operand* out, int count) {
+    Wide w;
+    ReadWide(img, in, count, w);
+    WriteWide(img, out, count, w);
+}
+
 // Counting elements keep their value in their output bits: output 1 is the
 // least significant bit, a carry or borrow past the last output is lost.
 inline void Count(uint8_t* img, const Operand* out, int count, bool up) {
-    if (count > 64) {
-        Wide w;
-        ReadWide(img, out, count, w);
-        AddWide(w, up ? 1 : -1);
-        WriteWide(img, out, count, w);
+    if (count > 64) [[unlikely]] {
+        CountWide(img, out, count, up);
         return;
     }
     uint64_t v = Value(img, out, count);
@@ -582,13 +594,10 @@ void TVAC::Tick() {
     }
     case etCommut: { // group A, group B, select
         const bool a = Rd(cur, in[2 * nOut]) != 0;
-        if (nOut > 64) {
-            Wide w;
-            ReadWide(cur, a ? in : in + nOut, nOut, w);
-            WriteWide(cur, out, nOut, w);
-        } else {
+        if (nOut > 64) [[unlikely]]
+            CopyWide(cur, a ? in : in + nOut, out, nOut);
+        else
             WriteBits(cur, out, nOut, Value(cur, a ? in : in + nOut, nOut));
-        }
         break;
     }
     case etIfGoto:
@@ -632,7 +641,7 @@ void TVAC::Tick() {
     }
     case etFilter: { // value inputs, hold; the offset lives in the code
         const int k = nIn - 1;
-        if (k > 62) { // a value that a signed 64-bit number cannot hold
+        if (k > 62) [[unlikely]] { // a value that a signed 64-bit number cannot hold
             WideFilter(&code_[r.State], cur, prev, in, k, out, nOut);
             break;
         }
