@@ -490,6 +490,15 @@ TEST_F(TimingWindow, AFormulaIsHighFromItsFirstTickWhenAddedAndAfterZeroing) {
         return a;
     };
     EXPECT_EQ(levels(25), std::string(10, '1') + std::string(10, '0') + std::string(5, '1'));
+    // The trace, one pixel a step: up at x = 1 as the formula is added, high
+    // for ten steps, down at x = 11, low for ten, up at 21 (an edge is two
+    // pixels wide, on the left of its step).
+    std::string trace;
+    for (int x = 1; x <= 25; ++x) {
+        const std::string column = Column(In(0), x);
+        trace += column == kEdge ? '|' : column == kHigh ? 'H' : column == kLow ? 'L' : '?';
+    }
+    EXPECT_EQ(trace, "|HHHHHHHH||LLLLLLLL||HHHH");
     EXPECT_EQ(levels(7), "11111" "00");
     // "Обнулить" clears every input; the formula starts again at its first step.
     In(1)->InSignClick();
