@@ -1,6 +1,5 @@
-// Elements translated from their work files and run on the emulator as the
-// user drew them: counters and commutators wider than 64 bits, and counters
-// with an output left unconnected.
+// Counters with an output left unconnected, translated from their work files
+// and run on the emulator as the user drew them.
 #include "TranslateTestSupport.h"
 #include "debugger/Vac.h"
 
@@ -19,23 +18,6 @@ protected:
         vac.FileName = DataPath();
         ASSERT_EQ(vac.Load(), kLoadOk);
     }
-    // Connectors prefix0 ... prefix(n-1), and their pin lines.
-    std::vector<AnsiString> Connectors(const char* prefix, int n, bool output) {
-        std::vector<AnsiString> pins;
-        for (int k = 0; k < n; ++k) {
-            work.Signals.push_back(Connector(Name(prefix, k)));
-            pins.push_back(output ? Out(Name(prefix, k)) : In(Name(prefix, k)));
-        }
-        return pins;
-    }
-    std::vector<int> Read(const char* prefix, int n) {
-        std::vector<int> v;
-        for (int k = 0; k < n; ++k) v.push_back(SignalBit(vac, Name(prefix, k).c_str()));
-        return v;
-    }
-    void Write(const char* prefix, const std::vector<int>& v) {
-        for (std::size_t k = 0; k < v.size(); ++k) SetSignal(vac, Name(prefix, int(k)).c_str(), v[k]);
-    }
     void Edge(const char* input) {
         SetSignal(vac, input, 0);
         vac.Run();
@@ -43,49 +25,6 @@ protected:
         vac.Run();
     }
 };
-
-TEST_F(RunAsDrawnTest, AWideCounterAndAWideCommutatorSetEveryOutput) {
-    std::vector<AnsiString> counter = {"CNT1 cnt", In("I0"), In("I1")};
-    for (const AnsiString& pin : Connectors("C", 66, true)) counter.push_back(pin);
-    work.Block(counter);
-    std::vector<AnsiString> commut = {"COM1 commut"};
-    for (const AnsiString& pin : Connectors("A", 65, false)) commut.push_back(pin);
-    for (const AnsiString& pin : Connectors("B", 65, false)) commut.push_back(pin);
-    commut.push_back(In("I2"));
-    for (const AnsiString& pin : Connectors("O", 65, true)) commut.push_back(pin);
-    work.Block(commut);
-    LoadProgram();
-
-    // The counter: 2^65 + 2^64 - 1 counts to 2^65 + 2^64, then on.
-    std::vector<int> count(66, 1);
-    count[64] = 0;
-    Write("C", count);
-    Edge("I0");
-    std::vector<int> expected(66, 0);
-    expected[64] = expected[65] = 1;
-    EXPECT_EQ(Read("C", 66), expected);
-    Edge("I0");
-    expected[0] = 1;
-    EXPECT_EQ(Read("C", 66), expected);
-    Write("C", std::vector<int>(66, 1));
-    Edge("I0"); // the carry past the 66th output is lost
-    EXPECT_EQ(Read("C", 66), std::vector<int>(66, 0));
-
-    // The commutator: every output is the bit of the group chosen.
-    std::vector<int> a(65), b(65);
-    for (int k = 0; k < 65; ++k) {
-        a[std::size_t(k)] = k % 3 == 1 || k == 64;
-        b[std::size_t(k)] = k % 2;
-    }
-    Write("A", a);
-    Write("B", b);
-    SetSignal(vac, "I2", 1);
-    vac.Run();
-    EXPECT_EQ(Read("O", 65), a);
-    SetSignal(vac, "I2", 0);
-    vac.Run();
-    EXPECT_EQ(Read("O", 65), b);
-}
 
 // A counter of three outputs with its middle output unconnected, and after it
 // an element whose own unconnected output writes 0 in every scan: the count
