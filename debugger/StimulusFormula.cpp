@@ -94,11 +94,20 @@ void TFormulaSet::Set(int index, const AnsiString& name, int row, const AnsiStri
     FormulStr& f = (*this)[index];
     f.Name = name;
     f.Row = row;
-    f.Step = 0;
-    f.Elapsed = 1;
     f.Count = ParseFormula(text, f.Durations, f.Levels);
     f.Text = FormulaNormalForm(f);
+    Start(index, sink);
+}
+
+void TFormulaSet::Start(int index, IFormulaSink& sink) {
+    FormulStr& f = (*this)[index];
+    f.Step = 0;
+    f.Elapsed = 0;
     NextStep(index, false, sink);
+}
+
+void TFormulaSet::Restart(IFormulaSink& sink) {
+    for (int i = 0; i < Count(); ++i) Start(i, sink);
 }
 
 void TFormulaSet::NextStep(int index, bool advance, IFormulaSink& sink) {

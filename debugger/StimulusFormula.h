@@ -77,6 +77,9 @@ public:
     // Formula index takes a checked text for the signal on the row: it starts
     // at its first step, and the input takes that step's level.
     void Set(int index, const AnsiString& name, int row, const AnsiString& text, IFormulaSink& sink);
+    // Every formula starts again at its first step, its input at that step's
+    // level (after the signals were zeroed).
+    void Restart(IFormulaSink& sink);
     // To the next step (after the last one the first) when advance is set;
     // then, at the start of a step, the input takes the step's level.
     void NextStep(int index, bool advance, IFormulaSink& sink);
@@ -95,6 +98,10 @@ public:
     const TStringList& History() const { return history_; }
 
 private:
+    // The first step, with no tick counted yet: it lasts its whole count of
+    // ticks from the next one, as every later step does from the tick that
+    // starts it.
+    void Start(int index, IFormulaSink& sink);
     void Remember(const AnsiString& text);
 
     std::vector<FormulStr> formulas_;

@@ -48,9 +48,91 @@ inline void WriteBits(uint8_t* img, const Operand* out, int count, uint64_t x) {
     for (int j = 0; j < count; ++j) Wr(img, out[j], j < 64 ? int((x >> j) & 1) : 0);
 }
 
+// ---- Values wider than 64 bits ---------------------------------------------------
+// A record may list thousands of inputs or outputs. Such a value is kept as
+// 64-bit words, least significant first, with one word more than its bits
+// need, so that a difference keeps its sign in the top word.
+
+using Wide = std::vector<uint64_t>;
+
+void ReadWide(const uint8_t* img, const Operand* in, int count, Wide& w) {
+    w.assign(std::size_t(count / 64 + 2), 0);
+    for (int j = 0; j < count; ++j) w[std::size_t(j / 64)] |= uint64_t(Rd(img, in[j])) << (j % 64);
+}
+
+// Output j := bit j of w; bits past the last output are lost.
+void WriteWide(uint8_t* img, const Operand* out, int count, const Wide& w) {
+    for (int j = 0; j < count; ++j) Wr(img, out[j], int((w[std::size_t(j / 64)] >> (j % 64)) & 1));
+}
+
+// w := w + d, in two's complement over all its words.
+void AddWide(Wide& w, int64_t d) {
+    const uint64_t extension = d < 0 ? ~uint64_t(0) : 0;
+    uint64_t carry = 0;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        const uint64_t a = w[i], b = i == 0 ? uint64_t(d) : extension;
+        const uint64_t sum = a + b, total = sum + carry;
+        carry = uint64_t(sum < a) | uint64_t(total < sum);
+        w[i] = total;
+    }
+}
+
+bool NegativeWide(const Wide& w) { return (w.back() >> 63) != 0; }
+
+// A non-negative wide value greater than limit.
+bool GreaterWide(const Wide& w, uint64_t limit) {
+    if (NegativeWide(w)) return false;
+    for (std::size_t i = 1; i < w.size(); ++i)
+        if (w[i]) return true;
+    return w[0] > limit;
+}
+
+// The filter of a value wider than 62 bits: the same steps on the whole value.
+// The offset's difference needs only the low 16 bits of the value.
+[[gnu::cold, gnu::noinline]] void WideFilter(uint8_t* stored, uint8_t* cur, const uint8_t* prev, const Operand* in,
+                                             int k, const Operand* out, int nOut) {
+    Wide r;
+    ReadWide(cur, in, k, r);
+    const uint64_t p = Value(prev, in, k);
+    int64_t o = int16_t(uint16_t(stored[0] | stored[1] << 8));
+    if (o < -4000) o += 4001;
+    if (o > 4000) o -= 4001;
+    if (Rd(cur, in[k])) {
+        int64_t d = int16_t(uint16_t(r[0] - p));
+        if (d < -2000) d += 4001;
+        else if (d > 2000) d -= 4001;
+        o += d;
+    }
+    AddWide(r, -o);
+    if (GreaterWide(r, 4000)) AddWide(r, -4001);
+    else if (NegativeWide(r)) AddWide(r, 4001);
+    stored[0] = uint8_t(o);
+    stored[1] = uint8_t(uint64_t(o) >> 8);
+    WriteWide(cur, out, nOut, r);
+}
+
+// The wide paths are kept out of line, so that the scan of ordinary records
+// stays as tight as it was.
+[[gnu::cold, gnu::noinline]] void CountWide(uint8_t* img, const Operand* out, int count, bool up) {
+    Wide w;
+    ReadWide(img, out, count, w);
+    AddWide(w, up ? 1 : -1);
+    WriteWide(img, out, count, w);
+}
+
+[[gnu::cold, gnu::noinline]] void CopyWide(uint8_t* img, const Operand* in, const Operand* out, int count) {
+    Wide w;
+    ReadWide(img, in, count, w);
+    WriteWide(img, out, count, w);
+}
+
 // Counting elements keep their value in their output bits: output 1 is the
 // least significant bit, a carry or borrow past the last output is lost.
 inline void Count(uint8_t* img, const Operand* out, int count, bool up) {
+    if (count > 64) [[unlikely]] {
+        CountWide(img, out, count, up);
+        return;
+    }
     uint64_t v = Value(img, out, count);
     WriteBits(img, out, count, up ? v + 1 : v - 1);
 }
@@ -445,7 +527,9 @@ void TVAC::Tick() {
                 running |= kRunningBit;
                 uint64_t preset = r.Param & 0xFFFFF;
                 if (r.Type == etPredTimer) {
-                    const uint64_t f = Value(cur, in + 2, nIn - 2);
+                    uint64_t f = Value(cur, in + 2, nIn - 2);
+                    for (int j = 66; j < nIn; ++j)
+                        if (Rd(cur, in[j])) f = ~uint64_t(0); // 2^64 or more: the counter saturates
                     preset *= std::min<uint64_t>(f, uint64_t(INT32_MAX) + 1);
                 }
                 counter = int32_t(std::min<uint64_t>(preset, INT32_MAX));
@@ -510,7 +594,10 @@ void TVAC::Tick() {
     }
     case etCommut: { // group A, group B, select
         const bool a = Rd(cur, in[2 * nOut]) != 0;
-        WriteBits(cur, out, nOut, Value(cur, a ? in : in + nOut, nOut));
+        if (nOut > 64) [[unlikely]]
+            CopyWide(cur, a ? in : in + nOut, out, nOut);
+        else
+            WriteBits(cur, out, nOut, Value(cur, a ? in : in + nOut, nOut));
         break;
     }
     case etIfGoto:
@@ -554,6 +641,10 @@ void TVAC::Tick() {
     }
     case etFilter: { // value inputs, hold; the offset lives in the code
         const int k = nIn - 1;
+        if (k > 62) [[unlikely]] { // a value that a signed 64-bit number cannot hold
+            WideFilter(&code_[r.State], cur, prev, in, k, out, nOut);
+            break;
+        }
         const int64_t v = int64_t(Value(cur, in, k)), p = int64_t(Value(prev, in, k));
         uint8_t* stored = &code_[r.State];
         int64_t o = int16_t(uint16_t(stored[0] | stored[1] << 8));

@@ -91,8 +91,9 @@ void TfsmElement::EndDrag() {
 
 void TfsmElement::Translate(TStrings* out) {
     using namespace fsmtable;
-    // The output value; a don't-care output is written as 0.
-    AnsiString value = ValueBits(ConditionText(this));
+    // The output value as it stands: the translation library reads a
+    // don't-care output 'X' as 0.
+    const AnsiString value = ConditionText(this);
     AnsiString row = "%%" + Pad(value, PadCount(value.Length()), '0') + ";";
     out->Add("%~" + IntToStr(OutgoingCount()) + " ");
     if (outgoing_.empty()) {

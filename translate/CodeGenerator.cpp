@@ -22,7 +22,7 @@ struct TCaseRow {
 
 class TGenerator {
 public:
-    TGenerator(const TMemoryMap& map, TProgram& out, TDiagnostics& diag) : map_(map), out_(out), diag_(diag) {}
+    TGenerator(TMemoryMap& map, TProgram& out, TDiagnostics& diag) : map_(map), out_(out), diag_(diag) {}
 
     bool Block(const TBlock& b);
     void Jumps(const std::vector<TBlock>& blocks);
@@ -33,12 +33,12 @@ private:
         return false;
     }
     bool WrongPins(const TBlock& b) { return Fail(b, "неверное число входов или выходов"_a); }
-    bool Operands(const TBlock& b, std::vector<uint16_t>& in, std::vector<uint16_t>& out);
+    bool Operands(const TBlock& b, bool ownOpenOutputs, std::vector<uint16_t>& in, std::vector<uint16_t>& out);
     bool CaseRows(const TBlock& b, bool masks, bool defaults, std::vector<TCaseRow>& rows);
     bool Timer(const TBlock& b, uint32_t& param);
     void Emit(int type, std::size_t word1, const std::string& middle, const std::vector<uint16_t>& outs);
 
-    const TMemoryMap& map_;
+    TMemoryMap& map_;
     TProgram& out_;
     TDiagnostics& diag_;
     ByteWriter code_;
@@ -50,14 +50,22 @@ void Words(ByteWriter& w, const std::vector<uint16_t>& words) {
     for (uint16_t v : words) w.U16(v);
 }
 
-bool TGenerator::Operands(const TBlock& b, std::vector<uint16_t>& in, std::vector<uint16_t>& out) {
+// Counters keep their count only in their output bits and read it back at
+// every edge: an unconnected output must keep its bit from scan to scan.
+// (Flip-flops and timers keep their state in the record; the 8-bit trigger
+// reads each output back into itself alone.)
+bool ReadsItsOutputs(int type) { return type == etCnt || type == etRCnt || type == etD8RsCnt; }
+
+bool TGenerator::Operands(const TBlock& b, bool ownOpenOutputs, std::vector<uint16_t>& in,
+                          std::vector<uint16_t>& out) {
     bool ok = true;
     std::set<AnsiString> warned;
     for (const TPinLine& p : b.Pins) {
         uint16_t op = 0;
         if (TMemoryMap::IsNullName(p.Net)) {
             // The writer marks an unconnected pin "inverse" when it is NOT inverted.
-            op = TMemoryMap::Operand(p.Output ? map_.NullOut() : map_.NullIn(), !p.InverseWord);
+            if (p.Output && ownOpenOutputs) op = TMemoryMap::Operand(map_.OwnBit(), !p.InverseWord);
+            else op = TMemoryMap::Operand(p.Output ? map_.NullOut() : map_.NullIn(), !p.InverseWord);
         } else if (const TSignal* s = map_.Find(p.Net)) {
             op = TMemoryMap::Operand(*s, p.InverseWord);
             const bool inputDriver = s->Driver >= 0 && !map_.Drivers()[std::size_t(s->Driver)].Output;
@@ -122,7 +130,7 @@ bool TGenerator::Block(const TBlock& b) {
     if (type < 0) return Fail(b, "неизвестный тип "_a + b.Keyword);
     if (type == etDelay) return Fail(b, "элемент задержки (delay) не поддерживается"_a);
     std::vector<uint16_t> in, out;
-    if (!Operands(b, in, out)) return false;
+    if (!Operands(b, ReadsItsOutputs(type), in, out)) return false;
     if (type != etMachine && type != etCDec && type != etCDec16 && type != etCMask && type != etCDiap &&
         !b.Rows.empty())
         return Fail(b, "неверная строка таблицы \""_a + b.Rows[0] + "\"");
@@ -256,11 +264,12 @@ void TGenerator::Jumps(const std::vector<TBlock>& blocks) {
 
 int RecordType(const AnsiString& keyword) { return ElementTypeOf(keyword.str()); }
 
-bool GenerateCode(const std::vector<TBlock>& blocks, const TMemoryMap& map, TProgram& out, TDiagnostics& diag) {
+bool GenerateCode(const std::vector<TBlock>& blocks, TMemoryMap& map, TProgram& out, TDiagnostics& diag) {
     out = TProgram();
     TGenerator g(map, out, diag);
     for (const TBlock& b : blocks) g.Block(b);
     g.Jumps(blocks);
+    map.CheckInternalBits(diag);
     if (out.Timers > kMaxTimers)
         diag.Error(kTranslateLimitExceeded, Format("Превышен предел: таймеров %d, допустимо %d"_a, out.Timers, kMaxTimers));
     if (out.Code.size() > std::size_t(kMaxCodeBytes))

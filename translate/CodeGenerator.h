@@ -4,7 +4,8 @@
 // and its input order (the order of the element's pin list); word 1 counts
 // every word between the three header words and the output operands, so the
 // records can be walked by their sizes. Timers get counter indexes in order;
-// a jump is sized once every record is written.
+// a jump is sized once every record is written. An unconnected output of a
+// counter gets a bit of its own from the memory map.
 
 #include <string>
 #include <vector>
@@ -31,6 +32,6 @@ constexpr int kMaxMachinePins = 120;
 int RecordType(const AnsiString& keyword);
 
 // False when a problem was reported; warnings leave it true.
-bool GenerateCode(const std::vector<TBlock>& blocks, const TMemoryMap& map, TProgram& out, TDiagnostics& diag);
+bool GenerateCode(const std::vector<TBlock>& blocks, TMemoryMap& map, TProgram& out, TDiagnostics& diag);
 
 } // namespace translate

@@ -106,10 +106,21 @@ bool TMemoryMap::LaySignals(const TWorkFiles& files, TDiagnostics& diag) {
         }
         Define(TSignal{f[0], uint16_t(d.First + bit / 8), uint8_t(bit % 8), driver->second}, diag);
     }
-    if (internalBits_ > kInternalBits)
-        diag.Error(kTranslateLimitExceeded, Format("Превышен предел: внутренние сигналы занимают %d бит, допустимо %d"_a,
-                                                   internalBits_, kInternalBits));
+    CheckInternalBits(diag);
     return !diag.Failed();
+}
+
+TSignal TMemoryMap::OwnBit() {
+    const int n = internalBits_++;
+    const int at = n < kInternalBits ? n : kInternalBits - 1;
+    return TSignal{AnsiString(), uint16_t(kInternalBase + at / 8), uint8_t(at % 8), -1};
+}
+
+bool TMemoryMap::CheckInternalBits(TDiagnostics& diag) const {
+    if (internalBits_ <= kInternalBits) return true;
+    diag.Error(kTranslateLimitExceeded, Format("Превышен предел: внутренние сигналы занимают %d бит, допустимо %d"_a,
+                                               internalBits_, kInternalBits));
+    return false;
 }
 
 const TSignal* TMemoryMap::Find(const AnsiString& name) const {

@@ -7,6 +7,9 @@
 // "_null_in_" there (never written, so an unconnected input reads 0),
 // "_null_out_" next (where unconnected outputs write), then the others in
 // the order of the signals file. Names are matched ignoring letter case.
+// A counter keeps its count in its output bits, so an unconnected output of
+// a counter cannot share "_null_out_" with the others: it gets an unnamed
+// bit of its own after the signals.
 
 #include <cstdint>
 #include <unordered_map>
@@ -50,6 +53,13 @@ public:
     const TSignal* Find(const AnsiString& name) const;
     const TSignal& NullIn() const { return signals_[0]; }
     const TSignal& NullOut() const { return signals_[1]; }
+    // A fresh unnamed internal bit (for an unconnected output whose element
+    // reads its outputs back). Past the limit it is the last bit; the limit
+    // is reported by CheckInternalBits.
+    TSignal OwnBit();
+    // False, with the limit reported, when the internal bits given out
+    // exceed the internal area.
+    bool CheckInternalBits(TDiagnostics& diag) const;
     // Null-pin names stand for the two fixed bits whatever their letter case.
     static bool IsNullName(const AnsiString& name);
     const std::vector<TDriverArea>& Drivers() const { return drivers_; }

@@ -396,6 +396,8 @@ void TTimersForm::SpeedButton2Click(TObject*) { SetHeight(RememberedHeight); }
 
 void TTimersForm::ToolbarButtonEx6Click(TObject*) {
     if (fmDebug) fmDebug->Button1Click(fmDebug->Button1);
+    // Zeroing starts the run over: the formulas begin again with their first steps.
+    formulas_.Restart(*this);
     for (int i = 0; i < InCount; ++i) InRows[std::size_t(i)]->DrawStep();
     for (int i = 0; i < OutCount; ++i) OutRows[std::size_t(i)]->DrawStep();
 }

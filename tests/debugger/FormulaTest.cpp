@@ -109,17 +109,55 @@ protected:
 TEST_F(Formulas, AFormulaSetsItsFirstLevelAtOnceThenCountsItsTicks) {
     Add("A", "3H2L");
     EXPECT_EQ(sink.Log, Events{"A up"});
-    EXPECT_EQ(Run("A", 10), "1100111001");
+    EXPECT_EQ(Run("A", 10), "1110011100");
     Add("B", "2L1H"); // starts low: a low input stays
-    EXPECT_EQ(sink.Log.size(), 5u);
+    EXPECT_EQ(sink.Log.size(), 4u);
+}
+
+// The first step lasts its whole count of ticks from the first tick, as
+// every later step does; restarting takes the first step again at once.
+TEST_F(Formulas, EveryStepLastsItsTicksTheFirstFromTheFirstTick) {
+    const struct {
+        const char* text;
+        int ticks;
+        const char* levels;
+    } cases[] = {
+        {"10H10L", 40, "1111111111000000000011111111110000000000"},
+        {"3H2L", 10, "1110011100"},
+        {"2L1H", 6, "001001"},
+        {"20H", 25, "1111111111111111111111111"},
+        {"1H1L", 4, "1010"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        set.Release();
+        sink.Level.clear();
+        Add("A", c.text);
+        EXPECT_EQ(Run("A", c.ticks), c.levels);
+    }
+}
+
+TEST_F(Formulas, RestartingTakesTheFirstStepAgainAtOnce) {
+    Add("A", "3H2L");
+    Add("B", "2L2H", 1);
+    EXPECT_EQ(Run("A", 4), "1110");
+    sink.Level["A"] = 0; // every input cleared, as zeroing the signals does
+    sink.Level["B"] = 0;
+    sink.Log.clear();
+    set.Restart(sink);
+    EXPECT_EQ(sink.Log, Events{"A up"});
+    EXPECT_EQ(Run("A", 3), "111");
+    EXPECT_EQ(sink.Level["B"], 1); // its third tick: the second step
+    EXPECT_EQ(set[1].Step, 1);
+    EXPECT_EQ(Run("A", 3), "001");
 }
 
 TEST_F(Formulas, AStepOfNoTickIsAPulseOfOneScan) {
     Add("A", "2H0L");
     sink.Log.clear();
-    EXPECT_EQ(Run("A", 4), "1111");
+    EXPECT_EQ(Run("A", 5), "11111");
     // At the end of the high step: down, one scan with the input low, the
-    // outputs follow, up again; every second tick.
+    // outputs follow, up again; after the first two ticks, every second tick.
     EXPECT_EQ(sink.Log, (Events{"A down", "scan 0", "follow", "A up", "A down", "scan 0", "follow", "A up"}));
     // A formula that never lasts is refused; set all the same, it must still end.
     Add("B", "0H0L", 1);
@@ -133,6 +171,7 @@ TEST_F(Formulas, ReplacingKeepsThePlaceDeletingMovesLaterOnesUp) {
     EXPECT_EQ(Add("a", "5L"), 0); // the same signal in other letters
     ASSERT_EQ(set.Count(), 2);
     EXPECT_EQ(set[0].Text, "5L");
+    set.Step(1, sink);
     set.Step(1, sink);
     set.Delete(0);
     ASSERT_EQ(set.Count(), 1);

@@ -62,7 +62,7 @@ TEST(FsmCheck, EveryMessageWithItsExactBlanks) {
              d.DeleteSelected();
          },
          " неправильная длина выходного значения ", true},
-        {"don't-care output", [](TFSMScheme&, Example& e) { e.S2->GetCondition()->SetText("X"); },
+        {"output with a foreign character", [](TFSMScheme&, Example& e) { e.S2->GetCondition()->SetText("Z"); },
          " неправильное выходное значение ", true},
         {"ambiguous outgoing conditions",
          [](TFSMScheme& d, Example& e) { Connect(d, e.S2, e.S1, "0X"); },
@@ -184,6 +184,27 @@ TEST(FsmSimulation, StepsFollowTheInputsWithTheResetFirst) {
     EXPECT_FALSE(doc.IsSimulating());
     EXPECT_EQ(doc.GetCurrentState(), nullptr);
     EXPECT_FALSE(e.S1->IsActive());
+}
+
+// A don't-care output passes the check, and the simulator shows the state's
+// output value as it is written, 'X' included.
+TEST(FsmSimulation, ADontCareOutputIsValidAndShownAsWritten) {
+    TestUiPort ui;
+    RecordingWindow w;
+    TFSMScheme doc(&w);
+    Example e = BuildExample(doc);
+    e.S1->GetCondition()->SetText("X");
+    ASSERT_TRUE(doc.Check());
+    EXPECT_TRUE(ui.Messages().empty());
+    w.Checks = "00";
+    doc.StartSimulation();
+    ASSERT_EQ(doc.GetCurrentState(), e.S1);
+    EXPECT_EQ(doc.GetOutputVector(), "X"_a);
+    EXPECT_EQ(w.Outputs.back(), "X"_a);
+    doc.SetInputVector("01");
+    doc.SimulationStep();
+    EXPECT_EQ(doc.GetOutputVector(), "1"_a);
+    doc.StopSimulation();
 }
 
 TEST(FsmSimulation, TheFirstCoveringTransitionInListOrderIsTaken) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "FsmTestSupport.h"
 #include "common/TestEnv.h"
 #include "fsm/FsmServices.h"
@@ -53,6 +55,31 @@ TEST(FsmTable, WithoutAResetTransitionTheResetRowTargetsNothing) {
     std::vector<std::string> want = ExampleLines();
     want[2] = "%%00000000-11111111=00000000;";
     EXPECT_EQ(TableOf(doc), want);
+}
+
+// A don't-care output is written in the state's row as it stands, padded
+// with '0' in front like any other output value.
+TEST(FsmTable, ADontCareOutputIsWrittenUnchanged) {
+    const struct {
+        const char* value;
+        const char* row;
+    } cases[] = {{"X", "%%0000000X;"}, {"1X0", "%%000001X0;"}, {"XXXXXXXX", "%%XXXXXXXX;"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        TestUiPort ui;
+        TFSMScheme doc;
+        const Example e = BuildExample(doc);
+        const int outputs = int(std::strlen(c.value));
+        std::vector<AnsiString> names;
+        for (int k = 0; k < outputs; ++k) names.push_back("y" + IntToStr(k));
+        SetSignals(doc, {"a", "b"}, names);
+        e.S1->GetCondition()->SetText(c.value);
+        e.S2->GetCondition()->SetText(AnsiString::StringOfChar('1', outputs));
+        const std::vector<std::string> got = TableOf(doc);
+        ASSERT_EQ(got.size(), 7u);
+        EXPECT_EQ(got[4], std::string(c.row) + "00000001-11111100=00000010;");
+        EXPECT_TRUE(ui.Messages().empty());
+    }
 }
 
 TEST(FsmTable, FiveOutgoingTransitionsWrapTheRowAt120Characters) {
@@ -111,12 +138,12 @@ TEST(FsmTable, PaddingTargetBytesAndEmptyConditions) {
     (void)s;
 }
 
-TEST(FsmTable, ADontCareOutputIsWrittenAsZero) {
+TEST(FsmTable, ADontCareOutputOfAStateIsWrittenAsItStands) {
     TFSMScheme doc;
     TfsmElement* s = AddState(doc, 100, 100, "S", "1X0X");
     TStringList lines;
     s->Translate(&lines);
-    EXPECT_EQ(Lines(lines), (std::vector<std::string>{"%~0 ", "%%00001000;"}));
+    EXPECT_EQ(Lines(lines), (std::vector<std::string>{"%~0 ", "%%00001X0X;"}));
 }
 
 TEST(FsmTable, NothingIsWrittenWithoutASuccessfulCheck) {

@@ -136,6 +136,12 @@ TEST_F(TranslateTest, EveryErrorGivesItsLineItsResultAndNoDataFile) {
              for (int k = 0; k < 8183; ++k) w.Signals.push_back(Connector("S" + IntToStr(k)));
          },
          kTranslateLimitExceeded, {"Превышен предел: внутренние сигналы занимают 8193 бит, допустимо 8192"_a}},
+        {"internal bits with a counter's own unconnected output",
+         [](Work& w) {
+             for (int k = 0; k < 8182; ++k) w.Signals.push_back(Connector("S" + IntToStr(k)));
+             w.Block({"C cnt", In("I0"), In("I1"), Out("Q0"), Out("_null_out_", true)});
+         },
+         kTranslateLimitExceeded, {"Превышен предел: внутренние сигналы занимают 8193 бит, допустимо 8192"_a}},
         {"timers",
          [](Work& w) {
              for (int k = 0; k < 129; ++k) w.Block({"T" + IntToStr(k) + " timer 1", In("I0"), In("I1"), Out("Q0")});

@@ -6,6 +6,7 @@
 #include "TranslateTestSupport.h"
 #include "debugger/Vac.h"
 #include "document/DriverTableAdapter.h"
+#include "translator/SchemeBuild.h"
 #include "translator/TranslatorTestSupport.h"
 
 namespace {
@@ -149,6 +150,115 @@ TEST_F(ProjectEndToEndTest, AConvertingRunChecksTheDataFileAndWritesTheSameFiles
     EXPECT_EQ(messages.back(), "Конвертация Ок"_a);
     EXPECT_EQ(Bytes("tvca.dat"), controller);
     EXPECT_EQ(Bytes("Debutvca.dat"), debugging);
+}
+
+// A counter of 66 outputs and a commutator of 65, drawn with a connector on
+// every pin: F8, then every output on the emulator as the elements give it.
+TEST_F(ProjectEndToEndTest, AWideCounterAndAWideCommutatorDrawnRunWithEveryOutput) {
+    TScheme scheme;
+    TElement* counter = scheme.CreateCounterElement();
+    counter->SetOutputCount(66);
+    Place(scheme, counter, "CNT1", 100, 100, 1);
+    DriverOn(scheme, "A", counter->GetInput(0));
+    auto connector = [&](const AnsiString& name, TInOut* pin) {
+        ASSERT_TRUE(table.AddVarBit(name, AnsiString()));
+        DriverOn(scheme, name, pin, true);
+    };
+    for (int k = 0; k < 66; ++k) connector("C" + IntToStr(k), counter->GetOutput(k));
+    TCommutatorElement* commut = scheme.CreateCommutatorElement();
+    commut->SetPinCount(131);
+    ASSERT_EQ(commut->Pairs(), 65);
+    Place(scheme, commut, "COM1", 600, 100, 2);
+    for (int k = 0; k < 65; ++k) {
+        connector("GA" + IntToStr(k), commut->GetInput(k));
+        connector("GB" + IntToStr(k), commut->GetInput(65 + k));
+        connector("O" + IntToStr(k), commut->GetOutput(k));
+    }
+    DriverOn(scheme, "B", commut->GetInput(130));
+    scheme.SetFileName(dir.File("wide.tvs"));
+    ASSERT_TRUE(scheme.SaveToFile());
+    ASSERT_TRUE(log.TranslateScheme(dir.File(""), dir.File("Debuerr.log"), &scheme))
+        << AnsiToUtf8(log.Messages.Text());
+    EXPECT_EQ(log.ErrorCount, 0);
+    EXPECT_FALSE(log.HasWarnings);
+
+    const TDriverTableAdapter drivers(&table);
+    TVAC vac(nullptr, &drivers);
+    vac.FileName = dir.File("Debuwidetvca.dat");
+    ASSERT_EQ(vac.Load(), kLoadOk);
+    auto bits = [&](const char* prefix, int n) {
+        std::string v;
+        for (int k = 0; k < n; ++k) v += char('0' + SignalBit(vac, (prefix + IntToStr(k)).c_str()));
+        return v;
+    };
+    auto set = [&](const char* prefix, const std::string& v) {
+        for (std::size_t k = 0; k < v.size(); ++k) SetSignal(vac, (prefix + IntToStr(int(k))).c_str(), v[k] - '0');
+    };
+    auto edge = [&] {
+        SetSignal(vac, "A", 0);
+        vac.Run();
+        SetSignal(vac, "A", 1);
+        vac.Run();
+    };
+    // Written first bit first: 2^64 - 1 + 2^65 counts to 2^64 + 2^65, then one more.
+    set("C", std::string(64, '1') + "01");
+    edge();
+    EXPECT_EQ(bits("C", 66), std::string(64, '0') + "11");
+    edge();
+    EXPECT_EQ(bits("C", 66), "1" + std::string(63, '0') + "11");
+    set("C", std::string(66, '1'));
+    edge(); // the carry past the 66th output is lost
+    EXPECT_EQ(bits("C", 66), std::string(66, '0'));
+
+    std::string a, b;
+    for (int k = 0; k < 65; ++k) {
+        a += k % 3 == 1 || k == 64 ? '1' : '0';
+        b += k % 2 ? '1' : '0';
+    }
+    set("GA", a);
+    set("GB", b);
+    SetSignal(vac, "B", 1);
+    vac.Run();
+    EXPECT_EQ(bits("O", 65), a);
+    SetSignal(vac, "B", 0);
+    vac.Run();
+    EXPECT_EQ(bits("O", 65), b);
+}
+
+// A counter of A's edges drawn with three outputs and the middle one left
+// open, lamps Y and Z on the others, and a gate with an open output of its
+// own: F8 on the scheme, then five edges on the emulator count 1 to 5.
+TEST_F(ProjectEndToEndTest, ACounterWithItsMiddleOutputOpenCountsFiveEdges) {
+    TScheme scheme;
+    TElement* counter = scheme.CreateCounterElement();
+    counter->SetOutputCount(3);
+    Place(scheme, counter, "CNT1", 100, 100, 1);
+    DriverOn(scheme, "A", counter->GetInput(0));
+    DriverOn(scheme, "Y", counter->GetOutput(0));
+    DriverOn(scheme, "Z", counter->GetOutput(2));
+    TElement* gate = Place(scheme, scheme.CreateOrElement(), "OR1", 300, 300, 2);
+    DriverOn(scheme, "B", gate->GetInput(0));
+    scheme.SetFileName(dir.File("count.tvs"));
+    ASSERT_TRUE(scheme.SaveToFile());
+    ASSERT_TRUE(log.TranslateScheme(dir.File(""), dir.File("Debuerr.log"), &scheme))
+        << AnsiToUtf8(log.Messages.Text());
+    EXPECT_EQ(log.ErrorCount, 0);
+
+    const TDriverTableAdapter drivers(&table);
+    TVAC vac(nullptr, &drivers);
+    vac.FileName = dir.File("Debucounttvca.dat");
+    ASSERT_EQ(vac.Load(), kLoadOk);
+    std::string lamps;
+    for (int edge = 1; edge <= 5; ++edge) {
+        SetSignal(vac, "A", 0);
+        vac.Run();
+        SetSignal(vac, "A", 1);
+        vac.Run();
+        lamps += char('0' + SignalBit(vac, "Z"));
+        lamps += char('0' + SignalBit(vac, "Y"));
+        lamps += ' ';
+    }
+    EXPECT_EQ(lamps, "01 00 01 10 11 "); // 1, 2, 3, 4, 5 with the middle bit unseen
 }
 
 } // namespace

@@ -80,6 +80,7 @@ private:
             nets_.push_back({s, Op(3072 + bit / 8, bit % 8)});
             ++bit;
         }
+        ownBit_ = bit;
     }
 
     // A pin on a random net or unconnected; returns its operand.
@@ -88,6 +89,10 @@ private:
         if (nets_.empty() || Coin(6)) {
             // The word "inverse" on a null pin means it is not inverted.
             lines.push_back(Pin(output ? "_null_out_" : "_null_in_", output, !inverted));
+            if (output && countsInOutputs_) { // a counter's open output gets a bit of its own after the signals
+                const int bit = ownBit_++;
+                return Op(3072 + bit / 8, bit % 8, inverted);
+            }
             return Op(3072, output ? 1 : 0, inverted);
         }
         const Net& n = nets_[std::size_t(Pick(0, int(nets_.size()) - 1))];
@@ -161,6 +166,7 @@ private:
         const int type = kTypes[pick];
         ExpectedRecord r;
         r.Type = type;
+        countsInOutputs_ = type == 6 || type == 10 || type == 15;
         std::vector<AnsiString> lines = {names_[std::size_t(index)] + " " + kKinds[pick] + (type == 12 ? " " : "")};
         auto table = [&](int pairs) {
             for (int k = 0; k < pairs; ++k) lines.push_back("%%" + IntToStr(Pick(0, 65535)) + " " + IntToStr(Pick(0, 65535)));
@@ -219,6 +225,8 @@ private:
     std::mt19937 rng_;
     std::vector<Net> nets_;
     std::vector<AnsiString> names_;
+    int ownBit_ = 2;               // the next internal bit after the signals
+    bool countsInOutputs_ = false; // the block being built is a counter
 };
 
 std::vector<uint16_t> Words(const emu::TElementCode& code, uint32_t first, uint32_t count) {

@@ -453,8 +453,8 @@ TEST_F(TimingWindow, AFormulaDrivesAnInputAndTheOutputFollowsItShownOrHidden) {
         a += char('0' + In(0)->Level);
         y += char('0' + Out(0)->Level);
     }
-    EXPECT_EQ(a, "101101101");
-    EXPECT_EQ(y, "110110110"); // one event later: the scan comes before the tick
+    EXPECT_EQ(a, "110110110");
+    EXPECT_EQ(y, "111011011"); // one event later: the scan comes before the tick
     // Running, hidden by another window: the run goes on and the formula
     // drives the debugger's row; the debugger shows its halt button.
     TimersForm->btRetry->Click();
@@ -465,11 +465,48 @@ TEST_F(TimingWindow, AFormulaDrivesAnInputAndTheOutputFollowsItShownOrHidden) {
         Events(1);
         hidden += DebuggerTicked("A") ? '1' : '0';
     }
-    EXPECT_EQ(hidden, "101101");
+    EXPECT_EQ(hidden, "110110");
     EXPECT_EQ(TimersForm->InCount, 0);
     // The debugger halts both.
     fmDebug->btHaltClick(fmDebug->btHalt);
     EXPECT_TRUE(!TimersForm->Timer1->Enabled() && TimersForm->btRetry->Visible());
+}
+
+// A formula is at the level of its first step from its first tick, for that
+// step's whole count of ticks, when it is added and after "Обнулить".
+TEST_F(TimingWindow, AFormulaIsHighFromItsFirstTickWhenAddedAndAfterZeroing) {
+    Open({"A", "B"}, {"Y"});
+    fmDebug->MinInterval = 1000; // one tick per event
+    TimersForm->FormShow(TimersForm);
+    AddFormula("A", "10H10L");
+    EXPECT_EQ(In(0)->Level, 1);
+    EXPECT_TRUE(DebuggerTicked("A"));
+    auto levels = [&](int events) {
+        std::string a;
+        for (int i = 0; i < events; ++i) {
+            Events(1);
+            a += char('0' + In(0)->Level);
+        }
+        return a;
+    };
+    EXPECT_EQ(levels(25), std::string(10, '1') + std::string(10, '0') + std::string(5, '1'));
+    // The trace, one pixel a step: up at x = 1 as the formula is added, high
+    // for ten steps, down at x = 11, low for ten, up at 21 (an edge is two
+    // pixels wide, on the left of its step).
+    std::string trace;
+    for (int x = 1; x <= 25; ++x) {
+        const std::string column = Column(In(0), x);
+        trace += column == kEdge ? '|' : column == kHigh ? 'H' : column == kLow ? 'L' : '?';
+    }
+    EXPECT_EQ(trace, "|HHHHHHHH||LLLLLLLL||HHHH");
+    EXPECT_EQ(levels(7), "11111" "00");
+    // "Обнулить" clears every input; the formula starts again at its first step.
+    In(1)->InSignClick();
+    TimersForm->ToolbarButtonEx6->Click();
+    EXPECT_FALSE(DebuggerTicked("B"));
+    EXPECT_EQ(In(0)->Level, 1);
+    EXPECT_TRUE(DebuggerTicked("A"));
+    EXPECT_EQ(levels(12), std::string(10, '1') + "00");
 }
 
 // ---- the formula editor on formulas of its own -----------------------------------
