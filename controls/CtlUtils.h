@@ -43,8 +43,13 @@ TBitmap* CreateDisabledBitmapEx(TBitmap* source, TColor outlineColor, TColor bac
                                 TColor shadowColor, bool drawHighlight);
 // = CreateDisabledBitmapEx(source, outlineColor, clBtnFace, clBtnHighlight, clBtnShadow, true).
 TBitmap* CreateDisabledBitmap(TBitmap* source, TColor outlineColor);
-// Draws one image-list picture in the embossed look.
-void ImageListDrawDisabled(TImageList* images, TCanvas* canvas, int x, int y, int index);
+// Draws one image-list picture in the embossed look, directly on the canvas:
+// the picture's figure (its shown pixels that are not white) in grayColor
+// with, when drawHighlight, a highlightColor edge one pixel below right. The
+// canvas's brush colour is kept.
+void ImageListDrawDisabled(TImageList* images, TCanvas* canvas, int x, int y, int index,
+                           TColor highlightColor = clBtnHighlight, TColor grayColor = clBtnShadow,
+                           bool drawHighlight = true);
 // A new bitmap of the same size, in newColor where the source has color.
 TBitmap* ChangeBitmapColor(TBitmap* source, TColor color, TColor newColor);
 // A new 8 x 8 checkerboard: color1 with color2 where x mod 2 = y mod 2.
