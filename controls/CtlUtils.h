@@ -143,6 +143,7 @@ struct TLogFont {
     uint8_t lfQuality = DEFAULT_QUALITY;
     uint8_t lfPitchAndFamily = DEFAULT_PITCH;
     AnsiString lfFaceName;
+    friend bool operator==(const TLogFont&, const TLogFont&) = default;
 };
 // The font turned by angle degrees: escapement angle x 10, weight bold or
 // normal, the style's italic, underline and strike-out, the font's height,

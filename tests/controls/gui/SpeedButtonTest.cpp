@@ -274,26 +274,19 @@ TEST_F(Speed, ImageListPicturesAreDrawnInEveryState) {
     EXPECT_EQ(b.Canvas()->Pixels(20, 20), clWhite);
 }
 
-TEST_F(Speed, DisabledImageListPictureOnAnyColours) {
+TEST_F(Speed, DisabledImageListPictureTakesItsColours) {
     auto images = Images();
-    TBitmap b;
-    b.SetSize(20, 20);
-    b.Canvas()->Brush()->SetColor(clYellow);
-    b.Canvas()->FillRect(Rect(0, 0, 20, 20));
-    ImageListDrawDisabled(images.get(), b.Canvas(), 0, 0, 0, clBlue, clGreen, true);
-    EXPECT_EQ(b.Canvas()->Pixels(2, 2), clGreen);
-    EXPECT_EQ(b.Canvas()->Pixels(13, 13), clGreen);
-    EXPECT_EQ(b.Canvas()->Pixels(14, 14), clBlue);
-    EXPECT_EQ(b.Canvas()->Pixels(14, 3), clBlue);
-    EXPECT_EQ(b.Canvas()->Pixels(1, 1), clYellow);
-    EXPECT_EQ(b.Canvas()->Brush()->Color(), clYellow);
-    ImageListDrawDisabled(images.get(), b.Canvas(), 0, 0, 0, clBlue, clRed, false);
-    EXPECT_EQ(b.Canvas()->Pixels(13, 13), clRed);
-    EXPECT_EQ(b.Canvas()->Pixels(14, 14), clBlue); // no highlight drawn this time: the old one stays
-    b.Canvas()->Brush()->SetColor(clYellow);
-    b.Canvas()->FillRect(Rect(0, 0, 20, 20));
-    ImageListDrawDisabled(images.get(), b.Canvas(), 0, 0, 0, clBlue, clRed, false);
-    EXPECT_EQ(b.Canvas()->Pixels(14, 14), clYellow);
+    for (bool highlight : {true, false}) {
+        TBitmap b;
+        b.SetSize(20, 20);
+        b.Canvas()->Brush()->SetColor(clYellow);
+        b.Canvas()->FillRect(Rect(0, 0, 20, 20));
+        ImageListDrawDisabled(images.get(), b.Canvas(), 0, 0, 0, clBlue, clGreen, highlight);
+        EXPECT_EQ(b.Canvas()->Pixels(13, 13), clGreen);
+        EXPECT_EQ(b.Canvas()->Pixels(14, 3), highlight ? clBlue : clYellow);
+        EXPECT_EQ(b.Canvas()->Pixels(1, 1), clYellow);
+        EXPECT_EQ(b.Canvas()->Brush()->Color(), clYellow);
+    }
 }
 
 TEST_F(Speed, LayoutHalvesRoundTowardZero) {
