@@ -107,10 +107,26 @@ TBitmap* CreateDisabledBitmap(TBitmap* source, TColor outlineColor) {
     return CreateDisabledBitmapEx(source, outlineColor, clBtnFace, clBtnHighlight, clBtnShadow, true);
 }
 
-void ImageListDrawDisabled(TImageList* images, TCanvas* canvas, int x, int y, int index) {
-    if (!images || !canvas) return;
+void ImageListDrawDisabled(TImageList* images, TCanvas* canvas, int x, int y, int index, TColor highlightColor,
+                           TColor grayColor, bool drawHighlight) {
+    if (!images || !canvas || index < 0 || index >= images->Count()) return;
+    const int w = images->Width(), h = images->Height();
+    // The picture on a white two-colour bitmap: black where its figure is.
+    TBitmap mono;
+    mono.SetMonochrome(true);
+    mono.SetSize(w, h);
+    mono.Canvas()->Brush()->SetColor(clWhite);
+    mono.Canvas()->FillRect(Rect(0, 0, w, h));
+    images->Draw(mono.Canvas(), 0, 0, index, true);
     TColor brush = canvas->Brush()->Color();
-    images->Draw(canvas, x, y, index, false);
+    auto paint = [&](int dx, int dy, TColor color) {
+        TColor rgb = ColorToRGB(color);
+        for (int py = 0; py < h; ++py)
+            for (int px = 0; px < w; ++px)
+                if (mono.Canvas()->Pixels(px, py) == clBlack) canvas->SetPixels(x + px + dx, y + py + dy, rgb);
+    };
+    if (drawHighlight) paint(1, 1, highlightColor);
+    paint(0, 0, grayColor);
     canvas->Brush()->SetColor(brush);
 }
 

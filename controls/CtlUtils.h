@@ -5,8 +5,14 @@
 // need windows (wait cursor, window placement, parent images) are in
 // controls/gui/CtlUtils.h.
 
+#include <memory>
+#include <span>
+
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Icon.h"
+#include "platform/Variant.h"
 
 class TImageList;
 
@@ -43,8 +49,13 @@ TBitmap* CreateDisabledBitmapEx(TBitmap* source, TColor outlineColor, TColor bac
                                 TColor shadowColor, bool drawHighlight);
 // = CreateDisabledBitmapEx(source, outlineColor, clBtnFace, clBtnHighlight, clBtnShadow, true).
 TBitmap* CreateDisabledBitmap(TBitmap* source, TColor outlineColor);
-// Draws one image-list picture in the embossed look.
-void ImageListDrawDisabled(TImageList* images, TCanvas* canvas, int x, int y, int index);
+// Draws one image-list picture in the embossed look, directly on the canvas:
+// the picture's figure (its shown pixels that are not white) in grayColor
+// with, when drawHighlight, a highlightColor edge one pixel below right. The
+// canvas's brush colour is kept.
+void ImageListDrawDisabled(TImageList* images, TCanvas* canvas, int x, int y, int index,
+                           TColor highlightColor = clBtnHighlight, TColor grayColor = clBtnShadow,
+                           bool drawHighlight = true);
 // A new bitmap of the same size, in newColor where the source has color.
 TBitmap* ChangeBitmapColor(TBitmap* source, TColor color, TColor newColor);
 // A new 8 x 8 checkerboard: color1 with color2 where x mod 2 = y mod 2.
@@ -73,3 +84,85 @@ AnsiString AnsiUpperFirstChar(const AnsiString& s);
 AnsiString GetEnvVar(const AnsiString& name);
 // Average character width (of "A".."Z" and "a".."z") and the text height.
 TSize GetAveCharSize(TCanvas* canvas);
+
+// ---- resources -------------------------------------------------------------------------
+// Resources are the pictures registered by name (bitmaps, icons); a numeric
+// id stands for the name "#<id>". The program's own module holds them; module
+// null stands for the desktop's own pictures, of which there are none here.
+
+// The handle of the program's own module.
+HINSTANCE HInstance();
+// Raises EResNotFound "Resource %s not found" (a numeric id in decimal).
+[[noreturn]] void ResourceNotFound(const AnsiString& name);
+[[noreturn]] void ResourceNotFound(int id);
+// A new bitmap of the named bitmap resource; EResNotFound when there is none.
+// The caller owns the result.
+TBitmap* MakeModuleBitmap(HINSTANCE module, const AnsiString& name);
+TBitmap* MakeBitmap(const AnsiString& name);
+TBitmap* MakeBitmapID(int id);
+// A new icon of the named icon resource, or null when there is none.
+TIcon* MakeModuleIcon(HINSTANCE module, const AnsiString& name);
+TIcon* MakeIcon(const AnsiString& name);
+TIcon* MakeIconID(int id);
+// A bitmap of the icon's size: backColor with the icon drawn on it, backColor
+// being its transparent colour and transparent drawing on.
+TBitmap* CreateBitmapFromIcon(TIcon* icon, TColor backColor);
+// An icon of the bitmap in which the pixels of transparentColor do not show
+// (clDefault: the bitmap's own transparent colour).
+TIcon* CreateIconFromBitmap(TBitmap* bitmap, TColor transparentColor);
+
+// ---- dialog units ----------------------------------------------------------------------
+// The dialog base units: the average character width and the line height of
+// the default font. A horizontal dialog unit is a quarter of the width, a
+// vertical one an eighth of the height; the values are 16-bit.
+TSize GetDialogBaseUnits();
+uint16_t DialogUnitsToPixelsX(uint16_t dlgUnits);
+uint16_t DialogUnitsToPixelsY(uint16_t dlgUnits);
+uint16_t PixelsToDialogUnitsX(uint16_t pixels);
+uint16_t PixelsToDialogUnitsY(uint16_t pixels);
+
+// ---- shapes, fonts, values -------------------------------------------------------------
+// Whether the point lies in the polygon of the points (winding fill: parts
+// that the outline wraps twice are inside too).
+bool PointInPolyRgn(const TPoint& p, std::span<const TPoint> points);
+
+// A logical font: what a font handle is made from.
+enum : uint8_t { DEFAULT_QUALITY = 0 };
+enum : uint8_t { DEFAULT_PITCH = 0, FIXED_PITCH = 1, VARIABLE_PITCH = 2 };
+enum : int { FW_NORMAL = 400, FW_BOLD = 700 };
+struct TLogFont {
+    int lfHeight = 0;
+    int lfWidth = 0;
+    int lfEscapement = 0;  // tenths of a degree, counter-clockwise
+    int lfOrientation = 0;
+    int lfWeight = FW_NORMAL;
+    bool lfItalic = false;
+    bool lfUnderline = false;
+    bool lfStrikeOut = false;
+    TFontCharset lfCharSet = DEFAULT_CHARSET;
+    uint8_t lfQuality = DEFAULT_QUALITY;
+    uint8_t lfPitchAndFamily = DEFAULT_PITCH;
+    AnsiString lfFaceName;
+    friend bool operator==(const TLogFont&, const TLogFont&) = default;
+};
+// The font turned by angle degrees: escapement angle x 10, weight bold or
+// normal, the style's italic, underline and strike-out, the font's height,
+// charset and face ("Default" stands for the default face), default quality
+// and the pitch of the font.
+TLogFont CreateRotatedFont(TFont* font, int angle);
+
+// No value: an unassigned variant; one value: the value; more: an array.
+Variant MakeVariant(std::span<const Variant> values);
+
+// Blackens the pixels of a diagonal hatch over the rectangle (the pattern
+// rows 0x11, 0x22, 0x44, 0x88 repeat from the device origin; set bits, the
+// leftmost pixel being the high bit, turn black); the others stay.
+void ShadeRect(TCanvas* canvas, const TRect& rect);
+
+// ---- memory and text -------------------------------------------------------------------
+// Whether length bytes at p1 and p2 are equal (true for a length below 1).
+bool CompareMem(const void* p1, const void* p2, int length);
+// A zero-terminated copy of the text.
+std::unique_ptr<char[]> StrPAlloc(const AnsiString& s);
+// The text's own zero-terminated buffer.
+char* StringToPChar(AnsiString& s);

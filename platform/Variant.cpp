@@ -16,12 +16,24 @@ TVarType Variant::VarType() const {
     case 2: return varInteger;
     case 3: return varDouble;
     case 4: return varBoolean;
-    default: return varString;
+    case 5: return varString;
+    default: return varArray;
     }
 }
 
+Variant Variant::Array(std::span<const Variant> items) {
+    Variant v;
+    v.v_ = ArrayRef{std::vector<Variant>(items.begin(), items.end())};
+    return v;
+}
+
+std::span<const Variant> Variant::Items() const {
+    if (!IsArray()) return {};
+    return std::get<ArrayRef>(v_).items;
+}
+
 AnsiString VarTypeName(TVarType type) {
-    static const char* const names[] = {"Empty", "Null", "Integer", "Double", "Boolean", "String"};
+    static const char* const names[] = {"Empty", "Null", "Integer", "Double", "Boolean", "String", "Array"};
     return names[type];
 }
 
@@ -38,6 +50,7 @@ AnsiString Variant::AsString() const {
     case varDouble: return FloatToStr(std::get<double>(v_));
     case varBoolean: return std::get<bool>(v_) ? "True" : "False";
     case varString: break;
+    case varArray: Fail(varString);
     }
     return std::get<AnsiString>(v_);
 }
@@ -59,6 +72,7 @@ int Variant::AsInteger() const {
         if (TryStrToInt(std::get<AnsiString>(v_), v)) return v;
         break;
     }
+    case varArray: break;
     }
     Fail(varInteger);
 }
@@ -75,6 +89,7 @@ double Variant::AsDouble() const {
         if (TryStrToFloat(std::get<AnsiString>(v_), v)) return v;
         break;
     }
+    case varArray: break;
     }
     Fail(varDouble);
 }
@@ -94,10 +109,17 @@ bool Variant::AsBoolean() const {
         if (TryStrToFloat(s, d)) return d != 0;
         break;
     }
+    case varArray: break;
     }
     Fail(varBoolean);
 }
 
 bool VarIsNull(const Variant& v) { return v.IsNull(); }
 bool VarIsEmpty(const Variant& v) { return v.IsEmpty(); }
+bool VarIsArray(const Variant& v) { return v.IsArray(); }
+
+int VarArrayHighBound(const Variant& v) {
+    if (!v.IsArray()) throw EVariantError("Variant is not an array");
+    return int(v.Items().size()) - 1;
+}
 AnsiString VarToStr(const Variant& v) { return v.IsNull() ? AnsiString() : v.AsString(); }

@@ -6,13 +6,17 @@
 // converts to nothing (except through VarToStr, which gives ""). A conversion
 // that cannot be made raises EVariantError with the text
 // "Could not convert variant of type (<from>) into type (<to>)".
+// A variant array holds a row of variants (indexes from 0); it converts to
+// nothing else.
 
+#include <span>
 #include <variant>
+#include <vector>
 
 #include "platform/AnsiString.h"
 #include "platform/Exceptions.h"
 
-enum TVarType { varEmpty, varNull, varInteger, varDouble, varBoolean, varString };
+enum TVarType { varEmpty, varNull, varInteger, varDouble, varBoolean, varString, varArray };
 
 class Variant {
 public:
@@ -23,11 +27,16 @@ public:
     Variant(const AnsiString& v) : v_(v) {}
     Variant(const char* v) : v_(AnsiString(v)) {}
     static Variant Null();
+    // A variant array of copies of the items.
+    static Variant Array(std::span<const Variant> items);
 
     TVarType VarType() const;
     bool IsEmpty() const { return VarType() == varEmpty; }
     bool IsNull() const { return VarType() == varNull; }
     void Clear() { v_ = std::monostate{}; }
+    bool IsArray() const { return VarType() == varArray; }
+    // The items of an array (none for any other kind).
+    std::span<const Variant> Items() const;
 
     // Text: an integer in decimal, a double as FloatToStr, a flag as "True" or "False".
     AnsiString AsString() const;
@@ -51,13 +60,21 @@ private:
     struct NullTag {
         friend bool operator==(NullTag, NullTag) { return true; }
     };
+    // Arrays compare by their items.
+    struct ArrayRef {
+        std::vector<Variant> items;
+        friend bool operator==(const ArrayRef& a, const ArrayRef& b) { return a.items == b.items; }
+    };
     [[noreturn]] void Fail(TVarType to) const;
-    std::variant<std::monostate, NullTag, int, double, bool, AnsiString> v_;
+    std::variant<std::monostate, NullTag, int, double, bool, AnsiString, ArrayRef> v_;
 };
 
 bool VarIsNull(const Variant& v);
 bool VarIsEmpty(const Variant& v);
+bool VarIsArray(const Variant& v);
+// The highest index of an array (-1 when empty); EVariantError for a non-array.
+int VarArrayHighBound(const Variant& v);
 // The text of a variant; "" for Null.
 AnsiString VarToStr(const Variant& v);
-// "Empty", "Null", "Integer", "Double", "Boolean", "String".
+// "Empty", "Null", "Integer", "Double", "Boolean", "String", "Array".
 AnsiString VarTypeName(TVarType type);

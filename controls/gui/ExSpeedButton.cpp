@@ -206,7 +206,8 @@ int TExButtonGlyph::CreateImageGlyph(TExButtonState state, TImageList* images, i
     image.SetSize(images->Width(), images->Height());
     image.Canvas()->Brush()->SetColor(clBtnFace);
     image.Canvas()->FillRect(Rect(0, 0, images->Width(), images->Height()));
-    images->Draw(image.Canvas(), 0, 0, index, state != rbsDisabled);
+    if (state == rbsDisabled) ImageListDrawDisabled(images, image.Canvas(), 0, 0, index, clBtnHighlight, clBtnShadow, true);
+    else images->Draw(image.Canvas(), 0, 0, index, true);
     if (state == rbsInactive)
         for (int y = 0; y < image.Height(); ++y)
             for (int x = 0; x < image.Width(); ++x)
@@ -219,6 +220,12 @@ int TExButtonGlyph::CreateImageGlyph(TExButtonState state, TImageList* images, i
 void TExButtonGlyph::DrawButtonGlyph(TCanvas* canvas, TPoint pos, TExButtonState state) {
     int index = CreateButtonGlyph(state);
     if (index >= 0 && list_) list_->Draw(canvas, pos.x, pos.y, index);
+}
+
+void TExButtonGlyph::DrawButtonImage(TCanvas* canvas, TPoint pos, TExButtonState state, TImageList* images,
+                                     int index) {
+    int made = CreateImageGlyph(state, images, index);
+    if (made >= 0 && list_) list_->Draw(canvas, pos.x, pos.y, made);
 }
 
 void TExButtonGlyph::DrawButtonText(TCanvas* canvas, const AnsiString& caption, TRect bounds, TExButtonState state,
@@ -260,8 +267,8 @@ void TExButtonGlyph::DrawPopupMark(TCanvas* canvas, int x, int y, TExButtonState
 
 void TExButtonGlyph::CalcButtonLayout(TCanvas* canvas, const TRect& client, TPoint offset, AnsiString& caption,
                                       TButtonLayout layout, int margin, int spacing, bool popupMark,
-                                      TPoint& glyphPos, TRect& textBounds, unsigned flags) {
-    TSize glyphSize = GlyphSize();
+                                      TPoint& glyphPos, TRect& textBounds, unsigned flags, TImageList* images) {
+    TSize glyphSize = images ? TSize(images->Width(), images->Height()) : GlyphSize();
     TSize clientSize(client.Width(), client.Height());
     bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
     bool markBeside = popupMark && (glyphSize.cx == 0 || layout == blGlyphLeft);
@@ -298,11 +305,11 @@ void TExButtonGlyph::CalcButtonLayout(TCanvas* canvas, const TRect& client, TPoi
     }
     TPoint textPos;
     if (horizontal) {
-        glyphPos.y = (clientSize.cy - glyphSize.cy + 1) / 2;
-        textPos.y = (clientSize.cy - textSize.cy + 1) / 2;
+        glyphPos.y = (clientSize.cy - glyphSize.cy) / 2;
+        textPos.y = (clientSize.cy - textSize.cy) / 2;
     } else {
-        glyphPos.x = (clientSize.cx - glyphSize.cx + 1) / 2;
-        textPos.x = (clientSize.cx - textSize.cx + 1) / 2;
+        glyphPos.x = (clientSize.cx - glyphSize.cx) / 2;
+        textPos.x = (clientSize.cx - textSize.cx) / 2;
     }
     if (textSize.cx == 0 || glyphSize.cx == 0) spacing = 0;
     int extent = horizontal ? clientSize.cx : clientSize.cy;
@@ -315,7 +322,7 @@ void TExButtonGlyph::CalcButtonLayout(TCanvas* canvas, const TRect& client, TPoi
             spacing = margin;
         } else {
             int total = g + spacing + t;
-            margin = (extent - total + 1) / 2;
+            margin = (extent - total) / 2;
         }
     } else if (spacing == -1) {
         spacing = (extent - (margin + g) - t) / 2;
@@ -348,14 +355,23 @@ void TExButtonGlyph::CalcButtonLayout(TCanvas* canvas, const TRect& client, TPoi
 TRect TExButtonGlyph::Draw(TCanvas* canvas, const TRect& client, TPoint offset, const AnsiString& caption,
                            TButtonLayout layout, int margin, int spacing, bool popupMark, TExButtonState state,
                            unsigned flags) {
+    return DrawEx(canvas, client, offset, caption, layout, margin, spacing, popupMark, nullptr, -1, state, flags);
+}
+
+TRect TExButtonGlyph::DrawEx(TCanvas* canvas, const TRect& client, TPoint offset, const AnsiString& caption,
+                             TButtonLayout layout, int margin, int spacing, bool popupMark, TImageList* images,
+                             int index, TExButtonState state, unsigned flags) {
     AnsiString text = caption;
     TPoint glyphPos;
     TRect textBounds;
-    CalcButtonLayout(canvas, client, offset, text, layout, margin, spacing, popupMark, glyphPos, textBounds, flags);
-    DrawButtonGlyph(canvas, glyphPos, state);
+    bool useImages = images && index >= 0 && index < images->Count();
+    CalcButtonLayout(canvas, client, offset, text, layout, margin, spacing, popupMark, glyphPos, textBounds, flags,
+                     useImages ? images : nullptr);
+    if (useImages) DrawButtonImage(canvas, glyphPos, state, images, index);
+    else DrawButtonGlyph(canvas, glyphPos, state);
     DrawButtonText(canvas, text, textBounds, state, flags);
     if (popupMark) {
-        TSize gs = GlyphSize();
+        TSize gs = useImages ? TSize(images->Width(), images->Height()) : GlyphSize();
         int x, y;
         if (gs.cx > 0 && layout != blGlyphLeft) {
             x = glyphPos.x + gs.cx + 1;
@@ -634,6 +650,7 @@ bool TExSpeedButton::CheckBtnMenuDropDown(bool manual) { return CheckMenuDropDow
 
 void TExSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (menuTracking_) return;
+    if (dropPresses_ && button == mbLeft && PtInRect(ClientRect(), TPoint(x, y))) return;
     TGraphicControl::MouseDown(button, shift, x, y);
     if (Enabled()) mouseInside_ = true;
     if (button != mbLeft || !Enabled()) return;
@@ -644,7 +661,17 @@ void TExSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, in
     dragging_ = true;
     menuTracking_ = true;
     if (dropDownMenu_ && dropDownMenu_->AutoPopup) {
-        if (CheckMenuDropDown(GetDropDownMenuPos(), false)) DoMouseUp(button, shift, -1, -1);
+        std::weak_ptr<char> alive = Alive();
+        if (CheckMenuDropDown(GetDropDownMenuPos(), false)) {
+            if (alive.expired()) return;
+            DoMouseUp(button, shift, -1, -1);
+            // The click that closed the menu on this button must not open it
+            // again: left presses already waiting are dropped.
+            dropPresses_ = true;
+            PostCall([this, alive] {
+                if (!alive.expired()) dropPresses_ = false;
+            });
+        }
     }
     menuTracking_ = false;
     if (allowTimer_) {
@@ -818,7 +845,7 @@ void TButtonImage::Draw(TCanvas* canvas, int x, int y, int margin, int spacing, 
     Frame3D(canvas, r, clBtnShadow, clWindowFrame, 1);
     Frame3D(canvas, r, clBtnHighlight, clBtnShadow, 1);
     if (font) canvas->SetFont(font);
-    glyph_->Draw(canvas, r, TPoint(0, 0), caption, layout, margin, spacing, false, rbsUp, flags);
+    glyph_->DrawEx(canvas, r, TPoint(0, 0), caption, layout, margin, spacing, false, nullptr, -1, rbsUp, flags);
     canvas->SetFont(&savedFont);
     canvas->Brush()->SetColor(brush);
 }

@@ -39,17 +39,25 @@ public:
     // The same for an image of an image list.
     int CreateImageGlyph(TExButtonState state, TImageList* images, int index);
     void DrawButtonGlyph(TCanvas* canvas, TPoint pos, TExButtonState state);
+    // Draws the state image of picture index of an image list.
+    void DrawButtonImage(TCanvas* canvas, TPoint pos, TExButtonState state, TImageList* images, int index);
     void DrawButtonText(TCanvas* canvas, const AnsiString& caption, TRect bounds, TExButtonState state, unsigned flags);
     // A triangle pointing down, 7, 5, 3 and 1 pixels wide, from y - 1 to y + 2.
     void DrawPopupMark(TCanvas* canvas, int x, int y, TExButtonState state);
     // Places glyph and caption in client (offset added to both); the caption is
-    // cut with "..." to the room left without WordWrap.
+    // cut with "..." to the room left without WordWrap. With images the glyph
+    // has the size of the list's pictures. Halves round toward zero.
     void CalcButtonLayout(TCanvas* canvas, const TRect& client, TPoint offset, AnsiString& caption,
                           TButtonLayout layout, int margin, int spacing, bool popupMark, TPoint& glyphPos,
-                          TRect& textBounds, unsigned flags);
+                          TRect& textBounds, unsigned flags, TImageList* images = nullptr);
     // Draws glyph, caption and marker; returns the caption's rectangle.
     TRect Draw(TCanvas* canvas, const TRect& client, TPoint offset, const AnsiString& caption, TButtonLayout layout,
                int margin, int spacing, bool popupMark, TExButtonState state, unsigned flags);
+    // The same with picture index of an image list in place of the glyph
+    // (no list or no such picture: the glyph).
+    TRect DrawEx(TCanvas* canvas, const TRect& client, TPoint offset, const AnsiString& caption, TButtonLayout layout,
+                 int margin, int spacing, bool popupMark, TImageList* images, int index, TExButtonState state,
+                 unsigned flags);
     // Releases every state image.
     void Invalidate();
     void GlyphChanged();
@@ -160,6 +168,7 @@ private:
     TExButtonState state_ = rbsUp;
     bool dragging_ = false;
     bool menuTracking_ = false;
+    bool dropPresses_ = false;
     bool mouseInside_ = false;
     bool allowAllUp_ = false;
     bool allowTimer_ = false;

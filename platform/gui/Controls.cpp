@@ -16,6 +16,8 @@
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
+#include <cstdint>
+#include <deque>
 
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
@@ -866,14 +868,43 @@ void PostCall(std::function<void()> call) {
     QMetaObject::invokeMethod(qApp, [call = std::move(call)] { Dispatch(call); }, Qt::QueuedConnection);
 }
 
+namespace {
+
+// Messages posted and not yet delivered, oldest first, so that one can be
+// taken out of the queue again.
+struct PostedMessage {
+    std::uint64_t id;
+    TControl* control;
+    std::weak_ptr<char> alive;
+    TMessage message;
+};
+std::deque<PostedMessage> g_posted;
+std::uint64_t g_nextPosted = 0;
+
+} // namespace
+
 void PostMessage(TControl* control, unsigned msg, WPARAM wParam, LPARAM lParam) {
     if (!control) return;
-    std::weak_ptr<char> alive = control->Alive();
-    PostCall([control, alive, msg, wParam, lParam] {
-        if (alive.expired()) return;
-        TMessage m{msg, wParam, lParam, 0};
-        control->WindowProc(m);
+    const std::uint64_t id = ++g_nextPosted;
+    g_posted.push_back({id, control, control->Alive(), TMessage{msg, wParam, lParam, 0}});
+    PostCall([id] {
+        auto it = std::find_if(g_posted.begin(), g_posted.end(), [id](const PostedMessage& p) { return p.id == id; });
+        if (it == g_posted.end()) return; // taken out of the queue
+        PostedMessage posted = *it;
+        g_posted.erase(it);
+        if (posted.alive.expired()) return;
+        posted.control->WindowProc(posted.message);
     });
+}
+
+bool RemovePostedMessage(TControl* control, unsigned msg, TMessage& removed) {
+    auto it = std::find_if(g_posted.begin(), g_posted.end(), [control, msg](const PostedMessage& p) {
+        return p.control == control && p.message.Msg == msg && !p.alive.expired();
+    });
+    if (it == g_posted.end()) return false;
+    removed = it->message;
+    g_posted.erase(it);
+    return true;
 }
 
 TControl* GetCaptureControl() { return LiveCapture(); }

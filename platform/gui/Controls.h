@@ -104,6 +104,9 @@ TForm* GetParentForm(TControl* control);
 // Queues a message: it reaches the control's WindowProc once the current
 // event has been handled, unless the control is gone by then.
 void PostMessage(TControl* control, unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Takes the oldest queued message msg of the control out of the queue; false
+// when none waits.
+bool RemovePostedMessage(TControl* control, unsigned msg, TMessage& removed);
 // Queues any call on the GUI thread (after the current event).
 void PostCall(std::function<void()> call);
 

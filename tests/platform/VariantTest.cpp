@@ -70,4 +70,25 @@ TEST(Variant, ImpossibleConversionsRaiseWithBothTypeNames) {
     EXPECT_FALSE(Variant("80") == Variant(80));
 }
 
+TEST(Variant, ArraysHoldCopiesAndConvertToNothing) {
+    Variant items[] = {Variant(1), Variant("два"_a), Variant(2.5)};
+    Variant a = Variant::Array(items);
+    items[0] = Variant(9); // the array holds copies
+    EXPECT_TRUE(VarIsArray(a));
+    EXPECT_EQ(a.VarType(), varArray);
+    EXPECT_EQ(VarArrayHighBound(a), 2);
+    ASSERT_EQ(a.Items().size(), 3u);
+    EXPECT_EQ(a.Items()[0], Variant(1));
+    EXPECT_EQ(a.Items()[1], Variant("два"_a));
+    Variant same[] = {Variant(1), Variant("два"_a), Variant(2.5)};
+    EXPECT_EQ(a, Variant::Array(same));
+    Variant other[] = {Variant(1), Variant("два"_a)};
+    EXPECT_FALSE(a == Variant::Array(other));
+    EXPECT_EQ(VarArrayHighBound(Variant::Array({})), -1);
+    EXPECT_TRUE(Variant(3).Items().empty());
+    ExpectMessage<EVariantError>([&] { (void)a.AsString(); }, "Could not convert variant of type (Array) into type (String)");
+    ExpectMessage<EVariantError>([&] { (void)a.AsInteger(); }, "Could not convert variant of type (Array) into type (Integer)");
+    ExpectMessage<EVariantError>([] { (void)VarArrayHighBound(Variant(3)); }, "Variant is not an array");
+}
+
 } // namespace

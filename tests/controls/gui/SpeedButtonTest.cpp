@@ -2,6 +2,7 @@
 
 #include "common/Printers.h"
 
+#include "controls/CtlUtils.h"
 #include "controls/gui/EXCtrls.h"
 
 namespace {
@@ -15,6 +16,36 @@ std::unique_ptr<TBitmap> Glyph(int w, int h, TColor color) {
     b->Canvas()->FillRect(Rect(2, 2, w - 2, h - 2));
     return b;
 }
+
+// An image list of 16 x 16 pictures: picture 0 a red square from (2, 2) to
+// (13, 13) on a left-out background.
+std::unique_ptr<TImageList> Images() {
+    auto list = std::make_unique<TImageList>();
+    list->SetSize(16, 16);
+    auto picture = Glyph(16, 16, clRed);
+    list->AddMasked(picture.get(), clFuchsia);
+    return list;
+}
+
+// A drop-down menu that counts its openings; while it is open the user
+// clicks the button that opened it, which closes it.
+class ClosedByClickMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup(int, int) override {
+        ++shown;
+        if (!clickOn) return;
+        QWidget* w = clickOn->Widget();
+        QPoint p(5, 5);
+        QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, QPointF(p), QPointF(w->mapToGlobal(p)),
+                                                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(p),
+                                                       QPointF(w->mapToGlobal(p)), Qt::LeftButton, Qt::NoButton,
+                                                       Qt::NoModifier));
+    }
+    TControl* clickOn = nullptr;
+    int shown = 0;
+};
 
 struct Speed : GuiTest {
     void SetUp() override {
@@ -205,6 +236,110 @@ TEST_F(Speed, ButtonImageDrawsAFramedButton) {
     EXPECT_EQ(b.Canvas()->Pixels(5, 5), ColorToRGB(clBtnShadow));
     EXPECT_EQ(b.Canvas()->Pixels(28, 27), ColorToRGB(clWindowFrame));
     EXPECT_EQ(b.Canvas()->Pixels(17, 16), clRed);
+}
+
+TEST_F(Speed, ImageListPicturesAreDrawnInEveryState) {
+    auto images = Images();
+    struct Case {
+        TExButtonState state;
+        TColor inside;  // a pixel of the figure
+        TColor beside;  // the pixel right of the figure's right edge
+    };
+    const Case cases[] = {
+        {rbsUp, clRed, ColorToRGB(clBtnFace)},
+        {rbsExclusive, clRed, ColorToRGB(clBtnFace)},
+        {rbsInactive, RGB(76, 76, 76), ColorToRGB(clBtnFace)},
+        {rbsDisabled, ColorToRGB(clBtnShadow), ColorToRGB(clBtnHighlight)},
+    };
+    for (const Case& c : cases) {
+        TExButtonGlyph glyph;
+        TBitmap b;
+        b.SetSize(40, 40);
+        b.Canvas()->Brush()->SetColor(clBtnFace);
+        b.Canvas()->FillRect(Rect(0, 0, 40, 40));
+        // A 16 x 16 picture centred in 40 x 40: its top-left corner at (12, 12),
+        // the figure from (14, 14) to (25, 25).
+        glyph.DrawEx(b.Canvas(), Rect(0, 0, 40, 40), TPoint(), AnsiString(), blGlyphTop, -1, 1, false, images.get(), 0,
+                     c.state, 0);
+        EXPECT_EQ(b.Canvas()->Pixels(20, 20), c.inside) << c.state;
+        EXPECT_EQ(b.Canvas()->Pixels(26, 20), c.beside) << c.state;
+        EXPECT_EQ(b.Canvas()->Pixels(13, 20), ColorToRGB(clBtnFace)) << c.state; // the mask leaves the rest out
+    }
+    // Without a picture of that index the glyph is drawn (here: none).
+    TExButtonGlyph glyph;
+    TBitmap b;
+    b.SetSize(40, 40);
+    glyph.DrawEx(b.Canvas(), Rect(0, 0, 40, 40), TPoint(), AnsiString(), blGlyphTop, -1, 1, false, images.get(), 5,
+                 rbsUp, 0);
+    EXPECT_EQ(b.Canvas()->Pixels(20, 20), clWhite);
+}
+
+TEST_F(Speed, DisabledImageListPictureTakesItsColours) {
+    auto images = Images();
+    for (bool highlight : {true, false}) {
+        TBitmap b;
+        b.SetSize(20, 20);
+        b.Canvas()->Brush()->SetColor(clYellow);
+        b.Canvas()->FillRect(Rect(0, 0, 20, 20));
+        ImageListDrawDisabled(images.get(), b.Canvas(), 0, 0, 0, clBlue, clGreen, highlight);
+        EXPECT_EQ(b.Canvas()->Pixels(13, 13), clGreen);
+        EXPECT_EQ(b.Canvas()->Pixels(14, 3), highlight ? clBlue : clYellow);
+        EXPECT_EQ(b.Canvas()->Pixels(1, 1), clYellow);
+        EXPECT_EQ(b.Canvas()->Brush()->Color(), clYellow);
+    }
+}
+
+TEST_F(Speed, LayoutHalvesRoundTowardZero) {
+    auto g = Glyph(16, 16, clRed);
+    auto small = std::make_unique<TImageList>();
+    small->SetSize(10, 10);
+    struct Case {
+        int w, h;
+        TButtonLayout layout;
+        bool images;
+        TPoint glyph;
+    };
+    const Case cases[] = {
+        {41, 41, blGlyphTop, false, TPoint(12, 12)},
+        {41, 30, blGlyphLeft, false, TPoint(12, 7)},
+        {40, 25, blGlyphBottom, false, TPoint(12, 5)},
+        {40, 25, blGlyphRight, false, TPoint(12, 4)},
+        {11, 11, blGlyphTop, false, TPoint(-2, -2)},
+        {41, 41, blGlyphTop, true, TPoint(15, 15)},
+    };
+    TBitmap b;
+    b.SetSize(10, 10);
+    for (const Case& c : cases) {
+        TExButtonGlyph glyph;
+        glyph.SetGlyph(g.get());
+        AnsiString caption;
+        TPoint at;
+        TRect text;
+        glyph.CalcButtonLayout(b.Canvas(), Rect(0, 0, c.w, c.h), TPoint(), caption, c.layout, -1, 1, false, at, text, 0,
+                               c.images ? small.get() : nullptr);
+        EXPECT_EQ(at, c.glyph) << c.w << "x" << c.h << " layout " << c.layout;
+    }
+}
+
+TEST_F(Speed, ClosingTheMenuOnTheButtonDoesNotOpenItAgain) {
+    form->Show();
+    auto* b = Button("menu");
+    b->SetBounds(10, 10, 30, 20);
+    auto* menu = new ClosedByClickMenu(form);
+    menu->clickOn = b;
+    b->SetDropDownMenu(menu);
+    Send(b->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5));
+    Send(b->Widget(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(5, 5));
+    ASSERT_EQ(menu->shown, 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menu->shown, 1); // the closing click was dropped
+    EXPECT_EQ(b->FState(), rbsUp);
+    menu->clickOn = nullptr;
+    Send(b->Widget(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5)); // a later press opens it
+    Send(b->Widget(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(5, 5));
+    EXPECT_EQ(menu->shown, 2);
+    EXPECT_TRUE(clicks.empty()); // a button with a menu does not click
 }
 
 } // namespace
