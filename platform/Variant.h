@@ -9,6 +9,7 @@
 // A variant array holds a row of variants (indexes from 0); it converts to
 // nothing else.
 
+#include <memory>
 #include <span>
 #include <variant>
 #include <vector>
@@ -60,10 +61,11 @@ private:
     struct NullTag {
         friend bool operator==(NullTag, NullTag) { return true; }
     };
-    // Arrays compare by their items.
+    // An array holds copies of its items; it compares by them. The items
+    // live on the heap, so a variant stays small whatever it holds.
     struct ArrayRef {
-        std::vector<Variant> items;
-        friend bool operator==(const ArrayRef& a, const ArrayRef& b) { return a.items == b.items; }
+        std::shared_ptr<const std::vector<Variant>> items;
+        friend bool operator==(const ArrayRef& a, const ArrayRef& b) { return *a.items == *b.items; }
     };
     [[noreturn]] void Fail(TVarType to) const;
     std::variant<std::monostate, NullTag, int, double, bool, AnsiString, ArrayRef> v_;

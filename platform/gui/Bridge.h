@@ -54,6 +54,10 @@ QWidget* DialogParent();
 // WM_ACTIVATEAPP (the desktop reports the change before Qt has moved its
 // active window).
 bool AppActive();
+// Puts the application's event filter in place, as the first control does:
+// a hook on the main window hears the desktop's messages before any control
+// exists.
+void WatchApplicationEvents();
 // Asks the desktop to make window the active one. Which window of the
 // program is active, as the forms hear it (Screen->ActiveForm, OnActivate,
 // OnDeactivate), is decided once the desktop's answer has come: see

@@ -471,6 +471,8 @@ QPoint ClientPointOf(TControl* c, QPoint global) {
 
 bool AppActive() { return g_appActive; }
 
+void WatchApplicationEvents() { Router::Instance(); }
+
 bool Router::HookInput(QObject* o, QEvent* e) {
     if (!HasHooks(WH_GETMESSAGE) || !o->isWidgetType()) return true;
     auto* w = static_cast<QWidget*>(o);

@@ -1399,6 +1399,7 @@ void TApplication::Idle() {
 // name: the desktop would append that to every window's caption.
 int TApplication::HookMainWindow(TWindowHook hook) {
     if (!hook) return 0;
+    WatchApplicationEvents();
     const int id = nextWindowHook_++;
     windowHooks_.emplace_back(id, std::move(hook));
     return id;

@@ -1,5 +1,7 @@
 // Gestures on the sheet, each checked twice: afterwards the sheet equals a full repaint (nothing left over from the
 // inverting drawing), and after Ctrl+Z the document equals the one before the gesture.
+#include <functional>
+
 #include "editor/SchemeWindowTest.h"
 
 #include "editor/ModalScript.h"
@@ -39,7 +41,8 @@ protected:
     TEntity* PlaceFromDialog(void (TMDIChild::*mode)(TObject*), TForm* dialog, std::function<void()> fill) {
         ModalScript script;
         if (dialog) script.On(dialog, std::move(fill));
-        (window->*mode)(nullptr), Click(700, 550);
+        std::invoke(mode, window, nullptr);
+        Click(700, 550);
         EXPECT_TRUE(window->Mode & PlacingFlag);
         Down(100, 100);
         EXPECT_TRUE(window->Mode & InsertedFlag);
