@@ -115,18 +115,23 @@ int TExCustomListBox::ColumnWidth() const { return columns_ > 0 ? (Width() + col
 void TExCustomListBox::SetItemHeight(int h) {
     if (h < 1 || h == itemHeight_) return;
     itemHeight_ = h;
+    MeasureRows();
     UpdateScrollBars();
     Invalidate();
 }
 
-void TExCustomListBox::SetStyle(TListBoxStyle s) {
-    if (s == style_) return;
-    style_ = s;
+void TExCustomListBox::MeasureRows() {
     for (int i = 0; i < LBGetCount(); ++i) {
         int h = itemHeight_;
         if (style_ == lbOwnerDrawVariable) MeasureItem(i, h);
         rows_[std::size_t(i)].height = h;
     }
+}
+
+void TExCustomListBox::SetStyle(TListBoxStyle s) {
+    if (s == style_) return;
+    style_ = s;
+    MeasureRows();
     RecalcExtent();
     UpdateScrollBars();
     Invalidate();

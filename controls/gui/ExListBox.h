@@ -166,6 +166,8 @@ private:
     int RowsPerColumn() const;
     void UpdateScrollBars();
     void RecalcExtent();
+    // Every row's height again (ItemHeight, or what the owner measures).
+    void MeasureRows();
     void ScrollToLeftEnd();
     int TabStopPixels();
     void NotifySelChange();
