@@ -11,8 +11,8 @@
 
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
-#include "platform/FindFile.h"
 #include "platform/UiPort.h"
+#include "platform/FindFile.h"
 
 namespace fs = std::filesystem;
 
@@ -268,19 +268,39 @@ AnsiString LongToShortFileName(const AnsiString& longName) { return FirstMatchNa
 AnsiString ShortToLongPath(const AnsiString& shortName) { return ConvertPath(shortName); }
 AnsiString LongToShortPath(const AnsiString& longName) { return ConvertPath(longName); }
 
-bool BrowseDirectory(AnsiString& folderName, const AnsiString& dialogText, int /*helpContext*/) {
-    AnsiString folder = folderName;
-    if (!UiPort().SelectDirectory(dialogText, folder)) return false;
-    folderName = RemoveBackSlash(folder);
+bool BrowseDirectory(AnsiString& folderName, const AnsiString& dialogText, int helpContext) {
+    TBrowseFolderDlg dialog(nullptr);
+    dialog.BrowseKind = bfFolders;
+    dialog.DesktopRoot = true;
+    dialog.Position = dpScreenCenter;
+    dialog.FolderName = folderName;
+    dialog.DialogText = dialogText;
+    dialog.HelpContext = helpContext;
+    if (!dialog.Execute()) return false;
+    folderName = dialog.FolderName;
     return true;
 }
 
 bool TBrowseFolderDlg::Execute() {
     if (BrowseKind != bfFolders) return false;
-    AnsiString folder = FolderName;
-    if (OnInitialized) OnInitialized(this);
-    if (!BrowseDirectory(folder, DialogText, HelpContext)) return false;
-    FolderName = folder;
-    if (OnSelChanged) OnSelChanged(this);
+    FolderDialogRequest request;
+    request.Title = DialogText;
+    request.HelpContext = HelpContext;
+    request.ScreenCenter = Position == dpScreenCenter;
+    // The dialog starts at the folder only when it exists.
+    if (DirExists(FolderName)) request.Folder = FolderName;
+    request.OnSelChanged = [this](const AnsiString& path) {
+        selection_ = path;
+        // OK only for a folder that exists.
+        const bool enabled = !path.IsEmpty() && DirExists(path);
+        if (!enabled) selection_ = AnsiString();
+        if (OnSelChanged) OnSelChanged(this);
+        return enabled;
+    };
+    request.OnInitialized = [this] {
+        if (OnInitialized) OnInitialized(this);
+    };
+    if (!UiPort().FolderDialog(request)) return false;
+    FolderName = RemoveBackSlash(request.Folder);
     return true;
 }

@@ -82,15 +82,21 @@ AnsiString LongToShortFileName(const AnsiString& longName);
 AnsiString ShortToLongPath(const AnsiString& shortName);
 AnsiString LongToShortPath(const AnsiString& longName);
 
-// The folder-selection dialog (through the user-interface port); on success
-// folderName is the chosen folder without a closing separator.
+// The folder-selection dialog (a TBrowseFolderDlg for folders, in the middle
+// of the screen); on success folderName is the chosen folder without a
+// closing separator.
 bool BrowseDirectory(AnsiString& folderName, const AnsiString& dialogText, int helpContext);
 
 enum TBrowseKind { bfFolders, bfComputers };
 enum TDialogPosition { dpDefault, dpScreenCenter };
 
-// The folder-selection dialog as a component. Only folders can be browsed
-// here (there is no network neighbourhood): Execute of bfComputers answers false.
+// The folder-selection dialog as a component (through the user-interface
+// port). It starts at FolderName when that folder exists, shows DialogText,
+// a help button for a HelpContext other than 0, and enables OK only while the
+// selection is an existing folder. OnSelChanged fires on every change of the
+// selection (the starting one included), OnInitialized once the dialog is
+// up. Only folders can be browsed here (there is no network neighbourhood):
+// Execute of bfComputers answers false.
 class TBrowseFolderDlg : public TComponent {
 public:
     explicit TBrowseFolderDlg(TComponent* owner) : TComponent(owner) {}
@@ -102,5 +108,9 @@ public:
     TDialogPosition Position = dpScreenCenter;
     TNotifyEvent OnInitialized;
     TNotifyEvent OnSelChanged;
+    // False when cancelled; FolderName is then unchanged.
     bool Execute();
+
+private:
+    AnsiString selection_; // the selected folder while the dialog is open; empty when OK is off
 };

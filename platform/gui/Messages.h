@@ -86,6 +86,8 @@ constexpr unsigned WM_USER = 0x0400;
 // Edit controls: the text's margins inside the box (WParam: EC_LEFTMARGIN
 // and/or EC_RIGHTMARGIN; LParam: left in the low word, right in the high one).
 constexpr unsigned EM_SETMARGINS = 0x00D3;
+// Answers the margins the same way: left in the low word, right in the high one.
+constexpr unsigned EM_GETMARGINS = 0x00D4;
 enum : WPARAM { EC_LEFTMARGIN = 0x1, EC_RIGHTMARGIN = 0x2 };
 constexpr unsigned WM_APP = 0x8000;
 

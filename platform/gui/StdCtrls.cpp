@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -489,7 +490,41 @@ void TCustomEdit::SetBorderStyle(TBorderStyle b) {
     edit_->setFrame(b != bsNone);
 }
 
+namespace {
+
+// The style of an edit whose text cursor is wider than the desktop's.
+class CaretStyle : public QProxyStyle {
+public:
+    explicit CaretStyle(int width) : width_(width) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_TextCursorWidth) return width_;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    int width_;
+};
+
+} // namespace
+
+void TCustomEdit::SetCaretWidth(int width) {
+    width = std::max(width, 1);
+    if (width == caretWidth_) return;
+    caretWidth_ = width;
+    QStyle* old = edit_->style();
+    auto* style = new CaretStyle(width);
+    style->setParent(edit_);
+    edit_->setStyle(style);
+    if (dynamic_cast<CaretStyle*>(old)) delete old;
+    edit_->update();
+}
+
 void TCustomEdit::WndProc(TMessage& m) {
+    if (m.Msg == EM_GETMARGINS) {
+        QMargins margins = edit_->textMargins();
+        m.Result = LRESULT((uint32_t(uint16_t(margins.right())) << 16) | uint16_t(margins.left()));
+        return;
+    }
     if (m.Msg == EM_SETMARGINS) {
         QMargins margins = edit_->textMargins();
         if (m.WParam & EC_LEFTMARGIN) margins.setLeft(uint16_t(m.LParam & 0xFFFF));

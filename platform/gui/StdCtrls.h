@@ -96,6 +96,9 @@ public:
     void DoEnter() override;
     void WndProc(TMessage& message) override;
     QLineEdit* LineEdit() const { return edit_; }
+    // The width of the text cursor in pixels (1 unless set; at least 1).
+    int CaretWidth() const { return caretWidth_; }
+    void SetCaretWidth(int width);
 
     // The edit mask in the old syntax "mask;save literals;blank character":
     // '0' a required and '9' an optional digit, '#' an optional digit or
@@ -125,6 +128,7 @@ protected:
     TBorderStyle borderStyle_ = bsSingle;
     TAlignment alignment_ = taLeftJustify;
     bool editMenuAndDrops_ = true;
+    int caretWidth_ = 1;
     bool settingText_ = false;
     AnsiString editMask_;
     std::vector<bool> maskLiterals_; // per shown position: a literal character

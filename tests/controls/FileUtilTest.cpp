@@ -212,26 +212,78 @@ TEST(FileUtil, ByteRangeLocks) {
 }
 
 TEST(FileUtil, BrowseDirectoryGoesThroughThePort) {
+    testenv::TempDir dir;
+    fs::create_directory(dir.Path() / "chosen");
+    const AnsiString start = FromFsPath(dir.Path());
     TestUiPort port;
     port.AnswerFile("");
-    port.AnswerFile("/chosen/");
-    AnsiString folder = "/start";
+    port.AnswerFile(dir.File("chosen") + "/");
+    AnsiString folder = start;
     EXPECT_FALSE(BrowseDirectory(folder, "Выберите папку"_a, 0));
-    EXPECT_EQ(folder, AnsiString("/start"));
-    EXPECT_TRUE(BrowseDirectory(folder, "Выберите папку"_a, 0));
-    EXPECT_EQ(folder, AnsiString("/chosen"));
+    EXPECT_EQ(folder, start);
+    EXPECT_TRUE(BrowseDirectory(folder, "Выберите папку"_a, 12));
+    EXPECT_EQ(folder, dir.File("chosen"));
     ASSERT_EQ(port.Calls.size(), 2u);
     EXPECT_EQ(port.Calls[0].kind, TestUiPort::kSelectDirectory);
     EXPECT_EQ(port.Calls[0].text, "Выберите папку"_a);
+    EXPECT_EQ(port.Calls[1].context, 12);
+    // A folder that does not exist cannot be chosen.
+    port.AnswerFile(dir.File("absent"));
+    EXPECT_FALSE(BrowseDirectory(folder, "Выберите папку"_a, 0));
+    EXPECT_EQ(folder, dir.File("chosen"));
 
     TBrowseFolderDlg dlg(nullptr);
-    dlg.FolderName = "/x";
-    port.AnswerFile("/y");
-    EXPECT_TRUE(dlg.Execute());
-    EXPECT_EQ(dlg.FolderName, AnsiString("/y"));
     dlg.BrowseKind = bfComputers;
     EXPECT_FALSE(dlg.Execute());
     EXPECT_EQ(port.Unscripted, 0);
+}
+
+// The dialog tells of every change of selection, the starting one first,
+// then that it is up; OK follows whether the selection is an existing folder.
+TEST(FileUtil, TheBrowseDialogReportsEverySelectionAndEnablesOKForFolders) {
+    testenv::TempDir dir;
+    fs::create_directory(dir.Path() / "a");
+    testenv::WriteBytes(dir.Path() / "file.txt", "x");
+    TestUiPort port;
+    TBrowseFolderDlg dlg(nullptr);
+    dlg.FolderName = FromFsPath(dir.Path());
+    dlg.HelpContext = 5;
+    dlg.Position = dpDefault;
+    std::vector<std::string> log;
+    dlg.OnSelChanged = [&](TObject* sender) {
+        EXPECT_EQ(sender, &dlg);
+        log.push_back("sel");
+    };
+    dlg.OnInitialized = [&](TObject*) { log.push_back("init"); };
+    std::vector<bool> enabled;
+    FolderDialogRequest seen;
+    port.OnFolderDialog = [&](FolderDialogRequest& r) {
+        seen = r;
+        enabled.push_back(r.OnSelChanged(r.Folder));
+        r.OnInitialized();
+        for (const char* name : {"a", "file.txt", "none", ""})
+            enabled.push_back(r.OnSelChanged(*name ? dir.File(name) : AnsiString()));
+        r.Folder = dir.File("a");
+        return r.OnSelChanged(r.Folder);
+    };
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(dlg.FolderName, dir.File("a"));
+    EXPECT_EQ(log, (std::vector<std::string>{"sel", "init", "sel", "sel", "sel", "sel", "sel"}));
+    EXPECT_EQ(enabled, (std::vector<bool>{true, true, false, false, false}));
+    EXPECT_EQ(seen.HelpContext, 5);
+    EXPECT_FALSE(seen.ScreenCenter);
+    EXPECT_EQ(seen.Folder, FromFsPath(dir.Path()));
+    // A start that is not a folder is not selected; the dialog is centred by default.
+    TBrowseFolderDlg second(nullptr);
+    second.FolderName = dir.File("none");
+    port.OnFolderDialog = [&](FolderDialogRequest& r) {
+        seen = r;
+        return false;
+    };
+    EXPECT_FALSE(second.Execute());
+    EXPECT_EQ(second.FolderName, dir.File("none"));
+    EXPECT_EQ(seen.Folder, AnsiString());
+    EXPECT_TRUE(seen.ScreenCenter);
 }
 
 } // namespace
