@@ -37,11 +37,15 @@ using TCopyProgress = std::function<void(std::int64_t size, std::int64_t copied)
 // create file <target>" (also for a read-only target unless overwriteReadOnly),
 // EReadError "Stream read error", EWriteError "Stream write error".
 void CopyFile(const AnsiString& fileName, const AnsiString& destName, const TCopyProgress& progress = nullptr);
-// shellDialog asked for the desktop's progress window; the copy is the same.
+// With shellDialog the copy is the desktop's file operation: it asks before
+// replacing a target (unless overwriteReadOnly) and ends silently (EAbort)
+// when it fails or the user cancels.
 void CopyFileEx(const AnsiString& fileName, const AnsiString& destName, bool overwriteReadOnly, bool shellDialog,
                 const TCopyProgress& progress = nullptr);
 // Renames the file; across file systems it is copied and the source deleted.
 void MoveFile(const AnsiString& fileName, const AnsiString& destName);
+// With shellDialog the desktop's file operation moves the file (renames it
+// within its folder) without questions, and ends silently (EAbort) when it fails.
 void MoveFileEx(const AnsiString& fileName, const AnsiString& destName, bool shellDialog);
 
 // The size of the first file matching the name (a mask may be given); -1 when
@@ -51,8 +55,9 @@ std::int64_t GetFileSize(const AnsiString& fileName);
 TDateTime FileDateTime(const AnsiString& fileName);
 // The attributes could be read and hold every bit of attr.
 bool HasAttr(const AnsiString& fileName, int attr);
-// Deletes every file (not folder) matching the mask; stops at the first
-// failure. False when nothing matched or a deletion failed.
+// Deletes every file matching the mask (never a folder or a name beginning
+// with '.'); stops at the first failure. False when nothing matched or a
+// deletion failed.
 bool DeleteFiles(const AnsiString& fileMask);
 // DeleteFiles for each mask while all so far succeeded.
 bool DeleteFilesEx(const std::vector<AnsiString>& fileMasks);
@@ -81,6 +86,34 @@ AnsiString LongToShortFileName(const AnsiString& longName);
 // an empty name. The part before the first separator stays as it is.
 AnsiString ShortToLongPath(const AnsiString& shortName);
 AnsiString LongToShortPath(const AnsiString& longName);
+
+enum TFileOperation { foCopy, foDelete, foMove, foRename };
+enum TFileOperFlag {
+    flAllowUndo, flConfirmMouse, flFilesOnly, flMultiDest, flNoConfirmation, flNoConfirmMkDir, flRenameOnCollision,
+    flSilent, flSimpleProgress, flNoErrorUI,
+};
+using TFileOperFlags = unsigned; // a set: bit (1 << flag)
+constexpr TFileOperFlags FileOperFlag(TFileOperFlag f) { return 1u << f; }
+
+// The desktop's file operation as a component (platform/FileOperation.h
+// tells what each option does). Source and Destination hold names separated
+// by ';' or '|'.
+class TExFileOperator : public TComponent {
+public:
+    explicit TExFileOperator(TComponent* owner) : TComponent(owner) {}
+    TFileOperation Operation = foCopy;
+    TFileOperFlags Options = FileOperFlag(flAllowUndo) | FileOperFlag(flNoConfirmMkDir);
+    AnsiString Source;
+    AnsiString Destination;
+    AnsiString ProgressTitle;
+    // Whether the last Execute was cancelled by the user part way.
+    bool Aborted() const { return aborted_; }
+    // True when every step succeeded (or the user cancelled: see Aborted).
+    bool Execute();
+
+private:
+    bool aborted_ = false;
+};
 
 // The folder-selection dialog (a TBrowseFolderDlg for folders, in the middle
 // of the screen); on success folderName is the chosen folder without a

@@ -172,6 +172,86 @@ TEST(FileUtil, DeleteFilesByMask) {
     EXPECT_TRUE(fs::exists(dir.Path() / "e.log"));
     EXPECT_TRUE(DeleteFilesEx({dir.File("*.txt"), dir.File("*.log")}));
     EXPECT_TRUE(DeleteFilesEx({}));
+    // A match that holds only what is never deleted is no failure.
+    EXPECT_TRUE(DeleteFiles(dir.File("d.*")));
+    EXPECT_TRUE(fs::is_directory(dir.Path() / "d.tmp"));
+    testenv::WriteBytes(dir.Path() / ".hidden", "x");
+    EXPECT_TRUE(DeleteFiles(dir.File(".hid*")));
+    EXPECT_TRUE(fs::exists(dir.Path() / ".hidden"));
+    // A deletion that fails stops the scan.
+    fs::create_directory(dir.Path() / "locked");
+    for (const char* n : {"1.tmp", "2.tmp"}) testenv::WriteBytes(dir.Path() / "locked" / n, "x");
+    fs::permissions(dir.Path() / "locked", fs::perms::owner_write, fs::perm_options::remove);
+    const bool writable = ::access((dir.Path() / "locked").c_str(), W_OK) == 0; // root writes anyway
+    EXPECT_EQ(DeleteFiles(dir.File("locked/*.tmp")), writable);
+    fs::permissions(dir.Path() / "locked", fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(FileUtil, TheFileOperatorSplitsItsListsAndReportsCancelling) {
+    testenv::TempDir dir;
+    for (const char* n : {"a.txt", "b.txt", "c.txt"}) testenv::WriteBytes(dir.Path() / n, Pattern(100));
+    TestUiPort port;
+    TExFileOperator op(nullptr);
+    EXPECT_EQ(op.Operation, foCopy);
+    EXPECT_EQ(op.Options, 33u);
+    op.Source = dir.File("a.txt") + ";" + dir.File("b.txt") + "|" + dir.File("c.txt");
+    op.Destination = dir.File("out");
+    EXPECT_TRUE(op.Execute());
+    EXPECT_FALSE(op.Aborted());
+    for (const char* n : {"a.txt", "b.txt", "c.txt"}) EXPECT_EQ(testenv::ReadBytes(dir.Path() / "out" / n), Pattern(100));
+    EXPECT_TRUE(port.Calls.empty()); // no question for the new folder
+
+    // Replacing is asked; Cancel ends it, and the operator tells so.
+    port.Answer(mrCancel);
+    EXPECT_TRUE(op.Execute());
+    EXPECT_TRUE(op.Aborted());
+    ASSERT_EQ(port.Calls.size(), 1u);
+    EXPECT_EQ(port.Calls[0].text, "Файл "_a + dir.File("out/a.txt") + " уже существует. Заменить его?"_a);
+
+    // Each option reaches the operation: here, renaming instead of asking.
+    op.Options |= FileOperFlag(flRenameOnCollision);
+    op.Source = dir.File("a.txt");
+    EXPECT_TRUE(op.Execute());
+    EXPECT_FALSE(op.Aborted());
+    EXPECT_TRUE(fs::exists(dir.Path() / "out/a (2).txt"));
+
+    // Rename and delete; an empty destination is no list.
+    op.Operation = foRename;
+    op.Source = dir.File("b.txt");
+    op.Destination = "";
+    op.Options |= FileOperFlag(flNoErrorUI);
+    EXPECT_FALSE(op.Execute());
+    op.Destination = dir.File("renamed.txt");
+    EXPECT_TRUE(op.Execute());
+    EXPECT_TRUE(fs::exists(dir.Path() / "renamed.txt"));
+    op.Operation = foDelete;
+    op.Options = FileOperFlag(flNoConfirmation);
+    op.Source = dir.File("out") + "|" + dir.File("none");
+    EXPECT_FALSE(op.Execute());
+    EXPECT_FALSE(fs::exists(dir.Path() / "out"));
+    EXPECT_EQ(port.Messages().back(), "Не удалось выполнить операцию с файлом "_a + dir.File("none"));
+}
+
+TEST(FileUtil, TheShellCopyAndMoveEndSilentlyWhenCancelledOrFailing) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "src.bin", Pattern(300));
+    testenv::WriteBytes(dir.Path() / "dst.bin", "old");
+    TestUiPort port;
+    port.Answer(mrCancel);
+    EXPECT_THROW(CopyFileEx(dir.File("src.bin"), dir.File("dst.bin"), false, true), EAbort);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "dst.bin"), "old");
+    EXPECT_EQ(port.Calls.size(), 1u);
+    // Overwriting read-only targets asks nothing.
+    CopyFileEx(dir.File("src.bin"), dir.File("dst.bin"), true, true);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "dst.bin"), Pattern(300));
+    EXPECT_EQ(port.Calls.size(), 1u);
+    // A move within the folder is a rename, across folders a move; neither asks.
+    MoveFileEx(dir.File("dst.bin"), dir.File("src.bin"), true);
+    EXPECT_FALSE(fs::exists(dir.Path() / "dst.bin"));
+    MoveFileEx(dir.File("src.bin"), dir.File("sub/moved.bin"), true);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "sub/moved.bin"), Pattern(300));
+    EXPECT_EQ(port.Calls.size(), 1u);
+    EXPECT_THROW(MoveFileEx(dir.File("none.bin"), dir.File("x.bin"), true), EAbort);
 }
 
 TEST(FileUtil, ClearDirNeverEntersALinkedFolder) {
