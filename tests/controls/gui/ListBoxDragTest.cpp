@@ -4,6 +4,7 @@
 #include <QCursor>
 
 #include "common/Printers.h"
+#include "common/Wait.h"
 
 #include "controls/gui/ExListBox.h"
 #include "platform/gui/ExtCtrls.h"
@@ -30,7 +31,9 @@ struct ListBoxDrag : GuiTest {
         box->OnEndDrag = [this](TObject*, TObject* to, int, int) {
             log.push_back(to == target ? "end on target" : "end nowhere");
         };
-        form->Show();
+        // Placed where the desktop puts it, so that the controls are found under the mouse.
+        ASSERT_TRUE(ShowActive(form));
+        ASSERT_TRUE(testenv::WaitExposed(form->Widget()));
     }
     TPoint Row(int index) const {
         TRect r = box->ItemRect(index);
