@@ -10,9 +10,10 @@
 #include <unistd.h>
 
 #include "platform/FileIO.h"
+#include "platform/FileOperation.h"
 #include "platform/FileNames.h"
-#include "platform/FindFile.h"
 #include "platform/UiPort.h"
+#include "platform/FindFile.h"
 
 namespace fs = std::filesystem;
 
@@ -94,8 +95,29 @@ AnsiString RemoveBackSlash(const AnsiString& dirName) {
 
 bool DirExists(const AnsiString& name) { return DirectoryExists(name); }
 
-void CopyFileEx(const AnsiString& fileName, const AnsiString& destName, bool overwriteReadOnly, bool /*shellDialog*/,
+namespace {
+
+// The copy or move through the desktop's file operation; a failure or the
+// user's cancelling ends the caller silently.
+void ShellTransfer(const AnsiString& fileName, const AnsiString& destName, bool move, bool noConfirmation) {
+    TExFileOperator op(nullptr);
+    op.Source = fileName;
+    op.Destination = destName;
+    if (!move) op.Operation = foCopy;
+    else op.Operation = SameText(ExtractFilePath(fileName), ExtractFilePath(destName)) ? foRename : foMove;
+    op.Options &= ~FileOperFlag(flAllowUndo);
+    if (noConfirmation) op.Options |= FileOperFlag(flNoConfirmation);
+    if (!op.Execute() || op.Aborted()) Abort();
+}
+
+} // namespace
+
+void CopyFileEx(const AnsiString& fileName, const AnsiString& destName, bool overwriteReadOnly, bool shellDialog,
                 const TCopyProgress& progress) {
+    if (shellDialog) {
+        ShellTransfer(fileName, destName, false, overwriteReadOnly);
+        return;
+    }
     AnsiString target = destName;
     if (DirectoryExists(destName)) target = NormalDir(destName) + ExtractFileName(fileName);
 
@@ -168,8 +190,9 @@ void MoveFile(const AnsiString& fileName, const AnsiString& destName) {
     DeleteFile(fileName);
 }
 
-void MoveFileEx(const AnsiString& fileName, const AnsiString& destName, bool /*shellDialog*/) {
-    MoveFile(fileName, destName);
+void MoveFileEx(const AnsiString& fileName, const AnsiString& destName, bool shellDialog) {
+    if (shellDialog) ShellTransfer(fileName, destName, true, true);
+    else MoveFile(fileName, destName);
 }
 
 std::int64_t GetFileSize(const AnsiString& fileName) {
@@ -195,11 +218,13 @@ bool DeleteFiles(const AnsiString& fileMask) {
     AnsiString mask = ExpandFileName(fileMask);
     AnsiString folder = ExtractFilePath(mask);
     TSearchRec sr;
-    bool any = false;
+    // Anything that matches counts, also what is never deleted (folders,
+    // names beginning with '.'): only an empty match is a failure.
+    int r = FindFirst(mask, faAnyFile, sr);
+    const bool any = r == 0;
     bool ok = true;
-    for (int r = FindFirst(mask, faSysFile, sr); r == 0 && ok; r = FindNext(sr)) {
+    for (; r == 0 && ok; r = FindNext(sr)) {
         if (sr.Name.IsEmpty() || sr.Name[1] == '.' || (sr.Attr & (faDirectory | faVolumeID))) continue;
-        any = true;
         ok = DeleteFile(folder + sr.Name);
     }
     FindClose(sr);
@@ -268,19 +293,74 @@ AnsiString LongToShortFileName(const AnsiString& longName) { return FirstMatchNa
 AnsiString ShortToLongPath(const AnsiString& shortName) { return ConvertPath(shortName); }
 AnsiString LongToShortPath(const AnsiString& longName) { return ConvertPath(longName); }
 
-bool BrowseDirectory(AnsiString& folderName, const AnsiString& dialogText, int /*helpContext*/) {
-    AnsiString folder = folderName;
-    if (!UiPort().SelectDirectory(dialogText, folder)) return false;
-    folderName = RemoveBackSlash(folder);
+bool BrowseDirectory(AnsiString& folderName, const AnsiString& dialogText, int helpContext) {
+    TBrowseFolderDlg dialog(nullptr);
+    dialog.BrowseKind = bfFolders;
+    dialog.DesktopRoot = true;
+    dialog.Position = dpScreenCenter;
+    dialog.FolderName = folderName;
+    dialog.DialogText = dialogText;
+    dialog.HelpContext = helpContext;
+    if (!dialog.Execute()) return false;
+    folderName = dialog.FolderName;
     return true;
 }
 
 bool TBrowseFolderDlg::Execute() {
     if (BrowseKind != bfFolders) return false;
-    AnsiString folder = FolderName;
-    if (OnInitialized) OnInitialized(this);
-    if (!BrowseDirectory(folder, DialogText, HelpContext)) return false;
-    FolderName = folder;
-    if (OnSelChanged) OnSelChanged(this);
+    FolderDialogRequest request;
+    request.Title = DialogText;
+    request.HelpContext = HelpContext;
+    request.ScreenCenter = Position == dpScreenCenter;
+    // The dialog starts at the folder only when it exists.
+    if (DirExists(FolderName)) request.Folder = FolderName;
+    request.OnSelChanged = [this](const AnsiString& path) {
+        selection_ = path;
+        // OK only for a folder that exists.
+        const bool enabled = !path.IsEmpty() && DirExists(path);
+        if (!enabled) selection_ = AnsiString();
+        if (OnSelChanged) OnSelChanged(this);
+        return enabled;
+    };
+    request.OnInitialized = [this] {
+        if (OnInitialized) OnInitialized(this);
+    };
+    if (!UiPort().FolderDialog(request)) return false;
+    FolderName = RemoveBackSlash(request.Folder);
     return true;
+}
+
+// ---- TExFileOperator ----------------------------------------------------------------------
+
+namespace {
+
+// The list form of the file operation: every ';' and '|' ends a name, and a
+// second zero ends the list; an empty text is no list.
+std::string OperationList(const AnsiString& names) {
+    if (names.IsEmpty()) return std::string();
+    std::string list = names.str();
+    for (char& c : list)
+        if (c == ';' || c == '|') c = '\0';
+    list.push_back('\0');
+    list.push_back('\0');
+    return list;
+}
+
+} // namespace
+
+bool TExFileOperator::Execute() {
+    static const unsigned codes[] = {FO_COPY, FO_DELETE, FO_MOVE, FO_RENAME};
+    static const unsigned flags[] = {FOF_ALLOWUNDO,        FOF_CONFIRMMOUSE,  FOF_FILESONLY,      FOF_MULTIDESTFILES,
+                                     FOF_NOCONFIRMATION,   FOF_NOCONFIRMMKDIR, FOF_RENAMEONCOLLISION, FOF_SILENT,
+                                     FOF_SIMPLEPROGRESS,   FOF_NOERRORUI};
+    TSHFileOpStruct op;
+    op.wFunc = codes[Operation];
+    op.pFrom = OperationList(Source);
+    op.pTo = OperationList(Destination);
+    for (int f = flAllowUndo; f <= flNoErrorUI; ++f)
+        if (Options & FileOperFlag(TFileOperFlag(f))) op.fFlags |= flags[f];
+    op.lpszProgressTitle = ProgressTitle;
+    const bool ok = SHFileOperation(op) == 0;
+    aborted_ = op.fAnyOperationsAborted;
+    return ok;
 }

@@ -37,11 +37,15 @@ using TCopyProgress = std::function<void(std::int64_t size, std::int64_t copied)
 // create file <target>" (also for a read-only target unless overwriteReadOnly),
 // EReadError "Stream read error", EWriteError "Stream write error".
 void CopyFile(const AnsiString& fileName, const AnsiString& destName, const TCopyProgress& progress = nullptr);
-// shellDialog asked for the desktop's progress window; the copy is the same.
+// With shellDialog the copy is the desktop's file operation: it asks before
+// replacing a target (unless overwriteReadOnly) and ends silently (EAbort)
+// when it fails or the user cancels.
 void CopyFileEx(const AnsiString& fileName, const AnsiString& destName, bool overwriteReadOnly, bool shellDialog,
                 const TCopyProgress& progress = nullptr);
 // Renames the file; across file systems it is copied and the source deleted.
 void MoveFile(const AnsiString& fileName, const AnsiString& destName);
+// With shellDialog the desktop's file operation moves the file (renames it
+// within its folder) without questions, and ends silently (EAbort) when it fails.
 void MoveFileEx(const AnsiString& fileName, const AnsiString& destName, bool shellDialog);
 
 // The size of the first file matching the name (a mask may be given); -1 when
@@ -51,8 +55,9 @@ std::int64_t GetFileSize(const AnsiString& fileName);
 TDateTime FileDateTime(const AnsiString& fileName);
 // The attributes could be read and hold every bit of attr.
 bool HasAttr(const AnsiString& fileName, int attr);
-// Deletes every file (not folder) matching the mask; stops at the first
-// failure. False when nothing matched or a deletion failed.
+// Deletes every file matching the mask (never a folder or a name beginning
+// with '.'); stops at the first failure. False when nothing matched or a
+// deletion failed.
 bool DeleteFiles(const AnsiString& fileMask);
 // DeleteFiles for each mask while all so far succeeded.
 bool DeleteFilesEx(const std::vector<AnsiString>& fileMasks);
@@ -82,15 +87,49 @@ AnsiString LongToShortFileName(const AnsiString& longName);
 AnsiString ShortToLongPath(const AnsiString& shortName);
 AnsiString LongToShortPath(const AnsiString& longName);
 
-// The folder-selection dialog (through the user-interface port); on success
-// folderName is the chosen folder without a closing separator.
+enum TFileOperation { foCopy, foDelete, foMove, foRename };
+enum TFileOperFlag {
+    flAllowUndo, flConfirmMouse, flFilesOnly, flMultiDest, flNoConfirmation, flNoConfirmMkDir, flRenameOnCollision,
+    flSilent, flSimpleProgress, flNoErrorUI,
+};
+using TFileOperFlags = unsigned; // a set: bit (1 << flag)
+constexpr TFileOperFlags FileOperFlag(TFileOperFlag f) { return 1u << f; }
+
+// The desktop's file operation as a component (platform/FileOperation.h
+// tells what each option does). Source and Destination hold names separated
+// by ';' or '|'.
+class TExFileOperator : public TComponent {
+public:
+    explicit TExFileOperator(TComponent* owner) : TComponent(owner) {}
+    TFileOperation Operation = foCopy;
+    TFileOperFlags Options = FileOperFlag(flAllowUndo) | FileOperFlag(flNoConfirmMkDir);
+    AnsiString Source;
+    AnsiString Destination;
+    AnsiString ProgressTitle;
+    // Whether the last Execute was cancelled by the user part way.
+    bool Aborted() const { return aborted_; }
+    // True when every step succeeded (or the user cancelled: see Aborted).
+    bool Execute();
+
+private:
+    bool aborted_ = false;
+};
+
+// The folder-selection dialog (a TBrowseFolderDlg for folders, in the middle
+// of the screen); on success folderName is the chosen folder without a
+// closing separator.
 bool BrowseDirectory(AnsiString& folderName, const AnsiString& dialogText, int helpContext);
 
 enum TBrowseKind { bfFolders, bfComputers };
 enum TDialogPosition { dpDefault, dpScreenCenter };
 
-// The folder-selection dialog as a component. Only folders can be browsed
-// here (there is no network neighbourhood): Execute of bfComputers answers false.
+// The folder-selection dialog as a component (through the user-interface
+// port). It starts at FolderName when that folder exists, shows DialogText,
+// a help button for a HelpContext other than 0, and enables OK only while the
+// selection is an existing folder. OnSelChanged fires on every change of the
+// selection (the starting one included), OnInitialized once the dialog is
+// up. Only folders can be browsed here (there is no network neighbourhood):
+// Execute of bfComputers answers false.
 class TBrowseFolderDlg : public TComponent {
 public:
     explicit TBrowseFolderDlg(TComponent* owner) : TComponent(owner) {}
@@ -102,5 +141,9 @@ public:
     TDialogPosition Position = dpScreenCenter;
     TNotifyEvent OnInitialized;
     TNotifyEvent OnSelChanged;
+    // False when cancelled; FolderName is then unchanged.
     bool Execute();
+
+private:
+    AnsiString selection_; // the selected folder while the dialog is open; empty when OK is off
 };

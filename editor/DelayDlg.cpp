@@ -22,6 +22,7 @@ TForm1::TForm1(TComponent* owner) : TElementPages(owner, "Свойства эл�
     Label3->SetCaption("Задержка"_a);
     Label3->SetBounds(16, 164, 70, 16);
     TimerValue = NewControl<TExSpinEdit>(this, TabSheet1, "TimerValue");
+    TimerValue->SetButtonKind(bkStandard);
     TimerValue->SetBounds(92, 160, 120, 21);
     Label4 = NewControl<TLabel>(this, TabSheet1, "Label4");
     Label4->SetCaption("мсек"_a);

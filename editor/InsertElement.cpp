@@ -90,6 +90,7 @@ TInsertElementForm::TInsertElementForm(TComponent* owner) : TForm(owner) {
     Label6->SetCaption("Выходов"_a);
     Label6->SetBounds(164, 52, 70, 16);
     CSpinEdit2 = NewControl<TExSpinEdit>(this, this, "CSpinEdit2");
+    CSpinEdit2->SetButtonKind(bkStandard);
     CSpinEdit2->SetBounds(164, 68, 70, 21);
     CSpinEdit2->MinValue = 1;
     CSpinEdit2->MaxValue = 8;
@@ -102,6 +103,7 @@ TInsertElementForm::TInsertElementForm(TComponent* owner) : TForm(owner) {
     Label3->SetCaption("Задержка"_a);
     Label3->SetBounds(8, 100, 60, 16);
     TimerValue = NewControl<TExSpinEdit>(this, this, "TimerValue");
+    TimerValue->SetButtonKind(bkStandard);
     TimerValue->SetBounds(72, 96, 100, 21);
     TimerValue->SetHint("Задержка таймера"_a);
     TimerValue->SetShowHint(true);

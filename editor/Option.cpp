@@ -205,6 +205,7 @@ void TOptionDlg::MakeOtherPage() {
     };
     auto spin = [this](TWinControl* parent, const char* name, int left, int top, double low, double high) {
         TExSpinEdit* e = NewControl<TExSpinEdit>(this, parent, name);
+        e->SetButtonKind(bkStandard);
         e->SetBounds(left, top, 70, 21);
         e->MinValue = low;
         e->MaxValue = high;

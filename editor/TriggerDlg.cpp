@@ -111,6 +111,7 @@ TForm7::TForm7(TComponent* owner) : TTickForm(owner, "Таймер"_a, "Выво
     Label3->SetCaption("Задержка"_a);
     Label3->SetBounds(8, 56, 70, 16);
     TimerValue = NewControl<TExSpinEdit>(this, TabSheet1, "TimerValue");
+    TimerValue->SetButtonKind(bkStandard);
     TimerValue->SetBounds(8, 74, 120, 21);
     Label4 = NewControl<TLabel>(this, TabSheet1, "Label4");
     Label4->SetCaption("мсек"_a);

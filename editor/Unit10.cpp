@@ -56,6 +56,7 @@ TForm10::TForm10(TComponent* owner) : TElementPages(owner, "Свойства э�
     };
     auto spin = [&](const char* name, int left, double min, double max, int length) {
         TExSpinEdit* e = NewControl<TExSpinEdit>(this, TabSheet3, name);
+        e->SetButtonKind(bkStandard);
         e->SetBounds(left, 24, 112, 21);
         e->MinValue = min;
         e->MaxValue = max;

@@ -1,5 +1,7 @@
 #include "platform/TestUiPort.h"
 
+#include "platform/FileUtils.h"
+
 TestUiPort::TestUiPort() : previous_(SetUiPort(this)) {}
 
 TestUiPort::~TestUiPort() { SetUiPort(previous_); }
@@ -100,6 +102,31 @@ bool TestUiPort::SelectDirectory(const AnsiString& caption, AnsiString& director
         files_.pop_front();
     } else {
         ++Unscripted;
+    }
+    c.answer = ok ? mrOk : mrCancel;
+    Calls.push_back(c);
+    return ok;
+}
+
+bool TestUiPort::FolderDialog(FolderDialogRequest& request) {
+    Call c{kSelectDirectory, request.Title, {}, mtCustom, 0, 0, request.HelpContext, 0};
+    bool ok = false;
+    if (OnFolderDialog) {
+        ok = OnFolderDialog(request);
+    } else {
+        auto select = [&request](const AnsiString& path) {
+            return request.OnSelChanged ? request.OnSelChanged(path) : DirectoryExists(path);
+        };
+        if (!request.Folder.IsEmpty()) select(request.Folder);
+        if (request.OnInitialized) request.OnInitialized();
+        if (files_.empty()) {
+            ++Unscripted;
+        } else {
+            AnsiString chosen = files_.front();
+            files_.pop_front();
+            ok = !chosen.IsEmpty() && select(chosen);
+            if (ok) request.Folder = chosen;
+        }
     }
     c.answer = ok ? mrOk : mrCancel;
     Calls.push_back(c);

@@ -36,6 +36,11 @@ public:
     // Called when a file, print or colour dialog opens, to fill it by hand.
     std::function<bool(FileDialogRequest&)> OnFileDialog;
     std::function<bool(PrintDialogRequest&)> OnPrintDialog;
+    // Folder dialogs (recorded as kSelectDirectory with the help context) run
+    // this when set; otherwise the starting selection, the initialisation and
+    // then the next scripted name (AnswerFile; empty cancels) as the user's
+    // selection, accepted only when OK is enabled for it.
+    std::function<bool(FolderDialogRequest&)> OnFolderDialog;
     // Called for every message box before it answers; may return an answer (>0).
     std::function<int(const Call&)> OnMessage;
 
@@ -55,6 +60,7 @@ public:
     bool ColorDialog(TColor& color) override;
     bool PrintDialog(PrintDialogRequest& request) override;
     bool SelectDirectory(const AnsiString& caption, AnsiString& directory) override;
+    bool FolderDialog(FolderDialogRequest& request) override;
     void Help(const AnsiString& helpFile, const AnsiString& topic, int context) override;
     void OpenUrl(const AnsiString& url) override;
     void ViewTextFile(const AnsiString& fileName) override;

@@ -57,6 +57,7 @@ public:
     bool ColorDialog(TColor&) override { return false; }
     bool PrintDialog(PrintDialogRequest&) override { return false; }
     bool SelectDirectory(const AnsiString&, AnsiString&) override { return false; }
+    bool FolderDialog(FolderDialogRequest&) override { return false; }
     void Help(const AnsiString&, const AnsiString&, int) override {}
     void OpenUrl(const AnsiString&) override {}
     void ViewTextFile(const AnsiString&) override {}

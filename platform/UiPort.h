@@ -4,6 +4,7 @@
 // The real port (installed by the windowing layer) shows Qt dialogs; the test
 // port (TestUiPort.h) answers from a script and records every call.
 
+#include <functional>
 #include <vector>
 
 #include "platform/AnsiString.h"
@@ -68,6 +69,21 @@ struct PrintDialogRequest {
     AnsiString PdfFileName;  // set when the user chose to print into a file
 };
 
+// A folder dialog: filled by the caller; Folder is updated when the user
+// accepts. OK is enabled only while the selection suits the caller.
+struct FolderDialogRequest {
+    AnsiString Title;          // the prompt above the folders
+    AnsiString Folder;         // in: the folder selected at the start (none when empty); out: the choice
+    int HelpContext = 0;       // not 0: a help button opens this topic
+    bool ScreenCenter = false; // shown in the middle of the screen, else where the desktop puts it
+    // Every change of the selection, the starting one included, with the
+    // selected folder's path; the answer enables OK. Without it OK needs an
+    // existing folder.
+    std::function<bool(const AnsiString& path)> OnSelChanged;
+    // Once the dialog is up (after the starting selection).
+    std::function<void()> OnInitialized;
+};
+
 class IUserInterfacePort {
 public:
     virtual ~IUserInterfacePort() = default;
@@ -80,6 +96,7 @@ public:
     virtual bool ColorDialog(TColor& color) = 0;
     virtual bool PrintDialog(PrintDialogRequest& request) = 0;
     virtual bool SelectDirectory(const AnsiString& caption, AnsiString& directory) = 0;
+    virtual bool FolderDialog(FolderDialogRequest& request) = 0;
     // Help, links and the read-only text viewer.
     virtual void Help(const AnsiString& helpFile, const AnsiString& topic, int context) = 0;
     virtual void OpenUrl(const AnsiString& url) = 0;

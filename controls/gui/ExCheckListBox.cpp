@@ -240,9 +240,12 @@ int TExCheckListBox::GetCheckWidth() const { return kCellWidth + 2; }
 int TExCheckListBox::GetItemWidth(int index) { return TExCustomListBox::GetItemWidth(index) + GetCheckWidth(); }
 
 int TExCheckListBox::RowHeight() const {
+    // The rows follow the font and the check cell only while the box draws
+    // its text itself; an owner that draws or measures keeps ItemHeight.
+    bool automatic = Style() == lbStandard || (Style() == lbOwnerDrawFixed && !OnDrawItem());
+    if (!automatic) return ItemHeight();
     int h = std::max(FontTextHeight(Font(), "Wg"), kCellHeight);
     if (Style() == lbOwnerDrawFixed) h = std::max(h, ItemHeight());
-    if (Style() == lbOwnerDrawVariable) h = ItemHeight();
     return h;
 }
 

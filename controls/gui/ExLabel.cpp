@@ -159,8 +159,12 @@ void TExCustomLabel::Paint() {
     }
     c->Brush()->SetStyle(bsClear);
     TRect rect = ClientRect();
+    // A pixel is kept free on every side, so a shadow towards the top or
+    // the left stays inside the label.
     rect.Left += leftMargin_ + 1;
     rect.Right -= rightMargin_ + 1;
+    rect.Top += 1;
+    rect.Bottom -= 1;
     unsigned flags = DT_EXPANDTABS | (wordWrap_ ? unsigned(DT_WORDBREAK) : 0u);
     flags |= alignment_ == taRightJustify ? unsigned(DT_RIGHT) : alignment_ == taCenter ? unsigned(DT_CENTER) : 0u;
     if (layout_ != tlTop) {
@@ -187,7 +191,7 @@ void TExCustomLabel::AdjustBounds() {
     TRect rect = ClientRect();
     rect.Left += leftMargin_ + 1;
     rect.Right = std::max(rect.Left, rect.Right - rightMargin_ - 1);
-    rect.Top = 0;
+    rect.Top = 1;
     unsigned flags = DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? unsigned(DT_WORDBREAK) : 0u);
     DoDrawText(screen.Canvas(), rect, flags);
     rect.Right += rightMargin_ + 1;

@@ -115,18 +115,25 @@ int TExCustomListBox::ColumnWidth() const { return columns_ > 0 ? (Width() + col
 void TExCustomListBox::SetItemHeight(int h) {
     if (h < 1 || h == itemHeight_) return;
     itemHeight_ = h;
+    MeasureRows();
     UpdateScrollBars();
+    ApplyIntegralHeight();
     Invalidate();
 }
 
-void TExCustomListBox::SetStyle(TListBoxStyle s) {
-    if (s == style_) return;
-    style_ = s;
+void TExCustomListBox::MeasureRows() {
     for (int i = 0; i < LBGetCount(); ++i) {
         int h = itemHeight_;
         if (style_ == lbOwnerDrawVariable) MeasureItem(i, h);
         rows_[std::size_t(i)].height = h;
     }
+}
+
+void TExCustomListBox::SetStyle(TListBoxStyle s) {
+    if (s == style_) return;
+    style_ = s;
+    MeasureRows();
+    ApplyIntegralHeight();
     RecalcExtent();
     UpdateScrollBars();
     Invalidate();
@@ -406,26 +413,32 @@ void TExCustomListBox::ChangeSelection(int index, TShiftState shift, bool fromMo
 
 // ---- geometry -------------------------------------------------------------------------
 
-int TExCustomListBox::TextExtentOf(const AnsiString& text) {
-    TCanvas* c = ItemCanvas();
-    c->SetFont(Font());
-    if (tabWidth_ < 1) return c->TextWidth(text);
-    int stop = TabStopPixels();
+int ListTabStop(TCanvas* canvas, int tabWidth) { return RoundHalfEven(canvas->TextWidth("0") * tabWidth / 4.0); }
+
+int ListTextWidth(TCanvas* canvas, const AnsiString& text, int tabWidth) {
+    if (tabWidth < 1) return canvas->TextWidth(text);
+    int stop = ListTabStop(canvas, tabWidth);
     int x = 0;
     int start = 1;
     for (int i = 1; i <= text.Length() + 1; ++i) {
         if (i <= text.Length() && text[i] != '\t') continue;
-        x += c->TextWidth(text.SubString(start, i - start));
+        x += canvas->TextWidth(text.SubString(start, i - start));
         if (i <= text.Length() && stop > 0) x = (x / stop + 1) * stop;
         start = i + 1;
     }
     return x;
 }
 
+int TExCustomListBox::TextExtentOf(const AnsiString& text) {
+    TCanvas* c = ItemCanvas();
+    c->SetFont(Font());
+    return ListTextWidth(c, text, tabWidth_);
+}
+
 int TExCustomListBox::TabStopPixels() {
     TCanvas* c = ItemCanvas();
     c->SetFont(Font());
-    return RoundHalfEven(c->TextWidth("0") * tabWidth_ / 4.0);
+    return ListTabStop(c, tabWidth_);
 }
 
 int TExCustomListBox::RowHeight() const {
@@ -664,7 +677,24 @@ void TExCustomListBox::MeasureItem(int index, int& height) {
 
 // ---- input ----------------------------------------------------------------------------
 
+void TExCustomListBox::SetIntegralHeight(bool v) {
+    if (v == integralHeight_) return;
+    integralHeight_ = v;
+    ApplyIntegralHeight();
+}
+
+int TExCustomListBox::IntegralBoxHeight(int height) const {
+    int frame = (borderStyle_ == bsSingle ? 4 : 0) + (ScrollBarVisible(SB_HORZ) ? kScrollBarSize : 0);
+    int row = std::max(RowHeight(), 1);
+    return frame + std::max(1, (height - frame) / row) * row;
+}
+
+void TExCustomListBox::ApplyIntegralHeight() {
+    if (integralHeight_ && style_ != lbOwnerDrawVariable) SetBounds(Left(), Top(), Width(), Height());
+}
+
 void TExCustomListBox::SetBounds(int left, int top, int width, int height) {
+    if (integralHeight_ && style_ != lbOwnerDrawVariable && barsMade_) height = IntegralBoxHeight(height);
     TCustomControl::SetBounds(left, top, width, height);
     // The client area follows at once, also while the box is not shown.
     if (barsMade_) {
@@ -768,10 +798,42 @@ void TExCustomListBox::WndProc(TMessage& message) {
     default:
         break;
     }
+    if (message.Msg == WM_LBUTTONDOWN && DragMode == dmAutomatic && !(ComponentState() & csDesigning)) {
+        AutoDragPress(message);
+        return;
+    }
     TCustomControl::WndProc(message);
     if (message.Msg == WM_SIZE || message.Msg == CM_FONTCHANGED) {
-        if (message.Msg == CM_FONTCHANGED) RecalcExtent();
+        if (message.Msg == CM_FONTCHANGED) {
+            RecalcExtent();
+            ApplyIntegralHeight();
+        }
         UpdateScrollBars();
         Invalidate();
     }
+}
+
+// ---- dragging -------------------------------------------------------------------------
+
+void TExCustomListBox::AutoDragPress(TMessage& message) {
+    const bool shift = message.WParam & MK_SHIFT;
+    const bool ctrl = message.WParam & MK_CONTROL;
+    if (multiSelect_) {
+        int index = ItemAtPos(TPoint(LParamX(message.LParam), LParamY(message.LParam)), true);
+        // The selection itself is dragged: the press leaves it as it is.
+        if (index >= 0 && GetSelected(index) && (!shift || ctrl)) {
+            BeginDrag(true);
+            return;
+        }
+    }
+    TCustomControl::WndProc(message);
+    if (!shift && !ctrl) BeginDrag(false);
+}
+
+void TExCustomListBox::DragCanceled() {
+    TPoint p = ScreenToClient(GetCursorPos());
+    TMessage down{WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(p.x, p.y), 0};
+    TMessage up{WM_LBUTTONUP, 0, MakeLParam(p.x, p.y), 0};
+    TCustomControl::WndProc(down);
+    TCustomControl::WndProc(up);
 }

@@ -16,6 +16,13 @@
 
 class TExCustomListBox;
 
+// The tab stop of list-box text: TabWidth quarters of the width of "0",
+// rounded to the nearest pixel (ties to even).
+int ListTabStop(TCanvas* canvas, int tabWidth);
+// The width of list-box text in the canvas's font: plain with TabWidth
+// below 1, else with its tabs expanded to the stops.
+int ListTextWidth(TCanvas* canvas, const AnsiString& text, int tabWidth);
+
 using TGetItemWidthEvent = std::function<void(TWinControl* Control, int Index, int& Width)>;
 
 // The item list of a box: every operation acts on the box.
@@ -58,7 +65,9 @@ public:
     void SetItemHeight(int h);
     TListBoxStyle Style() const { return style_; }
     void SetStyle(TListBoxStyle s);
-    bool IntegralHeight = false;
+    // The box's height holds whole rows only (not in lbOwnerDrawVariable).
+    bool IntegralHeight() const { return integralHeight_; }
+    void SetIntegralHeight(bool v);
     bool MultiSelect() const { return multiSelect_; }
     void SetMultiSelect(bool v);
     bool ExtendedSelect() const { return extendedSelect_; }
@@ -133,6 +142,16 @@ public:
 
 protected:
     void Paint() override;
+    // A press with dmAutomatic is handled in WndProc, by the rules of the selection.
+    void BeginAutoDrag() override {}
+    // The box takes a plain press and release at the cursor, which ends
+    // whatever the press that began the drag had started.
+    void DragCanceled() override;
+    // A left press with dmAutomatic: in multi-select mode a press on a
+    // selected item (without Shift, or with Ctrl) drags the selection at
+    // once; any other press selects first and then waits for the mouse to
+    // move, unless Shift or Ctrl is held.
+    void AutoDragPress(TMessage& message);
     // Draws one item with the selection colours (and its focus rectangle).
     virtual void DrawItemAt(int index, const TRect& rect);
     // The item's text (or nothing beyond the items) on its filled rectangle.
@@ -166,8 +185,13 @@ private:
     int RowsPerColumn() const;
     void UpdateScrollBars();
     void RecalcExtent();
+    // Every row's height again (ItemHeight, or what the owner measures).
+    void MeasureRows();
     void ScrollToLeftEnd();
     int TabStopPixels();
+    // The height of whole rows nearest below height, with the frame.
+    int IntegralBoxHeight(int height) const;
+    void ApplyIntegralHeight();
     void NotifySelChange();
     bool HasFocusForDrawing() const;
 
@@ -181,6 +205,7 @@ private:
     int tabWidth_ = 0;
     bool autoScroll_ = false;
     bool graySelection_ = false;
+    bool integralHeight_ = false;
     TDrawItemEvent onDrawItem_;
     TGetItemWidthEvent onGetItemWidth_;
     int itemIndex_ = -1;

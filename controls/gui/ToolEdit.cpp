@@ -325,6 +325,7 @@ void TCustomComboEdit::KeyPress(char& key) {
 
 void TCustomComboEdit::DoEnter() {
     focused_ = true;
+    CreateEditCaret();
     TCustomEdit::DoEnter();
 }
 
@@ -516,7 +517,7 @@ void TDirectoryEdit::ButtonClick() {
     if (!action) return;
     if (folder.IsEmpty()) folder = InitialDir.IsEmpty() ? AnsiString("/") : InitialDir;
     if (!DirExists(folder)) folder = "/";
-    action = SelectDirectory(DialogText, "", folder);
+    action = RunFolderDialog(folder);
     if (CanFocus()) SetFocus();
     DoAfterDialog(folder, action);
     if (!action) return;
@@ -525,4 +526,15 @@ void TDirectoryEdit::ButtonClick() {
     if (multiple_ && !rest.IsEmpty()) SetText(rest + ";" + folder);
     else SetText(folder);
     if (!folder.IsEmpty() && DirExists(folder)) InitialDir = folder;
+}
+
+bool TDirectoryEdit::RunFolderDialog(AnsiString& folder) {
+    // The shell's browse dialog shows the prompt; the framework's takes the options.
+    if (DialogKind == dkWin32) return BrowseDirectory(folder, DialogText, HelpContext);
+    return SelectDirectory(folder, DialogOptions, HelpContext);
+}
+
+void TCustomComboEdit::CreateEditCaret() {
+    // A bold font gets a caret as heavy as its strokes.
+    SetCaretWidth(Font()->Style().Contains(fsBold) ? 2 : 1);
 }

@@ -124,6 +124,8 @@ protected:
 
 private:
     void ApplyEditLock();
+    // The caret of the focused edit: 2 pixels wide for a bold font, else 1.
+    void CreateEditCaret();
 
     TEditButton* button_ = nullptr;
     bool readOnly_ = false;
@@ -217,7 +219,7 @@ class TDirectoryEdit : public TFileDirEdit {
 public:
     explicit TDirectoryEdit(TComponent* owner);
 
-    unsigned DialogOptions = 0;
+    TSelectDirOpts DialogOptions = 0;
     AnsiString InitialDir;
     AnsiString DialogText;
     TDirDialogKind DialogKind = dkFramework;
@@ -228,4 +230,8 @@ public:
     AnsiString GetShortName() override;
     void ReceptFileDir(const AnsiString& name) override;
     void ButtonClick() override;
+
+private:
+    // The dialog of DialogKind, starting at folder; on success folder is the choice.
+    bool RunFolderDialog(AnsiString& folder);
 };

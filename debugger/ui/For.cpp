@@ -97,6 +97,7 @@ void TfmDebug::Build() {
     btIncrementTimers = glyphButton("btIncrementTimers", dgIncrement, "Инкрементировать все таймеры"_a, 92);
     btIncrementTimers->OnClick = [this](TObject* s) { btIncrementTimersClick(s); };
     TimeIncr = NewControl<TExSpinEdit>(this, this, "TimeIncr");
+    TimeIncr->SetButtonKind(bkStandard);
     TimeIncr->SetBounds(120, 344, 70, 21);
     TimeIncr->SetAnchors(akLeft | akBottom);
     TimeIncr->MinValue = 50;

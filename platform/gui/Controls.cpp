@@ -17,6 +17,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 
 #include "platform/Canvas.h"
@@ -1065,6 +1066,49 @@ TTabStop& TTabStop::operator=(bool v) {
 
 // ---- TControl ------------------------------------------------------------------
 
+namespace {
+
+// The one drag of the program: its source, whether it has begun, the
+// control it is over and whether that one takes it.
+struct DragState {
+    TControl* source = nullptr;
+    std::weak_ptr<char> sourceAlive;
+    bool active = false;
+    TPoint start;
+    int threshold = 5;
+    TControl* target = nullptr;
+    std::weak_ptr<char> targetAlive;
+    bool accepted = false;
+    TCursor savedCursor = crDefault;
+};
+DragState g_drag;
+
+TControl* LiveTarget() { return g_drag.target && !g_drag.targetAlive.expired() ? g_drag.target : nullptr; }
+
+// The control under the point is asked whether it takes the source.
+void TrackDrag(TPoint screenPoint) {
+    TControl* over = FindControlAtScreen(screenPoint);
+    TControl* old = LiveTarget();
+    TControl* source = g_drag.source;
+    if (old && old != over) {
+        bool ignored = false;
+        TPoint p = old->ScreenToClient(screenPoint);
+        Dispatch([&] { old->DragOver(source, p.x, p.y, dsDragLeave, ignored); });
+    }
+    bool accept = false;
+    if (over) {
+        TPoint p = over->ScreenToClient(screenPoint);
+        TDragState state = over == old ? dsDragMove : dsDragEnter;
+        Dispatch([&] { over->DragOver(source, p.x, p.y, state, accept); });
+    }
+    g_drag.target = over;
+    g_drag.targetAlive = over ? over->Alive() : std::weak_ptr<char>();
+    g_drag.accepted = accept;
+    Screen->SetCursor(accept ? source->DragCursor : crNoDrop);
+}
+
+} // namespace
+
 TControl::TControl(TComponent* owner)
     : TComponent(owner), font_(std::make_unique<TFont>()), constraints_(std::make_unique<TSizeConstraints>(this)),
       holder_(std::make_unique<WidgetHolder>()) {
@@ -1079,6 +1123,10 @@ TControl::TControl(TComponent* owner)
 
 TControl::~TControl() {
     Destroying();
+    if (g_drag.source == this) {
+        if (g_drag.active) Screen->SetCursor(g_drag.savedCursor);
+        g_drag = DragState();
+    }
     if (LiveCapture() == this) EndCapture(nullptr, false);
     actionLink_.reset();
     if (parent_) parent_->RemoveControl(this);
@@ -1458,12 +1506,109 @@ void TControl::Resize() {
     if (OnResize) OnResize(this);
 }
 
+// ---- dragging ---------------------------------------------------------------------------
+
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+    if (g_drag.source && !g_drag.sourceAlive.expired() && g_drag.source != this) g_drag.source->EndDrag(false);
+    g_drag = DragState();
+    g_drag.source = this;
+    g_drag.sourceAlive = Alive();
+    g_drag.start = GetCursorPos();
+    g_drag.threshold = threshold < 0 ? 5 : threshold;
+    g_drag.savedCursor = Screen->Cursor();
+    SetCaptureControl(this);
+    if (immediate) {
+        g_drag.active = true;
+        TrackDrag(g_drag.start);
+    }
+}
+
+bool TControl::Dragging() const { return g_drag.source == this && g_drag.active; }
+
+void TControl::EndDrag(bool drop) {
+    if (g_drag.source == this) FinishDrag(drop, GetCursorPos());
+}
+
+void TControl::FinishDrag(bool drop, TPoint screenPoint) {
+    DragState d = g_drag;
+    g_drag = DragState();
+    TControl* target = d.target && !d.targetAlive.expired() && d.accepted ? d.target : nullptr;
+    if (d.active) Screen->SetCursor(d.savedCursor);
+    if (GetCaptureControl() == this) SetCaptureControl(nullptr);
+    if (!d.active) return;
+    std::weak_ptr<char> alive = Alive();
+    if (drop && target) {
+        TPoint p = target->ScreenToClient(screenPoint);
+        Dispatch([&] { target->DragDrop(this, p.x, p.y); });
+        if (alive.expired()) return;
+        DoEndDrag(target, p.x, p.y);
+        return;
+    }
+    Dispatch([&] { DragCanceled(); });
+    if (alive.expired()) return;
+    TPoint p = ScreenToClient(screenPoint);
+    DoEndDrag(nullptr, p.x, p.y);
+}
+
+void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+    accept = bool(OnDragOver);
+    if (OnDragOver) OnDragOver(this, source, x, y, state, accept);
+}
+
+void TControl::DragDrop(TObject* source, int x, int y) {
+    if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoEndDrag(TObject* target, int x, int y) {
+    if (OnEndDrag) Dispatch([&] { OnEndDrag(this, target, x, y); });
+}
+
+bool TControl::DragMessage(TMessage& m) {
+    TPoint at = ClientToScreen(TPoint(LParamX(m.LParam), LParamY(m.LParam)));
+    switch (m.Msg) {
+    case WM_MOUSEMOVE:
+        if (!g_drag.active) {
+            if (std::abs(at.x - g_drag.start.x) < g_drag.threshold && std::abs(at.y - g_drag.start.y) < g_drag.threshold)
+                return false;
+            g_drag.active = true;
+        }
+        TrackDrag(at);
+        return true;
+    case WM_LBUTTONUP:
+        if (!g_drag.active) {
+            // Released before it began: a plain click.
+            FinishDrag(false, at);
+            return false;
+        }
+        FinishDrag(true, at);
+        return true;
+    case WM_RBUTTONDOWN:
+        if (!g_drag.active) return false;
+        FinishDrag(false, at);
+        return true;
+    case WM_KEYDOWN:
+        if (!g_drag.active || m.WParam != VK_ESCAPE) return false;
+        FinishDrag(false, GetCursorPos());
+        return true;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+    case CM_CANCELMODE:
+        FinishDrag(false, GetCursorPos());
+        return false;
+    default:
+        return false;
+    }
+}
+
 void TControl::WndProc(TMessage& m) {
+    if (g_drag.source == this && DragMessage(m)) return;
     int x = LParamX(m.LParam), y = LParamY(m.LParam);
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
         if (ControlStyle & csClickEvents) clicked_ = true;
         MouseDown(mbLeft, ShiftOfKeys(m.WParam), x, y);
+        if (DragMode == dmAutomatic && !(ComponentState() & csDesigning)) BeginAutoDrag();
         break;
     case WM_LBUTTONDBLCLK:
         if (ControlStyle & csDoubleClicks) {
@@ -1904,6 +2049,8 @@ TPoint TWinControl::ClientOrigin() const {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    // Esc ends a drag before the control sees the key.
+    if (m.Msg == WM_KEYDOWN && Dragging() && DragMessage(m)) return;
     switch (m.Msg) {
     case WM_KEYDOWN:
     case WM_KEYUP: {

@@ -88,6 +88,14 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 using TWndMethod = std::function<void(TMessage& Message)>;
 
+// Dragging a control onto another one.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 // Runs a handler so that no exception leaves it: EAbort is dropped silently,
 // every other exception goes to Application->HandleException. Returns false
 // when the handler raised.
@@ -280,6 +288,30 @@ public:
     bool MouseCapture() const;
     void SetMouseCapture(bool v);
 
+    // ---- dragging ----
+    // With dmAutomatic a left press begins a drag (BeginAutoDrag).
+    TDragMode DragMode = dmManual;
+    TCursor DragCursor = crDrag;
+    // Begins dragging the control: at once, or once the mouse has moved
+    // threshold pixels (5 when negative) with the button held; a release
+    // before that is a plain click. While dragged the control holds the
+    // mouse: the control under it is asked through DragOver whether it takes
+    // the control, and the cursor shows DragCursor or crNoDrop. Releasing the
+    // left button drops it on a control that takes it (DragDrop); Esc, the
+    // right button or the loss of the mouse cancel it (DragCanceled). Either
+    // way OnEndDrag follows with the target (null when none).
+    void BeginDrag(bool immediate, int threshold = -1);
+    // The drag has begun (not while it waits for the threshold).
+    bool Dragging() const;
+    // Ends a drag of the control: dropped on the control that takes it, or cancelled.
+    void EndDrag(bool drop);
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    // Accept starts false; with OnDragOver set it starts true and the event decides.
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DragDrop(TObject* source, int x, int y);
+
     // ---- messages ----
     TWndMethod WindowProc;
     LRESULT Perform(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -318,6 +350,15 @@ public:
     virtual void ActionChange(TBasicAction* sender, bool checkDefaults);
 
 protected:
+    // A left press with dmAutomatic: begins a drag that waits for the threshold.
+    virtual void BeginAutoDrag() { BeginDrag(false); }
+    // A drag of the control ended without a drop.
+    virtual void DragCanceled() {}
+    virtual void DoEndDrag(TObject* target, int x, int y);
+    // A message of the control while it is dragged or waits to be; true when
+    // the drag took it.
+    bool DragMessage(TMessage& message);
+    void FinishDrag(bool drop, TPoint screenPoint);
     // Called by the constructor of each concrete class with the widget it made.
     void AttachWidget(QWidget* w);
     virtual AnsiString GetText() const { return text_; }

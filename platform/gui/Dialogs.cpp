@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -16,6 +17,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -23,6 +27,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/FileIO.h"
+#include "platform/FileUtils.h"
 #include "platform/gui/Bridge.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Help.h"
@@ -118,9 +123,102 @@ bool SelectDirectory(const AnsiString& caption, const AnsiString& root, AnsiStri
     return true;
 }
 
+bool SelectDirectory(AnsiString& directory, TSelectDirOpts options, int helpContext) {
+    FolderDialogRequest request;
+    request.Folder = directory;
+    request.HelpContext = helpContext;
+    const bool allowCreate = options & SelectDirOpt(sdAllowCreate);
+    request.OnSelChanged = [allowCreate](const AnsiString& path) {
+        return !path.IsEmpty() && (allowCreate || DirectoryExists(path));
+    };
+    if (!UiPort().FolderDialog(request)) return false;
+    if (allowCreate && !DirectoryExists(request.Folder)) {
+        if ((options & SelectDirOpt(sdPrompt)) &&
+            MessageDlg(Format("Папка %s не существует. Создать её?"_a, request.Folder), mtConfirmation, mbYesNo, 0) !=
+                mrYes)
+            return false;
+        if (options & SelectDirOpt(sdPerformCreate)) ForceDirectories(request.Folder);
+    }
+    directory = request.Folder;
+    return true;
+}
+
 // ---- the Qt port ---------------------------------------------------------------------
 
 namespace {
+
+// The folder dialog of the port: Qt's own file dialog showing folders only,
+// which tells the caller of every change of selection and accepts only a
+// selection the caller enables.
+class QtFolderDialog : public QFileDialog {
+public:
+    QtFolderDialog(QWidget* parent, FolderDialogRequest& request)
+        : QFileDialog(parent, ToQString(request.Title)), request_(request) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::ShowDirsOnly);
+        setFileMode(QFileDialog::Directory);
+        if (!request.Folder.IsEmpty()) setDirectory(PathOf(request.Folder));
+        if (request.HelpContext != 0) {
+            if (auto* box = findChild<QDialogButtonBox*>()) {
+                auto* help = new QPushButton(QString::fromUtf8("&Справка"), box);
+                box->addButton(help, QDialogButtonBox::HelpRole);
+                const int context = request.HelpContext;
+                connect(help, &QPushButton::clicked, this, [context] { Application->HelpContext(context); });
+            }
+        }
+        connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) { Select(path); });
+        connect(this, &QFileDialog::directoryEntered, this, [this](const QString& path) { Select(path); });
+    }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        const QString path = chosen.isEmpty() ? QString() : chosen.front();
+        if (path != selection_) Select(path);
+        if (!enabled_) return;
+        request_.Folder = FromPath(path);
+        QDialog::accept();
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QFileDialog::showEvent(event);
+        if (request_.ScreenCenter) {
+            if (QScreen* screen = this->screen()) {
+                QRect frame = frameGeometry();
+                frame.moveCenter(screen->availableGeometry().center());
+                move(frame.topLeft());
+            }
+        }
+        if (initialized_) return;
+        initialized_ = true;
+        // Once the dialog is up: the starting selection, then the caller's start.
+        QTimer::singleShot(0, this, [this] {
+            Dispatch([this] {
+                if (!request_.Folder.IsEmpty()) Select(PathOf(request_.Folder));
+                if (request_.OnInitialized) request_.OnInitialized();
+            });
+        });
+    }
+
+private:
+    static QString PathOf(const AnsiString& name) { return QString::fromUtf8(AnsiToUtf8(name).c_str()); }
+    static AnsiString FromPath(const QString& path) { return Utf8ToAnsi(path.toUtf8().toStdString()); }
+
+    void Select(const QString& path) {
+        selection_ = path;
+        const AnsiString name = FromPath(path);
+        Dispatch([&] { enabled_ = request_.OnSelChanged ? request_.OnSelChanged(name) : DirectoryExists(name); });
+        if (auto* box = findChild<QDialogButtonBox*>()) {
+            for (QAbstractButton* b : box->buttons())
+                if (box->buttonRole(b) == QDialogButtonBox::AcceptRole) b->setEnabled(enabled_);
+        }
+    }
+
+    FolderDialogRequest& request_;
+    QString selection_;
+    bool enabled_ = false;
+    bool initialized_ = false;
+};
 
 QString ButtonText(TMsgDlgBtn b) {
     static const char* names[] = {"&Да", "&Нет", "OK", "Отмена", "&Прервать", "П&овтор", "П&ропустить", "&Все", "Н&ет для всех", "Д&а для всех", "&Справка"};
@@ -275,6 +373,10 @@ public:
         if (d.isEmpty()) return false;
         directory = Utf8ToAnsi(d.toUtf8().toStdString());
         return true;
+    }
+    bool FolderDialog(FolderDialogRequest& r) override {
+        QtFolderDialog dlg(DialogParent(), r);
+        return dlg.exec() == QDialog::Accepted;
     }
     void Help(const AnsiString& helpFile, const AnsiString& topic, int) override {
         // Topics are known by name; a numbered request opens the first topic.

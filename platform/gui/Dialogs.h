@@ -114,6 +114,16 @@ public:
 // Folder selection through the port.
 bool SelectDirectory(const AnsiString& caption, const AnsiString& root, AnsiString& directory);
 
+// The folder dialog with its options: sdAllowCreate also accepts the name of
+// a folder that does not exist, sdPerformCreate then creates it, sdPrompt
+// first asks "Папка <name> не существует. Создать её?" (No chooses
+// nothing). Without sdAllowCreate only an existing folder can be chosen. A
+// help context other than 0 gives the dialog a help button.
+enum TSelectDirOpt { sdAllowCreate, sdPerformCreate, sdPrompt };
+using TSelectDirOpts = unsigned;
+constexpr TSelectDirOpts SelectDirOpt(TSelectDirOpt o) { return 1u << o; }
+bool SelectDirectory(AnsiString& directory, TSelectDirOpts options, int helpContext);
+
 // ---- the printer -----------------------------------------------------------------
 
 enum TPrinterOrientation { poPortrait, poLandscape };

@@ -86,7 +86,18 @@ constexpr unsigned WM_USER = 0x0400;
 // Edit controls: the text's margins inside the box (WParam: EC_LEFTMARGIN
 // and/or EC_RIGHTMARGIN; LParam: left in the low word, right in the high one).
 constexpr unsigned EM_SETMARGINS = 0x00D3;
+// Answers the margins the same way: left in the low word, right in the high one.
+constexpr unsigned EM_GETMARGINS = 0x00D4;
 enum : WPARAM { EC_LEFTMARGIN = 0x1, EC_RIGHTMARGIN = 0x2 };
+// List boxes: the item operations, which a box's window procedure sees
+// (LB_INSERTSTRING: WParam the index, the item in LParam; Result the index
+// or -1), and the width over which the box scrolls sideways (WParam, pixels).
+constexpr unsigned LB_ADDSTRING = 0x0180;
+constexpr unsigned LB_INSERTSTRING = 0x0181;
+constexpr unsigned LB_DELETESTRING = 0x0182;
+constexpr unsigned LB_RESETCONTENT = 0x0184;
+constexpr unsigned LB_GETHORIZONTALEXTENT = 0x0193;
+constexpr unsigned LB_SETHORIZONTALEXTENT = 0x0194;
 constexpr unsigned WM_APP = 0x8000;
 
 // Notifications of the component layer (CM_BASE = 0xB000).

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -26,6 +27,11 @@
 #include "platform/gui/Forms.h"
 
 using namespace gebridge;
+
+struct TListBoxItem {
+    QString text;
+    QVariant data;
+};
 
 namespace {
 
@@ -154,31 +160,27 @@ public:
     explicit ListStrings(TListBox* owner) : owner_(owner) {}
     QListWidget* L() const { return owner_->List(); }
     int Count() const override { return L()->count(); }
-    void Clear() override {
-        QSignalBlocker block(L());
-        L()->clear();
-    }
+    void Clear() override { owner_->Perform(LB_RESETCONTENT); }
 
 protected:
     bool Sorted() const override { return owner_->Sorted(); }
     QString ItemText(int i) const override { return L()->item(i)->text(); }
-    void SetItemText(int i, const QString& s) override { L()->item(i)->setText(s); }
+    // A new text is the old item taken out and a new one put in its place
+    // (so the box hears both), keeping the item's data and the current item.
+    void SetItemText(int i, const QString& s) override {
+        int current = owner_->ItemIndex();
+        QVariant data = ItemData(i);
+        RemoveItem(i);
+        InsertItem(i, s, data);
+        if (current >= 0) owner_->SetItemIndex(current);
+    }
     QVariant ItemData(int i) const override { return L()->item(i)->data(Qt::UserRole); }
     void SetItemData(int i, const QVariant& v) override { L()->item(i)->setData(Qt::UserRole, v); }
     void InsertItem(int i, const QString& s, const QVariant& data) override {
-        auto* item = new QListWidgetItem(s);
-        item->setData(Qt::UserRole, data);
-        if (auto* cl = dynamic_cast<TCheckListBox*>(owner_)) {
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable | (cl->AllowGrayed ? Qt::ItemIsUserTristate : Qt::NoItemFlags));
-            item->setCheckState(Qt::Unchecked);
-        }
-        QSignalBlocker block(L());
-        L()->insertItem(i, item);
+        TListBoxItem item{s, data};
+        owner_->Perform(LB_INSERTSTRING, WPARAM(i), LPARAM(&item));
     }
-    void RemoveItem(int i) override {
-        QSignalBlocker block(L());
-        delete L()->takeItem(i);
-    }
+    void RemoveItem(int i) override { owner_->Perform(LB_DELETESTRING, WPARAM(i)); }
 
 private:
     TListBox* owner_;
@@ -489,7 +491,41 @@ void TCustomEdit::SetBorderStyle(TBorderStyle b) {
     edit_->setFrame(b != bsNone);
 }
 
+namespace {
+
+// The style of an edit whose text cursor is wider than the desktop's.
+class CaretStyle : public QProxyStyle {
+public:
+    explicit CaretStyle(int width) : width_(width) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_TextCursorWidth) return width_;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    int width_;
+};
+
+} // namespace
+
+void TCustomEdit::SetCaretWidth(int width) {
+    width = std::max(width, 1);
+    if (width == caretWidth_) return;
+    caretWidth_ = width;
+    QStyle* old = edit_->style();
+    auto* style = new CaretStyle(width);
+    style->setParent(edit_);
+    edit_->setStyle(style);
+    if (dynamic_cast<CaretStyle*>(old)) delete old;
+    edit_->update();
+}
+
 void TCustomEdit::WndProc(TMessage& m) {
+    if (m.Msg == EM_GETMARGINS) {
+        QMargins margins = edit_->textMargins();
+        m.Result = LRESULT((uint32_t(uint16_t(margins.right())) << 16) | uint16_t(margins.left()));
+        return;
+    }
     if (m.Msg == EM_SETMARGINS) {
         QMargins margins = edit_->textMargins();
         if (m.WParam & EC_LEFTMARGIN) margins.setLeft(uint16_t(m.LParam & 0xFFFF));
@@ -1129,12 +1165,81 @@ TListBox::TListBox(TComponent* owner) : TWinControl(owner) {
         Dispatch([this] { Click(); });
         ScheduleIdle();
     });
+    QObject::connect(list_->horizontalScrollBar(), &QScrollBar::rangeChanged, [this] { ApplyHorizontalExtent(); });
     SetBackground(list_, QPalette::Base, color_);
 }
 
 TListBox::~TListBox() {
     Destroying();
     Unregister(list_->viewport());
+}
+
+void TListBox::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case LB_INSERTSTRING: {
+        const auto* from = reinterpret_cast<const TListBoxItem*>(m.LParam);
+        int i = int(m.WParam);
+        if (!from || i < -1 || i > list_->count()) {
+            m.Result = -1;
+            return;
+        }
+        if (i == -1) i = list_->count();
+        auto* item = new QListWidgetItem(from->text);
+        item->setData(Qt::UserRole, from->data);
+        if (auto* cl = dynamic_cast<TCheckListBox*>(this)) {
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable | (cl->AllowGrayed ? Qt::ItemIsUserTristate : Qt::NoItemFlags));
+            item->setCheckState(Qt::Unchecked);
+        }
+        QSignalBlocker block(list_);
+        list_->insertItem(i, item);
+        m.Result = i;
+        return;
+    }
+    case LB_DELETESTRING: {
+        int i = int(m.WParam);
+        if (i < 0 || i >= list_->count()) {
+            m.Result = -1;
+            return;
+        }
+        QSignalBlocker block(list_);
+        delete list_->takeItem(i);
+        m.Result = list_->count();
+        return;
+    }
+    case LB_RESETCONTENT: {
+        QSignalBlocker block(list_);
+        list_->clear();
+        m.Result = 0;
+        return;
+    }
+    case LB_SETHORIZONTALEXTENT:
+        hExtent_ = int(m.WParam);
+        ApplyHorizontalExtent();
+        m.Result = 0;
+        return;
+    case LB_GETHORIZONTALEXTENT:
+        m.Result = std::max(hExtent_, 0);
+        return;
+    case WM_HSCROLL:
+        if ((m.WParam & 0xFFFF) == SB_TOP) list_->horizontalScrollBar()->setValue(0);
+        m.Result = 0;
+        return;
+    default:
+        break;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TListBox::ApplyHorizontalExtent() {
+    if (hExtent_ < 0 || applyingExtent_) return;
+    // The box scrolls sideways over the extent it was given, not over what
+    // its items measure.
+    applyingExtent_ = true;
+    QScrollBar* bar = list_->horizontalScrollBar();
+    int page = list_->viewport()->width();
+    bar->setRange(0, std::max(0, hExtent_ - page));
+    bar->setPageStep(std::max(page, 1));
+    applyingExtent_ = false;
 }
 
 int TListBox::ItemIndex() const { return list_->currentRow(); }

@@ -96,6 +96,9 @@ public:
     void DoEnter() override;
     void WndProc(TMessage& message) override;
     QLineEdit* LineEdit() const { return edit_; }
+    // The width of the text cursor in pixels (1 unless set; at least 1).
+    int CaretWidth() const { return caretWidth_; }
+    void SetCaretWidth(int width);
 
     // The edit mask in the old syntax "mask;save literals;blank character":
     // '0' a required and '9' an optional digit, '#' an optional digit or
@@ -125,6 +128,7 @@ protected:
     TBorderStyle borderStyle_ = bsSingle;
     TAlignment alignment_ = taLeftJustify;
     bool editMenuAndDrops_ = true;
+    int caretWidth_ = 1;
     bool settingText_ = false;
     AnsiString editMask_;
     std::vector<bool> maskLiterals_; // per shown position: a literal character
@@ -358,10 +362,18 @@ constexpr unsigned odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, 
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
 
+// An item on its way into a list box (LB_INSERTSTRING).
+struct TListBoxItem;
+
+// A list box. Its item operations reach its window procedure as list-box
+// messages (LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT), so a box
+// can follow its items. Once given a horizontal extent
+// (LB_SETHORIZONTALEXTENT) it scrolls sideways over that width only.
 class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* owner);
     ~TListBox() override;
+    void WndProc(TMessage& message) override;
     TStrings* Items() const { return items_.get(); }
     void SetItems(TStrings* s) { items_->Assign(s); }
     int ItemIndex() const;
@@ -407,6 +419,11 @@ protected:
     TListBoxStyle style_ = lbStandard;
     int itemHeight_ = 16;
     std::unique_ptr<TCanvas> drawCanvas_;
+
+private:
+    void ApplyHorizontalExtent();
+    int hExtent_ = -1; // -1: the items' own width
+    bool applyingExtent_ = false;
 };
 
 class TCheckListBox : public TListBox {

@@ -11,6 +11,7 @@
 #include "app/Stat.h"
 #include "app/Version.h"
 #include "app/WinMain.h"
+#include "controls/gui/EXSpin.h"
 #include "controls/gui/MRUList.h"
 #include "editor/DelayDlg.h"
 #include "editor/ElementDlg.h"
@@ -393,6 +394,23 @@ TEST_F(FrameTest, ACaseWindowGetsItsTableFileAndTheElement) {
     EXPECT_EQ(named, AnsiString("K1_2_3_4.tvc"));
     EXPECT_EQ(handed, &element);
     EXPECT_EQ(list.Text(), AnsiString("1234\r\n1234\r\n"));
+}
+
+// Every spin edit of the program's forms steps with the up-down buttons.
+TEST_F(FrameTest, EverySpinEditOfTheFormsHasUpDownButtons) {
+    std::vector<AnsiString> spins;
+    std::function<void(TComponent*)> walk = [&](TComponent* c) {
+        for (int i = 0; i < c->ComponentCount(); ++i) {
+            TComponent* child = c->Components(i);
+            if (auto* spin = dynamic_cast<TExSpinEdit*>(child)) {
+                spins.push_back(spin->Owner()->Name() + "." + spin->Name());
+                EXPECT_EQ(spin->ButtonKind(), bkStandard) << spins.back().c_str();
+            }
+            walk(child);
+        }
+    };
+    walk(Application);
+    EXPECT_EQ(spins.size(), 20u);
 }
 
 TEST_F(AppTest, SplashShowsTheVersionAndReadsTheNotes) {

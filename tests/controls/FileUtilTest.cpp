@@ -172,6 +172,67 @@ TEST(FileUtil, DeleteFilesByMask) {
     EXPECT_TRUE(fs::exists(dir.Path() / "e.log"));
     EXPECT_TRUE(DeleteFilesEx({dir.File("*.txt"), dir.File("*.log")}));
     EXPECT_TRUE(DeleteFilesEx({}));
+    // A match that holds only what is never deleted is no failure.
+    EXPECT_TRUE(DeleteFiles(dir.File("d.*")));
+    EXPECT_TRUE(fs::is_directory(dir.Path() / "d.tmp"));
+    testenv::WriteBytes(dir.Path() / ".hidden", "x");
+    EXPECT_TRUE(DeleteFiles(dir.File(".hid*")));
+    EXPECT_TRUE(fs::exists(dir.Path() / ".hidden"));
+    // A deletion that fails stops the scan.
+    fs::create_directory(dir.Path() / "locked");
+    for (const char* n : {"1.tmp", "2.tmp"}) testenv::WriteBytes(dir.Path() / "locked" / n, "x");
+    fs::permissions(dir.Path() / "locked", fs::perms::owner_write, fs::perm_options::remove);
+    const bool writable = ::access((dir.Path() / "locked").c_str(), W_OK) == 0; // root writes anyway
+    EXPECT_EQ(DeleteFiles(dir.File("locked/*.tmp")), writable);
+    fs::permissions(dir.Path() / "locked", fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(FileUtil, TheFileOperatorSplitsItsListsAndReportsCancelling) {
+    testenv::TempDir dir;
+    for (const char* n : {"a.txt", "b.txt", "c.txt"}) testenv::WriteBytes(dir.Path() / n, Pattern(100));
+    TestUiPort port;
+    TExFileOperator op(nullptr);
+    EXPECT_EQ(op.Operation, foCopy);
+    EXPECT_EQ(op.Options, 33u);
+    op.Source = dir.File("a.txt") + ";" + dir.File("b.txt") + "|" + dir.File("c.txt");
+    op.Destination = dir.File("out");
+    EXPECT_TRUE(op.Execute());
+    EXPECT_FALSE(op.Aborted());
+    for (const char* n : {"a.txt", "b.txt", "c.txt"}) EXPECT_EQ(testenv::ReadBytes(dir.Path() / "out" / n), Pattern(100));
+    EXPECT_TRUE(port.Calls.empty()); // flNoConfirmMkDir: no question for the new folder
+    // Replacing is asked; Cancel ends it, and the operator tells so.
+    port.Answer(mrCancel);
+    EXPECT_TRUE(op.Execute());
+    EXPECT_TRUE(op.Aborted());
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Файл "_a + dir.File("out/a.txt") + " уже существует. Заменить его?"_a});
+    // An empty destination is no list; flNoErrorUI keeps the failure quiet.
+    op.Operation = foRename;
+    op.Destination = "";
+    op.Options = FileOperFlag(flNoErrorUI);
+    EXPECT_FALSE(op.Execute());
+    EXPECT_EQ(port.Calls.size(), 1u);
+}
+
+TEST(FileUtil, TheShellCopyAndMoveEndSilentlyWhenCancelledOrFailing) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "src.bin", Pattern(300));
+    testenv::WriteBytes(dir.Path() / "dst.bin", "old");
+    TestUiPort port;
+    port.Answer(mrCancel);
+    EXPECT_THROW(CopyFileEx(dir.File("src.bin"), dir.File("dst.bin"), false, true), EAbort);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "dst.bin"), "old");
+    EXPECT_EQ(port.Calls.size(), 1u);
+    // Overwriting read-only targets asks nothing.
+    CopyFileEx(dir.File("src.bin"), dir.File("dst.bin"), true, true);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "dst.bin"), Pattern(300));
+    EXPECT_EQ(port.Calls.size(), 1u);
+    // A move within the folder is a rename, across folders a move; neither asks.
+    MoveFileEx(dir.File("dst.bin"), dir.File("src.bin"), true);
+    EXPECT_FALSE(fs::exists(dir.Path() / "dst.bin"));
+    MoveFileEx(dir.File("src.bin"), dir.File("sub/moved.bin"), true);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "sub/moved.bin"), Pattern(300));
+    EXPECT_EQ(port.Calls.size(), 1u);
+    EXPECT_THROW(MoveFileEx(dir.File("none.bin"), dir.File("x.bin"), true), EAbort);
 }
 
 TEST(FileUtil, ClearDirNeverEntersALinkedFolder) {
@@ -212,26 +273,78 @@ TEST(FileUtil, ByteRangeLocks) {
 }
 
 TEST(FileUtil, BrowseDirectoryGoesThroughThePort) {
+    testenv::TempDir dir;
+    fs::create_directory(dir.Path() / "chosen");
+    const AnsiString start = FromFsPath(dir.Path());
     TestUiPort port;
     port.AnswerFile("");
-    port.AnswerFile("/chosen/");
-    AnsiString folder = "/start";
+    port.AnswerFile(dir.File("chosen") + "/");
+    AnsiString folder = start;
     EXPECT_FALSE(BrowseDirectory(folder, "Выберите папку"_a, 0));
-    EXPECT_EQ(folder, AnsiString("/start"));
-    EXPECT_TRUE(BrowseDirectory(folder, "Выберите папку"_a, 0));
-    EXPECT_EQ(folder, AnsiString("/chosen"));
+    EXPECT_EQ(folder, start);
+    EXPECT_TRUE(BrowseDirectory(folder, "Выберите папку"_a, 12));
+    EXPECT_EQ(folder, dir.File("chosen"));
     ASSERT_EQ(port.Calls.size(), 2u);
     EXPECT_EQ(port.Calls[0].kind, TestUiPort::kSelectDirectory);
     EXPECT_EQ(port.Calls[0].text, "Выберите папку"_a);
+    EXPECT_EQ(port.Calls[1].context, 12);
+    // A folder that does not exist cannot be chosen.
+    port.AnswerFile(dir.File("absent"));
+    EXPECT_FALSE(BrowseDirectory(folder, "Выберите папку"_a, 0));
+    EXPECT_EQ(folder, dir.File("chosen"));
 
     TBrowseFolderDlg dlg(nullptr);
-    dlg.FolderName = "/x";
-    port.AnswerFile("/y");
-    EXPECT_TRUE(dlg.Execute());
-    EXPECT_EQ(dlg.FolderName, AnsiString("/y"));
     dlg.BrowseKind = bfComputers;
     EXPECT_FALSE(dlg.Execute());
     EXPECT_EQ(port.Unscripted, 0);
+}
+
+// The dialog tells of every change of selection, the starting one first,
+// then that it is up; OK follows whether the selection is an existing folder.
+TEST(FileUtil, TheBrowseDialogReportsEverySelectionAndEnablesOKForFolders) {
+    testenv::TempDir dir;
+    fs::create_directory(dir.Path() / "a");
+    testenv::WriteBytes(dir.Path() / "file.txt", "x");
+    TestUiPort port;
+    TBrowseFolderDlg dlg(nullptr);
+    dlg.FolderName = FromFsPath(dir.Path());
+    dlg.HelpContext = 5;
+    dlg.Position = dpDefault;
+    std::vector<std::string> log;
+    dlg.OnSelChanged = [&](TObject* sender) {
+        EXPECT_EQ(sender, &dlg);
+        log.push_back("sel");
+    };
+    dlg.OnInitialized = [&](TObject*) { log.push_back("init"); };
+    std::vector<bool> enabled;
+    FolderDialogRequest seen;
+    port.OnFolderDialog = [&](FolderDialogRequest& r) {
+        seen = r;
+        enabled.push_back(r.OnSelChanged(r.Folder));
+        r.OnInitialized();
+        for (const char* name : {"a", "file.txt", "none", ""})
+            enabled.push_back(r.OnSelChanged(*name ? dir.File(name) : AnsiString()));
+        r.Folder = dir.File("a");
+        return r.OnSelChanged(r.Folder);
+    };
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(dlg.FolderName, dir.File("a"));
+    EXPECT_EQ(log, (std::vector<std::string>{"sel", "init", "sel", "sel", "sel", "sel", "sel"}));
+    EXPECT_EQ(enabled, (std::vector<bool>{true, true, false, false, false}));
+    EXPECT_EQ(seen.HelpContext, 5);
+    EXPECT_FALSE(seen.ScreenCenter);
+    EXPECT_EQ(seen.Folder, FromFsPath(dir.Path()));
+    // A start that is not a folder is not selected; the dialog is centred by default.
+    TBrowseFolderDlg second(nullptr);
+    second.FolderName = dir.File("none");
+    port.OnFolderDialog = [&](FolderDialogRequest& r) {
+        seen = r;
+        return false;
+    };
+    EXPECT_FALSE(second.Execute());
+    EXPECT_EQ(second.FolderName, dir.File("none"));
+    EXPECT_EQ(seen.Folder, AnsiString());
+    EXPECT_TRUE(seen.ScreenCenter);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "common/Printers.h"
 
+#include "controls/gui/CtlUtils.h"
 #include "controls/gui/EXCtrls.h"
 
 namespace {
@@ -131,6 +132,37 @@ TEST_F(CheckList, AClickOnTheCheckTogglesAndOneAtTheCheckWidthOnlySelects) {
     EXPECT_EQ(log.back(), "click");
     box->MouseDown(mbRight, 0, r.Left + 2, y); // only the left button
     EXPECT_TRUE(box->GetChecked(1));
+}
+
+// The rows take the font's and the check cell's height only while the box
+// draws its text itself; a drawing or measuring owner keeps ItemHeight.
+TEST_F(CheckList, RowsFollowTheFontOnlyWhileTheBoxDrawsItsText) {
+    const int automatic = std::max(FontTextHeight(box->Font(), "Wg"), 13);
+    struct Case {
+        TListBoxStyle style;
+        bool ownerDraws;
+        int itemHeight;
+        int expected;
+    };
+    const Case cases[] = {
+        {lbStandard, false, 5, automatic},
+        {lbStandard, true, 40, automatic},
+        {lbOwnerDrawFixed, false, 5, automatic},
+        {lbOwnerDrawFixed, false, 40, 40},
+        {lbOwnerDrawFixed, true, 5, 5},
+        {lbOwnerDrawFixed, true, 40, 40},
+        {lbOwnerDrawVariable, false, 5, 5},
+        {lbOwnerDrawVariable, true, 40, 40},
+    };
+    Fill(3);
+    for (const Case& c : cases) {
+        box->SetStyle(c.style);
+        box->SetItemHeight(c.itemHeight);
+        if (c.ownerDraws) box->SetOnDrawItem([](TWinControl*, int, TRect, TOwnerDrawState) {});
+        else box->SetOnDrawItem(nullptr);
+        EXPECT_EQ(box->GetItemHeight(), c.expected) << c.style << " " << c.ownerDraws << " " << c.itemHeight;
+        EXPECT_EQ(box->ItemRect(1).Top, c.expected) << c.style << " " << c.ownerDraws << " " << c.itemHeight;
+    }
 }
 
 TEST_F(CheckList, SixteenItemsInTwoColumns) {

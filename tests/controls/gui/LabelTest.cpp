@@ -63,6 +63,34 @@ TEST_F(Label, AutoSizeFollowsTextShadowAndMargins) {
     EXPECT_EQ(label->Left() + label->Width(), right);
 }
 
+// The text and its shadow stay a pixel inside the label on every side, so a
+// shadow towards the top or the left is not cut off.
+TEST_F(Label, TextAndShadowStayInsideTheLabel) {
+    form->Show();
+    label->SetCaption("Abc");
+    for (TShadowPosition pos : {spLeftTop, spLeftBottom, spRightBottom, spRightTop}) {
+        label->SetShadowPos(pos);
+        // The size is measured again when the shadow's size changes.
+        label->SetShadowSize(0);
+        label->SetShadowSize(1);
+        std::vector<TRect> drawn;
+        label->Canvas()->OnText = [&](const TCanvasText& t) { drawn.push_back(t.Box); };
+        label->Repaint();
+        ASSERT_EQ(drawn.size(), 2u) << pos;
+        const int dx = pos == spLeftTop || pos == spLeftBottom ? -1 : 1;
+        const int dy = pos == spLeftTop || pos == spRightTop ? -1 : 1;
+        // The shadow first, then the text a pixel in from the top-left corner.
+        EXPECT_EQ(drawn[1].Left, 1) << pos;
+        EXPECT_EQ(drawn[1].Top, 1) << pos;
+        EXPECT_EQ(drawn[0].Left, 1 + dx) << pos;
+        EXPECT_EQ(drawn[0].Top, 1 + dy) << pos;
+        // Auto size leaves the pixel free at the right and the bottom too.
+        EXPECT_EQ(label->Width(), drawn[1].Width() + 2 + std::max(dx, 0)) << pos;
+        EXPECT_EQ(label->Height(), drawn[1].Height() + 2 + std::max(dy, 0)) << pos;
+    }
+    label->Canvas()->OnText = nullptr;
+}
+
 TEST_F(Label, DisabledTextIsEtchedEvenWithoutAShadow) {
     form->Show();
     label->SetCaption("Abc");

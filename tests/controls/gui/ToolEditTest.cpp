@@ -15,9 +15,9 @@ namespace {
 // A port that also remembers the folder a folder dialog starts at.
 struct FolderPort : TestUiPort {
     std::vector<AnsiString> startFolders;
-    bool SelectDirectory(const AnsiString& caption, AnsiString& directory) override {
-        startFolders.push_back(directory);
-        return TestUiPort::SelectDirectory(caption, directory);
+    bool FolderDialog(FolderDialogRequest& request) override {
+        startFolders.push_back(request.Folder);
+        return TestUiPort::FolderDialog(request);
     }
 };
 
@@ -192,9 +192,9 @@ TEST_F(Edits, DirectoryEditStartsAtTheRootForAMissingFolder) {
     EXPECT_EQ(dirEdit->Text(), AnsiString()); // cancelled
     dirEdit->SetMultipleDirs(true);
     dirEdit->SetText("/a");
-    folders.AnswerFile("/b");
+    folders.AnswerFile("/tmp");
     dirEdit->ButtonClick();
-    EXPECT_EQ(dirEdit->Text(), AnsiString("/a;/b"));
+    EXPECT_EQ(dirEdit->Text(), AnsiString("/a;/tmp"));
 }
 
 TEST_F(Edits, DirectoryEditTakesTheFolderOfADroppedFile) {

@@ -5,6 +5,10 @@
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QStyle>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -13,7 +17,9 @@
 #include "common/TestEnv.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/FileIO.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/StdCtrls.h"
 
 namespace {
 
@@ -98,6 +104,84 @@ TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     port.AnswerFile("");
     EXPECT_FALSE(dlg.Execute());
     EXPECT_EQ(dlg.FileName, AnsiString("/w/a.b/old.sch"));
+}
+
+// The desktop's folder dialog: the starting selection and then the caller's
+// start, a help button, the middle of the screen, and OK only for a
+// selection the caller enables.
+TEST_F(Dialogs, TheFolderDialogAcceptsOnlyWhatTheCallerEnables) {
+    testenv::TempDir dir;
+    std::filesystem::create_directory(dir.Path() / "good");
+    std::filesystem::create_directory(dir.Path() / "other");
+    const AnsiString start = FromFsPath(dir.Path());
+    const AnsiString good = dir.File("good");
+    FolderDialogRequest request;
+    request.Title = "Выберите папку"_a;
+    request.Folder = start;
+    request.HelpContext = 77;
+    request.ScreenCenter = true;
+    std::vector<AnsiString> events;
+    request.OnSelChanged = [&](const AnsiString& path) {
+        events.push_back(path);
+        return path == good;
+    };
+    bool refused = false;
+    bool helpShown = false;
+    QPoint offCentre;
+    request.OnInitialized = [&] {
+        events.push_back("init");
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        for (QPushButton* b : dlg->findChildren<QPushButton*>()) {
+            if (b->text() != QString::fromUtf8("&Справка")) continue;
+            helpShown = b->isVisible();
+            b->click();
+        }
+        offCentre = dlg->frameGeometry().center() - dlg->screen()->availableGeometry().center();
+        QDialog* asDialog = dlg;
+        asDialog->accept(); // the starting folder is not enabled
+        refused = dlg->isVisible();
+        dlg->selectFile(QString::fromUtf8(AnsiToUtf8(good).c_str()));
+        asDialog->accept();
+    };
+    ASSERT_TRUE(QtUiPortInstance()->FolderDialog(request));
+    EXPECT_EQ(request.Folder, good);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(helpShown);
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events[0], start);
+    EXPECT_EQ(events[1], AnsiString("init"));
+    EXPECT_EQ(events.back(), good);
+    EXPECT_LE(std::abs(offCentre.x()), 1);
+    EXPECT_LE(std::abs(offCentre.y()), 1);
+    ASSERT_EQ(port.Calls.size(), 1u);
+    EXPECT_EQ(port.Calls[0].kind, TestUiPort::kHelp);
+    EXPECT_EQ(port.Calls[0].context, 77);
+
+    // Without a help context there is no help button; cancelling keeps the folder.
+    request.HelpContext = 0;
+    request.Folder = start;
+    request.OnInitialized = [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        for (QPushButton* b : dlg->findChildren<QPushButton*>()) EXPECT_NE(b->text(), QString::fromUtf8("&Справка"));
+        static_cast<QDialog*>(dlg)->reject();
+    };
+    EXPECT_FALSE(QtUiPortInstance()->FolderDialog(request));
+    EXPECT_EQ(request.Folder, start);
+}
+
+TEST_F(Dialogs, AnEditsCaretTakesTheWidthAsked) {
+    TEdit edit(nullptr);
+    QLineEdit* line = edit.LineEdit();
+    EXPECT_EQ(edit.CaretWidth(), 1);
+    edit.SetCaretWidth(2);
+    EXPECT_EQ(line->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, line), 2);
+    edit.SetCaretWidth(0);
+    EXPECT_EQ(edit.CaretWidth(), 1);
+    EXPECT_EQ(line->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, line), 1);
+    edit.Perform(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MakeLParam(3, 25));
+    EXPECT_EQ(edit.Perform(EM_GETMARGINS), MakeLParam(3, 25));
 }
 
 TEST_F(Dialogs, QtFileDialogsShowEachFilterTextWithItsMasksOnce) {
