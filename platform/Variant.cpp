@@ -23,13 +23,14 @@ TVarType Variant::VarType() const {
 
 Variant Variant::Array(std::span<const Variant> items) {
     Variant v;
-    v.v_ = ArrayRef{std::make_shared<const std::vector<Variant>>(items.begin(), items.end())};
+    v.v_ = ArrayTag{};
+    v.items_.assign(items.begin(), items.end());
     return v;
 }
 
 std::span<const Variant> Variant::Items() const {
     if (!IsArray()) return {};
-    return *std::get<ArrayRef>(v_).items;
+    return items_;
 }
 
 AnsiString VarTypeName(TVarType type) {

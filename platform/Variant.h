@@ -9,7 +9,6 @@
 // A variant array holds a row of variants (indexes from 0); it converts to
 // nothing else.
 
-#include <memory>
 #include <span>
 #include <variant>
 #include <vector>
@@ -34,7 +33,10 @@ public:
     TVarType VarType() const;
     bool IsEmpty() const { return VarType() == varEmpty; }
     bool IsNull() const { return VarType() == varNull; }
-    void Clear() { v_ = std::monostate{}; }
+    void Clear() {
+        v_ = std::monostate{};
+        items_.clear();
+    }
     bool IsArray() const { return VarType() == varArray; }
     // The items of an array (none for any other kind).
     std::span<const Variant> Items() const;
@@ -55,20 +57,20 @@ public:
     operator bool() const { return AsBoolean(); }
 
     // Same kind and same value.
-    friend bool operator==(const Variant& a, const Variant& b) { return a.v_ == b.v_; }
+    friend bool operator==(const Variant& a, const Variant& b) { return a.v_ == b.v_ && a.items_ == b.items_; }
 
 private:
     struct NullTag {
         friend bool operator==(NullTag, NullTag) { return true; }
     };
-    // An array holds copies of its items; it compares by them. The items
-    // live on the heap, so a variant stays small whatever it holds.
-    struct ArrayRef {
-        std::shared_ptr<const std::vector<Variant>> items;
-        friend bool operator==(const ArrayRef& a, const ArrayRef& b) { return *a.items == *b.items; }
+    // The kind of an array; its items are held beside the value, so that the
+    // value itself stays a plain union.
+    struct ArrayTag {
+        friend bool operator==(ArrayTag, ArrayTag) { return true; }
     };
     [[noreturn]] void Fail(TVarType to) const;
-    std::variant<std::monostate, NullTag, int, double, bool, AnsiString, ArrayRef> v_;
+    std::variant<std::monostate, NullTag, int, double, bool, AnsiString, ArrayTag> v_;
+    std::vector<Variant> items_;
 };
 
 bool VarIsNull(const Variant& v);
