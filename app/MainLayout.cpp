@@ -58,8 +58,13 @@ void TMainForm::CreateToolbars() {
 
     DockBarTop = NewControl<TDockEx>(this, this, "DockBarTop");
     DockBarTop->SetPosition(dpTop);
+    // The left dock draws a line between itself and the windows, and keeps a
+    // pixel of its width when it holds nothing, so that the line's place
+    // stays.
     DockBarLeft = NewControl<TDockEx>(this, this, "DockBarLeft");
     DockBarLeft->SetPosition(dpLeft);
+    DockBarLeft->SetBoundLines(TDockBoundLines{blRight});
+    DockBarLeft->SetFixAlign(true);
 
     using M = TMainForm;
     // The buttons show their action's image and hint (its caption when it has
@@ -117,11 +122,15 @@ void TMainForm::CreateToolbars() {
     ToolB = bar(DockBarLeft, "ToolB", "Работа со схемой"_a, 0, 0);
     AddToolbarButtons(ToolB, this, kModes, style);
 
-    // Hidden before it joins the dock, so it never takes a place there.
+    // Hidden before it joins the dock, so it never takes a place there; its
+    // four buttons are two pairs.
     ToolbarEx1 = NewControl<TToolbarEx>(this, nullptr, "ToolbarEx1");
     ToolbarEx1->SetCaption("Примитивы"_a);
     ToolbarEx1->SetVisible(false);
-    for (int i = 0; i < 4; ++i) NewControl<TToolbarButtonEx>(this, ToolbarEx1, "Button" + IntToStr(++style.Count));
+    for (int i = 0; i < 4; ++i) {
+        if (i == 2) NewControl<TToolbarSepEx>(this, ToolbarEx1, "PrimitivesSep");
+        NewControl<TToolbarButtonEx>(this, ToolbarEx1, "Button" + IntToStr(++style.Count));
+    }
     ToolbarEx1->SetDockRow(1);
     ToolbarEx1->SetDockedTo(DockBarTop);
     // The bars take their places once they hold their buttons.
