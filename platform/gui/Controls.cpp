@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
+#include <optional>
 
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
@@ -383,6 +384,19 @@ void Notify(TControl* c, unsigned msg, WPARAM wParam, LPARAM lParam) {
     CallHooks(WH_CALLWNDPROC, m);
 }
 
+// ---- the confined cursor ------------------------------------------------------------
+
+std::optional<TRect> g_clipCursor;
+
+// A mouse message from outside the confining rectangle puts the cursor back
+// inside; the message is reported from there.
+QPoint ConfineCursor(QPoint global) {
+    if (!g_clipCursor) return global;
+    QPoint inside = ToQPoint(ClipCursorPoint(FromQPoint(global)));
+    if (inside != global) QCursor::setPos(inside);
+    return inside;
+}
+
 // ---- the mouse capture --------------------------------------------------------------
 
 TControl* g_capture = nullptr;
@@ -480,7 +494,7 @@ bool Router::HookInput(QObject* o, QEvent* e) {
         auto* me = static_cast<QMouseEvent*>(e);
         m.Msg = MouseMessage(me);
         if (!m.Msg) return true;
-        QPoint g = me->globalPosition().toPoint();
+        QPoint g = ConfineCursor(me->globalPosition().toPoint());
         m.Control = ControlAround(w);
         m.Pt = FromQPoint(g);
         QPoint local = m.Control ? ClientPointOf(m.Control, g) : me->position().toPoint();
@@ -969,7 +983,27 @@ TControl* FindControlAtScreen(TPoint p) {
     return w ? ControlAround(w) : nullptr;
 }
 
-TPoint GetCursorPos() { return FromQPoint(QCursor::pos()); }
+TPoint GetCursorPos() { return ClipCursorPoint(FromQPoint(QCursor::pos())); }
+
+void ClipCursor(const TRect* rect) {
+    g_clipCursor = rect && !IsRectEmpty(*rect) ? std::optional<TRect>(*rect) : std::nullopt;
+    if (!g_clipCursor) return;
+    TPoint now = FromQPoint(QCursor::pos());
+    TPoint inside = ClipCursorPoint(now);
+    if (inside != now) QCursor::setPos(ToQPoint(inside));
+}
+
+bool GetClipCursor(TRect& rect) {
+    if (!g_clipCursor) return false;
+    rect = *g_clipCursor;
+    return true;
+}
+
+TPoint ClipCursorPoint(TPoint p) {
+    if (!g_clipCursor) return p;
+    const TRect& r = *g_clipCursor;
+    return TPoint(std::clamp(p.x, r.Left, r.Right - 1), std::clamp(p.y, r.Top, r.Bottom - 1));
+}
 
 // ---- size limits and tab stops -----------------------------------------------------
 
