@@ -221,6 +221,7 @@ public:
     static bool RouteToCapture(QWidget* w, QMouseEvent* me);
     // Activation of the program and the showing of its windows.
     static void WatchWindows(QObject* o, QEvent* e);
+    static void TellActivation(QObject* o, bool active);
     static bool DeliverDrop(TControl* c, QWidget* w, QEvent* e);
 };
 
@@ -482,6 +483,18 @@ QPoint ClientPointOf(TControl* c, QPoint global) {
 
 bool AppActive() { return g_appActive; }
 
+// A control that is a window of its own hears its activation and
+// deactivation as WM_ACTIVATE; LParam of an activation names the form that
+// was the active one before (as the forms heard it), or is null.
+void Router::TellActivation(QObject* o, bool active) {
+    if (!o->isWidgetType() || !static_cast<QWidget*>(o)->isWindow()) return;
+    auto* w = static_cast<QWidget*>(o);
+    auto* wc = dynamic_cast<TWinControl*>(ControlOfWidget(w));
+    if (!wc || !wc->popup_ || wc->Widget() != w) return;
+    TControl* previous = active ? Screen->ActiveForm() : nullptr;
+    Dispatch([&] { wc->Perform(WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, LPARAM(previous)); });
+}
+
 bool Router::HookInput(QObject* o, QEvent* e) {
     if (!HasHooks(WH_GETMESSAGE) || !o->isWidgetType()) return true;
     auto* w = static_cast<QWidget*>(o);
@@ -560,6 +573,7 @@ void Router::WatchWindows(QObject* o, QEvent* e) {
         // The program's windows may all lose (or one regain) the activation
         // without the desktop reporting a change of the application's state.
         if ((QApplication::activeWindow() != nullptr) != g_appActive) SetAppActive(!g_appActive, false);
+        TellActivation(o, e->type() == QEvent::WindowActivate);
         break;
     case QEvent::Show:
     case QEvent::Hide:
