@@ -122,15 +122,11 @@ void TMainForm::CreateToolbars() {
     ToolB = bar(DockBarLeft, "ToolB", "Работа со схемой"_a, 0, 0);
     AddToolbarButtons(ToolB, this, kModes, style);
 
-    // Hidden before it joins the dock, so it never takes a place there; its
-    // four buttons are two pairs.
+    // Hidden before it joins the dock, so it never takes a place there.
     ToolbarEx1 = NewControl<TToolbarEx>(this, nullptr, "ToolbarEx1");
     ToolbarEx1->SetCaption("Примитивы"_a);
     ToolbarEx1->SetVisible(false);
-    for (int i = 0; i < 4; ++i) {
-        if (i == 2) NewControl<TToolbarSepEx>(this, ToolbarEx1, "PrimitivesSep");
-        NewControl<TToolbarButtonEx>(this, ToolbarEx1, "Button" + IntToStr(++style.Count));
-    }
+    for (int i = 0; i < 4; ++i) NewControl<TToolbarButtonEx>(this, ToolbarEx1, "Button" + IntToStr(++style.Count));
     ToolbarEx1->SetDockRow(1);
     ToolbarEx1->SetDockedTo(DockBarTop);
     // The bars take their places once they hold their buttons.

@@ -225,7 +225,7 @@ void TFSMChild::CreateToolbar() {
     ToolbarEx1->SetCloseButton(false);
     using W = TFSMChild;
     // Separators part selecting, conditions, the signals, the drawing of
-    // states and transitions, and the simulation.
+    // states and transitions, the reset transition, and the simulation.
     // action, name, field, group, flags, hint, image, click
     static const TButtonRow<TFSMChild> kButtons[] = {
         {"SetModeSelectAction", "SelectButton"},
@@ -237,6 +237,7 @@ void TFSMChild::CreateToolbar() {
         {"-"},
         {"SetModeDeviceAction", "StateButton"},
         {"SetModeWireAction", "TransitionButton"},
+        {"-"},
         {"SetModeConnectAction", "ResetButton"},
         {"-"},
         {"SimulateAction", "tbSimul", &W::tbSimul},

@@ -40,7 +40,7 @@ TEST_F(ToolbarSet, EightBarsWithEighteenSeparatorsAndTheirKinds) {
     const Bar bars[] = {
         {"ToolBar2", frame->ToolBar2, 3},       {"ToolBar3", frame->ToolBar3, 2},
         {"ToolBar5", frame->ToolBar5, 1},       {"ToolB", frame->ToolB, 1},
-        {"ToolbarEx1", frame->ToolbarEx1, 1},   {"state machine", fsm->ToolbarEx1, 4},
+        {"ToolbarEx1", frame->ToolbarEx1, 0},   {"state machine", fsm->ToolbarEx1, 5},
         {"CASE", caseWindow->ToolbarEx1, 2},    {"timing", TimersForm->ToolbarEx1, 4},
     };
     int separators = 0, hidden = 0, fixed = 0, noHandle = 0, fullWithoutClose = 0;
