@@ -58,8 +58,13 @@ void TMainForm::CreateToolbars() {
 
     DockBarTop = NewControl<TDockEx>(this, this, "DockBarTop");
     DockBarTop->SetPosition(dpTop);
+    // The left dock draws a line between itself and the windows, and keeps a
+    // pixel of its width when it holds nothing, so that the line's place
+    // stays.
     DockBarLeft = NewControl<TDockEx>(this, this, "DockBarLeft");
     DockBarLeft->SetPosition(dpLeft);
+    DockBarLeft->SetBoundLines(TDockBoundLines{blRight});
+    DockBarLeft->SetFixAlign(true);
 
     using M = TMainForm;
     // The buttons show their action's image and hint (its caption when it has

@@ -71,19 +71,22 @@ public:
     AnsiString FileName;
 
     // ---- Running ------------------------------------------------------------
+    // The four virtual operations, in their fixed order.
+    // One scan; nothing when no program is loaded.
+    virtual void Run();
     // Loads FileName; returns kLoadOk, kLoadBadData, kLoadNoMemory,
     // kLoadCannotOpen or kLoadNoFile. Every load starts by dropping the
     // previous program, its tables, the forced inputs, the counters and both
-    // images (the 128 timer counters are kept).
-    int Load();
+    // images (the 128 timer counters are kept), also the driver table and
+    // the signal records when the file has no name section: records left
+    // from another file would name the new program's bits wrongly.
+    virtual int Load();
+    // Start- and end-of-scan exchange with the host (skipped while the display is suppressed).
+    virtual void ReadInputs();
+    virtual void ShowOutputs();
     bool Loaded() const { return loaded_; }
-    // One scan; nothing when no program is loaded.
-    void Run();
     // One timer tick: the first T counters that are not 0 go down by one.
     void Tick();
-    // Start- and end-of-scan exchange with the host (skipped while the display is suppressed).
-    void ReadInputs();
-    void ShowOutputs();
 
     // ---- Bit memory -----------------------------------------------------------
     // Bits outside the image are ignored (SetBit) or read as 0 (GetBit).

@@ -17,8 +17,15 @@ const char* const kParams = "Params";
 const char* const kFiles = "Files";
 const char* const kElement = "Element";
 const char* const kHeader = "Tarvelion";
-// The layout version of the settings file, kept under "Ident" in the header.
-const char* const kIdent = "1";
+
+// The lines of StrConst: the header's key with the settings file's layout
+// version, then the default names of the work files, in the order of their
+// keys.
+enum ConstLine { kcIdentKey, kcIdent, kcFirstFileName };
+const char* const kConstants[] = {"Ident", "1", "1.$$$", "2.$$$", "3.$$$", "4.$$$", "5.$$$", "tvca.dat", "tvca.txt",
+                                  "err.log"};
+// The lines of StrMsg.
+enum MsgLine { kmCannotWrite, kmUnusableValues };
 
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 
@@ -33,23 +40,23 @@ struct Setting {
     int def = 0;
     int lo = 0;
     int hi = 0;
-    AnsiString text; // default of a name
+    int text = -1; // the line of StrConst that holds the default of a name
     int32_t TInitModule::*number = nullptr;
     bool TInitModule::*flag = nullptr;
     AnsiString TInitModule::*name = nullptr;
 };
 
 Setting Color(const char* section, AnsiString key, TColor def, TColor TInitModule::*field) {
-    return {section, std::move(key), Kind::Color, def, 0, 0, {}, field, nullptr, nullptr};
+    return {section, std::move(key), Kind::Color, def, 0, 0, -1, field, nullptr, nullptr};
 }
 Setting Int(const char* section, AnsiString key, int def, int lo, int hi, int32_t TInitModule::*field) {
-    return {section, std::move(key), Kind::Int, def, lo, hi, {}, field, nullptr, nullptr};
+    return {section, std::move(key), Kind::Int, def, lo, hi, -1, field, nullptr, nullptr};
 }
 Setting Bool(const char* section, AnsiString key, bool def, bool TInitModule::*field) {
-    return {section, std::move(key), Kind::Bool, def, 0, 1, {}, nullptr, field, nullptr};
+    return {section, std::move(key), Kind::Bool, def, 0, 1, -1, nullptr, field, nullptr};
 }
-Setting Name(Kind kind, AnsiString key, const char* def, AnsiString TInitModule::*field) {
-    return {kFiles, std::move(key), kind, 0, 0, 0, AnsiString(def), nullptr, nullptr, field};
+Setting Name(Kind kind, AnsiString key, int defLine, AnsiString TInitModule::*field) {
+    return {kFiles, std::move(key), kind, 0, 0, 0, defLine, nullptr, nullptr, field};
 }
 
 // Every setting, in the order of the key list SL.
@@ -91,14 +98,14 @@ const std::vector<Setting>& Settings() {
         Int(kParams, "Максимальное значение таймера"_a, 50000000, 0, kMaxInt, &M::TimerMax),
         Int(kParams, "Минимальное значение таймера"_a, 50, 0, kMaxInt, &M::TimerMin),
         Int(kParams, "Кратность таймера"_a, 50, 1, kMaxInt, &M::TimerMultiple),
-        Name(Kind::BareName, "Типы драйверов"_a, "1.$$$", &M::DriverTypesFile),
-        Name(Kind::BareName, "Драйвера"_a, "2.$$$", &M::DriversFile),
-        Name(Kind::BareName, "Сигналы"_a, "3.$$$", &M::SignalsFile),
-        Name(Kind::BareName, "Элементы"_a, "4.$$$", &M::ElementsFile),
-        Name(Kind::BareName, "Комментарии"_a, "5.$$$", &M::CommentsFile),
-        Name(Kind::BareName, "TVCA файл"_a, "tvca.dat", &M::DataFile),
-        Name(Kind::BareName, "Файл булевой логики"_a, "tvca.txt", &M::LogicFile),
-        Name(Kind::Path, "Log файл"_a, "err.log", &M::LogFile),
+        Name(Kind::BareName, "Типы драйверов"_a, kcFirstFileName + 0, &M::DriverTypesFile),
+        Name(Kind::BareName, "Драйвера"_a, kcFirstFileName + 1, &M::DriversFile),
+        Name(Kind::BareName, "Сигналы"_a, kcFirstFileName + 2, &M::SignalsFile),
+        Name(Kind::BareName, "Элементы"_a, kcFirstFileName + 3, &M::ElementsFile),
+        Name(Kind::BareName, "Комментарии"_a, kcFirstFileName + 4, &M::CommentsFile),
+        Name(Kind::BareName, "TVCA файл"_a, kcFirstFileName + 5, &M::DataFile),
+        Name(Kind::BareName, "Файл булевой логики"_a, kcFirstFileName + 6, &M::LogicFile),
+        Name(Kind::Path, "Log файл"_a, kcFirstFileName + 7, &M::LogFile),
     };
     return settings;
 }
@@ -113,7 +120,7 @@ bool ValidColor(int v) {
 void SetDefault(TInitModule& m, const Setting& s) {
     if (s.number) m.*s.number = s.def;
     else if (s.flag) m.*s.flag = s.def != 0;
-    else m.*s.name = s.text;
+    else m.*s.name = m.StrConst->GetList()->Strings(s.text);
 }
 
 bool ValidName(const Setting& s, const AnsiString& text) {
@@ -196,11 +203,21 @@ public:
 } // namespace
 
 TInitModule::TInitModule(TComponent* owner, const AnsiString& fileName) : TComponent(owner), fileName_(fileName) {
-    SL = new TQKStrList(this);
-    SectionIni = new TQKStrList(this);
-    IrqList = new TQKStrList(this);
+    auto list = [this](const char* name) {
+        auto* l = new TQKStrList(this);
+        l->SetName(name);
+        return l;
+    };
+    SL = list("SL");
+    SectionIni = list("SectionIni");
+    StrConst = list("StrConst");
+    StrMsg = list("StrMsg");
+    IrqList = list("IrqList");
     for (const Setting& s : Settings()) SL->GetList()->Add(s.key);
     for (const char* section : {kParams, kFiles, kElement, kHeader}) SectionIni->GetList()->Add(section);
+    for (const char* text : kConstants) StrConst->GetList()->Add(text);
+    StrMsg->GetList()->Add("Невозможно записать файл настроек "_a);
+    StrMsg->GetList()->Add("В файле настроек %s неверные значения заменены стандартными: %s"_a);
     for (int i = 0; i <= 15; ++i) IrqList->GetList()->Add(IntToStr(i));
     if (!InitModule) InitModule = this;
     Read();
@@ -208,7 +225,7 @@ TInitModule::TInitModule(TComponent* owner, const AnsiString& fileName) : TCompo
 
 TInitModule::~TInitModule() {
     Destroying();
-    if (!Write()) ShowMessage("Невозможно записать файл настроек "_a + fileName_);
+    if (!Write()) ShowMessage(StrMsg->GetList()->Strings(kmCannotWrite) + fileName_);
     if (InitModule == this) InitModule = nullptr;
 }
 
@@ -246,14 +263,14 @@ void TInitModule::Read() {
             }
     }
     if (!unusable.IsEmpty())
-        ShowMessage(Format("В файле настроек %s неверные значения заменены стандартными: %s"_a, ini.FileName(),
-                           unusable));
+        ShowMessage(Format(StrMsg->GetList()->Strings(kmUnusableValues), ini.FileName(), unusable));
 }
 
 bool TInitModule::Write() {
     try {
         TMemIniFile ini(fileName_);
-        ini.WriteString(kHeader, "Ident", kIdent);
+        const TStringList* constants = StrConst->GetList();
+        ini.WriteString(kHeader, constants->Strings(kcIdentKey), constants->Strings(kcIdent));
         for (const Setting& s : Settings()) {
             if (s.number) ini.WriteInteger(s.section, s.key, this->*s.number);
             else if (s.flag) ini.WriteBool(s.section, s.key, this->*s.flag);

@@ -84,9 +84,15 @@ public:
 
     // Tables of constant texts read by index: SL holds every key in the order
     // of the list above, SectionIni the section names ("Params", "Files",
-    // "Element", "Tarvelion"), IrqList the interrupt numbers "0" to "15".
+    // "Element", "Tarvelion"), StrConst the header's key "Ident" with the
+    // file's layout version and then the default work-file names in the
+    // order of their keys, StrMsg the module's two messages (the file cannot
+    // be written; unusable values were replaced), IrqList the interrupt
+    // numbers "0" to "15".
     TQKStrList* SL;
     TQKStrList* SectionIni;
+    TQKStrList* StrConst;
+    TQKStrList* StrMsg;
     TQKStrList* IrqList;
 
     // Every setting to its default at once; the comments file name stays.

@@ -120,6 +120,10 @@ void TMDIChild::CreateActions() {
     // The test-file commands of the old program are kept for their keys and
     // do nothing.
     constexpr auto nothing = IgnoreCommand<TMDIChild>;
+    // Ctrl+F1 is the frame's help key too. A window's keys come before the
+    // frame's, so while a scheme window is in front Ctrl+F1 chooses "Выбор"
+    // (the mode keys Ctrl+F1 to Ctrl+F5 stay in one row) and help opens from
+    // the "Помощь" menu; the README says so.
     // name, caption, key, hint, image, execute, update, field, flags
     static const TActionRow<TMDIChild> kActions[] = {
         {"Undo", "Отмена", "Ctrl+Z", "", -1, &W::UndoExecute},

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "controls/QKMsgDlg.h"
+#include "controls/QKStrList.h"
 #include "controls/gui/Placemnt.h"
 #include "document/DriversInfo.h"
 #include "editor/AddDriver.h"
@@ -27,9 +29,11 @@ void FillGrid(TStringGrid* grid, const Row& header, const std::vector<Row>& rows
     grid->SetRow(std::min(std::max(keep, 1), grid->RowCount() - 1));
 }
 
-void Refuse(const AnsiString& text) {
-    if (!text.IsEmpty()) MessageDlg(text, mtWarning, mbYesOnly);
-}
+// The lines of the dialog's string list.
+enum CaptionLine { clName, clNumber, clDirection, clDriverType, clAddress, clBits, clInterrupt, clDriver, clBit, clComment,
+                   clInput, clOutput };
+const char* const kCaptions[] = {"Имя", "Номер", "Тип", "Тип драйвера", "Адрес", "Битов", "Прерывание", "Драйвер", "Бит",
+                                 "Комментарий", "Вход", "Выход"};
 
 } // namespace
 
@@ -117,6 +121,15 @@ void TPinDriverDlg::Build() {
         working_.reset();
         ShowTable(inUse_.get());
     };
+    StrList = NewComponent<TQKStrList>(this, "StrList");
+    for (const char* caption : kCaptions) StrList->GetList()->Add(Utf8ToAnsi(caption));
+    ErrorDlg = NewComponent<TQKMsgDlg>(this, "ErrorDlg");
+    ErrorDlg->MsgType = mtError;
+    ErrorDlg->MsgButtons = mbOKOnly;
+    DeleteDlg = NewComponent<TQKMsgDlg>(this, "DeleteDlg");
+    DeleteDlg->MsgText = "Удалить выбранную строку?"_a;
+    DeleteDlg->MsgType = mtConfirmation;
+    DeleteDlg->MsgButtons = mbYesNo;
     Placement = NewComponent<TFormPlacement>(this, "Placement");
     Placement->UseRegistry = true;
     Placement->Version = 13;
@@ -124,32 +137,43 @@ void TPinDriverDlg::Build() {
     Placement->EndLoading();
 }
 
+void TPinDriverDlg::Refuse(const AnsiString& text) {
+    if (text.IsEmpty()) return;
+    ErrorDlg->MsgText = text;
+    ErrorDlg->Execute();
+}
+
 void TPinDriverDlg::ShowTable(const TDriversInfo* t) {
+    const TStringList* c = StrList->GetList();
+    auto caption = [c](CaptionLine line) { return c->Strings(line); };
     std::vector<Row> rows;
     for (int i = 0; i < t->GetDriverTypeCount(); ++i) {
         const _drvtype d = t->GetDriverType(i);
         rows.push_back({d.Name, IntToStr(d.UserType)});
     }
-    FillGrid(TypesGrid, {"Имя"_a, "Номер"_a}, rows);
+    FillGrid(TypesGrid, {caption(clName), caption(clNumber)}, rows);
     rows.clear();
     for (int i = 0; i < t->GetDriverCount(); ++i) {
         const _drv d = t->GetDriver(i);
-        rows.push_back({d.Name, d.Direction ? "Выход"_a : "Вход"_a, t->GetDriverType(d.Type).Name,
+        rows.push_back({d.Name, caption(d.Direction ? clOutput : clInput), t->GetDriverType(d.Type).Name,
                         IntToHex((long long)d.Address, 8), IntToStr(d.BitCount), IntToStr(d.Interrupt)});
     }
-    FillGrid(DriversGrid, {"Имя"_a, "Тип"_a, "Тип драйвера"_a, "Адрес"_a, "Битов"_a, "Прерывание"_a}, rows);
+    FillGrid(DriversGrid,
+             {caption(clName), caption(clDirection), caption(clDriverType), caption(clAddress), caption(clBits),
+              caption(clInterrupt)},
+             rows);
     rows.clear();
     for (int i = 0; i < t->GetBitCount(); ++i) {
         const _bit b = t->GetBit(i);
         rows.push_back({b.Name, t->GetDriver(b.Driver).Name, IntToStr(b.Bit), b.Comment});
     }
-    FillGrid(PinGrid, {"Имя"_a, "Драйвер"_a, "Бит"_a, "Комментарий"_a}, rows);
+    FillGrid(PinGrid, {caption(clName), caption(clDriver), caption(clBit), caption(clComment)}, rows);
     rows.clear();
     for (int i = 0; i < t->GetVarBitCount(); ++i) {
         const _varbit v = t->GetVarBit(i);
         rows.push_back({v.Name, v.Comment});
     }
-    FillGrid(VarGrid, {"Имя"_a, "Комментарий"_a}, rows);
+    FillGrid(VarGrid, {caption(clName), caption(clComment)}, rows);
 }
 
 void TPinDriverDlg::FormShow(TObject*) {
@@ -335,7 +359,7 @@ void TPinDriverDlg::EditBtnClick(TObject*) {
 void TPinDriverDlg::DeleteBtnClick(TObject*) {
     const Page page = CurrentPage();
     const int row = SelectedRow(page);
-    if (row < 0) return;
+    if (row < 0 || DeleteDlg->Execute() != mrYes) return;
     TDriversInfo* t = Edited();
     int r = TDriversInfo::Ok;
     switch (page) {

@@ -6,6 +6,9 @@
 // (driver types, drivers, signals, variable signals) through the entry forms
 // AddTypeDrvForm, AddDriverForm and AddPinForm; "Да" makes the copy the table
 // in use and writes it to the signal-table file, "Отмена" drops it.
+// The grids' column captions are the lines of StrList; the table's refusals
+// are shown by ErrorDlg, and "Удалить" removes a row only when DeleteDlg's
+// question is answered Yes.
 
 #include <memory>
 
@@ -16,6 +19,8 @@
 
 class TDriversInfo;
 class TFormPlacement;
+class TQKMsgDlg;
+class TQKStrList;
 
 class TPinDriverDlg : public TForm {
 public:
@@ -32,6 +37,9 @@ public:
     TButton* OKBtn;
     TButton* CancelBtn;
     TFormPlacement* Placement;
+    TQKStrList* StrList;
+    TQKMsgDlg* ErrorDlg;
+    TQKMsgDlg* DeleteDlg;
 
     // The table in use, and the copy being edited (null unless shown).
     TDriversInfo* Table() const { return inUse_.get(); }
@@ -72,6 +80,8 @@ private:
     bool EditPin(int index);
     bool EditVar(int index);
     TDriversInfo* Edited() const;
+    // Shows a refusal of the table (nothing for an empty text).
+    void Refuse(const AnsiString& text);
 
     std::unique_ptr<TDriversInfo> inUse_;
     std::unique_ptr<TDriversInfo> working_;

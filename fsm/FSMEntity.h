@@ -85,8 +85,9 @@ protected:
     // Stretches an object's picture onto the view canvas into the document
     // rectangle (left, top, right, bottom), scaled by the zoom.
     void StretchToCanvas(TBitmap* picture, int left, int top, int right, int bottom) const;
-    // Runs body; an exception is shown as the internal-error message naming
-    // this source file and the line of the handler.
+    // Runs body; any exception, the program's own or another, is shown as
+    // the internal-error message naming this source file and the line of the
+    // handler, and goes no further.
     template <class F>
     void Guarded(const char* file, int line, F&& body);
     // Makes a change to something the picture depends on: hidden before,
@@ -119,7 +120,7 @@ template <class F>
 void TfsmEntity::Guarded(const char* file, int line, F&& body) {
     try {
         body();
-    } catch (const Exception&) {
+    } catch (...) {
         ReportFsmInternalError(file, line);
     }
 }

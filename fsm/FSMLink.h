@@ -6,6 +6,12 @@
 // joins the states its record names (see AttachLoaded).
 // TfsmResetLink: the machine's reset transition; it has a target and never a
 // source, and shows a reset symbol at its start.
+//
+// Printed (DrawTo), a transition is not where the window draws it: its
+// picture stands at the smaller corner of its points less 5 pixels instead of
+// less 10, so on paper the curve lies 5 pixels right of and below its states.
+// The old program printed machines so, and a printout made here matches one
+// made there; the reset transition prints as a plain one (no reset symbol).
 
 #include "fsm/FSMElement.h"
 #include "fsm/FsmRecords.h"

@@ -12,6 +12,14 @@
 // one row never meet, nor the title the names of the first row, at every
 // zoom. Names edited in the element dialog keep the box: a wider one would
 // move the outputs away from their wires.
+//
+// Properties' first choice ("pick a machine") binds the element to the
+// machine chosen and takes that machine's pins, following the wires by pin
+// name. The old program opened the chosen machine in a window and pushed the
+// element's pin names into it while the element stayed bound to its old
+// file: the machine the user chose was then not the one translated, and a
+// machine of another pin count could not be chosen at all. Opening the
+// element's own machine with its pins checked is the second choice.
 
 #include "model/Element.h"
 

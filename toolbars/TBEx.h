@@ -382,6 +382,7 @@ private:
     void ActivateAnotherWindow();
     void Moved();
     void ActivateOnClick();
+    void Activated(bool active, TControl* previous);
     void DoubleClickDock();
     int HitTest(TPoint screen);
     void BeginCloseButton();

@@ -362,6 +362,17 @@ TRect TToolbarButtonEx::MainPart() const {
     return r;
 }
 
+// The combo part's edge leaves the button's last two columns to the
+// background, and the arrow (5 pixels from width - 9) stands at its middle.
+TRect TToolbarButtonEx::ComboPart() const { return Rect(Width() - kComboWidth, 0, Width() - 2, Height()); }
+
+// Down, the main part is drawn pushed and its content one pixel further,
+// unless the press that holds it down was on the combo part.
+bool TToolbarButtonEx::MainPartPushed() const {
+    const bool isDown = state_ == bsDown || state_ == bsExclusive;
+    return isDown && !(dropdownCombo_ && UsesDropdown() && menuIsDown_);
+}
+
 void TToolbarButtonEx::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (Enabled() && !dropPresses_) {
         if (button == mbLeft) {
@@ -663,8 +674,7 @@ TButtonContentLayout TToolbarButtonEx::ContentLayout() {
     }
     if (!horizontal) ap.x = gw ? gp.x + gw : tp.x + tw;
     ap.y = gw ? gp.y + (gh - ah) / 2 : tp.y + (th - ah) / 2;
-    bool isDown = state_ == bsDown || state_ == bsExclusive;
-    int off = isDown ? 1 : 0;
+    int off = MainPartPushed() ? 1 : 0;
     TPoint o(content.Left + off, content.Top + off);
     L.GlyphSize = TSize(gw, gh);
     L.GlyphPos = TPoint(gp.x + o.x, gp.y + o.y);
@@ -687,8 +697,8 @@ void TToolbarButtonEx::Paint() {
     TRect main = MainPart();
     bool border = !noBorder_ && (!flat_ || isDown || lit);
     if (border) {
-        DrawButtonEdge(c, main, flat_, isDown);
-        if (combo) DrawButtonEdge(c, Rect(Width() - kComboWidth, 0, Width(), Height()), flat_, isDown && menuIsDown_);
+        DrawButtonEdge(c, main, flat_, MainPartPushed());
+        if (combo) DrawButtonEdge(c, ComboPart(), flat_, isDown && menuIsDown_);
     }
     TButtonContentLayout L = ContentLayout();
     if (state_ == bsExclusive && !(flat_ && lit)) {

@@ -262,6 +262,8 @@ private:
     void EnabledChanged();
     void ShowDropdown();
     TRect MainPart() const;
+    TRect ComboPart() const;
+    bool MainPartPushed() const;
 
     tbex::TButtonGlyph glyph_;
     bool allowAllUp_ = false;

@@ -214,6 +214,9 @@ void TCustomToolWindowEx::BeginSizing(int hitTest, TPoint startScreen) {
     TMouseTracker::Handlers h;
     h.Moved = [this](TPoint p) { SizeMoved(p); };
     h.Finished = [this](bool accepted) { SizeFinished(accepted); };
+    // With one monitor the cursor stays in the work area, so that the frame
+    // being dragged cannot be taken out of reach.
+    if (params_.ResizeClipCursor && Screen->MonitorCount() == 1) h.ClipCursorTo = Screen->WorkAreaRect();
     tracker_ = std::make_unique<TMouseTracker>(this, std::move(h));
     tracker_->Start();
     draggingOutline_ = true;

@@ -697,6 +697,9 @@ void TCustomToolWindowEx::WndProc(TMessage& m) {
         // window would on the old desktop; the window itself stays.
         if (TForm* f = GetToolWindowParentForm(this)) GetTopLevelForm(f)->Close();
         return;
+    case WM_ACTIVATE:
+        if (Floating()) Activated(m.WParam != WA_INACTIVE, reinterpret_cast<TControl*>(m.LParam));
+        break;
     case WM_NCCALCSIZE:
         ApplyNCInsets(m, NCInsets());
         return;
@@ -878,6 +881,18 @@ void TCustomToolWindowEx::ActivateOnClick() {
         if (top && GetActiveWindow() != top) SetActiveWindow(top);
         if (form && form->FormStyle() == fsMDIChild) form->BringToFront();
     }
+}
+
+// A floating window that the desktop activates gives its form's caption the
+// same state and hands the activation back to that form, unless the form was
+// the active window before (then the window keeps it, for the keys of a
+// control of its own); one that is not showing passes it on.
+void TCustomToolWindowEx::Activated(bool active, TControl* previous) {
+    TForm* top = GetTopLevelForm(GetToolWindowParentForm(this));
+    if (top) top->Perform(WM_NCACTIVATE, active ? 1 : 0, 0);
+    if (!active) return;
+    if (!Showing()) ActivateAnotherWindow();
+    else if (top && previous != top) SetActiveWindow(top);
 }
 
 void TCustomToolWindowEx::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -19,6 +19,10 @@ void TMouseTracker::Start() {
     active_ = true;
     accepted_ = false;
     if (grabber_) SetCaptureControl(grabber_);
+    if (handlers_.ClipCursorTo) {
+        ClipCursor(&*handlers_.ClipCursorTo);
+        clipping_ = true;
+    }
     inputHook_ = SetWindowsHookEx(WH_GETMESSAGE, [this](THookMessage& m) { Input(m); });
     noticeHook_ = SetWindowsHookEx(WH_CALLWNDPROC, [this](THookMessage& m) { Notice(m); });
 }
@@ -48,12 +52,14 @@ void TMouseTracker::Notice(const THookMessage& m) {
 
 void TMouseTracker::MouseMove(TPoint screen) {
     if (!active_) return;
+    if (clipping_) screen = ClipCursorPoint(screen);
     last_ = screen;
     if (handlers_.Moved) handlers_.Moved(screen);
 }
 
 void TMouseTracker::LeftButtonUp(TPoint screen) {
     if (!active_) return;
+    if (clipping_) screen = ClipCursorPoint(screen);
     last_ = screen;
     End(true);
 }
@@ -87,6 +93,10 @@ void TMouseTracker::End(bool accepted) {
     UnhookWindowsHookEx(inputHook_);
     UnhookWindowsHookEx(noticeHook_);
     inputHook_ = noticeHook_ = 0;
+    if (clipping_) {
+        ClipCursor(nullptr);
+        clipping_ = false;
+    }
     if (grabber_ && !grabberAlive_.expired() && GetCaptureControl() == grabber_) SetCaptureControl(nullptr);
     active_ = false;
     ending_ = false;

@@ -7,6 +7,8 @@
 // new press of the left button ends, everything else of the mouse and the
 // keyboard is swallowed. Losing the capture or the application's activation
 // ends it without accepting. The gesture ends in its Finished handler.
+// A gesture given ClipCursorTo keeps the cursor inside that rectangle while it
+// lasts: its points are taken inside it, and the cursor is freed at the end.
 //
 // The outline of a drag or a resize is drawn on the desktop's overlay: the
 // ring between the outline rectangle and its inside, in a half-tone combined
@@ -14,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/Region.h"
 #include "platform/Types.h"
@@ -30,6 +33,7 @@ public:
         std::function<void(bool ctrlDown)> CtrlChanged;
         std::function<void(bool accepted)> Finished;
         bool EscapeEnds = true;
+        std::optional<TRect> ClipCursorTo;
     };
 
     // grabber: the control that holds the mouse while the gesture lasts.
@@ -67,6 +71,7 @@ private:
     bool active_ = false;
     bool accepted_ = false;
     bool ending_ = false;
+    bool clipping_ = false;
     TPoint last_;
 };
 

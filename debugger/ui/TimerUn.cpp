@@ -175,6 +175,9 @@ void TTimersForm::Build() {
 void TTimersForm::BuildToolbar() {
     ToolbarEx1 = NewControl<TToolbarEx>(this, DockEx1, "ToolbarEx1");
     ToolbarEx1->SetCaption("Отладчик"_a);
+    // The window's one bar spans its width, without a handle to grip.
+    ToolbarEx1->SetFullSize(true);
+    ToolbarEx1->SetDragHandleStyle(dhNone);
     ToolbarEx1->SetCloseButton(false);
     int separators = 0;
     auto separator = [&] { NewControl<TToolbarSepEx>(this, ToolbarEx1, "Sep" + IntToStr(++separators)); };
@@ -225,6 +228,7 @@ void TTimersForm::BuildToolbar() {
         return e;
     };
     CountRun = counter("Label1", Label1, "Запусков"_a, 66, "CountRun");
+    separator();
     TimerTicks = counter("Label2", Label2, "Тиков"_a, 44, "TimerTicks");
     ToolbarEx1->SetDockPos(0);
 }

@@ -225,15 +225,22 @@ void TFSMChild::CreateToolbar() {
     ToolbarEx1->SetCaption("Управление машиной состояний"_a);
     ToolbarEx1->SetCloseButton(false);
     using W = TFSMChild;
+    // Separators part selecting, conditions, the signals, the drawing of
+    // states and transitions, the reset transition, and the simulation.
     // action, name, field, group, flags, hint, image, click
     static const TButtonRow<TFSMChild> kButtons[] = {
         {"SetModeSelectAction", "SelectButton"},
+        {"-"},
         {"SetModeSymbolAction", "ConditionButton"},
+        {"-"},
         {nullptr, "ToolbarButtonEx5", nullptr, 0, 0, "", fiInputs, &W::ToolbarButtonEx5Click},
         {nullptr, "ToolbarButtonEx3", nullptr, 0, 0, "", fiOutputs, &W::ToolbarButtonEx3Click},
+        {"-"},
         {"SetModeDeviceAction", "StateButton"},
         {"SetModeWireAction", "TransitionButton"},
+        {"-"},
         {"SetModeConnectAction", "ResetButton"},
+        {"-"},
         {"SimulateAction", "tbSimul", &W::tbSimul},
     };
     TButtonSet style{ImageList1};

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <optional>
 
 #include "platform/Canvas.h"
 #include "platform/Graphics.h"
@@ -223,6 +224,7 @@ public:
     static bool RouteToCapture(QWidget* w, QMouseEvent* me);
     // Activation of the program and the showing of its windows.
     static void WatchWindows(QObject* o, QEvent* e);
+    static void TellActivation(QObject* o, bool active);
     static bool DeliverDrop(TControl* c, QWidget* w, QEvent* e);
 };
 
@@ -386,6 +388,19 @@ void Notify(TControl* c, unsigned msg, WPARAM wParam, LPARAM lParam) {
     CallHooks(WH_CALLWNDPROC, m);
 }
 
+// ---- the confined cursor ------------------------------------------------------------
+
+std::optional<TRect> g_clipCursor;
+
+// A mouse message from outside the confining rectangle puts the cursor back
+// inside; the message is reported from there.
+QPoint ConfineCursor(QPoint global) {
+    if (!g_clipCursor) return global;
+    QPoint inside = ToQPoint(ClipCursorPoint(FromQPoint(global)));
+    if (inside != global) QCursor::setPos(inside);
+    return inside;
+}
+
 // ---- the mouse capture --------------------------------------------------------------
 
 TControl* g_capture = nullptr;
@@ -474,6 +489,18 @@ bool AppActive() { return g_appActive; }
 
 void WatchApplicationEvents() { Router::Instance(); }
 
+// A control that is a window of its own hears its activation and
+// deactivation as WM_ACTIVATE; LParam of an activation names the form that
+// was the active one before (as the forms heard it), or is null.
+void Router::TellActivation(QObject* o, bool active) {
+    if (!o->isWidgetType() || !static_cast<QWidget*>(o)->isWindow()) return;
+    auto* w = static_cast<QWidget*>(o);
+    auto* wc = dynamic_cast<TWinControl*>(ControlOfWidget(w));
+    if (!wc || !wc->popup_ || wc->Widget() != w) return;
+    TControl* previous = active ? Screen->ActiveForm() : nullptr;
+    Dispatch([&] { wc->Perform(WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, LPARAM(previous)); });
+}
+
 bool Router::HookInput(QObject* o, QEvent* e) {
     if (!HasHooks(WH_GETMESSAGE) || !o->isWidgetType()) return true;
     auto* w = static_cast<QWidget*>(o);
@@ -486,7 +513,7 @@ bool Router::HookInput(QObject* o, QEvent* e) {
         auto* me = static_cast<QMouseEvent*>(e);
         m.Msg = MouseMessage(me);
         if (!m.Msg) return true;
-        QPoint g = me->globalPosition().toPoint();
+        QPoint g = ConfineCursor(me->globalPosition().toPoint());
         m.Control = ControlAround(w);
         m.Pt = FromQPoint(g);
         QPoint local = m.Control ? ClientPointOf(m.Control, g) : me->position().toPoint();
@@ -552,6 +579,7 @@ void Router::WatchWindows(QObject* o, QEvent* e) {
         // The program's windows may all lose (or one regain) the activation
         // without the desktop reporting a change of the application's state.
         if ((QApplication::activeWindow() != nullptr) != g_appActive) SetAppActive(!g_appActive);
+        TellActivation(o, e->type() == QEvent::WindowActivate);
         break;
     case QEvent::Show:
     case QEvent::Hide:
@@ -1004,7 +1032,27 @@ TControl* FindControlAtScreen(TPoint p) {
     return w ? ControlAround(w) : nullptr;
 }
 
-TPoint GetCursorPos() { return FromQPoint(QCursor::pos()); }
+TPoint GetCursorPos() { return ClipCursorPoint(FromQPoint(QCursor::pos())); }
+
+void ClipCursor(const TRect* rect) {
+    g_clipCursor = rect && !IsRectEmpty(*rect) ? std::optional<TRect>(*rect) : std::nullopt;
+    if (!g_clipCursor) return;
+    TPoint now = FromQPoint(QCursor::pos());
+    TPoint inside = ClipCursorPoint(now);
+    if (inside != now) QCursor::setPos(ToQPoint(inside));
+}
+
+bool GetClipCursor(TRect& rect) {
+    if (!g_clipCursor) return false;
+    rect = *g_clipCursor;
+    return true;
+}
+
+TPoint ClipCursorPoint(TPoint p) {
+    if (!g_clipCursor) return p;
+    const TRect& r = *g_clipCursor;
+    return TPoint(std::clamp(p.x, r.Left, r.Right - 1), std::clamp(p.y, r.Top, r.Bottom - 1));
+}
 
 // ---- size limits and tab stops -----------------------------------------------------
 

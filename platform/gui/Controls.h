@@ -129,6 +129,16 @@ void SetCaptureControl(TControl* control);
 TControl* FindControlAtScreen(TPoint screenPoint);
 // The cursor position in screen coordinates.
 TPoint GetCursorPos();
+// Confines the cursor to a rectangle of the screen (right and bottom edges
+// outside), or frees it with null. The desktop cannot hold the pointer, so
+// the program puts it back: a mouse message from outside the rectangle moves
+// the cursor to the nearest point inside and is reported from there.
+void ClipCursor(const TRect* rect);
+// The rectangle the cursor is confined to; false while it is free.
+bool GetClipCursor(TRect& rect);
+// The point within the confining rectangle nearest to p (p itself while the
+// cursor is free).
+TPoint ClipCursorPoint(TPoint p);
 // The state of a key or mouse button as of the input being handled: negative
 // (the high bit set) while VK_SHIFT, VK_CONTROL, VK_MENU (Alt), VK_LBUTTON,
 // VK_RBUTTON or VK_MBUTTON is down, 0 when it is up; 0 for other keys.

@@ -28,6 +28,9 @@ constexpr unsigned WM_DESTROY = 0x0002;
 constexpr unsigned WM_MOVE = 0x0003;
 constexpr unsigned WM_SIZE = 0x0005;
 constexpr unsigned WM_ACTIVATE = 0x0006;
+// WParam of WM_ACTIVATE.
+constexpr WPARAM WA_INACTIVE = 0;
+constexpr WPARAM WA_ACTIVE = 1;
 constexpr unsigned WM_SETFOCUS = 0x0007;
 constexpr unsigned WM_KILLFOCUS = 0x0008;
 constexpr unsigned WM_ENABLE = 0x000A;

@@ -38,6 +38,35 @@ TEST_F(EmulatorTest, ScanCallsTheHostAroundTheRecordsAndShowsTheRunCounterOnlyWh
     EXPECT_TRUE(host.Events.empty());
 }
 
+namespace {
+
+// An emulator whose start- and end-of-scan exchange is its own.
+class OwnExchange : public TVAC {
+public:
+    using TVAC::TVAC;
+    std::vector<std::string> Calls;
+    void ReadInputs() override { Calls.push_back("own read"); }
+    void ShowOutputs() override { Calls.push_back("own show"); }
+};
+
+} // namespace
+
+// The scan reaches the exchange through the emulator's virtual operations, so
+// that an emulator of another kind replaces it.
+TEST_F(EmulatorTest, TheScanUsesTheExchangeOfTheEmulatorsKind) {
+    Builder b;
+    b.And({}, {Op(5)});
+    testenv::WriteBytes(ToFsPath(dir.File("Debutvca.dat")), b.Build());
+    OwnExchange own(&host);
+    own.FileName = dir.File("Debutvca.dat");
+    TVAC& base = own;
+    ASSERT_EQ(base.Load(), kLoadOk);
+    host.Events.clear();
+    base.Run();
+    EXPECT_EQ(own.Calls, (Events{"own read", "own show"}));
+    EXPECT_TRUE(host.Events.empty()) << "the host's exchange is not reached";
+}
+
 TEST_F(EmulatorTest, ADelayRecordOrAnUnknownTypeEndsTheScanAtOnce) {
     for (int type : {4, 23, 255}) {
         SCOPED_TRACE(type);

@@ -205,6 +205,39 @@ TEST_F(InitModuleTest, InterruptListAndDefaultProjectName) {
     EXPECT_EQ(m->GetDefaultProjectName(), AnsiString());
 }
 
+// The module's constant texts and messages are the lines of its string
+// lists, found by position: the components are named as the module's form
+// names them, and a line changed in a list is what the module uses.
+TEST_F(InitModuleTest, ConstantsAndMessagesAreReadFromTheModulesStringLists) {
+    auto m = Make();
+    const struct {
+        const char* name;
+        TQKStrList* list;
+        int count;
+    } lists[] = {{"SL", m->SL, int(Table().size())}, {"SectionIni", m->SectionIni, 4}, {"StrConst", m->StrConst, 10},
+                 {"StrMsg", m->StrMsg, 2},         {"IrqList", m->IrqList, 16}};
+    for (const auto& l : lists) {
+        EXPECT_EQ(m->FindComponent(l.name), l.list) << l.name;
+        EXPECT_EQ(l.list->GetList()->Count(), l.count) << l.name;
+    }
+    EXPECT_EQ(m->StrConst->GetList()->CommaText(),
+              AnsiString("Ident,1,1.$$$,2.$$$,3.$$$,4.$$$,5.$$$,tvca.dat,tvca.txt,err.log"));
+    EXPECT_THROW(m->StrMsg->GetList()->Strings(2), EStringListError);
+
+    m->StrConst->GetList()->Put(0, "Version");
+    m->StrConst->GetList()->Put(1, "7");
+    m->StrConst->GetList()->Put(7, "plant.dat");
+    m->StrMsg->GetList()->Put(1, "%s: %s"_a);
+    m->SetDefaults();
+    EXPECT_EQ(m->DataFile, AnsiString("plant.dat"));
+    EXPECT_TRUE(m->Write());
+    TIniFile ini(file);
+    EXPECT_EQ(ini.ReadString("Tarvelion", "Version", ""), AnsiString("7"));
+    WriteFile("[Params]\r\nСетка=0\r\n"_a);
+    m->Read();
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{file + ": Сетка"_a});
+}
+
 TEST_F(InitModuleTest, TheGlobalIsTheFirstModule) {
     ASSERT_EQ(InitModule, nullptr);
     auto first = Make();

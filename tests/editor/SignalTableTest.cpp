@@ -210,14 +210,15 @@ TEST_F(SignalTable, RefusalsShowTheTablesTextAndTheFormComesBack) {
     const std::vector<AnsiString> messages = port.Messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], "Тип драйвера DI уже есть в таблице"_a);
-    EXPECT_EQ(port.Calls[0].type, mtWarning);
-    EXPECT_EQ(port.Calls[0].buttons, mbYesOnly);
+    EXPECT_EQ(port.Calls[0].type, mtError);
+    EXPECT_EQ(port.Calls[0].buttons, mbOKOnly);
     EXPECT_EQ(messages[1], "Прерывание драйвера D1 должно быть от 0 до 15"_a);
 }
 
 TEST_F(SignalTable, DeletingATypeInUseIsRefusedAndAVariableSignalKeepsItsName) {
     Seed(0, {}, {"Связь1"_a});
     Make();
+    port.Answer(mrYes);
     ModalScript script;
     script.On(AddPinForm, [] {
         // An existing variable signal: the name is shown but cannot change,
@@ -240,12 +241,65 @@ TEST_F(SignalTable, DeletingATypeInUseIsRefusedAndAVariableSignalKeepsItsName) {
             EXPECT_EQ(dlg->VarGrid->Cells(1, 1), "новый"_a);
         },
         mrOk);
-    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Тип драйвера DI используется драйвером D1"_a});
+    EXPECT_EQ(port.Messages(),
+              (std::vector<AnsiString>{"Удалить выбранную строку?"_a, "Тип драйвера DI используется драйвером D1"_a}));
     AnsiString comment;
     EXPECT_TRUE(DriversInUse().FindVarBit("Связь1"_a, comment));
     EXPECT_EQ(comment, "новый"_a);
     EXPECT_TRUE(AddPinForm->DrvComboBox->Enabled()) << "the pin form is whole again for signals";
     EXPECT_FALSE(AddPinForm->NameEdit->ReadOnly());
+}
+
+// "Удалить" asks first: No keeps the row, Yes removes it, on every page.
+TEST_F(SignalTable, DeleteAsksAndRemovesTheRowOnlyOnYes) {
+    Seed(8, {"Пуск"_a}, {"Связь1"_a});
+    Make();
+    const struct {
+        int page;
+        TStringGrid* grid;
+    } pages[] = {{2, dlg->PinGrid}, {3, dlg->VarGrid}, {1, dlg->DriversGrid}};
+    ModalScript script;
+    RunDialog(
+        script,
+        [&] {
+            for (const auto& p : pages) {
+                Page(p.page);
+                p.grid->SetRow(1);
+                const AnsiString first = p.grid->Cells(0, 1);
+                ASSERT_FALSE(first.IsEmpty()) << p.page;
+                port.Answer(mrNo);
+                dlg->DeleteBtnClick(dlg->DeleteBtn);
+                EXPECT_EQ(p.grid->Cells(0, 1), first) << "No keeps the row " << p.page;
+                port.Answer(mrYes);
+                dlg->DeleteBtnClick(dlg->DeleteBtn);
+                EXPECT_EQ(p.grid->Cells(0, 1), AnsiString()) << "Yes removes it " << p.page;
+            }
+        },
+        mrOk);
+    EXPECT_EQ(port.Unscripted, 0);
+    ASSERT_EQ(port.Calls.size(), 6u);
+    for (const TestUiPort::Call& c : port.Calls) {
+        EXPECT_EQ(c.text, "Удалить выбранную строку?"_a);
+        EXPECT_EQ(c.type, mtConfirmation);
+        EXPECT_EQ(c.buttons, mbYesNo);
+    }
+    EXPECT_EQ(DriversInUse().GetBitCount(), 0);
+    EXPECT_EQ(DriversInUse().GetVarBitCount(), 0);
+    EXPECT_EQ(DriversInUse().GetDriverCount(), 0);
+    EXPECT_EQ(DriversInUse().GetDriverTypeCount(), 1);
+}
+
+// The grids' captions are the dialog's string list, line by line.
+TEST_F(SignalTable, ColumnCaptionsComeFromTheStringList) {
+    Make();
+    EXPECT_EQ(dlg->StrList->GetList()->CommaText(),
+              "Имя,Номер,Тип,\"Тип драйвера\",Адрес,Битов,Прерывание,Драйвер,Бит,Комментарий,Вход,Выход"_a);
+    dlg->StrList->GetList()->Put(0, "Название"_a);
+    dlg->ShowTable(dlg->Table());
+    for (TStringGrid* g : {dlg->TypesGrid, dlg->DriversGrid, dlg->PinGrid, dlg->VarGrid})
+        EXPECT_EQ(g->Cells(0, 0), "Название"_a);
+    EXPECT_EQ(dlg->DriversGrid->Cells(5, 0), "Прерывание"_a);
+    EXPECT_EQ(dlg->PinGrid->Cells(3, 0), "Комментарий"_a);
 }
 
 TEST_F(SignalTable, SelectPinIgnoresLetterCaseAndSurvivesShowing) {

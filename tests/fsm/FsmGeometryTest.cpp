@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+
 #include "FsmTestSupport.h"
+#include "platform/TestUiPort.h"
 
 using namespace fsmtest;
 
@@ -329,3 +334,37 @@ TEST(FsmDocument, IteratorsSkipDeletedAndKeepOneCursorPerKind) {
 }
 
 } // namespace
+
+namespace {
+
+// An object whose guarded work throws what it is given.
+class ThrowingEntity : public TfsmEntity {
+public:
+    using TfsmEntity::TfsmEntity;
+    void LoadFromStream(ByteReader&) override {}
+    void SaveToStream(ByteWriter&) override {}
+    template <class F>
+    void Run(F&& body) {
+        Guarded("fsm/FSMLink.cpp", 198, std::forward<F>(body));
+    }
+};
+
+} // namespace
+
+// The guard of an end-of-drag stops every exception, the program's own and
+// any other, with the internal-error message naming the handler's place.
+TEST(FsmGuard, EveryExceptionEndsInTheInternalErrorMessage) {
+    TestUiPort port;
+    ThrowingEntity e(nullptr);
+    const std::vector<std::function<void()>> throwers = {
+        [] { throw Exception("own"); },
+        [] { throw std::runtime_error("standard"); },
+        [] { throw std::bad_alloc(); },
+        [] { throw 7; },
+    };
+    for (const auto& t : throwers) EXPECT_NO_THROW(e.Run(t));
+    bool ran = false;
+    e.Run([&] { ran = true; });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>(4, "Ошибка в файле FSMLink.cpp стр. 198"_a));
+}

@@ -421,6 +421,62 @@ TEST_F(ToolbarsTest, DropdownMenuOpensBesideTheButtonByDock) {
     CloseForms();
 }
 
+// A combo button pressed on its arrow part pushes that part only: the main
+// part keeps its raised edge and its content stays in place while the menu
+// is open; pressed on the main part, the main part is pushed and its content
+// moves. The arrow part's edge runs from width - 11 to width - 2.
+TEST_F(ToolbarsTest, ComboPressOnTheArrowPartLeavesTheMainPartUp) {
+    TForm* f = MakeForm();
+    TImageList& images = RedBlueImages(f);
+    struct SeenMenu : TPopupMenu {
+        using TPopupMenu::TPopupMenu;
+        void Popup(int, int) override { seen(); }
+        std::function<void()> seen;
+    };
+    auto* menu = NewComponent<SeenMenu>(f, "Menu");
+    auto* b = NewControl<TToolbarButtonEx>(f, f, "Combo");
+    b->SetBounds(10, 10, 23, 22);
+    b->SetDisplayMode(dmGlyphOnly);
+    b->SetImages(&images);
+    b->SetImageIndex(0);
+    b->SetDropdownMenu(menu);
+    b->SetDropdownCombo(true);
+    ASSERT_EQ(b->Width(), 34);
+    const TColor shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight), face = ColorToRGB(clBtnFace);
+    struct Seen {
+        TPoint glyph;
+        TColor mainCorner, comboCorner, comboRight, lastColumn;
+    };
+    auto look = [&] {
+        TCanvas* c = Painted(b);
+        return Seen{b->ContentLayout().GlyphPos, c->Pixels(0, 0), c->Pixels(23, 0), c->Pixels(31, 10), c->Pixels(33, 10)};
+    };
+    Seen atMenu{};
+    int menus = 0;
+    menu->seen = [&] {
+        ++menus;
+        atMenu = look();
+    };
+    SendMouse(b->Widget(), QEvent::MouseButtonPress, QPoint(30, 10), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(b->Widget(), QEvent::MouseButtonRelease, QPoint(30, 10), Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(menus, 1);
+    EXPECT_EQ(atMenu.glyph, TPoint(4, 3)) << "the main part's content stays";
+    EXPECT_EQ(atMenu.mainCorner, light) << "the main part stays raised";
+    EXPECT_EQ(atMenu.comboCorner, shadow) << "the arrow part is pushed";
+    EXPECT_EQ(atMenu.comboRight, light);
+    EXPECT_EQ(atMenu.lastColumn, face) << "the arrow part ends before the last two columns";
+    Pump(); // the closing click's events are through
+
+    SendMouse(b->Widget(), QEvent::MouseButtonPress, QPoint(5, 10), Qt::LeftButton, Qt::LeftButton);
+    const Seen pressed = look();
+    SendMouse(b->Widget(), QEvent::MouseButtonRelease, QPoint(5, 10), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(menus, 1) << "the main part clicks without the menu";
+    EXPECT_EQ(pressed.glyph, TPoint(5, 4));
+    EXPECT_EQ(pressed.mainCorner, shadow);
+    EXPECT_EQ(pressed.comboCorner, light) << "the arrow part stays up";
+    CloseForms();
+}
+
 TEST_F(ToolbarsTest, DefaultAndCancelAnswerEnterAndEscape) {
     TForm* f = MakeForm();
     auto* ok = NewControl<TToolbarButtonEx>(f, f, "Ok");

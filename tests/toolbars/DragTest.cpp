@@ -304,6 +304,66 @@ TEST_F(ToolbarsTest, FloatingResizeStopsAtTheMinimum) {
     EXPECT_EQ(w->Perform(WM_NCHITTEST, 0, MakeLParam(r.Left + 1, r.Top + 60)), HTLEFT);
 }
 
+// A tool window sized by its frame keeps the cursor in the work area while
+// the gesture lasts (a toolbar does not); the cursor is free afterwards,
+// however the gesture ended.
+TEST_F(ToolbarsTest, SizingAToolWindowKeepsTheCursorInTheWorkArea) {
+    TForm* f = MakeForm();
+    auto* w = NewControl<TToolWindowEx>(f, nullptr, "Pane");
+    w->HideWhenInactive = false;
+    w->SetClientAreaSize(100, 80);
+    w->SetParent(f);
+    w->SetBounds(200, 200, w->Width(), w->Height());
+    TToolbarEx* t = AddToolbar(f, nullptr, "T", 3);
+    t->HideWhenInactive = false;
+    t->SetParent(f);
+    t->SetBounds(200, 400, t->Width(), t->Height());
+    ASSERT_EQ(Screen->MonitorCount(), 1);
+    const TRect area = Screen->WorkAreaRect();
+    TRect clip;
+    ASSERT_FALSE(GetClipCursor(clip));
+
+    struct Case {
+        const char* how;
+        std::function<void(TMouseTracker*, TPoint)> end;
+        bool accepted;
+    };
+    const Case ends[] = {
+        {"released", [](TMouseTracker* k, TPoint p) { k->LeftButtonUp(p); }, true},
+        {"escape", [](TMouseTracker* k, TPoint) { k->KeyDown(VK_ESCAPE); }, false},
+        {"capture lost", [](TMouseTracker* k, TPoint) { k->CaptureLost(); }, false},
+    };
+    for (const Case& c : ends) {
+        const TRect s = w->ScreenRect();
+        w->BeginSizing(HTBOTTOMRIGHT, TPoint(s.Right - 1, s.Bottom - 1));
+        ASSERT_TRUE(GetClipCursor(clip)) << c.how;
+        EXPECT_EQ(clip, area) << c.how;
+        const TPoint far(area.Right + 500, area.Bottom + 500);
+        w->Tracker()->MouseMove(far);
+        EXPECT_EQ(w->Tracker()->LastPoint(), TPoint(area.Right - 1, area.Bottom - 1)) << c.how;
+        EXPECT_EQ(TDragOutline::Instance().Rect(), Rect(s.Left, s.Top, area.Right, area.Bottom)) << c.how;
+        c.end(w->Tracker(), far);
+        EXPECT_FALSE(GetClipCursor(clip)) << c.how;
+        if (c.accepted) EXPECT_EQ(w->ScreenRect(), Rect(s.Left, s.Top, area.Right, area.Bottom)) << c.how;
+        else EXPECT_EQ(w->ScreenRect(), s) << c.how;
+        w->SetBounds(200, 200, 150, 150);
+    }
+
+    const TRect s = t->ScreenRect();
+    t->BeginSizing(HTRIGHT, TPoint(s.Right - 1, s.Top + 5));
+    EXPECT_FALSE(GetClipCursor(clip)) << "a toolbar leaves the cursor free";
+    t->Tracker()->MouseMove(TPoint(area.Right + 50, s.Top + 5));
+    EXPECT_EQ(t->Tracker()->LastPoint(), TPoint(area.Right + 50, s.Top + 5));
+    t->Tracker()->KeyDown(VK_ESCAPE);
+
+    // Freed with a gesture that the window's end cuts short.
+    const TRect p = w->ScreenRect();
+    w->BeginSizing(HTRIGHT, TPoint(p.Right - 1, p.Top + 40));
+    ASSERT_TRUE(GetClipCursor(clip));
+    CloseForms();
+    EXPECT_FALSE(GetClipCursor(clip));
+}
+
 // However a drag ends, the next mouse move over a button lights it and shows
 // its hint. A floating bar that is pressed is the active window (the desktop
 // activates it); docked by the drag, it must not take the program's

@@ -266,6 +266,44 @@ TEST_F(ToolbarsTest, DockingTheActiveFloatingBarKeepsTheOtherOne) {
     a->SetDockedTo(top);
 }
 
+// The desktop activates a floating bar: its form's caption is told it is
+// active, and the activation goes back to the form unless the form was the
+// active window before (a control of the bar may then take the keys).
+TEST_F(ToolbarsTest, AnActivatedFloatingBarHandsTheActivationToItsForm) {
+    TForm* f = MakeForm();
+    TForm* other = MakeForm(560, 100, 200, 150);
+    TDockEx* top = AddDock(f, "Top");
+    TToolbarEx* a = AddToolbar(f, top, "A", 2);
+    std::vector<WPARAM> ncActivate;
+    f->WindowProc = [&, old = f->WindowProc](TMessage& m) {
+        if (m.Msg == WM_NCACTIVATE) ncActivate.push_back(m.WParam);
+        old(m);
+    };
+    a->SetFloatingTopLeft(TPoint(300, 300));
+    a->SetDockedTo(nullptr);
+    ASSERT_TRUE(a->Floating());
+
+    // Another form was active: the bar's form takes the activation.
+    SetActiveWindow(other);
+    ASSERT_TRUE(testenv::WaitActive(other));
+    ncActivate.clear();
+    SetActiveWindow(a);
+    EXPECT_TRUE(testenv::WaitFor([f] { return GetActiveWindow() == f; }));
+    EXPECT_TRUE(testenv::WaitActive(f));
+    ASSERT_FALSE(ncActivate.empty());
+    EXPECT_EQ(ncActivate.front(), WPARAM(1)) << "the form's caption shows active";
+
+    // Its own form was active: the bar keeps the activation, the form's
+    // caption is told it is active.
+    ncActivate.clear();
+    SetActiveWindow(a);
+    EXPECT_TRUE(testenv::WaitFor([a] { return GetActiveWindow() == a; }));
+    ASSERT_FALSE(ncActivate.empty());
+    EXPECT_EQ(ncActivate.front(), WPARAM(1));
+
+    a->SetDockedTo(top);
+}
+
 // A button of a floating bar lights and shows its tooltip and status hint
 // while the form is the active window, as a docked one does.
 TEST_F(ToolbarsTest, ButtonsOfAFloatingBarShowTheirTooltips) {

@@ -379,6 +379,48 @@ TEST_F(Services, WindowHooksSeeInputFirstAndMaySwallowIt) {
     EXPECT_EQ(SetWindowsHookEx(99, [](THookMessage&) {}), 0u);
 }
 
+// A confined cursor: mouse messages from outside the rectangle reach the
+// hooks from the nearest point inside (right and bottom edges outside), and
+// the cursor position reads inside; freed, points are as they come.
+TEST_F(Services, AConfinedCursorIsReportedInsideItsRectangle) {
+    TForm* f = FormAt(100, 100, 300, 200);
+    TPanel* p = PanelAt(f, f, "P", 10, 10, 100, 100);
+    ASSERT_TRUE(ShowActive(f));
+    std::vector<TPoint> seen;
+    Hook(WH_GETMESSAGE, [&](THookMessage& m) {
+        if (m.Msg == WM_MOUSEMOVE) seen.push_back(m.Pt);
+    });
+    const TPoint origin = p->ClientToScreen(TPoint(0, 0));
+    const TRect clip = Bounds(origin.x + 20, origin.y + 30, 40, 50);
+    TRect got;
+    EXPECT_FALSE(GetClipCursor(got));
+    ClipCursor(&clip);
+    ASSERT_TRUE(GetClipCursor(got));
+    EXPECT_EQ(got, clip);
+    const struct {
+        QPoint local;
+        TPoint reported;
+    } moves[] = {
+        {QPoint(5, 5), TPoint(clip.Left, clip.Top)},
+        {QPoint(90, 95), TPoint(clip.Right - 1, clip.Bottom - 1)},
+        {QPoint(30, 90), TPoint(origin.x + 30, clip.Bottom - 1)},
+        {QPoint(25, 35), TPoint(origin.x + 25, origin.y + 35)},
+    };
+    for (const auto& m : moves) Send(p->Widget(), QEvent::MouseMove, Qt::NoButton, m.local);
+    ASSERT_EQ(seen.size(), 4u);
+    for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], moves[i].reported) << i;
+    const TPoint cursor = GetCursorPos();
+    EXPECT_TRUE(cursor.x >= clip.Left && cursor.x < clip.Right && cursor.y >= clip.Top && cursor.y < clip.Bottom);
+    EXPECT_EQ(ClipCursorPoint(TPoint(-5, 10000)), TPoint(clip.Left, clip.Bottom - 1));
+
+    ClipCursor(nullptr);
+    EXPECT_FALSE(GetClipCursor(got));
+    seen.clear();
+    Send(p->Widget(), QEvent::MouseMove, Qt::NoButton, QPoint(5, 5));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], TPoint(origin.x + 5, origin.y + 5));
+}
+
 TEST_F(Services, AControlBecomesAWindowOfItsOwnAndBack) {
     // A panel of the form shown at (100, 100) becomes a window of its own at
     // (400, 300), kept above the form.
