@@ -336,6 +336,8 @@ void TCustomComboEdit::WndProc(TMessage& message) {
     }
     TCustomEdit::WndProc(message);
     if ((message.Msg == WM_SIZE || message.Msg == CM_FONTCHANGED) && button_) LayoutButton();
+    // The button of a disabled edit is disabled too, and shows its disabled glyph.
+    if (message.Msg == CM_ENABLEDCHANGED && button_) button_->SetEnabled(Enabled());
 }
 
 void TCustomComboEdit::DoEnter() {

@@ -281,4 +281,35 @@ TEST_F(Edits, AValueTakenFromThePopupIsOneChange) {
     EXPECT_EQ(combo->popup->shown, AnsiString("new")); // the popup starts from the text
 }
 
+TEST_F(Edits, ADisabledEditDisablesItsButtonAndGreysItsGlyph) {
+    auto* dir = NewControl<TDirectoryEdit>(form, form, "DirEdit1");
+    dir->SetBounds(10, 50, 200, 21);
+    form->Show();
+    // Pixels of the button that are not a shade of grey.
+    auto colours = [](TEditButton* button) {
+        button->Repaint();
+        int n = 0;
+        for (int y = 0; y < button->Height(); ++y)
+            for (int x = 0; x < button->Width(); ++x) {
+                TColor p = button->Canvas()->Pixels(x, y);
+                n += GetRValue(p) != GetGValue(p) || GetGValue(p) != GetBValue(p);
+            }
+        return n;
+    };
+    for (TCustomComboEdit* edit : {static_cast<TCustomComboEdit*>(file), static_cast<TCustomComboEdit*>(dir)}) {
+        const std::string name = edit->Name().c_str();
+        const int enabledColours = colours(edit->Button());
+        EXPECT_GT(enabledColours, 0) << name;
+        edit->SetEnabled(false);
+        EXPECT_FALSE(edit->Button()->Enabled()) << name;
+        EXPECT_EQ(colours(edit->Button()), 0) << name;
+        edit->Button()->MouseDown(mbLeft, 0, 5, 5);
+        edit->Button()->MouseUp(mbLeft, 0, 5, 5);
+        EXPECT_TRUE(port.Calls.empty()) << name; // no dialog
+        edit->SetEnabled(true);
+        EXPECT_TRUE(edit->Button()->Enabled()) << name;
+        EXPECT_EQ(colours(edit->Button()), enabledColours) << name;
+    }
+}
+
 } // namespace
