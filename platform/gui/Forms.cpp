@@ -677,10 +677,37 @@ TForm* TForm::MDIParent() const {
     return nullptr;
 }
 
+void TForm::PlaceChildOnFirstShow() {
+    if (position_ != poDefault && position_ != poDefaultPosOnly) return;
+    TForm* frame = MDIParent();
+    if (!frame || !frame->mdiArea_) return;
+    // As the system places a child it is free to place: each one a title bar
+    // below and right of the one before, inside the frame's client area; at
+    // the system's size (poDefault) no larger than the room left there.
+    const QSize area = frame->mdiArea_->viewport()->size();
+    int others = 0;
+    for (QMdiSubWindow* s : frame->mdiArea_->subWindowList())
+        if (s != subWindow_ && s->isVisible()) ++others;
+    const int step = std::max(subWindow_->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subWindow_), 8);
+    const int steps = std::clamp(std::min(area.width(), area.height()) / 2 / step, 1, 8);
+    const int offset = (others % steps) * step;
+    int w = width_, h = height_;
+    if (position_ == poDefault) {
+        w = std::min(w, area.width() - offset);
+        h = std::min(h, area.height() - offset);
+    }
+    const int left = std::max(std::min(offset, area.width() - w), 0);
+    const int top = std::max(std::min(offset, area.height() - h), 0);
+    SetBounds(left, top, std::max(w, 1), std::max(h, 1));
+}
+
 void TForm::PlaceOnFirstShow() {
     if (placed_) return;
     placed_ = true;
-    if (subWindow_) return;
+    if (subWindow_) {
+        PlaceChildOnFirstShow();
+        return;
+    }
     TRect area = Screen->WorkAreaRect();
     TRect desk = Screen->DesktopRect();
     auto centreIn = [&](const TRect& a) {

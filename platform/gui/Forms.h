@@ -203,6 +203,7 @@ protected:
     // The normal rectangle of the window as it stands (see TWindowPlacement).
     TRect ShownNormalRect() const;
     void PlaceOnFirstShow();
+    void PlaceChildOnFirstShow();
     void ShowWidget();
     friend class TApplication;
     friend class TScreen;
