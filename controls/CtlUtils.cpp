@@ -83,11 +83,15 @@ TBitmap* CreateDisabledBitmapEx(TBitmap* source, TColor /*outlineColor*/, TColor
     c->Brush()->SetColor(backColor);
     c->FillRect(Rect(0, 0, w, h));
     const TColor back = ColorToRGB(backColor);
+    // A transparent picture's transparent colour is background as well: a glyph cell
+    // drawn on its own colour would otherwise come out as one solid square.
+    const bool transparent = source->Transparent();
+    const TColor clear = transparent ? ColorToRGB(source->TransparentColor()) : back;
     std::vector<bool> figure(std::size_t(w) * std::size_t(h));
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             TColor p = source->Canvas()->Pixels(x, y);
-            bool background = p == back || (source->Monochrome() && p == clWhite);
+            bool background = p == back || p == clear || (source->Monochrome() && p == clWhite);
             figure[std::size_t(y) * std::size_t(w) + std::size_t(x)] = !background;
         }
     }

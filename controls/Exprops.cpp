@@ -201,11 +201,7 @@ AnsiString TPropsStorage::PropertyText(const TPropInfo* p) {
         long long v = p->GetOrd(o);
         return v >= 0 && v < (long long)p->Identifiers.size() ? p->Identifiers[std::size_t(v)] : IntToStr(v);
     }
-    case tkFloat: {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.*G", FloatDigits(p->FloatType), p->GetFloat(o));
-        return AnsiString(buf);
-    }
+    case tkFloat: return FloatToGeneral(p->GetFloat(o), FloatDigits(p->FloatType));
     case tkString:
     case tkLString: return p->GetString(o);
     case tkVariant: return VarToStr(p->GetVariant(o));

@@ -1,6 +1,8 @@
 #include "platform/AnsiString.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstdarg>
@@ -310,10 +312,13 @@ bool TryStrToFloat(const AnsiString& s, double& out) {
     for (char& c : t) if (c == ',') c = '.';
     for (char c : t)
         if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
-    char* end = nullptr;
-    errno = 0;
-    double v = std::strtod(t.c_str(), &end);
-    if (end != t.c_str() + t.size() || errno == ERANGE || !std::isfinite(v)) return false;
+    // The reader of the C library follows the locale: this one never does.
+    const char* first = t.c_str();
+    const char* last = first + t.size();
+    if (*first == '+' && last - first > 1 && first[1] != '-' && first[1] != '+') ++first;
+    double v = 0;
+    auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || end != last || !std::isfinite(v)) return false;
     out = v;
     return true;
 }
@@ -324,10 +329,25 @@ double StrToFloat(const AnsiString& s) {
     return v;
 }
 
-AnsiString FloatToStr(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return AnsiString(buf);
+namespace {
+
+AnsiString FloatText(double v, std::chars_format format, int precision) {
+    char buf[1024];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, format, precision);
+    if (ec != std::errc()) return AnsiString();
+    return AnsiString(std::string(buf, end));
+}
+
+} // namespace
+
+AnsiString FloatToStr(double v) { return FloatText(v, std::chars_format::general, 15); }
+
+AnsiString FloatToFixed(double v, int decimals) {
+    return FloatText(v, std::chars_format::fixed, std::clamp(decimals, 0, 255));
+}
+
+AnsiString FloatToGeneral(double v, int digits) {
+    return FloatText(v, std::chars_format::general, std::clamp(digits, 1, 255)).UpperCase();
 }
 
 AnsiString Trim(const AnsiString& s) { return s.Trim(); }

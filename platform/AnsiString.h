@@ -113,9 +113,14 @@ AnsiString IntToHex(long long v, int digits);
 int StrToInt(const AnsiString& s);           // throws EConvertError
 int StrToIntDef(const AnsiString& s, int def);
 bool TryStrToInt(const AnsiString& s, int& out);
+// Fractional numbers are written with '.' and read with '.' or ',' whatever
+// the desktop's language: stored settings and typed values mean the same
+// number under every locale.
 double StrToFloat(const AnsiString& s);      // throws EConvertError; '.' or ','
 bool TryStrToFloat(const AnsiString& s, double& out);
 AnsiString FloatToStr(double v);             // up to 15 significant digits
+AnsiString FloatToFixed(double v, int decimals);   // as printf "%.*f" in the C locale
+AnsiString FloatToGeneral(double v, int digits);   // as printf "%.*G" in the C locale
 AnsiString Trim(const AnsiString& s);
 AnsiString TrimLeft(const AnsiString& s);
 AnsiString TrimRight(const AnsiString& s);

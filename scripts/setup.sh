@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core xvfb xauth ccache qt6-translations-l10n openbox x11-utils)
+          fonts-dejavu-core xvfb xauth ccache qt6-translations-l10n openbox x11-utils locales)
 # ge_install <package...>: installs those of the Debian packages that are missing.
 ge_install() {
   local missing=() p sudo=""
@@ -20,6 +20,19 @@ ge_install() {
   fi
 }
 ge_install "${packages[@]}"
+
+# The tests run once more in a language that writes fractions with a comma
+# (ctest's "_ru" variants). ge_locale: generates ru_RU.UTF-8 when it is missing.
+ge_locale() {
+  local sudo=""
+  locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8' && return 0
+  echo "Generating the ru_RU.UTF-8 locale"
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo sed -i 's/^# *\(ru_RU\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ru_RU\.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+}
+ge_locale
 
 # What only the fuzz build needs (scripts/fuzz): Debian's clang with its
 # libFuzzer and sanitizer runtimes.

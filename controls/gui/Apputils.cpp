@@ -170,6 +170,8 @@ void ReadFormPlacementFrom(TForm* form, TObject* store, const AnsiString& sectio
     TWindowPlacement wp;
     form->GetWindowPlacement(wp);
     if (!form->Visible()) wp.showCmd = SW_HIDE;
+    // The form's own rectangle in the placement's terms (without the desktop's frame).
+    const TRect current = wp.rcNormalPosition;
     if (loadPosition) {
         bool found = false;
         wp.flags = unsigned(IniReadInteger(store, section, "Flags", int(wp.flags)));
@@ -182,16 +184,15 @@ void ReadFormPlacementFrom(TForm* form, TObject* store, const AnsiString& sectio
         text = ReadEither(store, section, "NormPos");
         if (!text.IsEmpty()) {
             found = true;
-            wp.rcNormalPosition = TRect(WordAsInt(text, 1, form->Left()), WordAsInt(text, 2, form->Top()),
-                                        WordAsInt(text, 3, form->Left() + form->Width()),
-                                        WordAsInt(text, 4, form->Top() + form->Height()));
+            wp.rcNormalPosition = TRect(WordAsInt(text, 1, current.Left), WordAsInt(text, 2, current.Top),
+                                        WordAsInt(text, 3, current.Right), WordAsInt(text, 4, current.Bottom));
         }
         if (IniReadInteger(store, section, "PixelsPerInch", Screen->PixelsPerInch()) != Screen->PixelsPerInch())
             found = false;
         if (found) {
             TRect& r = wp.rcNormalPosition;
             if (form->BorderStyle() != bsSizeable && form->BorderStyle() != bsSizeToolWin)
-                r = Bounds(r.Left, r.Top, form->Width(), form->Height());
+                r = Bounds(r.Left, r.Top, current.Width(), current.Height());
             if (r.Right > r.Left) {
                 if ((form->Position() == poScreenCenter || form->Position() == poDesktopCenter) &&
                     !(form->ComponentState() & csDesigning))

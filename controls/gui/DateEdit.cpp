@@ -249,8 +249,10 @@ bool TCustomDateEdit::AcceptPopup(Variant& value) {
 }
 
 void TCustomDateEdit::AcceptValue(const Variant& value) {
-    // The new text raises the change event when it differs.
+    AnsiString before = Text();
     SetDate(DateOfValue(value));
+    UpdatePopupVisible();
+    if (Text() != before) Change();
 }
 
 // ---- TDateEdit ----------------------------------------------------------------------------------

@@ -312,9 +312,7 @@ void TExSpinEdit::SetValue(double v) {
     case vtInt: text = IntToStr(RoundEven(c)); break;
     case vtHex: text = HexText(RoundEven(c)); break;
     case vtFloat: {
-        char buf[512];
-        std::snprintf(buf, sizeof buf, "%.*f", decimal_, c);
-        text = AnsiString(buf);
+        text = FloatToFixed(c, decimal_);
         for (int i = 1; i <= text.Length(); ++i)
             if (text[i] == '.') text[i] = kDecimalSeparator;
         break;

@@ -98,6 +98,9 @@ TCheckBoxState TExCheckListBox::GetState(int index) const {
 }
 
 void TExCheckListBox::SetState(int index, TCheckBoxState state) {
+    // A radio button has no grayed look: grayed means unchecked there, so it is refused on
+    // the checked item like an uncheck and the one checked item always stays.
+    if (checkKind_ == ckRadioButtons && state == cbGrayed) state = cbUnchecked;
     if (GetState(index) == state && !normalising_) return;
     if (checkKind_ == ckRadioButtons && state == cbUnchecked && GetCheckedIndex() == index) return;
     MakeCheckObject(index)->State = state;
@@ -132,7 +135,7 @@ int TExCheckListBox::GetCheckedIndex() const {
 
 void TExCheckListBox::SetCheckedIndex(int value) {
     if (checkKind_ == ckRadioButtons && LBGetCount() > 0)
-        SetState(std::min(std::max(value, 0), LBGetCount() - 1), cbChecked);
+        SetState(std::max(value, 0), cbChecked); // past the end: the list's index error
 }
 
 void TExCheckListBox::ApplyState(TCheckBoxState state, bool enabledOnly) {

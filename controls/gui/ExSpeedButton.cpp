@@ -170,6 +170,10 @@ int TExButtonGlyph::CreateButtonGlyph(TExButtonState state) {
         if (numGlyphs_ < 2) {
             TBitmap cell;
             cellOf(0, cell);
+            if (transparentColor_ != clNone) {
+                cell.SetTransparentColor(transparentColor_);
+                cell.SetTransparent(true);
+            }
             std::unique_ptr<TBitmap> disabled(CreateDisabledBitmapEx(&cell, clBlack, clBtnFace, clBtnHighlight,
                                                                      clBtnShadow, true));
             image.Assign(disabled.get());

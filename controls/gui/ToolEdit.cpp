@@ -207,11 +207,6 @@ void TCustomComboEdit::SetBounds(int left, int top, int width, int height) {
     if (button_) LayoutButton();
 }
 
-void TCustomComboEdit::WndProc(TMessage& message) {
-    TCustomEdit::WndProc(message);
-    if ((message.Msg == WM_SIZE || message.Msg == CM_FONTCHANGED) && button_) LayoutButton();
-}
-
 void TCustomComboEdit::SelectAll() {
     if (directInput_) TCustomEdit::SelectAll();
 }
@@ -241,11 +236,13 @@ void TCustomComboEdit::SetPopupValue(const Variant& value) {
 void TCustomComboEdit::AcceptValue(const Variant& value) {
     AnsiString text = VarToStr(value);
     if (Text() == text) return;
-    SetText(text);
+    SetText(text); // still counted as a popup change: the one change is raised below
     Modified = true;
-    popupVisible_ = popup_ && popup_->Visible();
+    UpdatePopupVisible();
     Change();
 }
+
+void TCustomComboEdit::UpdatePopupVisible() { popupVisible_ = popup_ && popup_->Visible(); }
 
 void TCustomComboEdit::Change() {
     if (popupVisible_) PopupChange();
@@ -294,9 +291,10 @@ void TCustomComboEdit::PopupCloseUp(TObject*, bool accept) {
     if (CanFocus()) SetFocus();
     ApplyEditLock();
     Invalidate();
-    popupVisible_ = false;
+    // The flag stays set while the value is taken, so that the new text makes one change.
     if (accept && AcceptPopup(value) && EditCanModify()) AcceptValue(value);
     if (Focused()) TCustomEdit::SelectAll();
+    popupVisible_ = false;
 }
 
 void TCustomComboEdit::KeyDown(WORD& key, TShiftState shift) {
@@ -321,6 +319,25 @@ void TCustomComboEdit::KeyPress(char& key) {
         }
     }
     TCustomEdit::KeyPress(key);
+}
+
+void TCustomComboEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    PopupCloseUp(this, false);
+    TCustomEdit::MouseDown(button, shift, x, y);
+}
+
+void TCustomComboEdit::WndProc(TMessage& message) {
+    if (message.Msg == CM_CANCELMODE && popupVisible_) {
+        // A press anywhere but on the edit, its button or its popup closes the popup.
+        auto* sender = reinterpret_cast<TControl*>(message.LParam);
+        bool own = sender == this || sender == button_;
+        for (TControl* c = sender; c && !own; c = c->Parent()) own = c == popup_;
+        if (!own) PopupCloseUp(this, false);
+    }
+    TCustomEdit::WndProc(message);
+    if ((message.Msg == WM_SIZE || message.Msg == CM_FONTCHANGED) && button_) LayoutButton();
+    // The button of a disabled edit is disabled too, and shows its disabled glyph.
+    if (message.Msg == CM_ENABLEDCHANGED && button_) button_->SetEnabled(Enabled());
 }
 
 void TCustomComboEdit::DoEnter() {

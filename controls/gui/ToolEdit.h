@@ -99,6 +99,7 @@ public:
     void KeyPress(char& key) override;
     void DoEnter() override;
     void DoExit() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void SetBounds(int left, int top, int width, int height) override;
     void WndProc(TMessage& message) override;
     int MinHeight() const;
@@ -117,6 +118,8 @@ protected:
     virtual Variant GetPopupValue();
     virtual void PopupChange() {}
     bool EditCanModify() const { return !readOnly_; }
+    // The popup flag follows the popup's window once a value is taken.
+    void UpdatePopupVisible();
     void RecreateGlyph();
     void LayoutButton();
     void SetPopup(TPopupWindow* popup);

@@ -1649,9 +1649,25 @@ bool TControl::DragMessage(TMessage& m) {
     }
 }
 
+void TControl::SendCancelMode() {
+    for (TControl* c = this; c; c = c->Parent()) {
+        auto* form = dynamic_cast<TForm*>(c);
+        TWinControl* active = form ? form->ActiveControl() : nullptr;
+        if (active && active != this) active->Perform(CM_CANCELMODE, 0, LPARAM(this));
+    }
+}
+
 void TControl::WndProc(TMessage& m) {
     if (g_drag.source == this && DragMessage(m)) return;
     int x = LParamX(m.LParam), y = LParamY(m.LParam);
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK:
+        SendCancelMode();
+        break;
+    default:
+        break;
+    }
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
         if (ControlStyle & csClickEvents) clicked_ = true;

@@ -352,6 +352,10 @@ public:
     virtual void Click();
     virtual void DblClick();
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    // A press tells the focused control of each form around the pressed one
+    // (CM_CANCELMODE with the pressed control as LParam), so that a drop-down
+    // or a drag it runs ends.
+    void SendCancelMode();
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void Resize();

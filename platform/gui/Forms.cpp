@@ -278,16 +278,18 @@ struct FormEvents : QObject {
             f->top_ = g.y();
             f->width_ = g.width();
             f->height_ = g.height();
-            if (f->WindowState() == wsNormal) f->normalRect_ = FromQRect(g);
+            if (f->WindowState() == wsNormal) f->normalRect_ = f->ShownNormalRect();
             if (sized) Dispatch([f] { f->Perform(WM_SIZE); });
             break;
         }
-        case QEvent::WindowStateChange:
-            if (f->WindowState() == wsNormal) {
-                QWidget* outer = f->subWindow_ ? f->subWindow_ : f->Widget();
-                f->normalRect_ = FromQRect(f->subWindow_ ? outer->geometry() : outer->frameGeometry());
-            }
+        case QEvent::WindowStateChange: {
+            QWidget* outer = f->subWindow_ ? f->subWindow_ : f->Widget();
+            if (o != outer || !outer->isVisible()) break;
+            // The state the desktop gave the window is the one it keeps while hidden.
+            f->pendingState_ = f->WindowState();
+            if (f->pendingState_ == wsNormal) f->normalRect_ = f->ShownNormalRect();
             break;
+        }
         default:
             break;
         }
@@ -564,6 +566,12 @@ void TForm::SetActiveControl(TWinControl* c) {
     if (c && Widget() && Widget()->isVisible() && c->CanFocus()) c->SetFocus();
 }
 
+TRect TForm::ShownNormalRect() const {
+    if (subWindow_) return FromQRect(subWindow_->geometry());
+    QWidget* w = Widget();
+    return Bounds(w->pos().x(), w->pos().y(), w->width(), w->height());
+}
+
 void TForm::SetBounds(int left, int top, int width, int height) {
     TSize frame = FrameSize();
     width = std::max(width - frame.cx, 0);
@@ -586,7 +594,7 @@ void TForm::SetBounds(int left, int top, int width, int height) {
         if (w->minimumSize() == w->maximumSize()) w->setFixedSize(inner);
         else w->resize(inner);
     }
-    if (WindowState() == wsNormal) normalRect_ = Bounds(left, top, width, height);
+    if (WindowState() == wsNormal) normalRect_ = Bounds(left, top, width - frame.cx, height - frame.cy);
     if (sized) Perform(WM_SIZE);
 }
 
@@ -669,10 +677,37 @@ TForm* TForm::MDIParent() const {
     return nullptr;
 }
 
+void TForm::PlaceChildOnFirstShow() {
+    if (position_ != poDefault && position_ != poDefaultPosOnly) return;
+    TForm* frame = MDIParent();
+    if (!frame || !frame->mdiArea_) return;
+    // As the system places a child it is free to place: each one a title bar
+    // below and right of the one before, inside the frame's client area; at
+    // the system's size (poDefault) no larger than the room left there.
+    const QSize area = frame->mdiArea_->viewport()->size();
+    int others = 0;
+    for (QMdiSubWindow* s : frame->mdiArea_->subWindowList())
+        if (s != subWindow_ && s->isVisible()) ++others;
+    const int step = std::max(subWindow_->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subWindow_), 8);
+    const int steps = std::clamp(std::min(area.width(), area.height()) / 2 / step, 1, 8);
+    const int offset = (others % steps) * step;
+    int w = width_, h = height_;
+    if (position_ == poDefault) {
+        w = std::min(w, area.width() - offset);
+        h = std::min(h, area.height() - offset);
+    }
+    const int left = std::max(std::min(offset, area.width() - w), 0);
+    const int top = std::max(std::min(offset, area.height() - h), 0);
+    SetBounds(left, top, std::max(w, 1), std::max(h, 1));
+}
+
 void TForm::PlaceOnFirstShow() {
     if (placed_) return;
     placed_ = true;
-    if (subWindow_) return;
+    if (subWindow_) {
+        PlaceChildOnFirstShow();
+        return;
+    }
     TRect area = Screen->WorkAreaRect();
     TRect desk = Screen->DesktopRect();
     auto centreIn = [&](const TRect& a) {
@@ -753,6 +788,8 @@ void TForm::SetVisible(bool v) {
         ScheduleIdle();
     } else {
         const bool wasActive = !subWindow_ && Screen->ActiveForm() == this;
+        // A hidden window keeps the state it was shown in (maximized by the user too).
+        pendingState_ = WindowState();
         DoHide();
         QWidget* w = subWindow_ ? subWindow_ : Widget();
         if (w) w->hide();
@@ -963,7 +1000,10 @@ bool TForm::SetWindowPlacement(const TWindowPlacement& wp) {
     r = PullOnto(r, area);
     QWidget* w = subWindow_ ? subWindow_ : Widget();
     if (w && w->isVisible() && WindowState() != wsNormal) w->showNormal();
-    SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    // The rectangle holds the window without the desktop's frame, which a
+    // window not shown yet does not have: it comes back as it was either way.
+    const TSize frame = FrameSize();
+    SetBounds(r.Left, r.Top, r.Width() + frame.cx, r.Height() + frame.cy);
     normalRect_ = r;
     switch (wp.showCmd) {
     case SW_HIDE: break;

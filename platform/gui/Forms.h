@@ -44,7 +44,11 @@ using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 
 // The window placement record: show command, minimised and maximised
 // positions and the normal rectangle (screen coordinates; for an MDI child,
-// coordinates in the frame's client area).
+// coordinates in the frame's client area). The normal rectangle of a
+// top-level window starts at the top-left corner of the desktop's frame and
+// holds the window's size without that frame: the frame is unknown until the
+// window is shown, so a placement applied before (the usual restore) gives
+// back the same window as one applied after.
 struct TWindowPlacement {
     unsigned length = 44;
     unsigned flags = 0;
@@ -196,7 +200,10 @@ protected:
     void EndModalWindow();
     // The window's size as SetBounds takes it (frame included once shown).
     TSize OuterSize() const;
+    // The normal rectangle of the window as it stands (see TWindowPlacement).
+    TRect ShownNormalRect() const;
     void PlaceOnFirstShow();
+    void PlaceChildOnFirstShow();
     void ShowWidget();
     friend class TApplication;
     friend class TScreen;

@@ -1,5 +1,6 @@
 #include "common/TestEnv.h"
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -22,6 +23,14 @@ int g_counter = 0;
 }
 
 const std::filesystem::path& Root() { return g_root; }
+
+CommaLocale::CommaLocale() {
+    const char* now = std::setlocale(LC_NUMERIC, nullptr);
+    saved_ = now ? now : "C";
+    ok_ = std::setlocale(LC_NUMERIC, kCommaLocaleName) != nullptr;
+}
+
+CommaLocale::~CommaLocale() { std::setlocale(LC_NUMERIC, saved_.c_str()); }
 
 void Init() {
     std::string tmpl = (std::filesystem::temp_directory_path() / "ge-test-XXXXXX").string();

@@ -35,6 +35,26 @@ void WriteBytes(const std::filesystem::path& p, const std::string& bytes);
 // that once broke a loader); path relative to that folder.
 std::string RegressionFile(const std::string& relative);
 
+// Numbers written in the language of a desktop whose decimal separator is a
+// comma: the C library's number formatting follows it while the object lives.
+// Ok() is false when that language is not installed (scripts/setup.sh
+// installs it).
+class CommaLocale {
+public:
+    CommaLocale();
+    ~CommaLocale();
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    std::string saved_;
+    bool ok_ = false;
+};
+
+// The language every test binary also runs under (ctest's "_ru" variants).
+inline constexpr const char* kCommaLocaleName = "ru_RU.UTF-8";
+
 void Init();
 // Every test from here on runs in a fresh working folder with a fresh
 // settings folder (after InitGoogleTest).

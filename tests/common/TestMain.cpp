@@ -1,7 +1,9 @@
 // The one test main: a private environment and one application object for the
 // whole binary, on Qt's offscreen platform when there is no display.
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -34,8 +36,15 @@ int main(int argc, char** argv) {
         // A run meant for one platform (ctest says which) never passes on
         // another one.
         const char* expected = std::getenv("GE_EXPECT_QPA");
+        // The application object takes the desktop's language, as the program's does;
+        // a run meant for one language never passes in another.
+        const char* expectedLocale = std::getenv("GE_EXPECT_LOCALE");
+        const char* numeric = std::setlocale(LC_NUMERIC, nullptr);
         if (expected && QGuiApplication::platformName() != QLatin1String(expected)) {
             std::fprintf(stderr, "the tests run on the %s platform, not on %s\n", qPrintable(QGuiApplication::platformName()), expected);
+            rc = 2;
+        } else if (expectedLocale && (!numeric || std::string(numeric) != expectedLocale)) {
+            std::fprintf(stderr, "the tests run under the %s locale, not under %s\n", numeric ? numeric : "?", expectedLocale);
             rc = 2;
         } else {
             ::testing::InitGoogleTest(&argc, argv);

@@ -81,6 +81,19 @@ TEST(CtlUtils, DisabledBitmapIsEmbossed) {
     EXPECT_EQ(disabled->Canvas()->Pixels(2, 2), ColorToRGB(clBtnFace));
     std::unique_ptr<TBitmap> flat(CreateDisabledBitmapEx(&glyph, clBlack, clBtnFace, clWhite, clGray, false));
     EXPECT_EQ(flat->Canvas()->Pixels(1, 1), ColorToRGB(clBtnFace));
+    // A transparent picture's transparent colour is background, not figure.
+    glyph.Canvas()->Brush()->SetColor(clFuchsia);
+    glyph.Canvas()->FillRect(Rect(0, 0, 3, 3));
+    glyph.Canvas()->SetPixels(1, 0, clRed);
+    glyph.SetTransparentColor(clFuchsia);
+    glyph.SetTransparent(true);
+    std::unique_ptr<TBitmap> clear(CreateDisabledBitmap(&glyph, clBlack));
+    const std::vector<TColor> row0 = {ColorToRGB(clBtnFace), ColorToRGB(clBtnShadow), ColorToRGB(clBtnFace)};
+    const std::vector<TColor> row1 = {ColorToRGB(clBtnFace), ColorToRGB(clBtnFace), ColorToRGB(clBtnHighlight)};
+    for (int x = 0; x < 3; ++x) {
+        EXPECT_EQ(clear->Canvas()->Pixels(x, 0), row0[std::size_t(x)]) << x;
+        EXPECT_EQ(clear->Canvas()->Pixels(x, 1), row1[std::size_t(x)]) << x;
+    }
 }
 
 TEST(CtlUtils, PatternsAndColourChanges) {

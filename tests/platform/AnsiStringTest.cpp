@@ -1,9 +1,14 @@
+#include <clocale>
+#include <cstdio>
+#include <string>
 #include <iconv.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/AnsiString.h"
 #include "platform/Exceptions.h"
+
+#include "common/TestEnv.h"
 
 namespace {
 
@@ -119,6 +124,51 @@ TEST(AnsiStringNumbers, ConversionsAndErrors) {
     EXPECT_EQ(FloatToStr(0.1), AnsiString("0.1"));
     EXPECT_DOUBLE_EQ(StrToFloat("1,5"), 1.5);
     EXPECT_THROW(StrToFloat("1.5x"), EConvertError);
+}
+
+TEST(AnsiStringNumbers, FractionsReadAndWriteTheSameUnderEveryLocale) {
+    // What the C library writes in its own locale is the reference.
+    struct Restore {
+        std::string name = std::setlocale(LC_NUMERIC, nullptr);
+        ~Restore() { std::setlocale(LC_NUMERIC, name.c_str()); }
+    } restore;
+    std::setlocale(LC_NUMERIC, "C");
+    const double values[] = {1.5, -0.25, 0.4, 2.5, 1e20, 1e-10, 123456.789, 3.0};
+    std::vector<std::string> general, fixed2, general7;
+    for (double v : values) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.15g", v);
+        general.push_back(buf);
+        std::snprintf(buf, sizeof buf, "%.*f", 2, v);
+        fixed2.push_back(buf);
+        std::snprintf(buf, sizeof buf, "%.*G", 7, v);
+        general7.push_back(buf);
+    }
+    testenv::CommaLocale comma;
+    ASSERT_TRUE(comma.Ok()) << testenv::kCommaLocaleName << " is not installed";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    ASSERT_EQ(std::string(probe), "1,5") << "the C library writes this language's comma";
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        EXPECT_EQ(FloatToStr(values[i]).str(), general[i]) << i;
+        EXPECT_EQ(FloatToFixed(values[i], 2).str(), fixed2[i]) << i;
+        EXPECT_EQ(FloatToGeneral(values[i], 7).str(), general7[i]) << i;
+        EXPECT_DOUBLE_EQ(StrToFloat(FloatToStr(values[i])), values[i]) << i;
+    }
+    struct Read {
+        const char* text;
+        bool ok;
+        double value;
+    } reads[] = {
+        {"1.5", true, 1.5}, {"1,5", true, 1.5}, {" -0.25 ", true, -0.25}, {"+2.5e3", true, 2500},
+        {"1e-3", true, 0.001}, {".5", true, 0.5}, {"1e400", false, 0}, {"1.5.1", false, 0},
+        {"1,5x", false, 0}, {"+-1", false, 0}, {"", false, 0},
+    };
+    for (const Read& r : reads) {
+        double v = -1;
+        EXPECT_EQ(TryStrToFloat(r.text, v), r.ok) << r.text;
+        EXPECT_DOUBLE_EQ(r.ok ? v : 0.0, r.value) << r.text;
+    }
 }
 
 TEST(AnsiStringFormat, PassesAnsiStringsAsBytes) {

@@ -113,10 +113,36 @@ TEST_F(CheckList, RadioKindKeepsExactlyOneChecked) {
     EXPECT_TRUE(box->GetChecked(2));
     box->SetCheckedIndex(-5);
     EXPECT_EQ(box->GetCheckedIndex(), 0);
-    box->SetCheckedIndex(99);
+    box->SetCheckedIndex(3);
+    try {
+        box->SetCheckedIndex(99); // past the end: the list's index error, nothing changes
+        FAIL();
+    } catch (const EStringListError& e) {
+        EXPECT_EQ(e.Message, AnsiString("List index out of bounds (99)"));
+    }
     EXPECT_EQ(box->GetCheckedIndex(), 3);
     box->ApplyState(cbUnchecked, false); // not in radio kind
     EXPECT_EQ(box->GetCheckedIndex(), 3);
+}
+
+TEST_F(CheckList, RadioKindRefusesGrayedAsItRefusesUnchecked) {
+    Fill(3);
+    box->SetCheckKind(ckRadioButtons);
+    box->SetCheckedIndex(1);
+    log.clear();
+    struct Case {
+        int index;
+        TCheckBoxState state;
+    };
+    // Grayed reads as unchecked in radio kind, so it can neither clear the checked item
+    // nor change an unchecked one.
+    for (Case c : {Case{1, cbGrayed}, Case{0, cbGrayed}, Case{2, cbUnchecked}, Case{1, cbUnchecked}}) {
+        box->SetState(c.index, c.state);
+        EXPECT_EQ(box->GetCheckedIndex(), 1) << c.index << " " << int(c.state);
+        EXPECT_TRUE(box->GetChecked(1)) << c.index << " " << int(c.state);
+    }
+    EXPECT_TRUE(log.empty());
+    for (int i = 0; i < 3; ++i) EXPECT_NE(box->GetState(i), cbGrayed);
 }
 
 TEST_F(CheckList, AClickOnTheCheckTogglesAndOneAtTheCheckWidthOnlySelects) {

@@ -361,6 +361,53 @@ TEST_F(Dates, AClickedDayIsAccepted) {
     EXPECT_EQ(edit->Date(), EncodeDate(2026, 2, 5));
 }
 
+TEST_F(Dates, OneAcceptedValueIsOneChange) {
+    Focus();
+    edit->SetDate(EncodeDate(2026, 2, 14));
+    std::vector<AnsiString> changes;
+    edit->OnChange = [&](TObject*) { changes.push_back(edit->Text()); };
+    edit->DoClick();
+    ASSERT_TRUE(edit->PopupVisible());
+    ClickDay(PopupCal()->Calendar(), 26);
+    EXPECT_FALSE(edit->PopupVisible());
+    edit->DoClick();
+    QTest::keyClick(edit->LineEdit(), Qt::Key_PageDown);
+    QTest::keyClick(edit->LineEdit(), Qt::Key_Return);
+    edit->DoClick();
+    ClickDay(PopupCal()->Calendar(), 26); // the same day again: no change
+    EXPECT_EQ(changes, (std::vector<AnsiString>{"26.02.2026", "26.03.2026"}));
+}
+
+TEST_F(Dates, ThePopupClosesOnAPressInTheEditAndOnCancelModeFromElsewhere) {
+    TPanel* panel = NewControl<TPanel>(form, form, "Panel1");
+    panel->SetBounds(200, 20, 80, 80);
+    Focus();
+    edit->SetDate(EncodeDate(2026, 2, 14));
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        bool staysOpen;
+    } cases[] = {
+        {"press in the edit", [&] { Send(edit->LineEdit(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5)); }, false},
+        {"press on a panel", [&] { ClickAt(panel->Widget(), QPoint(5, 5)); }, false},
+        {"cancel from the panel", [&] { form->ActiveControl()->Perform(CM_CANCELMODE, 0, LPARAM(panel)); }, false},
+        {"cancel from the edit", [&] { edit->Perform(CM_CANCELMODE, 0, LPARAM(edit)); }, true},
+        {"cancel from the button", [&] { edit->Perform(CM_CANCELMODE, 0, LPARAM(edit->Button())); }, true},
+        {"cancel from the popup", [&] { edit->Perform(CM_CANCELMODE, 0, LPARAM(edit->Popup())); }, true},
+        {"cancel from the calendar", [&] { edit->Perform(CM_CANCELMODE, 0, LPARAM(PopupCal()->Calendar())); }, true},
+    };
+    for (const Case& c : cases) {
+        edit->DoClick();
+        ASSERT_TRUE(edit->PopupVisible()) << c.what;
+        QTest::keyClick(edit->LineEdit(), Qt::Key_PageDown);
+        c.act();
+        EXPECT_EQ(edit->PopupVisible(), c.staysOpen) << c.what;
+        EXPECT_EQ(PopupCal()->Visible(), c.staysOpen) << c.what;
+        if (edit->PopupVisible()) QTest::keyClick(edit->LineEdit(), Qt::Key_Escape);
+        EXPECT_EQ(edit->Date(), EncodeDate(2026, 2, 14)) << c.what; // closing so takes nothing
+    }
+}
+
 TEST_F(Dates, KeysGoToTheOpenPopup) {
     Focus();
     edit->SetDate(EncodeDate(2026, 1, 31));

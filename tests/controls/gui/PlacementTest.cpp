@@ -1,6 +1,7 @@
 #include "platform/gui/GuiTest.h"
 
 #include "common/Printers.h"
+#include "common/Wait.h"
 
 #include "controls/Strutils.h"
 #include "controls/gui/Apputils.h"
@@ -155,14 +156,46 @@ TEST_F(Placement, AFormSavedAtCloseIsNotSavedAgainAndANeverShownFormSavesNothing
     EXPECT_EQ(RegValue("TPlacedForm", "FormVersion"), AnsiString("<none>"));
 }
 
+// Where the desktop shows a form: its frame and the window inside it.
+std::string ShownGeometry(TForm* f) {
+    QWidget* w = f->Widget();
+    QRect outer = w->frameGeometry();
+    QRect inner = w->geometry();
+    return Format("frame %d,%d %dx%d window %d,%d %dx%d", outer.x(), outer.y(), outer.width(), outer.height(),
+                  inner.x(), inner.y(), inner.width(), inner.height())
+        .c_str();
+}
+
+// The rectangle of the form's frame on the desktop.
+TRect FramedRect(TForm* f) {
+    QRect outer = f->Widget()->frameGeometry();
+    return Bounds(outer.x(), outer.y(), outer.width(), outer.height());
+}
+
+// Shows the form and lets the desktop frame and place it.
+bool ShowFramed(TForm* f) {
+    f->Show();
+    if (!testenv::WaitExposed(f->Widget())) return false;
+    if (QGuiApplication::platformName() == "offscreen") return true;
+    // A window manager frames the window a little after it is mapped, and
+    // Left, Top, Width and Height follow once it has.
+    return testenv::WaitFor([f] {
+        QRect outer = f->Widget()->frameGeometry();
+        return outer != f->Widget()->geometry() && f->BoundsRect() == Bounds(outer.x(), outer.y(), outer.width(), outer.height());
+    });
+}
+
 TEST_F(Placement, PositionsAreKeptPerScreenSize) {
     auto* f = MakeStoredForm(0);
-    f->Show();
+    ASSERT_TRUE(ShowFramed(f));
+    // The stored rectangle holds the window without the desktop's frame (none offscreen).
+    const TSize frame = f->FrameSize();
     f->SetBounds(40, 50, 320, 240);
     f->Close();
     AnsiString sizeKey = Format("NormPos(%dx%d)", Screen->Width(), Screen->Height());
-    EXPECT_EQ(RegValue("TPlacedForm", sizeKey), AnsiString("40,50,360,290"));
-    EXPECT_EQ(RegValue("TPlacedForm", "NormPos"), AnsiString("40,50,360,290"));
+    const AnsiString stored = Format("40,50,%d,%d", 360 - frame.cx, 290 - frame.cy);
+    EXPECT_EQ(RegValue("TPlacedForm", sizeKey), stored);
+    EXPECT_EQ(RegValue("TPlacedForm", "NormPos"), stored);
     EXPECT_NE(RegValue("TPlacedForm", Format("MinMaxPos(%dx%d)", Screen->Width(), Screen->Height())),
               AnsiString("<none>"));
     {
@@ -172,15 +205,53 @@ TEST_F(Placement, PositionsAreKeptPerScreenSize) {
         reg.WriteString("TPlacedForm", "NormPos", "70,80,370,280");
     }
     auto* g = MakeStoredForm(0);
-    g->Show();
-    EXPECT_EQ(g->BoundsRect(), Rect(40, 50, 360, 290)); // this screen size's own values win
+    ASSERT_TRUE(ShowFramed(g));
+    EXPECT_EQ(FramedRect(g), Rect(40, 50, 360, 290)); // this screen size's own values win
     {
         TRegIniFile reg(GetDefaultIniRegKey());
         reg.DeleteKey("TPlacedForm", sizeKey);
     }
     auto* h = MakeStoredForm(0);
-    h->Show();
-    EXPECT_EQ(h->BoundsRect(), Rect(70, 80, 370, 280)); // falls back to the plain key
+    ASSERT_TRUE(ShowFramed(h));
+    EXPECT_EQ(FramedRect(h), Rect(70, 80, 370 + frame.cx, 280 + frame.cy)); // falls back to the plain key
+}
+
+TEST_F(Placement, FiveOpeningsWithoutATouchLeaveTheWindowAsItWas) {
+    std::vector<std::string> seen;
+    for (int i = 0; i < 5; ++i) {
+        auto* f = MakeStoredForm(0);
+        ASSERT_TRUE(ShowFramed(f)) << i;
+        seen.push_back(ShownGeometry(f));
+        f->Close();
+        Forget(f);
+        Free(f);
+    }
+    EXPECT_EQ(seen, std::vector<std::string>(5, seen[0]));
+}
+
+TEST_F(Placement, AWindowMaximizedAtTheEndComesBackMaximized) {
+    auto* f = MakeStoredForm(0);
+    ASSERT_TRUE(ShowFramed(f));
+    const std::string normal = ShownGeometry(f);
+    f->Widget()->showMaximized(); // as the desktop does for the user
+    ASSERT_TRUE(testenv::WaitFor([f] { return f->WindowState() == wsMaximized; }));
+    f->Close();
+    EXPECT_EQ(RegValue("TPlacedForm", "ShowCmd"), AnsiString("3"));
+    // The frame stores a value after the close-time save: the hidden form is saved
+    // once more as it goes.
+    f->Storage->SetStoredValue("MWCol1Width", 5);
+    Forget(f);
+    Free(f);
+    EXPECT_EQ(RegValue("TPlacedForm", "Visible"), AnsiString("1"));
+    EXPECT_EQ(RegValue("TPlacedForm", "ShowCmd"), AnsiString("3"));
+    auto* g = MakeStoredForm(0);
+    g->Show();
+    ASSERT_TRUE(testenv::WaitExposed(g->Widget()));
+    EXPECT_EQ(g->WindowState(), wsMaximized);
+    EXPECT_TRUE(g->Widget()->isMaximized());
+    // Made normal again, it takes the place it had before it was maximized.
+    g->SetWindowState(wsNormal);
+    ASSERT_TRUE(testenv::WaitFor([g, &normal] { return ShownGeometry(g) == normal; })) << ShownGeometry(g) << " " << normal;
 }
 
 TEST_F(Placement, StoredTextsOfPartsAndDensities) {

@@ -150,15 +150,44 @@ TEST_F(Speed, FlatInactiveGlyphIsGrayedOnlyWithGrayedInactive) {
     EXPECT_EQ(b->PaintState(), rbsUp);
 }
 
-TEST_F(Speed, DisabledGlyphIsEmbossed) {
+TEST_F(Speed, DisabledGlyphKeepsTheShapeOfItsFigure) {
     form->Show();
     auto* b = Button("d");
     b->SetBounds(10, 10, 40, 40);
-    auto g = Glyph(16, 16, clRed);
+    auto g = Glyph(16, 16, clRed); // a 12 x 12 figure on a transparent border of 2
     b->SetGlyph(g.get());
     b->SetEnabled(false);
     b->Repaint();
-    EXPECT_EQ(b->Canvas()->Pixels(20, 20), ColorToRGB(clBtnShadow));
+    const TColor shadow = ColorToRGB(clBtnShadow);
+    const TColor highlight = ColorToRGB(clBtnHighlight);
+    const TColor face = ColorToRGB(clBtnFace);
+    TCanvas* c = b->Canvas();
+    // Inside the button's edges, the glyph sits where its figure's first shadow pixel says.
+    const int inner = 4;
+    int gx = -1, gy = -1;
+    for (int y = inner; y < b->Height() - inner && gx < 0; ++y)
+        for (int x = inner; x < b->Width() - inner && gx < 0; ++x)
+            if (c->Pixels(x, y) == shadow) {
+                gx = x - 2;
+                gy = y - 2;
+            }
+    ASSERT_GE(gx, 0);
+    auto inFigure = [](int x, int y) { return x >= 2 && x < 14 && y >= 2 && y < 14; };
+    std::string seen, expected;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            TColor p = c->Pixels(gx + x, gy + y);
+            seen += p == shadow ? '#' : p == highlight ? '+' : p == face ? '.' : '?';
+            expected += inFigure(x, y) ? '#' : inFigure(x - 1, y - 1) ? '+' : '.';
+        }
+        seen += '\n';
+        expected += '\n';
+    }
+    EXPECT_EQ(seen, expected);
+    int shadows = 0;
+    for (int y = inner; y < b->Height() - inner; ++y)
+        for (int x = inner; x < b->Width() - inner; ++x) shadows += c->Pixels(x, y) == shadow;
+    EXPECT_EQ(shadows, 12 * 12) << "nothing but the figure inside the edges";
     Press(b);
     EXPECT_TRUE(clicks.empty());
 }

@@ -2,6 +2,7 @@
 
 #include "common/Printers.h"
 
+#include "common/TestEnv.h"
 #include "controls/gui/EXSpin.h"
 
 namespace {
@@ -138,6 +139,25 @@ TEST_F(Spin, FloatsDecimalsAndTruncation) {
     edit->SetValueType(vtInt);
     edit->SetText("");
     EXPECT_EQ(edit->Value(), 0); // truncated for the integer types
+}
+
+TEST_F(Spin, FloatStepsReadTheSameUnderACommaLocale) {
+    testenv::CommaLocale comma;
+    ASSERT_TRUE(comma.Ok()) << testenv::kCommaLocaleName << " is not installed";
+    edit->SetValueType(vtFloat);
+    edit->SetDecimal(2);
+    edit->Increment = 2.1;
+    edit->SetValue(2.5);
+    std::vector<AnsiString> texts;
+    std::vector<double> values;
+    for (bool up : {false, true, true}) {
+        if (up) edit->UpClick(edit);
+        else edit->DownClick(edit);
+        texts.push_back(edit->Text());
+        values.push_back(edit->Value());
+    }
+    EXPECT_EQ(texts, (std::vector<AnsiString>{"0.40", "2.50", "4.60"}));
+    EXPECT_EQ(values, (std::vector<double>{0.4, 2.5, 4.6}));
 }
 
 TEST_F(Spin, TypingKeepsToTheValidCharacters) {

@@ -21,6 +21,19 @@ struct FolderPort : TestUiPort {
     }
 };
 
+// A combo edit with a popup that offers one value.
+struct OfferPopup : TPopupWindow {
+    using TPopupWindow::TPopupWindow;
+    Variant GetValue() override { return Variant(offer); }
+    void SetValue(const Variant& value) override { shown = VarToStr(value); }
+    AnsiString offer, shown;
+};
+
+struct PopupCombo : TComboEdit {
+    explicit PopupCombo(TComponent* owner) : TComboEdit(owner), popup(new OfferPopup(this)) { SetPopup(popup); }
+    OfferPopup* popup;
+};
+
 struct Edits : GuiTest {
     void SetUp() override {
         GuiTest::SetUp();
@@ -236,6 +249,67 @@ TEST_F(Edits, GlyphKindsSizeTheButton) {
     EXPECT_EQ(enter, 0);
     combo->SetHeight(2);
     EXPECT_EQ(combo->Height(), combo->MinHeight());
+}
+
+TEST_F(Edits, AValueTakenFromThePopupIsOneChange) {
+    auto* combo = NewControl<PopupCombo>(form, form, "ComboEdit1");
+    combo->SetBounds(10, 50, 150, 21);
+    combo->SetText("old");
+    std::vector<AnsiString> changes;
+    combo->OnChange = [&](TObject*) { changes.push_back(combo->Text()); };
+    struct Case {
+        const char* offer;
+        char key;
+        std::vector<AnsiString> changes;
+    } cases[] = {
+        {"new", char(VK_RETURN), {"new"}},
+        {"newer", char(VK_ESCAPE), {}},   // discarded
+        {"new", char(VK_RETURN), {}},     // the same text again
+        {"last", char(VK_RETURN), {"last"}},
+    };
+    for (const Case& c : cases) {
+        changes.clear();
+        combo->popup->offer = c.offer;
+        combo->DoClick();
+        ASSERT_TRUE(combo->PopupVisible()) << c.offer;
+        char key = c.key;
+        combo->KeyPress(key);
+        EXPECT_FALSE(combo->PopupVisible()) << c.offer;
+        EXPECT_EQ(changes, c.changes) << c.offer;
+        EXPECT_TRUE(combo->Modified || c.changes.empty()) << c.offer;
+    }
+    EXPECT_EQ(combo->popup->shown, AnsiString("new")); // the popup starts from the text
+}
+
+TEST_F(Edits, ADisabledEditDisablesItsButtonAndGreysItsGlyph) {
+    auto* dir = NewControl<TDirectoryEdit>(form, form, "DirEdit1");
+    dir->SetBounds(10, 50, 200, 21);
+    form->Show();
+    // Pixels of the button that are not a shade of grey.
+    auto colours = [](TEditButton* button) {
+        button->Repaint();
+        int n = 0;
+        for (int y = 0; y < button->Height(); ++y)
+            for (int x = 0; x < button->Width(); ++x) {
+                TColor p = button->Canvas()->Pixels(x, y);
+                n += GetRValue(p) != GetGValue(p) || GetGValue(p) != GetBValue(p);
+            }
+        return n;
+    };
+    for (TCustomComboEdit* edit : {static_cast<TCustomComboEdit*>(file), static_cast<TCustomComboEdit*>(dir)}) {
+        const std::string name = edit->Name().c_str();
+        const int enabledColours = colours(edit->Button());
+        EXPECT_GT(enabledColours, 0) << name;
+        edit->SetEnabled(false);
+        EXPECT_FALSE(edit->Button()->Enabled()) << name;
+        EXPECT_EQ(colours(edit->Button()), 0) << name;
+        edit->Button()->MouseDown(mbLeft, 0, 5, 5);
+        edit->Button()->MouseUp(mbLeft, 0, 5, 5);
+        EXPECT_TRUE(port.Calls.empty()) << name; // no dialog
+        edit->SetEnabled(true);
+        EXPECT_TRUE(edit->Button()->Enabled()) << name;
+        EXPECT_EQ(colours(edit->Button()), enabledColours) << name;
+    }
 }
 
 } // namespace

@@ -265,6 +265,52 @@ TEST_F(Forms, MdiChildrenComeTopmostFirstAndClosingAChildFirstActivatesIt) {
     EXPECT_EQ(c3->WindowState(), wsMinimized);
 }
 
+// A child that asks for the system's place, as the scheme windows do.
+class DefaultChild : public TForm {
+public:
+    explicit DefaultChild(TComponent* owner) : TForm(owner) {
+        SetFormStyle(fsMDIChild);
+        SetPosition(nextPosition);
+        SetBounds(Left(), Top(), nextWidth, nextHeight);
+    }
+    static inline TPosition nextPosition = poDefault;
+    static inline int nextWidth = 0;
+    static inline int nextHeight = 0;
+};
+
+TEST_F(Forms, MdiChildrenAtTheSystemsPlaceOpenInsideTheFrameEachBelowTheLast) {
+    TForm* frame = MakeForm();
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetBounds(0, 0, 600, 400);
+    Application->SetMainForm(frame);
+    frame->Show();
+    auto* area = frame->Widget()->findChild<QMdiArea*>();
+    ASSERT_NE(area, nullptr);
+    const QRect inside = area->viewport()->rect();
+    struct Case {
+        TPosition position;
+        int width, height;
+    } cases[] = {
+        {poDefault, 800, 572}, // larger than the frame: made to fit
+        {poDefault, 800, 572},
+        {poDefaultPosOnly, 200, 150},
+        {poDefault, 300, 200},
+    };
+    std::vector<QPoint> corners;
+    for (const Case& c : cases) {
+        DefaultChild::nextPosition = c.position;
+        DefaultChild::nextWidth = c.width;
+        DefaultChild::nextHeight = c.height;
+        DefaultChild* child = MakeForm<DefaultChild>(); // shown as it is made
+        const TRect r = child->BoundsRect();
+        const QRect placed(r.Left, r.Top, r.Width(), r.Height());
+        EXPECT_TRUE(inside.contains(placed)) << corners.size() << ": " << r.Left << "," << r.Top << " " << r.Width() << "x" << r.Height();
+        EXPECT_EQ(r.Width(), std::min(c.width, inside.width() - r.Left)) << corners.size();
+        for (const QPoint& p : corners) EXPECT_NE(placed.topLeft(), p) << corners.size(); // never on top of another
+        corners.push_back(placed.topLeft());
+    }
+}
+
 TEST_F(Forms, AnMdiChildNeedsAnMdiFrame) {
     EXPECT_THROW(Child(nullptr), EInvalidOperation);
 }
