@@ -16,7 +16,8 @@ namespace {
 // Leaving the in-place editor keeps its text (Enter and Esc reach the grid).
 class EditorKeys : public QObject {
 public:
-    explicit EditorKeys(std::function<void(bool)> done) : done_(std::move(done)) {}
+    // The edit's child, freed with it.
+    EditorKeys(QObject* edit, std::function<void(bool)> done) : QObject(edit), done_(std::move(done)) {}
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::FocusOut) done_(true);
         return false;
@@ -409,7 +410,7 @@ void TCustomGrid::ShowEditor(const AnsiString* typed) {
     if (!editor_) {
         editor_ = new QLineEdit(ClientWidget());
         editor_->setFrame(false);
-        editor_->installEventFilter(new EditorKeys([this](bool commit) { PostCall([this, commit, alive = Alive()] {
+        editor_->installEventFilter(new EditorKeys(editor_, [this](bool commit) { PostCall([this, commit, alive = Alive()] {
             if (!alive.expired()) HideEditor(commit);
         }); }));
         editor_->hide();

@@ -563,7 +563,11 @@ void TPopupMenu::Popup(int x, int y) {
 }
 
 TMenuItem* NewItem(TMenuItem* parent, const AnsiString& name, const AnsiString& caption, TNotifyEvent onClick, TShortCut shortCut) {
-    auto* item = new TMenuItem(parent ? parent->Owner() : nullptr);
+    // The items belong to the owner of the menu they join, which frees them
+    // (the root item of a menu has no owner of its own).
+    TComponent* owner = nullptr;
+    if (parent) owner = parent->Owner() ? parent->Owner() : parent->rootOf_ ? parent->rootOf_->Owner() : nullptr;
+    auto* item = new TMenuItem(owner);
     item->SetName(name);
     item->SetCaption(caption);
     item->OnClick = std::move(onClick);

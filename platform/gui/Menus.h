@@ -72,6 +72,7 @@ public:
 
 private:
     friend class TMenu;
+    friend TMenuItem* NewItem(TMenuItem*, const AnsiString&, const AnsiString&, TNotifyEvent, TShortCut);
     void Rebuild();
     void UpdateText();
     void ChildrenChanged();

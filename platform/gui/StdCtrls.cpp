@@ -1105,7 +1105,8 @@ bool TComboBox::WantsKey(WORD key) const {
 
 class ListDelegate : public QStyledItemDelegate {
 public:
-    explicit ListDelegate(TListBox* owner) : owner_(owner) {}
+    // The view's child, freed with it (a view does not own its delegate).
+    ListDelegate(TListBox* owner, QObject* view) : QStyledItemDelegate(view), owner_(owner) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         if (owner_->Style() == lbStandard) {
             QStyledItemDelegate::paint(painter, option, index);
@@ -1149,7 +1150,7 @@ private:
 
 TListBox::TListBox(TComponent* owner) : TWinControl(owner) {
     list_ = new QListWidget;
-    list_->setItemDelegate(new ListDelegate(this));
+    list_->setItemDelegate(new ListDelegate(this, list_));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     // OnClick comes from the selection change alone, once per pick, not
     // again from the mouse release.

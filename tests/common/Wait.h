@@ -96,7 +96,8 @@ inline bool MovePointer(QWidget* w, QPoint p) { return WaitExposed(w) && MovePoi
 // event loop that runs (a modal form's) goes on: for steps that act on a
 // window when the desktop has made it active.
 inline void WhenTrue(std::function<bool()> condition, std::function<void()> then, int limitMs = kWaitLimitMs) {
-    auto* poll = new QTimer;
+    // The application's child: freed with it when the program ends first.
+    auto* poll = new QTimer(qApp);
     auto since = std::make_shared<QElapsedTimer>();
     since->start();
     QObject::connect(poll, &QTimer::timeout, [poll, since, condition = std::move(condition), then = std::move(then), limitMs] {

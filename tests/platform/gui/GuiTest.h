@@ -56,7 +56,7 @@ protected:
             if (i >= queue->size()) return;
             QTimer::singleShot(0, [queue, next, i] {
                 (*queue)[i]();
-                (*next)(i + 1);
+                if (*next) (*next)(i + 1);
             });
         };
         // The steps start once the desktop has made the form active.
@@ -71,6 +71,8 @@ protected:
         watchdog.start(5000);
         int r = form->ShowModal();
         Application->OnModalStart = nullptr;
+        // The chain holds itself; emptied, it lets the steps go.
+        *next = nullptr;
         EXPECT_FALSE(stuck) << "the modal loop did not end";
         return r;
     }
