@@ -20,21 +20,24 @@
 #include "platform/TestUiPort.h"
 #include "platform/gui/Forms.h"
 
+// After every test of a windowing binary, whatever its fixture: the
+// application's handlers, its main form and the screen's cursor are as at
+// start-up, so that no test hears another one's handler.
+inline const bool kApplicationStateRestored = (testenv::AfterEachTest([] {
+    Application->OnModalStart = nullptr;
+    Application->OnException = nullptr;
+    Application->SetMainForm(nullptr);
+    Screen->SetCursor(crDefault);
+}),
+                                               true);
+
 class GuiTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Application->OnException = nullptr;
-        Application->OnModalStart = nullptr;
-        Application->SetMainForm(nullptr);
-    }
     void TearDown() override {
         Application->OnModalStart = nullptr;
-        Application->OnException = nullptr;
-        Screen->SetCursor(crDefault);
         // Children of an MDI frame go before the frame.
         for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) Free(*it);
         forms_.clear();
-        Application->SetMainForm(nullptr);
         Application->ProcessMessages();
     }
     // A form owned by the test (freed in tear-down).
