@@ -6,9 +6,10 @@
 // Boolean-logic text and the scheme's table of element kinds (model/) name
 // the same types. Record layouts are in docs/file-formats.md.
 //
-// This header is the whole of the controller library, at the bottom of the
-// layers beside platform/: the translation library and the emulator core use
-// platform/ only, so the codes they share cannot live in model/ or above.
+// The controller library (this header and DriverTable.h) lies at the bottom
+// of the layers beside platform/: the translation library and the emulator
+// core use platform/ only, so the codes they share cannot live in model/ or
+// above.
 
 #include <cstdint>
 #include <string_view>

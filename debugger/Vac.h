@@ -7,13 +7,13 @@
 //
 // One instance lives at a time; every call comes from the user-interface
 // thread. The debugger window plugs in as the host (EmulatorHost.h) and the
-// signal table in use as the driver table (DriverTable.h); both are optional.
+// signal table in use as the driver table (controller/DriverTable.h); both are optional.
 
 #include <cstdint>
 #include <vector>
 
+#include "controller/DriverTable.h"
 #include "debugger/DebugDataFile.h"
-#include "debugger/DriverTable.h"
 #include "debugger/ElementCode.h"
 #include "debugger/EmulatorHost.h"
 #include "platform/Classes.h"

@@ -4,7 +4,7 @@
 // record carries the user type number of its driver type, and the k-th record
 // of a type and side takes the name of the k-th such driver of the table.
 
-#include "debugger/DriverTable.h"
+#include "controller/DriverTable.h"
 
 class TDriversInfo;
 

@@ -28,7 +28,7 @@
 
 #include <memory>
 
-#include "app/FrameChild.h"
+#include "document/EditorChild.h"
 #include "editor/SchemeMode.h"
 #include "model/ModelHooks.h"
 #include "platform/gui/Actions.h"

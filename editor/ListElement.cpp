@@ -1,6 +1,6 @@
 #include "editor/ListElement.h"
 
-#include "app/FrameChild.h"
+#include "document/EditorChild.h"
 #include "document/Scheme.h"
 #include "editor/ChildWin.h"
 #include "editor/EditorHooks.h"

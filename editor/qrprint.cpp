@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <tuple>
 
-#include "app/FrameChild.h"
+#include "document/EditorChild.h"
 #include "document/Scheme.h"
 #include "editor/EditorHooks.h"
+#include "fsm/FsmView.h"
 #include "fsm/fsmScheme.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"

@@ -5,9 +5,11 @@
 // progress, captions, signal lists and simulation outputs through IFsmWindow.
 // A document without a view draws nothing and works all the same.
 
+#include "document/EditorChild.h"
 #include "platform/AnsiString.h"
 
 class TCanvas;
+class TFSMScheme;
 class TStrings;
 class TfsmCond;
 
@@ -44,4 +46,15 @@ public:
     virtual bool EditStateName(AnsiString& name) = 0;
     // The condition dialog for a box: true with the new text when confirmed.
     virtual bool EditCondition(TfsmCond* box, AnsiString& text) = 0;
+};
+
+// The state-machine window as the frame sees it (document/EditorChild.h).
+class IFsmChild : public IEditorChild {
+public:
+    virtual TFSMScheme* FsmDocument() = 0;
+    // The enabled state of the window's flip command (the frame's follows it).
+    virtual bool FlipHorActionEnabled() = 0;
+    // Printing and the print preview: draws the state machine on a canvas
+    // (at 100 %, whatever the window's zoom).
+    virtual void PrintSchemeTo(TCanvas* canvas) = 0;
 };

@@ -13,8 +13,9 @@
 // Adding a kind: a row here (the next free tag) and its class in
 // model/Elements.h; a kind that the controller runs as a record type of its
 // own also needs that type in controller/ElementTypes.h, its record in
-// translate/CodeGenerator.cpp and its decoding and scan in the emulator core
-// (debugger/ElementCode.cpp, debugger/Vac.cpp). docs/file-formats.md and
+// translate/CodeGenerator.cpp, its decoding and scan in the emulator core
+// (debugger/ElementCode.cpp, debugger/Vac.cpp) and its equations in the
+// Boolean-logic text (translator/LogicText.cpp). docs/file-formats.md and
 // docs/netlist.md describe every kind; tests/model/ElementKindsTest.cpp
 // holds the table to them.
 

@@ -15,7 +15,6 @@
 
 #include <memory>
 
-#include "app/FrameChild.h"
 #include "fsm/FsmView.h"
 #include "fsm/fsmScheme.h"
 #include "platform/gui/Actions.h"

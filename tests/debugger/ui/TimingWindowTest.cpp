@@ -9,7 +9,7 @@
 #include "DebuggerUiTest.h"
 #include "common/Printers.h"
 #include "common/Wait.h"
-#include "tests/editor/ModalScript.h"
+#include "editor/ModalScript.h"
 #include "debugger/ui/Formuls.h"
 #include "debugger/ui/InGraph.h"
 #include "debugger/ui/MT.h"

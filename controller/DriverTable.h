@@ -1,7 +1,9 @@
 #pragma once
 // IDriverTable: what the emulator reads of the machine-signal table in use, to
 // give the drivers of a loaded data file their names. The documents layer
-// adapts its signal table to it; without a table every driver name is empty.
+// adapts its signal table to it (document/DriverTableAdapter.h); without a
+// table every driver name is empty. It lies below both, so that the documents
+// need not link the emulator.
 
 #include <climits>
 
