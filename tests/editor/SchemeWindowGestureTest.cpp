@@ -3,7 +3,7 @@
 #include "editor/SchemeWindowTest.h"
 
 #include "editor/ModalScript.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/testing/TestPrinter.h"
 
 namespace {
 
