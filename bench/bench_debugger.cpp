@@ -25,7 +25,7 @@
 #include "debugger/ui/Sharefun.h"
 #include "debugger/ui/TimerUn.h"
 #include "platform/FileIO.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 #include "tests/debugger/DebugFileBuilder.h"
 #include "GuiBench.h"
 

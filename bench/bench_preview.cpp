@@ -12,6 +12,7 @@
 #include "editor/ChildWin.h"
 #include "editor/qrprint.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/testing/TestPrinter.h"
 
 #include "GeneratedScheme.h"
 #include "GuiBench.h"

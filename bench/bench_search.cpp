@@ -20,7 +20,7 @@
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 #include "platform/StringList.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 #include "GuiBench.h"
 
 namespace {

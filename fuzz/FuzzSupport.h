@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "platform/AnsiString.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace fuzz {
 

@@ -18,7 +18,7 @@
 #include "model/Records.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

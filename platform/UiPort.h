@@ -2,7 +2,7 @@
 // The user-interface port: every message box, common dialog, help request, URL
 // and text-viewer request of the program goes through the one installed port.
 // The real port (installed by the windowing layer) shows Qt dialogs; the test
-// port (TestUiPort.h) answers from a script and records every call.
+// port (platform/testing/TestUiPort.h) answers from a script and records every call.
 
 #include <functional>
 #include <vector>

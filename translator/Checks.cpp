@@ -40,17 +40,17 @@ AnsiString Field(const AnsiString& line, int n) {
 int BitOf(const AnsiString& line) { return StrToIntDef(Field(line, 0), 0); }
 } // namespace
 
-bool TLogFile::IsSignal(const AnsiString& name, const TStrings& signals) {
-    for (int i = 0; i < signals.Count(); ++i)
-        if (TrimmedLine(signals.Get(i)) == name)
+bool TLogFile::IsSignal(const AnsiString& name, const TStrings& signalList) {
+    for (int i = 0; i < signalList.Count(); ++i)
+        if (TrimmedLine(signalList.Get(i)) == name)
             return true;
     return false;
 }
 
-bool TLogFile::CheckSchemes(const TStrings& elements, const TStrings& signals) {
+bool TLogFile::CheckSchemes(const TStrings& elements, const TStrings& signalList) {
     std::unordered_set<std::string> signalNames;
-    for (int i = 0; i < signals.Count(); ++i)
-        signalNames.insert(TrimmedLine(signals.Get(i)).str());
+    for (int i = 0; i < signalList.Count(); ++i)
+        signalNames.insert(TrimmedLine(signalList.Get(i)).str());
 
     // Transition signals by direction: '0' only read, '1' only written, '2' both.
     struct Direction {

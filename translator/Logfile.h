@@ -89,9 +89,9 @@ public:
     // ---- the output-signal check -------------------------------------------------------
     // Reports signals driven by more than one element and transition signals
     // only written or only read; true when it reported anything.
-    bool CheckSchemes(const TStrings& elements, const TStrings& signals);
+    bool CheckSchemes(const TStrings& elements, const TStrings& signalList);
     // Whether a line of the signals list, trimmed, is exactly the name.
-    static bool IsSignal(const AnsiString& name, const TStrings& signals);
+    static bool IsSignal(const AnsiString& name, const TStrings& signalList);
 
     // ---- driver bits -------------------------------------------------------------------
     // Reorders the comment lines into the signal table's bit order (lines of

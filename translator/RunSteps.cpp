@@ -86,9 +86,9 @@ void TLogFile::Run::LetWindowsRepaint() const {
         frame->LetWindowsRepaint();
 }
 
-void TLogFile::Run::UseLists(TStrings& elements, TStrings& signals, TStrings& comments) {
+void TLogFile::Run::UseLists(TStrings& elements, TStrings& signalList, TStrings& comments) {
     elements_ = &elements;
-    signals_ = &signals;
+    signals_ = &signalList;
     comments_ = std::make_unique<TLineSet>(comments);
 }
 

@@ -47,7 +47,7 @@ public:
     void LetWindowsRepaint() const;
 
     // The lists the scheme steps write into (the project's or a scheme run's).
-    void UseLists(TStrings& elements, TStrings& signals, TStrings& comments);
+    void UseLists(TStrings& elements, TStrings& signalList, TStrings& comments);
     // Project statistics to count, or null.
     int32_t* Statistics = nullptr;
     // The running count of variable signals.

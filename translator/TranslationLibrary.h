@@ -16,7 +16,7 @@
 
 #include "platform/DynamicLibrary.h"
 
-using TGenerateDatFileFn = int (*)(const char* driverTypes, const char* drivers, const char* signals,
+using TGenerateDatFileFn = int (*)(const char* driverTypes, const char* drivers, const char* signalList,
                                      const char* comments, const char* elements, const char* dataFile,
                                      const char* logFile, uint16_t iterations, int32_t copyFlag);
 using TConvertDatFileFn = int (*)(const char* dataFile);

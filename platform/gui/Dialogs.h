@@ -5,8 +5,8 @@
 //
 // TPrinter draws every page on a canvas over a page image at the printer's
 // dpi; the backend takes the finished pages: the Qt backend sends them to a
-// real printer or a PDF file, the test backend keeps them and records every
-// piece of text drawn.
+// real printer or a PDF file (the tests' backend, platform/testing/, keeps
+// them and records every piece of text drawn).
 
 #include <memory>
 #include <vector>
@@ -174,39 +174,6 @@ private:
     int dpi_;
     bool failed_ = false;
     AnsiString failedFile_;
-};
-
-// Keeps every page as an image and every piece of text drawn.
-class TestPrinterBackend : public IPrinterBackend {
-public:
-    explicit TestPrinterBackend(int dpi = 72, TSize portrait = TSize(595, 842)) : dpi_(dpi), portrait_(portrait) {}
-    int PixelsPerInch() const override { return dpi_; }
-    TSize PageSize(TPrinterOrientation o) const override;
-    void BeginDoc(const AnsiString& title, TPrinterOrientation o) override;
-    void EndPage(const QImage& page) override;
-    void EndDoc() override;
-    void Abort() override;
-    void TextDrawn(const TCanvasText& t) override;
-
-    struct Text {
-        int page;     // 0-based page of the document
-        TRect box;
-        AnsiString text;
-        int fontHeight;
-    };
-    struct Document {
-        AnsiString title;
-        TPrinterOrientation orientation = poPortrait;
-        std::vector<QImage> pages;
-        std::vector<Text> texts;
-        bool aborted = false;
-        bool finished = false;
-    };
-    std::vector<Document> Documents;
-
-private:
-    int dpi_;
-    TSize portrait_;
 };
 
 class TPrinter : public TObject {

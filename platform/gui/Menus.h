@@ -3,6 +3,7 @@
 // makes a separator; "&" marks the accelerator letter. A menu item bound to
 // an action shows and runs the action.
 
+#include <memory>
 #include <vector>
 
 #include "platform/gui/Actions.h"

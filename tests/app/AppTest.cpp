@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/IniFile.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/testing/TestPrinter.h"
 #include "translator/TranslatorHost.h"
 
 namespace {

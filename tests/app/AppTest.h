@@ -9,6 +9,7 @@
 
 #include "platform/gui/GuiTest.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/testing/TestPrinter.h"
 
 #include "app/AutoForms.h"
 #include "app/FrameChild.h"

@@ -11,6 +11,7 @@
 #include "platform/FileIO.h"
 #include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/testing/TestPrinter.h"
 
 namespace {
 

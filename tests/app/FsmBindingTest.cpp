@@ -19,6 +19,7 @@
 #include "platform/Canvas.h"
 #include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/testing/TestPrinter.h"
 
 namespace {
 

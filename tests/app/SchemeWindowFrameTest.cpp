@@ -22,8 +22,8 @@ public:
     void OpenDebugData(const AnsiString& data, const AnsiString& emulator, bool force) override {
         calls.push_back("open " + data + " " + emulator + (force ? " force" : ""));
     }
-    void RunSignatureAnalysis(const AnsiString& data, const AnsiString& signals) override {
-        calls.push_back("analyse " + data + " " + signals);
+    void RunSignatureAnalysis(const AnsiString& data, const AnsiString& signalList) override {
+        calls.push_back("analyse " + data + " " + signalList);
     }
     void AddSignalsToDebug(TStrings* inputs, TStrings* outputs) override {
         calls.push_back("signals " + inputs->CommaText() + "/" + outputs->CommaText());

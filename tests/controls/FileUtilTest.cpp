@@ -15,7 +15,7 @@
 #include "common/TestEnv.h"
 #include "controls/FileUtil.h"
 #include "platform/FileIO.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace fs = std::filesystem;
 

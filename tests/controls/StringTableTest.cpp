@@ -6,7 +6,7 @@
 
 #include "controls/QKMsgDlg.h"
 #include "controls/QKStrList.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

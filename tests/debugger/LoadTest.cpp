@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "EmulatorTestSupport.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

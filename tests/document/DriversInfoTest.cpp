@@ -9,7 +9,7 @@
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/Paths.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

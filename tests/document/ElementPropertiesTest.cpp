@@ -6,7 +6,7 @@
 #include "common/Printers.h"
 #include "common/TestEnv.h"
 #include "model/ModelTestSupport.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 #include "platform/UiPort.h"
 
 using namespace modeltest;

@@ -11,7 +11,7 @@
 #include "platform/FileNames.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "document/Project.h"
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

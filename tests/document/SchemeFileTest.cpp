@@ -6,7 +6,7 @@
 #include "common/TestEnv.h"
 #include "document/UndoList.h"
 #include "model/ModelTestSupport.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace modeltest;
 

@@ -12,7 +12,7 @@
 #include "model/Link.h"
 #include "model/Painter.h"
 #include "platform/Bitmap.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "common/TestEnv.h"
 #include "document/Scheme.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "editor/ListElement.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/testing/TestPrinter.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "platform/Bitmap.h"
 #include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/testing/TestPrinter.h"
 
 namespace {
 

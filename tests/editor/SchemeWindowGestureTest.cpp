@@ -5,7 +5,7 @@
 #include "editor/SchemeWindowTest.h"
 
 #include "editor/ModalScript.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

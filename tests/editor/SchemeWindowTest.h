@@ -24,6 +24,7 @@
 #include "model/Records.h"
 #include "platform/Bytes.h"
 #include "platform/Canvas.h"
+#include "platform/testing/TestPrinter.h"
 
 inline void PrintTo(const TPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 

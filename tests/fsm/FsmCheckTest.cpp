@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FsmTestSupport.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

@@ -9,7 +9,7 @@
 #include "fsm/FsmServices.h"
 #include "model/FSM.h"
 #include "model/ModelTestSupport.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

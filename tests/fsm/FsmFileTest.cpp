@@ -10,7 +10,7 @@
 #include "document/FileHeader.h"
 #include "fsm/FsmRecords.h"
 #include "platform/FileIO.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

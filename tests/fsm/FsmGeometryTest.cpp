@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "FsmTestSupport.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

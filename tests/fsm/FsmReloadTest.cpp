@@ -13,7 +13,7 @@
 #include "fsm/FSMLink.h"
 #include "fsm/FsmRecords.h"
 #include "platform/FileIO.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 #include "platform/UiPort.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "common/TestEnv.h"
 #include "fsm/FsmServices.h"
 #include "platform/FileIO.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

@@ -8,7 +8,7 @@
 #include "common/TestEnv.h"
 #include "fsm/FsmServices.h"
 #include "fsm/FsmTable.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

@@ -7,7 +7,7 @@
 #include "FsmTestSupport.h"
 #include "common/TestEnv.h"
 #include "fsm/FsmRecords.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

@@ -13,9 +13,9 @@
 #include "model/Link.h"
 #include "model/Symbol.h"
 #include "platform/Bitmap.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 #include "platform/StringList.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

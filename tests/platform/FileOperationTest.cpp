@@ -8,7 +8,7 @@
 #include "common/TestEnv.h"
 #include "platform/FileIO.h"
 #include "platform/FileOperation.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace fs = std::filesystem;
 

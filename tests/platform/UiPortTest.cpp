@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

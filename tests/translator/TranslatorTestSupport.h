@@ -19,7 +19,7 @@
 #include "platform/DynamicLibrary.h"
 #include "platform/FileIO.h"
 #include "platform/FileUtils.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 #include "translator/Logfile.h"
 #include "translator/TranslatorHost.h"
 #include "translator/SchemeBuild.h"

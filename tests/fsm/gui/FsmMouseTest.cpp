@@ -8,7 +8,7 @@
 #include "FsmGuiTest.h"
 #include "PaintBoxMouse.h"
 #include "fsm/FsmTestSupport.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

@@ -6,7 +6,7 @@
 #include "PaintBoxMouse.h"
 #include "fsm/FsmTestSupport.h"
 #include "fsm/gui/FsmImages.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
 

@@ -6,7 +6,7 @@
 #include "FsmGuiTest.h"
 #include "platform/Bitmap.h"
 #include "platform/FileUtils.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 namespace {
 

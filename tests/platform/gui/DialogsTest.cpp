@@ -20,6 +20,7 @@
 #include "platform/FileIO.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/testing/TestPrinter.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "common/TestEnv.h"
 #include "common/Wait.h"
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 #include "platform/gui/Forms.h"
 
 // After every test of a windowing binary, whatever its fixture: the

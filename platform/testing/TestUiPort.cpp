@@ -1,4 +1,4 @@
-#include "platform/TestUiPort.h"
+#include "platform/testing/TestUiPort.h"
 
 #include "platform/FileUtils.h"
 
