@@ -18,16 +18,21 @@
 #include "common/TestEnv.h"
 #include "common/Wait.h"
 #include "platform/testing/TestUiPort.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 
 // After every test of a windowing binary, whatever its fixture: the
-// application's handlers, its main form and the screen's cursor are as at
-// start-up, so that no test hears another one's handler.
+// application's handlers, its main form, the screen's cursor and the
+// printer's page set-up are as at start-up, so that no test hears another
+// one's handler or prints on another one's page.
 inline const bool kApplicationStateRestored = (testenv::AfterEachTest([] {
     Application->OnModalStart = nullptr;
     Application->OnException = nullptr;
     Application->SetMainForm(nullptr);
     Screen->SetCursor(crDefault);
+    if (Printer()->Printing()) Printer()->Abort();
+    Printer()->SetOrientation(poPortrait);
+    Printer()->Copies = 1;
 }),
                                                true);
 
