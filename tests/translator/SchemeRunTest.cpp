@@ -18,6 +18,34 @@ protected:
         TranslatorTest::SetUp();
         scheme = std::make_unique<TScheme>(&window);
     }
+    // A symbol file: IN_A and B into a gate (AND, or OR), its output to OUT_B.
+    static void WriteGateSymbol(const AnsiString& file, bool useOr = false) {
+        TScheme inner;
+        TElement* g = useOr ? static_cast<TElement*>(inner.CreateOrElement()) : inner.CreateAndElement();
+        Place(inner, g, "G", 100, 100, 1);
+        DriverOn(inner, "IN_A", g->GetInput(0), true);
+        DriverOn(inner, "B", g->GetInput(1));
+        TVarDriver* out = inner.CreateVarDriver();
+        out->SetName("OUT_B");
+        out->SetMirrored(true);
+        out->SetX(g->GetOutput(0)->TipX() + 10);
+        out->SetY(g->GetOutput(0)->TipY() - 10);
+        inner.AttachElement(out);
+        ASSERT_TRUE(inner.SaveAsSymbol(file));
+    }
+    // The symbol S1 of that file in the scheme, A on its input and Y on its output.
+    TSymbol* PlaceGateSymbol(const AnsiString& file) {
+        TSymbol* sym = scheme->CreateSymbol();
+        sym->SetName("S1");
+        sym->AssignNumber(1);
+        sym->SetX(300);
+        sym->SetY(100);
+        sym->LoadSymbolFile(file);
+        EXPECT_EQ(sym->PinCount(), 2);
+        DriverOn(*scheme, "A", sym->Pin(0));
+        DriverOn(*scheme, "Y", sym->Pin(1));
+        return sym;
+    }
     // E1 = A and B -> Y.
     void BuildAnd(const AnsiString& fileName) {
         scheme->SetFileName(fileName);
@@ -245,29 +273,10 @@ TEST_F(SchemeRun, ABitConflictInACaseRunKeepsNoDebuggingData) {
 // its expand mode are what they were, whichever way the run ends.
 TEST_F(SchemeRun, SymbolExpansionLeavesTheDocumentAsItWas) {
     AnsiString symbolFile = File("gate.tvy");
-    {
-        TScheme inner;
-        TElement* g = Place(inner, inner.CreateAndElement(), "G", 100, 100, 1);
-        DriverOn(inner, "IN_A", g->GetInput(0), true);
-        DriverOn(inner, "B", g->GetInput(1));
-        TVarDriver* out = inner.CreateVarDriver();
-        out->SetName("OUT_B");
-        out->SetMirrored(true);
-        out->SetX(g->GetOutput(0)->TipX() + 10);
-        out->SetY(g->GetOutput(0)->TipY() - 10);
-        inner.AttachElement(out);
-        ASSERT_TRUE(inner.SaveAsSymbol(symbolFile));
-    }
+    WriteGateSymbol(symbolFile);
     scheme->SetFileName(File("main.tvs"));
-    TSymbol* sym = scheme->CreateSymbol();
-    sym->SetName("S1");
-    sym->AssignNumber(1);
-    sym->SetX(300);
-    sym->SetY(100);
-    sym->LoadSymbolFile(symbolFile);
+    TSymbol* sym = PlaceGateSymbol(symbolFile);
     ASSERT_EQ(sym->PinCount(), 2);
-    DriverOn(*scheme, "A", sym->Pin(0));
-    DriverOn(*scheme, "Y", sym->Pin(1));
     std::string before = scheme->SaveToBytes();
     std::size_t objects = scheme->Objects().size();
 
@@ -303,42 +312,20 @@ TEST_F(SchemeRun, SymbolExpansionLeavesTheDocumentAsItWas) {
 // file as it is now, as a project run reading the scheme afresh would.
 TEST_F(SchemeRun, SymbolsAreTranslatedFromTheirFilesAsTheyAreNow) {
     AnsiString symbolFile = File("gate.tvy");
-    // IN_A and B into a gate of the kind made, its output to OUT_B.
-    auto writeSymbol = [&](bool useOr) {
-        TScheme inner;
-        TElement* g = useOr ? static_cast<TElement*>(inner.CreateOrElement()) : inner.CreateAndElement();
-        Place(inner, g, "G", 100, 100, 1);
-        DriverOn(inner, "IN_A", g->GetInput(0), true);
-        DriverOn(inner, "B", g->GetInput(1));
-        TVarDriver* out = inner.CreateVarDriver();
-        out->SetName("OUT_B");
-        out->SetMirrored(true);
-        out->SetX(g->GetOutput(0)->TipX() + 10);
-        out->SetY(g->GetOutput(0)->TipY() - 10);
-        inner.AttachElement(out);
-        ASSERT_TRUE(inner.SaveAsSymbol(symbolFile));
-    };
     struct Case {
         const char* run;
         bool caseRun;
     };
     for (const Case& c : {Case{"scheme", false}, Case{"CASE", true}}) {
         SCOPED_TRACE(c.run);
-        writeSymbol(false);
+        WriteGateSymbol(symbolFile);
         scheme = std::make_unique<TScheme>(&window);
         scheme->SetFileName(File("main.tvs"));
-        TSymbol* sym = scheme->CreateSymbol();
-        sym->SetName("S1");
-        sym->AssignNumber(1);
-        sym->SetX(300);
-        sym->SetY(100);
-        sym->LoadSymbolFile(symbolFile);
+        TSymbol* sym = PlaceGateSymbol(symbolFile);
         ASSERT_EQ(sym->PinCount(), 2);
-        DriverOn(*scheme, "A", sym->Pin(0));
-        DriverOn(*scheme, "Y", sym->Pin(1));
         scheme->SetModified(false);
         const std::string before = scheme->SaveToBytes();
-        writeSymbol(true);
+        WriteGateSymbol(symbolFile, true);
         ui.Clear();
         EXPECT_TRUE(c.caseRun ? log.TranslateCase(Dir(), LogFile(), scheme.get()) : Translate());
         EXPECT_EQ(FileLines(File("main4.$$$")), Lines({"S1G or", OutLine("Y"), InLine("A"), InLine("B"), ""}));
