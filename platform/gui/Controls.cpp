@@ -1556,7 +1556,6 @@ void TControl::Resize() {
 
 // ---- dragging ---------------------------------------------------------------------------
 
-
 void TControl::BeginDrag(bool immediate, int threshold) {
     if (g_drag.source && !g_drag.sourceAlive.expired() && g_drag.source != this) g_drag.source->EndDrag(false);
     g_drag = DragState();
