@@ -6,6 +6,9 @@
 #include <string>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 #include "common/TestEnv.h"
@@ -20,6 +23,29 @@ void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
     if (text.contains("propagateSizeHints") || text.contains("grabbing the keyboard")) return;
     if (g_previousHandler) g_previousHandler(type, context, text);
     else std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+// The application keeps which buttons and modifier keys are held as the
+// input it handled left them, and the simulated input of Qt Test goes through
+// the same books: a simulated double click on a widget never releases its
+// button, a click with Ctrl leaves Ctrl held. A test that ends so would make
+// the next one see a button or key held (GetKeyState, no tooltips while a
+// button is down). After every test, nothing is held.
+void ReleaseHeldInput() {
+    auto hear = [](QEvent& e) {
+        QSpontaneKeyEvent::setSpontaneous(&e);
+        QCoreApplication::instance()->notify(QCoreApplication::instance(), &e);
+    };
+    const Qt::MouseButtons held = QGuiApplication::mouseButtons();
+    for (unsigned bit = 1; bit <= Qt::MaxMouseButton; bit <<= 1) {
+        if (!(held & Qt::MouseButton(bit))) continue;
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::MouseButton(bit), Qt::NoButton, Qt::NoModifier);
+        hear(release);
+    }
+    if (QGuiApplication::keyboardModifiers() != Qt::NoModifier) {
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier);
+        hear(release);
+    }
 }
 
 } // namespace
@@ -49,6 +75,7 @@ int main(int argc, char** argv) {
         } else {
             ::testing::InitGoogleTest(&argc, argv);
             testenv::InstallFreshFolders();
+            testenv::AfterEachTest(ReleaseHeldInput);
             rc = RUN_ALL_TESTS();
         }
     }

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -18,14 +19,19 @@
 #include "common/TestEnv.h"
 #include "common/Wait.h"
 #include "platform/testing/TestUiPort.h"
+#include "platform/gui/Controls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 
 // After every test of a windowing binary, whatever its fixture: the
-// application's handlers, its main form, the screen's cursor and the
-// printer's page set-up are as at start-up, so that no test hears another
-// one's handler or prints on another one's page.
+// application's handlers, its main form, the screen's cursor, the mouse
+// capture, the tooltip and the printer's page set-up are as at start-up, so
+// that no test hears another one's handler, finds the mouse taken or a hint
+// showing, or prints on another one's page. (The test main releases the keys
+// and buttons a test left held.)
 inline const bool kApplicationStateRestored = (testenv::AfterEachTest([] {
+    SetCaptureControl(nullptr);
+    QToolTip::hideText();
     Application->OnModalStart = nullptr;
     Application->OnException = nullptr;
     Application->SetMainForm(nullptr);
