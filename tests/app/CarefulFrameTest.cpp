@@ -9,6 +9,7 @@
 #include "app/ProjectDlg.h"
 #include "controls/gui/MRUList.h"
 #include "document/Project.h"
+#include "editor/InsertElement.h"
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
 #include "platform/gui/Help.h"
@@ -272,6 +273,35 @@ TEST_F(Careful, TheShippedHelpOpensAtItsTopics) {
     ASSERT_TRUE(THelpWindow::Show("Ge.hlp", "Context"));
     EXPECT_EQ(THelpWindow::Instance()->CurrentTopic(), AnsiString("Context"));
     THelpWindow::CloseWindow();
+}
+
+// The help's list of element kinds is the element dialog's list: every
+// kind it offers, by the name it shows and in its order, and nothing else.
+TEST_F(Careful, TheHelpListsTheKindsTheElementDialogOffers) {
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(HelpFilePath("Ge.hlp"), bytes));
+    std::string schemes;
+    for (const THelpTopic& t : ParseHelpTopics(bytes))
+        if (t.Name == AnsiString("Schemes")) schemes = t.Html;
+    const std::string lead = "предлагает элементы";
+    const std::size_t from = schemes.find(lead);
+    ASSERT_NE(from, std::string::npos);
+    const std::string list = schemes.substr(from, schemes.find("</p>", from) - from);
+    std::vector<std::string> named;
+    const std::string open = "«", close = "»";
+    for (std::size_t at = list.find(open); at != std::string::npos; at = list.find(open, at + 1)) {
+        const std::size_t end = list.find(close, at);
+        ASSERT_NE(end, std::string::npos);
+        std::string name;
+        // The text is wrapped: a line break inside a name reads as a blank.
+        for (char c : list.substr(at + open.size(), end - at - open.size()))
+            if (c != '\n') name += c;
+            else if (name.empty() || name.back() != ' ') name += ' ';
+        named.push_back(name);
+    }
+    std::vector<std::string> offered;
+    for (int i = 0; i < TInsertElementForm::KindCount; ++i) offered.push_back(TInsertElementForm::KindAt(i).Entry);
+    EXPECT_EQ(named, offered);
 }
 
 } // namespace
