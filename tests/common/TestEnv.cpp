@@ -65,7 +65,7 @@ class FreshFolders : public ::testing::EmptyTestEventListener {
         std::filesystem::current_path(folder_ / "cwd");
     }
     void OnTestEnd(const ::testing::TestInfo&) override {
-        for (const auto& step : AfterEachTestSteps()) step();
+        RunAfterEachTestSteps();
         std::error_code ec;
         std::filesystem::current_path(g_root / "cwd", ec);
         ::setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
@@ -78,6 +78,10 @@ class FreshFolders : public ::testing::EmptyTestEventListener {
 } // namespace
 
 void AfterEachTest(std::function<void()> step) { AfterEachTestSteps().push_back(std::move(step)); }
+
+void RunAfterEachTestSteps() {
+    for (const auto& step : AfterEachTestSteps()) step();
+}
 
 void InstallFreshFolders() { ::testing::UnitTest::GetInstance()->listeners().Append(new FreshFolders); }
 

@@ -61,6 +61,8 @@ void Init();
 void InstallFreshFolders();
 // A step that puts a binary's shared state back after every test.
 void AfterEachTest(std::function<void()> step);
+// Runs those steps now, as the end of a test does.
+void RunAfterEachTestSteps();
 void Cleanup();
 
 } // namespace testenv

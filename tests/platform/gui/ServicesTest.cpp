@@ -175,6 +175,22 @@ TEST_F(Services, KeyStateFollowsTheKeysAndButtonsOfTheInputBeingHandled) {
     EXPECT_EQ(GetKeyState('A'), 0);
 }
 
+// Qt Test's double click on a widget leaves its button held, a click with
+// Ctrl leaves Ctrl held; the end of a test lets go of both, so the next test
+// does not start with them held whatever the order.
+TEST_F(Services, NothingIsHeldOnceATestHasEnded) {
+    TForm* f = MakeForm();
+    f->Show();
+    QTest::mouseDClick(f->Widget(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseClick(f->Widget(), Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+    ASSERT_LT(GetKeyState(VK_RBUTTON), 0);
+    ASSERT_LT(GetKeyState(VK_CONTROL), 0);
+    testenv::RunAfterEachTestSteps();
+    EXPECT_EQ(GetKeyState(VK_RBUTTON), 0);
+    EXPECT_EQ(GetKeyState(VK_LBUTTON), 0);
+    EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
+}
+
 TEST_F(Services, SizeLimitsClampSetBoundsAndTheWindowsRealSize) {
     TForm* f = MakeForm();
     TPanel* p = PanelAt(f, f, "P", 5, 5, 100, 100);
