@@ -58,3 +58,41 @@ constexpr int ElementTypeOf(std::string_view keyword) {
             return t;
     return -1;
 }
+
+// What a record reads of an input besides its present value. A record of the
+// scan sees an input as the scan has left it so far; it compares it with the
+// value the input had at the end of the last complete scan. An edge (0 then,
+// 1 now) clocks the D triggers, counts and loads the counters and starts the
+// timers; the filter takes the change of its value bits. An input that only
+// the same or a later record of the scan writes holds, when the record reads
+// it, what it held at the end of the last scan: for that record it never
+// changes. The emulator (debugger/Vac.cpp) reads these inputs so.
+enum class TPreviousRead : uint8_t {
+    None,   // the present value only
+    Edge,   // its rising edge
+    Change, // the change of the number it is a bit of
+};
+
+// The kind of read of the input at that index (from 0, inputs only) of a
+// record of the type with that many inputs.
+constexpr TPreviousRead PreviousRead(int type, int input, int inputs) {
+    switch (type) {
+    case etDTrigger: // D, C
+        return input == 1 ? TPreviousRead::Edge : TPreviousRead::None;
+    case etDrsTrigger: // S, D, C, R
+        return input == 2 ? TPreviousRead::Edge : TPreviousRead::None;
+    case etCnt:       // C, R
+    case etRCnt:      // C, P, Dir
+    case etTimer:     // In, Reset
+    case etPredTimer: // In, Reset, factors
+        return input == 0 ? TPreviousRead::Edge : TPreviousRead::None;
+    case etD8Trigger: // D0-D7, C, R
+        return input == 8 ? TPreviousRead::Edge : TPreviousRead::None;
+    case etD8RsCnt: // D0-D7, L, R, C
+        return input == 8 || input == 10 ? TPreviousRead::Edge : TPreviousRead::None;
+    case etFilter: // value bits, Hold
+        return input >= 0 && input < inputs - 1 ? TPreviousRead::Change : TPreviousRead::None;
+    default:
+        return TPreviousRead::None;
+    }
+}

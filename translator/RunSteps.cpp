@@ -5,6 +5,7 @@
 #include "fsm/FsmServices.h"
 #include "platform/FileIO.h"
 #include "platform/UiPort.h"
+#include "translator/ScanOrder.h"
 
 // ---- texts ------------------------------------------------------------------------------
 
@@ -142,6 +143,7 @@ void TLogFile::Run::NameNets(TScheme& scheme) {
 }
 
 void TLogFile::Run::TranslateElements(TScheme& scheme) {
+    TScanOrderCheck order;
     for (TElement* e = scheme.NextByNumber(true); e; e = scheme.NextByNumber(false)) {
         if (Statistics) {
             ++Statistics[TProject::StatElements];
@@ -149,7 +151,9 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
             if (label == "timer" || label == "predtimer")
                 ++Statistics[TProject::StatTimers];
         }
+        const int first = elements_->Count();
         e->Translate(elements_);
+        order.AddElement(*e, *elements_, first);
         elements_->Add("");
         // Temporary signals: names each followed by ';', up to the first empty one.
         AnsiString rest = e->TempNames;
@@ -161,6 +165,9 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
             rest = rest.SubString(cut + 1, rest.Length());
         }
     }
+    // Warned, not counted: the program runs, but those inputs never see an edge.
+    for (const AnsiString& warning : order.Warnings(scheme.GetName()))
+        log_.Warning(warning);
 }
 
 bool TLogFile::Run::OrderAndCheckBits(bool byDrivers, TStrings& drivers) {

@@ -60,7 +60,9 @@ public:
     // is appended even when an equal line is there (the library takes the
     // first line of a name); only a new line counts as a temporary signal.
     void NameNets(TScheme& scheme);
-    // Elements in processing order: netlist blocks and temporary signals.
+    // Elements in processing order: netlist blocks and temporary signals;
+    // then a warning for every edge input that only the same or a later
+    // element of the scheme writes (TScanOrderCheck).
     void TranslateElements(TScheme& scheme);
     // Orders the comment lines (by driver and bit, or the table's bit order)
     // and checks the driver bits against the drivers list (drivers work-file

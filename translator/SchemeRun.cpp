@@ -193,9 +193,20 @@ bool TLogFile::SchemeRun::Finish() {
         log_.OfferLog(mtError, logWritten, logFile_);
         return false;
     }
+    const AnsiString success = "Трансляция схемы "_a + name_ + " прошла успешно."_a;
+    if (log_.HasWarnings) {
+        // A program that translates but may not work as drawn (an edge input
+        // written later in the scan): the log stays, and is offered.
+        if (!logWritten)
+            log_.OfferLog(mtWarning, false, logFile_);
+        else if (MessageDlg(success + "\nОбнаружены предупреждения\nПросмотреть результаты?"_a, mtWarning, mbYesNo,
+                            0) == mrYes)
+            ViewLog(logFile_);
+        return true;
+    }
     if (FileExists(logFile_))
         DeleteFile(logFile_);
-    MessageDlg("Трансляция схемы "_a + name_ + " прошла успешно."_a, mtInformation, mbYesOnly, 0);
+    MessageDlg(success, mtInformation, mbYesOnly, 0);
     return true;
 }
 

@@ -194,6 +194,7 @@ void TfmDebug::InitTVACActionUpdate() {
         return;
     }
     loaded_ = true;
+    IntervalChosen = false;
     if (mapped_) {
         SetComments(nullptr, {});
         mapped_ = false;
@@ -212,6 +213,7 @@ void TfmDebug::LoadDebugData(bool recreate) {
     TDriversInfo::Assign(drivers_.get(), &DriversInUse());
     if (vac_->Load() != kLoadOk) return;
     loaded_ = true;
+    IntervalChosen = false;
     if (mapped_) {
         SetComments(nullptr, {});
         mapped_ = false;
@@ -441,14 +443,19 @@ void TfmDebug::btIncrementTimersClick(TObject*) {
 void TfmDebug::ButTimersClick(TObject*) {
     ITimingView* timing = Timing();
     if (!timing) return;
-    if (Visible()) {
-        Hide();
-        timing->Open(MinInterval);
-        return;
-    }
-    if (!loaded_) InitTVACActionUpdate();
-    MinInterval = vac_->MinTimerPreset() * int(kTickMs);
+    // From this window shown as from the frame: the diagram's interval is
+    // the loaded program's shortest timer (an interval nothing computed would
+    // leave a timer crawling at a tick every 25 steps), unless the user chose
+    // one for this program in the interval dialog.
+    if (Visible()) Hide();
+    else if (!loaded_) InitTVACActionUpdate();
+    if (!IntervalChosen) MinInterval = vac_->MinTimerPreset() * int(kTickMs);
     timing->Open(MinInterval);
+}
+
+void TfmDebug::ChooseInterval(int ms) {
+    MinInterval = ms;
+    IntervalChosen = true;
 }
 
 void TfmDebug::Button1Click(TObject*) {

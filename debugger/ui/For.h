@@ -59,8 +59,11 @@ public:
     TAction* HelpAction;
 
     // ---- state ----
-    // The timing diagram's minimal interval, ms.
+    // The timing diagram's minimal interval, ms: the loaded program's
+    // shortest timer preset x 50 whenever the diagram opens, unless the user
+    // chose it in the interval dialog (IntervalChosen, until the next load).
     int MinInterval = 0;
+    bool IntervalChosen = false;
     // Continuous mode; the signature analysis also raises it while it enumerates.
     bool Running = false;
     bool Loaded() const { return loaded_; }
@@ -85,6 +88,8 @@ public:
     void btStepClick(TObject* Sender);
     void btIncrementTimersClick(TObject* Sender);
     void ButTimersClick(TObject* Sender);
+    // The interval dialog's "Да": the interval the user chose.
+    void ChooseInterval(int ms);
     void Button1Click(TObject* Sender);
     void DeleteActionExecute(TObject* Sender);
     void DeleteActionUpdate(TObject* Sender);

@@ -56,7 +56,7 @@ int TfmMTValue::Interval() const { return int(std::lround(Val->CheckValue(Val->V
 
 void TfmMTValue::btOkClick(TObject*) {
     const int v = Interval();
-    if (fmDebug) fmDebug->MinInterval = v;
+    if (fmDebug) fmDebug->ChooseInterval(v);
     if (ITimingView* timing = DebuggerHooks().Timing) timing->ShowMinInterval(v);
 }
 

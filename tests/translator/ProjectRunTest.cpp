@@ -619,6 +619,39 @@ TEST_F(ProjectRun, DriverPinsMissingFromTheSignalTableAreWarnedAboutOnce) {
     EXPECT_EQ(Shown(), Lines({"Обнаружены предупреждения\nПросмотреть результаты?"_a}));
 }
 
+// A pump's start counter: OR1 (order 2) makes the count signal of CNT1
+// (order 1), which therefore never counts; CNT2 (order 3) counts. The run
+// succeeds with a warning in err.log and in its closing question.
+TEST_F(ProjectRun, ACounterFedByALaterElementIsWarnedAboutAndTheRunSucceeds) {
+    TScheme s;
+    TElement* cnt1 = Place(s, s.CreateCounterElement(), "CNT1", 300, 100, 1);
+    TElement* or1 = Place(s, s.CreateOrElement(), "OR1", 100, 300, 2);
+    TElement* cnt2 = Place(s, s.CreateCounterElement(), "CNT2", 300, 400, 3);
+    DriverOn(s, "A", or1->GetInput(0));
+    DriverOn(s, "B", or1->GetInput(1));
+    Wire(s, or1->GetOutput(0), cnt1->GetInput(0));
+    Wire(s, or1->GetOutput(0), cnt2->GetInput(0));
+    DriverOn(s, "Y", cnt1->GetOutput(0));
+    DriverOn(s, "Z", cnt2->GetOutput(0));
+    SaveAs(s, File("s3.tvs"));
+    MakeDataFiles();
+    ui.Answer(mrNo);
+    TProject& p = MakeProject({File("s3.tvs")});
+    log.TranslateProject(&p);
+    EXPECT_EQ(log.ErrorCount, 0);
+    EXPECT_TRUE(log.HasWarnings);
+    EXPECT_EQ(library.GenerateCount(), 2);
+    const AnsiString warning = "Схема s3.tvs: элемент CNT1, вход C: сигнал _var0 пишет только элемент OR1, который "
+                               "обрабатывается позже, поэтому фронт на входе не будет замечен никогда. Дайте элементу "
+                               "OR1 номер меньше, чем у CNT1."_a;
+    Lines saved = FileLines(p.GetErrorFile());
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), warning), 1);
+    EXPECT_EQ(std::count_if(saved.begin(), saved.end(), [](const AnsiString& l) { return l.Pos("CNT2") > 0; }), 0);
+    EXPECT_EQ(Shown(), Lines({"Обнаружены предупреждения\nПросмотреть результаты?"_a}));
+    EXPECT_TRUE(Exists("tvca.dat"));
+    EXPECT_TRUE(Exists("Debutvca.dat"));
+}
+
 TEST_F(ProjectRun, ASecondRunWhileOneIsInProgressIsRefused) {
     AnsiString s1 = BuildS1();
     TProject& p = MakeProject({s1});

@@ -1,5 +1,7 @@
 // The single-scheme run (F8) and the CASE run on a window's live document:
 // their file names, texts, outcomes, and that the document stays as it was.
+#include <functional>
+
 #include "TranslatorTestSupport.h"
 
 using namespace trtest;
@@ -352,6 +354,96 @@ TEST_F(SchemeRun, AWorkFileThatCannotBeWrittenFailsTheRun) {
     EXPECT_EQ(Shown(), Lines({"Обнаружены ошибки\n"_a + failure + "\nФайл сообщений "_a + LogFile() + " не записан."_a}));
     EXPECT_EQ(ui.Calls[0].buttons, mbOKOnly);
     EXPECT_EQ(Views(), 0);
+}
+
+// The controller takes an edge against the end of the last scan: an edge
+// input that only the same or a later element writes never sees one. Such a
+// run succeeds, but warns (naming the scheme, element, pin and writer), keeps
+// its log and offers it.
+TEST_F(SchemeRun, AnEdgeInputWrittenLaterInTheScanIsWarnedAbout) {
+    using Make = std::function<TElement*(TScheme&)>;
+    struct Case {
+        const char* kind;
+        Make make;
+        int input;
+        const char* pin; // nullptr: no warning
+        bool change;
+    };
+    const Case cases[] = {
+        {"cnt", [](TScheme& s) { return s.CreateCounterElement(); }, 0, "C", false},
+        {"cnt reset", [](TScheme& s) { return s.CreateCounterElement(); }, 1, nullptr, false},
+        {"rcnt", [](TScheme& s) { return s.CreateReverCounterElement(); }, 0, "C", false},
+        {"dtrigger", [](TScheme& s) { return s.CreateDTriggerElement(); }, 1, "C", false},
+        {"dtrigger data", [](TScheme& s) { return s.CreateDTriggerElement(); }, 0, nullptr, false},
+        {"drstrigger", [](TScheme& s) { return s.CreateDRSTriggerElement(); }, 2, "C", false},
+        {"d8trigger", [](TScheme& s) { return s.CreateD8TriggerElement(); }, 8, "C", false},
+        {"d8rscnt load", [](TScheme& s) { return s.CreateD8RSCounterElement(); }, 8, "L", false},
+        {"d8rscnt count", [](TScheme& s) { return s.CreateD8RSCounterElement(); }, 10, "C", false},
+        {"timer", [](TScheme& s) { return s.CreateTimerElement(); }, 0, "In", false},
+        {"timer reset", [](TScheme& s) { return s.CreateTimerElement(); }, 1, nullptr, false},
+        {"predtimer", [](TScheme& s) { return s.CreatePredTimerElement(2); }, 0, "In", false},
+        {"filter", [](TScheme& s) { return s.CreateFilterElement(); }, 3, "3", true},
+        {"filter hold", [](TScheme& s) { return s.CreateFilterElement(); }, 12, nullptr, false},
+    };
+    const AnsiString edge = "фронт на входе не будет замечен никогда"_a;
+    const AnsiString change = "изменение на входе не будет замечено никогда"_a;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        scheme = std::make_unique<TScheme>(&window);
+        scheme->SetFileName(File("main.tvs"));
+        TElement* e = Place(*scheme, c.make(*scheme), "E", 300, 100, 1);
+        TElement* w = Place(*scheme, scheme->CreateAndElement(), "W", 100, 300, 2);
+        DriverOn(*scheme, "A", w->GetInput(0));
+        DriverOn(*scheme, "B", w->GetInput(1));
+        Wire(*scheme, w->GetOutput(0), e->GetInput(c.input));
+        ui.Clear();
+        if (c.pin)
+            ui.Answer(mrNo);
+        EXPECT_TRUE(Translate());
+        EXPECT_EQ(log.ErrorCount, 0);
+        EXPECT_EQ(library.GenerateCount(), 1);
+        library.Configure(0, 0, 0);
+        if (!c.pin) {
+            EXPECT_FALSE(log.HasWarnings);
+            EXPECT_EQ(Shown(), Lines({"Трансляция схемы main прошла успешно."_a}));
+            EXPECT_FALSE(FileExists(LogFile()));
+            continue;
+        }
+        const AnsiString warning = "Схема main.tvs: элемент E, вход "_a + c.pin +
+                                   ": сигнал _var0 пишет только элемент W, который обрабатывается позже, поэтому "_a +
+                                   (c.change ? change : edge) + ". Дайте элементу W номер меньше, чем у E."_a;
+        EXPECT_TRUE(LogHas(warning));
+        EXPECT_EQ(Shown(), Lines({"Трансляция схемы main прошла успешно.\nОбнаружены предупреждения\nПросмотреть результаты?"_a}));
+        EXPECT_EQ(ui.Calls.back().type, mtWarning);
+        Lines kept = FileLines(LogFile());
+        EXPECT_NE(std::find(kept.begin(), kept.end(), warning), kept.end());
+        EXPECT_TRUE(Exists("Debumaintvca.dat"));
+    }
+
+    // Written earlier: the edge is seen, nothing is said.
+    scheme = std::make_unique<TScheme>(&window);
+    scheme->SetFileName(File("main.tvs"));
+    TElement* cnt = Place(*scheme, scheme->CreateCounterElement(), "E", 300, 100, 2);
+    TElement* w = Place(*scheme, scheme->CreateAndElement(), "W", 100, 300, 1);
+    Wire(*scheme, w->GetOutput(0), cnt->GetInput(0));
+    ui.Clear();
+    EXPECT_TRUE(Translate());
+    EXPECT_FALSE(log.HasWarnings);
+    EXPECT_EQ(Shown(), Lines({"Трансляция схемы main прошла успешно."_a}));
+
+    // A timer that starts itself from its own output: the element writes
+    // the signal after reading it. Yes shows the log.
+    scheme = std::make_unique<TScheme>(&window);
+    scheme->SetFileName(File("main.tvs"));
+    TElement* t = Place(*scheme, scheme->CreateTimerElement(), "T", 300, 100, 1);
+    Wire(*scheme, t->GetOutput(0), t->GetInput(0));
+    ui.Clear();
+    ui.Answer(mrYes);
+    EXPECT_TRUE(Translate());
+    EXPECT_TRUE(LogHas("Схема main.tvs: элемент T, вход In: сигнал _var0 пишет только сам элемент T, поэтому "_a + edge +
+                       ". Подайте сигнал на вход через элемент с номером меньше, чем у T."_a));
+    ASSERT_EQ(ui.Calls.back().kind, TestUiPort::kViewTextFile);
+    EXPECT_EQ(ui.Calls.back().text, LogFile());
 }
 
 // The run's files carry the scheme's base name: a scheme without one (an

@@ -371,6 +371,65 @@ TEST_F(TimingWindow, AShortestTimerOfNoTimeGivesTheShortestIntervalTheDialogOffe
     }
 }
 
+// The program's shortest timer, 20 ticks (1000 ms), spans 20 steps however the
+// diagram opens: from the frame, from the debugger window shown or by the
+// frame's button while that window is shown. An interval chosen in the dialog
+// stays until another program is loaded.
+TEST_F(TimingWindow, TheIntervalIsTheProgramsShortestTimerHoweverTheDiagramOpens) {
+    auto program = [](uint32_t preset) {
+        Builder b;
+        b.Timers = 1;
+        b.Timer(A, Op(3072, 0), preset, 0, {T});
+        b.AddName(A, "A");
+        b.AddName(T, "T");
+        return b;
+    };
+    Load(program(20));
+    Watch({"A"}, {"T"});
+    ASSERT_TRUE(fmDebug->Visible());
+    auto opened = [&](const AnsiString& caption, int rate) {
+        ASSERT_TRUE(TimersForm->Visible());
+        EXPECT_FALSE(fmDebug->Visible());
+        EXPECT_EQ(TimersForm->MinInterval->Caption(), caption);
+        EXPECT_EQ(TimersForm->Rate, rate);
+        EXPECT_EQ(fmMTValue->Interval(), rate * 50);
+    };
+    auto toDebugger = [] {
+        TimersForm->ToolbarButtonEx2Click(TimersForm->ToolbarButtonEx2);
+        ASSERT_TRUE(fmDebug->Visible());
+    };
+    fmDebug->ButTimers->Click();
+    opened("1000 мс"_a, 20);
+    TimersForm->EventCounter = 1;
+    const int ticks = Emulator()->TickCount;
+    Events(20);
+    EXPECT_EQ(Emulator()->TickCount - ticks, 20);
+
+    toDebugger();
+    ShowTimingDebugWindow(nullptr);
+    opened("1000 мс"_a, 20);
+    TimersForm->ToolbarButtonEx1Click(TimersForm->ToolbarButtonEx1);
+    ShowTimingDebugWindow(nullptr);
+    opened("1000 мс"_a, 20);
+
+    ModalScript script;
+    script.On(fmMTValue, [] {
+        fmMTValue->Val->SetValue(5000);
+        fmMTValue->btOk->Click();
+    });
+    TimersForm->EditIntervalAction->Execute();
+    EXPECT_EQ(script.Pending(fmMTValue), 0u);
+    toDebugger();
+    fmDebug->ButTimers->Click();
+    opened("5000 мс"_a, 100);
+
+    // Another program: its own timer again, 4 ticks.
+    toDebugger();
+    Load(program(4));
+    fmDebug->ButTimers->Click();
+    opened("200 мс"_a, 4);
+}
+
 TEST_F(TimingWindow, AReopenedDiagramDrawsInViewFromTheLeft) {
     Open({"A"}, {"Y"});
     TControlScrollBar* bar = TimersForm->ScrollPapa->HorzScrollBar();
@@ -402,15 +461,14 @@ TEST_F(TimingWindow, OpenedWhileTheDebuggerRunsItTakesTheRunOverAndDraws) {
     EXPECT_FALSE(fmDebug->Timer->Enabled());
     EXPECT_TRUE(TimersForm->btHalt->Visible());
     EXPECT_TRUE(fmDebug->btHalt->Visible());
-    // Its events draw the traces, and the ticks are the diagram's alone: the
-    // debugger's interval, never set from the program as it was shown, is
-    // the dialog's shortest, a tick every 25 events.
-    EXPECT_EQ(TimersForm->MinInterval->Caption(), "50 мс"_a);
+    // Its events draw the traces, and the ticks are the diagram's alone, at
+    // the rate of the program's timer (3 ticks, 150 ms): a tick every 8 events.
+    EXPECT_EQ(TimersForm->MinInterval->Caption(), "150 мс"_a);
     const int ticks = Emulator()->TickCount;
     Events(25);
     EXPECT_EQ(In(0)->X, 26);
     EXPECT_EQ(Column(In(0), 26), kHigh);
-    EXPECT_EQ(Emulator()->TickCount - ticks, 1);
+    EXPECT_EQ(Emulator()->TickCount - ticks, 3);
     TimersForm->btHalt->Click();
     EXPECT_FALSE(TimersForm->Timer1->Enabled() || fmDebug->Timer->Enabled() || fmDebug->Running);
 }
