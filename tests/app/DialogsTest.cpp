@@ -99,11 +99,11 @@ TEST_F(Dialogs, EnterInTheProjectFileChooserGoesToTheChooserOnly) {
         auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(name, nullptr);
         // The user types where the focus is, once the chooser has it.
-        EXPECT_TRUE(ProcessUntil([&] { return QApplication::focusWidget() == name; }, 2000));
+        EXPECT_TRUE(ProcessUntil([&] { return QApplication::focusWidget() == name; }));
         name->setText(QString::fromUtf8(AnsiToUtf8(chosen).c_str()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         typed = true;
-        chooserStayed = !ProcessUntil([&] { return !dialog->isVisible(); }, 2000);
+        chooserStayed = !ProcessUntil([&] { return !dialog->isVisible(); });
         if (chooserStayed) dialog->reject();
     });
     chooser.start(20);
@@ -112,7 +112,7 @@ TEST_F(Dialogs, EnterInTheProjectFileChooserGoesToTheChooserOnly) {
     ModalScript script;
     script.On(ProjectDlg, [&] {
         // The user clicks "..." in the project dialog once it is the active window.
-        EXPECT_TRUE(ProcessUntil([] { return QApplication::activeWindow() == ProjectDlg->Widget(); }, 2000));
+        EXPECT_TRUE(ProcessUntil([] { return QApplication::activeWindow() == ProjectDlg->Widget(); }));
         ProjectDlg->BrowseBtn->Click();
         resultAfterChoosing = ProjectDlg->ModalResult;
         fileAfterChoosing = ProjectDlg->FileEdit->Text();

@@ -206,12 +206,12 @@ TEST_F(SchemeInFrame, ClosingTheLastWindowGreysItsCommandsAsAtStartUp) {
     QWidget* focus = QApplication::focusWidget();
     QTest::keyClick(focus ? focus : w->Widget(), Qt::Key_Delete);
     ASSERT_TRUE(w->Scheme->FirstDevice() == nullptr);
-    EXPECT_TRUE(ProcessUntil([&] { return enabled() == "111111"; }, 2000)) << enabled();
+    EXPECT_TRUE(ProcessUntil([&] { return enabled() == "111111"; })) << enabled();
     std::weak_ptr<char> alive = w->Alive();
     port.Answer(mrNo);
     frame->FileClose1->Execute();
-    EXPECT_TRUE(ProcessUntil([&] { return alive.expired(); }, 2000));
-    EXPECT_TRUE(ProcessUntil([&] { return enabled() == "000000"; }, 2000)) << enabled();
+    EXPECT_TRUE(ProcessUntil([&] { return alive.expired(); }));
+    EXPECT_TRUE(ProcessUntil([&] { return enabled() == "000000"; })) << enabled();
 }
 
 // A scheme printed on a page of 600 dpi is drawn at the page's scale, not at

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QtTest/qtestmouse.h>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
@@ -26,12 +27,14 @@ void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
 }
 
 // The application keeps which buttons and modifier keys are held as the
-// input it handled left them, and the simulated input of Qt Test goes through
-// the same books: a simulated double click on a widget never releases its
-// button, a click with Ctrl leaves Ctrl held. A test that ends so would make
-// the next one see a button or key held (GetKeyState, no tooltips while a
-// button is down). After every test, nothing is held.
+// input it handled left them, and Qt Test keeps its own record of the buttons
+// it pressed, which it sends with every later simulated event: a simulated
+// double click on a widget never releases its button, a click with Ctrl
+// leaves Ctrl held. A test that ends so would make the next one see a button
+// or key held (GetKeyState, no tooltips while a button is down). After every
+// test, nothing is held in either.
 void ReleaseHeldInput() {
+    QTestPrivate::qtestMouseButtons = Qt::NoButton;
     auto hear = [](QEvent& e) {
         QSpontaneKeyEvent::setSpontaneous(&e);
         QCoreApplication::instance()->notify(QCoreApplication::instance(), &e);

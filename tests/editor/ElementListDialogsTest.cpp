@@ -34,7 +34,7 @@ TEST_F(ElementListDialogs, ThePropertyDialogShowsAboveTheListAndHasTheKeyboard) 
     QWidget* list = ListElementDlg->Widget();
     ListElementDlg->Show();
     const QPoint middle = list->geometry().center();
-    ASSERT_TRUE(ProcessUntil([&] { return QGuiApplication::topLevelAt(middle) == list->windowHandle(); }, 2000));
+    ASSERT_TRUE(ProcessUntil([&] { return QGuiApplication::topLevelAt(middle) == list->windowHandle(); }));
     ASSERT_EQ(ListElementDlg->ListElementBox->Items()->Count(), 1);
     ListElementDlg->ListElementBox->SetSelected(0, true);
     ListElementDlg->ListElementBox->SetItemIndex(0);

@@ -187,7 +187,7 @@ TEST_F(Dialogs, TheDriverPinDialogsOfferedNameIsReplacedByTyping) {
     RunModal(f, {[&] {
         offered = f->NamePin->Text();
         EXPECT_EQ(std::pair(f->NamePin->SelStart(), f->NamePin->SelLength()), std::pair(0, 2));
-        ASSERT_TRUE(ProcessUntil([&] { return f->NamePin->Focused(); }, 2000));
+        ASSERT_TRUE(ProcessUntil([&] { return f->NamePin->Focused(); }));
         QTest::keyClicks(QApplication::focusWidget(), "BTN");
         typed = f->NamePin->Text();
         f->OKBtn->Click();

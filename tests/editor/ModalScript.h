@@ -35,7 +35,7 @@ public:
             stuck = true;
             for (auto& [form, queue] : steps_) form->ModalResult = mrCancel;
         });
-        watchdog_.start(10000);
+        watchdog_.start(2 * testenv::kWaitLimitMs);
     }
     ~ModalScript() { Application->OnModalStart = nullptr; }
     ModalScript(const ModalScript&) = delete;

@@ -335,7 +335,7 @@ TEST_F(ToolbarsTest, ButtonsOfAFloatingBarShowTheirTooltips) {
     EXPECT_EQ(Application->Hint(), "Новый"_a);
     QElapsedTimer waited;
     waited.start();
-    while (!QToolTip::isVisible() && waited.elapsed() < 3000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (!QToolTip::isVisible() && waited.elapsed() < testenv::kWaitLimitMs) QApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Новый"));
     QToolTip::hideText();

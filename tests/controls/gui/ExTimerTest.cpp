@@ -86,7 +86,7 @@ TEST_F(ExTimers, AChangeWakesTheWorkerForANewInterval) {
     EXPECT_EQ(ticks.Total(), 0);
     // Without the wake-up the worker would sleep out its minute.
     t.SetInterval(5);
-    EXPECT_TRUE(ProcessUntil([&] { return ticks.Total() >= 1; }, 3000));
+    EXPECT_TRUE(ProcessUntil([&] { return ticks.Total() >= 1; }));
 }
 
 TEST_F(ExTimers, SwitchingThreadedNeverLetsBothSourcesFire) {

@@ -439,7 +439,7 @@ TEST_F(TimingWindow, AReopenedDiagramDrawsInViewFromTheLeft) {
     // To the scheme and back: the traces start again at the left, in view.
     TimersForm->ToolbarButtonEx1->Click();
     ShowTimingDebugWindow(nullptr);
-    ASSERT_TRUE(ProcessUntil([] { return TimersForm->InCount + TimersForm->OutCount == 2; }, 2000));
+    ASSERT_TRUE(ProcessUntil([] { return TimersForm->InCount + TimersForm->OutCount == 2; }));
     EXPECT_EQ(In(0)->X, 1);
     EXPECT_EQ(bar->Position(), 0);
     Events(3);

@@ -87,8 +87,7 @@ TEST_F(FsmSimulation, TheHighlightAndOutputsFollowTheInputTicks) {
     EXPECT_FALSE(w->SetModeSelectAction->Enabled() || w->SetModeDeviceAction->Enabled());
     // The timer steps by itself.
     Tick(1, cbUnchecked);
-    QTest::qWait(60);
-    EXPECT_EQ(d->GetCurrentState(), State("S2"));
+    EXPECT_TRUE(testenv::WaitFor([&] { return d->GetCurrentState() == State("S2"); }));
     w->SimulateAction->Execute();
     EXPECT_FALSE(w->Simulating() || d->IsSimulating());
     EXPECT_EQ(d->GetCurrentState(), nullptr);

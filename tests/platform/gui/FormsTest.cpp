@@ -188,7 +188,7 @@ TEST_F(Forms, AModalDialogShowsAboveAWindowThatStaysOnTopAndHasTheKeyboard) {
     list->SetClientHeight(396);
     list->Show();
     const QPoint middle = list->Widget()->geometry().center();
-    EXPECT_TRUE(ProcessUntil([&] { return QGuiApplication::topLevelAt(middle) == list->Widget()->windowHandle(); }, 2000));
+    EXPECT_TRUE(ProcessUntil([&] { return QGuiApplication::topLevelAt(middle) == list->Widget()->windowHandle(); }));
     // A dialog's border, and a sizeable window shown modally.
     for (TBorderStyle style : {bsDialog, bsSizeable}) {
         TForm* dialog = MakeForm();
@@ -215,7 +215,7 @@ TEST_F(Forms, AModalDialogShowsAboveAWindowThatStaysOnTopAndHasTheKeyboard) {
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        boxOnTop = ProcessUntil([&] { return Above(box, list->Widget()) && QApplication::activeWindow() == box; }, 2000);
+        boxOnTop = ProcessUntil([&] { return Above(box, list->Widget()) && QApplication::activeWindow() == box; });
         box->reject();
     });
     MessageDlg("Схема не упорядочена"_a, mtInformation, mbOKOnly);

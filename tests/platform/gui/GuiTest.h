@@ -82,7 +82,7 @@ protected:
             stuck = true;
             form->ModalResult = -1;
         });
-        watchdog.start(5000);
+        watchdog.start(2 * testenv::kWaitLimitMs);
         int r = form->ShowModal();
         Application->OnModalStart = nullptr;
         // The chain holds itself; emptied, it lets the steps go.
