@@ -74,6 +74,11 @@ TEST_F(CaseEditor, EachKindShowsItsControls) {
         Form10->ExCheckListBox3->ToggleClickCheck(15);
         EXPECT_EQ(Form10->ExOutDef->AsInteger(), 0x8000 | Form10->ExOutDef->AsInteger());
     }
+    // The bit lists lie on the page without a border of their own.
+    for (TExCheckListBox* bits : {Form10->ExCheckListBox1, Form10->ExCheckListBox2, Form10->ExCheckListBox3}) {
+        EXPECT_EQ(bits->BorderStyle(), bsNone) << bits->Name().c_str();
+        EXPECT_EQ(bits->ClientWidth(), bits->Width()) << bits->Name().c_str();
+    }
 }
 
 TEST_F(CaseEditor, RowsWithMasksLoadLastAndStoreBackInOrder) {
