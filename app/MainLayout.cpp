@@ -104,6 +104,8 @@ void TMainForm::CreateToolbars() {
         {"ConnectAction", "ToolbarButtonEx19", &M::ToolbarButtonEx19, 1},
         {"SymbolAction", "ToolbarButtonEx29", &M::ToolbarButtonEx29, 1, 0, "Вставка символа"},
         {"FSMAction", "ToolbarButtonEx32", &M::ToolbarButtonEx32, 1, 0, "Машина состояний"},
+        // A button of the group, hidden and bound to nothing.
+        {nullptr, nullptr, nullptr, 1, bfHidden},
     };
     auto bar = [&](TDockEx* dock, const char* name, const AnsiString& caption, int row, int pos) {
         TToolbarEx* t = NewControl<TToolbarEx>(this, dock, name);

@@ -5,6 +5,7 @@
 // need windows (wait cursor, window placement, parent images) are in
 // controls/gui/CtlUtils.h.
 
+#include <cstddef>
 #include <memory>
 #include <span>
 
@@ -162,7 +163,38 @@ void ShadeRect(TCanvas* canvas, const TRect& rect);
 // ---- memory and text -------------------------------------------------------------------
 // Whether length bytes at p1 and p2 are equal (true for a length below 1).
 bool CompareMem(const void* p1, const void* p2, int length);
+// Pointer steps of bytes: p moved forward or back by amount, and a pointer
+// amount bytes from p.
+void HugeInc(void*& p, std::ptrdiff_t amount);
+void HugeDec(void*& p, std::ptrdiff_t amount);
+void* HugeOffset(void* p, std::ptrdiff_t amount);
+// Copies size bytes from source to dest; the blocks may overlap.
+void HMemCpy(void* dest, const void* source, std::ptrdiff_t size);
+// Moves size 4-byte items of the array at base from index source to index
+// dest; the two runs may overlap.
+void HugeMove(void* base, int dest, int source, int size);
 // A zero-terminated copy of the text.
 std::unique_ptr<char[]> StrPAlloc(const AnsiString& s);
 // The text's own zero-terminated buffer.
 char* StringToPChar(AnsiString& s);
+
+// ---- the system --------------------------------------------------------------------------
+
+// A failed call of the operating system: its error number in ErrorCode.
+class EWin32Error : public Exception {
+public:
+    EWin32Error(AnsiString message, int errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    int ErrorCode;
+};
+// Raises EWin32Error "Win32 Error.  Code: %d.\n%s" with the error number
+// and the system's text of it; nothing for 0.
+void RaiseWin32Error(int errorCode);
+// Raises the error the last failed system call left (errno) when ok is false.
+void CheckWin32(bool ok);
+// Loads a library by its name (see platform/DynamicLibrary.h); when it
+// cannot be loaded raises EWin32Error with the system's error number and the
+// loader's text, which names the library's file.
+HMODULE LoadDLL(const AnsiString& name);
+// The running system's name, release and version, as it reports them
+// (what "uname -srv" prints).
+AnsiString GetWindowsVersion();

@@ -1,9 +1,13 @@
 // The library's resource loaders, icons, dialog units, polygon hit test,
-// rotated fonts, variants, hatching and memory helpers.
+// rotated fonts, variants, hatching and memory helpers, and its reports of
+// the system's errors.
 
 #include <cstring>
 
+#include <sys/utsname.h>
+
 #include "controls/CtlUtils.h"
+#include "platform/FileUtils.h"
 #include "platform/ImageList.h"
 #include "platform/Region.h"
 
@@ -155,3 +159,49 @@ std::unique_ptr<char[]> StrPAlloc(const AnsiString& s) {
 }
 
 char* StringToPChar(AnsiString& s) { return s.str().data(); }
+
+void HugeInc(void*& p, std::ptrdiff_t amount) { p = HugeOffset(p, amount); }
+
+void HugeDec(void*& p, std::ptrdiff_t amount) { p = HugeOffset(p, -amount); }
+
+void* HugeOffset(void* p, std::ptrdiff_t amount) { return static_cast<char*>(p) + amount; }
+
+void HMemCpy(void* dest, const void* source, std::ptrdiff_t size) {
+    if (size > 0) std::memmove(dest, source, std::size_t(size));
+}
+
+void HugeMove(void* base, int dest, int source, int size) {
+    const std::ptrdiff_t item = 4;
+    HMemCpy(HugeOffset(base, dest * item), HugeOffset(base, source * item), size * item);
+}
+
+namespace {
+
+[[noreturn]] void RaiseWin32Text(int errorCode, const AnsiString& text) {
+    throw EWin32Error(Format("Win32 Error.  Code: %d.\n%s", errorCode, text), errorCode);
+}
+
+} // namespace
+
+void RaiseWin32Error(int errorCode) {
+    if (errorCode != 0) RaiseWin32Text(errorCode, SysErrorMessage(errorCode));
+}
+
+void CheckWin32(bool ok) {
+    if (!ok) RaiseWin32Error(GetLastError());
+}
+
+HMODULE LoadDLL(const AnsiString& name) {
+    HMODULE module = LoadLibraryA(name);
+    if (!module) {
+        const int error = GetLastError();
+        RaiseWin32Text(error, LastLibraryError());
+    }
+    return module;
+}
+
+AnsiString GetWindowsVersion() {
+    struct utsname u;
+    if (::uname(&u) != 0) return AnsiString();
+    return Trim(Format("%s %s %s", AnsiString(u.sysname), AnsiString(u.release), AnsiString(u.version)));
+}

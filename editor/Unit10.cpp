@@ -67,8 +67,10 @@ TForm10::TForm10(TComponent* owner) : TElementPages(owner, "Свойства э�
     auto bits = [&](const char* name, int left) {
         TExCheckListBox* b = NewControl<TExCheckListBox>(this, TabSheet3, name);
         b->SetColumns(2);
-        // Eight bits a column, 0 .. 7 and 8 .. 15, above the list's scroll bar.
-        b->SetBounds(left, 52, 112, 8 * b->GetItemHeight() + 24);
+        b->SetBorderStyle(bsNone);
+        // Eight bits a column, 0 .. 7 and 8 .. 15; without a border both
+        // columns fit the width, and no scroll bar shows.
+        b->SetBounds(left, 52, 112, 8 * b->GetItemHeight() + 4);
         for (int i = 0; i < 16; ++i) b->Items()->Add(IntToStr(i));
         return b;
     };

@@ -11,7 +11,8 @@
 // picture stands at the smaller corner of its points less 5 pixels instead of
 // less 10, so on paper the curve lies 5 pixels right of and below its states.
 // The old program printed machines so, and a printout made here matches one
-// made there; the reset transition prints as a plain one (no reset symbol).
+// made there; the reset transition prints as a plain one (no reset symbol),
+// and a selected transition keeps its handles on paper.
 
 #include "fsm/FSMElement.h"
 #include "fsm/FsmRecords.h"

@@ -211,8 +211,8 @@ void TfsmLink::Draw() {
 void TfsmLink::DrawTo(TCanvas* canvas) {
     TBitmap b;
     if (!canvas || !StartCurvePicture(&b, clWhite)) return;
-    // The printed picture has no handles and no reset symbol.
-    DrawParts(&b, false, false);
+    // A selected transition prints with its handles; no reset symbol.
+    DrawParts(&b, selected_, false);
     DrawCurve(&b);
     const int m = std::min(GetX(), GetRight()), n = std::min(GetY(), GetBottom());
     canvas->StretchDraw(TRect(m - 5, n - 5, m + b.Width() - 5, n + b.Height() - 5), &b);

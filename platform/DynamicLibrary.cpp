@@ -1,6 +1,9 @@
 #include "platform/DynamicLibrary.h"
 
+#include <cerrno>
+
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
@@ -19,9 +22,20 @@ void NoteError() {
     LastError() = e ? Utf8ToAnsi(e) : AnsiString();
 }
 
-void* Open(const AnsiString& path) {
+// The error number of a library file the loader did not take: that of a
+// file missing or unreadable, ENOEXEC for a file that is no library. (The
+// loader itself leaves no reliable error number.)
+int FileError(const AnsiString& path) { return ::access(ToFsPath(path).c_str(), R_OK) == 0 ? ENOEXEC : errno; }
+
+// Loads a library file; on failure notes the loader's text and the error
+// number. A bare name is looked for along the system's path, where a
+// failure means that no library of that name was found (ENOENT).
+void* Open(const AnsiString& path, bool searched) {
     void* h = ::dlopen(ToFsPath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!h) NoteError();
+    if (!h) {
+        NoteError();
+        SetLastError(searched ? ENOENT : FileError(path));
+    }
     return h;
 }
 
@@ -37,16 +51,30 @@ AnsiString SharedLibraryFileName(const AnsiString& name) {
 
 HMODULE LoadLibraryA(const AnsiString& name) {
     LastError() = AnsiString();
-    if (name.IsEmpty()) return nullptr;
+    if (name.IsEmpty()) {
+        SetLastError(ENOENT);
+        return nullptr;
+    }
     AnsiString file = SharedLibraryFileName(name);
     int cut = name.LastDelimiter("/\\");
     void* h = nullptr;
     if (cut > 0) {
-        h = Open(name.SubString(1, cut) + file);
+        h = Open(name.SubString(1, cut) + file, false);
+    } else if (AnsiString beside = PathJoin(ExecutableFolder(), file); FileExists(beside)) {
+        h = Open(beside, false);
+        if (!h) {
+            // A library beside the program that cannot be loaded is the
+            // failure to report when none along the path loads either.
+            const AnsiString text = LastError();
+            const int error = GetLastError();
+            h = Open(file, true);
+            if (!h) {
+                LastError() = text;
+                SetLastError(error);
+            }
+        }
     } else {
-        AnsiString beside = PathJoin(ExecutableFolder(), file);
-        h = FileExists(beside) ? Open(beside) : nullptr;
-        if (!h) h = Open(file);
+        h = Open(file, true);
     }
     return static_cast<HMODULE>(h);
 }

@@ -15,6 +15,10 @@ using FARPROC = void (*)();  // cast to the entry point's own type before the ca
 // The shared-object file name of a library name: "translate.dll" -> "libtranslate.so".
 AnsiString SharedLibraryFileName(const AnsiString& name);
 
+// Null when the library cannot be loaded, the system's error number then
+// left for GetLastError (platform/FileUtils.h): that of a file missing or
+// unreadable, ENOEXEC for a file that is no library, ENOENT when a bare
+// name is found nowhere.
 HMODULE LoadLibraryA(const AnsiString& name);
 // Null when the handle is null or the entry point is missing.
 FARPROC GetProcAddress(HMODULE module, const char* name);

@@ -2,11 +2,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -162,6 +164,15 @@ AnsiString SysErrorMessage(int error) {
     case EBUSY:
     case ETXTBSY: return "The process cannot access the file because it is being used by another process";
     case EIO: return "The request could not be performed because of an I/O device error";
-    default: return "System error " + IntToStr(error);
+    default: break;
     }
+    // The system's text in the C locale, so that it reads the same whatever
+    // language the desktop speaks.
+    static const locale_t c = ::newlocale(LC_ALL_MASK, "C", locale_t(0));
+    const char* text = c ? ::strerror_l(error, c) : nullptr;
+    return text && *text ? AnsiString(text) : "System error " + IntToStr(error);
 }
+
+int GetLastError() { return errno; }
+
+void SetLastError(int error) { errno = error; }

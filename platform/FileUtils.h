@@ -56,5 +56,10 @@ int FileSetAttr(const AnsiString& name, int attr);
 // The size of a file in bytes, -1 when it is missing or a folder.
 std::int64_t FileSizeOf(const AnsiString& name);
 
-// The text of a system error number (errno), in the old platform's words.
+// The text of a system error number (errno): the old platform's words for
+// the errors of files, the system's own (untranslated) text for the others.
 AnsiString SysErrorMessage(int error);
+// The error number the last failed system call of this thread left (errno),
+// and setting it, as a routine does that reports its failure so.
+int GetLastError();
+void SetLastError(int error);

@@ -49,6 +49,9 @@ void MergeForm(TWinControl* control, TForm* form, TAlign align, bool show);
 void ShowWinNoAnimate(TControl* control, unsigned cmdShow);
 // Shows the window and makes it the active window.
 void ActivateWindow(TControl* control);
+// Shows or hides the sunken edge around an MDI frame's client area, the
+// children's area growing or shrinking by it; nothing for another form.
+void ShowMDIClientEdge(TForm* frame, bool showEdge);
 
 // ---- messages --------------------------------------------------------------------------
 

@@ -98,6 +98,10 @@ void ActivateWindow(TControl* control) {
     SetActiveWindow(control);
 }
 
+void ShowMDIClientEdge(TForm* frame, bool showEdge) {
+    if (frame) frame->SetMDIClientEdge(showEdge);
+}
+
 int MsgBox(const AnsiString& caption, const AnsiString& text, unsigned flags) {
     return Application->MessageBox(text, caption, flags);
 }

@@ -55,6 +55,7 @@ void TfmDebug::Build() {
     auto list = [&](const char* name, int x, int width) {
         TExCheckListBox* l = NewControl<TExCheckListBox>(this, this, name);
         l->SetBounds(x, 24, width, 170);
+        l->SetCheckKind(ckCheckMarks);
         l->SetMultiSelect(true);
         return l;
     };

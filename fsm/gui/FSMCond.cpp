@@ -21,6 +21,7 @@ TfmFSMCond::TfmFSMCond(TComponent* owner) : TForm(owner) {
     CondEd->OnChange = [this](TObject* s) { CondEdChange(s); };
     ioBox = NewControl<TExCheckListBox>(this, this, "ioBox");
     ioBox->SetCheckKind(ckCheckMarks);
+    ioBox->SetGraySelection(true);
     ioBox->SetBounds(8, 36, 216, 204);
     ioBox->OnClickCheck = [this](TObject* s) { ioBoxClickCheck(s); };
     BitBtn2 = NewControl<TBitBtn>(this, this, "BitBtn2");

@@ -1021,6 +1021,16 @@ TForm* TForm::ActiveMDIChild() const {
     return nullptr;
 }
 
+bool TForm::MDIClientEdge() const { return mdiArea_ && mdiArea_->frameShape() != QFrame::NoFrame; }
+
+void TForm::SetMDIClientEdge(bool show) {
+    if (!mdiArea_ || MDIClientEdge() == show) return;
+    // The sunken two-pixel edge of a window's client area; the children's
+    // area shrinks inside it.
+    mdiArea_->setFrameStyle(show ? QFrame::WinPanel | QFrame::Sunken : QFrame::NoFrame);
+    mdiArea_->update();
+}
+
 int TForm::MDIChildCount() const {
     if (!mdiArea_) return 0;
     int n = 0;

@@ -151,6 +151,10 @@ public:
     void Next();
     void Previous();
     QMdiArea* MDIArea() const { return mdiArea_; }
+    // The sunken edge around the client area that holds the children (none
+    // unless shown).
+    bool MDIClientEdge() const;
+    void SetMDIClientEdge(bool show);
 
     // ---- shortcuts ----
     // Fires the menu item or action bound to the shortcut; true when one fired.

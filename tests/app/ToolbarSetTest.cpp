@@ -5,6 +5,7 @@
 #include "debugger/ui/TimerUn.h"
 #include "editor/Case.h"
 #include "fsm/gui/FSMChild.h"
+#include "toolbars/TBExCtls.h"
 #include "toolbars/TBExTlbr.h"
 #include "toolbars/TBExTlwn.h"
 
@@ -88,6 +89,30 @@ TEST_F(ToolbarSet, TheLeftDockKeepsItsLineAndOnePixelWhenEmpty) {
     ASSERT_TRUE(frame->ManagerWindow->Visible());
     EXPECT_EQ(left->Width(), frame->ManagerWindow->ClientAreaWidth() + 4 + 1);
     frame->N14Click(frame->N14);
+}
+
+// After the mode buttons the bar holds one more of their group, hidden and
+// bound to nothing; pressing it releases them all.
+TEST_F(ToolbarSet, TheModeBarEndsWithAHiddenButtonOfTheGroup) {
+    TToolbarEx* bar = frame->ToolB;
+    ASSERT_EQ(bar->ControlCount(), 9);
+    auto* hidden = dynamic_cast<TToolbarButtonEx*>(bar->Controls(8));
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_FALSE(hidden->Visible());
+    EXPECT_EQ(hidden->GroupIndex(), 1);
+    EXPECT_EQ(hidden->Action(), nullptr);
+    EXPECT_FALSE(hidden->OnClick);
+    int shown = 0;
+    for (int i = 0; i < 8; ++i) shown += bar->Controls(i)->Visible() ? 1 : 0;
+    EXPECT_EQ(shown, 8) << "seven mode buttons and a separator";
+    ASSERT_TRUE(frame->ToolbarButtonEx1->Down());
+    hidden->SetDown(true);
+    for (int i = 0; i < 8; ++i) {
+        auto* b = dynamic_cast<TToolbarButtonEx*>(bar->Controls(i));
+        EXPECT_TRUE(!b || !b->Down()) << i;
+    }
+    frame->ToolbarButtonEx1->SetDown(true);
+    EXPECT_FALSE(hidden->Down());
 }
 
 } // namespace

@@ -2,13 +2,18 @@
 
 #include "common/Printers.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
 
+#include "common/TestEnv.h"
 #include "controls/CtlUtils.h"
 #include "controls/Exconst.h"
 #include "platform/ExpectMessage.h"
+#include "platform/FileUtils.h"
 #include "platform/Region.h"
 
 namespace {
@@ -194,6 +199,93 @@ TEST(CtlUtilsMore, CompareMemAndStringBuffers) {
     own[0] = 'X';
     EXPECT_EQ(text[1], 'X'); // the text's own buffer
     EXPECT_EQ(StrPAlloc(AnsiString())[0], '\0');
+}
+
+TEST(CtlUtilsMore, SystemErrorsCarryTheirNumberAndText) {
+    RaiseWin32Error(0);
+    CheckWin32(true);
+    ExpectMessage<EWin32Error>([] { RaiseWin32Error(ENOENT); },
+                               "Win32 Error.  Code: 2.\nThe system cannot find the file specified");
+    ExpectMessage<EWin32Error>([] { RaiseWin32Error(EINVAL); }, "Win32 Error.  Code: 22.\nInvalid argument");
+    // The error a failed call left behind, whatever the desktop's language.
+    testenv::TempDir dir;
+    ASSERT_TRUE(CreateDir(dir.File("sub")));
+    ExpectMessage<EWin32Error>([&] { CheckWin32(CreateDir(dir.File("sub"))); },
+                               "Win32 Error.  Code: 17.\nThe file exists");
+    try {
+        CheckWin32(RemoveDir(dir.File("missing")));
+        ADD_FAILURE() << "no error raised";
+    } catch (const EWin32Error& e) {
+        EXPECT_EQ(e.ErrorCode, ENOENT);
+        EXPECT_EQ(e.Message, "Win32 Error.  Code: 2.\nThe system cannot find the file specified");
+    }
+}
+
+// The error of a library that cannot be loaded, or the library.
+EWin32Error LoadError(const AnsiString& name) {
+    try {
+        FreeLibrary(LoadDLL(name));
+    } catch (const EWin32Error& e) {
+        return e;
+    }
+    return EWin32Error("loaded", 0);
+}
+
+TEST(CtlUtilsMore, LoadDLLLoadsOrRaisesTheLoadersErrorNamingTheLibrary) {
+    HMODULE math = LoadDLL("libm.so.6");
+    ASSERT_NE(math, nullptr);
+    EXPECT_NE(GetProcAddress(math, "cos"), nullptr);
+    EXPECT_TRUE(FreeLibrary(math));
+
+    const EWin32Error missing = LoadError("no_such_library_ge.dll");
+    EXPECT_EQ(missing.ErrorCode, ENOENT);
+    const std::string text = missing.Message.c_str();
+    EXPECT_EQ(text.rfind("Win32 Error.  Code: 2.\nlibno_such_library_ge.so: ", 0), 0u) << text;
+
+    // A file of the library's name that is no library.
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "libbroken.so", "not a library");
+    const EWin32Error broken = LoadError(dir.File("broken.dll"));
+    EXPECT_EQ(broken.ErrorCode, ENOEXEC);
+    const std::string expected = "Win32 Error.  Code: 8.\n" + std::string(dir.File("libbroken.so").c_str()) + ": ";
+    EXPECT_EQ(std::string(broken.Message.c_str()).rfind(expected, 0), 0u) << broken.Message.c_str();
+}
+
+TEST(CtlUtilsMore, HugePointersStepAndBlocksMoveOverOverlaps) {
+    char bytes[16] = "0123456789abcde";
+    void* p = bytes;
+    HugeInc(p, 10);
+    EXPECT_EQ(p, bytes + 10);
+    HugeDec(p, 7);
+    EXPECT_EQ(p, bytes + 3);
+    EXPECT_EQ(HugeOffset(p, -3), static_cast<void*>(bytes));
+    // Forward and backward over the block itself.
+    HMemCpy(bytes + 2, bytes, 6);
+    EXPECT_STREQ(bytes, "0101234589abcde");
+    HMemCpy(bytes, bytes + 3, 7);
+    EXPECT_STREQ(bytes, "1234589589abcde");
+    HMemCpy(bytes, "zz", 0);
+    EXPECT_STREQ(bytes, "1234589589abcde");
+
+    // Items of four bytes, by index.
+    int32_t items[8] = {10, 11, 12, 13, 14, 15, 16, 17};
+    HugeMove(items, 2, 0, 4);
+    const int32_t up[8] = {10, 11, 10, 11, 12, 13, 16, 17};
+    EXPECT_EQ(std::memcmp(items, up, sizeof items), 0);
+    HugeMove(items, 1, 4, 3);
+    const int32_t down[8] = {10, 12, 13, 16, 12, 13, 16, 17};
+    EXPECT_EQ(std::memcmp(items, down, sizeof items), 0);
+}
+
+TEST(CtlUtilsMore, WindowsVersionIsWhatTheSystemReports) {
+    std::string reported;
+    FILE* uname = popen("uname -srv", "r");
+    ASSERT_NE(uname, nullptr);
+    char line[512];
+    while (std::fgets(line, sizeof line, uname)) reported += line;
+    EXPECT_EQ(pclose(uname), 0);
+    while (!reported.empty() && (reported.back() == '\n' || reported.back() == ' ')) reported.pop_back();
+    EXPECT_EQ(std::string(GetWindowsVersion().c_str()), reported);
 }
 
 } // namespace

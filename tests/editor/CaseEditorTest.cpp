@@ -74,6 +74,17 @@ TEST_F(CaseEditor, EachKindShowsItsControls) {
         Form10->ExCheckListBox3->ToggleClickCheck(15);
         EXPECT_EQ(Form10->ExOutDef->AsInteger(), 0x8000 | Form10->ExOutDef->AsInteger());
     }
+    // The bit lists lie on the page without a border of their own, bits 0
+    // .. 7 in the first column and 8 .. 15 in the second.
+    for (TExCheckListBox* bits : {Form10->ExCheckListBox1, Form10->ExCheckListBox2, Form10->ExCheckListBox3}) {
+        SCOPED_TRACE(bits->Name().c_str());
+        EXPECT_EQ(bits->BorderStyle(), bsNone);
+        EXPECT_EQ(bits->ClientWidth(), bits->Width());
+        EXPECT_EQ(bits->ItemRect(7).Left, bits->ItemRect(0).Left);
+        EXPECT_EQ(bits->ItemRect(8).Top, bits->ItemRect(0).Top);
+        EXPECT_GT(bits->ItemRect(15).Right, bits->Width() / 2);
+        EXPECT_LE(bits->ItemRect(15).Bottom, bits->ClientHeight());
+    }
 }
 
 TEST_F(CaseEditor, RowsWithMasksLoadLastAndStoreBackInOrder) {

@@ -285,6 +285,26 @@ TEST(FsmPicture, PrintingDrawsPlainPictures) {
     s->DrawTo(nullptr);
 }
 
+TEST(FsmPicture, ASelectedTransitionPrintsWithItsHandles) {
+    TFSMScheme doc;
+    TfsmLink* t = AddTransition(doc, 100, 100, 400, 100, nullptr);
+    // On paper a point lies 5 pixels right of and below its place; the
+    // handle of control point 1 (200, 100) has its top-left corner at (200, 100).
+    auto printed = [&] {
+        BitmapView paper(600, 300);
+        t->DrawTo(paper.FsmCanvas());
+        return std::pair{paper.FsmCanvas()->Pixels(200, 100), paper.FsmCanvas()->Pixels(300, 100)};
+    };
+    EXPECT_EQ(printed(), std::pair(clBlack, clBlack));
+    doc.AddToSelection(t, true);
+    ASSERT_TRUE(t->IsSelected());
+    EXPECT_EQ(printed(), std::pair(clWhite, clWhite));
+    BitmapView paper(600, 300);
+    t->DrawTo(paper.FsmCanvas());
+    EXPECT_EQ(paper.FsmCanvas()->Pixels(250, 105), clWhite) << "the curve";
+    EXPECT_EQ(paper.FsmCanvas()->Pixels(250, 100), clBlack);
+}
+
 TEST(FsmPicture, PrintedPicturesAreTheSameAtEveryZoomWithinAnUnzoomedScope) {
     // The printed picture of every object of the example, on a canvas of its
     // own, drawn with the window's zoom at 100 and at another zoom.

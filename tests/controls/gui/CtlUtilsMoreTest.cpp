@@ -4,6 +4,9 @@
 
 #include <functional>
 
+#include <QImage>
+#include <QMdiArea>
+
 #include "controls/Exconst.h"
 #include "controls/gui/CtlUtils.h"
 #include "platform/ExpectMessage.h"
@@ -111,6 +114,34 @@ TEST_F(CtlWindows, ShowAndActivateWindows) {
     }
     ShowWinNoAnimate(other, SW_HIDE);
     EXPECT_FALSE(other->Widget()->isVisible());
+}
+
+TEST_F(CtlWindows, TheFramesClientEdgeComesAndGoes) {
+    TForm* frame = MakeForm();
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetBounds(0, 0, 400, 300);
+    frame->Show();
+    QMdiArea* area = frame->MDIArea();
+    const QRect bare = area->viewport()->geometry();
+    const QColor background = area->grab().toImage().pixelColor(0, 0);
+    EXPECT_FALSE(frame->MDIClientEdge());
+    // A sunken two-pixel edge: the children's area shrinks inside it, and
+    // the frame shows it at once.
+    ShowMDIClientEdge(frame, true);
+    EXPECT_TRUE(frame->MDIClientEdge());
+    EXPECT_TRUE(ProcessUntil([&] { return area->viewport()->geometry() == bare.adjusted(2, 2, -2, -2); }));
+    const QImage edged = area->grab().toImage();
+    EXPECT_NE(edged.pixelColor(0, 0), background);
+    EXPECT_NE(edged.pixelColor(area->width() - 1, area->height() - 1), background);
+    EXPECT_EQ(edged.pixelColor(area->width() / 2, area->height() / 2), background);
+    ShowMDIClientEdge(frame, false);
+    EXPECT_FALSE(frame->MDIClientEdge());
+    EXPECT_TRUE(ProcessUntil([&] { return area->viewport()->geometry() == bare; }));
+    EXPECT_EQ(area->grab().toImage().pixelColor(0, 0), background);
+    // A form that is no frame has no such edge.
+    ShowMDIClientEdge(form, true);
+    EXPECT_FALSE(form->MDIClientEdge());
+    ShowMDIClientEdge(nullptr, true);
 }
 
 TEST_F(CtlWindows, MessageBoxesCarryTheirTexts) {

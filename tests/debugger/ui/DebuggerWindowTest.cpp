@@ -26,6 +26,9 @@ TEST_F(DebuggerWindow, TheSameFileUnforcedKeepsTheRunAMissingOneChangesNothingFo
     EXPECT_EQ(std::tuple(Emulator(), Emulator()->FileName, Emulator()->RunCount), std::tuple(first, CopyFile(), 2));
     EXPECT_EQ(Rows(fmDebug->in_signal->Items()), Strings{"A"});
     EXPECT_TRUE(port.Calls.empty());
+    // Both lists tick their rows with check marks and select several rows.
+    for (TExCheckListBox* list : {fmDebug->in_signal, fmDebug->out_signal})
+        EXPECT_EQ(std::pair(list->CheckKind(), list->MultiSelect()), std::pair(ckCheckMarks, true)) << list->Name().c_str();
     Open(true);
     EXPECT_NE(Emulator(), first); // a new emulator: counters, images and states start over
     EXPECT_TRUE(Emulator()->Loaded());

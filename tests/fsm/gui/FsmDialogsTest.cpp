@@ -82,6 +82,8 @@ TEST_F(FsmDialogs, TheConditionShowsAsTextAndChecksTheLastSignalFirst) {
             EXPECT_EQ(fmFSMCond->CondEd->Text(), AnsiString(c.shown));
             EXPECT_EQ(States(fmFSMCond->ioBox), c.checks);
             EXPECT_EQ(fmFSMCond->ioBox->AllowGrayed(), c.transition);
+            EXPECT_EQ(fmFSMCond->ioBox->CheckKind(), ckCheckMarks);
+            EXPECT_TRUE(fmFSMCond->ioBox->GraySelection()) << "the selection grays while the text has the focus";
             EXPECT_EQ(Names(fmFSMCond->ioBox->Items()), names);
             fmFSMCond->BitBtn1->Click();
         });
