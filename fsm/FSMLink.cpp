@@ -10,11 +10,12 @@
 
 namespace {
 constexpr double kPi = 3.141592653;
-// How far from its drawn curve, in screen pixels, a press still takes a
-// transition. The curve is drawn at the zoom from a picture made at 100 %,
-// whose rounding may put a pixel one or two screen pixels off the exact
-// curve; the reach covers four pixels beyond that.
-constexpr double kPressReachPixels = 6;
+// A press takes a transition within four screen pixels of its drawn curve,
+// and two document units more: the press comes to whole units and the curve
+// is drawn from a picture of whole units stretched to the zoom, each rounding
+// worth up to a unit.
+constexpr double kPressReachPixels = 4;
+constexpr double kRoundingUnits = 2;
 
 double SegmentDistance(double x, double y, double ax, double ay, double bx, double by) {
     const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
@@ -147,7 +148,7 @@ bool TfsmLink::NearCurve(double x, double y, double reach) const {
     for (int i = 1; i <= pieces; ++i) {
         double Qx, Qy;
         BezierPoint(double(i) / pieces, &Qx, &Qy, false);
-        if (SegmentDistance(x, y, Px, Py, Qx, Qy) <= reach) return true;
+        if (SegmentDistance(x, y, Px, Py, Qx, Qy) < reach) return true;
         Px = Qx;
         Py = Qy;
     }
@@ -178,7 +179,7 @@ bool TfsmLink::HitTest(int x, int y, bool select) {
     // more than a pixel or two: a press near the curve as drawn counts too.
     const int zoom = owner_ ? owner_->GetZoom() : 100;
     if (HitCurve(x, y) || (straight_ && NearSegment(x, y, px_[0], py_[0], px_[3], py_[3])) ||
-        NearCurve(x, y, kPressReachPixels * 100 / std::max(zoom, 1))) {
+        NearCurve(x, y, kPressReachPixels * 100 / std::max(zoom, 1) + kRoundingUnits)) {
         if (select) {
             SetSelected(true);
             dragMask_ = 0;

@@ -67,7 +67,7 @@ public:
 
     void BezierPoint(double t, double* x, double* y, bool inPicture) const;
     bool HitCurve(double x, double y) const;
-    // Whether (x, y) lies within reach document units of the curve.
+    // Whether (x, y) lies less than reach document units from the curve.
     bool NearCurve(double x, double y, double reach) const;
     static bool NearSegment(double x, double y, double ax, double ay, double bx, double by);
     bool HitHandles(int x, int y);

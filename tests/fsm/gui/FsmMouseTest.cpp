@@ -344,7 +344,7 @@ TEST_F(FsmMouse, APressNearATransitionsCurveSelectsItAtEveryAngleAndZoom) {
     bent->EndDrag();
     // Offsets of at most 4 pixels in every direction.
     const std::pair<int, int> offsets[] = {{0, 0}, {4, 0}, {-4, 0}, {0, 4}, {0, -4}, {3, -2}, {-2, 3}};
-    for (int zoom : {50, 100, 150}) {
+    for (int zoom : {25, 50, 75, 100, 150, 400}) {
         SCOPED_TRACE("at zoom " + std::to_string(zoom));
         w = Open(Saved(doc, "angles" + IntToStr(zoom) + ".fsm"));
         w->ChangeZoom(zoom);
@@ -367,15 +367,16 @@ TEST_F(FsmMouse, APressNearATransitionsCurveSelectsItAtEveryAngleAndZoom) {
             EXPECT_EQ(misses, 0) << "transition from " << t->GetPointX(0) << "," << t->GetPointY(0)
                                  << " missed first at pixel " << first;
         }
-        // Twelve pixels off the diagonal's middle is no longer on it.
+        // Twelve pixels off the diagonal's middle is no longer on it (and
+        // ten units off, where the curve's own band of six units ends).
         TfsmLink* diagonal = d->Transitions()[1];
         double cx, cy;
         diagonal->BezierPoint(0.5, &cx, &cy, false);
         const double ux = diagonal->GetPointX(3) - diagonal->GetPointX(0), uy = diagonal->GetPointY(3) - diagonal->GetPointY(0);
-        const double len = std::hypot(ux, uy);
+        const double len = std::hypot(ux, uy), off = std::max(12.0, 10.0 * zoom / 100);
         d->ClearSelection();
-        paintmouse::Click(w->PaintBox1, int(std::lround(cx * zoom / 100 - 12 * uy / len)),
-                          int(std::lround(cy * zoom / 100 + 12 * ux / len)));
+        paintmouse::Click(w->PaintBox1, int(std::lround(cx * zoom / 100 - off * uy / len)),
+                          int(std::lround(cy * zoom / 100 + off * ux / len)));
         EXPECT_FALSE(diagonal->IsSelected());
         EXPECT_EQ(w->GetMode(), TFSMChild::mdSelect);
         d->ClearSelection();
