@@ -187,8 +187,10 @@ void TMainForm::CreatePane() {
     tool(ActivateFileProjectAction, "PaneOpen", "Открыть"_a);
     tool(MoveFileUp, "PaneUp", "Вверх"_a);
     tool(MoveFileDown, "PaneDown", "Вниз"_a);
-    // The pane is never narrower than its buttons.
+    // The pane is never narrower than its buttons: not at the start, and
+    // not when the user narrows it floating (docked, it keeps that width).
     if (ManagerWindow->ClientAreaWidth() < x) ManagerWindow->SetClientAreaSize(x, ManagerWindow->ClientAreaHeight());
+    ManagerWindow->MinClientWidth = x;
 
     FindPanel = NewControl<TPanel>(this, ManagerWindow, "FindPanel");
     FindPanel->SetHeight(140);

@@ -10,6 +10,19 @@
 
 namespace {
 constexpr double kPi = 3.141592653;
+// A press takes a transition within four screen pixels of its drawn curve,
+// and two document units more: the press comes to whole units and the curve
+// is drawn from a picture of whole units stretched to the zoom, each rounding
+// worth up to a unit.
+constexpr double kPressReachPixels = 4;
+constexpr double kRoundingUnits = 2;
+
+double SegmentDistance(double x, double y, double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
+    double t = len2 > 0 ? ((x - ax) * dx + (y - ay) * dy) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
+}
 } // namespace
 
 TfsmLink::TfsmLink(TFSMScheme* owner) : TfsmElement(owner) {
@@ -125,6 +138,23 @@ bool TfsmLink::HitCurve(double x, double y) const {
     return false;
 }
 
+bool TfsmLink::NearCurve(double x, double y, double reach) const {
+    // Pieces of about four units follow the curve to well under a unit.
+    double length = 0;
+    for (int i = 0; i < 3; ++i) length += std::hypot(double(px_[i + 1]) - px_[i], double(py_[i + 1]) - py_[i]);
+    const int pieces = int(std::clamp(length / 4, 16.0, 16384.0));
+    double Px, Py;
+    BezierPoint(0, &Px, &Py, false);
+    for (int i = 1; i <= pieces; ++i) {
+        double Qx, Qy;
+        BezierPoint(double(i) / pieces, &Qx, &Qy, false);
+        if (SegmentDistance(x, y, Px, Py, Qx, Qy) < reach) return true;
+        Px = Qx;
+        Py = Qy;
+    }
+    return false;
+}
+
 bool TfsmLink::NearSegment(double x, double y, double ax, double ay, double bx, double by) {
     const double k = bx != ax ? (by - ay) / (bx - ax) : 1000000;
     return std::min(ax, bx) - 4 < x && x < std::max(ax, bx) + 4 && std::fabs(y - (k * x + ay - k * ax)) < 4;
@@ -144,7 +174,12 @@ bool TfsmLink::HitHandles(int x, int y) {
 bool TfsmLink::HitTest(int x, int y, bool select) {
     if (deleted_) return false;
     if (selected_ && HitHandles(x, y)) return true;
-    if (HitCurve(x, y) || (straight_ && NearSegment(x, y, px_[0], py_[0], px_[3], py_[3]))) {
+    // The chord tests alone miss a steep transition almost everywhere (their
+    // band is cut to the chord's x-span) and give a curve at a small zoom no
+    // more than a pixel or two: a press near the curve as drawn counts too.
+    const int zoom = owner_ ? owner_->GetZoom() : 100;
+    if (HitCurve(x, y) || (straight_ && NearSegment(x, y, px_[0], py_[0], px_[3], py_[3])) ||
+        NearCurve(x, y, kPressReachPixels * 100 / std::max(zoom, 1) + kRoundingUnits)) {
         if (select) {
             SetSelected(true);
             dragMask_ = 0;

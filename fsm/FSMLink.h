@@ -68,6 +68,8 @@ public:
 
     void BezierPoint(double t, double* x, double* y, bool inPicture) const;
     bool HitCurve(double x, double y) const;
+    // Whether (x, y) lies less than reach document units from the curve.
+    bool NearCurve(double x, double y, double reach) const;
     static bool NearSegment(double x, double y, double ax, double ay, double bx, double by);
     bool HitHandles(int x, int y);
     void ConditionAnchor(int* x, int* y) const;
@@ -88,9 +90,6 @@ protected:
     fsmfile::TransitionRecord MakeRecord() const;
     // The picture of the curve: size, the four points in it, handles and curve.
     void PictureSize(int* w, int* h) const;
-    // A black picture of the curve's size with the pen set; false when the
-    // curve is too large to draw.
-    bool StartCurvePicture(TBitmap* b, TColor pen) const;
     void PicturePoints(TPoint p[4]) const;
     void DrawHandles(TBitmap* b);
     // The figure: handles when asked, the arrow, the reset symbol or the

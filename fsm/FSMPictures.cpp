@@ -6,9 +6,12 @@
 // lit pixel: its lines are one pixel wide and would lose the rows and columns
 // that a plain reduction leaves out.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
+#include "document/InitModule.h"
 #include "fsm/FSMCondBox.h"
 #include "fsm/FSMElement.h"
 #include "fsm/FSMLink.h"
@@ -21,9 +24,15 @@ namespace {
 constexpr double kPi = 3.141592653;
 constexpr TColor kAqua = 16776960;
 constexpr TColor kResetBlue = 16711680;
-// A picture side beyond this (in document units) comes only from a damaged
-// file; such an object is not drawn rather than allocate a giant bitmap.
-constexpr long long kMaxPictureSide = 16384;
+// An object on the largest sheet, with its margins, names and texts, has a
+// picture no side of which is twice the sheet's; a larger one comes only from
+// a damaged file and is not drawn.
+constexpr long long kMaxPictureSide = 2LL * TInitModule::MaxSheetSize;
+// A picture of more pixels than this is built and drawn in square pieces,
+// each only where it lands on the canvas: a transition across the largest
+// sheet would otherwise need a bitmap of gigabytes.
+constexpr long long kWholePicturePixels = 1LL << 22;
+constexpr int kPieceSide = 2048;
 
 bool Drawable(long long w, long long h) { return w > 0 && h > 0 && w <= kMaxPictureSide && h <= kMaxPictureSide; }
 
@@ -37,17 +46,54 @@ void StartPicture(TBitmap* b, int w, int h) {
 
 int Scaled(long long v, int zoom) { return int(v * zoom / 100); }
 
+TRect ScaledRect(int left, int top, int right, int bottom, int zoom) {
+    return TRect(Scaled(left, zoom), Scaled(top, zoom), Scaled(right, zoom), Scaled(bottom, zoom));
+}
+
+void SelectionFrame(TCanvas* c, int w, int h) {
+    c->Brush()->SetColor(clWhite);
+    c->Brush()->SetStyle(bsDiagCross);
+    c->FrameRect(TRect(0, 0, w - 1, h - 1));
+    c->Brush()->SetStyle(bsSolid);
+}
+
+// Draws a picture of w by h pixels onto canvas. paint draws the whole
+// picture in its own coordinates on a black bitmap; put stretches a bitmap
+// holding the part piece of the picture onto the canvas, and place answers
+// where on the canvas that part lands. A small picture is one piece; in a
+// larger one each piece's bitmap shows only its part (the part's corner is
+// the bitmap's origin) and pieces that land off the canvas are not built.
+// Neighbouring pieces land on neighbouring canvas pixels, none on the same.
+void DrawPicture(TCanvas* canvas, int w, int h, const std::function<TRect(const TRect&)>& place,
+                 const std::function<void(TBitmap*)>& paint, const std::function<void(TBitmap*, const TRect&)>& put) {
+    if ((long long)w * h <= kWholePicturePixels) {
+        TBitmap b;
+        StartPicture(&b, w, h);
+        paint(&b);
+        put(&b, TRect(0, 0, w, h));
+        return;
+    }
+    const TRect area = canvas->ClipRect();
+    for (int top = 0; top < h; top += kPieceSide) {
+        for (int left = 0; left < w; left += kPieceSide) {
+            const TRect piece(left, top, std::min(w, left + kPieceSide), std::min(h, top + kPieceSide));
+            TRect seen;
+            if (!IntersectRect(seen, place(piece), area)) continue;
+            TBitmap b;
+            StartPicture(&b, piece.Width(), piece.Height());
+            b.Canvas()->SetViewport(TRect(-left, -top, w - left, h - top));
+            paint(&b);
+            put(&b, piece);
+        }
+    }
+}
+
 } // namespace
 
 // ---- base ------------------------------------------------------------------------------
 
 void TfsmEntity::DrawSelectionFrame(TBitmap* picture) const {
-    if (!selected_ || changed_) return;
-    TCanvas* c = picture->Canvas();
-    c->Brush()->SetColor(clWhite);
-    c->Brush()->SetStyle(bsDiagCross);
-    c->FrameRect(TRect(0, 0, picture->Width() - 1, picture->Height() - 1));
-    c->Brush()->SetStyle(bsSolid);
+    if (selected_ && !changed_) SelectionFrame(picture->Canvas(), picture->Width(), picture->Height());
 }
 
 void TfsmEntity::StretchToCanvas(TBitmap* picture, int left, int top, int right, int bottom) const {
@@ -189,33 +235,39 @@ void TfsmLink::DrawFigure(TBitmap* b) { DrawParts(b, selected_, false); }
 
 void TfsmResetLink::DrawFigure(TBitmap* b) { DrawParts(b, selected_, true); }
 
-bool TfsmLink::StartCurvePicture(TBitmap* b, TColor pen) const {
+void TfsmLink::Draw() {
+    TCanvas* canvas = GetCanvas();
     int w, h;
     PictureSize(&w, &h);
-    if (!Drawable(w, h)) return false;
-    StartPicture(b, w, h);
-    b->Canvas()->Pen()->SetColor(pen);
-    return true;
-}
-
-void TfsmLink::Draw() {
-    TBitmap b;
-    if (!GetCanvas() || !StartCurvePicture(&b, color_)) return;
-    DrawFigure(&b);
-    DrawCurve(&b);
-    DrawSelectionFrame(&b);
-    const int L = GetX(), T = GetY();
-    StretchToCanvas(&b, L - 10, T - 10, L + b.Width() - 10, T + b.Height() - 10);
+    if (!canvas || !Drawable(w, h)) return;
+    const int left = GetX() - 10, top = GetY() - 10, z = GetZoom();
+    DrawPicture(
+        canvas, w, h,
+        [&](const TRect& r) { return ScaledRect(left + r.Left, top + r.Top, left + r.Right, top + r.Bottom, z); },
+        [&](TBitmap* b) {
+            b->Canvas()->Pen()->SetColor(color_);
+            DrawFigure(b);
+            DrawCurve(b);
+            if (selected_ && !changed_) SelectionFrame(b->Canvas(), w, h);
+        },
+        [&](TBitmap* b, const TRect& r) { StretchToCanvas(b, left + r.Left, top + r.Top, left + r.Right, top + r.Bottom); });
 }
 
 void TfsmLink::DrawTo(TCanvas* canvas) {
-    TBitmap b;
-    if (!canvas || !StartCurvePicture(&b, clWhite)) return;
-    // A selected transition prints with its handles; no reset symbol.
-    DrawParts(&b, selected_, false);
-    DrawCurve(&b);
-    const int m = std::min(GetX(), GetRight()), n = std::min(GetY(), GetBottom());
-    canvas->StretchDraw(TRect(m - 5, n - 5, m + b.Width() - 5, n + b.Height() - 5), &b);
+    int w, h;
+    PictureSize(&w, &h);
+    if (!canvas || !Drawable(w, h)) return;
+    const int left = std::min(GetX(), GetRight()) - 5, top = std::min(GetY(), GetBottom()) - 5;
+    auto place = [&](const TRect& r) { return TRect(left + r.Left, top + r.Top, left + r.Right, top + r.Bottom); };
+    DrawPicture(
+        canvas, w, h, place,
+        [&](TBitmap* b) {
+            b->Canvas()->Pen()->SetColor(clWhite);
+            // A selected transition prints with its handles; no reset symbol.
+            DrawParts(b, selected_, false);
+            DrawCurve(b);
+        },
+        [&](TBitmap* b, const TRect& r) { canvas->StretchDraw(place(r), b); });
 }
 
 // ---- condition box ----------------------------------------------------------------------------
@@ -228,27 +280,32 @@ void TfsmCond::MeasureText() {
 }
 
 void TfsmCond::Draw() {
-    if (!GetCanvas() || !boxOwner_ || !(boxOwner_->IsSelected() || selected_)) return;
+    TCanvas* canvas = GetCanvas();
+    if (!canvas || !boxOwner_ || !(boxOwner_->IsSelected() || selected_)) return;
     const long long pw = std::llabs((long long)x_ - anchorX_) + width_;
     const long long ph = std::llabs((long long)y_ - anchorY_) + height_;
     if (!Drawable(pw, ph)) return;
-    const int left = std::min(x_, anchorX_), top = std::min(y_, anchorY_);
+    const int left = std::min(x_, anchorX_), top = std::min(y_, anchorY_), z = GetZoom();
     const int bx = x_ <= anchorX_ ? 1 : x_ - anchorX_;
     const int by = y_ <= anchorY_ ? 1 : y_ - anchorY_;
-    TBitmap b;
-    StartPicture(&b, int(pw), int(ph));
-    TCanvas* c = b.Canvas();
-    c->Pen()->SetColor(boxOwner_->IsSelected() ? selectedColor_ : color_);
-    const TPoint outline[4] = {{bx, by}, {bx + width_ - 2, by}, {bx + width_ - 2, by + height_ - 2}, {bx, by + height_ - 2}};
-    c->Polygon(outline);
-    if (x_ != anchorX_ && y_ != anchorY_) {
-        c->MoveTo(bx, by);
-        c->LineTo(std::abs(anchorX_ - x_ + bx), std::abs(anchorY_ - y_ + by));
-    }
-    c->SetBkMode(TRANSPARENT);
-    c->SetTextAlign(TA_LEFT | TA_TOP);
-    c->Font()->SetColor(textColor_);
-    c->TextOut(bx + 5, by + 4, text_);
-    DrawSelectionFrame(&b);
-    StretchToCanvas(&b, left, top, int(left + pw), int(top + ph));
+    DrawPicture(
+        canvas, int(pw), int(ph),
+        [&](const TRect& r) { return ScaledRect(left + r.Left, top + r.Top, left + r.Right, top + r.Bottom, z); },
+        [&](TBitmap* b) {
+            TCanvas* c = b->Canvas();
+            c->Pen()->SetColor(boxOwner_->IsSelected() ? selectedColor_ : color_);
+            const TPoint outline[4] = {
+                {bx, by}, {bx + width_ - 2, by}, {bx + width_ - 2, by + height_ - 2}, {bx, by + height_ - 2}};
+            c->Polygon(outline);
+            if (x_ != anchorX_ && y_ != anchorY_) {
+                c->MoveTo(bx, by);
+                c->LineTo(std::abs(anchorX_ - x_ + bx), std::abs(anchorY_ - y_ + by));
+            }
+            c->SetBkMode(TRANSPARENT);
+            c->SetTextAlign(TA_LEFT | TA_TOP);
+            c->Font()->SetColor(textColor_);
+            c->TextOut(bx + 5, by + 4, text_);
+            if (selected_ && !changed_) SelectionFrame(c, int(pw), int(ph));
+        },
+        [&](TBitmap* b, const TRect& r) { StretchToCanvas(b, left + r.Left, top + r.Top, left + r.Right, top + r.Bottom); });
 }

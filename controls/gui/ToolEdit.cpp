@@ -321,6 +321,13 @@ void TCustomComboEdit::KeyPress(char& key) {
     TCustomEdit::KeyPress(key);
 }
 
+// Offered to the form first, they would press its default or cancel button
+// with the drop-down still open and its value not taken.
+bool TCustomComboEdit::WantsKey(WORD key) const {
+    if ((key == VK_RETURN || key == VK_ESCAPE) && popupVisible_) return true;
+    return TCustomEdit::WantsKey(key);
+}
+
 void TCustomComboEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     PopupCloseUp(this, false);
     TCustomEdit::MouseDown(button, shift, x, y);

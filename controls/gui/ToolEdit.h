@@ -97,6 +97,8 @@ public:
     void Change() override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
+    // With the drop-down open, Enter and Escape belong to it.
+    bool WantsKey(WORD key) const override;
     void DoEnter() override;
     void DoExit() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

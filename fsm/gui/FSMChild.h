@@ -179,15 +179,18 @@ private:
 
     // Pixel point to diagram coordinates on the grid.
     void ToDiagram(int px, int py, int& x, int& y) const;
+    // Pixel point to diagram coordinates as pressed, off the grid: what the
+    // hit tests take, so that whatever is drawn under the pointer is found.
+    TPoint PressedAt(int px, int py) const;
     int Pixel(int v) const { return fsm_->Scale(v); }
     // Placing ends: flag bits off, no start state, no points.
     void FinishPlacing();
     void AddPoint(int x, int y);
     TfsmResetLink* CreateResetTransition(TfsmElement* target);
-    void PressPlacing(int x, int y);
+    void PressPlacing(int px, int py, int x, int y);
     void PressTransitionPoint(int x, int y);
     void PressResetPoint(int x, int y);
-    void PlaceCondition(int x, int y);
+    void PlaceCondition(TPoint pressed, int x, int y);
     void PressFree(int px, int py, int x, int y);
     // The rubber line from the anchor to (x, y), and the rubber band.
     void DrawRubberLine();

@@ -17,6 +17,11 @@ void TFSMChild::ToDiagram(int px, int py, int& x, int& y) const {
     y = SnapToGrid(py * 100 / zoom + grid_ / 2, grid_);
 }
 
+TPoint TFSMChild::PressedAt(int px, int py) const {
+    const int zoom = fsm_->GetZoom();
+    return TPoint(px * 100 / zoom, py * 100 / zoom);
+}
+
 // ---- press ----------------------------------------------------------------------------------
 
 void TFSMChild::PaintBox1MouseDown(TObject*, TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -36,7 +41,7 @@ void TFSMChild::PaintBox1MouseDown(TObject*, TMouseButton Button, TShiftState Sh
         // acts at its own point.
         lastX_ = x;
         lastY_ = y;
-        if (mode_ & kPlacing) PressPlacing(x, y);
+        if (mode_ & kPlacing) PressPlacing(X, Y, x, y);
         else PressFree(X, Y, x, y);
         dragX_ = lastX_ = x;
         dragY_ = lastY_ = y;
@@ -45,7 +50,7 @@ void TFSMChild::PaintBox1MouseDown(TObject*, TMouseButton Button, TShiftState Sh
     }
 }
 
-void TFSMChild::PressPlacing(int x, int y) {
+void TFSMChild::PressPlacing(int px, int py, int x, int y) {
     switch (GetMode()) {
     case mdState:
         if (!(mode_ & kInserted)) {
@@ -53,16 +58,17 @@ void TFSMChild::PressPlacing(int x, int y) {
             mode_ |= kInserted;
         }
         break;
-    case mdCondition: PlaceCondition(x, y); break;
+    case mdCondition: PlaceCondition(PressedAt(px, py), x, y); break;
     case mdTransition: PressTransitionPoint(x, y); break;
     case mdReset: PressResetPoint(x, y); break;
     default: break;
     }
 }
 
-void TFSMChild::PlaceCondition(int x, int y) {
-    TfsmElement* owner = fsm_->TransitionAt(x, y);
-    if (!owner) owner = fsm_->StateAt(x, y);
+// The box goes to the grid point; its owner is what lies under the press.
+void TFSMChild::PlaceCondition(TPoint pressed, int x, int y) {
+    TfsmElement* owner = fsm_->TransitionAt(pressed.x, pressed.y);
+    if (!owner) owner = fsm_->StateAt(pressed.x, pressed.y);
     if (!owner) return;
     if (TfsmCond* box = owner->GetCondition()) {
         box->SetX(x);
@@ -139,8 +145,12 @@ void TFSMChild::PressResetPoint(int x, int y) {
 
 void TFSMChild::PressFree(int px, int py, int x, int y) {
     switch (GetMode()) {
-    case mdSelect:
-        switch (fsm_->HitTestAny(x, y)) {
+    case mdSelect: {
+        // Objects are found under the press itself: on the grid point a
+        // transition whose stretch between two grid lines is short would
+        // never be found at all.
+        const TPoint pressed = PressedAt(px, py);
+        switch (fsm_->HitTestAny(pressed.x, pressed.y)) {
         case 0:
             fsm_->ClearSelection();
             band_ = TRect(px, py, px, py);
@@ -156,10 +166,11 @@ void TFSMChild::PressFree(int px, int py, int x, int y) {
             break;
         default:
             fsm_->ClearSelection();
-            fsm_->SelectAt(x, y, true);
+            fsm_->SelectAt(pressed.x, pressed.y, true);
             break;
         }
         break;
+    }
     case mdTransition:
     case mdReset:
         // The press is the first point: a click on the target then gives a

@@ -1783,7 +1783,10 @@ bool TWinControl::ContainsControl(const TControl* c) const {
     return false;
 }
 
+// Only the part of a child inside the client area counts: a child that
+// overflows its parent does not take the points of the parent's frame.
 TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
+    if (!PtInRect(ClientRect(), p)) return nullptr;
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         TControl* c = *it;
         if (c->Visible() && (allowDisabled || c->Enabled()) && PtInRect(c->BoundsRect(), p)) return c;

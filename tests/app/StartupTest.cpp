@@ -264,6 +264,33 @@ TEST_F(FrameTest, TheMenuBarStandsAboveTheClientAndThePaneSpansTheLeftDockAtItsO
     pane->SetDockedTo(frame->DockBarLeft);
 }
 
+// Narrowed while floating, the pane stops at its buttons' width, so docked
+// again it shows them whole, every time.
+TEST_F(FrameTest, ThePaneNarrowedWhileFloatingStillShowsItsButtonsWhenDocked) {
+    frame->N26Click(frame->N26);
+    Application->ProcessMessages();
+    TToolWindowEx* pane = frame->ManagerWindow;
+    auto* last = dynamic_cast<TControl*>(frame->FindComponent("PaneDown"));
+    ASSERT_NE(last, nullptr);
+    const int least = last->Left() + last->Width() + 4;
+    pane->HideWhenInactive = false;
+    for (int round = 1; round <= 2; ++round) {
+        pane->SetDockedTo(nullptr);
+        ASSERT_TRUE(pane->Floating()) << round;
+        const TRect s = pane->ScreenRect();
+        pane->BeginSizing(HTRIGHT, TPoint(s.Right - 1, s.Top + 40));
+        pane->Tracker()->MouseMove(TPoint(s.Left - 300, s.Top + 40));
+        pane->Tracker()->LeftButtonUp(TPoint(s.Left - 300, s.Top + 40));
+        EXPECT_EQ(pane->ClientWidth(), least) << round;
+        pane->SetDockedTo(frame->DockBarLeft);
+        Application->ProcessMessages();
+        ASSERT_TRUE(pane->Docked()) << round;
+        EXPECT_EQ(pane->ClientWidth(), least) << round;
+        EXPECT_EQ(frame->ManagerToolbar->Width(), least) << round;
+        EXPECT_LE(last->Left() + last->Width(), frame->ManagerToolbar->Width()) << "\"Вниз\" whole, round " << round;
+    }
+}
+
 // Each bar's menu item hides and shows it; a floating bar, or the floating
 // pane, closed by its close button comes back through its menu item; the
 // other floating bars stay meanwhile.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "FsmTestSupport.h"
+#include "document/InitModule.h"
 #include "platform/testing/TestUiPort.h"
 
 using namespace fsmtest;
@@ -241,6 +242,59 @@ TEST(FsmPicture, EveryPictureStaysWholeAtEveryZoom) {
         const std::vector<QImage> zoomed = PicturesAt(doc, view, zoom);
         for (std::size_t i = 0; i < normal.size(); ++i)
             EXPECT_EQ(LostPixels(normal[i], zoomed[i], zoom), 0) << "zoom " << zoom << ", picture " << i;
+    }
+}
+
+// Whether a pixel within reach of (x, y) differs between two pictures of
+// the given width.
+bool ChangedNear(const std::string& a, const std::string& b, int width, int x, int y, int reach) {
+    const int height = int(a.size() / 4 / std::size_t(width));
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const int px = x + dx, py = y + dy;
+            if (px < 0 || py < 0 || px >= width || py >= height) continue;
+            const std::size_t i = (std::size_t(py) * std::size_t(width) + std::size_t(px)) * 4;
+            if (a.compare(i, 4, b, i, 4) != 0) return true;
+        }
+    return false;
+}
+
+// Transitions as long as the sheets may be are drawn where the view shows
+// them, erased again, and printed: one 16,900 units long, one across the
+// largest sheet from corner to corner.
+TEST(FsmPicture, TransitionsAsLongAsTheLargestSheetAreDrawnAndPrinted) {
+    TestUiPort ui;
+    const int far = TInitModule::MaxSheetSize - 100;
+    const struct { int x0, y0, x1, y1; } lines[] = {{100, 100, 17000, 300}, {100, 100, far, far}};
+    for (const auto& l : lines) {
+        for (int zoom : {100, 50}) {
+            SCOPED_TRACE("to " + std::to_string(l.x1) + "," + std::to_string(l.y1) + " at zoom " + std::to_string(zoom));
+            RecordingWindow w(true);
+            BitmapView& view = *w.View();
+            const std::string blank = view.Pixels();
+            TFSMScheme doc(&w);
+            doc.SetZoom(zoom);
+            TfsmLink* t = doc.CreateTransition2(l.x0, l.y0, l.x1, l.y1);
+            ASSERT_NE(t, nullptr);
+            t->Show();
+            const std::string shown = view.Pixels();
+            BitmapView paper;
+            const std::string white = paper.Pixels();
+            t->DrawTo(paper.FsmCanvas());
+            const std::string printed = paper.Pixels();
+            // Along the line, as far as the view reaches.
+            for (int x = l.x0 + 50; x * zoom / 100 < view.bitmap.Width() - 10; x += 100) {
+                const int y = l.y0 + int((long long)(x - l.x0) * (l.y1 - l.y0) / (l.x1 - l.x0));
+                if (y * zoom / 100 >= view.bitmap.Height() - 10) break;
+                EXPECT_TRUE(ChangedNear(blank, shown, view.bitmap.Width(), x * zoom / 100, y * zoom / 100, 2)) << x;
+                if (x + 5 < paper.bitmap.Width() && y + 5 < paper.bitmap.Height()) {
+                    EXPECT_TRUE(ChangedNear(white, printed, paper.bitmap.Width(), x + 5, y + 5, 2)) << "printed at " << x;
+                }
+            }
+            ExpectNoResidue(doc, view, zoom, "long transition");
+            t->Hide();
+            EXPECT_TRUE(view.Pixels() == blank) << "erased";
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "ToolbarTestUtil.h"
+#include "platform/gui/ExtCtrls.h"
 
 namespace {
 
@@ -375,6 +376,39 @@ TEST_F(ToolbarsTest, FloatingFrameCaptionAndHitTest) {
     EXPECT_EQ(hit(1, 1), HTTOP) << "toolbars have no corner zones";
     t->SetResizable(false);
     EXPECT_EQ(hit(1, t->Height() / 2), HTBORDER);
+}
+
+// A floating window shorter than its bottom-aligned child: the child
+// overflows above the client area, behind the caption, yet a press on the
+// caption still moves the window and a double-click there docks it.
+TEST_F(ToolbarsTest, TheCaptionOfAFloatingWindowShorterThanItsChildStillMovesAndDocksIt) {
+    TForm* f = MakeForm(100, 100, 500, 400);
+    TDockEx* left = AddDock(f, "Left", dpLeft);
+    auto* pane = NewControl<TToolWindowEx>(f, nullptr, "Pane");
+    pane->HideWhenInactive = false;
+    pane->SetClientAreaSize(150, 300);
+    auto* bottom = NewControl<TPanel>(f, pane, "Bottom");
+    bottom->SetHeight(140);
+    bottom->SetAlign(alBottom);
+    pane->SetDockedTo(left);
+    pane->SetFloatingTopLeft(TPoint(300, 250));
+    pane->SetDockedTo(nullptr);
+    ASSERT_TRUE(pane->Floating());
+    pane->SetClientAreaSize(150, 60);
+    Pump();
+    ASSERT_LT(bottom->Top(), 0) << "the child overflows";
+    EXPECT_EQ(pane->ControlAtPos(TPoint(20, -8), true), nullptr) << "the caption";
+    EXPECT_EQ(pane->ControlAtPos(TPoint(20, 10), true), bottom) << "the child's visible part";
+
+    SendMouse(pane->Widget(), QEvent::MouseButtonPress, QPoint(20, 8), Qt::LeftButton, Qt::LeftButton);
+    EXPECT_TRUE(pane->Tracker() && pane->Tracker()->Active()) << "a press on the caption moves the window";
+    SendMouse(pane->Widget(), QEvent::MouseButtonRelease, QPoint(20, 8), Qt::LeftButton, Qt::NoButton);
+    Pump();
+    EXPECT_FALSE(pane->Tracker() && pane->Tracker()->Active());
+    ASSERT_TRUE(pane->Floating());
+    DoubleClick(pane->Widget(), QPoint(20, 8));
+    EXPECT_TRUE(pane->Docked());
+    EXPECT_EQ(pane->DockedTo(), left);
 }
 
 TEST_F(ToolbarsTest, CloseButtonHidesOnlyWhenReleasedOverIt) {

@@ -440,6 +440,49 @@ TEST_F(Dates, KeysGoToTheOpenPopup) {
     EXPECT_EQ(edit->Date(), EncodeDate(2026, 3, 10));
 }
 
+// On a dialog with default and cancel buttons, Enter and Escape close an
+// open drop-down (taking or dropping its date) and go no further; with the
+// drop-down closed they press the buttons.
+TEST_F(Dates, EnterAndEscapeCloseTheOpenDropDownBeforeTheDialogsButtons) {
+    TButton* ok = NewControl<TButton>(form, form, "OkButton");
+    ok->SetBounds(200, 200, 75, 25);
+    ok->SetDefault(true);
+    TButton* cancel = NewControl<TButton>(form, form, "CancelButton");
+    cancel->SetBounds(290, 200, 75, 25);
+    cancel->SetCancel(true);
+    int oks = 0;
+    int cancels = 0;
+    ok->OnClick = [&](TObject*) { ++oks; };
+    cancel->OnClick = [&](TObject*) { ++cancels; };
+    Focus();
+    edit->SetDate(EncodeDate(2026, 2, 14));
+    QLineEdit* line = edit->LineEdit();
+    struct Case {
+        Qt::Key key;
+        bool dropped;
+        TDateTime date;
+        int oks, cancels;
+    } cases[] = {
+        {Qt::Key_Return, true, EncodeDate(2026, 3, 14), 0, 0},
+        {Qt::Key_Escape, true, EncodeDate(2026, 3, 14), 0, 0},
+        {Qt::Key_Return, false, EncodeDate(2026, 3, 14), 1, 0},
+        {Qt::Key_Escape, false, EncodeDate(2026, 3, 14), 1, 1},
+    };
+    for (const Case& c : cases) {
+        if (c.dropped) {
+            edit->DoClick();
+            ASSERT_TRUE(edit->PopupVisible());
+            QTest::keyClick(line, Qt::Key_PageDown);
+        }
+        QTest::keyClick(line, c.key);
+        EXPECT_FALSE(edit->PopupVisible()) << c.key;
+        EXPECT_EQ(edit->Date(), c.date) << c.key;
+        EXPECT_EQ(oks, c.oks) << c.key;
+        EXPECT_EQ(cancels, c.cancels) << c.key;
+        EXPECT_TRUE(edit->Focused()) << c.key;
+    }
+}
+
 TEST_F(Dates, CheckOnExitRejectsABadTextAndKeepsIt) {
     TEdit* other = NewControl<TEdit>(form, form, "Other");
     other->SetBounds(20, 60, 100, 21);

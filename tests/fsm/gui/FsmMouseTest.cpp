@@ -327,4 +327,61 @@ TEST_F(FsmMouse, ResetTransitionIsDrawnOnceAndASecondIsRefused) {
     });
 }
 
+// A press within 4 pixels of a transition's curve selects it, whatever its
+// slope and the zoom: a steep line whose x-span holds no grid line, a
+// diagonal, a bent transition along its bend. Presses come at clicks' own
+// pixels, not at diagram points.
+TEST_F(FsmMouse, APressNearATransitionsCurveSelectsItAtEveryAngleAndZoom) {
+    TFSMScheme doc;
+    SetSignals(doc, {"x0"_a}, {"y0"_a});
+    TfsmElement* top = AddState(doc, 420, 60, "A", AnsiString());
+    TfsmElement* below = AddState(doc, 430, 260, "B", AnsiString());
+    TfsmElement* left = AddState(doc, 100, 300, "C", AnsiString());
+    TfsmElement* right = AddState(doc, 330, 430, "D", AnsiString());
+    Connect(doc, top, below, nullptr);   // steep, 421,87 to 428,232
+    Connect(doc, left, right, nullptr);  // diagonal
+    TfsmLink* bent = doc.CreateTransition4(600, 100, 760, 260, 760, 260, 600, 420);
+    bent->EndDrag();
+    // Offsets of at most 4 pixels in every direction.
+    const std::pair<int, int> offsets[] = {{0, 0}, {4, 0}, {-4, 0}, {0, 4}, {0, -4}, {3, -2}, {-2, 3}};
+    for (int zoom : {25, 50, 75, 100, 150, 400}) {
+        SCOPED_TRACE("at zoom " + std::to_string(zoom));
+        w = Open(Saved(doc, "angles" + IntToStr(zoom) + ".fsm"));
+        w->ChangeZoom(zoom);
+        d = w->FsmDocument();
+        ASSERT_EQ(d->Transitions().size(), 3u);
+        for (TfsmLink* t : d->Transitions()) {
+            int misses = 0;
+            std::string first;
+            for (int i = 1; i <= 19; ++i) {
+                double cx, cy;
+                t->BezierPoint(i / 20.0, &cx, &cy, false);
+                for (auto [dx, dy] : offsets) {
+                    const int px = int(std::lround(cx * zoom / 100)) + dx, py = int(std::lround(cy * zoom / 100)) + dy;
+                    d->ClearSelection();
+                    paintmouse::Click(w->PaintBox1, px, py);
+                    if (t->IsSelected()) continue;
+                    if (misses++ == 0) first = std::to_string(px) + "," + std::to_string(py);
+                }
+            }
+            EXPECT_EQ(misses, 0) << "transition from " << t->GetPointX(0) << "," << t->GetPointY(0)
+                                 << " missed first at pixel " << first;
+        }
+        // Twelve pixels off the diagonal's middle is no longer on it (and
+        // ten units off, where the curve's own band of six units ends).
+        TfsmLink* diagonal = d->Transitions()[1];
+        double cx, cy;
+        diagonal->BezierPoint(0.5, &cx, &cy, false);
+        const double ux = diagonal->GetPointX(3) - diagonal->GetPointX(0), uy = diagonal->GetPointY(3) - diagonal->GetPointY(0);
+        const double len = std::hypot(ux, uy), off = std::max(12.0, 10.0 * zoom / 100);
+        d->ClearSelection();
+        paintmouse::Click(w->PaintBox1, int(std::lround(cx * zoom / 100 - off * uy / len)),
+                          int(std::lround(cy * zoom / 100 + off * ux / len)));
+        EXPECT_FALSE(diagonal->IsSelected());
+        EXPECT_EQ(w->GetMode(), TFSMChild::mdSelect);
+        d->ClearSelection();
+        EXPECT_TRUE(ShowsRepaint(w));
+    }
+}
+
 } // namespace
