@@ -1540,9 +1540,43 @@ bool TApplication::HelpCommand(unsigned command, long data) {
     }
 }
 
+namespace {
+
+// Minimizes a window once the desktop has put it on the screen: a window
+// minimized while its showing is still on the way to the desktop would be
+// shown normal all the same.
+class MinimizeWhenShown : public QObject {
+public:
+    explicit MinimizeWhenShown(QWidget* w) : QObject(w->windowHandle()), widget_(w) {
+        w->windowHandle()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* handle = qobject_cast<QWindow*>(o);
+        if (e->type() != QEvent::Expose || !handle || !handle->isExposed()) return false;
+        // Once the exposure is handled: the window may not change its state
+        // from inside its own event.
+        QPointer<QWidget> w = widget_;
+        QTimer::singleShot(0, [w] {
+            if (w && w->isVisible()) w->showMinimized();
+        });
+        deleteLater();
+        handle->removeEventFilter(this);
+        return false;
+    }
+
+private:
+    QPointer<QWidget> widget_;
+};
+
+} // namespace
+
 void TApplication::Minimize() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->showMinimized();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible()) continue;
+        QWindow* handle = w->windowHandle();
+        if (Offscreen() || !handle || handle->isExposed()) w->showMinimized();
+        else new MinimizeWhenShown(w);
+    }
 }
 
 void TApplication::Restore() {
