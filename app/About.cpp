@@ -69,6 +69,13 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
 
 void TAboutBox::FormCreate(TObject*) {
     // The notes are optional; a file that exists but cannot be read is
-    // reported by the application's handler and the memo stays empty.
-    if (FileExists("readme.txt")) Memo1->Lines()->LoadFromFile("readme.txt");
+    // reported by the application's handler and the box still opens, its
+    // memo empty.
+    if (!FileExists("readme.txt")) return;
+    try {
+        Memo1->Lines()->LoadFromFile("readme.txt");
+    } catch (Exception& e) {
+        Memo1->Lines()->Clear();
+        Application->HandleException(this, e);
+    }
 }

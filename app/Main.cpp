@@ -536,14 +536,19 @@ void TMainForm::FormShow(TObject*) {
     PostCall([this, alive] {
         if (!alive.expired()) SetMenu(MainMenu1);
     });
-    if (arg.IsEmpty()) return;
     switch (FileKindOf(arg)) {
     case TFileKind::Project:
         if (LoadProject(arg)) OpenDebugFiles(ProjectDebugFiles(), false);
         break;
-    case TFileKind::Scheme: CreateMDIChild(arg); break;
-    case TFileKind::Recovery: OpenSchemeWindow(arg, true); break;
-    case TFileKind::Fsm: OpenFSMWindow(arg); break;
+    case TFileKind::Scheme:
+    case TFileKind::Recovery:
+    case TFileKind::Fsm:
+        // The window opens once the frame is on the screen: a child placed
+        // before it would be fitted into a client area not laid out yet.
+        PostCall([this, alive, arg] {
+            if (!alive.expired()) OpenFileByKind(arg, true);
+        });
+        break;
     default: break;
     }
 }
@@ -748,23 +753,20 @@ bool TMainForm::OpenCaseWindow(TStrings* list, const AnsiString& baseName, TObje
     return true;
 }
 
-namespace {
-
-// Whether a window that was asked to close is still open.
-bool StillOpen(TForm* window, const std::weak_ptr<char>& alive) {
-    return !alive.expired() && window->Showing();
-}
-
-} // namespace
-
 bool TMainForm::CloseChildWindows() {
     // A window that closes may free itself or others: work on a snapshot.
+    // Every child is asked, also one that is minimized or hidden: it may
+    // hold unsaved edits as well as one that shows.
     std::vector<std::pair<TForm*, std::weak_ptr<char>>> children;
     for (int i = 0; i < MDIChildCount(); ++i) children.emplace_back(MDIChildren(i), MDIChildren(i)->Alive());
     for (auto& [window, alive] : children) {
-        if (!StillOpen(window, alive)) continue;
+        if (alive.expired() || window->Releasing()) continue;
+        const bool wasMinimized = window->WindowState() == wsMinimized;
         window->Close();
-        if (StillOpen(window, alive) && window->WindowState() != wsMinimized) return false;
+        if (alive.expired() || window->Releasing()) continue;
+        // A window that closes to an icon has closed; one that kept itself
+        // (Cancel, a failed save) stops the closing.
+        if (wasMinimized || window->WindowState() != wsMinimized) return false;
     }
     return true;
 }

@@ -252,6 +252,8 @@ public:
     TForm* FindFileWindow(const AnsiString& fileName) const;
     // That window brought to the front; null when none shows the file.
     TForm* ShowFileWindow(const AnsiString& fileName);
+    // Brings the child window to the front, back from minimized or hidden.
+    static void BringBack(TForm* window);
     // The scheme window of a scheme named by its full or bare file name,
     // without bringing it forward; null when none shows it. A full name is
     // found as FindFileWindow finds it. A bare name stands for the project's

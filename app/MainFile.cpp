@@ -238,7 +238,7 @@ void TMainForm::DeleteFileActionExecute(TObject*) {
         std::weak_ptr<char> alive = window->Alive();
         window->Close();
         // The window kept its document (Cancel): the entry stays too.
-        if (!alive.expired() && window->Showing()) return;
+        if (!alive.expired() && !window->Releasing()) return;
     }
     CurrentProject->DeleteFile(index);
 }

@@ -89,7 +89,8 @@ TForm* TMainForm::FindFileWindow(const AnsiString& fileName) const {
     for (int i = 0; i < MDIChildCount(); ++i) {
         TForm* window = MDIChildren(i);
         // A window that closed is hidden until it is freed: it shows no file.
-        if (!window->Showing()) continue;
+        // One minimized or hidden still holds its file and its edits.
+        if (window->Releasing()) continue;
         AnsiString shown;
         if (auto* s = dynamic_cast<ISchemeChild*>(window)) shown = s->SchemeDocument()->GetFileName();
         else if (auto* f = dynamic_cast<IFsmChild*>(window)) shown = f->FsmDocument()->GetFileName();
@@ -101,9 +102,15 @@ TForm* TMainForm::FindFileWindow(const AnsiString& fileName) const {
 TForm* TMainForm::ShowFileWindow(const AnsiString& fileName) {
     TForm* window = FindFileWindow(fileName);
     if (!window) return nullptr;
+    BringBack(window);
+    return window;
+}
+
+void TMainForm::BringBack(TForm* window) {
+    // A minimized window comes back to show its file.
+    if (window->WindowState() == wsMinimized) window->SetWindowState(wsNormal);
     window->Show();
     window->BringToFront();
-    return window;
 }
 
 ISchemeChild* TMainForm::FindSchemeWindow(const AnsiString& name) const {
@@ -116,7 +123,7 @@ ISchemeChild* TMainForm::FindSchemeWindow(const AnsiString& name) const {
     if (!path.IsEmpty()) return dynamic_cast<ISchemeChild*>(FindFileWindow(path));
     for (int i = 0; i < MDIChildCount(); ++i) {
         auto* s = dynamic_cast<ISchemeChild*>(MDIChildren(i));
-        if (s && MDIChildren(i)->Showing() && s->SchemeDocument()->GetName() == name) return s;
+        if (s && !MDIChildren(i)->Releasing() && s->SchemeDocument()->GetName() == name) return s;
     }
     return nullptr;
 }

@@ -11,8 +11,7 @@
 bool TMainForm::ActivateSchemeWindow(const AnsiString& name) {
     auto* window = dynamic_cast<TForm*>(FindSchemeWindow(name));
     if (!window) return false;
-    window->Show();
-    window->BringToFront();
+    BringBack(window);
     return true;
 }
 

@@ -476,6 +476,9 @@ void TfmDebug::HelpActionExecute(TObject*) { Application->HelpJump("Отладк
 void TfmDebug::FormShow(TObject*) {
     ButTimers->SetVisible(Timing() != nullptr);
     if (fmRun) fmRun->RestoreSelection();
+    // The messages wait while the timing diagram runs the program: shown
+    // again, the window says what holds now, not what held when it hid.
+    if (loaded_) RefreshComments();
 }
 
 void TfmDebug::btCloseClick(TObject*) {

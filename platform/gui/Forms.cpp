@@ -50,6 +50,26 @@ TForm* FormOfWidget(const QObject* w) { return dynamic_cast<TForm*>(ControlOfWid
 
 TForm* FormOfSub(QMdiSubWindow* s) { return s ? FormOfWidget(s->widget()) : nullptr; }
 
+// Hides a window, an MDI child's as the desktop's MDI client does: while the
+// children are maximized, the child next in the pile takes over from a
+// maximized one that goes, maximized too, as when the user moves from one
+// child to another.
+void HideWindow(QWidget* w) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(w);
+    const bool maximized = sub && sub->isVisible() && sub->isMaximized();
+    w->hide();
+    QMdiArea* area = maximized ? sub->mdiArea() : nullptr;
+    if (!area) return;
+    const QList<QMdiSubWindow*> pile = area->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = pile.rbegin(); it != pile.rend(); ++it) {
+        QMdiSubWindow* next = *it;
+        if (next == sub || !next->isVisible() || next->isMinimized()) continue;
+        area->setActiveSubWindow(next);
+        if (next->windowFlags() & Qt::WindowMaximizeButtonHint) next->showMaximized();
+        return;
+    }
+}
+
 // Moves r so that it overlaps area: the right and bottom edges first, then
 // the left and top ones, so that the top-left corner wins for a rectangle
 // larger than the area.
@@ -792,7 +812,7 @@ void TForm::SetVisible(bool v) {
         pendingState_ = WindowState();
         DoHide();
         QWidget* w = subWindow_ ? subWindow_ : Widget();
-        if (w) w->hide();
+        if (w) HideWindow(w);
         if (Screen->ActiveForm() == this) Screen->FormGone(this), Screen->AddForm(this);
         // As the desktop does when the active window goes: the window of the
         // program that was active before it takes over (without a window
@@ -951,7 +971,7 @@ void TForm::Release() {
     if (releasing_) return;
     releasing_ = true;
     QWidget* w = subWindow_ ? subWindow_ : Widget();
-    if (w) w->hide();
+    if (w) HideWindow(w);
     if (subWindow_) Widget()->hide();
     std::weak_ptr<char> alive = Alive();
     PostCall([this, alive] {
@@ -1530,9 +1550,43 @@ bool TApplication::HelpCommand(unsigned command, long data) {
     }
 }
 
+namespace {
+
+// Minimizes a window once the desktop has put it on the screen: a window
+// minimized while its showing is still on the way to the desktop would be
+// shown normal all the same.
+class MinimizeWhenShown : public QObject {
+public:
+    explicit MinimizeWhenShown(QWidget* w) : QObject(w->windowHandle()), widget_(w) {
+        w->windowHandle()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* handle = qobject_cast<QWindow*>(o);
+        if (e->type() != QEvent::Expose || !handle || !handle->isExposed()) return false;
+        // Once the exposure is handled: the window may not change its state
+        // from inside its own event.
+        QPointer<QWidget> w = widget_;
+        QTimer::singleShot(0, [w] {
+            if (w && w->isVisible()) w->showMinimized();
+        });
+        deleteLater();
+        handle->removeEventFilter(this);
+        return false;
+    }
+
+private:
+    QPointer<QWidget> widget_;
+};
+
+} // namespace
+
 void TApplication::Minimize() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->showMinimized();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible()) continue;
+        QWindow* handle = w->windowHandle();
+        if (Offscreen() || !handle || handle->isExposed()) w->showMinimized();
+        else new MinimizeWhenShown(w);
+    }
 }
 
 void TApplication::Restore() {

@@ -124,6 +124,10 @@ public:
     void Close();
     // Frees the form once the current event is handled.
     void Release();
+    // Whether the form was released: it is gone for the user (hidden) and
+    // is freed once the current event is handled. A form merely hidden or
+    // minimized is not: it still holds what it shows.
+    bool Releasing() const { return releasing_; }
     // Runs OnCloseQuery; true when the form may close.
     virtual bool CloseQuery();
     int ModalResult = mrNone;

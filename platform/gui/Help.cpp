@@ -1,13 +1,18 @@
 #include "platform/gui/Help.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QMargins>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QWidget>
+
+#include <algorithm>
 
 #include "platform/FileIO.h"
 #include "platform/FileNames.h"
@@ -71,6 +76,34 @@ AnsiString HelpFilePath(const AnsiString& helpFile) {
 
 // ---- the window -----------------------------------------------------------------------
 
+namespace {
+
+// The size of the help window's first showing.
+constexpr int kHelpWidth = 760;
+constexpr int kHelpHeight = 520;
+
+// The desktop's frame around a window that was shown: what lies outside its
+// client rectangle on each side.
+QMargins FrameMargins(const QWidget* w) {
+    if (!w) return {};
+    const QRect frame = w->frameGeometry();
+    const QRect inner = w->geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                    frame.bottom() - inner.bottom());
+}
+
+// The client rectangle wanted, moved (and made smaller when it is larger) so
+// that the window lies inside the area with the desktop's frame round it.
+QRect FitInside(const QRect& wanted, const QMargins& frame, const QRect& area) {
+    const int w = std::max(std::min(wanted.width(), area.width() - frame.left() - frame.right()), 1);
+    const int h = std::max(std::min(wanted.height(), area.height() - frame.top() - frame.bottom()), 1);
+    const int x = std::max(std::min(wanted.x(), area.right() + 1 - frame.right() - w), area.left() + frame.left());
+    const int y = std::max(std::min(wanted.y(), area.bottom() + 1 - frame.bottom() - h), area.top() + frame.top());
+    return QRect(x, y, w, h);
+}
+
+} // namespace
+
 struct THelpWindow::Impl {
     QWidget* window = nullptr;
     QListWidget* contents = nullptr;
@@ -93,7 +126,7 @@ THelpWindow::THelpWindow(const AnsiString& fileName, std::vector<THelpTopic> top
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({220, 520});
     layout->addWidget(splitter);
-    w->resize(760, 520);
+    w->resize(kHelpWidth, kHelpHeight);
     impl_->window = w;
     impl_->contents = contents;
     impl_->browser = browser;
@@ -127,10 +160,35 @@ bool THelpWindow::Show(const AnsiString& helpFile, const AnsiString& topic) {
         ShowMessage("В файле справки "_a + path + " нет ни одного раздела"_a);
         return false;
     }
+    // The window opens again where it was, the first time in the middle of
+    // the screen of the program's window; either way inside the screen's
+    // work area with its frame (the frame of a window shown before tells
+    // how large the desktop's frame is).
+    QWidget* program = Application->MainForm() ? Application->MainForm()->Widget() : nullptr;
+    QRect wanted;
+    QMargins frame;
+    QScreen* screen = nullptr;
+    if (g_help) {
+        QWidget* old = g_help->impl_->window;
+        wanted = old->geometry();
+        frame = FrameMargins(old);
+        screen = old->screen();
+    }
+    if (frame.isNull() && program && program->isVisible()) frame = FrameMargins(program);
+    if (!screen && program) screen = program->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
     // The file is read afresh each time: the window always shows the help
     // file as it is now.
     delete g_help;
     g_help = new THelpWindow(path, std::move(topics));
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        if (wanted.isEmpty()) {
+            wanted = QRect(0, 0, kHelpWidth, kHelpHeight);
+            wanted.moveCenter(area.center());
+        }
+        g_help->impl_->window->setGeometry(FitInside(wanted, frame, area));
+    }
     const bool found = !topic.IsEmpty() && g_help->OpenTopic(topic);
     if (!found) g_help->OpenTopic(g_help->topics_.front().Name);
     QWidget* w = g_help->impl_->window;

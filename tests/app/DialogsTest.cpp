@@ -2,6 +2,12 @@
 // command, help, and the commands' refusals with their exact texts.
 #include "app/AppTest.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
 #include <QFileDialog>
 #include <QLineEdit>
 
@@ -189,6 +195,33 @@ TEST_F(Dialogs, TheAboutBoxIsMadeForEachShowingAndCutsNoLine) {
     Application->OnModalStart = nullptr;
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_TRUE(port.Messages().empty()) << "without readme.txt the memo just stays empty";
+}
+
+// Notes that are there but cannot be read are reported as a fault of the
+// program; the box opens all the same, its memo empty.
+TEST_F(Dialogs, TheAboutBoxOpensWithAnEmptyMemoWhenTheNotesCannotBeRead) {
+    // A socket: a name that exists and is no folder, and that no one can open.
+    const int unreadable = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(unreadable, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "readme.txt");
+    ASSERT_EQ(bind(unreadable, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    int shown = 0;
+    int memoLines = -1;
+    Application->OnModalStart = [&](TForm* f) {
+        auto* about = dynamic_cast<TAboutBox*>(f);
+        ASSERT_NE(about, nullptr);
+        ++shown;
+        memoLines = about->Memo1->Lines()->Count();
+        QTimer::singleShot(0, [about] { about->ModalResult = mrOk; });
+    };
+    frame->HelpAbout1Execute(frame->HelpAbout1);
+    Application->OnModalStart = nullptr;
+    close(unreadable);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(memoLines, 0);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Ошибка в программе!\nCannot open file \"readme.txt\""_a});
 }
 
 TEST_F(Dialogs, StatisticsShowTheCountersOfTheOpenProject) {

@@ -1,6 +1,8 @@
 // The file, project and print commands, and closing with unsaved documents.
 #include "app/AppTest.h"
 
+#include <functional>
+
 #include "app/FileKinds.h"
 #include "app/ProjectDlg.h"
 #include <QColor>
@@ -214,6 +216,71 @@ TEST_F(Files, ExitWithCancelKeepsTheProgramTheProjectAndTheWindows) {
     EXPECT_TRUE(FileExists(dir.File("b.tvs")));
     EXPECT_EQ(frame->CurrentProject, nullptr);
     EXPECT_FALSE(frame->Showing());
+}
+
+// A window out of sight (minimized, one by one or all at once, or hidden)
+// still holds its edits: every closing of all the windows asks it.
+TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsOnEveryClosing) {
+    struct Case {
+        const char* way;
+        std::function<void()> close;
+        bool minimizeAll;
+    };
+    const Case cases[] = {
+        {"Выход after Минимизировать все", [this] { frame->FileExit1Execute(frame->FileExit1); }, true},
+        {"Закрыть проект", [this] { frame->CloseProjectActionExecute(frame->CloseProjectAction); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.way);
+        OpenProjectOf({"a.tvs"});
+        TTestSchemeChild* scheme = OpenScheme(dir.File("a.tvs"));
+        TTestFsmChild* fsm = OpenFsm(dir.File("m.fsm"));
+        TTestSchemeChild* hidden = OpenScheme(dir.File("h.tvs"));
+        scheme->SchemeDocument()->CreateAndElement();
+        fsm->FsmDocument()->SetModified(true);
+        hidden->SchemeDocument()->CreateAndElement();
+        std::weak_ptr<char> schemeAlive = scheme->Alive();
+        std::weak_ptr<char> fsmAlive = fsm->Alive();
+        std::weak_ptr<char> hiddenAlive = hidden->Alive();
+        hidden->Hide();
+        if (c.minimizeAll) {
+            frame->MinimizeAll();
+        } else {
+            scheme->SetWindowState(wsMinimized);
+            fsm->SetWindowState(wsMinimized);
+        }
+        Application->ProcessMessages();
+        ASSERT_EQ(scheme->WindowState(), wsMinimized);
+        ASSERT_EQ(fsm->WindowState(), wsMinimized);
+        port.Clear();
+        // Cancel to the first window asked keeps everything open.
+        port.Answer(mrCancel);
+        c.close();
+        Application->ProcessMessages();
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Схема не сохранена! Сохранить?"_a});
+        EXPECT_FALSE(schemeAlive.expired());
+        EXPECT_FALSE(fsmAlive.expired());
+        EXPECT_FALSE(hiddenAlive.expired());
+        EXPECT_NE(frame->CurrentProject, nullptr);
+        EXPECT_TRUE(frame->Showing());
+        // Yes to each: every one writes its file and closes.
+        port.Clear();
+        port.Answer(mrYes);
+        port.Answer(mrYes);
+        port.Answer(mrYes);
+        c.close();
+        Application->ProcessMessages();
+        EXPECT_EQ(port.Messages().size(), 3u);
+        EXPECT_TRUE(schemeAlive.expired());
+        EXPECT_TRUE(fsmAlive.expired());
+        EXPECT_TRUE(hiddenAlive.expired());
+        EXPECT_TRUE(FileExists(dir.File("a.tvs")));
+        EXPECT_TRUE(FileExists(dir.File("m.fsm")));
+        EXPECT_TRUE(FileExists(dir.File("h.tvs")));
+        EXPECT_EQ(frame->CurrentProject, nullptr);
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(Files, ClosingTheProjectSavesItAndClosesEveryWindow) {

@@ -173,6 +173,46 @@ TEST_F(OneWindowPerFile, ASchemeNamedOnTheCommandLineIsTheOneOpenedByItsFullName
     EXPECT_TRUE(a->Scheme->IsModified());
 }
 
+// A window out of sight holds its file as much as one in front: opening the
+// file again brings it back, minimized or hidden, with its edits.
+TEST_F(OneWindowPerFile, AMinimizedOrHiddenWindowComesBackWhenItsFileIsOpenedAgain) {
+    StartFrame();
+    TMDIChild* a = OpenByCommand(dir.File("a.tvs"));
+    ASSERT_NE(a, nullptr);
+    DeleteFirstDevice(a);
+    TMDIChild* b = OpenByCommand(dir.File("b.tvs"));
+    ASSERT_NE(b, a);
+    const std::function<void()> ways[] = {[a] { a->SetWindowState(wsMinimized); }, [this] { frame->MinimizeAll(); },
+                                          [a] { a->Hide(); }};
+    for (const auto& putAway : ways) {
+        Front(b);
+        putAway();
+        Application->ProcessMessages();
+        EXPECT_EQ(OpenByCommand(dir.File("a.tvs")), a);
+        EXPECT_EQ(Children().size(), 2u);
+        EXPECT_TRUE(a->Showing());
+        EXPECT_NE(a->WindowState(), wsMinimized);
+        EXPECT_TRUE(a->Scheme->IsModified());
+    }
+}
+
+// Named on the command line, a scheme opens in the place and at the size
+// that "Открыть" gives it.
+TEST_F(OneWindowPerFile, ASchemeNamedOnTheCommandLineOpensAsOpenGivesIt) {
+    StartFrame();
+    TMDIChild* opened = OpenByCommand(dir.File("a.tvs"));
+    ASSERT_NE(opened, nullptr);
+    const TRect byCommand = opened->BoundsRect();
+    TearDown();
+    SetUp();
+    StartFrame(dir.File("a.tvs"));
+    TMDIChild* started = Active();
+    ASSERT_NE(started, nullptr);
+    EXPECT_TRUE(started->Showing());
+    EXPECT_EQ(started->BoundsRect(), byCommand);
+    EXPECT_GT(started->ClientHeight(), 100);
+}
+
 // The CASE-forming window of a table's file is one too: asked again, for the
 // same element or for another of the same name, it comes to the front and
 // forms the table of the element it was last asked for.

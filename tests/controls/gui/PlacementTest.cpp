@@ -254,6 +254,29 @@ TEST_F(Placement, AWindowMaximizedAtTheEndComesBackMaximized) {
     ASSERT_TRUE(testenv::WaitFor([g, &normal] { return ShownGeometry(g) == normal; })) << ShownGeometry(g) << " " << normal;
 }
 
+// The program's main window stored minimized: the program starts
+// minimized, and its window comes back normal.
+TEST_F(Placement, AMainWindowStoredMinimizedStartsMinimizedAndComesBackNormal) {
+    {
+        TRegIniFile reg(GetDefaultIniRegKey());
+        reg.WriteString("TPlacedForm", "ShowCmd", "2");
+        reg.WriteString("TPlacedForm", "NormPos", "10,20,310,220");
+    }
+    auto* f = MakeStoredForm(0);
+    Application->SetMainForm(f);
+    f->Show();
+    // The desktop handles the program's requests in order: once a window
+    // shown after the main one is on the screen, the main one's showing is
+    // settled.
+    TForm* later = MakeForm();
+    later->SetBounds(400, 300, 100, 80);
+    later->Show();
+    ASSERT_TRUE(testenv::WaitExposed(later->Widget()));
+    EXPECT_TRUE(testenv::WaitFor([f] { return f->WindowState() == wsMinimized; }));
+    Application->Restore();
+    EXPECT_TRUE(testenv::WaitFor([f] { return f->WindowState() == wsNormal && f->Widget()->isVisible(); }));
+}
+
 TEST_F(Placement, StoredTextsOfPartsAndDensities) {
     auto* f = MakeForm<TPlacedForm>();
     TRegIniFile reg(GetDefaultIniRegKey());

@@ -232,6 +232,26 @@ TEST_F(TimingWindow, AnotherWindowClearsAndHidesReopeningRebuilds) {
     EXPECT_EQ(TimersForm->InCount, 1);
 }
 
+// The debugger's messages wait while the diagram runs the program, and are
+// those of the signals as they are when the debugger shows again.
+TEST_F(TimingWindow, BackFromTheDiagramTheDebuggerShowsTheMessagesOfNow) {
+    Open({"A"}, {"Y"});
+    const struct {
+        bool on;
+        Strings memo;
+    } rounds[] = {{true, {"Кнопка A"}}, {false, {}}};
+    for (const auto& r : rounds) {
+        SCOPED_TRACE(r.on);
+        ASSERT_TRUE(fmDebug->SetInput(0, 0, r.on));
+        Events(1);
+        TimersForm->ToolbarButtonEx2->Click();
+        ASSERT_TRUE(testenv::WaitActive(fmDebug));
+        EXPECT_EQ(Memo(), r.memo);
+        fmDebug->ButTimersClick(fmDebug->ButTimers);
+        ASSERT_TRUE(testenv::WaitActive(TimersForm));
+    }
+}
+
 // "Показать сигналы" in the debugger and "Перейти в отладчик с
 // комментариями" in the diagram, pressed as the user presses them, hand the
 // activation from one window to the other and back: the window asked for is

@@ -1,13 +1,18 @@
 // The help: topics read from a help file, the help window with its contents
 // and links, and the application's help calls.
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 
 #include "GuiTest.h"
 #include "common/TestEnv.h"
+#include "common/Wait.h"
 #include "platform/FileNames.h"
 #include "platform/gui/Help.h"
 
 namespace {
+
+bool Offscreen() { return QGuiApplication::platformName() == "offscreen"; }
 
 const char* const kHelp = R"(<html><body>
 <!-- Each topic begins with <h2 id="Name">Title</h2>. -->
@@ -65,6 +70,37 @@ TEST_F(Help, TheWindowOpensTopicsAndNamesWhatIsMissing) {
                                                         "В справке нет раздела \"Отладка\""_a}));
     EXPECT_EQ(HelpFilePath("Ge.hlp"), PathJoin(ExtractFilePath(Application->ExeName()), "Ge.hlp"));
     EXPECT_EQ(HelpFilePath(file), file);
+}
+
+// The help window lies with its frame inside the work area of its screen:
+// opened beside the program's window, and opened again after the user left
+// it partly off the screen and closed it, where it was but pulled inside.
+TEST_F(Help, TheWindowOpensAndReopensInsideTheWorkArea) {
+    TForm* program = MakeForm();
+    program->SetBounds(0, 0, 722, 529);
+    program->Show();
+    ASSERT_TRUE(testenv::WaitActive(program));
+    testenv::WriteBytes(dir.Path() / "Ge.hlp", kHelp);
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        ASSERT_TRUE(THelpWindow::Show(dir.File("Ge.hlp"), AnsiString()));
+        QWidget* w = THelpWindow::Instance()->Widget();
+        ASSERT_TRUE(testenv::WaitExposed(w));
+        // The frame is the desktop's, known once the window is on the screen.
+        testenv::WaitFor([w] { return w->frameGeometry() != w->geometry() || Offscreen(); });
+        const QRect area = w->screen()->availableGeometry();
+        EXPECT_TRUE(area.contains(w->frameGeometry()));
+        EXPECT_EQ(w->size(), QSize(760, 520));
+        if (opening == 2) {
+            EXPECT_EQ(w->frameGeometry().left(), area.left());
+            EXPECT_EQ(w->frameGeometry().top(), area.top() + 100);
+        }
+        // Left by the user with its left part off the screen.
+        w->move(area.left() - 300, area.top() + 100);
+        testenv::WaitFor([w, area] { return w->frameGeometry().left() < area.left(); });
+        w->close();
+        ASSERT_TRUE(testenv::WaitFor([w] { return !w->isVisible(); }));
+    }
 }
 
 TEST_F(Help, HelpCommandOpensTheContentsAndCloses) {

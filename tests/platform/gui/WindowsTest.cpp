@@ -1,6 +1,8 @@
 // Forms at run time: the menu bar and the client size, the MDI frame's
 // window arrangements, a disabled frame during long work, and the placement
 // of children that are minimised or maximised.
+#include <functional>
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -148,6 +150,43 @@ TEST_F(Windows, TheFrameTilesCascadesMinimisesAndArrangesItsChildren) {
     frame->Tile();
     EXPECT_EQ(kids[1]->BoundsRect(), Rect(0, 0, a.width(), a.height()));
     EXPECT_EQ(kids[0]->WindowState(), wsMinimized);
+}
+
+// The children stay maximized while one goes: the child that becomes active
+// in place of a maximized one that closes or hides takes the whole area; a
+// child of normal size that goes changes no other.
+TEST_F(Windows, AChildThatTakesOverFromAMaximizedOneThatGoesIsMaximized) {
+    TForm* frame = Frame();
+    std::vector<Child*> kids;
+    for (int i = 0; i < 4; ++i) {
+        kids.push_back(MakeForm<Child>());
+        kids.back()->SetBounds(10 * i, 10 * i, 200, 150);
+        kids.back()->OnClose = [this](TObject* sender, TCloseAction& action) {
+            action = caFree;
+            Forget(static_cast<TForm*>(sender));
+        };
+    }
+    kids[3]->SetWindowState(wsMaximized);
+    ASSERT_EQ(frame->ActiveMDIChild(), kids[3]);
+    const std::function<void(TForm*)> ways[] = {[](TForm* f) { f->Close(); }, [](TForm* f) { f->Hide(); }};
+    for (const auto& go : ways) {
+        TForm* going = frame->ActiveMDIChild();
+        ASSERT_NE(going, nullptr);
+        ASSERT_EQ(going->WindowState(), wsMaximized);
+        go(going);
+        Application->ProcessMessages();
+        TForm* next = frame->ActiveMDIChild();
+        ASSERT_NE(next, nullptr);
+        EXPECT_NE(next, going);
+        EXPECT_EQ(next->WindowState(), wsMaximized);
+    }
+    TForm* going = frame->ActiveMDIChild();
+    going->SetWindowState(wsNormal);
+    Application->ProcessMessages();
+    going->Close();
+    Application->ProcessMessages();
+    EXPECT_TRUE(kids[0]->Showing());
+    EXPECT_EQ(kids[0]->WindowState(), wsNormal);
 }
 
 TEST_F(Windows, ADisabledFrameLetsNoInputReachItsChildrenUntilEnabledAgain) {
