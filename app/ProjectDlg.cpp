@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/FileKinds.h"
 #include "document/Project.h"
 #include "platform/FileNames.h"
 #include "platform/FileUtils.h"
@@ -194,8 +195,26 @@ void TProjectDlg::DownBtnClick(TObject*) {
     UpdateButtons();
 }
 
-void TProjectDlg::OKBtnClick(TObject*) {
+AnsiString TProjectDlg::TypedProjectFile(AnsiString& ext) const {
     const AnsiString file = FileEdit->Text().Trim();
+    ext = AnsiString();
+    // The edited project keeps the name it has, whatever it is.
+    if (file.IsEmpty() || (Mode == ModeProperties && Project && Project->GetFileName() == file)) return file;
+    switch (FileKindOf(file)) {
+    case TFileKind::Project: return file;
+    case TFileKind::None: return file + ".tvp";
+    default: ext = ExtractFileExt(file); return AnsiString();
+    }
+}
+
+void TProjectDlg::OKBtnClick(TObject*) {
+    AnsiString ext;
+    const AnsiString file = TypedProjectFile(ext);
+    if (!ext.IsEmpty()) {
+        ShowMessage("Файл проекта не может иметь расширение "_a + ext);
+        ModalResult = mrNone;
+        return;
+    }
     if (file.IsEmpty()) {
         ShowMessage("Не задано имя файла проекта"_a);
         ModalResult = mrNone;
@@ -219,7 +238,8 @@ void TProjectDlg::OKBtnClick(TObject*) {
 
 void TProjectDlg::StoreToProject(TProject* project) {
     if (!project) return;
-    const AnsiString file = FileEdit->Text().Trim();
+    AnsiString ext;
+    const AnsiString file = TypedProjectFile(ext);
     if (!file.IsEmpty() && project->GetFileName() != file) project->SetFileName(file);
     const AnsiString name = NameEdit->Text();
     if (project->ProjectName != name) {

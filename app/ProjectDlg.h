@@ -67,6 +67,11 @@ private:
     void UpdateButtons();
     // The iteration count typed, or 0 when the text is not one of 1..32.
     int TypedIterations() const;
+    // The project file named in the dialog: a name with none of the
+    // program's extensions gets ".tvp", since a file is opened as the kind
+    // its extension names. The extension of another kind of the program's
+    // files, in ext, cannot be a project's: the name is "" then.
+    AnsiString TypedProjectFile(AnsiString& ext) const;
     std::unique_ptr<TProject> work_;
 };
 

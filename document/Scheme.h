@@ -126,8 +126,9 @@ public:
     bool AttachElement(TEntity* object);
     // Unites the chain names of the nets that the object's pins touch.
     bool MergeChainsOfPins(TEntity* object);
-    // Replaces wires that overlap on one line by single wires.
-    bool MergeOverlappingWires();
+    // Replaces wires that overlap on one line by single wires; with objects
+    // given, only the overlaps that one of them takes part in.
+    bool MergeOverlappingWires(const std::vector<TEntity*>& among = {});
     // Deletes every wire of length 0 (with undo records).
     void RemoveZeroLengthLinks();
     // Rebuilds the nets from the drawing (no chain names are united).

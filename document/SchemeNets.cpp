@@ -567,14 +567,30 @@ TLink* TScheme::AddWireSegment(int x1, int y1, int x2, int y2) {
             touched.push_back(objects_[i].get());
     if (!JoinOrWithdraw(touched))
         return nullptr;
+    // A segment drawn along a wire would lie on it twice, and two wires over
+    // one another cancel out on the sheet: they become one wire in the
+    // segment's own step, so that undoing it takes back the cut as well.
+    std::vector<TEntity*> drawn;
+    for (std::size_t i = before; i < objects_.size(); ++i)
+        if (!objects_[i]->Deleted() && objects_[i]->IsLink())
+            drawn.push_back(objects_[i].get());
+    if (!MergeOverlappingWires(drawn))
+        return nullptr;
     SetModified(true);
     // A wire cut by the points on it answers with its first piece.
     if (!wire->Deleted())
         return wire;
-    for (TEntity* t : touched)
-        if (t->IsLink() && static_cast<TLink*>(t)->HasEnd(x1, y1))
-            return static_cast<TLink*>(t);
-    return nullptr;
+    TLink* any = nullptr;
+    for (std::size_t i = before; i < objects_.size(); ++i) {
+        if (objects_[i]->Deleted() || !objects_[i]->IsLink())
+            continue;
+        auto* l = static_cast<TLink*>(objects_[i].get());
+        if (l->HasEnd(x1, y1))
+            return l;
+        if (!any)
+            any = l;
+    }
+    return any;
 }
 
 bool TScheme::JoinOrWithdraw(const std::vector<TEntity*>& touched) {
@@ -790,7 +806,7 @@ void TScheme::RemoveZeroLengthLinks() {
     }
 }
 
-bool TScheme::MergeOverlappingWires() {
+bool TScheme::MergeOverlappingWires(const std::vector<TEntity*>& among) {
     // Straight wires on one line whose spans overlap become one wire, cut
     // again wherever a pin or another wire's end lies on it.
     struct Span {
@@ -824,7 +840,10 @@ bool TScheme::MergeOverlappingWires() {
                 end = std::max(end, spans[i].to);
                 continue;
             }
-            if (cluster.size() > 1)
+            const bool concerned = among.empty() || std::any_of(cluster.begin(), cluster.end(), [&](const Span& c) {
+                                       return std::find(among.begin(), among.end(), c.link) != among.end();
+                                   });
+            if (cluster.size() > 1 && concerned)
                 clusters.push_back(cluster);
             if (i < spans.size()) {
                 cluster = {spans[i]};

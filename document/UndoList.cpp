@@ -123,6 +123,26 @@ bool TUndoList::Withdraw() {
     return true;
 }
 
+bool TUndoList::DropUnchangedStep() {
+    if (newGroup_ || groups_.empty())
+        return false;
+    for (const Record& r : groups_.back()) {
+        if (r.kind != Kind::Move)
+            return false;
+        if (r.object->IsLink()) {
+            auto* l = static_cast<TLink*>(r.object);
+            if (l->X1() != r.a || l->Y1() != r.b || l->X2() != r.c || l->Y2() != r.d)
+                return false;
+        } else if (r.object->GetX() != r.a || r.object->GetY() != r.b) {
+            return false;
+        }
+    }
+    groups_.pop_back();
+    newGroup_ = true;
+    scheme_->SetModified(stepModified_);
+    return true;
+}
+
 void TUndoList::Clear() {
     groups_.clear();
     newGroup_ = true;

@@ -36,6 +36,11 @@ public:
     // selection and modified flag of that moment; the history keeps no trace
     // of the step. False when no record was made since.
     bool Withdraw();
+    // Drops the step still being made when it changed nothing (a click on an
+    // object records its place, and the object stayed there), so that every
+    // step of the history undoes something; the modified flag goes back to
+    // that of the step's beginning. False when the step is kept.
+    bool DropUnchangedStep();
     void Clear();
     bool IsEmpty() const { return groups_.empty(); }
     int GroupCount() const { return int(groups_.size()); }

@@ -273,6 +273,8 @@ void TMDIChild::ReleaseIdle(int sx, int sy) {
         Scheme->RemoveZeroLengthLinks();
         // A refused union of named chains has taken the whole drag back.
         if (Scheme->ConnectSelection() && TPoint(sx, sy) != DownPoint) Scheme->MergeOverlappingWires();
+        // A click that moved nothing is no step to undo.
+        Scheme->UndoList()->DropUnchangedStep();
         SetMode(mdSelect);
         // The press may have chosen a new selection: the frame follows it now.
         SyncFrameEditActions();
@@ -355,6 +357,7 @@ void TMDIChild::EndGesture() {
         // As the release would end it.
         Scheme->RemoveZeroLengthLinks();
         if (Scheme->ConnectSelection() && LastPoint != DownPoint) Scheme->MergeOverlappingWires();
+        Scheme->UndoList()->DropUnchangedStep();
         SetMode(mdSelect);
     }
     PlacedObject = nullptr;

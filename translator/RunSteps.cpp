@@ -135,6 +135,23 @@ void TLogFile::Run::TranslateDrivers(TScheme& scheme) {
 }
 
 void TLogFile::Run::NameNets(TScheme& scheme) {
+    // A chain is one signal: with driver pins of two signals on it the net
+    // naming would keep one of them and silently drop the other.
+    for (const TNet& net : scheme.Nets()) {
+        const TDriver* first = nullptr;
+        for (const TDriver* d : net.Drivers) {
+            if (d->Kind() != TEntityKind::Driver || d->Name().IsEmpty())
+                continue;
+            if (!first) {
+                first = d;
+            } else if (d->Name() != first->Name()) {
+                const AnsiString chain = net.Chains.empty() ? net.Name : net.Chains.front()->Name();
+                log_.Error("В схеме "_a + scheme.GetName() + " цепь "_a + chain + " соединяет разные сигналы "_a +
+                           first->Name() + " и "_a + d->Name() + "."_a);
+                break;
+            }
+        }
+    }
     int first = signals_->Count();
     VarCount = scheme.BuildNetNames(signals_, VarCount);
     for (int i = first; i < signals_->Count(); ++i)

@@ -444,21 +444,29 @@ void TFilenameEdit::SetDialogOptions(TOpenOptions options) {
     if (!multiple_) ClearFileList();
 }
 
-AnsiString TFilenameEdit::FileName() const {
-    AnsiString text = Text();
+namespace {
+
+// The file name a text holds: the text itself when such a file exists; a
+// quoted name, or an existing file's name, followed by words gives that name
+// alone. An unquoted text whose first word names no file is a name with
+// blanks (a file about to be saved, a folder such as "Мои проекты"), taken
+// whole rather than cut at the first blank.
+AnsiString NameFromText(const AnsiString& text) {
     if (FileExists(text)) return text;
     AnsiString name, params;
     SplitCommandLine(text, name, params);
-    return name;
+    const AnsiString trimmed = Trim(text);
+    if (trimmed.IsEmpty() || trimmed[1] == '"' || params.IsEmpty() || FileExists(name)) return name;
+    return trimmed;
 }
 
+} // namespace
+
+AnsiString TFilenameEdit::FileName() const { return NameFromText(Text()); }
+
 void TFilenameEdit::SetFileName(const AnsiString& value) {
-    if (!value.IsEmpty()) {
-        AnsiString name, params;
-        if (FileExists(value)) name = value;
-        else SplitCommandLine(value, name, params);
-        if (!ValidFileName(name)) throw EComboEditError(Format(ResStr("Invalid file name - %s"), value));
-    }
+    if (!value.IsEmpty() && !ValidFileName(NameFromText(value)))
+        throw EComboEditError(Format(ResStr("Invalid file name - %s"), value));
     SetText(QuotedName(value));
     ClearFileList();
 }

@@ -540,8 +540,9 @@ void TFSMChild::CenterSelectedActionExecute(TObject*) {
     if (!fsm_->HasSelection()) return;
     TRect r;
     fsm_->GetSelectionRect(&r);
-    ScrollBox1->HorzScrollBar()->SetPosition((r.Left + r.Right) / 2 - ScrollBox1->Width() / 2);
-    ScrollBox1->VertScrollBar()->SetPosition((r.Top + r.Bottom) / 2 - ScrollBox1->Height() / 2);
+    // The rectangle is in sheet units, the scroll positions in pixels of the zoomed sheet.
+    ScrollBox1->HorzScrollBar()->SetPosition(fsm_->Scale((r.Left + r.Right) / 2) - ScrollBox1->Width() / 2);
+    ScrollBox1->VertScrollBar()->SetPosition(fsm_->Scale((r.Top + r.Bottom) / 2) - ScrollBox1->Height() / 2);
 }
 
 // ---- zoom -------------------------------------------------------------------------------------

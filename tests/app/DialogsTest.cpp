@@ -87,6 +87,40 @@ TEST_F(Dialogs, TheProjectDialogRefusesAndStaysOpen) {
     EXPECT_EQ(testenv::ReadBytes(dir.Path() / "old.tvp"), "keep");
 }
 
+TEST_F(Dialogs, AProjectFileHasTheProjectExtension) {
+    NewProject([this] {
+        // Another kind's extension is refused: the file would open as that kind.
+        for (const char* other : {"m5.fsm", "m5.tvs", "m5.sch", "m5.tvy", "m5.tvt", "m5.tvc"}) {
+            ProjectDlg->FileEdit->SetText(dir.File(other));
+            ProjectDlg->ModalResult = mrOk;
+            ProjectDlg->OKBtnClick(ProjectDlg->OKBtn);
+            EXPECT_EQ(ProjectDlg->ModalResult, mrNone) << other;
+        }
+        // A name without it is given it.
+        ProjectDlg->FileEdit->SetText(dir.File("m5"));
+    });
+    const std::vector<AnsiString> expected = {
+        "Файл проекта не может иметь расширение .fsm"_a, "Файл проекта не может иметь расширение .tvs"_a,
+        "Файл проекта не может иметь расширение .sch"_a, "Файл проекта не может иметь расширение .tvy"_a,
+        "Файл проекта не может иметь расширение .tvt"_a, "Файл проекта не может иметь расширение .tvc"_a};
+    EXPECT_EQ(port.Messages(), expected);
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_EQ(frame->CurrentProject->GetFileName(), dir.File("m5.tvp"));
+    frame->SaveProjectActionExecute(frame->SaveProjectAction);
+    EXPECT_TRUE(FileExists(dir.File("m5.tvp")));
+    EXPECT_FALSE(FileExists(dir.File("m5.fsm")));
+    // In the properties a name with a point but no extension of the program's gets it too.
+    ModalScript script;
+    script.On(ProjectDlg, [this] {
+        ProjectDlg->FileEdit->SetText(dir.File("m5.v2"));
+        ProjectDlg->ModalResult = mrOk;
+        ProjectDlg->OKBtnClick(ProjectDlg->OKBtn);
+    });
+    frame->OptionProjectActionExecute(frame->OptionProjectAction);
+    EXPECT_FALSE(script.stuck);
+    EXPECT_EQ(frame->CurrentProject->GetFileName(), dir.File("m5.v2.tvp"));
+}
+
 // The toolkit's own file chooser over the project dialog: Enter typed in it
 // chooses the file and nothing else; the project dialog stays open.
 TEST_F(Dialogs, EnterInTheProjectFileChooserGoesToTheChooserOnly) {

@@ -3,6 +3,7 @@
 #include "common/Printers.h"
 
 #include <filesystem>
+#include <iterator>
 #include <vector>
 
 #include <csignal>
@@ -71,6 +72,28 @@ TEST(FileUtil, CopyOntoAFolderUsesTheSourceName) {
     fs::create_directory(dir.Path() / "target");
     CopyFile(dir.File("a.txt"), dir.File("target"));
     EXPECT_EQ(testenv::ReadBytes(dir.Path() / "target/a.txt"), "abc");
+}
+
+TEST(FileUtil, CopyOntoALinkWritesTheLinkedFileAndKeepsTheLink) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "new.txt", "new");
+    fs::create_directories(dir.Path() / "real");
+    testenv::WriteBytes(dir.Path() / "real/data.txt", "old");
+    // A relative link to a link: both stay, the file at the end of the chain takes the copy.
+    fs::create_symlink("real/data.txt", dir.Path() / "first");
+    fs::create_symlink(dir.Path() / "first", dir.Path() / "second");
+    CopyFile(dir.File("new.txt"), dir.File("second"));
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "second"));
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "first"));
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "real/data.txt"), "new");
+    // A link whose file is not there yet: the file is made where it points.
+    fs::create_symlink("real/later.txt", dir.Path() / "dangling");
+    CopyFile(dir.File("new.txt"), dir.File("dangling"));
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "dangling"));
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "real/later.txt"), "new");
+    // No temporary file is left in the link's folder nor in the linked file's.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "real"), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 5);
 }
 
 TEST(FileUtil, FailedCopyLeavesNoPartialTargetAndKeepsTheOldOne) {

@@ -1,5 +1,6 @@
 // Gestures on the sheet, each checked twice: afterwards the sheet equals a full repaint (nothing left over from the
 // inverting drawing), and after Ctrl+Z the document equals the one before the gesture.
+#include <algorithm>
 #include <functional>
 
 #include "editor/SchemeWindowTest.h"
@@ -245,6 +246,51 @@ TEST_F(Gesture, WiresSegmentBySegment) {
     EXPECT_TRUE(Undoes(before, 3)) << "one step per segment";
 }
 
+// Wires that lie on one another cancel out on the sheet: no step leaves two.
+::testing::AssertionResult NoWiresOverlap(const std::vector<TEntity*>& objects) {
+    std::vector<TLink*> wires;
+    for (TEntity* o : objects)
+        if (o->IsLink()) wires.push_back(static_cast<TLink*>(o));
+    for (TLink* a : wires)
+        for (TLink* b : wires) {
+            if (a == b || a->Y1() != a->Y2() || b->Y1() != b->Y2() || a->Y1() != b->Y1()) continue;
+            const int from = std::max(std::min(a->X1(), a->X2()), std::min(b->X1(), b->X2()));
+            const int to = std::min(std::max(a->X1(), a->X2()), std::max(b->X1(), b->X2()));
+            if (from < to) return ::testing::AssertionFailure() << "wires overlap from " << from << " to " << to;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(Gesture, EachSegmentOfAWireAlongAnotherUndoesAsOneDrawableStep) {
+    TElement* a = Device(100, 300); // its output at (150, 310)
+    window->SetModeWireActionExecute(nullptr);
+    Click(150, 310), Click(300, 310);
+    window->EscActionExecute(nullptr);
+    // From the old wire's end at the pin: along it, then away in two segments.
+    std::vector<Records> steps{State()};
+    Click(150, 310);
+    for (auto [x, y] : {std::pair{220, 310}, {220, 400}, {280, 400}}) {
+        Click(x, y);
+        EXPECT_TRUE(NoWiresOverlap(Doc()->LiveObjects())) << x << "," << y;
+        steps.push_back(State());
+    }
+    window->EscActionExecute(nullptr);
+    // The old wire cut where the new one leaves it, and the two segments away from it.
+    EXPECT_EQ(Live(K::Link), 4);
+    ASSERT_NE(a->Pin(0)->Net(), nullptr);
+    EXPECT_EQ(a->Pin(0)->Net()->Links.size(), std::size_t(4));
+    // A click on the new wire moves nothing and is no step of its own.
+    window->SetModeSelectActionExecute(nullptr);
+    Click(220, 350);
+    EXPECT_EQ(State(), steps.back());
+    for (int k = 2; k >= 0; --k) {
+        Undo();
+        EXPECT_EQ(State(), steps[std::size_t(k)]) << "undone to the step " << k;
+        EXPECT_TRUE(NoWiresOverlap(Doc()->LiveObjects())) << k;
+        EXPECT_TRUE(SheetIsClean()) << k;
+    }
+}
+
 TEST_F(Gesture, EscDropsTheFollowingObjectJoinedToTheWireItsPinLiesOn) {
     Device(100, 100);
     Doc()->CreateWire(400, 200, 400, 500)->Show();
@@ -389,3 +435,4 @@ TEST_F(Gesture, ACommandEndsThePlacementOrDragFirst) {
 }
 
 } // namespace
+

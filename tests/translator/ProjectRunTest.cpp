@@ -652,6 +652,33 @@ TEST_F(ProjectRun, ACounterFedByALaterElementIsWarnedAboutAndTheRunSucceeds) {
     EXPECT_TRUE(Exists("Debutvca.dat"));
 }
 
+TEST_F(ProjectRun, TwoSignalsOnOneChainAreAnErrorNamingTheSchemeTheChainAndBoth) {
+    AnsiString s1 = BuildS1();
+    TScheme s;
+    TElement* e = Place(s, s.CreateAndElement(), "E1", 100, 100, 1);
+    DriverOn(s, "B", e->GetInput(0));
+    TDriver* a = LooseDriver(s, "A", 0, 300);
+    TInOut* in = e->GetInput(0);
+    TLink* w = s.CreateWire(in->TipX(), in->TipY(), a->Terminal()->TipX(), a->Terminal()->TipY());
+    ASSERT_NE(w, nullptr);
+    const AnsiString chain = w->ChainName();
+    DriverOn(s, "Y", e->GetOutput(0));
+    SaveAs(s, File("two.tvs"));
+    MakeDataFiles();
+    ui.Answer(mrNo);
+    TProject& p = MakeProject({s1, File("two.tvs")});
+    log.TranslateProject(&p);
+    EXPECT_EQ(log.ErrorCount, 1);
+    const Lines lines = ToLines(log.Messages);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "В схеме two.tvs цепь "_a + chain + " соединяет разные сигналы B и A."_a),
+              1);
+    EXPECT_EQ(library.GenerateCount(), 0);
+    EXPECT_FALSE(Exists("4.$$$"));
+    EXPECT_FALSE(Exists("tvca.dat"));
+    EXPECT_FALSE(Exists("Debutvca.dat"));
+}
+
 TEST_F(ProjectRun, ASecondRunWhileOneIsInProgressIsRefused) {
     AnsiString s1 = BuildS1();
     TProject& p = MakeProject({s1});

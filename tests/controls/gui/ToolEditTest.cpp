@@ -54,6 +54,8 @@ struct Edits : GuiTest {
 TEST_F(Edits, FileNameDropsQuotesAndWhatFollows) {
     file->SetText("\"/home/user/my file.tvp\" -extra words");
     EXPECT_EQ(file->FileName(), AnsiString("/home/user/my file.tvp"));
+    // An existing file named by the first word drops the words after it.
+    testenv::WriteBytes("plain.tvp", "x");
     file->SetText("plain.tvp tail");
     EXPECT_EQ(file->FileName(), AnsiString("plain.tvp"));
     // A file of the whole text's name wins.
@@ -62,6 +64,20 @@ TEST_F(Edits, FileNameDropsQuotesAndWhatFollows) {
     AnsiString whole = dir.File("with blank.tvp");
     file->SetText(whole);
     EXPECT_EQ(file->FileName(), whole);
+}
+
+TEST_F(Edits, AnUnquotedNameOfAFileNotYetThereIsTakenWhole) {
+    testenv::TempDir dir;
+    std::filesystem::create_directories(ToFsPath(dir.File("Мои проекты"_a)));
+    const AnsiString target = dir.File("Мои проекты/new file.txt"_a);
+    file->SetText(target);
+    EXPECT_EQ(file->FileName(), target);
+    file->SetText(dir.File("Мои проекты"_a));
+    EXPECT_EQ(file->FileName(), dir.File("Мои проекты"_a));
+    // The name set is kept whole and read back so.
+    file->SetFileName(target);
+    EXPECT_EQ(file->Text(), "\"" + target + "\"");
+    EXPECT_EQ(file->FileName(), target);
 }
 
 TEST_F(Edits, SetFileNameQuotesAndValidates) {

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "FsmGuiTest.h"
+#include "fsm/FsmTestSupport.h"
 #include "platform/Bitmap.h"
 #include "platform/FileUtils.h"
 #include "platform/testing/TestUiPort.h"
@@ -82,6 +83,26 @@ TEST_F(FsmWindow, ZoomStepsStopAtTheLimitsAndTheSheetFollows) {
                                        {Qt::Key_Plus, Qt::NoModifier, 75}}) {
         Key(key, mods);
         EXPECT_EQ(w->FsmDocument()->GetZoom(), expected) << key;
+    }
+}
+
+TEST_F(FsmWindow, TheSelectionIsCentredAtEveryZoom) {
+    TFSMChild* w = Open();
+    w->SetBounds(0, 0, 400, 300);
+    TFSMScheme* doc = w->FsmDocument();
+    doc->AddToSelection(fsmtest::AddState(*doc, 400, 300, "S", "1"), false);
+    TRect r;
+    doc->GetSelectionRect(&r);
+    TControlScrollBar* h = w->ScrollBox1->HorzScrollBar();
+    TControlScrollBar* v = w->ScrollBox1->VertScrollBar();
+    for (int zoom : {100, 200, 400, 150}) {
+        w->FsmDocument()->SetZoom(zoom);
+        h->SetPosition(0);
+        v->SetPosition(0);
+        w->CenterSelectedActionExecute(nullptr);
+        // The selection's centre on the screen is the middle of the scroll box.
+        EXPECT_EQ(doc->Scale((r.Left + r.Right) / 2) - h->Position(), w->ScrollBox1->Width() / 2) << zoom;
+        EXPECT_EQ(doc->Scale((r.Top + r.Bottom) / 2) - v->Position(), w->ScrollBox1->Height() / 2) << zoom;
     }
 }
 
