@@ -200,6 +200,7 @@ TMainForm::TMainForm(TComponent* owner)
     SaveDialog1 = NewComponent<TSaveDialog>(this, "SaveDialog1");
     SaveDialog1->Title = "Сохранить схему"_a;
     SaveDialog1->DefaultExt = "tvs";
+    SaveDialog1->Options |= OpenOption(ofOverwritePrompt);
     SaveDialog1->Filter = "Файл схемы (новый формат *.tvs)|*.tvs|Файл схемы (старый формат *.sch)|*.sch|"
                           "Файл символа (*.tvy)|*.tvy|Все файлы (*.*)|*.*|Файл конечного автомата(*.fsm)|*.fsm"_a;
     OpenDialogPrj = NewComponent<TOpenDialog>(this, "OpenDialogPrj");

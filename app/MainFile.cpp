@@ -60,9 +60,13 @@ void TMainForm::FileExit1Execute(TObject*) { Close(); }
 
 AnsiString TMainForm::AskSaveName(bool fsm) {
     if (!SaveDialog1->Execute()) return AnsiString();
-    const AnsiString name =
-        fsm ? FsmSaveName(SaveDialog1->FileName) : SchemeSaveName(SaveDialog1->FileName, SaveDialog1->FilterIndex);
-    if (!name.IsEmpty()) SaveDialog1->FileName = name;
+    const AnsiString chosen = SaveDialog1->FileName;
+    const AnsiString name = fsm ? FsmSaveName(chosen) : SchemeSaveName(chosen, SaveDialog1->FilterIndex);
+    if (name.IsEmpty()) return name;
+    // The dialog asked about the name it gave back; the kind's extension may
+    // name another file, which is not replaced unasked either.
+    if (name != chosen && !ConfirmOverwrite(name)) return AnsiString();
+    SaveDialog1->FileName = name;
     return name;
 }
 

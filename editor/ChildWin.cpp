@@ -74,6 +74,8 @@ void TMDIChild::CreateComponents() {
 
     SavePictureDialog = NewComponent<TSavePictureDialog>(this, "SavePictureDialog");
     SavePictureDialog->Filter = "Bitmaps (*.bmp)|*.bmp";
+    SavePictureDialog->DefaultExt = "bmp";
+    SavePictureDialog->Options |= OpenOption(ofOverwritePrompt);
     AutosaveTimer = NewComponent<TTimer>(this, "AutosaveTimer");
     AutosaveTimer->SetInterval(0);
     AutosaveTimer->OnTimer = [this](TObject* s) { AutosaveTimerTimer(s); };
