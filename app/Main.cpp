@@ -709,6 +709,7 @@ TForm* TMainForm::OpenSchemeWindow(const AnsiString& fileName, bool recovery) {
         // A recovery copy opens as an untitled document: saving asks for a
         // name, so the copy is never mistaken for the scheme itself.
         doc->SetFileName(AnsiString());
+        doc->SetRecoveredFrom(fileName);
         doc->SetModified(true);
         return window;
     }

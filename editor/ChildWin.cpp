@@ -502,5 +502,5 @@ bool TMDIChild::FlipHorActionEnabled() {
 }
 
 void TMDIChild::UpdateActionExecute(TObject*) {
-    if (Scheme) SetCaption(Scheme->IsModified() ? Scheme->GetFileName() + "*" : Scheme->GetFileName());
+    if (Scheme) SetCaption(Scheme->Caption());
 }

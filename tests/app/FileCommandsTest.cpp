@@ -178,6 +178,17 @@ TEST_F(Files, SaveAsRenamesTheProjectEntryAndASymbolKeepsTheSchemesName) {
     EXPECT_EQ(frame->FileListBox->Items()->Item(0)->Caption(), AnsiString("b.tvs"));
 }
 
+// The window of a recovery copy names the copy until the scheme gets a name.
+TEST_F(Files, ARecoveryCopysWindowNamesTheCopyUntilSavedUnderAName) {
+    WriteScheme(dir.File("s3.tvt"), {"E1"});
+    TTestSchemeChild* child = OpenByCommand(dir.File("s3.tvt"));
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->Caption(), dir.File("s3.tvt") + " (восстановленная копия)*"_a);
+    AnswerSave(dir.File("s3.tvs"), 1);
+    frame->FileSaveAs1Execute(frame->FileSaveAs1);
+    EXPECT_EQ(child->Caption(), dir.File("s3.tvs"));
+}
+
 TEST_F(Files, AWindowThatClosesSavesItselfNotTheActiveOne) {
     TTestSchemeChild* first = OpenScheme(dir.File("first.tvs"));
     TTestSchemeChild* second = OpenScheme(dir.File("second.tvs"));
