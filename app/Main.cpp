@@ -200,6 +200,7 @@ TMainForm::TMainForm(TComponent* owner)
     SaveDialog1 = NewComponent<TSaveDialog>(this, "SaveDialog1");
     SaveDialog1->Title = "Сохранить схему"_a;
     SaveDialog1->DefaultExt = "tvs";
+    SaveDialog1->Options |= OpenOption(ofOverwritePrompt);
     SaveDialog1->Filter = "Файл схемы (новый формат *.tvs)|*.tvs|Файл схемы (старый формат *.sch)|*.sch|"
                           "Файл символа (*.tvy)|*.tvy|Все файлы (*.*)|*.*|Файл конечного автомата(*.fsm)|*.fsm"_a;
     OpenDialogPrj = NewComponent<TOpenDialog>(this, "OpenDialogPrj");
@@ -708,6 +709,7 @@ TForm* TMainForm::OpenSchemeWindow(const AnsiString& fileName, bool recovery) {
         // A recovery copy opens as an untitled document: saving asks for a
         // name, so the copy is never mistaken for the scheme itself.
         doc->SetFileName(AnsiString());
+        doc->SetRecoveredFrom(fileName);
         doc->SetModified(true);
         return window;
     }

@@ -321,6 +321,8 @@ private:
     bool LoadProject(const AnsiString& fileName);
     // Makes the project the open one and enables the project commands.
     void InstallProject(std::unique_ptr<TProject> project);
+    // Writes the open project at once (its own save reports a failure).
+    bool WriteProject();
     // The frame's caption names the open project.
     void UpdateCaption();
     // A file dialog starts in the open project's folder.
@@ -377,6 +379,9 @@ private:
     // The open project's file loaded only in part: closing writes its sound
     // part over it only when the project was changed or saved on purpose.
     bool projectDamaged_ = false;
+    // While set, changes of the project's list are not written one by one
+    // (the properties dialog replaces the list entry by entry).
+    bool holdProjectWrites_ = false;
     struct ClipCache;
     std::unique_ptr<ClipCache> clip_;
 };

@@ -60,9 +60,13 @@ void TMainForm::FileExit1Execute(TObject*) { Close(); }
 
 AnsiString TMainForm::AskSaveName(bool fsm) {
     if (!SaveDialog1->Execute()) return AnsiString();
-    const AnsiString name =
-        fsm ? FsmSaveName(SaveDialog1->FileName) : SchemeSaveName(SaveDialog1->FileName, SaveDialog1->FilterIndex);
-    if (!name.IsEmpty()) SaveDialog1->FileName = name;
+    const AnsiString chosen = SaveDialog1->FileName;
+    const AnsiString name = fsm ? FsmSaveName(chosen) : SchemeSaveName(chosen, SaveDialog1->FilterIndex);
+    if (name.IsEmpty()) return name;
+    // The dialog asked about the name it gave back; the kind's extension may
+    // name another file, which is not replaced unasked either.
+    if (name != chosen && !ConfirmOverwrite(name)) return AnsiString();
+    SaveDialog1->FileName = name;
     return name;
 }
 
@@ -137,7 +141,12 @@ void TMainForm::FileSaveAs1Execute(TObject*) { SaveWindowAs(ActiveMDIChild()); }
 
 void TMainForm::InstallProject(std::unique_ptr<TProject> project) {
     CurrentProject = std::move(project);
-    CurrentProject->OnFilesChanged = [this](TProject* p) { ShowProjectFiles(p); };
+    // The project file follows every change of the list, so that a program
+    // that ends without closing the project (killed, a crash) loses none.
+    CurrentProject->OnFilesChanged = [this](TProject* p) {
+        ShowProjectFiles(p);
+        if (!holdProjectWrites_) WriteProject();
+    };
     ShowProjectFiles(CurrentProject.get());
     CloseProjectAction->SetEnabled(true);
     InsertFileAction->SetEnabled(true);
@@ -179,6 +188,8 @@ void TMainForm::NewProjectActionExecute(TObject*) {
     auto project = std::make_unique<TProject>(nullptr);
     ProjectDlg->StoreToProject(project.get());
     InstallProject(std::move(project));
+    // A new project is on disk from the start, and can be reopened.
+    if (WriteProject()) AddRecentProject(CurrentProject->GetFileName());
 }
 
 void TMainForm::OpenProjectActionExecute(TObject*) {
@@ -192,8 +203,12 @@ void TMainForm::OpenProjectActionExecute(TObject*) {
     OpenDebugFiles(ProjectDebugFiles(), false);
 }
 
-void TMainForm::SaveProjectActionExecute(TObject*) {
-    if (CurrentProject && CurrentProject->Save()) projectDamaged_ = false;
+void TMainForm::SaveProjectActionExecute(TObject*) { WriteProject(); }
+
+bool TMainForm::WriteProject() {
+    if (!CurrentProject || !CurrentProject->Save()) return false;
+    projectDamaged_ = false;
+    return true;
 }
 
 bool TMainForm::CloseProject(bool exiting) {
@@ -253,7 +268,13 @@ void TMainForm::OptionProjectActionExecute(TObject*) {
     if (!CurrentProject) return;
     ProjectDlg->Project = CurrentProject.get();
     ProjectDlg->Mode = TProjectDlg::ModeProperties;
-    ProjectDlg->ShowModal();
+    const AnsiString oldFile = CurrentProject->GetFileName();
+    holdProjectWrites_ = true;
+    const bool changed = ProjectDlg->ShowModal() == mrOk && CurrentProject->Modified;
+    holdProjectWrites_ = false;
+    // What the dialog changed is written at once, under the file it names.
+    if (changed && WriteProject() && CurrentProject->GetFileName() != oldFile)
+        AddRecentProject(CurrentProject->GetFileName());
     UpdateCaption();
     OpenDebugFiles(ProjectDebugFiles(), false);
 }

@@ -256,7 +256,12 @@ void TMainForm::CreateStorage() {
     TDriversInfo::CheckBitOption = [this] { return FormS->GetStoredValue("CheckBit", Variant(false)).AsBoolean(); };
 }
 
-void TMainForm::AddRecentProject(const AnsiString& fileName) { MRUMan->Add(fileName, 0); }
+void TMainForm::AddRecentProject(const AnsiString& fileName) {
+    MRUMan->Add(fileName, 0);
+    // The recent list is stored at once: a program that does not end by
+    // closing (killed, a crash) still offers the project next time.
+    FormS->SaveFormPlacement();
+}
 
 void TMainForm::StoreColumnWidths() {
     FormS->SetStoredValue("MWCol1Width", FileListBox->Columns()->Items(0)->Width());

@@ -92,6 +92,7 @@ TProjectDlg::TProjectDlg(TComponent* owner) : TForm(owner), work_(std::make_uniq
     ProjectFileDialog->Title = "Файл проекта"_a;
     ProjectFileDialog->Filter = "Файлы проектов|*.tvp;*.prj|Все файлы|*.*"_a;
     ProjectFileDialog->DefaultExt = "tvp";
+    ProjectFileDialog->Options |= OpenOption(ofOverwritePrompt);
     SchemeFileDialog = NewComponent<TOpenDialog>(this, "SchemeFileDialog");
     SchemeFileDialog->Title = "Файлы проекта"_a;
     SchemeFileDialog->Filter = "Файлы схем|*.tvs;*.sch|Все файлы (*.*)|*.*"_a;
@@ -145,6 +146,7 @@ void TProjectDlg::FormShow(TObject*) {
     while (work_->GetFileCount() > 0) work_->DeleteFile(0);
     for (int i = 0; i < from->GetFileCount(); ++i) work_->AddFile(from->GetFile(i));
     FileEdit->SetText(from->GetFileName());
+    confirmedFile_ = AnsiString();
     NameEdit->SetText(from->ProjectName);
     IterEdit->SetText(IntToStr(from->Iterations));
     ConvertCheck->SetChecked(from->Convert != 0);
@@ -154,7 +156,9 @@ void TProjectDlg::FormShow(TObject*) {
 
 void TProjectDlg::BrowseBtnClick(TObject*) {
     ProjectFileDialog->FileName = FileEdit->Text();
-    if (ProjectFileDialog->Execute()) FileEdit->SetText(ProjectFileDialog->FileName);
+    if (!ProjectFileDialog->Execute()) return;
+    FileEdit->SetText(ProjectFileDialog->FileName);
+    confirmedFile_ = ProjectFileDialog->FileName;
 }
 
 void TProjectDlg::AddBtnClick(TObject*) {
@@ -225,11 +229,11 @@ void TProjectDlg::OKBtnClick(TObject*) {
         ModalResult = mrNone;
         return;
     }
-    // A new project is written to its file later; another project's file
-    // there would be lost.
+    // The project is written to this file: another project's file there
+    // would be lost. A file the user agreed to replace in the file dialog is
+    // not asked about twice.
     const bool sameFile = Mode == ModeProperties && Project && Project->GetFileName() == file;
-    if (!sameFile && FileExists(file) &&
-        MessageDlg("Файл "_a + file + " уже существует. Заменить его?"_a, mtWarning, mbYesNo) != mrYes) {
+    if (!sameFile && file != confirmedFile_ && !ConfirmOverwrite(file)) {
         ModalResult = mrNone;
         return;
     }

@@ -73,6 +73,8 @@ private:
     // files, in ext, cannot be a project's: the name is "" then.
     AnsiString TypedProjectFile(AnsiString& ext) const;
     std::unique_ptr<TProject> work_;
+    // The file chosen in the file dialog, which asked before replacing it.
+    AnsiString confirmedFile_;
 };
 
 extern TProjectDlg* ProjectDlg;

@@ -50,7 +50,19 @@ void TScheme::SetFileName(const AnsiString& name) {
     ++changes_;
     fileName_ = name;
     isSymbol_ = name.Pos(".tvy") > 0;
+    if (!name.IsEmpty()) recoveredFrom_ = AnsiString();
     UpdateCaption();
+}
+
+void TScheme::SetRecoveredFrom(const AnsiString& copy) {
+    recoveredFrom_ = copy;
+    UpdateCaption();
+}
+
+AnsiString TScheme::Caption() const {
+    AnsiString name = fileName_;
+    if (name.IsEmpty() && !recoveredFrom_.IsEmpty()) name = recoveredFrom_ + " (восстановленная копия)"_a;
+    return modified_ ? name + "*" : name;
 }
 
 AnsiString TScheme::GetName() const { return ExtractFileName(fileName_); }
@@ -63,7 +75,7 @@ void TScheme::SetModified(bool modified) {
 
 void TScheme::UpdateCaption() {
     if (window_)
-        window_->SetCaption(modified_ ? fileName_ + "*" : fileName_);
+        window_->SetCaption(Caption());
 }
 
 void TScheme::SetScale(int percent) {

@@ -64,6 +64,14 @@ public:
     bool IsModified() const { return modified_; }
     // Sets the flag and the caption (name, "*" when modified).
     void SetModified(bool modified) override;
+    // An untitled document read from a recovery copy names the copy in its
+    // caption ("<copy> (восстановленная копия)"), so that the user knows
+    // which scheme the window holds; a file name of its own replaces it.
+    void SetRecoveredFrom(const AnsiString& copy);
+    const AnsiString& RecoveredFrom() const { return recoveredFrom_; }
+    // The window's caption: the file name, or the copy of an untitled
+    // recovered document, with "*" when modified.
+    AnsiString Caption() const;
     // Grows with every edit (each one sets the modified flag), load and new
     // name: a picture drawn at an older count may be out of date.
     unsigned long long ChangeCount() const { return changes_; }
@@ -310,6 +318,7 @@ private:
     int updating_ = 0;
     bool rebuildPending_ = false;
     AnsiString autosaveWritten_; // the recovery copy this document wrote
+    AnsiString recoveredFrom_;   // the recovery copy an untitled document was read from
     AnsiString autosaveRefused_; // the recovery copy whose failed write was reported
     // Iteration cursors.
     std::size_t elementCursor_ = 0;

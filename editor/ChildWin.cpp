@@ -74,6 +74,8 @@ void TMDIChild::CreateComponents() {
 
     SavePictureDialog = NewComponent<TSavePictureDialog>(this, "SavePictureDialog");
     SavePictureDialog->Filter = "Bitmaps (*.bmp)|*.bmp";
+    SavePictureDialog->DefaultExt = "bmp";
+    SavePictureDialog->Options |= OpenOption(ofOverwritePrompt);
     AutosaveTimer = NewComponent<TTimer>(this, "AutosaveTimer");
     AutosaveTimer->SetInterval(0);
     AutosaveTimer->OnTimer = [this](TObject* s) { AutosaveTimerTimer(s); };
@@ -500,5 +502,5 @@ bool TMDIChild::FlipHorActionEnabled() {
 }
 
 void TMDIChild::UpdateActionExecute(TObject*) {
-    if (Scheme) SetCaption(Scheme->IsModified() ? Scheme->GetFileName() + "*" : Scheme->GetFileName());
+    if (Scheme) SetCaption(Scheme->Caption());
 }

@@ -122,12 +122,15 @@ void TMDIChild::PrintElements() { PrintInfoActionExecute(Printer()); }
 void TMDIChild::PrintToFileActionExecute(TObject*) {
     SavePictureDialog->FileName = ChangeFileExt(Scheme->GetName(), ".bmp");
     if (!SavePictureDialog->Execute()) return;
+    AnsiString name = SavePictureDialog->FileName;
+    if (name.Pos(".bmp") == 0 && name.Pos(".BMP") == 0) name += ".bmp";
+    // The dialog asked about the name it gave back; the extension added here
+    // names another file, which is not replaced unasked either.
+    if (name != SavePictureDialog->FileName && !ConfirmOverwrite(name)) return;
     int maxX = 0, maxY = 0;
     Scheme->GetExtent(maxX, maxY);
     TBitmap picture;
     TwoColourPicture(picture, maxX + 40, maxY + 20, [this](TCanvas* c) { PrintSchemActionExecute(c); });
-    AnsiString name = SavePictureDialog->FileName;
-    if (name.Pos(".bmp") == 0 && name.Pos(".BMP") == 0) name += ".bmp";
     try {
         picture.SaveToFile(name);
     } catch (const EFCreateError&) {

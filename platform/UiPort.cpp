@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/FileUtils.h"
+
 namespace {
 
 // A box with one button is a report: it answers with that button. A question
@@ -67,6 +69,20 @@ FallbackPort g_fallback;
 IUserInterfacePort* g_port = nullptr;
 
 } // namespace
+
+AnsiString WithDefaultExt(const AnsiString& name, const AnsiString& ext) {
+    if (name.IsEmpty() || ext.IsEmpty()) return name;
+    const int slash = name.LastDelimiter("/\\:");
+    const int dot = name.LastDelimiter(".");
+    return dot > slash && dot > 0 ? name : name + "." + ext;
+}
+
+bool ConfirmOverwrite(IUserInterfacePort& port, const AnsiString& fileName) {
+    if (fileName.IsEmpty() || !FileExists(fileName) || DirectoryExists(fileName)) return true;
+    return port.MessageDlg("Файл "_a + fileName + " уже существует. Заменить его?"_a, mtWarning, mbYesNo, 0) == mrYes;
+}
+
+bool ConfirmOverwrite(const AnsiString& fileName) { return ConfirmOverwrite(UiPort(), fileName); }
 
 IUserInterfacePort& UiPort() { return g_port ? *g_port : g_fallback; }
 

@@ -52,9 +52,15 @@ struct FileDialogRequest {
     AnsiString FileName;
     std::vector<AnsiString> Files; // every chosen name (multi-select)
     bool MultiSelect = false;
+    // A save dialog asks before it gives back the name of a file that exists
+    // (ConfirmOverwrite, below); "Нет" lets the user choose again.
     bool OverwritePrompt = false;
     bool FileMustExist = false;
 };
+
+// The name a file dialog gives back for the one chosen: the default extension
+// (without its dot) is added to a name that has none.
+AnsiString WithDefaultExt(const AnsiString& name, const AnsiString& ext);
 
 enum TPrintRange { prAllPages, prSelection, prPageNums };
 
@@ -110,6 +116,13 @@ public:
 IUserInterfacePort& UiPort();
 // Installs a port (not owned); null restores the fallback. Returns the previous one.
 IUserInterfacePort* SetUiPort(IUserInterfacePort* port);
+
+// Asks before a file that exists is replaced: "Файл <name> уже существует.
+// Заменить его?", a warning with Yes and No. True when the name is no file
+// or the answer was Yes. The first form asks through the given port, the
+// second through the installed one.
+bool ConfirmOverwrite(IUserInterfacePort& port, const AnsiString& fileName);
+bool ConfirmOverwrite(const AnsiString& fileName);
 
 // The program's calls, forwarded to the port.
 int MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);

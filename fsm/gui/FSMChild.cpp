@@ -82,6 +82,8 @@ TFSMChild::TFSMChild(TComponent* owner) : TForm(owner) {
 
     SavePictureDialog = NewComponent<TSavePictureDialog>(this, "SavePictureDialog");
     SavePictureDialog->Filter = "Bitmaps (*.bmp)|*.bmp";
+    SavePictureDialog->DefaultExt = "bmp";
+    SavePictureDialog->Options |= OpenOption(ofOverwritePrompt);
     AutosaveTimer = NewComponent<TTimer>(this, "AutosaveTimer");
     AutosaveTimer->OnTimer = [this](TObject* s) { AutosaveTimerTimer(s); };
     Timer1 = NewComponent<TTimer>(this, "Timer1");
@@ -620,6 +622,10 @@ AnsiString TFSMChild::PictureFileName(const AnsiString& chosen) {
 void TFSMChild::PrintToFileActionExecute(TObject*) {
     SavePictureDialog->FileName = ChangeFileExt(ExtractFileName(fsm_->GetFileName()), ".bmp");
     if (!SavePictureDialog->Execute()) return;
+    const AnsiString name = PictureFileName(SavePictureDialog->FileName);
+    // The dialog asked about the name it gave back; the extension added here
+    // names another file, which is not replaced unasked either.
+    if (name != SavePictureDialog->FileName && !ConfirmOverwrite(name)) return;
     int maxX = 0, maxY = 0;
     fsm_->GetExtent(&maxX, &maxY);
     // Coordinates of a damaged file could ask for any size: the picture is
@@ -636,7 +642,6 @@ void TFSMChild::PrintToFileActionExecute(TObject*) {
     c->CopyMode = cmSrcInvert;
     PrintSchemActionExecute(c);
     picture.Mask(clWhite);
-    const AnsiString name = PictureFileName(SavePictureDialog->FileName);
     try {
         picture.SaveToFile(name);
     } catch (const EFCreateError&) {

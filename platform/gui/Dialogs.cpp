@@ -34,22 +34,6 @@
 
 using namespace gebridge;
 
-namespace {
-
-// The extension of a bare file name ("" when none).
-bool HasExtension(const AnsiString& name) {
-    int slash = name.LastDelimiter("/\\:");
-    int dot = name.LastDelimiter(".");
-    return dot > slash && dot > 0;
-}
-
-AnsiString WithDefaultExt(const AnsiString& name, const AnsiString& ext) {
-    if (name.IsEmpty() || ext.IsEmpty() || HasExtension(name)) return name;
-    return name + "." + ext;
-}
-
-} // namespace
-
 // ---- dialog components -------------------------------------------------------------
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner), files_(std::make_unique<TStringList>()) {}
@@ -324,7 +308,10 @@ public:
         QFileDialog dlg(DialogParent(), ToQString(r.Title));
         dlg.setAcceptMode(r.kind == FileDialogRequest::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dlg.setFileMode(r.kind != FileDialogRequest::Open ? QFileDialog::AnyFile : r.MultiSelect ? QFileDialog::ExistingFiles : r.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-        if (!r.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        // The question about a file that exists is the program's own, in its
+        // language, on every desktop (a native dialog would ask in its own).
+        dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        const bool confirm = r.kind != FileDialogRequest::Open && r.OverwritePrompt;
         QStringList filters;
         for (const AnsiString& f : NameFilters(r.Filter)) filters << ToQString(f);
         if (!filters.isEmpty()) {
@@ -334,7 +321,14 @@ public:
         if (!r.InitialDir.IsEmpty()) dlg.setDirectory(QString::fromUtf8(AnsiToUtf8(r.InitialDir).c_str()));
         if (!r.FileName.IsEmpty()) dlg.selectFile(QString::fromUtf8(AnsiToUtf8(r.FileName).c_str()));
         if (!r.DefaultExt.IsEmpty()) dlg.setDefaultSuffix(ToQString(r.DefaultExt));
-        if (dlg.exec() != QDialog::Accepted) return false;
+        // "Нет" to the question brings the dialog back as it was left.
+        for (;;) {
+            if (dlg.exec() != QDialog::Accepted) return false;
+            const QStringList chosen = dlg.selectedFiles();
+            if (!confirm || chosen.isEmpty()) break;
+            const AnsiString name = WithDefaultExt(Utf8ToAnsi(chosen.front().toUtf8().toStdString()), r.DefaultExt);
+            if (ConfirmOverwrite(*this, name)) break;
+        }
         r.FilterIndex = int(filters.indexOf(dlg.selectedNameFilter())) + 1;
         if (r.FilterIndex < 1) r.FilterIndex = 1;
         r.Files.clear();

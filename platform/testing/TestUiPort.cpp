@@ -51,25 +51,33 @@ void TestUiPort::ShowMessage(const AnsiString& text) {
 }
 
 bool TestUiPort::FileDialog(FileDialogRequest& request) {
-    Call c{kFileDialog, request.Title, request.Filter, mtCustom, 0, unsigned(request.kind), 0, 0};
+    const std::size_t at = Calls.size();
+    Calls.push_back(Call{kFileDialog, request.Title, request.Filter, mtCustom, 0, unsigned(request.kind), 0, 0});
+    const bool confirm = request.kind != FileDialogRequest::Open && request.OverwritePrompt;
     bool ok;
     if (OnFileDialog) {
         ok = OnFileDialog(request);
     } else if (!files_.empty()) {
-        AnsiString name = files_.front();
-        files_.pop_front();
-        ok = !name.IsEmpty();
-        if (ok) {
-            request.FileName = name;
-            request.Files = {name};
-        }
+        ok = NextFile(request);
     } else {
         ++Unscripted;
         ok = false;
     }
-    c.answer = ok ? mrOk : mrCancel;
-    Calls.push_back(c);
+    // The question about a file that exists, as the real dialog asks it; after
+    // "Нет" the user chooses again: the next scripted name, else Cancel.
+    while (ok && confirm && !ConfirmOverwrite(*this, WithDefaultExt(request.FileName, request.DefaultExt)))
+        ok = !files_.empty() && NextFile(request);
+    Calls[at].answer = ok ? mrOk : mrCancel;
     return ok;
+}
+
+bool TestUiPort::NextFile(FileDialogRequest& request) {
+    const AnsiString name = files_.front();
+    files_.pop_front();
+    if (name.IsEmpty()) return false;
+    request.FileName = name;
+    request.Files = {name};
+    return true;
 }
 
 bool TestUiPort::ColorDialog(TColor& color) {

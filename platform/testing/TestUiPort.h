@@ -30,7 +30,11 @@ public:
     // Script: answers to questions (modal results) in order. Boxes with a
     // single button are reports and answer with that button.
     void Answer(int modalResult) { answers_.push_back(modalResult); }
-    // Script: names for file dialogs in order; an empty name cancels.
+    // Script: names for file dialogs in order; an empty name cancels. A save
+    // dialog with OverwritePrompt that is given an existing file asks
+    // (recorded after the dialog, answered from the script); after any answer
+    // but Yes the next scripted name is the user's next choice, and without
+    // one the dialog is cancelled.
     void AnswerFile(const AnsiString& name) { files_.push_back(name); }
     void AnswerColor(TColor c) { colors_.push_back(c); }
     // Called when a file, print or colour dialog opens, to fill it by hand.
@@ -67,6 +71,7 @@ public:
 
 private:
     int NextAnswer(Call& call);
+    bool NextFile(FileDialogRequest& request);
     IUserInterfacePort* previous_;
     std::deque<int> answers_;
     std::deque<AnsiString> files_;

@@ -15,10 +15,12 @@
 #include "app/ProjectDlg.h"
 #include "app/Stat.h"
 #include "app/Version.h"
+#include "controls/gui/MRUList.h"
 #include "document/Project.h"
 #include "editor/PinDriver.h"
 #include "editor/ShowExport.h"
 #include "platform/FileUtils.h"
+#include "platform/Paths.h"
 #include "translator/TranslatorHost.h"
 
 namespace {
@@ -56,9 +58,39 @@ TEST_F(Dialogs, NewProjectTakesTheDialogsFieldsAndShowsThePane) {
     EXPECT_EQ(frame->CurrentProject->Iterations, 4);
     EXPECT_NE(frame->CurrentProject->Convert, 0);
     EXPECT_TRUE(frame->ManagerWindow->Visible());
-    EXPECT_FALSE(FileExists(dir.File("line.tvp"))) << "written by Save project or when closed";
-    frame->SaveProjectActionExecute(frame->SaveProjectAction);
-    EXPECT_TRUE(FileExists(dir.File("line.tvp")));
+    // On disk at once, and among the recent projects, stored at once too: a
+    // program killed now leaves the project to reopen.
+    TProject written(nullptr);
+    written.SetFileName(dir.File("line.tvp"));
+    ASSERT_TRUE(written.Load());
+    EXPECT_EQ(written.ProjectName, "Линия"_a);
+    EXPECT_EQ(written.Iterations, 4);
+    EXPECT_EQ(frame->MRUMan->Strings()->Count(), 1);
+    EXPECT_EQ((*frame->MRUMan->Strings())[0], dir.File("line.tvp"));
+    EXPECT_TRUE(frame->ReopenProject->Enabled());
+    const std::string stored = testenv::ReadBytes(ToFsPath(SettingsFilePath("registry.ini")));
+    EXPECT_NE(stored.find(dir.File("line.tvp").c_str()), std::string::npos);
+}
+
+// The file chooser of the project dialog asks before it names a file that
+// exists; agreed there, "Да" of the dialog does not ask again.
+TEST_F(Dialogs, AProjectFileChosenOverAnotherIsAskedAboutOnce) {
+    testenv::WriteBytes(dir.Path() / "old.tvp", "keep");
+    const AnsiString question = "Файл "_a + dir.File("old.tvp") + " уже существует. Заменить его?"_a;
+    port.AnswerFile(dir.File("old.tvp"));
+    port.Answer(mrNo);
+    port.AnswerFile(""); // then Cancel
+    port.AnswerFile(dir.File("old.tvp"));
+    port.Answer(mrYes);
+    NewProject([this] {
+        const AnsiString before = ProjectDlg->FileEdit->Text();
+        ProjectDlg->BrowseBtnClick(ProjectDlg->BrowseBtn);
+        EXPECT_EQ(ProjectDlg->FileEdit->Text(), before) << "Нет: nothing chosen";
+        ProjectDlg->BrowseBtnClick(ProjectDlg->BrowseBtn);
+    });
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{question, question}));
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_NE(testenv::ReadBytes(dir.Path() / "old.tvp"), "keep");
 }
 
 TEST_F(Dialogs, TheProjectDialogRefusesAndStaysOpen) {
@@ -204,7 +236,12 @@ TEST_F(Dialogs, ProjectPropertiesApplyToTheOpenProjectAndCancelChangesNothing) {
     EXPECT_EQ(p->GetFile(0), dir.File("b.tvs"));
     EXPECT_EQ(p->GetFile(2), dir.File("c.tvs"));
     EXPECT_EQ(p->Iterations, 8);
-    EXPECT_TRUE(p->Modified);
+    EXPECT_FALSE(p->Modified) << "written at once";
+    TProject written(nullptr);
+    written.SetFileName(p->GetFileName());
+    ASSERT_TRUE(written.Load());
+    EXPECT_EQ(written.GetFileCount(), 3);
+    EXPECT_EQ(written.Iterations, 8);
     EXPECT_EQ(frame->FileListBox->Items()->Item(0)->Caption(), AnsiString("b.tvs"));
 }
 

@@ -11,6 +11,7 @@
 #include "document/Project.h"
 #include "platform/Exceptions.h"
 #include "platform/FileIO.h"
+#include "platform/FileNames.h"
 #include "platform/FileUtils.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/testing/TestPrinter.h"
@@ -176,6 +177,79 @@ TEST_F(Files, SaveAsRenamesTheProjectEntryAndASymbolKeepsTheSchemesName) {
     EXPECT_TRUE(FileExists(dir.File("b.tvs")));
     EXPECT_EQ(frame->CurrentProject->GetFile(0), dir.File("b.tvs"));
     EXPECT_EQ(frame->FileListBox->Items()->Item(0)->Caption(), AnsiString("b.tvs"));
+}
+
+// A recovery copy is saved under a scheme's name; a file that exists there is
+// replaced only when the user says so, whether the dialog named it or the
+// kind's extension did.
+TEST_F(Files, SavingOverAFileThatExistsAsksAndNoWritesNothing) {
+    testenv::WriteBytes(dir.Path() / "s3.tvs", "keep");
+    WriteScheme(dir.File("x.tvt"), {"E1"});
+    TTestSchemeChild* child = OpenByCommand(dir.File("x.tvt"));
+    ASSERT_NE(child, nullptr);
+    const AnsiString question = "Файл "_a + dir.File("s3.tvs") + " уже существует. Заменить его?"_a;
+    port.Clear();
+    port.AnswerFile(dir.File("s3.tvs"));
+    port.Answer(mrNo);
+    frame->FileSaveAs1Execute(frame->FileSaveAs1);
+    port.AnswerFile(dir.File("s3.txt")); // saved as s3.tvs by the filter
+    port.Answer(mrNo);
+    frame->FileSaveAs1Execute(frame->FileSaveAs1);
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{question, question}));
+    EXPECT_EQ(port.Calls[1].type, mtWarning);
+    EXPECT_EQ(port.Calls[1].buttons, mbYesNo);
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "s3.tvs"), "keep");
+    EXPECT_EQ(child->SchemeDocument()->GetFileName(), AnsiString());
+    EXPECT_TRUE(child->SchemeDocument()->IsModified());
+    port.AnswerFile(dir.File("s3.tvs"));
+    port.Answer(mrYes);
+    frame->FileSaveAs1Execute(frame->FileSaveAs1);
+    EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("s3.tvs"));
+    EXPECT_NE(testenv::ReadBytes(dir.Path() / "s3.tvs"), "keep");
+    EXPECT_EQ(port.Unscripted, 0);
+}
+
+// The window of a recovery copy names the copy until the scheme gets a name.
+TEST_F(Files, ARecoveryCopysWindowNamesTheCopyUntilSavedUnderAName) {
+    WriteScheme(dir.File("s3.tvt"), {"E1"});
+    TTestSchemeChild* child = OpenByCommand(dir.File("s3.tvt"));
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->Caption(), dir.File("s3.tvt") + " (восстановленная копия)*"_a);
+    AnswerSave(dir.File("s3.tvs"), 1);
+    frame->FileSaveAs1Execute(frame->FileSaveAs1);
+    EXPECT_EQ(child->Caption(), dir.File("s3.tvs"));
+}
+
+// The project file follows its list at once: a program killed after any of
+// these changes leaves the project to reopen with the list as it was.
+TEST_F(Files, EveryChangeOfTheProjectsListIsWrittenAtOnce) {
+    OpenProjectOf({"a.tvs", "b.tvs"});
+    auto written = [this] {
+        TProject read(nullptr);
+        read.SetFileName(dir.File("p.tvp"));
+        read.Load();
+        std::string names;
+        for (int i = 0; i < read.GetFileCount(); ++i) names += ExtractFileName(read.GetFile(i)).c_str() + std::string(" ");
+        return names;
+    };
+    port.AnswerFile(dir.File("c.tvs"));
+    frame->InsertFileActionExecute(frame->InsertFileAction);
+    EXPECT_EQ(written(), "a.tvs b.tvs c.tvs ");
+    TListItems* rows = frame->FileListBox->Items();
+    frame->FileListBox->SetSelected(rows->Item(2));
+    frame->MoveFileUpExecute(frame->MoveFileUp);
+    EXPECT_EQ(written(), "a.tvs c.tvs b.tvs ");
+    frame->FileListBox->SetSelected(rows->Item(0));
+    frame->MoveFileDownExecute(frame->MoveFileDown);
+    EXPECT_EQ(written(), "c.tvs a.tvs b.tvs ");
+    frame->DeleteFileActionExecute(frame->DeleteFileAction);
+    EXPECT_EQ(written(), "c.tvs b.tvs ");
+    port.Answer(mrYes); // "Добавить файл в проект?"
+    OpenScheme(dir.File("d.tvs"));
+    EXPECT_EQ(written(), "c.tvs b.tvs d.tvs ");
+    AnswerSave(dir.File("e.tvs"), 1);
+    frame->FileSaveAs1Execute(frame->FileSaveAs1);
+    EXPECT_EQ(written(), "c.tvs b.tvs e.tvs ");
 }
 
 TEST_F(Files, AWindowThatClosesSavesItselfNotTheActiveOne) {

@@ -174,4 +174,25 @@ TEST_F(Preview, AnExportedPictureIsTwoColouredAndReadsBackElsewhereToo) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
 }
 
+// A picture exported over a file that exists asks first; "Нет" keeps the
+// file, also when the extension added after the dialog names it.
+TEST_F(Preview, AnExportOverAFileThatExistsAsksFirst) {
+    testenv::WriteBytes(dir.Path() / "pic.bmp", "keep");
+    testenv::WriteBytes(dir.Path() / "pic.png.bmp", "keep");
+    for (const char* chosen : {"pic", "pic.png"}) {
+        port.AnswerFile(dir.File(chosen));
+        port.Answer(mrNo);
+        window->PrintToFileActionExecute(nullptr);
+    }
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{
+                                   "Файл "_a + dir.File("pic.bmp") + " уже существует. Заменить его?"_a,
+                                   "Файл "_a + dir.File("pic.png.bmp") + " уже существует. Заменить его?"_a}));
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "pic.bmp"), "keep");
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "pic.png.bmp"), "keep");
+    port.AnswerFile(dir.File("pic"));
+    port.Answer(mrYes);
+    window->PrintToFileActionExecute(nullptr);
+    EXPECT_NE(testenv::ReadBytes(dir.Path() / "pic.bmp"), "keep");
+}
+
 } // namespace

@@ -229,6 +229,18 @@ TEST_F(FsmExport, TheChosenNameGetsTheBitmapExtensionUnlessItHasIt) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "v1.2"));
 }
 
+TEST_F(FsmExport, AnExportOverAFileThatExistsAsksFirst) {
+    testenv::WriteBytes(dir.Path() / "lift.bmp", "keep");
+    port.Answer(mrNo);
+    Export(dir.File("lift"));
+    EXPECT_EQ(port.Messages(),
+              std::vector<AnsiString>{"Файл "_a + dir.File("lift.bmp") + " уже существует. Заменить его?"_a});
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "lift.bmp"), "keep");
+    port.Answer(mrYes);
+    Export(dir.File("lift"));
+    EXPECT_NE(testenv::ReadBytes(dir.Path() / "lift.bmp"), "keep");
+}
+
 TEST_F(FsmExport, ThePictureAndThePrintoutAreBlackOnWhiteAndTheSameAtEveryZoom) {
     int maxX = 0, maxY = 0;
     w->FsmDocument()->GetExtent(&maxX, &maxY);

@@ -107,6 +107,84 @@ TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     EXPECT_EQ(dlg.FileName, AnsiString("/w/a.b/old.sch"));
 }
 
+// A save dialog told to ask does so before it gives back a file that exists,
+// in the program's words, through the scripted port and the real one alike;
+// after "Нет" the user chooses again (or cancels, and gets nothing).
+TEST_F(Dialogs, ASaveDialogAsksBeforeItGivesBackAFileThatExists) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "s3.tvs", "keep");
+    const AnsiString existing = dir.File("s3.tvs");
+    const AnsiString question = "Файл "_a + existing + " уже существует. Заменить его?"_a;
+    TSaveDialog dlg(nullptr);
+    dlg.DefaultExt = "tvs";
+    dlg.Options |= OpenOption(ofOverwritePrompt);
+    port.AnswerFile(dir.File("s3")); // the default extension makes it the file that exists
+    port.Answer(mrNo);
+    port.AnswerFile(dir.File("s4.tvs"));
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(dlg.FileName, dir.File("s4.tvs"));
+    ASSERT_EQ(port.Calls.size(), 2u);
+    EXPECT_EQ(port.Calls[1].text, question);
+    EXPECT_EQ(port.Calls[1].type, mtWarning);
+    EXPECT_EQ(port.Calls[1].buttons, mbYesNo);
+    port.Clear();
+    port.AnswerFile(existing);
+    port.Answer(mrNo);
+    EXPECT_FALSE(dlg.Execute()) << "no other name chosen: cancelled";
+    port.AnswerFile(existing);
+    port.Answer(mrYes);
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(dlg.FileName, existing);
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{question, question}));
+    // Not told to ask: no question.
+    port.Clear();
+    dlg.Options = 0;
+    port.AnswerFile(existing);
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_TRUE(port.Messages().empty());
+
+    // The real dialog: the question in Russian over it; "Нет" brings the
+    // dialog back, Cancel there gives nothing.
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Save;
+    request.DefaultExt = "tvs";
+    request.OverwritePrompt = true;
+    QStringList seen;
+    auto answerBox = [&](const char* button, std::function<void()> then) {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen << box->text();
+        if (then) QTimer::singleShot(0, then);
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == QString::fromUtf8(button)) b->click();
+    };
+    auto choose = [&](std::function<void()> then) {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        chooser->selectFile(QString::fromUtf8(AnsiToUtf8(dir.File("s3")).c_str()));
+        QTimer::singleShot(0, then);
+        static_cast<QDialog*>(chooser)->accept();
+    };
+    bool cameBack = false;
+    QTimer::singleShot(0, [&] {
+        choose([&] {
+            answerBox("&Нет", [&] {
+                auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                cameBack = chooser != nullptr;
+                if (chooser) static_cast<QDialog*>(chooser)->reject();
+            });
+        });
+    });
+    EXPECT_FALSE(QtUiPortInstance()->FileDialog(request));
+    EXPECT_TRUE(cameBack);
+    QTimer::singleShot(0, [&] { choose([&] { answerBox("&Да", nullptr); }); });
+    ASSERT_TRUE(QtUiPortInstance()->FileDialog(request));
+    EXPECT_EQ(request.FileName, existing);
+    EXPECT_EQ(seen, QStringList({QString::fromUtf8(AnsiToUtf8(question).c_str()),
+                                 QString::fromUtf8(AnsiToUtf8(question).c_str())}));
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "s3.tvs"), "keep");
+}
+
 // The desktop's folder dialog: the starting selection and then the caller's
 // start, a help button, the middle of the screen, and OK only for a
 // selection the caller enables.
