@@ -265,14 +265,15 @@ TEST_F(Placement, AMainWindowStoredMinimizedStartsMinimizedAndComesBackNormal) {
     auto* f = MakeStoredForm(0);
     Application->SetMainForm(f);
     f->Show();
+    EXPECT_TRUE(testenv::WaitFor([f] { return f->WindowState() == wsMinimized; }));
     // The desktop handles the program's requests in order: once a window
     // shown after the main one is on the screen, the main one's showing is
-    // settled.
+    // settled, and it stays minimized.
     TForm* later = MakeForm();
     later->SetBounds(400, 300, 100, 80);
     later->Show();
     ASSERT_TRUE(testenv::WaitExposed(later->Widget()));
-    EXPECT_TRUE(testenv::WaitFor([f] { return f->WindowState() == wsMinimized; }));
+    EXPECT_EQ(f->WindowState(), wsMinimized);
     Application->Restore();
     EXPECT_TRUE(testenv::WaitFor([f] { return f->WindowState() == wsNormal && f->Widget()->isVisible(); }));
 }
