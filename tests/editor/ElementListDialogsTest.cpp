@@ -62,8 +62,7 @@ TEST_F(ElementListDialogs, ThePropertyDialogShowsAboveTheListAndHasTheKeyboard) 
                         QWidget* focus = QApplication::focusWidget();
                         return Above(f->Widget(), list) && QApplication::activeWindow() == f->Widget() && focus &&
                                focus->window() == f->Widget();
-                    },
-                    2000);
+                    });
                 f->ModalResult = mrCancel;
             });
         };

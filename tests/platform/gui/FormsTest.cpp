@@ -202,8 +202,7 @@ TEST_F(Forms, AModalDialogShowsAboveAWindowThatStaysOnTopAndHasTheKeyboard) {
             bool dialogOnTop = false;
             RunModal(dialog, {[&] {
                 dialogOnTop = ProcessUntil(
-                    [&] { return Above(dialog->Widget(), list->Widget()) && QApplication::focusWidget() == edit->Widget(); },
-                    2000);
+                    [&] { return Above(dialog->Widget(), list->Widget()) && QApplication::focusWidget() == edit->Widget(); });
                 dialog->ModalResult = mrOk;
             }});
             EXPECT_TRUE(dialogOnTop) << style << " " << showing;
