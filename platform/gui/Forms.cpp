@@ -2,6 +2,7 @@
 #include "platform/gui/Forms.h"
 
 #include <QAbstractButton>
+#include <QAbstractNativeEventFilter>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,6 +29,8 @@
 #include <QWindow>
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <map>
 
 #include "platform/Bitmap.h"
@@ -184,7 +187,18 @@ bool Offscreen() { return QGuiApplication::platformName() == "offscreen"; }
 // once it has come, or the wait is over, the window active then counts. An
 // activation nobody asked for (the user's click) counts at once. Without a
 // desktop (the offscreen platform) windows are active when asked.
-class ActivationWatch : public QObject {
+//
+// On an X server the answer is the server's focus arriving at the window, not
+// Qt's active window: while one of its windows has the focus, Qt moves its
+// active window to the one asked for at once and hears the server's focus
+// later. Under load the server may still be handing the focus to a window
+// asked for earlier; that late step would otherwise count as the user's. The
+// manager grants requests in the order they were made, so the answer to the
+// last one is its window's focus once every earlier request still open has
+// had its own; a focus that comes out of that order was the server's before
+// the request (an event read late). Qt moves its active window for the focus
+// it has read some time later: an earlier window's turn is passed over then.
+class ActivationWatch : public QObject, public QAbstractNativeEventFilter {
 public:
     static ActivationWatch& Instance() {
         static auto* x = new ActivationWatch;
@@ -208,6 +222,8 @@ public:
             return;
         }
         wanted_ = window;
+        std::erase(open_, window);
+        open_.push_back(window);
         asked_.start();
         limit_.start(kActivationAnswerMs);
         again_.start(kAskAgainMs);
@@ -215,7 +231,9 @@ public:
     bool Pending() {
         if (!wanted_) return false;
         QWindow* handle = wanted_->windowHandle();
-        const bool answered = handle && QGuiApplication::focusWindow() == handle;
+        // A window gone or hidden since it was asked for will not have the focus.
+        std::erase_if(open_, [](const QPointer<QWidget>& w) { return !w || !w->isVisible(); });
+        const bool answered = X11() ? open_.empty() : handle && QGuiApplication::focusWindow() == handle;
         if (answered || !wanted_->isVisible() || asked_.elapsed() >= kActivationAnswerMs) {
             Forget();
             return false;
@@ -225,11 +243,17 @@ public:
     // No window waits for the desktop's answer any more.
     void Forget() {
         wanted_ = nullptr;
+        open_.clear();
         limit_.stop();
         again_.stop();
     }
     void Settle() {
         QWidget* active = QApplication::activeWindow();
+        if (asked_.isValid() && asked_.elapsed() >= kActivationAnswerMs) superseded_.clear();
+        if (auto turn = std::find(superseded_.begin(), superseded_.end(), active); turn != superseded_.end()) {
+            superseded_.erase(turn);
+            return;
+        }
         if (Pending() && active != wanted_) return;
         if (!active || !active->isVisible()) return;
         auto* frame = dynamic_cast<FormFrame*>(active);
@@ -258,11 +282,37 @@ private:
         });
         // The desktop's answer: Qt moves its active window once the change
         // of focus is handled.
+        if (X11()) qApp->installNativeEventFilter(this);
         if (!Offscreen())
             connect(qApp, &QGuiApplication::focusWindowChanged, this,
                     [this] { QTimer::singleShot(0, this, [this] { Settle(); }); });
     }
+    // The X server's FocusIn event (core protocol, event code 9): detail at
+    // byte 1, the window at bytes 4-7. Details 5-7 tell of the pointer's
+    // window or of no window, not of the focus given to this one. The focus
+    // answers the oldest open request when it reaches that one's window.
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (!Pending() || type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const unsigned char*>(message);
+        constexpr unsigned char kFocusIn = 9, kNotifyPointer = 5;
+        if ((event[0] & 0x7f) != kFocusIn || event[1] >= kNotifyPointer) return false;
+        std::uint32_t window;
+        std::memcpy(&window, event + 4, sizeof window);
+        if (QWindow* oldest = open_.front()->windowHandle(); oldest && window == oldest->winId()) {
+            if (open_.size() > 1) superseded_.push_back(open_.front());
+            open_.erase(open_.begin());
+        }
+        return false;
+    }
+    static bool X11() { return QGuiApplication::platformName() == "xcb"; }
+
     QPointer<QWidget> wanted_;
+    // The windows asked for whose focus the server has not yet given, in
+    // the order asked (on X only); wanted_ is the last.
+    std::vector<QPointer<QWidget>> open_;
+    // Windows whose focus answered an earlier request after a later one was
+    // made: Qt's activation of each, when it comes, is passed over.
+    std::vector<QPointer<QWidget>> superseded_;
     QElapsedTimer asked_;
     QTimer limit_;
     QTimer again_;

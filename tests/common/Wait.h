@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/gui/Bridge.h"
 #include "platform/gui/Forms.h"
 
 namespace testenv {
@@ -50,8 +51,12 @@ inline bool HasDesktopFocus(QWidget* window) {
 }
 
 // Whether the form is the active one both for the desktop and for the
-// program (Screen->ActiveForm, the one OnActivate last told of).
-inline bool FormIsActive(TForm* f) { return f->Visible() && HasDesktopFocus(f->Widget()) && Screen->ActiveForm() == f; }
+// program (Screen->ActiveForm, the one OnActivate last told of), and no
+// window the program asked to activate still waits for the desktop's answer
+// (the X server's focus may reach it after Qt has moved its active window).
+inline bool FormIsActive(TForm* f) {
+    return f->Visible() && HasDesktopFocus(f->Widget()) && Screen->ActiveForm() == f && !gebridge::ActivationPending();
+}
 
 // Waits until the form is active: after Show, SetFocus or a click that
 // hands the activation to it.

@@ -2,16 +2,22 @@
 // mouse capture, coordinates, key state, size limits, dropped files,
 // activation, window hooks, windows of their own, overlays, window scroll
 // bars, framed native controls and tab stops.
+#include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QToolTip>
 #include <QUrl>
 #include <QWindow>
+#include <cstdint>
+#include <cstring>
+#include <dlfcn.h>
 
 #include "GuiTest.h"
 #include "platform/Canvas.h"
+#include "platform/ScopeGuard.h"
 #include "platform/gui/EnableWindow.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Hooks.h"
@@ -52,6 +58,18 @@ protected:
         };
     }
     static std::string Name(TControl* c) { return c ? c->Name().str() : "-"; }
+    // Two forms, A and B, not yet shown, whose activations go to log.
+    std::pair<TForm*, TForm*> FormsAAndB(Log& log) {
+        TForm* a = MakeForm();
+        TForm* b = MakeForm();
+        a->SetName("A");
+        b->SetName("B");
+        for (TForm* f : {a, b}) {
+            f->OnActivate = [&log, f](TObject*) { log.push_back(Name(f) + " activate"); };
+            f->OnDeactivate = [&log, f](TObject*) { log.push_back(Name(f) + " deactivate"); };
+        }
+        return {a, b};
+    }
     static std::string At(LPARAM l) { return "(" + std::to_string(LParamX(l)) + "," + std::to_string(LParamY(l)) + ")"; }
     // The application's activation events and WM_ACTIVATEAPP, as note words them.
     void NoteApplicationActivation(std::function<void(const std::string&)> note) {
@@ -269,14 +287,7 @@ TEST_F(Services, FilesDroppedFromTheDesktopReachOnDropFiles) {
 
 TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
     Log log;
-    TForm* a = MakeForm();
-    TForm* b = MakeForm();
-    a->SetName("A");
-    b->SetName("B");
-    for (TForm* f : {a, b}) {
-        f->OnActivate = [&log, f](TObject*) { log.push_back(Name(f) + " activate"); };
-        f->OnDeactivate = [&log, f](TObject*) { log.push_back(Name(f) + " deactivate"); };
-    }
+    auto [a, b] = FormsAAndB(log);
     NoteApplicationActivation([&](const std::string& what) { log.push_back(what); });
     for (TForm* f : {a, b}) ASSERT_TRUE(ShowActive(f));
     a->SetFocus();
@@ -289,6 +300,57 @@ TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
                         "B deactivate", "A activate",                          //
                         "application deactivate", "WM_ACTIVATEAPP 0",          //
                         "application activate", "WM_ACTIVATEAPP 1", "A deactivate", "B activate"}));
+}
+
+// The X server may still be handing the focus to a window asked for earlier
+// when Qt has already made the one asked for now its active window: that late
+// step is the desktop catching up, not the user's choice, and the forms do
+// not hear of it.
+TEST_F(Services, TheServersLateFocusOnAWindowAskedForEarlierIsPassedOver) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server";
+    // Requests on Qt's own connection to the server, through the library Qt
+    // has loaded: while it holds the server, the window manager's requests
+    // wait, so the focus it hands on arrives late.
+    using Request = unsigned (*)(xcb_connection_t*);
+    auto grab = reinterpret_cast<Request>(dlsym(RTLD_DEFAULT, "xcb_grab_server"));
+    auto ungrab = reinterpret_cast<Request>(dlsym(RTLD_DEFAULT, "xcb_ungrab_server"));
+    auto flush = reinterpret_cast<int (*)(xcb_connection_t*)>(dlsym(RTLD_DEFAULT, "xcb_flush"));
+    ASSERT_TRUE(grab && ungrab && flush);
+    xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    Log log;
+    auto [a, b] = FormsAAndB(log);
+    for (TForm* f : {b, a}) ASSERT_TRUE(ShowActive(f));
+    log.clear();
+    auto letGo = [&] {
+        ungrab(server);
+        flush(server);
+    };
+    grab(server);
+    flush(server);
+    TScopeGuard release(letGo);
+    b->SetFocus();
+    ASSERT_TRUE(testenv::WaitFor([&] { return Screen->ActiveForm() == b; }));
+    a->SetFocus();
+    ASSERT_TRUE(testenv::WaitFor([&] { return Screen->ActiveForm() == a; }));
+    // The server's focus reaching A: FocusIn (event 9), the window at bytes 4-7.
+    struct FocusInWatch : QAbstractNativeEventFilter {
+        std::uint32_t window = 0;
+        bool seen = false;
+        bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+            const auto* event = static_cast<const unsigned char*>(message);
+            std::uint32_t w;
+            std::memcpy(&w, event + 4, sizeof w);
+            seen = seen || ((event[0] & 0x7f) == 9 && w == window);
+            return false;
+        }
+    } focusIn;
+    focusIn.window = a->Widget()->winId();
+    qApp->installNativeEventFilter(&focusIn);
+    letGo();
+    EXPECT_TRUE(testenv::WaitFor([&] { return focusIn.seen; }));
+    qApp->removeNativeEventFilter(&focusIn);
+    ASSERT_TRUE(testenv::WaitActive(a));
+    EXPECT_EQ(log, (Log{"A deactivate", "B activate", "B deactivate", "A activate"}));
 }
 
 // The desktop tells the program of a change of its state before Qt has moved
