@@ -36,6 +36,9 @@ WORD VirtualKeyOf(const QKeyEvent* e);
 char CharOf(const QKeyEvent* e);
 // The Qt cursor of a cursor number (the program's own ones included).
 QCursor QtCursorOf(int c);
+// The rectangle of window w with the desktop's frame around it (for a widget
+// that is not a window, its geometry).
+QRect FrameGeometry(const QWidget* w);
 
 // Hooks set by the forms and menus code.
 extern bool (*g_shortCutHook)(TControl* focus, WORD key, TShiftState shift);

@@ -777,6 +777,19 @@ void Surface::BindCanvas() {
     canvas_->SetImage(&image_);
 }
 
+// Qt learns the frame around a window by asking the X server for the window
+// manager's frame window around it; asked while the manager is still building
+// that frame (a 1x1 window at first), it keeps sides below zero and reports a
+// frame smaller than the window until the frame changes again. A frame never
+// cuts into the window: a side below zero counts as none.
+QRect FrameGeometry(const QWidget* w) {
+    const QRect inner = w->geometry();
+    if (!w->isWindow()) return inner;
+    const QRect frame = w->frameGeometry();
+    return inner.adjusted(-std::max(inner.left() - frame.left(), 0), -std::max(inner.top() - frame.top(), 0),
+                          std::max(frame.right() - inner.right(), 0), std::max(frame.bottom() - inner.bottom(), 0));
+}
+
 } // namespace gebridge
 
 bool SurfaceCanHold(long long width, long long height) {
@@ -980,8 +993,8 @@ bool GetWindowRect(const TControl* control, TRect& rect) {
     QWidget* outer = w;
     if (auto* f = dynamic_cast<const TForm*>(control); f && f->FormStyle() == fsMDIChild && w->parentWidget())
         outer = w->parentWidget(); // the MDI child's frame
-    QPoint o = outer->isWindow() ? outer->frameGeometry().topLeft() : outer->mapToGlobal(QPoint(0, 0));
-    QSize size = outer->isWindow() && outer->isVisible() ? outer->frameGeometry().size() : outer->size();
+    QPoint o = outer->isWindow() ? FrameGeometry(outer).topLeft() : outer->mapToGlobal(QPoint(0, 0));
+    QSize size = outer->isWindow() && outer->isVisible() ? FrameGeometry(outer).size() : outer->size();
     rect = Bounds(o.x(), o.y(), size.width(), size.height());
     return true;
 }

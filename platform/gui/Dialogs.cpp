@@ -168,7 +168,7 @@ protected:
         QFileDialog::showEvent(event);
         if (request_.ScreenCenter) {
             if (QScreen* screen = this->screen()) {
-                QRect frame = frameGeometry();
+                QRect frame = FrameGeometry(this);
                 frame.moveCenter(screen->availableGeometry().center());
                 move(frame.topLeft());
             }

@@ -341,7 +341,7 @@ struct FormEvents : QObject {
         case QEvent::Resize: {
             QWidget* outer = f->subWindow_ ? f->subWindow_ : f->Widget();
             if (o != outer) break;
-            QRect g = f->subWindow_ ? outer->geometry() : outer->frameGeometry();
+            QRect g = f->subWindow_ ? outer->geometry() : FrameGeometry(outer);
             if (!f->subWindow_ && !outer->isVisible()) g = outer->geometry();
             bool sized = g.width() != f->width_ || g.height() != f->height_;
             f->left_ = g.x();
@@ -657,7 +657,7 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     if (subWindow_) {
         subWindow_->setGeometry(left, top, width, height);
     } else if (QWidget* w = Widget()) {
-        QSize extra = w->isVisible() ? w->frameGeometry().size() - w->geometry().size() : QSize(0, 0);
+        QSize extra = w->isVisible() ? FrameGeometry(w).size() - w->geometry().size() : QSize(0, 0);
         w->move(left, top);
         const QSize inner(std::max(width - extra.width(), 0), std::max(height - extra.height(), 0));
         // A form with a fixed border is fixed for the user, not for the program.
@@ -671,7 +671,7 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 TSize TForm::FrameSize() const {
     QWidget* w = Widget();
     if (subWindow_ || !w || !w->isVisible()) return TSize(0, 0);
-    QSize extra = w->frameGeometry().size() - w->geometry().size();
+    QSize extra = FrameGeometry(w).size() - w->geometry().size();
     return TSize(extra.width(), extra.height());
 }
 
@@ -701,7 +701,7 @@ TSize TForm::OuterSize() const {
     if (subWindow_) return TSize(subWindow_->width(), subWindow_->height());
     QWidget* w = Widget();
     if (!w) return TSize(width_, height_);
-    QSize s = w->isVisible() ? w->frameGeometry().size() : w->size();
+    QSize s = w->isVisible() ? FrameGeometry(w).size() : w->size();
     return TSize(s.width(), s.height());
 }
 

@@ -86,7 +86,7 @@ constexpr int kHelpHeight = 520;
 // client rectangle on each side.
 QMargins FrameMargins(const QWidget* w) {
     if (!w) return {};
-    const QRect frame = w->frameGeometry();
+    const QRect frame = gebridge::FrameGeometry(w);
     const QRect inner = w->geometry();
     return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
                     frame.bottom() - inner.bottom());

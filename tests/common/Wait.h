@@ -64,6 +64,15 @@ inline bool WaitActive(TForm* f, int limitMs = kWaitLimitMs) {
     return WaitFor([f] { return FormIsActive(f); }, limitMs);
 }
 
+// Whether the top window at the middle of where windows a and b overlap is
+// a's: the window system's stacking, as the user sees it.
+inline bool Above(QWidget* a, QWidget* b) {
+    const QRect both = gebridge::FrameGeometry(a) & gebridge::FrameGeometry(b);
+    if (both.isEmpty()) return false;
+    QWindow* top = QGuiApplication::topLevelAt(both.center());
+    return top && top == a->windowHandle();
+}
+
 // Waits until the window of w shows on the screen: a window manager maps a
 // new window a little after the program shows it, and until then the
 // pointer finds no window there.

@@ -20,15 +20,6 @@ protected:
     }
 };
 
-// Whether the top window at the middle of where a and b overlap is a's: the
-// window system's stacking, as the user sees it.
-bool Above(QWidget* a, QWidget* b) {
-    const QRect both = a->frameGeometry() & b->frameGeometry();
-    if (both.isEmpty()) return false;
-    QWindow* top = QGuiApplication::topLevelAt(both.center());
-    return top && top == a->windowHandle();
-}
-
 TEST_F(ElementListDialogs, ThePropertyDialogShowsAboveTheListAndHasTheKeyboard) {
     Device(100, 100)->SetName("AND");
     QWidget* list = ListElementDlg->Widget();
@@ -60,7 +51,7 @@ TEST_F(ElementListDialogs, ThePropertyDialogShowsAboveTheListAndHasTheKeyboard) 
                 onTop = ProcessUntil(
                     [&] {
                         QWidget* focus = QApplication::focusWidget();
-                        return Above(f->Widget(), list) && QApplication::activeWindow() == f->Widget() && focus &&
+                        return testenv::Above(f->Widget(), list) && QApplication::activeWindow() == f->Widget() && focus &&
                                focus->window() == f->Widget();
                     });
                 f->ModalResult = mrCancel;

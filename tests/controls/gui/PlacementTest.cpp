@@ -159,7 +159,7 @@ TEST_F(Placement, AFormSavedAtCloseIsNotSavedAgainAndANeverShownFormSavesNothing
 // Where the desktop shows a form: its frame and the window inside it.
 std::string ShownGeometry(TForm* f) {
     QWidget* w = f->Widget();
-    QRect outer = w->frameGeometry();
+    QRect outer = gebridge::FrameGeometry(w);
     QRect inner = w->geometry();
     return Format("frame %d,%d %dx%d window %d,%d %dx%d", outer.x(), outer.y(), outer.width(), outer.height(),
                   inner.x(), inner.y(), inner.width(), inner.height())
@@ -168,7 +168,7 @@ std::string ShownGeometry(TForm* f) {
 
 // The rectangle of the form's frame on the desktop.
 TRect FramedRect(TForm* f) {
-    QRect outer = f->Widget()->frameGeometry();
+    QRect outer = gebridge::FrameGeometry(f->Widget());
     return Bounds(outer.x(), outer.y(), outer.width(), outer.height());
 }
 
@@ -180,7 +180,7 @@ bool ShowFramed(TForm* f) {
     // A window manager frames the window a little after it is mapped, and
     // Left, Top, Width and Height follow once it has.
     return testenv::WaitFor([f] {
-        QRect outer = f->Widget()->frameGeometry();
+        QRect outer = gebridge::FrameGeometry(f->Widget());
         return outer != f->Widget()->geometry() && f->BoundsRect() == Bounds(outer.x(), outer.y(), outer.width(), outer.height());
     });
 }

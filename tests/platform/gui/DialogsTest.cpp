@@ -216,7 +216,7 @@ TEST_F(Dialogs, TheFolderDialogAcceptsOnlyWhatTheCallerEnables) {
             helpShown = b->isVisible();
             b->click();
         }
-        offCentre = dlg->frameGeometry().center() - dlg->screen()->availableGeometry().center();
+        offCentre = gebridge::FrameGeometry(dlg).center() - dlg->screen()->availableGeometry().center();
         QDialog* asDialog = dlg;
         asDialog->accept(); // the starting folder is not enabled
         refused = dlg->isVisible();

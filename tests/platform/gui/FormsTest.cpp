@@ -163,15 +163,6 @@ TEST_F(Forms, HidingTheActiveWindowActivatesTheOneActiveBeforeItUnlessAnotherTak
     EXPECT_EQ(Screen->ActiveForm(), nullptr);
 }
 
-// Whether the top window at the middle of where a and b overlap is a's: the
-// window system's stacking, as the user sees it.
-bool Above(QWidget* a, QWidget* b) {
-    const QRect both = a->frameGeometry() & b->frameGeometry();
-    if (both.isEmpty()) return false;
-    QWindow* top = QGuiApplication::topLevelAt(both.center());
-    return top && top == a->windowHandle();
-}
-
 // A dialog opened while a window of the program stays on top of the others
 // (the element list, the work-file viewer) shows above that window and takes
 // the keyboard: one of the program's forms, and a message box of the toolkit.
@@ -202,7 +193,7 @@ TEST_F(Forms, AModalDialogShowsAboveAWindowThatStaysOnTopAndHasTheKeyboard) {
             bool dialogOnTop = false;
             RunModal(dialog, {[&] {
                 dialogOnTop = ProcessUntil(
-                    [&] { return Above(dialog->Widget(), list->Widget()) && QApplication::focusWidget() == edit->Widget(); });
+                    [&] { return testenv::Above(dialog->Widget(), list->Widget()) && QApplication::focusWidget() == edit->Widget(); });
                 dialog->ModalResult = mrOk;
             }});
             EXPECT_TRUE(dialogOnTop) << style << " " << showing;
@@ -214,7 +205,7 @@ TEST_F(Forms, AModalDialogShowsAboveAWindowThatStaysOnTopAndHasTheKeyboard) {
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        boxOnTop = ProcessUntil([&] { return Above(box, list->Widget()) && QApplication::activeWindow() == box; });
+        boxOnTop = ProcessUntil([&] { return testenv::Above(box, list->Widget()) && QApplication::activeWindow() == box; });
         box->reject();
     });
     MessageDlg("Схема не упорядочена"_a, mtInformation, mbOKOnly);

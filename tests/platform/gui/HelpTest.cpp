@@ -87,17 +87,17 @@ TEST_F(Help, TheWindowOpensAndReopensInsideTheWorkArea) {
         QWidget* w = THelpWindow::Instance()->Widget();
         ASSERT_TRUE(testenv::WaitExposed(w));
         // The frame is the desktop's, known once the window is on the screen.
-        testenv::WaitFor([w] { return w->frameGeometry() != w->geometry() || Offscreen(); });
+        testenv::WaitFor([w] { return gebridge::FrameGeometry(w) != w->geometry() || Offscreen(); });
         const QRect area = w->screen()->availableGeometry();
-        EXPECT_TRUE(area.contains(w->frameGeometry()));
+        EXPECT_TRUE(area.contains(gebridge::FrameGeometry(w)));
         EXPECT_EQ(w->size(), QSize(760, 520));
         if (opening == 2) {
-            EXPECT_EQ(w->frameGeometry().left(), area.left());
-            EXPECT_EQ(w->frameGeometry().top(), area.top() + 100);
+            EXPECT_EQ(gebridge::FrameGeometry(w).left(), area.left());
+            EXPECT_EQ(gebridge::FrameGeometry(w).top(), area.top() + 100);
         }
         // Left by the user with its left part off the screen.
         w->move(area.left() - 300, area.top() + 100);
-        testenv::WaitFor([w, area] { return w->frameGeometry().left() < area.left(); });
+        testenv::WaitFor([w, area] { return gebridge::FrameGeometry(w).left() < area.left(); });
         w->close();
         ASSERT_TRUE(testenv::WaitFor([w] { return !w->isVisible(); }));
     }
