@@ -292,10 +292,10 @@ private:
     // window or of no window, not of the focus given to this one. The focus
     // answers the oldest open request when it reaches that one's window.
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        if (!Pending() || type != "xcb_generic_event_t") return false;
+        if (!wanted_ || type != "xcb_generic_event_t") return false;
         const auto* event = static_cast<const unsigned char*>(message);
         constexpr unsigned char kFocusIn = 9, kNotifyPointer = 5;
-        if ((event[0] & 0x7f) != kFocusIn || event[1] >= kNotifyPointer) return false;
+        if ((event[0] & 0x7f) != kFocusIn || event[1] >= kNotifyPointer || !Pending()) return false;
         std::uint32_t window;
         std::memcpy(&window, event + 4, sizeof window);
         if (QWindow* oldest = open_.front()->windowHandle(); oldest && window == oldest->winId()) {
