@@ -224,6 +224,37 @@ public:
     // (in expand mode also the nets inside symbols), appends each name to list
     // and returns the advanced counter.
     int BuildNetNames(TStrings* list, int counter);
+    // What feeds a chain: the signal of an input driver pin, a symbol's input
+    // (inside the symbol, named by its connector) or an element's output.
+    struct TSource {
+        enum Kind { Signal, SymbolInput, Output } kind = Signal;
+        // The signal (an element's name for an output), and what the messages call it.
+        AnsiString name;
+        AnsiString shown;
+    };
+    // A chain fed by two sources, one of them at least a signal (two element
+    // outputs on one chain write one signal twice, which the run's check of
+    // output signals reports). symbol: the placed symbol whose inner scheme
+    // holds the chain ("S1", nested "S1S2"), empty for the scheme's own.
+    struct TSourceConflict {
+        AnsiString symbol;
+        AnsiString chain;
+        TSource first;
+        TSource second;
+    };
+    // After BuildNetNames: every chain of the scheme (in expand mode also
+    // those inside symbols) that two sources feed.
+    void ListSourceConflicts(std::vector<TSourceConflict>& out) const;
+    // The source of a net of the scheme's own, when it has exactly one.
+    bool SourceOf(const TNet& net, TSource& source) const;
+    // After BuildNetNames: the copies that no element's block can carry (a net
+    // without an element pin, or written by a symbol's inner element): each
+    // writes the targets from the net's signal.
+    struct TLooseCopy {
+        AnsiString source;
+        std::vector<AnsiString> targets;
+    };
+    void ListLooseCopies(std::vector<TLooseCopy>& out) const;
     bool ExpandSymbols() const { return expandSymbols_; }
     void SetExpandSymbols(bool on);
     // Reloads every symbol from its file; expand mode off; transient copies freed.
@@ -288,6 +319,7 @@ private:
     void ExpandInto(TSymbol* symbol, const AnsiString& prefix, std::vector<TElement*>& out);
     int NameNets(TStrings* list, int counter);
     int NameInnerNets(TSymbol* symbol, TStrings* list, int counter);
+    void ListInnerConflicts(const TSymbol* symbol, const AnsiString& prefix, std::vector<TSourceConflict>& out) const;
     void CollectDebug(TStrings* inputs, TStrings* outputs, bool byY);
 
     // File.

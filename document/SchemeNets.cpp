@@ -207,7 +207,9 @@ void TScheme::NetBuilder::FormNets() {
         if (pin->Element()->IsDriver()) {
             auto* d = static_cast<TDriver*>(pin->Element());
             net->Drivers.push_back(d);
-            if (!d->Name().IsEmpty() && std::find(net->Signals.begin(), net->Signals.end(), d->Name()) == net->Signals.end())
+            // Signal names are compared as the translation library compares them.
+            if (!d->Name().IsEmpty() && std::none_of(net->Signals.begin(), net->Signals.end(),
+                                                     [d](const AnsiString& s) { return SameText(s, d->Name()); }))
                 net->Signals.push_back(d->Name());
         }
     }

@@ -327,17 +327,16 @@ void TElement::Translate(TStrings* lines) {
     std::vector<Copy> copies;
     int k = 0;
     for (const auto& p : pins_) {
-        TNet* net = p->Net();
         bool output = p->Direction() == 1;
-        if (net && net->CopyPin == p.get() && !net->CopyTargets.empty()) {
+        if (const std::vector<AnsiString>* targets = p->CopyTargets()) {
             if (output) {
                 AnsiString temp = "_var" + Name() + AnsiString(++k);
                 TempNames += temp + ";";
                 lines->Add(PinLine(temp, true, p->Inverse()));
-                copies.push_back({temp, temp, net->CopyTargets});
+                copies.push_back({temp, temp, *targets});
             } else {
                 lines->Add(PinLine(p->SignalName(), false, p->Inverse()));
-                copies.push_back({"_cpy" + Name() + AnsiString(++k), p->SignalName(), net->CopyTargets});
+                copies.push_back({"_cpy" + Name() + AnsiString(++k), p->SignalName(), *targets});
             }
             continue;
         }

@@ -76,6 +76,14 @@ void TInOut::SetFixedSignal(const AnsiString& signal, bool connected) {
     fixedConnected_ = connected;
 }
 
+const std::vector<AnsiString>* TInOut::CopyTargets() const {
+    if (hasFixed_)
+        return fixedCopies_.empty() ? nullptr : &fixedCopies_;
+    return net_ && net_->CopyPin == this && !net_->CopyTargets.empty() ? &net_->CopyTargets : nullptr;
+}
+
+void TInOut::SetFixedCopyTargets(std::vector<AnsiString> targets) { fixedCopies_ = std::move(targets); }
+
 void TInOut::CollectNetPins(TInOut* pin, TList* out) {
     if (!pin || !out || !pin->net_)
         return;

@@ -5,6 +5,8 @@
 // pin its connection point and net; a pin whose net holds no other pin is
 // unconnected and writes the null names in the netlist.
 
+#include <vector>
+
 #include "model/Entity.h"
 
 class TElement;
@@ -44,6 +46,11 @@ public:
     bool IsNull() const;
     // A transient copy made for one translation carries its signal here.
     void SetFixedSignal(const AnsiString& signal, bool connected);
+    // The signals that a copy block after the element's block writes through
+    // this pin (the net's copies, when the net chose this pin to carry them;
+    // a transient copy's fixed ones); null when none.
+    const std::vector<AnsiString>* CopyTargets() const;
+    void SetFixedCopyTargets(std::vector<AnsiString> targets);
 
     // Every pin of a non-link element reachable from pin through its
     // connection point and wires, pin itself excluded.
@@ -66,6 +73,7 @@ private:
     bool hasFixed_ = false;
     bool fixedConnected_ = false;
     AnsiString fixed_;
+    std::vector<AnsiString> fixedCopies_;
 };
 
 extern const char* const kNullIn;  // "_null_in_"

@@ -134,29 +134,63 @@ void TLogFile::Run::TranslateDrivers(TScheme& scheme) {
     }
 }
 
-void TLogFile::Run::NameNets(TScheme& scheme) {
-    // A chain is one signal: with driver pins of two signals on it the net
-    // naming would keep one of them and silently drop the other.
-    for (const TNet& net : scheme.Nets()) {
-        const TDriver* first = nullptr;
-        for (const TDriver* d : net.Drivers) {
-            if (d->Kind() != TEntityKind::Driver || d->Name().IsEmpty())
-                continue;
-            if (!first) {
-                first = d;
-            } else if (d->Name() != first->Name()) {
-                const AnsiString chain = net.Chains.empty() ? net.Name : net.Chains.front()->Name();
-                log_.Error("В схеме "_a + scheme.GetName() + " цепь "_a + chain + " соединяет разные сигналы "_a +
-                           first->Name() + " и "_a + d->Name() + "."_a);
-                break;
-            }
-        }
+namespace {
+AnsiString Described(const TScheme::TSource& s) {
+    switch (s.kind) {
+    case TScheme::TSource::Signal: return "сигнал "_a + s.shown;
+    case TScheme::TSource::SymbolInput: return "вход символа "_a + s.shown;
+    case TScheme::TSource::Output: break;
     }
+    return "выход элемента "_a + s.shown;
+}
+
+bool SameFeed(const TScheme::TSource& a, const TScheme::TSource& b) {
+    return a.kind != TScheme::TSource::Output && b.kind != TScheme::TSource::Output && SameText(a.name, b.name);
+}
+} // namespace
+
+void TLogFile::Run::NameNets(TScheme& scheme) {
     int first = signals_->Count();
     VarCount = scheme.BuildNetNames(signals_, VarCount);
     for (int i = first; i < signals_->Count(); ++i)
         if (transitions_.Add("0;" + signals_->Get(i) + kVarDriverField) && Statistics)
             ++Statistics[TProject::StatTemporaries];
+    // A chain carries one source's value: with two the net naming would keep
+    // one of them and silently drop the other.
+    std::vector<TScheme::TSourceConflict> conflicts;
+    scheme.ListSourceConflicts(conflicts);
+    for (const TScheme::TSourceConflict& c : conflicts) {
+        AnsiString where = "В схеме "_a + scheme.GetName() +
+                           (c.symbol.IsEmpty() ? AnsiString() : " в символе "_a + c.symbol) + " цепь "_a + c.chain;
+        bool signals = c.first.kind == TScheme::TSource::Signal && c.second.kind == TScheme::TSource::Signal;
+        log_.Error(where + (signals ? " соединяет разные сигналы "_a + c.first.shown + " и "_a + c.second.shown
+                                    : " соединяет "_a + Described(c.first) + " и "_a + Described(c.second)) +
+                   ".");
+    }
+    CheckConnectorFeeds(scheme);
+}
+
+void TLogFile::Run::CheckConnectorFeeds(const TScheme& scheme) {
+    for (const TNet& net : scheme.Nets()) {
+        TScheme::TSource source;
+        if (!scheme.SourceOf(net, source))
+            continue;
+        for (const TDriver* d : net.Drivers) {
+            if (d->Kind() != TEntityKind::VarDriver || d->Name().IsEmpty())
+                continue;
+            auto [it, added] = connectorFeeds_.try_emplace(Key(d->Name()).str(), Feed{scheme.GetName(), source});
+            Feed& feed = it->second;
+            if (added || feed.reported || SameFeed(feed.source, source))
+                continue;
+            feed.reported = true;
+            AnsiString text = "Соединитель "_a + d->Name() + " получает "_a + Described(feed.source) + " в схеме "_a +
+                              feed.scheme + " и "_a + Described(source) + " в схеме "_a + scheme.GetName() + ".";
+            if (feed.source.kind == TScheme::TSource::Signal && source.kind == TScheme::TSource::Signal)
+                log_.Error(text);
+            else
+                log_.Warning(text);
+        }
+    }
 }
 
 void TLogFile::Run::TranslateElements(TScheme& scheme) {
@@ -181,6 +215,16 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
                 ++Statistics[TProject::StatTemporaries];
             rest = rest.SubString(cut + 1, rest.Length());
         }
+    }
+    // A copy block of its own for what no element's block carries.
+    std::vector<TScheme::TLooseCopy> copies;
+    scheme.ListLooseCopies(copies);
+    for (const TScheme::TLooseCopy& c : copies) {
+        elements_->Add("_cpy" + c.source + " and");
+        for (const AnsiString& t : c.targets)
+            elements_->Add(TElement::PinLine(t, true, false));
+        elements_->Add(TElement::PinLine(c.source, false, false));
+        elements_->Add("");
     }
     // Warned, not counted: the program runs, but those inputs never see an edge.
     for (const AnsiString& warning : order.Warnings(scheme.GetName()))

@@ -5,6 +5,7 @@
 // installed as the elements' error log, one run at a time). Internal to the
 // translator.
 
+#include <unordered_map>
 #include <unordered_set>
 
 #include "document/Scheme.h"
@@ -59,8 +60,13 @@ public:
     // Net names: signal lines and transition lines. A net's transition line
     // is appended even when an equal line is there (the library takes the
     // first line of a name); only a new line counts as a temporary signal.
+    // A chain fed by two sources, one of them a signal, is an error naming
+    // both; so is a connector that two input signals feed in different
+    // schemes or chains, and one that an element's output feeds there as
+    // well is warned about (a later scheme may overwrite it on purpose).
     void NameNets(TScheme& scheme);
     // Elements in processing order: netlist blocks and temporary signals;
+    // then the copies no element's block carries (TScheme::ListLooseCopies);
     // then a warning for every edge input that only the same or a later
     // element of the scheme writes (TScanOrderCheck).
     void TranslateElements(TScheme& scheme);
@@ -100,6 +106,14 @@ private:
     std::unique_ptr<TLineSet> comments_;
     TLineSet transitions_{Transitions};
     std::unordered_set<std::string> unknownPins_;
+    // The source that fed each connector first in this run, by its name in capitals.
+    struct Feed {
+        AnsiString scheme;
+        TScheme::TSource source;
+        bool reported = false;
+    };
+    std::unordered_map<std::string, Feed> connectorFeeds_;
+    void CheckConnectorFeeds(const TScheme& scheme);
 };
 
 // The texts of the runs.

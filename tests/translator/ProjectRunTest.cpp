@@ -1,5 +1,8 @@
 // The project run end to end with the stand-in library: work files byte for
 // byte, the log, the boxes, the library calls and every way a run can end.
+#include <cstdio>
+#include <functional>
+
 #include "TranslatorTestSupport.h"
 
 using namespace trtest;
@@ -677,6 +680,177 @@ TEST_F(ProjectRun, TwoSignalsOnOneChainAreAnErrorNamingTheSchemeTheChainAndBoth)
     EXPECT_FALSE(Exists("4.$$$"));
     EXPECT_FALSE(Exists("tvca.dat"));
     EXPECT_FALSE(Exists("Debutvca.dat"));
+}
+
+// What a chain may carry: one source (an input signal or an element's
+// output), written to every output driver pin and connector on it. Each row
+// builds its schemes and gives the run's errors, the line the log must hold
+// (none when empty) and, for a run that succeeds, the elements file.
+TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
+    table.table.AddBit("W", "DO", 5, "");
+    table.table.AddBit("LAMP", "DI", 2, "");
+    struct Built {
+        Lines files;
+        AnsiString chain;
+    };
+    // A driver pin, or a connector when the name starts with '~', placed apart.
+    auto pinOf = [](TScheme& s, const AnsiString& spec, int x, int y) {
+        const bool connector = spec[1] == '~';
+        return LooseDriver(s, connector ? spec.SubString(2, spec.Length()) : spec, x, y, connector);
+    };
+    // E1 = A and B, its output wired to the pins named.
+    auto andTo = [&](const AnsiString& file, const Lines& outputs) {
+        TScheme s;
+        TElement* e = Place(s, s.CreateAndElement(), "E1", 100, 100, 1);
+        DriverOn(s, "A", e->GetInput(0));
+        DriverOn(s, "B", e->GetInput(1));
+        int y = 300;
+        for (const AnsiString& o : outputs)
+            Wire(s, e->GetOutput(0), pinOf(s, o, 400, y += 50)->Terminal());
+        SaveAs(s, File(file));
+        return Built{{File(file)}, e->GetOutput(0)->Net()->Chains.front()->Name()};
+    };
+    // The pins named wired to the first; with reader E1's first input on it
+    // too and E1's output to Y.
+    auto joined = [&](const AnsiString& file, const Lines& pins, bool reader) {
+        TScheme s;
+        TDriver* first = pinOf(s, pins[0], 0, 100);
+        for (std::size_t i = 1; i < pins.size(); ++i)
+            Wire(s, first->Terminal(), pinOf(s, pins[i], 0, 100 + 50 * int(i))->Terminal());
+        if (reader) {
+            TElement* e = Place(s, s.CreateAndElement(), "E1", 300, 100, 1);
+            Wire(s, first->Terminal(), e->GetInput(0));
+            DriverOn(s, "Y", e->GetOutput(0));
+        }
+        SaveAs(s, File(file));
+        return Built{{File(file)}, first->Terminal()->Net()->Chains.front()->Name()};
+    };
+    // A symbol file: G = A and B inside, the inner pins named wired to G's first
+    // input (inputs) or its output; connectors (after '~') make the symbol's pins.
+    auto symbol = [&](const AnsiString& file, const Lines& inputs, const Lines& outputs) {
+        TScheme inner;
+        TElement* g = Place(inner, inner.CreateAndElement(), "G", 100, 100, 1);
+        DriverOn(inner, "B", g->GetInput(1));
+        AnsiString chain;
+        int y = 300;
+        for (int side = 0; side < 2; ++side)
+            for (const AnsiString& n : side == 0 ? inputs : outputs) {
+                TInOut* to = pinOf(inner, n, 0, y += 50)->Terminal();
+                TInOut* pin = side == 0 ? g->GetInput(0) : g->GetOutput(0);
+                TLink* w = inner.CreateWire(pin->TipX(), pin->TipY(), to->TipX(), to->TipY());
+                if (w && chain.IsEmpty())
+                    chain = w->ChainName();
+            }
+        EXPECT_TRUE(inner.SaveAsSymbol(File(file)));
+        return chain;
+    };
+    // S1 of that symbol file, its pins to the outer signals given in pin order.
+    auto placed = [&](const AnsiString& file, const AnsiString& symbolFile, const Lines& outer) {
+        TScheme s;
+        TSymbol* sym = s.CreateSymbol();
+        sym->SetName("S1");
+        sym->AssignNumber(1);
+        sym->SetX(300);
+        sym->SetY(100);
+        sym->LoadSymbolFile(File(symbolFile));
+        EXPECT_EQ(sym->PinCount(), int(outer.size()));
+        for (int i = 0; i < sym->PinCount() && i < int(outer.size()); ++i)
+            DriverOn(s, outer[std::size_t(i)], sym->Pin(i));
+        SaveAs(s, File(file));
+        return File(file);
+    };
+    const Lines andAB = {"E1 and", OutLine("_varE11"), InLine("A"), InLine("B"), "", "_varE11 and"};
+    auto with = [](Lines lines, const Lines& more) {
+        lines.insert(lines.end(), more.begin(), more.end());
+        return lines;
+    };
+    struct Row {
+        const char* what;
+        std::function<Built()> build;
+        int errors;
+        std::function<AnsiString(const Built&)> message;
+        Lines elements;
+    };
+    const std::vector<Row> rows = {
+        {"an output to two output pins", [&] { return andTo("o2.tvs", {"Y", "Z"}); }, 0, nullptr,
+         with(andAB, {OutLine("Y"), OutLine("Z"), InLine("_varE11"), ""})},
+        {"an output to three output pins", [&] { return andTo("o3.tvs", {"Y", "Z", "W"}); }, 0, nullptr,
+         with(andAB, {OutLine("Y"), OutLine("Z"), OutLine("W"), InLine("_varE11"), ""})},
+        {"an output to an output pin and a connector", [&] { return andTo("oc.tvs", {"Y", "~V"}); }, 0, nullptr,
+         with(andAB, {OutLine("Y"), OutLine("V"), InLine("_varE11"), ""})},
+        {"an input to an output pin and an element", [&] { return joined("io.tvs", {"A", "Z"}, true); }, 0,
+         nullptr, {"E1 and", OutLine("Y"), InLine("A"), InLine("_null_in_", true), "", "_cpyE11 and", OutLine("Z"),
+                   InLine("A"), ""}},
+        {"an input wired straight to an output", [&] { return joined("is.tvs", {"A", "Z", "Y"}, false); }, 0,
+         nullptr, {"_cpyA and", OutLine("Z"), OutLine("Y"), InLine("A"), ""}},
+        {"two pins of one signal", [&] { return joined("pp.tvs", {"A", "A"}, true); }, 0, nullptr,
+         {"E1 and", OutLine("Y"), InLine("A"), InLine("_null_in_", true), ""}},
+        {"one signal in two letter cases", [&] { return joined("lc.tvs", {"LAMP", "Lamp"}, true); }, 0, nullptr,
+         {"E1 and", OutLine("Y"), InLine("LAMP"), InLine("_null_in_", true), ""}},
+        {"two input signals", [&] { return joined("ii.tvs", {"A", "B"}, true); }, 1,
+         [](const Built& b) { return "В схеме ii.tvs цепь "_a + b.chain + " соединяет разные сигналы A и B."_a; },
+         {}},
+        {"an input signal and an element's output", [&] { return andTo("ie.tvs", {"A"}); }, 1,
+         [](const Built& b) {
+             return "В схеме ie.tvs цепь "_a + b.chain + " соединяет сигнал A и выход элемента E1."_a;
+         },
+         {}},
+        {"two input signals through a connector in two schemes",
+         [&] {
+             return Built{{joined("x1.tvs", {"A", "~XX"}, true).files[0], joined("x2.tvs", {"B", "~XX"}, true).files[0]},
+                          ""};
+         },
+         1,
+         [](const Built&) {
+             return "Соединитель XX получает сигнал A в схеме x1.tvs и сигнал B в схеме x2.tvs."_a;
+         },
+         {}},
+        {"an input signal and an element's output through a connector in two schemes",
+         [&] { return Built{{joined("y1.tvs", {"A", "~XX"}, true).files[0], andTo("y2.tvs", {"~XX"}).files[0]}, ""}; },
+         0,
+         [](const Built&) {
+             return "Соединитель XX получает сигнал A в схеме y1.tvs и выход элемента E1 в схеме y2.tvs."_a;
+         },
+         {"E1 and", OutLine("Y"), InLine("A"), InLine("_null_in_", true), "", "_cpyE11 and", OutLine("XX"),
+          InLine("A"), "", "E1 and", OutLine("XX"), InLine("A"), InLine("B"), ""}},
+        {"an input to an output pin and an element inside a symbol",
+         [&] {
+             AnsiString chain = symbol("two.tvy", {"A", "Z"}, {"~OUT"});
+             return Built{{placed("s2.tvs", "two.tvy", {"Y"})}, chain};
+         },
+         0, nullptr,
+         {"S1G and", OutLine("Y"), InLine("A"), InLine("B"), "", "_cpyS1G1 and", OutLine("Z"), InLine("A"), ""}},
+        {"two input signals inside a symbol",
+         [&] {
+             AnsiString chain = symbol("ab.tvy", {"A", "B"}, {"~OUT"});
+             return Built{{placed("s3.tvs", "ab.tvy", {"Y"})}, chain};
+         },
+         1,
+         [](const Built& b) {
+             return "В схеме s3.tvs в символе S1 цепь "_a + b.chain + " соединяет разные сигналы A и B."_a;
+         },
+         {}},
+        {"an output inside a symbol to its output and an output pin",
+         [&] {
+             symbol("oz.tvy", {"A"}, {"~OUT", "Z"});
+             return Built{{placed("s4.tvs", "oz.tvy", {"Y"})}, ""};
+         },
+         0, nullptr,
+         {"S1G and", OutLine("_varS1G1"), InLine("A"), InLine("B"), "", "_varS1G1 and", OutLine("Y"), OutLine("Z"),
+          InLine("_varS1G1"), ""}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::remove(File("4.$$$").c_str());
+        const Built built = row.build();
+        ui.Answer(mrNo);
+        log.TranslateProject(&MakeProject(built.files));
+        EXPECT_EQ(log.ErrorCount, row.errors);
+        if (row.message) {
+            EXPECT_TRUE(LogHas(row.message(built))) << log.Messages.Text().c_str();
+        }
+        EXPECT_EQ(Work("4.$$$"), row.elements);
+    }
 }
 
 TEST_F(ProjectRun, ASecondRunWhileOneIsInProgressIsRefused) {

@@ -205,13 +205,13 @@ TEST_F(SchemeRun, ErrorsThatElementsReportFailTheRun) {
     EXPECT_EQ(ui.Calls.back().text, LogFile());
 }
 
-// A wire from the end of one driver pin to the end of another: the chain
-// cannot carry both signals, and the run says so rather than keep one.
+// A wire from the end of one input driver pin to the end of another: the
+// chain cannot carry both signals, and the run says so rather than keep one.
 TEST_F(SchemeRun, TwoSignalsOnOneChainFailTheRun) {
     BuildAnd(File("main.tvs"));
     TDriver* a = scheme->FirstDriver();
     ASSERT_EQ(a->Name(), AnsiString("A"));
-    TDriver* b = LooseDriver(*scheme, "Z", 0, 300);
+    TDriver* b = LooseDriver(*scheme, "B", 0, 300);
     TLink* w = scheme->CreateWire(a->Terminal()->TipX(), a->Terminal()->TipY(), b->Terminal()->TipX(),
                                   b->Terminal()->TipY());
     ASSERT_NE(w, nullptr);
@@ -222,7 +222,7 @@ TEST_F(SchemeRun, TwoSignalsOnOneChainFailTheRun) {
     testenv::WriteBytes(dir.Path() / "Debumaintvca.dat", "old");
     ui.Answer(mrNo);
     EXPECT_FALSE(Translate());
-    EXPECT_TRUE(LogHas("В схеме main.tvs цепь "_a + w->ChainName() + " соединяет разные сигналы A и Z."_a));
+    EXPECT_TRUE(LogHas("В схеме main.tvs цепь "_a + w->ChainName() + " соединяет разные сигналы A и B."_a));
     EXPECT_EQ(log.ErrorCount, 1);
     EXPECT_EQ(library.GenerateCount(), 0);
     EXPECT_FALSE(Exists("main4.$$$"));
