@@ -1,5 +1,7 @@
 #include "app/FileKinds.h"
 
+#include <algorithm>
+
 #include "platform/FileNames.h"
 
 TFileKind FileKindOf(const AnsiString& fileName) {
@@ -25,21 +27,29 @@ AnsiString CutExtension(const AnsiString& chosen, AnsiString& ext) {
     return chosen.SubString(1, chosen.Length() - ext.Length());
 }
 
+// The scheme kinds of the save dialog, in the order of its filters.
+const char* const kSchemeExtensions[] = {".tvs", ".sch", ".tvy"};
+
+// The filter index (1-based) of a scheme kind's extension; 0 for another.
+int SchemeKindIndex(const AnsiString& ext) {
+    for (int i = 0; i < 3; ++i)
+        if (ext == kSchemeExtensions[i]) return i + 1;
+    return 0;
+}
+
 } // namespace
 
 AnsiString SchemeSaveName(const AnsiString& chosen, int filterIndex) {
     AnsiString ext;
     const AnsiString base = CutExtension(chosen, ext);
     if (base.IsEmpty()) return AnsiString();
-    switch (filterIndex) {
-    case 1: return base + ".tvs";
-    case 2: return base + ".sch";
-    case 3: return base + ".tvy";
-    default:
-        if (ext == ".tvs" || ext == ".sch" || ext == ".tvy") return base + ext;
-        return base + ".tvs";
-    }
+    // The kind the user typed is the kind written, whatever the filter.
+    if (SchemeKindIndex(ext) != 0) return chosen;
+    const bool schemeFilter = filterIndex >= 1 && filterIndex <= 3;
+    return base + kSchemeExtensions[schemeFilter ? filterIndex - 1 : 0];
 }
+
+int SchemeFilterIndex(const AnsiString& fileName) { return std::max(1, SchemeKindIndex(ExtractFileExt(fileName))); }
 
 AnsiString FsmSaveName(const AnsiString& chosen) {
     AnsiString ext;

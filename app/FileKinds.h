@@ -21,9 +21,13 @@ bool IsSymbolFile(const AnsiString& fileName);
 
 // The name a document is saved under, from the name chosen in the save
 // dialog and the dialog's filter index. Only the last path component's
-// extension is cut. A scheme gets the extension of the filter (1 ".tvs",
-// 2 ".sch", 3 ".tvy"); with another filter it keeps a scheme extension the
-// user typed and otherwise gets ".tvs". A state machine always gets ".fsm".
-// "" when nothing is left of the name (the save then stops).
+// extension is cut. A scheme keeps a scheme extension the user typed
+// (".tvs", ".sch", ".tvy"), whatever the filter; otherwise it gets the
+// extension of the filter (1 ".tvs", 2 ".sch", 3 ".tvy"), with another filter
+// ".tvs". A state machine always gets ".fsm". "" when nothing is left of the
+// name (the save then stops).
 AnsiString SchemeSaveName(const AnsiString& chosen, int filterIndex);
 AnsiString FsmSaveName(const AnsiString& chosen);
+// The save dialog's filter index of a scheme file's own kind (1 ".tvs",
+// 2 ".sch", 3 ".tvy"); 1, the new format, for an untitled scheme.
+int SchemeFilterIndex(const AnsiString& fileName);

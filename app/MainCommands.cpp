@@ -16,15 +16,12 @@
 #include "translator/WorkPaths.h"
 
 void TMainForm::MRUManClick(TObject*, const AnsiString& RecentName, const AnsiString&, int) {
-    if (FileExists(RecentName)) {
-        if (LoadProject(RecentName)) OpenDebugFiles(ProjectDebugFiles(), false);
+    // A project that is gone is reported; the frame stays as it was.
+    if (!FileExists(RecentName)) {
+        ShowMessage("Не найден файл проекта"_a);
         return;
     }
-    // A project that is gone: nothing is left open and the pane stays.
-    if (!CloseProject()) return;
-    N26->SetChecked(false);
-    N26Click(this);
-    ShowMessage("Не найден файл проекта"_a);
+    if (LoadProject(RecentName)) OpenDebugFiles(ProjectDebugFiles(), false);
 }
 
 void TMainForm::FileListBoxDblClick(TObject* Sender) {

@@ -59,15 +59,11 @@ void TMainForm::FileClose1Execute(TObject*) {
 void TMainForm::FileExit1Execute(TObject*) { Close(); }
 
 AnsiString TMainForm::AskSaveName(bool fsm) {
-    if (!SaveDialog1->Execute()) return AnsiString();
-    const AnsiString chosen = SaveDialog1->FileName;
-    const AnsiString name = fsm ? FsmSaveName(chosen) : SchemeSaveName(chosen, SaveDialog1->FilterIndex);
-    if (name.IsEmpty()) return name;
-    // The dialog asked about the name it gave back; the kind's extension may
-    // name another file, which is not replaced unasked either.
-    if (name != chosen && !ConfirmOverwrite(name)) return AnsiString();
-    SaveDialog1->FileName = name;
-    return name;
+    // The dialog gives back the name the document's kind writes, and asks
+    // about that file, not about the name as typed.
+    if (fsm) SaveDialog1->WrittenName = [](const AnsiString& chosen, int) { return FsmSaveName(chosen); };
+    else SaveDialog1->WrittenName = SchemeSaveName;
+    return SaveDialog1->Execute() ? SaveDialog1->FileName : AnsiString();
 }
 
 namespace {
@@ -90,6 +86,7 @@ bool TMainForm::SaveWindow(TForm* child) {
         TScheme* doc = s->SchemeDocument();
         if (doc->GetFileName().IsEmpty()) {
             StartInProjectFolder(SaveDialog1);
+            SaveDialog1->FilterIndex = SchemeFilterIndex(doc->GetFileName());
             const AnsiString name = AskSaveName(false);
             return !name.IsEmpty() && SaveUnder(doc, name);
         }
@@ -110,10 +107,12 @@ bool TMainForm::SaveWindow(TForm* child) {
 bool TMainForm::SaveWindowAs(TForm* child) {
     if (auto* s = dynamic_cast<ISchemeChild*>(child)) {
         TScheme* doc = s->SchemeDocument();
+        // The dialog opens on the window's own kind, not on the one chosen last.
+        SaveDialog1->FilterIndex = SchemeFilterIndex(doc->GetFileName());
         SaveDialog1->FileName = doc->GetFileName();
         const AnsiString name = AskSaveName(false);
         if (name.IsEmpty()) return false;
-        if (SaveDialog1->FilterIndex == 3) {
+        if (IsSymbolFile(name)) {
             // A symbol is written beside the scheme, which keeps its own name.
             return doc->SaveAsSymbol(name) && doc->SaveToFile();
         }

@@ -204,9 +204,11 @@ AnsiString TProjectDlg::TypedProjectFile(AnsiString& ext) const {
     ext = AnsiString();
     // The edited project keeps the name it has, whatever it is.
     if (file.IsEmpty() || (Mode == ModeProperties && Project && Project->GetFileName() == file)) return file;
+    // A typed name is taken from the current folder and kept as a full
+    // path: the project stays one file wherever the program starts next.
     switch (FileKindOf(file)) {
-    case TFileKind::Project: return file;
-    case TFileKind::None: return file + ".tvp";
+    case TFileKind::Project: return ExpandFileName(file);
+    case TFileKind::None: return ExpandFileName(file + ".tvp");
     default: ext = ExtractFileExt(file); return AnsiString();
     }
 }

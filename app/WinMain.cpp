@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "app/SplashSource.h"
 #include "platform/FileIO.h"
+#include "platform/FileUtils.h"
 
 int RunProtected(const std::function<int()>& steps) {
     try {
@@ -31,7 +32,7 @@ void StartProgram(int argc, char** argv) {
     Application->HelpFile = "Ge.hlp";
     SplashForm->ProgressBar->StepBy(10);
     CreateAutoForms();
-    if (argc > 1 && MainForm) MainForm->CommandLineFile = FromFsPath(argv[1]);
+    if (argc > 1 && MainForm) MainForm->CommandLineFile = ExpandFileName(FromFsPath(argv[1]));
     SplashForm->ProgressBar->StepBy(10);
     SplashForm->ProgressBar->StepBy(10);
 }

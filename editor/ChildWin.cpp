@@ -76,6 +76,11 @@ void TMDIChild::CreateComponents() {
     SavePictureDialog->Filter = "Bitmaps (*.bmp)|*.bmp";
     SavePictureDialog->DefaultExt = "bmp";
     SavePictureDialog->Options |= OpenOption(ofOverwritePrompt);
+    // A name that holds the bitmap extension anywhere is taken as it is;
+    // any other gets it added.
+    SavePictureDialog->WrittenName = [](const AnsiString& chosen, int) {
+        return chosen.Pos(".bmp") == 0 && chosen.Pos(".BMP") == 0 ? chosen + ".bmp" : chosen;
+    };
     AutosaveTimer = NewComponent<TTimer>(this, "AutosaveTimer");
     AutosaveTimer->SetInterval(0);
     AutosaveTimer->OnTimer = [this](TObject* s) { AutosaveTimerTimer(s); };

@@ -121,12 +121,9 @@ void TMDIChild::PrintElements() { PrintInfoActionExecute(Printer()); }
 
 void TMDIChild::PrintToFileActionExecute(TObject*) {
     SavePictureDialog->FileName = ChangeFileExt(Scheme->GetName(), ".bmp");
+    // The dialog gives back the bitmap's name, having asked about that file.
     if (!SavePictureDialog->Execute()) return;
-    AnsiString name = SavePictureDialog->FileName;
-    if (name.Pos(".bmp") == 0 && name.Pos(".BMP") == 0) name += ".bmp";
-    // The dialog asked about the name it gave back; the extension added here
-    // names another file, which is not replaced unasked either.
-    if (name != SavePictureDialog->FileName && !ConfirmOverwrite(name)) return;
+    const AnsiString name = SavePictureDialog->FileName;
     int maxX = 0, maxY = 0;
     Scheme->GetExtent(maxX, maxY);
     TBitmap picture;

@@ -77,6 +77,12 @@ AnsiString WithDefaultExt(const AnsiString& name, const AnsiString& ext) {
     return dot > slash && dot > 0 ? name : name + "." + ext;
 }
 
+AnsiString GivenFileName(const FileDialogRequest& request, const AnsiString& chosen, int filterIndex) {
+    const AnsiString name =
+        request.WrittenName ? request.WrittenName(chosen, filterIndex) : WithDefaultExt(chosen, request.DefaultExt);
+    return ExpandFileName(name);
+}
+
 bool ConfirmOverwrite(IUserInterfacePort& port, const AnsiString& fileName) {
     if (fileName.IsEmpty() || !FileExists(fileName) || DirectoryExists(fileName)) return true;
     return port.MessageDlg("Файл "_a + fileName + " уже существует. Заменить его?"_a, mtWarning, mbYesNo, 0) == mrYes;

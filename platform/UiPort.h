@@ -56,11 +56,20 @@ struct FileDialogRequest {
     // (ConfirmOverwrite, below); "Нет" lets the user choose again.
     bool OverwritePrompt = false;
     bool FileMustExist = false;
+    // The name the caller writes for a chosen name under a filter index, for
+    // a caller whose kinds have extension rules of their own (then DefaultExt
+    // is not added); "" when nothing is left of the chosen name. The question
+    // about a file that exists is asked about this name, and the dialog gives
+    // it back: the user is asked once, about the file that will be written.
+    std::function<AnsiString(const AnsiString& chosen, int filterIndex)> WrittenName;
 };
 
-// The name a file dialog gives back for the one chosen: the default extension
-// (without its dot) is added to a name that has none.
+// The default extension (without its dot) added to a name that has none.
 AnsiString WithDefaultExt(const AnsiString& name, const AnsiString& ext);
+// The name a file dialog gives back for the one chosen under the filter
+// index: the request's WrittenName, else the name with the default extension,
+// as a full and clean path (ExpandFileName); "" when WrittenName leaves nothing.
+AnsiString GivenFileName(const FileDialogRequest& request, const AnsiString& chosen, int filterIndex);
 
 enum TPrintRange { prAllPages, prSelection, prPageNums };
 

@@ -84,6 +84,7 @@ TFSMChild::TFSMChild(TComponent* owner) : TForm(owner) {
     SavePictureDialog->Filter = "Bitmaps (*.bmp)|*.bmp";
     SavePictureDialog->DefaultExt = "bmp";
     SavePictureDialog->Options |= OpenOption(ofOverwritePrompt);
+    SavePictureDialog->WrittenName = [](const AnsiString& chosen, int) { return PictureFileName(chosen); };
     AutosaveTimer = NewComponent<TTimer>(this, "AutosaveTimer");
     AutosaveTimer->OnTimer = [this](TObject* s) { AutosaveTimerTimer(s); };
     Timer1 = NewComponent<TTimer>(this, "Timer1");
@@ -621,11 +622,9 @@ AnsiString TFSMChild::PictureFileName(const AnsiString& chosen) {
 
 void TFSMChild::PrintToFileActionExecute(TObject*) {
     SavePictureDialog->FileName = ChangeFileExt(ExtractFileName(fsm_->GetFileName()), ".bmp");
+    // The dialog gives back the bitmap's name, having asked about that file.
     if (!SavePictureDialog->Execute()) return;
-    const AnsiString name = PictureFileName(SavePictureDialog->FileName);
-    // The dialog asked about the name it gave back; the extension added here
-    // names another file, which is not replaced unasked either.
-    if (name != SavePictureDialog->FileName && !ConfirmOverwrite(name)) return;
+    const AnsiString name = SavePictureDialog->FileName;
     int maxX = 0, maxY = 0;
     fsm_->GetExtent(&maxX, &maxY);
     // Coordinates of a damaged file could ask for any size: the picture is

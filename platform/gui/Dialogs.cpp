@@ -52,16 +52,19 @@ bool TOpenDialog::Execute() {
     r.MultiSelect = Options & OpenOption(ofAllowMultiSelect);
     r.OverwritePrompt = Options & OpenOption(ofOverwritePrompt);
     r.FileMustExist = Options & OpenOption(ofFileMustExist);
+    r.WrittenName = WrittenName;
     if (OnShow) OnShow(this);
     bool ok = UiPort().FileDialog(r);
     if (OnClose) OnClose(this);
     if (!ok) return false;
     FilterIndex = r.FilterIndex;
-    FileName = WithDefaultExt(r.FileName, DefaultExt);
+    const AnsiString name = GivenFileName(r, r.FileName, r.FilterIndex);
+    if (name.IsEmpty()) return false;
+    FileName = name;
     files_->Clear();
     if (r.Files.empty()) files_->Add(FileName);
     else
-        for (const AnsiString& f : r.Files) files_->Add(WithDefaultExt(f, DefaultExt));
+        for (const AnsiString& f : r.Files) files_->Add(GivenFileName(r, f, r.FilterIndex));
     return true;
 }
 
@@ -320,17 +323,20 @@ public:
         }
         if (!r.InitialDir.IsEmpty()) dlg.setDirectory(QString::fromUtf8(AnsiToUtf8(r.InitialDir).c_str()));
         if (!r.FileName.IsEmpty()) dlg.selectFile(QString::fromUtf8(AnsiToUtf8(r.FileName).c_str()));
-        if (!r.DefaultExt.IsEmpty()) dlg.setDefaultSuffix(ToQString(r.DefaultExt));
-        // "Нет" to the question brings the dialog back as it was left.
+        // A caller that names the written file itself gets the name as typed:
+        // a suffix added here would be taken for one the user typed.
+        if (!r.DefaultExt.IsEmpty() && !r.WrittenName) dlg.setDefaultSuffix(ToQString(r.DefaultExt));
+        auto filterIndex = [&] { return std::max(1, int(filters.indexOf(dlg.selectedNameFilter())) + 1); };
+        // The question is about the file that will be written; "Нет" brings
+        // the dialog back as it was left.
         for (;;) {
             if (dlg.exec() != QDialog::Accepted) return false;
             const QStringList chosen = dlg.selectedFiles();
             if (!confirm || chosen.isEmpty()) break;
-            const AnsiString name = WithDefaultExt(Utf8ToAnsi(chosen.front().toUtf8().toStdString()), r.DefaultExt);
+            const AnsiString name = GivenFileName(r, Utf8ToAnsi(chosen.front().toUtf8().toStdString()), filterIndex());
             if (ConfirmOverwrite(*this, name)) break;
         }
-        r.FilterIndex = int(filters.indexOf(dlg.selectedNameFilter())) + 1;
-        if (r.FilterIndex < 1) r.FilterIndex = 1;
+        r.FilterIndex = filterIndex();
         r.Files.clear();
         for (const QString& f : dlg.selectedFiles()) r.Files.push_back(Utf8ToAnsi(f.toUtf8().toStdString()));
         r.FileName = r.Files.empty() ? AnsiString() : r.Files.front();

@@ -50,9 +50,11 @@ class TOpenDialog : public TCommonDialog {
 public:
     explicit TOpenDialog(TComponent* owner);
     ~TOpenDialog() override;
-    // Runs the dialog through the port; false when cancelled. FilterIndex is
-    // kept for the next run; DefaultExt is added to chosen names without an
-    // extension.
+    // Runs the dialog through the port; false when cancelled or when
+    // WrittenName leaves nothing of the chosen name. FilterIndex is kept for
+    // the next run; DefaultExt is added to chosen names without an extension
+    // unless WrittenName gives the name (FileDialogRequest::WrittenName).
+    // The names given back are full, clean paths.
     bool Execute() override;
     AnsiString Title;
     AnsiString Filter;      // "text|mask|text|mask"
@@ -60,6 +62,7 @@ public:
     AnsiString DefaultExt;
     AnsiString InitialDir;
     AnsiString FileName;
+    std::function<AnsiString(const AnsiString& chosen, int filterIndex)> WrittenName;
     TOpenOptions Options = OpenOption(ofHideReadOnly);
     TStrings* Files() const { return files_.get(); }
 

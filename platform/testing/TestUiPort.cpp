@@ -65,7 +65,7 @@ bool TestUiPort::FileDialog(FileDialogRequest& request) {
     }
     // The question about a file that exists, as the real dialog asks it; after
     // "Нет" the user chooses again: the next scripted name, else Cancel.
-    while (ok && confirm && !ConfirmOverwrite(*this, WithDefaultExt(request.FileName, request.DefaultExt)))
+    while (ok && confirm && !ConfirmOverwrite(*this, GivenFileName(request, request.FileName, request.FilterIndex)))
         ok = !files_.empty() && NextFile(request);
     Calls[at].answer = ok ? mrOk : mrCancel;
     return ok;

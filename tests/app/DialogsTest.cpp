@@ -72,6 +72,26 @@ TEST_F(Dialogs, NewProjectTakesTheDialogsFieldsAndShowsThePane) {
     EXPECT_NE(stored.find(dir.File("line.tvp").c_str()), std::string::npos);
 }
 
+// A project made from a bare name is one file, named in full: among the
+// recent projects once, also after it is opened through the dialog, and
+// reopened from there by a program that runs in another folder.
+TEST_F(Dialogs, ANewProjectFromABareNameIsKeptUnderItsFullPath) {
+    const AnsiString full = GetCurrentDir() + "/pk.tvp";
+    NewProject([] { ProjectDlg->FileEdit->SetText("pk"); });
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_EQ(frame->CurrentProject->GetFileName(), full);
+    port.AnswerFile("./pk.tvp");
+    frame->OpenProjectActionExecute(frame->OpenProjectAction);
+    ASSERT_EQ(frame->MRUMan->Strings()->Count(), 1);
+    EXPECT_EQ((*frame->MRUMan->Strings())[0], full);
+    frame->CloseProjectActionExecute(frame->CloseProjectAction);
+    ASSERT_TRUE(SetCurrentDir(FromFsPath(dir.Path())));
+    frame->MRUMan->ItemClicked(0, AnsiString());
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_EQ(frame->CurrentProject->GetFileName(), full);
+    EXPECT_TRUE(port.Messages().empty());
+}
+
 // The file chooser of the project dialog asks before it names a file that
 // exists; agreed there, "Да" of the dialog does not ask again.
 TEST_F(Dialogs, AProjectFileChosenOverAnotherIsAskedAboutOnce) {

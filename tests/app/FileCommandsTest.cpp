@@ -34,6 +34,9 @@ TEST(SaveNames, OnlyTheLastComponentsExtensionGoesAndEachKindGetsItsOwn) {
         {"/s/a.sch", 4, "/s/a.sch", "/s/a.fsm"},
         {"/s/a.txt", 4, "/s/a.tvs", "/s/a.fsm"},   // not a scheme kind: the default
         {"/s/a", 5, "/s/a.tvs", "/s/a.fsm"},       // the state-machine filter left set
+        {"/s/y.tvs", 3, "/s/y.tvs", "/s/y.fsm"},   // a typed scheme kind stays, whatever the filter
+        {"/s/a.tvy", 1, "/s/a.tvy", "/s/a.fsm"},
+        {"/s/a.sch", 3, "/s/a.sch", "/s/a.fsm"},
         {"/s/v1.2/pump", 1, "/s/v1.2/pump.tvs", "/s/v1.2/pump.fsm"},
         {"/s/v1.2/pump.a.b", 4, "/s/v1.2/pump.a.tvs", "/s/v1.2/pump.a.fsm"},
         {"C:\\w.d\\plan", 1, "C:\\w.d\\plan.tvs", "C:\\w.d\\plan.fsm"},
@@ -144,12 +147,13 @@ TEST_F(Files, AStateMachineWithoutItsExtensionAsksOnEverySave) {
     EXPECT_TRUE(FileExists(dir.File("lift.fsm")));
     frame->FileSave1Execute(frame->FileSave1);
     EXPECT_EQ(asked, 1) << "named *.fsm now: saved without asking";
-    // The filter stays at 5: the next untitled scheme gets the default kind.
+    // The next untitled scheme's dialog opens on the scheme's own kind, not
+    // on the state machine's filter left set.
     port.OnFileDialog = nullptr;
     TTestSchemeChild* scheme = OpenByCommand(dir.File("y.tvt"));
     ASSERT_NE(scheme, nullptr);
     port.OnFileDialog = [&](FileDialogRequest& r) {
-        EXPECT_EQ(r.FilterIndex, 5);
+        EXPECT_EQ(r.FilterIndex, 1);
         r.FileName = dir.File("plan");
         return true;
     };
@@ -171,10 +175,17 @@ TEST_F(Files, SaveAsRenamesTheProjectEntryAndASymbolKeepsTheSchemesName) {
     EXPECT_TRUE(FileExists(dir.File("sym.tvy")));
     EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("a.tvs"));
     EXPECT_EQ(frame->CurrentProject->GetFile(0), dir.File("a.tvs"));
-    AnswerSave(dir.File("b.tvs"), 1);
+    // The next Save As opens on the window's own kind, and the name typed is
+    // the file written.
+    port.OnFileDialog = [this](FileDialogRequest& r) {
+        EXPECT_EQ(r.FilterIndex, 1);
+        r.FileName = dir.File("b.tvs");
+        return true;
+    };
     frame->FileSaveAs1Execute(frame->FileSaveAs1);
     EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("b.tvs"));
     EXPECT_TRUE(FileExists(dir.File("b.tvs")));
+    EXPECT_FALSE(FileExists(dir.File("b.tvy")));
     EXPECT_EQ(frame->CurrentProject->GetFile(0), dir.File("b.tvs"));
     EXPECT_EQ(frame->FileListBox->Items()->Item(0)->Caption(), AnsiString("b.tvs"));
 }
@@ -206,6 +217,26 @@ TEST_F(Files, SavingOverAFileThatExistsAsksAndNoWritesNothing) {
     frame->FileSaveAs1Execute(frame->FileSaveAs1);
     EXPECT_EQ(child->SchemeDocument()->GetFileName(), dir.File("s3.tvs"));
     EXPECT_NE(testenv::ReadBytes(dir.Path() / "s3.tvs"), "keep");
+    EXPECT_EQ(port.Unscripted, 0);
+}
+
+// A state machine chosen as "m5" is written as m5.fsm: the question is about
+// that file, not about m5.tvs beside it, and "Нет" returns to the dialog.
+TEST_F(Files, TheReplaceQuestionIsAboutTheFileThatIsWritten) {
+    testenv::WriteBytes(dir.Path() / "m5.tvs", "keep");
+    TTestFsmChild* first = OpenFsm(dir.File("lift"));
+    port.AnswerFile(dir.File("m5"));
+    frame->FileSave1Execute(frame->FileSave1);
+    EXPECT_EQ(first->FsmDocument()->GetFileName(), dir.File("m5.fsm"));
+    TTestFsmChild* second = OpenFsm(dir.File("pump"));
+    port.AnswerFile(dir.File("m5"));
+    port.Answer(mrNo);
+    port.AnswerFile(dir.File("m6"));
+    frame->FileSave1Execute(frame->FileSave1);
+    EXPECT_EQ(second->FsmDocument()->GetFileName(), dir.File("m6.fsm"));
+    EXPECT_EQ(port.Messages(),
+              std::vector<AnsiString>{"Файл "_a + dir.File("m5.fsm") + " уже существует. Заменить его?"_a});
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "m5.tvs"), "keep");
     EXPECT_EQ(port.Unscripted, 0);
 }
 
@@ -436,10 +467,17 @@ TEST_F(Files, RecentProjectsReopenAndAMissingOneIsReported) {
     ASSERT_NE(frame->CurrentProject, nullptr);
     EXPECT_EQ(frame->CurrentProject->GetFileCount(), 1);
     EXPECT_TRUE(frame->ManagerWindow->Visible());
+    // A project that is gone is reported and leaves the frame as it was:
+    // the open project and the pane, or no project and no pane.
+    frame->MRUManClick(frame->MRUMan, dir.File("gone.tvp"), "", 0);
+    ASSERT_NE(frame->CurrentProject, nullptr);
+    EXPECT_EQ(frame->CurrentProject->GetFileName(), dir.File("p.tvp"));
+    EXPECT_TRUE(frame->ManagerWindow->Visible());
+    frame->CloseProjectActionExecute(frame->CloseProjectAction);
     frame->MRUManClick(frame->MRUMan, dir.File("gone.tvp"), "", 0);
     EXPECT_EQ(frame->CurrentProject, nullptr);
-    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Не найден файл проекта"_a});
-    EXPECT_TRUE(frame->ManagerWindow->Visible()) << "the pane stays shown";
+    EXPECT_FALSE(frame->ManagerWindow->Visible());
+    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{"Не найден файл проекта"_a, "Не найден файл проекта"_a}));
 }
 
 TEST_F(Files, PrintingGivesAJobPerSchemeAndAPagePerCopyEachFromAWhiteSheet) {

@@ -102,7 +102,7 @@ TEST_F(AppTest, TheFormsAreMadeInTableOrderIntoTheirGlobalsAndFreedOutOfThem) {
 
 TEST_F(AppTest, StartUpShowsTheSplashNamesTheProgramAndHandsTheArgumentToTheFrame) {
     WriteProject(dir.File("plant.tvp"), {});
-    const std::string path = dir.Path().string() + "/plant.tvp";
+    const std::string path = dir.Path().string() + "/./plant.tvp"; // taken full and clean
     char arg0[] = "ge";
     std::vector<char> arg1(path.begin(), path.end());
     arg1.push_back(0);

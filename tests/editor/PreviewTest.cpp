@@ -174,10 +174,11 @@ TEST_F(Preview, AnExportedPictureIsTwoColouredAndReadsBackElsewhereToo) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
 }
 
-// A picture exported over a file that exists asks first; "Нет" keeps the
-// file, also when the extension added after the dialog names it.
+// A picture exported over a file that exists asks first, once, about the
+// bitmap that would be written (not about pic.png); "Нет" keeps the file.
 TEST_F(Preview, AnExportOverAFileThatExistsAsksFirst) {
     testenv::WriteBytes(dir.Path() / "pic.bmp", "keep");
+    testenv::WriteBytes(dir.Path() / "pic.png", "keep");
     testenv::WriteBytes(dir.Path() / "pic.png.bmp", "keep");
     for (const char* chosen : {"pic", "pic.png"}) {
         port.AnswerFile(dir.File(chosen));

@@ -231,6 +231,11 @@ TEST_F(FsmExport, TheChosenNameGetsTheBitmapExtensionUnlessItHasIt) {
 
 TEST_F(FsmExport, AnExportOverAFileThatExistsAsksFirst) {
     testenv::WriteBytes(dir.Path() / "lift.bmp", "keep");
+    testenv::WriteBytes(dir.Path() / "lift.png", "keep");
+    // Written as lift.png.bmp, a file that does not exist: no question.
+    Export(dir.File("lift.png"));
+    EXPECT_TRUE(port.Messages().empty());
+    EXPECT_EQ(testenv::ReadBytes(dir.Path() / "lift.png"), "keep");
     port.Answer(mrNo);
     Export(dir.File("lift"));
     EXPECT_EQ(port.Messages(),

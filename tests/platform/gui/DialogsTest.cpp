@@ -83,7 +83,7 @@ TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     FileDialogRequest seen;
     port.OnFileDialog = [&](FileDialogRequest& r) {
         seen = r;
-        r.FileName = "/w/pump";
+        r.FileName = "/w/./a/../pump"; // given back full and clean
         r.FilterIndex = 1;
         return true;
     };
@@ -183,6 +183,22 @@ TEST_F(Dialogs, ASaveDialogAsksBeforeItGivesBackAFileThatExists) {
     EXPECT_EQ(seen, QStringList({QString::fromUtf8(AnsiToUtf8(question).c_str()),
                                  QString::fromUtf8(AnsiToUtf8(question).c_str())}));
     EXPECT_EQ(testenv::ReadBytes(dir.Path() / "s3.tvs"), "keep");
+    // A caller that names the file it writes gets the name as typed, and the
+    // question is about its file only: s3.fsm is no file, so none.
+    request.WrittenName = [](const AnsiString& chosen, int) { return chosen + ".fsm"; };
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        choose([&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            asked = box != nullptr;
+            if (box) box->buttons().front()->click();
+        });
+    });
+    const bool given = QtUiPortInstance()->FileDialog(request);
+    QApplication::processEvents(); // the check above runs now, had no question come
+    ASSERT_TRUE(given);
+    EXPECT_EQ(request.FileName, dir.File("s3"));
+    EXPECT_FALSE(asked);
 }
 
 // The desktop's folder dialog: the starting selection and then the caller's
