@@ -55,6 +55,12 @@ bool WriteFileAtomic(const AnsiString& name, const std::string& bytes) {
     mode_t mode = 0666;
     struct stat st;
     bool existed = ::stat(target.c_str(), &st) == 0;
+    // A read-only file is kept as it is: the rename needs only the folder's
+    // permission, and would put a new file in its place.
+    if (existed && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
+        errno = EACCES;
+        return false;
+    }
     if (existed) mode = st.st_mode & 07777;
     auto tmp = target;
     tmp += ".tmp~" + std::to_string(::getpid());
