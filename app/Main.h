@@ -323,6 +323,10 @@ private:
     void InstallProject(std::unique_ptr<TProject> project);
     // Writes the open project at once (its own save reports a failure).
     bool WriteProject();
+    // Writes the open project after a change of its list. A project that
+    // cannot be written says so once: the changes that follow are kept
+    // unsaved without a word, until a write succeeds.
+    void WriteChangedList();
     // The frame's caption names the open project.
     void UpdateCaption();
     // A file dialog starts in the open project's folder.
@@ -382,6 +386,8 @@ private:
     // While set, changes of the project's list are not written one by one
     // (the properties dialog replaces the list entry by entry).
     bool holdProjectWrites_ = false;
+    // The last write of the open project failed and the user was told.
+    bool projectRefusalTold_ = false;
     struct ClipCache;
     std::unique_ptr<ClipCache> clip_;
 };

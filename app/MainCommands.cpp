@@ -42,8 +42,8 @@ void TMainForm::MoveFileUpExecute(TObject*) {
     rows->Delete(i + 1);
     rows->EndUpdate();
     FileListBox->SetSelected(rows->Item(i - 1));
-    // The order is the project's too: it is written at once.
-    WriteProject();
+    // The order is the project's too: it is written as every change of the list.
+    WriteChangedList();
 }
 
 void TMainForm::MoveFileDownExecute(TObject*) {
@@ -59,7 +59,7 @@ void TMainForm::MoveFileDownExecute(TObject*) {
     rows->Delete(i);
     rows->EndUpdate();
     FileListBox->SetSelected(rows->Item(i + 1));
-    WriteProject();
+    WriteChangedList();
 }
 
 namespace {

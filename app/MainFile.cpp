@@ -144,8 +144,9 @@ void TMainForm::InstallProject(std::unique_ptr<TProject> project) {
     // that ends without closing the project (killed, a crash) loses none.
     CurrentProject->OnFilesChanged = [this](TProject* p) {
         ShowProjectFiles(p);
-        if (!holdProjectWrites_) WriteProject();
+        WriteChangedList();
     };
+    projectRefusalTold_ = false;
     ShowProjectFiles(CurrentProject.get());
     CloseProjectAction->SetEnabled(true);
     InsertFileAction->SetEnabled(true);
@@ -205,9 +206,23 @@ void TMainForm::OpenProjectActionExecute(TObject*) {
 void TMainForm::SaveProjectActionExecute(TObject*) { WriteProject(); }
 
 bool TMainForm::WriteProject() {
-    if (!CurrentProject || !CurrentProject->Save()) return false;
+    if (!CurrentProject) return false;
+    projectRefusalTold_ = !CurrentProject->Save();
+    if (projectRefusalTold_) return false;
     projectDamaged_ = false;
     return true;
+}
+
+void TMainForm::WriteChangedList() {
+    if (!CurrentProject || holdProjectWrites_) return;
+    // The change is unsaved until written (a move marks nothing by itself).
+    CurrentProject->Modified = true;
+    if (!CurrentProject->Save(projectRefusalTold_)) {
+        projectRefusalTold_ = true;
+        return;
+    }
+    projectRefusalTold_ = false;
+    projectDamaged_ = false;
 }
 
 bool TMainForm::CloseProject(bool exiting) {
@@ -219,7 +234,7 @@ bool TMainForm::CloseProject(bool exiting) {
         // A project that cannot be written is lost only when the user says
         // so; Cancel keeps it open, to be saved elsewhere (its properties).
         const bool write = !projectDamaged_ || CurrentProject->Modified;
-        if (write && !CurrentProject->Save() &&
+        if (write && !CurrentProject->Save(projectRefusalTold_) &&
             MessageDlg(exiting ? "Проект не сохранён. Выйти из программы без сохранения проекта?"_a
                                : "Проект не сохранён. Закрыть проект без сохранения?"_a,
                        mtWarning, MsgButtons({mbYes, mbCancel})) != mrYes)

@@ -77,21 +77,6 @@ AnsiString ConvertPath(const AnsiString& name) {
     return AnsiString(s.substr(0, first)) + result;
 }
 
-// The file a path names: a symbolic link is followed (through a chain of
-// links, each relative one read from its own folder) to the file it points
-// to, so that a copy onto the link writes that file and the link stays. A
-// circle of links ends after as many steps as the system itself follows.
-fs::path LinkedFile(fs::path path) {
-    for (int steps = 0; steps < 40; ++steps) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(path, ec))) break;
-        fs::path next = fs::read_symlink(path, ec);
-        if (ec) break;
-        path = next.is_absolute() ? next : path.parent_path() / next;
-    }
-    return path;
-}
-
 } // namespace
 
 AnsiString NormalDir(const AnsiString& dirName) {

@@ -211,9 +211,9 @@ bool TProject::Load() {
     return !damaged;
 }
 
-bool TProject::Save() {
+bool TProject::Save(bool quiet) {
     if (fileName_.IsEmpty()) {
-        ShowMessage("Не задано имя файла проекта"_a);
+        if (!quiet) ShowMessage("Не задано имя файла проекта"_a);
         return false;
     }
     IniDocument doc;
@@ -226,7 +226,7 @@ bool TProject::Save() {
         doc.Set(kFiles, "File" + IntToStr(i + 1), ToStored(files_[std::size_t(i)]));
     // A file that did not load as a project is never written over.
     if (fileName_ == protectedFile_ || !ownini::Write(fileName_, doc)) {
-        ShowMessage(" Невозможно записать файл проекта "_a + fileName_);
+        if (!quiet) ShowMessage(" Невозможно записать файл проекта "_a + fileName_);
         return false;
     }
     Modified = false;

@@ -90,8 +90,9 @@ public:
     // newer version, or unreadable): such a file never becomes a project.
     bool Refused() const { return !protectedFile_.IsEmpty() && protectedFile_ == fileName_; }
     // Writes the project file through a temporary file; reports a missing file
-    // name and a failed (or refused) write. Clears the modified flag.
-    bool Save();
+    // name and a failed (or refused) write, unless quiet (the caller has told
+    // of the failure before). Clears the modified flag.
+    bool Save(bool quiet = false);
     // Tells the owner that the file list changed.
     void NotifyOwner();
 

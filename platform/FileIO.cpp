@@ -31,17 +31,36 @@ bool ReadWholeFile(const AnsiString& name, std::string& bytes) {
     return true;
 }
 
+// Writing through a symbolic link writes the file the link names, also when
+// that file is not there yet (a dangling link): the link stays as the user
+// made it and the content lands where it points. Replacing the link with a
+// plain file instead would lose the link, and the place it names would never
+// get the content; following it loses nothing. A chain of links is followed
+// link by link, each relative one read from its own folder; a circle ends
+// after as many steps as the system itself follows.
+std::filesystem::path LinkedFile(std::filesystem::path path) {
+    for (int steps = 0; steps < 40; ++steps) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) break;
+        std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec) break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
 bool WriteFileAtomic(const AnsiString& name, const std::string& bytes) {
     std::error_code ec;
-    auto target = ToFsPath(name);
-    // Through a symbolic link, replace the file it points to, not the link.
-    if (std::filesystem::is_symlink(target, ec)) {
-        auto real = std::filesystem::canonical(target, ec);
-        if (!ec) target = real;
-    }
+    const auto target = LinkedFile(ToFsPath(name));
     mode_t mode = 0666;
     struct stat st;
     bool existed = ::stat(target.c_str(), &st) == 0;
+    // A read-only file is kept as it is: the rename needs only the folder's
+    // permission, and would put a new file in its place.
+    if (existed && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
+        errno = EACCES;
+        return false;
+    }
     if (existed) mode = st.st_mode & 07777;
     auto tmp = target;
     tmp += ".tmp~" + std::to_string(::getpid());

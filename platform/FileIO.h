@@ -17,9 +17,14 @@ AnsiString FromFsPath(const std::filesystem::path& path);
 
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const AnsiString& name, std::string& bytes);
+// The file that a write to the path reaches: through a symbolic link (or a
+// chain of them), the file the link names, whether it exists or not.
+std::filesystem::path LinkedFile(std::filesystem::path path);
 // Writes to a temporary name beside the target and renames it into place, so a
-// failed write leaves the old file as it was. False on any failure, with errno
-// telling why. The written file keeps the rights of the one it replaces.
+// failed write leaves the old file as it was; through a link it writes the
+// linked file (LinkedFile). False on any failure, with errno telling why; a
+// read-only file is never replaced. The written file keeps the rights of the
+// one it replaces.
 bool WriteFileAtomic(const AnsiString& name, const std::string& bytes);
 
 // The program's report of a file it could not write: "Не могу создать файл!"

@@ -33,6 +33,8 @@ void TLogFile::Message(const AnsiString& text) { Messages.Add(text); }
 void TLogFile::Warning(const AnsiString& text) {
     Messages.Add(text);
     HasWarnings = true;
+    if (firstWarning_.IsEmpty())
+        firstWarning_ = text;
 }
 
 void TLogFile::ViewLog(const AnsiString& fileName) { UiPort().ViewTextFile(fileName); }
@@ -41,18 +43,20 @@ bool TLogFile::SaveList(const TStrings& list, const AnsiString& fileName) {
     return WriteFileAtomic(fileName, list.Text().str());
 }
 
-void TLogFile::OfferLog(TMsgDlgType type, bool logWritten, const AnsiString& logFile) {
+void TLogFile::OfferLog(TMsgDlgType type, bool logWritten, const AnsiString& logFile, const AnsiString& outcome) {
+    const AnsiString lead = outcome.IsEmpty() ? AnsiString() : outcome + "\n";
     if (logWritten) {
         const AnsiString question =
             type == mtError ? runtext::ErrorsQuestion() : "Обнаружены предупреждения\nПросмотреть результаты?"_a;
-        if (MessageDlg(question, type, mbYesNo, 0) == mrYes)
+        if (MessageDlg(lead + question, type, mbYesNo, 0) == mrYes)
             ViewLog(logFile);
         return;
     }
     // No log to offer: the box itself tells what went wrong.
-    AnsiString text = type == mtError ? "Обнаружены ошибки"_a : "Обнаружены предупреждения"_a;
-    if (type == mtError && !firstError_.IsEmpty())
-        text += "\n" + firstError_;
+    AnsiString text = lead + (type == mtError ? "Обнаружены ошибки"_a : "Обнаружены предупреждения"_a);
+    const AnsiString& first = type == mtError ? firstError_ : firstWarning_;
+    if (!first.IsEmpty())
+        text += "\n" + first;
     text += "\nФайл сообщений "_a + logFile + " не записан."_a;
     MessageDlg(text, type, mbOKOnly, 0);
 }

@@ -135,12 +135,15 @@ private:
     static void ViewLog(const AnsiString& fileName);
     // The closing question of a run that found errors (mtError) or warnings
     // (mtWarning): the log is offered only when it was written; otherwise
-    // the box says so, with the first error of the run.
-    void OfferLog(TMsgDlgType type, bool logWritten, const AnsiString& logFile);
+    // the box says so, with the first error or warning of the run. The
+    // outcome, when given, is the box's first line either way.
+    void OfferLog(TMsgDlgType type, bool logWritten, const AnsiString& logFile,
+                  const AnsiString& outcome = AnsiString());
 
     AnsiString directory_;
     bool running_ = false;
-    // The first error logged by the current run (Error), told when the log
-    // that would hold it cannot be written.
+    // The first error (Error) and the first warning (Warning) logged by the
+    // current run, told when the log that would hold them cannot be written.
     AnsiString firstError_;
+    AnsiString firstWarning_;
 };

@@ -59,6 +59,7 @@ TLogFile::Run::Run(TLogFile& log) : log_(log) {
     started_ = true;
     log.running_ = true;
     log.firstError_ = AnsiString();
+    log.firstWarning_ = AnsiString();
     previousLog_ = ModelHooks().Log;
     ModelHooks().Log = &log;
     // A state-machine element needs the state-machine files to write its

@@ -196,12 +196,9 @@ bool TLogFile::SchemeRun::Finish() {
     const AnsiString success = "Трансляция схемы "_a + name_ + " прошла успешно."_a;
     if (log_.HasWarnings) {
         // A program that translates but may not work as drawn (an edge input
-        // written later in the scan): the log stays, and is offered.
-        if (!logWritten)
-            log_.OfferLog(mtWarning, false, logFile_);
-        else if (MessageDlg(success + "\nОбнаружены предупреждения\nПросмотреть результаты?"_a, mtWarning, mbYesNo,
-                            0) == mrYes)
-            ViewLog(logFile_);
+        // written later in the scan): the log stays, and is offered; the
+        // success is told either way.
+        log_.OfferLog(mtWarning, logWritten, logFile_, success);
         return true;
     }
     if (FileExists(logFile_))

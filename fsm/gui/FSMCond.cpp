@@ -10,6 +10,7 @@ TfmFSMCond* fmFSMCond = nullptr;
 
 TfmFSMCond::TfmFSMCond(TComponent* owner) : TForm(owner) {
     SetName("fmFSMCond");
+    SetCaption("Условие перехода"_a);
     SetBorderStyle(bsDialog);
     SetBorderIcons(0);
     SetPosition(poScreenCenter);
@@ -53,6 +54,7 @@ bool TfmFSMCond::Setup(TfsmCond* condition) {
         return false;
     }
     transitionMode_ = TFSMScheme::IsTransition(condition->GetOwner());
+    SetCaption(transitionMode_ ? "Условие перехода"_a : "Выходы состояния"_a);
     ioBox->SetAllowGrayed(transitionMode_);
     TStrings* names = (transitionMode_ ? window->inBox : window->outBox)->Items();
     for (int i = 0; i < names->Count(); ++i) ioBox->Items()->Add(names->Get(i));

@@ -27,6 +27,7 @@ void SignGlyph(TSpeedButton* b, bool plus) {
 
 TfmPins::TfmPins(TComponent* owner) : TForm(owner) {
     SetName("fmPins");
+    SetCaption("Входные сигналы"_a);
     SetBorderStyle(bsDialog);
     SetBorderIcons(0);
     SetPosition(poScreenCenter);
@@ -66,6 +67,7 @@ TfmPins::~TfmPins() {
 void TfmPins::Setup(TStrings* signalList, TForm* owner) {
     list_ = signalList;
     owner_ = owner;
+    SetCaption(Outputs ? "Выходные сигналы"_a : "Входные сигналы"_a);
     changes_.clear();
     count_ = signalList ? signalList->Count() : 0;
     sgPin->ClearCells();

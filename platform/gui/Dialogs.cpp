@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
+#include <system_error>
 
 #include "platform/Canvas.h"
 #include "platform/FileIO.h"
@@ -383,26 +385,40 @@ public:
         THelpWindow::Show(helpFile, topic);
     }
     void OpenUrl(const AnsiString& url) override { QDesktopServices::openUrl(QUrl(ToQString(url))); }
+    // One viewer per file: asked again, the open one shows the file as it
+    // is now and comes to the front. The viewer belongs to the program's
+    // main window, above which it stays.
     void ViewTextFile(const AnsiString& fileName) override {
         std::string bytes;
         if (!ReadWholeFile(fileName, bytes)) {
             ShowMessage("Не найден файл "_a + fileName);
             return;
         }
-        auto* dlg = new QDialog(QApplication::activeWindow());
-        dlg->setAttribute(Qt::WA_DeleteOnClose);
+        std::error_code ec;
+        std::filesystem::path key = std::filesystem::weakly_canonical(ToFsPath(fileName), ec);
+        if (ec) key = ToFsPath(fileName);
+        QPointer<QDialog>& dlg = viewers_[key];
+        if (!dlg) {
+            QWidget* program = Application->MainForm() ? Application->MainForm()->Widget() : nullptr;
+            dlg = new QDialog(program ? program : DialogParent());
+            dlg->setAttribute(Qt::WA_DeleteOnClose);
+            auto* layout = new QVBoxLayout(dlg);
+            auto* view = new QPlainTextEdit(dlg);
+            view->setReadOnly(true);
+            view->setLineWrapMode(QPlainTextEdit::NoWrap);
+            layout->addWidget(view);
+            dlg->resize(640, 480);
+        }
         dlg->setWindowTitle(ToQString(fileName));
-        auto* layout = new QVBoxLayout(dlg);
-        auto* view = new QPlainTextEdit(dlg);
-        view->setReadOnly(true);
-        view->setLineWrapMode(QPlainTextEdit::NoWrap);
-        view->setPlainText(ToQString(StringReplaceAll(AnsiString(bytes), "\r\n", "\n")));
-        layout->addWidget(view);
-        dlg->resize(640, 480);
-        dlg->show();
+        dlg->findChild<QPlainTextEdit*>()->setPlainText(ToQString(StringReplaceAll(AnsiString(bytes), "\r\n", "\n")));
+        if (dlg->isMinimized()) dlg->showNormal();
+        else dlg->show();
+        if (QGuiApplication::platformName() != "offscreen") dlg->raise();
+        AskActivation(dlg);
     }
 
 private:
+    std::map<std::filesystem::path, QPointer<QDialog>> viewers_;
     int RunBox(QMessageBox& box, TMsgDlgButtons buttons) {
         std::vector<std::pair<QAbstractButton*, int>> map;
         for (int b = mbYes; b <= mbHelp; ++b)

@@ -283,6 +283,61 @@ TEST_F(Files, EveryChangeOfTheProjectsListIsWrittenAtOnce) {
     EXPECT_EQ(written(), "c.tvs b.tvs e.tvs ");
 }
 
+// A project that cannot be written, its file read-only or its folder gone:
+// the changes of its list (moves too) say so once, naming the file, closing
+// only asks, and a read-only file stays the very file it was.
+TEST_F(Files, AProjectThatCannotBeWrittenSaysSoOnceAndKeepsAReadOnlyFile) {
+    namespace fs = std::filesystem;
+    const fs::path folder = dir.Path() / "plant";
+    const AnsiString file = dir.File("plant/p.tvp");
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    struct Case {
+        const char* what;
+        std::function<void()> lock;
+        std::function<void()> check;
+    };
+    std::string before;
+    const Case cases[] = {
+        {"a read-only file", [&] { fs::permissions(folder / "p.tvp", readOnly); },
+         [&] {
+             EXPECT_EQ(testenv::ReadBytes(folder / "p.tvp"), before);
+             EXPECT_EQ(fs::status(folder / "p.tvp").permissions(), readOnly);
+             EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+         }},
+        {"a folder gone", [&] { fs::rename(folder, dir.Path() / "moved"); },
+         [&] { EXPECT_FALSE(fs::exists(folder)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(folder);
+        fs::remove_all(dir.Path() / "moved");
+        fs::create_directory(folder);
+        WriteProject(file, {"a.tvs", "b.tvs"});
+        port.AnswerFile(file);
+        frame->OpenProjectActionExecute(frame->OpenProjectAction);
+        before = testenv::ReadBytes(folder / "p.tvp");
+        c.lock();
+        port.Clear();
+        port.AnswerFile(dir.File("c.tvs"));
+        frame->InsertFileActionExecute(frame->InsertFileAction);
+        TListItems* rows = frame->FileListBox->Items();
+        frame->FileListBox->SetSelected(rows->Item(2));
+        frame->MoveFileUpExecute(frame->MoveFileUp);
+        frame->FileListBox->SetSelected(rows->Item(0));
+        frame->MoveFileDownExecute(frame->MoveFileDown);
+        frame->DeleteFileActionExecute(frame->DeleteFileAction);
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{" Невозможно записать файл проекта "_a + file});
+        EXPECT_EQ(frame->CurrentProject->GetFile(0), dir.File("c.tvs"));
+        EXPECT_TRUE(frame->CurrentProject->Modified);
+        c.check();
+        port.Clear();
+        port.Answer(mrYes);
+        frame->CloseProjectActionExecute(frame->CloseProjectAction);
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Проект не сохранён. Закрыть проект без сохранения?"_a});
+        c.check();
+    }
+}
+
 TEST_F(Files, AWindowThatClosesSavesItselfNotTheActiveOne) {
     TTestSchemeChild* first = OpenScheme(dir.File("first.tvs"));
     TTestSchemeChild* second = OpenScheme(dir.File("second.tvs"));

@@ -1,6 +1,7 @@
 // Every text a user reads on the program's forms is Russian: the caption of
 // each form the program makes (the frame, the forms of its start-up table,
-// the windows the frame opens), every hint, and every button's text. Latin
+// the windows the frame opens), which a form with a title bar always has,
+// every hint, and every button's text. Latin
 // is allowed only in the few texts that are the system's own ("OK" and the
 // like) and in file names.
 #include "app/AppTest.h"
@@ -53,6 +54,12 @@ void Collect(TForm* form, std::vector<std::string>& found) {
                         text.c_str() + "\"");
     };
     check(form, "caption", form->Caption());
+    // A window of the desktop with no caption shows the program's file name
+    // ("ge") in its title bar. A window inside the frame is named after its
+    // document; the project dialog names itself by its mode as it shows.
+    const bool desktopWindow = form->BorderStyle() != bsNone && form->FormStyle() != fsMDIChild;
+    if (desktopWindow && form->Caption().IsEmpty() && form->Name() != "ProjectDlg")
+        found.push_back(std::string(form->Name().c_str()) + ": no caption");
     check(form, "hint", form->Hint());
     for (int i = 0; i < form->ComponentCount(); ++i) {
         TComponent* c = form->Components(i);

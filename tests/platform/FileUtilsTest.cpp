@@ -125,6 +125,33 @@ TEST(FileUtils, SameFileFollowsRelativeNamesAndLinks) {
     ASSERT_TRUE(SetCurrentDir(old));
 }
 
+// A write through a link reaches the file at the end of the chain, there or
+// not yet there; the links stay links and nothing else is left behind.
+TEST(FileIO, AWriteThroughALinkWritesTheFileTheLinkNames) {
+    struct Case {
+        const char* what;
+        const char* written; // the file the chain ends in
+        bool exists;
+    };
+    for (const Case& c : {Case{"a chain to a file", "real/data.txt", true},
+                          Case{"a chain to a file not there yet", "real/later.txt", false}}) {
+        SCOPED_TRACE(c.what);
+        testenv::TempDir dir;
+        std::filesystem::create_directory(dir.Path() / "real");
+        if (c.exists) testenv::WriteBytes(dir.Path() / c.written, "old");
+        std::filesystem::create_symlink(c.written, dir.Path() / "first");
+        std::filesystem::create_symlink(dir.Path() / "first", dir.Path() / "second");
+        ASSERT_TRUE(WriteFileAtomic(dir.File("second"), "new"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "second"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "first"));
+        EXPECT_EQ(testenv::ReadBytes(dir.Path() / c.written), "new");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 3);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path() / "real"),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
+}
+
 TEST(FileUtils, AttributesAndDates) {
     testenv::TempDir t;
     AnsiString f = t.File("f.txt");

@@ -469,6 +469,32 @@ TEST_F(SchemeRun, AnEdgeInputWrittenLaterInTheScanIsWarnedAbout) {
                        ". Подайте сигнал на вход через элемент с номером меньше, чем у T."_a));
     ASSERT_EQ(ui.Calls.back().kind, TestUiPort::kViewTextFile);
     EXPECT_EQ(ui.Calls.back().text, LogFile());
+
+    // A log that cannot be written when the run ends (a folder takes its
+    // place as the progress hides): the box tells the success, the first
+    // warning and the unwritten log, and offers nothing.
+    struct LogTakenAtTheEnd : TProgressRecord {
+        std::filesystem::path log;
+        void HideProgress() override {
+            TProgressRecord::HideProgress();
+            if (!std::filesystem::is_regular_file(log)) return;
+            std::filesystem::remove(log);
+            std::filesystem::create_directory(log);
+        }
+    } progress;
+    progress.log = dir.Path() / "Debuerr.log";
+    TranslatorHooks().Progress = &progress;
+    ui.Clear();
+    EXPECT_TRUE(Translate());
+    TranslatorHooks().Progress = nullptr;
+    EXPECT_TRUE(std::filesystem::is_directory(progress.log));
+    EXPECT_EQ(Shown(), Lines({"Трансляция схемы main прошла успешно.\nОбнаружены предупреждения\nСхема main.tvs: элемент T, "
+                              "вход In: сигнал _var0 пишет только сам элемент T, поэтому "_a +
+                              edge + ". Подайте сигнал на вход через элемент с номером меньше, чем у T."_a +
+                              "\nФайл сообщений "_a + LogFile() + " не записан."_a}));
+    EXPECT_EQ(ui.Calls[0].type, mtWarning);
+    EXPECT_EQ(ui.Calls[0].buttons, mbOKOnly);
+    EXPECT_EQ(Views(), 0);
 }
 
 // The run's files carry the scheme's base name: a scheme without one (an

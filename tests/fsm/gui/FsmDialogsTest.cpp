@@ -80,6 +80,7 @@ TEST_F(FsmDialogs, TheConditionShowsAsTextAndChecksTheLastSignalFirst) {
         ModalScript script;
         script.On(fmFSMCond, [&] {
             EXPECT_EQ(fmFSMCond->CondEd->Text(), AnsiString(c.shown));
+            EXPECT_EQ(fmFSMCond->Caption(), c.transition ? "Условие перехода"_a : "Выходы состояния"_a);
             EXPECT_EQ(States(fmFSMCond->ioBox), c.checks);
             EXPECT_EQ(fmFSMCond->ioBox->AllowGrayed(), c.transition);
             EXPECT_EQ(fmFSMCond->ioBox->CheckKind(), ckCheckMarks);
@@ -221,6 +222,7 @@ TEST_F(FsmDialogs, ThePinDialogChangesTheDocumentOnlyWhenConfirmed) {
         ModalScript script;
         script.On(fmPins, [&] {
             EXPECT_EQ(fmPins->Outputs, c.outputs);
+            EXPECT_EQ(fmPins->Caption(), c.outputs ? "Выходные сигналы"_a : "Входные сигналы"_a);
             for (const Step& s : c.steps) {
                 if (s.kind == Step::Add) {
                     fmPins->SpeedButton1->Click();

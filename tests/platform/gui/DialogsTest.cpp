@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QScreen>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -285,6 +286,39 @@ TEST_F(Dialogs, QtFileDialogsShowEachFilterTextWithItsMasksOnce) {
               (Labels{"Bitmaps (*.bmp)", "Файлы схем (*.tvs *.sch)"_a, "Файлы машины состояний (*.fsm)"_a, "Все (*.*)"_a}));
     EXPECT_EQ(NameFilters("Один|"_a), Labels{"Один ()"_a});
     EXPECT_TRUE(NameFilters("без масок"_a).empty());
+}
+
+// One viewer per file, kept above the program's window: asked again (also
+// by another spelling of the name) it shows the file as it is now and comes
+// to the front; another file gets a viewer of its own.
+TEST_F(Dialogs, AFilesViewerIsOneWindowBroughtToTheFrontWhenAskedAgain) {
+    testenv::TempDir dir;
+    TForm* frame = MakeForm();
+    frame->SetBounds(0, 0, 640, 480);
+    Application->SetMainForm(frame);
+    ASSERT_TRUE(ShowActive(frame));
+    auto viewers = [] {
+        std::vector<QDialog*> shown;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && d->findChild<QPlainTextEdit*>()) shown.push_back(d);
+        return shown;
+    };
+    testenv::WriteBytes(dir.Path() / "err.log", "first run\r\n");
+    testenv::WriteBytes(dir.Path() / "other.log", "other\r\n");
+    QtUiPortInstance()->ViewTextFile(dir.File("err.log"));
+    ASSERT_EQ(viewers().size(), 1u);
+    QDialog* viewer = viewers().front();
+    EXPECT_TRUE(testenv::WaitFor([&] { return testenv::HasDesktopFocus(viewer); }));
+    EXPECT_EQ(viewer->parentWidget(), frame->Widget());
+    frame->SetFocus();
+    ASSERT_TRUE(testenv::WaitActive(frame));
+    testenv::WriteBytes(dir.Path() / "err.log", "second run\r\n");
+    QtUiPortInstance()->ViewTextFile(dir.File("./err.log"));
+    ASSERT_EQ(viewers(), std::vector<QDialog*>{viewer});
+    EXPECT_TRUE(testenv::WaitFor([&] { return testenv::HasDesktopFocus(viewer); }));
+    EXPECT_EQ(viewer->findChild<QPlainTextEdit*>()->toPlainText(), QString("second run\n"));
+    QtUiPortInstance()->ViewTextFile(dir.File("other.log"));
+    EXPECT_EQ(viewers().size(), 2u);
 }
 
 TEST_F(Dialogs, ColorAndPrintDialogsAnswerThroughThePort) {
