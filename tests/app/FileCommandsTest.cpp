@@ -307,6 +307,12 @@ TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsInFrontOnEveryClosing) {
         {"Выход after Минимизировать все", [this] { frame->FileExit1Execute(frame->FileExit1); }, true},
         {"Закрыть проект", [this] { frame->CloseProjectActionExecute(frame->CloseProjectAction); }, false},
         {"the frame closed by the window manager", [this] { frame->Widget()->windowHandle()->close(); }, false},
+        {"the minimized frame closed by the window manager",
+         [this] {
+             frame->SetWindowState(wsMinimized);
+             frame->Widget()->windowHandle()->close();
+         },
+         false},
     };
     // The window in front at each question, and whether it showed.
     std::vector<std::pair<TForm*, bool>> asked;
@@ -335,7 +341,8 @@ TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsInFrontOnEveryClosing) {
         asked.clear();
         port.OnMessage = [this, &asked](const TestUiPort::Call&) {
             TForm* front = frame->ActiveMDIChild();
-            asked.emplace_back(front, front && front->Showing() && front->WindowState() != wsMinimized);
+            asked.emplace_back(front, front && front->Showing() && front->WindowState() != wsMinimized &&
+                                          frame->WindowState() != wsMinimized);
             return 0;
         };
         port.Clear();
