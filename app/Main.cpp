@@ -763,12 +763,16 @@ bool TMainForm::CloseChildWindows() {
     for (int i = 0; i < MDIChildCount(); ++i) children.emplace_back(MDIChildren(i), MDIChildren(i)->Alive());
     for (auto& [window, alive] : children) {
         if (alive.expired() || window->Releasing()) continue;
-        const bool wasMinimized = window->WindowState() == wsMinimized;
+        // One out of sight (minimized, hidden, or in the minimized frame)
+        // comes back first: a question about its edits names no file, the
+        // window in front shows which one is meant.
+        if (!window->Visible() || window->WindowState() == wsMinimized || WindowState() == wsMinimized)
+            BringBack(window);
         window->Close();
         if (alive.expired() || window->Releasing()) continue;
         // A window that closes to an icon has closed; one that kept itself
         // (Cancel, a failed save) stops the closing.
-        if (wasMinimized || window->WindowState() != wsMinimized) return false;
+        if (window->WindowState() != wsMinimized) return false;
     }
     return true;
 }

@@ -107,7 +107,9 @@ TForm* TMainForm::ShowFileWindow(const AnsiString& fileName) {
 }
 
 void TMainForm::BringBack(TForm* window) {
-    // A minimized window comes back to show its file.
+    // A minimized window comes back to show its file, in a frame on the screen.
+    if (TForm* frame = window->MDIParent(); frame && frame->WindowState() == wsMinimized)
+        frame->SetWindowState(wsNormal);
     if (window->WindowState() == wsMinimized) window->SetWindowState(wsNormal);
     window->Show();
     window->BringToFront();

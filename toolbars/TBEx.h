@@ -386,6 +386,9 @@ private:
     void DoubleClickDock();
     int HitTest(TPoint screen);
     void BeginCloseButton();
+    // Hides the window as the user asked, by its close button or by the
+    // desktop's close of the floating window, and tells OnClose.
+    void CloseByUser();
     void FloatingBookkeeping();
     // ---- drag ----
     struct DockedSize {

@@ -291,10 +291,13 @@ void TCustomToolWindowEx::BeginCloseButton() {
             closeButtonDown_ = false;
             InvalidateNonClient();
         }
-        if (!close) return;
-        SetVisible(false);
-        if (OnClose) OnClose(this);
+        if (close) CloseByUser();
     };
     tracker_ = std::make_unique<TMouseTracker>(this, std::move(h));
     tracker_->Start();
+}
+
+void TCustomToolWindowEx::CloseByUser() {
+    SetVisible(false);
+    if (OnClose) OnClose(this);
 }

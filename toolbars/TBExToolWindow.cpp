@@ -693,9 +693,10 @@ void TCustomToolWindowEx::Notification(TComponent* component, TOperation operati
 void TCustomToolWindowEx::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_CLOSE:
-        // Alt+F4 on a floating window closes its form, as a close of the
-        // window would on the old desktop; the window itself stays.
-        if (TForm* f = GetToolWindowParentForm(this)) GetTopLevelForm(f)->Close();
+        // The desktop's close of a floating window (its window manager's
+        // close, Alt+F4 there) closes that window only, as its own close
+        // button does: the program and its form go on.
+        CloseByUser();
         return;
     case WM_ACTIVATE:
         if (Floating()) Activated(m.WParam != WA_INACTIVE, reinterpret_cast<TControl*>(m.LParam));

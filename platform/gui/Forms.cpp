@@ -197,21 +197,28 @@ bool Offscreen() { return QGuiApplication::platformName() == "offscreen"; }
 // last one is its window's focus once every earlier request still open has
 // had its own; a focus that comes out of that order was the server's before
 // the request (an event read late). Qt moves its active window for the focus
-// it has read some time later: an earlier window's turn is passed over then.
+// it has read some time later: an earlier window's turn is passed over then,
+// and the request counts as answered only once Qt's focus is there too, so
+// that a focus the server gave another window just before (the window the
+// manager restores, then the one the program asks back) is not taken for
+// the user's when Qt reaches it after the server's answer was read.
 class ActivationWatch : public QObject, public QAbstractNativeEventFilter {
 public:
     static ActivationWatch& Instance() {
         static auto* x = new ActivationWatch;
         return *x;
     }
-    void Ask(QWidget* window) {
+    // With focusLeaving, the desktop is known to be moving its focus away
+    // from the window (to one it restores): the window waits for the focus
+    // to come back even when Qt still sees it there.
+    void Ask(QWidget* window, bool focusLeaving = false) {
         window->activateWindow();
         if (Offscreen()) return;
         QWindow* handle = window->windowHandle();
         // Qt forgets its active window when that window hides, and hears
         // nothing when the desktop's focus, which had not yet left it, is
         // there again once it shows: the window is active as the desktop says.
-        if (handle && QGuiApplication::focusWindow() == handle) {
+        if (handle && QGuiApplication::focusWindow() == handle && !focusLeaving) {
             Forget();
             if (window->isVisible() && QApplication::activeWindow() != window) QApplication::setActiveWindow(window);
             return;
@@ -233,7 +240,7 @@ public:
         QWindow* handle = wanted_->windowHandle();
         // A window gone or hidden since it was asked for will not have the focus.
         std::erase_if(open_, [](const QPointer<QWidget>& w) { return !w || !w->isVisible(); });
-        const bool answered = X11() ? open_.empty() : handle && QGuiApplication::focusWindow() == handle;
+        const bool answered = (!X11() || open_.empty()) && handle && QGuiApplication::focusWindow() == handle;
         if (answered || !wanted_->isVisible() || asked_.elapsed() >= kActivationAnswerMs) {
             Forget();
             return false;
@@ -295,7 +302,8 @@ private:
         if (!wanted_ || type != "xcb_generic_event_t") return false;
         const auto* event = static_cast<const unsigned char*>(message);
         constexpr unsigned char kFocusIn = 9, kNotifyPointer = 5;
-        if ((event[0] & 0x7f) != kFocusIn || event[1] >= kNotifyPointer || !Pending()) return false;
+        // Pending with no request open: the server answered, Qt's focus is still on the way.
+        if ((event[0] & 0x7f) != kFocusIn || event[1] >= kNotifyPointer || !Pending() || open_.empty()) return false;
         std::uint32_t window;
         std::memcpy(&window, event + 4, sizeof window);
         if (QWindow* oldest = open_.front()->windowHandle(); oldest && window == oldest->winId()) {
@@ -355,15 +363,40 @@ struct FormEvents : QObject {
         case QEvent::WindowStateChange: {
             QWidget* outer = f->subWindow_ ? f->subWindow_ : f->Widget();
             if (o != outer || !outer->isVisible()) break;
+            const bool wasMinimized = static_cast<QWindowStateChangeEvent*>(e)->oldState() & Qt::WindowMinimized;
             // The state the desktop gave the window is the one it keeps while hidden.
             f->pendingState_ = f->WindowState();
             if (f->pendingState_ == wsNormal) f->normalRect_ = f->ShownNormalRect();
+            if (!f->subWindow_) GiveActivationBackOnRestore(f, wasMinimized);
             break;
         }
         default:
             break;
         }
         return false;
+    }
+    // A window of its own that the user minimizes while another window of the
+    // program is active (the main window minimized from the taskbar, the
+    // debugger in front) leaves that one active; restored, it gives the
+    // activation back to it, as the desktop restores a program. A desktop that
+    // activates the restored window on the way does not count: the other
+    // window would take the step for the user's turning away from it (and hide,
+    // if it hides then).
+    static void GiveActivationBackOnRestore(TForm* f, bool wasMinimized) {
+        const bool minimized = f->WindowState() == wsMinimized;
+        if (minimized && !wasMinimized) {
+            TForm* active = Screen->ActiveForm();
+            f->activeAtMinimize_ = active != f ? active : nullptr;
+            f->activeAtMinimizeAlive_ = active ? active->Alive() : std::weak_ptr<char>();
+            return;
+        }
+        if (minimized || !wasMinimized) return;
+        TForm* before = f->activeAtMinimize_;
+        f->activeAtMinimize_ = nullptr;
+        if (!before || f->activeAtMinimizeAlive_.expired() || before->Releasing() || !before->Showing()) return;
+        if (before->WindowState() == wsMinimized || before->FormStyle() == fsMDIChild) return;
+        // The desktop activates the restored window itself, just after.
+        ActivationWatch::Instance().Ask(before->Widget(), true);
     }
     static FormEvents& Instance() {
         static FormEvents* x = new FormEvents;

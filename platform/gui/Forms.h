@@ -238,6 +238,10 @@ protected:
     bool closing_ = false;
     bool releasing_ = false;
     TRect normalRect_;
+    // The program's window that was active when this window was minimized
+    // (none when this one was): it is active again once this one is back.
+    TForm* activeAtMinimize_ = nullptr;
+    std::weak_ptr<char> activeAtMinimizeAlive_;
     gebridge::Surface* surface_ = nullptr;
     TForm* currentChild_ = nullptr; // the MDI child last activated (frame)
 };

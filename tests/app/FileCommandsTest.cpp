@@ -2,11 +2,13 @@
 #include "app/AppTest.h"
 
 #include <functional>
+#include <set>
 
 #include "app/FileKinds.h"
 #include "app/ProjectDlg.h"
 #include <QColor>
 #include <QImage>
+#include <QWindow>
 #include "controls/gui/MRUList.h"
 #include "document/Project.h"
 #include "platform/Exceptions.h"
@@ -379,8 +381,9 @@ TEST_F(Files, ExitWithCancelKeepsTheProgramTheProjectAndTheWindows) {
 }
 
 // A window out of sight (minimized, one by one or all at once, or hidden)
-// still holds its edits: every closing of all the windows asks it.
-TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsOnEveryClosing) {
+// still holds its edits: every closing of all the windows asks it, brought
+// back in front and active first, since the question names no file.
+TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsInFrontOnEveryClosing) {
     struct Case {
         const char* way;
         std::function<void()> close;
@@ -389,7 +392,16 @@ TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsOnEveryClosing) {
     const Case cases[] = {
         {"Выход after Минимизировать все", [this] { frame->FileExit1Execute(frame->FileExit1); }, true},
         {"Закрыть проект", [this] { frame->CloseProjectActionExecute(frame->CloseProjectAction); }, false},
+        {"the frame closed by the window manager", [this] { frame->Widget()->windowHandle()->close(); }, false},
+        {"the minimized frame closed by the window manager",
+         [this] {
+             frame->SetWindowState(wsMinimized);
+             frame->Widget()->windowHandle()->close();
+         },
+         false},
     };
+    // The window in front at each question, and whether it showed.
+    std::vector<std::pair<TForm*, bool>> asked;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.way);
         OpenProjectOf({"a.tvs"});
@@ -412,6 +424,13 @@ TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsOnEveryClosing) {
         Application->ProcessMessages();
         ASSERT_EQ(scheme->WindowState(), wsMinimized);
         ASSERT_EQ(fsm->WindowState(), wsMinimized);
+        asked.clear();
+        port.OnMessage = [this, &asked](const TestUiPort::Call&) {
+            TForm* front = frame->ActiveMDIChild();
+            asked.emplace_back(front, front && front->Showing() && front->WindowState() != wsMinimized &&
+                                          frame->WindowState() != wsMinimized);
+            return 0;
+        };
         port.Clear();
         // Cancel to the first window asked keeps everything open.
         port.Answer(mrCancel);
@@ -431,6 +450,10 @@ TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsOnEveryClosing) {
         c.close();
         Application->ProcessMessages();
         EXPECT_EQ(port.Messages().size(), 3u);
+        ASSERT_EQ(asked.size(), 4u);
+        const std::set<TForm*> askedWindows{asked[1].first, asked[2].first, asked[3].first};
+        EXPECT_EQ(askedWindows, (std::set<TForm*>{scheme, fsm, hidden}));
+        for (const auto& [window, shown] : asked) EXPECT_TRUE(shown);
         EXPECT_TRUE(schemeAlive.expired());
         EXPECT_TRUE(fsmAlive.expired());
         EXPECT_TRUE(hiddenAlive.expired());

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QCursor>
 #include <QToolTip>
+#include <QWindow>
 #include <functional>
 
 #include "ToolbarTestUtil.h"
@@ -411,7 +412,7 @@ TEST_F(ToolbarsTest, TheCaptionOfAFloatingWindowShorterThanItsChildStillMovesAnd
     EXPECT_EQ(pane->DockedTo(), left);
 }
 
-TEST_F(ToolbarsTest, CloseButtonHidesOnlyWhenReleasedOverIt) {
+TEST_F(ToolbarsTest, CloseButtonHidesOnlyWhenReleasedOverItAndTheDesktopsCloseHidesOnlyTheWindow) {
     TForm* f = MakeForm();
     TToolbarEx* t = AddToolbar(f, nullptr, "T", 2);
     t->HideWhenInactive = false;
@@ -438,6 +439,16 @@ TEST_F(ToolbarsTest, CloseButtonHidesOnlyWhenReleasedOverIt) {
     EXPECT_FALSE(t->Visible());
     EXPECT_FALSE(t->CloseButtonDown());
     EXPECT_EQ(closes, 1);
+
+    // The desktop's close of the floating window (the window manager's)
+    // hides it as its own button does; its form stays.
+    t->SetVisible(true);
+    ASSERT_TRUE(t->Widget()->isVisible());
+    t->Widget()->windowHandle()->close();
+    Pump();
+    EXPECT_FALSE(t->Visible());
+    EXPECT_EQ(closes, 2);
+    EXPECT_TRUE(f->Visible());
     CloseForms();
 }
 
