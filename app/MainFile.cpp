@@ -53,7 +53,11 @@ void TMainForm::StartInProjectFolder(TOpenDialog* dialog) {
 }
 
 void TMainForm::FileClose1Execute(TObject*) {
-    if (ActiveEditor()) ActiveMDIChild()->Close();
+    if (!ActiveEditor()) return;
+    TForm* window = ActiveMDIChild();
+    // Its question names no file: a minimized window shows itself first.
+    if (window->WindowState() == wsMinimized) BringBack(window);
+    window->Close();
 }
 
 void TMainForm::FileExit1Execute(TObject*) { Close(); }

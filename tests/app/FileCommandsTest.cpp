@@ -466,6 +466,25 @@ TEST_F(Files, WindowsOutOfSightAreAskedAboutTheirEditsInFrontOnEveryClosing) {
     }
 }
 
+// "Закрыть" of the active window while it is minimized: it comes back
+// before the question, which names no file.
+TEST_F(Files, ClosingAMinimizedActiveWindowShowsItBeforeItsQuestion) {
+    TTestSchemeChild* scheme = OpenScheme(dir.File("a.tvs"));
+    scheme->SchemeDocument()->CreateAndElement();
+    scheme->SetWindowState(wsMinimized);
+    Application->ProcessMessages();
+    ASSERT_EQ(frame->ActiveMDIChild(), scheme);
+    bool shown = false;
+    port.OnMessage = [&](const TestUiPort::Call&) {
+        shown = scheme->Showing() && scheme->WindowState() != wsMinimized;
+        return 0;
+    };
+    port.Answer(mrCancel);
+    frame->FileClose1Execute(frame->FileClose1);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Схема не сохранена! Сохранить?"_a});
+    EXPECT_TRUE(shown);
+}
+
 TEST_F(Files, ClosingTheProjectSavesItAndClosesEveryWindow) {
     OpenProjectOf({"a.tvs"});
     const std::string before = testenv::ReadBytes(dir.Path() / "p.tvp");
