@@ -726,7 +726,8 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
         return Built{{File(file)}, first->Terminal()->Net()->Chains.front()->Name()};
     };
     // A symbol file: G = A and B inside, the inner pins named wired to G's first
-    // input (inputs) or its output; connectors (after '~') make the symbol's pins.
+    // input (inputs) or its output; connectors (after '~') make the symbol's pins,
+    // an output named '&' is inner element H = G and B writing connector OUT.
     auto symbol = [&](const AnsiString& file, const Lines& inputs, const Lines& outputs) {
         TScheme inner;
         TElement* g = Place(inner, inner.CreateAndElement(), "G", 100, 100, 1);
@@ -735,7 +736,12 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
         int y = 300;
         for (int side = 0; side < 2; ++side)
             for (const AnsiString& n : side == 0 ? inputs : outputs) {
-                TInOut* to = pinOf(inner, n, 0, y += 50)->Terminal();
+                TElement* h = n == "&" ? Place(inner, inner.CreateAndElement(), "H", 600, y += 50, 2) : nullptr;
+                if (h) {
+                    DriverOn(inner, "B", h->GetInput(1));
+                    Wire(inner, h->GetOutput(0), pinOf(inner, "~OUT", 900, y)->Terminal());
+                }
+                TInOut* to = h ? h->GetInput(0) : pinOf(inner, n, 0, y += 50)->Terminal();
                 TInOut* pin = side == 0 ? g->GetInput(0) : g->GetOutput(0);
                 TLink* w = inner.CreateWire(pin->TipX(), pin->TipY(), to->TipX(), to->TipY());
                 if (w && chain.IsEmpty())
@@ -838,6 +844,14 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
          0, nullptr,
          {"S1G and", OutLine("_varS1G1"), InLine("A"), InLine("B"), "", "_varS1G1 and", OutLine("Y"), OutLine("Z"),
           InLine("_varS1G1"), ""}},
+        {"an output inside a symbol to another element inside it",
+         [&] {
+             symbol("gh.tvy", {"A"}, {"&"});
+             return Built{{placed("s5.tvs", "gh.tvy", {"Y"})}, ""};
+         },
+         0, nullptr,
+         {"S1G and", OutLine("_var0"), InLine("A"), InLine("B"), "", "S1H and", OutLine("Y"), InLine("_var0"),
+          InLine("B"), ""}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
