@@ -836,6 +836,16 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
              return "В схеме s3.tvs в символе S1 цепь "_a + b.chain + " соединяет разные сигналы A и B."_a;
          },
          {}},
+        {"a symbol's input and an input signal inside it",
+         [&] {
+             AnsiString chain = symbol("xa.tvy", {"~IN", "A"}, {"~OUT"});
+             return Built{{placed("s6.tvs", "xa.tvy", {"X", "Y"})}, chain};
+         },
+         1,
+         [](const Built& b) {
+             return "В схеме s6.tvs в символе S1 цепь "_a + b.chain + " соединяет вход символа IN и сигнал A."_a;
+         },
+         {}},
         {"an output inside a symbol to its output and an output pin",
          [&] {
              symbol("oz.tvy", {"A"}, {"~OUT", "Z"});
