@@ -135,6 +135,7 @@ void CopyFileEx(const AnsiString& fileName, const AnsiString& destName, bool ove
         throw EFCreateError("Cannot create file " + target);
 
     fs::path finalPath = LinkedFile(ToFsPath(target));
+    if (finalPath.empty()) throw EFCreateError("Cannot create file " + target);
     TempFile temp;
     std::string pattern = (finalPath.parent_path() / ("." + finalPath.filename().string() + ".XXXXXX")).string();
     Fd dest;

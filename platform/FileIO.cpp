@@ -36,22 +36,28 @@ bool ReadWholeFile(const AnsiString& name, std::string& bytes) {
 // made it and the content lands where it points. Replacing the link with a
 // plain file instead would lose the link, and the place it names would never
 // get the content; following it loses nothing. A chain of links is followed
-// link by link, each relative one read from its own folder; a circle ends
-// after as many steps as the system itself follows.
+// link by link, each relative one read from its own folder. A circle names
+// no file: after as many steps as the system itself follows the answer is
+// empty, and a write fails as the system's own would, instead of putting a
+// plain file in place of one of the links.
 std::filesystem::path LinkedFile(std::filesystem::path path) {
     for (int steps = 0; steps < 40; ++steps) {
         std::error_code ec;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) break;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) return path;
         std::filesystem::path next = std::filesystem::read_symlink(path, ec);
-        if (ec) break;
+        if (ec) return path;
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    return path;
+    return {};
 }
 
 bool WriteFileAtomic(const AnsiString& name, const std::string& bytes) {
     std::error_code ec;
     const auto target = LinkedFile(ToFsPath(name));
+    if (target.empty()) {
+        errno = ELOOP;
+        return false;
+    }
     mode_t mode = 0666;
     struct stat st;
     bool existed = ::stat(target.c_str(), &st) == 0;

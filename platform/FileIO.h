@@ -18,7 +18,8 @@ AnsiString FromFsPath(const std::filesystem::path& path);
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const AnsiString& name, std::string& bytes);
 // The file that a write to the path reaches: through a symbolic link (or a
-// chain of them), the file the link names, whether it exists or not.
+// chain of them), the file the link names, whether it exists or not; empty
+// for a circle of links.
 std::filesystem::path LinkedFile(std::filesystem::path path);
 // Writes to a temporary name beside the target and renames it into place, so a
 // failed write leaves the old file as it was; through a link it writes the

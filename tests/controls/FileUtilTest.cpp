@@ -94,6 +94,12 @@ TEST(FileUtil, CopyOntoALinkWritesTheLinkedFileAndKeepsTheLink) {
     // No temporary file is left in the link's folder nor in the linked file's.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "real"), fs::directory_iterator()), 2);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 5);
+    // A circle of links names no file: the copy is refused and the links stay.
+    fs::create_symlink("loop2", dir.Path() / "loop1");
+    fs::create_symlink("loop1", dir.Path() / "loop2");
+    EXPECT_THROW(CopyFile(dir.File("new.txt"), dir.File("loop1")), EFCreateError);
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "loop1"));
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "loop2"));
 }
 
 TEST(FileUtil, FailedCopyLeavesNoPartialTargetAndKeepsTheOldOne) {

@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -150,6 +151,16 @@ TEST(FileIO, AWriteThroughALinkWritesTheFileTheLinkNames) {
                                 std::filesystem::directory_iterator()),
                   1);
     }
+    // A circle of links names no file: the write fails as the system's own
+    // would, and no plain file takes a link's place.
+    testenv::TempDir dir;
+    std::filesystem::create_symlink("b", dir.Path() / "a");
+    std::filesystem::create_symlink("a", dir.Path() / "b");
+    EXPECT_FALSE(WriteFileAtomic(dir.File("a"), "new"));
+    EXPECT_EQ(errno, ELOOP);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "a"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "b"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 2);
 }
 
 TEST(FileUtils, AttributesAndDates) {
