@@ -736,12 +736,13 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
         int y = 300;
         for (int side = 0; side < 2; ++side)
             for (const AnsiString& n : side == 0 ? inputs : outputs) {
-                TElement* h = n == "&" ? Place(inner, inner.CreateAndElement(), "H", 600, y += 50, 2) : nullptr;
+                y += 50;
+                TElement* h = n == "&" ? Place(inner, inner.CreateAndElement(), "H", 600, y, 2) : nullptr;
                 if (h) {
                     DriverOn(inner, "B", h->GetInput(1));
                     Wire(inner, h->GetOutput(0), pinOf(inner, "~OUT", 900, y)->Terminal());
                 }
-                TInOut* to = h ? h->GetInput(0) : pinOf(inner, n, 0, y += 50)->Terminal();
+                TInOut* to = h ? h->GetInput(0) : pinOf(inner, n, 0, y)->Terminal();
                 TInOut* pin = side == 0 ? g->GetInput(0) : g->GetOutput(0);
                 TLink* w = inner.CreateWire(pin->TipX(), pin->TipY(), to->TipX(), to->TipY());
                 if (w && chain.IsEmpty())
