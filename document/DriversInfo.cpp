@@ -224,6 +224,16 @@ bool TDriversInfo::FindBit(const AnsiString& name, AnsiString& driverName, int& 
     return true;
 }
 
+bool TDriversInfo::FindBitAnyCase(const AnsiString& name, AnsiString& driverName, int& bitNumber,
+                                  AnsiString& comment) const {
+    if (FindBit(name, driverName, bitNumber, comment))
+        return true;
+    for (const _bit& b : bits_)
+        if (SameText(b.Name, name))
+            return FindBit(b.Name, driverName, bitNumber, comment);
+    return false;
+}
+
 // The "CheckBit" checks: the bit lies inside its driver and no other signal
 // (other than the row exceptIndex) occupies it.
 int TDriversInfo::CheckBitPlace(int driver, int bit, int exceptIndex) {

@@ -128,6 +128,9 @@ public:
     // Exact name match; on a miss "", 0, "" and false.
     bool FindBit(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const;
     int FindBitIndex(const AnsiString& name) const; // -1 when none
+    // As FindBit, and when no name is exactly that, the first one equal to it
+    // letter case aside: the translation library takes "Lamp" for LAMP.
+    bool FindBitAnyCase(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const;
 
     // Variable signals. AddVarBit refuses an empty or unusable name and a
     // full table with a message; it returns whether the signal was added.

@@ -220,10 +220,6 @@ public:
     void HighlightChain(const AnsiString& name, bool normal);
 
     // ---- translation ---------------------------------------------------------------------
-    // Names every net that has no driver pin "_var" + counter, counter + 1 ...
-    // (in expand mode also the nets inside symbols), appends each name to list
-    // and returns the advanced counter.
-    int BuildNetNames(TStrings* list, int counter);
     // What feeds a chain: the signal of an input driver pin, a symbol's input
     // (inside the symbol, named by its connector) or an element's output.
     struct TSource {
@@ -232,27 +228,66 @@ public:
         AnsiString name;
         AnsiString shown;
     };
-    // A chain fed by two sources, one of them at least a signal (two element
-    // outputs on one chain write one signal twice, which the run's check of
-    // output signals reports). symbol: the placed symbol whose inner scheme
+    // One source and the scheme it is in.
+    struct TOutsideFeed {
+        AnsiString scheme;
+        TSource source;
+    };
+    // The names that the other schemes of a run write: a chain without a
+    // source of its own reads what writes one of its names there.
+    class IOutsideFeeds {
+    public:
+        virtual ~IOutsideFeeds() = default;
+        // The first source that writes the name in a scheme other than this one, or null.
+        virtual const TOutsideFeed* FeedOf(const AnsiString& name, const TScheme& scheme) const = 0;
+    };
+    // Names the nets (in expand mode also those inside symbols): a chain that
+    // carries driver pins or connectors is named by its source (below); every
+    // other net that joins pins "_var" + counter, counter + 1 ..., each name
+    // appended to list. Returns the advanced counter. outside: what the other
+    // schemes of the run write, or null (a run of one scheme).
+    int BuildNetNames(TStrings* list, int counter, const IOutsideFeeds* outside = nullptr);
+    // A chain fed by two sources. symbol: the placed symbol whose inner scheme
     // holds the chain ("S1", nested "S1S2"), empty for the scheme's own.
+    // chain: the chain's name, or with connector set the name of the
+    // connector that joins several chains of the scheme into one.
     struct TSourceConflict {
         AnsiString symbol;
         AnsiString chain;
+        bool connector = false;
         TSource first;
         TSource second;
     };
     // After BuildNetNames: every chain of the scheme (in expand mode also
     // those inside symbols) that two sources feed.
     void ListSourceConflicts(std::vector<TSourceConflict>& out) const;
-    // The source of a net of the scheme's own, when it has exactly one.
-    bool SourceOf(const TNet& net, TSource& source) const;
-    // After BuildNetNames: the copies that no element's block can carry (a net
-    // without an element pin, or written by a symbol's inner element): each
-    // writes the targets from the net's signal.
+    // A chain without a source of its own whose names two sources write in
+    // other schemes (after BuildNetNames).
+    struct TOutsideConflict {
+        AnsiString chain;
+        TOutsideFeed first;
+        TOutsideFeed second;
+    };
+    void ListOutsideConflicts(std::vector<TOutsideConflict>& out) const;
+    // The names that the scheme's chains of one source write, that source with
+    // them (inside symbols the driver pins' names). connector: the name is a
+    // connector's. Needs no net names: a run lists every scheme before it
+    // names the nets of the first.
+    struct TFeed {
+        AnsiString name;
+        bool connector = false;
+        TSource source;
+    };
+    void ListFeeds(std::vector<TFeed>& out) const;
+    // After BuildNetNames: the copy blocks that no element's block carries, in
+    // the order their chains were named. A copy of an input signal may run
+    // first in the scan (the signal holds still through it); a copy of a name
+    // written in another scheme, or of a symbol's input, runs before the
+    // scheme's first element.
     struct TLooseCopy {
         AnsiString source;
         std::vector<AnsiString> targets;
+        bool ofInput = false;
     };
     void ListLooseCopies(std::vector<TLooseCopy>& out) const;
     bool ExpandSymbols() const { return expandSymbols_; }
@@ -317,9 +352,13 @@ private:
     // Translation.
     void ClearExpansion();
     void ExpandInto(TSymbol* symbol, const AnsiString& prefix, std::vector<TElement*>& out);
-    int NameNets(TStrings* list, int counter);
-    int NameInnerNets(TSymbol* symbol, TStrings* list, int counter);
-    void ListInnerConflicts(const TSymbol* symbol, const AnsiString& prefix, std::vector<TSourceConflict>& out) const;
+    // The chains of the scheme as a translation sees them: nets that one
+    // connector name joins count as one chain.
+    struct TChainGroup;
+    std::vector<TChainGroup> GroupChains(const TSymbol* symbol) const;
+    int NameGroups(const TSymbol* symbol, TStrings* list, int counter, const IOutsideFeeds* outside);
+    void ListInnerConflicts(const AnsiString& prefix, std::vector<TSourceConflict>& out) const;
+    void ListInnerFeeds(const AnsiString& prefix, std::vector<TFeed>& out) const;
     void CollectDebug(TStrings* inputs, TStrings* outputs, bool byY);
 
     // File.
@@ -347,6 +386,8 @@ private:
     int nextId_ = 1;
     int chainCounter_ = 0;
     bool expandSymbols_ = false;
+    // The chains as the last naming grouped them (held by pointer: the type is the translation's own).
+    std::shared_ptr<std::vector<TChainGroup>> groups_;
     int updating_ = 0;
     bool rebuildPending_ = false;
     AnsiString autosaveWritten_; // the recovery copy this document wrote

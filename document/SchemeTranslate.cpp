@@ -2,19 +2,13 @@
 // the devices in processing order, with symbols expanded into transient
 // copies of their inner devices; and the queries of the chain dialogs.
 #include <algorithm>
+#include <unordered_map>
 
 #include "document/Scheme.h"
 #include "model/Records.h"
 #include "model/SchemeSettings.h"
 
 namespace {
-bool IsInputDriverName(const TNet& net, const AnsiString& name) {
-    for (TDriver* d : net.Drivers)
-        if (d->Kind() == TEntityKind::Driver && SameText(d->Name(), name) && d->GetDirection() == 0)
-            return true;
-    return false;
-}
-
 std::vector<TElement*> DevicesByNumber(const std::vector<std::unique_ptr<TEntity>>& objects) {
     std::vector<TElement*> devices;
     for (const auto& o : objects)
@@ -61,11 +55,40 @@ TDriver* TScheme::NextDriver() { return driverCursor_ < driverWalk_.size() ? dri
 //
 // A chain carries the value of one source: the signal of an input driver pin
 // (inside a symbol also the signal on one of the symbol's inputs) or an
-// element's output. Output driver pins and connectors on the chain are
-// written from that source: when they name other signals than the one the
-// chain carries, a copy block writes them, after the block of the element
-// whose pin carries the copy, or on its own at the end of the scheme when no
-// element's block can carry it.
+// element's output; without one in its scheme, what writes one of its names
+// in another scheme of the run. Nets of one scheme that carry one connector
+// name are one chain. Every output driver pin and connector on the chain is
+// written from the source, where a reader of that name needs it in the scan:
+// - an element's output writes a temporary signal, and a copy block right
+//   after the element's block writes every name of the chain from it (a
+//   symbol's output is written so by the inner element behind it);
+// - an input signal holds still through a scan, so its copy block runs
+//   before the first element of the scan, where no jump can pass it by;
+// - a name written in another scheme (or a symbol's input) is copied before
+//   the scheme's first element.
+// The naming, the conflict check, the copies and the connector feeds all
+// read the one grouping below.
+
+struct TScheme::TChainGroup {
+    std::vector<TNet*> nets;
+    // Distinct sources: the signals first, then the element outputs.
+    std::vector<TSource> sources;
+    // The pins of the outputs, in the order of their sources.
+    std::vector<TInOut*> writers;
+    // The names the chain carries, distinct (letter case aside), in document
+    // order; inside a symbol a connector gives the names of the symbol's pin.
+    std::vector<AnsiString> names;
+    // Of those, the names of connectors, and of driver pins.
+    std::vector<AnsiString> connectors;
+    std::vector<AnsiString> pins;
+    // The connector name that joins several nets into this chain, if any.
+    AnsiString joiningConnector;
+    // Set by the naming: a copy that no element's block carries, and the
+    // sources that write its names in other schemes (a chain without its own).
+    std::vector<AnsiString> looseTargets;
+    bool looseOfInput = false;
+    std::vector<TOutsideFeed> outside;
+};
 
 namespace {
 void AddName(std::vector<AnsiString>& names, const AnsiString& name) {
@@ -73,249 +96,278 @@ void AddName(std::vector<AnsiString>& names, const AnsiString& name) {
         names.push_back(name);
 }
 
-bool HoldsName(const std::vector<AnsiString>& names, const AnsiString& name) {
-    return std::any_of(names.begin(), names.end(), [&](const AnsiString& n) { return SameText(n, name); });
-}
-
-// A symbol writes no block of its own (its inner devices do), so its pins
-// cannot carry a copy.
-bool CarriesCopies(const TInOut* pin) {
-    return pin->Element()->IsDevice() && pin->Element()->Kind() != TEntityKind::Symbol;
-}
-
-TInOut* FirstDevicePin(const TNet& net, int direction) {
-    for (TInOut* p : net.Pins)
-        if (p->Element()->IsDevice() && p->Direction() == direction)
-            return p;
-    return nullptr;
-}
-
-TInOut* FirstReader(const TNet& net) {
-    for (TInOut* p : net.Pins)
-        if (CarriesCopies(p) && p->Direction() == 0)
-            return p;
-    return nullptr;
-}
-
-// Names a net that carries signals and chooses how its other signals are
-// written. sources: the signals that feed it; others: the signals it writes
-// (connectors among them when no source is on it), in order of preference.
-void NameSignalNet(TNet& net, const std::vector<AnsiString>& sources, const std::vector<AnsiString>& others) {
-    TInOut* writer = FirstDevicePin(net, 1);
-    net.Name = !sources.empty() ? sources.front() : others.front();
-    if (sources.size() + others.size() < 2)
-        return;
-    // An element's output writes a temporary signal that the copy block spreads
-    // to every signal of the net; otherwise the net's signal is copied to the others.
-    const bool elementWrites = writer && CarriesCopies(writer);
-    std::vector<AnsiString> targets;
-    for (const AnsiString& s : others)
-        if (elementWrites || !SameText(s, net.Name))
-            targets.push_back(s);
-    if (targets.empty())
-        return;
-    net.CopyTargets = std::move(targets);
-    net.CopyPin = elementWrites ? writer : writer ? nullptr : FirstReader(net);
-}
-
-TScheme::TSource SignalSource(const AnsiString& name) { return {TScheme::TSource::Signal, name, name}; }
-
 bool SameSource(const TScheme::TSource& a, const TScheme::TSource& b) {
     if ((a.kind == TScheme::TSource::Output) != (b.kind == TScheme::TSource::Output))
         return false;
     return a.kind == TScheme::TSource::Output ? a.name == b.name : SameText(a.name, b.name);
 }
 
-// The distinct sources of a net: its signals first, then its elements' outputs.
-std::vector<TScheme::TSource> DistinctSources(std::vector<TScheme::TSource> signals, const TNet& net) {
-    for (TInOut* p : net.Pins)
-        if (p->Element()->IsDevice() && p->Direction() == 1)
-            signals.push_back({TScheme::TSource::Output, p->Element()->Name(), p->Element()->Name()});
-    std::vector<TScheme::TSource> out;
-    for (const TScheme::TSource& s : signals)
-        if (std::none_of(out.begin(), out.end(), [&](const TScheme::TSource& o) { return SameSource(o, s); }))
-            out.push_back(s);
-    return out;
+void AddSource(std::vector<TScheme::TSource>& sources, const TScheme::TSource& s) {
+    if (std::none_of(sources.begin(), sources.end(), [&](const TScheme::TSource& o) { return SameSource(o, s); }))
+        sources.push_back(s);
 }
 
-// Two sources of which one at least is a signal: a conflict to report.
-bool Conflicting(const std::vector<TScheme::TSource>& sources) {
-    return sources.size() >= 2 && sources.front().kind != TScheme::TSource::Output;
+// The pin of a placed symbol that a connector inside it stands for, or null.
+TInOut* SymbolPinOf(const TSymbol* symbol, const TDriver* connector) {
+    for (int i = 0; i < symbol->PinCount(); ++i) {
+        TInOut* pin = symbol->Pin(i);
+        if (pin->Name() == connector->Name() && pin->Connected() && !pin->IsNull())
+            return pin;
+    }
+    return nullptr;
 }
+
+// The names a symbol's pin stands for inside it: every name of the outer
+// chain when the symbol's output writes it, else the signal it carries.
+std::vector<AnsiString> NamesOfSymbolPin(const TInOut* pin) {
+    std::vector<AnsiString> names{pin->SignalName()};
+    if (const std::vector<AnsiString>* targets = pin->CopyTargets())
+        for (const AnsiString& t : *targets)
+            AddName(names, t);
+    return names;
+}
+
+struct UnionFind {
+    std::vector<std::size_t> parent;
+    explicit UnionFind(std::size_t n) : parent(n) {
+        for (std::size_t i = 0; i < n; ++i)
+            parent[i] = i;
+    }
+    std::size_t Find(std::size_t i) { return parent[i] == i ? i : parent[i] = Find(parent[i]); }
+};
 
 AnsiString ChainOf(const TNet& net) { return net.Chains.empty() ? net.Name : net.Chains.front()->Name(); }
-
-// The signals of a net inside a symbol: a connector stands for the signal on
-// the symbol's pin of its name (a source when the pin is an input), a driver
-// pin for its own signal.
-void InnerSignals(const TNet& net, const TSymbol* symbol, std::vector<TScheme::TSource>* sources,
-                  std::vector<AnsiString>* sourceNames, std::vector<AnsiString>* others) {
-    std::vector<AnsiString> connectorOthers, driverOthers;
-    for (int pass = 0; pass < 2; ++pass)
-        for (TDriver* d : net.Drivers) {
-            const bool connector = d->Kind() == TEntityKind::VarDriver;
-            if (connector != (pass == 0) || d->Name().IsEmpty())
-                continue;
-            if (!connector) {
-                if (d->GetDirection() == 0) {
-                    if (sources)
-                        sources->push_back(SignalSource(d->Name()));
-                    AddName(*sourceNames, d->Name());
-                } else {
-                    AddName(driverOthers, d->Name());
-                }
-                continue;
-            }
-            for (int i = 0; i < symbol->PinCount(); ++i) {
-                TInOut* pin = symbol->Pin(i);
-                if (pin->Name() != d->Name() || !pin->Connected() || pin->IsNull())
-                    continue;
-                if (pin->Direction() == 0) {
-                    if (sources)
-                        sources->push_back({TScheme::TSource::SymbolInput, pin->SignalName(), d->Name()});
-                    AddName(*sourceNames, pin->SignalName());
-                } else {
-                    AddName(connectorOthers, pin->SignalName());
-                }
-                break;
-            }
-        }
-    for (const AnsiString& n : connectorOthers)
-        AddName(*others, n);
-    for (const AnsiString& n : driverOthers)
-        AddName(*others, n);
-}
 } // namespace
 
-int TScheme::NameNets(TStrings* list, int counter) {
-    for (TNet& net : nets_) {
-        net.CopyPin = nullptr;
-        net.CopyTargets.clear();
-        if (net.Signals.empty()) {
-            net.Name = AnsiString();
-            if (net.Pins.size() >= 2) {
-                net.Name = "_var" + IntToStr(counter++);
-                list->Add(net.Name);
-            }
-            continue;
-        }
-        // The input's signal feeds the net. Without an input and an element's
-        // output the net's connector is written in another scheme and feeds it.
-        std::vector<AnsiString> sources, others;
-        for (const AnsiString& s : net.Signals)
-            if (IsInputDriverName(net, s))
-                sources.push_back(s);
-        if (sources.empty() && !FirstDevicePin(net, 1))
-            for (TDriver* d : net.Drivers)
-                if (d->Kind() == TEntityKind::VarDriver && !d->Name().IsEmpty()) {
-                    sources.push_back(d->Name());
-                    break;
+std::vector<TScheme::TChainGroup> TScheme::GroupChains(const TSymbol* symbol) const {
+    // Nets joined through a connector name (letter case aside).
+    std::vector<const TNet*> nets;
+    for (const TNet& n : nets_)
+        nets.push_back(&n);
+    UnionFind sets(nets.size());
+    std::unordered_map<std::string, std::size_t> byConnector;
+    std::unordered_map<std::string, bool> joins;
+    for (std::size_t i = 0; i < nets.size(); ++i)
+        for (TDriver* d : nets[i]->Drivers)
+            if (d->Kind() == TEntityKind::VarDriver && !d->Name().IsEmpty()) {
+                auto [it, added] = byConnector.try_emplace(AnsiUpperCase(d->Name()).str(), i);
+                if (!added && sets.Find(it->second) != sets.Find(i)) {
+                    sets.parent[sets.Find(i)] = sets.Find(it->second);
+                    joins[it->first] = true;
                 }
-        for (const AnsiString& s : net.Signals)
-            if (!HoldsName(sources, s))
-                others.push_back(s);
-        // Two inputs on one net are refused by the run; the first one counts here.
-        sources.resize(std::min<std::size_t>(sources.size(), 1));
-        NameSignalNet(net, sources, others);
+            }
+    std::vector<TChainGroup> groups;
+    std::unordered_map<std::size_t, std::size_t> groupOf;
+    for (std::size_t i = 0; i < nets.size(); ++i) {
+        auto [it, added] = groupOf.try_emplace(sets.Find(i), groups.size());
+        if (added)
+            groups.emplace_back();
+        groups[it->second].nets.push_back(const_cast<TNet*>(nets[i]));
     }
-    return counter;
+    for (TChainGroup& g : groups) {
+        std::vector<TSource> signals, outputs;
+        std::vector<AnsiString> innerConnectorNames;
+        for (TNet* net : g.nets) {
+            for (TDriver* d : net->Drivers) {
+                if (d->Name().IsEmpty())
+                    continue;
+                if (d->Kind() == TEntityKind::VarDriver) {
+                    if (g.joiningConnector.IsEmpty() && joins.count(AnsiUpperCase(d->Name()).str()))
+                        g.joiningConnector = d->Name();
+                    if (!symbol) {
+                        AddName(g.names, d->Name());
+                        AddName(g.connectors, d->Name());
+                    } else if (TInOut* pin = SymbolPinOf(symbol, d)) {
+                        if (pin->Direction() == 0)
+                            AddSource(signals, {TSource::SymbolInput, pin->SignalName(), d->Name()});
+                        for (const AnsiString& n : NamesOfSymbolPin(pin))
+                            AddName(innerConnectorNames, n);
+                    }
+                    continue;
+                }
+                if (d->GetDirection() == 0)
+                    AddSource(signals, {TSource::Signal, d->Name(), d->Name()});
+                AddName(g.pins, d->Name());
+                if (!symbol)
+                    AddName(g.names, d->Name());
+            }
+            for (TInOut* p : net->Pins)
+                if (p->Element()->IsDevice() && p->Direction() == 1) {
+                    const std::size_t before = outputs.size();
+                    AddSource(outputs, {TSource::Output, p->Element()->Name(), p->Element()->Name()});
+                    if (outputs.size() > before)
+                        g.writers.push_back(p);
+                }
+        }
+        // Inside a symbol the names of its pins come first, as its chains were always named.
+        if (symbol) {
+            g.names = g.connectors = innerConnectorNames;
+            for (const AnsiString& n : g.pins)
+                AddName(g.names, n);
+        }
+        g.sources = std::move(signals);
+        g.sources.insert(g.sources.end(), outputs.begin(), outputs.end());
+    }
+    return groups;
 }
 
-int TScheme::NameInnerNets(TSymbol* symbol, TStrings* list, int counter) {
-    for (TNet& net : nets_) {
-        net.CopyPin = nullptr;
-        net.CopyTargets.clear();
-        net.Name = AnsiString();
-        std::vector<AnsiString> sources, others;
-        InnerSignals(net, symbol, nullptr, &sources, &others);
-        sources.resize(std::min<std::size_t>(sources.size(), 1));
-        if (!sources.empty() || !others.empty()) {
-            NameSignalNet(net, sources, others);
-            continue;
+int TScheme::NameGroups(const TSymbol* symbol, TStrings* list, int counter, const IOutsideFeeds* outside) {
+    groups_ = std::make_shared<std::vector<TChainGroup>>(GroupChains(symbol));
+    for (TChainGroup& g : *groups_) {
+        AnsiString name;
+        TInOut* copyPin = nullptr;
+        std::vector<AnsiString> copyTargets;
+        if (g.names.empty()) {
+            // A net that joins pins and carries no signal gets a name of its own.
+            int pins = 0;
+            for (TNet* net : g.nets)
+                pins += int(std::count_if(net->Pins.begin(), net->Pins.end(), [&](TInOut* p) {
+                    return !symbol || p->Element()->IsDevice();
+                }));
+            if (pins >= 2) {
+                name = "_var" + IntToStr(counter++);
+                list->Add(name);
+            }
+        } else if (!g.sources.empty() && g.sources.front().kind != TSource::Output) {
+            // A signal feeds the chain; with two the run is refused and the first counts here.
+            name = g.sources.front().name;
+            for (const AnsiString& n : g.names)
+                if (!SameText(n, name))
+                    g.looseTargets.push_back(n);
+            g.looseOfInput = g.sources.front().kind == TSource::Signal;
+        } else if (!g.sources.empty()) {
+            // An element's output writes the chain: the first name is read, a
+            // temporary signal and a copy block after the writer write them all.
+            name = g.names.front();
+            if (g.names.size() >= 2) {
+                copyPin = g.writers.front();
+                copyTargets = g.names;
+            }
+        } else {
+            // No source here: what writes one of its names in another scheme.
+            name = g.names.front();
+            if (outside) {
+                for (const AnsiString& n : g.names)
+                    if (const TOutsideFeed* f = outside->FeedOf(n, *this)) {
+                        if (g.outside.empty())
+                            name = n;
+                        if (std::none_of(g.outside.begin(), g.outside.end(), [&](const TOutsideFeed& o) {
+                                return SameSource(o.source, f->source) && o.scheme == f->scheme;
+                            }))
+                            g.outside.push_back(*f);
+                    }
+                if (!g.outside.empty())
+                    for (const AnsiString& n : g.names)
+                        if (!SameText(n, name))
+                            g.looseTargets.push_back(n);
+            }
         }
-        int devicePins = int(std::count_if(net.Pins.begin(), net.Pins.end(),
-                                           [](TInOut* p) { return p->Element()->IsDevice(); }));
-        if (devicePins >= 2) {
-            net.Name = "_var" + IntToStr(counter++);
-            list->Add(net.Name);
+        for (TNet* net : g.nets) {
+            net->Name = name;
+            net->CopyPin = copyPin;
+            net->CopyTargets = copyTargets;
         }
     }
-    return NameSymbolNets(list, counter);
+    return counter;
 }
 
 int TScheme::NameSymbolNets(TStrings* list, int counter) {
     for (const auto& o : objects_)
         if (!o->Deleted() && o->Kind() == TEntityKind::Symbol) {
             auto* s = static_cast<TSymbol*>(o.get());
-            if (TScheme* inner = InnerSchemeOf(s))
-                counter = inner->NameInnerNets(s, list, counter);
+            if (TScheme* inner = InnerSchemeOf(s)) {
+                counter = inner->NameGroups(s, list, counter, nullptr);
+                counter = inner->NameSymbolNets(list, counter);
+            }
         }
     return counter;
 }
 
-int TScheme::BuildNetNames(TStrings* list, int counter) {
+int TScheme::BuildNetNames(TStrings* list, int counter, const IOutsideFeeds* outside) {
     if (!list)
         return counter;
-    counter = NameNets(list, counter);
+    counter = NameGroups(nullptr, list, counter, outside);
     return expandSymbols_ ? NameSymbolNets(list, counter) : counter;
 }
 
-bool TScheme::SourceOf(const TNet& net, TSource& source) const {
-    std::vector<TSource> signals;
-    for (TDriver* d : net.Drivers)
-        if (d->Kind() == TEntityKind::Driver && !d->Name().IsEmpty() && d->GetDirection() == 0)
-            signals.push_back(SignalSource(d->Name()));
-    std::vector<TSource> sources = DistinctSources(std::move(signals), net);
-    if (sources.size() != 1)
-        return false;
-    source = sources.front();
-    return true;
+namespace {
+// Two sources of one chain: a conflict to report.
+template <class Group>
+void AddConflict(const Group& g, const AnsiString& symbol, std::vector<TScheme::TSourceConflict>& out) {
+    if (g.sources.size() < 2)
+        return;
+    const bool joined = !g.joiningConnector.IsEmpty();
+    out.push_back({symbol, joined ? g.joiningConnector : ChainOf(*g.nets.front()), joined, g.sources[0], g.sources[1]});
 }
+} // namespace
 
 void TScheme::ListSourceConflicts(std::vector<TSourceConflict>& out) const {
-    for (const TNet& net : nets_) {
-        std::vector<TSource> signals;
-        for (TDriver* d : net.Drivers)
-            if (d->Kind() == TEntityKind::Driver && !d->Name().IsEmpty() && d->GetDirection() == 0)
-                signals.push_back(SignalSource(d->Name()));
-        std::vector<TSource> sources = DistinctSources(std::move(signals), net);
-        if (Conflicting(sources))
-            out.push_back({AnsiString(), ChainOf(net), sources[0], sources[1]});
-    }
-    if (!expandSymbols_)
-        return;
+    if (groups_)
+        for (const TChainGroup& g : *groups_)
+            AddConflict(g, AnsiString(), out);
+    if (expandSymbols_)
+        ListInnerConflicts(AnsiString(), out);
+}
+
+void TScheme::ListInnerConflicts(const AnsiString& prefix, std::vector<TSourceConflict>& out) const {
     for (const auto& o : objects_)
         if (!o->Deleted() && o->Kind() == TEntityKind::Symbol) {
             auto* s = static_cast<const TSymbol*>(o.get());
-            if (const TScheme* inner = InnerSchemeOf(s))
-                inner->ListInnerConflicts(s, s->Name(), out);
+            if (const TScheme* inner = InnerSchemeOf(s)) {
+                if (inner->groups_)
+                    for (const TChainGroup& g : *inner->groups_)
+                        AddConflict(g, prefix + s->Name(), out);
+                inner->ListInnerConflicts(prefix + s->Name(), out);
+            }
         }
 }
 
-void TScheme::ListInnerConflicts(const TSymbol* symbol, const AnsiString& prefix,
-                                 std::vector<TSourceConflict>& out) const {
-    for (const TNet& net : nets_) {
-        std::vector<TSource> signals;
-        std::vector<AnsiString> names, others;
-        InnerSignals(net, symbol, &signals, &names, &others);
-        std::vector<TSource> sources = DistinctSources(std::move(signals), net);
-        if (Conflicting(sources))
-            out.push_back({prefix, ChainOf(net), sources[0], sources[1]});
-    }
+void TScheme::ListOutsideConflicts(std::vector<TOutsideConflict>& out) const {
+    if (groups_)
+        for (const TChainGroup& g : *groups_)
+            if (g.outside.size() >= 2)
+                out.push_back({ChainOf(*g.nets.front()), g.outside[0], g.outside[1]});
+}
+
+void TScheme::ListFeeds(std::vector<TFeed>& out) const {
+    for (const TChainGroup& g : GroupChains(nullptr))
+        if (g.sources.size() == 1)
+            for (const AnsiString& n : g.names)
+                out.push_back({n, std::any_of(g.connectors.begin(), g.connectors.end(),
+                                              [&](const AnsiString& c) { return SameText(c, n); }),
+                               g.sources.front()});
+    if (expandSymbols_)
+        ListInnerFeeds(AnsiString(), out);
+}
+
+void TScheme::ListInnerFeeds(const AnsiString& prefix, std::vector<TFeed>& out) const {
     for (const auto& o : objects_)
         if (!o->Deleted() && o->Kind() == TEntityKind::Symbol) {
             auto* s = static_cast<const TSymbol*>(o.get());
-            if (const TScheme* inner = InnerSchemeOf(s))
-                inner->ListInnerConflicts(s, prefix + s->Name(), out);
+            const TScheme* inner = InnerSchemeOf(s);
+            if (!inner)
+                continue;
+            // Inside, a driver pin writes the signal it names; the connectors
+            // stand for the symbol's pins, whose chains are outside.
+            for (const TChainGroup& g : inner->GroupChains(s))
+                if (g.sources.size() == 1 && g.sources.front().kind != TSource::SymbolInput) {
+                    TSource source = g.sources.front();
+                    if (source.kind == TSource::Output)
+                        source.name = source.shown = prefix + s->Name() + source.name;
+                    for (const AnsiString& n : g.pins)
+                        out.push_back({n, false, source});
+                }
+            inner->ListInnerFeeds(prefix + s->Name(), out);
         }
 }
 
 void TScheme::ListLooseCopies(std::vector<TLooseCopy>& out) const {
-    // The nets of the scheme, then those inside its symbols, in the order they were named.
+    // The chains of the scheme, then those inside its symbols, in the order they were named.
     auto visit = [&out](const TScheme& s, bool inner, auto& self) -> void {
-        for (const TNet& net : s.nets_)
-            if (!net.CopyPin && !net.CopyTargets.empty())
-                out.push_back({net.Name, net.CopyTargets});
+        if (s.groups_)
+            for (const TChainGroup& g : *s.groups_)
+                if (!g.looseTargets.empty())
+                    out.push_back({g.nets.front()->Name, g.looseTargets, g.looseOfInput});
         if (!inner && !s.expandSymbols_)
             return;
         for (const auto& o : s.objects_)

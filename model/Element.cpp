@@ -316,28 +316,22 @@ void TElement::Translate(TStrings* lines) {
     }
     lines->Add(HeaderLine());
     TranslateRows(lines);
-    // A net that carries several signals gets them from one of its pins:
-    // an output writes a temporary signal that a copy block spreads to them,
-    // an input reads the first and copies it to the others.
+    // An output whose chain carries several names writes a temporary signal
+    // that a copy block right after this block spreads to them all.
     struct Copy {
-        AnsiString block;
-        AnsiString source;
+        AnsiString temp;
         std::vector<AnsiString> targets;
     };
     std::vector<Copy> copies;
     int k = 0;
     for (const auto& p : pins_) {
         bool output = p->Direction() == 1;
-        if (const std::vector<AnsiString>* targets = p->CopyTargets()) {
-            if (output) {
-                AnsiString temp = "_var" + Name() + AnsiString(++k);
-                TempNames += temp + ";";
-                lines->Add(PinLine(temp, true, p->Inverse()));
-                copies.push_back({temp, temp, *targets});
-            } else {
-                lines->Add(PinLine(p->SignalName(), false, p->Inverse()));
-                copies.push_back({"_cpy" + Name() + AnsiString(++k), p->SignalName(), *targets});
-            }
+        const std::vector<AnsiString>* targets = output ? p->CopyTargets() : nullptr;
+        if (targets) {
+            AnsiString temp = "_var" + Name() + AnsiString(++k);
+            TempNames += temp + ";";
+            lines->Add(PinLine(temp, true, p->Inverse()));
+            copies.push_back({temp, *targets});
             continue;
         }
         bool null = p->IsNull();
@@ -349,10 +343,10 @@ void TElement::Translate(TStrings* lines) {
     for (const Copy& c : copies) {
         if (lines->Count() > 0 && !lines->Get(lines->Count() - 1).IsEmpty())
             lines->Add("");
-        lines->Add(c.block + " and");
+        lines->Add(c.temp + " and");
         for (const AnsiString& t : c.targets)
             lines->Add(PinLine(t, true, false));
-        lines->Add(PinLine(c.source, false, false));
+        lines->Add(PinLine(c.temp, false, false));
     }
 }
 

@@ -133,8 +133,10 @@ public:
     // The name the net carries in the netlist: the first signal, or the name
     // the scheme's net naming gave it (empty until then).
     AnsiString Name;
-    // A net that joins several signals: the pin whose element writes the copy
-    // block, and the signals the block writes (set by the net naming).
+    // A chain that carries several names and is written by an output: the
+    // output pin (an element's, whose block is followed by the copy block, or
+    // a symbol's, whose inner writer carries it) and every name the copy
+    // block writes (set by the net naming).
     TInOut* CopyPin = nullptr;
     std::vector<AnsiString> CopyTargets;
     bool HasDriver() const { return !Drivers.empty(); }

@@ -20,9 +20,16 @@ public:
 
 private:
     void Prepare();
-    // Reads one scheme file, checks its processing order and translates its
+    // A scheme of the project as it was read (no scheme: no file).
+    struct Loaded {
+        AnsiString path;
+        std::unique_ptr<TScheme> scheme;
+        bool read = false;
+    };
+    std::vector<Loaded> schemes_;
+    // Checks the processing order of one scheme read and translates its
     // drivers and elements; false when the run must stop.
-    bool TranslateFile(const AnsiString& path);
+    bool TranslateFile(Loaded& file);
     // The processing-order check of a scheme; false when it counted an error.
     bool CheckOrder(TScheme& scheme, const AnsiString& path);
     void WriteWorkFiles();
@@ -60,12 +67,30 @@ void TLogFile::ProjectRun::Prepare() {
 
 void TLogFile::ProjectRun::Execute() {
     Prepare();
-    for (AnsiString path = project_.GetFilePath(project_.FirstFile()); !path.IsEmpty() && log_.ErrorCount == 0;
-         path = project_.GetFilePath(project_.NextFile()))
-        if (!TranslateFile(path))
+    // Every scheme is read first, and what it writes listed: a chain without
+    // a source reads a name that a later scheme may write. A file that cannot
+    // be read is reported when its turn comes.
+    for (AnsiString path = project_.GetFilePath(project_.FirstFile()); !path.IsEmpty();
+         path = project_.GetFilePath(project_.NextFile())) {
+        Loaded& l = schemes_.emplace_back();
+        l.path = path;
+        if (!FileExists(path))
+            continue;
+        l.scheme = std::make_unique<TScheme>();
+        l.scheme->SetFileName(path);
+        l.read = l.scheme->LoadFromFile();
+        if (l.read)
+            run_.ListOutsideFeeds(*l.scheme);
+    }
+    for (Loaded& l : schemes_) {
+        if (log_.ErrorCount > 0)
+            break;
+        if (!TranslateFile(l))
             return;
+    }
     if (log_.ErrorCount > 0)
         return;
+    run_.FinishElements();
     WriteWorkFiles();
     if (log_.ErrorCount > 0)
         return;
@@ -74,21 +99,21 @@ void TLogFile::ProjectRun::Execute() {
     run_.LetWindowsRepaint();
 }
 
-bool TLogFile::ProjectRun::TranslateFile(const AnsiString& path) {
+bool TLogFile::ProjectRun::TranslateFile(Loaded& file) {
+    const AnsiString& path = file.path;
     run_.Advance();
     run_.Show("Чтение файла "_a + path);
     log_.Message("Чтение файла "_a + path + "...");
-    auto scheme = std::make_unique<TScheme>();
-    scheme->SetFileName(path);
     // A scheme that cannot be read would otherwise translate as an empty one.
-    if (!FileExists(path)) {
+    if (!file.scheme) {
         log_.Error("Не найден файл схемы "_a + path);
         return false;
     }
-    if (!scheme->LoadFromFile()) {
+    if (!file.read) {
         log_.Error("Ошибка чтения файла схемы "_a + path);
         return false;
     }
+    std::unique_ptr<TScheme> scheme = std::move(file.scheme);
     if (!CheckOrder(*scheme, path))
         return false;
     log_.Message(runtext::Ok());

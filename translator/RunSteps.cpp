@@ -109,9 +109,11 @@ void TLogFile::Run::Save(const TStrings& list, const AnsiString& fileName) const
 void TLogFile::Run::TranslateDrivers(TScheme& scheme) {
     for (TDriver* d = scheme.FirstDriver(); d; d = scheme.NextDriver()) {
         if (d->Kind() == TEntityKind::Driver) {
+            // Looked up as the library compares names: a pin typed "Lamp" is
+            // the table's LAMP, not a second signal of the same name.
             AnsiString driver, comment;
             int bit = 0;
-            if (!DriversInUse().FindBit(d->Name(), driver, bit, comment)) {
+            if (!DriversInUse().FindBitAnyCase(d->Name(), driver, bit, comment)) {
                 // Not bound to a driver bit: warned about once, and kept as an
                 // internal signal so that the elements wired to it still translate.
                 if (unknownPins_.insert(Key(d->Name()).str()).second)
@@ -120,18 +122,18 @@ void TLogFile::Run::TranslateDrivers(TScheme& scheme) {
                     signals_->Add(Padded(d->Name()));
                 continue;
             }
-        }
-        d->Translate(signals_);
-        AnsiString driverName = d->GetDriverName();
-        if (driverName == "var") {
-            if (transitions_.AddOnce("0;" + d->Name() + kVarDriverField + d->GetComment()) && Statistics)
-                ++Statistics[TProject::StatTransitions];
-            ++VarCount;
+            const AnsiString line = Padded(d->Name()) + " " + driver + " " + IntToStr(bit);
+            if (signals_->IndexOf(line) < 0)
+                signals_->Add(line);
+            if (Statistics)
+                ++Statistics[d->GetDirection() == 0 ? TProject::StatInputs : TProject::StatOutputs];
+            comments_->AddOnce(IntToStr(bit) + ";" + d->Name() + ";" + driver + ";" + comment);
             continue;
         }
-        if (Statistics)
-            ++Statistics[d->GetDirection() == 0 ? TProject::StatInputs : TProject::StatOutputs];
-        comments_->AddOnce(IntToStr(d->GetBitNumber()) + ";" + d->Name() + ";" + driverName + ";" + d->GetComment());
+        d->Translate(signals_);
+        if (transitions_.AddOnce("0;" + d->Name() + kVarDriverField + d->GetComment()) && Statistics)
+            ++Statistics[TProject::StatTransitions];
+        ++VarCount;
     }
 }
 
@@ -150,9 +152,26 @@ bool SameFeed(const TScheme::TSource& a, const TScheme::TSource& b) {
 }
 } // namespace
 
+void TLogFile::Run::ListOutsideFeeds(const TScheme& scheme) {
+    std::vector<TScheme::TFeed> feeds;
+    scheme.ListFeeds(feeds);
+    for (const TScheme::TFeed& f : feeds)
+        outsideFeeds_[Key(f.name).str()].push_back({scheme.GetFileName(), {scheme.GetName(), f.source}});
+}
+
+const TScheme::TOutsideFeed* TLogFile::Run::FeedOf(const AnsiString& name, const TScheme& scheme) const {
+    auto it = outsideFeeds_.find(Key(name).str());
+    if (it == outsideFeeds_.end())
+        return nullptr;
+    for (const auto& [file, feed] : it->second)
+        if (file != scheme.GetFileName())
+            return &feed;
+    return nullptr;
+}
+
 void TLogFile::Run::NameNets(TScheme& scheme) {
     int first = signals_->Count();
-    VarCount = scheme.BuildNetNames(signals_, VarCount);
+    VarCount = scheme.BuildNetNames(signals_, VarCount, outsideFeeds_.empty() ? nullptr : this);
     for (int i = first; i < signals_->Count(); ++i)
         if (transitions_.Add("0;" + signals_->Get(i) + kVarDriverField) && Statistics)
             ++Statistics[TProject::StatTemporaries];
@@ -162,40 +181,88 @@ void TLogFile::Run::NameNets(TScheme& scheme) {
     scheme.ListSourceConflicts(conflicts);
     for (const TScheme::TSourceConflict& c : conflicts) {
         AnsiString where = "В схеме "_a + scheme.GetName() +
-                           (c.symbol.IsEmpty() ? AnsiString() : " в символе "_a + c.symbol) + " цепь "_a + c.chain;
+                           (c.symbol.IsEmpty() ? AnsiString() : " в символе "_a + c.symbol) +
+                           (c.connector ? " соединитель "_a : " цепь "_a) + c.chain;
         bool signals = c.first.kind == TScheme::TSource::Signal && c.second.kind == TScheme::TSource::Signal;
         log_.Error(where + (signals ? " соединяет разные сигналы "_a + c.first.shown + " и "_a + c.second.shown
                                     : " соединяет "_a + Described(c.first) + " и "_a + Described(c.second)) +
                    ".");
     }
+    // A chain without a source of its own whose names two sources write elsewhere.
+    std::vector<TScheme::TOutsideConflict> outside;
+    scheme.ListOutsideConflicts(outside);
+    for (const TScheme::TOutsideConflict& c : outside) {
+        AnsiString text = "В схеме "_a + scheme.GetName() + " цепь "_a + c.chain + " получает "_a +
+                          Described(c.first.source) + " из схемы "_a + c.first.scheme + " и "_a +
+                          Described(c.second.source) + " из схемы "_a + c.second.scheme + ".";
+        if (c.first.source.kind == TScheme::TSource::Signal && c.second.source.kind == TScheme::TSource::Signal)
+            log_.Error(text);
+        else
+            log_.Warning(text);
+    }
     CheckConnectorFeeds(scheme);
 }
 
+namespace {
+// Which of two sources of a connector its readers get: a copy of an input
+// runs first in the scan, an element writes it where it stands, the earlier
+// scheme's element before the later one's.
+AnsiString WhoReadsWhat(const TScheme::TSource& earlier, const TScheme::TSource& later) {
+    const bool firstOutput = earlier.kind == TScheme::TSource::Output;
+    const bool secondOutput = later.kind == TScheme::TSource::Output;
+    if (firstOutput && secondOutput)
+        return " Элементы, обрабатываемые после элемента "_a + earlier.shown + " и до элемента "_a + later.shown +
+               ", читают "_a + Described(earlier) + ", остальные — "_a + Described(later) + ".";
+    const TScheme::TSource& output = firstOutput ? earlier : later;
+    const TScheme::TSource& signal = firstOutput ? later : earlier;
+    return " Элементы, обрабатываемые после элемента "_a + output.shown + ", читают его выход, остальные — "_a +
+           Described(signal) + ".";
+}
+} // namespace
+
 void TLogFile::Run::CheckConnectorFeeds(const TScheme& scheme) {
-    for (const TNet& net : scheme.Nets()) {
-        TScheme::TSource source;
-        if (!scheme.SourceOf(net, source))
+    std::vector<TScheme::TFeed> feeds;
+    scheme.ListFeeds(feeds);
+    for (const TScheme::TFeed& f : feeds) {
+        if (!f.connector)
             continue;
-        for (const TDriver* d : net.Drivers) {
-            if (d->Kind() != TEntityKind::VarDriver || d->Name().IsEmpty())
-                continue;
-            auto [it, added] = connectorFeeds_.try_emplace(Key(d->Name()).str(), Feed{scheme.GetName(), source});
-            Feed& feed = it->second;
-            if (added || feed.reported || SameFeed(feed.source, source))
-                continue;
-            feed.reported = true;
-            AnsiString text = "Соединитель "_a + d->Name() + " получает "_a + Described(feed.source) + " в схеме "_a +
-                              feed.scheme + " и "_a + Described(source) + " в схеме "_a + scheme.GetName() + ".";
-            if (feed.source.kind == TScheme::TSource::Signal && source.kind == TScheme::TSource::Signal)
-                log_.Error(text);
-            else
-                log_.Warning(text);
-        }
+        auto [it, added] = connectorFeeds_.try_emplace(Key(f.name).str(), Feed{scheme.GetName(), f.source});
+        Feed& feed = it->second;
+        if (added || feed.reported || SameFeed(feed.source, f.source))
+            continue;
+        feed.reported = true;
+        AnsiString text = "Соединитель "_a + f.name + " получает "_a + Described(feed.source) + " в схеме "_a +
+                          feed.scheme + " и "_a + Described(f.source) + " в схеме "_a + scheme.GetName() + ".";
+        if (feed.source.kind == TScheme::TSource::Signal && f.source.kind == TScheme::TSource::Signal)
+            log_.Error(text);
+        else
+            log_.Warning(text + WhoReadsWhat(feed.source, f.source));
     }
 }
 
+namespace {
+void AddCopyBlock(TStrings& lines, const TScheme::TLooseCopy& c) {
+    lines.Add("_cpy" + c.source + " and");
+    for (const AnsiString& t : c.targets)
+        lines.Add(TElement::PinLine(t, true, false));
+    lines.Add(TElement::PinLine(c.source, false, false));
+    lines.Add("");
+}
+} // namespace
+
 void TLogFile::Run::TranslateElements(TScheme& scheme) {
     TScanOrderCheck order;
+    // The copies that no element's block carries: those of input signals go
+    // in front of the scan, the others in front of the scheme. Both write
+    // before every element of the scheme.
+    std::vector<TScheme::TLooseCopy> copies;
+    scheme.ListLooseCopies(copies);
+    for (const TScheme::TLooseCopy& c : copies) {
+        TStrings& lines = c.ofInput ? static_cast<TStrings&>(inputCopies_) : *elements_;
+        const int first = lines.Count();
+        AddCopyBlock(lines, c);
+        order.AddWrites(lines, first);
+    }
     for (TElement* e = scheme.NextByNumber(true); e; e = scheme.NextByNumber(false)) {
         if (Statistics) {
             ++Statistics[TProject::StatElements];
@@ -217,19 +284,17 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
             rest = rest.SubString(cut + 1, rest.Length());
         }
     }
-    // A copy block of its own for what no element's block carries.
-    std::vector<TScheme::TLooseCopy> copies;
-    scheme.ListLooseCopies(copies);
-    for (const TScheme::TLooseCopy& c : copies) {
-        elements_->Add("_cpy" + c.source + " and");
-        for (const AnsiString& t : c.targets)
-            elements_->Add(TElement::PinLine(t, true, false));
-        elements_->Add(TElement::PinLine(c.source, false, false));
-        elements_->Add("");
-    }
     // Warned, not counted: the program runs, but those inputs never see an edge.
     for (const AnsiString& warning : order.Warnings(scheme.GetName()))
         log_.Warning(warning);
+}
+
+void TLogFile::Run::FinishElements() {
+    if (inputCopies_.Count() == 0)
+        return;
+    inputCopies_.AddStrings(elements_);
+    elements_->Assign(&inputCopies_);
+    inputCopies_.Clear();
 }
 
 bool TLogFile::Run::OrderAndCheckBits(bool byDrivers, TStrings& drivers) {

@@ -32,10 +32,10 @@ private:
     std::unordered_set<std::string> seen_;
 };
 
-class TLogFile::Run {
+class TLogFile::Run : public TScheme::IOutsideFeeds {
 public:
     explicit Run(TLogFile& log);
-    ~Run();
+    ~Run() override;
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
 
@@ -57,19 +57,27 @@ public:
 
     // Driver pins: signal lines, bit comment lines, transition lines.
     void TranslateDrivers(TScheme& scheme);
+    // What every scheme of a project writes, listed before the first is
+    // translated: a chain without a source of its own reads what writes one
+    // of its names in another scheme.
+    void ListOutsideFeeds(const TScheme& scheme);
+    const TScheme::TOutsideFeed* FeedOf(const AnsiString& name, const TScheme& scheme) const override;
     // Net names: signal lines and transition lines. A net's transition line
     // is appended even when an equal line is there (the library takes the
     // first line of a name); only a new line counts as a temporary signal.
-    // A chain fed by two sources, one of them a signal, is an error naming
-    // both; so is a connector that two input signals feed in different
-    // schemes or chains, and one that an element's output feeds there as
-    // well is warned about (a later scheme may overwrite it on purpose).
+    // A chain fed by two sources is an error naming both; so is a connector
+    // that two input signals feed in different schemes, and one that an
+    // element's output feeds there as well is warned about, saying which
+    // source the readers get (a later scheme may overwrite it on purpose).
     void NameNets(TScheme& scheme);
-    // Elements in processing order: netlist blocks and temporary signals;
-    // then the copies no element's block carries (TScheme::ListLooseCopies);
-    // then a warning for every edge input that only the same or a later
-    // element of the scheme writes (TScanOrderCheck).
+    // The copies of names written elsewhere, which run before the scheme's
+    // first element; the elements in processing order: netlist blocks and
+    // temporary signals; then a warning for every edge input that only the
+    // same or a later element of the scheme writes (TScanOrderCheck). The
+    // copies of input signals are kept for the start of the scan.
     void TranslateElements(TScheme& scheme);
+    // Puts the copies of input signals in front of every element.
+    void FinishElements();
     // Orders the comment lines (by driver and bit, or the table's bit order)
     // and checks the driver bits against the drivers list (drivers work-file
     // lines, replaced by the check). True on a conflict.
@@ -114,6 +122,11 @@ private:
     };
     std::unordered_map<std::string, Feed> connectorFeeds_;
     void CheckConnectorFeeds(const TScheme& scheme);
+    // Every name a scheme of the run writes, by its name in capitals: the
+    // scheme's full file name and the source, in project order.
+    std::unordered_map<std::string, std::vector<std::pair<AnsiString, TScheme::TOutsideFeed>>> outsideFeeds_;
+    // The copy blocks of input signals, for the front of the elements.
+    TStringList inputCopies_;
 };
 
 // The texts of the runs.

@@ -87,6 +87,7 @@ void TLogFile::SchemeRun::Execute() {
     run_.Advance();
     run_.NameNets(scheme_);
     run_.TranslateElements(scheme_);
+    run_.FinishElements();
     // Errors that elements report fail this run as they fail a project run.
     if (log_.ErrorCount > 0)
         return;

@@ -221,7 +221,8 @@ TEST(Netlist, SeveralSignalsOnOneOutputMakeATemporarySignal) {
 }
 
 // An input driver joined to a connector: the input feeds the connector
-// through a copy block of the first element reading it.
+// through a copy block of its own, which runs before every element, not
+// one carried by a reader.
 TEST(Netlist, AnInputSharedThroughAConnectorIsCopiedToIt) {
     SignalTable signals;
     TScheme s;
@@ -237,8 +238,14 @@ TEST(Netlist, AnInputSharedThroughAConnectorIsCopiedToIt) {
     s.CreateWire(in->TipX() - 50, in->TipY() + 40, in->TipX() - 100, in->TipY() + 40);
     TStringList names;
     s.BuildNetNames(&names, 0);
-    EXPECT_EQ(Translated(a), Text({"O1 or", NullOut(), In("X1"), NullIn(), "", "_cpyO11 and", Out("V1"), In("X1")}));
+    EXPECT_EQ(Translated(a), Text({"O1 or", NullOut(), In("X1"), NullIn()}));
     EXPECT_EQ(a->TempNames, AnsiString());
+    std::vector<TScheme::TLooseCopy> copies;
+    s.ListLooseCopies(copies);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].source, AnsiString("X1"));
+    EXPECT_EQ(copies[0].targets, std::vector<AnsiString>{"V1"});
+    EXPECT_TRUE(copies[0].ofInput);
 }
 
 TEST(Netlist, GotoTargetIsResolvedForTheTranslationOnly) {

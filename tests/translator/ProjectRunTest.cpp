@@ -786,8 +786,8 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
         {"an output to an output pin and a connector", [&] { return andTo("oc.tvs", {"Y", "~V"}); }, 0, nullptr,
          with(andAB, {OutLine("Y"), OutLine("V"), InLine("_varE11"), ""})},
         {"an input to an output pin and an element", [&] { return joined("io.tvs", {"A", "Z"}, true); }, 0,
-         nullptr, {"E1 and", OutLine("Y"), InLine("A"), InLine("_null_in_", true), "", "_cpyE11 and", OutLine("Z"),
-                   InLine("A"), ""}},
+         nullptr, {"_cpyA and", OutLine("Z"), InLine("A"), "", "E1 and", OutLine("Y"), InLine("A"),
+                   InLine("_null_in_", true), ""}},
         {"an input wired straight to an output", [&] { return joined("is.tvs", {"A", "Z", "Y"}, false); }, 0,
          nullptr, {"_cpyA and", OutLine("Z"), OutLine("Y"), InLine("A"), ""}},
         {"two pins of one signal", [&] { return joined("pp.tvs", {"A", "A"}, true); }, 0, nullptr,
@@ -816,17 +816,18 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
          [&] { return Built{{joined("y1.tvs", {"A", "~XX"}, true).files[0], andTo("y2.tvs", {"~XX"}).files[0]}, ""}; },
          0,
          [](const Built&) {
-             return "Соединитель XX получает сигнал A в схеме y1.tvs и выход элемента E1 в схеме y2.tvs."_a;
+             return "Соединитель XX получает сигнал A в схеме y1.tvs и выход элемента E1 в схеме y2.tvs. Элементы, "
+                    "обрабатываемые после элемента E1, читают его выход, остальные — сигнал A."_a;
          },
-         {"E1 and", OutLine("Y"), InLine("A"), InLine("_null_in_", true), "", "_cpyE11 and", OutLine("XX"),
-          InLine("A"), "", "E1 and", OutLine("XX"), InLine("A"), InLine("B"), ""}},
+         {"_cpyA and", OutLine("XX"), InLine("A"), "", "E1 and", OutLine("Y"), InLine("A"), InLine("_null_in_", true),
+          "", "E1 and", OutLine("XX"), InLine("A"), InLine("B"), ""}},
         {"an input to an output pin and an element inside a symbol",
          [&] {
              AnsiString chain = symbol("two.tvy", {"A", "Z"}, {"~OUT"});
              return Built{{placed("s2.tvs", "two.tvy", {"Y"})}, chain};
          },
          0, nullptr,
-         {"S1G and", OutLine("Y"), InLine("A"), InLine("B"), "", "_cpyS1G1 and", OutLine("Z"), InLine("A"), ""}},
+         {"_cpyA and", OutLine("Z"), InLine("A"), "", "S1G and", OutLine("Y"), InLine("A"), InLine("B"), ""}},
         {"two input signals inside a symbol",
          [&] {
              AnsiString chain = symbol("ab.tvy", {"A", "B"}, {"~OUT"});

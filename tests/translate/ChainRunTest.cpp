@@ -1,0 +1,354 @@
+// What a chain carries, run as drawn: projects built in code, translated by
+// the project run through the real translation library, and run scan by scan
+// on the emulator. A reader that reaches a chain through one of its names (a
+// connector, an output driver pin, a symbol's output, beside a jump) must
+// give, after every scan, what the same reader wired to the chain's source
+// gives.
+#include <functional>
+
+#include "TranslateTestSupport.h"
+#include "debugger/Vac.h"
+#include "translator/SchemeBuild.h"
+#include "translator/TranslatorTestSupport.h"
+
+namespace {
+
+using namespace trtest;
+
+// The readers: an OR's plain input, a counter's count input, a D trigger's
+// clock input (its data is the input B).
+enum class Reader { Plain, Count, Edge };
+
+class ChainRunTest : public ::testing::Test {
+protected:
+    HeadlessTranslator headless;
+    TestUiPort ui;
+    testenv::TempDir dir;
+    Table table;
+    TLogFile log;
+
+    AnsiString File(const AnsiString& name) const { return dir.File(name); }
+
+    // The reader named tag ("R" or "F"): its read input is returned, its
+    // outputs write the connectors tag + "0" (and tag + "1").
+    static TInOut* PlaceReader(TScheme& s, Reader kind, const AnsiString& tag, int y, int number) {
+        TElement* e = nullptr;
+        TInOut* read = nullptr;
+        switch (kind) {
+        case Reader::Plain:
+            e = Place(s, s.CreateOrElement(), tag, 600, y, number);
+            read = e->GetInput(0);
+            break;
+        case Reader::Count:
+            e = Place(s, s.CreateCounterElement(), tag, 600, y, number);
+            read = e->GetInput(0);
+            DriverOn(s, tag + "1", e->GetOutput(1), true);
+            break;
+        case Reader::Edge:
+            e = Place(s, s.CreateDTriggerElement(), tag, 600, y, number);
+            DriverOn(s, "B", e->GetInput(0));
+            read = e->GetInput(1);
+            break;
+        }
+        DriverOn(s, tag + "0", e->GetOutput(0), true);
+        return read;
+    }
+    // The source of the chain: the input A, or E = OR of A (number 1). Every
+    // name given is a driver pin (a connector after '~') wired to it.
+    static TInOut* PlaceSource(TScheme& s, bool element, const std::vector<AnsiString>& names) {
+        TInOut* source = nullptr;
+        if (element) {
+            TElement* e = Place(s, s.CreateOrElement(), "E", 100, 100, 1);
+            DriverOn(s, "A", e->GetInput(0));
+            source = e->GetOutput(0);
+        } else {
+            source = LooseDriver(s, "A", 100, 100)->Terminal();
+        }
+        int y = 300;
+        for (const AnsiString& n : names)
+            Wire(s, source, Pin(s, n, 300, y += 60));
+        return source;
+    }
+    // A driver pin, or a connector for a name after '~', placed apart.
+    static TInOut* Pin(TScheme& s, const AnsiString& name, int x, int y) {
+        const bool connector = name[1] == '~';
+        return LooseDriver(s, connector ? name.SubString(2, name.Length()) : name, x, y, connector)->Terminal();
+    }
+    // Puts a driver pin (or connector) of the name on the reader's input.
+    static void Named(TScheme& s, const AnsiString& name, TInOut* read) {
+        const bool connector = name[1] == '~';
+        DriverOn(s, connector ? name.SubString(2, name.Length()) : name, read, connector);
+    }
+    AnsiString Save(TScheme& s, const AnsiString& name) {
+        SaveAs(s, File(name));
+        return File(name);
+    }
+    // The reference reader reads the source: wired to it, or the input A by name.
+    static void Reference(TScheme& s, Reader kind, TInOut* source, int number) {
+        TInOut* read = PlaceReader(s, kind, "F", 1200, number);
+        if (source)
+            Wire(s, source, read);
+        else
+            Named(s, "A", read);
+    }
+
+    // A symbol file: G = OR of connector IN, writing connector OUT.
+    AnsiString SymbolFile() {
+        TScheme inner;
+        TElement* g = Place(inner, inner.CreateOrElement(), "G", 100, 100, 1);
+        DriverOn(inner, "IN", g->GetInput(0), true);
+        DriverOn(inner, "OUT", g->GetOutput(0), true);
+        EXPECT_TRUE(inner.SaveAsSymbol(File("or.tvy")));
+        return File("or.tvy");
+    }
+
+    std::unique_ptr<TProject> project;
+    TProject& MakeProject(const std::vector<AnsiString>& files) {
+        project = std::make_unique<TProject>(nullptr);
+        project->SetFileName(File("p.tvp"));
+        for (const AnsiString& f : files)
+            EXPECT_TRUE(project->AddFile(f));
+        return *project;
+    }
+    bool LogHas(const AnsiString& text) const {
+        for (int i = 0; i < log.Messages.Count(); ++i)
+            if (log.Messages.Get(i).Pos(text) > 0)
+                return true;
+        return false;
+    }
+};
+
+// A way of reaching a reader: builds the project's schemes with the reader R
+// and the reference F, for a source that is the input A or an element.
+using Build = std::function<std::vector<AnsiString>(Reader, bool element)>;
+
+TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
+    const struct Way {
+        const char* what;
+        bool inputOnly;
+        Build build;
+    } ways[] = {
+        {"the source itself", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TInOut* src = PlaceSource(s, element, {});
+             Wire(s, src, PlaceReader(s, r, "R", 500, 2));
+             Reference(s, r, src, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"a connector on the chain, read in the same scheme", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TInOut* src = PlaceSource(s, element, {"~XX"});
+             Named(s, "~XX", PlaceReader(s, r, "R", 500, 2));
+             Reference(s, r, src, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"a connector drawn twice on the chain", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TInOut* src = PlaceSource(s, element, {"~XX", "~XX"});
+             Named(s, "~XX", PlaceReader(s, r, "R", 500, 2));
+             Reference(s, r, src, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"a connector on the chain, read in a later scheme", false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XX"});
+             Named(s2, "~XX", PlaceReader(s2, r, "R", 500, 1));
+             if (element)
+                 Reference(s1, r, src, 2);
+             else
+                 Reference(s2, r, nullptr, 2);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
+        {"an output driver pin on the chain", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TInOut* src = PlaceSource(s, element, {"Y"});
+             Named(s, "Y", PlaceReader(s, r, "R", 500, 2));
+             Reference(s, r, src, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"the second of two output driver pins, in the other letter case", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TInOut* src = PlaceSource(s, element, {"Y", "z"});
+             Named(s, "Z", PlaceReader(s, r, "R", 500, 2));
+             Reference(s, r, src, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"an output driver pin written in another scheme, on a chain with an unwritten connector", false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"Y"});
+             TInOut* read = PlaceReader(s2, r, "R", 500, 1);
+             Wire(s2, read, Pin(s2, "Y", 300, 400));
+             Wire(s2, read, Pin(s2, "~XX", 300, 500));
+             if (element)
+                 Reference(s1, r, src, 2);
+             else
+                 Reference(s2, r, nullptr, 2);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
+        {"a connector written in another scheme, on a chain with an unwritten output driver pin", false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XX"});
+             Wire(s2, Pin(s2, "~XX", 100, 100), Pin(s2, "Y", 300, 400));
+             Named(s2, "Y", PlaceReader(s2, r, "R", 500, 1));
+             if (element)
+                 Reference(s1, r, src, 2);
+             else
+                 Reference(s2, r, nullptr, 2);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
+        {"the second output driver pin of a symbol's output", true,
+         [&](Reader r, bool) {
+             const AnsiString file = SymbolFile();
+             TScheme s;
+             TSymbol* sym = s.CreateSymbol();
+             sym->SetName("S1");
+             sym->AssignNumber(1);
+             sym->SetX(100);
+             sym->SetY(100);
+             sym->LoadSymbolFile(file);
+             TInOut* out = nullptr;
+             for (int i = 0; i < sym->PinCount(); ++i) {
+                 if (sym->Pin(i)->Name() == "IN")
+                     DriverOn(s, "A", sym->Pin(i));
+                 else
+                     out = sym->Pin(i);
+             }
+             EXPECT_NE(out, nullptr);
+             Wire(s, out, Pin(s, "Y", 300, 400));
+             Wire(s, out, Pin(s, "Z", 300, 500));
+             Named(s, "Z", PlaceReader(s, r, "R", 500, 2));
+             Reference(s, r, out, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"an output driver pin beside a jump", true,
+         [&](Reader r, bool) {
+             TScheme s;
+             auto* jump = static_cast<TGotoElement*>(Place(s, s.CreateGotoElement(), "J", 200, 100, 1));
+             jump->TargetScheme = "s1.tvs";
+             jump->GotoElement = true;
+             jump->TargetElement = "R";
+             TInOut* src = PlaceSource(s, false, {"Z"});
+             Wire(s, src, jump->GetInput(0));
+             Named(s, "Z", PlaceReader(s, r, "R", 500, 2));
+             Reference(s, r, nullptr, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+    };
+    const Reader readers[] = {Reader::Plain, Reader::Count, Reader::Edge};
+    const char* readerNames[] = {"plain input", "count input", "edge input"};
+    // A at each scan, and B (the D trigger's data) as its own pattern.
+    const int a[] = {0, 1, 1, 0, 1, 0, 0, 1, 1, 0, 1, 0, 1};
+    const int b[] = {1, 1, 0, 0, 1, 1, 0, 1, 0, 0, 1, 1, 0};
+    for (const Way& way : ways)
+        for (int element = 0; element < (way.inputOnly ? 1 : 2); ++element)
+            for (int k = 0; k < 3; ++k) {
+                SCOPED_TRACE(std::string(way.what) + (element ? ", an element's output, " : ", the input A, ") +
+                             readerNames[k]);
+                for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+                    std::filesystem::remove(entry.path());
+                ui.Answer(mrNo);
+                log.TranslateProject(&MakeProject(way.build(readers[k], element != 0)));
+                EXPECT_EQ(log.ErrorCount, 0) << AnsiToUtf8(log.Messages.Text());
+                EXPECT_FALSE(LogHas("получает"_a)) << AnsiToUtf8(log.Messages.Text());
+                EXPECT_FALSE(LogHas("не будет замечен"_a)) << AnsiToUtf8(log.Messages.Text());
+                TVAC vac;
+                vac.FileName = File("Debutvca.dat");
+                if (vac.Load() != kLoadOk) {
+                    ADD_FAILURE() << "no program";
+                    continue;
+                }
+                int changes = 0, last = 0;
+                for (std::size_t step = 0; step < std::size(a); ++step) {
+                    SetSignal(vac, "A", a[step]);
+                    if (FindSignal(vac, "B"))
+                        SetSignal(vac, "B", b[step]);
+                    vac.Run();
+                    EXPECT_EQ(SignalBit(vac, "R0"), SignalBit(vac, "F0")) << "scan " << step;
+                    if (readers[k] == Reader::Count) {
+                        EXPECT_EQ(SignalBit(vac, "R1"), SignalBit(vac, "F1")) << "scan " << step;
+                    }
+                    changes += SignalBit(vac, "F0") != last;
+                    last = SignalBit(vac, "F0");
+                }
+                // The reference itself follows the source: the rows compare something.
+                EXPECT_GE(changes, 2);
+            }
+}
+
+// Chains that cannot carry one source are refused, naming what feeds them.
+TEST_F(ChainRunTest, TwoWritersOfOneChainAreRefusedNamingBoth) {
+    struct Built {
+        std::vector<AnsiString> files;
+        AnsiString chain;
+    };
+    struct Row {
+        const char* what;
+        std::function<Built()> build;
+        std::function<AnsiString(const AnsiString&)> message;
+    };
+    const std::vector<Row> rows = {
+        {"two element outputs on one chain",
+         [&] {
+             TScheme s;
+             TElement* e1 = Place(s, s.CreateOrElement(), "E1", 100, 100, 1);
+             TElement* e2 = Place(s, s.CreateOrElement(), "E2", 100, 300, 2);
+             TElement* e3 = Place(s, s.CreateOrElement(), "E3", 400, 200, 3);
+             DriverOn(s, "A", e1->GetInput(0));
+             DriverOn(s, "B", e2->GetInput(0));
+             Wire(s, e1->GetOutput(0), e3->GetInput(0));
+             Wire(s, e2->GetOutput(0), e3->GetInput(0));
+             DriverOn(s, "Y", e3->GetOutput(0));
+             return Built{{Save(s, "t3.tvs")}, e3->GetInput(0)->Net()->Chains.front()->Name()};
+         },
+         [](const AnsiString& chain) {
+             return "В схеме t3.tvs цепь "_a + chain + " соединяет выход элемента E1 и выход элемента E2."_a;
+         }},
+        {"one connector name on a chain of an input and on one of an element",
+         [&] {
+             TScheme s;
+             Wire(s, Pin(s, "A", 100, 100), Pin(s, "~RR", 300, 100));
+             TElement* e1 = Place(s, s.CreateOrElement(), "E1", 100, 300, 1);
+             DriverOn(s, "B", e1->GetInput(0));
+             DriverOn(s, "RR", e1->GetOutput(0), true);
+             TElement* e2 = Place(s, s.CreateOrElement(), "E2", 400, 500, 2);
+             DriverOn(s, "RR", e2->GetInput(0), true);
+             DriverOn(s, "Y", e2->GetOutput(0));
+             return Built{{Save(s, "t3.tvs")}, AnsiString()};
+         },
+         [](const AnsiString&) { return "В схеме t3.tvs соединитель RR соединяет сигнал A и выход элемента E1."_a; }},
+        {"a chain without a source whose names two inputs write in other schemes",
+         [&] {
+             TScheme s1, s2, s3;
+             Wire(s1, Pin(s1, "A", 100, 100), Pin(s1, "Y", 300, 100));
+             Wire(s2, Pin(s2, "B", 100, 100), Pin(s2, "~XX", 300, 100));
+             TInOut* y = Pin(s3, "Y", 100, 100);
+             Wire(s3, y, Pin(s3, "~XX", 300, 100));
+             Wire(s3, y, PlaceReader(s3, Reader::Plain, "R", 500, 1));
+             return Built{{Save(s1, "t1.tvs"), Save(s2, "t2.tvs"), Save(s3, "t3.tvs")}, y->Net()->Chains.front()->Name()};
+         },
+         [](const AnsiString& chain) {
+             return "В схеме t3.tvs цепь "_a + chain + " получает сигнал A из схемы t1.tvs и сигнал B из схемы t2.tvs."_a;
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Built built = row.build();
+        ui.Answer(mrNo);
+        log.TranslateProject(&MakeProject(built.files));
+        EXPECT_EQ(log.ErrorCount, 1);
+        const Lines lines = ToLines(log.Messages);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), row.message(built.chain)), 1)
+            << AnsiToUtf8(log.Messages.Text());
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / "Debutvca.dat"));
+    }
+}
+
+} // namespace
