@@ -207,12 +207,17 @@ namespace {
 // Which of two sources of a connector its readers get: a copy of an input
 // runs first in the scan, an element writes it where it stands, the earlier
 // scheme's element before the later one's.
-AnsiString WhoReadsWhat(const TScheme::TSource& earlier, const TScheme::TSource& later) {
+AnsiString WhoReadsWhat(const TScheme::TSource& earlier, const AnsiString& earlierScheme,
+                        const TScheme::TSource& later, const AnsiString& laterScheme) {
     const bool firstOutput = earlier.kind == TScheme::TSource::Output;
     const bool secondOutput = later.kind == TScheme::TSource::Output;
-    if (firstOutput && secondOutput)
-        return " Элементы, обрабатываемые после элемента "_a + earlier.shown + " и до элемента "_a + later.shown +
-               ", читают "_a + Described(earlier) + ", остальные — "_a + Described(later) + ".";
+    if (firstOutput && secondOutput) {
+        const AnsiString first = Described(earlier) + " схемы "_a + earlierScheme;
+        const AnsiString second = Described(later) + " схемы "_a + laterScheme;
+        return " Элементы, обрабатываемые после элемента "_a + earlier.shown + " схемы "_a + earlierScheme +
+               " и до элемента "_a + later.shown + " схемы "_a + laterScheme + ", читают "_a + first +
+               ", остальные — "_a + second + ".";
+    }
     const TScheme::TSource& output = firstOutput ? earlier : later;
     const TScheme::TSource& signal = firstOutput ? later : earlier;
     return " Элементы, обрабатываемые после элемента "_a + output.shown + ", читают его выход, остальные — "_a +
@@ -236,7 +241,7 @@ void TLogFile::Run::CheckConnectorFeeds(const TScheme& scheme) {
         if (feed.source.kind == TScheme::TSource::Signal && f.source.kind == TScheme::TSource::Signal)
             log_.Error(text);
         else
-            log_.Warning(text + WhoReadsWhat(feed.source, f.source));
+            log_.Warning(text + WhoReadsWhat(feed.source, feed.scheme, f.source, scheme.GetName()));
     }
 }
 

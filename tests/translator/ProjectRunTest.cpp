@@ -821,6 +821,15 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
          },
          {"_cpyA and", OutLine("XX"), InLine("A"), "", "E1 and", OutLine("Y"), InLine("A"), InLine("_null_in_", true),
           "", "E1 and", OutLine("XX"), InLine("A"), InLine("B"), ""}},
+        {"two element outputs through a connector in two schemes",
+         [&] { return Built{{andTo("z1.tvs", {"~XX"}).files[0], andTo("z2.tvs", {"~XX"}).files[0]}, ""}; }, 0,
+         [](const Built&) {
+             return "Соединитель XX получает выход элемента E1 в схеме z1.tvs и выход элемента E1 в схеме z2.tvs. "
+                    "Элементы, обрабатываемые после элемента E1 схемы z1.tvs и до элемента E1 схемы z2.tvs, читают "
+                    "выход элемента E1 схемы z1.tvs, остальные — выход элемента E1 схемы z2.tvs."_a;
+         },
+         {"E1 and", OutLine("XX"), InLine("A"), InLine("B"), "", "E1 and", OutLine("XX"), InLine("A"), InLine("B"),
+          ""}},
         {"an input to an output pin and an element inside a symbol",
          [&] {
              AnsiString chain = symbol("two.tvy", {"A", "Z"}, {"~OUT"});
