@@ -259,15 +259,12 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
     TScanOrderCheck order;
     // The copies that no element's block carries: those of input signals go
     // in front of the scan, the others in front of the scheme. Both write
-    // before every element of the scheme.
+    // before every element of the scheme, so no reader of theirs is read
+    // before its writer: the scan-order check has nothing to say of them.
     std::vector<TScheme::TLooseCopy> copies;
     scheme.ListLooseCopies(copies);
-    for (const TScheme::TLooseCopy& c : copies) {
-        TStrings& lines = c.ofInput ? static_cast<TStrings&>(inputCopies_) : *elements_;
-        const int first = lines.Count();
-        AddCopyBlock(lines, c);
-        order.AddWrites(lines, first);
-    }
+    for (const TScheme::TLooseCopy& c : copies)
+        AddCopyBlock(c.ofInput ? static_cast<TStrings&>(inputCopies_) : *elements_, c);
     for (TElement* e = scheme.NextByNumber(true); e; e = scheme.NextByNumber(false)) {
         if (Statistics) {
             ++Statistics[TProject::StatElements];

@@ -56,15 +56,6 @@ void TScanOrderCheck::AddElement(const TElement& element, const TStrings& lines,
     }
 }
 
-void TScanOrderCheck::AddWrites(const TStrings& lines, int first) {
-    for (int i = first; i < lines.Count(); ++i) {
-        AnsiString signal;
-        bool output = false;
-        if (ParsePinLine(lines.Get(i), signal, output) && output)
-            firstWriter_.emplace(Key(signal), -1);
-    }
-}
-
 std::vector<AnsiString> TScanOrderCheck::Warnings(const AnsiString& scheme) const {
     std::vector<AnsiString> out;
     for (const Reader& r : readers_) {

@@ -23,9 +23,6 @@ public:
     // The lines the element wrote into the list, from index first to its end:
     // its own block, then the copy blocks of its nets.
     void AddElement(const TElement& element, const TStrings& lines, int first);
-    // Copy blocks that run before every element of the scheme: what they
-    // write is written before any reader.
-    void AddWrites(const TStrings& lines, int first);
     // One warning per such input, in processing order of the readers; the
     // scheme is named as given.
     std::vector<AnsiString> Warnings(const AnsiString& scheme) const;

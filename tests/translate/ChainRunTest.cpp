@@ -92,14 +92,32 @@ protected:
             Named(s, "A", read);
     }
 
-    // A symbol file: G = OR of connector IN, writing connector OUT.
-    AnsiString SymbolFile() {
+    // A symbol file: G = OR of connector IN, writing connector OUT (or, with
+    // output given, that output driver pin inside).
+    AnsiString SymbolFile(const AnsiString& output = AnsiString()) {
         TScheme inner;
         TElement* g = Place(inner, inner.CreateOrElement(), "G", 100, 100, 1);
         DriverOn(inner, "IN", g->GetInput(0), true);
-        DriverOn(inner, "OUT", g->GetOutput(0), true);
+        DriverOn(inner, output.IsEmpty() ? AnsiString("OUT") : output, g->GetOutput(0), output.IsEmpty());
         EXPECT_TRUE(inner.SaveAsSymbol(File("or.tvy")));
         return File("or.tvy");
+    }
+    // The symbol S1 of that file, the input A on its pin IN; its other pin, if any.
+    TInOut* PlaceSymbol(TScheme& s, const AnsiString& file) {
+        TSymbol* sym = s.CreateSymbol();
+        sym->SetName("S1");
+        sym->AssignNumber(1);
+        sym->SetX(100);
+        sym->SetY(100);
+        sym->LoadSymbolFile(file);
+        TInOut* out = nullptr;
+        for (int i = 0; i < sym->PinCount(); ++i) {
+            if (sym->Pin(i)->Name() == "IN")
+                DriverOn(s, "A", sym->Pin(i));
+            else
+                out = sym->Pin(i);
+        }
+        return out;
     }
 
     std::unique_ptr<TProject> project;
@@ -206,27 +224,25 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
          }},
         {"the second output driver pin of a symbol's output", true,
          [&](Reader r, bool) {
-             const AnsiString file = SymbolFile();
              TScheme s;
-             TSymbol* sym = s.CreateSymbol();
-             sym->SetName("S1");
-             sym->AssignNumber(1);
-             sym->SetX(100);
-             sym->SetY(100);
-             sym->LoadSymbolFile(file);
-             TInOut* out = nullptr;
-             for (int i = 0; i < sym->PinCount(); ++i) {
-                 if (sym->Pin(i)->Name() == "IN")
-                     DriverOn(s, "A", sym->Pin(i));
-                 else
-                     out = sym->Pin(i);
-             }
+             TInOut* out = PlaceSymbol(s, SymbolFile());
              EXPECT_NE(out, nullptr);
              Wire(s, out, Pin(s, "Y", 300, 400));
              Wire(s, out, Pin(s, "Z", 300, 500));
              Named(s, "Z", PlaceReader(s, r, "R", 500, 2));
              Reference(s, r, out, 3);
              return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"an output driver pin written inside a symbol of another scheme, on a chain with an unwritten connector",
+         true,
+         [&](Reader r, bool) {
+             TScheme s1, s2;
+             PlaceSymbol(s1, SymbolFile("Y"));
+             TInOut* read = PlaceReader(s2, r, "R", 500, 1);
+             Wire(s2, read, Pin(s2, "~XX", 300, 400));
+             Wire(s2, read, Pin(s2, "Y", 300, 500));
+             Reference(s2, r, nullptr, 2);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
          }},
         {"an output driver pin beside a jump", true,
          [&](Reader r, bool) {
