@@ -85,6 +85,15 @@ void RadioCell(TBitmap& b, int x0, int y0, bool enabled, int state) {
     }
 }
 
+// A check mark stands in a flat one-pixel box in every state, so that an
+// unmarked item still shows where a click marks it.
+void CheckMarkCell(TBitmap& b, int x0, int y0, bool enabled, int state) {
+    TCanvas* c = b.Canvas();
+    c->Brush()->SetColor(enabled ? kShadow : kFace);
+    c->FrameRect(Rect(x0 + 2, y0 + 1, x0 + 13, y0 + 12));
+    if (state != 0) Tick(b, x0 + 4, y0 + 3, enabled && state == 1 ? clBlack : kShadow);
+}
+
 void PaintCheckImages(TBitmap& b) {
     Clear(b, 96, 39);
     for (int kind = 0; kind < 3; ++kind) {
@@ -94,7 +103,7 @@ void PaintCheckImages(TBitmap& b) {
             int state = col % 3;
             if (kind == 0) CheckBoxCell(b, x0, y0, enabled, state);
             else if (kind == 1) RadioCell(b, x0, y0, enabled, state);
-            else if (state != 0) Tick(b, x0 + 4, y0 + 3, enabled && state == 1 ? clBlack : kShadow);
+            else CheckMarkCell(b, x0, y0, enabled, state);
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "platform/Canvas.h"
@@ -27,6 +28,27 @@ private:
     std::function<void(bool)> done_;
 };
 
+// The wheel over the cells turns the scroll bar that is shown, by the
+// desktop's lines a notch, as over the bar itself.
+class WheelToBars : public QObject {
+public:
+    // The cells' widget's child, freed with it.
+    WheelToBars(QWidget* cells, QScrollBar* vertical, QScrollBar* horizontal)
+        : QObject(cells), vertical_(vertical), horizontal_(horizontal) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::Wheel) return false;
+        auto* wheel = static_cast<QWheelEvent*>(e);
+        QScrollBar* bar = wheel->angleDelta().y() != 0 ? vertical_ : horizontal_;
+        if (bar->isHidden()) return false;
+        QCoreApplication::sendEvent(bar, e);
+        return e->isAccepted();
+    }
+
+private:
+    QScrollBar* vertical_;
+    QScrollBar* horizontal_;
+};
+
 } // namespace
 
 TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
@@ -37,6 +59,7 @@ TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {
     vbar_ = new QScrollBar(Qt::Vertical, w);
     hbar_->hide();
     vbar_->hide();
+    w->installEventFilter(new WheelToBars(w, vbar_, hbar_));
     QObject::connect(hbar_, &QScrollBar::valueChanged, [this](int v) { Dispatch([&] { SetLeftCol(v); }); });
     QObject::connect(vbar_, &QScrollBar::valueChanged, [this](int v) { Dispatch([&] { SetTopRow(v); }); });
     SetBounds(0, 0, 320, 120);
@@ -154,7 +177,7 @@ void TCustomGrid::SetTopRow(int r) {
     r = std::clamp(r, fixedRows_, rowCount_ - 1);
     if (r == topRow_) return;
     topRow_ = r;
-    if (vbar_->value() != r) vbar_->setValue(r);
+    SyncBar(vbar_, r);
     HideEditor(true);
     Invalidate();
     if (OnTopLeftChanged) OnTopLeftChanged(this);
@@ -164,14 +187,43 @@ void TCustomGrid::SetLeftCol(int c) {
     c = std::clamp(c, fixedCols_, colCount_ - 1);
     if (c == leftCol_) return;
     leftCol_ = c;
-    if (hbar_->value() != c) hbar_->setValue(c);
+    SyncBar(hbar_, c);
     HideEditor(true);
     Invalidate();
     if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
 
-int TCustomGrid::DataWidth() const { return ClientWidth() - (vbar_->isVisible() ? vbar_->width() : 0); }
-int TCustomGrid::DataHeight() const { return ClientHeight() - (hbar_->isVisible() ? hbar_->height() : 0); }
+// A bar counts while it is meant to show, also in a window not shown yet.
+int TCustomGrid::DataWidth() const { return ClientWidth() - (vbar_->isHidden() ? 0 : vbar_->width()); }
+int TCustomGrid::DataHeight() const { return ClientHeight() - (hbar_->isHidden() ? 0 : hbar_->height()); }
+
+void TCustomGrid::SyncBar(QScrollBar* bar, int value) {
+    // A top row set by the program may lie past the bar's end; the bar then
+    // shows its end and never sets the row back.
+    QSignalBlocker quiet(bar);
+    bar->setValue(value);
+}
+
+// The last top row (left column) that leaves no room unused below the last
+// row (right of the last column): the one that shows the last whole at the
+// bottom (right), the last itself when it does not fit.
+int TCustomGrid::MaxTopRow() const {
+    int room = DataHeight();
+    for (int r = 0; r < fixedRows_; ++r) room -= RowHeights(r) + lineWidth_;
+    int top = rowCount_ - 1;
+    int used = RowHeights(top) + lineWidth_;
+    while (top - 1 >= fixedRows_ && used + RowHeights(top - 1) + lineWidth_ <= room) used += RowHeights(--top) + lineWidth_;
+    return std::max(top, fixedRows_);
+}
+
+int TCustomGrid::MaxLeftCol() const {
+    int room = DataWidth();
+    for (int c = 0; c < fixedCols_; ++c) room -= ColWidths(c) + lineWidth_;
+    int left = colCount_ - 1;
+    int used = ColWidths(left) + lineWidth_;
+    while (left - 1 >= fixedCols_ && used + ColWidths(left - 1) + lineWidth_ <= room) used += ColWidths(--left) + lineWidth_;
+    return std::max(left, fixedCols_);
+}
 
 int TCustomGrid::VisibleRowCount() const {
     int y = 0;
@@ -326,10 +378,19 @@ void TCustomGrid::UpdateScrollBars() {
     hbar_->setVisible(needH);
     if (needV) vbar_->setGeometry(cw - vw, 0, vw, ch - (needH ? hh : 0));
     if (needH) hbar_->setGeometry(0, ch - hh, cw - (needV ? vw : 0), hh);
+    // After a resize (or rows that went) the rows fill the view from the top
+    // row down: a top row past the last one that fills it moves up, so rows
+    // above it never stay out of sight while the view has room for them (a
+    // dialog maximized with its last row in view).
+    const int maxTop = MaxTopRow(), maxLeft = MaxLeftCol();
+    if (topRow_ > maxTop) SetTopRow(maxTop);
+    if (leftCol_ > maxLeft) SetLeftCol(maxLeft);
     QSignalBlocker b1(hbar_), b2(vbar_);
-    vbar_->setRange(fixedRows_, std::max(fixedRows_, rowCount_ - 1));
+    vbar_->setRange(fixedRows_, maxTop);
+    vbar_->setPageStep(std::max(VisibleRowCount(), 1));
     vbar_->setValue(topRow_);
-    hbar_->setRange(fixedCols_, std::max(fixedCols_, colCount_ - 1));
+    hbar_->setRange(fixedCols_, maxLeft);
+    hbar_->setPageStep(std::max(VisibleColCount(), 1));
     hbar_->setValue(leftCol_);
 }
 

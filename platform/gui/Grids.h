@@ -114,6 +114,9 @@ protected:
     void HideEditor(bool commit);
     int DataWidth() const;
     int DataHeight() const;
+    int MaxTopRow() const;
+    int MaxLeftCol() const;
+    static void SyncBar(QScrollBar* bar, int value);
 
     int colCount_ = 5, rowCount_ = 5, fixedCols_ = 1, fixedRows_ = 1;
     int defaultColWidth_ = 64, defaultRowHeight_ = 24;

@@ -304,15 +304,26 @@ TEST_F(CheckList, DrawsTheCheckImageOfEachState) {
     form->Show();
     Fill(2);
     box->SetState(0, cbChecked);
-    box->Repaint();
-    TRect r0 = box->ItemRect(0), r1 = box->ItemRect(1);
-    // The tick sits in the middle of the check cell: dark in the checked item only.
-    auto tickPixel = [&](const TRect& r) {
-        int x = r.Left + 1 + 1 + 3 + 3, y = r.Top + (r.Height() - 13) / 2 + 3 + 4;
-        return box->Canvas()->Pixels(x, y);
-    };
-    EXPECT_EQ(tickPixel(r0), clBlack);
-    EXPECT_EQ(tickPixel(r1), clWhite);
+    // Both kinds show their box around an unchecked item too, so the user
+    // sees where to click; the tick in the middle is dark in the checked item only.
+    struct Row {
+        TCheckKind kind;
+        int edgeX; // the left edge of the box within the 16 x 13 cell, at its middle row
+        TColor edge;
+    } rows[] = {{ckCheckBoxes, 1, 0x808080}, {ckCheckMarks, 2, 0x808080}};
+    for (const Row& row : rows) {
+        box->SetCheckKind(row.kind);
+        box->Repaint();
+        auto cellPixel = [&](int item, int dx, int dy) {
+            TRect r = box->ItemRect(item);
+            return box->Canvas()->Pixels(r.Left + 1 + dx, r.Top + (r.Height() - 13) / 2 + dy);
+        };
+        EXPECT_EQ(cellPixel(0, 7, 7), clBlack) << row.kind;
+        EXPECT_EQ(cellPixel(1, 7, 7), clWhite) << row.kind;
+        EXPECT_EQ(cellPixel(0, row.edgeX, 6), row.edge) << row.kind;
+        EXPECT_EQ(cellPixel(1, row.edgeX, 6), row.edge) << row.kind;
+        EXPECT_EQ(cellPixel(1, row.edgeX - 1, 6), clWhite) << row.kind;
+    }
     EXPECT_GE(box->GetItemHeight(), 13);
     // The extent of the widest item includes the check.
     box->Items()->Add("a rather long item that is wider than the box itself");

@@ -2,6 +2,8 @@
 // lists with their fixed header row, whole-row selection and column sizing,
 // the signal list edited in place, and a month calendar built on TDrawGrid.
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <map>
 
 #include "GuiTest.h"
@@ -202,6 +204,53 @@ TEST_F(Grids, AGridOfManyRowsPaintsAndScrollsWhatOneScreenHolds) {
     g->SetRowHeights(500, 400);
     g->SetRow(500);
     EXPECT_EQ(g->TopRow(), 500);
+}
+
+// A grid made larger (a dialog maximized) never keeps rows out of sight above
+// a view with room for them: after any resize the rows fill the view from the
+// top row down, the last row at the bottom at most, with a scroll bar while
+// they do not all fit; the wheel over the cells moves them along the bar.
+TEST_F(Grids, AResizedGridFillsItsViewFromTheTopRowWithABarWhileTheRowsDoNotFit) {
+    TStringGrid* g = ShownGrid(4, 30);
+    g->SetDefaultRowHeight(20);
+    QScrollBar* bar = nullptr;
+    for (QScrollBar* b : g->ClientWidget()->findChildren<QScrollBar*>())
+        if (b->orientation() == Qt::Vertical) bar = b;
+    ASSERT_NE(bar, nullptr);
+    g->SetRow(29);
+    ASSERT_EQ(g->TopRow(), 24); // 150 pixels: a header of 21 and six rows of 21
+    const int lines = QApplication::wheelScrollLines();
+    struct Step {
+        int width, height; // the grid's new size, or a wheel turn when 0
+        int notches;       // down when positive
+        int top, left;
+        bool bar;
+    };
+    const Step steps[] = {
+        {300, 300, 0, 17, 1, true},        // 13 rows fit: row 29 at the bottom
+        {300, 700, 0, 1, 1, false},        // all 30 rows fit
+        {300, 150, 0, 1, 1, true},         // the top row stays in view
+        {0, 0, 1, 1 + lines, 1, true},     // the wheel scrolls by the desktop's lines
+        {0, 0, -1, 1, 1, true},
+        {0, 0, 20, 24, 1, true},           // the last row stops at the bottom
+        {120, 150, 0, 24, 1, true},        // narrower: columns scroll, rows stay
+    };
+    for (const Step& s : steps) {
+        if (s.width) g->SetBounds(0, 0, s.width, s.height);
+        for (int i = 0; i < std::abs(s.notches); ++i) {
+            QPointF at(10, 40);
+            QWheelEvent wheel(at, g->ClientWidget()->mapToGlobal(at), QPoint(), QPoint(0, s.notches > 0 ? -120 : 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(g->ClientWidget(), &wheel);
+        }
+        EXPECT_EQ(g->TopRow(), s.top) << s.width << "x" << s.height << " " << s.notches;
+        EXPECT_EQ(g->LeftCol(), s.left) << s.width << "x" << s.height;
+        EXPECT_EQ(!bar->isHidden(), s.bar) << s.width << "x" << s.height;
+    }
+    // Columns likewise: scrolled to the last one, a wider grid shows them all.
+    g->SetLeftCol(3);
+    g->SetBounds(0, 0, 300, 150);
+    EXPECT_EQ(g->LeftCol(), 1);
 }
 
 TEST_F(Grids, KeysMoveTheCurrentCellScrollItIntoViewAndClickEachMove) {
