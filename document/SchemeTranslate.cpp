@@ -136,6 +136,29 @@ struct UnionFind {
     std::size_t Find(std::size_t i) { return parent[i] == i ? i : parent[i] = Find(parent[i]); }
 };
 
+// The name a net of a joined chain reads: the chain's own when the net
+// carries it, else its first connector's (inside a symbol, that of the
+// symbol's pin it stands for).
+AnsiString OwnName(const TNet& net, const AnsiString& chainName, const TSymbol* symbol) {
+    AnsiString first;
+    for (TDriver* d : net.Drivers) {
+        if (d->Name().IsEmpty())
+            continue;
+        AnsiString n = d->Name();
+        if (symbol && d->Kind() == TEntityKind::VarDriver) {
+            const TInOut* pin = SymbolPinOf(symbol, d);
+            if (!pin)
+                continue;
+            n = pin->SignalName();
+        }
+        if (SameText(n, chainName))
+            return chainName;
+        if (first.IsEmpty() && d->Kind() == TEntityKind::VarDriver)
+            first = n;
+    }
+    return first.IsEmpty() ? chainName : first;
+}
+
 AnsiString ChainOf(const TNet& net) { return net.Chains.empty() ? net.Name : net.Chains.front()->Name(); }
 } // namespace
 
@@ -263,7 +286,10 @@ int TScheme::NameGroups(const TSymbol* symbol, TStrings* list, int counter, cons
             }
         }
         for (TNet* net : g.nets) {
-            net->Name = name;
+            // A net joined to the chain by a connector reads that connector,
+            // which the copies write before it is read: a connector drawn as
+            // read is read.
+            net->Name = g.nets.size() > 1 ? OwnName(*net, name, symbol) : name;
             net->CopyPin = copyPin;
             net->CopyTargets = copyTargets;
         }
