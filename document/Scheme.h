@@ -356,7 +356,11 @@ private:
     // connector name joins count as one chain.
     struct TChainGroup;
     std::vector<TChainGroup> GroupChains(const TSymbol* symbol) const;
-    int NameGroups(const TSymbol* symbol, TStrings* list, int counter, const IOutsideFeeds* outside);
+    // The chain of the last naming that holds the pin's net, or null.
+    TChainGroup* GroupOf(const TInOut* pin);
+    // symbol: the placed symbol whose inner scheme this is, and outer the
+    // scheme it is placed in (both null for a scheme's own chains).
+    int NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, int counter, const IOutsideFeeds* outside);
     void ListInnerConflicts(const AnsiString& prefix, std::vector<TSourceConflict>& out) const;
     void ListInnerFeeds(const AnsiString& prefix, std::vector<TFeed>& out) const;
     void CollectDebug(TStrings* inputs, TStrings* outputs, bool byY);

@@ -69,6 +69,10 @@ TDriver* TScheme::NextDriver() { return driverCursor_ < driverWalk_.size() ? dri
 // The naming, the conflict check, the copies and the connector feeds all
 // read the one grouping below.
 
+namespace {
+void AddName(std::vector<AnsiString>& names, const AnsiString& name);
+} // namespace
+
 struct TScheme::TChainGroup {
     std::vector<TNet*> nets;
     // Distinct sources: the signals first, then the element outputs.
@@ -83,11 +87,53 @@ struct TScheme::TChainGroup {
     std::vector<AnsiString> pins;
     // The connector name that joins several nets into this chain, if any.
     AnsiString joiningConnector;
-    // Set by the naming: a copy that no element's block carries, and the
-    // sources that write its names in other schemes (a chain without its own).
+    // Set by the naming: the name it is read by; the output whose block is
+    // followed by its copy block and every name that block writes; a copy
+    // that no element's block carries; the sources that write its names
+    // elsewhere (a chain without its own).
+    AnsiString name;
+    TInOut* copyPin = nullptr;
+    std::vector<AnsiString> copyTargets;
     std::vector<AnsiString> looseTargets;
     bool looseOfInput = false;
     std::vector<TOutsideFeed> outside;
+    // Inside a symbol: the symbol's input that feeds the chain, if any.
+    const TInOut* symbolInput = nullptr;
+
+    // Has the copy block that writes this chain's names write the names given
+    // too, right after its output or from its input; false when the chain has
+    // no source of its own to write them from.
+    bool AddCopies(const std::vector<AnsiString>& more) {
+        if (sources.empty())
+            return false;
+        if (sources.front().kind == TSource::Output) {
+            if (!copyPin) {
+                copyPin = writers.front();
+                copyTargets = {name};
+                for (const AnsiString& n : names)
+                    AddName(copyTargets, n);
+            }
+            for (const AnsiString& n : more)
+                AddName(copyTargets, n);
+            SetCopies();
+            return true;
+        }
+        for (const AnsiString& n : more)
+            if (!SameText(n, name))
+                AddName(looseTargets, n);
+        return true;
+    }
+    bool WrittenBySymbol() const {
+        return !sources.empty() && sources.front().kind == TSource::Output &&
+               writers.front()->Element()->Kind() == TEntityKind::Symbol;
+    }
+    // The copy block an output carries, on every net of the chain.
+    void SetCopies() {
+        for (TNet* net : nets) {
+            net->CopyPin = copyPin;
+            net->CopyTargets = copyTargets;
+        }
+    }
 };
 
 namespace {
@@ -201,8 +247,11 @@ std::vector<TScheme::TChainGroup> TScheme::GroupChains(const TSymbol* symbol) co
                         AddName(g.names, d->Name());
                         AddName(g.connectors, d->Name());
                     } else if (TInOut* pin = SymbolPinOf(symbol, d)) {
-                        if (pin->Direction() == 0)
+                        if (pin->Direction() == 0) {
                             AddSource(signals, {TSource::SymbolInput, pin->SignalName(), d->Name()});
+                            if (!g.symbolInput)
+                                g.symbolInput = pin;
+                        }
                         for (const AnsiString& n : NamesOfSymbolPin(pin))
                             AddName(innerConnectorNames, n);
                     }
@@ -234,12 +283,14 @@ std::vector<TScheme::TChainGroup> TScheme::GroupChains(const TSymbol* symbol) co
     return groups;
 }
 
-int TScheme::NameGroups(const TSymbol* symbol, TStrings* list, int counter, const IOutsideFeeds* outside) {
+int TScheme::NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, int counter,
+                        const IOutsideFeeds* outside) {
     groups_ = std::make_shared<std::vector<TChainGroup>>(GroupChains(symbol));
-    for (TChainGroup& g : *groups_) {
-        AnsiString name;
-        TInOut* copyPin = nullptr;
-        std::vector<AnsiString> copyTargets;
+    std::vector<TChainGroup>& groups = *groups_;
+    // The chains with a source of their own, by the names they write.
+    std::unordered_map<std::string, std::size_t> writtenHere;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        TChainGroup& g = groups[i];
         if (g.names.empty()) {
             // A net that joins pins and carries no signal gets a name of its own.
             int pins = 0;
@@ -248,53 +299,97 @@ int TScheme::NameGroups(const TSymbol* symbol, TStrings* list, int counter, cons
                     return !symbol || p->Element()->IsDevice();
                 }));
             if (pins >= 2) {
-                name = "_var" + IntToStr(counter++);
-                list->Add(name);
+                g.name = "_var" + IntToStr(counter++);
+                list->Add(g.name);
             }
-        } else if (!g.sources.empty() && g.sources.front().kind != TSource::Output) {
+            continue;
+        }
+        if (g.sources.empty())
+            continue;
+        for (const AnsiString& n : g.names)
+            writtenHere.try_emplace(AnsiUpperCase(n).str(), i);
+        if (g.sources.front().kind != TSource::Output) {
             // A signal feeds the chain; with two the run is refused and the first counts here.
-            name = g.sources.front().name;
+            g.name = g.sources.front().name;
             for (const AnsiString& n : g.names)
-                if (!SameText(n, name))
+                if (!SameText(n, g.name))
                     g.looseTargets.push_back(n);
             g.looseOfInput = g.sources.front().kind == TSource::Signal;
-        } else if (!g.sources.empty()) {
+            // A symbol's input wired straight to names inside: they are written
+            // where the chain outside is.
+            // (Not behind another symbol's output: that symbol may be named already.)
+            if (g.sources.front().kind == TSource::SymbolInput && outer && !g.looseTargets.empty())
+                if (TChainGroup* from = outer->GroupOf(g.symbolInput);
+                    from && !from->WrittenBySymbol() && from->AddCopies(g.looseTargets))
+                    g.looseTargets.clear();
+        } else {
             // An element's output writes the chain: the first name is read, a
             // temporary signal and a copy block after the writer write them all.
-            name = g.names.front();
+            g.name = g.names.front();
             if (g.names.size() >= 2) {
-                copyPin = g.writers.front();
-                copyTargets = g.names;
-            }
-        } else {
-            // No source here: what writes one of its names in another scheme.
-            name = g.names.front();
-            if (outside) {
-                for (const AnsiString& n : g.names)
-                    if (const TOutsideFeed* f = outside->FeedOf(n, *this)) {
-                        if (g.outside.empty())
-                            name = n;
-                        if (std::none_of(g.outside.begin(), g.outside.end(), [&](const TOutsideFeed& o) {
-                                return SameSource(o.source, f->source) && o.scheme == f->scheme;
-                            }))
-                            g.outside.push_back(*f);
-                    }
-                if (!g.outside.empty())
-                    for (const AnsiString& n : g.names)
-                        if (!SameText(n, name))
-                            g.looseTargets.push_back(n);
+                g.copyPin = g.writers.front();
+                g.copyTargets = g.names;
             }
         }
-        for (TNet* net : g.nets) {
+    }
+    // A chain without a source of its own reads what writes one of its names
+    // elsewhere: another chain of this scheme, or another scheme of the run.
+    for (TChainGroup& g : groups) {
+        if (g.names.empty() || !g.sources.empty())
+            continue;
+        g.name = g.names.front();
+        TChainGroup* feeder = nullptr;
+        for (const AnsiString& n : g.names) {
+            auto here = writtenHere.find(AnsiUpperCase(n).str());
+            const TOutsideFeed* f = nullptr;
+            TOutsideFeed local;
+            if (here != writtenHere.end()) {
+                local = {GetName(), groups[here->second].sources.front()};
+                f = &local;
+            } else if (outside) {
+                f = outside->FeedOf(n, *this);
+            }
+            if (!f)
+                continue;
+            if (g.outside.empty()) {
+                g.name = n;
+                feeder = here != writtenHere.end() ? &groups[here->second] : nullptr;
+            }
+            if (std::none_of(g.outside.begin(), g.outside.end(), [&](const TOutsideFeed& o) {
+                    return SameSource(o.source, f->source) && o.scheme == f->scheme;
+                }))
+                g.outside.push_back(*f);
+        }
+        if (g.outside.empty())
+            continue;
+        std::vector<AnsiString> others;
+        for (const AnsiString& n : g.names)
+            if (!SameText(n, g.name))
+                others.push_back(n);
+        // Written in this scheme, the other names are written with the name
+        // read, by the same copy block. Written in another scheme, they are
+        // copied in front of this one.
+        if (!feeder || !feeder->AddCopies(others))
+            g.looseTargets = std::move(others);
+    }
+    for (TChainGroup& g : groups) {
+        for (TNet* net : g.nets)
             // A net joined to the chain by a connector reads that connector,
             // which the copies write before it is read: a connector drawn as
             // read is read.
-            net->Name = g.nets.size() > 1 ? OwnName(*net, name, symbol) : name;
-            net->CopyPin = copyPin;
-            net->CopyTargets = copyTargets;
-        }
+            net->Name = g.nets.size() > 1 ? OwnName(*net, g.name, symbol) : g.name;
+        g.SetCopies();
     }
     return counter;
+}
+
+TScheme::TChainGroup* TScheme::GroupOf(const TInOut* pin) {
+    if (groups_ && pin)
+        for (TChainGroup& g : *groups_)
+            for (TNet* net : g.nets)
+                if (net == pin->Net())
+                    return &g;
+    return nullptr;
 }
 
 int TScheme::NameSymbolNets(TStrings* list, int counter) {
@@ -302,7 +397,7 @@ int TScheme::NameSymbolNets(TStrings* list, int counter) {
         if (!o->Deleted() && o->Kind() == TEntityKind::Symbol) {
             auto* s = static_cast<TSymbol*>(o.get());
             if (TScheme* inner = InnerSchemeOf(s)) {
-                counter = inner->NameGroups(s, list, counter, nullptr);
+                counter = inner->NameGroups(s, this, list, counter, nullptr);
                 counter = inner->NameSymbolNets(list, counter);
             }
         }
@@ -312,7 +407,7 @@ int TScheme::NameSymbolNets(TStrings* list, int counter) {
 int TScheme::BuildNetNames(TStrings* list, int counter, const IOutsideFeeds* outside) {
     if (!list)
         return counter;
-    counter = NameGroups(nullptr, list, counter, outside);
+    counter = NameGroups(nullptr, nullptr, list, counter, outside);
     return expandSymbols_ ? NameSymbolNets(list, counter) : counter;
 }
 
@@ -393,7 +488,7 @@ void TScheme::ListLooseCopies(std::vector<TLooseCopy>& out) const {
         if (s.groups_)
             for (const TChainGroup& g : *s.groups_)
                 if (!g.looseTargets.empty())
-                    out.push_back({g.nets.front()->Name, g.looseTargets, g.looseOfInput});
+                    out.push_back({g.name, g.looseTargets, g.looseOfInput});
         if (!inner && !s.expandSymbols_)
             return;
         for (const auto& o : s.objects_)

@@ -162,6 +162,14 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
              Reference(s, r, src, 3);
              return std::vector<AnsiString>{Save(s, "s1.tvs")};
          }},
+        {"a connector on the chain, read in the same scheme, the reader drawn first", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             Named(s, "~XX", PlaceReader(s, r, "R", 500, 2));
+             TInOut* src = PlaceSource(s, element, {"~XX"});
+             Reference(s, r, src, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
         {"a connector drawn twice on the chain", false,
          [&](Reader r, bool element) {
              TScheme s;
@@ -194,6 +202,15 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
              TScheme s;
              TInOut* src = PlaceSource(s, element, {"Y", "z"});
              Named(s, "Z", PlaceReader(s, r, "R", 500, 2));
+             Reference(s, r, src, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"a connector on a chain whose only other name is an output driver pin of the source's chain", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TInOut* src = PlaceSource(s, element, {"Y"});
+             Wire(s, Pin(s, "Y", 100, 700), Pin(s, "~XX", 300, 700));
+             Named(s, "~XX", PlaceReader(s, r, "R", 500, 2));
              Reference(s, r, src, 3);
              return std::vector<AnsiString>{Save(s, "s1.tvs")};
          }},
@@ -231,6 +248,25 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
              Wire(s, out, Pin(s, "Z", 300, 500));
              Named(s, "Z", PlaceReader(s, r, "R", 500, 2));
              Reference(s, r, out, 3);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"an output driver pin inside a symbol, wired straight to the symbol's input", false,
+         [&](Reader r, bool element) {
+             TScheme inner;
+             Wire(inner, Pin(inner, "~IN", 100, 100), Pin(inner, "Z", 300, 100));
+             EXPECT_TRUE(inner.SaveAsSymbol(File("pass.tvy")));
+             TScheme s;
+             TSymbol* sym = s.CreateSymbol();
+             sym->SetName("S1");
+             sym->AssignNumber(2);
+             sym->SetX(300);
+             sym->SetY(100);
+             sym->LoadSymbolFile(File("pass.tvy"));
+             EXPECT_EQ(sym->PinCount(), 1);
+             TInOut* src = element ? PlaceSource(s, true, {}) : LooseDriver(s, "A", 100, 300)->Terminal();
+             Wire(s, src, sym->Pin(0));
+             Named(s, "Z", PlaceReader(s, r, "R", 500, 3));
+             Reference(s, r, src, 4);
              return std::vector<AnsiString>{Save(s, "s1.tvs")};
          }},
         {"an output driver pin written inside a symbol of another scheme, on a chain with an unwritten connector",
