@@ -32,6 +32,9 @@ TfmFSMCond::TfmFSMCond(TComponent* owner) : TForm(owner) {
     BitBtn1 = NewControl<TBitBtn>(this, this, "BitBtn1");
     BitBtn1->SetKind(bkCancel);
     BitBtn1->SetBounds(120, 250, 88, 27);
+    // The dialog is made once and shown for every box: each showing gives
+    // the string the focus, whatever had it when the dialog last closed.
+    SetActiveControl(CondEd);
 
     FormPlacement1 = NewComponent<TFormPlacement>(this, "FormPlacement1");
     FormPlacement1->UseRegistry = true;
@@ -67,6 +70,10 @@ bool TfmFSMCond::Setup(TfsmCond* condition) {
     CondEd->SetText(text);
     ChecksFromText();
     updating_ = false;
+    // What is typed replaces the string, also when the dialog is activated
+    // while the button of the double-click that opened it is still down (a
+    // focus that arrives with the button down leaves the text unselected).
+    CondEd->SelectAll();
     return true;
 }
 

@@ -157,6 +157,56 @@ TEST_F(FsmDialogs, AStoredAndATypedConditionTooLongAreCutAlike) {
     EXPECT_EQ(TransitionBox()->GetText(), "10X1"_a) << "Cancel stores nothing";
 }
 
+// The dialog is made once and shown again for every box. Whatever held its
+// focus when it last closed, each opening, by a double-click whose button is
+// still down as the dialog shows, gives the string field the focus with the
+// whole string selected: what is typed is what OK stores.
+TEST_F(FsmDialogs, EveryOpeningOfTheConditionDialogTypesIntoItsString) {
+    // How the first opening ends.
+    struct Case { const char* what; std::function<void()> close; };
+    const Case cases[] = {
+        {"OK clicked", [] { QTest::mouseClick(fmFSMCond->BitBtn2->Widget(), Qt::LeftButton); }},
+        {"the check list focused, Esc", [] {
+             fmFSMCond->ioBox->SetFocus();
+             Key(Qt::Key_Escape);
+         }},
+        {"Enter in the string", [] { Key(Qt::Key_Return); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TFSMScheme doc;
+        SetSignals(doc, {"a"_a, "b"_a, "c"_a}, {"y"_a});
+        AddState(doc, 300, 200, "S", "1");
+        AddTransition(doc, 100, 200, 300, 200, "000");
+        AddTransition(doc, 300, 200, 300, 400, "000");
+        w = Open(Saved(doc, "d" + IntToStr(++files_) + ".fsm"));
+        std::vector<AnsiString> typedInto;
+        ModalScript script;
+        for (const char* typed : {"1X0", "01X"}) {
+            script.On(fmFSMCond, [&, typed] {
+                QLineEdit* edit = fmFSMCond->CondEd->LineEdit();
+                EXPECT_EQ(QApplication::focusWidget(), edit);
+                EXPECT_EQ(edit->selectedText(), "000");
+                QTest::keyClicks(QApplication::focusWidget(), typed);
+                typedInto.push_back(fmFSMCond->CondEd->Text());
+                if (typedInto.size() == 1) c.close();
+                else Key(Qt::Key_Return);
+            });
+        }
+        for (TfsmLink* t : w->FsmDocument()->Transitions()) {
+            paintmouse::Click(w->PaintBox1, 600, 500);
+            const int x = t->GetCondition()->GetX() + 4, y = t->GetCondition()->GetY() + 4;
+            paintmouse::Click(w->PaintBox1, x, y);
+            QTest::mouseDClick(w->PaintBox1->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+            QTest::mouseRelease(w->PaintBox1->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+        }
+        EXPECT_EQ(script.shown[fmFSMCond], 2);
+        EXPECT_EQ(typedInto, (std::vector<AnsiString>{"1X0"_a, "01X"_a}));
+        EXPECT_EQ(w->FsmDocument()->Transitions()[1]->GetCondition()->GetText(), "01X"_a);
+        EXPECT_FALSE(script.stuck);
+    }
+}
+
 TEST_F(FsmDialogs, AnXInAStatesValueIsRefusedAndTheDialogStaysOpen) {
     OpenWith({"a"_a}, {"y0"_a, "y1"_a}, "1", "01");
     TfsmCond* box = StateBox();
