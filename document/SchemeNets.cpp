@@ -300,6 +300,8 @@ void TScheme::NetBuilder::Install() {
             p.Show();
     }
     s_->nets_ = std::move(nets_);
+    // The translation's grouping held the old nets.
+    s_->groups_.reset();
     s_->chains_ = std::move(chains_);
     s_->points_ = std::move(points_);
     for (const auto& o : s_->objects_) {
