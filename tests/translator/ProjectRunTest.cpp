@@ -830,6 +830,17 @@ TEST_F(ProjectRun, AChainCarriesOneSourceWrittenToEveryOutputOnIt) {
          },
          {"E1 and", OutLine("XX"), InLine("A"), InLine("B"), "", "E1 and", OutLine("XX"), InLine("A"), InLine("B"),
           ""}},
+        {"a connector drawn twice on a chain of two inputs",
+         [&] { return joined("dd.tvs", {"A", "~XX", "~XX", "B"}, true); }, 1,
+         [](const Built& b) { return "В схеме dd.tvs цепь "_a + b.chain + " соединяет разные сигналы A и B."_a; },
+         {}},
+        {"an input wired to one output pin in two schemes",
+         [&] {
+             return Built{{joined("w1.tvs", {"A", "Y"}, false).files[0], joined("w2.tvs", {"B", "Y"}, false).files[0]},
+                          ""};
+         },
+         0, [](const Built&) { return "Сигнал Y является выходным более чем для одного элемента!"_a; },
+         {"_cpyA and", OutLine("Y"), InLine("A"), "", "_cpyB and", OutLine("Y"), InLine("B"), ""}},
         {"an input to an output pin and an element inside a symbol",
          [&] {
              AnsiString chain = symbol("two.tvy", {"A", "Z"}, {"~OUT"});
