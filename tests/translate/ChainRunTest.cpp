@@ -102,14 +102,19 @@ protected:
         EXPECT_TRUE(inner.SaveAsSymbol(File("or.tvy")));
         return File("or.tvy");
     }
-    // The symbol S1 of that file, the input A on its pin IN; its other pin, if any.
-    TInOut* PlaceSymbol(TScheme& s, const AnsiString& file) {
+    // The symbol S1 of a symbol file.
+    static TSymbol* PlaceSymbolOf(TScheme& s, const AnsiString& file, int number) {
         TSymbol* sym = s.CreateSymbol();
         sym->SetName("S1");
-        sym->AssignNumber(1);
-        sym->SetX(100);
+        sym->AssignNumber(number);
+        sym->SetX(300);
         sym->SetY(100);
         sym->LoadSymbolFile(file);
+        return sym;
+    }
+    // The symbol S1 of that file, the input A on its pin IN; its other pin, if any.
+    TInOut* PlaceSymbol(TScheme& s, const AnsiString& file) {
+        TSymbol* sym = PlaceSymbolOf(s, file, 1);
         TInOut* out = nullptr;
         for (int i = 0; i < sym->PinCount(); ++i) {
             if (sym->Pin(i)->Name() == "IN")
@@ -256,12 +261,7 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
              Wire(inner, Pin(inner, "~IN", 100, 100), Pin(inner, "Z", 300, 100));
              EXPECT_TRUE(inner.SaveAsSymbol(File("pass.tvy")));
              TScheme s;
-             TSymbol* sym = s.CreateSymbol();
-             sym->SetName("S1");
-             sym->AssignNumber(2);
-             sym->SetX(300);
-             sym->SetY(100);
-             sym->LoadSymbolFile(File("pass.tvy"));
+             TSymbol* sym = PlaceSymbolOf(s, File("pass.tvy"), 2);
              EXPECT_EQ(sym->PinCount(), 1);
              TInOut* src = element ? PlaceSource(s, true, {}) : LooseDriver(s, "A", 100, 300)->Terminal();
              Wire(s, src, sym->Pin(0));
