@@ -50,8 +50,16 @@ void ScheduleIdle();
 // kept above one that does, else a shown window that stays on top; null
 // when no such window is shown. Drop-down lists and tool tips do not count.
 QWidget* StayOnTopOwner(const QWidget* dialog);
-// The parent of a dialog of the toolkit about to run: the window it must be
-// kept above, else the active window.
+// The window a modal dialog about to run (other than dialog) belongs to:
+// the window it must be kept above, else the active window, else the modal
+// window in front (a question asked as a file dialog closes), else the main
+// window; one of the program's windows that the desktop lists, on the screen
+// (not hidden, not minimized); null when there is none. A modal dialog that
+// belongs to a window stays above that window's floating panes and goes and
+// comes back with it. The program's modal windows are watched from the first
+// call on: they stay within the user's reach (see Forms.cpp).
+QWidget* ModalOwner(const QWidget* dialog);
+// The parent of a dialog of the toolkit about to run: its ModalOwner.
 QWidget* DialogParent();
 // Whether a window of the program is active, as last reported by
 // WM_ACTIVATEAPP (the desktop reports the change before Qt has moved its

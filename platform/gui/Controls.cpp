@@ -1400,6 +1400,7 @@ void TControl::SetText(const AnsiString& s) {
     if (s == GetText()) return;
     text_ = s;
     ApplyText();
+    if (auto* wc = dynamic_cast<TWinControl*>(this); wc && wc->popup_) wc->ApplyPopupTitle();
     Perform(CM_TEXTCHANGED);
 }
 
@@ -1965,6 +1966,7 @@ void TWinControl::SetPopupWindow(bool popup, TWinControl* owner, bool stayOnTop,
         popupOwner_ = nullptr;
         popupOwnerAlive_.reset();
         bool shown = !w->isHidden();
+        w->setWindowTitle(QString());
         w->setParent(parent_ ? parent_->ClientWidget() : nullptr, Qt::Widget);
         w->setAttribute(Qt::WA_AlwaysShowToolTips, false);
         w->setGeometry(left_, top_, width_, height_);
@@ -1989,6 +1991,13 @@ void TWinControl::SetPopupWindow(bool popup, TWinControl* owner, bool stayOnTop,
     popupOwner_ = owner;
     popupOwnerAlive_ = owner ? owner->Alive() : std::weak_ptr<char>();
     ApplyPopupOwner();
+    ApplyPopupTitle();
+}
+
+void TWinControl::ApplyPopupTitle() {
+    // The desktop lists the window under its title (without one, under the
+    // program's file name): a pane's is its caption.
+    if (QWidget* w = Widget()) w->setWindowTitle(ToQString(GetText()));
 }
 
 void TWinControl::ApplyPopupOwner() {

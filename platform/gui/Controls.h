@@ -467,7 +467,8 @@ public:
     // above the window of owner
     // (when given) or, with stayOnTop, above every window. Closing it from
     // the desktop (Alt+F4) sends WM_CLOSE; unless a handler answers, it hides.
-    // Setting a parent puts it back into the parent's client area.
+    // Setting a parent puts it back into the parent's client area. The
+    // desktop lists the window under the control's caption.
     // With noActivate (the old WS_EX_NOACTIVATE) the window is never
     // activated, also where the desktop activates every window it shows, so
     // the focus stays where it is: the drop-down of an edit. The desktop does
@@ -566,6 +567,7 @@ protected:
     TWinControl* popupOwner_ = nullptr;
     std::weak_ptr<char> popupOwnerAlive_;
     void ApplyPopupOwner();
+    void ApplyPopupTitle();
     friend class gebridge::Router;
     struct ScrollBars;
     std::unique_ptr<ScrollBars> scrollBars_;

@@ -30,8 +30,12 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
+#include <functional>
 #include <map>
+#include <xcb/xcb.h>
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
@@ -404,6 +408,230 @@ struct FormEvents : QObject {
     }
 };
 
+namespace {
+
+// A window of the program that the desktop manages: not a drop-down list
+// or a tool tip.
+bool ManagedWindow(const QWidget* w) {
+    if (!w || !w->isWindow()) return false;
+    const Qt::WindowType type = w->windowType();
+    return type == Qt::Window || type == Qt::Dialog || type == Qt::Tool;
+}
+
+// A window of the program that the desktop shows and lists: a form's or a
+// dialog's, not the window of a floating control (a pane, a toolbar, which
+// follow their form).
+bool ListedWindow(const QWidget* w) {
+    if (!ManagedWindow(w)) return false;
+    auto* control = dynamic_cast<const TWinControl*>(ControlOfWidget(w));
+    return !control || !control->PopupWindow();
+}
+
+QWidget* TopLevelOf(const QWindow* window) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowHandle() == window) return w;
+    return nullptr;
+}
+
+// The modal windows open, from the one at the bottom (a dialog) to the one
+// in front (a question it asked).
+std::vector<QWidget*> ModalWindows() {
+    std::vector<QWidget*> modal;
+    QWidget* top = QApplication::activeModalWidget();
+    for (QWindow* w = top ? top->windowHandle() : nullptr; w; w = w->transientParent())
+        if (QWidget* widget = TopLevelOf(w); widget && widget->isModal() && widget->isVisible())
+            modal.insert(modal.begin(), widget);
+    return modal;
+}
+
+// Back from minimized, in the state it had before (maximized stays so).
+void Unminimize(QWidget* w) {
+    if (w && w->isVisible() && w->isMinimized()) w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+}
+
+// Keeps the program's modal windows (a form shown modally, a message box, a
+// file dialog) within the user's reach whatever the desktop does with the
+// program's windows. The windows under a modal one answer nothing, so that
+// a modal window out of sight leaves a program that looks hung:
+// - a modal window minimized takes the program's other windows along (a
+//   desktop may leave them on the screen, answering nothing);
+// - one of them restored (from a taskbar or the desktop's window list)
+//   brings the modal windows back, the one in front active;
+// - the modal windows stay above all of the program's windows: the desktop
+//   may put a window the program shows meanwhile (a floating pane coming
+//   back) above them, or a new modal window below a floating pane;
+// - the desktop's close of a window a modal one keeps from the user (which
+//   Qt drops) brings the modal windows back in front: the question it
+//   asks is answered first.
+class ModalWatch : public QObject, public QAbstractNativeEventFilter {
+public:
+    static ModalWatch& Instance() {
+        static auto* x = new ModalWatch;
+        return *x;
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if ((e->type() != QEvent::WindowStateChange && e->type() != QEvent::Show) || !o->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(o);
+        if (!ManagedWindow(w)) return false;
+        if (e->type() == QEvent::Show) {
+            // Heard before the window is mapped: the modal windows go on top
+            // once it is, whether the desktop put it above them (a pane that
+            // comes back) or a modal window below what it should cover.
+            if (w->isModal() || QApplication::activeModalWidget()) Later(raise_, [] { RaiseModalWindows(); });
+            return false;
+        }
+        if (!QApplication::activeModalWidget()) return false;
+        if (!ListedWindow(w) || !w->isVisible()) return false;
+        const bool was = static_cast<QWindowStateChangeEvent*>(e)->oldState() & Qt::WindowMinimized;
+        const bool now = w->isMinimized();
+        if (now && !was && w->isModal()) Later(minimize_, [this] { MinimizeProgram(); });
+        else if (!now && was) Later(bringBack_, [this] { BringBack(); });
+        return false;
+    }
+    // The X server's events (core protocol) about the program's windows: the
+    // event code at byte 0. UnmapNotify (18) and MapNotify (19) name the
+    // window at bytes 8-11: a modal window minimized is unmapped. FocusIn (9)
+    // names it at bytes 4-7, its detail at byte 1 (5-7: not about the focus
+    // given to this window). A ClientMessage (33) of format 32 names it at
+    // bytes 4-7, its message type at 8-11 and its first datum at 12-15:
+    // WM_PROTOCOLS with WM_DELETE_WINDOW is the desktop's close.
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const unsigned char*>(message);
+        constexpr unsigned char kFocusIn = 9, kNotifyPointer = 5, kUnmapNotify = 18, kMapNotify = 19, kClientMessage = 33;
+        const unsigned char code = event[0] & 0x7f;
+        auto windowAt = [event](int offset) {
+            std::uint32_t window;
+            std::memcpy(&window, event + offset, sizeof window);
+            return window;
+        };
+        if (code == kUnmapNotify || code == kMapNotify) {
+            const std::uint32_t window = windowAt(8);
+            std::erase(unmappedModal_, window);
+            // Unmapped while Qt still shows it: minimized, not hidden by the program.
+            if (QWindow* w = WindowOfId(window); code == kUnmapNotify && w && w->isVisible() && w->modality() != Qt::NonModal) {
+                unmappedModal_.push_back(window);
+                Later(minimize_, [this] { MinimizeProgram(); });
+            }
+            return false;
+        }
+        QWindow* modal = QGuiApplication::modalWindow();
+        if (!modal || !modal->handle()) return false;
+        QWindow* target = code == kFocusIn || code == kClientMessage ? WindowOfId(windowAt(4)) : nullptr;
+        if (!target || target == modal || modal->isAncestorOf(target, QWindow::IncludeTransients)) return false;
+        // The focus the desktop hands on from a modal window it has just
+        // minimized (with the window it belongs to) to another window of the
+        // program: Qt would ask the desktop to activate the modal window
+        // (still on the screen as far as Qt has heard), which would bring it
+        // back. The program's other windows follow the modal one instead.
+        if (code == kFocusIn && event[1] < kNotifyPointer && Unmapped(modal)) return true;
+        if (code == kClientMessage && event[1] == 32 && deleteWindow_ && windowAt(8) == protocols_ && windowAt(12) == deleteWindow_)
+            Later(bringBack_, [this] { BringBack(); });
+        return false;
+    }
+
+private:
+    ModalWatch() {
+        qApp->installEventFilter(this);
+        if (QGuiApplication::platformName() != "xcb") return;
+        InternAtoms();
+        qApp->installNativeEventFilter(this);
+        tracked_ = true;
+    }
+    // The atoms of the desktop's close, asked of the X server on Qt's own
+    // connection through the X library Qt has loaded (the program links none).
+    void InternAtoms() {
+        using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
+        using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
+        void* xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (!xcb || !native) return;
+        auto intern = reinterpret_cast<InternAtom>(dlsym(xcb, "xcb_intern_atom"));
+        auto reply = reinterpret_cast<InternAtomReply>(dlsym(xcb, "xcb_intern_atom_reply"));
+        dlclose(xcb);
+        if (!intern || !reply) return;
+        xcb_connection_t* server = native->connection();
+        auto atom = [&](const char* name) -> std::uint32_t {
+            xcb_intern_atom_reply_t* r = reply(server, intern(server, 0, uint16_t(std::strlen(name)), name), nullptr);
+            const std::uint32_t a = r ? r->atom : 0;
+            std::free(r);
+            return a;
+        };
+        protocols_ = atom("WM_PROTOCOLS");
+        deleteWindow_ = atom("WM_DELETE_WINDOW");
+    }
+    // Once the event is handled: a window may not change its state from
+    // inside its own event. One call waits at a time.
+    void Later(bool& waiting, std::function<void()> step) {
+        if (waiting) return;
+        waiting = true;
+        QTimer::singleShot(0, this, [&waiting, step] {
+            waiting = false;
+            step();
+        });
+    }
+    // The program's window with the X id, among those that have one.
+    static QWindow* WindowOfId(std::uint32_t id) {
+        for (QWindow* w : QGuiApplication::topLevelWindows())
+            if (w->handle() && std::uint32_t(w->winId()) == id) return w;
+        return nullptr;
+    }
+    static void RaiseModalWindows() {
+        if (Offscreen()) return;
+        for (QWidget* w : ModalWindows()) w->raise();
+    }
+    // Whether the X server has told that the desktop unmapped the window
+    // (which Qt may not have heard of yet).
+    bool Unmapped(QWindow* w) const {
+        return w && w->handle() &&
+               std::find(unmappedModal_.begin(), unmappedModal_.end(), std::uint32_t(w->winId())) != unmappedModal_.end();
+    }
+    void MinimizeProgram() {
+        QWidget* modal = QApplication::activeModalWidget();
+        // Minimized for Qt, and on X off the screen as the server last told:
+        // Qt's state may lag behind a restore on its way.
+        if (!modal || !modal->isMinimized() || (tracked_ && !Unmapped(modal->windowHandle()))) return;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || w->isMinimized() || !ListedWindow(w)) continue;
+            takenAlong_.emplace_back(w);
+            w->showMinimized();
+        }
+    }
+    void BringBack() {
+        const std::vector<QWidget*> modal = ModalWindows();
+        if (modal.empty()) return;
+        // The windows the modal one took along come back under it: those the
+        // program minimized, the main window, and the windows the modal ones
+        // belong to (which the desktop minimizes with them).
+        std::vector<QPointer<QWidget>> taken;
+        taken.swap(takenAlong_);
+        if (g_app && g_app->MainForm()) taken.emplace_back(g_app->MainForm()->Widget());
+        for (QWidget* w : modal)
+            for (QWindow* owner = w->windowHandle()->transientParent(); owner; owner = owner->transientParent())
+                taken.emplace_back(TopLevelOf(owner));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isModal()) taken.emplace_back(w);
+        for (const QPointer<QWidget>& w : taken) Unminimize(w);
+        RaiseModalWindows();
+        AskActivation(modal.back());
+    }
+    std::uint32_t protocols_ = 0;
+    std::uint32_t deleteWindow_ = 0;
+    // The modal windows the desktop has unmapped (minimized), as the X
+    // server told of them.
+    std::vector<std::uint32_t> unmappedModal_;
+    // Whether the X server's events are watched.
+    bool tracked_ = false;
+    std::vector<QPointer<QWidget>> takenAlong_;
+    bool raise_ = false;
+    bool minimize_ = false;
+    bool bringBack_ = false;
+};
+
+} // namespace
+
 namespace gebridge {
 
 namespace {
@@ -413,19 +641,13 @@ bool StaysOnTop(const QWidget* w) {
     return (w->windowFlags() & Qt::WindowStaysOnTopHint) && type != Qt::Popup && type != Qt::ToolTip;
 }
 
-QWidget* WidgetOfWindow(const QWindow* window) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowHandle() == window) return w;
-    return nullptr;
-}
-
 // Whether w stays on top of the others or is kept above a window that does
 // (a dialog opened from the element list, and one opened from that).
 bool AboveTheOthers(const QWidget* w) {
     for (int depth = 0; w && depth < 16; ++depth) {
         if (StaysOnTop(w)) return true;
         const QWindow* owner = w->windowHandle() ? w->windowHandle()->transientParent() : nullptr;
-        w = owner ? WidgetOfWindow(owner) : nullptr;
+        w = owner ? TopLevelOf(owner) : nullptr;
     }
     return false;
 }
@@ -440,10 +662,17 @@ QWidget* StayOnTopOwner(const QWidget* dialog) {
     return nullptr;
 }
 
-QWidget* DialogParent() {
-    if (QWidget* owner = StayOnTopOwner(nullptr)) return owner;
-    return QApplication::activeWindow();
+QWidget* ModalOwner(const QWidget* dialog) {
+    // From here on the program's modal windows are watched.
+    ModalWatch::Instance();
+    if (QWidget* owner = StayOnTopOwner(dialog)) return owner;
+    QWidget* main = g_app && g_app->MainForm() ? g_app->MainForm()->Widget() : nullptr;
+    for (QWidget* w : {QApplication::activeWindow(), QApplication::activeModalWidget(), main})
+        if (w && w != dialog && w->isVisible() && !w->isMinimized() && ListedWindow(w)) return w;
+    return nullptr;
 }
+
+QWidget* DialogParent() { return ModalOwner(nullptr); }
 
 } // namespace gebridge
 
@@ -950,7 +1179,7 @@ int TForm::ShowModal() {
     if (formStyle_ == fsMDIChild) throw EInvalidOperation("Cannot make an MDI child modal");
     ++modalLevel_;
     ModalResult = mrNone;
-    BeginModalWindow(StayOnTopOwner(Widget()));
+    BeginModalWindow(ModalOwner(Widget()));
     Widget()->setWindowModality(Qt::ApplicationModal);
     QPointer<QWidget> activeBefore = QApplication::activeWindow();
     TCloseAction action = caHide;
@@ -999,8 +1228,10 @@ void TForm::BeginModalWindow(QWidget* owner) {
     // The desktop keeps a dialog above the window it belongs to, and in that
     // window's layer: over a window that stays on top (the element list) a
     // dialog belonging to it shows above it, where an ordinary window would
-    // open hidden beneath it, holding the keyboard. Without an owner the
-    // dialog belongs to the program's windows as a whole.
+    // open hidden beneath it, holding the keyboard. A modal dialog of the
+    // window it belongs to stays above that window's floating panes too, and
+    // is minimized and restored with it. Without an owner the dialog belongs
+    // to the program's windows as a whole.
     if (!modalDialog_ && Widget()->windowType() == Qt::Window) {
         modalDialog_ = true;
         ApplyWindowFlags();

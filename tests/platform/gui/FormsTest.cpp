@@ -213,6 +213,40 @@ TEST_F(Forms, AModalDialogShowsAboveAWindowThatStaysOnTopAndHasTheKeyboard) {
     EXPECT_TRUE(boxOnTop);
 }
 
+// A modal window minimized takes the program's other windows along (left
+// on the screen, they would answer nothing); the program restored brings it
+// back with them, active. Also without a desktop that minimizes a dialog's
+// windows together.
+TEST_F(Forms, AMinimizedModalWindowTakesTheProgramAlongAndComesBackActive) {
+    TForm* main = MakeForm();
+    main->SetBounds(0, 0, 900, 700);
+    Application->SetMainForm(main);
+    TForm* other = MakeForm();
+    other->SetBounds(300, 200, 300, 200);
+    ASSERT_TRUE(ShowActive(other));
+    ASSERT_TRUE(ShowActive(main));
+    TForm* dialog = MakeForm();
+    dialog->SetPosition(poScreenCenter);
+    // Minimized as the desktop has it: off the screen, where there is one.
+    const bool offscreen = QGuiApplication::platformName() == "offscreen";
+    auto gone = [offscreen](TForm* f) {
+        return f->WindowState() == wsMinimized && (offscreen || !f->Widget()->windowHandle()->isExposed());
+    };
+    bool together = false;
+    bool back = false;
+    RunModal(dialog, {[&] {
+        dialog->SetWindowState(wsMinimized);
+        together = ProcessUntil([&] { return gone(dialog) && gone(main) && gone(other); });
+        main->SetWindowState(wsNormal);
+        back = ProcessUntil([&] {
+            return dialog->WindowState() == wsNormal && other->WindowState() == wsNormal && testenv::FormIsActive(dialog);
+        });
+        dialog->ModalResult = mrOk;
+    }});
+    EXPECT_TRUE(together);
+    EXPECT_TRUE(back);
+}
+
 class Child : public TForm {
 public:
     explicit Child(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
