@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <functional>
 
 #include "platform/Canvas.h"
 #include "platform/gui/Bridge.h"
@@ -204,25 +205,25 @@ void TCustomGrid::SyncBar(QScrollBar* bar, int value) {
     bar->setValue(value);
 }
 
-// The last top row (left column) that leaves no room unused below the last
-// row (right of the last column): the one that shows the last whole at the
-// bottom (right), the last itself when it does not fit.
+namespace {
+// The last first line (row or column) of a scroll that leaves no room unused
+// after the last line: the one that shows the last line whole at the end of
+// the view, the last itself when it does not fit.
+int LastFirstLine(int room, int fixed, int count, int lineWidth, const std::function<int(int)>& size) {
+    for (int i = 0; i < fixed; ++i) room -= size(i) + lineWidth;
+    int first = count - 1;
+    int used = size(first) + lineWidth;
+    while (first - 1 >= fixed && used + size(first - 1) + lineWidth <= room) used += size(--first) + lineWidth;
+    return std::max(first, fixed);
+}
+} // namespace
+
 int TCustomGrid::MaxTopRow() const {
-    int room = DataHeight();
-    for (int r = 0; r < fixedRows_; ++r) room -= RowHeights(r) + lineWidth_;
-    int top = rowCount_ - 1;
-    int used = RowHeights(top) + lineWidth_;
-    while (top - 1 >= fixedRows_ && used + RowHeights(top - 1) + lineWidth_ <= room) used += RowHeights(--top) + lineWidth_;
-    return std::max(top, fixedRows_);
+    return LastFirstLine(DataHeight(), fixedRows_, rowCount_, lineWidth_, [this](int r) { return RowHeights(r); });
 }
 
 int TCustomGrid::MaxLeftCol() const {
-    int room = DataWidth();
-    for (int c = 0; c < fixedCols_; ++c) room -= ColWidths(c) + lineWidth_;
-    int left = colCount_ - 1;
-    int used = ColWidths(left) + lineWidth_;
-    while (left - 1 >= fixedCols_ && used + ColWidths(left - 1) + lineWidth_ <= room) used += ColWidths(--left) + lineWidth_;
-    return std::max(left, fixedCols_);
+    return LastFirstLine(DataWidth(), fixedCols_, colCount_, lineWidth_, [this](int c) { return ColWidths(c); });
 }
 
 int TCustomGrid::VisibleRowCount() const {
