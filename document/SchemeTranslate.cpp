@@ -451,7 +451,12 @@ void TScheme::ListOutsideConflicts(std::vector<TOutsideConflict>& out) const {
 }
 
 void TScheme::ListFeeds(std::vector<TFeed>& out) const {
-    for (const TChainGroup& g : GroupChains(nullptr))
+    // After a naming its grouping serves; before one (a run listing every
+    // scheme first) the chains are grouped here.
+    std::vector<TChainGroup> grouped;
+    if (!groups_)
+        grouped = GroupChains(nullptr);
+    for (const TChainGroup& g : groups_ ? *groups_ : grouped)
         if (g.sources.size() == 1)
             for (const AnsiString& n : g.names)
                 out.push_back({n, std::any_of(g.connectors.begin(), g.connectors.end(),
