@@ -663,7 +663,8 @@ QWidget* StayOnTopOwner(const QWidget* dialog) {
 }
 
 QWidget* ModalOwner(const QWidget* dialog) {
-    // From here on the program's modal windows are watched.
+    // Made with the application object; here only for a dialog run before
+    // there is one.
     ModalWatch::Instance();
     if (QWidget* owner = StayOnTopOwner(dialog)) return owner;
     QWidget* main = g_app && g_app->MainForm() ? g_app->MainForm()->Widget() : nullptr;
@@ -1660,6 +1661,13 @@ TApplication::TApplication() : TComponent(nullptr) {
         if (g_app) g_app->Idle();
     };
     title_ = FromQString(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    // The application-wide event filters go in now, before any event is
+    // dispatched: Qt puts a filter installed later in front of the one
+    // being called, which then hears the event that is being dispatched
+    // once more (a double-click that opened the session's first dialog
+    // would open it again when the dialog closed).
+    WatchApplicationEvents();
+    ModalWatch::Instance();
 }
 
 TApplication::~TApplication() {
