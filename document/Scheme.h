@@ -227,6 +227,9 @@ public:
         // The signal (an element's name for an output), and what the messages call it.
         AnsiString name;
         AnsiString shown;
+        // Of an output, when two outputs of one element feed the chain: its
+        // number among the element's outputs, from 1; else 0.
+        int output = 0;
     };
     // One source and the scheme it is in.
     struct TOutsideFeed {
@@ -247,7 +250,7 @@ public:
     // appended to list. Returns the advanced counter. outside: what the other
     // schemes of the run write, or null (a run of one scheme).
     int BuildNetNames(TStrings* list, int counter, const IOutsideFeeds* outside = nullptr);
-    // A chain fed by two sources. symbol: the placed symbol whose inner scheme
+    // A chain fed by two sources (two outputs of one element count as two). symbol: the placed symbol whose inner scheme
     // holds the chain ("S1", nested "S1S2"), empty for the scheme's own.
     // chain: the chain's name, or with connector set the name of the
     // connector that joins several chains of the scheme into one.

@@ -79,6 +79,8 @@ struct TScheme::TChainGroup {
     std::vector<TSource> sources;
     // The pins of the outputs, in the order of their sources.
     std::vector<TInOut*> writers;
+    // Two outputs of one element (or symbol) on the chain, the first met first.
+    std::vector<TSource> samePins;
     // The names the chain carries, distinct (letter case aside), in document
     // order; inside a symbol a connector gives the names of the symbol's pin.
     std::vector<AnsiString> names;
@@ -205,6 +207,27 @@ AnsiString OwnName(const TNet& net, const AnsiString& chainName, const TSymbol* 
     return first.IsEmpty() ? chainName : first;
 }
 
+// The number of an output among its element's outputs, from 1.
+int OutputNumber(const TInOut* pin) {
+    const TElement* e = pin->Element();
+    for (int i = 0; i < e->OutputCount(); ++i)
+        if (e->GetOutput(i) == pin)
+            return i + 1;
+    return 0;
+}
+
+// A second output of an element that already writes the chain through
+// another pin: both outputs, a conflict as two elements would be.
+void AddSecondOutput(const std::vector<TInOut*>& writers, TInOut* pin, std::vector<TScheme::TSource>& out) {
+    for (TInOut* w : writers)
+        if (w->Element() == pin->Element() && w != pin) {
+            const AnsiString& name = pin->Element()->Name();
+            out = {{TScheme::TSource::Output, name, name, OutputNumber(w)},
+                   {TScheme::TSource::Output, name, name, OutputNumber(pin)}};
+            return;
+        }
+}
+
 AnsiString ChainOf(const TNet& net) { return net.Chains.empty() ? net.Name : net.Chains.front()->Name(); }
 } // namespace
 
@@ -269,6 +292,8 @@ std::vector<TScheme::TChainGroup> TScheme::GroupChains(const TSymbol* symbol) co
                     AddSource(outputs, {TSource::Output, p->Element()->Name(), p->Element()->Name()});
                     if (outputs.size() > before)
                         g.writers.push_back(p);
+                    else if (g.samePins.empty())
+                        AddSecondOutput(g.writers, p, g.samePins);
                 }
         }
         // Inside a symbol the names of its pins come first, as its chains were always named.
@@ -415,10 +440,11 @@ namespace {
 // Two sources of one chain: a conflict to report.
 template <class Group>
 void AddConflict(const Group& g, const AnsiString& symbol, std::vector<TScheme::TSourceConflict>& out) {
-    if (g.sources.size() < 2)
+    const std::vector<TScheme::TSource>& two = g.sources.size() >= 2 ? g.sources : g.samePins;
+    if (two.size() < 2)
         return;
     const bool joined = !g.joiningConnector.IsEmpty();
-    out.push_back({symbol, joined ? g.joiningConnector : ChainOf(*g.nets.front()), joined, g.sources[0], g.sources[1]});
+    out.push_back({symbol, joined ? g.joiningConnector : ChainOf(*g.nets.front()), joined, two[0], two[1]});
 }
 } // namespace
 

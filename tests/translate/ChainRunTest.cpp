@@ -393,6 +393,42 @@ TEST_F(ChainRunTest, TwoWritersOfOneChainAreRefusedNamingBoth) {
          [](const AnsiString& chain) {
              return "В схеме t3.tvs цепь "_a + chain + " получает сигнал A из схемы t1.tvs и сигнал B из схемы t2.tvs."_a;
          }},
+        {"two outputs of one element on one chain",
+         [&] {
+             TScheme s;
+             TElement* e1 = Place(s, s.CreateCounterElement(), "E1", 100, 100, 1);
+             DriverOn(s, "A", e1->GetInput(0));
+             TElement* e2 = Place(s, s.CreateOrElement(), "E2", 400, 200, 2);
+             Wire(s, e1->GetOutput(0), e2->GetInput(0));
+             Wire(s, e1->GetOutput(1), e2->GetInput(0));
+             DriverOn(s, "Y", e2->GetOutput(0));
+             return Built{{Save(s, "t3.tvs")}, e2->GetInput(0)->Net()->Chains.front()->Name()};
+         },
+         [](const AnsiString& chain) {
+             return "В схеме t3.tvs цепь "_a + chain + " соединяет выход 1 элемента E1 и выход 2 элемента E1."_a;
+         }},
+        {"two outputs of one symbol on one connector",
+         [&] {
+             TScheme inner;
+             TElement* g = Place(inner, inner.CreateOrElement(), "G", 100, 100, 1);
+             TElement* h = Place(inner, inner.CreateAndElement(), "H", 100, 300, 2);
+             DriverOn(inner, "IN", g->GetInput(0), true);
+             DriverOn(inner, "IN", h->GetInput(0), true);
+             DriverOn(inner, "OUT", g->GetOutput(0), true);
+             DriverOn(inner, "OUT2", h->GetOutput(0), true);
+             EXPECT_TRUE(inner.SaveAsSymbol(File("two.tvy")));
+             TScheme s;
+             TSymbol* sym = PlaceSymbolOf(s, File("two.tvy"), 1);
+             for (int i = 0; i < sym->PinCount(); ++i)
+                 DriverOn(s, sym->Pin(i)->Direction() == 1 ? "RR" : "A", sym->Pin(i), sym->Pin(i)->Direction() == 1);
+             TElement* e2 = Place(s, s.CreateOrElement(), "E2", 600, 500, 2);
+             DriverOn(s, "RR", e2->GetInput(0), true);
+             DriverOn(s, "Y", e2->GetOutput(0));
+             return Built{{Save(s, "t3.tvs")}, AnsiString()};
+         },
+         [](const AnsiString&) {
+             return "В схеме t3.tvs соединитель RR соединяет выход 1 элемента S1 и выход 2 элемента S1."_a;
+         }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
