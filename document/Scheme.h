@@ -228,8 +228,8 @@ public:
         AnsiString name;
         AnsiString shown;
         // Of an output, when two outputs of one element feed the chain: its
-        // number among the element's outputs, from 1; else 0.
-        int output = 0;
+        // number among the element's outputs, from 0 top down; else -1.
+        int output = -1;
     };
     // One source and the scheme it is in.
     struct TOutsideFeed {

@@ -207,13 +207,14 @@ AnsiString OwnName(const TNet& net, const AnsiString& chainName, const TSymbol* 
     return first.IsEmpty() ? chainName : first;
 }
 
-// The number of an output among its element's outputs, from 1.
+// The number of an output among its element's outputs, from 0 top down, as
+// the numbered outputs are named and a counter's bits counted.
 int OutputNumber(const TInOut* pin) {
     const TElement* e = pin->Element();
     for (int i = 0; i < e->OutputCount(); ++i)
         if (e->GetOutput(i) == pin)
-            return i + 1;
-    return 0;
+            return i;
+    return -1;
 }
 
 // A second output of an element that already writes the chain through

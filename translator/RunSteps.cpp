@@ -144,7 +144,7 @@ AnsiString Described(const TScheme::TSource& s) {
     case TScheme::TSource::SymbolInput: return "вход символа "_a + s.shown;
     case TScheme::TSource::Output: break;
     }
-    return (s.output > 0 ? "выход "_a + IntToStr(s.output) + " элемента "_a : "выход элемента "_a) + s.shown;
+    return (s.output >= 0 ? "выход "_a + IntToStr(s.output) + " элемента "_a : "выход элемента "_a) + s.shown;
 }
 
 bool SameFeed(const TScheme::TSource& a, const TScheme::TSource& b) {

@@ -405,7 +405,7 @@ TEST_F(ChainRunTest, TwoWritersOfOneChainAreRefusedNamingBoth) {
              return Built{{Save(s, "t3.tvs")}, e2->GetInput(0)->Net()->Chains.front()->Name()};
          },
          [](const AnsiString& chain) {
-             return "В схеме t3.tvs цепь "_a + chain + " соединяет выход 1 элемента E1 и выход 2 элемента E1."_a;
+             return "В схеме t3.tvs цепь "_a + chain + " соединяет выход 0 элемента E1 и выход 1 элемента E1."_a;
          }},
         {"two outputs of one symbol on one connector",
          [&] {
@@ -427,7 +427,7 @@ TEST_F(ChainRunTest, TwoWritersOfOneChainAreRefusedNamingBoth) {
              return Built{{Save(s, "t3.tvs")}, AnsiString()};
          },
          [](const AnsiString&) {
-             return "В схеме t3.tvs соединитель RR соединяет выход 1 элемента S1 и выход 2 элемента S1."_a;
+             return "В схеме t3.tvs соединитель RR соединяет выход 0 элемента S1 и выход 1 элемента S1."_a;
          }},
     };
     for (const Row& row : rows) {
