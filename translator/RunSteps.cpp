@@ -256,15 +256,18 @@ void AddCopyBlock(TStrings& lines, const TScheme::TLooseCopy& c) {
 } // namespace
 
 void TLogFile::Run::TranslateElements(TScheme& scheme) {
-    TScanOrderCheck order;
+    scanOrder_.BeginScheme(scheme.GetName());
     // The copies that no element's block carries: those of input signals go
     // in front of the scan, the others in front of the scheme. Both write
     // before every element of the scheme, so no reader of theirs is read
-    // before its writer: the scan-order check has nothing to say of them.
+    // before its writer: the scan-order check takes them as early writes.
     std::vector<TScheme::TLooseCopy> copies;
     scheme.ListLooseCopies(copies);
+    const int firstInputCopy = inputCopies_.Count(), firstCopy = elements_->Count();
     for (const TScheme::TLooseCopy& c : copies)
         AddCopyBlock(c.ofInput ? static_cast<TStrings&>(inputCopies_) : *elements_, c);
+    scanOrder_.AddCopies(inputCopies_, firstInputCopy, true);
+    scanOrder_.AddCopies(*elements_, firstCopy, false);
     for (TElement* e = scheme.NextByNumber(true); e; e = scheme.NextByNumber(false)) {
         if (Statistics) {
             ++Statistics[TProject::StatElements];
@@ -274,7 +277,7 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
         }
         const int first = elements_->Count();
         e->Translate(elements_);
-        order.AddElement(*e, *elements_, first);
+        scanOrder_.AddElement(*e, *elements_, first);
         elements_->Add("");
         // Temporary signals: names each followed by ';', up to the first empty one.
         AnsiString rest = e->TempNames;
@@ -287,11 +290,14 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
         }
     }
     // Warned, not counted: the program runs, but those inputs never see an edge.
-    for (const AnsiString& warning : order.Warnings(scheme.GetName()))
+    for (const AnsiString& warning : scanOrder_.Warnings())
         log_.Warning(warning);
 }
 
 void TLogFile::Run::FinishElements() {
+    // The whole scan is known: inputs that only a later scheme writes.
+    for (const AnsiString& warning : scanOrder_.LaterSchemeWarnings())
+        log_.Warning(warning);
     if (inputCopies_.Count() == 0)
         return;
     inputCopies_.AddStrings(elements_);

@@ -10,6 +10,7 @@
 
 #include "document/Scheme.h"
 #include "translator/Logfile.h"
+#include "translator/ScanOrder.h"
 #include "translator/TranslatorHost.h"
 
 // Thrown after a failure has been logged and counted: the run goes straight
@@ -72,11 +73,13 @@ public:
     void NameNets(TScheme& scheme);
     // The copies of names written elsewhere, which run before the scheme's
     // first element; the elements in processing order: netlist blocks and
-    // temporary signals; then a warning for every edge input that only the
-    // same or a later element of the scheme writes (TScanOrderCheck). The
-    // copies of input signals are kept for the start of the scan.
+    // temporary signals; then a warning for every edge input that nothing
+    // earlier in the scan writes and the same or a later element of the
+    // scheme does (TScanOrderCheck). The copies of input signals are kept
+    // for the start of the scan.
     void TranslateElements(TScheme& scheme);
-    // Puts the copies of input signals in front of every element.
+    // Warns of every edge input that only a later scheme writes, and puts
+    // the copies of input signals in front of every element.
     void FinishElements();
     // Orders the comment lines (by driver and bit, or the table's bit order)
     // and checks the driver bits against the drivers list (drivers work-file
@@ -127,6 +130,8 @@ private:
     std::unordered_map<std::string, std::vector<std::pair<AnsiString, TScheme::TOutsideFeed>>> outsideFeeds_;
     // The copy blocks of input signals, for the front of the elements.
     TStringList inputCopies_;
+    // The scan as the elements are translated, scheme after scheme.
+    TScanOrderCheck scanOrder_;
 };
 
 // The texts of the runs.

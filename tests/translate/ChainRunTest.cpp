@@ -443,4 +443,87 @@ TEST_F(ChainRunTest, TwoWritersOfOneChainAreRefusedNamingBoth) {
     }
 }
 
+// The controller runs the schemes in the project's order and takes an edge
+// against the end of the last scan: an edge input of r.tvs that only an
+// element of a later scheme writes never sees one. The run warns and the
+// reader never changes; written earlier in the scan, or by an input, the
+// reader follows its input and nothing is said.
+TEST_F(ChainRunTest, AnEdgeInputWrittenOnlyByALaterSchemeIsWarnedAndNeverSeesTheEdge) {
+    enum class Writer { Later, Earlier, LaterInput, LaterSymbol };
+    // shows: the reader's first output changes with the edges it sees (the
+    // load and the filter's value bits without a hold do not).
+    const struct Row {
+        const char* what;
+        std::function<TElement*(TScheme&)> make;
+        int input;
+        const char* pin;
+        Writer writer;
+        bool shows = true;
+    } rows[] = {
+        {"cnt", [](TScheme& s) { return s.CreateCounterElement(); }, 0, "C", Writer::Later},
+        {"dtrigger", [](TScheme& s) { return s.CreateDTriggerElement(); }, 1, "C", Writer::Later},
+        {"timer", [](TScheme& s) { return s.CreateTimerElement(); }, 0, "In", Writer::Later},
+        {"d8rscnt load", [](TScheme& s) { return s.CreateD8RSCounterElement(); }, 8, "L", Writer::Later, false},
+        {"filter", [](TScheme& s) { return s.CreateFilterElement(); }, 0, "0", Writer::Later, false},
+        {"cnt, written inside a symbol", [](TScheme& s) { return s.CreateCounterElement(); }, 0, "C", Writer::LaterSymbol},
+        {"cnt, written earlier", [](TScheme& s) { return s.CreateCounterElement(); }, 0, "C", Writer::Earlier},
+        {"dtrigger, written earlier", [](TScheme& s) { return s.CreateDTriggerElement(); }, 1, "C", Writer::Earlier},
+        {"timer, written earlier", [](TScheme& s) { return s.CreateTimerElement(); }, 0, "In", Writer::Earlier},
+        {"cnt, an input", [](TScheme& s) { return s.CreateCounterElement(); }, 0, "C", Writer::LaterInput},
+        {"dtrigger, an input", [](TScheme& s) { return s.CreateDTriggerElement(); }, 1, "C", Writer::LaterInput},
+    };
+    const int a[] = {0, 1, 0, 1, 0, 1, 1, 0, 1, 0};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            std::filesystem::remove(entry.path());
+        const AnsiString name = row.writer == Writer::LaterSymbol ? "Y" : "XX";
+        TScheme r, w;
+        TElement* reader = Place(r, row.make(r), "R", 300, 100, 1);
+        DriverOn(r, name, reader->GetInput(row.input), name == "XX");
+        if (reader->Kind() == TEntityKind::DTrigger)
+            DriverOn(r, "B", reader->GetInput(0));
+        DriverOn(r, "R0", reader->GetOutput(0), true);
+        if (row.writer == Writer::LaterSymbol) {
+            PlaceSymbol(w, SymbolFile("Y"));
+        } else if (row.writer == Writer::LaterInput) {
+            Wire(w, Pin(w, "A", 100, 100), Pin(w, "~XX", 300, 100));
+        } else {
+            TElement* e = Place(w, w.CreateOrElement(), "W", 100, 100, 1);
+            DriverOn(w, "A", e->GetInput(0));
+            DriverOn(w, "XX", e->GetOutput(0), true);
+        }
+        const AnsiString rf = Save(r, "r.tvs"), wf = Save(w, "w.tvs");
+        ui.Answer(mrNo);
+        log.TranslateProject(&MakeProject(row.writer == Writer::Earlier ? std::vector{wf, rf} : std::vector{rf, wf}));
+        EXPECT_EQ(log.ErrorCount, 0) << AnsiToUtf8(log.Messages.Text());
+        const bool warned = row.writer == Writer::Later || row.writer == Writer::LaterSymbol;
+        const AnsiString writer = row.writer == Writer::LaterSymbol ? "S1G" : "W";
+        const AnsiString missed = std::string(row.what) == "filter" ? "изменение на входе не будет замечено никогда"_a
+                                                                    : "фронт на входе не будет замечен никогда"_a;
+        const AnsiString warning = "Схема r.tvs: элемент R, вход "_a + row.pin + ": сигнал "_a + name +
+                                   " пишет только элемент "_a + writer + " схемы w.tvs, которая обрабатывается позже, "
+                                   "поэтому "_a + missed + ". Поставьте схему w.tvs в списке проекта перед схемой r.tvs."_a;
+        const Lines lines = ToLines(log.Messages);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), warning), warned ? 1 : 0) << AnsiToUtf8(log.Messages.Text());
+        EXPECT_EQ(LogHas("обрабатывается позже"_a), warned) << AnsiToUtf8(log.Messages.Text());
+        TVAC vac;
+        vac.FileName = File("Debutvca.dat");
+        ASSERT_EQ(vac.Load(), kLoadOk);
+        int changes = 0, last = SignalBit(vac, "R0");
+        for (int value : a) {
+            SetSignal(vac, "A", value);
+            if (FindSignal(vac, "B"))
+                SetSignal(vac, "B", 1);
+            vac.Run();
+            vac.Tick();
+            changes += SignalBit(vac, "R0") != last;
+            last = SignalBit(vac, "R0");
+        }
+        if (row.shows) {
+            EXPECT_EQ(changes > 0, !warned) << changes;
+        }
+    }
+}
+
 } // namespace
