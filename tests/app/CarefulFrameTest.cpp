@@ -270,6 +270,16 @@ TEST_F(Careful, TheShippedHelpOpensAtItsTopics) {
             const AnsiString target = Utf8ToAnsi(t.Html.substr(at + 7, t.Html.find('"', at + 7) - at - 7));
             EXPECT_NE(std::find(names.begin(), names.end(), target), names.end()) << target.c_str();
         }
+    // A contents entry reads as the heading of the topic it opens.
+    const std::string& contents = topics.front().Html;
+    for (std::size_t at = contents.find("<a href=\"#"); at != std::string::npos; at = contents.find("<a href=\"#", at + 1)) {
+        const std::size_t text = contents.find("\">", at) + 2;
+        const AnsiString target = Utf8ToAnsi(contents.substr(at + 10, text - 2 - at - 10));
+        const AnsiString entry = Utf8ToAnsi(contents.substr(text, contents.find("</a>", text) - text));
+        const auto topic = std::find(names.begin(), names.end(), target);
+        ASSERT_NE(topic, names.end()) << target.c_str();
+        EXPECT_EQ(entry, topics[std::size_t(topic - names.begin())].Title) << AnsiToUtf8(entry);
+    }
     ASSERT_TRUE(THelpWindow::Show("Ge.hlp", "Context"));
     EXPECT_EQ(THelpWindow::Instance()->CurrentTopic(), AnsiString("Context"));
     THelpWindow::CloseWindow();
