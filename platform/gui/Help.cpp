@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMargins>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -131,6 +132,10 @@ THelpWindow::THelpWindow(const AnsiString& fileName, std::vector<THelpTopic> top
     impl_->contents = contents;
     impl_->browser = browser;
     for (const THelpTopic& t : topics_) contents->addItem(ToQString(t.Title));
+    // The contents show every title whole: the list is as wide as its longest one.
+    const int list = contents->sizeHintForColumn(0) + 2 * contents->frameWidth() +
+                     contents->verticalScrollBar()->sizeHint().width();
+    if (list > 220) splitter->setSizes({list, kHelpWidth - list});
     QObject::connect(contents, &QListWidget::currentRowChanged, [this](int row) {
         if (impl_->syncing || row < 0 || row >= int(topics_.size())) return;
         OpenTopic(topics_[std::size_t(row)].Name);

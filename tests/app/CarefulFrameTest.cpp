@@ -5,8 +5,10 @@
 #include "app/AppTest.h"
 
 #include <QAbstractScrollArea>
+#include <QListWidget>
 
 #include "app/ProjectDlg.h"
+#include "common/Wait.h"
 #include "controls/gui/MRUList.h"
 #include "document/Project.h"
 #include "editor/InsertElement.h"
@@ -282,6 +284,10 @@ TEST_F(Careful, TheShippedHelpOpensAtItsTopics) {
     }
     ASSERT_TRUE(THelpWindow::Show("Ge.hlp", "Context"));
     EXPECT_EQ(THelpWindow::Instance()->CurrentTopic(), AnsiString("Context"));
+    // The contents list shows every title whole.
+    auto* list = THelpWindow::Instance()->Widget()->findChild<QListWidget*>();
+    ASSERT_TRUE(testenv::WaitFor([list] { return list->isVisible(); }));
+    EXPECT_GE(list->viewport()->width(), list->sizeHintForColumn(0));
     THelpWindow::CloseWindow();
 }
 
