@@ -125,6 +125,21 @@ protected:
         return out;
     }
 
+    // A symbol file whose input IN is wired inside straight to the output driver pin Z.
+    AnsiString PassThroughFile() {
+        TScheme inner;
+        Wire(inner, Pin(inner, "~IN", 100, 100), Pin(inner, "Z", 300, 100));
+        EXPECT_TRUE(inner.SaveAsSymbol(File("pass.tvy")));
+        return File("pass.tvy");
+    }
+    // The jump J on A to the element R of s2.tvs.
+    static void JumpToS2(TScheme& s, int number) {
+        auto* jump = static_cast<TGotoElement*>(Place(s, s.CreateGotoElement(), "J", 200, 700, number));
+        jump->TargetScheme = "s2.tvs";
+        jump->GotoElement = true;
+        jump->TargetElement = "R";
+        DriverOn(s, "A", jump->GetInput(0));
+    }
     std::vector<AnsiString> SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst);
     std::vector<AnsiString> ToggleThroughConnector(Reader r, bool later);
 
@@ -148,35 +163,17 @@ protected:
 // and the reference F, for a source that is the input A or an element.
 using Build = std::function<std::vector<AnsiString>(Reader, bool element)>;
 
-// S1 (an OR of A) feeds S2, whose input is wired inside straight to the
-// output driver pin Z; R reads Z, F reads S1's output.
+// S1 (an OR of A) feeds S2, a pass-through symbol; R reads its Z, F reads S1's output.
 std::vector<AnsiString> ChainRunTest::SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst) {
-    TScheme inner;
-    Wire(inner, Pin(inner, "~IN", 100, 100), Pin(inner, "Z", 300, 100));
-    EXPECT_TRUE(inner.SaveAsSymbol(File("pass.tvy")));
+    const AnsiString pass = PassThroughFile();
     const AnsiString feeding = SymbolFile();
     TScheme s;
-    auto place = [&](const AnsiString& file, const AnsiString& name, int y, int number) {
-        TSymbol* sym = s.CreateSymbol();
-        sym->SetName(name);
-        sym->AssignNumber(number);
-        sym->SetX(300);
-        sym->SetY(y);
-        sym->LoadSymbolFile(file);
-        return sym;
-    };
-    TSymbol* fed = fedDrawnFirst ? place(File("pass.tvy"), "S2", 400, 2) : nullptr;
-    TSymbol* s1 = place(feeding, "S1", 100, 1);
+    TSymbol* fed = fedDrawnFirst ? PlaceSymbolOf(s, pass, 2) : nullptr;
+    TInOut* out = PlaceSymbol(s, feeding);
     if (!fed)
-        fed = place(File("pass.tvy"), "S2", 400, 2);
-    TInOut* out = nullptr;
-    for (int i = 0; i < s1->PinCount(); ++i)
-        if (s1->Pin(i)->Name() == "IN")
-            DriverOn(s, "A", s1->Pin(i));
-        else
-            out = s1->Pin(i);
-    EXPECT_NE(out, nullptr);
-    EXPECT_EQ(fed->PinCount(), 1);
+        fed = PlaceSymbolOf(s, pass, 2);
+    fed->SetName("S2");
+    fed->SetY(400);
     Wire(s, out, fed->Pin(0));
     Named(s, "Z", PlaceReader(s, r, "R", 500, 3));
     Reference(s, r, out, 4);
@@ -370,11 +367,7 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
              TInOut* src = PlaceSource(s1, element, {"~XW"});
              if (element)
                  Reference(s1, r, src, 2);
-             auto* jump = static_cast<TGotoElement*>(Place(s1, s1.CreateGotoElement(), "J", 200, 700, 3));
-             jump->TargetScheme = "s2.tvs";
-             jump->GotoElement = true;
-             jump->TargetElement = "R";
-             DriverOn(s1, "A", jump->GetInput(0));
+             JumpToS2(s1, 3);
              Wire(s2, Pin(s2, "~XW", 100, 100), Pin(s2, "Y", 300, 100));
              Named(s2, "Y", PlaceReader(s2, r, "R", 500, 1));
              if (!element)
@@ -385,6 +378,35 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
          [&](Reader r, bool) { return SymbolFeedsPassThrough(r, false); }},
         {"the same, the fed symbol drawn before the feeding one", true,
          [&](Reader r, bool) { return SymbolFeedsPassThrough(r, true); }},
+        {"an output driver pin inside a symbol, wired straight to its input, on a chain reading an output pin of the "
+         "scheme",
+         false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TInOut* src = PlaceSource(s, element, {"Y"});
+             TSymbol* sym = PlaceSymbolOf(s, PassThroughFile(), 2);
+             sym->SetY(500);
+             Wire(s, Pin(s, "Y", 100, 700), sym->Pin(0));
+             Named(s, "Z", PlaceReader(s, r, "R", 500, 3));
+             Reference(s, r, src, 4);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"an output driver pin inside a symbol of a later scheme, wired straight to its input, on a connector's "
+         "chain, the jump into that scheme taken while A is on",
+         false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XW"});
+             if (element)
+                 Reference(s1, r, src, 2);
+             JumpToS2(s1, 3);
+             TSymbol* sym = PlaceSymbolOf(s2, PassThroughFile(), 2);
+             Wire(s2, Pin(s2, "~XW", 100, 500), sym->Pin(0));
+             Named(s2, "Z", PlaceReader(s2, r, "R", 500, 1));
+             if (!element)
+                 Reference(s2, r, nullptr, 3);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
         {"a D trigger's own inverted output read back through a connector", true,
          [&](Reader r, bool) { return ToggleThroughConnector(r, false); }},
         {"a D trigger's inverted output read back through a connector written by a later element", true,
