@@ -284,13 +284,15 @@ public:
     void ListFeeds(std::vector<TFeed>& out) const;
     // After BuildNetNames: the copy blocks that no element's block carries, in
     // the order their chains were named. A copy of an input signal may run
-    // first in the scan (the signal holds still through it); a copy of a name
-    // written in another scheme, or of a symbol's input, runs before the
-    // scheme's first element.
+    // first in the scan (the signal holds still through it); a copy of a
+    // symbol's input whose chain nothing writes runs before the scheme's
+    // first element.
     struct TLooseCopy {
         AnsiString source;
         std::vector<AnsiString> targets;
         bool ofInput = false;
+        // The name copied is written in another scheme: the run places it.
+        bool elsewhere = false;
     };
     void ListLooseCopies(std::vector<TLooseCopy>& out) const;
     bool ExpandSymbols() const { return expandSymbols_; }
@@ -364,6 +366,11 @@ private:
     // symbol: the placed symbol whose inner scheme this is, and outer the
     // scheme it is placed in (both null for a scheme's own chains).
     int NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, int counter, const IOutsideFeeds* outside);
+    // Has the copy of the chain's source write the names too: its own copy
+    // block, that of the chain of the scheme it reads, the inner element's
+    // behind a symbol's output, or the copy of a name read from another
+    // scheme (which the run places). False when nothing writes the chain.
+    bool HandCopies(TChainGroup& g, const std::vector<AnsiString>& names);
     void ListInnerConflicts(const AnsiString& prefix, std::vector<TSourceConflict>& out) const;
     void ListInnerFeeds(const AnsiString& prefix, std::vector<TFeed>& out) const;
     void CollectDebug(TStrings* inputs, TStrings* outputs, bool byY);

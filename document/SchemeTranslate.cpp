@@ -64,8 +64,12 @@ TDriver* TScheme::NextDriver() { return driverCursor_ < driverWalk_.size() ? dri
 //   symbol's output is written so by the inner element behind it);
 // - an input signal holds still through a scan, so its copy block runs
 //   before the first element of the scan, where no jump can pass it by;
-// - a name written in another scheme (or a symbol's input) is copied before
-//   the scheme's first element.
+// - a name written by an element of an earlier scheme is copied right after
+//   that element's block; written by an input or a later scheme, at the
+//   start of the scan (it holds still until then): a jump into the reading
+//   scheme skips elements, never a copy;
+// - a symbol's input wired straight to names inside is copied where its
+//   chain outside is written, also behind another symbol's output.
 // The naming, the conflict check, the copies and the connector feeds all
 // read the one grouping below.
 
@@ -99,6 +103,11 @@ struct TScheme::TChainGroup {
     std::vector<AnsiString> looseTargets;
     bool looseOfInput = false;
     std::vector<TOutsideFeed> outside;
+    // Without a source of its own: the chain of the scheme that writes the
+    // name read, or whether another scheme writes it (the run then places
+    // the copy of the loose targets).
+    TChainGroup* feeder = nullptr;
+    bool readElsewhere = false;
     // Inside a symbol: the symbol's input that feeds the chain, if any.
     const TInOut* symbolInput = nullptr;
 
@@ -311,6 +320,11 @@ std::vector<TScheme::TChainGroup> TScheme::GroupChains(const TSymbol* symbol) co
 
 int TScheme::NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, int counter,
                         const IOutsideFeeds* outside) {
+    // The symbols are named after this scheme: a grouping they hold is an earlier naming's.
+    for (const auto& o : objects_)
+        if (!o->Deleted() && o->Kind() == TEntityKind::Symbol)
+            if (TScheme* inner = InnerSchemeOf(static_cast<TSymbol*>(o.get())))
+                inner->groups_.reset();
     groups_ = std::make_shared<std::vector<TChainGroup>>(GroupChains(symbol));
     std::vector<TChainGroup>& groups = *groups_;
     // The chains with a source of their own, by the names they write.
@@ -341,13 +355,6 @@ int TScheme::NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, i
                 if (!SameText(n, g.name))
                     g.looseTargets.push_back(n);
             g.looseOfInput = g.sources.front().kind == TSource::Signal;
-            // A symbol's input wired straight to names inside: they are written
-            // where the chain outside is.
-            // (Not behind another symbol's output: that symbol may be named already.)
-            if (g.sources.front().kind == TSource::SymbolInput && outer && !g.looseTargets.empty())
-                if (TChainGroup* from = outer->GroupOf(g.symbolInput);
-                    from && !from->WrittenBySymbol() && from->AddCopies(g.looseTargets))
-                    g.looseTargets.clear();
         } else {
             // An element's output writes the chain: the first name is read, a
             // temporary signal and a copy block after the writer write them all.
@@ -380,6 +387,8 @@ int TScheme::NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, i
             if (g.outside.empty()) {
                 g.name = n;
                 feeder = here != writtenHere.end() ? &groups[here->second] : nullptr;
+                g.feeder = feeder;
+                g.readElsewhere = !feeder;
             }
             if (std::none_of(g.outside.begin(), g.outside.end(), [&](const TOutsideFeed& o) {
                     return SameSource(o.source, f->source) && o.scheme == f->scheme;
@@ -394,10 +403,20 @@ int TScheme::NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, i
                 others.push_back(n);
         // Written in this scheme, the other names are written with the name
         // read, by the same copy block. Written in another scheme, they are
-        // copied in front of this one.
-        if (!feeder || !feeder->AddCopies(others))
+        // copied from it right after the element that writes it there (the
+        // run lists them before it names any scheme), or after the copies of
+        // input signals when an input writes it.
+        if (!feeder || !HandCopies(*feeder, others))
             g.looseTargets = std::move(others);
     }
+    // A symbol's input wired straight to names inside: they are written where
+    // the chain outside is (behind a symbol's output, by the element inside
+    // it that writes that output).
+    if (outer)
+        for (TChainGroup& g : groups)
+            if (!g.sources.empty() && g.sources.front().kind == TSource::SymbolInput && !g.looseTargets.empty())
+                if (TChainGroup* from = outer->GroupOf(g.symbolInput); from && outer->HandCopies(*from, g.looseTargets))
+                    g.looseTargets.clear();
     for (TChainGroup& g : groups) {
         for (TNet* net : g.nets)
             // A net joined to the chain by a connector reads that connector,
@@ -407,6 +426,36 @@ int TScheme::NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, i
         g.SetCopies();
     }
     return counter;
+}
+
+bool TScheme::HandCopies(TChainGroup& g, const std::vector<AnsiString>& names) {
+    if (g.sources.empty()) {
+        if (g.feeder)
+            return HandCopies(*g.feeder, names);
+        if (!g.readElsewhere)
+            return false;
+        for (const AnsiString& n : names)
+            if (!SameText(n, g.name))
+                AddName(g.looseTargets, n);
+        return true;
+    }
+    g.AddCopies(names);
+    // A symbol named already takes them inside to the element that writes its
+    // output; one named later reads them from its pin.
+    if (!g.WrittenBySymbol())
+        return true;
+    TInOut* pin = g.writers.front();
+    auto* symbol = static_cast<TSymbol*>(pin->Element());
+    TScheme* inner = InnerSchemeOf(symbol);
+    if (!inner || !inner->groups_)
+        return true;
+    for (TChainGroup& w : *inner->groups_)
+        if (!w.sources.empty() && w.sources.front().kind == TSource::Output)
+            for (TNet* net : w.nets)
+                for (TDriver* d : net->Drivers)
+                    if (d->Kind() == TEntityKind::VarDriver && SymbolPinOf(symbol, d) == pin)
+                        return inner->HandCopies(w, names);
+    return true;
 }
 
 TScheme::TChainGroup* TScheme::GroupOf(const TInOut* pin) {
@@ -520,7 +569,7 @@ void TScheme::ListLooseCopies(std::vector<TLooseCopy>& out) const {
         if (s.groups_)
             for (const TChainGroup& g : *s.groups_)
                 if (!g.looseTargets.empty())
-                    out.push_back({g.name, g.looseTargets, g.looseOfInput});
+                    out.push_back({g.name, g.looseTargets, g.looseOfInput, g.readElsewhere});
         if (!inner && !s.expandSymbols_)
             return;
         for (const auto& o : s.objects_)

@@ -82,6 +82,9 @@ void TLogFile::ProjectRun::Execute() {
         if (l.read)
             run_.ListOutsideFeeds(*l.scheme);
     }
+    for (Loaded& l : schemes_)
+        if (l.read)
+            run_.ListCopiesElsewhere(*l.scheme);
     for (Loaded& l : schemes_) {
         if (log_.ErrorCount > 0)
             break;

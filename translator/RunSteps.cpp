@@ -153,6 +153,7 @@ bool SameFeed(const TScheme::TSource& a, const TScheme::TSource& b) {
 } // namespace
 
 void TLogFile::Run::ListOutsideFeeds(const TScheme& scheme) {
+    listed_.push_back(scheme.GetFileName());
     std::vector<TScheme::TFeed> feeds;
     scheme.ListFeeds(feeds);
     for (const TScheme::TFeed& f : feeds)
@@ -167,6 +168,33 @@ const TScheme::TOutsideFeed* TLogFile::Run::FeedOf(const AnsiString& name, const
         if (file != scheme.GetFileName())
             return &feed;
     return nullptr;
+}
+
+void TLogFile::Run::ListCopiesElsewhere(TScheme& scheme) {
+    if (outsideFeeds_.empty())
+        return;
+    // The naming that the run does again when the scheme's turn comes.
+    TStringList names;
+    scheme.BuildNetNames(&names, 0, this);
+    std::vector<TScheme::TLooseCopy> copies;
+    scheme.ListLooseCopies(copies);
+    const auto at = [&](const AnsiString& file) { return std::find(listed_.begin(), listed_.end(), file); };
+    for (const TScheme::TLooseCopy& c : copies) {
+        if (!c.elsewhere)
+            continue;
+        // The writer is the one FeedOf gave the naming: the first in the project's order.
+        auto it = outsideFeeds_.find(Key(c.source).str());
+        if (it == outsideFeeds_.end())
+            continue;
+        for (const auto& [file, feed] : it->second)
+            if (file != scheme.GetFileName()) {
+                if (feed.source.kind == TScheme::TSource::Output && at(file) < at(scheme.GetFileName())) {
+                    copiesElsewhere_[Key(c.source).str()].push_back({file, c});
+                    carried_.insert((scheme.GetFileName() + "\n" + Key(c.source)).str());
+                }
+                break;
+            }
+    }
 }
 
 void TLogFile::Run::NameNets(TScheme& scheme) {
@@ -246,6 +274,15 @@ void TLogFile::Run::CheckConnectorFeeds(const TScheme& scheme) {
 }
 
 namespace {
+// The signal an output pin line ("%" + name + blanks + "out ...") writes, or empty.
+AnsiString WrittenName(const AnsiString& line) {
+    const int blank = line.Pos(" ");
+    if (line.Length() < 2 || line[1] != '%' || blank < 3)
+        return AnsiString();
+    return line.SubString(blank, line.Length()).TrimLeft().SubString(1, 4) == "out " ? line.SubString(2, blank - 2)
+                                                                                      : AnsiString();
+}
+
 void AddCopyBlock(TStrings& lines, const TScheme::TLooseCopy& c) {
     lines.Add("_cpy" + c.source + " and");
     for (const AnsiString& t : c.targets)
@@ -258,15 +295,23 @@ void AddCopyBlock(TStrings& lines, const TScheme::TLooseCopy& c) {
 void TLogFile::Run::TranslateElements(TScheme& scheme) {
     scanOrder_.BeginScheme(scheme.GetName());
     // The copies that no element's block carries: those of input signals go
-    // in front of the scan, the others in front of the scheme. Both write
-    // before every element of the scheme, so no reader of theirs is read
-    // before its writer: the scan-order check takes them as early writes.
+    // in front of the scan, the others in front of the scheme. Of a name
+    // written in another scheme: after the block that writes it when that
+    // scheme comes first (ListCopiesElsewhere), else in front of the scan
+    // after the input copies (nothing writes the name before this scheme).
+    // All write before every element of the scheme, so no reader of theirs
+    // is read before its writer: the scan-order check takes them as early writes.
     std::vector<TScheme::TLooseCopy> copies;
     scheme.ListLooseCopies(copies);
-    const int firstInputCopy = inputCopies_.Count(), firstCopy = elements_->Count();
-    for (const TScheme::TLooseCopy& c : copies)
-        AddCopyBlock(c.ofInput ? static_cast<TStrings&>(inputCopies_) : *elements_, c);
+    const int firstInputCopy = inputCopies_.Count(), firstRead = inputReads_.Count(), firstCopy = elements_->Count();
+    for (const TScheme::TLooseCopy& c : copies) {
+        if (!c.elsewhere)
+            AddCopyBlock(c.ofInput ? static_cast<TStrings&>(inputCopies_) : *elements_, c);
+        else if (!carried_.count((scheme.GetFileName() + "\n" + Key(c.source)).str()))
+            AddCopyBlock(inputReads_, c);
+    }
     scanOrder_.AddCopies(inputCopies_, firstInputCopy, true);
+    scanOrder_.AddCopies(inputReads_, firstRead, true);
     scanOrder_.AddCopies(*elements_, firstCopy, false);
     for (TElement* e = scheme.NextByNumber(true); e; e = scheme.NextByNumber(false)) {
         if (Statistics) {
@@ -277,6 +322,7 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
         }
         const int first = elements_->Count();
         e->Translate(elements_);
+        AddCopiesElsewhere(scheme, first);
         scanOrder_.AddElement(*e, *elements_, first);
         elements_->Add("");
         // Temporary signals: names each followed by ';', up to the first empty one.
@@ -294,10 +340,33 @@ void TLogFile::Run::TranslateElements(TScheme& scheme) {
         log_.Warning(warning);
 }
 
+void TLogFile::Run::AddCopiesElsewhere(const TScheme& scheme, int first) {
+    if (copiesElsewhere_.empty())
+        return;
+    const int end = elements_->Count();
+    for (int i = first; i < end; ++i) {
+        auto it = copiesElsewhere_.find(Key(WrittenName(elements_->Get(i))).str());
+        if (it == copiesElsewhere_.end())
+            continue;
+        // Laid out as the element's own copy blocks: the caller closes the last.
+        for (const auto& [file, copy] : it->second)
+            if (file == scheme.GetFileName()) {
+                if (!elements_->Get(elements_->Count() - 1).IsEmpty())
+                    elements_->Add("");
+                elements_->Add("_cpy" + copy.source + " and");
+                for (const AnsiString& t : copy.targets)
+                    elements_->Add(TElement::PinLine(t, true, false));
+                elements_->Add(TElement::PinLine(copy.source, false, false));
+            }
+    }
+}
+
 void TLogFile::Run::FinishElements() {
     // The whole scan is known: inputs that only a later scheme writes.
     for (const AnsiString& warning : scanOrder_.LaterSchemeWarnings())
         log_.Warning(warning);
+    inputCopies_.AddStrings(&inputReads_);
+    inputReads_.Clear();
     if (inputCopies_.Count() == 0)
         return;
     inputCopies_.AddStrings(elements_);

@@ -63,6 +63,11 @@ public:
     // of its names in another scheme.
     void ListOutsideFeeds(const TScheme& scheme);
     const TScheme::TOutsideFeed* FeedOf(const AnsiString& name, const TScheme& scheme) const override;
+    // Then, every scheme listed, what each one reads from an element's
+    // output in an earlier scheme: its copy runs right after the block that
+    // writes the name there, so a jump into the reading scheme skips no copy
+    // (the naming is done here once more than the run needs, for its copies).
+    void ListCopiesElsewhere(TScheme& scheme);
     // Net names: signal lines and transition lines. A net's transition line
     // is appended even when an equal line is there (the library takes the
     // first line of a name); only a new line counts as a temporary signal.
@@ -71,12 +76,12 @@ public:
     // element's output feeds there as well is warned about, saying which
     // source the readers get (a later scheme may overwrite it on purpose).
     void NameNets(TScheme& scheme);
-    // The copies of names written elsewhere, which run before the scheme's
-    // first element; the elements in processing order: netlist blocks and
-    // temporary signals; then a warning for every edge input that nothing
+    // The elements in processing order: netlist blocks and temporary
+    // signals, each block followed by the copies that other schemes read from
+    // a name it writes; then a warning for every edge input that nothing
     // earlier in the scan writes and the same or a later element of the
-    // scheme does (TScanOrderCheck). The copies of input signals are kept
-    // for the start of the scan.
+    // scheme does (TScanOrderCheck). The copies of input signals, and of
+    // names read from them elsewhere, are kept for the start of the scan.
     void TranslateElements(TScheme& scheme);
     // Warns of every edge input that only a later scheme writes, and puts
     // the copies of input signals in front of every element.
@@ -125,11 +130,23 @@ private:
     };
     std::unordered_map<std::string, Feed> connectorFeeds_;
     void CheckConnectorFeeds(const TScheme& scheme);
+    // After an element's block (lines from first): the copies that other
+    // schemes read from a name it writes.
+    void AddCopiesElsewhere(const TScheme& scheme, int first);
     // Every name a scheme of the run writes, by its name in capitals: the
     // scheme's full file name and the source, in project order.
     std::unordered_map<std::string, std::vector<std::pair<AnsiString, TScheme::TOutsideFeed>>> outsideFeeds_;
-    // The copy blocks of input signals, for the front of the elements.
+    // The schemes listed, in the project's order.
+    std::vector<AnsiString> listed_;
+    // The copies of names read from an element's output in an earlier
+    // scheme, by the name read in capitals: the writer's file and the copy;
+    // and the reading scheme's file + "\n" + that name, for each of them.
+    std::unordered_map<std::string, std::vector<std::pair<AnsiString, TScheme::TLooseCopy>>> copiesElsewhere_;
+    std::unordered_set<std::string> carried_;
+    // The copy blocks of input signals, for the front of the elements, and
+    // after them those of names read from an input's chain in another scheme.
     TStringList inputCopies_;
+    TStringList inputReads_;
     // The scan as the elements are translated, scheme after scheme.
     TScanOrderCheck scanOrder_;
 };

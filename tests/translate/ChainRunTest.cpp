@@ -125,6 +125,24 @@ protected:
         return out;
     }
 
+    // A symbol file whose input IN is wired inside straight to the output driver pin Z.
+    AnsiString PassThroughFile() {
+        TScheme inner;
+        Wire(inner, Pin(inner, "~IN", 100, 100), Pin(inner, "Z", 300, 100));
+        EXPECT_TRUE(inner.SaveAsSymbol(File("pass.tvy")));
+        return File("pass.tvy");
+    }
+    // The jump J on A to the element R of s2.tvs.
+    static void JumpToS2(TScheme& s, int number) {
+        auto* jump = static_cast<TGotoElement*>(Place(s, s.CreateGotoElement(), "J", 200, 700, number));
+        jump->TargetScheme = "s2.tvs";
+        jump->GotoElement = true;
+        jump->TargetElement = "R";
+        DriverOn(s, "A", jump->GetInput(0));
+    }
+    std::vector<AnsiString> SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst);
+    std::vector<AnsiString> ToggleThroughConnector(Reader r, bool later);
+
     std::unique_ptr<TProject> project;
     TProject& MakeProject(const std::vector<AnsiString>& files) {
         project = std::make_unique<TProject>(nullptr);
@@ -144,6 +162,55 @@ protected:
 // A way of reaching a reader: builds the project's schemes with the reader R
 // and the reference F, for a source that is the input A or an element.
 using Build = std::function<std::vector<AnsiString>(Reader, bool element)>;
+
+// S1 (an OR of A) feeds S2, a pass-through symbol; R reads its Z, F reads S1's output.
+std::vector<AnsiString> ChainRunTest::SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst) {
+    const AnsiString pass = PassThroughFile();
+    const AnsiString feeding = SymbolFile();
+    TScheme s;
+    TSymbol* fed = fedDrawnFirst ? PlaceSymbolOf(s, pass, 2) : nullptr;
+    TInOut* out = PlaceSymbol(s, feeding);
+    if (!fed)
+        fed = PlaceSymbolOf(s, pass, 2);
+    fed->SetName("S2");
+    fed->SetY(400);
+    Wire(s, out, fed->Pin(0));
+    Named(s, "Z", PlaceReader(s, r, "R", 500, 3));
+    Reference(s, r, out, 4);
+    return {Save(s, "s1.tvs")};
+}
+
+// A D trigger clocked by A whose data is its inverted output (toggling at
+// every rising edge of A): T reads it back through the connector XX (also on
+// the output driver pin Y), written by T itself or by a later OR; T' is
+// wired directly. R reads T's output, F the output of T'.
+std::vector<AnsiString> ChainRunTest::ToggleThroughConnector(Reader r, bool later) {
+    TScheme s;
+    int number = 0;
+    auto toggle = [&](const AnsiString& name, int y, bool connector) {
+        TElement* t = Place(s, s.CreateDTriggerElement(), name, 100, y, ++number);
+        DriverOn(s, "A", t->GetInput(1));
+        TInOut* back = t->GetOutput(1);
+        if (later) {
+            TElement* n = Place(s, s.CreateOrElement(), name + "N", 300, y + 100, ++number);
+            Wire(s, back, n->GetInput(0));
+            back = n->GetOutput(0);
+        }
+        if (connector) {
+            DriverOn(s, "XX", back, true);
+            Wire(s, back, Pin(s, "Y", 400, y + 200));
+            DriverOn(s, "XX", t->GetInput(0), true);
+        } else {
+            Wire(s, back, t->GetInput(0));
+        }
+        return t->GetOutput(0);
+    };
+    TInOut* read = toggle("T", 100, true);
+    TInOut* direct = toggle("T1", 600, false);
+    Wire(s, read, PlaceReader(s, r, "R", 500, ++number));
+    Reference(s, r, direct, ++number);
+    return {Save(s, "s1.tvs")};
+}
 
 TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
     const struct Way {
@@ -293,6 +360,57 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
              Reference(s, r, nullptr, 3);
              return std::vector<AnsiString>{Save(s, "s1.tvs")};
          }},
+        {"an output driver pin of a later scheme on a connector's chain, the jump into that scheme taken while A is on",
+         false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XW"});
+             if (element)
+                 Reference(s1, r, src, 2);
+             JumpToS2(s1, 3);
+             Wire(s2, Pin(s2, "~XW", 100, 100), Pin(s2, "Y", 300, 100));
+             Named(s2, "Y", PlaceReader(s2, r, "R", 500, 1));
+             if (!element)
+                 Reference(s2, r, nullptr, 2);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
+        {"an output driver pin inside a symbol, wired straight to its input, that another symbol's output feeds", true,
+         [&](Reader r, bool) { return SymbolFeedsPassThrough(r, false); }},
+        {"the same, the fed symbol drawn before the feeding one", true,
+         [&](Reader r, bool) { return SymbolFeedsPassThrough(r, true); }},
+        {"an output driver pin inside a symbol, wired straight to its input, on a chain reading an output pin of the "
+         "scheme",
+         false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TInOut* src = PlaceSource(s, element, {"Y"});
+             TSymbol* sym = PlaceSymbolOf(s, PassThroughFile(), 2);
+             sym->SetY(500);
+             Wire(s, Pin(s, "Y", 100, 700), sym->Pin(0));
+             Named(s, "Z", PlaceReader(s, r, "R", 500, 3));
+             Reference(s, r, src, 4);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"an output driver pin inside a symbol of a later scheme, wired straight to its input, on a connector's "
+         "chain, the jump into that scheme taken while A is on",
+         false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XW"});
+             if (element)
+                 Reference(s1, r, src, 2);
+             JumpToS2(s1, 3);
+             TSymbol* sym = PlaceSymbolOf(s2, PassThroughFile(), 2);
+             Wire(s2, Pin(s2, "~XW", 100, 500), sym->Pin(0));
+             Named(s2, "Z", PlaceReader(s2, r, "R", 500, 1));
+             if (!element)
+                 Reference(s2, r, nullptr, 3);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
+        {"a D trigger's own inverted output read back through a connector", true,
+         [&](Reader r, bool) { return ToggleThroughConnector(r, false); }},
+        {"a D trigger's inverted output read back through a connector written by a later element", true,
+         [&](Reader r, bool) { return ToggleThroughConnector(r, true); }},
     };
     const Reader readers[] = {Reader::Plain, Reader::Count, Reader::Edge};
     const char* readerNames[] = {"plain input", "count input", "edge input"};
