@@ -83,6 +83,14 @@ int IndexOfName(const std::vector<T>& v, const AnsiString& name, int except = -1
     return -1;
 }
 
+// The first row whose name equals name letter case aside but is not exactly it.
+template <class T>
+int IndexOfCaseTwin(const std::vector<T>& v, const AnsiString& name, int except = -1) {
+    for (int i = 0; i < int(v.size()); ++i)
+        if (i != except && v[std::size_t(i)].Name != name && SameText(v[std::size_t(i)].Name, name)) return i;
+    return -1;
+}
+
 } // namespace
 
 // ---- validation and refusals ------------------------------------------------
@@ -228,10 +236,17 @@ bool TDriversInfo::FindBitAnyCase(const AnsiString& name, AnsiString& driverName
                                   AnsiString& comment) const {
     if (FindBit(name, driverName, bitNumber, comment))
         return true;
-    for (const _bit& b : bits_)
-        if (SameText(b.Name, name))
-            return FindBit(b.Name, driverName, bitNumber, comment);
-    return false;
+    const int twin = IndexOfCaseTwin(bits_, name);
+    return twin >= 0 && FindBit(bits_[std::size_t(twin)].Name, driverName, bitNumber, comment);
+}
+
+std::vector<std::pair<int, int>> TDriversInfo::CaseTwins() const {
+    std::vector<std::pair<int, int>> twins;
+    for (int i = 1; i < int(bits_.size()); ++i) {
+        const int first = IndexOfCaseTwin(bits_, bits_[std::size_t(i)].Name);
+        if (first >= 0 && first < i) twins.emplace_back(first, i);
+    }
+    return twins;
 }
 
 // The "CheckBit" checks: the bit lies inside its driver and no other signal
@@ -257,6 +272,13 @@ int TDriversInfo::CheckBitRow(int index, const AnsiString& name, const AnsiStrin
     if (int r = CheckName(name, "сигнала"_a)) return r;
     if (IndexOfName(bits_, name, index) >= 0)
         return Refuse(ErrNameExists, Format("Сигнал %s уже есть в таблице"_a, name));
+    // The translation library takes names letter case aside: two such rows
+    // would be one signal with two bits. A stored table may hold them; the
+    // translation refuses it then.
+    if (const int twin = IndexOfCaseTwin(bits_, name, index); twin >= 0 && !loading_)
+        return Refuse(ErrNameExists, Format("Сигнал %s уже есть в таблице как %s: "
+                                            "большие и малые буквы в именах сигналов не различаются"_a,
+                                            name, bits_[std::size_t(twin)].Name));
     driver = FindDriverNumber(driverName);
     if (driver < 0)
         return Refuse(ErrNoDriver, driverName.IsEmpty() ? "Не выбран драйвер сигнала "_a + name
@@ -508,11 +530,12 @@ TDriversInfo& ModuleTable() {
 } // namespace
 
 namespace {
-// The driver pins of the scheme model read the table in use through this.
+// The driver pins of the scheme model read the table in use through this,
+// as the translation does: letter case aside.
 class TSignalsInUse : public ISignalTable {
 public:
     bool FindBit(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const override {
-        return DriversInUse().FindBit(name, driverName, bitNumber, comment);
+        return DriversInUse().FindBitAnyCase(name, driverName, bitNumber, comment);
     }
     int DriverDirection(const AnsiString& driverName) const override {
         int index = DriversInUse().FindDriverNumber(driverName);

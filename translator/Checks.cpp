@@ -109,12 +109,13 @@ void TLogFile::SortBits(TStrings& comments, const TStrings& unused) {
     (void)unused;
     TStringList bitNames;
     DriversInUse().GetBitNames(&bitNames);
+    // A pin finds its row letter case aside, as everywhere in the translation.
     std::unordered_map<std::string, int> lastLine;
     for (int i = 0; i < comments.Count(); ++i)
-        lastLine[Field(comments.Get(i), 1).str()] = i;
+        lastLine[Key(Field(comments.Get(i), 1))] = i;
     TStringList result;
     for (int b = 0; b < bitNames.Count(); ++b) {
-        auto it = lastLine.find(bitNames.Get(b).str());
+        auto it = lastLine.find(Key(bitNames.Get(b)));
         if (it != lastLine.end())
             result.Add(comments.Get(it->second));
     }
