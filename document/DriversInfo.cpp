@@ -232,12 +232,15 @@ bool TDriversInfo::FindBit(const AnsiString& name, AnsiString& driverName, int& 
     return true;
 }
 
+int TDriversInfo::FindBitIndexAnyCase(const AnsiString& name) const {
+    const int exact = FindBitIndex(name);
+    return exact >= 0 ? exact : IndexOfCaseTwin(bits_, name);
+}
+
 bool TDriversInfo::FindBitAnyCase(const AnsiString& name, AnsiString& driverName, int& bitNumber,
                                   AnsiString& comment) const {
-    if (FindBit(name, driverName, bitNumber, comment))
-        return true;
-    const int twin = IndexOfCaseTwin(bits_, name);
-    return twin >= 0 && FindBit(bits_[std::size_t(twin)].Name, driverName, bitNumber, comment);
+    const int i = FindBitIndexAnyCase(name);
+    return FindBit(i < 0 ? name : bits_[std::size_t(i)].Name, driverName, bitNumber, comment);
 }
 
 std::vector<std::pair<int, int>> TDriversInfo::CaseTwins() const {

@@ -135,6 +135,7 @@ public:
     // letter case aside: the translation library takes "Lamp" for LAMP. The
     // lookup of every signal name the translation asks about.
     bool FindBitAnyCase(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const;
+    int FindBitIndexAnyCase(const AnsiString& name) const; // the row FindBitAnyCase finds, -1 when none
     // The rows whose names differ only in letter case, each later row with the
     // first such row before it (indexes). AddBit and EditBit refuse them; only
     // a stored table can hold them.

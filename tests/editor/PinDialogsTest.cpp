@@ -77,6 +77,14 @@ TEST_F(PinDialogs, KnownNamesAndWhatTheTableRefuses) {
     EXPECT_TRUE(Apply(d, Form5, [] { Form5->NameEdit->SetText("Z9"); Form5->DrvComboBox->SetItemIndex(-1); }));
     EXPECT_EQ(d->Name() + "/" + d->GetDriverName() + "/" + IntToStr(d->GetBitNumber()), AnsiString("Z9//0"));
     EXPECT_EQ(DriversInUse().GetBitCount(), bits);
+    // Another letter case is the table's signal, as the translation takes it:
+    // its fields, and no second row.
+    EXPECT_TRUE(Apply(d, Form5, [&] {
+        Name("y1");
+        EXPECT_EQ(Fields(), "D2:0:сигнал"_a);
+    }));
+    EXPECT_EQ(d->Name() + "/" + d->GetDriverName() + "/" + IntToStr(d->GetBitNumber()), AnsiString("y1/D2/0"));
+    EXPECT_EQ(DriversInUse().GetBitCount(), bits);
     EXPECT_TRUE(SheetIsClean());
 }
 
