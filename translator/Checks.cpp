@@ -48,9 +48,10 @@ bool TLogFile::IsSignal(const AnsiString& name, const TStrings& signalList) {
 }
 
 bool TLogFile::CheckSchemes(const TStrings& elements, const TStrings& signalList) {
+    // Letter case aside, as the library takes names: "xx" read is XX written.
     std::unordered_set<std::string> signalNames;
     for (int i = 0; i < signalList.Count(); ++i)
-        signalNames.insert(TrimmedLine(signalList.Get(i)).str());
+        signalNames.insert(Key(TrimmedLine(signalList.Get(i))));
 
     // Transition signals by direction: '0' only read, '1' only written, '2' both.
     struct Direction {
@@ -69,7 +70,7 @@ bool TLogFile::CheckSchemes(const TStrings& elements, const TStrings& signalList
             continue;
         AnsiString name = PinSignal(line);
         bool output = line.Pos(" out") > 0;
-        if (signalNames.count(name.str()) && !IsNullName(name)) {
+        if (signalNames.count(Key(name)) && !IsNullName(name)) {
             auto [it, added] = directionIndex.emplace(Key(name), directions.size());
             if (added)
                 directions.push_back({name, output ? '1' : '0'});

@@ -308,6 +308,17 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
              Reference(s, r, nullptr, 3);
              return std::vector<AnsiString>{Save(s, "s1.tvs")};
          }},
+        {"a connector on the chain, read in a later scheme in the other letter case", false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XX"});
+             Named(s2, "~xx", PlaceReader(s2, r, "R", 500, 1));
+             if (element)
+                 Reference(s1, r, src, 2);
+             else
+                 Reference(s2, r, nullptr, 2);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
         {"an input driver pin in the other letter case, alone on its chain with an output driver pin", true,
          [&](Reader r, bool) {
              TScheme s;
