@@ -342,6 +342,11 @@ bool TDriversInfo::FindVarBit(const AnsiString& name, AnsiString& comment) const
     return i >= 0;
 }
 
+bool TDriversInfo::FindVarBitAnyCase(const AnsiString& name, AnsiString& comment) const {
+    const int twin = IndexOfCaseTwin(varBits_, name);
+    return FindVarBit(IndexOfName(varBits_, name) < 0 && twin >= 0 ? varBits_[std::size_t(twin)].Name : name, comment);
+}
+
 bool TDriversInfo::SetVarBitComment(const AnsiString& name, const AnsiString& comment) {
     if (!IsValidComment(comment)) {
         Refuse(ErrBadComment, "Недопустимый комментарий сигнала "_a + name);
@@ -545,7 +550,7 @@ public:
         return index < 0 ? -1 : DriversInUse().GetDriver(index).Direction;
     }
     bool FindVarBit(const AnsiString& name, AnsiString& comment) const override {
-        return DriversInUse().FindVarBit(name, comment);
+        return DriversInUse().FindVarBitAnyCase(name, comment);
     }
 };
 

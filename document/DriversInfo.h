@@ -145,6 +145,9 @@ public:
     // full table with a message; it returns whether the signal was added.
     bool AddVarBit(const AnsiString& name, const AnsiString& comment);
     bool FindVarBit(const AnsiString& name, AnsiString& comment) const; // "" on a miss
+    // As FindVarBit, and when no name is exactly that, the first one equal to
+    // it letter case aside: connectors join letter case aside.
+    bool FindVarBitAnyCase(const AnsiString& name, AnsiString& comment) const;
     // Sets the comment of every variable signal of exactly that name; false
     // (with a message) when the comment is refused.
     bool SetVarBitComment(const AnsiString& name, const AnsiString& comment);

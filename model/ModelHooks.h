@@ -104,7 +104,8 @@ public:
     virtual bool FindBit(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const = 0;
     // 0 for an input driver, 1 for an output driver, -1 for no driver of that name.
     virtual int DriverDirection(const AnsiString& driverName) const = 0;
-    // The comment of a variable signal; false ("") when there is none.
+    // The comment of a variable signal, letter case aside; false ("") when
+    // there is none.
     virtual bool FindVarBit(const AnsiString& name, AnsiString& comment) const = 0;
 };
 

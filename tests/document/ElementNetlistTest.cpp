@@ -203,6 +203,9 @@ TEST(Netlist, DriverPinsWriteTheirSignalLineOnce) {
     EXPECT_EQ(unknown->GetDirection(), 2);
     EXPECT_EQ(v->GetDriverName(), AnsiString("var"));
     EXPECT_EQ(v->GetComment(), AnsiString("shared"));
+    auto* lowerConnector = s.CreateVarDriver();
+    lowerConnector->SetName("v1");
+    EXPECT_EQ(lowerConnector->GetComment(), AnsiString("shared"));
 }
 
 // An output whose net carries several signals writes a temporary signal and a
