@@ -1,6 +1,7 @@
 #include "document/DriversInfo.h"
 
 #include <limits>
+#include <unordered_map>
 
 #include "document/OwnIniFile.h"
 #include "model/ModelHooks.h"
@@ -245,9 +246,10 @@ bool TDriversInfo::FindBitAnyCase(const AnsiString& name, AnsiString& driverName
 
 std::vector<std::pair<int, int>> TDriversInfo::CaseTwins() const {
     std::vector<std::pair<int, int>> twins;
-    for (int i = 1; i < int(bits_.size()); ++i) {
-        const int first = IndexOfCaseTwin(bits_, bits_[std::size_t(i)].Name);
-        if (first >= 0 && first < i) twins.emplace_back(first, i);
+    std::unordered_map<std::string, int> first;
+    for (int i = 0; i < int(bits_.size()); ++i) {
+        auto [it, added] = first.try_emplace(AnsiUpperCase(bits_[std::size_t(i)].Name).str(), i);
+        if (!added) twins.emplace_back(it->second, i);
     }
     return twins;
 }
@@ -278,7 +280,7 @@ int TDriversInfo::CheckBitRow(int index, const AnsiString& name, const AnsiStrin
     // The translation library takes names letter case aside: two such rows
     // would be one signal with two bits. A stored table may hold them; the
     // translation refuses it then.
-    if (const int twin = IndexOfCaseTwin(bits_, name, index); twin >= 0 && !loading_)
+    if (const int twin = loading_ ? -1 : IndexOfCaseTwin(bits_, name, index); twin >= 0)
         return Refuse(ErrNameExists, Format("Сигнал %s уже есть в таблице как %s: "
                                             "большие и малые буквы в именах сигналов не различаются"_a,
                                             name, bits_[std::size_t(twin)].Name));
@@ -343,8 +345,9 @@ bool TDriversInfo::FindVarBit(const AnsiString& name, AnsiString& comment) const
 }
 
 bool TDriversInfo::FindVarBitAnyCase(const AnsiString& name, AnsiString& comment) const {
+    if (FindVarBit(name, comment)) return true;
     const int twin = IndexOfCaseTwin(varBits_, name);
-    return FindVarBit(IndexOfName(varBits_, name) < 0 && twin >= 0 ? varBits_[std::size_t(twin)].Name : name, comment);
+    return twin >= 0 && FindVarBit(varBits_[std::size_t(twin)].Name, comment);
 }
 
 bool TDriversInfo::SetVarBitComment(const AnsiString& name, const AnsiString& comment) {
