@@ -1,6 +1,7 @@
 #include "document/DriversInfo.h"
 
 #include <limits>
+#include <unordered_map>
 
 #include "document/OwnIniFile.h"
 #include "model/ModelHooks.h"
@@ -80,6 +81,14 @@ template <class T>
 int IndexOfName(const std::vector<T>& v, const AnsiString& name, int except = -1) {
     for (int i = 0; i < int(v.size()); ++i)
         if (i != except && v[std::size_t(i)].Name == name) return i;
+    return -1;
+}
+
+// The first row whose name equals name letter case aside but is not exactly it.
+template <class T>
+int IndexOfCaseTwin(const std::vector<T>& v, const AnsiString& name, int except = -1) {
+    for (int i = 0; i < int(v.size()); ++i)
+        if (i != except && v[std::size_t(i)].Name != name && SameText(v[std::size_t(i)].Name, name)) return i;
     return -1;
 }
 
@@ -224,14 +233,25 @@ bool TDriversInfo::FindBit(const AnsiString& name, AnsiString& driverName, int& 
     return true;
 }
 
+int TDriversInfo::FindBitIndexAnyCase(const AnsiString& name) const {
+    const int exact = FindBitIndex(name);
+    return exact >= 0 ? exact : IndexOfCaseTwin(bits_, name);
+}
+
 bool TDriversInfo::FindBitAnyCase(const AnsiString& name, AnsiString& driverName, int& bitNumber,
                                   AnsiString& comment) const {
-    if (FindBit(name, driverName, bitNumber, comment))
-        return true;
-    for (const _bit& b : bits_)
-        if (SameText(b.Name, name))
-            return FindBit(b.Name, driverName, bitNumber, comment);
-    return false;
+    const int i = FindBitIndexAnyCase(name);
+    return FindBit(i < 0 ? name : bits_[std::size_t(i)].Name, driverName, bitNumber, comment);
+}
+
+std::vector<std::pair<int, int>> TDriversInfo::CaseTwins() const {
+    std::vector<std::pair<int, int>> twins;
+    std::unordered_map<std::string, int> first;
+    for (int i = 0; i < int(bits_.size()); ++i) {
+        auto [it, added] = first.try_emplace(AnsiUpperCase(bits_[std::size_t(i)].Name).str(), i);
+        if (!added) twins.emplace_back(it->second, i);
+    }
+    return twins;
 }
 
 // The "CheckBit" checks: the bit lies inside its driver and no other signal
@@ -257,6 +277,13 @@ int TDriversInfo::CheckBitRow(int index, const AnsiString& name, const AnsiStrin
     if (int r = CheckName(name, "сигнала"_a)) return r;
     if (IndexOfName(bits_, name, index) >= 0)
         return Refuse(ErrNameExists, Format("Сигнал %s уже есть в таблице"_a, name));
+    // The translation library takes names letter case aside: two such rows
+    // would be one signal with two bits. A stored table may hold them; the
+    // translation refuses it then.
+    if (const int twin = loading_ ? -1 : IndexOfCaseTwin(bits_, name, index); twin >= 0)
+        return Refuse(ErrNameExists, Format("Сигнал %s уже есть в таблице как %s: "
+                                            "большие и малые буквы в именах сигналов не различаются"_a,
+                                            name, bits_[std::size_t(twin)].Name));
     driver = FindDriverNumber(driverName);
     if (driver < 0)
         return Refuse(ErrNoDriver, driverName.IsEmpty() ? "Не выбран драйвер сигнала "_a + name
@@ -315,6 +342,12 @@ bool TDriversInfo::FindVarBit(const AnsiString& name, AnsiString& comment) const
     int i = IndexOfName(varBits_, name);
     comment = i < 0 ? AnsiString() : varBits_[std::size_t(i)].Comment;
     return i >= 0;
+}
+
+bool TDriversInfo::FindVarBitAnyCase(const AnsiString& name, AnsiString& comment) const {
+    if (FindVarBit(name, comment)) return true;
+    const int twin = IndexOfCaseTwin(varBits_, name);
+    return twin >= 0 && FindVarBit(varBits_[std::size_t(twin)].Name, comment);
 }
 
 bool TDriversInfo::SetVarBitComment(const AnsiString& name, const AnsiString& comment) {
@@ -508,18 +541,19 @@ TDriversInfo& ModuleTable() {
 } // namespace
 
 namespace {
-// The driver pins of the scheme model read the table in use through this.
+// The driver pins of the scheme model read the table in use through this,
+// as the translation does: letter case aside.
 class TSignalsInUse : public ISignalTable {
 public:
     bool FindBit(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const override {
-        return DriversInUse().FindBit(name, driverName, bitNumber, comment);
+        return DriversInUse().FindBitAnyCase(name, driverName, bitNumber, comment);
     }
     int DriverDirection(const AnsiString& driverName) const override {
         int index = DriversInUse().FindDriverNumber(driverName);
         return index < 0 ? -1 : DriversInUse().GetDriver(index).Direction;
     }
     bool FindVarBit(const AnsiString& name, AnsiString& comment) const override {
-        return DriversInUse().FindVarBit(name, comment);
+        return DriversInUse().FindVarBitAnyCase(name, comment);
     }
 };
 

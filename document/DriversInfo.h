@@ -9,12 +9,15 @@
 // serves, so headless code (the translator, tests) always finds one.
 //
 // Names are compared exactly (letter case counts) and the first match in table
-// order wins. Every editing operation checks its input and refuses what would
-// break the work files built from the table: the refusal code tells why, and
-// LastError() holds the text that explains it to the user.
+// order wins; the translation looks signals up letter case aside
+// (FindBitAnyCase), so the table refuses a signal whose name differs from
+// another's only in letter case. Every editing operation checks its input and
+// refuses what would break the work files built from the table: the refusal
+// code tells why, and LastError() holds the text that explains it to the user.
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/StringList.h"
@@ -129,13 +132,22 @@ public:
     bool FindBit(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const;
     int FindBitIndex(const AnsiString& name) const; // -1 when none
     // As FindBit, and when no name is exactly that, the first one equal to it
-    // letter case aside: the translation library takes "Lamp" for LAMP.
+    // letter case aside: the translation library takes "Lamp" for LAMP. The
+    // lookup of every signal name the translation asks about.
     bool FindBitAnyCase(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const;
+    int FindBitIndexAnyCase(const AnsiString& name) const; // the row FindBitAnyCase finds, -1 when none
+    // The rows whose names differ only in letter case, each later row with the
+    // first such row before it (indexes). AddBit and EditBit refuse them; only
+    // a stored table can hold them.
+    std::vector<std::pair<int, int>> CaseTwins() const;
 
     // Variable signals. AddVarBit refuses an empty or unusable name and a
     // full table with a message; it returns whether the signal was added.
     bool AddVarBit(const AnsiString& name, const AnsiString& comment);
     bool FindVarBit(const AnsiString& name, AnsiString& comment) const; // "" on a miss
+    // As FindVarBit, and when no name is exactly that, the first one equal to
+    // it letter case aside: connectors join letter case aside.
+    bool FindVarBitAnyCase(const AnsiString& name, AnsiString& comment) const;
     // Sets the comment of every variable signal of exactly that name; false
     // (with a message) when the comment is refused.
     bool SetVarBitComment(const AnsiString& name, const AnsiString& comment);

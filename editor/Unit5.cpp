@@ -133,7 +133,7 @@ void TForm5::FormActivate(TObject*) {
 void TForm5::NameEditChange(TObject*) {
     AnsiString driver, comment;
     int bit = 0;
-    if (!DriversInUse().FindBit(NameEdit->Text(), driver, bit, comment)) return;
+    if (!DriversInUse().FindBitAnyCase(NameEdit->Text(), driver, bit, comment)) return;
     DrvComboBox->SetItemIndex(DrvComboBox->Items()->IndexOf(driver));
     BitEdit->SetValue(bit);
     ComentEdit->SetText(comment);
@@ -144,16 +144,18 @@ void TForm5::Button1Click(TObject*) {
     const AnsiString name = NameEdit->Text();
     const AnsiString driver = DrvComboBox->Text();
     const int bit = BitEdit->AsInteger();
-    AnsiString knownDriver, knownComment;
-    int knownBit = 0;
-    if (table.FindBit(name, knownDriver, knownBit, knownComment)) {
-        if (knownDriver != driver || knownBit != bit) {
+    // The table's signal letter case aside, as the translation takes the pin:
+    // a pin typed "a" is the table's A.
+    if (const int row = table.FindBitIndexAnyCase(name); row >= 0) {
+        const _bit known = table.GetBit(row);
+        if (table.GetDriver(known.Driver).Name != driver || known.Bit != bit) {
             MessageDlg("Этот бит имеет другие параметры"_a, mtError, mbYesOnly);
             ModalResult = mrNone;
             return;
         }
         // The table says why it refuses a comment.
-        if (table.EditBit(name, name, driver, bit, ComentEdit->Text()) != TDriversInfo::Ok) ModalResult = mrNone;
+        if (table.EditBit(known.Name, known.Name, driver, bit, ComentEdit->Text()) != TDriversInfo::Ok)
+            ModalResult = mrNone;
         return;
     }
     // Without a driver the pin only takes the name.
@@ -172,7 +174,7 @@ void TForm5::btAddToDebugClick(TObject* Sender) {
     AnsiString driver, comment;
     int bit = 0;
     const AnsiString name = NameEdit->Text();
-    if (!table.FindBit(name, driver, bit, comment)) return;
+    if (!table.FindBitAnyCase(name, driver, bit, comment)) return;
     const int number = table.FindDriverNumber(driver);
     if (number < 0) return;
     SchemeFrame().AddSignalToDebug(name, table.GetDriver(number).Direction == 0 ? 0 : 1);

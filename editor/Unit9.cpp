@@ -89,14 +89,23 @@ void TForm9::FormActivate(TObject*) {
     NameBox->SelectAll();
     if (NameBox->CanFocus()) NameBox->SetFocus();
     EditComment->SetText(comment);
+    shownName_ = name;
     // The search and debugger buttons show only when the frame offers them.
     btFind->SetVisible(SchemeFrame().SignalSearchPresent());
     btAddToDebug->SetVisible(SchemeFrame().DebuggerPresent());
 }
 
 void TForm9::NameBoxChange(TObject*) {
-    AnsiString comment;
-    if (DriversInUse().FindVarBit(NameBox->Text(), comment)) EditComment->SetText(comment);
+    const AnsiString name = NameBox->Text();
+    AnsiString comment, before;
+    if (DriversInUse().FindVarBit(name, comment)) {
+        EditComment->SetText(comment);
+    } else if (DriversInUse().FindVarBit(shownName_, before) && EditComment->Text() == before) {
+        // The comment shown is another signal's (the one offered last): a
+        // name the table does not know gets none of it, only what is typed.
+        EditComment->SetText(AnsiString());
+    }
+    shownName_ = name;
 }
 
 bool TForm9::KeepSignal(bool updateComment) {

@@ -4,7 +4,9 @@
 // its comment, keeps the signal table's list of variable signals up to date,
 // can search the schemes for the signal and add it to the debugger. It serves
 // as the connector's property dialog and, without loading anything, for
-// inserting connectors: the name and comment last used are offered again.
+// inserting connectors: the name and comment last used are offered again. A
+// name the table does not know starts without the comment of the signal
+// shown before it.
 //
 // The comment shown and translated is the signal table's; storing the dialog
 // into a connector also gives it the comment the dialog shows, which its
@@ -45,6 +47,8 @@ private:
     // case); an unknown one is added with the comment. False, with the
     // table's message, when the table refused it.
     bool KeepSignal(bool updateComment);
+    // The name the comment field was last shown for.
+    AnsiString shownName_;
 };
 
 extern TForm9* Form9;

@@ -50,24 +50,28 @@ void TDriver::SetMirrored(bool mirrored) {
         });
 }
 
+bool TDriver::FindSignal(AnsiString& driver, int& bit, AnsiString& comment) const {
+    return FindBit(Name(), driver, bit, comment);
+}
+
 int TDriver::GetBitNumber() const {
     AnsiString driver, comment;
     int bit = 0;
-    FindBit(Name(), driver, bit, comment);
+    FindSignal(driver, bit, comment);
     return bit;
 }
 
 AnsiString TDriver::GetDriverName() const {
     AnsiString driver, comment;
     int bit = 0;
-    FindBit(Name(), driver, bit, comment);
+    FindSignal(driver, bit, comment);
     return driver;
 }
 
 AnsiString TDriver::GetComment() const {
     AnsiString driver, comment;
     int bit = 0;
-    FindBit(Name(), driver, bit, comment);
+    FindSignal(driver, bit, comment);
     return comment;
 }
 
@@ -88,11 +92,10 @@ void TDriver::Translate(TStrings* lines) {
         return;
     AnsiString driver, comment;
     int bit = 0;
-    if (Name().IsEmpty() || !FindBit(Name(), driver, bit, comment)) {
-        ReportTranslationError("Сигнал "_a + Name() + " не найден в таблице сигналов."_a);
-        return;
-    }
-    AddOnce(lines, Padded(Name()) + " " + driver + " " + IntToStr(bit));
+    // Not bound to a driver bit: an internal signal, so that the elements
+    // wired to it still translate (the run warns of it).
+    AddOnce(lines, FindSignal(driver, bit, comment) ? Padded(Name()) + " " + driver + " " + IntToStr(bit)
+                                                    : Padded(Name()));
 }
 
 bool TDriver::Properties() {
@@ -111,7 +114,7 @@ bool TDriver::Properties() {
 AnsiString TDriver::Hint() const {
     AnsiString driver, comment;
     int bit = 0;
-    if (!FindBit(Name(), driver, bit, comment))
+    if (!FindSignal(driver, bit, comment))
         return Name();
     AnsiString hint = Name() + " " + driver + " " + IntToStr(bit);
     if (!comment.IsEmpty())

@@ -17,6 +17,11 @@ public:
     AnsiString Label() const override { return GetDriverName(); }
     AnsiString Symbol() const override { return Name(); }
 
+    // The signal's row in the table in use, looked up by Name as the
+    // translation library compares names (letter case aside): false, with "",
+    // 0 and "", when the table does not know it. Every lookup of the pin
+    // (direction, bit, comment, hint, its signal line) is this one.
+    bool FindSignal(AnsiString& driver, int& bit, AnsiString& comment) const;
     // Looked up by Name in the signal table in use: 0, "" and "" when absent.
     virtual int GetBitNumber() const;
     virtual AnsiString GetDriverName() const;
@@ -35,8 +40,9 @@ public:
     TInOut* Terminal() const { return Pin(0); }
 
     // Appends the signal line (name left-aligned in 15, a blank, driver name,
-    // a blank, bit number) when the list does not hold it yet. A name that the
-    // signal table does not know is a translation error.
+    // a blank, bit number) when the list does not hold it yet; a name that the
+    // signal table does not know is written as an internal signal, its padded
+    // name alone. The line of every run.
     void Translate(TStrings* lines) override;
     bool Properties() override;
 

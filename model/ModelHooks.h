@@ -94,17 +94,18 @@ public:
     virtual void AddMove(TEntity* object) = 0;
 };
 
-// The machine-signal table in use, as driver pins read it. Names are
-// compared exactly.
+// The machine-signal table in use, as driver pins read it.
 class ISignalTable {
 public:
     virtual ~ISignalTable() = default;
-    // The driver, bit and comment of a signal bound to a driver bit; false
-    // (and "", 0, "") when there is none.
+    // The driver, bit and comment of a signal bound to a driver bit, the name
+    // compared as the translation library compares it (letter case aside);
+    // false (and "", 0, "") when there is none.
     virtual bool FindBit(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const = 0;
     // 0 for an input driver, 1 for an output driver, -1 for no driver of that name.
     virtual int DriverDirection(const AnsiString& driverName) const = 0;
-    // The comment of a variable signal; false ("") when there is none.
+    // The comment of a variable signal, letter case aside; false ("") when
+    // there is none.
     virtual bool FindVarBit(const AnsiString& name, AnsiString& comment) const = 0;
 };
 

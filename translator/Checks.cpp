@@ -48,9 +48,10 @@ bool TLogFile::IsSignal(const AnsiString& name, const TStrings& signalList) {
 }
 
 bool TLogFile::CheckSchemes(const TStrings& elements, const TStrings& signalList) {
+    // Letter case aside, as the library takes names: "xx" read is XX written.
     std::unordered_set<std::string> signalNames;
     for (int i = 0; i < signalList.Count(); ++i)
-        signalNames.insert(TrimmedLine(signalList.Get(i)).str());
+        signalNames.insert(Key(TrimmedLine(signalList.Get(i))));
 
     // Transition signals by direction: '0' only read, '1' only written, '2' both.
     struct Direction {
@@ -69,7 +70,7 @@ bool TLogFile::CheckSchemes(const TStrings& elements, const TStrings& signalList
             continue;
         AnsiString name = PinSignal(line);
         bool output = line.Pos(" out") > 0;
-        if (signalNames.count(name.str()) && !IsNullName(name)) {
+        if (signalNames.count(Key(name)) && !IsNullName(name)) {
             auto [it, added] = directionIndex.emplace(Key(name), directions.size());
             if (added)
                 directions.push_back({name, output ? '1' : '0'});
@@ -109,12 +110,13 @@ void TLogFile::SortBits(TStrings& comments, const TStrings& unused) {
     (void)unused;
     TStringList bitNames;
     DriversInUse().GetBitNames(&bitNames);
+    // A pin finds its row letter case aside, as everywhere in the translation.
     std::unordered_map<std::string, int> lastLine;
     for (int i = 0; i < comments.Count(); ++i)
-        lastLine[Field(comments.Get(i), 1).str()] = i;
+        lastLine[Key(Field(comments.Get(i), 1))] = i;
     TStringList result;
     for (int b = 0; b < bitNames.Count(); ++b) {
-        auto it = lastLine.find(bitNames.Get(b).str());
+        auto it = lastLine.find(Key(bitNames.Get(b)));
         if (it != lastLine.end())
             result.Add(comments.Get(it->second));
     }

@@ -67,6 +67,7 @@ void TLogFile::ProjectRun::Prepare() {
 
 void TLogFile::ProjectRun::Execute() {
     Prepare();
+    run_.CheckSignalTable();
     // Every scheme is read first, and what it writes listed: a chain without
     // a source reads a name that a later scheme may write. A file that cannot
     // be read is reported when its turn comes.

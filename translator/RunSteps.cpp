@@ -25,10 +25,6 @@ AnsiString ErrorsQuestion() { return "Обнаружены ошибки\nПро�
 namespace {
 AnsiString Key(const AnsiString& line) { return AnsiUpperCase(line); }
 
-AnsiString Padded(const AnsiString& name) {
-    return name.Length() < 15 ? name + AnsiString::StringOfChar(' ', 15 - name.Length()) : name;
-}
-
 const AnsiString kVarDriverField = ";_VAR_Driver_;";
 } // namespace
 
@@ -104,33 +100,43 @@ void TLogFile::Run::Save(const TStrings& list, const AnsiString& fileName) const
     throw TRunStopped();
 }
 
+bool TLogFile::Run::CheckSignalTable() {
+    const TDriversInfo& table = DriversInUse();
+    auto row = [&table](int index) {
+        const _bit b = table.GetBit(index);
+        return b.Name + " (драйвер "_a + table.GetDriver(b.Driver).Name + ", бит "_a + IntToStr(b.Bit) + ")";
+    };
+    const std::vector<std::pair<int, int>> twins = table.CaseTwins();
+    for (const auto& [first, second] : twins)
+        log_.Error("В таблице сигналов сигналы "_a + row(first) + " и "_a + row(second) +
+                   " различаются только регистром букв: для трансляции это один сигнал. "_a
+                   "Переименуйте или удалите один из них."_a);
+    return twins.empty();
+}
+
 // ---- one scheme ---------------------------------------------------------------------------------
 
 void TLogFile::Run::TranslateDrivers(TScheme& scheme) {
     for (TDriver* d = scheme.FirstDriver(); d; d = scheme.NextDriver()) {
+        // The signal line, as the pin writes it.
+        d->Translate(signals_);
         if (d->Kind() == TEntityKind::Driver) {
             // Looked up as the library compares names: a pin typed "Lamp" is
             // the table's LAMP, not a second signal of the same name.
             AnsiString driver, comment;
             int bit = 0;
-            if (!DriversInUse().FindBitAnyCase(d->Name(), driver, bit, comment)) {
-                // Not bound to a driver bit: warned about once, and kept as an
-                // internal signal so that the elements wired to it still translate.
+            if (!d->FindSignal(driver, bit, comment)) {
+                // Not bound to a driver bit: warned about once; the pin wrote
+                // it as an internal signal.
                 if (unknownPins_.insert(Key(d->Name()).str()).second)
                     log_.Warning("Сигнал "_a + d->Name() + " не найден в таблице сигналов."_a);
-                if (signals_->IndexOf(Padded(d->Name())) < 0)
-                    signals_->Add(Padded(d->Name()));
                 continue;
             }
-            const AnsiString line = Padded(d->Name()) + " " + driver + " " + IntToStr(bit);
-            if (signals_->IndexOf(line) < 0)
-                signals_->Add(line);
             if (Statistics)
                 ++Statistics[d->GetDirection() == 0 ? TProject::StatInputs : TProject::StatOutputs];
             comments_->AddOnce(IntToStr(bit) + ";" + d->Name() + ";" + driver + ";" + comment);
             continue;
         }
-        d->Translate(signals_);
         if (transitions_.AddOnce("0;" + d->Name() + kVarDriverField + d->GetComment()) && Statistics)
             ++Statistics[TProject::StatTransitions];
         ++VarCount;

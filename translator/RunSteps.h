@@ -56,6 +56,10 @@ public:
     int VarCount = 0;
     TStringList Transitions;
 
+    // The signal table holds no two signals whose names differ only in letter
+    // case (a stored table may): the library would take them for one signal
+    // with two bits. Each such pair is an error naming both rows; false then.
+    bool CheckSignalTable();
     // Driver pins: signal lines, bit comment lines, transition lines.
     void TranslateDrivers(TScheme& scheme);
     // What every scheme of a project writes, listed before the first is

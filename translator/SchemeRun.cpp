@@ -70,6 +70,8 @@ void TLogFile::SchemeRun::Execute() {
     run_.Advance();
     run_.Show(" Проверка схемы "_a + name_);
     log_.Message(" Проверка схемы "_a + name_ + "...");
+    if (!run_.CheckSignalTable())
+        return;
     run_.Show(" Проверка порядка обработки схемы "_a + name_);
     log_.Message(" Проверка порядка обработки схемы "_a + name_ + "...");
     // The window's symbols were read when it opened: their files are read

@@ -119,6 +119,10 @@ TEST(DriversInfo, AddBitRefusalsAndTheirCodes) {
     };
     const std::vector<Case> cases = {
         {false, "Пуск"_a, "D1", 5, "", TDriversInfo::ErrNameExists, "Сигнал Пуск уже есть в таблице"_a},
+        {false, "пУСК"_a, "D1", 5, "", TDriversInfo::ErrNameExists,
+         "Сигнал пУСК уже есть в таблице как Пуск: большие и малые буквы в именах сигналов не различаются"_a},
+        {false, "k1", "D1", 5, "", TDriversInfo::ErrNameExists,
+         "Сигнал k1 уже есть в таблице как K1: большие и малые буквы в именах сигналов не различаются"_a},
         {false, "N", "", 5, "", TDriversInfo::ErrNoDriver, "Не выбран драйвер сигнала N"_a},
         {false, "N", "D9", 5, "", TDriversInfo::ErrNoDriver, "Нет драйвера D9"_a},
         {false, "N", "var", 5, "", TDriversInfo::ErrNoDriver, "Нет драйвера var"_a},
@@ -186,6 +190,8 @@ TEST(DriversInfo, EditBitChecksAndShowsItsMessages) {
     const std::vector<Case> cases = {
         {"Нет"_a, "Нет"_a, "D1", 0, TDriversInfo::ErrNotFound, "Сигнал Нет не найден в таблице"_a},
         {"Стоп2"_a, "Пуск"_a, "D1", 4, TDriversInfo::ErrNameExists, "Сигнал Пуск уже есть в таблице"_a},
+        {"Стоп2"_a, "ПУСК"_a, "D1", 4, TDriversInfo::ErrNameExists,
+         "Сигнал ПУСК уже есть в таблице как Пуск: большие и малые буквы в именах сигналов не различаются"_a},
         {"Стоп2"_a, "Стоп2"_a, "", 4, TDriversInfo::ErrNoDriver, "Не выбран драйвер сигнала Стоп2"_a},
         {"Стоп2"_a, "Стоп2"_a, "D1", 0, TDriversInfo::ErrBitBusy, "Бит 0 драйвера D1 уже занят сигналом Пуск"_a},
         {"Стоп2"_a, "Стоп2"_a, "D1", 9, TDriversInfo::ErrBitRange, "Бит 9 не входит в драйвер D1 (битов: 8)"_a},
@@ -200,6 +206,8 @@ TEST(DriversInfo, EditBitChecksAndShowsItsMessages) {
         EXPECT_EQ(port.Calls[0].type, mtError);
         EXPECT_EQ(Dump(t), dump); // nothing stored
     }
+    // A row may change the letter case of its own name.
+    EXPECT_EQ(t.EditBit("Стоп2"_a, "СТОП2"_a, "Клапаны"_a, 3, "c"), TDriversInfo::Ok);
 }
 
 TEST(DriversInfo, VariableSignals) {
@@ -398,6 +406,26 @@ TEST(DriversInfoFile, LoadingIgnoresTheOptionalBitChecks) {
     EXPECT_TRUE(t.LoadFromFile(dir.File("t.btb")));
     EXPECT_EQ(t.GetBitCount(), 3);
     EXPECT_TRUE(port.Calls.empty());
+}
+
+// Only a stored table can hold two names that differ only in letter case;
+// the translation finds the first and refuses the table (CaseTwins).
+TEST(DriversInfoFile, AStoredTableMayHoldNamesThatDifferOnlyInLetterCase) {
+    testenv::TempDir dir;
+    AnsiString text = StringReplaceAll(kFileText, "Name3=K1", "Name3=пУСК"_a);
+    testenv::WriteBytes(dir.Path() / "t.btb", text.str());
+    TestUiPort port;
+    TDriversInfo t;
+    EXPECT_TRUE(t.LoadFromFile(dir.File("t.btb")));
+    EXPECT_EQ(t.GetBitCount(), 3);
+    EXPECT_TRUE(port.Calls.empty());
+    EXPECT_EQ(t.CaseTwins(), (std::vector<std::pair<int, int>>{{0, 2}}));
+    AnsiString drv, comment;
+    int bit = 0;
+    ASSERT_TRUE(t.FindBitAnyCase("ПУСК"_a, drv, bit, comment));
+    EXPECT_EQ(drv + " " + IntToStr(bit), AnsiString("D1 0"));
+    ASSERT_TRUE(t.FindBitAnyCase("пУСК"_a, drv, bit, comment));
+    EXPECT_EQ(drv + " " + IntToStr(bit), "Клапаны 15"_a) << "its exact name first";
 }
 
 TEST(DriversInfoFile, DamagedFilesLoadTheirSoundPartAndReportOnce) {

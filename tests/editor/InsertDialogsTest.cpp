@@ -322,10 +322,11 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
     EXPECT_EQ(v.StoredComment(), f->EditComment->Text());
     v.SetName("link1"), f->LoadEntity(&v);
     EXPECT_EQ(f->EditComment->Text(), "два насоса"_a);
-    // A known name typed brings its comment; an unknown one leaves it.
-    for (const char* typed : {"link2", "new"}) {
+    // A known name typed brings its comment; an unknown one typed after it
+    // does not take that signal's comment.
+    for (auto [typed, comment] : {std::pair("link2", "вода"_a), std::pair("new", AnsiString())}) {
         f->NameBox->SetText(typed), f->NameBoxChange(nullptr);
-        EXPECT_EQ(f->EditComment->Text(), "вода"_a) << typed;
+        EXPECT_EQ(f->EditComment->Text(), comment) << typed;
     }
 }
 

@@ -77,6 +77,14 @@ TEST_F(PinDialogs, KnownNamesAndWhatTheTableRefuses) {
     EXPECT_TRUE(Apply(d, Form5, [] { Form5->NameEdit->SetText("Z9"); Form5->DrvComboBox->SetItemIndex(-1); }));
     EXPECT_EQ(d->Name() + "/" + d->GetDriverName() + "/" + IntToStr(d->GetBitNumber()), AnsiString("Z9//0"));
     EXPECT_EQ(DriversInUse().GetBitCount(), bits);
+    // Another letter case is the table's signal, as the translation takes it:
+    // its fields, and no second row.
+    EXPECT_TRUE(Apply(d, Form5, [&] {
+        Name("y1");
+        EXPECT_EQ(Fields(), "D2:0:сигнал"_a);
+    }));
+    EXPECT_EQ(d->Name() + "/" + d->GetDriverName() + "/" + IntToStr(d->GetBitNumber()), AnsiString("y1/D2/0"));
+    EXPECT_EQ(DriversInUse().GetBitCount(), bits);
     EXPECT_TRUE(SheetIsClean());
 }
 
@@ -137,6 +145,42 @@ TEST_F(PinDialogs, AConnectorLoadsAndStoresThroughItsProperties) {
     }));
     EXPECT_EQ(v->Name(), AnsiString("c2"));
     EXPECT_TRUE(SheetIsClean());
+}
+
+// A name the table does not know gets no comment of another signal: not
+// the one shown for the name offered, not one shown for a known name typed on
+// the way; a comment typed for it is kept. The hint (and the translation)
+// read the table.
+TEST_F(PinDialogs, ANewConnectorNameTakesNoCommentOfAnotherSignal) {
+    ASSERT_TRUE(DriversInUse().AddVarBit("c1", "первый"_a));
+    ASSERT_TRUE(DriversInUse().AddVarBit("Готово2с"_a, "Готово 2с"_a));
+    const struct Row {
+        std::vector<const char*> typed;
+        const char* comment;
+        AnsiString hint;
+    } rows[] = {
+        {{"Связь"}, nullptr, "Связь"_a},
+        {{"c1", "c2"}, nullptr, "c2"},
+        {{"c3"}, "свой", "c3 свой"_a},
+        {{"c4", "c1"}, nullptr, "c1 первый"_a},
+    };
+    int x = 100;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed.back());
+        TVarDriver* v = Doc()->CreateVarDriver();
+        v->SetName("Готово2с"_a);
+        Place(v, x += 100);
+        EXPECT_TRUE(Apply(v, Form9, [&] {
+            EXPECT_EQ(Form9->EditComment->Text(), "Готово 2с"_a);
+            for (const char* name : row.typed) {
+                Form9->NameBox->SetText(Utf8ToAnsi(name));
+                Form9->NameBoxChange(nullptr);
+            }
+            if (row.comment)
+                Form9->EditComment->SetText(Utf8ToAnsi(row.comment));
+        }));
+        EXPECT_EQ(v->Hint(), row.hint);
+    }
 }
 
 // The comment a connector keeps in its record is the one the dialog showed

@@ -215,6 +215,41 @@ TEST_F(SignalTable, RefusalsShowTheTablesTextAndTheFormComesBack) {
     EXPECT_EQ(messages[1], "Прерывание драйвера D1 должно быть от 0 до 15"_a);
 }
 
+// A name that differs from one of the table's only in letter case is one
+// signal for the translation: refused with its own text, the form comes back
+// with it, and nothing is stored, OK or not.
+TEST_F(SignalTable, ASignalNameDifferingOnlyInLetterCaseIsRefused) {
+    Seed(8, {"LAMP"});
+    Make();
+    ModalScript script;
+    script.On(AddPinForm, [] {
+        AddPinForm->NameEdit->SetText("Lamp");
+        AddPinForm->DrvComboBox->SetItemIndex(0);
+        AddPinForm->BitEdit->SetValue(1);
+        AddPinForm->ModalResult = mrOk;
+    });
+    script.On(AddPinForm, [] {
+        EXPECT_EQ(AddPinForm->NameEdit->Text(), AnsiString("Lamp"));
+        AddPinForm->ModalResult = mrCancel;
+    });
+    RunDialog(
+        script,
+        [this] {
+            Page(2);
+            dlg->AddBtnClick(dlg->AddBtn);
+            EXPECT_EQ(dlg->WorkingCopy()->GetBitCount(), 1);
+        },
+        mrOk);
+    EXPECT_FALSE(script.stuck);
+    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Сигнал Lamp уже есть в таблице как LAMP: "
+                                                       "большие и малые буквы в именах сигналов не различаются"_a});
+    EXPECT_EQ(DriversInUse().GetBitCount(), 1);
+    TDriversInfo reread;
+    ASSERT_TRUE(reread.LoadFromFile(file));
+    EXPECT_EQ(reread.GetBitCount(), 1);
+    EXPECT_EQ(reread.GetBit(0).Name, AnsiString("LAMP"));
+}
+
 TEST_F(SignalTable, DeletingATypeInUseIsRefusedAndAVariableSignalKeepsItsName) {
     Seed(0, {}, {"Связь1"_a});
     Make();

@@ -254,7 +254,7 @@ TEST(SchemeContext, DriverPinsReadTheInstalledSignalTable) {
     } cases[] = {
         {&in, "X1 IN1 3 лампа"_a, 0, "X1              IN1 3"},
         {&out, "Y1 OUT1 0", 1, "Y1              OUT1 0"},
-        {&missing, "Z9", 2, ""},
+        {&missing, "Z9", 2, "Z9             "},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.pin->Hint(), c.hint);
@@ -263,7 +263,8 @@ TEST(SchemeContext, DriverPinsReadTheInstalledSignalTable) {
         c.pin->Translate(&lines);
         EXPECT_EQ(lines.Count() ? lines.Get(0) : AnsiString(), c.line);
     }
-    EXPECT_EQ(log.errors, std::vector<AnsiString>{"Сигнал Z9 не найден в таблице сигналов."_a});
+    // Not bound to a driver bit: written as an internal signal, the run warns of it.
+    EXPECT_TRUE(log.errors.empty());
     EXPECT_EQ(shared.Hint(), "V1 общая"_a);
 }
 

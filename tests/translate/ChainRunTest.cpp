@@ -151,6 +151,21 @@ protected:
             EXPECT_TRUE(project->AddFile(f));
         return *project;
     }
+    // The table in use as a stored table holding Lamp (DO 5) and LAMP (DO 6)
+    // leaves it: the table refuses to be given both.
+    void StoreCaseTwins() {
+        TDriversInfo& t = DriversInUse();
+        ASSERT_EQ(t.AddBit("Lamp", "DO", 5, ""), TDriversInfo::Ok);
+        ASSERT_EQ(t.AddBit("LAMQ", "DO", 6, ""), TDriversInfo::Ok);
+        ASSERT_TRUE(t.SaveToFile(File("twins.btb")));
+        std::string bytes = testenv::ReadBytes(dir.Path() / "twins.btb");
+        const std::size_t at = bytes.find("=LAMQ");
+        ASSERT_NE(at, std::string::npos);
+        bytes.replace(at, 5, "=LAMP");
+        testenv::WriteBytes(dir.Path() / "twins.btb", bytes);
+        ASSERT_TRUE(t.LoadFromFile(File("twins.btb")));
+        ASSERT_EQ(t.GetBitCount(), 6);
+    }
     bool LogHas(const AnsiString& text) const {
         for (int i = 0; i < log.Messages.Count(); ++i)
             if (log.Messages.Get(i).Pos(text) > 0)
@@ -411,6 +426,27 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
          [&](Reader r, bool) { return ToggleThroughConnector(r, false); }},
         {"a D trigger's inverted output read back through a connector written by a later element", true,
          [&](Reader r, bool) { return ToggleThroughConnector(r, true); }},
+        {"a connector on the chain, read in a later scheme in the other letter case", false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XX"});
+             Named(s2, "~xx", PlaceReader(s2, r, "R", 500, 1));
+             if (element)
+                 Reference(s1, r, src, 2);
+             else
+                 Reference(s2, r, nullptr, 2);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
+        {"an input driver pin in the other letter case, alone on its chain with an output driver pin", true,
+         [&](Reader r, bool) {
+             TScheme s;
+             TInOut* src = Pin(s, "a", 100, 100);
+             Wire(s, src, Pin(s, "Y", 300, 100));
+             Named(s, "Y", PlaceReader(s, r, "R", 500, 1));
+             // No pin of A but "a": the reference reads the chain itself.
+             Reference(s, r, src, 2);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
     };
     const Reader readers[] = {Reader::Plain, Reader::Count, Reader::Edge};
     const char* readerNames[] = {"plain input", "count input", "edge input"};
@@ -547,9 +583,34 @@ TEST_F(ChainRunTest, TwoWritersOfOneChainAreRefusedNamingBoth) {
          [](const AnsiString&) {
              return "В схеме t3.tvs соединитель RR соединяет выход 0 элемента S1 и выход 1 элемента S1."_a;
          }},
+        {"an input driver pin in the other letter case and an element output on one chain",
+         [&] {
+             TScheme s;
+             TElement* e1 = Place(s, s.CreateOrElement(), "E1", 100, 100, 1);
+             DriverOn(s, "B", e1->GetInput(0));
+             Wire(s, e1->GetOutput(0), Pin(s, "a", 300, 300));
+             Wire(s, e1->GetOutput(0), PlaceReader(s, Reader::Plain, "R", 500, 2));
+             return Built{{Save(s, "t3.tvs")}, e1->GetOutput(0)->Net()->Chains.front()->Name()};
+         },
+         [](const AnsiString& chain) {
+             return "В схеме t3.tvs цепь "_a + chain + " соединяет сигнал a и выход элемента E1."_a;
+         }},
+        {"a stored signal table holding two signals whose names differ only in letter case",
+         [&] {
+             StoreCaseTwins();
+             TScheme s;
+             Wire(s, Pin(s, "A", 100, 100), Pin(s, "Lamp", 300, 100));
+             return Built{{Save(s, "t3.tvs")}, AnsiString()};
+         },
+         [](const AnsiString&) {
+             return "В таблице сигналов сигналы Lamp (драйвер DO, бит 5) и LAMP (драйвер DO, бит 6) различаются "
+                    "только регистром букв: для трансляции это один сигнал. Переименуйте или удалите один из них."_a;
+         }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
+        // Each row starts from the standard table.
+        const Table rowTable;
         const Built built = row.build();
         ui.Answer(mrNo);
         log.TranslateProject(&MakeProject(built.files));

@@ -161,11 +161,12 @@ TEST_F(Checks, SortByDriversReportsEveryDriverAndKeepsTheFirstResult) {
 
 TEST_F(Checks, SortBitsFollowsTheTableAndKeepsTheLastOfEqualNames) {
     table.table.AddBit("P", "DO", 5, "");
+    // A pin in another letter case ("b") is the table's B.
     List comments({"5;P;DO;", "4;Z;DO;", "9;NotInTable;DO;", "3;Y;DO;лампа"_a, "0;A;DI;кнопка"_a,
-                                   "4;Z;DO;second"});
+                                   "4;Z;DO;second", "1;b;DI;"});
     TStringList unused;
     log.SortBits(comments, unused);
-    EXPECT_EQ(ToLines(comments), Lines({"0;A;DI;кнопка"_a, "3;Y;DO;лампа"_a, "4;Z;DO;second", "5;P;DO;"}));
+    EXPECT_EQ(ToLines(comments), Lines({"0;A;DI;кнопка"_a, "1;b;DI;", "3;Y;DO;лампа"_a, "4;Z;DO;second", "5;P;DO;"}));
 }
 
 } // namespace
