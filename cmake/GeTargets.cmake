@@ -61,6 +61,9 @@ function(ge_test name kind)
   add_executable(${name} ${srcs})
   set_property(GLOBAL APPEND PROPERTY GE_PROGRAMS ${name})
   target_link_libraries(${name} PRIVATE ge_test_main platform_testing ${ARG_DEPS} GTest::gtest GTest::gmock)
+  # The tests' own code is not optimized: the program's libraries it drives
+  # are, and the test code compiles in half the time.
+  target_compile_options(${name} PRIVATE -O0)
   string(TOLOWER ${kind} label)
   set(sanitizers "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1;TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1")
   add_test(NAME ${name} COMMAND ${name})
