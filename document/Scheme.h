@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "document/FileHeader.h"
+#include "document/UnreadFile.h"
 #include "model/CaseElements.h"
 #include "model/Driver.h"
 #include "model/Elements.h"
@@ -77,11 +78,14 @@ public:
     unsigned long long ChangeCount() const { return changes_; }
     // Clears the document and reads its file when it exists. A damaged or
     // foreign file is reported ("Файл разрушен!!", "Старая версия файла") and
-    // leaves the document empty. False when the file was refused.
+    // leaves the document empty. False when the file was refused (or could
+    // not be read at all): that file is then not written over unasked.
     bool LoadFromFile();
     // Writes the document through a temporary name; nothing for an empty
     // name; "Не могу создать файл!" and the name when it cannot (the document
-    // stays modified, the old file as it was).
+    // stays modified, the old file as it was). Over a file the last load
+    // refused, only when the user agrees; false (nothing written, nothing
+    // said) when not.
     bool SaveToFile();
     // Writes the scheme as a symbol file; the document keeps its name and flag.
     bool SaveAsSymbol(const AnsiString& name);
@@ -393,6 +397,8 @@ private:
     // ends that follow (bit 1: first end, bit 2: second end).
     std::vector<std::pair<TLink*, int>> followers_;
     AnsiString fileName_;
+    // The file the last load refused: saving over it asks first.
+    TUnreadFile unread_;
     bool isSymbol_ = false;
     bool modified_ = false;
     unsigned long long changes_ = 0;

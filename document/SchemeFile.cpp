@@ -135,6 +135,7 @@ bool TScheme::LoadFromBytes(const std::string& bytes) {
 }
 
 bool TScheme::LoadFromFile() {
+    unread_.Clear();
     if (!FileExists(fileName_)) {
         Clear();
         SetModified(false);
@@ -144,18 +145,27 @@ bool TScheme::LoadFromFile() {
     if (!ReadWholeFile(fileName_, bytes)) {
         Clear();
         ShowMessage(MsgFileDamaged());
+        unread_.Mark(fileName_);
         return false;
     }
-    return LoadFromBytes(bytes);
+    if (LoadFromBytes(bytes))
+        return true;
+    // The window stays bound to the name; what the file holds must outlive
+    // a save of the empty document.
+    unread_.Mark(fileName_);
+    return false;
 }
 
 bool TScheme::SaveToFile() {
     if (fileName_.IsEmpty())
         return false;
+    if (!unread_.MayWrite(fileName_))
+        return false;
     if (!WriteFileAtomic(fileName_, SaveToBytes())) {
         ShowMessage(CannotCreateFileText(fileName_));
         return false;
     }
+    unread_.Clear();
     SetModified(false);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "document/UnreadFile.h"
 #include "fsm/FSMCondBox.h"
 #include "fsm/FSMElement.h"
 #include "fsm/FSMLink.h"
@@ -247,7 +248,7 @@ private:
     std::vector<TfsmEntity*> selection_;
     AnsiString fileName_;
     // The file a load found cut short; saving over it asks first.
-    AnsiString partialFile_;
+    TUnreadFile partialFile_;
     AnsiString autoSaveWritten_; // the copy this document wrote, if any
     AnsiString autoSaveRefused_; // the copy whose failed write was reported
     TStringList inputs_, outputs_;

@@ -39,7 +39,7 @@ bool TFSMScheme::Refuse(const AnsiString& message) {
 }
 
 bool TFSMScheme::LoadFromFile() {
-    partialFile_ = AnsiString();
+    partialFile_.Clear();
     Clear();
     idCounter_ = 0;
     SetModified(false);
@@ -50,7 +50,7 @@ bool TFSMScheme::LoadFromFile() {
 }
 
 bool TFSMScheme::LoadFromBytes(const std::string& bytes) {
-    partialFile_ = AnsiString();
+    partialFile_.Clear();
     Clear();
     idCounter_ = 0;
     SetModified(false);
@@ -126,7 +126,7 @@ bool TFSMScheme::ParseFile(ByteReader& r) {
                             named(t->FileTargetId(), t->GetPointX(3), t->GetPointY(3)));
     if (cutShort) {
         // What was whole is kept, but the file is not saved over without asking.
-        partialFile_ = fileName_;
+        partialFile_.Mark(fileName_);
         ShowMessage("Файл разрушен!!"_a);
     }
     return true;
@@ -180,13 +180,9 @@ std::string TFSMScheme::SaveToBytes() { return SaveBytesNamed(fileName_); }
 
 bool TFSMScheme::SaveToFile() {
     if (fileName_.IsEmpty()) return false;
-    if (!partialFile_.IsEmpty() && partialFile_ == fileName_) {
-        const AnsiString question =
-            "Файл "_a + fileName_ + " был прочитан не полностью. Записать поверх него только прочитанную часть?"_a;
-        if (MessageDlg(question, mtConfirmation, mbYesNo) != mrYes) return false;
-    }
+    if (!partialFile_.MayWrite(fileName_)) return false;
     if (!WriteFileAtomic(fileName_, SaveToBytes())) return Refuse(CannotCreateFileText(fileName_));
-    partialFile_ = AnsiString();
+    partialFile_.Clear();
     undo_->Clear();
     // With the history gone the objects take the ids the file gave them, as
     // a load of it would, so that saving again writes the same bytes.
