@@ -1772,6 +1772,14 @@ void ShowWindow(TControl* control, unsigned cmdShow) {
         w->hide();
         return;
     }
+    // A window that follows its form (a floating pane or toolbar) is hidden
+    // while the form is minimized and shown again when it comes back, never
+    // minimized itself. The desktop may have minimized it meanwhile, with
+    // the form (openbox takes a window's own windows along) or alone (from
+    // a task bar): shown so, it would go to the task bar at once and take
+    // the form with it, every time the form came back.
+    if (auto* wc = dynamic_cast<TWinControl*>(control); wc && wc->PopupWindow() && w->isHidden() && w->isMinimized())
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
     bool quiet = cmdShow == SW_SHOWNA && !w->testAttribute(Qt::WA_ShowWithoutActivating);
     if (quiet) w->setAttribute(Qt::WA_ShowWithoutActivating);
     w->show();
