@@ -1318,6 +1318,9 @@ bool TForm::GetWindowPlacement(TWindowPlacement& wp) const {
     wp = TWindowPlacement{};
     TWindowState s = WindowState();
     wp.showCmd = s == wsMinimized ? SW_SHOWMINIMIZED : s == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    // Minimized from maximized, the window keeps its maximized state underneath.
+    const QWidget* w = subWindow_ ? subWindow_ : Widget();
+    if (s == wsMinimized && w && w->isMaximized()) wp.flags |= WPF_RESTORETOMAXIMIZED;
     wp.rcNormalPosition = normalRect_;
     return true;
 }
