@@ -505,9 +505,9 @@ protected:
     // event code at byte 0. UnmapNotify (18) and MapNotify (19) name the
     // window at bytes 8-11: a modal window minimized is unmapped. FocusIn (9)
     // and FocusOut (10) name it at bytes 4-7, the detail at byte 1 (5-7: not
-    // about the focus given to this window). A ClientMessage (33) of format 32 names it at
-    // bytes 4-7, its message type at 8-11 and its first datum at 12-15:
-    // WM_PROTOCOLS with WM_DELETE_WINDOW is the desktop's close.
+    // about the focus given to this window). A ClientMessage (33) of format
+    // 32 names it at bytes 4-7, its message type at 8-11 and its first datum
+    // at 12-15: WM_PROTOCOLS with WM_DELETE_WINDOW is the desktop's close.
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t") return false;
         const auto* event = static_cast<const unsigned char*>(message);
