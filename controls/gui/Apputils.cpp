@@ -153,7 +153,11 @@ void GetDefaultIniData(TControl* control, AnsiString& iniFileName, AnsiString& s
 void WriteFormPlacementTo(TForm* form, TObject* store, const AnsiString& section) {
     TWindowPlacement wp;
     form->GetWindowPlacement(wp);
-    if (form == Application->MainForm() && form->WindowState() == wsMinimized) wp.showCmd = SW_SHOWMINIMIZED;
+    // The program's main window is stored in the state it comes back to:
+    // a program closed while minimized would start minimized, out of sight
+    // (on a desktop without a task bar, out of reach).
+    if (form == Application->MainForm() && form->WindowState() == wsMinimized)
+        wp.showCmd = wp.flags & WPF_RESTORETOMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     if (form->FormStyle() == fsMDIChild && form->WindowState() == wsMinimized) wp.flags |= WPF_SETMINPOSITION;
     IniWriteInteger(store, section, "Flags", int(wp.flags));
     IniWriteInteger(store, section, "ShowCmd", int(wp.showCmd));

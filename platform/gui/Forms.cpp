@@ -459,7 +459,10 @@ void Unminimize(QWidget* w) {
 //   brings the modal windows back, the one in front active;
 // - the modal windows stay above all of the program's windows: the desktop
 //   may put a window the program shows meanwhile (a floating pane coming
-//   back) above them, or a new modal window below a floating pane;
+//   back) above them, or a new modal window below a floating pane; while
+//   the program is in the background they stay where they are;
+// - a modal window closed while minimized gives back the windows it took
+//   along;
 // - the desktop's close of a window a modal one keeps from the user (which
 //   Qt drops) brings the modal windows back in front: the question it
 //   asks is answered first.
@@ -472,17 +475,25 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
-        if ((e->type() != QEvent::WindowStateChange && e->type() != QEvent::Show) || !o->isWidgetType()) return false;
+        const QEvent::Type type = e->type();
+        if ((type != QEvent::WindowStateChange && type != QEvent::WindowActivate && type != QEvent::Hide) ||
+            !o->isWidgetType())
+            return false;
         auto* w = static_cast<QWidget*>(o);
         if (!ManagedWindow(w)) return false;
-        if (e->type() == QEvent::Show) {
-            // Heard before the window is mapped: the modal windows go on top
-            // once it is, whether the desktop put it above them (a pane that
-            // comes back) or a modal window below what it should cover.
-            if (w->isModal() || QApplication::activeModalWidget()) Later(raise_, [] { RaiseModalWindows(); });
+        if (type == QEvent::Hide) {
+            // A modal window closed while minimized: the windows it took
+            // along come back, no later modal window will bring them.
+            if (w->isModal() && !takenAlong_.empty()) Later(release_, [this] { ReleaseTakenAlong(); });
             return false;
         }
         if (!QApplication::activeModalWidget()) return false;
+        if (type == QEvent::WindowActivate) {
+            // The program in front again: the modal windows go above its
+            // windows the desktop stacked meanwhile (a pane that came back).
+            if (!Offscreen()) Later(raise_, [] { RaiseModalWindows(); });
+            return false;
+        }
         if (!ListedWindow(w) || !w->isVisible()) return false;
         const bool was = static_cast<QWindowStateChangeEvent*>(e)->oldState() & Qt::WindowMinimized;
         const bool now = w->isMinimized();
@@ -493,14 +504,15 @@ protected:
     // The X server's events (core protocol) about the program's windows: the
     // event code at byte 0. UnmapNotify (18) and MapNotify (19) name the
     // window at bytes 8-11: a modal window minimized is unmapped. FocusIn (9)
-    // names it at bytes 4-7, its detail at byte 1 (5-7: not about the focus
-    // given to this window). A ClientMessage (33) of format 32 names it at
-    // bytes 4-7, its message type at 8-11 and its first datum at 12-15:
-    // WM_PROTOCOLS with WM_DELETE_WINDOW is the desktop's close.
+    // and FocusOut (10) name it at bytes 4-7, the detail at byte 1 (5-7: not
+    // about the focus given to this window). A ClientMessage (33) of format
+    // 32 names it at bytes 4-7, its message type at 8-11 and its first datum
+    // at 12-15: WM_PROTOCOLS with WM_DELETE_WINDOW is the desktop's close.
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t") return false;
         const auto* event = static_cast<const unsigned char*>(message);
-        constexpr unsigned char kFocusIn = 9, kNotifyPointer = 5, kUnmapNotify = 18, kMapNotify = 19, kClientMessage = 33;
+        constexpr unsigned char kFocusIn = 9, kFocusOut = 10, kNotifyPointer = 5, kUnmapNotify = 18, kMapNotify = 19,
+                                kClientMessage = 33;
         const unsigned char code = event[0] & 0x7f;
         auto windowAt = [event](int offset) {
             std::uint32_t window;
@@ -510,6 +522,14 @@ protected:
         if (code == kUnmapNotify || code == kMapNotify) {
             const std::uint32_t window = windowAt(8);
             std::erase(unmappedModal_, window);
+            // A window of the program put on the screen while the program
+            // is in front (a pane coming back, a new modal window): the
+            // desktop has stacked it, and the modal windows go above it. In
+            // the background they stay where they are: lifted, they would
+            // cover another program's window.
+            if (code == kMapNotify && WindowOfId(window) && QGuiApplication::focusWindow() &&
+                QApplication::activeModalWidget())
+                Later(raise_, [] { RaiseModalWindows(); });
             // Unmapped while Qt still shows it: minimized, not hidden by the program.
             if (QWindow* w = WindowOfId(window); code == kUnmapNotify && w && w->isVisible() && w->modality() != Qt::NonModal) {
                 unmappedModal_.push_back(window);
@@ -519,8 +539,14 @@ protected:
         }
         QWindow* modal = QGuiApplication::modalWindow();
         if (!modal || !modal->handle()) return false;
-        QWindow* target = code == kFocusIn || code == kClientMessage ? WindowOfId(windowAt(4)) : nullptr;
+        QWindow* target = code == kFocusIn || code == kFocusOut || code == kClientMessage ? WindowOfId(windowAt(4)) : nullptr;
         if (!target || target == modal || modal->isAncestorOf(target, QWindow::IncludeTransients)) return false;
+        // A window under the modal one losing the focus that Qt has already
+        // moved to the modal window (the program asked the desktop for it):
+        // Qt would ask the desktop once more to activate the modal window.
+        // On a slow desktop that request is answered after the user has
+        // minimized the modal window, and brings it back with the program.
+        if (code == kFocusOut && QGuiApplication::focusWindow() == modal) return true;
         // The focus the desktop hands on from a modal window it has just
         // minimized (with the window it belongs to) to another window of the
         // program: Qt would ask the desktop to activate the modal window
@@ -617,6 +643,12 @@ private:
         RaiseModalWindows();
         AskActivation(modal.back());
     }
+    void ReleaseTakenAlong() {
+        if (QApplication::activeModalWidget()) return;
+        std::vector<QPointer<QWidget>> taken;
+        taken.swap(takenAlong_);
+        for (const QPointer<QWidget>& w : taken) Unminimize(w);
+    }
     std::uint32_t protocols_ = 0;
     std::uint32_t deleteWindow_ = 0;
     // The modal windows the desktop has unmapped (minimized), as the X
@@ -626,6 +658,7 @@ private:
     bool tracked_ = false;
     std::vector<QPointer<QWidget>> takenAlong_;
     bool raise_ = false;
+    bool release_ = false;
     bool minimize_ = false;
     bool bringBack_ = false;
 };
@@ -1318,6 +1351,9 @@ bool TForm::GetWindowPlacement(TWindowPlacement& wp) const {
     wp = TWindowPlacement{};
     TWindowState s = WindowState();
     wp.showCmd = s == wsMinimized ? SW_SHOWMINIMIZED : s == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    // Minimized from maximized, the window keeps its maximized state underneath.
+    const QWidget* w = subWindow_ ? subWindow_ : Widget();
+    if (s == wsMinimized && w && w->isMaximized()) wp.flags |= WPF_RESTORETOMAXIMIZED;
     wp.rcNormalPosition = normalRect_;
     return true;
 }
@@ -1772,6 +1808,14 @@ void ShowWindow(TControl* control, unsigned cmdShow) {
         w->hide();
         return;
     }
+    // A window that follows its form (a floating pane or toolbar) is hidden
+    // while the form is minimized and shown again when it comes back, never
+    // minimized itself. The desktop may have minimized it meanwhile, with
+    // the form (openbox takes a window's own windows along) or alone (from
+    // a task bar): shown so, it would go to the task bar at once and take
+    // the form with it, every time the form came back.
+    if (auto* wc = dynamic_cast<TWinControl*>(control); wc && wc->PopupWindow() && w->isHidden() && w->isMinimized())
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
     bool quiet = cmdShow == SW_SHOWNA && !w->testAttribute(Qt::WA_ShowWithoutActivating);
     if (quiet) w->setAttribute(Qt::WA_ShowWithoutActivating);
     w->show();

@@ -74,6 +74,8 @@ void ShowWindow(TControl* control, unsigned cmdShow);
 // go on; the user's input waits until it is over.
 void Delay(unsigned milliseconds);
 constexpr unsigned WPF_SETMINPOSITION = 1;
+// In a minimized window's placement: it comes back maximized.
+constexpr unsigned WPF_RESTORETOMAXIMIZED = 2;
 
 class TForm : public TWinControl {
 public:

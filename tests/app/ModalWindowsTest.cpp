@@ -9,8 +9,10 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindowStateChangeEvent>
 #include <memory>
 
 #include "common/Desktop.h"
@@ -60,6 +62,39 @@ private:
     QTimer watchdog_;
 };
 
+// Counts the window's changes into minimized from the moment it is made.
+class Minimizings : public QObject {
+public:
+    explicit Minimizings(QWidget* window) : window_(window) { window->installEventFilter(this); }
+    ~Minimizings() override {
+        if (window_) window_->removeEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::WindowStateChange || !window_->isMinimized()) return false;
+        if (!(static_cast<QWindowStateChangeEvent*>(e)->oldState() & Qt::WindowMinimized)) ++count;
+        return false;
+    }
+
+private:
+    QPointer<QWidget> window_;
+};
+
+// The ways the user brings back a minimized window (and the program with
+// it): its task entry, an older pager's activation (which names no
+// source), a tool that maps it.
+struct RestoreWay {
+    const char* way;
+    void (*restore)(QWidget* window);
+};
+const RestoreWay kRestoreWays[] = {
+    {"its task entry", testenv::ActivateAsTheUserDoes},
+    {"an older pager", [](QWidget* w) { testenv::AskTheWindowManager(w, "_NET_ACTIVE_WINDOW", {0}); }},
+    {"a tool's map", testenv::MapAsAToolDoes},
+};
+
 class ModalWindows : public FrameTest {
 protected:
     void SetUp() override {
@@ -74,9 +109,23 @@ protected:
         FrameTest::TearDown();
     }
 
+    // The project pane floating over the middle of the screen.
+    QWidget* FloatPane() {
+        frame->N26Click(frame->N26);
+        TToolWindowEx* pane = frame->ManagerWindow;
+        pane->SetFloatingTopLeft(TPoint(540, 300));
+        pane->SetDockedTo(nullptr);
+        EXPECT_TRUE(pane->Floating());
+        EXPECT_TRUE(testenv::WaitExposed(pane->Widget()));
+        return pane->Widget();
+    }
+
 private:
     IUserInterfacePort* previousPort_ = nullptr;
 };
+
+// A window on the screen, not minimized.
+bool Restored(QWidget* w) { return Exposed(w) && !w->isMinimized(); }
 
 // The modal window minimized by its own button: the frame goes with it (a
 // frame left on the screen answers nothing); restored from the frame, or
@@ -126,6 +175,86 @@ TEST_F(ModalWindows, AMinimizedModalWindowTakesTheProgramAlongAndComesBackInFron
             EXPECT_TRUE(minimizedTogether);
             EXPECT_TRUE(backInFront);
             EXPECT_TRUE(testenv::WaitFor([&] { return testenv::HasDesktopFocus(frameWindow); }));
+        }
+    }
+}
+
+// The program minimized with the project pane floating, by the frame's
+// button or the pane's (the desktop takes the frame along): each way back
+// brings the frame and the pane back, and the frame is not minimized again.
+TEST_F(ModalWindows, AProgramWithAFloatingPaneComesBackAndStaysWhateverRestoresIt) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a window manager";
+    QWidget* pane = FloatPane();
+    QWidget* frameWindow = frame->Widget();
+    const struct {
+        const char* button;
+        QWidget* window;
+    } buttons[] = {{"the frame's button", frameWindow}, {"the pane's button", pane}};
+    for (const auto& button : buttons) {
+        for (const RestoreWay& way : kRestoreWays) {
+            SCOPED_TRACE(std::string(button.button) + ", back by " + way.way);
+            testenv::MinimizeAsTheUserDoes(button.window);
+            ASSERT_TRUE(testenv::WaitFor([&] { return !Exposed(frameWindow) && !Exposed(pane); }));
+            Minimizings again(frameWindow);
+            way.restore(frameWindow);
+            EXPECT_TRUE(testenv::WaitFor([&] { return Restored(frameWindow) && Restored(pane); }));
+            EXPECT_EQ(again.count, 0);
+        }
+    }
+}
+
+// A modal window open with the pane floating, the program minimized by the
+// frame's button or the modal window's: each way back, through the frame's
+// entry or the modal window's, ends with the program on the screen and the
+// modal window in front, in one step.
+TEST_F(ModalWindows, WithAModalWindowOpenEveryWayBackEndsRestoredInOneStep) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a window manager";
+    QWidget* pane = FloatPane();
+    QWidget* frameWindow = frame->Widget();
+    const struct {
+        const char* window;
+        std::function<void()> open;
+        std::function<void(QWidget*)> answer;
+    } windows[] = {
+        {"the signal table", [this] { frame->TypeActionExecute(frame->TypeAction); },
+         [](QWidget*) { PinDriverDlg->ModalResult = mrCancel; }},
+        {"a message box", [] { ShowMessage("Не рабочая область"_a); },
+         [](QWidget* box) { static_cast<QDialog*>(box)->reject(); }},
+    };
+    for (const auto& w : windows) {
+        for (const bool byTheModal : {false, true}) {
+            // Every way back to the frame, and the modal window's task entry.
+            for (std::size_t i = 0; i <= std::size(kRestoreWays); ++i) {
+                const bool toTheModal = i == std::size(kRestoreWays);
+                const RestoreWay& way = toTheModal ? kRestoreWays[0] : kRestoreWays[i];
+                SCOPED_TRACE(std::string(w.window) + (byTheModal ? ", its button" : ", the frame's button") +
+                             (toTheModal ? ", back by its task entry" : std::string(", back to the frame by ") + way.way));
+                bool minimized = false;
+                bool backInFront = false;
+                std::unique_ptr<Minimizings> again;
+                Steps steps;
+                steps.WhenInFront([&](QWidget* modal) {
+                    testenv::MinimizeAsTheUserDoes(byTheModal ? modal : frameWindow);
+                    steps.When([&, modal] { return !Exposed(modal) && !Exposed(frameWindow); }, [&, modal] {
+                        minimized = !Exposed(modal) && !Exposed(frameWindow);
+                        again = std::make_unique<Minimizings>(frameWindow);
+                        way.restore(toTheModal ? modal : frameWindow);
+                        auto inFront = [modal, frameWindow, pane] {
+                            return ModalInFront() == modal && Restored(frameWindow) && Restored(pane) &&
+                                   testenv::Above(modal, frameWindow);
+                        };
+                        steps.When(inFront, [&, inFront, modal] {
+                            backInFront = inFront();
+                            w.answer(modal);
+                        });
+                    });
+                });
+                w.open();
+                EXPECT_TRUE(minimized);
+                EXPECT_TRUE(backInFront);
+                EXPECT_EQ(again ? again->count : -1, 0);
+                EXPECT_TRUE(testenv::WaitFor([&] { return testenv::HasDesktopFocus(frameWindow); }));
+            }
         }
     }
 }

@@ -62,6 +62,19 @@ inline void MinimizeAsTheUserDoes(QWidget* window) {
     AskTheWindowManager(window, "WM_CHANGE_STATE", {3}); // 3: IconicState
 }
 
+// Maps a window as a tool that lists the desktop's windows may (xdotool's
+// windowmap): a minimized one is asked back by the map alone.
+inline void MapAsAToolDoes(QWidget* window) {
+    using MapWindow = xcb_void_cookie_t (*)(xcb_connection_t*, xcb_window_t);
+    using Flush = int (*)(xcb_connection_t*);
+    auto map = reinterpret_cast<MapWindow>(dlsym(RTLD_DEFAULT, "xcb_map_window"));
+    auto flush = reinterpret_cast<Flush>(dlsym(RTLD_DEFAULT, "xcb_flush"));
+    ASSERT_TRUE(map && flush);
+    xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    map(server, xcb_window_t(window->winId()));
+    flush(server);
+}
+
 // Closes a window as a taskbar's or a window list's close does
 // (_NET_CLOSE_WINDOW): the manager asks the program to close it.
 inline void CloseAsTheDesktopDoes(QWidget* window) {

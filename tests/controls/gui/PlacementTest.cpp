@@ -278,6 +278,34 @@ TEST_F(Placement, AMainWindowStoredMinimizedStartsMinimizedAndComesBackNormal) {
     EXPECT_TRUE(testenv::WaitFor([f] { return f->WindowState() == wsNormal && f->Widget()->isVisible(); }));
 }
 
+// The program closed while minimized: its main window is stored in the
+// state it comes back to, so the next start is not minimized.
+TEST_F(Placement, AMainWindowClosedMinimizedIsStoredAsItComesBack) {
+    const struct {
+        TWindowState before;
+        const char* stored;
+    } rows[] = {{wsNormal, "1"}, {wsMaximized, "3"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stored);
+        EraseKey();
+        auto* f = MakeStoredForm(0);
+        Application->SetMainForm(f);
+        ASSERT_TRUE(ShowFramed(f));
+        f->SetWindowState(row.before);
+        ASSERT_TRUE(testenv::WaitFor([f, &row] { return f->WindowState() == row.before; }));
+        f->SetWindowState(wsMinimized);
+        ASSERT_TRUE(testenv::WaitFor([f] { return f->WindowState() == wsMinimized; }));
+        // What the close stores (the main window's close would end the program).
+        f->Storage->SaveFormPlacement();
+        EXPECT_EQ(RegValue("TPlacedForm", "ShowCmd"), AnsiString(row.stored));
+        auto* g = MakeStoredForm(0);
+        Application->SetMainForm(g);
+        g->Show();
+        ASSERT_TRUE(testenv::WaitExposed(g->Widget()));
+        EXPECT_EQ(g->WindowState(), row.before);
+    }
+}
+
 TEST_F(Placement, StoredTextsOfPartsAndDensities) {
     auto* f = MakeForm<TPlacedForm>();
     TRegIniFile reg(GetDefaultIniRegKey());

@@ -247,6 +247,32 @@ TEST_F(Forms, AMinimizedModalWindowTakesTheProgramAlongAndComesBackActive) {
     EXPECT_TRUE(back);
 }
 
+// A modal window closed while minimized (by the program, or from a task
+// bar): the windows it took along come back, none is left minimized.
+TEST_F(Forms, AModalWindowClosedWhileMinimizedGivesBackTheWindowsItTookAlong) {
+    TForm* main = MakeForm();
+    main->SetBounds(0, 0, 900, 700);
+    Application->SetMainForm(main);
+    TForm* other = MakeForm();
+    other->SetBounds(300, 200, 300, 200);
+    ASSERT_TRUE(ShowActive(other));
+    ASSERT_TRUE(ShowActive(main));
+    TForm* dialog = MakeForm();
+    dialog->SetPosition(poScreenCenter);
+    // Taken along as the desktop has it: off the screen, where there is one.
+    const bool offscreen = QGuiApplication::platformName() == "offscreen";
+    bool taken = false;
+    RunModal(dialog, {[&] {
+        dialog->SetWindowState(wsMinimized);
+        taken = ProcessUntil([&] {
+            return other->WindowState() == wsMinimized && (offscreen || !other->Widget()->windowHandle()->isExposed());
+        });
+        dialog->ModalResult = mrOk;
+    }});
+    ASSERT_TRUE(taken);
+    EXPECT_TRUE(testenv::WaitFor([&] { return other->WindowState() == wsNormal; }));
+}
+
 class Child : public TForm {
 public:
     explicit Child(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
