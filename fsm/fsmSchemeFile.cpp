@@ -45,8 +45,11 @@ bool TFSMScheme::LoadFromFile() {
     SetModified(false);
     if (!FileExists(fileName_)) return true;
     std::string bytes;
-    if (!ReadWholeFile(fileName_, bytes)) return Refuse("Не могу открыть файл!"_a);
-    return LoadFromBytes(bytes);
+    const bool loaded = ReadWholeFile(fileName_, bytes) ? LoadFromBytes(bytes) : Refuse("Не могу открыть файл!"_a);
+    // A file refused whole (another kind, another version, damaged, empty)
+    // is no more written over unasked than one read in part.
+    if (!loaded) partialFile_.Mark(fileName_);
+    return loaded;
 }
 
 bool TFSMScheme::LoadFromBytes(const std::string& bytes) {

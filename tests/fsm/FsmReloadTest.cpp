@@ -131,6 +131,47 @@ TEST(FsmReload, FileCutShortIsReportedAndNotWrittenOverUnasked) {
     }
 }
 
+TEST(FsmReload, AFileRefusedWholeIsNotWrittenOverUnasked) {
+    testenv::TempDir dir;
+    TFSMScheme built;
+    BuildExample(built);
+    // The version follows the stored name; the magic opens the signature.
+    std::string otherVersion = built.SaveToBytes(), otherMagic = otherVersion;
+    otherVersion[FileHeader::kCountOffset - 4] ^= 0x55;
+    otherMagic[kFileHeaderSize] ^= 0x55;
+    const AnsiString damaged = "Файл разрушен!!"_a;
+    const struct Case {
+        const char* what;
+        std::string bytes;
+        AnsiString message;
+    } cases[] = {
+        {"empty", "", damaged},
+        {"not a state machine", std::string(200, 'x'), "Старая версия файла"_a},
+        {"header cut short", built.SaveToBytes().substr(0, 12), damaged},
+        {"another version", otherVersion, "Старая версия файла"_a},
+        {"another magic", otherMagic, damaged},
+    };
+    const AnsiString path = dir.File("m.fsm");
+    for (const Case& c : cases)
+        for (int answer : {mrNo, mrYes}) {
+            SCOPED_TRACE(c.what);
+            testenv::WriteBytes(ToFsPath(path), c.bytes);
+            TestUiPort ui;
+            ui.Answer(answer);
+            TFSMScheme doc;
+            doc.SetFileName(path);
+            EXPECT_FALSE(doc.LoadFromFile());
+            // The load's own message first.
+            ASSERT_EQ(ui.Calls.size(), 1u);
+            EXPECT_EQ(ui.Calls[0].text, c.message);
+            EXPECT_EQ(doc.SaveToFile(), answer == mrYes);
+            ASSERT_EQ(ui.Calls.size(), 2u);
+            EXPECT_EQ(ui.Calls[1].text,
+                      "Файл "_a + path + " был прочитан не полностью. Записать поверх него только прочитанную часть?"_a);
+            EXPECT_EQ(testenv::ReadBytes(ToFsPath(path)) == c.bytes, answer == mrNo);
+        }
+}
+
 TEST(FsmReload, PasteRefusesFragmentsThatLandOutside) {
     TFSMScheme source;
     TfsmElement* s = AddState(source, 500, 300, "S", "0");
