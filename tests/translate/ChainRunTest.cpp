@@ -132,6 +132,29 @@ protected:
         EXPECT_TRUE(inner.SaveAsSymbol(File("pass.tvy")));
         return File("pass.tvy");
     }
+    // A symbol file whose input IN is wired inside straight to the input of the
+    // pass-through symbol S3.
+    AnsiString NestedPassThroughFile() {
+        const AnsiString pass = PassThroughFile();
+        TScheme inner;
+        TSymbol* sym = PlaceSymbolOf(inner, pass, 1);
+        sym->SetName("S3");
+        Wire(inner, Pin(inner, "~IN", 100, 300), sym->Pin(0));
+        EXPECT_TRUE(inner.SaveAsSymbol(File("nest.tvy")));
+        return File("nest.tvy");
+    }
+    // A symbol file whose input IN and output OUT are those of the symbol S4 of SymbolFile() inside.
+    AnsiString NestedSymbolFile() {
+        const AnsiString file = SymbolFile();
+        TScheme inner;
+        TSymbol* sym = PlaceSymbolOf(inner, file, 1);
+        sym->SetName("S4");
+        EXPECT_EQ(sym->PinCount(), 2);
+        for (int i = 0; i < sym->PinCount(); ++i)
+            DriverOn(inner, sym->Pin(i)->Name(), sym->Pin(i), true);
+        EXPECT_TRUE(inner.SaveAsSymbol(File("nestor.tvy")));
+        return File("nestor.tvy");
+    }
     // The jump J on A to the element R of s2.tvs.
     static void JumpToS2(TScheme& s, int number) {
         auto* jump = static_cast<TGotoElement*>(Place(s, s.CreateGotoElement(), "J", 200, 700, number));
@@ -140,7 +163,8 @@ protected:
         jump->TargetElement = "R";
         DriverOn(s, "A", jump->GetInput(0));
     }
-    std::vector<AnsiString> SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst);
+    std::vector<AnsiString> SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst, bool nested = false,
+                                                   bool nestedFeeding = false);
     std::vector<AnsiString> ToggleThroughConnector(Reader r, bool later);
 
     std::unique_ptr<TProject> project;
@@ -178,10 +202,12 @@ protected:
 // and the reference F, for a source that is the input A or an element.
 using Build = std::function<std::vector<AnsiString>(Reader, bool element)>;
 
-// S1 (an OR of A) feeds S2, a pass-through symbol; R reads its Z, F reads S1's output.
-std::vector<AnsiString> ChainRunTest::SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst) {
-    const AnsiString pass = PassThroughFile();
-    const AnsiString feeding = SymbolFile();
+// S1 (an OR of A, or one holding it as S4) feeds S2, a pass-through symbol (or
+// one passing through the nested S3); R reads its Z, F reads S1's output.
+std::vector<AnsiString> ChainRunTest::SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst, bool nested,
+                                                             bool nestedFeeding) {
+    const AnsiString pass = nested ? NestedPassThroughFile() : PassThroughFile();
+    const AnsiString feeding = nestedFeeding ? NestedSymbolFile() : SymbolFile();
     TScheme s;
     TSymbol* fed = fedDrawnFirst ? PlaceSymbolOf(s, pass, 2) : nullptr;
     TInOut* out = PlaceSymbol(s, feeding);
@@ -393,6 +419,39 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
          [&](Reader r, bool) { return SymbolFeedsPassThrough(r, false); }},
         {"the same, the fed symbol drawn before the feeding one", true,
          [&](Reader r, bool) { return SymbolFeedsPassThrough(r, true); }},
+        {"an output driver pin inside a symbol nested in a symbol, each input wired straight to the next, that "
+         "another symbol's output feeds",
+         true, [&](Reader r, bool) { return SymbolFeedsPassThrough(r, false, true); }},
+        {"the same, the fed symbol drawn before the feeding one, nested", true,
+         [&](Reader r, bool) { return SymbolFeedsPassThrough(r, true, true); }},
+        {"the same, the OR nested in the feeding symbol too", true,
+         [&](Reader r, bool) { return SymbolFeedsPassThrough(r, false, true, true); }},
+        {"an output driver pin inside a symbol nested in a symbol, each input wired straight to the next", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TSymbol* sym = PlaceSymbolOf(s, NestedPassThroughFile(), 2);
+             TInOut* src = element ? PlaceSource(s, true, {}) : LooseDriver(s, "A", 100, 300)->Terminal();
+             Wire(s, src, sym->Pin(0));
+             Named(s, "Z", PlaceReader(s, r, "R", 500, 3));
+             Reference(s, r, src, 4);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"an output driver pin inside a symbol nested in a symbol of a later scheme, on a connector's chain, the "
+         "jump into that scheme taken while A is on",
+         false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XW"});
+             if (element)
+                 Reference(s1, r, src, 2);
+             JumpToS2(s1, 3);
+             TSymbol* sym = PlaceSymbolOf(s2, NestedPassThroughFile(), 2);
+             Wire(s2, Pin(s2, "~XW", 100, 500), sym->Pin(0));
+             Named(s2, "Z", PlaceReader(s2, r, "R", 500, 1));
+             if (!element)
+                 Reference(s2, r, nullptr, 3);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
         {"an output driver pin inside a symbol, wired straight to its input, on a chain reading an output pin of the "
          "scheme",
          false,
