@@ -11,9 +11,10 @@
 // Names are compared exactly (letter case counts) and the first match in table
 // order wins; the translation looks signals up letter case aside
 // (FindBitAnyCase), so the table refuses a signal (driver or internal) whose
-// name differs from another's only in letter case. Every editing operation checks its input and
-// refuses what would break the work files built from the table: the refusal
-// code tells why, and LastError() holds the text that explains it to the user.
+// name differs from another's only in letter case. Every editing operation
+// checks its input and refuses what would break the work files built from the
+// table: the refusal code tells why, and LastError() holds the text that
+// explains it to the user.
 
 #include <cstdint>
 #include <functional>
