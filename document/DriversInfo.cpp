@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "document/OwnIniFile.h"
 #include "model/ModelHooks.h"
@@ -244,13 +245,18 @@ bool TDriversInfo::FindBitAnyCase(const AnsiString& name, AnsiString& driverName
     return FindBit(i < 0 ? name : bits_[std::size_t(i)].Name, driverName, bitNumber, comment);
 }
 
-std::vector<std::pair<int, int>> TDriversInfo::CaseTwins() const {
-    std::vector<std::pair<int, int>> twins;
-    std::unordered_map<std::string, int> first;
-    for (int i = 0; i < int(bits_.size()); ++i) {
-        auto [it, added] = first.try_emplace(AnsiUpperCase(bits_[std::size_t(i)].Name).str(), i);
-        if (!added) twins.emplace_back(it->second, i);
-    }
+std::vector<std::pair<TDriversInfo::Row, TDriversInfo::Row>> TDriversInfo::CaseTwins() const {
+    std::vector<std::pair<Row, Row>> twins;
+    std::unordered_map<std::string, Row> first;
+    std::unordered_set<std::string> internal;
+    auto visit = [&](const AnsiString& name, Row row) {
+        // An internal signal repeated exactly is the one signal again.
+        if (row.internal && !internal.insert(name.str()).second) return;
+        auto [it, added] = first.try_emplace(AnsiUpperCase(name).str(), row);
+        if (!added) twins.emplace_back(it->second, row);
+    };
+    for (int i = 0; i < int(bits_.size()); ++i) visit(bits_[std::size_t(i)].Name, {false, i});
+    for (int i = 0; i < int(varBits_.size()); ++i) visit(varBits_[std::size_t(i)].Name, {true, i});
     return twins;
 }
 
@@ -270,6 +276,19 @@ int TDriversInfo::CheckBitPlace(int driver, int bit, int exceptIndex) {
     return Ok;
 }
 
+// Refuses a name that differs only in letter case from that of a driver
+// signal (other than the row exceptBit) or an internal signal.
+int TDriversInfo::CheckCaseTwin(const AnsiString& name, int exceptBit) {
+    int twin = IndexOfCaseTwin(bits_, name, exceptBit);
+    const AnsiString other = twin >= 0                                        ? bits_[std::size_t(twin)].Name
+                             : (twin = IndexOfCaseTwin(varBits_, name)) >= 0 ? varBits_[std::size_t(twin)].Name
+                                                                              : AnsiString();
+    if (twin < 0) return Ok;
+    return Refuse(ErrNameExists, Format("Сигнал %s уже есть в таблице как %s: "
+                                        "большие и малые буквы в именах сигналов не различаются"_a,
+                                        name, other));
+}
+
 // Checks a bit row that would stand at index (-1: a new row); gives the
 // index of its driver.
 int TDriversInfo::CheckBitRow(int index, const AnsiString& name, const AnsiString& driverName, int bitNumber,
@@ -280,10 +299,7 @@ int TDriversInfo::CheckBitRow(int index, const AnsiString& name, const AnsiStrin
     // The translation library takes names letter case aside: two such rows
     // would be one signal with two bits. A stored table may hold them; the
     // translation refuses it then.
-    if (const int twin = loading_ ? -1 : IndexOfCaseTwin(bits_, name, index); twin >= 0)
-        return Refuse(ErrNameExists, Format("Сигнал %s уже есть в таблице как %s: "
-                                            "большие и малые буквы в именах сигналов не различаются"_a,
-                                            name, bits_[std::size_t(twin)].Name));
+    if (int r = loading_ ? Ok : CheckCaseTwin(name, index)) return r;
     driver = FindDriverNumber(driverName);
     if (driver < 0)
         return Refuse(ErrNoDriver, driverName.IsEmpty() ? "Не выбран драйвер сигнала "_a + name
@@ -325,6 +341,9 @@ int TDriversInfo::DeleteBit(int index) {
 
 bool TDriversInfo::AddVarBit(const AnsiString& name, const AnsiString& comment) {
     int r = CheckName(name, "сигнала"_a);
+    if (r == Ok && IndexOfName(varBits_, name) >= 0)
+        r = Refuse(ErrNameExists, Format("Сигнал %s уже есть в таблице"_a, name));
+    if (r == Ok) r = CheckCaseTwin(name, -1);
     if (r == Ok && !IsValidComment(comment))
         r = Refuse(ErrBadComment, "Недопустимый комментарий сигнала "_a + name);
     if (r == Ok && int(varBits_.size()) >= MaxVarBits)
@@ -336,6 +355,10 @@ bool TDriversInfo::AddVarBit(const AnsiString& name, const AnsiString& comment) 
     varBits_.push_back({name, comment});
     Done(true);
     return true;
+}
+
+void TDriversInfo::CopyVarBits(const TDriversInfo& source) {
+    varBits_.insert(varBits_.end(), source.varBits_.begin(), source.varBits_.end());
 }
 
 bool TDriversInfo::FindVarBit(const AnsiString& name, AnsiString& comment) const {

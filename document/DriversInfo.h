@@ -10,10 +10,11 @@
 //
 // Names are compared exactly (letter case counts) and the first match in table
 // order wins; the translation looks signals up letter case aside
-// (FindBitAnyCase), so the table refuses a signal whose name differs from
-// another's only in letter case. Every editing operation checks its input and
-// refuses what would break the work files built from the table: the refusal
-// code tells why, and LastError() holds the text that explains it to the user.
+// (FindBitAnyCase), so the table refuses a signal (driver or internal) whose
+// name differs from another's only in letter case. Every editing operation
+// checks its input and refuses what would break the work files built from the
+// table: the refusal code tells why, and LastError() holds the text that
+// explains it to the user.
 
 #include <cstdint>
 #include <functional>
@@ -136,14 +137,27 @@ public:
     // lookup of every signal name the translation asks about.
     bool FindBitAnyCase(const AnsiString& name, AnsiString& driverName, int& bitNumber, AnsiString& comment) const;
     int FindBitIndexAnyCase(const AnsiString& name) const; // the row FindBitAnyCase finds, -1 when none
-    // The rows whose names differ only in letter case, each later row with the
-    // first such row before it (indexes). AddBit and EditBit refuse them; only
-    // a stored table can hold them.
-    std::vector<std::pair<int, int>> CaseTwins() const;
+    // A row of the signals: a driver signal (a bit) or an internal signal, by
+    // its index in its list.
+    struct Row {
+        bool internal = false;
+        int index = -1;
+        friend bool operator==(const Row&, const Row&) = default;
+    };
+    // The rows whose names differ only in letter case, the driver signals
+    // before the internal ones: each later row with the first such row before
+    // it (an internal signal repeated exactly is one signal, listed once).
+    // AddBit, EditBit and AddVarBit refuse them; only a stored table can hold them.
+    std::vector<std::pair<Row, Row>> CaseTwins() const;
 
-    // Variable signals. AddVarBit refuses an empty or unusable name and a
-    // full table with a message; it returns whether the signal was added.
+    // Variable signals. AddVarBit refuses an empty or unusable name, one the
+    // table holds (a variable signal of that name, or a signal of either kind
+    // whose name differs only in letter case) and a full table with a
+    // message; it returns whether the signal was added.
     bool AddVarBit(const AnsiString& name, const AnsiString& comment);
+    // Appends the variable signals of source as they stand (a stored table's
+    // letter-case twins too).
+    void CopyVarBits(const TDriversInfo& source);
     bool FindVarBit(const AnsiString& name, AnsiString& comment) const; // "" on a miss
     // As FindVarBit, and when no name is exactly that, the first one equal to
     // it letter case aside: connectors join letter case aside.
@@ -187,6 +201,7 @@ private:
     int Refuse(int code, const AnsiString& text);
     int Done(bool changed);
     int CheckName(const AnsiString& name, const AnsiString& what);
+    int CheckCaseTwin(const AnsiString& name, int exceptBit);
     int CheckBitPlace(int driver, int bit, int exceptIndex);
     int CheckBitRow(int index, const AnsiString& name, const AnsiString& driverName, int bitNumber,
                     const AnsiString& comment, int& driver);

@@ -69,7 +69,8 @@ TDriver* TScheme::NextDriver() { return driverCursor_ < driverWalk_.size() ? dri
 //   start of the scan (it holds still until then): a jump into the reading
 //   scheme skips elements, never a copy;
 // - a symbol's input wired straight to names inside is copied where its
-//   chain outside is written, also behind another symbol's output.
+//   chain outside is written, also behind another symbol's output and
+//   through the inputs of symbols nested in it.
 // The naming, the conflict check, the copies and the connector feeds all
 // read the one grouping below.
 
@@ -108,8 +109,10 @@ struct TScheme::TChainGroup {
     // the copy of the loose targets).
     TChainGroup* feeder = nullptr;
     bool readElsewhere = false;
-    // Inside a symbol: the symbol's input that feeds the chain, if any.
+    // Inside a symbol: the symbol's input that feeds the chain, if any, and
+    // the scheme the symbol stands in, whose chain on that input writes it.
     const TInOut* symbolInput = nullptr;
+    TScheme* outer = nullptr;
 
     // Has the copy block that writes this chain's names write the names given
     // too, right after its output or from its input; false when the chain has
@@ -327,6 +330,8 @@ int TScheme::NameGroups(const TSymbol* symbol, TScheme* outer, TStrings* list, i
                 inner->groups_.reset();
     groups_ = std::make_shared<std::vector<TChainGroup>>(GroupChains(symbol));
     std::vector<TChainGroup>& groups = *groups_;
+    for (TChainGroup& g : groups)
+        g.outer = outer;
     // The chains with a source of their own, by the names they write.
     std::unordered_map<std::string, std::size_t> writtenHere;
     for (std::size_t i = 0; i < groups.size(); ++i) {
@@ -439,9 +444,14 @@ bool TScheme::HandCopies(TChainGroup& g, const std::vector<AnsiString>& names) {
                 AddName(g.looseTargets, n);
         return true;
     }
+    // Fed by the symbol's input, they are written where the chain on that
+    // input is, in the scheme around, however deep the symbol stands.
+    if (g.sources.front().kind == TSource::SymbolInput && g.outer)
+        if (TChainGroup* from = g.outer->GroupOf(g.symbolInput); from && g.outer->HandCopies(*from, names))
+            return true;
     g.AddCopies(names);
-    // A symbol named already takes them inside to the element that writes its
-    // output; one named later reads them from its pin.
+    // A symbol named already takes them inside to what writes its output
+    // there; one named later reads them from its pin.
     if (!g.WrittenBySymbol())
         return true;
     TInOut* pin = g.writers.front();

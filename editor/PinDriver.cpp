@@ -180,10 +180,8 @@ void TPinDriverDlg::FormShow(TObject*) {
     working_ = std::make_unique<TDriversInfo>();
     working_->FileName = inUse_->FileName;
     TDriversInfo::Assign(working_.get(), inUse_.get());
-    for (int i = 0; i < inUse_->GetVarBitCount(); ++i) {
-        const _varbit v = inUse_->GetVarBit(i);
-        working_->AddVarBit(v.Name, v.Comment);
-    }
+    // As they stand: a stored table's twins are the translation's to refuse.
+    working_->CopyVarBits(*inUse_);
     working_->Modified = false;
     ShowTable(working_.get());
 }

@@ -102,11 +102,13 @@ void TLogFile::Run::Save(const TStrings& list, const AnsiString& fileName) const
 
 bool TLogFile::Run::CheckSignalTable() {
     const TDriversInfo& table = DriversInUse();
-    auto row = [&table](int index) {
-        const _bit b = table.GetBit(index);
+    auto row = [&table](TDriversInfo::Row r) {
+        if (r.internal)
+            return table.GetVarBit(r.index).Name + " (внутренний сигнал)"_a;
+        const _bit b = table.GetBit(r.index);
         return b.Name + " (драйвер "_a + table.GetDriver(b.Driver).Name + ", бит "_a + IntToStr(b.Bit) + ")";
     };
-    const std::vector<std::pair<int, int>> twins = table.CaseTwins();
+    const std::vector<std::pair<TDriversInfo::Row, TDriversInfo::Row>> twins = table.CaseTwins();
     for (const auto& [first, second] : twins)
         log_.Error("В таблице сигналов сигналы "_a + row(first) + " и "_a + row(second) +
                    " различаются только регистром букв: для трансляции это один сигнал. "_a

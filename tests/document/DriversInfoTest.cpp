@@ -123,6 +123,8 @@ TEST(DriversInfo, AddBitRefusalsAndTheirCodes) {
          "Сигнал пУСК уже есть в таблице как Пуск: большие и малые буквы в именах сигналов не различаются"_a},
         {false, "k1", "D1", 5, "", TDriversInfo::ErrNameExists,
          "Сигнал k1 уже есть в таблице как K1: большие и малые буквы в именах сигналов не различаются"_a},
+        {false, "V2", "D1", 5, "", TDriversInfo::ErrNameExists,
+         "Сигнал V2 уже есть в таблице как v2: большие и малые буквы в именах сигналов не различаются"_a},
         {false, "N", "", 5, "", TDriversInfo::ErrNoDriver, "Не выбран драйвер сигнала N"_a},
         {false, "N", "D9", 5, "", TDriversInfo::ErrNoDriver, "Нет драйвера D9"_a},
         {false, "N", "var", 5, "", TDriversInfo::ErrNoDriver, "Нет драйвера var"_a},
@@ -192,6 +194,8 @@ TEST(DriversInfo, EditBitChecksAndShowsItsMessages) {
         {"Стоп2"_a, "Пуск"_a, "D1", 4, TDriversInfo::ErrNameExists, "Сигнал Пуск уже есть в таблице"_a},
         {"Стоп2"_a, "ПУСК"_a, "D1", 4, TDriversInfo::ErrNameExists,
          "Сигнал ПУСК уже есть в таблице как Пуск: большие и малые буквы в именах сигналов не различаются"_a},
+        {"Стоп2"_a, "СВЯЗЬ1"_a, "D1", 4, TDriversInfo::ErrNameExists,
+         "Сигнал СВЯЗЬ1 уже есть в таблице как Связь1: большие и малые буквы в именах сигналов не различаются"_a},
         {"Стоп2"_a, "Стоп2"_a, "", 4, TDriversInfo::ErrNoDriver, "Не выбран драйвер сигнала Стоп2"_a},
         {"Стоп2"_a, "Стоп2"_a, "D1", 0, TDriversInfo::ErrBitBusy, "Бит 0 драйвера D1 уже занят сигналом Пуск"_a},
         {"Стоп2"_a, "Стоп2"_a, "D1", 9, TDriversInfo::ErrBitRange, "Бит 9 не входит в драйвер D1 (битов: 8)"_a},
@@ -213,15 +217,36 @@ TEST(DriversInfo, EditBitChecksAndShowsItsMessages) {
 TEST(DriversInfo, VariableSignals) {
     TestUiPort port;
     TDriversInfo t;
-    EXPECT_FALSE(t.AddVarBit("", "x"));
-    EXPECT_FALSE(t.AddVarBit("a b", "x"));
-    EXPECT_EQ(port.Messages(), (std::vector<AnsiString>{"Не задано имя сигнала"_a, "Недопустимое имя сигнала: a b"_a}));
-    EXPECT_EQ(t.GetVarBitCount(), 0);
+    Fill(t);
+    const AnsiString dump = Dump(t);
+    t.Modified = false;
+    const struct {
+        AnsiString name, text;
+    } refused[] = {
+        {"", "Не задано имя сигнала"_a},
+        {"a b", "Недопустимое имя сигнала: a b"_a},
+        {"v2", "Сигнал v2 уже есть в таблице"_a},
+        {"СВЯЗЬ1"_a, "Сигнал СВЯЗЬ1 уже есть в таблице как Связь1: большие и малые буквы в именах сигналов не "
+                     "различаются"_a},
+        {"пуск"_a, "Сигнал пуск уже есть в таблице как Пуск: большие и малые буквы в именах сигналов не "
+                   "различаются"_a},
+    };
+    for (const auto& r : refused) {
+        port.Clear();
+        EXPECT_FALSE(t.AddVarBit(r.name, "x"));
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{r.text});
+        EXPECT_EQ(port.Calls[0].type, mtError);
+    }
+    EXPECT_EQ(Dump(t), dump); // nothing stored
     EXPECT_FALSE(t.Modified);
     port.Clear();
-    ASSERT_TRUE(t.AddVarBit("S", "1"));
-    ASSERT_TRUE(t.AddVarBit("s", "2"));
-    ASSERT_TRUE(t.AddVarBit("S", "3"));
+    // Only a stored table holds one name twice, or in two letter cases.
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "v.btb", "[SignalTable]\r\nVersion=1\r\n[DriverTypes]\r\nCount=0\r\n"
+                                              "[Drivers]\r\nCount=0\r\n[Bits]\r\nCount=0\r\n"
+                                              "[VarBits]\r\nCount=3\r\nName1=S\r\nComment1=1\r\nName2=s\r\nComment2=2\r\nName3=S\r\nComment3=\r\n");
+    ASSERT_TRUE(t.LoadFromFile(dir.File("v.btb")));
+    ASSERT_EQ(t.GetVarBitCount(), 3);
     t.Modified = false;
     t.SetVarBitComment("S", "3");
     EXPECT_TRUE(t.Modified);
@@ -419,7 +444,18 @@ TEST(DriversInfoFile, AStoredTableMayHoldNamesThatDifferOnlyInLetterCase) {
     EXPECT_TRUE(t.LoadFromFile(dir.File("t.btb")));
     EXPECT_EQ(t.GetBitCount(), 3);
     EXPECT_TRUE(port.Calls.empty());
-    EXPECT_EQ(t.CaseTwins(), (std::vector<std::pair<int, int>>{{0, 2}}));
+    const TDriversInfo::Row bit0{false, 0}, bit2{false, 2}, var0{true, 0}, var1{true, 1}, var2{true, 2};
+    EXPECT_EQ(t.CaseTwins(), (std::vector<std::pair<TDriversInfo::Row, TDriversInfo::Row>>{{bit0, bit2}}));
+    // Internal signals too: beside each other and beside a driver signal (not
+    // one name twice, which is one signal).
+    text = StringReplaceAll(text, "[VarBits]\r\nCount=2", "[VarBits]\r\nCount=4");
+    text = StringReplaceAll(text, "Name2=v2\r\nComment2=\r\n",
+                            "Name2=пуск\r\nComment2=\r\nName3=СВЯЗЬ1\r\nComment3=\r\nName4=пуск\r\nComment4=\r\n"_a);
+    testenv::WriteBytes(dir.Path() / "t.btb", text.str());
+    EXPECT_TRUE(t.LoadFromFile(dir.File("t.btb")));
+    EXPECT_EQ(t.GetVarBitCount(), 4);
+    EXPECT_EQ(t.CaseTwins(),
+              (std::vector<std::pair<TDriversInfo::Row, TDriversInfo::Row>>{{bit0, bit2}, {bit0, var1}, {var0, var2}}));
     AnsiString drv, comment;
     int bit = 0;
     ASSERT_TRUE(t.FindBitAnyCase("ПУСК"_a, drv, bit, comment));

@@ -145,6 +145,12 @@ TEST_F(PinDialogs, AConnectorLoadsAndStoresThroughItsProperties) {
     }));
     EXPECT_EQ(v->Name(), AnsiString("c2"));
     EXPECT_TRUE(SheetIsClean());
+    // The driver signal X1 in another letter case: refused, the dialog stays open.
+    port.Clear();
+    EXPECT_FALSE(Apply(v, Form9, [] { Form9->NameBox->SetText("x1"); }));
+    EXPECT_EQ(port.Messages(), Texts{"Сигнал x1 уже есть в таблице как X1: большие и малые буквы в именах сигналов не "
+                                     "различаются"_a});
+    EXPECT_EQ(v->Name(), AnsiString("c2"));
 }
 
 // A name the table does not know gets no comment of another signal: not

@@ -217,37 +217,57 @@ TEST_F(SignalTable, RefusalsShowTheTablesTextAndTheFormComesBack) {
 
 // A name that differs from one of the table's only in letter case is one
 // signal for the translation: refused with its own text, the form comes back
-// with it, and nothing is stored, OK or not.
+// with it, and nothing is stored, OK or not. Driver signals and internal
+// signals alike, each beside the other.
 TEST_F(SignalTable, ASignalNameDifferingOnlyInLetterCaseIsRefused) {
-    Seed(8, {"LAMP"});
-    Make();
-    ModalScript script;
-    script.On(AddPinForm, [] {
-        AddPinForm->NameEdit->SetText("Lamp");
-        AddPinForm->DrvComboBox->SetItemIndex(0);
-        AddPinForm->BitEdit->SetValue(1);
-        AddPinForm->ModalResult = mrOk;
-    });
-    script.On(AddPinForm, [] {
-        EXPECT_EQ(AddPinForm->NameEdit->Text(), AnsiString("Lamp"));
-        AddPinForm->ModalResult = mrCancel;
-    });
-    RunDialog(
-        script,
-        [this] {
-            Page(2);
-            dlg->AddBtnClick(dlg->AddBtn);
-            EXPECT_EQ(dlg->WorkingCopy()->GetBitCount(), 1);
-        },
-        mrOk);
-    EXPECT_FALSE(script.stuck);
-    EXPECT_EQ(port.Messages(), std::vector<AnsiString>{"Сигнал Lamp уже есть в таблице как LAMP: "
-                                                       "большие и малые буквы в именах сигналов не различаются"_a});
-    EXPECT_EQ(DriversInUse().GetBitCount(), 1);
-    TDriversInfo reread;
-    ASSERT_TRUE(reread.LoadFromFile(file));
-    EXPECT_EQ(reread.GetBitCount(), 1);
-    EXPECT_EQ(reread.GetBit(0).Name, AnsiString("LAMP"));
+    const struct {
+        const char* what;
+        std::vector<AnsiString> pins, varSignals;
+        int page;
+        AnsiString typed, text;
+    } rows[] = {
+        {"a driver signal beside a driver signal", {"LAMP"}, {}, 2, "Lamp",
+         "Сигнал Lamp уже есть в таблице как LAMP: большие и малые буквы в именах сигналов не различаются"_a},
+        {"an internal signal beside an internal signal", {}, {"XX"}, 3, "xx",
+         "Сигнал xx уже есть в таблице как XX: большие и малые буквы в именах сигналов не различаются"_a},
+        {"an internal signal beside a driver signal", {"Xx"}, {}, 3, "xx",
+         "Сигнал xx уже есть в таблице как Xx: большие и малые буквы в именах сигналов не различаются"_a},
+        {"a driver signal beside an internal signal", {}, {"xx"}, 2, "Xx",
+         "Сигнал Xx уже есть в таблице как xx: большие и малые буквы в именах сигналов не различаются"_a},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Free(dlg);
+        port.Clear();
+        Seed(8, row.pins, row.varSignals);
+        Make();
+        const AnsiString typed = row.typed;
+        ModalScript script;
+        script.On(AddPinForm, [typed] {
+            AddPinForm->NameEdit->SetText(typed);
+            AddPinForm->DrvComboBox->SetItemIndex(0);
+            AddPinForm->BitEdit->SetValue(1);
+            AddPinForm->ModalResult = mrOk;
+        });
+        script.On(AddPinForm, [typed] {
+            EXPECT_EQ(AddPinForm->NameEdit->Text(), typed);
+            AddPinForm->ModalResult = mrCancel;
+        });
+        RunDialog(
+            script,
+            [&] {
+                Page(row.page);
+                dlg->AddBtnClick(dlg->AddBtn);
+                EXPECT_EQ(dlg->WorkingCopy()->GetBitCount() + dlg->WorkingCopy()->GetVarBitCount(), 1);
+            },
+            mrOk);
+        EXPECT_FALSE(script.stuck);
+        EXPECT_EQ(port.Messages(), std::vector<AnsiString>{row.text});
+        TDriversInfo reread;
+        ASSERT_TRUE(reread.LoadFromFile(file));
+        EXPECT_EQ(reread.GetBitCount(), int(row.pins.size()));
+        EXPECT_EQ(reread.GetVarBitCount(), int(row.varSignals.size()));
+    }
 }
 
 TEST_F(SignalTable, DeletingATypeInUseIsRefusedAndAVariableSignalKeepsItsName) {

@@ -132,6 +132,17 @@ protected:
         EXPECT_TRUE(inner.SaveAsSymbol(File("pass.tvy")));
         return File("pass.tvy");
     }
+    // A symbol file whose input IN is wired inside straight to the input of the
+    // pass-through symbol S3.
+    AnsiString NestedPassThroughFile() {
+        const AnsiString pass = PassThroughFile();
+        TScheme inner;
+        TSymbol* sym = PlaceSymbolOf(inner, pass, 1);
+        sym->SetName("S3");
+        Wire(inner, Pin(inner, "~IN", 100, 300), sym->Pin(0));
+        EXPECT_TRUE(inner.SaveAsSymbol(File("nest.tvy")));
+        return File("nest.tvy");
+    }
     // The jump J on A to the element R of s2.tvs.
     static void JumpToS2(TScheme& s, int number) {
         auto* jump = static_cast<TGotoElement*>(Place(s, s.CreateGotoElement(), "J", 200, 700, number));
@@ -140,7 +151,7 @@ protected:
         jump->TargetElement = "R";
         DriverOn(s, "A", jump->GetInput(0));
     }
-    std::vector<AnsiString> SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst);
+    std::vector<AnsiString> SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst, bool nested = false);
     std::vector<AnsiString> ToggleThroughConnector(Reader r, bool later);
 
     std::unique_ptr<TProject> project;
@@ -151,12 +162,14 @@ protected:
             EXPECT_TRUE(project->AddFile(f));
         return *project;
     }
-    // The table in use as a stored table holding Lamp (DO 5) and LAMP (DO 6)
-    // leaves it: the table refuses to be given both.
-    void StoreCaseTwins() {
+    // The table in use as a stored table holding Lamp and LAMP, each a driver
+    // signal (DO 5, DO 6) or an internal one, leaves it: the table refuses to
+    // be given both.
+    void StoreCaseTwins(bool firstInternal = false, bool secondInternal = false) {
         TDriversInfo& t = DriversInUse();
-        ASSERT_EQ(t.AddBit("Lamp", "DO", 5, ""), TDriversInfo::Ok);
-        ASSERT_EQ(t.AddBit("LAMQ", "DO", 6, ""), TDriversInfo::Ok);
+        ASSERT_TRUE(firstInternal ? t.AddVarBit("Lamp", "") : t.AddBit("Lamp", "DO", 5, "") == TDriversInfo::Ok);
+        ASSERT_TRUE(secondInternal ? t.AddVarBit("LAMQ", "") : t.AddBit("LAMQ", "DO", 6, "") == TDriversInfo::Ok);
+        const int rows = t.GetBitCount() + t.GetVarBitCount();
         ASSERT_TRUE(t.SaveToFile(File("twins.btb")));
         std::string bytes = testenv::ReadBytes(dir.Path() / "twins.btb");
         const std::size_t at = bytes.find("=LAMQ");
@@ -164,7 +177,7 @@ protected:
         bytes.replace(at, 5, "=LAMP");
         testenv::WriteBytes(dir.Path() / "twins.btb", bytes);
         ASSERT_TRUE(t.LoadFromFile(File("twins.btb")));
-        ASSERT_EQ(t.GetBitCount(), 6);
+        ASSERT_EQ(t.GetBitCount() + t.GetVarBitCount(), rows);
     }
     bool LogHas(const AnsiString& text) const {
         for (int i = 0; i < log.Messages.Count(); ++i)
@@ -178,9 +191,10 @@ protected:
 // and the reference F, for a source that is the input A or an element.
 using Build = std::function<std::vector<AnsiString>(Reader, bool element)>;
 
-// S1 (an OR of A) feeds S2, a pass-through symbol; R reads its Z, F reads S1's output.
-std::vector<AnsiString> ChainRunTest::SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst) {
-    const AnsiString pass = PassThroughFile();
+// S1 (an OR of A) feeds S2, a pass-through symbol (or one passing through the
+// nested S3); R reads its Z, F reads S1's output.
+std::vector<AnsiString> ChainRunTest::SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst, bool nested) {
+    const AnsiString pass = nested ? NestedPassThroughFile() : PassThroughFile();
     const AnsiString feeding = SymbolFile();
     TScheme s;
     TSymbol* fed = fedDrawnFirst ? PlaceSymbolOf(s, pass, 2) : nullptr;
@@ -393,6 +407,37 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
          [&](Reader r, bool) { return SymbolFeedsPassThrough(r, false); }},
         {"the same, the fed symbol drawn before the feeding one", true,
          [&](Reader r, bool) { return SymbolFeedsPassThrough(r, true); }},
+        {"an output driver pin inside a symbol nested in a symbol, each input wired straight to the next, that "
+         "another symbol's output feeds",
+         true, [&](Reader r, bool) { return SymbolFeedsPassThrough(r, false, true); }},
+        {"the same, the fed symbol drawn before the feeding one, nested", true,
+         [&](Reader r, bool) { return SymbolFeedsPassThrough(r, true, true); }},
+        {"an output driver pin inside a symbol nested in a symbol, each input wired straight to the next", false,
+         [&](Reader r, bool element) {
+             TScheme s;
+             TSymbol* sym = PlaceSymbolOf(s, NestedPassThroughFile(), 2);
+             TInOut* src = element ? PlaceSource(s, true, {}) : LooseDriver(s, "A", 100, 300)->Terminal();
+             Wire(s, src, sym->Pin(0));
+             Named(s, "Z", PlaceReader(s, r, "R", 500, 3));
+             Reference(s, r, src, 4);
+             return std::vector<AnsiString>{Save(s, "s1.tvs")};
+         }},
+        {"an output driver pin inside a symbol nested in a symbol of a later scheme, on a connector's chain, the "
+         "jump into that scheme taken while A is on",
+         false,
+         [&](Reader r, bool element) {
+             TScheme s1, s2;
+             TInOut* src = PlaceSource(s1, element, {"~XW"});
+             if (element)
+                 Reference(s1, r, src, 2);
+             JumpToS2(s1, 3);
+             TSymbol* sym = PlaceSymbolOf(s2, NestedPassThroughFile(), 2);
+             Wire(s2, Pin(s2, "~XW", 100, 500), sym->Pin(0));
+             Named(s2, "Z", PlaceReader(s2, r, "R", 500, 1));
+             if (!element)
+                 Reference(s2, r, nullptr, 3);
+             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
+         }},
         {"an output driver pin inside a symbol, wired straight to its input, on a chain reading an output pin of the "
          "scheme",
          false,
@@ -604,6 +649,29 @@ TEST_F(ChainRunTest, TwoWritersOfOneChainAreRefusedNamingBoth) {
          },
          [](const AnsiString&) {
              return "В таблице сигналов сигналы Lamp (драйвер DO, бит 5) и LAMP (драйвер DO, бит 6) различаются "
+                    "только регистром букв: для трансляции это один сигнал. Переименуйте или удалите один из них."_a;
+         }},
+        {"a stored signal table holding a driver signal and an internal signal whose names differ only in letter "
+         "case",
+         [&] {
+             StoreCaseTwins(false, true);
+             TScheme s;
+             Wire(s, Pin(s, "A", 100, 100), Pin(s, "Y", 300, 100));
+             return Built{{Save(s, "t3.tvs")}, AnsiString()};
+         },
+         [](const AnsiString&) {
+             return "В таблице сигналов сигналы Lamp (драйвер DO, бит 5) и LAMP (внутренний сигнал) различаются "
+                    "только регистром букв: для трансляции это один сигнал. Переименуйте или удалите один из них."_a;
+         }},
+        {"a stored signal table holding two internal signals whose names differ only in letter case",
+         [&] {
+             StoreCaseTwins(true, true);
+             TScheme s;
+             Wire(s, Pin(s, "A", 100, 100), Pin(s, "~LAMP", 300, 100));
+             return Built{{Save(s, "t3.tvs")}, AnsiString()};
+         },
+         [](const AnsiString&) {
+             return "В таблице сигналов сигналы Lamp (внутренний сигнал) и LAMP (внутренний сигнал) различаются "
                     "только регистром букв: для трансляции это один сигнал. Переименуйте или удалите один из них."_a;
          }},
     };
