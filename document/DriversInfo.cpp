@@ -380,8 +380,13 @@ bool TDriversInfo::SetVarBitComment(const AnsiString& name, const AnsiString& co
         return false;
     }
     lastError_ = AnsiString();
+    // The signal of that name, else the one it names letter case aside (a
+    // connector typed "xx" is the table's XX): its comment is not dropped.
+    AnsiString target = name, found;
+    if (!FindVarBit(name, found))
+        if (const int twin = IndexOfCaseTwin(varBits_, name); twin >= 0) target = varBits_[std::size_t(twin)].Name;
     for (_varbit& v : varBits_)
-        if (v.Name == name && v.Comment != comment) {
+        if (v.Name == target && v.Comment != comment) {
             v.Comment = comment;
             Modified = true;
         }

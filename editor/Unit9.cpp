@@ -98,9 +98,9 @@ void TForm9::FormActivate(TObject*) {
 void TForm9::NameBoxChange(TObject*) {
     const AnsiString name = NameBox->Text();
     AnsiString comment, before;
-    if (DriversInUse().FindVarBit(name, comment)) {
+    if (DriversInUse().FindVarBitAnyCase(name, comment)) {
         EditComment->SetText(comment);
-    } else if (DriversInUse().FindVarBit(shownName_, before) && EditComment->Text() == before) {
+    } else if (DriversInUse().FindVarBitAnyCase(shownName_, before) && EditComment->Text() == before) {
         // The comment shown is another signal's (the one offered last): a
         // name the table does not know gets none of it, only what is typed.
         EditComment->SetText(AnsiString());

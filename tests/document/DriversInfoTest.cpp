@@ -261,6 +261,14 @@ TEST(DriversInfo, VariableSignals) {
     EXPECT_EQ(t.DeleteVarBit(1), TDriversInfo::Ok);
     EXPECT_EQ(t.DeleteVarBit(2), TDriversInfo::ErrNotFound);
     EXPECT_EQ(t.GetVarBitCount(), 2);
+    // A name the table holds only in another letter case reaches that signal
+    // (a connector typed "связь" is the table's СВЯЗЬ): the comment is kept.
+    ASSERT_TRUE(t.AddVarBit("СВЯЗЬ"_a, "1"));
+    t.SetVarBitComment("связь"_a, "5");
+    EXPECT_EQ(t.GetVarBit(2).Comment, AnsiString("5"));
+    AnsiString comment;
+    EXPECT_TRUE(t.FindVarBitAnyCase("связь"_a, comment));
+    EXPECT_EQ(comment, AnsiString("5"));
 }
 
 TEST(DriversInfo, CapacitiesAreHeld) {

@@ -298,12 +298,11 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
         // A new name is added with its comment; a known one changes its comment.
         {"link2", "вода", true, "link1=насосы;link2=вода;"},
         {"link1", "два насоса", true, "link1=два насоса;link2=вода;"},
-        // Another letter case counts as known: no second signal, and the comment goes to the signals of exactly that
-        // name, which are none.
-        {"LINK1", "", true, "link1=два насоса;link2=вода;"},
+        // Another letter case counts as known: no second signal, and the comment goes to that signal.
+        {"LINK1", "три насоса", true, "link1=три насоса;link2=вода;"},
         // Refused by the table: the dialog stays open, nothing is stored.
-        {"", "x", false, "link1=два насоса;link2=вода;"},
-        {"link2", "a;b\nc", false, "link1=два насоса;link2=вода;"},
+        {"", "x", false, "link1=три насоса;link2=вода;"},
+        {"link2", "a;b\nc", false, "link1=три насоса;link2=вода;"},
     };
     for (auto [name, comment, closes, table] : steps) {
         port.Clear(), f->NameBox->SetText(Utf8ToAnsi(name)), f->EditComment->SetText(Utf8ToAnsi(comment));
@@ -321,10 +320,11 @@ TEST_F(ConnectorDialog, NewKnownCaseAndRefusedNames) {
     EXPECT_EQ(v.Name(), AnsiString("link2"));
     EXPECT_EQ(v.StoredComment(), f->EditComment->Text());
     v.SetName("link1"), f->LoadEntity(&v);
-    EXPECT_EQ(f->EditComment->Text(), "два насоса"_a);
+    EXPECT_EQ(f->EditComment->Text(), "три насоса"_a);
     // A known name typed brings its comment; an unknown one typed after it
     // does not take that signal's comment.
-    for (auto [typed, comment] : {std::pair("link2", "вода"_a), std::pair("new", AnsiString())}) {
+    for (auto [typed, comment] : {std::pair("link2", "вода"_a), std::pair("new", AnsiString()),
+                                  std::pair("LINK2", "вода"_a), std::pair("new", AnsiString())}) {
         f->NameBox->SetText(typed), f->NameBoxChange(nullptr);
         EXPECT_EQ(f->EditComment->Text(), comment) << typed;
     }
