@@ -152,6 +152,7 @@ protected:
         DriverOn(s, "A", jump->GetInput(0));
     }
     std::vector<AnsiString> SymbolFeedsPassThrough(Reader r, bool fedDrawnFirst, bool nested = false);
+    std::vector<AnsiString> PassThroughBehindJump(Reader r, bool element, const AnsiString& pass);
     std::vector<AnsiString> ToggleThroughConnector(Reader r, bool later);
 
     std::unique_ptr<TProject> project;
@@ -207,6 +208,23 @@ std::vector<AnsiString> ChainRunTest::SymbolFeedsPassThrough(Reader r, bool fedD
     Named(s, "Z", PlaceReader(s, r, "R", 500, 3));
     Reference(s, r, out, 4);
     return {Save(s, "s1.tvs")};
+}
+
+// s1 writes the connector XW (the source itself, or E's output) and jumps
+// on A to R of s2; there XW enters the pass-through symbol (file pass) and
+// R reads its Z.
+std::vector<AnsiString> ChainRunTest::PassThroughBehindJump(Reader r, bool element, const AnsiString& pass) {
+    TScheme s1, s2;
+    TInOut* src = PlaceSource(s1, element, {"~XW"});
+    if (element)
+        Reference(s1, r, src, 2);
+    JumpToS2(s1, 3);
+    TSymbol* sym = PlaceSymbolOf(s2, pass, 2);
+    Wire(s2, Pin(s2, "~XW", 100, 500), sym->Pin(0));
+    Named(s2, "Z", PlaceReader(s2, r, "R", 500, 1));
+    if (!element)
+        Reference(s2, r, nullptr, 3);
+    return {Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
 }
 
 // A D trigger clocked by A whose data is its inverted output (toggling at
@@ -424,20 +442,7 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
          }},
         {"an output driver pin inside a symbol nested in a symbol of a later scheme, on a connector's chain, the "
          "jump into that scheme taken while A is on",
-         false,
-         [&](Reader r, bool element) {
-             TScheme s1, s2;
-             TInOut* src = PlaceSource(s1, element, {"~XW"});
-             if (element)
-                 Reference(s1, r, src, 2);
-             JumpToS2(s1, 3);
-             TSymbol* sym = PlaceSymbolOf(s2, NestedPassThroughFile(), 2);
-             Wire(s2, Pin(s2, "~XW", 100, 500), sym->Pin(0));
-             Named(s2, "Z", PlaceReader(s2, r, "R", 500, 1));
-             if (!element)
-                 Reference(s2, r, nullptr, 3);
-             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
-         }},
+         false, [&](Reader r, bool element) { return PassThroughBehindJump(r, element, NestedPassThroughFile()); }},
         {"an output driver pin inside a symbol, wired straight to its input, on a chain reading an output pin of the "
          "scheme",
          false,
@@ -453,20 +458,7 @@ TEST_F(ChainRunTest, EveryNameOfAChainReadsAsItsSourceScanAfterScan) {
          }},
         {"an output driver pin inside a symbol of a later scheme, wired straight to its input, on a connector's "
          "chain, the jump into that scheme taken while A is on",
-         false,
-         [&](Reader r, bool element) {
-             TScheme s1, s2;
-             TInOut* src = PlaceSource(s1, element, {"~XW"});
-             if (element)
-                 Reference(s1, r, src, 2);
-             JumpToS2(s1, 3);
-             TSymbol* sym = PlaceSymbolOf(s2, PassThroughFile(), 2);
-             Wire(s2, Pin(s2, "~XW", 100, 500), sym->Pin(0));
-             Named(s2, "Z", PlaceReader(s2, r, "R", 500, 1));
-             if (!element)
-                 Reference(s2, r, nullptr, 3);
-             return std::vector<AnsiString>{Save(s1, "s1.tvs"), Save(s2, "s2.tvs")};
-         }},
+         false, [&](Reader r, bool element) { return PassThroughBehindJump(r, element, PassThroughFile()); }},
         {"a D trigger's own inverted output read back through a connector", true,
          [&](Reader r, bool) { return ToggleThroughConnector(r, false); }},
         {"a D trigger's inverted output read back through a connector written by a later element", true,
