@@ -203,13 +203,16 @@ void TfmFormuls::ListBoxMouseUp(TObject*, TMouseButton, TShiftState Shift, int, 
 // ---- the rest -------------------------------------------------------------------------------
 
 void TfmFormuls::Button3Click(TObject*) {
+    // Only the width changes: the height is the window's as it stands, with
+    // the frame the desktop gave it after it was built.
+    const int height = OuterSize().cy;
     if (Button3->Caption() == ShowListCaption()) {
-        SetWidth(kWide);
+        SetBounds(Left(), Top(), kWide, height);
         ListBox->Show();
         Button3->SetCaption(HideListCaption());
     } else {
         ListBox->Hide();
-        SetWidth(kNarrow);
+        SetBounds(Left(), Top(), kNarrow, height);
         Button3->SetCaption(ShowListCaption());
     }
 }

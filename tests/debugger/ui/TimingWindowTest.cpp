@@ -692,6 +692,25 @@ TEST_F(FormulaEditor, TheViewButtonWidensToTheListWhereAShiftClickCopiesAFormula
     EXPECT_EQ(view(), std::tuple(300, false, "Просмотр  >>"_a));
 }
 
+// The view button changes the width only: on a desktop that frames the
+// window the buttons along the bottom stay whole, also when it shows again.
+TEST_F(FormulaEditor, TheViewButtonKeepsTheHeight) {
+    ASSERT_TRUE(testenv::WaitActive(fmFormuls));
+    const int height = fmFormuls->ClientHeight();
+    EXPECT_EQ(height, 176);
+    for (const char* press : {"wider", "narrower", "wider"}) {
+        SCOPED_TRACE(press);
+        fmFormuls->Button3->Click();
+        EXPECT_TRUE(testenv::WaitFor([&] { return fmFormuls->ClientHeight() == height; }))
+            << fmFormuls->ClientHeight();
+        EXPECT_LE(fmFormuls->BitBtn1->Top() + fmFormuls->BitBtn1->Height(), fmFormuls->ClientHeight());
+    }
+    fmFormuls->Hide();
+    fmFormuls->Show();
+    ASSERT_TRUE(testenv::WaitActive(fmFormuls));
+    EXPECT_EQ(fmFormuls->ClientHeight(), height);
+}
+
 TEST_F(FormulaEditor, OkAddsAndEndsExitEndsAndTheLettersAppend) {
     fmFormuls->Hide();
     const int ok = RunModal(fmFormuls, {[&] {
