@@ -828,6 +828,49 @@ void TForm::SetBorderIcons(TBorderIcons b) {
     ApplyWindowFlags();
 }
 
+namespace {
+
+// Openbox takes the buttons of a window's title bar from the window's type:
+// it reads the motif hints Qt writes from the form's border icons but lets
+// them take no button away, so a dialog without border icons would still
+// offer to minimize (and, while it may be resized, to maximize) it. A
+// toolbar's type offers neither; listed ahead of the dialog type Qt gives the
+// window, it is the one openbox takes. The type goes to the X server on Qt's
+// own connection through the X library Qt has loaded (the program links
+// none), again whenever Qt has written its own.
+void TypeWithoutFrameButtons(QWidget* w) {
+    using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
+    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
+    using ChangeProperty = xcb_void_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, xcb_atom_t, xcb_atom_t, uint8_t,
+                                                 uint32_t, const void*);
+    if (QGuiApplication::platformName() != "xcb") return;
+    auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    void* xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    if (!xcb || !native) return;
+    auto intern = reinterpret_cast<InternAtom>(dlsym(xcb, "xcb_intern_atom"));
+    auto reply = reinterpret_cast<InternAtomReply>(dlsym(xcb, "xcb_intern_atom_reply"));
+    auto change = reinterpret_cast<ChangeProperty>(dlsym(xcb, "xcb_change_property"));
+    dlclose(xcb);
+    if (!intern || !reply || !change) return;
+    xcb_connection_t* server = native->connection();
+    auto atom = [&](const char* name) -> std::uint32_t {
+        xcb_intern_atom_reply_t* r = reply(server, intern(server, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const std::uint32_t a = r ? r->atom : 0;
+        std::free(r);
+        return a;
+    };
+    const std::uint32_t types[] = {atom("_NET_WM_WINDOW_TYPE_TOOLBAR"), atom("_NET_WM_WINDOW_TYPE_DIALOG")};
+    const std::uint32_t property = atom("_NET_WM_WINDOW_TYPE");
+    if (!types[0] || !types[1] || !property) return;
+    change(server, XCB_PROP_MODE_REPLACE, xcb_window_t(w->winId()), property, XCB_ATOM_ATOM, 32, 2, types);
+}
+
+} // namespace
+
+bool TForm::WithoutFrameButtons() const {
+    return !subWindow_ && borderStyle_ != bsNone && !(borderIcons_ & (biSystemMenu | biMinimize | biMaximize));
+}
+
 void TForm::ApplyWindowFlags() {
     QWidget* w = subWindow_ ? subWindow_ : Widget();
     if (!w) return;
@@ -846,6 +889,7 @@ void TForm::ApplyWindowFlags() {
     }
     if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
     w->setWindowFlags(f);
+    if (WithoutFrameButtons() && w->testAttribute(Qt::WA_WState_Created)) TypeWithoutFrameButtons(w);
     if (wasVisible) w->show();
 }
 
@@ -1068,6 +1112,9 @@ void TForm::PlaceOnFirstShow() {
 
 void TForm::ShowWidget() {
     QWidget* w = subWindow_ ? subWindow_ : Widget();
+    // Typed before the desktop takes the window on (the native window is
+    // made here when it is not yet).
+    if (WithoutFrameButtons()) TypeWithoutFrameButtons(w);
     switch (pendingState_) {
     case wsMinimized: w->showMinimized(); break;
     case wsMaximized: w->showMaximized(); break;
