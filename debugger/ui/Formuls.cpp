@@ -203,16 +203,17 @@ void TfmFormuls::ListBoxMouseUp(TObject*, TMouseButton, TShiftState Shift, int, 
 // ---- the rest -------------------------------------------------------------------------------
 
 void TfmFormuls::Button3Click(TObject*) {
-    // Only the width changes: the height is the window's as it stands, with
-    // the frame the desktop gave it after it was built.
+    // Only the width changes: the place and the height are the window's as
+    // it stands, with the frame the desktop gave it after it was built.
+    const TRect shown = ShownNormalRect();
     const int height = OuterSize().cy;
     if (Button3->Caption() == ShowListCaption()) {
-        SetBounds(Left(), Top(), kWide, height);
+        SetBounds(shown.Left, shown.Top, kWide, height);
         ListBox->Show();
         Button3->SetCaption(HideListCaption());
     } else {
         ListBox->Hide();
-        SetBounds(Left(), Top(), kNarrow, height);
+        SetBounds(shown.Left, shown.Top, kNarrow, height);
         Button3->SetCaption(ShowListCaption());
     }
 }
