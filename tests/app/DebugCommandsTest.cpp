@@ -169,6 +169,10 @@ TEST_F(DebugCommands, TheDebugButtonBringsBackAMinimizedDebugger) {
     if (desktop) testenv::MinimizeAsTheUserDoes(fmDebug->Widget());
     else fmDebug->SetWindowState(wsMinimized);
     ASSERT_TRUE(testenv::WaitFor([] { return fmDebug->WindowState() == wsMinimized; }));
+    // Minimized for the desktop too (its animation over): off the screen.
+    if (desktop) {
+        ASSERT_TRUE(testenv::WaitFor([] { return !fmDebug->Widget()->windowHandle()->isExposed(); }));
+    }
     Button();
     EXPECT_TRUE(testenv::WaitFor([] { return fmDebug->WindowState() == wsNormal; }));
     EXPECT_TRUE(testenv::WaitActive(fmDebug));
