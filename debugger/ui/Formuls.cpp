@@ -203,13 +203,17 @@ void TfmFormuls::ListBoxMouseUp(TObject*, TMouseButton, TShiftState Shift, int, 
 // ---- the rest -------------------------------------------------------------------------------
 
 void TfmFormuls::Button3Click(TObject*) {
+    // Only the width changes: the place and the height are the window's as
+    // it stands, with the frame the desktop gave it after it was built.
+    const TRect shown = ShownNormalRect();
+    const int height = OuterSize().cy;
     if (Button3->Caption() == ShowListCaption()) {
-        SetWidth(kWide);
+        SetBounds(shown.Left, shown.Top, kWide, height);
         ListBox->Show();
         Button3->SetCaption(HideListCaption());
     } else {
         ListBox->Hide();
-        SetWidth(kNarrow);
+        SetBounds(shown.Left, shown.Top, kNarrow, height);
         Button3->SetCaption(ShowListCaption());
     }
 }

@@ -1,5 +1,6 @@
 #include "debugger/ui/Sharefun.h"
 
+#include "controls/gui/CtlUtils.h"
 #include "debugger/Vac.h"
 #include "debugger/ui/Debuginf.h"
 #include "debugger/ui/For.h"
@@ -35,7 +36,8 @@ void ShowDebugWindow(TObject*) {
     if (!DebuggerPresent()) return;
     RestoreDebugSelection();
     fmDebug->Show();
-    fmDebug->BringToFront();
+    // A debugger the user minimized comes back too, in front.
+    SwitchToWindow(fmDebug, true);
 }
 
 void ShowTimingDebugWindow(TObject*) {

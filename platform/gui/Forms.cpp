@@ -35,6 +35,7 @@
 #include <dlfcn.h>
 #include <functional>
 #include <map>
+#include <string>
 #include <xcb/xcb.h>
 
 #include "platform/Bitmap.h"
@@ -861,6 +862,81 @@ void TForm::SetBorderIcons(TBorderIcons b) {
     ApplyWindowFlags();
 }
 
+namespace {
+
+// Openbox takes the buttons of a window's title bar from the window's type:
+// it reads the motif hints Qt writes from the form's border icons but lets
+// them take no button away, so a dialog without border icons would still
+// offer to minimize (and, while it may be resized, to maximize) it. A
+// toolbar's type offers neither; listed ahead of the dialog type Qt gives the
+// window, it is the one openbox takes. Other window managers follow the
+// motif hints, and some draw a toolbar without a title bar: the type is
+// changed under openbox only. What goes to the X server goes on Qt's own
+// connection through the X library Qt has loaded (the program links none),
+// again whenever Qt has written the type.
+void TypeWithoutFrameButtons(QWidget* w) {
+    using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
+    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
+    using ChangeProperty = xcb_void_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, xcb_atom_t, xcb_atom_t, uint8_t,
+                                                 uint32_t, const void*);
+    using GetProperty = xcb_get_property_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, xcb_atom_t, xcb_atom_t,
+                                                      uint32_t, uint32_t);
+    using GetPropertyReply = xcb_get_property_reply_t* (*)(xcb_connection_t*, xcb_get_property_cookie_t, xcb_generic_error_t**);
+    using PropertyValue = void* (*)(const xcb_get_property_reply_t*);
+    using PropertyLength = int (*)(const xcb_get_property_reply_t*);
+    using GetSetup = const xcb_setup_t* (*)(xcb_connection_t*);
+    using RootsIterator = xcb_screen_iterator_t (*)(const xcb_setup_t*);
+    if (QGuiApplication::platformName() != "xcb") return;
+    auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    void* xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    if (!xcb || !native) return;
+    auto intern = reinterpret_cast<InternAtom>(dlsym(xcb, "xcb_intern_atom"));
+    auto reply = reinterpret_cast<InternAtomReply>(dlsym(xcb, "xcb_intern_atom_reply"));
+    auto change = reinterpret_cast<ChangeProperty>(dlsym(xcb, "xcb_change_property"));
+    auto get = reinterpret_cast<GetProperty>(dlsym(xcb, "xcb_get_property"));
+    auto getReply = reinterpret_cast<GetPropertyReply>(dlsym(xcb, "xcb_get_property_reply"));
+    auto value = reinterpret_cast<PropertyValue>(dlsym(xcb, "xcb_get_property_value"));
+    auto length = reinterpret_cast<PropertyLength>(dlsym(xcb, "xcb_get_property_value_length"));
+    auto setup = reinterpret_cast<GetSetup>(dlsym(xcb, "xcb_get_setup"));
+    auto roots = reinterpret_cast<RootsIterator>(dlsym(xcb, "xcb_setup_roots_iterator"));
+    dlclose(xcb);
+    if (!intern || !reply || !change || !get || !getReply || !value || !length || !setup || !roots) return;
+    xcb_connection_t* server = native->connection();
+    auto atom = [&](const char* name) -> std::uint32_t {
+        xcb_intern_atom_reply_t* r = reply(server, intern(server, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const std::uint32_t a = r ? r->atom : 0;
+        std::free(r);
+        return a;
+    };
+    // The bytes of a property of a window ("" when it has none).
+    auto bytes = [&](xcb_window_t window, std::uint32_t property, std::uint32_t type) {
+        std::string text;
+        if (xcb_get_property_reply_t* r = getReply(server, get(server, 0, window, property, type, 0, 64), nullptr)) {
+            text.assign(static_cast<const char*>(value(r)), std::size_t(length(r)));
+            std::free(r);
+        }
+        return text;
+    };
+    // The window manager names itself on the window the root's
+    // _NET_SUPPORTING_WM_CHECK points to.
+    const std::uint32_t check = atom("_NET_SUPPORTING_WM_CHECK");
+    const std::string manager = bytes(roots(setup(server)).data->root, check, XCB_ATOM_WINDOW);
+    if (manager.size() != sizeof(xcb_window_t)) return;
+    xcb_window_t managerWindow;
+    std::memcpy(&managerWindow, manager.data(), sizeof managerWindow);
+    if (bytes(managerWindow, atom("_NET_WM_NAME"), atom("UTF8_STRING")) != "Openbox") return;
+    const std::uint32_t types[] = {atom("_NET_WM_WINDOW_TYPE_TOOLBAR"), atom("_NET_WM_WINDOW_TYPE_DIALOG")};
+    const std::uint32_t property = atom("_NET_WM_WINDOW_TYPE");
+    if (!types[0] || !types[1] || !property) return;
+    change(server, XCB_PROP_MODE_REPLACE, xcb_window_t(w->winId()), property, XCB_ATOM_ATOM, 32, 2, types);
+}
+
+} // namespace
+
+bool TForm::WithoutFrameButtons() const {
+    return !subWindow_ && borderStyle_ != bsNone && !(borderIcons_ & (biSystemMenu | biMinimize | biMaximize));
+}
+
 void TForm::ApplyWindowFlags() {
     QWidget* w = subWindow_ ? subWindow_ : Widget();
     if (!w) return;
@@ -879,6 +955,7 @@ void TForm::ApplyWindowFlags() {
     }
     if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
     w->setWindowFlags(f);
+    if (WithoutFrameButtons() && w->testAttribute(Qt::WA_WState_Created)) TypeWithoutFrameButtons(w);
     if (wasVisible) w->show();
 }
 
@@ -1101,6 +1178,9 @@ void TForm::PlaceOnFirstShow() {
 
 void TForm::ShowWidget() {
     QWidget* w = subWindow_ ? subWindow_ : Widget();
+    // Typed before the desktop takes the window on (the native window is
+    // made here when it is not yet).
+    if (WithoutFrameButtons()) TypeWithoutFrameButtons(w);
     switch (pendingState_) {
     case wsMinimized: w->showMinimized(); break;
     case wsMaximized: w->showMaximized(); break;

@@ -204,6 +204,9 @@ protected:
     TRect AlignRect() const override;
     void AlignControls(TRect& rect) override;
     void ApplyWindowFlags();
+    // A window of its own with a frame and no border icons: no button on its
+    // title bar.
+    bool WithoutFrameButtons() const;
     // Before and after a modal showing: kept above owner (or above the
     // program's other windows when none), and back.
     void BeginModalWindow(QWidget* owner);

@@ -157,6 +157,31 @@ TEST_F(DebugCommands, TheDebugButtonLoadsTheProjectsOrTheSchemesCopyAndShowsTheD
     EXPECT_TRUE(fmDebug->Visible());
 }
 
+// The debugger the user minimized comes back with the debug button: restored
+// and in front, as a closed one shows.
+TEST_F(DebugCommands, TheDebugButtonBringsBackAMinimizedDebugger) {
+    StartFrame();
+    OpenProject();
+    WriteFiles("tvca.dat", "Debutvca.dat");
+    Button();
+    ASSERT_TRUE(testenv::WaitActive(fmDebug));
+    const bool desktop = QGuiApplication::platformName() == "xcb";
+    if (desktop) testenv::MinimizeAsTheUserDoes(fmDebug->Widget());
+    else fmDebug->SetWindowState(wsMinimized);
+    ASSERT_TRUE(testenv::WaitFor([] { return fmDebug->WindowState() == wsMinimized; }));
+    // Minimized for the desktop too (its animation over): off the screen.
+    if (desktop) {
+        ASSERT_TRUE(testenv::WaitFor([] { return !fmDebug->Widget()->windowHandle()->isExposed(); }));
+    }
+    Button();
+    EXPECT_TRUE(testenv::WaitFor([] { return fmDebug->WindowState() == wsNormal; }));
+    EXPECT_TRUE(testenv::WaitActive(fmDebug));
+    EXPECT_TRUE(fmDebug->Visible());
+    if (desktop) {
+        EXPECT_TRUE(testenv::WaitExposed(fmDebug->Widget()));
+    }
+}
+
 // The frame minimized while the debugger or the timing diagram is in front,
 // and restored: the window is still open and in front. The desktop hands the
 // restored frame the activation on the way, which is no turning away from the

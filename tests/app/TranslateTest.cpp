@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 
 #include "document/Project.h"
 #include "platform/FileUtils.h"
@@ -141,6 +142,53 @@ TEST_F(Translate, F8TranslatesTheActiveSchemeIntoFilesNamedAfterIt) {
     EXPECT_FALSE(progress.frameEnabledDuringRun);
     EXPECT_FALSE(progress.Shown);
     EXPECT_TRUE(frame->ShowErrorAction->Enabled());
+}
+
+// What each run leaves in the project's folder besides the schemes and the
+// project, as the help lists it: a run stopped by the processing order of a
+// scheme writes its message file only, deletes the controller files and
+// leaves the work files of an earlier run as they were.
+TEST_F(Translate, EachRunLeavesTheFilesTheHelpNames) {
+    const struct {
+        const char* what;
+        bool project; // Ctrl+F9, else F8 on b.tvs
+        bool ordered;
+        bool afterAnother; // the folder as the row before left it, else emptied
+        std::set<std::string> left;
+    } cases[] = {
+        {"Ctrl+F9", true, true, false, {"1.$$$", "2.$$$", "3.$$$", "4.$$$", "5.$$$", "err.log", "tvca.dat", "Debutvca.dat"}},
+        {"Ctrl+F9 stopped by the order after that", true, false, true, {"1.$$$", "2.$$$", "3.$$$", "4.$$$", "5.$$$", "err.log"}},
+        {"Ctrl+F9 stopped by the order", true, false, false, {"err.log"}},
+        {"F8", false, true, false, {"b3.$$$", "b4.$$$", "b5.$$$", "Debubtvca.dat"}},
+        {"F8 stopped by the order after that", false, false, true, {"b3.$$$", "b4.$$$", "b5.$$$", "Debuerr.log"}},
+        {"F8 stopped by the order", false, false, false, {"Debuerr.log"}},
+    };
+    const std::set<std::string> inputs = {"a.tvs", "b.tvs", "p.tvp"};
+    auto left = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            if (!inputs.count(entry.path().filename().string())) names.insert(entry.path().filename().string());
+        return names;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.afterAnother)
+            for (const std::string& name : left()) std::filesystem::remove(dir.Path() / name);
+        // Two elements with one number: the run asks, "Нет" stops it.
+        WriteScheme(dir.File("b.tvs"), {"E2", "E3"}, c.ordered ? std::vector<int>{1, 2} : std::vector<int>{1, 1});
+        port.Clear();
+        if (!c.ordered) port.Answer(mrNo);
+        port.Answer(mrNo); // the results are not looked at
+        if (c.project) {
+            frame->ExportActionExecute(frame->ExportAction);
+        } else {
+            OpenScheme(dir.File("b.tvs"));
+            frame->ExportSchemeActionExecute(frame->ExportSchemeAction);
+            for (TForm* child : Children()) Free(child);
+            Application->ProcessMessages();
+        }
+        EXPECT_EQ(left(), c.left);
+    }
 }
 
 TEST_F(Translate, SchemeWindowsAreSavedForTheRunUntitledOnesAreNot) {

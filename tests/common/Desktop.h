@@ -9,6 +9,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <string>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace testenv {
@@ -79,6 +81,55 @@ inline void MapAsAToolDoes(QWidget* window) {
 // (_NET_CLOSE_WINDOW): the manager asks the program to close it.
 inline void CloseAsTheDesktopDoes(QWidget* window) {
     AskTheWindowManager(window, "_NET_CLOSE_WINDOW", {0, 2}); // no time, from a pager
+}
+
+// The actions the window manager offers on the window, as it lists them in
+// _NET_WM_ALLOWED_ACTIONS ("_NET_WM_ACTION_MINIMIZE", ...): the buttons of
+// its title bar and the entries of its window menu follow them. Empty until
+// the manager has taken the window on.
+inline std::vector<std::string> AllowedActions(QWidget* window) {
+    using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
+    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
+    using GetProperty = xcb_get_property_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, xcb_atom_t, xcb_atom_t,
+                                                      uint32_t, uint32_t);
+    using GetPropertyReply = xcb_get_property_reply_t* (*)(xcb_connection_t*, xcb_get_property_cookie_t, xcb_generic_error_t**);
+    using PropertyValue = void* (*)(const xcb_get_property_reply_t*);
+    using PropertyLength = int (*)(const xcb_get_property_reply_t*);
+    using GetAtomName = xcb_get_atom_name_cookie_t (*)(xcb_connection_t*, xcb_atom_t);
+    using GetAtomNameReply = xcb_get_atom_name_reply_t* (*)(xcb_connection_t*, xcb_get_atom_name_cookie_t, xcb_generic_error_t**);
+    using AtomName = char* (*)(const xcb_get_atom_name_reply_t*);
+    using AtomNameLength = int (*)(const xcb_get_atom_name_reply_t*);
+    auto intern = reinterpret_cast<InternAtom>(dlsym(RTLD_DEFAULT, "xcb_intern_atom"));
+    auto internReply = reinterpret_cast<InternAtomReply>(dlsym(RTLD_DEFAULT, "xcb_intern_atom_reply"));
+    auto get = reinterpret_cast<GetProperty>(dlsym(RTLD_DEFAULT, "xcb_get_property"));
+    auto getReply = reinterpret_cast<GetPropertyReply>(dlsym(RTLD_DEFAULT, "xcb_get_property_reply"));
+    auto value = reinterpret_cast<PropertyValue>(dlsym(RTLD_DEFAULT, "xcb_get_property_value"));
+    auto length = reinterpret_cast<PropertyLength>(dlsym(RTLD_DEFAULT, "xcb_get_property_value_length"));
+    auto nameOf = reinterpret_cast<GetAtomName>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name"));
+    auto nameReply = reinterpret_cast<GetAtomNameReply>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name_reply"));
+    auto name = reinterpret_cast<AtomName>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name_name"));
+    auto nameLength = reinterpret_cast<AtomNameLength>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name_name_length"));
+    std::vector<std::string> actions;
+    EXPECT_TRUE(intern && internReply && get && getReply && value && length && nameOf && nameReply && name && nameLength);
+    if (!(intern && internReply && get && getReply && value && length && nameOf && nameReply && name && nameLength))
+        return actions;
+    xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const char* property = "_NET_WM_ALLOWED_ACTIONS";
+    xcb_intern_atom_reply_t* atom = internReply(server, intern(server, 0, uint16_t(strlen(property)), property), nullptr);
+    if (!atom) return actions;
+    xcb_get_property_reply_t* reply =
+        getReply(server, get(server, 0, xcb_window_t(window->winId()), atom->atom, XCB_ATOM_ATOM, 0, 64), nullptr);
+    std::free(atom);
+    if (!reply) return actions;
+    const auto* atoms = static_cast<const xcb_atom_t*>(value(reply));
+    for (int i = 0; i < length(reply) / int(sizeof(xcb_atom_t)); ++i) {
+        xcb_get_atom_name_reply_t* n = nameReply(server, nameOf(server, atoms[i]), nullptr);
+        if (!n) continue;
+        actions.emplace_back(name(n), std::size_t(nameLength(n)));
+        std::free(n);
+    }
+    std::free(reply);
+    return actions;
 }
 
 // Presses and releases a key (an X keysym: 0xff0d Return, 0xff1b Escape)

@@ -4,8 +4,11 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 
 #include "DebuggerUiTest.h"
+#include "common/Desktop.h"
+#include "debugger/ui/MT.h"
 
 namespace dbgui {
 namespace {
@@ -319,6 +322,28 @@ TEST_F(DebuggerWindow, TheInternalSignalQuestionKeepsItsLastChoice) {
         EXPECT_EQ(fmIO->Ask(c.name), c.expected);
         EXPECT_EQ(caption, c.name);
         EXPECT_EQ(shown, c.shownFirst);
+    }
+}
+
+// The interval box and the internal-signal question have no buttons on their
+// title bar: the desktop offers neither to minimize nor to maximize them.
+TEST_F(DebuggerWindow, TheTwoSmallQuestionsHaveNoTitleBarButtons) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "the buttons are the window manager's";
+    if (!fmMTValue) fmMTValue = MakeForm<TfmMTValue>();
+    for (TForm* box : {static_cast<TForm*>(fmMTValue), static_cast<TForm*>(fmIO)}) {
+        SCOPED_TRACE(box->Name().c_str());
+        std::vector<std::string> actions;
+        const int result = RunModal(box, {[&] {
+            // Listed once the manager has taken the window on.
+            EXPECT_TRUE(testenv::WaitFor([&] {
+                actions = testenv::AllowedActions(box->Widget());
+                return std::find(actions.begin(), actions.end(), "_NET_WM_ACTION_MOVE") != actions.end();
+            }));
+            box->ModalResult = mrCancel;
+        }});
+        EXPECT_EQ(result, mrCancel);
+        for (const char* offered : {"_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"})
+            EXPECT_EQ(std::find(actions.begin(), actions.end(), offered), actions.end()) << offered;
     }
 }
 

@@ -692,6 +692,33 @@ TEST_F(FormulaEditor, TheViewButtonWidensToTheListWhereAShiftClickCopiesAFormula
     EXPECT_EQ(view(), std::tuple(300, false, "Просмотр  >>"_a));
 }
 
+// The view button changes the width only: on a desktop that frames the
+// window the buttons along the bottom stay whole, also when it shows again,
+// and the window stays where it is. Shown modally the first time, as the
+// timing diagram shows it.
+TEST_F(FormulaEditor, TheViewButtonKeepsTheHeightAndThePlace) {
+    auto* f = MakeForm<TfmFormuls>();
+    f->Owner = &owner;
+    int height = 0;
+    QPoint place;
+    auto look = [&] {
+        height = f->ClientHeight();
+        place = f->Widget()->pos();
+        EXPECT_EQ(height, 176);
+    };
+    auto press = [&](const char* what) {
+        return [&, what] {
+            SCOPED_TRACE(what);
+            f->Button3->Click();
+            EXPECT_TRUE(testenv::WaitFor([&] { return f->ClientHeight() == height; })) << f->ClientHeight();
+            EXPECT_LE(f->BitBtn1->Top() + f->BitBtn1->Height(), f->ClientHeight());
+            EXPECT_EQ(f->Widget()->pos(), place) << "the window stays where it is";
+        };
+    };
+    RunModal(f, {look, press("wider"), press("narrower"), press("wider"), [&] { f->ModalResult = mrCancel; }});
+    RunModal(f, {[&] { EXPECT_EQ(f->ClientHeight(), height); }, [&] { f->ModalResult = mrCancel; }});
+}
+
 TEST_F(FormulaEditor, OkAddsAndEndsExitEndsAndTheLettersAppend) {
     fmFormuls->Hide();
     const int ok = RunModal(fmFormuls, {[&] {

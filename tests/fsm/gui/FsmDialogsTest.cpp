@@ -206,6 +206,7 @@ TEST_F(FsmDialogs, EveryOpeningOfTheConditionDialogTypesIntoItsString) {
             QTest::mouseRelease(w->PaintBox1->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
         }
         EXPECT_EQ(script.shown[fmFSMCond], 2);
+        EXPECT_EQ(script.unscripted, 0) << "a dialog opened that nobody asked for";
         EXPECT_EQ(typedInto, (std::vector<AnsiString>{"1X0"_a, "01X"_a}));
         EXPECT_EQ(w->FsmDocument()->Transitions()[1]->GetCondition()->GetText(), "01X"_a);
         EXPECT_FALSE(script.stuck);
