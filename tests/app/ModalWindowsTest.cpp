@@ -120,6 +120,22 @@ protected:
         return pane->Widget();
     }
 
+    // A modal window: how it opens, how it is answered once shown.
+    struct ModalWindow {
+        const char* window;
+        std::function<void()> open;
+        std::function<void(QWidget*)> answer;
+    };
+    // A form shown modally and a message box.
+    std::vector<ModalWindow> TwoModalWindows() {
+        return {
+            {"the signal table", [this] { frame->TypeActionExecute(frame->TypeAction); },
+             [](QWidget*) { PinDriverDlg->ModalResult = mrCancel; }},
+            {"a message box", [] { ShowMessage("Не рабочая область"_a); },
+             [](QWidget* box) { static_cast<QDialog*>(box)->reject(); }},
+        };
+    }
+
 private:
     IUserInterfacePort* previousPort_ = nullptr;
 };
@@ -133,16 +149,7 @@ bool Restored(QWidget* w) { return Exposed(w) && !w->isMinimized(); }
 // in front, active.
 TEST_F(ModalWindows, AMinimizedModalWindowTakesTheProgramAlongAndComesBackInFront) {
     if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a window manager";
-    const struct {
-        const char* window;
-        std::function<void()> open;
-        std::function<void(QWidget*)> answer;
-    } windows[] = {
-        {"the signal table", [this] { frame->TypeActionExecute(frame->TypeAction); },
-         [](QWidget*) { PinDriverDlg->ModalResult = mrCancel; }},
-        {"a message box", [] { ShowMessage("Не рабочая область"_a); },
-         [](QWidget* box) { static_cast<QDialog*>(box)->reject(); }},
-    };
+    const std::vector<ModalWindow> windows = TwoModalWindows();
     const struct {
         const char* way;
         void (*restore)(QWidget* frame);
@@ -211,16 +218,7 @@ TEST_F(ModalWindows, WithAModalWindowOpenEveryWayBackEndsRestoredInOneStep) {
     if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a window manager";
     QWidget* pane = FloatPane();
     QWidget* frameWindow = frame->Widget();
-    const struct {
-        const char* window;
-        std::function<void()> open;
-        std::function<void(QWidget*)> answer;
-    } windows[] = {
-        {"the signal table", [this] { frame->TypeActionExecute(frame->TypeAction); },
-         [](QWidget*) { PinDriverDlg->ModalResult = mrCancel; }},
-        {"a message box", [] { ShowMessage("Не рабочая область"_a); },
-         [](QWidget* box) { static_cast<QDialog*>(box)->reject(); }},
-    };
+    const std::vector<ModalWindow> windows = TwoModalWindows();
     for (const auto& w : windows) {
         for (const bool byTheModal : {false, true}) {
             // Every way back to the frame, and the modal window's task entry.
