@@ -411,6 +411,27 @@ struct FormEvents : QObject {
 
 namespace {
 
+// An atom of the X server (0 when there is none, or no X server), asked on
+// Qt's own connection through the X library Qt has loaded: the program
+// links none.
+std::uint32_t XAtom(const char* name) {
+    using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
+    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
+    if (QGuiApplication::platformName() != "xcb") return 0;
+    auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    void* xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    if (!xcb || !native) return 0;
+    auto intern = reinterpret_cast<InternAtom>(dlsym(xcb, "xcb_intern_atom"));
+    auto reply = reinterpret_cast<InternAtomReply>(dlsym(xcb, "xcb_intern_atom_reply"));
+    dlclose(xcb);
+    if (!intern || !reply) return 0;
+    xcb_connection_t* server = native->connection();
+    xcb_intern_atom_reply_t* r = reply(server, intern(server, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const std::uint32_t atom = r ? r->atom : 0;
+    std::free(r);
+    return atom;
+}
+
 // A window of the program that the desktop manages: not a drop-down list
 // or a tool tip.
 bool ManagedWindow(const QWidget* w) {
@@ -567,27 +588,10 @@ private:
         qApp->installNativeEventFilter(this);
         tracked_ = true;
     }
-    // The atoms of the desktop's close, asked of the X server on Qt's own
-    // connection through the X library Qt has loaded (the program links none).
+    // The atoms of the desktop's close.
     void InternAtoms() {
-        using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
-        using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
-        void* xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
-        auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        if (!xcb || !native) return;
-        auto intern = reinterpret_cast<InternAtom>(dlsym(xcb, "xcb_intern_atom"));
-        auto reply = reinterpret_cast<InternAtomReply>(dlsym(xcb, "xcb_intern_atom_reply"));
-        dlclose(xcb);
-        if (!intern || !reply) return;
-        xcb_connection_t* server = native->connection();
-        auto atom = [&](const char* name) -> std::uint32_t {
-            xcb_intern_atom_reply_t* r = reply(server, intern(server, 0, uint16_t(std::strlen(name)), name), nullptr);
-            const std::uint32_t a = r ? r->atom : 0;
-            std::free(r);
-            return a;
-        };
-        protocols_ = atom("WM_PROTOCOLS");
-        deleteWindow_ = atom("WM_DELETE_WINDOW");
+        protocols_ = XAtom("WM_PROTOCOLS");
+        deleteWindow_ = XAtom("WM_DELETE_WINDOW");
     }
     // Once the event is handled: a window may not change its state from
     // inside its own event. One call waits at a time.
@@ -875,8 +879,6 @@ namespace {
 // connection through the X library Qt has loaded (the program links none),
 // again whenever Qt has written the type.
 void TypeWithoutFrameButtons(QWidget* w) {
-    using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
-    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
     using ChangeProperty = xcb_void_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, xcb_atom_t, xcb_atom_t, uint8_t,
                                                  uint32_t, const void*);
     using GetProperty = xcb_get_property_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, xcb_atom_t, xcb_atom_t,
@@ -890,8 +892,6 @@ void TypeWithoutFrameButtons(QWidget* w) {
     auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     void* xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
     if (!xcb || !native) return;
-    auto intern = reinterpret_cast<InternAtom>(dlsym(xcb, "xcb_intern_atom"));
-    auto reply = reinterpret_cast<InternAtomReply>(dlsym(xcb, "xcb_intern_atom_reply"));
     auto change = reinterpret_cast<ChangeProperty>(dlsym(xcb, "xcb_change_property"));
     auto get = reinterpret_cast<GetProperty>(dlsym(xcb, "xcb_get_property"));
     auto getReply = reinterpret_cast<GetPropertyReply>(dlsym(xcb, "xcb_get_property_reply"));
@@ -900,14 +900,8 @@ void TypeWithoutFrameButtons(QWidget* w) {
     auto setup = reinterpret_cast<GetSetup>(dlsym(xcb, "xcb_get_setup"));
     auto roots = reinterpret_cast<RootsIterator>(dlsym(xcb, "xcb_setup_roots_iterator"));
     dlclose(xcb);
-    if (!intern || !reply || !change || !get || !getReply || !value || !length || !setup || !roots) return;
+    if (!change || !get || !getReply || !value || !length || !setup || !roots) return;
     xcb_connection_t* server = native->connection();
-    auto atom = [&](const char* name) -> std::uint32_t {
-        xcb_intern_atom_reply_t* r = reply(server, intern(server, 0, uint16_t(std::strlen(name)), name), nullptr);
-        const std::uint32_t a = r ? r->atom : 0;
-        std::free(r);
-        return a;
-    };
     // The bytes of a property of a window ("" when it has none).
     auto bytes = [&](xcb_window_t window, std::uint32_t property, std::uint32_t type) {
         std::string text;
@@ -919,14 +913,14 @@ void TypeWithoutFrameButtons(QWidget* w) {
     };
     // The window manager names itself on the window the root's
     // _NET_SUPPORTING_WM_CHECK points to.
-    const std::uint32_t check = atom("_NET_SUPPORTING_WM_CHECK");
+    const std::uint32_t check = XAtom("_NET_SUPPORTING_WM_CHECK");
     const std::string manager = bytes(roots(setup(server)).data->root, check, XCB_ATOM_WINDOW);
     if (manager.size() != sizeof(xcb_window_t)) return;
     xcb_window_t managerWindow;
     std::memcpy(&managerWindow, manager.data(), sizeof managerWindow);
-    if (bytes(managerWindow, atom("_NET_WM_NAME"), atom("UTF8_STRING")) != "Openbox") return;
-    const std::uint32_t types[] = {atom("_NET_WM_WINDOW_TYPE_TOOLBAR"), atom("_NET_WM_WINDOW_TYPE_DIALOG")};
-    const std::uint32_t property = atom("_NET_WM_WINDOW_TYPE");
+    if (bytes(managerWindow, XAtom("_NET_WM_NAME"), XAtom("UTF8_STRING")) != "Openbox") return;
+    const std::uint32_t types[] = {XAtom("_NET_WM_WINDOW_TYPE_TOOLBAR"), XAtom("_NET_WM_WINDOW_TYPE_DIALOG")};
+    const std::uint32_t property = XAtom("_NET_WM_WINDOW_TYPE");
     if (!types[0] || !types[1] || !property) return;
     change(server, XCB_PROP_MODE_REPLACE, xcb_window_t(w->winId()), property, XCB_ATOM_ATOM, 32, 2, types);
 }
