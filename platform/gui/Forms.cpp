@@ -1025,7 +1025,11 @@ void TForm::SetBounds(int left, int top, int width, int height) {
         subWindow_->setGeometry(left, top, width, height);
     } else if (QWidget* w = Widget()) {
         QSize extra = w->isVisible() ? FrameGeometry(w).size() - w->geometry().size() : QSize(0, 0);
-        w->move(left, top);
+        // A window on the screen asked to stay where it is is not moved: a
+        // move made before the toolkit has heard of the desktop's frame takes
+        // the place for the window's inside, and the window would jump by
+        // its frame.
+        if (!w->isVisible() || w->pos() != QPoint(left, top)) w->move(left, top);
         const QSize inner(std::max(width - extra.width(), 0), std::max(height - extra.height(), 0));
         // A form with a fixed border is fixed for the user, not for the program.
         if (w->minimumSize() == w->maximumSize()) w->setFixedSize(inner);
