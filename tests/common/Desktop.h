@@ -15,35 +15,45 @@
 
 namespace testenv {
 
+// The atom of that name on Qt's own connection, through the X library Qt has
+// loaded; 0 when there is none.
+inline uint32_t XAtom(const char* name) {
+    using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
+    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
+    auto intern = reinterpret_cast<InternAtom>(dlsym(RTLD_DEFAULT, "xcb_intern_atom"));
+    auto internReply = reinterpret_cast<InternAtomReply>(dlsym(RTLD_DEFAULT, "xcb_intern_atom_reply"));
+    if (!intern || !internReply) return 0;
+    xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_intern_atom_reply_t* reply = internReply(server, intern(server, 0, uint16_t(strlen(name)), name), nullptr);
+    const uint32_t atom = reply ? reply->atom : 0;
+    std::free(reply);
+    return atom;
+}
+
 // Asks the window manager, as a pager or a taskbar does on the user's
 // behalf, to act on the window: the client message named message about it,
 // with data, sent to the root window through the X library Qt has loaded,
 // on Qt's own connection.
 inline void AskTheWindowManager(QWidget* window, const char* message, std::initializer_list<uint32_t> data) {
-    using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
-    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
     using GetSetup = const xcb_setup_t* (*)(xcb_connection_t*);
     using RootsIterator = xcb_screen_iterator_t (*)(const xcb_setup_t*);
     using SendEvent = xcb_void_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, uint32_t, const char*);
     using Flush = int (*)(xcb_connection_t*);
-    auto intern = reinterpret_cast<InternAtom>(dlsym(RTLD_DEFAULT, "xcb_intern_atom"));
-    auto internReply = reinterpret_cast<InternAtomReply>(dlsym(RTLD_DEFAULT, "xcb_intern_atom_reply"));
     auto setup = reinterpret_cast<GetSetup>(dlsym(RTLD_DEFAULT, "xcb_get_setup"));
     auto roots = reinterpret_cast<RootsIterator>(dlsym(RTLD_DEFAULT, "xcb_setup_roots_iterator"));
     auto send = reinterpret_cast<SendEvent>(dlsym(RTLD_DEFAULT, "xcb_send_event"));
     auto flush = reinterpret_cast<Flush>(dlsym(RTLD_DEFAULT, "xcb_flush"));
-    ASSERT_TRUE(intern && internReply && setup && roots && send && flush);
+    ASSERT_TRUE(setup && roots && send && flush);
     xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    xcb_intern_atom_reply_t* atom = internReply(server, intern(server, 0, uint16_t(strlen(message)), message), nullptr);
-    ASSERT_NE(atom, nullptr);
+    const uint32_t type = XAtom(message);
+    ASSERT_NE(type, 0u);
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
     event.window = xcb_window_t(window->winId());
-    event.type = atom->atom;
+    event.type = type;
     int i = 0;
     for (uint32_t d : data) event.data.data32[i++] = d;
-    std::free(atom);
     send(server, 0, roots(setup(server)).data->root,
          XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT, reinterpret_cast<const char*>(&event));
     flush(server);
@@ -88,8 +98,6 @@ inline void CloseAsTheDesktopDoes(QWidget* window) {
 // its title bar and the entries of its window menu follow them. Empty until
 // the manager has taken the window on.
 inline std::vector<std::string> AllowedActions(QWidget* window) {
-    using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
-    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
     using GetProperty = xcb_get_property_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, xcb_atom_t, xcb_atom_t,
                                                       uint32_t, uint32_t);
     using GetPropertyReply = xcb_get_property_reply_t* (*)(xcb_connection_t*, xcb_get_property_cookie_t, xcb_generic_error_t**);
@@ -99,8 +107,6 @@ inline std::vector<std::string> AllowedActions(QWidget* window) {
     using GetAtomNameReply = xcb_get_atom_name_reply_t* (*)(xcb_connection_t*, xcb_get_atom_name_cookie_t, xcb_generic_error_t**);
     using AtomName = char* (*)(const xcb_get_atom_name_reply_t*);
     using AtomNameLength = int (*)(const xcb_get_atom_name_reply_t*);
-    auto intern = reinterpret_cast<InternAtom>(dlsym(RTLD_DEFAULT, "xcb_intern_atom"));
-    auto internReply = reinterpret_cast<InternAtomReply>(dlsym(RTLD_DEFAULT, "xcb_intern_atom_reply"));
     auto get = reinterpret_cast<GetProperty>(dlsym(RTLD_DEFAULT, "xcb_get_property"));
     auto getReply = reinterpret_cast<GetPropertyReply>(dlsym(RTLD_DEFAULT, "xcb_get_property_reply"));
     auto value = reinterpret_cast<PropertyValue>(dlsym(RTLD_DEFAULT, "xcb_get_property_value"));
@@ -110,16 +116,14 @@ inline std::vector<std::string> AllowedActions(QWidget* window) {
     auto name = reinterpret_cast<AtomName>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name_name"));
     auto nameLength = reinterpret_cast<AtomNameLength>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name_name_length"));
     std::vector<std::string> actions;
-    EXPECT_TRUE(intern && internReply && get && getReply && value && length && nameOf && nameReply && name && nameLength);
-    if (!(intern && internReply && get && getReply && value && length && nameOf && nameReply && name && nameLength))
+    EXPECT_TRUE(get && getReply && value && length && nameOf && nameReply && name && nameLength);
+    if (!(get && getReply && value && length && nameOf && nameReply && name && nameLength))
         return actions;
     xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const char* property = "_NET_WM_ALLOWED_ACTIONS";
-    xcb_intern_atom_reply_t* atom = internReply(server, intern(server, 0, uint16_t(strlen(property)), property), nullptr);
-    if (!atom) return actions;
+    const uint32_t property = XAtom("_NET_WM_ALLOWED_ACTIONS");
+    if (!property) return actions;
     xcb_get_property_reply_t* reply =
-        getReply(server, get(server, 0, xcb_window_t(window->winId()), atom->atom, XCB_ATOM_ATOM, 0, 64), nullptr);
-    std::free(atom);
+        getReply(server, get(server, 0, xcb_window_t(window->winId()), property, XCB_ATOM_ATOM, 0, 64), nullptr);
     if (!reply) return actions;
     const auto* atoms = static_cast<const xcb_atom_t*>(value(reply));
     for (int i = 0; i < length(reply) / int(sizeof(xcb_atom_t)); ++i) {
