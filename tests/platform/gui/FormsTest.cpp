@@ -11,7 +11,22 @@
 
 namespace {
 
-class Forms : public GuiTest {};
+class Forms : public GuiTest {
+protected:
+    // The main form and another one shown, the main one active, and a dialog
+    // to run modally over them in the middle of the screen.
+    void ShowTwoFormsAndMakeADialog(TForm*& main, TForm*& other, TForm*& dialog) {
+        main = MakeForm();
+        main->SetBounds(0, 0, 900, 700);
+        Application->SetMainForm(main);
+        other = MakeForm();
+        other->SetBounds(300, 200, 300, 200);
+        ASSERT_TRUE(ShowActive(other));
+        ASSERT_TRUE(ShowActive(main));
+        dialog = MakeForm();
+        dialog->SetPosition(poScreenCenter);
+    }
+};
 
 TEST_F(Forms, ModalResultFromAButtonClearedByItsHandlerKeepsTheDialogOpen) {
     TForm* f = MakeForm();
@@ -218,15 +233,9 @@ TEST_F(Forms, AModalDialogShowsAboveAWindowThatStaysOnTopAndHasTheKeyboard) {
 // back with them, active. Also without a desktop that minimizes a dialog's
 // windows together.
 TEST_F(Forms, AMinimizedModalWindowTakesTheProgramAlongAndComesBackActive) {
-    TForm* main = MakeForm();
-    main->SetBounds(0, 0, 900, 700);
-    Application->SetMainForm(main);
-    TForm* other = MakeForm();
-    other->SetBounds(300, 200, 300, 200);
-    ASSERT_TRUE(ShowActive(other));
-    ASSERT_TRUE(ShowActive(main));
-    TForm* dialog = MakeForm();
-    dialog->SetPosition(poScreenCenter);
+    TForm *main = nullptr, *other = nullptr, *dialog = nullptr;
+    ShowTwoFormsAndMakeADialog(main, other, dialog);
+    if (HasFatalFailure()) return;
     // Minimized as the desktop has it: off the screen, where there is one.
     const bool offscreen = QGuiApplication::platformName() == "offscreen";
     auto gone = [offscreen](TForm* f) {
@@ -250,15 +259,9 @@ TEST_F(Forms, AMinimizedModalWindowTakesTheProgramAlongAndComesBackActive) {
 // A modal window closed while minimized (by the program, or from a task
 // bar): the windows it took along come back, none is left minimized.
 TEST_F(Forms, AModalWindowClosedWhileMinimizedGivesBackTheWindowsItTookAlong) {
-    TForm* main = MakeForm();
-    main->SetBounds(0, 0, 900, 700);
-    Application->SetMainForm(main);
-    TForm* other = MakeForm();
-    other->SetBounds(300, 200, 300, 200);
-    ASSERT_TRUE(ShowActive(other));
-    ASSERT_TRUE(ShowActive(main));
-    TForm* dialog = MakeForm();
-    dialog->SetPosition(poScreenCenter);
+    TForm *main = nullptr, *other = nullptr, *dialog = nullptr;
+    ShowTwoFormsAndMakeADialog(main, other, dialog);
+    if (HasFatalFailure()) return;
     // Taken along as the desktop has it: off the screen, where there is one.
     const bool offscreen = QGuiApplication::platformName() == "offscreen";
     bool taken = false;
