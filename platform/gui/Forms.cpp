@@ -219,6 +219,7 @@ public:
     void Ask(QWidget* window, bool focusLeaving = false) {
         window->activateWindow();
         if (Offscreen()) return;
+        focusLeaving = focusLeaving || FocusGone(window);
         QWindow* handle = window->windowHandle();
         // Qt forgets its active window when that window hides, and hears
         // nothing when the desktop's focus, which had not yet left it, is
@@ -251,6 +252,17 @@ public:
             return false;
         }
         return true;
+    }
+    // The program brings a minimized window back: the desktop took its focus
+    // when it minimized it, whatever Qt, which may not have read that yet,
+    // still believes. Until the server gives it the focus again (or the wait
+    // is over), every request for the window waits for that focus, so that
+    // the focus the desktop gave another window meanwhile, read late, is not
+    // taken for the user turning away from the window just restored.
+    void Restoring(QWidget* window) {
+        if (Offscreen()) return;
+        gone_ = window;
+        goneSince_.start();
     }
     // No window waits for the desktop's answer any more.
     void Forget() {
@@ -304,13 +316,15 @@ private:
     // window or of no window, not of the focus given to this one. The focus
     // answers the oldest open request when it reaches that one's window.
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        if (!wanted_ || type != "xcb_generic_event_t") return false;
+        if ((!wanted_ && !gone_) || type != "xcb_generic_event_t") return false;
         const auto* event = static_cast<const unsigned char*>(message);
         constexpr unsigned char kFocusIn = 9, kNotifyPointer = 5;
-        // Pending with no request open: the server answered, Qt's focus is still on the way.
-        if ((event[0] & 0x7f) != kFocusIn || event[1] >= kNotifyPointer || !Pending() || open_.empty()) return false;
+        if ((event[0] & 0x7f) != kFocusIn || event[1] >= kNotifyPointer) return false;
         std::uint32_t window;
         std::memcpy(&window, event + 4, sizeof window);
+        if (QWindow* restored = gone_ ? gone_->windowHandle() : nullptr; restored && window == restored->winId()) gone_ = nullptr;
+        // Pending with no request open: the server answered, Qt's focus is still on the way.
+        if (!Pending() || open_.empty()) return false;
         if (QWindow* oldest = open_.front()->windowHandle(); oldest && window == oldest->winId()) {
             if (open_.size() > 1) superseded_.push_back(open_.front());
             open_.erase(open_.begin());
@@ -318,6 +332,9 @@ private:
         return false;
     }
     static bool X11() { return QGuiApplication::platformName() == "xcb"; }
+    bool FocusGone(QWidget* window) const {
+        return gone_ == window && goneSince_.isValid() && goneSince_.elapsed() < kActivationAnswerMs;
+    }
 
     QPointer<QWidget> wanted_;
     // The windows asked for whose focus the server has not yet given, in
@@ -327,6 +344,10 @@ private:
     // made: Qt's activation of each, when it comes, is passed over.
     std::vector<QPointer<QWidget>> superseded_;
     QElapsedTimer asked_;
+    // The window the program is bringing back from minimized, until the
+    // server's focus reaches it.
+    QPointer<QWidget> gone_;
+    QElapsedTimer goneSince_;
     QTimer limit_;
     QTimer again_;
 };
@@ -965,6 +986,7 @@ void TForm::SetWindowState(TWindowState s) {
     pendingState_ = s;
     QWidget* w = subWindow_ ? subWindow_ : Widget();
     if (!w || !w->isVisible()) return;
+    if (s != wsMinimized && !subWindow_ && w->isMinimized()) ActivationWatch::Instance().Restoring(w);
     switch (s) {
     case wsNormal: w->showNormal(); break;
     case wsMinimized: w->showMinimized(); break;

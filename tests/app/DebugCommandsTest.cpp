@@ -160,10 +160,6 @@ TEST_F(DebugCommands, TheDebugButtonLoadsTheProjectsOrTheSchemesCopyAndShowsTheD
 // The debugger the user minimized comes back with the debug button: restored
 // and in front, as a closed one shows.
 TEST_F(DebugCommands, TheDebugButtonBringsBackAMinimizedDebugger) {
-    // Under openbox on a loaded machine the debugger the button restores is
-    // at times active for the program but not back on the screen; until its
-    // cause is found the test runs where no desktop takes part.
-    if (QGuiApplication::platformName() == "xcb") GTEST_SKIP() << "the desktop's restore is not yet reliable under load";
     StartFrame();
     OpenProject();
     WriteFiles("tvca.dat", "Debutvca.dat");
