@@ -84,7 +84,7 @@ private:
 
 // The ways the user brings back a minimized window (and the program with
 // it): its task entry, an older pager's activation (which names no
-// source), a tool that maps it.
+// source), a tool that maps it, the desktop's window switch.
 struct RestoreWay {
     const char* way;
     void (*restore)(QWidget* window);
@@ -93,6 +93,7 @@ const RestoreWay kRestoreWays[] = {
     {"its task entry", testenv::ActivateAsTheUserDoes},
     {"an older pager", [](QWidget* w) { testenv::AskTheWindowManager(w, "_NET_ACTIVE_WINDOW", {0}); }},
     {"a tool's map", testenv::MapAsAToolDoes},
+    {"Alt+Tab", [](QWidget*) { testenv::PressKeysAsTheUserDoes({0xffe9, 0xff09}); }},
 };
 
 class ModalWindows : public FrameTest {

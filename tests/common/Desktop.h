@@ -141,7 +141,14 @@ inline std::vector<std::string> AllowedActions(QWidget* window) {
 // library of x11-utils): the desktop sees the user's input and its time, by
 // which it decides whether a window the program shows next may take the
 // focus and the top of the pile.
-inline void PressKeyAsTheUserDoes(unsigned long keysym) {
+inline void PressKeysAsTheUserDoes(std::initializer_list<unsigned long> keysyms);
+inline void PressKeyAsTheUserDoes(unsigned long keysym) { PressKeysAsTheUserDoes({keysym}); }
+
+// Presses the keys in order, then lets them go in the reverse order (0xffe9
+// Alt and 0xff09 Tab: the desktop's window switch), each a moment after the
+// one before, as a hand does: a switch whose Alt is already up when the
+// desktop reads the Tab ends before it has chosen a window.
+inline void PressKeysAsTheUserDoes(std::initializer_list<unsigned long> keysyms) {
     using KeysymToKeycode = unsigned char (*)(void*, unsigned long);
     using FakeKeyEvent = int (*)(void*, unsigned, int, unsigned long);
     using Flush = int (*)(void*);
@@ -154,9 +161,10 @@ inline void PressKeyAsTheUserDoes(unsigned long keysym) {
     ASSERT_TRUE(keycode && flush && fake);
     void* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
     ASSERT_NE(display, nullptr);
-    const unsigned code = keycode(display, keysym);
-    fake(display, code, 1, 0);
-    fake(display, code, 0, 0);
+    std::vector<unsigned> codes;
+    for (unsigned long keysym : keysyms) codes.push_back(keycode(display, keysym));
+    for (unsigned code : codes) fake(display, code, 1, 20);
+    for (auto code = codes.rbegin(); code != codes.rend(); ++code) fake(display, *code, 0, 20);
     flush(display);
 }
 
