@@ -6,13 +6,16 @@
 #include "app/AppTest.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 #include <memory>
 
 #include "common/Desktop.h"
@@ -21,6 +24,13 @@
 namespace {
 
 bool Exposed(QWidget* w) { return w && w->windowHandle() && w->windowHandle()->isExposed(); }
+
+// The program's window of that X id, if it is one.
+QWidget* WindowOfId(uint32_t id) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowHandle() && w->windowHandle()->handle() && uint32_t(w->winId()) == id) return w;
+    return nullptr;
+}
 
 // The modal window in front, once the desktop shows it and has made it active.
 QWidget* ModalInFront() {
@@ -256,6 +266,54 @@ TEST_F(ModalWindows, WithAModalWindowOpenEveryWayBackEndsRestoredInOneStep) {
             }
         }
     }
+}
+
+// A modal window open and another program in front: a window of the program
+// that shows meanwhile (the pane back from hiding) leaves the other
+// program's window on top. Lifted above it, the modal window would cover the
+// program the user is working in.
+TEST_F(ModalWindows, AWindowShownInTheBackgroundLeavesAnotherProgramOnTop) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a window manager";
+    QWidget* pane = FloatPane();
+    QProcess other;
+    uint32_t otherWindow = 0;
+    auto top = [] {
+        const std::vector<uint32_t> order = testenv::StackingOrder();
+        return order.empty() ? 0u : order.back();
+    };
+    auto below = [&](QWidget* modal) {
+        const std::vector<uint32_t> order = testenv::StackingOrder();
+        const auto mine = std::find(order.begin(), order.end(), uint32_t(modal->winId()));
+        return mine < std::find(order.begin(), order.end(), otherWindow);
+    };
+    bool otherInFront = false;
+    bool modalStayedBelow = false;
+    Steps steps;
+    steps.WhenInFront([&](QWidget* modal) {
+        // Over the middle of the screen, where the modal window is.
+        other.start("xmessage", {"-center", "another program"});
+        auto othersTurn = [&] { return !QGuiApplication::focusWindow() && top() && !WindowOfId(top()); };
+        steps.When(othersTurn, [&, modal, othersTurn] {
+            otherInFront = othersTurn();
+            otherWindow = top();
+            pane->hide();
+            pane->show();
+            // The pane on the screen, and time for whatever its showing sets off.
+            steps.When([pane] { return Exposed(pane); }, [&, modal] {
+                QElapsedTimer since;
+                since.start();
+                steps.When([&since] { return since.elapsed() > 500; }, [&, modal] {
+                    modalStayedBelow = below(modal);
+                    other.kill();
+                    modal->close();
+                });
+            });
+        });
+    });
+    ShowMessage("Не рабочая область"_a);
+    other.waitForFinished();
+    EXPECT_TRUE(otherInFront);
+    EXPECT_TRUE(modalStayedBelow);
 }
 
 // With the project pane floating over the middle of the screen, "Сохранить

@@ -93,48 +93,67 @@ inline void CloseAsTheDesktopDoes(QWidget* window) {
     AskTheWindowManager(window, "_NET_CLOSE_WINDOW", {0, 2}); // no time, from a pager
 }
 
-// The actions the window manager offers on the window, as it lists them in
-// _NET_WM_ALLOWED_ACTIONS ("_NET_WM_ACTION_MINIMIZE", ...): the buttons of
-// its title bar and the entries of its window menu follow them. Empty until
-// the manager has taken the window on.
-inline std::vector<std::string> AllowedActions(QWidget* window) {
+// The 32-bit values of a property of a window (the root window when
+// window is 0) of the given type, as the X server holds them; empty when it
+// has none.
+inline std::vector<uint32_t> Property32(xcb_window_t window, const char* property, xcb_atom_t type) {
+    using GetSetup = const xcb_setup_t* (*)(xcb_connection_t*);
+    using RootsIterator = xcb_screen_iterator_t (*)(const xcb_setup_t*);
     using GetProperty = xcb_get_property_cookie_t (*)(xcb_connection_t*, uint8_t, xcb_window_t, xcb_atom_t, xcb_atom_t,
                                                       uint32_t, uint32_t);
     using GetPropertyReply = xcb_get_property_reply_t* (*)(xcb_connection_t*, xcb_get_property_cookie_t, xcb_generic_error_t**);
     using PropertyValue = void* (*)(const xcb_get_property_reply_t*);
     using PropertyLength = int (*)(const xcb_get_property_reply_t*);
-    using GetAtomName = xcb_get_atom_name_cookie_t (*)(xcb_connection_t*, xcb_atom_t);
-    using GetAtomNameReply = xcb_get_atom_name_reply_t* (*)(xcb_connection_t*, xcb_get_atom_name_cookie_t, xcb_generic_error_t**);
-    using AtomName = char* (*)(const xcb_get_atom_name_reply_t*);
-    using AtomNameLength = int (*)(const xcb_get_atom_name_reply_t*);
+    auto setup = reinterpret_cast<GetSetup>(dlsym(RTLD_DEFAULT, "xcb_get_setup"));
+    auto roots = reinterpret_cast<RootsIterator>(dlsym(RTLD_DEFAULT, "xcb_setup_roots_iterator"));
     auto get = reinterpret_cast<GetProperty>(dlsym(RTLD_DEFAULT, "xcb_get_property"));
     auto getReply = reinterpret_cast<GetPropertyReply>(dlsym(RTLD_DEFAULT, "xcb_get_property_reply"));
     auto value = reinterpret_cast<PropertyValue>(dlsym(RTLD_DEFAULT, "xcb_get_property_value"));
     auto length = reinterpret_cast<PropertyLength>(dlsym(RTLD_DEFAULT, "xcb_get_property_value_length"));
+    std::vector<uint32_t> values;
+    EXPECT_TRUE(setup && roots && get && getReply && value && length);
+    if (!(setup && roots && get && getReply && value && length)) return values;
+    xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const uint32_t name = XAtom(property);
+    if (!name) return values;
+    if (!window) window = roots(setup(server)).data->root;
+    xcb_get_property_reply_t* reply = getReply(server, get(server, 0, window, name, type, 0, 1024), nullptr);
+    if (!reply) return values;
+    const auto* data = static_cast<const uint32_t*>(value(reply));
+    values.assign(data, data + length(reply) / int(sizeof(uint32_t)));
+    std::free(reply);
+    return values;
+}
+
+// The actions the window manager offers on the window, as it lists them in
+// _NET_WM_ALLOWED_ACTIONS ("_NET_WM_ACTION_MINIMIZE", ...): the buttons of
+// its title bar and the entries of its window menu follow them. Empty until
+// the manager has taken the window on.
+inline std::vector<std::string> AllowedActions(QWidget* window) {
+    using GetAtomName = xcb_get_atom_name_cookie_t (*)(xcb_connection_t*, xcb_atom_t);
+    using GetAtomNameReply = xcb_get_atom_name_reply_t* (*)(xcb_connection_t*, xcb_get_atom_name_cookie_t, xcb_generic_error_t**);
+    using AtomName = char* (*)(const xcb_get_atom_name_reply_t*);
+    using AtomNameLength = int (*)(const xcb_get_atom_name_reply_t*);
     auto nameOf = reinterpret_cast<GetAtomName>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name"));
     auto nameReply = reinterpret_cast<GetAtomNameReply>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name_reply"));
     auto name = reinterpret_cast<AtomName>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name_name"));
     auto nameLength = reinterpret_cast<AtomNameLength>(dlsym(RTLD_DEFAULT, "xcb_get_atom_name_name_length"));
     std::vector<std::string> actions;
-    EXPECT_TRUE(get && getReply && value && length && nameOf && nameReply && name && nameLength);
-    if (!(get && getReply && value && length && nameOf && nameReply && name && nameLength))
-        return actions;
+    EXPECT_TRUE(nameOf && nameReply && name && nameLength);
+    if (!(nameOf && nameReply && name && nameLength)) return actions;
     xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const uint32_t property = XAtom("_NET_WM_ALLOWED_ACTIONS");
-    if (!property) return actions;
-    xcb_get_property_reply_t* reply =
-        getReply(server, get(server, 0, xcb_window_t(window->winId()), property, XCB_ATOM_ATOM, 0, 64), nullptr);
-    if (!reply) return actions;
-    const auto* atoms = static_cast<const xcb_atom_t*>(value(reply));
-    for (int i = 0; i < length(reply) / int(sizeof(xcb_atom_t)); ++i) {
-        xcb_get_atom_name_reply_t* n = nameReply(server, nameOf(server, atoms[i]), nullptr);
+    for (uint32_t atom : Property32(xcb_window_t(window->winId()), "_NET_WM_ALLOWED_ACTIONS", XCB_ATOM_ATOM)) {
+        xcb_get_atom_name_reply_t* n = nameReply(server, nameOf(server, atom), nullptr);
         if (!n) continue;
         actions.emplace_back(name(n), std::size_t(nameLength(n)));
         std::free(n);
     }
-    std::free(reply);
     return actions;
 }
+
+// The windows the window manager manages, the bottom one first, as it
+// lists them in _NET_CLIENT_LIST_STACKING: other programs' windows too.
+inline std::vector<uint32_t> StackingOrder() { return Property32(0, "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW); }
 
 // Presses and releases a key (an X keysym: 0xff0d Return, 0xff1b Escape)
 // as the user's hand does, through the X server's test extension (the
