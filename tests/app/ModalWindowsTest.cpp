@@ -94,7 +94,7 @@ private:
 
 // The ways the user brings back a minimized window (and the program with
 // it): its task entry, an older pager's activation (which names no
-// source), a tool that maps it, the desktop's window switch.
+// source), a tool that maps it.
 struct RestoreWay {
     const char* way;
     void (*restore)(QWidget* window);
@@ -103,7 +103,6 @@ const RestoreWay kRestoreWays[] = {
     {"its task entry", testenv::ActivateAsTheUserDoes},
     {"an older pager", [](QWidget* w) { testenv::AskTheWindowManager(w, "_NET_ACTIVE_WINDOW", {0}); }},
     {"a tool's map", testenv::MapAsAToolDoes},
-    {"Alt+Tab", [](QWidget*) { testenv::PressKeysAsTheUserDoes({0xffe9, 0xff09}); }},
 };
 
 class ModalWindows : public FrameTest {

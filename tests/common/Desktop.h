@@ -160,14 +160,7 @@ inline std::vector<uint32_t> StackingOrder() { return Property32(0, "_NET_CLIENT
 // library of x11-utils): the desktop sees the user's input and its time, by
 // which it decides whether a window the program shows next may take the
 // focus and the top of the pile.
-inline void PressKeysAsTheUserDoes(std::initializer_list<unsigned long> keysyms);
-inline void PressKeyAsTheUserDoes(unsigned long keysym) { PressKeysAsTheUserDoes({keysym}); }
-
-// Presses the keys in order, then lets them go in the reverse order (0xffe9
-// Alt and 0xff09 Tab: the desktop's window switch), each a moment after the
-// one before, as a hand does: a switch whose Alt is already up when the
-// desktop reads the Tab ends before it has chosen a window.
-inline void PressKeysAsTheUserDoes(std::initializer_list<unsigned long> keysyms) {
+inline void PressKeyAsTheUserDoes(unsigned long keysym) {
     using KeysymToKeycode = unsigned char (*)(void*, unsigned long);
     using FakeKeyEvent = int (*)(void*, unsigned, int, unsigned long);
     using Flush = int (*)(void*);
@@ -180,10 +173,9 @@ inline void PressKeysAsTheUserDoes(std::initializer_list<unsigned long> keysyms)
     ASSERT_TRUE(keycode && flush && fake);
     void* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
     ASSERT_NE(display, nullptr);
-    std::vector<unsigned> codes;
-    for (unsigned long keysym : keysyms) codes.push_back(keycode(display, keysym));
-    for (unsigned code : codes) fake(display, code, 1, 20);
-    for (auto code = codes.rbegin(); code != codes.rend(); ++code) fake(display, *code, 0, 20);
+    const unsigned code = keycode(display, keysym);
+    fake(display, code, 1, 0);
+    fake(display, code, 0, 0);
     flush(display);
 }
 
