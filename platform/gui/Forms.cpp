@@ -691,6 +691,67 @@ private:
 
 } // namespace
 
+namespace {
+
+// Qt hears the program's request to the desktop to activate a window (a
+// message to the screen, which Qt listens to as well) and makes that window
+// its active one at once. While a window of the program has the X server's
+// focus, that only runs ahead of the desktop (see ActivationWatch). While
+// none has (the active window has just gone), Qt is also waiting for the
+// focus to come back to one of its windows, and deactivates the program
+// when it has not within 0.1 s; the early activation does not end that
+// wait. On a slow desktop the window asked for would be active, then the
+// program inactive and active again once the desktop grants the request:
+// its control would hear OnExit just after OnEnter. So while none of the
+// program's windows has the server's focus, Qt does not hear the request:
+// the window is active once the desktop gives it the focus.
+class ActivationRequestWatch : public QAbstractNativeEventFilter {
+public:
+    // Installed before the other filters of the X server's events, it is
+    // asked after them: it hears the events they let through to Qt.
+    static void Install() {
+        static auto* x = new ActivationRequestWatch;
+        if (x->request_) return;
+        x->request_ = XAtom("_NET_ACTIVE_WINDOW");
+        if (x->request_) qApp->installNativeEventFilter(x);
+    }
+    // FocusIn (9) and FocusOut (10) name the window at bytes 4-7, the detail
+    // at byte 1 (5: about the pointer's window, which Qt passes over). The
+    // request is a ClientMessage (33) sent by a client (bit 7 of byte 0) of
+    // format 32 (byte 1) naming the window at bytes 4-7, its type at 8-11.
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const unsigned char*>(message);
+        constexpr unsigned char kFocusIn = 9, kFocusOut = 10, kNotifyPointer = 5, kClientMessage = 33, kSent = 0x80;
+        const unsigned char code = event[0] & 0x7f;
+        auto at = [event](int offset) {
+            std::uint32_t value;
+            std::memcpy(&value, event + offset, sizeof value);
+            return value;
+        };
+        if ((code == kFocusIn || code == kFocusOut) && event[1] != kNotifyPointer && OfTheProgram(at(4)))
+            focused_ = code == kFocusIn ? at(4) : 0;
+        return code == kClientMessage && (event[0] & kSent) && event[1] == 32 && at(8) == request_ &&
+               OfTheProgram(at(4)) && !OfTheProgram(focused_);
+    }
+
+private:
+    // Whether the window is one of the program's (a window gone since does
+    // not count).
+    static bool OfTheProgram(std::uint32_t id) {
+        if (!id) return false;
+        for (QWindow* w : QGuiApplication::allWindows())
+            if (w->handle() && std::uint32_t(w->winId()) == id) return true;
+        return false;
+    }
+    std::uint32_t request_ = 0;
+    // The program's window that has the server's focus, as the events Qt
+    // handles tell; 0 for none.
+    std::uint32_t focused_ = 0;
+};
+
+} // namespace
+
 namespace gebridge {
 
 namespace {
@@ -1803,6 +1864,7 @@ TApplication::TApplication() : TComponent(nullptr) {
     // once more (a double-click that opened the session's first dialog
     // would open it again when the dialog closed).
     WatchApplicationEvents();
+    ActivationRequestWatch::Install();
     ModalWatch::Instance();
 }
 

@@ -17,7 +17,6 @@
 
 #include "GuiTest.h"
 #include "platform/Canvas.h"
-#include "platform/ScopeGuard.h"
 #include "platform/gui/EnableWindow.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Hooks.h"
@@ -35,7 +34,28 @@ protected:
         Application->OnActivate = nullptr;
         Application->OnDeactivate = nullptr;
         for (HHOOK h : hooks_) UnhookWindowsHookEx(h);
+        LetServerGo();
         GuiTest::TearDown();
+    }
+    // Holds the X server on Qt's own connection, through the library Qt has
+    // loaded: while it is held, the window manager's requests wait, so the
+    // focus it hands on arrives late. Let go by LetServerGo (or at the end of
+    // the test). False when the library has no such requests.
+    bool HoldServer() {
+        grab_ = reinterpret_cast<XRequest>(dlsym(RTLD_DEFAULT, "xcb_grab_server"));
+        ungrab_ = reinterpret_cast<XRequest>(dlsym(RTLD_DEFAULT, "xcb_ungrab_server"));
+        flush_ = reinterpret_cast<int (*)(xcb_connection_t*)>(dlsym(RTLD_DEFAULT, "xcb_flush"));
+        if (!grab_ || !ungrab_ || !flush_) return false;
+        server_ = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+        grab_(server_);
+        flush_(server_);
+        return true;
+    }
+    void LetServerGo() {
+        if (!server_) return;
+        ungrab_(server_);
+        flush_(server_);
+        server_ = nullptr;
     }
     HHOOK Hook(int kind, THookProcedure p) { return hooks_.emplace_back(SetWindowsHookEx(kind, std::move(p))); }
     // A form of the given bounds, not yet shown.
@@ -80,6 +100,11 @@ protected:
         });
     }
     std::vector<HHOOK> hooks_;
+    using XRequest = unsigned (*)(xcb_connection_t*);
+    XRequest grab_ = nullptr;
+    XRequest ungrab_ = nullptr;
+    int (*flush_)(xcb_connection_t*) = nullptr;
+    xcb_connection_t* server_ = nullptr;
 };
 
 TEST_F(Services, CaptureRoutesTheMouseToTheCapturingControlUntilReleased) {
@@ -308,26 +333,11 @@ TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
 // not hear of it.
 TEST_F(Services, TheServersLateFocusOnAWindowAskedForEarlierIsPassedOver) {
     if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server";
-    // Requests on Qt's own connection to the server, through the library Qt
-    // has loaded: while it holds the server, the window manager's requests
-    // wait, so the focus it hands on arrives late.
-    using Request = unsigned (*)(xcb_connection_t*);
-    auto grab = reinterpret_cast<Request>(dlsym(RTLD_DEFAULT, "xcb_grab_server"));
-    auto ungrab = reinterpret_cast<Request>(dlsym(RTLD_DEFAULT, "xcb_ungrab_server"));
-    auto flush = reinterpret_cast<int (*)(xcb_connection_t*)>(dlsym(RTLD_DEFAULT, "xcb_flush"));
-    ASSERT_TRUE(grab && ungrab && flush);
-    xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     Log log;
     auto [a, b] = FormsAAndB(log);
     for (TForm* f : {b, a}) ASSERT_TRUE(ShowActive(f));
     log.clear();
-    auto letGo = [&] {
-        ungrab(server);
-        flush(server);
-    };
-    grab(server);
-    flush(server);
-    TScopeGuard release(letGo);
+    ASSERT_TRUE(HoldServer());
     b->SetFocus();
     ASSERT_TRUE(testenv::WaitFor([&] { return Screen->ActiveForm() == b; }));
     a->SetFocus();
@@ -346,11 +356,40 @@ TEST_F(Services, TheServersLateFocusOnAWindowAskedForEarlierIsPassedOver) {
     } focusIn;
     focusIn.window = a->Widget()->winId();
     qApp->installNativeEventFilter(&focusIn);
-    letGo();
+    LetServerGo();
     EXPECT_TRUE(testenv::WaitFor([&] { return focusIn.seen; }));
     qApp->removeNativeEventFilter(&focusIn);
     ASSERT_TRUE(testenv::WaitActive(a));
     EXPECT_EQ(log, (Log{"A deactivate", "B activate", "B deactivate", "A activate"}));
+}
+
+// The active window goes and the program asks for another one while the
+// desktop is slow: none of the program's windows has the focus until the
+// desktop grants it. The window is active once, when the desktop says so,
+// and its control does not hear OnExit just after OnEnter (as it would if the
+// window counted as active at once: the program's wait for the focus that
+// left with the window that went, 0.1 s, would end in a deactivation after).
+TEST_F(Services, AWindowAskedForAfterTheActiveOneWentIsActiveOnceTheDesktopSaysSo) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server";
+    Log log;
+    auto [a, b] = FormsAAndB(log);
+    TEdit* edit = NewControl<TEdit>(b, b, "Edit1");
+    edit->OnEnter = [&](TObject*) { log.push_back("Edit1 enter"); };
+    edit->OnExit = [&](TObject*) { log.push_back("Edit1 exit"); };
+    NoteApplicationActivation([&](const std::string& what) { log.push_back(what); });
+    for (TForm* f : {b, a}) ASSERT_TRUE(ShowActive(f));
+    log.clear();
+    ASSERT_TRUE(HoldServer());
+    a->Hide();
+    edit->SetFocus();
+    // The desktop held longer than the program waits for the focus to come
+    // back to one of its windows.
+    ProcessFor(300);
+    LetServerGo();
+    ASSERT_TRUE(testenv::WaitActive(b));
+    ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    EXPECT_EQ(log, (Log{"application deactivate", "WM_ACTIVATEAPP 0", //
+                        "application activate", "WM_ACTIVATEAPP 1", "B activate", "Edit1 enter"}));
 }
 
 // The desktop tells the program of a change of its state before Qt has moved
