@@ -484,7 +484,7 @@ void Unminimize(QWidget* w) {
 //   back) above them, or a new modal window below a floating pane; while
 //   the program is in the background they stay where they are;
 // - a modal window closed while minimized gives back the windows it took
-//   along;
+//   along, and the windows it belongs to;
 // - the desktop's close of a window a modal one keeps from the user (which
 //   Qt drops) brings the modal windows back in front: the question it
 //   asks is answered first.
@@ -624,6 +624,9 @@ private:
         // Minimized for Qt, and on X off the screen as the server last told:
         // Qt's state may lag behind a restore on its way.
         if (!modal || !modal->isMinimized() || (tracked_ && !Unmapped(modal->windowHandle()))) return;
+        // The windows the modal ones belong to, which the desktop minimizes
+        // with them, come back with those the program minimizes.
+        for (QWidget* w : Owners(ModalWindows())) takenAlong_.emplace_back(w);
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->isVisible() || w->isMinimized() || !ListedWindow(w)) continue;
             takenAlong_.emplace_back(w);
@@ -639,14 +642,20 @@ private:
         std::vector<QPointer<QWidget>> taken;
         taken.swap(takenAlong_);
         if (g_app && g_app->MainForm()) taken.emplace_back(g_app->MainForm()->Widget());
-        for (QWidget* w : modal)
-            for (QWindow* owner = w->windowHandle()->transientParent(); owner; owner = owner->transientParent())
-                taken.emplace_back(TopLevelOf(owner));
+        for (QWidget* w : Owners(modal)) taken.emplace_back(w);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isModal()) taken.emplace_back(w);
         for (const QPointer<QWidget>& w : taken) Unminimize(w);
         RaiseModalWindows();
         AskActivation(modal.back());
+    }
+    // The windows the modal ones belong to.
+    static std::vector<QWidget*> Owners(const std::vector<QWidget*>& modal) {
+        std::vector<QWidget*> owners;
+        for (QWidget* w : modal)
+            for (QWindow* owner = w->windowHandle()->transientParent(); owner; owner = owner->transientParent())
+                if (QWidget* o = TopLevelOf(owner)) owners.push_back(o);
+        return owners;
     }
     void ReleaseTakenAlong() {
         if (QApplication::activeModalWidget()) return;
