@@ -13,11 +13,10 @@
 #include <QWindow>
 #include <cstdint>
 #include <cstring>
-#include <dlfcn.h>
 
 #include "GuiTest.h"
+#include "common/Desktop.h"
 #include "platform/Canvas.h"
-#include "platform/ScopeGuard.h"
 #include "platform/gui/EnableWindow.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Hooks.h"
@@ -308,26 +307,12 @@ TEST_F(Services, ActivationEventsComeInOrderWhenAnotherFormIsActivated) {
 // not hear of it.
 TEST_F(Services, TheServersLateFocusOnAWindowAskedForEarlierIsPassedOver) {
     if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server";
-    // Requests on Qt's own connection to the server, through the library Qt
-    // has loaded: while it holds the server, the window manager's requests
-    // wait, so the focus it hands on arrives late.
-    using Request = unsigned (*)(xcb_connection_t*);
-    auto grab = reinterpret_cast<Request>(dlsym(RTLD_DEFAULT, "xcb_grab_server"));
-    auto ungrab = reinterpret_cast<Request>(dlsym(RTLD_DEFAULT, "xcb_ungrab_server"));
-    auto flush = reinterpret_cast<int (*)(xcb_connection_t*)>(dlsym(RTLD_DEFAULT, "xcb_flush"));
-    ASSERT_TRUE(grab && ungrab && flush);
-    xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     Log log;
     auto [a, b] = FormsAAndB(log);
     for (TForm* f : {b, a}) ASSERT_TRUE(ShowActive(f));
     log.clear();
-    auto letGo = [&] {
-        ungrab(server);
-        flush(server);
-    };
-    grab(server);
-    flush(server);
-    TScopeGuard release(letGo);
+    // The focus the window manager hands on arrives late.
+    testenv::LateDesktop late;
     b->SetFocus();
     ASSERT_TRUE(testenv::WaitFor([&] { return Screen->ActiveForm() == b; }));
     a->SetFocus();
@@ -346,7 +331,7 @@ TEST_F(Services, TheServersLateFocusOnAWindowAskedForEarlierIsPassedOver) {
     } focusIn;
     focusIn.window = a->Widget()->winId();
     qApp->installNativeEventFilter(&focusIn);
-    letGo();
+    late.Release();
     EXPECT_TRUE(testenv::WaitFor([&] { return focusIn.seen; }));
     qApp->removeNativeEventFilter(&focusIn);
     ASSERT_TRUE(testenv::WaitActive(a));
