@@ -505,11 +505,16 @@ void Unminimize(QWidget* w) {
 //   back) above them, or a new modal window below a floating pane; while
 //   the program is in the background they stay where they are;
 // - a modal window closed while minimized gives back the windows it took
-//   along;
+//   along and those it belongs to; one that a late desktop had yet to
+//   minimize comes back once the desktop has;
 // - the desktop's close of a window a modal one keeps from the user (which
 //   Qt drops) brings the modal windows back in front: the question it
 //   asks is answered first.
 class ModalWatch : public QObject, public QAbstractNativeEventFilter {
+    // How long a window given back waits for the desktop to carry out the
+    // minimize asked for it before: one the desktop refused stays as it is.
+    static constexpr int kLateMinimizeMs = 5000;
+
 public:
     static ModalWatch& Instance() {
         static auto* x = new ModalWatch;
@@ -524,6 +529,7 @@ protected:
             return false;
         auto* w = static_cast<QWidget*>(o);
         if (!ManagedWindow(w)) return false;
+        if (type == QEvent::WindowStateChange && !late_.empty()) Later(giveBackLate_, [this] { GiveBackLate(); });
         if (type == QEvent::Hide) {
             // A modal window closed while minimized: the windows it took
             // along come back, no later modal window will bring them.
@@ -564,7 +570,10 @@ protected:
         };
         if (code == kUnmapNotify || code == kMapNotify) {
             const std::uint32_t window = windowAt(8);
-            std::erase(unmappedModal_, window);
+            std::erase(unmapped_, window);
+            // On the screen again: a minimize on its way was carried out and undone.
+            if (code == kMapNotify)
+                std::erase_if(late_, [window](const QPointer<QWidget>& w) { return !w || w->internalWinId() == window; });
             // A window of the program put on the screen while the program
             // is in front (a pane coming back, a new modal window): the
             // desktop has stacked it, and the modal windows go above it. In
@@ -574,9 +583,10 @@ protected:
                 QApplication::activeModalWidget())
                 Later(raise_, [] { RaiseModalWindows(); });
             // Unmapped while Qt still shows it: minimized, not hidden by the program.
-            if (QWindow* w = WindowOfId(window); code == kUnmapNotify && w && w->isVisible() && w->modality() != Qt::NonModal) {
-                unmappedModal_.push_back(window);
-                Later(minimize_, [this] { MinimizeProgram(); });
+            if (QWindow* w = WindowOfId(window); code == kUnmapNotify && w && w->isVisible()) {
+                unmapped_.push_back(window);
+                if (w->modality() != Qt::NonModal) Later(minimize_, [this] { MinimizeProgram(); });
+                if (!late_.empty()) Later(giveBackLate_, [this] { GiveBackLate(); });
             }
             return false;
         }
@@ -638,13 +648,17 @@ private:
     // (which Qt may not have heard of yet).
     bool Unmapped(QWindow* w) const {
         return w && w->handle() &&
-               std::find(unmappedModal_.begin(), unmappedModal_.end(), std::uint32_t(w->winId())) != unmappedModal_.end();
+               std::find(unmapped_.begin(), unmapped_.end(), std::uint32_t(w->winId())) != unmapped_.end();
     }
     void MinimizeProgram() {
         QWidget* modal = QApplication::activeModalWidget();
         // Minimized for Qt, and on X off the screen as the server last told:
         // Qt's state may lag behind a restore on its way.
         if (!modal || !modal->isMinimized() || (tracked_ && !Unmapped(modal->windowHandle()))) return;
+        late_.clear();
+        // The windows the modal ones belong to, which the desktop minimizes
+        // with them, come back with those the program minimizes.
+        for (QWidget* w : Owners(ModalWindows())) takenAlong_.emplace_back(w);
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->isVisible() || w->isMinimized() || !ListedWindow(w)) continue;
             takenAlong_.emplace_back(w);
@@ -660,30 +674,58 @@ private:
         std::vector<QPointer<QWidget>> taken;
         taken.swap(takenAlong_);
         if (g_app && g_app->MainForm()) taken.emplace_back(g_app->MainForm()->Widget());
-        for (QWidget* w : modal)
-            for (QWindow* owner = w->windowHandle()->transientParent(); owner; owner = owner->transientParent())
-                taken.emplace_back(TopLevelOf(owner));
+        for (QWidget* w : Owners(modal)) taken.emplace_back(w);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isModal()) taken.emplace_back(w);
         for (const QPointer<QWidget>& w : taken) Unminimize(w);
         RaiseModalWindows();
         AskActivation(modal.back());
     }
+    // The windows the modal ones belong to.
+    static std::vector<QWidget*> Owners(const std::vector<QWidget*>& modal) {
+        std::vector<QWidget*> owners;
+        for (QWidget* w : modal)
+            for (QWindow* owner = w->windowHandle()->transientParent(); owner; owner = owner->transientParent())
+                if (QWidget* o = TopLevelOf(owner)) owners.push_back(o);
+        return owners;
+    }
     void ReleaseTakenAlong() {
         if (QApplication::activeModalWidget()) return;
         std::vector<QPointer<QWidget>> taken;
         taken.swap(takenAlong_);
-        for (const QPointer<QWidget>& w : taken) Unminimize(w);
+        for (const QPointer<QWidget>& w : taken) {
+            // Still on the screen: the desktop has not yet minimized it (a
+            // late one minimizes it still), or will not.
+            if (tracked_ && w && w->isVisible() && !Unmapped(w->windowHandle())) late_.emplace_back(w);
+            Unminimize(w);
+        }
+        lateSince_.start();
+    }
+    // The windows given back before the desktop minimized them come back
+    // once it has: off the screen, and minimized as Qt has heard.
+    void GiveBackLate() {
+        if (lateSince_.elapsed() >= kLateMinimizeMs) late_.clear();
+        std::erase_if(late_, [this](const QPointer<QWidget>& w) {
+            if (!w || !w->isVisible()) return true;
+            if (!w->isMinimized() || !Unmapped(w->windowHandle())) return false;
+            Unminimize(w);
+            return true;
+        });
     }
     std::uint32_t protocols_ = 0;
     std::uint32_t deleteWindow_ = 0;
-    // The modal windows the desktop has unmapped (minimized), as the X
-    // server told of them.
-    std::vector<std::uint32_t> unmappedModal_;
+    // The windows the desktop has unmapped (minimized), as the X server
+    // told of them.
+    std::vector<std::uint32_t> unmapped_;
     // Whether the X server's events are watched.
     bool tracked_ = false;
     std::vector<QPointer<QWidget>> takenAlong_;
+    // The windows given back while the desktop had yet to minimize them,
+    // since lateSince_.
+    std::vector<QPointer<QWidget>> late_;
+    QElapsedTimer lateSince_;
     bool raise_ = false;
+    bool giveBackLate_ = false;
     bool release_ = false;
     bool minimize_ = false;
     bool bringBack_ = false;

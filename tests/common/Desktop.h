@@ -2,8 +2,10 @@
 // What a user does through the desktop rather than through the program, for
 // the tests on an X server with a window manager.
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QWidget>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -178,5 +180,56 @@ inline void PressKeyAsTheUserDoes(unsigned long keysym) {
     fake(display, code, 0, 0);
     flush(display);
 }
+
+// A late desktop, as a loaded one is: while held, the X server serves Qt's
+// own connection alone, so the window manager's requests wait; the manager
+// handles what the program asked meanwhile once the hold is let go (by
+// Release, or when the object goes). Held at once, or with a window from the
+// moment the server reports that window off the screen (UnmapNotify, event
+// 18, the window at bytes 8-11).
+class LateDesktop : QAbstractNativeEventFilter {
+public:
+    explicit LateDesktop(QWidget* window = nullptr) : window_(window ? std::uint32_t(window->winId()) : 0) {
+        if (window) qGuiApp->installNativeEventFilter(this);
+        else Hold();
+    }
+    ~LateDesktop() override {
+        qGuiApp->removeNativeEventFilter(this);
+        Release();
+    }
+    bool Holding() const { return holding_; }
+    void Release() {
+        if (holding_) Request("xcb_ungrab_server");
+        holding_ = false;
+    }
+
+private:
+    void Hold() {
+        holding_ = true;
+        Request("xcb_grab_server");
+    }
+    // The request of that name on Qt's own connection, through the X library Qt has loaded.
+    static void Request(const char* name) {
+        auto request = reinterpret_cast<unsigned (*)(xcb_connection_t*)>(dlsym(RTLD_DEFAULT, name));
+        auto flush = reinterpret_cast<int (*)(xcb_connection_t*)>(dlsym(RTLD_DEFAULT, "xcb_flush"));
+        ASSERT_TRUE(request && flush);
+        xcb_connection_t* server = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+        request(server);
+        flush(server);
+    }
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        const auto* event = static_cast<const unsigned char*>(message);
+        std::uint32_t window = 0;
+        if (type == "xcb_generic_event_t" && (event[0] & 0x7f) == 18) std::memcpy(&window, event + 8, sizeof window);
+        if (window == window_ && !started_) {
+            started_ = true;
+            Hold();
+        }
+        return false;
+    }
+    std::uint32_t window_;
+    bool started_ = false;
+    bool holding_ = false;
+};
 
 } // namespace testenv

@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "GuiTest.h"
+#include "common/Desktop.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -25,6 +26,11 @@ protected:
         ASSERT_TRUE(ShowActive(main));
         dialog = MakeForm();
         dialog->SetPosition(poScreenCenter);
+    }
+    // Back from minimized as the desktop has it: on the screen, where there is one.
+    static bool Restored(TForm* f) {
+        return f->WindowState() == wsNormal &&
+               (QGuiApplication::platformName() == "offscreen" || f->Widget()->windowHandle()->isExposed());
     }
 };
 
@@ -257,23 +263,41 @@ TEST_F(Forms, AMinimizedModalWindowTakesTheProgramAlongAndComesBackActive) {
 }
 
 // A modal window closed while minimized (by the program, or from a task
-// bar): the windows it took along come back, none is left minimized.
+// bar): the windows it took along come back, and the one it belongs to,
+// which the desktop may have minimized with it; none is left minimized.
+// Also when it closes after the program has asked the desktop to minimize
+// them but before a late desktop has done it.
 TEST_F(Forms, AModalWindowClosedWhileMinimizedGivesBackTheWindowsItTookAlong) {
-    TForm *main = nullptr, *other = nullptr, *dialog = nullptr;
-    ShowTwoFormsAndMakeADialog(main, other, dialog);
-    if (HasFatalFailure()) return;
-    // Taken along as the desktop has it: off the screen, where there is one.
     const bool offscreen = QGuiApplication::platformName() == "offscreen";
-    bool taken = false;
-    RunModal(dialog, {[&] {
-        dialog->SetWindowState(wsMinimized);
-        taken = ProcessUntil([&] {
-            return other->WindowState() == wsMinimized && (offscreen || !other->Widget()->windowHandle()->isExposed());
-        });
-        dialog->ModalResult = mrOk;
-    }});
-    ASSERT_TRUE(taken);
-    EXPECT_TRUE(testenv::WaitFor([&] { return other->WindowState() == wsNormal; }));
+    for (bool lateDesktop : {false, true}) {
+        TForm *main = nullptr, *other = nullptr, *dialog = nullptr;
+        ShowTwoFormsAndMakeADialog(main, other, dialog);
+        if (HasFatalFailure()) return;
+        std::unique_ptr<testenv::LateDesktop> late;
+        bool taken = false;
+        RunModal(dialog, {[&] {
+            // Held from the moment the desktop has minimized the dialog.
+            if (lateDesktop && !offscreen) late = std::make_unique<testenv::LateDesktop>(dialog->Widget());
+            dialog->SetWindowState(wsMinimized);
+            // Taken along as the desktop has it (off the screen), or as asked of a late one.
+            taken = ProcessUntil([&] {
+                return other->WindowState() == wsMinimized && (offscreen || late || !other->Widget()->windowHandle()->isExposed());
+            });
+            dialog->ModalResult = mrOk;
+        }});
+        ASSERT_TRUE(taken) << lateDesktop;
+        Application->ProcessMessages();
+        EXPECT_TRUE(!late || late->Holding());
+        late.reset();
+        // The desktop has done what was asked before once it shows a window
+        // asked for after.
+        TForm* after = MakeForm();
+        after->Show();
+        ASSERT_TRUE(testenv::WaitExposed(after->Widget())) << lateDesktop;
+        for (TForm* f : {main, other})
+            EXPECT_TRUE(testenv::WaitFor([f] { return Restored(f); })) << (lateDesktop ? "late: " : "") << (f == main ? "main" : "other");
+        for (TForm* f : {main, other, after}) f->Hide();
+    }
 }
 
 class Child : public TForm {

@@ -13,9 +13,9 @@
 #include <QWindow>
 #include <cstdint>
 #include <cstring>
-#include <dlfcn.h>
 
 #include "GuiTest.h"
+#include "common/Desktop.h"
 #include "platform/Canvas.h"
 #include "platform/gui/EnableWindow.h"
 #include "platform/gui/ExtCtrls.h"
@@ -34,28 +34,7 @@ protected:
         Application->OnActivate = nullptr;
         Application->OnDeactivate = nullptr;
         for (HHOOK h : hooks_) UnhookWindowsHookEx(h);
-        LetServerGo();
         GuiTest::TearDown();
-    }
-    // Holds the X server on Qt's own connection, through the library Qt has
-    // loaded: while it is held, the window manager's requests wait, so the
-    // focus it hands on arrives late. Let go by LetServerGo (or at the end of
-    // the test). False when the library has no such requests.
-    bool HoldServer() {
-        grab_ = reinterpret_cast<XRequest>(dlsym(RTLD_DEFAULT, "xcb_grab_server"));
-        ungrab_ = reinterpret_cast<XRequest>(dlsym(RTLD_DEFAULT, "xcb_ungrab_server"));
-        flush_ = reinterpret_cast<int (*)(xcb_connection_t*)>(dlsym(RTLD_DEFAULT, "xcb_flush"));
-        if (!grab_ || !ungrab_ || !flush_) return false;
-        server_ = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-        grab_(server_);
-        flush_(server_);
-        return true;
-    }
-    void LetServerGo() {
-        if (!server_) return;
-        ungrab_(server_);
-        flush_(server_);
-        server_ = nullptr;
     }
     HHOOK Hook(int kind, THookProcedure p) { return hooks_.emplace_back(SetWindowsHookEx(kind, std::move(p))); }
     // A form of the given bounds, not yet shown.
@@ -100,11 +79,6 @@ protected:
         });
     }
     std::vector<HHOOK> hooks_;
-    using XRequest = unsigned (*)(xcb_connection_t*);
-    XRequest grab_ = nullptr;
-    XRequest ungrab_ = nullptr;
-    int (*flush_)(xcb_connection_t*) = nullptr;
-    xcb_connection_t* server_ = nullptr;
 };
 
 TEST_F(Services, CaptureRoutesTheMouseToTheCapturingControlUntilReleased) {
@@ -337,7 +311,8 @@ TEST_F(Services, TheServersLateFocusOnAWindowAskedForEarlierIsPassedOver) {
     auto [a, b] = FormsAAndB(log);
     for (TForm* f : {b, a}) ASSERT_TRUE(ShowActive(f));
     log.clear();
-    ASSERT_TRUE(HoldServer());
+    // The focus the window manager hands on arrives late.
+    testenv::LateDesktop late;
     b->SetFocus();
     ASSERT_TRUE(testenv::WaitFor([&] { return Screen->ActiveForm() == b; }));
     a->SetFocus();
@@ -356,7 +331,7 @@ TEST_F(Services, TheServersLateFocusOnAWindowAskedForEarlierIsPassedOver) {
     } focusIn;
     focusIn.window = a->Widget()->winId();
     qApp->installNativeEventFilter(&focusIn);
-    LetServerGo();
+    late.Release();
     EXPECT_TRUE(testenv::WaitFor([&] { return focusIn.seen; }));
     qApp->removeNativeEventFilter(&focusIn);
     ASSERT_TRUE(testenv::WaitActive(a));
@@ -379,13 +354,13 @@ TEST_F(Services, AWindowAskedForAfterTheActiveOneWentIsActiveOnceTheDesktopSaysS
     NoteApplicationActivation([&](const std::string& what) { log.push_back(what); });
     for (TForm* f : {b, a}) ASSERT_TRUE(ShowActive(f));
     log.clear();
-    ASSERT_TRUE(HoldServer());
+    testenv::LateDesktop late;
     a->Hide();
     edit->SetFocus();
     // The desktop held longer than the program waits for the focus to come
     // back to one of its windows.
     ProcessFor(300);
-    LetServerGo();
+    late.Release();
     ASSERT_TRUE(testenv::WaitActive(b));
     ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
     EXPECT_EQ(log, (Log{"application deactivate", "WM_ACTIVATEAPP 0", //
