@@ -10,6 +10,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -22,6 +24,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
+#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -250,6 +253,31 @@ private:
     }
 };
 
+// The columns of a file dialog's list beside the names (size, kind, date)
+// take the width of what they show whenever a folder has been read: the
+// toolkit gives them the widths of English samples, which cut the Russian
+// sizes, kinds and dates. A column is never narrowed (the user may have
+// widened it), and the dialog widens, within the screen, to show them all.
+void FitFileColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (!view || !model) return;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, view, [&dialog, view] {
+        QHeaderView* header = view->header();
+        for (int column = 1; column < header->count(); ++column) {
+            const int shown = static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column);
+            const int wanted = std::max(shown, header->sectionSizeHint(column));
+            if (!header->isSectionHidden(column) && wanted > header->sectionSize(column))
+                header->resizeSection(column, wanted);
+        }
+        const int missing = header->length() - view->viewport()->width();
+        if (missing <= 0) return;
+        int width = dialog.width() + missing;
+        if (QScreen* s = dialog.screen()) width = std::min(width, s->availableGeometry().width());
+        dialog.resize(width, dialog.height());
+    });
+}
+
 QString ButtonText(TMsgDlgBtn b) {
     static const char* names[] = {"&Да", "&Нет", "OK", "Отмена", "&Прервать", "П&овтор", "П&ропустить", "&Все", "Н&ет для всех", "Д&а для всех", "&Справка"};
     return QString::fromUtf8(names[b]);
@@ -357,6 +385,7 @@ public:
         // The question about a file that exists is the program's own, in its
         // language, on every desktop (a native dialog would ask in its own).
         dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        FitFileColumns(dlg);
         const bool confirm = r.kind != FileDialogRequest::Open && r.OverwritePrompt;
         QStringList filters;
         for (const AnsiString& f : NameFilters(r.Filter)) filters << ToQString(f);

@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStyle>
+#include <QTreeView>
+#include <QHeaderView>
 #include <QWindow>
 #include <QScreen>
 #include <QMessageBox>
@@ -157,6 +159,48 @@ TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     port.AnswerFile("");
     EXPECT_FALSE(dlg.Execute());
     EXPECT_EQ(dlg.FileName, AnsiString("/w/a.b/old.sch"));
+}
+
+// The file list shows every size, kind and date whole, and every column
+// within the list, in the sizes and dates of any locale.
+TEST_F(Dialogs, TheFileListShowsItsSizesKindsAndDatesWhole) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "a.tvs", "abc");
+    testenv::WriteBytes(dir.Path() / "b.tvs", std::string(12345, 'b'));
+    testenv::WriteBytes(dir.Path() / "c.sch", std::string(3456789, 'c'));
+    FileDialogRequest request;
+    request.Filter = "Все файлы|*.*"_a;
+    request.InitialDir = FromFsPath(dir.Path());
+    QStringList cut;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(view, nullptr);
+        QAbstractItemModel* model = view->model();
+        const QModelIndex folder = view->rootIndex();
+        // The headings and cells whose text is wider than their column (with
+        // the margins the list leaves beside it), and the list when it is
+        // wider than its window.
+        auto cutNow = [&] {
+            cut.clear();
+            const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+            for (int column = 1; column < model->columnCount(folder); ++column) {
+                if (view->header()->sectionSizeHint(column) > view->columnWidth(column))
+                    cut << model->headerData(column, Qt::Horizontal).toString();
+                for (int row = 0; row < model->rowCount(folder); ++row) {
+                    const QString text = model->index(row, column, folder).data().toString();
+                    if (view->fontMetrics().horizontalAdvance(text) + margins > view->columnWidth(column)) cut << text;
+                }
+            }
+            if (view->header()->length() > view->viewport()->width()) cut << "the list";
+            return cut;
+        };
+        ProcessUntil([&] { return model->rowCount(folder) == 3 && cutNow().isEmpty(); });
+        dialog->reject();
+    });
+    EXPECT_FALSE(QtUiPortInstance()->FileDialog(request));
+    EXPECT_EQ(cut.join('|').toStdString(), "");
 }
 
 // A save dialog told to ask does so before it gives back a file that exists,
