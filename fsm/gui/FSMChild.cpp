@@ -39,6 +39,9 @@ TFSMChild* NewFSMChild(TComponent* owner) { return NewForm<TFSMChild>(owner); }
 TFSMChild::TFSMChild(TComponent* owner) : TForm(owner) {
     SetName("FSMChild");
     SetFormStyle(fsMDIChild);
+    // Placed as the scheme windows are: below and right of the last one, no
+    // larger than the room the frame has left.
+    SetPosition(poDefault);
     SetBounds(0, 0, 640, 460);
     KeyPreview = true;
 

@@ -10,6 +10,9 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
@@ -19,7 +22,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -209,6 +214,70 @@ private:
     bool initialized_ = false;
 };
 
+// The toolkit's message box, wide enough for its whole title on the
+// desktop's title bar. The toolkit counts the title in the face of its own
+// window titles with little room beside it; a desktop writes it in a bold
+// face beside the window's icon and buttons, and cuts what does not fit. Never
+// wider than the screen.
+class TitledMessageBox : public QMessageBox {
+public:
+    explicit TitledMessageBox(QWidget* parent) : QMessageBox(parent) {}
+
+protected:
+    bool event(QEvent* e) override {
+        const bool done = QMessageBox::event(e);
+        // The toolkit sizes the box anew on both.
+        if (e->type() == QEvent::Show || e->type() == QEvent::LayoutRequest) FitTitle();
+        return done;
+    }
+
+private:
+    void FitTitle() {
+        QFont bold = font();
+        bold.setBold(true);
+        // The icon and up to four buttons (menu, minimize, maximize, close),
+        // each about as wide as the bar is high, and one more for the gaps.
+        const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        int fitted = std::max(width(), QFontMetrics(bold).horizontalAdvance(windowTitle()) + 6 * bar);
+        // Within the screen, which the toolkit fills on a small one. The
+        // desktop's frame is not known before it has taken the window on; it
+        // is narrower than the bar is high.
+        if (QScreen* s = screen())
+            fitted = std::min(fitted, s->availableGeometry().width() - std::max(frameGeometry().width() - width(), bar));
+        if (fitted == width()) return;
+        const int height = layout() && layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(fitted) : this->height();
+        setFixedSize(fitted, height);
+        // The toolkit's own sizing does the same: the new size asks for no
+        // sizing again.
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+    }
+};
+
+// The columns of a file dialog's list beside the names (size, kind, date)
+// take the width of what they show whenever a folder has been read: the
+// toolkit gives them the widths of English samples, which cut the Russian
+// sizes, kinds and dates. A column is never narrowed (the user may have
+// widened it), and the dialog widens, within the screen, to show them all.
+void FitFileColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (!view || !model) return;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, view, [&dialog, view] {
+        QHeaderView* header = view->header();
+        for (int column = 1; column < header->count(); ++column) {
+            const int shown = static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column);
+            const int wanted = std::max(shown, header->sectionSizeHint(column));
+            if (!header->isSectionHidden(column) && wanted > header->sectionSize(column))
+                header->resizeSection(column, wanted);
+        }
+        const int missing = header->length() - view->viewport()->width();
+        if (missing <= 0) return;
+        int width = dialog.width() + missing;
+        if (QScreen* s = dialog.screen()) width = std::min(width, s->availableGeometry().width());
+        dialog.resize(width, dialog.height());
+    });
+}
+
 QString ButtonText(TMsgDlgBtn b) {
     static const char* names[] = {"&Да", "&Нет", "OK", "Отмена", "&Прервать", "П&овтор", "П&ропустить", "&Все", "Н&ет для всех", "Д&а для всех", "&Справка"};
     return QString::fromUtf8(names[b]);
@@ -250,7 +319,7 @@ namespace {
 class QtPort : public IUserInterfacePort {
 public:
     int MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int) override {
-        QMessageBox box(DialogParent());
+        TitledMessageBox box(DialogParent());
         box.setWindowTitle(Caption(type));
         box.setText(ToQString(text));
         switch (type) {
@@ -296,7 +365,7 @@ public:
         case MB_RETRYCANCEL: b = MsgButtons({mbRetry, mbCancel}); break;
         default: break;
         }
-        QMessageBox box(DialogParent());
+        TitledMessageBox box(DialogParent());
         (void)type;
         box.setWindowTitle(ToQString(caption.IsEmpty() ? Application->Title() : caption));
         box.setText(ToQString(text));
@@ -304,7 +373,7 @@ public:
         return r; // modal results and IDxx share their numbers
     }
     void ShowMessage(const AnsiString& text) override {
-        QMessageBox box(DialogParent());
+        TitledMessageBox box(DialogParent());
         box.setWindowTitle(ToQString(Application->Title()));
         box.setText(ToQString(text));
         RunBox(box, mbOKOnly);
@@ -316,6 +385,7 @@ public:
         // The question about a file that exists is the program's own, in its
         // language, on every desktop (a native dialog would ask in its own).
         dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        FitFileColumns(dlg);
         const bool confirm = r.kind != FileDialogRequest::Open && r.OverwritePrompt;
         QStringList filters;
         for (const AnsiString& f : NameFilters(r.Filter)) filters << ToQString(f);

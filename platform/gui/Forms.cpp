@@ -994,7 +994,7 @@ namespace {
 
 // Openbox takes the buttons of a window's title bar from the window's type:
 // it reads the motif hints Qt writes from the form's border icons but lets
-// them take no button away, so a dialog without border icons would still
+// them take no button away, so a dialog without the two icons would still
 // offer to minimize (and, while it may be resized, to maximize) it. A
 // toolbar's type offers neither; listed ahead of the dialog type Qt gives the
 // window, it is the one openbox takes. Other window managers follow the
@@ -1052,7 +1052,10 @@ void TypeWithoutFrameButtons(QWidget* w) {
 } // namespace
 
 bool TForm::WithoutFrameButtons() const {
-    return !subWindow_ && borderStyle_ != bsNone && !(borderIcons_ & (biSystemMenu | biMinimize | biMaximize));
+    // A dialog border offers neither button whatever the icons hold, as
+    // ApplyWindowFlags gives it.
+    const bool sized = borderStyle_ != bsDialog && (borderIcons_ & (biMinimize | biMaximize));
+    return !subWindow_ && borderStyle_ != bsNone && !sized;
 }
 
 void TForm::ApplyWindowFlags() {

@@ -204,7 +204,8 @@ protected:
     TRect AlignRect() const override;
     void AlignControls(TRect& rect) override;
     void ApplyWindowFlags();
-    // A window of its own with a frame and no border icons: no button on its
+    // A window of its own with a frame that offers neither to minimize nor to
+    // maximize it (a dialog border, or neither icon): no such button on its
     // title bar.
     bool WithoutFrameButtons() const;
     // Before and after a modal showing: kept above owner (or above the

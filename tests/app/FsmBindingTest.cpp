@@ -5,6 +5,7 @@
 #include "app/AppTest.h"
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QTest>
 
 #include "controls/gui/ExCheckListBox.h"
@@ -282,6 +283,25 @@ TEST_F(FsmBinding, AMachineAlreadyOpenIsBroughtToTheFrontNotOpenedTwice) {
     port.AnswerFile(dir.File("third.fsm"));
     frame->FileOpen1Execute(frame->FileOpen1);
     EXPECT_EQ(Children().size(), 3u);
+}
+
+// Opened beside the project's pane, the window lies inside the room the
+// frame has left for its windows: no edge of it is cut off.
+TEST_F(FsmBinding, TheWindowOpensInsideTheFramesClientArea) {
+    frame->SetWindowState(wsNormal);
+    frame->SetBounds(0, 0, 720, 540);
+    OpenProjectOf({});
+    ASSERT_TRUE(frame->ManagerWindow->Visible());
+    Application->ProcessMessages();
+    const QSize room = frame->MDIArea()->viewport()->size();
+    ASSERT_LT(room.width(), 640) << "narrower than the window would be";
+    TForm* w = frame->OpenFSMWindow(dir.File("m.fsm"));
+    ASSERT_NE(w, nullptr);
+    Application->ProcessMessages();
+    EXPECT_GE(w->Left(), 0);
+    EXPECT_GE(w->Top(), 0);
+    EXPECT_LE(w->Left() + w->Width(), room.width());
+    EXPECT_LE(w->Top() + w->Height(), room.height());
 }
 
 // An edit of the machine previewed shows at the preview's next repaint, even

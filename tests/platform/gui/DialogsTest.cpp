@@ -8,6 +8,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStyle>
+#include <QTreeView>
+#include <QHeaderView>
+#include <QWindow>
 #include <QScreen>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -76,6 +79,55 @@ TEST_F(Dialogs, AReportShowsOKAndAnswersAsItsOneButton) {
     }
 }
 
+// A message box is wide enough for its whole title as a desktop writes it:
+// in a bold face, beside the window's icon and three buttons about as wide as
+// the title bar is high; a title longer than the screen is wide is cut rather
+// than the box made wider than the screen.
+TEST_F(Dialogs, AMessageBoxIsWideEnoughForItsWholeTitleButNoWiderThanTheScreen) {
+    const AnsiString program = "Графический редактор контроллера автоматики"_a;
+    AnsiString endless;
+    for (int i = 0; i < 8; ++i) endless += program + " "_a;
+    const AnsiString title = Application->Title();
+    IUserInterfacePort* port = QtUiPortInstance();
+    const std::pair<AnsiString, std::function<void()>> cases[] = {
+        {program, [&] { port->ShowMessage("В схеме уже существует элемент с номером 0"_a); }},
+        {program, [&] { port->MessageDlg("Нет"_a, mtCustom, mbOKOnly, 0); }},
+        {program, [&] { port->MessageBox("Да"_a, program, MB_OK); }},
+        {endless, [&] { port->MessageBox("Да"_a, endless, MB_OK); }},
+    };
+    Application->SetTitle(program);
+    for (const auto& [caption, show] : cases) {
+        QString shownTitle;
+        int width = 0;
+        int wanted = 0;
+        int frameWidth = 0;
+        int screenWidth = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            // Measured as the desktop has framed it, where there is one.
+            if (QGuiApplication::platformName() == "xcb") {
+                EXPECT_TRUE(ProcessUntil([&] { return !box->windowHandle()->frameMargins().isNull(); }));
+            }
+            shownTitle = box->windowTitle();
+            QFont bold = box->font();
+            bold.setBold(true);
+            const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+            wanted = QFontMetrics(bold).horizontalAdvance(shownTitle) + 4 * bar;
+            width = box->width();
+            frameWidth = box->windowHandle()->frameGeometry().width();
+            screenWidth = box->screen()->availableGeometry().width();
+            box->buttons().front()->click();
+        });
+        show();
+        EXPECT_EQ(shownTitle, QString::fromUtf8(AnsiToUtf8(caption).c_str()));
+        // Nearly as wide as the screen, for a title that does not fit on it.
+        EXPECT_GE(width, std::min(wanted, screenWidth * 9 / 10)) << AnsiToUtf8(caption);
+        EXPECT_LE(frameWidth, screenWidth) << AnsiToUtf8(caption);
+    }
+    Application->SetTitle(title);
+}
+
 TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     TSaveDialog dlg(nullptr);
     dlg.Title = "Сохранить схему"_a;
@@ -107,6 +159,48 @@ TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     port.AnswerFile("");
     EXPECT_FALSE(dlg.Execute());
     EXPECT_EQ(dlg.FileName, AnsiString("/w/a.b/old.sch"));
+}
+
+// The file list shows every size, kind and date whole, and every column
+// within the list, in the sizes and dates of any locale.
+TEST_F(Dialogs, TheFileListShowsItsSizesKindsAndDatesWhole) {
+    testenv::TempDir dir;
+    testenv::WriteBytes(dir.Path() / "a.tvs", "abc");
+    testenv::WriteBytes(dir.Path() / "b.tvs", std::string(12345, 'b'));
+    testenv::WriteBytes(dir.Path() / "c.sch", std::string(3456789, 'c'));
+    FileDialogRequest request;
+    request.Filter = "Все файлы|*.*"_a;
+    request.InitialDir = FromFsPath(dir.Path());
+    QStringList cut;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(view, nullptr);
+        QAbstractItemModel* model = view->model();
+        const QModelIndex folder = view->rootIndex();
+        // The headings and cells whose text is wider than their column (with
+        // the margins the list leaves beside it), and the list when it is
+        // wider than its window.
+        auto cutNow = [&] {
+            cut.clear();
+            const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+            for (int column = 1; column < model->columnCount(folder); ++column) {
+                if (view->header()->sectionSizeHint(column) > view->columnWidth(column))
+                    cut << model->headerData(column, Qt::Horizontal).toString();
+                for (int row = 0; row < model->rowCount(folder); ++row) {
+                    const QString text = model->index(row, column, folder).data().toString();
+                    if (view->fontMetrics().horizontalAdvance(text) + margins > view->columnWidth(column)) cut << text;
+                }
+            }
+            if (view->header()->length() > view->viewport()->width()) cut << "the list";
+            return cut;
+        };
+        ProcessUntil([&] { return model->rowCount(folder) == 3 && cutNow().isEmpty(); });
+        dialog->reject();
+    });
+    EXPECT_FALSE(QtUiPortInstance()->FileDialog(request));
+    EXPECT_EQ(cut.join('|').toStdString(), "");
 }
 
 // A save dialog told to ask does so before it gives back a file that exists,

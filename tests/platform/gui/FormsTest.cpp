@@ -1,5 +1,7 @@
 // Modal results, default and cancel buttons, activation, MDI, placement,
 // the cursor override.
+#include <algorithm>
+
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
@@ -76,6 +78,43 @@ TEST_F(Forms, AFormWithAFixedBorderTakesTheSizeTheProgramGivesIt) {
             EXPECT_EQ(f->ClientWidth(), width) << style;
             EXPECT_EQ(f->ClientHeight(), 193) << style;
         }
+    }
+}
+
+// The title bar's buttons as the border asks for them: a dialog's border
+// offers no minimize or maximize whatever its icons, nor does a border with
+// the system menu's icon alone; the close button stays.
+TEST_F(Forms, OnlyABorderWithTheIconsToMinimizeOrMaximizeOffersThem) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "the buttons are the window manager's";
+    struct Case {
+        TBorderStyle style;
+        TBorderIcons icons;
+        bool sized;
+    };
+    const Case cases[] = {
+        {bsDialog, biSystemMenu | biMinimize | biMaximize, false},
+        {bsDialog, biSystemMenu, false},
+        {bsSingle, biSystemMenu, false},
+        {bsSizeable, biSystemMenu | biMinimize | biMaximize, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << c.style << " icons " << c.icons);
+        TForm* f = MakeForm();
+        f->SetBorderStyle(c.style);
+        f->SetBorderIcons(c.icons);
+        f->SetBounds(100, 100, 300, 200);
+        f->Show();
+        std::vector<std::string> actions;
+        // Listed once the manager has taken the window on.
+        EXPECT_TRUE(ProcessUntil([&] {
+            actions = testenv::AllowedActions(f->Widget());
+            return std::find(actions.begin(), actions.end(), "_NET_WM_ACTION_MOVE") != actions.end();
+        }));
+        auto offered = [&](const char* action) { return std::find(actions.begin(), actions.end(), action) != actions.end(); };
+        EXPECT_TRUE(offered("_NET_WM_ACTION_CLOSE"));
+        EXPECT_EQ(offered("_NET_WM_ACTION_MINIMIZE"), c.sized);
+        EXPECT_EQ(offered("_NET_WM_ACTION_MAXIMIZE_HORZ"), c.sized);
+        f->Hide();
     }
 }
 
