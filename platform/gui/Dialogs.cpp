@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
-#include <QLayout>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
@@ -22,7 +21,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
@@ -214,45 +212,6 @@ private:
     bool initialized_ = false;
 };
 
-// The toolkit's message box, wide enough for its whole title on the
-// desktop's title bar. The toolkit counts the title in the face of its own
-// window titles with little room beside it; a desktop writes it in a bold
-// face beside the window's icon and buttons, and cuts what does not fit. Never
-// wider than the screen.
-class TitledMessageBox : public QMessageBox {
-public:
-    explicit TitledMessageBox(QWidget* parent) : QMessageBox(parent) {}
-
-protected:
-    bool event(QEvent* e) override {
-        const bool done = QMessageBox::event(e);
-        // The toolkit sizes the box anew on both.
-        if (e->type() == QEvent::Show || e->type() == QEvent::LayoutRequest) FitTitle();
-        return done;
-    }
-
-private:
-    void FitTitle() {
-        QFont bold = font();
-        bold.setBold(true);
-        // The icon and up to four buttons (menu, minimize, maximize, close),
-        // each about as wide as the bar is high, and one more for the gaps.
-        const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-        int fitted = std::max(width(), QFontMetrics(bold).horizontalAdvance(windowTitle()) + 6 * bar);
-        // Within the screen, which the toolkit fills on a small one. The
-        // desktop's frame is not known before it has taken the window on; it
-        // is narrower than the bar is high.
-        if (QScreen* s = screen())
-            fitted = std::min(fitted, s->availableGeometry().width() - std::max(frameGeometry().width() - width(), bar));
-        if (fitted == width()) return;
-        const int height = layout() && layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(fitted) : this->height();
-        setFixedSize(fitted, height);
-        // The toolkit's own sizing does the same: the new size asks for no
-        // sizing again.
-        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
-    }
-};
-
 // The columns of a file dialog's list beside the names (size, kind, date)
 // take the width of what they show whenever a folder has been read: the
 // toolkit gives them the widths of English samples, which cut the Russian
@@ -319,7 +278,7 @@ namespace {
 class QtPort : public IUserInterfacePort {
 public:
     int MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int) override {
-        TitledMessageBox box(DialogParent());
+        QMessageBox box(DialogParent());
         box.setWindowTitle(Caption(type));
         box.setText(ToQString(text));
         switch (type) {
@@ -365,7 +324,7 @@ public:
         case MB_RETRYCANCEL: b = MsgButtons({mbRetry, mbCancel}); break;
         default: break;
         }
-        TitledMessageBox box(DialogParent());
+        QMessageBox box(DialogParent());
         (void)type;
         box.setWindowTitle(ToQString(caption.IsEmpty() ? Application->Title() : caption));
         box.setText(ToQString(text));
@@ -373,7 +332,7 @@ public:
         return r; // modal results and IDxx share their numbers
     }
     void ShowMessage(const AnsiString& text) override {
-        TitledMessageBox box(DialogParent());
+        QMessageBox box(DialogParent());
         box.setWindowTitle(ToQString(Application->Title()));
         box.setText(ToQString(text));
         RunBox(box, mbOKOnly);

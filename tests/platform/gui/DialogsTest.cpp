@@ -79,55 +79,6 @@ TEST_F(Dialogs, AReportShowsOKAndAnswersAsItsOneButton) {
     }
 }
 
-// A message box is wide enough for its whole title as a desktop writes it:
-// in a bold face, beside the window's icon and three buttons about as wide as
-// the title bar is high; a title longer than the screen is wide is cut rather
-// than the box made wider than the screen.
-TEST_F(Dialogs, AMessageBoxIsWideEnoughForItsWholeTitleButNoWiderThanTheScreen) {
-    const AnsiString program = "Графический редактор контроллера автоматики"_a;
-    AnsiString endless;
-    for (int i = 0; i < 8; ++i) endless += program + " "_a;
-    const AnsiString title = Application->Title();
-    IUserInterfacePort* port = QtUiPortInstance();
-    const std::pair<AnsiString, std::function<void()>> cases[] = {
-        {program, [&] { port->ShowMessage("В схеме уже существует элемент с номером 0"_a); }},
-        {program, [&] { port->MessageDlg("Нет"_a, mtCustom, mbOKOnly, 0); }},
-        {program, [&] { port->MessageBox("Да"_a, program, MB_OK); }},
-        {endless, [&] { port->MessageBox("Да"_a, endless, MB_OK); }},
-    };
-    Application->SetTitle(program);
-    for (const auto& [caption, show] : cases) {
-        QString shownTitle;
-        int width = 0;
-        int wanted = 0;
-        int frameWidth = 0;
-        int screenWidth = 0;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            // Measured as the desktop has framed it, where there is one.
-            if (QGuiApplication::platformName() == "xcb") {
-                EXPECT_TRUE(ProcessUntil([&] { return !box->windowHandle()->frameMargins().isNull(); }));
-            }
-            shownTitle = box->windowTitle();
-            QFont bold = box->font();
-            bold.setBold(true);
-            const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
-            wanted = QFontMetrics(bold).horizontalAdvance(shownTitle) + 4 * bar;
-            width = box->width();
-            frameWidth = box->windowHandle()->frameGeometry().width();
-            screenWidth = box->screen()->availableGeometry().width();
-            box->buttons().front()->click();
-        });
-        show();
-        EXPECT_EQ(shownTitle, QString::fromUtf8(AnsiToUtf8(caption).c_str()));
-        // Nearly as wide as the screen, for a title that does not fit on it.
-        EXPECT_GE(width, std::min(wanted, screenWidth * 9 / 10)) << AnsiToUtf8(caption);
-        EXPECT_LE(frameWidth, screenWidth) << AnsiToUtf8(caption);
-    }
-    Application->SetTitle(title);
-}
-
 TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     TSaveDialog dlg(nullptr);
     dlg.Title = "Сохранить схему"_a;
