@@ -275,6 +275,17 @@ std::vector<AnsiString> NameFilters(const AnsiString& filter) {
 
 namespace {
 
+// Runs a dialog modally. Closed, it leaves the activation to the desktop,
+// which may hand it to none of the program's windows (a loaded one does):
+// the program would stay inactive, its floating panes hidden. The window
+// that was active before is asked for again, as after a form shown modally.
+int RunModal(QDialog& dialog) {
+    QPointer<QWidget> before = QApplication::activeWindow();
+    const int result = dialog.exec();
+    if (before && before != &dialog && before->isVisible() && !before->isMinimized()) AskActivation(before);
+    return result;
+}
+
 class QtPort : public IUserInterfacePort {
 public:
     int MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int) override {
@@ -301,7 +312,7 @@ public:
         }
         if (map.empty()) map.push_back({box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole), mrOk});
         box.setDefaultButton(static_cast<QPushButton*>(map.front().first));
-        box.exec();
+        RunModal(box);
         for (auto& [btn, result] : map)
             if (box.clickedButton() == btn) return result;
         return buttons & (1u << mbCancel) ? mrCancel : map.size() == 1 ? map.front().second : mrNone;
@@ -361,7 +372,7 @@ public:
         // The question is about the file that will be written; "Нет" brings
         // the dialog back as it was left.
         for (;;) {
-            if (dlg.exec() != QDialog::Accepted) return false;
+            if (RunModal(dlg) != QDialog::Accepted) return false;
             const QStringList chosen = dlg.selectedFiles();
             if (!confirm || chosen.isEmpty()) break;
             const AnsiString name = GivenFileName(r, Utf8ToAnsi(chosen.front().toUtf8().toStdString()), filterIndex());
@@ -389,7 +400,7 @@ public:
         if (r.MaxPage > 0) dlg.setMinMax(r.MinPage, r.MaxPage);
         if (r.FromPage > 0) printer.setFromTo(r.FromPage, r.ToPage);
         printer.setCopyCount(r.Copies);
-        if (dlg.exec() != QDialog::Accepted) return false;
+        if (RunModal(dlg) != QDialog::Accepted) return false;
         r.Copies = printer.copyCount();
         printer.setCopyCount(1);
         r.PrintRange = printer.printRange() == QPrinter::PageRange ? prPageNums : printer.printRange() == QPrinter::Selection ? prSelection : prAllPages;
@@ -407,7 +418,7 @@ public:
     }
     bool FolderDialog(FolderDialogRequest& r) override {
         QtFolderDialog dlg(DialogParent(), r);
-        return dlg.exec() == QDialog::Accepted;
+        return RunModal(dlg) == QDialog::Accepted;
     }
     void Help(const AnsiString& helpFile, const AnsiString& topic, int) override {
         // Topics are known by name; a numbered request opens the first topic.
@@ -452,7 +463,7 @@ private:
         std::vector<std::pair<QAbstractButton*, int>> map;
         for (int b = mbYes; b <= mbHelp; ++b)
             if (buttons & (1u << b)) map.push_back({box.addButton(ButtonText(TMsgDlgBtn(b)), QMessageBox::AcceptRole), ResultOf(TMsgDlgBtn(b))});
-        box.exec();
+        RunModal(box);
         for (auto& [btn, result] : map)
             if (box.clickedButton() == btn) return result;
         return buttons & (1u << mbCancel) ? mrCancel : map.front().second;

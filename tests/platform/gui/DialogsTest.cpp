@@ -79,6 +79,37 @@ TEST_F(Dialogs, AReportShowsOKAndAnswersAsItsOneButton) {
     }
 }
 
+// Every dialog of the real port gives the activation back, once closed, to
+// the window that was active before it: a desktop may hand it to none of
+// the program's windows, which would leave the program inactive (its
+// floating panes hidden).
+TEST_F(Dialogs, AClosedDialogGivesTheActivationBackToTheWindowBeforeIt) {
+    TForm* form = MakeForm();
+    ASSERT_TRUE(ShowActive(form));
+    const struct {
+        const char* dialog;
+        std::function<void()> run;
+    } dialogs[] = {
+        {"a question", [] { QtUiPortInstance()->MessageDlg("Схема не сохранена! Сохранить?"_a, mtWarning, mbYesNo, 0); }},
+        {"a message", [] { QtUiPortInstance()->ShowMessage("Не рабочая область"_a); }},
+        {"a file dialog", [] {
+             FileDialogRequest request;
+             QtUiPortInstance()->FileDialog(request);
+         }},
+    };
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.dialog);
+        bool shown = false;
+        testenv::WhenTrue([] { return QApplication::activeModalWidget() != nullptr; }, [&] {
+            shown = QApplication::activeModalWidget() != nullptr;
+            if (shown) static_cast<QDialog*>(QApplication::activeModalWidget())->reject();
+        });
+        d.run();
+        EXPECT_TRUE(shown);
+        EXPECT_TRUE(testenv::WaitActive(form));
+    }
+}
+
 TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     TSaveDialog dlg(nullptr);
     dlg.Title = "Сохранить схему"_a;
