@@ -100,7 +100,9 @@ TEST_F(Dialogs, AClosedDialogGivesTheActivationBackToTheWindowBeforeIt) {
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d.dialog);
         bool shown = false;
-        testenv::WhenTrue([] { return QApplication::activeModalWidget() != nullptr; }, [&] {
+        // Closed as the user closes it: once it is on the screen, in front.
+        auto inFront = [] { return testenv::HasDesktopFocus(QApplication::activeModalWidget()); };
+        testenv::WhenTrue(inFront, [&] {
             shown = QApplication::activeModalWidget() != nullptr;
             if (shown) static_cast<QDialog*>(QApplication::activeModalWidget())->reject();
         });
