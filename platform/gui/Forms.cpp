@@ -792,6 +792,115 @@ private:
     std::uint32_t focused_ = 0;
 };
 
+// Qt knows which of its windows is active from the X server's focus events.
+// When its active window hides, Qt forgets it and waits a moment for the
+// focus to come to another window of the program, taking the program for
+// inactive when none comes. But the server's focus may not have left another
+// window of the program at all: Qt makes a window active as soon as it hears
+// the program ask the desktop for it (while one of its windows has the
+// focus), and that window may hide before the desktop grants the request (a
+// dialog closed at once). No focus event comes then, and the program would
+// stay inactive, its floating panes hidden, while the server's focus is on
+// its own window. So whenever Qt's active window goes away (hidden, or Qt's
+// wait over), the server is asked where its focus is; on a shown window of
+// the program, Qt hears the focus event it missed. The event goes round the
+// server to the program alone, so it comes after every event the server had
+// for the program before; when it comes, the focus is asked again, and one
+// that has moved on meanwhile (its events already came) lets it drop.
+class ServerFocusWatch : public QObject, public QAbstractNativeEventFilter {
+public:
+    static void Install() {
+        static auto* x = new ServerFocusWatch;
+        (void)x;
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::Hide || !o->isWidgetType()) return false;
+        const auto* w = static_cast<QWidget*>(o);
+        if (w->isWindow() && w->windowHandle() && w->windowHandle() == focus_) Check();
+        return false;
+    }
+    // The FocusIn event (code 9, sent: bit 7) the program sent itself, naming
+    // the window at bytes 4-7.
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (sent_.empty() || type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const unsigned char*>(message);
+        constexpr unsigned char kFocusIn = 9, kSent = 0x80;
+        if (event[0] != (kFocusIn | kSent)) return false;
+        std::uint32_t window;
+        std::memcpy(&window, event + 4, sizeof window);
+        const auto mine = std::find(sent_.begin(), sent_.end(), window);
+        if (mine == sent_.end()) return false;
+        sent_.erase(mine);
+        return ServerFocus() != window;
+    }
+
+private:
+    ServerFocusWatch() {
+        if (QGuiApplication::platformName() != "xcb") return;
+        auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        void* xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        if (!xcb || !native) return;
+        Load(xcb, send_, "xcb_send_event");
+        Load(xcb, flush_, "xcb_flush");
+        Load(xcb, askFocus_, "xcb_get_input_focus");
+        Load(xcb, focusReply_, "xcb_get_input_focus_reply");
+        dlclose(xcb);
+        if (!send_ || !flush_ || !askFocus_ || !focusReply_) return;
+        server_ = native->connection();
+        qApp->installEventFilter(this);
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
+            focus_ = w;
+            if (!w) Check();
+        });
+    }
+    void Check() {
+        const xcb_window_t window = ServerFocus();
+        QWindow* focused = nullptr;
+        for (QWindow* w : QGuiApplication::allWindows())
+            if (w->handle() && xcb_window_t(w->winId()) == window) focused = w;
+        QWidget* top = focused ? TopLevelOf(focused) : nullptr;
+        if (!top || !top->isVisible() || top->isMinimized()) return;
+        xcb_focus_in_event_t event{};
+        event.response_type = XCB_FOCUS_IN;
+        event.detail = XCB_NOTIFY_DETAIL_NONLINEAR;
+        event.event = window;
+        event.mode = XCB_NOTIFY_MODE_NORMAL;
+        sent_.push_back(window);
+        // Asked first, before the filters that follow the focus.
+        qApp->installNativeEventFilter(this);
+        send_(server_, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+        flush_(server_);
+    }
+    // The window that has the server's input focus now, after every request
+    // made before (0 for none, 1 for the pointer's root).
+    xcb_window_t ServerFocus() const {
+        xcb_window_t window = 0;
+        if (xcb_get_input_focus_reply_t* r = focusReply_(server_, askFocus_(server_), nullptr)) {
+            window = r->focus;
+            std::free(r);
+        }
+        return window;
+    }
+    template <class F>
+    static void Load(void* library, F& f, const char* name) {
+        f = reinterpret_cast<F>(dlsym(library, name));
+    }
+
+    // The calls of the X library Qt has loaded, on Qt's own connection (the
+    // program links none).
+    xcb_connection_t* server_ = nullptr;
+    xcb_void_cookie_t (*send_)(xcb_connection_t*, uint8_t, xcb_window_t, uint32_t, const char*) = nullptr;
+    int (*flush_)(xcb_connection_t*) = nullptr;
+    xcb_get_input_focus_cookie_t (*askFocus_)(xcb_connection_t*) = nullptr;
+    xcb_get_input_focus_reply_t* (*focusReply_)(xcb_connection_t*, xcb_get_input_focus_cookie_t, xcb_generic_error_t**) = nullptr;
+    // Qt's focus window, as last told.
+    QPointer<QWindow> focus_;
+    // The windows the program told itself have the focus, until the events come.
+    std::vector<std::uint32_t> sent_;
+};
+
 } // namespace
 
 namespace gebridge {
@@ -1910,6 +2019,7 @@ TApplication::TApplication() : TComponent(nullptr) {
     // would open it again when the dialog closed).
     WatchApplicationEvents();
     ActivationRequestWatch::Install();
+    ServerFocusWatch::Install();
     ModalWatch::Instance();
 }
 
