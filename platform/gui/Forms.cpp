@@ -735,6 +735,21 @@ private:
 
 namespace {
 
+// The 32-bit word of an X event at the offset (a window, an atom).
+std::uint32_t EventWord(const unsigned char* event, int offset) {
+    std::uint32_t value;
+    std::memcpy(&value, event + offset, sizeof value);
+    return value;
+}
+
+// The program's window of that X id, if it is one (a window gone since is none).
+QWindow* ProgramWindow(std::uint32_t id) {
+    if (!id) return nullptr;
+    for (QWindow* w : QGuiApplication::allWindows())
+        if (w->handle() && std::uint32_t(w->winId()) == id) return w;
+    return nullptr;
+}
+
 // Qt hears the program's request to the desktop to activate a window (a
 // message to the screen, which Qt listens to as well) and makes that window
 // its active one at once. While a window of the program has the X server's
@@ -766,26 +781,14 @@ public:
         const auto* event = static_cast<const unsigned char*>(message);
         constexpr unsigned char kFocusIn = 9, kFocusOut = 10, kNotifyPointer = 5, kClientMessage = 33, kSent = 0x80;
         const unsigned char code = event[0] & 0x7f;
-        auto at = [event](int offset) {
-            std::uint32_t value;
-            std::memcpy(&value, event + offset, sizeof value);
-            return value;
-        };
-        if ((code == kFocusIn || code == kFocusOut) && event[1] != kNotifyPointer && OfTheProgram(at(4)))
+        auto at = [event](int offset) { return EventWord(event, offset); };
+        if ((code == kFocusIn || code == kFocusOut) && event[1] != kNotifyPointer && ProgramWindow(at(4)))
             focused_ = code == kFocusIn ? at(4) : 0;
         return code == kClientMessage && (event[0] & kSent) && event[1] == 32 && at(8) == request_ &&
-               OfTheProgram(at(4)) && !OfTheProgram(focused_);
+               ProgramWindow(at(4)) && !ProgramWindow(focused_);
     }
 
 private:
-    // Whether the window is one of the program's (a window gone since does
-    // not count).
-    static bool OfTheProgram(std::uint32_t id) {
-        if (!id) return false;
-        for (QWindow* w : QGuiApplication::allWindows())
-            if (w->handle() && std::uint32_t(w->winId()) == id) return true;
-        return false;
-    }
     std::uint32_t request_ = 0;
     // The program's window that has the server's focus, as the events Qt
     // handles tell; 0 for none.
@@ -828,8 +831,7 @@ protected:
         const auto* event = static_cast<const unsigned char*>(message);
         constexpr unsigned char kFocusIn = 9, kSent = 0x80;
         if (event[0] != (kFocusIn | kSent)) return false;
-        std::uint32_t window;
-        std::memcpy(&window, event + 4, sizeof window);
+        const std::uint32_t window = EventWord(event, 4);
         const auto mine = std::find(sent_.begin(), sent_.end(), window);
         if (mine == sent_.end()) return false;
         sent_.erase(mine);
@@ -857,9 +859,7 @@ private:
     }
     void Check() {
         const xcb_window_t window = ServerFocus();
-        QWindow* focused = nullptr;
-        for (QWindow* w : QGuiApplication::allWindows())
-            if (w->handle() && xcb_window_t(w->winId()) == window) focused = w;
+        QWindow* focused = ProgramWindow(window);
         QWidget* top = focused ? TopLevelOf(focused) : nullptr;
         if (!top || !top->isVisible() || top->isMinimized()) return;
         xcb_focus_in_event_t event{};
