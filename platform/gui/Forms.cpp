@@ -812,9 +812,10 @@ private:
 // that has moved on meanwhile (its events already came) lets it drop.
 class ServerFocusWatch : public QObject, public QAbstractNativeEventFilter {
 public:
-    static void Install() {
+    // One for the program's life; kept where a leak check sees it.
+    static ServerFocusWatch& Install() {
         static auto* x = new ServerFocusWatch;
-        (void)x;
+        return *x;
     }
 
 protected:
