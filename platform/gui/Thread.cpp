@@ -142,8 +142,11 @@ void TThread::Start() {
 }
 
 void TThread::Run() {
-    systemId_ = int(::syscall(SYS_gettid));
-    ApplyPriority();
+    {
+        std::lock_guard lock(priorityLock_);
+        systemId_ = int(::syscall(SYS_gettid));
+        ApplyPriority();
+    }
     try {
         Execute();
     } catch (...) {
@@ -187,6 +190,7 @@ void TThread::WaitFor() {
 }
 
 void TThread::SetPriority(TThreadPriority priority) {
+    std::lock_guard lock(priorityLock_);
     priority_ = priority;
     ApplyPriority();
 }

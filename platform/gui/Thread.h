@@ -14,6 +14,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "platform/Classes.h"
@@ -82,5 +83,8 @@ private:
     std::atomic<bool> finished_{false};
     std::atomic<TThreadPriority> priority_{tpNormal};
     std::atomic<int> systemId_{0};
+    // Orders the thread's first application of its priority with a change
+    // made meanwhile, so that the value set last is the one that holds.
+    std::mutex priorityLock_;
     bool started_ = false;
 };
