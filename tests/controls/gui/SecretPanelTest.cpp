@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 
 #include "common/Watchdog.h"
 #include "controls/gui/SecretPanel.h"
@@ -261,10 +262,19 @@ TEST_F(SecretPanels, FreedWhilePlaying) {
         p->SetAsyncDrawing(async);
         EXPECT_EQ(p->Timer()->SyncEvent(), !async);
         p->SetInterval(1);
+        // Played round and round: a UI thread held up past a whole run (the
+        // first frame here, a loaded machine anywhere) still finds it playing.
+        p->SetCycled(true);
+        bool held = false;
+        p->OnPaintClient = [&](TObject*, TCanvas*, TRect) {
+            if (std::exchange(held, true)) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(4 * p->ScrollLength()));
+        };
         int stopped = 0;
         p->OnStopPlay = [&](TObject*) { ++stopped; };
         p->Play();
         ASSERT_TRUE(ProcessUntil([&] { return p->ScrollPos() > 3; }));
+        ASSERT_TRUE(p->Active());
         {
             Watchdog dog("freeing a playing panel", std::chrono::seconds(5));
             Free(p);
