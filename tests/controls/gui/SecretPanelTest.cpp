@@ -3,6 +3,7 @@
 #include "common/Printers.h"
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <utility>
 
@@ -233,7 +234,11 @@ TEST_F(SecretPanels, AWorkerTickAsksForOneFrameAtATime) {
     // The UI thread is busy while the worker ticks many times.
     ASSERT_TRUE(ProcessUntil([&] { return panel->ScrollPos() > 0; }));
     int before = panel->ScrollPos();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // Held without events for as long as a loaded machine keeps the worker
+    // from its ticks.
+    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (panel->ScrollPos() <= before + 2 && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_GT(panel->ScrollPos(), before + 2);
     // A long interval holds the worker; the one request made meanwhile is
     // the one frame painted (a tick that was on its way may ask once more).
