@@ -137,6 +137,53 @@ TEST_F(Dialogs, ADialogClosedBeforeTheDesktopFocusedItLeavesTheFocusedFormActive
     EXPECT_TRUE(Application->Active());
 }
 
+// Counts the changes of size of the widgets it watches.
+struct Resizes : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        count += e->type() == QEvent::Resize;
+        return false;
+    }
+};
+
+// A message box is as wide as a desktop's title bar needs for its whole title
+// (bold, beside an icon and three buttons as wide as the bar is high), within
+// the screen; shown, it keeps its size, which the desktop would get late.
+TEST_F(Dialogs, AMessageBoxIsWideEnoughForItsWholeTitleButNoWiderThanTheScreen) {
+    AnsiString endless;
+    for (int i = 0; i < 12; ++i) endless += "Графический редактор электроавтоматики "_a;
+    IUserInterfacePort* port = QtUiPortInstance();
+    const std::function<void()> boxes[] = {
+        [&] { port->MessageDlg("Сохранить?"_a, mtConfirmation, mbYesNoCancel, 0); },
+        [&] { port->MessageBox("Да"_a, "Графический редактор электроавтоматики"_a, MB_OK); },
+        [&] { port->MessageBox("Да"_a, endless, MB_OK); },
+    };
+    for (const auto& show : boxes) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            // Measured as the desktop has framed it, where there is one.
+            if (QGuiApplication::platformName() == "xcb") {
+                EXPECT_TRUE(ProcessUntil([&] { return !box->windowHandle()->frameMargins().isNull(); }));
+            }
+            Resizes later;
+            box->installEventFilter(&later);
+            QCoreApplication::postEvent(box, new QEvent(QEvent::LayoutRequest));
+            QCoreApplication::sendPostedEvents();
+            box->removeEventFilter(&later);
+            EXPECT_EQ(later.count, 0);
+            QFont bold = box->font();
+            bold.setBold(true);
+            const int needed = QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 4 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            const QRect screen = box->screen()->availableGeometry();
+            EXPECT_GE(box->width(), std::min(needed, screen.width() * 9 / 10)) << box->windowTitle().size();
+            EXPECT_TRUE(screen.contains(box->windowHandle()->frameGeometry())) << box->windowTitle().size();
+            box->buttons().front()->click();
+        });
+        show();
+    }
+}
+
 TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     TSaveDialog dlg(nullptr);
     dlg.Title = "Сохранить схему"_a;
