@@ -244,27 +244,17 @@ void FitFileColumns(QFileDialog& dialog) {
 // desktop writes it in a bold face beside the window's icon and buttons and
 // cuts out the middle of what does not fit.
 //
-// The box takes its size once, as it first shows, and keeps it: the toolkit
-// sizes a message box anew whenever it shows (also when the desktop brings it
-// back from minimized) and whenever its layout asks, and a size changed while
-// the desktop restores or maps the window reaches it late and leaves the
-// window out of its place in the pile.
+// The box takes its size and its place once, as it first shows, before the
+// desktop maps it, and keeps them: the toolkit sizes a message box anew
+// whenever it shows (also when the desktop brings it back from minimized)
+// and whenever its layout asks, and a size changed while the desktop
+// restores or maps the window reaches it late and leaves the window out of
+// its place in the pile. The toolkit would place the box for its own
+// narrower size, over the edge of the screen once widened: a desktop moves
+// such a window back after it has taken it on, or leaves it cut off.
 class TitledMessageBox : public QMessageBox {
 public:
     explicit TitledMessageBox(QWidget* parent) : QMessageBox(parent) {}
-
-    void setVisible(bool visible) override {
-        // Before the toolkit places the box over its window: the row of
-        // buttons spans the box, so as wide as the title needs it makes the
-        // toolkit's own sizing (and placing) count with that width.
-        if (visible && !sized_) {
-            if (auto* buttons = findChild<QDialogButtonBox*>(); buttons && layout()) {
-                const QMargins margins = layout()->contentsMargins();
-                buttons->setMinimumWidth(std::min(TitleWidth(), Room()) - margins.left() - margins.right());
-            }
-        }
-        QMessageBox::setVisible(visible);
-    }
 
 protected:
     void showEvent(QShowEvent* e) override {
@@ -272,16 +262,25 @@ protected:
             QDialog::showEvent(e);
             return;
         }
+        // Placed as the toolkit places a dialog (over its window, within the
+        // screen), but for the size it ends with.
+        const bool place = !e->spontaneous() && !testAttribute(Qt::WA_Moved);
+        if (place) setAttribute(Qt::WA_Moved);
         QMessageBox::showEvent(e);
         sized_ = true;
         // The toolkit keeps a box within a limit of its own, narrower than a
         // large screen, and fills a small screen without counting the
         // desktop's frame.
         const int width = std::clamp(this->width(), std::min(TitleWidth(), Room()), Room());
-        if (width == this->width()) return;
-        QLayout* l = layout();
-        setFixedSize(width, l && l->hasHeightForWidth() ? l->totalHeightForWidth(width) : height());
-        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+        if (width != this->width()) {
+            QLayout* l = layout();
+            setFixedSize(width, l && l->hasHeightForWidth() ? l->totalHeightForWidth(width) : height());
+            QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+        }
+        if (place) {
+            adjustPosition(parentWidget());
+            setAttribute(Qt::WA_Moved, false); // placed by the toolkit, not by the program
+        }
     }
     bool event(QEvent* e) override {
         if (e->type() == QEvent::LayoutRequest && sized_) return QDialog::event(e);
