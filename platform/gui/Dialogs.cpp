@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
@@ -237,6 +238,76 @@ void FitFileColumns(QFileDialog& dialog) {
     });
 }
 
+// The toolkit's message box, wide enough for its whole title on the
+// desktop's title bar, never wider than the screen. The toolkit counts the
+// title in the face of its own window titles with little room beside it; a
+// desktop writes it in a bold face beside the window's icon and buttons and
+// cuts out the middle of what does not fit.
+//
+// The box takes its size and its place once, as it first shows, before the
+// desktop maps it, and keeps them: the toolkit sizes a message box anew
+// whenever it shows (also when the desktop brings it back from minimized)
+// and whenever its layout asks, and a size changed while the desktop
+// restores or maps the window reaches it late and leaves the window out of
+// its place in the pile. The toolkit would place the box for its own
+// narrower size, over the edge of the screen once widened: a desktop moves
+// such a window back after it has taken it on, or leaves it cut off.
+class TitledMessageBox : public QMessageBox {
+public:
+    explicit TitledMessageBox(QWidget* parent) : QMessageBox(parent) {}
+
+protected:
+    void showEvent(QShowEvent* e) override {
+        if (sized_) {
+            QDialog::showEvent(e);
+            return;
+        }
+        // Placed as the toolkit places a dialog (over its window, within the
+        // screen), but for the size it ends with.
+        const bool place = !e->spontaneous() && !testAttribute(Qt::WA_Moved);
+        if (place) setAttribute(Qt::WA_Moved);
+        QMessageBox::showEvent(e);
+        sized_ = true;
+        // The toolkit keeps a box within a limit of its own, narrower than a
+        // large screen, and fills a small screen without counting the
+        // desktop's frame.
+        const int width = std::clamp(this->width(), std::min(TitleWidth(), Room()), Room());
+        if (width != this->width()) {
+            QLayout* l = layout();
+            setFixedSize(width, l && l->hasHeightForWidth() ? l->totalHeightForWidth(width) : height());
+            QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+        }
+        if (place) {
+            adjustPosition(parentWidget());
+            setAttribute(Qt::WA_Moved, false); // placed by the toolkit, not by the program
+        }
+    }
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::LayoutRequest && sized_) return QDialog::event(e);
+        return QMessageBox::event(e);
+    }
+
+private:
+    int Bar() const { return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this); }
+    // The title in bold beside the icon and up to four buttons (menu,
+    // minimize, maximize, close), each about as wide as the bar is high, and
+    // one more for the gaps.
+    int TitleWidth() const {
+        QFont bold = font();
+        bold.setBold(true);
+        return QFontMetrics(bold).horizontalAdvance(windowTitle()) + 6 * Bar();
+    }
+    // The screen's width less the desktop's frame, which is not known before
+    // the desktop has taken the window on; its sides are narrower than its
+    // title bar is high.
+    int Room() const {
+        const QScreen* s = screen();
+        return s ? s->availableGeometry().width() - Bar() : QWIDGETSIZE_MAX;
+    }
+
+    bool sized_ = false;
+};
+
 QString ButtonText(TMsgDlgBtn b) {
     static const char* names[] = {"&Да", "&Нет", "OK", "Отмена", "&Прервать", "П&овтор", "П&ропустить", "&Все", "Н&ет для всех", "Д&а для всех", "&Справка"};
     return QString::fromUtf8(names[b]);
@@ -289,7 +360,7 @@ int RunModal(QDialog& dialog) {
 class QtPort : public IUserInterfacePort {
 public:
     int MessageDlg(const AnsiString& text, TMsgDlgType type, TMsgDlgButtons buttons, int) override {
-        QMessageBox box(DialogParent());
+        TitledMessageBox box(DialogParent());
         box.setWindowTitle(Caption(type));
         box.setText(ToQString(text));
         switch (type) {
@@ -335,7 +406,7 @@ public:
         case MB_RETRYCANCEL: b = MsgButtons({mbRetry, mbCancel}); break;
         default: break;
         }
-        QMessageBox box(DialogParent());
+        TitledMessageBox box(DialogParent());
         (void)type;
         box.setWindowTitle(ToQString(caption.IsEmpty() ? Application->Title() : caption));
         box.setText(ToQString(text));
@@ -343,7 +414,7 @@ public:
         return r; // modal results and IDxx share their numbers
     }
     void ShowMessage(const AnsiString& text) override {
-        QMessageBox box(DialogParent());
+        TitledMessageBox box(DialogParent());
         box.setWindowTitle(ToQString(Application->Title()));
         box.setText(ToQString(text));
         RunBox(box, mbOKOnly);

@@ -137,6 +137,72 @@ TEST_F(Dialogs, ADialogClosedBeforeTheDesktopFocusedItLeavesTheFocusedFormActive
     EXPECT_TRUE(Application->Active());
 }
 
+// Counts the changes of size of the widgets it watches.
+struct Resizes : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        count += e->type() == QEvent::Resize;
+        return false;
+    }
+};
+
+// The place a message box asks of the desktop as the program shows it,
+// before the desktop has taken it on.
+struct AskedPlace : QObject {
+    QRect asked;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::ShowToParent && qobject_cast<QMessageBox*>(o)) asked = static_cast<QWidget*>(o)->geometry();
+        return false;
+    }
+};
+
+// A message box is as wide as a desktop's title bar needs for its whole title
+// (bold, beside an icon and three buttons as wide as the bar is high), never
+// wider than the screen, and asks for a place within it (not one the toolkit
+// counted for a narrower box); shown, it keeps its size, which the desktop
+// would get late.
+TEST_F(Dialogs, AMessageBoxIsWideEnoughForItsWholeTitleButNoWiderThanTheScreen) {
+    AnsiString endless;
+    for (int i = 0; i < 12; ++i) endless += "Графический редактор электроавтоматики "_a;
+    IUserInterfacePort* port = QtUiPortInstance();
+    const std::function<void()> boxes[] = {
+        [&] { port->MessageDlg("Сохранить?"_a, mtConfirmation, mbYesNoCancel, 0); },
+        [&] { port->MessageBox("Да"_a, "Графический редактор электроавтоматики"_a, MB_OK); },
+        [&] { port->MessageBox("Да"_a, endless, MB_OK); },
+    };
+    for (const auto& show : boxes) {
+        AskedPlace place;
+        qApp->installEventFilter(&place);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            const auto title = box->windowTitle().size();
+            QFont bold = box->font();
+            bold.setBold(true);
+            const int needed = QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 4 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            const QRect screen = box->screen()->availableGeometry();
+            EXPECT_GE(place.asked.width(), std::min(needed, screen.width() * 9 / 10)) << title;
+            EXPECT_TRUE(screen.contains(place.asked)) << title;
+            // Measured as the desktop shows it, framed, where there is one:
+            // the sizes the program asked for meanwhile reach it late.
+            if (QGuiApplication::platformName() == "xcb") {
+                EXPECT_TRUE(ProcessUntil([&] { return box->windowHandle()->isExposed() && !box->windowHandle()->frameMargins().isNull(); }));
+            }
+            EXPECT_EQ(box->size(), place.asked.size()) << title;
+            EXPECT_TRUE(screen.contains(gebridge::FrameGeometry(box))) << title;
+            Resizes later;
+            box->installEventFilter(&later);
+            QCoreApplication::postEvent(box, new QEvent(QEvent::LayoutRequest));
+            QCoreApplication::sendPostedEvents();
+            box->removeEventFilter(&later);
+            EXPECT_EQ(later.count, 0);
+            box->buttons().front()->click();
+        });
+        show();
+        qApp->removeEventFilter(&place);
+    }
+}
+
 TEST_F(Dialogs, FileDialogKeepsItsFilterIndexAndAddsTheDefaultExtension) {
     TSaveDialog dlg(nullptr);
     dlg.Title = "Сохранить схему"_a;
