@@ -74,6 +74,10 @@ void WatchApplicationEvents();
 // OnDeactivate), is decided once the desktop's answer has come: see
 // Forms.cpp.
 void AskActivation(QWidget* window);
+// The window an activation of window goes to: the modal window in front
+// when that keeps window from the user (window is not it nor one of its
+// own), window itself otherwise.
+QWidget* ActivationTarget(QWidget* window);
 // Whether a window the program asked to activate still waits for the
 // desktop's answer.
 bool ActivationPending();

@@ -1015,7 +1015,10 @@ TControl* GetActiveWindow() {
 void SetActiveWindow(TControl* control) {
     QWidget* w = control ? control->Widget() : nullptr;
     if (!w) return;
-    QWidget* win = w->window();
+    // A window a modal one keeps from the user hands the activation to the
+    // modal window: made Qt's active window, the window under it would take
+    // the keys and the program's notion of what is in front.
+    QWidget* win = ActivationTarget(w->window());
     AskActivation(win);
     // Qt's active window at once, as the old desktop did within the thread:
     // a window that hands the activation on and then goes would otherwise

@@ -217,6 +217,11 @@ public:
     // from the window (to one it restores): the window waits for the focus
     // to come back even when Qt still sees it there.
     void Ask(QWidget* window, bool focusLeaving = false) {
+        // A window that a modal one keeps from the user is not the desktop's
+        // to activate: asked for it, the desktop raises it above the modal
+        // window, which then answers from behind it. The modal window in
+        // front is asked for instead, as the desktop restores a program.
+        window = gebridge::ActivationTarget(window);
         window->activateWindow();
         if (Offscreen()) return;
         focusLeaving = focusLeaving || FocusGone(window);
@@ -355,6 +360,13 @@ private:
 } // namespace
 
 void gebridge::AskActivation(QWidget* window) { ActivationWatch::Instance().Ask(window->window()); }
+
+QWidget* gebridge::ActivationTarget(QWidget* window) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == window || !modal->isVisible() || !modal->windowHandle() || !window->windowHandle()) return window;
+    if (modal->windowHandle()->isAncestorOf(window->windowHandle(), QWindow::IncludeTransients)) return window;
+    return modal;
+}
 
 bool gebridge::ActivationPending() { return ActivationWatch::Instance().Pending(); }
 

@@ -15,7 +15,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
+#include <QAbstractNativeEventFilter>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "common/Desktop.h"
@@ -264,6 +266,62 @@ TEST_F(ModalWindows, WithAModalWindowOpenEveryWayBackEndsRestoredInOneStep) {
                 EXPECT_TRUE(testenv::WaitFor([&] { return testenv::HasDesktopFocus(frameWindow); }));
             }
         }
+    }
+}
+
+// The windows the program asks the desktop to activate (_NET_ACTIVE_WINDOW,
+// which Qt hears as well): a ClientMessage (33) sent by a client (bit 7 of
+// byte 0) naming the window at bytes 4-7 and the message type at 8-11.
+class ActivationRequests : public QAbstractNativeEventFilter {
+public:
+    ActivationRequests() : type_(testenv::XAtom("_NET_ACTIVE_WINDOW")) { qApp->installNativeEventFilter(this); }
+    ~ActivationRequests() override { qApp->removeNativeEventFilter(this); }
+    std::vector<uint32_t> windows;
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        const auto* event = static_cast<const unsigned char*>(message);
+        if (type != "xcb_generic_event_t" || event[0] != (33 | 0x80)) return false;
+        uint32_t window;
+        uint32_t kind;
+        std::memcpy(&window, event + 4, sizeof window);
+        std::memcpy(&kind, event + 8, sizeof kind);
+        if (kind == type_) windows.push_back(window);
+        return false;
+    }
+
+private:
+    uint32_t type_;
+};
+
+// The program asking for its frame while a modal window is in front (a
+// floating bar hiding as the program goes inactive passes the activation on
+// to it): the desktop is asked for the modal window, never for the frame,
+// which it would raise above the modal window.
+TEST_F(ModalWindows, AWindowUnderAModalOneAskedForLeavesTheModalWindowInFront) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a window manager";
+    QWidget* frameWindow = frame->Widget();
+    for (const auto& w : TwoModalWindows()) {
+        SCOPED_TRACE(w.window);
+        ActivationRequests requests;
+        bool inFront = false;
+        Steps steps;
+        steps.WhenInFront([&](QWidget* modal) {
+            requests.windows.clear();
+            SetActiveWindow(frame);
+            // Time for the desktop to carry out what was asked.
+            auto since = std::make_shared<QElapsedTimer>();
+            since->start();
+            auto answered = [since, modal, frameWindow] {
+                return since->elapsed() > 500 && ModalInFront() == modal && testenv::Above(modal, frameWindow);
+            };
+            steps.When(answered, [&, answered, modal] {
+                inFront = answered();
+                w.answer(modal);
+            });
+        });
+        w.open();
+        EXPECT_TRUE(inFront);
+        EXPECT_EQ(std::count(requests.windows.begin(), requests.windows.end(), uint32_t(frameWindow->winId())), 0);
     }
 }
 
